@@ -1,0 +1,39 @@
+# Settings shared by every target of the project's own code.
+function(brelvix_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(BRELVIX_SANITIZE)
+    target_compile_options(${target} PRIVATE
+      -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# A layer library made of every source file in its folder.
+function(brelvix_layer name dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  brelvix_defaults(${name})
+endfunction()
+
+# A test executable made of every test file in its folder, registered with CTest.
+# GUI tests get a main() that defaults to the offscreen platform.
+function(brelvix_tests name dir)
+  cmake_parse_arguments(ARG "GUI" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  brelvix_defaults(${name})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(ARG_GUI)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} gui_test_main GTest::gmock)
+  else()
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8")
+endfunction()
