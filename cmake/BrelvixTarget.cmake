@@ -8,11 +8,17 @@ function(brelvix_defaults target)
   endif()
 endfunction()
 
-# A layer library made of every source file in its folder.
+# A layer library made of every source file in its folder, linked to the layers below it.
+# A folder without sources yet defines no library.
 function(brelvix_layer name dir)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   brelvix_defaults(${name})
 endfunction()
 
