@@ -1,0 +1,241 @@
+#include "platform/LocaleCompare.h"
+
+#include "platform/Cp1250.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr LCID hungarian = 0x040E;
+constexpr LCID englishUS = 0x0409;
+
+// Test texts are written in UTF-8 and compared as the engine holds them.
+std::string cp(const char *utf8)
+{
+    return utf8ToCp1250(utf8);
+}
+
+std::vector<std::string> sortedUtf8(LCID locale, unsigned flags, std::vector<const char *> words)
+{
+    std::vector<std::string> texts;
+    for (const char *word : words)
+        texts.push_back(cp(word));
+    std::sort(texts.begin(), texts.end(), [&](const std::string &a, const std::string &b) {
+        return CompareStringA(locale, flags, a, b) == CSTR_LESS_THAN;
+    });
+    std::vector<std::string> result;
+    for (const std::string &text : texts)
+        result.push_back(cp1250ToUtf8(text));
+    return result;
+}
+
+// Sets the locale variables for one test and puts the previous ones back.
+class LocaleEnvironment {
+public:
+    LocaleEnvironment()
+    {
+        for (const char *name : names) {
+            const char *value = std::getenv(name);
+            saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+            unsetenv(name);
+        }
+    }
+    ~LocaleEnvironment()
+    {
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            if (saved_[i])
+                setenv(names[i], saved_[i]->c_str(), 1);
+            else
+                unsetenv(names[i]);
+        }
+        ReloadUserLocale();
+    }
+    void set(const char *name, const char *value)
+    {
+        setenv(name, value, 1);
+        ReloadUserLocale();
+    }
+
+private:
+    static constexpr const char *names[] = {"LC_ALL", "LC_COLLATE", "LANG"};
+    std::vector<std::optional<std::string>> saved_;
+};
+
+} // namespace
+
+TEST(HungarianCollation, DigraphsAreLettersOfTheirOwn)
+{
+    EXPECT_EQ(sortedUtf8(hungarian, 0, {"dzsungel", "csiga", "cukor", "dzéta", "dob"}),
+              (std::vector<std::string>{"cukor", "csiga", "dob", "dzéta", "dzsungel"}));
+}
+
+TEST(HungarianCollation, AccentsOrderAfterThePlainLetter)
+{
+    EXPECT_EQ(sortedUtf8(hungarian, 0, {"lő", "ló", "lo"}), (std::vector<std::string>{"lo", "ló", "lő"}));
+    EXPECT_EQ(CompareStringA(hungarian, 0, cp("ló"), cp("ló")), CSTR_EQUAL);
+}
+
+TEST(HungarianCollation, AccentedLettersInsideAWordKeepTheirPlace)
+{
+    // Ö is a letter after O in Hungarian, only an accent in English.
+    EXPECT_EQ(CompareStringA(hungarian, 0, cp("ötös"), cp("ozon")), CSTR_GREATER_THAN);
+    EXPECT_EQ(CompareStringA(englishUS, 0, cp("ötös"), cp("ozon")), CSTR_LESS_THAN);
+    EXPECT_EQ(CompareStringA(hungarian, 0, cp("kerék"), cp("kerek")), CSTR_GREATER_THAN);
+}
+
+TEST(HungarianCollation, WideTextFollowsTheSameOrder)
+{
+    EXPECT_EQ(CompareStringW(hungarian, 0, u"cukor", u"csiga"), CSTR_LESS_THAN);
+    EXPECT_EQ(CompareStringW(hungarian, 0, u"lő", u"ló"), CSTR_GREATER_THAN);
+    EXPECT_EQ(CompareStringW(englishUS, 0, u"cukor", u"csiga"), CSTR_GREATER_THAN);
+}
+
+TEST(EnglishCollation, LettersOrderAlphabeticallyRegardlessOfCase)
+{
+    EXPECT_EQ(sortedUtf8(englishUS, 0, {"cukor", "Banana", "csiga", "apple"}),
+              (std::vector<std::string>{"apple", "Banana", "csiga", "cukor"}));
+    EXPECT_EQ(CompareStringA(0x0809, 0, "colour", "color"), CSTR_GREATER_THAN);
+}
+
+TEST(CaseInsensitiveCollation, CaseIsIgnoredButAccentsCount)
+{
+    EXPECT_EQ(CompareStringA(hungarian, NORM_IGNORECASE, cp("ÁRVÍZ"), cp("árvíz")), CSTR_EQUAL);
+    EXPECT_NE(CompareStringA(hungarian, 0, cp("ÁRVÍZ"), cp("árvíz")), CSTR_EQUAL);
+    EXPECT_EQ(CompareStringA(hungarian, NORM_IGNORECASE, cp("LO"), cp("ló")), CSTR_LESS_THAN);
+    EXPECT_EQ(CompareStringW(englishUS, NORM_IGNORECASE, u"Alma", u"aLMA"), CSTR_EQUAL);
+}
+
+TEST(CaseInsensitiveCollation, BothFlagsShareALocaleWithoutMixingUp)
+{
+    // A case-sensitive comparison after a case-insensitive one must not reuse its collator.
+    EXPECT_EQ(CompareStringA(0x0407, NORM_IGNORECASE, "Haus", "haus"), CSTR_EQUAL);
+    EXPECT_NE(CompareStringA(0x0407, 0, "Haus", "haus"), CSTR_EQUAL);
+    EXPECT_EQ(CompareStringA(0x0407, NORM_IGNORECASE, "Haus", "haus"), CSTR_EQUAL);
+}
+
+TEST(UserDefaultLocale, ComesFromTheEnvironment)
+{
+    LocaleEnvironment environment;
+    environment.set("LANG", "hu_HU.UTF-8");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_LESS_THAN);
+    EXPECT_EQ(CompareStringA(LOCALE_SYSTEM_DEFAULT, 0, "cukor", "csiga"), CSTR_LESS_THAN);
+    environment.set("LANG", "en_US.UTF-8");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_GREATER_THAN);
+}
+
+TEST(UserDefaultLocale, CollateVariablesOverrideLang)
+{
+    LocaleEnvironment environment;
+    environment.set("LANG", "en_US.UTF-8");
+    environment.set("LC_COLLATE", "hu_HU.UTF-8");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_LESS_THAN);
+    environment.set("LC_ALL", "en_GB@euro");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_GREATER_THAN);
+}
+
+TEST(UserDefaultLocale, ThePosixLocaleGivesTheRootOrder)
+{
+    LocaleEnvironment environment;
+    environment.set("LC_ALL", "C");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_GREATER_THAN);
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "apple", "Banana"), CSTR_LESS_THAN);
+}
+
+TEST(UserDefaultLocale, NoLocaleVariablesGiveTheRootOrder)
+{
+    LocaleEnvironment environment;
+    ReloadUserLocale();
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"),
+              CompareStringA(LOCALE_NEUTRAL, 0, "cukor", "csiga"));
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "apple", "Banana"), CSTR_LESS_THAN);
+}
+
+TEST(UnknownLocale, GivesZero)
+{
+    EXPECT_EQ(CompareStringA(0x0999, 0, "a", "b"), 0);
+    EXPECT_EQ(CompareStringA(0x5040E, NORM_IGNORECASE, "a", "a"), 0);
+    EXPECT_EQ(CompareStringW(0x0999, 0, u"a", u"b"), 0);
+}
+
+TEST(UnknownLocale, DoesNotSpoilKnownOnes)
+{
+    EXPECT_EQ(CompareStringA(0x0999, 0, "cukor", "csiga"), 0);
+    EXPECT_EQ(CompareStringA(hungarian, 0, "cukor", "csiga"), CSTR_LESS_THAN);
+}
+
+TEST(CollationEdges, EmptyTextsSortFirst)
+{
+    EXPECT_EQ(CompareStringA(hungarian, 0, "", ""), CSTR_EQUAL);
+    EXPECT_EQ(CompareStringA(hungarian, 0, "", "a"), CSTR_LESS_THAN);
+    EXPECT_EQ(CompareStringA(hungarian, 0, "a", ""), CSTR_GREATER_THAN);
+    EXPECT_EQ(CompareStringW(hungarian, 0, u"", u""), CSTR_EQUAL);
+}
+
+TEST(CollationEdges, LongTextsAreComparedToTheirEnd)
+{
+    const std::string prefix(1000, 'a');
+    EXPECT_EQ(CompareStringA(hungarian, 0, prefix + "cukor", prefix + "csiga"), CSTR_LESS_THAN);
+    EXPECT_EQ(CompareStringA(hungarian, 0, prefix + cp("lő"), prefix + cp("lo")), CSTR_GREATER_THAN);
+    EXPECT_EQ(CompareStringA(hungarian, 0, prefix + "x", prefix), CSTR_GREATER_THAN);
+}
+
+TEST(CollationEdges, ALongTextAgainstAShortOne)
+{
+    EXPECT_EQ(CompareStringA(hungarian, 0, std::string(300, 'b'), "c"), CSTR_LESS_THAN);
+    EXPECT_EQ(CompareStringA(hungarian, 0, "c", std::string(300, 'b')), CSTR_GREATER_THAN);
+}
+
+TEST(OrdinalComparison, ComparesBytesAsUnsigned)
+{
+    EXPECT_LT(CompareStr("B", "a"), 0);
+    EXPECT_GT(CompareStr(cp("á"), "z"), 0);
+    EXPECT_EQ(CompareStr("abc", "abc"), 0);
+    EXPECT_LT(CompareStr("ab", "abc"), 0);
+}
+
+TEST(OrdinalComparison, CompareTextFoldsOnlyAsciiLetters)
+{
+    EXPECT_EQ(CompareText("Kurzus_ID", "KURZUS_id"), 0);
+    EXPECT_NE(CompareText(cp("á"), cp("Á")), 0);
+    EXPECT_LT(CompareText("10", "9"), 0);
+    EXPECT_GT(CompareText("abcd", "ABC"), 0);
+}
+
+TEST(OrdinalComparison, CompareTextFoldsTowardsUpperCase)
+{
+    // "_" lies between the upper- and lower-case letters; folded up, letters come first.
+    EXPECT_LT(CompareText("a", "_"), 0);
+}
+
+TEST(OrdinalComparison, WideFormsCompareCodeUnits)
+{
+    EXPECT_LT(WideCompareStr(u"B", u"a"), 0);
+    EXPECT_GT(WideCompareStr(u"ő", u"z"), 0);
+    EXPECT_EQ(WideCompareText(u"ÁRVÍZTŰRŐ", u"árvíztűrő"), 0);
+    EXPECT_LT(WideCompareText(u"alma", u"ALMAFA"), 0);
+    EXPECT_NE(WideCompareText(u"ó", u"o"), 0);
+}
+
+TEST(CaseConversion, AnsiFormsConvertAccentedLetters)
+{
+    EXPECT_EQ(cp1250ToUtf8(AnsiUpperCase(cp("árvíztűrő tükörfúrógép 42"))), "ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP 42");
+    EXPECT_EQ(cp1250ToUtf8(AnsiLowerCase(cp("ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP 42"))), "árvíztűrő tükörfúrógép 42");
+}
+
+TEST(CaseConversion, AnsiFormsKeepLettersWithoutAPartnerInTheCodePage)
+{
+    // Upper-case ß and µ (Greek mu) do not exist in cp1250.
+    EXPECT_EQ(cp1250ToUtf8(AnsiUpperCase(cp("ßµ"))), "ßµ");
+}
+
+TEST(CaseConversion, PlainFormsTouchOnlyAsciiLetters)
+{
+    EXPECT_EQ(cp1250ToUtf8(UpperCase(cp("árvíz_1"))), "áRVíZ_1");
+    EXPECT_EQ(cp1250ToUtf8(LowerCase(cp("ÁRVÍZ_1"))), "ÁrvÍz_1");
+}
