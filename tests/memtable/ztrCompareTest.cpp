@@ -1,0 +1,173 @@
+#include "memtable/ztrCompare.h"
+
+#include "memtable/ztrErrors.h"
+#include "memtable/ztrFieldValue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr LCID Hungarian = 0x040E;
+constexpr LCID English = 0x0409;
+
+int compareText(const std::string &key, const std::string &value, TztrifoOptions options = {},
+                LCID locale = Hungarian)
+{
+    bool full = false;
+    return CompareFields(key.c_str(), value.c_str(), ftString, options, full, locale);
+}
+
+template <typename T> int compareAs(TFieldType type, T key, T value, TztrifoOptions options = {})
+{
+    bool full = false;
+    return CompareFields(&key, &value, type, options, full, English);
+}
+
+// The stored form of a wide string: its length in bytes, then the code units.
+std::vector<std::uint8_t> wide(const std::u16string &text)
+{
+    std::vector<std::uint8_t> stored(4 + text.size() * 2);
+    writeValue(stored.data(), static_cast<std::uint32_t>(text.size() * 2));
+    std::memcpy(stored.data() + 4, text.data(), text.size() * 2);
+    return stored;
+}
+
+} // namespace
+
+TEST(CompareFieldsPartial, ShorterKeyMatchesTheValueItBegins)
+{
+    bool full = true;
+    EXPECT_EQ(CompareFields("AB", "ABC", ftString, {mtifoPartial}, full, Hungarian), 0);
+    EXPECT_FALSE(full);
+}
+
+TEST(CompareFieldsPartial, LongerKeyIsNotCutAndSortsAbove)
+{
+    bool full = true;
+    EXPECT_EQ(CompareFields("ABC", "AB", ftString, {mtifoPartial}, full, Hungarian), 1);
+    EXPECT_FALSE(full);
+}
+
+TEST(CompareFieldsPartial, EqualLengthsAreAFullCompare)
+{
+    bool full = false;
+    EXPECT_EQ(CompareFields("AB", "AC", ftString, {mtifoPartial}, full, Hungarian), -1);
+    EXPECT_TRUE(full);
+}
+
+TEST(CompareFieldsPartial, WideKeyIsCutInCharacters)
+{
+    const auto key = wide(u"ő");
+    const auto value = wide(u"őz");
+    bool full = true;
+    EXPECT_EQ(CompareFields(key.data(), value.data(), ftWideString, {mtifoPartial}, full, Hungarian), 0);
+    EXPECT_FALSE(full);
+}
+
+TEST(CompareFieldsLocale, HungarianDigraphsFollowTheirFirstLetter)
+{
+    // cp1250 bytes: "cukor" < "csiga" < "dzsungel" because cs and dzs are letters of their own.
+    EXPECT_LT(compareText("cukor", "csiga"), 0);
+    EXPECT_LT(compareText("csiga", "dzsungel"), 0);
+    EXPECT_GT(compareText("dzsungel", "cukor"), 0);
+}
+
+TEST(CompareFieldsLocale, HungarianLongAndDoubleAccentsOrderAfterThePlainLetter)
+{
+    const std::string lo = "lo", loAcute = "l\xF3", loDoubleAcute = "l\xF5"; // ló, lő in cp1250
+    EXPECT_LT(compareText(lo, loAcute), 0);
+    EXPECT_LT(compareText(loAcute, loDoubleAcute), 0);
+}
+
+TEST(CompareFieldsLocale, IgnoringCaseKeepsAccentsApart)
+{
+    EXPECT_EQ(compareText("ALMA", "alma", {mtifoCaseInsensitive}), 0);
+    EXPECT_NE(compareText("lo", "L\xD3", {mtifoCaseInsensitive}), 0);
+    EXPECT_NE(compareText("ALMA", "alma"), 0);
+}
+
+TEST(CompareFieldsLocale, WideTextsUseTheSameOrder)
+{
+    const auto cukor = wide(u"cukor");
+    const auto csiga = wide(u"csiga");
+    bool full = false;
+    EXPECT_EQ(CompareFields(cukor.data(), csiga.data(), ftWideString, {}, full, Hungarian), -1);
+    EXPECT_EQ(CompareFields(csiga.data(), cukor.data(), ftWideString, {}, full, Hungarian), 1);
+}
+
+TEST(CompareFieldsLocale, UnknownLocaleIsRefusedWhenTextsAreCompared)
+{
+    constexpr LCID unknown = 0x7A7A;
+    bool full = false;
+    EXPECT_THROW(CompareFields("a", "b", ftString, {}, full, unknown), EMemTableInvalidLocale);
+    EXPECT_EQ(CompareFields("a", "b", ftString, {mtifoIgnoreLocale}, full, unknown), -1);
+    try {
+        CompareFields("a", "b", ftString, {}, full, unknown);
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Invalid locale.");
+    }
+}
+
+TEST(CompareFieldsOrdinal, IgnoringTheLocaleComparesBytes)
+{
+    // Ordinal order puts every upper-case letter before any lower-case one.
+    EXPECT_EQ(compareText("Z", "a", {mtifoIgnoreLocale}), -1);
+    EXPECT_EQ(compareText("Z", "a", {mtifoIgnoreLocale, mtifoCaseInsensitive}), 1);
+    EXPECT_EQ(compareText("abc", "ABC", {mtifoIgnoreLocale, mtifoCaseInsensitive}), 0);
+}
+
+TEST(CompareFieldsNumbers, SignedAndUnsignedWidthsKeepTheirSign)
+{
+    EXPECT_EQ(compareAs<std::int16_t>(ftSmallint, -1, 1), -1);
+    EXPECT_EQ(compareAs<std::uint16_t>(ftWord, 65535, 1), 1);
+    EXPECT_EQ(compareAs<std::int32_t>(ftInteger, -5, -5), 0);
+    EXPECT_EQ(compareAs<std::int32_t>(ftAutoInc, 2147483647, -2147483647), 1);
+    EXPECT_EQ(compareAs<std::int64_t>(ftLargeint, 1LL << 40, 1LL << 41), -1);
+}
+
+TEST(CompareFieldsNumbers, FalseSortsBeforeTrueWhateverTheStoredNonZero)
+{
+    EXPECT_EQ(compareAs<std::uint16_t>(ftBoolean, 0, 1), -1);
+    EXPECT_EQ(compareAs<std::uint16_t>(ftBoolean, 7, 1), 0);
+    EXPECT_EQ(compareAs<std::uint16_t>(ftBoolean, 1, 0), 1);
+}
+
+TEST(CompareFieldsNumbers, DateTimesAPartOfADayApartDiffer)
+{
+    const double morning = 45000.25 * 86400000.0;
+    const double evening = 45000.75 * 86400000.0;
+    EXPECT_EQ(compareAs<double>(ftDateTime, morning, evening), -1);
+    EXPECT_EQ(compareAs<double>(ftFloat, 2.5, 2.5), 0);
+    EXPECT_EQ(compareAs<double>(ftCurrency, 3.0, 2.5), 1);
+}
+
+TEST(CompareFieldsNumbers, TimeStampsDecideByTheFirstDifferingPart)
+{
+    TztrSQLTimeStamp early{2025, 9, 8, 23, 59, 59, 999};
+    TztrSQLTimeStamp late{2025, 9, 9, 0, 0, 0, 0};
+    EXPECT_EQ(compareAs(ftTimeStamp, early, late), -1);
+    EXPECT_EQ(compareAs(ftTimeStamp, late, early), 1);
+    EXPECT_EQ(compareAs(ftTimeStamp, late, late), 0);
+}
+
+TEST(CompareFieldsDescending, NegatesEveryResult)
+{
+    EXPECT_EQ(compareAs<std::int32_t>(ftInteger, 1, 2, {mtifoDescending}), 1);
+    EXPECT_EQ(compareText("cukor", "csiga", {mtifoDescending}), 1);
+}
+
+TEST(CompareFieldsUnordered, BytesAndBlobsAlwaysCompareEqual)
+{
+    const char a[4] = {1, 2, 3, 4};
+    const char b[4] = {9, 9, 9, 9};
+    bool full = false;
+    EXPECT_EQ(CompareFields(a, b, ftBytes, {}, full, English), 0);
+    EXPECT_EQ(CompareFields(a, b, ftVarBytes, {}, full, English), 0);
+    EXPECT_EQ(CompareFields(a, b, ftBlob, {}, full, English), 0);
+    EXPECT_TRUE(full);
+}
