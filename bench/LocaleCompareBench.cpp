@@ -5,7 +5,6 @@
 #include "platform/LocaleCompare.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -23,19 +22,20 @@ const std::vector<std::string> &words()
     static const std::vector<std::string> texts = [] {
         std::vector<std::string> result;
         for (const char *word :
-             {"Analízis I.", "analízis II.", "Csiga Csaba", "cukor", "dzsungel", "Dzsida Ödön", "Ékes Éva",
-              "ének", "Fizika", "fizikai kémia", "Gyöngyösi", "győr", "Hálózatok", "informatika",
-              "Jogi alapok", "Kovács Péter", "Kovács Pál", "lo", "ló", "lő", "Magyar nyelv", "Nyíri",
-              "Őri Ödön", "öt", "Programozás", "Szabó Zsófia", "szerda", "Tóth Tünde", "Üveges",
-              "Űrkutatás", "Zsámbéki", "zsemle", "A-001", "A-002", "B-101", "MSB293-1", "MSB293-2"})
+             {"Analízis I.", "analízis II.", "Csiga Csaba",  "cukor",         "dzsungel",   "Dzsida Ödön",
+              "Ékes Éva",    "ének",         "Fizika",       "fizikai kémia", "Gyöngyösi",  "győr",
+              "Hálózatok",   "informatika",  "Jogi alapok",  "Kovács Péter",  "Kovács Pál", "lo",
+              "ló",          "lő",           "Magyar nyelv", "Nyíri",         "Őri Ödön",   "öt",
+              "Programozás", "Szabó Zsófia", "szerda",       "Tóth Tünde",    "Üveges",     "Űrkutatás",
+              "Zsámbéki",    "zsemle",       "A-001",        "A-002",         "B-101",      "MSB293-1",
+              "MSB293-2"})
             result.push_back(utf8ToCp1250(word));
         return result;
     }();
     return texts;
 }
 
-template <typename Compare>
-void compareAll(benchmark::State &state, Compare compare)
+template <typename Compare> void compareAll(benchmark::State &state, Compare compare)
 {
     const std::vector<std::string> &texts = words();
     const std::size_t count = texts.size();
@@ -53,7 +53,8 @@ void compareAll(benchmark::State &state, Compare compare)
 
 void HungarianCompareStringA(benchmark::State &state)
 {
-    compareAll(state, [](const std::string &a, const std::string &b) { return CompareStringA(hungarian, 0, a, b); });
+    compareAll(state,
+               [](const std::string &a, const std::string &b) { return CompareStringA(hungarian, 0, a, b); });
 }
 BENCHMARK(HungarianCompareStringA)->Unit(benchmark::kMillisecond);
 
@@ -67,12 +68,14 @@ BENCHMARK(HungarianCompareStringAIgnoreCase)->Unit(benchmark::kMillisecond);
 
 void Strcmp(benchmark::State &state)
 {
-    compareAll(state, [](const std::string &a, const std::string &b) { return std::strcmp(a.c_str(), b.c_str()); });
+    compareAll(state,
+               [](const std::string &a, const std::string &b) { return std::strcmp(a.c_str(), b.c_str()); });
 }
 BENCHMARK(Strcmp)->Unit(benchmark::kMillisecond);
 
 // Console output as usual, and the times kept so the ratio can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public benchmark::ConsoleReporter
+{
 public:
     void ReportRuns(const std::vector<Run> &runs) override
     {

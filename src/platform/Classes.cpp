@@ -1,13 +1,12 @@
 #include "platform/Classes.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -184,7 +183,9 @@ TFileStream::TFileStream(const std::filesystem::path &fileName, unsigned mode) :
     handle_ = ::open(fileName.c_str(), flags, 0666);
     int error = handle_ < 0 ? errno : 0;
     // The system opens a folder for reading without complaint; a file stream on it is useless.
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (error == 0 && ::fstat(handle_, &status) == 0 && S_ISDIR(status.st_mode)) {
         ::close(handle_);
         handle_ = -1;
@@ -251,7 +252,9 @@ void TFileStream::SetSize(std::int64_t newSize)
 
 std::int64_t TFileStream::Size()
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(handle_, &status) != 0)
         throw EReadError(fileMessage("Cannot read file", fileName_, errno));
     return status.st_size;

@@ -12,22 +12,26 @@
 #include <string_view>
 #include <vector>
 
-class EReadError : public EStreamError {
+class EReadError : public EStreamError
+{
 public:
     using EStreamError::EStreamError;
 };
 
-class EWriteError : public EStreamError {
+class EWriteError : public EStreamError
+{
 public:
     using EStreamError::EStreamError;
 };
 
-class EFOpenError : public EStreamError {
+class EFOpenError : public EStreamError
+{
 public:
     using EStreamError::EStreamError;
 };
 
-class EFCreateError : public EStreamError {
+class EFCreateError : public EStreamError
+{
 public:
     using EStreamError::EStreamError;
 };
@@ -38,7 +42,8 @@ enum TSeekOrigin : int {
     soFromEnd = 2,
 };
 
-class TStream {
+class TStream
+{
 public:
     virtual ~TStream() = default;
 
@@ -67,7 +72,8 @@ protected:
     TStream &operator=(const TStream &) = default;
 };
 
-class TMemoryStream : public TStream {
+class TMemoryStream : public TStream
+{
 public:
     TMemoryStream() = default;
 
@@ -94,7 +100,8 @@ private:
 };
 
 // A memory stream over text, for building or inspecting stream contents as a string.
-class TStringStream : public TMemoryStream {
+class TStringStream : public TMemoryStream
+{
 public:
     explicit TStringStream(std::string_view text = {});
     std::string DataString();
@@ -114,7 +121,8 @@ inline constexpr unsigned fmShareDenyNone = 0x0040;
 // A binary file. Failures of the system say which file and why: opening raises EFOpenError,
 // creating EFCreateError, and a read or write the system refuses raises EReadError/EWriteError
 // rather than looking like the end of the file or a short write.
-class TFileStream : public TStream {
+class TFileStream : public TStream
+{
 public:
     TFileStream(const std::filesystem::path &fileName, unsigned mode);
     ~TFileStream() override;

@@ -1,16 +1,16 @@
 #include "platform/Cp1250.h"
 
+#include <array>
+#include <memory>
+#include <stdexcept>
 #include <unicode/ucnv.h>
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
-#include <array>
-#include <memory>
-#include <stdexcept>
-
 namespace {
 
-struct Cp1250Tables {
+struct Cp1250Tables
+{
     std::array<char16_t, 256> toUnicode{};
     // Indexed by code unit; 0 means "not in cp1250" except for U+0000 itself.
     std::array<unsigned char, 0x10000> fromUnicode{};

@@ -2,36 +2,68 @@
 
 #include "platform/Cp1250.h"
 
-#include <unicode/uchar.h>
-#include <unicode/ucol.h>
-
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdlib>
 #include <memory>
+#include <unicode/uchar.h>
+#include <unicode/ucol.h>
 #include <vector>
 
 namespace {
 
-struct KnownLocale {
+struct KnownLocale
+{
     LCID id;
     const char *icuName;
 };
 
 // Language in the low 10 bits, sublanguage in bits 10-15, sort id in bits 16-19.
 constexpr KnownLocale knownLocales[] = {
-    {0x0000, "root"},  // LOCALE_NEUTRAL
-    {0x007F, "root"},  // LOCALE_INVARIANT
-    {0x040E, "hu"},    {0x0409, "en_US"}, {0x0809, "en_GB"}, {0x0C09, "en_AU"}, {0x1009, "en_CA"},
-    {0x0407, "de_DE"}, {0x0C07, "de_AT"}, {0x0807, "de_CH"}, {0x10407, "de@collation=phonebook"},
-    {0x040C, "fr_FR"}, {0x080C, "fr_BE"}, {0x0C0C, "fr_CA"}, {0x100C, "fr_CH"},
-    {0x0410, "it_IT"}, {0x0C0A, "es_ES"}, {0x040A, "es_ES@collation=traditional"},
-    {0x0415, "pl"},    {0x0405, "cs"},    {0x041B, "sk"},    {0x0418, "ro"},    {0x041A, "hr"},
-    {0x0424, "sl"},    {0x081A, "sr_Latn"}, {0x0419, "ru"},  {0x0422, "uk"},    {0x0402, "bg"},
-    {0x0413, "nl_NL"}, {0x0813, "nl_BE"}, {0x041D, "sv"},    {0x040B, "fi"},    {0x0406, "da"},
-    {0x0414, "nb"},    {0x0814, "nn"},    {0x0816, "pt_PT"}, {0x0416, "pt_BR"}, {0x041F, "tr"},
-    {0x0408, "el"},    {0x0411, "ja"},    {0x0412, "ko"},    {0x0804, "zh_CN"}, {0x0404, "zh_TW"},
+    {0x0000, "root"}, // LOCALE_NEUTRAL
+    {0x007F, "root"}, // LOCALE_INVARIANT
+    {0x040E, "hu"},
+    {0x0409, "en_US"},
+    {0x0809, "en_GB"},
+    {0x0C09, "en_AU"},
+    {0x1009, "en_CA"},
+    {0x0407, "de_DE"},
+    {0x0C07, "de_AT"},
+    {0x0807, "de_CH"},
+    {0x10407, "de@collation=phonebook"},
+    {0x040C, "fr_FR"},
+    {0x080C, "fr_BE"},
+    {0x0C0C, "fr_CA"},
+    {0x100C, "fr_CH"},
+    {0x0410, "it_IT"},
+    {0x0C0A, "es_ES"},
+    {0x040A, "es_ES@collation=traditional"},
+    {0x0415, "pl"},
+    {0x0405, "cs"},
+    {0x041B, "sk"},
+    {0x0418, "ro"},
+    {0x041A, "hr"},
+    {0x0424, "sl"},
+    {0x081A, "sr_Latn"},
+    {0x0419, "ru"},
+    {0x0422, "uk"},
+    {0x0402, "bg"},
+    {0x0413, "nl_NL"},
+    {0x0813, "nl_BE"},
+    {0x041D, "sv"},
+    {0x040B, "fi"},
+    {0x0406, "da"},
+    {0x0414, "nb"},
+    {0x0814, "nn"},
+    {0x0816, "pt_PT"},
+    {0x0416, "pt_BR"},
+    {0x041F, "tr"},
+    {0x0408, "el"},
+    {0x0411, "ja"},
+    {0x0412, "ko"},
+    {0x0804, "zh_CN"},
+    {0x0404, "zh_TW"},
 };
 
 bool isUserDefault(LCID locale)
@@ -69,7 +101,8 @@ std::string icuLocaleName(LCID locale)
 
 std::atomic<unsigned> userLocaleGeneration{0};
 
-struct CollatorDeleter {
+struct CollatorDeleter
+{
     void operator()(UCollator *collator) const { ucol_close(collator); }
 };
 using CollatorPtr = std::unique_ptr<UCollator, CollatorDeleter>;
@@ -90,7 +123,8 @@ CollatorPtr openCollator(LCID locale, bool ignoreCase)
 
 // One collator per (locale, ignore-case) pair and thread: opening a collator is expensive and a
 // UCollator must not be shared between threads that compare at the same time.
-class CollatorCache {
+class CollatorCache
+{
 public:
     // Null when the locale cannot be mapped.
     const UCollator *find(LCID locale, bool ignoreCase)
@@ -108,10 +142,11 @@ public:
     }
 
 private:
-    struct Entry {
+    struct Entry
+    {
         LCID locale;
         bool ignoreCase;
-        CollatorPtr collator;  // null: remembered as unknown
+        CollatorPtr collator; // null: remembered as unknown
     };
     std::vector<Entry> entries_;
     unsigned generation_ = 0;
@@ -124,7 +159,8 @@ const UCollator *collatorFor(LCID locale, unsigned flags)
 }
 
 // cp1250 text as UTF-16; short texts stay on the stack, as this runs once per comparison.
-class Utf16Text {
+class Utf16Text
+{
 public:
     explicit Utf16Text(std::string_view text)
     {
@@ -151,8 +187,7 @@ private:
     int32_t length_ = 0;
 };
 
-int collate(const UCollator *collator, const char16_t *a, int32_t aLength, const char16_t *b,
-            int32_t bLength)
+int collate(const UCollator *collator, const char16_t *a, int32_t aLength, const char16_t *b, int32_t bLength)
 {
     return ucol_strcoll(collator, a, aLength, b, bLength) + CSTR_EQUAL;
 }
@@ -187,15 +222,13 @@ ByteMap buildCaseMap(UChar32 (*convert)(UChar32))
     for (int byte = 0; byte < 256; ++byte) {
         const char original = static_cast<char>(byte);
         const UChar32 converted = convert(cp1250CharToUtf16(static_cast<unsigned char>(byte)));
-        const char mapped =
-            converted <= 0xFFFF ? utf16CharToCp1250(static_cast<char16_t>(converted)) : '?';
+        const char mapped = converted <= 0xFFFF ? utf16CharToCp1250(static_cast<char16_t>(converted)) : '?';
         map[byte] = (mapped == '?' && converted != u'?') ? original : mapped;
     }
     return map;
 }
 
-template <typename Convert>
-std::string mapBytes(std::string_view text, Convert convert)
+template <typename Convert> std::string mapBytes(std::string_view text, Convert convert)
 {
     std::string result(text);
     std::transform(result.begin(), result.end(), result.begin(), convert);

@@ -2,13 +2,12 @@
 
 #include "platform/Cp1250.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
+#include <pwd.h>
 #include <random>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -19,8 +18,8 @@ std::string accountName()
     std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
     passwd entry{};
     passwd *found = nullptr;
-    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr
-        && found->pw_name != nullptr)
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+        found->pw_name != nullptr)
         return found->pw_name;
     // Containers often run under an id that has no account entry.
     for (const char *variable : {"USER", "LOGNAME"}) {
@@ -31,7 +30,8 @@ std::string accountName()
     return {};
 }
 
-struct RandomSource {
+struct RandomSource
+{
     std::mutex lock;
     std::mt19937 engine{seed()};
 

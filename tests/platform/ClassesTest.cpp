@@ -1,10 +1,9 @@
 #include "platform/Classes.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -29,7 +28,8 @@ std::string fileContents(const fs::path &path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class FileStreamTest : public testing::Test {
+class FileStreamTest : public testing::Test
+{
 protected:
     void SetUp() override
     {

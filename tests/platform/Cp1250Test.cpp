@@ -1,7 +1,6 @@
 #include "platform/Cp1250.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace {

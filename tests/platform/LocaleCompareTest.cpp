@@ -2,10 +2,9 @@
 
 #include "platform/Cp1250.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,7 +35,8 @@ std::vector<std::string> sortedUtf8(LCID locale, unsigned flags, std::vector<con
 }
 
 // Sets the locale variables for one test and puts the previous ones back.
-class LocaleEnvironment {
+class LocaleEnvironment
+{
 public:
     LocaleEnvironment()
     {

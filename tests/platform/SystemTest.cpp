@@ -1,7 +1,6 @@
 #include "platform/System.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 #include <vector>
 
