@@ -1,0 +1,278 @@
+#include "CalendarTestSupport.h"
+
+#include "platform/SysUtils.h"
+
+using namespace calendartest;
+
+namespace {
+
+QColor pixel(const QImage &image, QPoint point)
+{
+    return image.pixelColor(point);
+}
+
+} // namespace
+
+TEST(CalendarDefaults, ShowsOneWeekOfHourlyRows)
+{
+    TveltoCalendar calendar;
+    EXPECT_EQ(calendar.SelColor(), 0x800000u);
+    EXPECT_EQ(calendar.Color(), 0x80FFFFu);
+    EXPECT_EQ(calendar.BGColor(), 0x40C0C0u);
+    EXPECT_EQ(calendar.Scale(), 60);
+    EXPECT_EQ(calendar.Hetek(), 1);
+    EXPECT_EQ(calendar.Days(), TveltoCalendarDays::all());
+    EXPECT_EQ(calendar.FixedCols(), 1);
+    EXPECT_EQ(calendar.FixedRows(), 1);
+    EXPECT_EQ(calendar.DefaultRowHeight(), 20);
+    EXPECT_EQ(calendar.DefaultColWidth(), 120);
+    EXPECT_EQ(calendar.GridLineWidth(), 0);
+    EXPECT_EQ(calendar.VonalzoBal(), 5);
+    EXPECT_EQ(calendar.VonalzoJobb(), 5);
+    EXPECT_EQ(calendar.ColCount(), 8);
+    EXPECT_EQ(calendar.RowCount(), 25);
+    EXPECT_EQ(calendar.SelectedItem(), nullptr);
+    EXPECT_FALSE(calendar.ReadOnly());
+    EXPECT_TRUE(calendar.Options() & goRangeSelect);
+    EXPECT_TRUE(calendar.Options() & goColSizing);
+    EXPECT_TRUE(calendar.Options() & goRowSizing);
+}
+
+TEST(CalendarColumns, WeeksAreClampedToOneToFifteen)
+{
+    TveltoCalendar calendar;
+    calendar.SetHetek(0);
+    EXPECT_EQ(calendar.Hetek(), 1);
+    calendar.SetHetek(16);
+    EXPECT_EQ(calendar.Hetek(), 15);
+    EXPECT_EQ(calendar.ColCount(), 106);
+    EXPECT_EQ(calendar.DayOfColumn(1), 2);
+    EXPECT_EQ(calendar.DayOfColumn(105), 106);
+    EXPECT_EQ(calendar.ColumnOfDay(106), 105);
+}
+
+TEST(CalendarColumns, WeekdaysOverTwoWeeksSkipTheWeekend)
+{
+    TveltoCalendar calendar;
+    calendar.SetDays({vlMonday, vlTuesday, vlWednesday, vlThursday, vlFriday});
+    calendar.SetHetek(2);
+    EXPECT_EQ(calendar.ColCount(), 11);
+    const int expected[] = {2, 3, 4, 5, 6, 9, 10, 11, 12, 13};
+    for (int col = 1; col <= 10; ++col)
+        EXPECT_EQ(calendar.DayOfColumn(col), expected[col - 1]) << "column " << col;
+    EXPECT_EQ(calendar.DayOfColumn(11), -1);
+    EXPECT_EQ(calendar.ColumnOfDay(7), -1);
+    EXPECT_EQ(calendar.ColumnOfDay(9), 6);
+}
+
+TEST(CalendarColumns, EmptyDaySetIsRefusedAndKeepsColumnCount)
+{
+    TveltoCalendar calendar;
+    calendar.SetDays({vlMonday, vlFriday});
+    try {
+        calendar.SetDays({});
+        FAIL() << "an empty day set was accepted";
+    } catch (const Exception &error) {
+        EXPECT_STREQ(error.what(), "Nincs kiválasztva Nap!");
+    }
+    EXPECT_EQ(calendar.ColCount(), 3);
+    EXPECT_EQ(calendar.Days(), TveltoCalendarDays({vlMonday, vlFriday}));
+    EXPECT_EQ(calendar.DayOfColumn(1), -1);
+    EXPECT_EQ(calendar.ColumnOfDay(2), -1);
+    calendar.SetDays({vlFriday});
+    EXPECT_EQ(calendar.DayOfColumn(1), 6);
+}
+
+TEST(CalendarColumns, ColumnOutsideTheDayRangeIsARangeError)
+{
+    TveltoCalendar calendar;
+    EXPECT_THROW(calendar.DayOfColumn(0), ERangeError);
+    EXPECT_THROW(calendar.DayOfColumn(106), ERangeError);
+}
+
+TEST(CalendarColumns, HeadersNameWeekdayWithWeekPrefixFromWeekTwo)
+{
+    TveltoCalendar calendar;
+    calendar.SetHetek(15);
+    EXPECT_EQ(calendar.ColumnHeader(1), QStringLiteral("Hétfő"));
+    EXPECT_EQ(calendar.ColumnHeader(7), QStringLiteral("Vasárnap"));
+    EXPECT_EQ(calendar.ColumnHeader(8), QStringLiteral("2:Hétfő"));
+    EXPECT_EQ(calendar.ColumnHeader(calendar.ColumnOfDay(16)), QStringLiteral("3:Hétfő"));
+    EXPECT_EQ(calendar.ColumnHeader(calendar.ColumnOfDay(50)), QStringLiteral("7:Vasárnap"));
+    EXPECT_EQ(calendar.ColumnHeader(calendar.ColumnOfDay(51)), QStringLiteral("8:Hétfő"));
+    EXPECT_EQ(calendar.ColumnHeader(calendar.ColumnOfDay(53)), QStringLiteral("8:Szerda"));
+    EXPECT_EQ(calendar.ColumnHeader(105), QStringLiteral("15:Vasárnap"));
+}
+
+TEST(CalendarFixedRows, ScaleBecomesADivisorOfTheDay)
+{
+    TveltoCalendar calendar;
+    // 45 divides the day (32 lesson-long rows) and stays.
+    const std::pair<int, int> cases[] = {{45, 45}, {46, 48}, {7, 8}, {50, 60}, {100, 120}, {0, 5}, {2000, 1440}};
+    for (const auto &[given, scale] : cases) {
+        calendar.SetScale(given);
+        EXPECT_EQ(calendar.Scale(), scale) << "scale " << given;
+        EXPECT_EQ(calendar.RowCount(), 1440 / scale + 1);
+    }
+    calendar.SetScale(46);
+    EXPECT_EQ(calendar.RowCount() - calendar.FixedRows(), 30);
+    calendar.SetScale(0);
+    EXPECT_EQ(calendar.RowCount() - calendar.FixedRows(), 288);
+}
+
+TEST(CalendarFixedRows, LabelsAreZeroPaddedHoursAndMinutes)
+{
+    TveltoCalendar calendar;
+    calendar.SetScale(5);
+    EXPECT_EQ(calendar.Rows()[1].Label, QStringLiteral("00:05"));
+    EXPECT_EQ(calendar.Rows()[96].Label, QStringLiteral("08:00"));
+    calendar.SetScale(1440);
+    ASSERT_EQ(calendar.Rows().size(), 1u);
+    EXPECT_EQ(calendar.Rows()[0].Label, QStringLiteral("00:00"));
+    EXPECT_EQ(calendar.Rows()[0].Length, 1440);
+}
+
+TEST(CalendarFixedRows, MapMinutesToRowsByScale)
+{
+    TveltoCalendar calendar;
+    EXPECT_EQ(calendar.RowOfStartMinute(480), 9);
+    EXPECT_EQ(calendar.RowOfStartMinute(539), 9);
+    EXPECT_EQ(calendar.RowOfEndMinute(540), 9);
+    EXPECT_EQ(calendar.RowOfEndMinute(541), 10);
+    EXPECT_EQ(calendar.RowStartMinute(9), 480);
+    EXPECT_EQ(calendar.RowEndMinute(9), 540);
+}
+
+TEST(CalendarCustomRows, StartEmptyAndEachAddedRowMakesTheHeaderFixed)
+{
+    TveltoCalendar calendar;
+    calendar.SetScale(-1);
+    EXPECT_EQ(calendar.Scale(), -1);
+    EXPECT_EQ(calendar.RowCount(), 1);
+    EXPECT_EQ(calendar.FixedRows(), 0);
+    EXPECT_TRUE(calendar.Rows().empty());
+    calendar.AddRow(465, 90, QStringLiteral("12345678901234567890"));
+    EXPECT_EQ(calendar.RowCount(), 2);
+    EXPECT_EQ(calendar.FixedRows(), 1);
+    EXPECT_EQ(calendar.Rows()[0].Label, QStringLiteral("12345678901234567"));
+    calendar.AddRow(570, 90, QStringLiteral("b"));
+    calendar.AddRow(-1, 0, QString());
+    EXPECT_EQ(calendar.RowCount(), 3);
+}
+
+class CalendarCustomRowMapping : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        calendar.SetScale(-1);
+        calendar.AddRow(465, 90, QStringLiteral("1"));
+        calendar.AddRow(570, 90, QStringLiteral("2"));
+        calendar.AddRow(675, 90, QStringLiteral("3"));
+        calendar.AddRow(-1, 0, QString());
+    }
+    TveltoCalendar calendar;
+};
+
+TEST_F(CalendarCustomRowMapping, StartMinutesMapToTheRowTheyFallIn)
+{
+    EXPECT_EQ(calendar.RowOfStartMinute(465), 1);
+    EXPECT_EQ(calendar.RowOfStartMinute(466), 1);
+    EXPECT_EQ(calendar.RowOfStartMinute(500), 1);
+    EXPECT_EQ(calendar.RowOfStartMinute(560), 1);
+    EXPECT_EQ(calendar.RowOfStartMinute(569), 2);
+    EXPECT_EQ(calendar.RowOfStartMinute(570), 2);
+    EXPECT_EQ(calendar.RowOfStartMinute(400), 0);
+}
+
+TEST_F(CalendarCustomRowMapping, StartInsideTheLastRowMapsToItButNotBeyondItsEnd)
+{
+    EXPECT_EQ(calendar.RowOfStartMinute(700), 3);
+    EXPECT_EQ(calendar.RowOfStartMinute(764), 3);
+    EXPECT_EQ(calendar.RowOfStartMinute(765), -1);
+}
+
+TEST_F(CalendarCustomRowMapping, EndMinutesMapToTheRowThatContainsThem)
+{
+    EXPECT_EQ(calendar.RowOfEndMinute(555), 1);
+    EXPECT_EQ(calendar.RowOfEndMinute(570), 1);
+    EXPECT_EQ(calendar.RowOfEndMinute(571), 2);
+    EXPECT_EQ(calendar.RowOfEndMinute(900), 3);
+    EXPECT_EQ(calendar.RowOfEndMinute(465), -1);
+    EXPECT_EQ(calendar.RowStartMinute(2), 570);
+    EXPECT_EQ(calendar.RowEndMinute(3), 765);
+}
+
+TEST(CalendarDrawing, SundayHeaderIsWhiteAndDayCellsShowTheirColours)
+{
+    auto calendar = shownCalendar(1000, 600);
+    calendar->SetFixedColor(clSilver);
+    fit(*calendar);
+    const QImage image = calendar->viewport()->grab().toImage();
+    const QRect monday = calendar->CellRect(1, 0);
+    const QRect sunday = calendar->CellRect(7, 0);
+    EXPECT_EQ(pixel(image, monday.topLeft() + QPoint(1, 1)), toQColor(clSilver));
+    EXPECT_EQ(pixel(image, sunday.topLeft() + QPoint(1, 1)), toQColor(clWhite));
+    const QRect cell = calendar->CellRect(2, 5);
+    EXPECT_EQ(pixel(image, cell.center()), toQColor(0x80FFFF));
+    EXPECT_EQ(pixel(image, cell.topLeft() + QPoint(1, 2)), toQColor(clWhite));
+    EXPECT_EQ(pixel(image, QPoint(cell.right() - 2, cell.top() + 2)), toQColor(clWhite));
+    EXPECT_EQ(pixel(image, QPoint(cell.center().x(), cell.bottom())), toQColor(clGray));
+}
+
+TEST(CalendarSelection, PressingADayCellSelectsItInTheSelectionColour)
+{
+    auto calendar = shownCalendar(1000, 600);
+    fit(*calendar);
+    const QRect cell = calendar->CellRect(3, 9);
+    QTest::mouseClick(calendar->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(calendar->CurrentColumn(), 3);
+    EXPECT_EQ(calendar->CurrentDay(), 4);
+    EXPECT_EQ(calendar->SelStartMinute(), 480);
+    EXPECT_EQ(calendar->SelEndMinute(), 540);
+    const QImage image = calendar->viewport()->grab().toImage();
+    EXPECT_EQ(pixel(image, cell.center()), toQColor(clNavy));
+    EXPECT_EQ(pixel(image, calendar->CellRect(4, 9).center()), toQColor(0x80FFFF));
+}
+
+TEST(CalendarSelection, DraggingOverRowsSelectsTheirTimeSpan)
+{
+    auto calendar = shownCalendar(1000, 600);
+    fit(*calendar);
+    QTest::mousePress(calendar->viewport(), Qt::LeftButton, {}, calendar->CellRect(2, 9).center());
+    QTest::mouseMove(calendar->viewport(), calendar->CellRect(2, 11).center());
+    QTest::mouseRelease(calendar->viewport(), Qt::LeftButton, {}, calendar->CellRect(2, 11).center());
+    EXPECT_EQ(calendar->Selection(), (TGridRect{2, 9, 2, 11}));
+    EXPECT_EQ(calendar->SelStartMinute(), 480);
+    EXPECT_EQ(calendar->SelEndMinute(), 660);
+}
+
+TEST(CalendarCursor, MarginStripsShowCrossAndTheirLinesTheSplitCursor)
+{
+    auto calendar = shownCalendar(1000, 600);
+    fit(*calendar);
+    const QRect cell = calendar->CellRect(2, 5);
+    const int right = cell.x() + cell.width();
+    const auto cursorAt = [&](int x) {
+        QTest::mouseMove(calendar->viewport(), QPoint(x, cell.center().y()));
+        return calendar->viewport()->cursor().shape();
+    };
+    EXPECT_EQ(cursorAt(cell.x() + 2), Qt::CrossCursor);
+    EXPECT_EQ(cursorAt(cell.x() + 5), Qt::SplitHCursor);
+    EXPECT_EQ(cursorAt(cell.center().x()), Qt::ArrowCursor);
+    EXPECT_EQ(cursorAt(right - 5), Qt::SplitHCursor);
+    EXPECT_EQ(cursorAt(right - 2), Qt::CrossCursor);
+}
+
+TEST(CalendarKeys, KeyReleaseReachesOnKeyUp)
+{
+    auto calendar = shownCalendar();
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> released;
+    calendar->OnKeyUp = [&](TmyCustomGrid &, int &key, Qt::KeyboardModifiers modifiers) {
+        released.emplace_back(key, modifiers);
+    };
+    calendar->setFocus();
+    QTest::keyRelease(calendar.get(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_FALSE(released.empty());
+    EXPECT_EQ(released.front().first, int(Qt::Key_P));
+    EXPECT_TRUE(released.front().second & Qt::ControlModifier);
+}
