@@ -1,0 +1,56 @@
+#include "app/vonalzo.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+TVonal::TVonal(QWidget *parent)
+    : QWidget(parent, Qt::Dialog)
+    , ProgressBar1(new QProgressBar(this))
+{
+    // While an operation runs the other windows must not react (closing the main window
+    // half way through a save, say).
+    setWindowModality(Qt::ApplicationModal);
+    resize(420, 60);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(ProgressBar1);
+}
+
+void TVonal::start(int maximum, const std::string &caption)
+{
+    // A bar whose maximum equals its minimum turns into an endless busy animation; an operation
+    // over an empty table shows an empty bar instead.
+    ProgressBar1->setRange(0, std::max(maximum, 1));
+    ProgressBar1->setValue(0);
+    show();
+    setCaption(caption);
+}
+
+void TVonal::setCaption(const std::string &caption)
+{
+    setWindowTitle(QString::fromStdString(caption));
+    showNow();
+}
+
+void TVonal::step()
+{
+    // Beyond the maximum the bar stays full.
+    ProgressBar1->setValue(std::min(ProgressBar1->value() + 1, ProgressBar1->maximum()));
+    showNow();
+}
+
+void TVonal::finish()
+{
+    close();
+}
+
+void TVonal::showNow()
+{
+    // The window system reports the new window as drawable by an event; painting before that
+    // event is handled draws nothing, so the window would stay blank for the whole operation.
+    // User input is left waiting, so nothing can start another operation meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "data/Progress.h"
+
+#include <QWidget>
+
+class QProgressBar;
+
+// The progress window. The long operations run on the GUI thread without returning to the event
+// loop, so every change is put on screen at once instead of being left to the loop.
+class TVonal : public QWidget, public Progress {
+public:
+    explicit TVonal(QWidget *parent = nullptr);
+
+    void start(int maximum, const std::string &caption) override;
+    void setCaption(const std::string &caption) override;
+    void step() override;
+    void finish() override;
+
+    QProgressBar *ProgressBar1;
+
+private:
+    void showNow();
+};

@@ -1,0 +1,143 @@
+#include "platform/InstanceLock.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// Lock names are system-wide; the process id keeps parallel test runs apart.
+std::string uniqueName(const std::string &tag)
+{
+    return "brelvix-test/" + std::to_string(QCoreApplication::applicationPid()) + "/" + tag;
+}
+
+// Starts the probe on `name` and returns it once it has said whether it got the lock.
+std::unique_ptr<QProcess> startProbe(const std::string &name, QByteArray &answer)
+{
+    auto probe = std::make_unique<QProcess>();
+    probe->start(QStringLiteral(INSTANCE_LOCK_PROBE_FILE), {QString::fromStdString(name)});
+    while (!probe->canReadLine() && probe->waitForReadyRead()) {
+    }
+    answer = probe->readLine().trimmed();
+    return probe;
+}
+
+} // namespace
+
+TEST(InstanceLock, SecondHolderOfTheSameNameIsRefused)
+{
+    const InstanceLock first(uniqueName("same"));
+    const InstanceLock second(uniqueName("same"));
+    EXPECT_TRUE(first.isHeld());
+    EXPECT_FALSE(second.isHeld());
+}
+
+TEST(InstanceLock, AnotherNameIsAllowed)
+{
+    const InstanceLock first(uniqueName("one"));
+    const InstanceLock second(uniqueName("other"));
+    EXPECT_TRUE(first.isHeld());
+    EXPECT_TRUE(second.isHeld());
+}
+
+TEST(InstanceLock, NameIsFreeAgainOnceItsHolderIsGone)
+{
+    {
+        const InstanceLock first(uniqueName("again"));
+        ASSERT_TRUE(first.isHeld());
+    }
+    const InstanceLock second(uniqueName("again"));
+    EXPECT_TRUE(second.isHeld());
+}
+
+TEST(InstanceLock, RefusedAttemptLeavesTheHolderInPlace)
+{
+    const InstanceLock holder(uniqueName("stays"));
+    { const InstanceLock refused(uniqueName("stays")); }
+    const InstanceLock later(uniqueName("stays"));
+    EXPECT_TRUE(holder.isHeld());
+    EXPECT_FALSE(later.isHeld());
+}
+
+TEST(InstanceLock, LongNamesThatDifferOnlyAtTheEndAreDifferentLocks)
+{
+    // Deep installation folders give names far longer than a socket address holds.
+    const std::string folder = uniqueName(std::string(300, 'x'));
+    const InstanceLock first(folder + "/a/BrelvixKastorel");
+    const InstanceLock second(folder + "/b/BrelvixKastorel");
+    const InstanceLock firstAgain(folder + "/a/BrelvixKastorel");
+    EXPECT_TRUE(first.isHeld());
+    EXPECT_TRUE(second.isHeld());
+    EXPECT_FALSE(firstAgain.isHeld());
+}
+
+TEST(InstanceLock, NameHeldByAnotherProcessIsRefusedHere)
+{
+    QByteArray answer;
+    auto probe = startProbe(uniqueName("theirs"), answer);
+    ASSERT_EQ(answer, "held");
+
+    const InstanceLock same(uniqueName("theirs"));
+    const InstanceLock other(uniqueName("mine"));
+    EXPECT_FALSE(same.isHeld());
+    EXPECT_TRUE(other.isHeld());
+
+    probe->closeWriteChannel();
+    EXPECT_TRUE(probe->waitForFinished());
+}
+
+TEST(InstanceLock, NameHeldHereIsRefusedToAnotherProcess)
+{
+    const InstanceLock mine(uniqueName("mine"));
+    ASSERT_TRUE(mine.isHeld());
+
+    QByteArray answer;
+    auto probe = startProbe(uniqueName("mine"), answer);
+    EXPECT_EQ(answer, "refused");
+    EXPECT_TRUE(probe->waitForFinished());
+}
+
+TEST(InstanceLock, HolderThatEndsNormallyReleasesTheName)
+{
+    QByteArray answer;
+    auto probe = startProbe(uniqueName("ends"), answer);
+    ASSERT_EQ(answer, "held");
+    probe->closeWriteChannel();
+    ASSERT_TRUE(probe->waitForFinished());
+
+    const InstanceLock after(uniqueName("ends"));
+    EXPECT_TRUE(after.isHeld());
+}
+
+TEST(InstanceLock, KilledHolderReleasesTheName)
+{
+    QByteArray answer;
+    auto probe = startProbe(uniqueName("killed"), answer);
+    ASSERT_EQ(answer, "held");
+    probe->kill();
+    ASSERT_TRUE(probe->waitForFinished());
+
+    const InstanceLock after(uniqueName("killed"));
+    EXPECT_TRUE(after.isHeld());
+}
+
+TEST(InstanceLock, ProgramsStartedByTheHolderDoNotKeepTheName)
+{
+    // A probe started while this process holds the lock must not inherit it: once this holder is
+    // gone, the probe (still running on another name) must not block the name.
+    auto holder = std::make_unique<InstanceLock>(uniqueName("inherited"));
+    ASSERT_TRUE(holder->isHeld());
+    QByteArray answer;
+    auto probe = startProbe(uniqueName("bystander"), answer);
+    ASSERT_EQ(answer, "held");
+    holder.reset();
+
+    const InstanceLock after(uniqueName("inherited"));
+    EXPECT_TRUE(after.isHeld());
+    probe->closeWriteChannel();
+    EXPECT_TRUE(probe->waitForFinished());
+}

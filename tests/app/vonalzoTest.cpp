@@ -1,0 +1,128 @@
+#include "app/vonalzo.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QProgressBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(ProgressWindow, StartShowsTheCaptionAndAnEmptyBar)
+{
+    TVonal window;
+    Progress &progress = window;
+    progress.start(8, "Mentés");
+
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Mentés"));
+    EXPECT_EQ(window.ProgressBar1->maximum(), 8);
+    EXPECT_EQ(window.ProgressBar1->value(), 0);
+}
+
+TEST(ProgressWindow, EachStepAdvancesTheBarByOne)
+{
+    TVonal window;
+    Progress &progress = window;
+    progress.start(8, "Mentés");
+    progress.step();
+    progress.setCaption("Mentés:Oktatók");
+    progress.step();
+    progress.setCaption("Mentés:Órarendek");
+    progress.step();
+
+    EXPECT_EQ(window.ProgressBar1->value(), 3);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Mentés:Órarendek"));
+}
+
+TEST(ProgressWindow, FinishClosesTheWindow)
+{
+    TVonal window;
+    Progress &progress = window;
+    progress.start(2, "Generálás");
+    progress.step();
+    progress.finish();
+
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(ProgressWindow, NextOperationStartsAgainFromZero)
+{
+    TVonal window;
+    Progress &progress = window;
+    progress.start(3, "Generálás");
+    for (int i = 0; i < 3; ++i)
+        progress.step();
+    progress.finish();
+
+    progress.start(40, "Kurzus minták beolvasása");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.ProgressBar1->value(), 0);
+    EXPECT_EQ(window.ProgressBar1->maximum(), 40);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Kurzus minták beolvasása"));
+}
+
+TEST(ProgressWindow, EmptyOperationShowsAnEmptyBarRatherThanABusyOne)
+{
+    TVonal window;
+    Progress &progress = window;
+    progress.start(0, "Másolás: terem");
+
+    // Equal bounds would make the bar an endless busy animation.
+    EXPECT_LT(window.ProgressBar1->minimum(), window.ProgressBar1->maximum());
+    EXPECT_EQ(window.ProgressBar1->value(), 0);
+}
+
+TEST(ProgressWindow, StepsBeyondTheMaximumKeepTheBarFull)
+{
+    TVonal window;
+    Progress &progress = window;
+    progress.start(2, "Fress");
+    for (int i = 0; i < 5; ++i)
+        progress.step();
+
+    EXPECT_EQ(window.ProgressBar1->value(), 2);
+}
+
+TEST(ProgressWindow, StepIsPaintedWithoutReturningToTheEventLoop)
+{
+    // The operations never yield to the event loop while they run, so a step only queued for
+    // painting would never be seen.
+    TVonal window;
+    Progress &progress = window;
+    progress.start(10, "Generálás");
+    PaintCounter counter;
+    window.ProgressBar1->installEventFilter(&counter);
+
+    progress.step();
+    EXPECT_GE(counter.paints, 1);
+    const int afterFirst = counter.paints;
+    progress.step();
+    EXPECT_GT(counter.paints, afterFirst);
+}
+
+TEST(ProgressWindow, OtherWindowsTakeNoInputWhileAnOperationRuns)
+{
+    TVonal window;
+    Progress &progress = window;
+    progress.start(4, "Generálás");
+    EXPECT_EQ(QApplication::activeModalWidget(), &window);
+
+    progress.finish();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
