@@ -5,7 +5,7 @@
 
 #include <QString>
 
-// The folder of the running program file, with a trailing separator.
+// The folder of the running program file, with a trailing separator. Needs the application object.
 QString programFolder();
 
 // The name one copy per folder runs under: the folder followed by "BrelvixKastorel", with every

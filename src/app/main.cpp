@@ -26,13 +26,13 @@ int main(int argc, char *argv[])
     // Creation order: the data module first (it loads every data file before any window exists),
     // then the main window, so it becomes the application's main window, then the progress window,
     // the dialogs, the database data module and the database copy window.
-    QMainWindow Form1;
-    Form1.setWindowTitle(QStringLiteral("Brelvix"));
-    TVonal Vonal(&Form1);
+    QMainWindow mainWindow;
+    mainWindow.setWindowTitle(QStringLiteral("Brelvix"));
+    TVonal Vonal(&mainWindow);
 
-    Form1.show();
+    mainWindow.show();
     // Only scripts set this, to check the program on a virtual display without a user.
     if (const QString shot = qEnvironmentVariable("BRELVIX_SCREENSHOT"); !shot.isEmpty())
-        saveScreenshotOnceShown(Form1, shot);
+        saveScreenshotOnceShown(mainWindow, shot);
     return app.exec();
 }
