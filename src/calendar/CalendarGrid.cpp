@@ -37,6 +37,10 @@ TveltoCalendar::TveltoCalendar(QWidget *parent)
     : TmyCustomGrid(parent), items_(std::make_unique<TCalendarItems>(this))
 {
     columnDays_.fill(-1);
+    // The labels of the preset rows are 17 characters long and must fit the 100-pixel time column.
+    QFont labels = font();
+    labels.setPointSize(8);
+    setFont(labels);
     SetBGColor(0x40C0C0);
     SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect |
                goDrawFocusSelected | goRowSizing | goColSizing);
@@ -352,6 +356,14 @@ void TveltoCalendar::drawFixedCell(QPainter &canvas, int col, int row, const QRe
     if (text.isEmpty())
         return;
     canvas.setClipRect(ltrb(left, top, right - 1, bottom - 1));
+    // A label wider than its cell is narrowed rather than cut: the end time matters as much.
+    const int room = right - 1 - (left + 3);
+    const int width = canvas.fontMetrics().horizontalAdvance(text);
+    if (width > room && room > 0) {
+        QFont narrow = canvas.font();
+        narrow.setStretch(std::max(50, room * 100 / width));
+        canvas.setFont(narrow);
+    }
     canvas.drawText(left + 3, top + 3 + canvas.fontMetrics().ascent(), text);
 }
 
