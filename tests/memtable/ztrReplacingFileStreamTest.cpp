@@ -1,0 +1,115 @@
+#include "memtable/ztrReplacingFileStream.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ReplacingFile : public ::testing::Test
+{
+protected:
+    ReplacingFile()
+    {
+        folder = fs::temp_directory_path() /
+                 ("brelvix-replace-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    ~ReplacingFile() override { fs::remove_all(folder); }
+
+    static void write(const fs::path &path, const std::string &content)
+    {
+        std::ofstream(path, std::ios::binary) << content;
+    }
+    static std::string read(const fs::path &path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    int entries() const { return static_cast<int>(std::distance(fs::directory_iterator(folder), {})); }
+
+    fs::path folder;
+};
+
+} // namespace
+
+TEST_F(ReplacingFile, CommittedWriteReplacesTheOldFile)
+{
+    const fs::path target = folder / "terem.csv";
+    write(target, "old content that is longer than the new");
+    {
+        TztrReplacingFileStream stream(target);
+        stream.WriteBuffer("new", 3);
+        EXPECT_EQ(read(target), "old content that is longer than the new");
+        stream.Commit();
+    }
+    EXPECT_EQ(read(target), "new");
+    EXPECT_EQ(entries(), 1);
+}
+
+TEST_F(ReplacingFile, UncommittedWriteLeavesTheOldFileAndNoLeftover)
+{
+    const fs::path target = folder / "terem.csv";
+    write(target, "old");
+    {
+        TztrReplacingFileStream stream(target);
+        stream.WriteBuffer("half", 4);
+    }
+    EXPECT_EQ(read(target), "old");
+    EXPECT_EQ(entries(), 1);
+}
+
+TEST_F(ReplacingFile, MissingFileAppearsOnlyAtCommit)
+{
+    const fs::path target = folder / "uj.csv";
+    TztrReplacingFileStream stream(target);
+    stream.WriteBuffer("x", 1);
+    EXPECT_FALSE(fs::exists(target));
+    stream.Commit();
+    EXPECT_EQ(read(target), "x");
+}
+
+TEST_F(ReplacingFile, FolderInTheWayIsReportedByNameAndKept)
+{
+    const fs::path target = folder / "oktato.csv";
+    fs::create_directory(target);
+    TztrReplacingFileStream stream(target);
+    stream.WriteBuffer("x", 1);
+    try {
+        stream.Commit();
+        FAIL() << "a folder was replaced";
+    } catch (const EFCreateError &error) {
+        EXPECT_NE(error.Message().find(target.string()), std::string::npos) << error.Message();
+    }
+    EXPECT_TRUE(fs::is_directory(target));
+    EXPECT_EQ(entries(), 1);
+}
+
+TEST_F(ReplacingFile, MissingFolderIsReportedByName)
+{
+    const fs::path target = folder / "nincs" / "terem.csv";
+    try {
+        TztrReplacingFileStream stream(target);
+        FAIL() << "a file was made in a missing folder";
+    } catch (const EFCreateError &error) {
+        EXPECT_NE(error.Message().find(target.string()), std::string::npos) << error.Message();
+    }
+}
+
+TEST_F(ReplacingFile, ReplacementKeepsTheOldAccessRights)
+{
+    const fs::path target = folder / "terem.csv";
+    write(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    TztrReplacingFileStream stream(target);
+    stream.WriteBuffer("new", 3);
+    stream.Commit();
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
