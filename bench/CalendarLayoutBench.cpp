@@ -1,0 +1,100 @@
+// Lays 2,000 items out over 105 day columns: the full re-layout that every item change, scroll
+// or column resize runs, against the range pass alone that it starts with.
+
+#include "calendar/veltoCalendar.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+namespace {
+
+constexpr int ItemCount = 2000;
+const int PeriodStarts[] = {465, 570, 675, 780, 885, 990, 1095};
+
+// Fifteen weeks of every day, double-period rows, fitted to a planner's window.
+std::unique_ptr<TveltoCalendar> crowdedCalendar()
+{
+    auto calendar = std::make_unique<TveltoCalendar>();
+    calendar->resize(1400, 820);
+    calendar->SetHetek(15);
+    calendar->SetScale(-1);
+    for (int start : PeriodStarts)
+        calendar->AddRow(start, 90, QStringLiteral("period"));
+    calendar->AddRow(-1, 0, QString());
+    calendar->SetColWidths(0, 100);
+    int width = calendar->ClientWidth() - 100;
+    for (int col = 1; col < calendar->ColCount(); ++col) {
+        const int share = width / (calendar->ColCount() - col);
+        calendar->SetColWidths(col, share);
+        width -= share;
+    }
+    calendar->show();
+
+    std::mt19937 random(20250908);
+    std::uniform_int_distribution<int> day(2, 106);
+    std::uniform_int_distribution<int> period(0, 6);
+    std::uniform_int_distribution<int> shift(0, 6);
+    std::uniform_int_distribution<int> periods(1, 2);
+    TCalendarItems &items = calendar->Items();
+    items.BeginUpdate();
+    for (int i = 0; i < ItemCount; ++i) {
+        TCustomCalendarItem *item = items.Add();
+        const int start = PeriodStarts[period(random)] + 5 * shift(random);
+        item->SetStart(day(random) + start / 1440.0);
+        item->SetLength(90 * periods(random));
+        item->SetSubject(QStringLiteral("Kurzus %1").arg(i));
+    }
+    items.EndUpdate();
+    return calendar;
+}
+
+void BM_FullLayout(benchmark::State &state)
+{
+    auto calendar = crowdedCalendar();
+    for (auto _ : state)
+        calendar->LayoutItems(nullptr);
+    state.SetItemsProcessed(state.iterations() * ItemCount);
+}
+BENCHMARK(BM_FullLayout)->Unit(benchmark::kMillisecond);
+
+void BM_RangesOnly(benchmark::State &state)
+{
+    auto calendar = crowdedCalendar();
+    for (auto _ : state)
+        calendar->LayoutItems(nullptr, true);
+    state.SetItemsProcessed(state.iterations() * ItemCount);
+}
+BENCHMARK(BM_RangesOnly)->Unit(benchmark::kMillisecond);
+
+// One item moved back and forth between two days: what a drag's final apply costs.
+void BM_OneItemMoved(benchmark::State &state)
+{
+    auto calendar = crowdedCalendar();
+    TCustomCalendarItem *item = calendar->Items()[ItemCount / 2];
+    const double start = item->Start();
+    bool away = false;
+    for (auto _ : state) {
+        item->SetStart(away ? start : start + 1);
+        away = !away;
+    }
+}
+BENCHMARK(BM_OneItemMoved)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
