@@ -219,6 +219,12 @@ void TveltoCalendarObj::mouseDoubleClickEvent(QMouseEvent *event)
         mousePressEvent(event);
 }
 
+void TveltoCalendarObj::keyPressEvent(QKeyEvent *event)
+{
+    // The focused box takes its keys, as any focused control does; they move no grid cell.
+    event->accept();
+}
+
 void TveltoCalendarObj::keyReleaseEvent(QKeyEvent *event)
 {
     event->accept();

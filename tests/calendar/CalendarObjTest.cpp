@@ -283,6 +283,19 @@ TEST_F(MouseEditing, KeyReleasedOnABoxReachesTheCalendar)
     EXPECT_EQ(released, std::vector<int>{int(Qt::Key_S)});
 }
 
+TEST_F(MouseEditing, KeysPressedOnABoxStayWithTheBox)
+{
+    TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90);
+    QTest::mouseClick(grid(), Qt::LeftButton, {}, cellCentre(3, 3));
+    QTest::mouseClick(item->Obj(), Qt::LeftButton, {}, item->Obj()->rect().center());
+    int keyDowns = 0;
+    calendar->OnKeyDown = [&](TmyCustomGrid &, int &, Qt::KeyboardModifiers) { ++keyDowns; };
+    QTest::keyClick(item->Obj(), Qt::Key_Down);
+    EXPECT_EQ(keyDowns, 0);
+    EXPECT_EQ(calendar->Selection(), (TGridRect{3, 3, 3, 3}));
+    EXPECT_TRUE(item->Obj()->hasFocus());
+}
+
 TEST_F(MouseEditing, PressOnABoxLeavesTheCellSelectionAlone)
 {
     TCustomCalendarItem *item = addItem(*calendar, at(4, 9, 30), 90);
@@ -314,6 +327,7 @@ TEST(WrappedText, NarrowAreaStillDrawsEveryCharacter)
     image.fill(Qt::white);
     QPainter canvas(&image);
     DrawWrappedText(canvas, QRect(0, 0, 1, 400), false, QStringLiteral("Mikroökonómia"));
+    const int lineHeight = canvas.fontMetrics().height();
     canvas.end();
     int lowestInk = -1;
     for (int y = 0; y < image.height(); ++y) {
@@ -323,7 +337,7 @@ TEST(WrappedText, NarrowAreaStillDrawsEveryCharacter)
         }
     }
     // One character per line: the thirteenth line starts twelve line heights down.
-    EXPECT_GT(lowestInk, 12 * QFontMetrics(canvas.font()).height());
+    EXPECT_GT(lowestInk, 12 * lineHeight);
 }
 
 TEST(WrappedText, RotatedTextWrapsIntoColumnsReadingUpwards)

@@ -521,9 +521,10 @@ void TmyCustomGrid::keyPressEvent(QKeyEvent *event)
         OnKeyDown(*this, key, event->modifiers());
     int col = current_.X;
     int row = current_.Y;
+    // The focused grid takes every key, so that the window holding it sees none of them.
+    event->accept();
     switch (key) {
     case 0:
-        event->accept();
         return;
     case Qt::Key_Left:
         --col;
@@ -541,13 +542,9 @@ void TmyCustomGrid::keyPressEvent(QKeyEvent *event)
         if (OnKeyPress && !event->text().isEmpty()) {
             QChar character = event->text().front();
             OnKeyPress(*this, character);
-            event->accept();
-        } else {
-            event->ignore();
         }
         return;
     }
-    event->accept();
     col = std::clamp(col, cols_.fixed, ColCount() - 1);
     row = std::clamp(row, rows_.fixed, RowCount() - 1);
     if (!SelectCell(col, row))

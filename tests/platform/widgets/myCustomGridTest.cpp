@@ -246,6 +246,31 @@ TEST(GridKeys, KeyDownHandlerCanSwallowAKey)
     EXPECT_EQ(grid->Row(), 1);
 }
 
+TEST(GridKeys, TheGridTakesKeysItDoesNotUse)
+{
+    // A window that reacts to keys no control took must not see the grid's.
+    class KeyWatcher : public QWidget {
+    public:
+        int keys = 0;
+
+    protected:
+        void keyPressEvent(QKeyEvent *) override { ++keys; }
+    } window;
+    auto *grid = new TmyCustomGrid(&window);
+    window.resize(400, 300);
+    grid->resize(400, 300);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    grid->setFocus();
+    std::vector<QChar> typed;
+    grid->OnKeyPress = [&](TmyCustomGrid &, QChar &key) { typed.push_back(key); };
+    QTest::keyClick(grid, Qt::Key_A);
+    QTest::keyClick(grid, Qt::Key_F4);
+    EXPECT_EQ(window.keys, 0);
+    EXPECT_EQ(typed, std::vector<QChar>{QLatin1Char('a')});
+}
+
 TEST(GridSizing, DraggingAHeaderBorderResizesTheColumn)
 {
     auto grid = shownGrid();
