@@ -100,7 +100,6 @@ void TveltoCalendar::layoutDay(LayoutEntry *entries, int count)
         entries[i].group = group;
         lowest = std::max(lowest, range.Bottom);
     }
-    entries[0].group = 0;
 
     const int rowSlots = RowCount() + 1;
     rowCounts_.assign(std::size_t(rowSlots), 0);

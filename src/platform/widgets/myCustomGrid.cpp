@@ -312,12 +312,9 @@ void TmyCustomGrid::Invalidate()
 void TmyCustomGrid::SetCursor(Qt::CursorShape shape)
 {
     cursor_ = shape;
-    if (sizing_ == Sizing::None) {
-        Sizing kind;
-        int index = 0;
-        if (!sizingEdgeAt(viewport()->mapFromGlobal(QCursor::pos()), kind, index))
-            applyCursor(shape);
-    }
+    // The sizing cursor over a header border wins while it shows.
+    if (sizing_ == Sizing::None && !overSizingEdge_)
+        applyCursor(shape);
 }
 
 void TmyCustomGrid::applyCursor(Qt::CursorShape shape)
@@ -501,7 +498,8 @@ void TmyCustomGrid::mouseMoveEvent(QMouseEvent *event)
     }
     Sizing kind;
     int index = 0;
-    if (sizingEdgeAt(pos, kind, index))
+    overSizingEdge_ = sizingEdgeAt(pos, kind, index);
+    if (overSizingEdge_)
         applyCursor(kind == Sizing::Column ? Qt::SplitHCursor : Qt::SplitVCursor);
     else
         applyCursor(cursor_);

@@ -177,6 +177,7 @@ private:
     Sizing sizing_ = Sizing::None;
     int sizingIndex_ = -1;
     int sizingOrigin_ = 0;
+    bool overSizingEdge_ = false;
     Qt::CursorShape cursor_ = Qt::ArrowCursor;
     QPointer<QMenu> popupMenu_;
     bool syncingScrollBars_ = false;
