@@ -55,7 +55,8 @@ enum class ExprOperator : std::uint32_t {
 // cp1250 bytes like every text of the framework).
 using ExprValue = std::variant<std::monostate, std::string, std::int32_t, double, bool, TDateTime>;
 
-struct ExprNode {
+struct ExprNode
+{
     ExprNodeClass NodeClass = ExprNodeClass::Constant;
     ExprOperator Operator = ExprOperator::Constant;
 

@@ -3,12 +3,11 @@
 #include "platform/Cp1250.h"
 #include "platform/SysUtils.h"
 
-#include <unicode/uchar.h>
-
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <regex>
+#include <unicode/uchar.h>
 #include <vector>
 
 namespace {
@@ -21,9 +20,18 @@ bool isLetter(unsigned char c)
     return u_isalpha(cp1250CharToUtf16(c));
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isNameChar(char c) { return isLetter(static_cast<unsigned char>(c)) || isDigit(c) || c == '_'; }
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isNameChar(char c)
+{
+    return isLetter(static_cast<unsigned char>(c)) || isDigit(c) || c == '_';
+}
+bool isBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 std::string asciiUpper(std::string text)
 {
@@ -50,7 +58,10 @@ bool isDateTimeType(TFieldType type)
 
 // ---- dates and times written as texts
 
-int toInt(const std::ssub_match &digits) { return digits.matched ? std::stoi(digits.str()) : 0; }
+int toInt(const std::ssub_match &digits)
+{
+    return digits.matched ? std::stoi(digits.str()) : 0;
+}
 
 std::optional<double> timeOfDay(const std::string &text)
 {
@@ -119,13 +130,15 @@ std::optional<TDateTime> textToDateTime(const std::string &text)
 
 enum class TokenKind { End, Name, BracketedName, Text, Number, Symbol };
 
-struct Token {
+struct Token
+{
     TokenKind kind = TokenKind::End;
     std::string text;
     int position = 0; // 1-based
 };
 
-class Lexer {
+class Lexer
+{
 public:
     explicit Lexer(const std::string &text) : text_(text) {}
 
@@ -240,7 +253,10 @@ private:
 
 // ---- tree building
 
-int heightOf(const NodePtr &node) { return node ? node->Height : 0; }
+int heightOf(const NodePtr &node)
+{
+    return node ? node->Height : 0;
+}
 
 // Every node is made here, so the height bound holds for the whole tree.
 NodePtr makeNode(ExprNodeClass nodeClass, ExprOperator op, NodePtr left, NodePtr right, int position)
@@ -296,22 +312,23 @@ void typeTextByField(const ExprNode &field, ExprNode &constant)
     }
 }
 
-struct FunctionSignature {
+struct FunctionSignature
+{
     const char *name;
     int minArguments;
     int maxArguments;
 };
 
 constexpr FunctionSignature Functions[] = {
-    {"UPPER", 1, 1},    {"LOWER", 1, 1},     {"SUBSTRING", 2, 3}, {"TRIM", 1, 1},
-    {"TRIMLEFT", 1, 1}, {"TRIMRIGHT", 1, 1}, {"GETDATE", 0, 0},   {"YEAR", 1, 1},
-    {"MONTH", 1, 1},    {"DAY", 1, 1},       {"HOUR", 1, 1},      {"MINUTE", 1, 1},
-    {"SECOND", 1, 1},   {"DATE", 1, 1},      {"TIME", 1, 1},
+    {"UPPER", 1, 1},     {"LOWER", 1, 1},   {"SUBSTRING", 2, 3}, {"TRIM", 1, 1},  {"TRIMLEFT", 1, 1},
+    {"TRIMRIGHT", 1, 1}, {"GETDATE", 0, 0}, {"YEAR", 1, 1},      {"MONTH", 1, 1}, {"DAY", 1, 1},
+    {"HOUR", 1, 1},      {"MINUTE", 1, 1},  {"SECOND", 1, 1},    {"DATE", 1, 1},  {"TIME", 1, 1},
 };
 
 // ---- the grammar, loosest binding first: OR, AND, NOT, comparisons, + -, * /, unary minus
 
-class Parser {
+class Parser
+{
 public:
     Parser(const std::string &text, const FieldTypeOf &fieldTypeOf, TFilterOptions options)
         : tokens_(Lexer(text).tokens()), fieldTypeOf_(fieldTypeOf), options_(options)
@@ -390,7 +407,8 @@ private:
         for (;;) {
             const int at = peek().position;
             if (acceptSymbol("+"))
-                left = makeNode(ExprNodeClass::Binary, ExprOperator::Add, std::move(left), parseMultiplicative(), at);
+                left = makeNode(ExprNodeClass::Binary, ExprOperator::Add, std::move(left),
+                                parseMultiplicative(), at);
             else if (acceptSymbol("-"))
                 left = makeNode(ExprNodeClass::Binary, ExprOperator::Subtract, std::move(left),
                                 parseMultiplicative(), at);
@@ -405,9 +423,11 @@ private:
         for (;;) {
             const int at = peek().position;
             if (acceptSymbol("*"))
-                left = makeNode(ExprNodeClass::Binary, ExprOperator::Multiply, std::move(left), parseUnary(), at);
+                left = makeNode(ExprNodeClass::Binary, ExprOperator::Multiply, std::move(left), parseUnary(),
+                                at);
             else if (acceptSymbol("/"))
-                left = makeNode(ExprNodeClass::Binary, ExprOperator::Divide, std::move(left), parseUnary(), at);
+                left =
+                    makeNode(ExprNodeClass::Binary, ExprOperator::Divide, std::move(left), parseUnary(), at);
             else
                 return left;
         }
@@ -477,16 +497,16 @@ private:
                                              ? std::to_string(signature->minArguments)
                                              : std::to_string(signature->minArguments) + " or " +
                                                    std::to_string(signature->maxArguments);
-            fail(nameToken.position, name + " takes " + expected + " argument" +
-                                         (signature->maxArguments == 1 ? "" : "s"));
+            fail(nameToken.position,
+                 name + " takes " + expected + " argument" + (signature->maxArguments == 1 ? "" : "s"));
         }
         // Upper and lower case have operators of their own.
         if (name == "UPPER" || name == "LOWER")
             return makeNode(ExprNodeClass::Unary, name == "UPPER" ? ExprOperator::Upper : ExprOperator::Lower,
                             std::move(arguments.front()), nullptr, nameToken.position);
-        NodePtr function = makeNode(ExprNodeClass::Function, ExprOperator::Function,
-                                    makeList(std::move(arguments), nameToken.position), nullptr,
-                                    nameToken.position);
+        NodePtr function =
+            makeNode(ExprNodeClass::Function, ExprOperator::Function,
+                     makeList(std::move(arguments), nameToken.position), nullptr, nameToken.position);
         function->Name = name;
         return function;
     }
@@ -554,7 +574,8 @@ private:
         const char *first = token.text.data();
         const char *last = first + token.text.size();
         std::int32_t integer = 0;
-        if (const auto [end, error] = std::from_chars(first, last, integer); error == std::errc() && end == last)
+        if (const auto [end, error] = std::from_chars(first, last, integer);
+            error == std::errc() && end == last)
             return makeConstant(ftInteger, integer);
         // Decimals and integers too large for 32 bits.
         double real = 0.0;
@@ -581,9 +602,9 @@ private:
         if (peek().kind != TokenKind::Symbol)
             return std::nullopt;
         static const std::pair<const char *, ExprOperator> operators[] = {
-            {"=", ExprOperator::Equal},          {"<>", ExprOperator::NotEqual},
-            {"<", ExprOperator::Less},           {">", ExprOperator::Greater},
-            {"<=", ExprOperator::LessOrEqual},   {">=", ExprOperator::GreaterOrEqual},
+            {"=", ExprOperator::Equal},        {"<>", ExprOperator::NotEqual},
+            {"<", ExprOperator::Less},         {">", ExprOperator::Greater},
+            {"<=", ExprOperator::LessOrEqual}, {">=", ExprOperator::GreaterOrEqual},
         };
         for (const auto &[symbol, op] : operators)
             if (peek().text == symbol)

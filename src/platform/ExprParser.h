@@ -15,7 +15,8 @@
 // compiler independent of the dataset classes.
 using FieldTypeOf = std::function<std::optional<TFieldType>(const std::string &fieldName)>;
 
-class TExprParser {
+class TExprParser
+{
 public:
     // Deeper nesting than this is refused, so a hostile text cannot exhaust the stack.
     static constexpr int MaxNesting = 512;

@@ -11,10 +11,20 @@
 namespace {
 
 const std::map<std::string, TFieldType> Fields = {
-    {"kurzus_id", ftInteger},      {"teszt", ftInteger},    {"szabad", ftSmallint},
-    {"targy_kod", ftString},       {"kurzusminta_kod", ftString}, {"megnevez\xE9s", ftWideString},
-    {"kezd_ido", ftDateTime},      {"nap", ftDate},         {"kezdes", ftTime},
-    {"atlag", ftFloat},            {"aktiv", ftBoolean},    {"terem k\xF3" "d", ftFixedChar},
+    {"kurzus_id", ftInteger},
+    {"teszt", ftInteger},
+    {"szabad", ftSmallint},
+    {"targy_kod", ftString},
+    {"kurzusminta_kod", ftString},
+    {"megnevez\xE9s", ftWideString},
+    {"kezd_ido", ftDateTime},
+    {"nap", ftDate},
+    {"kezdes", ftTime},
+    {"atlag", ftFloat},
+    {"aktiv", ftBoolean},
+    {"terem k\xF3"
+     "d",
+     ftFixedChar},
 };
 
 std::optional<TFieldType> fieldType(const std::string &name)
@@ -30,9 +40,9 @@ std::optional<TFieldType> fieldType(const std::string &name)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(data), size);
-    for (const TFilterOptions options : {TFilterOptions{}, TFilterOptions{foCaseInsensitive},
-                                         TFilterOptions{foNoPartialCompare},
-                                         TFilterOptions{foCaseInsensitive, foNoPartialCompare}}) {
+    for (const TFilterOptions options :
+         {TFilterOptions{}, TFilterOptions{foCaseInsensitive}, TFilterOptions{foNoPartialCompare},
+          TFilterOptions{foCaseInsensitive, foNoPartialCompare}}) {
         try {
             TExprParser parser(text, fieldType, options);
         } catch (const EDatabaseError &) {

@@ -3,7 +3,6 @@
 #include "platform/SysUtils.h"
 
 #include <gtest/gtest.h>
-
 #include <map>
 #include <sstream>
 
@@ -11,12 +10,26 @@ namespace {
 
 // The fields of a table the filters below are written against. Texts are cp1250: "\xF3" is ó.
 const std::map<std::string, TFieldType> Fields = {
-    {"kurzus_id", ftInteger},      {"targy_id", ftInteger},         {"teszt", ftInteger},
-    {"szabad", ftInteger},         {"targy_kod", ftString},         {"targy_nev", ftString},
-    {"kurzusminta_kod", ftString}, {"kurzusminta_tipus", ftString}, {"felvetel_tipusa", ftString},
-    {"tagozat", ftString},         {"kezd_ido", ftDateTime},        {"vizsga_nap", ftDate},
-    {"kezdes", ftTime},            {"atlag", ftFloat},              {"aktiv", ftBoolean},
-    {"terem k\xF3" "d", ftString},    {"szorz\xF3", ftInteger},        {"_belso", ftInteger},
+    {"kurzus_id", ftInteger},
+    {"targy_id", ftInteger},
+    {"teszt", ftInteger},
+    {"szabad", ftInteger},
+    {"targy_kod", ftString},
+    {"targy_nev", ftString},
+    {"kurzusminta_kod", ftString},
+    {"kurzusminta_tipus", ftString},
+    {"felvetel_tipusa", ftString},
+    {"tagozat", ftString},
+    {"kezd_ido", ftDateTime},
+    {"vizsga_nap", ftDate},
+    {"kezdes", ftTime},
+    {"atlag", ftFloat},
+    {"aktiv", ftBoolean},
+    {"terem k\xF3"
+     "d",
+     ftString},
+    {"szorz\xF3", ftInteger},
+    {"_belso", ftInteger},
 };
 
 std::optional<TFieldType> fieldType(const std::string &name)
@@ -30,27 +43,48 @@ std::optional<TFieldType> fieldType(const std::string &name)
 const char *operatorName(ExprOperator op)
 {
     switch (op) {
-    case ExprOperator::IsNull: return "isnull";
-    case ExprOperator::IsNotNull: return "notnull";
-    case ExprOperator::Equal: return "=";
-    case ExprOperator::NotEqual: return "<>";
-    case ExprOperator::Greater: return ">";
-    case ExprOperator::Less: return "<";
-    case ExprOperator::GreaterOrEqual: return ">=";
-    case ExprOperator::LessOrEqual: return "<=";
-    case ExprOperator::Not: return "not";
-    case ExprOperator::And: return "and";
-    case ExprOperator::Or: return "or";
-    case ExprOperator::Negate: return "neg";
-    case ExprOperator::Add: return "+";
-    case ExprOperator::Subtract: return "-";
-    case ExprOperator::Multiply: return "*";
-    case ExprOperator::Divide: return "/";
-    case ExprOperator::Like: return "like";
-    case ExprOperator::In: return "in";
-    case ExprOperator::Upper: return "upper";
-    case ExprOperator::Lower: return "lower";
-    default: return "?";
+    case ExprOperator::IsNull:
+        return "isnull";
+    case ExprOperator::IsNotNull:
+        return "notnull";
+    case ExprOperator::Equal:
+        return "=";
+    case ExprOperator::NotEqual:
+        return "<>";
+    case ExprOperator::Greater:
+        return ">";
+    case ExprOperator::Less:
+        return "<";
+    case ExprOperator::GreaterOrEqual:
+        return ">=";
+    case ExprOperator::LessOrEqual:
+        return "<=";
+    case ExprOperator::Not:
+        return "not";
+    case ExprOperator::And:
+        return "and";
+    case ExprOperator::Or:
+        return "or";
+    case ExprOperator::Negate:
+        return "neg";
+    case ExprOperator::Add:
+        return "+";
+    case ExprOperator::Subtract:
+        return "-";
+    case ExprOperator::Multiply:
+        return "*";
+    case ExprOperator::Divide:
+        return "/";
+    case ExprOperator::Like:
+        return "like";
+    case ExprOperator::In:
+        return "in";
+    case ExprOperator::Upper:
+        return "upper";
+    case ExprOperator::Lower:
+        return "lower";
+    default:
+        return "?";
     }
 }
 
@@ -199,7 +233,8 @@ TEST(FilterPrecedence, ArithmeticBindsTighterThanComparison)
 
 TEST(FilterPrecedence, BracketsOverrideTheOrder)
 {
-    EXPECT_EQ(compiled("(teszt=1 or teszt=2) and szabad=1"), "(and (or (= teszt 1) (= teszt 2)) (= szabad 1))");
+    EXPECT_EQ(compiled("(teszt=1 or teszt=2) and szabad=1"),
+              "(and (or (= teszt 1) (= teszt 2)) (= szabad 1))");
     EXPECT_EQ(compiled("(kurzus_id+1)*2=4"), "(= (* (+ kurzus_id 1) 2) 4)");
 }
 
@@ -211,7 +246,8 @@ TEST(FilterPrecedence, UnaryMinusNegatesFieldsAndFoldsIntoNumbers)
 
 TEST(FilterKeywords, AreReadInAnyLetterCase)
 {
-    EXPECT_EQ(compiled("teszt=1 AND szabad=1 Or NOT teszt=2"), "(or (and (= teszt 1) (= szabad 1)) (not (= teszt 2)))");
+    EXPECT_EQ(compiled("teszt=1 AND szabad=1 Or NOT teszt=2"),
+              "(or (and (= teszt 1) (= szabad 1)) (not (= teszt 2)))");
     EXPECT_EQ(compiled("targy_kod LIKE 'a*' and teszt In (1) and szabad iS nOt NuLl"),
               "(and (and (like targy_kod 'a*') (in teszt [ 1 ])) (notnull szabad))");
 }
@@ -255,7 +291,10 @@ TEST(FilterQuoting, TextsKeepBlanksOperatorsAndKeywords)
 
 TEST(FilterFieldNames, SquareBracketsAllowBlanksAndReservedWords)
 {
-    EXPECT_EQ(compiled("[terem k\xF3" "d]='A1'"), "(= terem k\xF3" "d 'A1')");
+    EXPECT_EQ(compiled("[terem k\xF3"
+                       "d]='A1'"),
+              "(= terem k\xF3"
+              "d 'A1')");
     EXPECT_EQ(compiled("[kurzus_id]=3"), "(= kurzus_id 3)");
 }
 
@@ -309,7 +348,8 @@ TEST(FilterFunctions, EveryFunctionOfTheLanguageCompiles)
 {
     for (const char *name : {"TRIM", "TRIMLEFT", "TRIMRIGHT", "YEAR", "MONTH", "DAY", "HOUR", "MINUTE",
                              "SECOND", "DATE", "TIME"})
-        EXPECT_EQ(compiled(std::string(name) + "(kezd_ido) is null"), std::string("(isnull (") + name + " kezd_ido))");
+        EXPECT_EQ(compiled(std::string(name) + "(kezd_ido) is null"),
+                  std::string("(isnull (") + name + " kezd_ido))");
     EXPECT_EQ(compiled("kezd_ido < getdate()"), "(< kezd_ido (GETDATE))");
     EXPECT_EQ(compiled("substring(targy_kod, 2) = 'SB'"), "(= (SUBSTRING targy_kod 2) 'SB')");
 }
@@ -324,7 +364,8 @@ TEST(FilterFunctions, UnknownFunctionsAndWrongArgumentCountsAreRefused)
 {
     EXPECT_EQ(refusal("foo(targy_kod)='x'"), "Filter error at position 1: unknown function 'foo'");
     EXPECT_EQ(refusal("upper(targy_kod, 1)='x'"), "Filter error at position 1: UPPER takes 1 argument");
-    EXPECT_EQ(refusal("targy_kod=substring(targy_kod)"), "Filter error at position 11: SUBSTRING takes 2 or 3 arguments");
+    EXPECT_EQ(refusal("targy_kod=substring(targy_kod)"),
+              "Filter error at position 11: SUBSTRING takes 2 or 3 arguments");
     EXPECT_EQ(refusal("getdate(kezd_ido)>0"), "Filter error at position 1: GETDATE takes 0 arguments");
 }
 
@@ -365,7 +406,8 @@ TEST(FilterDates, TextsThatAreNoDatesStayTexts)
     EXPECT_EQ(compiled("vizsga_nap='2025.02.30'"), "(= vizsga_nap '2025.02.30')");
     EXPECT_EQ(compiled("vizsga_nap='holnap'"), "(= vizsga_nap 'holnap')");
     EXPECT_EQ(compiled("kezdes='25:00'"), "(= kezdes '25:00')");
-    EXPECT_EQ(compiled("targy_kod='2025.09.08'"), "(= targy_kod '2025.09.08')") << "only date fields type texts";
+    EXPECT_EQ(compiled("targy_kod='2025.09.08'"), "(= targy_kod '2025.09.08')")
+        << "only date fields type texts";
 }
 
 TEST(FilterDates, InListsAgainstADateFieldAreTypedToo)
@@ -400,7 +442,8 @@ TEST(FilterCompareNodes, TrailingStarAsksForAPartialCompare)
 TEST(FilterCompareNodes, NoPartialCompareKeepsTheStar)
 {
     EXPECT_EQ(compiled("targy_kod='MSB*'", {foNoPartialCompare}), "(= targy_kod 'MSB*')");
-    EXPECT_EQ(compiled("targy_kod='MSB*'", {foNoPartialCompare, foCaseInsensitive}), "(=/ci/0 targy_kod 'MSB*')");
+    EXPECT_EQ(compiled("targy_kod='MSB*'", {foNoPartialCompare, foCaseInsensitive}),
+              "(=/ci/0 targy_kod 'MSB*')");
 }
 
 TEST(FilterCompareNodes, StarsDoNotMakeLikeOrALoneStarPartial)
@@ -443,9 +486,11 @@ TEST(FilterErrors, SayWhatWasExpectedAndWhere)
     EXPECT_EQ(refusal("(a_id in (1) "), "Field 'a_id' not found");
     EXPECT_EQ(refusal("kurzus_id="), "Filter error at position 11: field name, constant or '(' expected");
     EXPECT_EQ(refusal(""), "Filter error at position 1: field name, constant or '(' expected");
-    EXPECT_EQ(refusal("kurzus_id=5 teszt=1"), "Filter error at position 13: operator or end of text expected");
+    EXPECT_EQ(refusal("kurzus_id=5 teszt=1"),
+              "Filter error at position 13: operator or end of text expected");
     EXPECT_EQ(refusal("kurzus_id=5)"), "Filter error at position 12: operator or end of text expected");
-    EXPECT_EQ(refusal("teszt=1 and and szabad=1"), "Filter error at position 13: field name, constant or '(' expected");
+    EXPECT_EQ(refusal("teszt=1 and and szabad=1"),
+              "Filter error at position 13: field name, constant or '(' expected");
 }
 
 TEST(FilterErrors, UnclosedQuotesAndBrackets)
@@ -482,11 +527,15 @@ TEST(FilterNesting, DeepButBoundedNestingCompiles)
 TEST(FilterNesting, RunawayNestingIsRefusedNotOverflowed)
 {
     const int runaway = 10 * TExprParser::MaxNesting;
-    EXPECT_EQ(refusal(repeated("(", runaway) + "teszt=1"), "Filter error at position 513: expression nested too deeply");
+    EXPECT_EQ(refusal(repeated("(", runaway) + "teszt=1"),
+              "Filter error at position 513: expression nested too deeply");
     EXPECT_NE(refusal(repeated("(", runaway)).find("nested too deeply"), std::string::npos);
     EXPECT_NE(refusal(repeated("not ", runaway) + "teszt=1").find("nested too deeply"), std::string::npos);
     EXPECT_NE(refusal(repeated("-", runaway) + "teszt=1").find("nested too deeply"), std::string::npos);
-    EXPECT_NE(refusal("teszt=1" + repeated(" and teszt=1", runaway)).find("nested too deeply"), std::string::npos);
-    EXPECT_NE(refusal("teszt in (1" + repeated(",1", runaway) + ")").find("nested too deeply"), std::string::npos);
-    EXPECT_NE(refusal(repeated("upper(", runaway) + "targy_kod").find("nested too deeply"), std::string::npos);
+    EXPECT_NE(refusal("teszt=1" + repeated(" and teszt=1", runaway)).find("nested too deeply"),
+              std::string::npos);
+    EXPECT_NE(refusal("teszt in (1" + repeated(",1", runaway) + ")").find("nested too deeply"),
+              std::string::npos);
+    EXPECT_NE(refusal(repeated("upper(", runaway) + "targy_kod").find("nested too deeply"),
+              std::string::npos);
 }
