@@ -91,6 +91,9 @@ using TProviderFlags = EnumSet<TProviderFlag>;
 
 enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 
+// The framework's Format for messages: each "%s" or "%d" takes the next argument, "%%" is "%".
+std::string FormatMessage(const std::string &format, const std::vector<std::string> &args);
+
 // Raises EDatabaseError; with a named dataset the message starts with its name and ": ".
 [[noreturn]] void DatabaseError(const std::string &message, const TDataSet *dataSet = nullptr);
 // Formats with the framework's Format ("%s", "%d") before raising.

@@ -60,6 +60,7 @@ protected:
     virtual void UpdateData() {}
 
 private:
+    friend class TDataSet;
     friend class TDataSource;
 
     void dataEvent(TDataEvent event, TDataEventInfo info);

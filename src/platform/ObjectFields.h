@@ -5,6 +5,7 @@
 
 #include "platform/Field.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 

@@ -31,3 +31,14 @@ class EDatabaseError : public Exception {
 public:
     using Exception::Exception;
 };
+
+class EZeroDivide : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// The silent exception: it ends an operation without an error message.
+class EAbort : public Exception {
+public:
+    using Exception::Exception;
+};

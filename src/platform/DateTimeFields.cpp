@@ -1,0 +1,168 @@
+#include "platform/DateTimeFields.h"
+
+#include "platform/FormatSettings.h"
+
+// --- TDateTimeField --------------------------------------------------------------------------
+
+TDateTimeField::TDateTimeField(TFieldType type) : TField(type) {}
+
+bool TDateTimeField::GetValue(TDateTime &value) const
+{
+    double data = 0;
+    if (!GetData(&data, false))
+        return false;
+    value = TDateTime(data);
+    return true;
+}
+
+std::string TDateTimeField::GetAsString() const
+{
+    std::string text;
+    GetText(text, false);
+    return text;
+}
+
+void TDateTimeField::SetAsStringValue(const std::string &value)
+{
+    if (value.empty()) {
+        Clear();
+        return;
+    }
+    switch (DataType()) {
+    case ftDate:
+        SetAsDateTimeValue(StrToDate(value));
+        break;
+    case ftTime:
+        SetAsDateTimeValue(StrToTime(value));
+        break;
+    default:
+        SetAsDateTimeValue(StrToDateTime(value));
+        break;
+    }
+}
+
+double TDateTimeField::GetAsFloat() const
+{
+    return GetAsDateTime();
+}
+
+void TDateTimeField::SetAsFloatValue(double value)
+{
+    SetAsDateTimeValue(TDateTime(value));
+}
+
+TDateTime TDateTimeField::GetAsDateTime() const
+{
+    TDateTime value;
+    return GetValue(value) ? value : TDateTime();
+}
+
+void TDateTimeField::SetAsDateTimeValue(TDateTime value)
+{
+    const double data = value;
+    SetData(&data, false);
+}
+
+Variant TDateTimeField::GetAsVariant() const
+{
+    return Variant(GetAsDateTime());
+}
+
+void TDateTimeField::SetVarValue(const Variant &value)
+{
+    SetAsDateTimeValue(value.AsDateTime());
+}
+
+void TDateTimeField::GetText(std::string &text, bool displayText) const
+{
+    TDateTime value;
+    if (!GetValue(value)) {
+        text.clear();
+        return;
+    }
+    if (displayText && !displayFormat_.empty()) {
+        text = FormatDateTime(displayFormat_, value);
+        return;
+    }
+    switch (DataType()) {
+    case ftDate:
+        text = DateToStr(value);
+        break;
+    case ftTime:
+        text = TimeToStr(value);
+        break;
+    default:
+        text = DateTimeToStr(value);
+        break;
+    }
+}
+
+// --- TSQLTimeStampField ----------------------------------------------------------------------
+
+TSQLTimeStamp TSQLTimeStampField::AsSQLTimeStamp() const
+{
+    TSQLTimeStamp value;
+    return GetData(&value) ? value : TSQLTimeStamp();
+}
+
+void TSQLTimeStampField::SetAsSQLTimeStamp(const TSQLTimeStamp &value)
+{
+    SetData(&value);
+}
+
+std::string TSQLTimeStampField::GetAsString() const
+{
+    std::string text;
+    GetText(text, false);
+    return text;
+}
+
+void TSQLTimeStampField::SetAsStringValue(const std::string &value)
+{
+    if (value.empty())
+        Clear();
+    else
+        SetAsDateTimeValue(StrToDateTime(value));
+}
+
+double TSQLTimeStampField::GetAsFloat() const
+{
+    return GetAsDateTime();
+}
+
+void TSQLTimeStampField::SetAsFloatValue(double value)
+{
+    SetAsDateTimeValue(TDateTime(value));
+}
+
+TDateTime TSQLTimeStampField::GetAsDateTime() const
+{
+    TSQLTimeStamp value;
+    return GetData(&value) ? SQLTimeStampToDateTime(value) : TDateTime();
+}
+
+void TSQLTimeStampField::SetAsDateTimeValue(TDateTime value)
+{
+    SetAsSQLTimeStamp(DateTimeToSQLTimeStamp(value));
+}
+
+Variant TSQLTimeStampField::GetAsVariant() const
+{
+    return Variant(GetAsDateTime());
+}
+
+void TSQLTimeStampField::SetVarValue(const Variant &value)
+{
+    SetAsDateTimeValue(value.AsDateTime());
+}
+
+void TSQLTimeStampField::GetText(std::string &text, bool displayText) const
+{
+    TSQLTimeStamp value;
+    if (!GetData(&value)) {
+        text.clear();
+        return;
+    }
+    const TDateTime moment = SQLTimeStampToDateTime(value);
+    text = displayText && !displayFormat_.empty() ? FormatDateTime(displayFormat_, moment) : DateTimeToStr(moment);
+}

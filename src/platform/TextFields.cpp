@@ -1,0 +1,226 @@
+#include "platform/TextFields.h"
+
+#include "platform/Cp1250.h"
+#include "platform/DBConsts.h"
+#include "platform/FormatSettings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <vector>
+
+// --- TStringField ----------------------------------------------------------------------------
+
+TStringField::TStringField(TFieldType type, int size) : TField(type, size) {}
+
+void TStringField::SetFixedChar(bool fixed)
+{
+    SetDataType(fixed ? ftFixedChar : ftString);
+}
+
+bool TStringField::GetValue(std::string &value) const
+{
+    std::vector<char> buffer(static_cast<std::size_t>(DataSize()) + 1, '\0');
+    if (!GetData(buffer.data()))
+        return false;
+    value.assign(buffer.data(), strnlen(buffer.data(), static_cast<std::size_t>(DataSize())));
+    if (FixedChar()) {
+        const auto last = value.find_last_not_of(' ');
+        value.erase(last == std::string::npos ? 0 : last + 1);
+    }
+    return true;
+}
+
+std::string TStringField::GetAsString() const
+{
+    std::string value;
+    GetValue(value);
+    return value;
+}
+
+void TStringField::SetAsStringValue(const std::string &value)
+{
+    // The stored form has room for Size characters; a longer text is cut.
+    std::vector<char> buffer(static_cast<std::size_t>(DataSize()), '\0');
+    const std::size_t length = std::min(value.size(), static_cast<std::size_t>(Size()));
+    std::memcpy(buffer.data(), value.data(), length);
+    SetData(buffer.data());
+}
+
+std::u16string TStringField::GetAsWideString() const
+{
+    return cp1250ToUtf16(GetAsString());
+}
+
+void TStringField::SetAsWideStringValue(const std::u16string &value)
+{
+    SetAsStringValue(utf16ToCp1250(value));
+}
+
+int TStringField::GetAsInteger() const
+{
+    return StrToInt(GetAsString());
+}
+
+void TStringField::SetAsIntegerValue(int value)
+{
+    SetAsStringValue(IntToStr(value));
+}
+
+std::int64_t TStringField::GetAsLargeInt() const
+{
+    return StrToInt64(GetAsString());
+}
+
+void TStringField::SetAsLargeIntValue(std::int64_t value)
+{
+    SetAsStringValue(IntToStr(value));
+}
+
+double TStringField::GetAsFloat() const
+{
+    return StrToFloat(GetAsString());
+}
+
+void TStringField::SetAsFloatValue(double value)
+{
+    SetAsStringValue(FloatToStr(value));
+}
+
+Currency TStringField::GetAsCurrency() const
+{
+    return StrToCurr(GetAsString());
+}
+
+void TStringField::SetAsCurrencyValue(Currency value)
+{
+    SetAsStringValue(CurrToStr(value));
+}
+
+TDateTime TStringField::GetAsDateTime() const
+{
+    return StrToDateTime(GetAsString());
+}
+
+void TStringField::SetAsDateTimeValue(TDateTime value)
+{
+    SetAsStringValue(DateTimeToStr(value));
+}
+
+bool TStringField::GetAsBoolean() const
+{
+    const std::string value = GetAsString();
+    if (value.empty())
+        return false;
+    switch (std::toupper(static_cast<unsigned char>(value[0]))) {
+    case 'T':
+    case 'Y':
+        return true;
+    case 'F':
+    case 'N':
+        return false;
+    default:
+        ConvertError(SInvalidBoolValue, value);
+    }
+}
+
+void TStringField::SetAsBooleanValue(bool value)
+{
+    SetAsStringValue(value ? "T" : "F");
+}
+
+Variant TStringField::GetAsVariant() const
+{
+    return Variant(GetAsString());
+}
+
+void TStringField::SetVarValue(const Variant &value)
+{
+    SetAsStringValue(value.AsString());
+}
+
+void TGuidField::SetSize(int size)
+{
+    if (size != GuidSize)
+        DatabaseErrorFmt("Invalid size %s for field '%s'", {std::to_string(size), cp1250ToUtf8(DisplayName())}, DataSet());
+    TStringField::SetSize(size);
+}
+
+// --- TWideStringField ------------------------------------------------------------------------
+
+bool TWideStringField::GetValue(std::u16string &value) const
+{
+    return GetData(&value, false);
+}
+
+std::string TWideStringField::GetAsString() const
+{
+    return utf16ToCp1250(GetAsWideString());
+}
+
+void TWideStringField::SetAsStringValue(const std::string &value)
+{
+    SetAsWideStringValue(cp1250ToUtf16(value));
+}
+
+std::u16string TWideStringField::GetAsWideString() const
+{
+    std::u16string value;
+    GetValue(value);
+    return value;
+}
+
+void TWideStringField::SetAsWideStringValue(const std::u16string &value)
+{
+    // The stored form has room for Size characters; a longer text is cut.
+    const std::u16string cut = value.substr(0, static_cast<std::size_t>(Size()));
+    SetData(&cut, false);
+}
+
+int TWideStringField::GetAsInteger() const
+{
+    return StrToInt(GetAsString());
+}
+
+void TWideStringField::SetAsIntegerValue(int value)
+{
+    SetAsStringValue(IntToStr(value));
+}
+
+double TWideStringField::GetAsFloat() const
+{
+    return StrToFloat(GetAsString());
+}
+
+void TWideStringField::SetAsFloatValue(double value)
+{
+    SetAsStringValue(FloatToStr(value));
+}
+
+TDateTime TWideStringField::GetAsDateTime() const
+{
+    return StrToDateTime(GetAsString());
+}
+
+bool TWideStringField::GetAsBoolean() const
+{
+    const std::string value = GetAsString();
+    if (value.empty())
+        return false;
+    const char first = static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])));
+    if (first == 'T' || first == 'Y')
+        return true;
+    if (first == 'F' || first == 'N')
+        return false;
+    ConvertError(SInvalidBoolValue, value);
+}
+
+Variant TWideStringField::GetAsVariant() const
+{
+    return Variant(GetAsWideString());
+}
+
+void TWideStringField::SetVarValue(const Variant &value)
+{
+    SetAsWideStringValue(value.AsWideString());
+}
