@@ -71,12 +71,17 @@ protected:
 
 } // namespace
 
-TEST_F(CalendarPicture, FortnightWithOverlapsAndASelectedItem)
+TEST_F(CalendarPicture, FortnightWithOverlapsSelectedItemAndSelectedCells)
 {
+    QWidget *grid = calendar->viewport();
+    QTest::mousePress(grid, Qt::LeftButton, {}, calendar->CellRect(9, 3).center());
+    QTest::mouseMove(grid, calendar->CellRect(9, 4).center());
+    QTest::mouseRelease(grid, Qt::LeftButton, {}, calendar->CellRect(9, 4).center());
     TCustomCalendarItem *selected = calendar->Items()[5];
     QTest::mouseClick(selected->Obj(), Qt::LeftButton, {}, selected->Obj()->rect().center());
     calendar->Items()[1]->SetSelect(true);
     ASSERT_EQ(calendar->SelectedItem(), selected);
+    ASSERT_EQ(calendar->Selection(), (TGridRect{9, 3, 9, 4}));
     const QImage picture(save(QStringLiteral("calendar-fortnight.png")));
     EXPECT_EQ(picture.size(), calendar->size());
 }
