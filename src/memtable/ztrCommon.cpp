@@ -1,6 +1,8 @@
 #include "memtable/ztrCommon.h"
 
+#include "memtable/ztrCustomMemTable.h"
 #include "memtable/ztrErrors.h"
+#include "platform/Field.h"
 
 #include <algorithm>
 #include <random>
@@ -27,6 +29,11 @@ TztrCommon::TztrCommon(TztrCustomMemTable *owner) : owner_(owner), attached_(1, 
 
 TztrCommon::~TztrCommon()
 {
+    // Tables still sharing the store fall back to private stores of their own.
+    for (TztrCustomMemTable *table : attached_) {
+        if (table && table != owner_)
+            table->ownerStoreClosing();
+    }
     for (TztrRecord *record : records_)
         layout_.FreeRecord(record, true, true);
 }
@@ -44,6 +51,13 @@ void TztrCommon::LayoutRecord(const std::vector<TztrFieldSpec> &fields, int calc
 {
     TztrStoreLock lock(*this);
     layout_.Layout(fields, calcAreaSize, AttachMaxCount(), performance_, setupField);
+}
+
+int TztrCommon::FieldAreaOffset(const TField &field) const
+{
+    if (field.FieldNo() > 0)
+        return layout_.FieldOffset(field.FieldNo());
+    return layout_.CalcAreaOffset() + field.Offset();
 }
 
 TztrRecord *TztrCommon::Record(int recordID) const
@@ -248,4 +262,118 @@ void TztrCommon::Unlock() const
 {
     if (!standalone_)
         mutex_.unlock();
+}
+
+int TztrCommon::AttachedCount() const
+{
+    return static_cast<int>(std::count_if(attached_.begin(), attached_.end(),
+                                          [](const TztrCustomMemTable *table) { return table != nullptr; }));
+}
+
+bool TztrCommon::AnyAttachedActive() const
+{
+    return std::any_of(attached_.begin(), attached_.end(),
+                       [](const TztrCustomMemTable *table) { return table && table->Active(); });
+}
+
+void TztrCommon::checkNoActiveTable() const
+{
+    if (AnyAttachedActive())
+        throw EMemTableError(SCloseTableFirst);
+}
+
+void TztrCommon::SetAttachMaxCount(int value)
+{
+    TztrStoreLock lock(*this);
+    if (value == AttachMaxCount())
+        return;
+    if (value < 1)
+        throw ERangeError(SInvalidParameter);
+    checkNoActiveTable();
+    // Places still taken cannot be dropped: their tables would lose their bookmark slots.
+    const auto lastTaken = std::find_if(attached_.rbegin(), attached_.rend(),
+                                        [](const TztrCustomMemTable *table) { return table != nullptr; });
+    if (value < static_cast<int>(attached_.rend() - lastTaken))
+        throw ERangeError(SInvalidParameter);
+    attached_.resize(static_cast<std::size_t>(value), nullptr);
+}
+
+int TztrCommon::AttachTable(TztrCustomMemTable *table)
+{
+    TztrStoreLock lock(*this);
+    const auto freePlace = std::find(attached_.begin(), attached_.end(), nullptr);
+    if (freePlace != attached_.end()) {
+        *freePlace = table;
+        return static_cast<int>(freePlace - attached_.begin());
+    }
+    checkNoActiveTable();
+    attached_.push_back(table);
+    return AttachMaxCount() - 1;
+}
+
+void TztrCommon::DetachTable(TztrCustomMemTable *table)
+{
+    TztrStoreLock lock(*this);
+    std::replace(attached_.begin(), attached_.end(), table, static_cast<TztrCustomMemTable *>(nullptr));
+}
+
+void TztrCommon::SetStandalone(bool value)
+{
+    // Taken outside the lock: the lock's own use depends on this switch.
+    standalone_ = value;
+}
+
+void TztrCommon::CloseTables(TztrCustomMemTable *except)
+{
+    for (TztrCustomMemTable *table : attached_) {
+        if (table && table != except && table->Active())
+            table->Close();
+    }
+}
+
+void TztrCommon::RefreshTables(TztrCustomMemTable *except)
+{
+    for (TztrCustomMemTable *table : attached_) {
+        if (table && table != except && table->Active() && table->State() == dsBrowse)
+            table->Refresh();
+    }
+}
+
+void TztrCommon::RebuildAllIndexes()
+{
+    TztrStoreLock lock(*this);
+    for (TztrCustomMemTable *table : attached_) {
+        if (table && table->Active())
+            table->Indexes().ReBuildAll();
+    }
+}
+
+void TztrCommon::MarkAllIndexesUnordered()
+{
+    TztrStoreLock lock(*this);
+    for (TztrCustomMemTable *table : attached_) {
+        if (table && table->Active())
+            table->Indexes().MarkAllUnordered();
+    }
+}
+
+void TztrCommon::RebuildIndexDefs()
+{
+    TztrStoreLock lock(*this);
+    for (TztrCustomMemTable *table : attached_) {
+        if (table && table->Active()) {
+            table->rebuildIndexesFromDefs();
+            table->Indexes().ReBuildAll();
+        }
+    }
+}
+
+void TztrCommon::ReflectChange(TztrChangeKind kind, TztrRecord *oldRecord, bool versioned, int position,
+                               TztrRecord *record, TztrCustomMemTable *caller)
+{
+    TztrStoreLock lock(*this);
+    for (TztrCustomMemTable *table : attached_) {
+        if (table && table->Active())
+            table->Indexes().ReflectChange(kind, oldRecord, versioned, table == caller ? position : -1, record);
+    }
 }

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <vector>
 
+class TField;
 class TztrCustomMemTable;
 
 // What an index change is about, as the store broadcasts it to every table sharing it.
@@ -31,6 +32,18 @@ public:
                       const TztrSetupFieldHook &setupField);
     TztrRecordLayout &Layout() { return layout_; }
     const TztrRecordLayout &Layout() const { return layout_; }
+
+    // Where a field's null byte lies in a record's data area: by its field number, or for a
+    // calculated or lookup field in the calculated area.
+    int FieldAreaOffset(const TField &field) const;
+    std::uint8_t *FieldNullByte(TztrRecord *record, const TField &field) const
+    {
+        return record->Data() + FieldAreaOffset(field);
+    }
+    const std::uint8_t *FieldNullByte(const TztrRecord *record, const TField &field) const
+    {
+        return record->Data() + FieldAreaOffset(field);
+    }
 
     // Stored records, indexed by RecordID; a freed slot holds none.
     int RecordCount() const { return static_cast<int>(records_.size()); }

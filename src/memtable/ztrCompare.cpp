@@ -1,7 +1,12 @@
 #include "memtable/ztrCompare.h"
 
+#include "memtable/ztrCommon.h"
+#include "memtable/ztrCustomMemTable.h"
 #include "memtable/ztrErrors.h"
+#include "memtable/ztrFieldList.h"
 #include "memtable/ztrFieldValue.h"
+#include "platform/DateTime.h"
+#include "platform/FmtBcd.h"
 
 #include <cstdint>
 #include <cstring>
@@ -27,7 +32,7 @@ template <typename T> int compareNumbers(const void *keyValue, const void *value
 template <typename View> void cutForPartial(const View &key, View &value, TztrifoOptions options,
                                             bool &fullCompare)
 {
-    if (!options.contains(mtifoPartial))
+    if (!options.Contains(mtifoPartial))
         return;
     fullCompare = key.size() == value.size();
     if (key.size() < value.size())
@@ -43,7 +48,7 @@ int checkedLocaleResult(int result)
 
 unsigned compareFlags(TztrifoOptions options)
 {
-    return options.contains(mtifoCaseInsensitive) ? NORM_IGNORECASE : 0u;
+    return options.Contains(mtifoCaseInsensitive) ? NORM_IGNORECASE : 0u;
 }
 
 int compareTexts(const void *keyValue, const void *value, TztrifoOptions options, bool &fullCompare,
@@ -52,8 +57,8 @@ int compareTexts(const void *keyValue, const void *value, TztrifoOptions options
     const std::string_view key(static_cast<const char *>(keyValue));
     std::string_view other(static_cast<const char *>(value));
     cutForPartial(key, other, options, fullCompare);
-    if (options.contains(mtifoIgnoreLocale))
-        return signOf(options.contains(mtifoCaseInsensitive) ? CompareText(key, other) : CompareStr(key, other));
+    if (options.Contains(mtifoIgnoreLocale))
+        return signOf(options.Contains(mtifoCaseInsensitive) ? CompareText(key, other) : CompareStr(key, other));
     return checkedLocaleResult(CompareStringA(localeID, compareFlags(options), key, other));
 }
 
@@ -76,8 +81,8 @@ int compareWideTexts(const void *keyValue, const void *value, TztrifoOptions opt
     const std::u16string_view key(keyText);
     std::u16string_view other(valueText);
     cutForPartial(key, other, options, fullCompare);
-    if (options.contains(mtifoIgnoreLocale))
-        return signOf(options.contains(mtifoCaseInsensitive) ? WideCompareText(key, other)
+    if (options.Contains(mtifoIgnoreLocale))
+        return signOf(options.Contains(mtifoCaseInsensitive) ? WideCompareText(key, other)
                                                              : WideCompareStr(key, other));
     return checkedLocaleResult(CompareStringW(localeID, compareFlags(options), key, other));
 }
@@ -98,10 +103,19 @@ int compareFloats(const void *keyValue, const void *value)
     return a >= b ? 1 : -1;
 }
 
+// BCD values are ordered through the currency type; one that does not fit it has no order.
+int compareBcds(const void *keyValue, const void *value)
+{
+    Currency a, b;
+    if (!BCDToCurr(readValue<TBcd>(keyValue), a) || !BCDToCurr(readValue<TBcd>(value), b))
+        return 0;
+    return (a > b) - (a < b);
+}
+
 int compareTimeStamps(const void *keyValue, const void *value)
 {
-    const auto a = readValue<TztrSQLTimeStamp>(keyValue);
-    const auto b = readValue<TztrSQLTimeStamp>(value);
+    const auto a = readValue<TSQLTimeStamp>(keyValue);
+    const auto b = readValue<TSQLTimeStamp>(value);
     const std::int64_t differences[] = {
         std::int64_t{a.Year} - b.Year,     std::int64_t{a.Month} - b.Month,   std::int64_t{a.Day} - b.Day,
         std::int64_t{a.Hour} - b.Hour,     std::int64_t{a.Minute} - b.Minute, std::int64_t{a.Second} - b.Second,
@@ -154,6 +168,10 @@ int CompareFields(const void *keyValue, const void *value, TFieldType fieldType,
     case ftDateTime:
         result = compareNumbers<double>(keyValue, value);
         break;
+    case ftBCD:
+    case ftFMTBcd:
+        result = compareBcds(keyValue, value);
+        break;
     case ftTimeStamp:
         result = compareTimeStamps(keyValue, value);
         break;
@@ -161,5 +179,106 @@ int CompareFields(const void *keyValue, const void *value, TFieldType fieldType,
         // Bytes, blobs and containers have no order of their own.
         break;
     }
-    return options.contains(mtifoDescending) ? -result : result;
+    return options.Contains(mtifoDescending) ? -result : result;
+}
+
+namespace {
+
+bool stopsAt(int mode, int result, bool fullCompare)
+{
+    switch (mode) {
+    case 0:
+        return result != 0 || !fullCompare;
+    case 1:
+        return result < 0;
+    case 2:
+        return result > 0;
+    case 3:
+        return result <= 0;
+    case 4:
+        return result >= 0;
+    default:
+        return false;
+    }
+}
+
+// A field value as the comparison reads it: in the record, in a value block, or, for a
+// compressed value, decompressed by the table into a buffer of its own.
+class FieldValue {
+public:
+    FieldValue(TztrCustomMemTable &table, const TztrRecord *record, const TztrFieldListEntry &entry)
+    {
+        const TztrCommon &store = table.Common();
+        const TztrRecordLayout &layout = store.Layout();
+        if (entry.FieldNo <= 0 || !layout.IsIndirect(entry.FieldNo)) {
+            data_ = record->Data() + entry.Offset + 1;
+            return;
+        }
+        const std::uint8_t *block = store.IndirectValue(record, entry.FieldNo);
+        if (!block) {
+            data_ = emptyValue;
+            return;
+        }
+        data_ = ValueBlock::bytes(block);
+        if (layout.IsCompressed(entry.FieldNo) && table.OnDecompressField) {
+            decompressed_.assign(ValueBlock::view(block));
+            table.OnDecompressField(table, entry.Field, decompressed_);
+            data_ = decompressed_.data();
+        }
+    }
+
+    const void *data() const { return data_; }
+
+private:
+    static constexpr std::uint8_t emptyValue[8] = {};
+    const void *data_ = nullptr;
+    std::string decompressed_;
+};
+
+} // namespace
+
+int CompareRecords(TztrCustomMemTable &table, const TztrRecord *keyRecord, const TztrRecord *record,
+                   const TztrFieldList &fieldList, int fieldLimit, bool ignoreNull, bool partial, int mode)
+{
+    if (!keyRecord || !record)
+        return 0;
+    const int count = fieldLimit > 0 && fieldLimit < fieldList.Count() ? fieldLimit : fieldList.Count();
+    const LCID locale = table.Common().LocaleID();
+    int result = 0;
+    bool fullCompare = true;
+    for (int i = 0; i < count; ++i) {
+        const TztrFieldListEntry &entry = fieldList[i];
+        TztrifoOptions options = entry.Options;
+        if (mode != 0)
+            options.Exclude(mtifoDescending);
+        if (partial)
+            options.Include(mtifoPartial);
+        const bool keyPresent = keyRecord->Data()[entry.Offset] != 0;
+        const bool valuePresent = record->Data()[entry.Offset] != 0;
+        if (!keyPresent && (ignoreNull || options.Contains(mtifoIgnoreNull)))
+            continue;
+        const bool descending = options.Contains(mtifoDescending);
+        fullCompare = true;
+        if (keyPresent && valuePresent) {
+            const FieldValue key(table, keyRecord, entry);
+            const FieldValue value(table, record, entry);
+            const TFieldType type = entry.Field->DataType();
+            if (table.OnCompareFields) {
+                result = 0;
+                table.OnCompareFields(table, entry.Field, key.data(),
+                                      value.data(), type, options, fullCompare, result);
+            } else {
+                result = CompareFields(key.data(), value.data(), type, options, fullCompare, locale);
+            }
+        } else if (keyPresent) {
+            result = descending ? -1 : 1;
+        } else if (valuePresent) {
+            result = descending ? 1 : -1;
+        } else {
+            result = 0;
+        }
+        if (stopsAt(mode, result, fullCompare))
+            return result;
+    }
+    return result;
 }

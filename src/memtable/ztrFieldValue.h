@@ -20,18 +20,6 @@ bool IsStorableFieldType(TFieldType type);
 // Types whose long values a balanced or small record keeps out of the record.
 bool IsIndirectCandidateType(TFieldType type);
 
-// The framework's time stamp as an ftTimeStamp field stores it.
-struct TztrSQLTimeStamp {
-    std::int16_t Year;
-    std::uint16_t Month;
-    std::uint16_t Day;
-    std::uint16_t Hour;
-    std::uint16_t Minute;
-    std::uint16_t Second;
-    std::uint32_t Fractions;
-};
-static_assert(sizeof(TztrSQLTimeStamp) == 16);
-
 // Values are stored unaligned; these read and write them without assuming alignment.
 template <typename T> inline T readValue(const void *at)
 {

@@ -2,6 +2,8 @@
 
 #include "memtable/ztrErrors.h"
 #include "memtable/ztrFieldValue.h"
+#include "platform/DateTime.h"
+#include "platform/FmtBcd.h"
 
 #include <gtest/gtest.h>
 
@@ -148,8 +150,8 @@ TEST(CompareFieldsNumbers, DateTimesAPartOfADayApartDiffer)
 
 TEST(CompareFieldsNumbers, TimeStampsDecideByTheFirstDifferingPart)
 {
-    TztrSQLTimeStamp early{2025, 9, 8, 23, 59, 59, 999};
-    TztrSQLTimeStamp late{2025, 9, 9, 0, 0, 0, 0};
+    TSQLTimeStamp early{2025, 9, 8, 23, 59, 59, 999};
+    TSQLTimeStamp late{2025, 9, 9, 0, 0, 0, 0};
     EXPECT_EQ(compareAs(ftTimeStamp, early, late), -1);
     EXPECT_EQ(compareAs(ftTimeStamp, late, early), 1);
     EXPECT_EQ(compareAs(ftTimeStamp, late, late), 0);
@@ -170,4 +172,12 @@ TEST(CompareFieldsUnordered, BytesAndBlobsAlwaysCompareEqual)
     EXPECT_EQ(CompareFields(a, b, ftVarBytes, {}, full, English), 0);
     EXPECT_EQ(CompareFields(a, b, ftBlob, {}, full, English), 0);
     EXPECT_TRUE(full);
+}
+
+TEST(CompareFieldsNumbers, BcdValuesCompareByAmountAndOutOfRangeOnesDoNot)
+{
+    EXPECT_EQ(compareAs(ftBCD, CurrToBCD(Currency(-3)), CurrToBCD(Currency(2))), -1);
+    EXPECT_EQ(compareAs(ftFMTBcd, DoubleToBcd(12.5), DoubleToBcd(12.25)), 1);
+    const TBcd huge = StrToBcd("1000000000000000000000");
+    EXPECT_EQ(compareAs(ftBCD, huge, CurrToBCD(Currency(2))), 0);
 }

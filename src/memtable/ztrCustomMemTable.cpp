@@ -1,0 +1,1089 @@
+#include "memtable/ztrCustomMemTable.h"
+
+#include "memtable/ztrCompare.h"
+#include "memtable/ztrErrors.h"
+#include "memtable/ztrFieldValue.h"
+#include "platform/Cp1250.h"
+#include "platform/DB.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+TztrRecord *asRecord(TRecordBuffer buffer)
+{
+    return reinterpret_cast<TztrRecord *>(buffer);
+}
+
+TRecordBuffer asBuffer(TztrRecord *record)
+{
+    return reinterpret_cast<TRecordBuffer>(record);
+}
+
+bool isWritingState(TDataSetState state)
+{
+    switch (state) {
+    case dsEdit:
+    case dsInsert:
+    case dsSetKey:
+    case dsCalcFields:
+    case dsFilter:
+    case dsNewValue:
+    case dsInternalCalc:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Bytes of a native value worth keeping outside the record: texts up to their terminator,
+// length-prefixed values up to their length, anything else whole.
+std::uint32_t keptLength(const TField &field, const void *data)
+{
+    const auto *bytes = static_cast<const char *>(data);
+    const auto width = static_cast<std::uint32_t>(field.DataSize());
+    switch (field.DataType()) {
+    case ftString:
+    case ftFixedChar:
+    case ftGuid:
+        return static_cast<std::uint32_t>(strnlen(bytes, width > 0 ? width - 1 : 0)) + 1;
+    case ftWideString:
+        return 4 + std::min(readValue<std::uint32_t>(bytes), width - 4);
+    case ftVarBytes:
+        return 2 + std::min<std::uint32_t>(readValue<std::uint16_t>(bytes), width - 2);
+    default:
+        return width;
+    }
+}
+
+TIndexOptions toIndexOptions(TztrMemTableCompareOptions options)
+{
+    TIndexOptions result;
+    if (options.Contains(mtcoUnique))
+        result.Include(ixUnique);
+    if (options.Contains(mtcoDescending))
+        result.Include(ixDescending);
+    if (options.Contains(mtcoCaseInsensitive))
+        result.Include(ixCaseInsensitive);
+    if (options.Contains(mtcoNonMaintained))
+        result.Include(ixNonMaintained);
+    return result;
+}
+
+// Puts the definitions in field-number order: children behind their parent, an array's children
+// once per element.
+void addFieldSpecs(const TFieldDefs &definitions, std::vector<TztrFieldSpec> &specs)
+{
+    for (const auto &definition : definitions) {
+        specs.push_back({definition->DataType(), definition->Size(), cp1250ToUtf8(definition->Name()),
+                         cp1250ToUtf8(definition->DisplayName())});
+        if (!definition->HasChildDefs())
+            continue;
+        const int repeats = definition->DataType() == ftArray ? definition->Size() : 1;
+        for (int i = 0; i < repeats; ++i)
+            addFieldSpecs(definition->ChildDefs(), specs);
+    }
+}
+
+} // namespace
+
+TztrCustomMemTable::TztrCustomMemTable()
+    : privateStore_(std::make_unique<TztrCommon>(this)), common_(privateStore_.get()), indexes_(*this)
+{
+    attachIndex_ = common_->AttachTable(this);
+    currentIndex_ = indexes_.RowOrderIndex();
+}
+
+TztrCustomMemTable::~TztrCustomMemTable()
+{
+    Close();
+    if (attachedTo_)
+        common_->DetachTable(this);
+}
+
+// ---- Store sharing -------------------------------------------------------------------------
+
+void TztrCustomMemTable::takePrivateStore()
+{
+    privateStore_ = std::make_unique<TztrCommon>(this);
+    common_ = privateStore_.get();
+    attachIndex_ = common_->AttachTable(this);
+    attachedTo_ = nullptr;
+    currentIndex_ = indexes_.RowOrderIndex();
+}
+
+void TztrCustomMemTable::leavePrivateStore()
+{
+    privateStore_.reset();
+}
+
+void TztrCustomMemTable::ownerStoreClosing()
+{
+    Close();
+    takePrivateStore();
+}
+
+void TztrCustomMemTable::SetAttachedTo(TztrCustomMemTable *table)
+{
+    if (table == attachedTo_)
+        return;
+    if (table == this)
+        throw EMemTableError(SAttachToSelf);
+    Close();
+    if (attachedTo_) {
+        common_->DetachTable(this);
+        takePrivateStore();
+    }
+    if (!table)
+        return;
+    if (table->attachedTo_)
+        throw EMemTableError(SAttachToAttached);
+    // The place in the shared store is taken first, so a refusal leaves the private store.
+    const int place = table->common_->AttachTable(this);
+    indexes_.Delete(sortIndex_);
+    leavePrivateStore();
+    common_ = table->common_;
+    attachIndex_ = place;
+    attachedTo_ = table;
+    currentIndex_ = indexes_.RowOrderIndex();
+    FieldDefs().Assign(table->FieldDefs());
+    for (const auto &source : table->Fields()) {
+        if (FindField(source->FieldName()))
+            continue;
+        std::unique_ptr<TField> field = CreateFieldOfType(source->DataType());
+        field->SetFieldName(source->FieldName());
+        field->SetFieldKind(source->FieldKind());
+        field->SetSize(source->Size());
+        field->SetKeyFields(source->KeyFields());
+        field->SetLookupDataSet(source->LookupDataSet());
+        field->SetLookupKeyFields(source->LookupKeyFields());
+        field->SetLookupResultField(source->LookupResultField());
+        Fields().Add(std::move(field));
+    }
+}
+
+void TztrCustomMemTable::SetAttachMaxCount(int value)
+{
+    common_->SetAttachMaxCount(value);
+}
+
+void TztrCustomMemTable::SetPerformance(TztrPerformance value)
+{
+    if (value == common_->Performance())
+        return;
+    // The layout follows the performance setting, so the records must not exist meanwhile.
+    if (common_->AnyAttachedActive())
+        throw EMemTableError(SCloseTableFirst);
+    common_->SetPerformance(value);
+}
+
+void TztrCustomMemTable::SetStandalone(bool value)
+{
+    if (value == common_->Standalone())
+        return;
+    if (Active())
+        throw EMemTableError(SCloseTableFirst);
+    if (attachedTo_)
+        throw EMemTableError(SAttachedToAnother);
+    if (common_->AttachedCount() >= 2)
+        throw EMemTableError(SChildrenAttached);
+    common_->SetStandalone(value);
+}
+
+void TztrCustomMemTable::SetEnableVersioning(bool value)
+{
+    common_->SetEnableVersioning(value);
+    UpdateFilteredState();
+}
+
+// ---- Indexes -------------------------------------------------------------------------------
+
+void TztrCustomMemTable::IndexRemoved(TztrIndex *index)
+{
+    if (currentIndex_ == index) {
+        currentIndex_ = indexes_.RowOrderIndex();
+        indexFieldList_.Clear();
+    }
+    if (sortIndex_ == index)
+        sortIndex_ = nullptr;
+}
+
+void TztrCustomMemTable::SetIndexFieldNames(const std::string &fieldNames)
+{
+    if (!Active()) {
+        indexFieldNames_ = fieldNames;
+        return;
+    }
+    if (fieldNames.empty()) {
+        SwitchToIndex(nullptr);
+        return;
+    }
+    if (TztrIndex *index = indexes_.GetByFieldNames(fieldNames))
+        SwitchToIndex(index);
+}
+
+void TztrCustomMemTable::SetIndexName(const std::string &name)
+{
+    if (!Active()) {
+        indexName_ = name;
+        return;
+    }
+    if (name.empty()) {
+        SwitchToIndex(nullptr);
+        return;
+    }
+    if (TztrIndex *index = indexes_.IndexByName(name))
+        SwitchToIndex(index);
+}
+
+void TztrCustomMemTable::selectIndex(TztrIndex *index)
+{
+    TztrIndex *target = index ? index : indexes_.RowOrderIndex();
+    if (!target->IsOrdered())
+        target->Rebuild();
+    currentIndex_ = target;
+    const bool named = target != indexes_.RowOrderIndex() && target != sortIndex_;
+    indexFieldNames_ = named ? target->FieldNames() : std::string();
+    indexName_ = named ? target->Name() : std::string();
+    target->FieldList().AssignTo(indexFieldList_);
+    if (position_ >= target->Count())
+        position_ = target->Count() - 1;
+}
+
+void TztrCustomMemTable::SwitchToIndex(TztrIndex *index)
+{
+    TztrIndex *target = index ? index : indexes_.RowOrderIndex();
+    if (target == currentIndex_)
+        return;
+    if (!Active()) {
+        selectIndex(target);
+        return;
+    }
+    CheckBrowseMode();
+    const int recordID = IsEmpty() ? -1 : asRecord(ActiveBuffer())->RecordID;
+    UpdateCursorPos();
+    selectIndex(target);
+    int place = 0;
+    if (recordID >= 0 && target->SearchRecordID(recordID, place) &&
+        (!mustFilter_ || FilterRecord(target->Entry(place), false))) {
+        position_ = place;
+        Resync({});
+    } else {
+        First();
+    }
+}
+
+void TztrCustomMemTable::AddIndex(const std::string &name, const std::string &fields, TIndexOptions options)
+{
+    AddIndex2(name, fields, IndexOptionsToCompareOptions(options), {usUnmodified, usModified, usInserted});
+}
+
+void TztrCustomMemTable::AddIndex2(const std::string &name, const std::string &fields,
+                                   TztrMemTableCompareOptions options, TztrUpdateStatusSet statuses)
+{
+    if (name.empty() || fields.empty())
+        throw EMemTableError(SMissingIndexFields);
+    TIndexDef *definition = IndexDefs().Add(name, fields, toIndexOptions(options));
+    if (!Active())
+        return;
+    TztrIndex *index = nullptr;
+    try {
+        auto created = std::make_unique<TztrIndex>(name, *this, fields, options, TztrIndex::Kind::Sorted);
+        created->SetStatusSet(statuses);
+        index = indexes_.Add(std::move(created));
+        index->Rebuild();
+    } catch (...) {
+        // A refused index (unknown field, duplicate keys) leaves neither index nor definition.
+        indexes_.Delete(index);
+        IndexDefs().Delete(IndexDefs().IndexOf(definition->Name()));
+        throw;
+    }
+}
+
+void TztrCustomMemTable::rebuildIndexesFromDefs()
+{
+    indexes_.Clear();
+    sortIndex_ = nullptr;
+    currentIndex_ = indexes_.RowOrderIndex();
+    indexFieldList_.Clear();
+    for (const auto &definition : IndexDefs())
+        indexes_.AddIndex(*definition);
+}
+
+bool TztrCustomMemTable::GetIsIndexField(const TField *field) const
+{
+    return indexFieldList_.IndexOf(field) >= 0;
+}
+
+void TztrCustomMemTable::RecalcStoredRecord(TztrRecord *record)
+{
+    if (CalcFieldsSize() > 0)
+        GetCalcFields(asBuffer(record));
+}
+
+// ---- Filtering -----------------------------------------------------------------------------
+
+bool TztrCustomMemTable::FilterRecord(TztrRecord *record, bool forceUseFilter)
+{
+    if (!forceUseFilter && !mustFilter_)
+        return true;
+    struct Restore {
+        TztrCustomMemTable &table;
+        TDataSetState state;
+        TztrRecord *previous;
+        ~Restore()
+        {
+            table.recordUnderTest_ = previous;
+            table.RestoreState(state);
+        }
+    } restore{*this, SetTempState(dsFilter), recordUnderTest_};
+    recordUnderTest_ = record;
+    if (recalcOnIndex_)
+        RecalcStoredRecord(record);
+    bool accept = true;
+    if (!forceUseFilter && !Filtered())
+        return accept;
+    DoOnFilterRecord(accept);
+    return accept;
+}
+
+void TztrCustomMemTable::DoOnFilterRecord(bool &accept)
+{
+    if (OnFilterRecord)
+        OnFilterRecord(*this, accept);
+}
+
+void TztrCustomMemTable::UpdateFilteredState()
+{
+    TztrStoreLock lock(*common_);
+    mustFilter_ = Filtered() && static_cast<bool>(OnFilterRecord);
+}
+
+void TztrCustomMemTable::SetFiltered(bool filtered)
+{
+    if (filtered == Filtered())
+        return;
+    TDataSet::SetFiltered(filtered);
+    UpdateFilteredState();
+    if (Active())
+        First();
+}
+
+void TztrCustomMemTable::SetOnFilterRecord(TFilterRecordEvent handler)
+{
+    TDataSet::SetOnFilterRecord(std::move(handler));
+    UpdateFilteredState();
+}
+
+bool TztrCustomMemTable::MoveToNextAccepted(bool forceUseFilter)
+{
+    const int count = currentIndex_->Count();
+    if (forceUseFilter || mustFilter_) {
+        for (int i = std::max(position_ + 1, 0); i < count; ++i) {
+            if (FilterRecord(currentIndex_->Entry(i), forceUseFilter)) {
+                position_ = i;
+                return true;
+            }
+        }
+        return false;
+    }
+    if (position_ >= count - 1)
+        return false;
+    position_ = std::max(position_ + 1, 0);
+    return true;
+}
+
+bool TztrCustomMemTable::MoveToPriorAccepted(bool forceUseFilter)
+{
+    const int start = std::min(position_, currentIndex_->Count());
+    if (forceUseFilter || mustFilter_) {
+        for (position_ = start - 1; position_ >= 0; --position_) {
+            if (FilterRecord(currentIndex_->Entry(position_), forceUseFilter))
+                return true;
+        }
+        position_ = -1;
+        return false;
+    }
+    if (start <= 0)
+        return false;
+    position_ = start - 1;
+    return true;
+}
+
+bool TztrCustomMemTable::FindRecord(bool restart, bool goForward)
+{
+    CheckBrowseMode();
+    DoBeforeScroll();
+    SetFound(false);
+    UpdateCursorPos();
+    CursorPosChanged();
+    bool found;
+    if (goForward) {
+        if (restart)
+            position_ = -1;
+        found = MoveToNextAccepted(true);
+    } else {
+        if (restart)
+            position_ = currentIndex_->Count();
+        found = MoveToPriorAccepted(true);
+    }
+    if (found) {
+        Resync({rmExact, rmCenter});
+        SetFound(true);
+        DoAfterScroll();
+    }
+    return found;
+}
+
+// ---- Opening and closing -------------------------------------------------------------------
+
+void TztrCustomMemTable::InternalInitFieldDefs()
+{
+    if (attachedTo_) {
+        FieldDefs().Assign(attachedTo_->FieldDefs());
+        return;
+    }
+    if (Fields().Count() == 0)
+        return;
+    // Persistent fields describe the data themselves.
+    FieldDefs().Clear();
+    for (const auto &field : Fields()) {
+        if (field->FieldKind() != fkData && field->FieldKind() != fkInternalCalc)
+            continue;
+        TFieldDef *definition = FieldDefs().Add(field->FieldName(), field->DataType(), field->Size(), field->Required());
+        definition->SetInternalCalcField(field->FieldKind() == fkInternalCalc);
+    }
+}
+
+std::vector<TztrFieldSpec> TztrCustomMemTable::fieldSpecs() const
+{
+    std::vector<TztrFieldSpec> specs;
+    addFieldSpecs(FieldDefs(), specs);
+    return specs;
+}
+
+void TztrCustomMemTable::InternalOpen()
+{
+    TztrStoreLock lock(*common_);
+    if (attachedTo_ && !attachedTo_->Active())
+        attachedTo_->Open();
+    InternalInitFieldDefs();
+    if (Fields().Count() == 0) {
+        if (FieldDefs().Count() == 0)
+            throw EMemTableError(SNoFields);
+        CreateFields();
+    }
+    BindFields(true);
+    if (!attachedTo_) {
+        common_->LayoutRecord(fieldSpecs(), CalcFieldsSize(), [this](int fieldNo, std::uint8_t &flags) {
+            if (OnSetupField) {
+                if (TField *field = FieldByNumber(fieldNo))
+                    OnSetupField(*this, field, flags);
+            }
+        });
+    }
+    SetBookmarkSize(sizeof(TztrBookmark));
+    cursorOpen_ = true;
+    position_ = -1;
+    repositionPlace_ = -1;
+    beforeInsertPosition_ = -1;
+    rebuildIndexesFromDefs();
+    indexes_.ReBuildAll();
+    UpdateFilteredState();
+}
+
+void TztrCustomMemTable::DoAfterOpen()
+{
+    TztrIndex *index = nullptr;
+    if (!indexFieldNames_.empty())
+        index = indexes_.GetByFieldNames(indexFieldNames_);
+    else if (!indexName_.empty())
+        index = indexes_.IndexByName(indexName_);
+    selectIndex(index);
+    UpdateFilteredState();
+    // An opened table stands on its first record before anyone hears of the opening.
+    ClearBuffers();
+    InternalFirst();
+    GetNextRecords();
+    SetBof(true);
+    TDataSet::DoAfterOpen();
+}
+
+void TztrCustomMemTable::InternalClose()
+{
+    TztrStoreLock lock(*common_);
+    if (!attachedTo_) {
+        common_->CloseTables(this);
+        common_->ClearRecords();
+    }
+    position_ = -1;
+    indexes_.EmptyAll();
+    currentIndex_ = indexes_.RowOrderIndex();
+    cursorOpen_ = false;
+    BindFields(false);
+    if (DefaultFields())
+        DestroyFields();
+}
+
+void TztrCustomMemTable::EmptyTable()
+{
+    Progress(0, mtpcEmpty);
+    DisableControls();
+    {
+        TztrStoreLock lock(*common_);
+        for (TztrCustomMemTable *table : common_->AttachedTables()) {
+            if (!table || !table->Active())
+                continue;
+            table->CheckBrowseMode();
+            table->ClearBuffers();
+            table->DataEvent(deDataSetChange, 0);
+            table->indexes_.EmptyAll();
+            table->position_ = -1;
+        }
+        common_->ClearRecords();
+        common_->RebuildAllIndexes();
+    }
+    EnableControls();
+    Progress(100, mtpcEmpty);
+}
+
+// ---- Record buffers ------------------------------------------------------------------------
+
+TRecordBuffer TztrCustomMemTable::AllocRecordBuffer()
+{
+    return asBuffer(common_->Layout().AllocateRecord());
+}
+
+void TztrCustomMemTable::FreeRecordBuffer(TRecordBuffer &buffer)
+{
+    common_->Layout().FreeRecord(asRecord(buffer), true, false);
+    buffer = nullptr;
+}
+
+int TztrCustomMemTable::GetRecordSize() const
+{
+    return common_->Layout().RecordSize();
+}
+
+void TztrCustomMemTable::InternalInitRecord(TRecordBuffer buffer)
+{
+    const TztrRecordLayout &layout = common_->Layout();
+    layout.FreeIndirectValues(asRecord(buffer));
+    layout.InitialiseRecord(asRecord(buffer));
+}
+
+void TztrCustomMemTable::ClearCalcFields(TRecordBuffer buffer)
+{
+    const TztrRecordLayout &layout = common_->Layout();
+    std::memset(asRecord(buffer)->Data() + layout.CalcAreaOffset(), 0, static_cast<std::size_t>(layout.CalcAreaSize()));
+}
+
+void TztrCustomMemTable::fillBuffer(TztrRecord *buffer, TztrRecord *stored)
+{
+    const TztrRecordLayout &layout = common_->Layout();
+    layout.FreeIndirectValues(buffer);
+    layout.InitialiseRecord(buffer);
+    layout.CopyRecord(stored, buffer);
+    buffer->RecordNo = position_;
+    layout.SetBookmarkSlot(buffer, attachIndex_, {common_->BookmarkOf(stored), bfCurrent});
+    if (recalcOnFetch_ && CalcFieldsSize() > 0)
+        GetCalcFields(asBuffer(buffer));
+}
+
+TGetResult TztrCustomMemTable::GetRecord(TRecordBuffer buffer, TGetMode getMode, bool)
+{
+    TztrStoreLock lock(*common_);
+    TGetResult result = grOK;
+    switch (getMode) {
+    case gmCurrent:
+        if (position_ < 0)
+            result = grBOF;
+        else if (position_ >= currentIndex_->Count())
+            result = grEOF;
+        else if (mustFilter_ && !FilterRecord(currentIndex_->Entry(position_), false))
+            result = grEOF;
+        break;
+    case gmNext:
+        result = MoveToNextAccepted(false) ? grOK : grEOF;
+        break;
+    case gmPrior:
+        result = MoveToPriorAccepted(false) ? grOK : grBOF;
+        break;
+    }
+    if (result == grOK)
+        fillBuffer(asRecord(buffer), currentIndex_->Entry(position_));
+    else if (getMode == gmCurrent)
+        result = grError;
+    return result;
+}
+
+// ---- Bookmarks -----------------------------------------------------------------------------
+
+void TztrCustomMemTable::GetBookmarkData(TRecordBuffer buffer, void *data)
+{
+    const TztrBookmark bookmark = common_->Layout().BookmarkSlot(asRecord(buffer), attachIndex_).Bookmark;
+    std::memcpy(data, &bookmark, sizeof(bookmark));
+}
+
+void TztrCustomMemTable::SetBookmarkData(TRecordBuffer buffer, const void *data)
+{
+    const TztrRecordLayout &layout = common_->Layout();
+    TztrBookmarkSlot slot = layout.BookmarkSlot(asRecord(buffer), attachIndex_);
+    std::memcpy(&slot.Bookmark, data, sizeof(slot.Bookmark));
+    layout.SetBookmarkSlot(asRecord(buffer), attachIndex_, slot);
+}
+
+TBookmarkFlag TztrCustomMemTable::GetBookmarkFlag(TRecordBuffer buffer)
+{
+    return TBookmarkFlag(common_->Layout().BookmarkSlot(asRecord(buffer), attachIndex_).Flag);
+}
+
+void TztrCustomMemTable::SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag flag)
+{
+    const TztrRecordLayout &layout = common_->Layout();
+    TztrBookmarkSlot slot = layout.BookmarkSlot(asRecord(buffer), attachIndex_);
+    slot.Flag = flag;
+    layout.SetBookmarkSlot(asRecord(buffer), attachIndex_, slot);
+}
+
+TztrBookmark TztrCustomMemTable::bookmarkOf(const TBookmark &bookmark) const
+{
+    TztrBookmark result{-1, -1, -1};
+    if (bookmark.size() == sizeof(result))
+        std::memcpy(&result, bookmark.data(), sizeof(result));
+    return result;
+}
+
+bool TztrCustomMemTable::BookmarkValid(const TBookmark &bookmark)
+{
+    TztrStoreLock lock(*common_);
+    return Active() && common_->RecordOfBookmark(bookmarkOf(bookmark)) != nullptr;
+}
+
+int TztrCustomMemTable::CompareBookmarks(const TBookmark &a, const TBookmark &b)
+{
+    TztrStoreLock lock(*common_);
+    const TztrRecord *first = common_->RecordOfBookmark(bookmarkOf(a));
+    const TztrRecord *second = common_->RecordOfBookmark(bookmarkOf(b));
+    if (!first || !second)
+        return 0;
+    int result = 0;
+    if (!currentIndex_->IsRowOrder()) {
+        result = currentIndex_->CompareIndexRecords(indexFieldList_, first, second, false, true);
+        if (result == 0)
+            result = first->RecordNo - second->RecordNo;
+    }
+    if (result == 0)
+        result = first->RecordID - second->RecordID;
+    return (result > 0) - (result < 0);
+}
+
+void TztrCustomMemTable::InternalGotoBookmark(const void *bookmark)
+{
+    TztrBookmark target;
+    std::memcpy(&target, bookmark, sizeof(target));
+    TztrStoreLock lock(*common_);
+    const TztrRecord *record = common_->RecordOfBookmark(target);
+    if (!record)
+        throw EMemTableError(bookmarkNotFoundMessage(-200));
+    int place = 0;
+    if (currentIndex_->SearchRecord(record, place))
+        position_ = place;
+}
+
+void TztrCustomMemTable::InternalSetToRecord(TRecordBuffer buffer)
+{
+    const TztrRecord *record = asRecord(buffer);
+    if (record->RecordNo != -1) {
+        position_ = record->RecordNo;
+        return;
+    }
+    const TztrBookmark bookmark = common_->Layout().BookmarkSlot(record, attachIndex_).Bookmark;
+    InternalGotoBookmark(&bookmark);
+}
+
+// ---- Navigation and counting ---------------------------------------------------------------
+
+void TztrCustomMemTable::InternalLast()
+{
+    position_ = currentIndex_->Count();
+}
+
+int TztrCustomMemTable::GetRecordCount() const
+{
+    CheckActive();
+    if (!mustFilter_)
+        return currentIndex_->Count();
+    // Counting runs the record filter, which steps the cursor; it is put back afterwards.
+    auto &self = const_cast<TztrCustomMemTable &>(*this);
+    TztrStoreLock lock(*common_);
+    const int saved = self.position_;
+    self.position_ = -1;
+    int count = 0;
+    while (self.MoveToNextAccepted(false))
+        ++count;
+    self.position_ = saved;
+    return count;
+}
+
+int TztrCustomMemTable::GetRecNo() const
+{
+    const TDataSetState state = State();
+    if (state != dsBrowse && state != dsEdit && state != dsInsert)
+        return -1;
+    if (IsEmpty() || !ActiveBuffer())
+        return -1;
+    const int recordNo = reinterpret_cast<const TztrRecord *>(ActiveBuffer())->RecordNo;
+    return recordNo >= 0 ? recordNo + 1 : -1;
+}
+
+void TztrCustomMemTable::SetRecNo(int recNo)
+{
+    CheckActive();
+    if (recNo == RecNo() || recNo < 1 || recNo > currentIndex_->Count())
+        return;
+    if (mustFilter_) {
+        MoveBy(recNo - RecNo());
+        return;
+    }
+    CheckBrowseMode();
+    DoBeforeScroll();
+    position_ = recNo - 1;
+    Resync({});
+    DoAfterScroll();
+}
+
+void TztrCustomMemTable::GotoCurrent(TztrCustomMemTable &other)
+{
+    TztrStoreLock lock(*common_);
+    int place = 0;
+    const TztrRecord *active = other.IsEmpty() ? nullptr : asRecord(other.ActiveBuffer());
+    if (!active || &other.Common() != common_ || !currentIndex_->SearchRecordID(active->RecordID, place) ||
+        (mustFilter_ && !FilterRecord(currentIndex_->Entry(place), false)))
+        throw Exception(SCurrentRecordNotFound);
+    CheckBrowseMode();
+    position_ = place;
+    Resync({rmExact, rmCenter});
+}
+
+// ---- Field data ----------------------------------------------------------------------------
+
+TztrRecord *TztrCustomMemTable::activeRecord()
+{
+    if (recordUnderTest_)
+        return recordUnderTest_;
+    switch (State()) {
+    case dsBrowse:
+        return IsEmpty() ? nullptr : asRecord(ActiveBuffer());
+    case dsEdit:
+    case dsInsert:
+    case dsNewValue:
+    case dsCurValue:
+    case dsBlockRead:
+        return asRecord(ActiveBuffer());
+    case dsCalcFields:
+    case dsInternalCalc:
+        return asRecord(CalcBuffer());
+    case dsOldValue: {
+        TztrRecord *buffer = asRecord(ActiveBuffer());
+        TztrRecord *oldest = buffer ? common_->Record(buffer->RecordID) : nullptr;
+        if (!oldest)
+            return buffer;
+        while (oldest->PrevRecordVersion)
+            oldest = oldest->PrevRecordVersion;
+        return oldest;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+TztrRecord *TztrCustomMemTable::storedRecordOf(const TztrRecord *buffer) const
+{
+    TztrRecord *stored = buffer ? common_->Record(buffer->RecordID) : nullptr;
+    if (!stored)
+        throw EMemTableInvalidRecord(SInvalidRecord);
+    return stored;
+}
+
+void TztrCustomMemTable::readFieldValue(const TztrRecord *record, TField *field, void *buffer)
+{
+    const int fieldNo = field->FieldNo();
+    const TztrRecordLayout &layout = common_->Layout();
+    const auto width = static_cast<std::size_t>(field->DataSize());
+    if (fieldNo <= 0 || !layout.IsIndirect(fieldNo)) {
+        std::memcpy(buffer, common_->FieldNullByte(record, *field) + 1, width);
+        return;
+    }
+    const std::uint8_t *block = common_->IndirectValue(record, fieldNo);
+    std::string_view value = block ? ValueBlock::view(block) : std::string_view();
+    std::string decompressed;
+    if (block && layout.IsCompressed(fieldNo) && OnDecompressField) {
+        decompressed.assign(value);
+        OnDecompressField(*this, field, decompressed);
+        value = decompressed;
+    }
+    const std::size_t copied = std::min(value.size(), width);
+    std::memcpy(buffer, value.data(), copied);
+    std::memset(static_cast<std::uint8_t *>(buffer) + copied, 0, width - copied);
+}
+
+bool TztrCustomMemTable::GetFieldData(TField *field, void *buffer)
+{
+    TztrStoreLock lock(*common_);
+    const TztrRecord *record = activeRecord();
+    if (!record || *common_->FieldNullByte(record, *field) == 0)
+        return false;
+    if (buffer && !field->IsBlob())
+        readFieldValue(record, field, buffer);
+    return true;
+}
+
+void TztrCustomMemTable::writeFieldValue(TztrRecord *record, TField *field, const void *buffer)
+{
+    const int fieldNo = field->FieldNo();
+    const TztrRecordLayout &layout = common_->Layout();
+    std::uint8_t *nullByte = common_->FieldNullByte(record, *field);
+    if (fieldNo <= 0 || !layout.IsIndirect(fieldNo)) {
+        const auto width = static_cast<std::size_t>(field->DataSize());
+        if (buffer)
+            std::memcpy(nullByte + 1, buffer, width);
+        else
+            std::memset(nullByte + 1, 0, width);
+        *nullByte = buffer ? NullByteValue : 0;
+        return;
+    }
+    if (buffer && field->IsBlob())
+        return; // blob values are written through their streams
+    std::uint8_t *block = nullptr;
+    if (buffer) {
+        const auto *bytes = static_cast<const char *>(buffer);
+        std::string kept(bytes, keptLength(*field, buffer));
+        if (layout.IsCompressed(fieldNo) && OnCompressField)
+            OnCompressField(*this, field, kept);
+        block = ValueBlock::makeFrom(kept.data(), static_cast<std::uint32_t>(kept.size()));
+    }
+    ValueBlock::free(layout.IndirectBlock(record, fieldNo));
+    layout.SetIndirectBlock(record, fieldNo, block);
+    *nullByte = buffer ? NullByteValue : 0;
+}
+
+void TztrCustomMemTable::SetFieldData(TField *field, const void *buffer)
+{
+    const TDataSetState state = State();
+    if (!cursorOpen_ || !isWritingState(state))
+        DatabaseError(SNotInEditMode, this);
+    if ((readOnly_ || field->ReadOnly()) && state != dsSetKey && state != dsCalcFields)
+        DatabaseError(readOnlyFieldMessage(cp1250ToUtf8(field->DisplayName())), this);
+    TztrStoreLock lock(*common_);
+    TztrRecord *record = activeRecord();
+    if (!record)
+        DatabaseError(SNotInEditMode, this);
+    const TFieldKind kind = field->FieldKind();
+    if (kind == fkData || kind == fkCalculated || kind == fkInternalCalc)
+        field->Validate(buffer);
+    writeFieldValue(record, field, buffer);
+    if (field->FieldNo() > 0)
+        common_->Layout().MarkWritten(field->FieldNo());
+    if (state != dsCalcFields && state != dsFilter && state != dsNewValue)
+        DataEvent(deFieldChange, reinterpret_cast<TDataEventInfo>(field));
+}
+
+TUpdateStatus TztrCustomMemTable::UpdateStatus()
+{
+    const TztrRecord *record = activeRecord();
+    return record ? TUpdateStatus(record->UpdateStatus) : TDataSet::UpdateStatus();
+}
+
+// ---- Changes -------------------------------------------------------------------------------
+
+void TztrCustomMemTable::DoBeforeInsert()
+{
+    beforeInsertPosition_ = IsEmpty() || !ActiveBuffer() ? -1 : asRecord(ActiveBuffer())->RecordNo;
+    TDataSet::DoBeforeInsert();
+}
+
+void TztrCustomMemTable::keepPreviousVersion(TztrRecord *stored, bool always)
+{
+    if (always || !stored->PrevRecordVersion)
+        stored->PrevRecordVersion = common_->Layout().DuplicateRecord(stored, true);
+}
+
+void TztrCustomMemTable::insertRecord(TztrRecord *buffer, bool append)
+{
+    for (TztrCustomMemTable *table : common_->AttachedTables()) {
+        if (table && table->Active())
+            table->indexes_.CheckRecordUniqueness(buffer, nullptr);
+    }
+    TztrRecord *stored = common_->Layout().DuplicateRecord(buffer, true);
+    stored->RecordNo = -1;
+    std::exception_ptr fatal;
+    try {
+        common_->AddRecord(stored);
+    } catch (const EMemTableFatalError &) {
+        // The record is stored all the same; the indexes must learn of it before the error leaves.
+        fatal = std::current_exception();
+    }
+    stored->TransactionLevel = common_->TransactionLevel();
+    common_->ReflectChange(TztrChangeKind::Insert, nullptr, false, append ? -1 : beforeInsertPosition_, stored, this);
+    common_->SetDataModified(true);
+    if (fatal)
+        std::rethrow_exception(fatal);
+}
+
+void TztrCustomMemTable::postEdit(TztrRecord *buffer)
+{
+    TztrRecord *stored = storedRecordOf(buffer);
+    for (TztrCustomMemTable *table : common_->AttachedTables()) {
+        if (table && table->Active())
+            table->indexes_.CheckRecordUniqueness(buffer, stored);
+    }
+    const bool versioned = common_->EnableVersioning();
+    if (Modified()) {
+        stored->UpdateStatus = usModified;
+        if (versioned)
+            keepPreviousVersion(stored, common_->VersioningMode() == mtvmAllSinceCheckPoint);
+    }
+    // The buffer's header goes into the stored record with its values; it must carry the
+    // stored record's own status and versions.
+    buffer->UpdateStatus = stored->UpdateStatus;
+    buffer->PrevRecordVersion = stored->PrevRecordVersion;
+    common_->ReflectChange(TztrChangeKind::Edit, stored, versioned, position_, buffer, this);
+    common_->Layout().TransferRecord(buffer, stored);
+    stored->TransactionLevel = common_->TransactionLevel();
+    if (stored->UpdateStatus != usUnmodified)
+        common_->SetDataModified(true);
+}
+
+void TztrCustomMemTable::InternalPost()
+{
+    TDataSet::InternalPost();
+    TztrStoreLock lock(*common_);
+    TztrRecord *buffer = asRecord(ActiveBuffer());
+    if (State() == dsInsert)
+        insertRecord(buffer, GetBookmarkFlag(ActiveBuffer()) == bfEOF);
+    else
+        postEdit(buffer);
+    common_->Layout().ClearWrittenMarks();
+}
+
+void TztrCustomMemTable::InternalAddRecord(TRecordBuffer buffer, bool append)
+{
+    TztrStoreLock lock(*common_);
+    beforeInsertPosition_ = append || IsEmpty() || !ActiveBuffer() ? -1 : asRecord(ActiveBuffer())->RecordNo;
+    insertRecord(asRecord(buffer), append);
+    common_->Layout().ClearWrittenMarks();
+}
+
+void TztrCustomMemTable::InternalDelete()
+{
+    TztrStoreLock lock(*common_);
+    TztrRecord *stored = storedRecordOf(asRecord(ActiveBuffer()));
+    const bool versioned = common_->EnableVersioning();
+    common_->ReflectChange(TztrChangeKind::Delete, stored, versioned, position_, stored, this);
+    if (versioned) {
+        keepPreviousVersion(stored, true);
+        stored->UpdateStatus = usDeleted;
+        stored->TransactionLevel = common_->TransactionLevel();
+    } else {
+        common_->RemoveRecord(stored);
+        common_->Layout().FreeRecord(stored, true, true);
+    }
+    common_->SetDataModified(true);
+}
+
+void TztrCustomMemTable::InternalCancel()
+{
+    TDataSet::InternalCancel();
+    common_->Layout().ClearWrittenMarks();
+}
+
+void TztrCustomMemTable::refreshIfBrowsing()
+{
+    if (attachedAutoRefresh_)
+        common_->RefreshTables(this);
+}
+
+void TztrCustomMemTable::DoAfterPost()
+{
+    refreshIfBrowsing();
+    if (autoReposition_ && repositionPlace_ >= 0) {
+        position_ = repositionPlace_;
+        Resync({});
+    }
+    repositionPlace_ = -1;
+    TDataSet::DoAfterPost();
+}
+
+void TztrCustomMemTable::DoAfterDelete()
+{
+    refreshIfBrowsing();
+    TDataSet::DoAfterDelete();
+}
+
+void TztrCustomMemTable::DataEvent(TDataEvent event, TDataEventInfo info)
+{
+    if (!common_->LockedByTable()) {
+        TDataSet::DataEvent(event, info);
+        return;
+    }
+    if (event != deFieldChange)
+        return;
+    DisableControls();
+    TDataSet::DataEvent(event, info);
+    EnableControls();
+}
+
+// ---- Locking, transactions, progress -------------------------------------------------------
+
+void TztrCustomMemTable::Lock()
+{
+    common_->Lock();
+    common_->SetLockedByTable(true);
+}
+
+void TztrCustomMemTable::Unlock()
+{
+    common_->SetLockedByTable(false);
+    common_->Unlock();
+}
+
+void TztrCustomMemTable::StartTransaction()
+{
+    CheckActive();
+    if (!common_->EnableVersioning() || common_->VersioningMode() != mtvmAllSinceCheckPoint)
+        throw EMemTableError(SNeedsVersioning);
+    common_->IncTransactionLevel();
+}
+
+void TztrCustomMemTable::Commit()
+{
+    CheckActive();
+    if (common_->TransactionLevel() <= 0)
+        return;
+    common_->CommitTransactionLevel();
+    common_->RebuildAllIndexes();
+    Refresh();
+}
+
+void TztrCustomMemTable::Rollback()
+{
+    CheckActive();
+    if (common_->TransactionLevel() <= 0)
+        return;
+    Cancel();
+    common_->RollbackTransactionLevel();
+    common_->RebuildAllIndexes();
+    if (position_ >= currentIndex_->Count())
+        position_ = currentIndex_->Count() - 1;
+    CursorPosChanged();
+    Resync({});
+}
+
+void TztrCustomMemTable::Progress(int percentage, TztrProgressCode code)
+{
+    if (OnProgress && progressFlags_.Contains(code))
+        OnProgress(*this, percentage, code);
+}

@@ -1,0 +1,227 @@
+#pragma once
+
+// The in-memory dataset: keeps its records in a record store it may share with attached tables,
+// reads them through its current index and offers the framework's whole cursor protocol.
+
+#include "memtable/ztrCommon.h"
+#include "memtable/ztrFieldList.h"
+#include "memtable/ztrIndex.h"
+#include "memtable/ztrTypes.h"
+#include "platform/DataSet.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class TztrCustomMemTable : public TDataSet {
+public:
+    using TztrOnProgress = std::function<void(TztrCustomMemTable &table, int percentage, TztrProgressCode code)>;
+    using TztrOnSetupField = std::function<void(TztrCustomMemTable &table, TField *field, std::uint8_t &fieldFlags)>;
+    // Turns a value's bytes into their kept (compressed) form, or back.
+    using TztrOnCompressField = std::function<void(TztrCustomMemTable &table, TField *field, std::string &data)>;
+    using TztrOnCompareFields =
+        std::function<void(TztrCustomMemTable &table, TField *field, const void *keyValue, const void *value,
+                           TFieldType fieldType, TztrifoOptions options, bool &fullCompare, int &result)>;
+
+    TztrCustomMemTable();
+    ~TztrCustomMemTable() override;
+
+    // The record store, shared with the tables attached to the same owner.
+    TztrCommon &Common() const { return *common_; }
+    int AttachIndex() const { return attachIndex_; }
+
+    // Sharing another table's records.
+    TztrCustomMemTable *AttachedTo() const { return attachedTo_; }
+    void SetAttachedTo(TztrCustomMemTable *table);
+    bool AttachedAutoRefresh() const { return attachedAutoRefresh_; }
+    void SetAttachedAutoRefresh(bool value) { attachedAutoRefresh_ = value; }
+
+    // Store-level settings; through an attached table they are those of the shared store.
+    int AttachMaxCount() const { return common_->AttachMaxCount(); }
+    void SetAttachMaxCount(int value);
+    TztrPerformance Performance() const { return common_->Performance(); }
+    void SetPerformance(TztrPerformance value);
+    bool Standalone() const { return common_->Standalone(); }
+    void SetStandalone(bool value);
+    int LocaleID() const { return static_cast<int>(common_->LocaleID()); }
+    void SetLocaleID(int value) { common_->SetLocaleID(static_cast<LCID>(value)); }
+    int LanguageID() const { return common_->LanguageID(); }
+    void SetLanguageID(int value) { common_->SetLanguageID(value); }
+    int SubLanguageID() const { return common_->SubLanguageID(); }
+    void SetSubLanguageID(int value) { common_->SetSubLanguageID(value); }
+    int SortID() const { return common_->SortID(); }
+    void SetSortID(int value) { common_->SetSortID(value); }
+    int AutoIncMinValue() const { return common_->AutoIncMinValue(); }
+    void SetAutoIncMinValue(int value) { common_->SetAutoIncMinValue(value); }
+    bool EnableVersioning() const { return common_->EnableVersioning(); }
+    void SetEnableVersioning(bool value);
+    TztrVersioningMode VersioningMode() const { return common_->VersioningMode(); }
+    void SetVersioningMode(TztrVersioningMode value) { common_->SetVersioningMode(value); }
+
+    // Indexes.
+    TztrIndexes &Indexes() { return indexes_; }
+    TztrIndex *CurrentIndex() const { return currentIndex_; }
+    bool EnableIndexes() const { return enableIndexes_; }
+    void SetEnableIndexes(bool value) { enableIndexes_ = value; }
+    bool AutoAddIndexes() const { return autoAddIndexes_; }
+    void SetAutoAddIndexes(bool value) { autoAddIndexes_ = value; }
+    bool AutoReposition() const { return autoReposition_; }
+    void SetAutoReposition(bool value) { autoReposition_ = value; }
+    const std::string &IndexFieldNames() const { return indexFieldNames_; }
+    void SetIndexFieldNames(const std::string &fieldNames);
+    const std::string &IndexName() const { return indexName_; }
+    void SetIndexName(const std::string &name);
+    // Makes index (none: the row-order index) the one the table reads through, keeping the
+    // current record current when the new index holds it.
+    void SwitchToIndex(TztrIndex *index);
+    void AddIndex(const std::string &name, const std::string &fields, TIndexOptions options);
+    void AddIndex2(const std::string &name, const std::string &fields, TztrMemTableCompareOptions options,
+                   TztrUpdateStatusSet statuses);
+
+    // Calculated fields of stored records, for comparisons.
+    bool RecalcOnIndex() const { return recalcOnIndex_; }
+    void SetRecalcOnIndex(bool value) { recalcOnIndex_ = value; }
+    bool RecalcOnFetch() const { return recalcOnFetch_; }
+    void SetRecalcOnFetch(bool value) { recalcOnFetch_ = value; }
+    void RecalcStoredRecord(TztrRecord *record);
+
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool value) { readOnly_ = value; }
+    TztrProgressCodes ProgressFlags() const { return progressFlags_; }
+    void SetProgressFlags(TztrProgressCodes value) { progressFlags_ = value; }
+    std::string Version() const { return "5.60"; }
+
+    // Cursor position in the current index (-1 before the first entry).
+    int CursorPosition() const { return position_; }
+    void SetCursorPosition(int position) { position_ = position; }
+    // Where the last change put the record in the current index, for AutoReposition.
+    void RememberRepositionPlace(int place) { repositionPlace_ = place; }
+    // Told by the index set before it drops an index.
+    void IndexRemoved(TztrIndex *index);
+
+    // The record filter. Unfiltered tables answer from one flag.
+    bool MustFilter() const { return mustFilter_; }
+    virtual bool FilterRecord(TztrRecord *record, bool forceUseFilter);
+    virtual void UpdateFilteredState();
+    void SetFiltered(bool filtered) override;
+    void SetOnFilterRecord(TFilterRecordEvent handler) override;
+
+    void EmptyTable();
+    void Progress(int percentage, TztrProgressCode code);
+    // Holds the store over several operations.
+    void Lock();
+    void Unlock();
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    // Makes the active record of another table of the same store the current one here.
+    void GotoCurrent(TztrCustomMemTable &other);
+
+    // Dataset protocol.
+    void SetRecNo(int recNo) override;
+    bool BookmarkValid(const TBookmark &bookmark) override;
+    int CompareBookmarks(const TBookmark &a, const TBookmark &b) override;
+    bool GetFieldData(TField *field, void *buffer) override;
+    void SetFieldData(TField *field, const void *buffer) override;
+    void DataEvent(TDataEvent event, TDataEventInfo info) override;
+    bool IsSequenced() override { return !Filtered(); }
+    TUpdateStatus UpdateStatus() override;
+    using TDataSet::GetFieldData;
+    using TDataSet::SetFieldData;
+
+    TztrOnProgress OnProgress;
+    TztrOnSetupField OnSetupField;
+    TztrOnCompressField OnCompressField;
+    TztrOnCompressField OnDecompressField;
+    TztrOnCompareFields OnCompareFields;
+
+protected:
+    TRecordBuffer AllocRecordBuffer() override;
+    void FreeRecordBuffer(TRecordBuffer &buffer) override;
+    int GetRecordSize() const override;
+    TGetResult GetRecord(TRecordBuffer buffer, TGetMode getMode, bool doCheck) override;
+    void InternalInitRecord(TRecordBuffer buffer) override;
+    void GetBookmarkData(TRecordBuffer buffer, void *data) override;
+    void SetBookmarkData(TRecordBuffer buffer, const void *data) override;
+    TBookmarkFlag GetBookmarkFlag(TRecordBuffer buffer) override;
+    void SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag flag) override;
+
+    void InternalOpen() override;
+    void InternalClose() override;
+    void InternalInitFieldDefs() override;
+    bool IsCursorOpen() const override { return cursorOpen_; }
+    void InternalFirst() override { position_ = -1; }
+    void InternalLast() override;
+    void InternalAddRecord(TRecordBuffer buffer, bool append) override;
+    void InternalDelete() override;
+    void InternalPost() override;
+    void InternalCancel() override;
+    void InternalGotoBookmark(const void *bookmark) override;
+    void InternalSetToRecord(TRecordBuffer buffer) override;
+
+    int GetRecNo() const override;
+    int GetRecordCount() const override;
+    bool GetCanModify() const override { return !readOnly_; }
+    bool GetIsIndexField(const TField *field) const override;
+    bool FindRecord(bool restart, bool goForward) override;
+
+    void ClearCalcFields(TRecordBuffer buffer) override;
+
+    void DoAfterOpen() override;
+    void DoBeforeInsert() override;
+    void DoAfterPost() override;
+    void DoAfterDelete() override;
+
+    // Steps the position to the next (prior) record the filter accepts; false when there is none.
+    bool MoveToNextAccepted(bool forceUseFilter);
+    bool MoveToPriorAccepted(bool forceUseFilter);
+    virtual void DoOnFilterRecord(bool &accept);
+
+private:
+    friend class TztrCommon;
+
+    TztrRecord *activeRecord();
+    TztrRecord *storedRecordOf(const TztrRecord *buffer) const;
+    void fillBuffer(TztrRecord *buffer, TztrRecord *stored);
+    void insertRecord(TztrRecord *buffer, bool append);
+    void postEdit(TztrRecord *buffer);
+    void keepPreviousVersion(TztrRecord *stored, bool always);
+    void readFieldValue(const TztrRecord *record, TField *field, void *buffer);
+    void writeFieldValue(TztrRecord *record, TField *field, const void *buffer);
+    std::vector<TztrFieldSpec> fieldSpecs() const;
+    void rebuildIndexesFromDefs();
+    void selectIndex(TztrIndex *index);
+    void emptyCursor();
+    void refreshIfBrowsing();
+    void leavePrivateStore();
+    void takePrivateStore();
+    void ownerStoreClosing();
+    TztrBookmark bookmarkOf(const TBookmark &bookmark) const;
+
+    std::unique_ptr<TztrCommon> privateStore_;
+    TztrCommon *common_ = nullptr;
+    int attachIndex_ = 0;
+    TztrCustomMemTable *attachedTo_ = nullptr;
+    TztrIndexes indexes_;
+    TztrIndex *currentIndex_ = nullptr;
+    TztrIndex *sortIndex_ = nullptr;
+    int position_ = -1;
+    int repositionPlace_ = -1;
+    int beforeInsertPosition_ = -1;
+    TztrFieldList indexFieldList_;
+    // The stored record a filter test or an index fill reads its fields from.
+    TztrRecord *recordUnderTest_ = nullptr;
+    bool cursorOpen_ = false;
+    bool mustFilter_ = false;
+    bool attachedAutoRefresh_ = true;
+    bool enableIndexes_ = true;
+    bool autoAddIndexes_ = false;
+    bool autoReposition_ = false;
+    bool recalcOnIndex_ = false;
+    bool recalcOnFetch_ = true;
+    bool readOnly_ = false;
+    std::string indexFieldNames_;
+    std::string indexName_;
+    TztrProgressCodes progressFlags_{mtpcLoad, mtpcSave, mtpcCopy};
+};

@@ -1,0 +1,416 @@
+#include "memtable/ztrIndex.h"
+
+#include "memtable/ztrCompare.h"
+#include "memtable/ztrCustomMemTable.h"
+#include "memtable/ztrErrors.h"
+#include "platform/DB.h"
+#include "platform/LocaleCompare.h"
+
+#include <algorithm>
+
+namespace {
+
+// Below this many entries a scan is cheaper than bisection.
+constexpr int MinBinarySearchCount = 21;
+
+} // namespace
+
+TztrIndex::TztrIndex(const std::string &name, TztrCustomMemTable &table, const std::string &fieldNames,
+                     TztrMemTableCompareOptions options, Kind kind)
+    : name_(name), table_(table), fieldNames_(fieldNames), options_(options), kind_(kind)
+{
+    BuildFieldList(table, fieldList_, fieldNames);
+    for (int option = 0; option < FieldOptionCount; ++option) {
+        if (!options.Contains(TztrMemTableCompareOption(option)))
+            continue;
+        for (TztrFieldListEntry &entry : fieldList_)
+            entry.Options.Include(TztrifoOption(option));
+    }
+    ordered_ = table.Common().RecordCount() == 0;
+}
+
+TztrIndex::TztrIndex(const TIndexDef &definition, TztrCustomMemTable &table)
+    : TztrIndex(definition.Name(), table, definition.Fields(), IndexOptionsToCompareOptions(definition.Options()),
+                Kind::Sorted)
+{
+}
+
+bool TztrIndex::isTableCurrent() const
+{
+    return table_.CurrentIndex() == this;
+}
+
+void TztrIndex::Clear()
+{
+    entries_.clear();
+    ordered_ = false;
+}
+
+void TztrIndex::LoadIndex()
+{
+    const TztrCommon &store = table_.Common();
+    TztrStoreLock lock(store);
+    entries_.clear();
+    entries_.reserve(static_cast<std::size_t>(store.RecordCount()));
+    const bool versioning = store.EnableVersioning();
+    for (int id = 0; id < store.RecordCount(); ++id) {
+        TztrRecord *record = store.Record(id);
+        if (!record || !accepts(record))
+            continue;
+        if (record->UpdateStatus == usDeleted && !versioning)
+            continue;
+        if (table_.RecalcOnIndex())
+            table_.RecalcStoredRecord(record);
+        entries_.push_back(record);
+    }
+}
+
+void TztrIndex::SortIndex()
+{
+    if (IsRowOrder()) {
+        ordered_ = true;
+        return;
+    }
+    table_.Progress(0, mtpcSort);
+    {
+        TztrStoreLock lock(table_.Common());
+        // Sorted apart and put back whole, so that a comparison that throws leaves every entry.
+        std::vector<TztrRecord *> sorted = entries_;
+        std::stable_sort(sorted.begin(), sorted.end(), [this](const TztrRecord *a, const TztrRecord *b) {
+            return CompareIndexRecords(fieldList_, a, b, false, true) < 0;
+        });
+        entries_.swap(sorted);
+        ordered_ = true;
+        if (options_.Contains(mtcoUnique))
+            checkUnique();
+    }
+    table_.Progress(100, mtpcSort);
+}
+
+void TztrIndex::checkUnique() const
+{
+    for (std::size_t i = 1; i < entries_.size(); ++i) {
+        if (CompareIndexRecords(fieldList_, entries_[i - 1], entries_[i], false, false) == 0)
+            throw EMemTableDupKey(SDupKey);
+    }
+}
+
+void TztrIndex::Rebuild()
+{
+    LoadIndex();
+    if (entries_.empty())
+        ordered_ = true;
+    else
+        SortIndex();
+    if (isTableCurrent() && table_.CursorPosition() >= Count())
+        table_.SetCursorPosition(Count() - 1);
+}
+
+int TztrIndex::CompareIndexRecords(const TztrFieldList &fieldList, const TztrRecord *keyRecord,
+                                   const TztrRecord *record, bool partial, bool tieBreak) const
+{
+    int result = CompareRecords(table_, keyRecord, record, fieldList, 0, false, partial, 0);
+    if (result != 0 || !tieBreak)
+        return result;
+    const bool keyPlaced = keyRecord->RecordNo >= 0;
+    const bool recordPlaced = record->RecordNo >= 0;
+    if (!keyPlaced && !recordPlaced)
+        result = (keyRecord->RecordID > record->RecordID) - (keyRecord->RecordID < record->RecordID);
+    else if (!keyPlaced)
+        result = -1;
+    else if (!recordPlaced)
+        result = 1;
+    if (fieldList.Count() > 0 && fieldList[0].Options.Contains(mtifoDescending))
+        result = -result;
+    return result;
+}
+
+int TztrIndex::lowerBound(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const
+{
+    const auto place = std::partition_point(entries_.begin(), entries_.end(), [&](const TztrRecord *entry) {
+        return CompareIndexRecords(fieldList, keyRecord, entry, false, false) > 0;
+    });
+    return static_cast<int>(place - entries_.begin());
+}
+
+bool TztrIndex::binarySearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, int &position,
+                             bool respectFilter, bool nearest)
+{
+    position = lowerBound(fieldList, keyRecord);
+    if (position >= Count())
+        return false;
+    const bool checkFilter = respectFilter && table_.MustFilter();
+    for (int i = position; i < Count(); ++i) {
+        const int comparison = CompareIndexRecords(fieldList, keyRecord, entries_[i], false, false);
+        if (comparison != 0)
+            return nearest && i == position;
+        if (!checkFilter || table_.FilterRecord(entries_[i], false)) {
+            position = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TztrIndex::sequentialSearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, int &position,
+                                 bool respectFilter, bool nearest)
+{
+    const bool checkFilter = respectFilter && table_.MustFilter();
+    const int count = Count();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && i % 100 == 0)
+            table_.Progress(i * 100 / count, mtpcSearch);
+        if (table_.RecalcOnIndex())
+            table_.RecalcStoredRecord(entries_[i]);
+        const int comparison = CompareIndexRecords(fieldList, keyRecord, entries_[i], nearest, false);
+        if ((comparison == 0 && (!checkFilter || table_.FilterRecord(entries_[i], false))) ||
+            (nearest && comparison < 0)) {
+            position = i;
+            return true;
+        }
+    }
+    position = count;
+    return false;
+}
+
+bool TztrIndex::Search(const TztrFieldList *fieldList, const TztrRecord *keyRecord, int &position,
+                       bool respectFilter, bool nearest)
+{
+    const TztrFieldList &list = fieldList ? *fieldList : fieldList_;
+    table_.Progress(0, mtpcSearch);
+    bool found = false;
+    position = 0;
+    {
+        TztrStoreLock lock(table_.Common());
+        if (!entries_.empty()) {
+            if (ordered_ && !IsRowOrder() && Count() >= MinBinarySearchCount)
+                found = binarySearch(list, keyRecord, position, respectFilter, nearest);
+            else
+                found = sequentialSearch(list, keyRecord, position, respectFilter, nearest);
+        }
+    }
+    table_.Progress(100, mtpcSearch);
+    return found;
+}
+
+bool TztrIndex::SearchRecordID(int recordID, int &position)
+{
+    auto byIDAscending = [](const TztrRecord *entry, int id) { return entry->RecordID < id; };
+    auto byIDDescending = [](const TztrRecord *entry, int id) { return entry->RecordID > id; };
+    auto hit = [&](std::vector<TztrRecord *>::iterator at) {
+        if (at == entries_.end() || (*at)->RecordID != recordID)
+            return false;
+        position = static_cast<int>(at - entries_.begin());
+        return true;
+    };
+    // Row order follows the IDs as long as records were only appended; the bisections are a
+    // shortcut, the scan the answer.
+    if (IsRowOrder() && ordered_) {
+        if (hit(std::lower_bound(entries_.begin(), entries_.end(), recordID, byIDAscending)) ||
+            hit(std::lower_bound(entries_.begin(), entries_.end(), recordID, byIDDescending)))
+            return true;
+    }
+    return hit(std::find_if(entries_.begin(), entries_.end(),
+                            [recordID](const TztrRecord *entry) { return entry->RecordID == recordID; }));
+}
+
+bool TztrIndex::SearchRecord(const TztrRecord *record, int &position)
+{
+    int start = 0;
+    if (ordered_ && Count() > 5) {
+        if (IsRowOrder())
+            return SearchRecordID(record->RecordID, position);
+        start = lowerBound(fieldList_, record);
+    }
+    for (int i = start; i < Count(); ++i) {
+        if (entries_[i]->RecordID == record->RecordID) {
+            position = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+int TztrIndex::insertionPlace(const TztrRecord *values)
+{
+    int place = 0;
+    Search(nullptr, values, place, false, true);
+    return place;
+}
+
+void TztrIndex::insertAt(int place, TztrRecord *stored)
+{
+    entries_.insert(entries_.begin() + place, stored);
+    if (isTableCurrent()) {
+        stored->RecordNo = place;
+        table_.RememberRepositionPlace(place);
+    }
+}
+
+void TztrIndex::ReflectChange(TztrChangeKind kind, TztrRecord *oldRecord, bool versioned, int position,
+                              TztrRecord *record)
+{
+    const bool maintained = !options_.Contains(mtcoNonMaintained) && table_.EnableIndexes() && enabled_;
+    if (!maintained) {
+        if (!(kind == TztrChangeKind::Edit && IsRowOrder()))
+            ordered_ = false;
+        // The current index must never keep a freed record, whatever its upkeep.
+        if (kind == TztrChangeKind::Delete && isTableCurrent())
+            reflectDelete(versioned, position, record);
+        return;
+    }
+    switch (kind) {
+    case TztrChangeKind::Insert:
+        reflectInsert(position, record);
+        break;
+    case TztrChangeKind::Edit:
+        reflectEdit(position, oldRecord, record);
+        break;
+    case TztrChangeKind::Delete:
+        reflectDelete(versioned, position, record);
+        break;
+    }
+}
+
+void TztrIndex::reflectInsert(int position, TztrRecord *stored)
+{
+    if (!statusSet_.Contains(usInserted))
+        return;
+    if (!IsRowOrder()) {
+        insertAt(insertionPlace(stored), stored);
+        return;
+    }
+    const bool beforeCurrent = isTableCurrent() && position >= 0 && position < Count();
+    insertAt(beforeCurrent ? position : Count(), stored);
+}
+
+void TztrIndex::reflectEdit(int position, TztrRecord *stored, TztrRecord *newValues)
+{
+    if (statusSet_.Contains(usModified) && CompareIndexRecords(fieldList_, stored, newValues, false, false) == 0) {
+        if (isTableCurrent())
+            table_.RememberRepositionPlace(stored->RecordNo);
+        return;
+    }
+    int oldPlace = position;
+    const bool atPosition = isTableCurrent() && position >= 0 && position < Count() && entries_[position] == stored;
+    if (atPosition || SearchRecord(stored, oldPlace))
+        entries_.erase(entries_.begin() + oldPlace);
+    if (accepts(stored))
+        insertAt(IsRowOrder() ? std::min(oldPlace, Count()) : insertionPlace(newValues), stored);
+}
+
+void TztrIndex::reflectDelete(bool versioned, int position, TztrRecord *stored)
+{
+    if (versioned && statusSet_.Contains(usDeleted))
+        return;
+    int place = position;
+    const bool atPosition = isTableCurrent() && position >= 0 && position < Count() && entries_[position] == stored;
+    if (!atPosition && !(IsRowOrder() ? SearchRecordID(stored->RecordID, place) : SearchRecord(stored, place)))
+        return;
+    entries_.erase(entries_.begin() + place);
+    if (isTableCurrent())
+        table_.RememberRepositionPlace(place);
+}
+
+TztrIndexes::TztrIndexes(TztrCustomMemTable &table) : table_(table)
+{
+    rowOrder_ = Add(std::make_unique<TztrIndex>(RowOrderIndexName, table, "", TztrMemTableCompareOptions{},
+                                                TztrIndex::Kind::RowOrder));
+}
+
+void TztrIndexes::renumber()
+{
+    for (int i = 0; i < Count(); ++i)
+        indexes_[i]->SetPosition(i);
+}
+
+TztrIndex *TztrIndexes::Add(std::unique_ptr<TztrIndex> index)
+{
+    indexes_.push_back(std::move(index));
+    renumber();
+    return indexes_.back().get();
+}
+
+TztrIndex *TztrIndexes::AddIndex(const TIndexDef &definition)
+{
+    if (definition.Name().empty() || definition.Fields().empty())
+        throw EMemTableError(SMissingIndexFields);
+    return Add(std::make_unique<TztrIndex>(definition, table_));
+}
+
+void TztrIndexes::Delete(TztrIndex *index)
+{
+    if (!index || index == rowOrder_)
+        return;
+    table_.IndexRemoved(index);
+    std::erase_if(indexes_, [index](const std::unique_ptr<TztrIndex> &owned) { return owned.get() == index; });
+    renumber();
+}
+
+void TztrIndexes::Clear()
+{
+    std::vector<TztrIndex *> removable;
+    for (const auto &index : indexes_) {
+        if (index.get() != rowOrder_)
+            removable.push_back(index.get());
+    }
+    for (TztrIndex *index : removable)
+        Delete(index);
+}
+
+TztrIndex *TztrIndexes::IndexByName(const std::string &name) const
+{
+    for (const auto &index : indexes_) {
+        if (CompareText(index->Name(), name) == 0)
+            return index.get();
+    }
+    return nullptr;
+}
+
+TztrIndex *TztrIndexes::GetByFieldNames(const std::string &fieldNames) const
+{
+    for (const auto &index : indexes_) {
+        if (!index->IsRowOrder() && CompareText(index->FieldNames(), fieldNames) == 0)
+            return index.get();
+    }
+    return nullptr;
+}
+
+void TztrIndexes::ReBuildAll()
+{
+    for (const auto &index : indexes_)
+        index->Rebuild();
+}
+
+void TztrIndexes::MarkAllUnordered()
+{
+    for (const auto &index : indexes_)
+        index->SetOrdered(false);
+}
+
+void TztrIndexes::EmptyAll()
+{
+    for (const auto &index : indexes_)
+        index->Clear();
+}
+
+void TztrIndexes::CheckRecordUniqueness(const TztrRecord *record, const TztrRecord *recordToIgnore)
+{
+    if (!table_.EnableIndexes())
+        return;
+    for (const auto &index : indexes_) {
+        const TztrMemTableCompareOptions options = index->Options();
+        if (!index->Enabled() || options.Contains(mtcoNonMaintained) || !options.Contains(mtcoUnique))
+            continue;
+        int position = 0;
+        if (index->Search(nullptr, record, position, false, false) && index->Entry(position) != recordToIgnore)
+            throw EMemTableDupKey(SDupKey);
+    }
+}
+
+void TztrIndexes::ReflectChange(TztrChangeKind kind, TztrRecord *oldRecord, bool versioned, int position,
+                                TztrRecord *record)
+{
+    for (const auto &index : indexes_)
+        index->ReflectChange(kind, oldRecord, versioned, position, record);
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+// Indexes: ordered lists of references to the records of the shared store, through which a
+// table reads its records, and the set of them each table keeps.
+
+#include "memtable/ztrCommon.h"
+#include "memtable/ztrFieldList.h"
+#include "memtable/ztrTypes.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TIndexDef;
+class TztrCustomMemTable;
+
+inline constexpr const char *RowOrderIndexName = "__MT__ROWORDER";
+inline constexpr const char *DefaultSortIndexName = "__MT__DEFSORT";
+inline constexpr const char *AutoIndexPrefix = "__MT__AUTO_";
+
+class TztrIndex {
+public:
+    enum class Kind { RowOrder, Sorted };
+
+    TztrIndex(const std::string &name, TztrCustomMemTable &table, const std::string &fieldNames,
+              TztrMemTableCompareOptions options, Kind kind);
+    TztrIndex(const TIndexDef &definition, TztrCustomMemTable &table);
+
+    const std::string &Name() const { return name_; }
+    const std::string &FieldNames() const { return fieldNames_; }
+    const TztrFieldList &FieldList() const { return fieldList_; }
+    TztrMemTableCompareOptions Options() const { return options_; }
+    bool IsRowOrder() const { return kind_ == Kind::RowOrder; }
+    bool IsOrdered() const { return ordered_; }
+    void SetOrdered(bool ordered) { ordered_ = ordered; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    TztrUpdateStatusSet StatusSet() const { return statusSet_; }
+    void SetStatusSet(TztrUpdateStatusSet statuses) { statusSet_ = statuses; }
+    int Position() const { return position_; }
+    void SetPosition(int position) { position_ = position; }
+
+    int Count() const { return static_cast<int>(entries_.size()); }
+    TztrRecord *Entry(int position) const { return entries_[position]; }
+
+    void LoadIndex();
+    // Refuses equal keys of a unique index with EMemTableDupKey.
+    void SortIndex();
+    void Rebuild();
+    void Clear();
+
+    // Field comparison of two records in index order; with tieBreak equal keys are told apart by
+    // their position numbers.
+    int CompareIndexRecords(const TztrFieldList &fieldList, const TztrRecord *keyRecord,
+                            const TztrRecord *record, bool partial, bool tieBreak) const;
+    // Finds the first entry equal to the key (or, with nearest, the first not below it). The
+    // position is the entry found, else where the key would go.
+    bool Search(const TztrFieldList *fieldList, const TztrRecord *keyRecord, int &position, bool respectFilter,
+                bool nearest);
+    // Finds the entry holding exactly this stored record.
+    bool SearchRecord(const TztrRecord *record, int &position);
+    bool SearchRecordID(int recordID, int &position);
+
+    // Follows one insert, edit or delete of the store. position is the calling table's cursor
+    // position when this index belongs to that table, else -1.
+    void ReflectChange(TztrChangeKind kind, TztrRecord *oldRecord, bool versioned, int position,
+                       TztrRecord *record);
+
+private:
+    bool isTableCurrent() const;
+    bool accepts(const TztrRecord *record) const { return statusSet_.Contains(TUpdateStatus(record->UpdateStatus)); }
+    int lowerBound(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const;
+    bool binarySearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, int &position,
+                      bool respectFilter, bool nearest);
+    bool sequentialSearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, int &position,
+                          bool respectFilter, bool nearest);
+    // Where a record with these values goes: before the first entry not below them.
+    int insertionPlace(const TztrRecord *values);
+    void insertAt(int place, TztrRecord *stored);
+    void reflectInsert(int position, TztrRecord *stored);
+    void reflectEdit(int position, TztrRecord *stored, TztrRecord *newValues);
+    void reflectDelete(bool versioned, int position, TztrRecord *stored);
+    void checkUnique() const;
+
+    std::string name_;
+    TztrCustomMemTable &table_;
+    std::string fieldNames_;
+    TztrFieldList fieldList_;
+    TztrMemTableCompareOptions options_;
+    Kind kind_;
+    bool ordered_ = false;
+    bool enabled_ = true;
+    int position_ = -1;
+    TztrUpdateStatusSet statusSet_{usUnmodified, usModified, usInserted};
+    std::vector<TztrRecord *> entries_;
+};
+
+class TztrIndexes {
+public:
+    explicit TztrIndexes(TztrCustomMemTable &table);
+
+    TztrIndex *RowOrderIndex() const { return rowOrder_; }
+    int Count() const { return static_cast<int>(indexes_.size()); }
+    TztrIndex *Index(int position) const { return indexes_[position].get(); }
+
+    TztrIndex *Add(std::unique_ptr<TztrIndex> index);
+    TztrIndex *AddIndex(const TIndexDef &definition);
+    // The row-order index is never deleted.
+    void Delete(TztrIndex *index);
+    // Every index except the row-order index.
+    void Clear();
+    TztrIndex *IndexByName(const std::string &name) const;
+    TztrIndex *GetByFieldNames(const std::string &fieldNames) const;
+
+    void ReBuildAll();
+    void MarkAllUnordered();
+    void EmptyAll();
+    // Refuses a record whose key another record already holds in a unique index.
+    void CheckRecordUniqueness(const TztrRecord *record, const TztrRecord *recordToIgnore);
+    void ReflectChange(TztrChangeKind kind, TztrRecord *oldRecord, bool versioned, int position,
+                       TztrRecord *record);
+
+private:
+    void renumber();
+
+    TztrCustomMemTable &table_;
+    std::vector<std::unique_ptr<TztrIndex>> indexes_;
+    TztrIndex *rowOrder_;
+};

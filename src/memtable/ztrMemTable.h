@@ -1,0 +1,18 @@
+#pragma once
+
+// The memory table engine: tables, the shared record store, indexes and comparison.
+
+#include "memtable/ztrCommon.h"
+#include "memtable/ztrCompare.h"
+#include "memtable/ztrCustomMemTable.h"
+#include "memtable/ztrErrors.h"
+#include "memtable/ztrFieldList.h"
+#include "memtable/ztrIndex.h"
+#include "memtable/ztrRecord.h"
+#include "memtable/ztrTypes.h"
+
+// The memory table every table of the application's data is.
+class TztrMemTable : public TztrCustomMemTable {
+public:
+    using TztrCustomMemTable::TztrCustomMemTable;
+};
