@@ -182,7 +182,10 @@ void TDataSet::SetBufferCount(int count)
     if (count > bufferCount_) {
         allocateBuffers(count);
         bufferCount_ = count;
-        if (recordCount_ > 0) {
+        // A cursor just opened reads its first records here.
+        if (recordCount_ == 0) {
+            GetNextRecords();
+        } else {
             GetNextRecords();
             // Records read in above the window move every buffer index down.
             const int added = GetPriorRecords();
