@@ -20,7 +20,6 @@ constexpr int FirstRoomId = 1;
 constexpr int FirstTemplateId = 1;
 
 constexpr int NewestCurriculumYear = 2025;
-constexpr int CurriculumYears = 5;
 
 // Template semesters as the course creation dialog offers them for filtering.
 const std::vector<std::string> TemplateSemesters = {"2021/22/2", "2021/22/1", "2020/21/2", "2020/21/1",
@@ -154,7 +153,7 @@ void Catalogue::makeCurricula()
             const Level level = levelOfLetter(*letter);
             const bool englishOffered = (level == Level::Bachelor || level == Level::Master) &&
                                         programme.field != Field::Environmental;
-            for (int year = NewestCurriculumYear - CurriculumYears + 1; year <= NewestCurriculumYear;
+            for (int year = NewestCurriculumYear - scale_.curriculumYears + 1; year <= NewestCurriculumYear;
                  ++year) {
                 if (level != Level::Postgraduate)
                     choices.push_back({p, level, false, false, year});
@@ -223,6 +222,7 @@ void Catalogue::makeSubjects()
         const std::size_t department = std::size_t(random_.weighted(departmentWeights));
         const Level level = AllLevels[std::size_t(random_.weighted(levelWeights))];
         const bool withTwin = englishWanted[std::size_t(level)] &&
+                              int(faculty_.subjects.size()) + 1 < scale_.subjects &&
                               departments_[department].field != Field::Sport && random_.chance(30);
         makeTopicSubject(department, level, withTwin);
     }
@@ -341,6 +341,10 @@ void Catalogue::giveHours(Subject &subject, Field field)
         practice = 2;
         break;
     }
+    if (practice > 0 && random_.chance(scale_.extraHourPercent))
+        ++practice;
+    if (lab > 0 && random_.chance(scale_.extraHourPercent))
+        ++lab;
     if (subject.level == Level::Doctoral) {
         lecture = 2;
         practice = lab = 0;
@@ -385,7 +389,9 @@ std::string Catalogue::newTeacherName()
     for (;;) {
         const bool female = random_.chance(45);
         const std::vector<std::string> &given = female ? Vocabulary::femaleNames : Vocabulary::maleNames;
-        std::string name = random_.pick(Vocabulary::familyNames) + " " + random_.pick(given);
+        // One draw per statement: the order in which operands are evaluated differs by compiler.
+        std::string name = random_.pick(Vocabulary::familyNames);
+        name += " " + random_.pick(given);
         if (random_.chance(12)) {
             const std::string second = random_.pick(given);
             if (name.find(second) == std::string::npos)
@@ -437,7 +443,7 @@ void Catalogue::makeRooms()
         const int building = i % buildings;
         Room room;
         room.terem_id = FirstRoomId + i;
-        room.kind = static_cast<RoomKind>(random_.weighted({10, 50, 22, 18}));
+        room.kind = static_cast<RoomKind>(random_.weighted({10, 44, 25, 21}));
         switch (room.kind) {
         case RoomKind::Hall:
             room.terem_kapacitas = 10 * random_.between(8, 30);

@@ -169,7 +169,8 @@ private:
             frequencies.insert(o.gyakorisag);
 
             const auto room = roomIndex.find(o.terem_id);
-            if (room == roomIndex.end() || o.day < 2 || o.day > 8 || o.startMinute >= o.endMinute)
+            if (room == roomIndex.end() || o.day < 2 || o.day > 8 || o.startMinute < 0 ||
+                o.startMinute >= o.endMinute || o.endMinute > 24 * 60)
                 continue;
             const std::uint16_t weeks = weekBits(o.hetek);
             if (!rooms.isFree(room->second, o.day, o.startMinute, o.endMinute, weeks))

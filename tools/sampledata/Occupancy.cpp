@@ -13,18 +13,21 @@ std::uint16_t weekBits(const std::string &mask)
     return bits;
 }
 
-std::size_t Occupancy::slot(int day, int minute)
+std::pair<std::size_t, std::size_t> Occupancy::steps(int day, int start, int end)
 {
-    if (day < 2 || day > 8 || minute < 0 || minute > 24 * 60)
-        throw std::out_of_range("occasion outside the first calendar week");
-    return static_cast<std::size_t>((day - 2) * StepsPerDay + minute / StepMinutes);
+    if (day < 2 || day > 8 || start < 0 || start >= end || end > 24 * 60)
+        throw std::out_of_range("time outside the first calendar week");
+    // A partly used step counts as taken, so times off the five-minute grid stay apart as well.
+    const std::size_t dayStart = static_cast<std::size_t>((day - 2) * StepsPerDay);
+    return {dayStart + static_cast<std::size_t>(start / StepMinutes),
+            dayStart + static_cast<std::size_t>((end + StepMinutes - 1) / StepMinutes)};
 }
 
 bool Occupancy::isFree(int owner, int day, int start, int end, std::uint16_t weeks) const
 {
     const Week &week = grid_[static_cast<std::size_t>(owner)];
-    // A partly used step counts as taken, so times off the five-minute grid stay apart as well.
-    for (std::size_t i = slot(day, start), last = slot(day, end + StepMinutes - 1); i < last; ++i)
+    const auto [first, last] = steps(day, start, end);
+    for (std::size_t i = first; i < last; ++i)
         if (week[i] & weeks)
             return false;
     return true;
@@ -33,7 +36,8 @@ bool Occupancy::isFree(int owner, int day, int start, int end, std::uint16_t wee
 void Occupancy::take(int owner, int day, int start, int end, std::uint16_t weeks)
 {
     Week &week = grid_[static_cast<std::size_t>(owner)];
-    for (std::size_t i = slot(day, start), last = slot(day, end + StepMinutes - 1); i < last; ++i)
+    const auto [first, last] = steps(day, start, end);
+    for (std::size_t i = first; i < last; ++i)
         week[i] = static_cast<std::uint16_t>(week[i] | weeks);
 }
 

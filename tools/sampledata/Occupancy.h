@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sampledata {
@@ -27,7 +28,8 @@ private:
     static constexpr int StepsPerDay = 24 * 60 / StepMinutes;
     using Week = std::array<std::uint16_t, 7 * StepsPerDay>; // per step: the weeks taken
 
-    static std::size_t slot(int day, int minute);
+    // The first and one past the last step of a time; throws for a time outside the week.
+    static std::pair<std::size_t, std::size_t> steps(int day, int start, int end);
 
     std::vector<Week> grid_;
 };

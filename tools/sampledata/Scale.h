@@ -17,11 +17,13 @@ struct Scale
     int rooms;
     int sites; // towns the rooms are spread over
     int curricula;
+    int curriculumYears; // curricula started in each of the last this many years
     int subjectsPerCurriculum;
     int templateSubjectPercent; // subjects that have course templates at all
     int templateSemesters;      // a subject's templates come from 1 .. this many semesters
     int cohortTimetables;       // at most this many timetables of student cohorts
     int headcountPercent;       // scales the cohorts and with them the number of groups
+    int extraHourPercent;       // practices and labs with one weekly hour more than usual
     int splitPercent;           // two-hour sessions held as two single periods on two days
     int reservations;           // single reservations of the faculty's events
 };
@@ -35,11 +37,13 @@ inline constexpr Scale sampleScale{.seed = 20250908,
                                    .rooms = 40,
                                    .sites = 1,
                                    .curricula = 16,
+                                   .curriculumYears = 4,
                                    .subjectsPerCurriculum = 45,
                                    .templateSubjectPercent = 60,
                                    .templateSemesters = 2,
                                    .cohortTimetables = 9,
                                    .headcountPercent = 100,
+                                   .extraHourPercent = 0,
                                    .splitPercent = 10,
                                    .reservations = 6};
 
@@ -52,12 +56,14 @@ inline constexpr Scale universityScale{.seed = 20251214,
                                        .rooms = 600,
                                        .sites = 4,
                                        .curricula = 500,
+                                       .curriculumYears = 5,
                                        .subjectsPerCurriculum = 60,
                                        .templateSubjectPercent = 100,
-                                       .templateSemesters = 3,
+                                       .templateSemesters = 4,
                                        .cohortTimetables = 1000,
-                                       .headcountPercent = 130,
-                                       .splitPercent = 30,
+                                       .headcountPercent = 310,
+                                       .extraHourPercent = 90,
+                                       .splitPercent = 100,
                                        .reservations = 40};
 
 } // namespace sampledata

@@ -25,7 +25,7 @@ Scheduler::Scheduler(const std::vector<Room> &rooms, int teacherCount, Random &r
     });
 }
 
-std::vector<int> Scheduler::roomsFor(const Session &session) const
+std::vector<int> Scheduler::roomsFor(const Session &session)
 {
     std::vector<int> fitting;
     for (int room : bySize_) {
@@ -37,8 +37,15 @@ std::vector<int> Scheduler::roomsFor(const Session &session) const
     if (fitting.empty()) // nothing of the kind is big enough: the biggest rooms of any kind
         fitting.assign(bySize_.end() - std::min<std::ptrdiff_t>(8, std::ptrdiff_t(bySize_.size())),
                        bySize_.end());
-    if (fitting.size() > RoomsTried)
+    if (fitting.size() > RoomsTried) {
+        // A spread of sizes, smallest first: always trying the same few rooms first would fill
+        // them up and leave the rest of the fitting rooms empty.
+        random_.shuffle(fitting);
         fitting.resize(RoomsTried);
+        std::stable_sort(fitting.begin(), fitting.end(), [&](int a, int b) {
+            return rooms_[std::size_t(a)].terem_kapacitas < rooms_[std::size_t(b)].terem_kapacitas;
+        });
+    }
     return fitting;
 }
 

@@ -42,7 +42,7 @@ public:
     int roomless() const { return roomless_; }
 
 private:
-    std::vector<int> roomsFor(const Session &session) const;
+    std::vector<int> roomsFor(const Session &session);
     bool teachersFree(const Session &session, int day, int start, std::uint16_t weeks) const;
     Placement take(const Session &session, int day, int start, int room, std::uint16_t weeks);
 

@@ -17,6 +17,7 @@ constexpr int FirstCourseId = 222;
 constexpr int FirstOccasionId = 333;
 constexpr int CurrentYear = 2025;
 constexpr int DayEnd = 20 * 60;
+constexpr int LargestLecture = 200;
 
 constexpr int Friday = 6;
 constexpr int Saturday = 7;
@@ -183,8 +184,11 @@ void TimetablePlanner::planCohort(const Cohort &cohort)
             if (shared != sharedLectures_.end() && random_.chance(60)) {
                 linkToTimetable(cohort.timetableId, shared->second);
             } else {
+                // A cohort too big for any lecture hall hears the lecture in parallel groups.
+                const int groups = (headcount + LargestLecture - 1) / LargestLecture;
                 const std::size_t before = faculty_.courses.size();
-                planGroups(cohort, subject, "EA", subject.targy_ea, 1, roundUpToTen(headcount));
+                planGroups(cohort, subject, "EA", subject.targy_ea, groups,
+                           roundUpToTen((headcount + groups - 1) / groups));
                 if (faculty_.courses.size() > before)
                     sharedLectures_[{subject.targy_id, mode}] = faculty_.courses[before].kurzus_id;
             }
@@ -458,6 +462,7 @@ void TimetablePlanner::makeReservations()
             course.kurzus_kod_osszetett += "-" + std::to_string(std::size_t(i) / kinds + 1);
         course.max_letszam = random_.chance(50) ? 0 : 10 * random_.between(5, 20);
         course.megnevezes = event.title;
+        course.megjegyzes = event.remark;
         faculty_.courses.push_back(course);
         linkToTimetable(timetableId, course.kurzus_id);
 

@@ -195,14 +195,14 @@ const std::vector<std::string> Vocabulary::timetableRemarks = {
 };
 
 const std::vector<Vocabulary::Event> Vocabulary::events = {
-    {"KARI-TANACS", "Kari Tanács ülése"},
-    {"ZARO-VIZSGA", "Záróvizsga"},
-    {"NYILT-NAP", "Nyílt nap"},
-    {"TDK-KONF", "Tudományos diákköri konferencia"},
-    {"TANSZEKI-ERT", "Tanszékvezetői értekezlet"},
-    {"GOLYA-INFO", "Gólyatájékoztató"},
-    {"DIPLOMA-PROBA", "Diplomaosztó főpróba"},
-    {"ALLASBORZE", "Kari állásbörze"},
+    {"KARI-TANACS", "Kari Tanács ülése", "Zárt ülés"},
+    {"ZARO-VIZSGA", "Záróvizsga", "Bizottság: 3 fő\nA jelöltek névsora a tanszéken"},
+    {"NYILT-NAP", "Nyílt nap", "A terem 100%-ban foglalt"},
+    {"TDK-KONF", "Tudományos diákköri konferencia", ""},
+    {"TANSZEKI-ERT", "Tanszékvezetői értekezlet", ""},
+    {"GOLYA-INFO", "Gólyatájékoztató", "Elsőéveseknek"},
+    {"DIPLOMA-PROBA", "Diplomaosztó főpróba", ""},
+    {"ALLASBORZE", "Kari állásbörze", "Kiállítók a földszinten"},
 };
 
 const char *departmentFamily(Field field)

@@ -44,6 +44,7 @@ struct Vocabulary
     {
         const char *code;
         const char *title;
+        const char *remark;
     };
     static const std::vector<Event> events; // single reservations of the faculty
 };
