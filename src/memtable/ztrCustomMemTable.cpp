@@ -502,6 +502,7 @@ void TztrCustomMemTable::DoAfterOpen()
     else if (!indexName_.empty())
         index = indexes_.IndexByName(indexName_);
     selectIndex(index);
+    PersistentLoadOnOpen();
     UpdateFilteredState();
     // An opened table stands on its first record before anyone hears of the opening.
     ClearBuffers();
@@ -509,6 +510,13 @@ void TztrCustomMemTable::DoAfterOpen()
     GetNextRecords();
     SetBof(true);
     TDataSet::DoAfterOpen();
+}
+
+void TztrCustomMemTable::SetActive(bool active)
+{
+    if (!active && Active())
+        PersistentSaveOnClose();
+    TDataSet::SetActive(active);
 }
 
 void TztrCustomMemTable::InternalClose()
@@ -875,7 +883,7 @@ void TztrCustomMemTable::SetFieldData(TField *field, const void *buffer)
     const TDataSetState state = State();
     if (!cursorOpen_ || !isWritingState(state))
         DatabaseError(SNotInEditMode, this);
-    if ((readOnly_ || field->ReadOnly()) && state != dsSetKey && state != dsCalcFields)
+    if ((readOnly_ || field->ReadOnly()) && !Loading() && state != dsSetKey && state != dsCalcFields)
         DatabaseError(readOnlyFieldMessage(cp1250ToUtf8(field->DisplayName())), this);
     TztrStoreLock lock(*common_);
     TztrRecord *record = activeRecord();

@@ -6,6 +6,7 @@
 #include "memtable/ztrCommon.h"
 #include "memtable/ztrFieldList.h"
 #include "memtable/ztrIndex.h"
+#include "memtable/ztrMemTablePersistence.h"
 #include "memtable/ztrTypes.h"
 #include "platform/DataSet.h"
 
@@ -14,7 +15,7 @@
 #include <memory>
 #include <string>
 
-class TztrCustomMemTable : public TDataSet {
+class TztrCustomMemTable : public TDataSet, public TztrMemTablePersistence {
 public:
     using TztrOnProgress = std::function<void(TztrCustomMemTable &table, int percentage, TztrProgressCode code)>;
     using TztrOnSetupField = std::function<void(TztrCustomMemTable &table, TField *field, std::uint8_t &fieldFlags)>;
@@ -168,6 +169,8 @@ protected:
 
     void ClearCalcFields(TRecordBuffer buffer) override;
 
+    // Closing a persistent table writes its file first.
+    void SetActive(bool active) override;
     void DoAfterOpen() override;
     void DoBeforeInsert() override;
     void DoAfterPost() override;
@@ -180,6 +183,7 @@ protected:
 
 private:
     friend class TztrCommon;
+    friend class TztrCustomStreamFormat;
 
     TztrRecord *activeRecord();
     TztrRecord *storedRecordOf(const TztrRecord *buffer) const;

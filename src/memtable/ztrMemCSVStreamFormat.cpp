@@ -1,5 +1,14 @@
 #include "memtable/ztrMemCSVStreamFormat.h"
 
+#include "memtable/ztrCSVCoding.h"
+#include "memtable/ztrCSVDefinition.h"
+#include "memtable/ztrCSVReader.h"
+#include "memtable/ztrCustomMemTable.h"
+#include "memtable/ztrErrors.h"
+#include "platform/Classes.h"
+#include "platform/Cp1250.h"
+#include "platform/DB.h"
+
 TFormatSettings CSVFixedFormatSettings(const TFormatSettings &user)
 {
     TFormatSettings fixed = user;
@@ -13,6 +22,9 @@ TFormatSettings CSVFixedFormatSettings(const TFormatSettings &user)
     fixed.NegCurrFormat = 1;
     return fixed;
 }
+
+TztrCustomCSVStreamFormat::TztrCustomCSVStreamFormat() = default;
+TztrCustomCSVStreamFormat::~TztrCustomCSVStreamFormat() = default;
 
 void TztrCustomCSVStreamFormat::Assign(const TztrCustomStreamFormat &source)
 {
@@ -37,4 +49,561 @@ void TztrCustomCSVStreamFormat::SetCSVFieldDelimiter(char value)
 {
     if (value != '\0')
         fieldDelimiter_ = value;
+}
+
+// ---- text and binary types ----
+
+namespace {
+
+constexpr std::size_t OutputChunk = 64 * 1024;
+
+bool isTextType(TFieldType type)
+{
+    switch (type) {
+    case ftString:
+    case ftMemo:
+    case ftFmtMemo:
+    case ftFixedChar:
+    case ftWideString:
+    case ftOraClob:
+    case ftGuid:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isBinaryType(TFieldType type)
+{
+    return type == ftBytes || type == ftVarBytes || isBlobType(type);
+}
+
+std::string upperAscii(std::string text)
+{
+    for (char &c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+TztrCSVFieldDefinition definitionOf(const TField &field, bool withKind)
+{
+    TztrCSVFieldDefinition definition;
+    definition.FieldName = field.FieldName();
+    definition.DataType = field.DataType();
+    definition.Size = field.Size();
+    definition.DisplayName = field.DisplayName();
+    definition.EditMask = field.EditMask();
+    definition.DisplayWidth = field.DisplayWidth();
+    definition.Required = field.Required();
+    definition.ReadOnly = field.ReadOnly();
+    definition.Visible = field.Visible();
+    definition.FieldKind = withKind ? field.FieldKind() : fkData;
+    definition.DefaultExpression = field.DefaultExpression();
+    return definition;
+}
+
+// Raises the exception being handled again, of the same family, with the place in the file
+// added to its text.
+[[noreturn]] void raiseAt(const std::string &place)
+{
+    try {
+        throw;
+    } catch (const EMemTableDupKey &error) {
+        throw EMemTableDupKey(error.Message() + place);
+    } catch (const EMemTableError &error) {
+        throw EMemTableError(error.Message() + place);
+    } catch (const EDatabaseError &error) {
+        throw EDatabaseError(error.Message() + place);
+    } catch (const EConvertError &error) {
+        throw EConvertError(error.Message() + place);
+    } catch (const ERangeError &error) {
+        throw ERangeError(error.Message() + place);
+    } catch (const EVariantError &error) {
+        throw EVariantError(error.Message() + place);
+    } catch (const Exception &error) {
+        throw Exception(error.Message() + place);
+    }
+}
+
+// A value quoted into a message is cut short; a damaged file may hold a very long line.
+std::string quotedForMessage(const std::string &text)
+{
+    constexpr std::size_t longest = 80;
+    if (text.size() <= longest)
+        return "\"" + cp1250ToUtf8(text) + "\"";
+    return "\"" + cp1250ToUtf8(text.substr(0, longest)) + "...\"";
+}
+
+} // namespace
+
+// ---- settings in force ----
+
+void TztrCustomCSVStreamFormat::switchFormatSettings(bool keepUserSettings)
+{
+    if (keepUserSettings)
+        return;
+    savedSettings_ = FormatSettings();
+    FormatSettings() = CSVFixedFormatSettings(*savedSettings_);
+}
+
+void TztrCustomCSVStreamFormat::restoreFormatSettings()
+{
+    if (!savedSettings_)
+        return;
+    FormatSettings() = *savedSettings_;
+    savedSettings_.reset();
+}
+
+// ---- saving ----
+
+void TztrCustomCSVStreamFormat::BeforeSave(TztrCustomMemTable &table)
+{
+    if (sfDeltas().Contains(sfSaveDeltas))
+        throw EMemTableError(SDeltasOnlyBinary);
+    TztrCustomStreamFormat::BeforeSave(table);
+    switchFormatSettings(localFormat_.Contains(sfSaveLocalFormat));
+    output_.clear();
+}
+
+void TztrCustomCSVStreamFormat::AfterSave(TztrCustomMemTable &table)
+{
+    restoreFormatSettings();
+    output_.clear();
+    output_.shrink_to_fit();
+    TztrCustomStreamFormat::AfterSave(table);
+}
+
+void TztrCustomCSVStreamFormat::write(const std::string &text)
+{
+    output_ += text;
+}
+
+// Every line of a data file ends with CR LF, whatever the system's own line end is.
+void TztrCustomCSVStreamFormat::writeLine(std::string &line)
+{
+    line += "\r\n";
+    output_ += line;
+    if (output_.size() >= OutputChunk)
+        flushOutput();
+}
+
+void TztrCustomCSVStreamFormat::flushOutput()
+{
+    WorkStream()->WriteBuffer(output_.data(), static_cast<std::int64_t>(output_.size()));
+    output_.clear();
+}
+
+void TztrCustomCSVStreamFormat::SaveDef(TztrCustomMemTable &table)
+{
+    if (!sfDef().Contains(sfSaveDef))
+        return;
+    std::string line = CSVQuoteText(CSVFileVersionMarker, quote_) + fieldDelimiter_ +
+                       CSVQuoteText(std::to_string(CSVFileVersion), quote_);
+    writeLine(line);
+    line = CSVQuoteText(CSVTableDefStart, quote_);
+    writeLine(line);
+    const bool withKind = sfFieldKind().Contains(sfSaveFieldKind);
+    const bool placeholders = placeholders_.Contains(sfSavePlaceholders);
+    const TFields &fields = table.Fields();
+    for (int i = 0; i < fields.Count(); ++i) {
+        if (SaveMap()[static_cast<std::size_t>(i)] < 0 && !placeholders)
+            continue;
+        line = CSVQuoteText(definitionOf(*fields[i], withKind).Format(), quote_);
+        writeLine(line);
+    }
+    if (sfIndexDef().Contains(sfSaveIndexDef)) {
+        line = CSVQuoteText(CSVIndexDefStart, quote_);
+        writeLine(line);
+        for (const auto &index : table.IndexDefs()) {
+            const TztrCSVIndexDefinition definition{index->Name(), index->Fields(), index->DisplayName(),
+                                                    index->Options()};
+            line = CSVQuoteText(definition.Format(quote_), quote_);
+            writeLine(line);
+        }
+        line = CSVQuoteText(CSVIndexDefEnd, quote_);
+        writeLine(line);
+    }
+    line = CSVQuoteText(CSVTableDefEnd, quote_);
+    writeLine(line);
+    flushOutput();
+}
+
+void TztrCustomCSVStreamFormat::writeHeader(TztrCustomMemTable &table)
+{
+    const bool placeholders = placeholders_.Contains(sfSavePlaceholders);
+    const TFields &fields = table.Fields();
+    std::string line;
+    bool first = true;
+    for (int i = 0; i < fields.Count(); ++i) {
+        if (SaveMap()[static_cast<std::size_t>(i)] < 0 && !placeholders)
+            continue;
+        if (!first)
+            line += fieldDelimiter_;
+        first = false;
+        line += CSVQuoteText(fields[i]->DisplayName(), quote_);
+    }
+    if (recordDelimiter_ != '\0')
+        line += recordDelimiter_;
+    writeLine(line);
+}
+
+std::string TztrCustomCSVStreamFormat::itemText(TField &field, bool &isNull)
+{
+    std::string text;
+    isNull = field.IsNull();
+    if (!isNull) {
+        const TFieldType type = field.DataType();
+        if (isTextType(type))
+            text = CSVEscapeEncode(field.AsString(), escapeChar_);
+        else if (isBinaryType(type))
+            text = CSVSixBitEncode(field.AsString());
+        else if (type == ftBoolean)
+            text = field.AsBoolean() ? trueString_ : falseString_;
+        else
+            text = field.AsString();
+    }
+    if (OnFormatSaveField)
+        OnFormatSaveField(*this, field, isNull, text);
+    return text;
+}
+
+void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table)
+{
+    const bool placeholders = placeholders_.Contains(sfSavePlaceholders);
+    const bool quoteOnlyStrings = quoteOnlyStrings_.Contains(sfSaveQuoteOnlyStrings);
+    const TFields &fields = table.Fields();
+    std::string line;
+    bool first = true;
+    for (int i = 0; i < fields.Count(); ++i) {
+        const bool saved = SaveMap()[static_cast<std::size_t>(i)] >= 0;
+        if (!saved && !placeholders)
+            continue;
+        if (!first)
+            line += fieldDelimiter_;
+        first = false;
+        if (!saved)
+            continue;
+        TField &field = *fields[i];
+        if (table.OnSaveField)
+            table.OnSaveField(table, i, field);
+        bool isNull = false;
+        const std::string text = itemText(field, isNull);
+        if (isNull)
+            continue;
+        const TFieldType type = field.DataType();
+        if (quoteOnlyStrings && !isTextType(type) && !isBinaryType(type))
+            line += text;
+        else
+            line += CSVQuoteText(text, quote_);
+    }
+    if (recordDelimiter_ != '\0')
+        line += recordDelimiter_;
+    writeLine(line);
+}
+
+void TztrCustomCSVStreamFormat::SaveData(TztrCustomMemTable &table)
+{
+    table.savedCount_ = 0;
+    if (!noHeader_.Contains(sfSaveNoHeader))
+        writeHeader(table);
+    if (sfData().Contains(sfSaveData)) {
+        table.savedCompletely_ = true;
+        const TztrIndex &index = *table.CurrentIndex();
+        const int count = index.Count();
+        for (int i = 0; i < count; ++i) {
+            if (table.SaveLimit() > 0 && table.savedCount_ >= table.SaveLimit()) {
+                table.savedCompletely_ = false;
+                break;
+            }
+            if (i % 100 == 0)
+                table.Progress(static_cast<int>(static_cast<std::int64_t>(i) * 100 / count), mtpcSave);
+            TztrRecord *record = index.Entry(i);
+            if (!table.FilterRecord(record, false))
+                continue;
+            const StoredRecordReads reads(table, record);
+            bool accept = true;
+            if (table.OnSaveRecord)
+                table.OnSaveRecord(table, accept);
+            if (!accept)
+                continue;
+            writeRecord(table);
+            ++table.savedCount_;
+        }
+    }
+    flushOutput();
+}
+
+// ---- loading ----
+
+void TztrCustomCSVStreamFormat::BeforeLoad(TztrCustomMemTable &table)
+{
+    TztrCustomStreamFormat::BeforeLoad(table);
+    reader_ = std::make_unique<TztrCSVReader>(*WorkStream(), quote_, fieldDelimiter_, recordDelimiter_,
+                                              commentChar_);
+    reader_->OnProgress = [&table](int percentage) { table.Progress(percentage, mtpcLoad); };
+    if (OnGetLine)
+        reader_->OnGetLine = [this](std::string &line, bool &eof) { OnGetLine(*this, line, eof); };
+    streamSize_ = WorkStream()->Size();
+    endOfStream_ = false;
+    fileVersion_.clear();
+    switchFormatSettings(localFormat_.Contains(sfLoadLocalFormat));
+}
+
+void TztrCustomCSVStreamFormat::AfterLoad(TztrCustomMemTable &table)
+{
+    restoreFormatSettings();
+    reader_.reset();
+    TztrCustomStreamFormat::AfterLoad(table);
+}
+
+bool TztrCustomCSVStreamFormat::FillBuffer()
+{
+    return reader_ && reader_->FillBuffer();
+}
+
+bool TztrCustomCSVStreamFormat::GetLine()
+{
+    if (!reader_)
+        return false;
+    const bool more = reader_->GetLine();
+    endOfStream_ = !more;
+    return more;
+}
+
+void TztrCustomCSVStreamFormat::GetWord(bool &isNull, std::string &text)
+{
+    if (reader_) {
+        reader_->GetWord(isNull, text);
+        return;
+    }
+    isNull = true;
+    text.clear();
+}
+
+std::string TztrCustomCSVStreamFormat::placeOfLine() const
+{
+    std::string place = " (";
+    if (const auto *file = dynamic_cast<const TFileStream *>(Stream()))
+        place += "fájl: \"" + file->FileName().string() + "\", ";
+    place += "sor: " + std::to_string(reader_ ? reader_->LineNumber() : 0);
+    return place;
+}
+
+std::string TztrCustomCSVStreamFormat::placeOfItem(const std::string &fieldName,
+                                                   const std::string &text) const
+{
+    return placeOfLine() + ", mező: " + cp1250ToUtf8(fieldName) + ", szöveg: " + quotedForMessage(text) + ")";
+}
+
+void TztrCustomCSVStreamFormat::LoadDef(TztrCustomMemTable &table)
+{
+    if (streamSize_ == 0)
+        return;
+    if (sfDef().Contains(sfAutoLayoutDef))
+        readAutoLayout(table);
+    else
+        readDefinitionBlock(table);
+}
+
+void TztrCustomCSVStreamFormat::readAutoLayout(TztrCustomMemTable &table)
+{
+    destroyTableFields(table);
+    table.FieldDefs().Clear();
+    GetLine();
+    bool isNull = false;
+    std::string item;
+    while (!reader_->AtLineEnd()) {
+        GetWord(isNull, item);
+        const std::string name =
+            headerExpected() && !item.empty() ? item : "Field_" + std::to_string(table.Fields().Count() + 1);
+        table.FieldDefs().Add(name, ftString, defaultStringFieldSize_, false)->CreateField(table);
+    }
+    table.Open();
+    if (!headerExpected())
+        reader_->RestartLine();
+}
+
+void TztrCustomCSVStreamFormat::readDefinitionBlock(TztrCustomMemTable &table)
+{
+    const bool loadDef = sfDef().Contains(sfLoadDef);
+    const bool loadIndexDef = loadDef && sfIndexDef().Contains(sfLoadIndexDef);
+    bool inTableDef = false;
+    bool inIndexDef = false;
+    bool isNull = false;
+    std::string item;
+    while (GetLine() && !reader_->Line().empty()) {
+        GetWord(isNull, item);
+        if (item == CSVFileVersionMarker) {
+            GetWord(isNull, fileVersion_);
+        } else if (item == CSVTableDefStart) {
+            inTableDef = true;
+            if (loadDef) {
+                destroyTableFields(table);
+                table.FieldDefs().Clear();
+            }
+        } else if (item == CSVTableDefEnd) {
+            inTableDef = false;
+            table.Open();
+        } else if (item == CSVIndexDefStart) {
+            inIndexDef = true;
+            if (loadIndexDef) {
+                table.Indexes().Clear();
+                table.IndexDefs().Clear();
+            }
+        } else if (item == CSVIndexDefEnd) {
+            inIndexDef = false;
+            if (loadIndexDef)
+                for (const auto &definition : table.IndexDefs())
+                    table.Indexes().AddIndex(*definition);
+        } else if (!inTableDef) {
+            // The header line or the first record.
+            return;
+        } else if (inIndexDef) {
+            if (!loadIndexDef)
+                continue;
+            const TztrCSVIndexDefinition index =
+                TztrCSVIndexDefinition::Parse(CSVUnquoteText(reader_->Line(), quote_));
+            table.IndexDefs().Add(index.Name, index.Fields, index.Options)->SetName(index.DisplayName);
+        } else if (loadDef) {
+            try {
+                addField(table, TztrCSVFieldDefinition::Parse(CSVUnquoteText(reader_->Line(), quote_), item));
+            } catch (...) {
+                raiseAt(placeOfLine() + ", szöveg: " + quotedForMessage(reader_->Line()) + ")");
+            }
+        }
+    }
+}
+
+void TztrCustomCSVStreamFormat::addField(TztrCustomMemTable &table, const TztrCSVFieldDefinition &definition)
+{
+    TFieldDef *fieldDef = table.FieldDefs().Add(definition.FieldName, definition.DataType, definition.Size,
+                                                definition.Required);
+    TField *field = fieldDef->CreateField(table);
+    field->SetFieldKind(definition.FieldKind);
+    field->SetDisplayLabel(definition.DisplayName);
+    field->SetEditMask(definition.EditMask);
+    field->SetReadOnly(definition.ReadOnly);
+    field->SetDisplayWidth(definition.DisplayWidth);
+    field->SetDefaultExpression(definition.DefaultExpression);
+    field->SetVisible(definition.Visible);
+}
+
+void TztrCustomCSVStreamFormat::DetermineLoadFieldIDs(TztrCustomMemTable &table,
+                                                      std::vector<std::string> &list, int situation)
+{
+    if (situation != 1 || sfDef().Contains(sfAutoLayoutDef) || !headerExpected() || !reader_ ||
+        reader_->Line().empty()) {
+        TztrCustomStreamFormat::DetermineLoadFieldIDs(table, list, situation);
+        return;
+    }
+    reader_->RestartLine();
+    bool isNull = false;
+    std::string item;
+    while (!reader_->AtLineEnd()) {
+        GetWord(isNull, item);
+        list.push_back(item);
+    }
+}
+
+void TztrCustomCSVStreamFormat::DetermineLoadFieldIndex(TztrCustomMemTable &table, const std::string &id,
+                                                        int &index, int situation)
+{
+    if (situation != 1)
+        return;
+    const std::string wanted = upperAscii(id);
+    const TFields &fields = table.Fields();
+    for (int i = 0; i < fields.Count(); ++i) {
+        if (upperAscii(fields[i]->DisplayName()) == wanted) {
+            index = i;
+            return;
+        }
+    }
+    index = -1;
+}
+
+void TztrCustomCSVStreamFormat::LoadData(TztrCustomMemTable &table)
+{
+    if (streamSize_ == 0 || !sfData().Contains(sfLoadData))
+        return;
+    reader_->RestartLine();
+    table.loadedCount_ = 0;
+    table.loadedCompletely_ = true;
+    // Without a header the current line is the first record; with one it is the header.
+    bool pending = !headerExpected();
+    while (pending || !endOfStream_) {
+        if (table.LoadLimit() > 0 && table.loadedCount_ >= table.LoadLimit()) {
+            table.loadedCompletely_ = false;
+            break;
+        }
+        if (!pending)
+            GetLine();
+        pending = false;
+        if (reader_->Line().empty())
+            continue;
+        loadRecord(table);
+    }
+}
+
+void TztrCustomCSVStreamFormat::loadRecord(TztrCustomMemTable &table)
+{
+    table.Append();
+    try {
+        const std::vector<int> &map = LoadMap();
+        const bool allKinds = sfFieldKind().Contains(sfLoadFieldKind);
+        bool isNull = false;
+        std::string text;
+        for (std::size_t column = 0; !reader_->AtLineEnd() && column < map.size(); ++column) {
+            GetWord(isNull, text);
+            const int fieldIndex = map[column];
+            if (fieldIndex < 0)
+                continue;
+            TField &field = *table.Fields()[fieldIndex];
+            if (!allKinds && field.FieldKind() != fkData)
+                continue;
+            if (OnFormatLoadField)
+                OnFormatLoadField(*this, field, isNull, text);
+            try {
+                if (isNull)
+                    field.Clear();
+                else
+                    storeItem(field, text);
+            } catch (...) {
+                raiseAt(placeOfItem(field.FieldName(), text));
+            }
+            if (table.OnLoadField)
+                table.OnLoadField(table, fieldIndex, field);
+        }
+        bool accept = true;
+        if (table.OnLoadRecord)
+            table.OnLoadRecord(table, accept);
+        if (!accept) {
+            table.Cancel();
+            return;
+        }
+        try {
+            table.Post();
+        } catch (...) {
+            raiseAt(placeOfLine() + ")");
+        }
+    } catch (...) {
+        // The record being filled does not stay half-read in the table.
+        if (IsEditState(table.State()))
+            table.Cancel();
+        throw;
+    }
+    ++table.loadedCount_;
+}
+
+void TztrCustomCSVStreamFormat::storeItem(TField &field, const std::string &text)
+{
+    const TFieldType type = field.DataType();
+    if (isTextType(type))
+        field.SetAsString(CSVEscapeDecode(text, escapeChar_));
+    else if (isBinaryType(type))
+        field.SetAsString(CSVSixBitDecode(text));
+    else if (type == ftBoolean)
+        field.SetAsBoolean(text == trueString_);
+    else
+        field.SetAsString(text);
 }

@@ -8,9 +8,13 @@
 #include "platform/FormatSettings.h"
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 class TField;
+class TztrCSVReader;
+struct TztrCSVFieldDefinition;
 
 enum TztrStreamFlagLocalFormat : std::uint8_t { sfSaveLocalFormat, sfLoadLocalFormat };
 enum TztrStreamFlagQuoteOnlyStrings : std::uint8_t { sfSaveQuoteOnlyStrings };
@@ -23,6 +27,8 @@ using TztrStreamFlagsNoHeader = EnumSet<TztrStreamFlagNoHeader>;
 using TztrStreamFlagsPlaceholders = EnumSet<TztrStreamFlagPlaceholders>;
 
 class TztrCustomCSVStreamFormat;
+
+inline constexpr const char *SDeltasOnlyBinary = "A különbségeket csak bináris formában lehet kimenteni.";
 
 using TztrOnFormatSaveField =
     std::function<void(TztrCustomCSVStreamFormat &sender, TField &field, bool &isNull, std::string &data)>;
@@ -37,13 +43,38 @@ TFormatSettings CSVFixedFormatSettings(const TFormatSettings &user);
 class TztrCustomCSVStreamFormat : public TztrCustomStreamFormat
 {
 public:
-    TztrCustomCSVStreamFormat() = default;
+    TztrCustomCSVStreamFormat();
+    ~TztrCustomCSVStreamFormat() override;
 
     // From another CSV format: quote, delimiters, Boolean texts, local-format and placeholder
     // flags, then the base's flag sets.
     void Assign(const TztrCustomStreamFormat &source) override;
     std::string GetVersion() const override;
     std::string Version() const { return GetVersion(); }
+
+    void BeforeSave(TztrCustomMemTable &table) override;
+    // The definition block: the table's field definitions and index definitions.
+    void SaveDef(TztrCustomMemTable &table) override;
+    // The header line and one line per record of the current index that the record filter passes.
+    void SaveData(TztrCustomMemTable &table) override;
+    void AfterSave(TztrCustomMemTable &table) override;
+    // After the definition block the columns are named by the header line and matched to fields
+    // by display name, ignoring ASCII case; without a header they go by position.
+    void DetermineLoadFieldIDs(TztrCustomMemTable &table, std::vector<std::string> &list,
+                               int situation) override;
+    void DetermineLoadFieldIndex(TztrCustomMemTable &table, const std::string &id, int &index,
+                                 int situation) override;
+    void BeforeLoad(TztrCustomMemTable &table) override;
+    // Reads the definition block (or makes text fields from the first line with sfAutoLayoutDef)
+    // and leaves the line after it current.
+    void LoadDef(TztrCustomMemTable &table) override;
+    void LoadData(TztrCustomMemTable &table) override;
+    void AfterLoad(TztrCustomMemTable &table) override;
+
+    // The reader of the load in progress; outside a load there is nothing to read.
+    virtual bool FillBuffer();
+    virtual bool GetLine();
+    virtual void GetWord(bool &isNull, std::string &text);
 
     char CommentChar() const { return commentChar_; }
     void SetCommentChar(char value) { commentChar_ = value; }
@@ -77,6 +108,23 @@ public:
     TztrOnGetLine OnGetLine;
 
 private:
+    void switchFormatSettings(bool keepUserSettings);
+    void restoreFormatSettings();
+    void write(const std::string &text);
+    void writeLine(std::string &line);
+    void flushOutput();
+    void writeHeader(TztrCustomMemTable &table);
+    void writeRecord(TztrCustomMemTable &table);
+    std::string itemText(TField &field, bool &isNull);
+    void loadRecord(TztrCustomMemTable &table);
+    void storeItem(TField &field, const std::string &text);
+    bool headerExpected() const { return !noHeader_.Contains(sfLoadNoHeader); }
+    std::string placeOfLine() const;
+    std::string placeOfItem(const std::string &fieldName, const std::string &text) const;
+    void readAutoLayout(TztrCustomMemTable &table);
+    void addField(TztrCustomMemTable &table, const TztrCSVFieldDefinition &definition);
+    void readDefinitionBlock(TztrCustomMemTable &table);
+
     char commentChar_ = '\0';
     char escapeChar_ = '%';
     int defaultStringFieldSize_ = 255;
@@ -89,6 +137,13 @@ private:
     TztrStreamFlagsQuoteOnlyStrings quoteOnlyStrings_;
     TztrStreamFlagsNoHeader noHeader_;
     TztrStreamFlagsPlaceholders placeholders_;
+
+    std::optional<TFormatSettings> savedSettings_;
+    std::string output_;
+    std::unique_ptr<TztrCSVReader> reader_;
+    std::int64_t streamSize_ = 0;
+    bool endOfStream_ = false;
+    std::string fileVersion_;
 };
 
 // The format as the program's data modules place it.

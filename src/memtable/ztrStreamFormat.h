@@ -5,14 +5,22 @@
 // table's filter, range and index state out of the way for the length of one operation and puts
 // it back afterwards, and offers compression hooks and events.
 
+#include "platform/Classes.h"
+#include "platform/DBTypes.h"
 #include "platform/EnumSet.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
-class TStream;
 class TztrCustomMemTable;
+struct TztrRecord;
+
+inline constexpr const char *SNoFormatSpecified = "No format specified.";
+inline constexpr const char *SNoLoadFieldCount = "Couldnt determine field count for load.";
 
 // One flag set per property; member 0 is the save side, member 1 the load side.
 enum TztrStreamFlagData : std::uint8_t { sfSaveData, sfLoadData };
@@ -67,6 +75,33 @@ public:
     virtual void Assign(const TztrCustomStreamFormat &source);
     virtual std::string GetVersion() const;
 
+    // One save: BeforeSave, Save (OnBeforeSave, SaveDef, SaveData, OnAfterSave), then AfterSave,
+    // which runs even when an earlier step raised and puts the table back as it found it.
+    virtual void DetermineSaveFields(TztrCustomMemTable &table);
+    virtual void BeforeSave(TztrCustomMemTable &table);
+    virtual void SaveDef(TztrCustomMemTable &) {}
+    virtual void SaveData(TztrCustomMemTable &) {}
+    virtual void Save(TztrCustomMemTable &table);
+    virtual void AfterSave(TztrCustomMemTable &table);
+
+    // One load, likewise. Situation is 0 when the load map is made in BeforeLoad and 1 in Load.
+    // The base names the columns after the table's fields in field order (columns by position).
+    virtual void DetermineLoadFieldIDs(TztrCustomMemTable &table, std::vector<std::string> &list,
+                                       int situation);
+    virtual void DetermineLoadFields(TztrCustomMemTable &table, int situation);
+    virtual void DetermineLoadFieldIndex(TztrCustomMemTable &table, const std::string &id, int &index,
+                                         int situation);
+    virtual void BeforeLoad(TztrCustomMemTable &table);
+    virtual void LoadDef(TztrCustomMemTable &) {}
+    virtual void LoadData(TztrCustomMemTable &) {}
+    virtual void Load(TztrCustomMemTable &table);
+    virtual void AfterLoad(TztrCustomMemTable &table);
+
+    // The stream the table gave for the operation in progress, and the one actually written or
+    // read (a buffer of the format's own while a compression hook is assigned); none outside one.
+    TStream *Stream() const { return stream_; }
+    TStream *WorkStream() const { return workStream_; }
+
     TztrStreamFlagsData sfData() const { return flags_.data; }
     void SetsfData(TztrStreamFlagsData value) { flags_.data = value; }
     TztrStreamFlagsCalculated sfCalculated() const { return flags_.calculated; }
@@ -108,7 +143,64 @@ public:
     TztrOnCompress OnCompress;
     TztrOnDeCompress OnDeCompress;
 
+protected:
+    // While one lives, field reads of the table return the values of a stored record (its
+    // calculated and lookup fields computed), and the cursor stays where it is.
+    class StoredRecordReads
+    {
+    public:
+        StoredRecordReads(TztrCustomMemTable &table, TztrRecord *record);
+        ~StoredRecordReads();
+        StoredRecordReads(const StoredRecordReads &) = delete;
+        StoredRecordReads &operator=(const StoredRecordReads &) = delete;
+
+    private:
+        TztrCustomMemTable &table_;
+        TDataSetState state_;
+    };
+
+    // Closes the table (and with it every table on its store) and destroys its fields, for a
+    // format that rebuilds the table's structure from the data.
+    static void destroyTableFields(TztrCustomMemTable &table);
+
+    // Per field of the table: -1 when the field is not saved, else its index.
+    const std::vector<int> &SaveMap() const { return saveMap_; }
+    // Per column of the data: -1 when the column is read and ignored, else the field it fills.
+    const std::vector<int> &LoadMap() const { return loadMap_; }
+
+    // Runs one step of an after-step: a failure is kept to be raised once every step has run, so
+    // that the table is always given back.
+    template <class Step> static void afterStep(std::exception_ptr &failure, Step step)
+    {
+        try {
+            step();
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+
 private:
+    friend class TztrMemTablePersistence;
+
+    // The frame the table's stream operations run.
+    void runSave(TztrCustomMemTable &table, TStream &stream);
+    void runLoad(TztrCustomMemTable &table, TStream &stream);
+    void releaseStreams();
+
+    // What the before-step changed, so that the after-step undoes exactly that.
+    struct TableState
+    {
+        bool controlsDisabled = false;
+        bool locked = false;
+        bool filtersRemembered = false;
+        bool filtered = false;
+        bool flagsRemembered = false;
+        bool persistent = false;
+        bool enableIndexes = false;
+        TBookmark bookmark;
+    };
+
     struct Flags
     {
         TztrStreamFlagsData data{sfSaveData, sfLoadData};
@@ -129,4 +221,10 @@ private:
     };
 
     Flags flags_;
+    TStream *stream_ = nullptr;
+    TStream *workStream_ = nullptr;
+    std::unique_ptr<TMemoryStream> ownWorkStream_;
+    std::vector<int> saveMap_;
+    std::vector<int> loadMap_;
+    TableState saved_;
 };

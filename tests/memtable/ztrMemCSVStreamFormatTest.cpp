@@ -1,5 +1,7 @@
 #include "memtable/ztrMemCSVStreamFormat.h"
 
+#include "ztrStreamTestTables.h"
+
 #include <gtest/gtest.h>
 
 TEST(CsvFormatSettings, NewFormatQuotesWithCommasAndKeepsUserSettingsOff)
@@ -94,4 +96,17 @@ TEST(CsvFixedSettings, NumbersAndDatesReadTheSameEverywhere)
     EXPECT_EQ(DateTimeToStr(EncodeDate(2025, 9, 8), fixed), "08/09/2025");
     EXPECT_EQ(static_cast<double>(StrToDateTime("08/09/2025 07:45:00", fixed)), static_cast<double>(moment));
     EXPECT_EQ(CurrToStrF(Currency(-12), 2, fixed), "-12.00");
+}
+
+TEST(CsvWorkedExample, RoomsAreSavedByteForByte)
+{
+    using namespace streamtest;
+    TztrMemTable table;
+    makeRoomTable(table);
+    addExampleRooms(table);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    TStringStream out;
+    table.SaveToStreamViaFormat(out, &csv);
+    EXPECT_EQ(out.DataString(), ExampleRoomFile);
 }
