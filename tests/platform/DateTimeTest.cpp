@@ -1,0 +1,107 @@
+#include "platform/DateTime.h"
+
+#include "platform/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+TEST(DateEncoding, DayZeroIsThe30thOfDecember1899)
+{
+    EXPECT_DOUBLE_EQ(EncodeDate(1899, 12, 30), 0.0);
+    EXPECT_DOUBLE_EQ(EncodeDate(1900, 1, 1), 2.0);
+    EXPECT_DOUBLE_EQ(EncodeDate(1899, 12, 29), -1.0);
+    EXPECT_DOUBLE_EQ(EncodeDate(2025, 9, 8), 45908.0);
+}
+
+TEST(DateEncoding, DecodingGivesBackEveryDayOfTheCalendar)
+{
+    // Across leap days, century rules and the epoch.
+    for (int year : {1, 1600, 1899, 1900, 2000, 2024, 2100, 9999}) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= DaysInMonth(year, month); ++day) {
+                int y, m, d;
+                DecodeDate(EncodeDate(year, month, day), y, m, d);
+                ASSERT_EQ(y * 10000 + m * 100 + d, year * 10000 + month * 100 + day);
+            }
+        }
+    }
+}
+
+TEST(DateEncoding, InvalidComponentsAreRefused)
+{
+    EXPECT_THROW(EncodeDate(2023, 2, 29), EConvertError);
+    EXPECT_THROW(EncodeDate(2024, 13, 1), EConvertError);
+    EXPECT_THROW(EncodeDate(0, 1, 1), EConvertError);
+    EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
+    EXPECT_THROW(EncodeTime(1, 60, 0, 0), EConvertError);
+    TDateTime unused;
+    EXPECT_TRUE(TryEncodeDate(2024, 2, 29, unused));
+    EXPECT_FALSE(TryEncodeDate(1900, 2, 29, unused));
+}
+
+TEST(TimeEncoding, TheTimeOfDayIsTheFraction)
+{
+    EXPECT_DOUBLE_EQ(EncodeTime(12, 0, 0, 0), 0.5);
+    EXPECT_NEAR(EncodeTime(7, 45, 0, 0) * MinutesPerDay, 465.0, 1e-9);
+    int h, n, s, ms;
+    DecodeTime(EncodeDate(2025, 1, 1) + EncodeTime(23, 59, 59, 999), h, n, s, ms);
+    EXPECT_EQ(h, 23);
+    EXPECT_EQ(n, 59);
+    EXPECT_EQ(s, 59);
+    EXPECT_EQ(ms, 999);
+    // Before the epoch the fraction still counts forward from midnight.
+    DecodeTime(TDateTime(-1.25), h, n, s, ms);
+    EXPECT_EQ(h, 6);
+}
+
+TEST(TimeEncoding, DayOfWeekCountsFromSunday)
+{
+    EXPECT_EQ(DayOfWeek(EncodeDate(2025, 9, 8)), 2); // a Monday
+    EXPECT_EQ(DayOfWeek(EncodeDate(2025, 9, 14)), 1);
+    EXPECT_DOUBLE_EQ(DateOf(TDateTime(45908.75)), 45908.0);
+    EXPECT_DOUBLE_EQ(TimeOf(TDateTime(45908.75)), 0.75);
+}
+
+TEST(TimeStamps, DaysCountFromYearOneAndTimeInMilliseconds)
+{
+    const TTimeStamp epoch = DateTimeToTimeStamp(TDateTime(0.0));
+    EXPECT_EQ(epoch.Date, DateDelta);
+    EXPECT_EQ(epoch.Time, 0);
+    EXPECT_EQ(DateTimeToTimeStamp(EncodeDate(1, 1, 1)).Date, 1);
+    const TTimeStamp noon = DateTimeToTimeStamp(EncodeDate(2000, 1, 1) + 0.5);
+    EXPECT_EQ(noon.Time, 43200000);
+    const TTimeStamp before = DateTimeToTimeStamp(TDateTime(-1.25));
+    EXPECT_EQ(before.Date, DateDelta - 1);
+    EXPECT_EQ(before.Time, 21600000);
+    EXPECT_DOUBLE_EQ(TimeStampToDateTime(before), -1.25);
+}
+
+TEST(TimeStamps, MillisecondsRoundTripThroughTheRecordForm)
+{
+    const TDateTime moment = EncodeDate(2025, 9, 8) + EncodeTime(7, 45, 12, 345);
+    const double msecs = TimeStampToMSecs(DateTimeToTimeStamp(moment));
+    EXPECT_DOUBLE_EQ(msecs, (DateDelta + 45908.0) * MSecsPerDay + 27912345);
+    const TTimeStamp back = MSecsToTimeStamp(msecs);
+    EXPECT_EQ(back.Date, DateDelta + 45908);
+    EXPECT_EQ(back.Time, 27912345);
+    EXPECT_NEAR(TimeStampToDateTime(back), moment, 1e-9);
+}
+
+TEST(TimeStamps, InvalidStampsAreRefused)
+{
+    EXPECT_THROW(TimeStampToDateTime(TTimeStamp{0, 0}), EConvertError);
+    EXPECT_THROW(TimeStampToDateTime(TTimeStamp{-1, 5}), EConvertError);
+}
+
+TEST(SQLTimeStamps, ConvertToAndFromDateTime)
+{
+    const TDateTime moment = EncodeDate(1999, 12, 31) + EncodeTime(23, 59, 59, 500);
+    const TSQLTimeStamp stamp = DateTimeToSQLTimeStamp(moment);
+    EXPECT_EQ(stamp.Year, 1999);
+    EXPECT_EQ(stamp.Day, 31);
+    EXPECT_EQ(stamp.Fractions, 500u);
+    EXPECT_NEAR(SQLTimeStampToDateTime(stamp), moment, 1e-9);
+    EXPECT_DOUBLE_EQ(SQLTimeStampToDateTime(TSQLTimeStamp{}), 0.0);
+    TSQLTimeStamp bad = stamp;
+    bad.Month = 13;
+    EXPECT_THROW(SQLTimeStampToDateTime(bad), EConvertError);
+}
