@@ -2,6 +2,7 @@
 
 #include "memtable/ztrErrors.h"
 #include "memtable/ztrFieldValue.h"
+#include "memtable/ztrTestTables.h"
 #include "platform/DateTime.h"
 #include "platform/FmtBcd.h"
 
@@ -180,4 +181,103 @@ TEST(CompareFieldsNumbers, BcdValuesCompareByAmountAndOutOfRangeOnesDoNot)
     EXPECT_EQ(compareAs(ftFMTBcd, DoubleToBcd(12.5), DoubleToBcd(12.25)), 1);
     const TBcd huge = StrToBcd("1000000000000000000000");
     EXPECT_EQ(compareAs(ftBCD, huge, CurrToBCD(Currency(2))), 0);
+}
+
+namespace {
+
+// Records stored by a table, compared with the table's own comparison.
+class CompareRecordsOnTable : public ::testing::Test {
+protected:
+    CompareRecordsOnTable()
+    {
+        definePeople(table, 40);
+        table.SetPerformance(mtpfBalanced);
+        table.SetLocaleID(Hungarian);
+        table.Open();
+        appendPerson(table, 1, "ABC", 10);
+        appendPerson(table, 2, "AB", std::nullopt);
+        appendPerson(table, 3, "ABC", 20);
+    }
+
+    TztrRecord *record(int position) { return table.Indexes().RowOrderIndex()->Entry(position); }
+
+    int compare(int key, int other, const std::string &fields, int mode = 0, bool partial = false,
+                bool ignoreNull = false)
+    {
+        TztrFieldList list;
+        BuildFieldList(table, list, fields);
+        return CompareRecords(table, record(key), record(other), list, 0, ignoreNull, partial, mode);
+    }
+
+    TztrMemTable table;
+};
+
+} // namespace
+
+TEST_F(CompareRecordsOnTable, NullSortsBeforeValues)
+{
+    EXPECT_LT(compare(1, 0, "pont"), 0);
+    EXPECT_GT(compare(0, 1, "pont"), 0);
+    EXPECT_EQ(compare(1, 1, "pont"), 0);
+}
+
+TEST_F(CompareRecordsOnTable, DescendingPutsNullLast)
+{
+    EXPECT_GT(compare(1, 0, "pont:d"), 0);
+    EXPECT_LT(compare(2, 0, "pont:d"), 0);
+}
+
+TEST_F(CompareRecordsOnTable, NullKeyIgnoredMatchesAnyValue)
+{
+    EXPECT_EQ(compare(1, 0, "pont:n"), 0);
+    EXPECT_EQ(compare(1, 0, "pont", 0, false, true), 0);
+    EXPECT_LT(compare(1, 0, "pont;id:n"), 0);
+}
+
+TEST_F(CompareRecordsOnTable, FirstDecidingFieldWins)
+{
+    EXPECT_LT(compare(0, 2, "nev;pont"), 0);
+    EXPECT_GT(compare(2, 0, "nev;pont"), 0);
+    EXPECT_GT(compare(0, 2, "nev;id:d;pont"), 0); // id 1 after id 3 when descending
+}
+
+TEST_F(CompareRecordsOnTable, PartialKeyStopsAtTheCutField)
+{
+    // "AB" against "ABC" is a partial match: the walk ends there with 0 even though pont differs.
+    EXPECT_EQ(compare(1, 0, "nev;pont", 0, true), 0);
+    EXPECT_NE(compare(1, 0, "nev;pont"), 0);
+}
+
+TEST_F(CompareRecordsOnTable, FieldLimitComparesOnlyTheLeadingFields)
+{
+    TztrFieldList list;
+    BuildFieldList(table, list, "nev;pont");
+    EXPECT_EQ(CompareRecords(table, record(0), record(2), list, 1, false, false, 0), 0);
+    EXPECT_LT(CompareRecords(table, record(0), record(2), list, 0, false, false, 0), 0);
+    EXPECT_EQ(CompareRecords(table, nullptr, record(2), list, 0, false, false, 0), 0);
+}
+
+TEST_F(CompareRecordsOnTable, RangeModesTestEachFieldOnItsOwn)
+{
+    // Record 0 is (id 1, pont 10), record 2 is (id 3, pont 20).
+    EXPECT_LT(compare(0, 2, "id;pont", 1), 0);  // a field below stops mode 1
+    EXPECT_LE(compare(0, 2, "id;pont", 2), 0);  // nothing above: mode 2 runs to the end
+    EXPECT_GT(compare(2, 0, "id;pont", 2), 0);
+    EXPECT_LT(compare(0, 2, "id;pont", 3), 0);
+    EXPECT_GT(compare(2, 0, "id;pont", 4), 0);
+    EXPECT_LT(compare(0, 2, "id:d;pont", 1), 0); // descending does not count in range modes
+}
+
+TEST_F(CompareRecordsOnTable, TheTableMayCompareValuesItself)
+{
+    int calls = 0;
+    table.OnCompareFields = [&](TztrCustomMemTable &, TField *field, const void *, const void *, TFieldType type,
+                                TztrifoOptions, bool &, int &result) {
+        ++calls;
+        EXPECT_EQ(field, table.FieldByName("pont"));
+        EXPECT_EQ(type, ftInteger);
+        result = 5;
+    };
+    EXPECT_EQ(compare(0, 2, "pont"), 5);
+    EXPECT_EQ(calls, 1);
 }

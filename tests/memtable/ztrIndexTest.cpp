@@ -1,0 +1,381 @@
+#include "memtable/ztrIndex.h"
+
+#include "memtable/ztrTestTables.h"
+#include "platform/LocaleCompare.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr LCID Hungarian = 0x040E;
+
+// A people table whose pont values repeat: record i (0-based) gets pont i / 3.
+class IndexSearch : public ::testing::TestWithParam<int> {
+protected:
+    void fill(int count)
+    {
+        definePeople(table);
+        table.Open();
+        for (int i = 0; i < count; ++i)
+            appendPerson(table, i, "", i / 3);
+        table.AddIndex("pontok", "pont", {});
+        index = table.Indexes().IndexByName("pontok");
+    }
+
+    // The stored record with this id, used as a search key.
+    TztrRecord *storedWithId(int id)
+    {
+        TztrIndex *rows = table.Indexes().RowOrderIndex();
+        for (int i = 0; i < rows->Count(); ++i) {
+            if (rows->Entry(i)->RecordID == id)
+                return rows->Entry(i);
+        }
+        return nullptr;
+    }
+
+    TztrMemTable table;
+    TztrIndex *index = nullptr;
+};
+
+} // namespace
+
+TEST_P(IndexSearch, FindsTheFirstOfEqualEntries)
+{
+    fill(GetParam());
+    const int lastGroupStart = (GetParam() - 1) / 3 * 3;
+    int position = -1;
+    // The key is the last record of its group; the search must still land on the group's first.
+    ASSERT_TRUE(index->Search(nullptr, storedWithId(GetParam() - 1), position, false, false));
+    EXPECT_EQ(position, lastGroupStart);
+    ASSERT_TRUE(index->Search(nullptr, storedWithId(5), position, false, false));
+    EXPECT_EQ(position, 3);
+}
+
+TEST_P(IndexSearch, NearestFindsTheFirstEntryNotBelowTheKey)
+{
+    fill(GetParam());
+    table.Edit();
+    table.FieldByName("pont")->SetAsInteger(-1);
+    table.Post();
+    // The last record now holds pont -1 and leads the index; a key of -1 finds it.
+    int position = -1;
+    ASSERT_TRUE(index->Search(nullptr, storedWithId(GetParam() - 1), position, false, true));
+    EXPECT_EQ(position, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ScannedAndBisected, IndexSearch, ::testing::Values(20, 21));
+
+TEST(IndexSearchCost, TwentyEntriesAreScannedAndTwentyOneBisected)
+{
+    auto comparisonsToFindTheLast = [](int count) {
+        TztrMemTable table;
+        definePeople(table);
+        table.Open();
+        for (int i = 0; i < count; ++i)
+            appendPerson(table, i, "", i);
+        table.AddIndex("pontok", "pont", {});
+        TztrIndex *index = table.Indexes().IndexByName("pontok");
+        int calls = 0;
+        table.OnCompareFields = [&calls](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType,
+                                         TztrifoOptions, bool &, int &result) {
+            ++calls;
+            const int x = *static_cast<const std::int32_t *>(a), y = *static_cast<const std::int32_t *>(b);
+            result = (x > y) - (x < y);
+        };
+        int position = 0;
+        EXPECT_TRUE(index->Search(nullptr, index->Entry(count - 1), position, false, false));
+        EXPECT_EQ(position, count - 1);
+        return calls;
+    };
+    EXPECT_GE(comparisonsToFindTheLast(20), 20);
+    EXPECT_LE(comparisonsToFindTheLast(21), 8);
+}
+
+TEST(IndexUniqueness, SortingEqualKeysIsRefusedAndLeavesNoIndex)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    appendPerson(table, 1, "a", 7);
+    appendPerson(table, 2, "b", 7);
+    try {
+        table.AddIndex("egyedi", "pont", {ixUnique});
+        FAIL() << "equal keys were accepted";
+    } catch (const EMemTableDupKey &error) {
+        EXPECT_STREQ(error.what(), "Duplikált érték az indexben. Művelet leállítva.");
+    }
+    EXPECT_EQ(table.Indexes().IndexByName("egyedi"), nullptr);
+    EXPECT_EQ(table.IndexDefs().Count(), 0);
+}
+
+TEST(IndexUniqueness, PostingADuplicateIsRefusedAndStoresNothing)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("kulcs", "id", {ixUnique});
+    table.Open();
+    appendPerson(table, 1, "a");
+    appendPerson(table, 2, "b");
+    table.Append();
+    setPerson(table, 2, "masik", std::nullopt);
+    EXPECT_THROW(table.Post(), EMemTableDupKey);
+    table.Cancel();
+    EXPECT_EQ(table.RecordCount(), 2);
+    EXPECT_EQ(table.Common().RecordCount(), 2);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+}
+
+TEST(IndexUniqueness, EditedRecordIsNeverItsOwnDuplicate)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("kulcs", "id", {ixUnique});
+    table.Open();
+    appendPerson(table, 1, "a");
+    appendPerson(table, 2, "b");
+    table.First();
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("uj");
+    EXPECT_NO_THROW(table.Post());
+    table.Edit();
+    table.FieldByName("id")->SetAsInteger(2);
+    EXPECT_THROW(table.Post(), EMemTableDupKey);
+    table.Cancel();
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+}
+
+TEST(IndexMaintenance, NewRecordGoesBeforeEqualKeysInEveryIndex)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("pontok", "pont", {});
+    table.IndexDefs().Add("nevek", "nev", {ixDescending});
+    table.Open();
+    appendPerson(table, 1, "azonos", 5);
+    appendPerson(table, 2, "azonos", 5);
+    appendPerson(table, 3, "azonos", 5);
+    appendPerson(table, 4, "masik", 1);
+    table.SetIndexName("pontok");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{4, 3, 2, 1}));
+    table.SetIndexName("nevek");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{4, 3, 2, 1}));
+}
+
+TEST(IndexMaintenance, DisabledUpkeepLeavesIndexesUnorderedUntilRebuilt)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("pontok", "pont", {});
+    table.Open();
+    appendPerson(table, 1, "", 3);
+    TztrIndex *index = table.Indexes().IndexByName("pontok");
+    table.SetEnableIndexes(false);
+    appendPerson(table, 2, "", 1);
+    appendPerson(table, 3, "", 2);
+    EXPECT_FALSE(index->IsOrdered());
+    EXPECT_EQ(index->Count(), 1);
+    index->Rebuild();
+    EXPECT_TRUE(index->IsOrdered());
+    table.SetEnableIndexes(true);
+    table.SetIndexName("pontok");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
+}
+
+TEST(IndexMaintenance, NonMaintainedIndexIsRebuiltWhenSwitchedTo)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("pontok", "pont", {ixNonMaintained});
+    table.Open();
+    appendPerson(table, 1, "", 3);
+    appendPerson(table, 2, "", 1);
+    EXPECT_FALSE(table.Indexes().IndexByName("pontok")->IsOrdered());
+    table.SetIndexName("pontok");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 1}));
+}
+
+TEST(IndexMaintenance, DeletingThroughANonMaintainedCurrentIndexKeepsItConsistent)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("pontok", "pont", {ixNonMaintained});
+    table.Open();
+    appendPerson(table, 1, "", 3);
+    appendPerson(table, 2, "", 1);
+    appendPerson(table, 3, "", 2);
+    table.SetIndexName("pontok");
+    table.First();
+    table.Delete();
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{3, 1}));
+}
+
+TEST(IndexSet, NamesAndFieldTextsMatchWithoutRegardToCase)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("Pontok", "PONT;ID", {});
+    table.Open();
+    EXPECT_NE(table.Indexes().IndexByName("pontok"), nullptr);
+    EXPECT_NE(table.Indexes().GetByFieldNames("pont;id"), nullptr);
+    EXPECT_EQ(table.Indexes().GetByFieldNames("pont"), nullptr);
+}
+
+TEST(IndexSet, DeletingTheCurrentIndexFallsBackToRowOrder)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("pontok", "pont", {});
+    table.Open();
+    appendPerson(table, 1, "", 2);
+    appendPerson(table, 2, "", 1);
+    table.SetIndexName("pontok");
+    table.Indexes().Delete(table.Indexes().IndexByName("pontok"));
+    EXPECT_EQ(table.CurrentIndex(), table.Indexes().RowOrderIndex());
+    table.Indexes().Delete(table.Indexes().RowOrderIndex());
+    EXPECT_EQ(table.Indexes().Count(), 1);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+}
+
+TEST(IndexSet, DefinitionWithoutFieldsIsRefused)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    try {
+        table.AddIndex("ures", "", {});
+        FAIL() << "an index without fields was accepted";
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Hiányzó Name, vagy FieldName az IndexDef-ben!");
+    }
+}
+
+namespace {
+
+struct Person {
+    std::string name;
+    int points;
+};
+
+// The model's ids ordered by an independent oracle, for comparing with what a view walks.
+bool inNameOrder(const std::string &a, const std::string &b)
+{
+    return CompareStringA(Hungarian, NORM_IGNORECASE, a, b) != CSTR_GREATER_THAN;
+}
+
+// Checks a view against the model: the same records, in an order the index promises.
+void expectViewMatches(TztrMemTable &view, const std::map<int, Person> &model, const std::string &step)
+{
+    SCOPED_TRACE(step + " / " + view.IndexName());
+    ASSERT_TRUE(view.CurrentIndex()->IsOrdered());
+    std::vector<int> ids;
+    std::vector<Person> seen;
+    view.First();
+    while (!view.Eof()) {
+        ids.push_back(view.FieldByName("id")->AsInteger());
+        seen.push_back({view.FieldByName("nev")->AsString(), view.FieldByName("pont")->AsInteger()});
+        view.Next();
+    }
+    ASSERT_EQ(ids.size(), model.size());
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const auto found = model.find(ids[i]);
+        ASSERT_NE(found, model.end()) << "id " << ids[i] << " is not live";
+        EXPECT_EQ(seen[i].name, found->second.name);
+        EXPECT_EQ(seen[i].points, found->second.points);
+        if (i == 0)
+            continue;
+        if (view.IndexName() == "kulcs")
+            EXPECT_LT(ids[i - 1], ids[i]);
+        else if (view.IndexName() == "pontok")
+            EXPECT_GE(seen[i - 1].points, seen[i].points);
+        else
+            EXPECT_TRUE(inNameOrder(seen[i - 1].name, seen[i].name)) << seen[i - 1].name << " / " << seen[i].name;
+    }
+    std::vector<int> sortedIds = ids;
+    std::sort(sortedIds.begin(), sortedIds.end());
+    EXPECT_TRUE(std::adjacent_find(sortedIds.begin(), sortedIds.end()) == sortedIds.end());
+}
+
+void defineIndexes(TztrMemTable &table)
+{
+    table.IndexDefs().Add("kulcs", "id", {ixUnique});
+    table.IndexDefs().Add("pontok", "pont", {ixDescending});
+    table.IndexDefs().Add("nevek", "nev", {ixCaseInsensitive});
+}
+
+} // namespace
+
+TEST(IndexProperty, RandomChangesKeepEveryIndexExactAndOrdered)
+{
+    TztrMemTable owner;
+    definePeople(owner);
+    owner.SetLocaleID(Hungarian);
+    owner.SetAttachMaxCount(4);
+    defineIndexes(owner);
+    owner.Open();
+    std::vector<std::unique_ptr<TztrMemTable>> views;
+    for (const char *indexName : {"kulcs", "pontok", "nevek"}) {
+        auto view = std::make_unique<TztrMemTable>();
+        view->SetAttachedTo(&owner);
+        defineIndexes(*view);
+        view->SetIndexName(indexName);
+        view->Open();
+        views.push_back(std::move(view));
+    }
+
+    std::mt19937 random(20250908);
+    const std::vector<std::string> names = {"alma", "Alma", "csiga", "cukor", "dzsungel", "lo", "ló", "lő", "Zebra"};
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    std::map<int, Person> model;
+    int nextId = 1;
+
+    for (int step = 0; step < 300; ++step) {
+        const int action = model.empty() ? 0 : pick(10);
+        std::string what;
+        if (action < 4) {
+            const Person person{names[pick(static_cast<int>(names.size()))], pick(6)};
+            const int id = pick(3) == 0 && !model.empty() ? model.begin()->first : nextId++;
+            what = "insert " + std::to_string(id);
+            owner.Append();
+            setPerson(owner, id, person.name, person.points);
+            if (model.count(id)) {
+                EXPECT_THROW(owner.Post(), EMemTableDupKey);
+                owner.Cancel();
+            } else {
+                owner.Post();
+                model[id] = person;
+            }
+        } else {
+            // Find a random live record through the key index, then edit or delete it.
+            auto target = model.begin();
+            std::advance(target, pick(static_cast<int>(model.size())));
+            owner.SetIndexName("kulcs");
+            owner.First();
+            while (owner.FieldByName("id")->AsInteger() != target->first)
+                owner.Next();
+            owner.SetIndexName(pick(2) ? "nevek" : "");
+            if (action < 8) {
+                what = "edit " + std::to_string(target->first);
+                Person changed{names[pick(static_cast<int>(names.size()))], pick(6)};
+                owner.Edit();
+                owner.FieldByName("nev")->SetAsString(changed.name);
+                owner.FieldByName("pont")->SetAsInteger(changed.points);
+                owner.Post();
+                target->second = changed;
+            } else {
+                what = "delete " + std::to_string(target->first);
+                owner.Delete();
+                model.erase(target);
+            }
+        }
+        for (auto &view : views)
+            expectViewMatches(*view, model, "step " + std::to_string(step) + ": " + what);
+        if (::testing::Test::HasFailure())
+            break;
+    }
+}

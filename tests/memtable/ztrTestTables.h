@@ -1,0 +1,48 @@
+#pragma once
+
+// Small tables the engine's tests build their cases on.
+
+#include "memtable/ztrMemTable.h"
+#include "platform/DB.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// People: id (integer), nev (text of nameSize characters), pont (integer).
+inline void definePeople(TztrCustomMemTable &table, int nameSize = 20)
+{
+    table.FieldDefs().Add("id", ftInteger);
+    table.FieldDefs().Add("nev", ftString, nameSize);
+    table.FieldDefs().Add("pont", ftInteger);
+}
+
+inline void setPerson(TztrCustomMemTable &table, int id, const std::string &name, std::optional<int> points)
+{
+    table.FieldByName("id")->SetAsInteger(id);
+    table.FieldByName("nev")->SetAsString(name);
+    if (points)
+        table.FieldByName("pont")->SetAsInteger(*points);
+    else
+        table.FieldByName("pont")->Clear();
+}
+
+inline void appendPerson(TztrCustomMemTable &table, int id, const std::string &name = "",
+                         std::optional<int> points = std::nullopt)
+{
+    table.Append();
+    setPerson(table, id, name, points);
+    table.Post();
+}
+
+// The ids in the table's current order, read by walking it from the first record.
+inline std::vector<int> idsInOrder(TztrCustomMemTable &table)
+{
+    std::vector<int> ids;
+    table.First();
+    while (!table.Eof()) {
+        ids.push_back(table.FieldByName("id")->AsInteger());
+        table.Next();
+    }
+    return ids;
+}
