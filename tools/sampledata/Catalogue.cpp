@@ -174,20 +174,20 @@ void Catalogue::makeCurricula()
 
     for (const Choice &choice : choices) {
         const Programme &programme = Vocabulary::programmes[std::size_t(choice.programme)];
-        const LevelTexts &texts = textsOf(choice.level);
+        const LevelTraits &traits = traitsOf(choice.level);
         Curriculum curriculum;
         curriculum.mintatanterv_id = FirstCurriculumId + int(faculty_.curricula.size());
-        curriculum.mintatanterv_kod = std::string(programme.code) + "-" + texts.code + "-" +
+        curriculum.mintatanterv_kod = std::string(programme.code) + "-" + traits.code + "-" +
                                       (choice.correspondence ? "L" : "N") + (choice.english ? "-A" : "") +
                                       "-" + std::to_string(choice.year % 100);
         curriculum.mintatanterv_nev = choice.english
-                                          ? std::string(programme.english) + " " + texts.shortName +
+                                          ? std::string(programme.english) + " " + traits.shortName +
                                                 " full-time " + std::to_string(choice.year)
-                                          : std::string(programme.hungarian) + " " + texts.shortName + " " +
+                                          : std::string(programme.hungarian) + " " + traits.shortName + " " +
                                                 (choice.correspondence ? "levelező " : "nappali ") +
                                                 std::to_string(choice.year);
         curriculum.tagozat = choice.correspondence ? "L" : "N";
-        curriculum.tipus = texts.training;
+        curriculum.tipus = traits.training;
         // The student information system stores a few levels under their longer official names.
         if (choice.english && choice.level == Level::Bachelor && random_.chance(50))
             curriculum.tipus = "Nemzetközi program képzése";
@@ -240,7 +240,7 @@ void Catalogue::makeFinalWorkSubjects(std::size_t department)
             continue;
         Subject &subject = addSubject(department, work.level, 1);
         subject.targy_nev = work.name;
-        subject.targy_kod = departments_[department].prefix + work.tag + textsOf(work.level).letter;
+        subject.targy_kod = departments_[department].prefix + work.tag + traitsOf(work.level).letter;
         subject.targy_gy = work.practice;
         subject.targy_kredit = work.credits;
         subject.targy_teljesites = "Gyakorlati jegy";
@@ -271,7 +271,7 @@ void Catalogue::makeTopicSubject(std::size_t department, Level level, bool withT
     {
         Subject &subject = addSubject(department, level, part);
         subject.targy_nev = (doctoral ? "Doktori szeminárium: " : "") + std::string(topic.hungarian) + series;
-        subject.targy_kod = owner.prefix + number + "MN" + textsOf(level).letter;
+        subject.targy_kod = owner.prefix + number + "MN" + traitsOf(level).letter;
         giveHours(subject, owner.field);
     }
     if (!withTwin)
@@ -279,7 +279,7 @@ void Catalogue::makeTopicSubject(std::size_t department, Level level, bool withT
     Subject twin = faculty_.subjects[index];
     twin.targy_id = FirstSubjectId + int(faculty_.subjects.size());
     twin.targy_nev = (doctoral ? "Doctoral Seminar: " : "") + std::string(topic.english) + series;
-    twin.targy_kod = owner.prefix + number + "AN" + textsOf(level).letter + "A";
+    twin.targy_kod = owner.prefix + number + "AN" + traitsOf(level).letter + "A";
     twin.english = true;
     twin.twin = faculty_.subjects[index].targy_id;
     faculty_.subjects[index].twin = twin.targy_id;
@@ -498,7 +498,7 @@ void Catalogue::linkCurriculumSubjects()
             return faculty_.subjects[a].part < faculty_.subjects[b].part;
         });
 
-        const int semesters = textsOf(curriculum.level).semesters;
+        const int semesters = traitsOf(curriculum.level).semesters;
         for (std::size_t i = 0; i < chosen.size(); ++i) {
             CurriculumSubject link;
             link.mintatanterv_id = curriculum.mintatanterv_id;

@@ -98,7 +98,7 @@ std::vector<TimetablePlanner::Cohort> TimetablePlanner::makeCohortTimetables()
     std::vector<const Curriculum *> active;
     for (const Curriculum &curriculum : faculty_.curricula) {
         const int year = CurrentYear - curriculum.entryYear + 1;
-        if (2 * year - 1 <= textsOf(curriculum.level).semesters)
+        if (2 * year - 1 <= traitsOf(curriculum.level).semesters)
             active.push_back(&curriculum);
     }
     if (int(active.size()) > scale_.cohortTimetables) {
@@ -116,37 +116,17 @@ std::vector<TimetablePlanner::Cohort> TimetablePlanner::makeCohortTimetables()
         const bool correspondence = curriculum->tagozat == "L";
         const bool english = curriculum->nyelv == "angol";
 
-        int headcount = 0;
-        switch (curriculum->level) {
-        case Level::Bachelor:
-            headcount = random_.between(60, 160);
-            break;
-        case Level::Master:
-            headcount = random_.between(20, 60);
-            break;
-        case Level::Vocational:
-            headcount = random_.between(20, 40);
-            break;
-        case Level::Doctoral:
-            headcount = random_.between(3, 10);
-            break;
-        case Level::Undivided:
-            headcount = random_.between(20, 40);
-            break;
-        case Level::Postgraduate:
-            headcount = random_.between(15, 30);
-            break;
-        }
+        const LevelTraits &level = traitsOf(curriculum->level);
+        int headcount = random_.between(level.smallestCohort, level.largestCohort);
         if (correspondence)
             headcount = headcount * 60 / 100;
         if (english)
             headcount = std::max(8, headcount * 35 / 100);
         headcount = headcount * (100 - 12 * (year - 1)) / 100 * scale_.headcountPercent / 100;
 
-        const std::string level = textsOf(curriculum->level).shortName;
         const std::string name =
-            english ? std::string(programme.english) + " " + level + " year " + std::to_string(year)
-                    : std::string(programme.hungarian) + " " + level +
+            english ? std::string(programme.english) + " " + level.shortName + " year " + std::to_string(year)
+                    : std::string(programme.hungarian) + " " + level.shortName +
                           (correspondence ? " levelező " : " nappali ") + std::to_string(year) + ". évf.";
         const std::string remark = random_.chance(50) ? random_.pick(Vocabulary::timetableRemarks) : "";
         cohorts.push_back({addTimetable(name, remark, curriculum->programme + 1, 0), curriculum, 2 * year - 1,
