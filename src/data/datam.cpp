@@ -1,0 +1,290 @@
+#include "data/datam.h"
+
+#include "data/Progress.h"
+#include "memtable/ztrReplacingFileStream.h"
+#include "platform/Cp1250.h"
+#include "platform/System.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+TDM *DM = nullptr;
+
+namespace {
+
+std::string programFileFolder()
+{
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path folder = error ? std::filesystem::current_path() : program.parent_path();
+    return (folder / "").string();
+}
+
+// Stands in when no progress display is bound, so the saves need not ask.
+class NoProgress : public Progress {
+public:
+    void start(int, const std::string &) override {}
+    void setCaption(const std::string &) override {}
+    void step() override {}
+    void finish() override {}
+};
+
+NoProgress noProgress;
+
+// Mentes and the text handlers run for every row shown, so their texts are converted once.
+std::string cp1250(std::string_view utf8Text) { return utf8ToCp1250(utf8Text); }
+
+// The texts of the frequency codes 0 to 4, then that of every other code, padded to one width.
+const std::array<std::string, 6> &frequencyNames()
+{
+    static const std::array<std::string, 6> names = [] {
+        std::array<std::string, 6> padded{
+            cp1250("Minden héten"),    cp1250("Páratlan héten"),  cp1250("Páros héten"),
+            cp1250("Minden 3. héten"), cp1250("Minden 4. héten"), cp1250("Egyedi beosztás"),
+        };
+        for (std::string &name : padded)
+            name.resize(19, ' ');
+        return padded;
+    }();
+    return names;
+}
+
+// By (day - 1) mod 7: the calendar's day 1 is a Sunday.
+const std::array<std::string, 7> &dayNames()
+{
+    static const std::array<std::string, 7> names{
+        cp1250("Vasárnap"), cp1250("Hétfő"),  cp1250("Kedd"),    cp1250("Szerda"),
+        cp1250("Csütörtök"), cp1250("Péntek"), cp1250("Szombat"),
+    };
+    return names;
+}
+
+// A row being inserted into an empty table is current although the table has no records yet.
+bool hasCurrentRow(const TDataSet &table) { return !table.IsEmpty() || table.State() == dsInsert; }
+
+bool fileExists(const std::string &path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
+
+TDMEnvironment TDMEnvironment::Program()
+{
+    return {programFileFolder, [](std::string &name) { return GetUserName(name); }};
+}
+
+TDM::TDM() : TDM(TDMEnvironment::Program()) {}
+
+TDM::TDM(TDMEnvironment environment) : environment_(std::move(environment))
+{
+    setUpFormats();
+    setUpTables();
+    setUpViews();
+    DataModuleCreate();
+}
+
+TDM::~TDM() = default;
+
+std::string TDM::FelhasznaloNev() const
+{
+    std::string name;
+    if (!environment_.userName(name))
+        return "Unknown";
+    return name;
+}
+
+void TDM::DataModuleCreate()
+{
+    Admin = false;
+    Felhasznalo = FelhasznaloNev();
+    Admin = std::any_of(AdminUsers.begin(), AdminUsers.end(),
+                        [this](std::string_view user) { return Felhasznalo == cp1250(user); });
+    Felev = "2025-2026-1";
+    SzunetSor = false;
+    Mappa = environment_.programFolder();
+
+    loadFile(MT_targy, "targy.csv");
+    addMissingIndexes(MT_targy, {{"index1", "targy_id"}, {"index2", "targy_kod"}, {"index3", "targy_nev"},
+                                 {"index4", "evjarat"}});
+    loadFile(MT_oktato, "oktato.csv");
+    addMissingIndexes(MT_oktato, {{"index1", "oktato_id"}, {"index2", "oktato_kkod"}, {"index3", "oktato_nev"}});
+    loadFile(MT_terem, "terem.csv");
+    addMissingIndexes(MT_terem, {{"index1", "terem_id"}, {"index2", "terem_kod"}, {"index3", "terem_hely"},
+                                 {"index4", "terem_kapacitas"}, {"index5", "terem_hely;terem_kod"}});
+
+    loadFirstPresent(MT_mintatanterv, {"mintatanterv.csv"});
+    addMissingIndexes(MT_mintatanterv,
+                      {{"index1", "mintatanterv_id"}, {"index2", "mintatanterv_kod"}, {"index3", "mintatanterv_nev"},
+                       {"index4", "tagozat"}, {"index5", "tipus"}, {"index6", "nyelv"}});
+    loadFirstPresent(MT_mintatantervtargy, {"mintatantervtargy.csv"});
+    addMissingIndexes(MT_mintatantervtargy, {{"index1", "mintatanterv_id"}, {"index2", "targy_id"},
+                                             {"index3", "mintatanterv_id;targy_id"}});
+    // Curriculum subjects are read by curriculum; the file may not have brought that index.
+    MT_mintatantervtargy.SetIndexFieldNames("mintatanterv_id");
+    loadFirstPresent(MT_kurzusminta, {"kurzusminta.csv"});
+    addMissingIndexes(MT_kurzusminta, {{"index1", "kurzusminta_id"}, {"index2", "targy_id"},
+                                       {"index3", "kurzusminta_kod"}, {"index4", "atargykod"},
+                                       {"index5", "felev"}, {"index6", "orarendiinfo"}});
+    loadFirstPresent(MT_kurzusmintatargy, {"kurzusmintatargy.csv"});
+    addMissingIndexes(MT_kurzusmintatargy, {{"index1", "kurzusminta_id"}, {"index2", "targy_id"}});
+    loadFirstPresent(MT_kurzusmintaoktato, {"kurzusmintaoktato.csv"});
+    addMissingIndexes(MT_kurzusmintaoktato, {{"index1", "kurzusminta_id"}, {"index2", "oktato_id"}});
+
+    loadFirstPresent(MT_orarend, {"KK_orarend.csv", "orarend-minta.csv"});
+    addMissingIndexes(MT_orarend, {{"index1", "megnevezes"}});
+    // Timetables are listed in name order.
+    MT_orarend.SetIndexFieldNames("megnevezes");
+    loadFirstPresent(MT_kurzus, {"KK_kurzus.csv", "kurzus-minta.csv"});
+    addMissingIndexes(MT_kurzus, {{"index1", "kurzus_id"}, {"index2", "targy_id"}, {"index3", "kurzus_kod_osszetett"}});
+    MT_kurzus_csatolt.Open();
+    loadFirstPresent(MT_alkalom, {"KK_alkalom.csv", "alkalom-minta.csv"});
+    addMissingIndexes(MT_alkalom, {{"index1", "kurzus_id"}, {"index3", "terem_id"}, {"index2", "kurzus_id;alkalom_id"}});
+    // Its file is written by every save but rebuilt from the occasions rather than read.
+    loadFirstPresent(MT_kurzusalkalom, {});
+    addMissingIndexes(MT_kurzusalkalom, {{"index1", "kurzus_id"}, {"index2", "alkalom_id"}});
+    loadFirstPresent(MT_kurzusoktato, {"KK_kurzusoktato.csv", "kurzusoktato-minta.csv"});
+    addMissingIndexes(MT_kurzusoktato, {{"index1", "kurzus_id"}, {"index2", "oktato_id"}});
+    loadFirstPresent(MT_kurzustargy, {"KK_kurzustargy.csv", "kurzustargy-minta.csv"});
+    addMissingIndexes(MT_kurzustargy, {{"index1", "kurzus_id"}, {"index2", "targy_id"}});
+    loadFirstPresent(MT_kurzusorarend, {"KK_kurzusorarend.csv", "kurzusorarend-minta.csv"});
+    addMissingIndexes(MT_kurzusorarend, {{"index1", "kurzus_id"}, {"index2", "orarend_id"}});
+
+    MT_terem_alkalomhoz.Open();
+}
+
+void TDM::loadFile(TztrMemTable &table, const char *fileName)
+{
+    try {
+        table.LoadFromFile(Mappa + fileName);
+    } catch (const std::exception &error) {
+        // Going on with part of the data would let the next save overwrite good files.
+        throw EDataFileError(fileName, std::string("A(z) ") + fileName +
+                                           " adatfájl nem tölthető be, a program nem indul el.\n" + error.what());
+    }
+}
+
+void TDM::loadFirstPresent(TztrMemTable &table, std::initializer_list<const char *> fileNames)
+{
+    for (const char *fileName : fileNames) {
+        if (fileExists(Mappa + fileName)) {
+            loadFile(table, fileName);
+            return;
+        }
+    }
+    table.Open();
+}
+
+void TDM::addMissingIndexes(TztrMemTable &table, std::initializer_list<IndexSpec> indexes)
+{
+    for (const IndexSpec &index : indexes) {
+        if (table.IndexDefs().IndexOf(index.name) < 0)
+            table.AddIndex(index.name, index.fields, {});
+    }
+}
+
+void TDM::Mentes()
+{
+    Progress &progress = progress_ != nullptr ? *progress_ : noProgress;
+    progress.start(8, "Mentés");
+    saveSet({{"Mentés:Oktatók", MT_oktato, "oktato.csv"},
+             {"Mentés:Órarendek", MT_orarend, "KK_orarend.csv"},
+             {"Mentés:Alkalmak", MT_alkalom, "KK_alkalom.csv"},
+             {"Mentés:Kurzusok", MT_kurzus, "KK_kurzus.csv"},
+             {"Mentés:Kurzus oktatói", MT_kurzusoktato, "KK_kurzusoktato.csv"},
+             {"Mentés:Kurzus órarendjei", MT_kurzusorarend, "KK_kurzusorarend.csv"},
+             {"Mentés:Kurzus tárgyai", MT_kurzustargy, "KK_kurzustargy.csv"},
+             {"Mentés:Kurzus-alkalom kapcsolatok", MT_kurzusalkalom, "KK_kurzusalkalom.csv"}},
+            progress);
+}
+
+void TDM::TorzsadatMentes()
+{
+    saveSet({{"", MT_oktato, "oktato.csv"},
+             {"", MT_targy, "targy.csv"},
+             {"", MT_terem, "terem.csv"},
+             {"", MT_mintatanterv, "mintatanterv.csv"},
+             {"", MT_mintatantervtargy, "mintatantervtargy.csv"},
+             {"", MT_kurzusminta, "kurzusminta.csv"},
+             {"", MT_kurzusmintatargy, "kurzusmintatargy.csv"},
+             {"", MT_kurzusmintaoktato, "kurzusmintaoktato.csv"}},
+            noProgress);
+}
+
+void TDM::ExportMentes()
+{
+    saveSet({{"", MT_export, "KK_export.txt"}, {"", MT_export_alkalom, "KK_export_ALKALOM.txt"}}, noProgress);
+}
+
+void TDM::saveSet(std::initializer_list<SaveStep> steps, Progress &progress)
+{
+    // Each file goes to a new file beside the old one; the old ones are replaced only once all
+    // of the set was written, so a failure never leaves old and new files mixed.
+    std::vector<std::unique_ptr<TztrReplacingFileStream>> written;
+    for (const SaveStep &step : steps) {
+        progress.step();
+        progress.setCaption(step.caption);
+        try {
+            auto stream = std::make_unique<TztrReplacingFileStream>(Mappa + step.fileName);
+            step.table.SaveToStreamViaFormat(*stream, step.table.DefaultFormat());
+            written.push_back(std::move(stream));
+        } catch (const std::exception &error) {
+            progress.finish();
+            throw EDataFileError(step.fileName, std::string("A(z) ") + step.fileName +
+                                                    " adatfájl mentése nem sikerült, a korábbi adatfájlok "
+                                                    "változatlanok maradtak.\n" +
+                                                    error.what());
+        }
+    }
+    for (const std::unique_ptr<TztrReplacingFileStream> &stream : written)
+        stream->Commit();
+    progress.finish();
+}
+
+void TDM::MappaFrissites() { Mappa = environment_.programFolder(); }
+
+void TDM::SetProgress(Progress *progress) { progress_ = progress; }
+
+void TDM::MT_alkalomgyaknevGetText(TField &sender, std::string &text, bool)
+{
+    const TDataSet &table = *sender.DataSet();
+    if (!hasCurrentRow(table)) {
+        text.assign(19, ' ');
+        return;
+    }
+    const int code = table.FieldByName("gyakorisag")->AsInteger();
+    const auto &names = frequencyNames();
+    text = names[code >= 0 && code < 5 ? code : 5];
+}
+
+void TDM::KiirasGetText(TField &sender, std::string &text, bool displayText)
+{
+    if (!displayText) {
+        text = "Not display";
+        return;
+    }
+    // Each occasion shows its own room: the view is moved to it before it is read.
+    const Variant roomId = sender.DataSet()->FieldByName("terem_id")->Value();
+    if (!MT_terem_alkalomhoz.Locate("terem_id", roomId, {})) {
+        text = "Hiba!";
+        return;
+    }
+    text = MT_terem_alkalomhoz.FieldByName("terem_hely")->AsString() + "-" +
+           MT_terem_alkalomhoz.FieldByName("terem_kod")->AsString();
+}
+
+void TDM::MT_alkalomnapGetText(TField &sender, std::string &text, bool)
+{
+    const TDataSet &table = *sender.DataSet();
+    const double day = std::trunc(table.FieldByName("kezd_ido")->AsDateTime());
+    if (day >= 1 && day <= 49)
+        text = dayNames()[static_cast<std::size_t>(static_cast<int>(day - 1) % 7)];
+    else if (!hasCurrentRow(table))
+        text.clear();
+    else
+        text = "napGetText!(" + std::to_string(static_cast<long long>(std::clamp(day, -1e15, 1e15))) + ")";
+}

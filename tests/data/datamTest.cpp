@@ -1,0 +1,574 @@
+#include "data/Progress.h"
+#include "data/datam.h"
+#include "platform/Cp1250.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+// A data folder of the test's own, removed afterwards.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "brelvix-data-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+
+    const fs::path &path() const { return path_; }
+    std::string withSeparator() const { return (path_ / "").string(); }
+
+private:
+    fs::path path_;
+};
+
+struct Column {
+    std::string name;
+    std::string type;
+    int size = 0;
+};
+
+// A data file as the program writes it: definition block, header line and records, tab
+// separated, CR LF line ends, cp1250. Rows are given in UTF-8 with tabs between the values.
+std::string dataFile(const std::vector<Column> &columns, const std::vector<std::string> &rows,
+                     const std::vector<std::string> &indexLines = {})
+{
+    std::string text = "@@FILE VERSION@@\t251\r\n@@TABLEDEF START@@\r\n";
+    for (const Column &column : columns) {
+        const int width = column.type == "String" ? column.size : 10;
+        text += column.name + "=" + column.type + "," + std::to_string(column.size) + ",\"" + column.name +
+                "\",\"\"," + std::to_string(width) + ",Data,\"\"\r\n";
+    }
+    if (!indexLines.empty()) {
+        text += "@@INDEXDEF START@@\r\n";
+        for (const std::string &line : indexLines)
+            text += line + "\r\n";
+        text += "@@INDEXDEF END@@\r\n";
+    }
+    text += "@@TABLEDEF END@@\r\n";
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        text += (i > 0 ? "\t" : "") + columns[i].name;
+    text += "\r\n";
+    for (const std::string &row : rows)
+        text += utf8ToCp1250(row) + "\r\n";
+    return text;
+}
+
+const std::vector<Column> TargyColumns{
+    {"targy_id", "AutoInc"},      {"targy_nev", "String", 100}, {"targy_kod", "String", 50},
+    {"targy_ea", "Integer"},      {"targy_gy", "Integer"},      {"targy_la", "Integer"},
+    {"targy_kredit", "Integer"},  {"targy_teljesites", "String", 50}, {"tanszek_id", "Integer"},
+    {"szabad", "Integer"},        {"evjarat", "Integer"},
+};
+const std::vector<Column> OktatoColumns{
+    {"oktato_id", "AutoInc"}, {"oktato_kkod", "String", 20}, {"oktato_nev", "String", 60}};
+const std::vector<Column> TeremColumns{
+    {"terem_id", "AutoInc"},        {"terem_kod", "String", 40},       {"terem_hely", "String", 20},
+    {"terem_kapacitas", "Integer"}, {"terem_telephely", "String", 50},
+};
+const std::vector<Column> OrarendColumns{
+    {"orarend_id", "AutoInc"}, {"megnevezes", "String", 50}, {"megjegyzes", "String", 100},
+    {"szak_id", "Integer"},    {"hetek", "String", 15},      {"teszt", "Integer"},
+};
+const std::vector<Column> KurzusColumns{
+    {"kurzus_id", "AutoInc"},      {"targy_id", "Integer"},       {"kurzus_kod_osszetett", "String", 50},
+    {"kurzus_kod", "String", 50},  {"kurzus_tipus", "String", 2}, {"kurzus_sorszam", "String", 2},
+    {"max_letszam", "Integer"},    {"megjegyzes", "String", 100}, {"megnevezes", "String", 100},
+    {"kurzusminta_id", "Integer"}, {"kurzus_id_csatolt", "Integer"},
+};
+const std::vector<Column> AlkalomColumns{
+    {"alkalom_id", "AutoInc"}, {"kurzus_id", "Integer"},  {"terem_id", "Integer"}, {"kezd_ido", "DateTime"},
+    {"veg_ido", "DateTime"},   {"gyakorisag", "Integer"}, {"hetek", "String", 50},
+};
+const std::vector<Column> KurzusoktatoColumns{
+    {"kurzus_id", "Integer"}, {"oktato_id", "Integer"}, {"szazalek", "Integer"}};
+const std::vector<Column> KurzusorarendColumns{{"orarend_id", "Integer"}, {"kurzus_id", "Integer"}};
+const std::vector<Column> KurzustargyColumns{{"kurzus_id", "Integer"}, {"targy_id", "Integer"}};
+const std::vector<Column> KurzusalkalomColumns{{"kurzus_id", "Integer"}, {"alkalom_id", "Integer"}};
+
+const std::vector<std::string> KurzusRows{
+    "222\t111\tMAB123MN-EA-01\tMAB123MN\tEA\t01\t120\t\t\t-1\t-1",
+};
+
+// Records what Mentes shows, in order.
+class RecordingProgress : public Progress {
+public:
+    void start(int maximum, const std::string &caption) override
+    {
+        events.push_back("start " + std::to_string(maximum) + " " + caption);
+    }
+    void setCaption(const std::string &caption) override { events.push_back(caption); }
+    void step() override { events.push_back("step"); }
+    void finish() override { events.push_back("finish"); }
+
+    std::vector<std::string> events;
+};
+
+// A folder holding the three master files the module cannot start without.
+class DataModule : public ::testing::Test {
+protected:
+    DataModule()
+    {
+        write("targy.csv", dataFile(TargyColumns, {"111\tAnalízis\tMAB123MN\t2\t2\t0\t5\tvizsga\t-1\t1\t0",
+                                                   "112\tFizika\tFIB456AN\t2\t1\t1\t4\tgyakorlati jegy\t-1\t1\t0"}));
+        write("oktato.csv", dataFile(OktatoColumns, {"111\tKT01\tKelemen Tódor", "112\tSZA02\tSzabó Aranka"}));
+        write("terem.csv", dataFile(TeremColumns, {"1\tA-001\tFő épület\t120\tKelmendor",
+                                                   "2\tB-101\tKert\t30\tKelmendor"}));
+    }
+
+    void write(const std::string &fileName, const std::string &bytes) const
+    {
+        std::ofstream(folder.path() / fileName, std::ios::binary) << bytes;
+    }
+
+    std::string read(const std::string &fileName) const
+    {
+        std::ifstream in(folder.path() / fileName, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+
+    // Every file of the folder with its bytes.
+    std::map<std::string, std::string> snapshot() const
+    {
+        std::map<std::string, std::string> files;
+        for (const fs::directory_entry &entry : fs::directory_iterator(folder.path()))
+            files[entry.path().filename().string()] = read(entry.path().filename().string());
+        return files;
+    }
+
+    // The full set of files a save replaces, so a test can tell old files from new ones.
+    void writeTimetableFiles() const
+    {
+        write("KK_orarend.csv", dataFile(OrarendColumns, {"111\tMérnök BSc 1. félév\t\t3\t111111111111111\t0"}));
+        write("KK_kurzus.csv", dataFile(KurzusColumns, KurzusRows));
+        write("KK_alkalom.csv",
+              dataFile(AlkalomColumns, {"333\t222\t2\t02/01/1900 07:45:00\t02/01/1900 09:15:00\t0\t111111111111111"}));
+        write("KK_kurzusoktato.csv", dataFile(KurzusoktatoColumns, {"222\t111\t100"}));
+        write("KK_kurzusorarend.csv", dataFile(KurzusorarendColumns, {"111\t222"}));
+        write("KK_kurzustargy.csv", dataFile(KurzustargyColumns, {"222\t111"}));
+        write("KK_kurzusalkalom.csv", dataFile(KurzusalkalomColumns, {"222\t333"}));
+    }
+
+    TDMEnvironment environment(const std::string &login = "tesztelo") const
+    {
+        const std::string dataFolder = folder.withSeparator();
+        return {[dataFolder] { return dataFolder; },
+                [login](std::string &name) {
+                    name = login;
+                    return true;
+                }};
+    }
+
+    TempFolder folder;
+};
+
+std::vector<std::string> columnTexts(TDataSet &table, const std::string &fieldName)
+{
+    std::vector<std::string> values;
+    for (table.First(); !table.Eof(); table.Next())
+        values.push_back(cp1250ToUtf8(table.FieldByName(fieldName)->AsString()));
+    return values;
+}
+
+std::set<int> columnIds(TDataSet &table, const std::string &fieldName)
+{
+    std::set<int> ids;
+    for (table.First(); !table.Eof(); table.Next())
+        ids.insert(table.FieldByName(fieldName)->AsInteger());
+    return ids;
+}
+
+} // namespace
+
+using DataModuleStart = DataModule;
+
+TEST_F(DataModuleStart, MasterAndTimetableTablesAreOpenWithTheirRows)
+{
+    writeTimetableFiles();
+    TDM dm(environment());
+
+    EXPECT_EQ(dm.MT_targy.RecordCount(), 2);
+    EXPECT_EQ(dm.MT_oktato.RecordCount(), 2);
+    EXPECT_EQ(dm.MT_terem.RecordCount(), 2);
+    EXPECT_EQ(dm.MT_kurzus.RecordCount(), 1);
+    EXPECT_EQ(dm.MT_alkalom.RecordCount(), 1);
+    EXPECT_EQ(dm.Felev, "2025-2026-1");
+    EXPECT_FALSE(dm.SzunetSor);
+    EXPECT_EQ(dm.Mappa, folder.withSeparator());
+    for (TDataSet *table : {&dm.MT_mintatanterv, &dm.MT_mintatantervtargy, &dm.MT_kurzusminta,
+                            &dm.MT_kurzusmintatargy, &dm.MT_kurzusmintaoktato, &dm.MT_terem_alkalomhoz})
+        EXPECT_TRUE(table->Active()) << table->Name();
+}
+
+TEST_F(DataModuleStart, SampleFileStandsInForAMissingTimetableFileUntilTheFirstSave)
+{
+    write("kurzus-minta.csv", dataFile(KurzusColumns, KurzusRows));
+    {
+        TDM dm(environment());
+        EXPECT_THAT(columnTexts(dm.MT_kurzus, "kurzus_kod_osszetett"), ElementsAre("MAB123MN-EA-01"));
+        dm.MT_kurzus.Append();
+        dm.MT_kurzus.FieldByName("targy_id")->SetAsInteger(112);
+        dm.MT_kurzus.FieldByName("kurzus_kod_osszetett")->SetAsString("FIB456AN-GY-01");
+        dm.MT_kurzus.Post();
+        dm.Mentes();
+    }
+    ASSERT_TRUE(fs::exists(folder.path() / "KK_kurzus.csv"));
+
+    TDM again(environment());
+    EXPECT_THAT(columnTexts(again.MT_kurzus, "kurzus_kod_osszetett"),
+                ElementsAre("MAB123MN-EA-01", "FIB456AN-GY-01"));
+}
+
+TEST_F(DataModuleStart, TableWithoutAnyFileOpensEmptyWithItsIndexes)
+{
+    TDM dm(environment());
+
+    EXPECT_TRUE(dm.MT_kurzus.Active());
+    EXPECT_EQ(dm.MT_kurzus.RecordCount(), 0);
+    EXPECT_EQ(dm.MT_kurzus.IndexDefs().Find("index1")->Fields(), "kurzus_id");
+    EXPECT_EQ(dm.MT_kurzus.IndexDefs().Find("index2")->Fields(), "targy_id");
+    EXPECT_EQ(dm.MT_kurzus.IndexDefs().Find("index3")->Fields(), "kurzus_kod_osszetett");
+}
+
+TEST_F(DataModuleStart, LinkTablesWithoutFilesStillHaveTheFieldsTheProgramUses)
+{
+    TDM dm(environment());
+
+    EXPECT_NE(dm.MT_kurzustargy.FindField("kurzus_id"), nullptr);
+    EXPECT_NE(dm.MT_kurzustargy.FindField("targy_id"), nullptr);
+    EXPECT_NE(dm.MT_kurzusmintatargy.FindField("kurzusminta_id"), nullptr);
+    EXPECT_NE(dm.MT_kurzusmintaoktato.FindField("oktato_id"), nullptr);
+}
+
+TEST_F(DataModuleStart, IndexDefinedByTheFileIsKeptAndOnlyMissingOnesAreAdded)
+{
+    write("KK_kurzus.csv", dataFile(KurzusColumns, KurzusRows, {"index2=kurzus_kod,index2"}));
+    TDM dm(environment());
+
+    EXPECT_EQ(dm.MT_kurzus.IndexDefs().Find("index2")->Fields(), "kurzus_kod");
+    EXPECT_EQ(dm.MT_kurzus.IndexDefs().Find("index1")->Fields(), "kurzus_id");
+    EXPECT_EQ(dm.MT_kurzus.IndexDefs().Find("index3")->Fields(), "kurzus_kod_osszetett");
+}
+
+TEST_F(DataModuleStart, OccasionLinksOnDiskAreNotRead)
+{
+    writeTimetableFiles();
+    TDM dm(environment());
+
+    EXPECT_TRUE(dm.MT_kurzusalkalom.Active());
+    EXPECT_EQ(dm.MT_kurzusalkalom.RecordCount(), 0);
+}
+
+TEST_F(DataModuleStart, TimetablesAreListedInNameOrder)
+{
+    write("KK_orarend.csv", dataFile(OrarendColumns, {"111\tZene\t\t1\t\t0", "112\tAllattan\t\t2\t\t0",
+                                                      "113\tBiologia\t\t3\t\t0"}));
+    TDM dm(environment());
+
+    EXPECT_THAT(columnTexts(dm.MT_orarend, "megnevezes"), ElementsAre("Allattan", "Biologia", "Zene"));
+}
+
+using DataModuleAdministrator = DataModule;
+
+TEST_F(DataModuleAdministrator, ListedNamesMatchOnlyWithTheirExactCase)
+{
+    EXPECT_TRUE(TDM(environment("WUSNERX.QLA")).Admin);
+    EXPECT_TRUE(TDM(environment("wusnerx.qla")).Admin);
+    EXPECT_FALSE(TDM(environment("Wusnerx.qla")).Admin);
+    EXPECT_FALSE(TDM(environment("wusnerx.qla ")).Admin);
+}
+
+TEST_F(DataModuleAdministrator, AccentedNameIsComparedInTheLoginNamesCodePage)
+{
+    TDM dm(environment(utf8ToCp1250("Vemdár Pukol")));
+
+    EXPECT_TRUE(dm.Admin);
+    EXPECT_EQ(dm.Felhasznalo, utf8ToCp1250("Vemdár Pukol"));
+}
+
+TEST_F(DataModuleAdministrator, UnreadableLoginNameIsUnknownAndNoAdministrator)
+{
+    TDMEnvironment unreadable = environment();
+    unreadable.userName = [](std::string &) { return false; };
+    TDM dm(unreadable);
+
+    EXPECT_EQ(dm.Felhasznalo, "Unknown");
+    EXPECT_EQ(dm.FelhasznaloNev(), "Unknown");
+    EXPECT_FALSE(dm.Admin);
+}
+
+using DataModuleFailedStart = DataModule;
+
+TEST_F(DataModuleFailedStart, DamagedTimetableFileIsNamedAndNoFileChanges)
+{
+    writeTimetableFiles();
+    write("KK_alkalom.csv",
+          dataFile(AlkalomColumns, {"333\tkétszázhuszonkettő\t2\t02/01/1900 07:45:00\t02/01/1900 09:15:00\t0\t1"}));
+    const auto before = snapshot();
+
+    try {
+        TDM dm(environment());
+        FAIL() << "a damaged file must stop the start";
+    } catch (const EDataFileError &error) {
+        EXPECT_EQ(error.FileName(), "KK_alkalom.csv");
+        EXPECT_THAT(error.what(), HasSubstr("KK_alkalom.csv"));
+    }
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(DataModuleFailedStart, MissingRoomFileIsNamedAndNoFileChanges)
+{
+    writeTimetableFiles();
+    fs::remove(folder.path() / "terem.csv");
+    const auto before = snapshot();
+
+    try {
+        TDM dm(environment());
+        FAIL() << "a missing room file must stop the start";
+    } catch (const EDataFileError &error) {
+        EXPECT_EQ(error.FileName(), "terem.csv");
+        EXPECT_THAT(error.what(), HasSubstr("terem.csv"));
+    }
+    EXPECT_EQ(snapshot(), before);
+}
+
+using DataModuleSave = DataModule;
+
+TEST_F(DataModuleSave, MentesWritesTeachersAndTheSevenTimetableFilesWithItsCaptions)
+{
+    const std::string sample = dataFile(OrarendColumns, {"111\tMinta\t\t1\t\t0"});
+    write("orarend-minta.csv", sample);
+    TDM dm(environment());
+    RecordingProgress progress;
+    dm.SetProgress(&progress);
+
+    dm.Mentes();
+
+    EXPECT_THAT(progress.events,
+                ElementsAre("start 8 Mentés", "step", "Mentés:Oktatók", "step", "Mentés:Órarendek", "step",
+                            "Mentés:Alkalmak", "step", "Mentés:Kurzusok", "step", "Mentés:Kurzus oktatói", "step",
+                            "Mentés:Kurzus órarendjei", "step", "Mentés:Kurzus tárgyai", "step",
+                            "Mentés:Kurzus-alkalom kapcsolatok", "finish"));
+    for (const char *file : {"oktato.csv", "KK_orarend.csv", "KK_alkalom.csv", "KK_kurzus.csv", "KK_kurzusoktato.csv",
+                             "KK_kurzusorarend.csv", "KK_kurzustargy.csv", "KK_kurzusalkalom.csv"})
+        EXPECT_TRUE(fs::exists(folder.path() / file)) << file;
+    EXPECT_EQ(read("orarend-minta.csv"), sample);
+}
+
+TEST_F(DataModuleSave, FailureAtTheFifthFileLeavesEveryOldFileAsItWas)
+{
+    writeTimetableFiles();
+    TDM dm(environment());
+    RecordingProgress progress;
+    dm.SetProgress(&progress);
+    dm.MT_oktato.First();
+    dm.MT_oktato.Edit();
+    dm.MT_oktato.FieldByName("oktato_nev")->SetAsString("Új Név");
+    dm.MT_oktato.Post();
+    const auto before = snapshot();
+    dm.CSV.OnFormatSaveField = [&dm](TztrCustomCSVStreamFormat &, TField &field, bool &, std::string &) {
+        if (field.DataSet() == &dm.MT_kurzusoktato)
+            throw EStreamError("Nincs hely a lemezen");
+    };
+
+    try {
+        dm.Mentes();
+        FAIL() << "the injected failure must reach the caller";
+    } catch (const EDataFileError &error) {
+        EXPECT_EQ(error.FileName(), "KK_kurzusoktato.csv");
+        EXPECT_THAT(error.what(), HasSubstr("KK_kurzusoktato.csv"));
+        EXPECT_THAT(error.what(), HasSubstr("Nincs hely a lemezen"));
+    }
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(progress.events.back(), "finish");
+}
+
+TEST_F(DataModuleSave, MasterDataSaveIsReadBackByTheNextStart)
+{
+    {
+        TDM dm(environment());
+        dm.MT_terem.Append();
+        dm.MT_terem.FieldByName("terem_kod")->SetAsString("C-205");
+        dm.MT_terem.FieldByName("terem_hely")->SetAsString(utf8ToCp1250("Új szárny"));
+        dm.MT_terem.Post();
+        dm.TorzsadatMentes();
+    }
+    for (const char *file : {"mintatanterv.csv", "mintatantervtargy.csv", "kurzusminta.csv", "kurzusmintatargy.csv",
+                             "kurzusmintaoktato.csv"})
+        EXPECT_TRUE(fs::exists(folder.path() / file)) << file;
+
+    TDM again(environment());
+    EXPECT_THAT(columnTexts(again.MT_terem, "terem_hely"), ElementsAre("Fő épület", "Kert", "Új szárny"));
+}
+
+TEST_F(DataModuleSave, ExportFilesCarryNoDefinitionBlock)
+{
+    TDM dm(environment());
+    dm.MT_export.Open();
+    dm.MT_export_alkalom.Open();
+    dm.MT_export_alkalom.Append();
+    dm.MT_export_alkalom.FieldByName("K_orarendkod")->SetAsString("MB1");
+    dm.MT_export_alkalom.Post();
+
+    dm.ExportMentes();
+
+    const std::string alkalom = read("KK_export_ALKALOM.txt");
+    EXPECT_EQ(alkalom.rfind("ORARKOD\tORARNEV\t", 0), 0U) << alkalom;
+    EXPECT_THAT(alkalom, HasSubstr("\r\nMB1\t"));
+    EXPECT_THAT(read("KK_export.txt"), ::testing::Not(HasSubstr("@@TABLEDEF")));
+}
+
+TEST_F(DataModuleSave, FolderIsTakenAgainFromTheEnvironment)
+{
+    TDM dm(environment());
+    dm.Mappa = "/elsewhere/";
+
+    dm.MappaFrissites();
+
+    EXPECT_EQ(dm.Mappa, folder.withSeparator());
+}
+
+class DataModuleTexts : public DataModule {
+protected:
+    DataModuleTexts()
+    {
+        write("KK_alkalom.csv", dataFile(AlkalomColumns, {}));
+    }
+
+    // Appends an occasion and leaves the table on it.
+    static void addOccasion(TDM &dm, double start, int frequency, int room)
+    {
+        dm.MT_alkalom.Append();
+        dm.MT_alkalom.FieldByName("kurzus_id")->SetAsInteger(222);
+        dm.MT_alkalom.FieldByName("terem_id")->SetAsInteger(room);
+        dm.MT_alkalom.FieldByName("kezd_ido")->SetAsDateTime(TDateTime(start));
+        dm.MT_alkalom.FieldByName("veg_ido")->SetAsDateTime(TDateTime(start + 1.0 / 16));
+        dm.MT_alkalom.FieldByName("gyakorisag")->SetAsInteger(frequency);
+        dm.MT_alkalom.Post();
+    }
+
+    static std::string display(TDataSet &table, const std::string &field)
+    {
+        return cp1250ToUtf8(table.FieldByName(field)->DisplayText());
+    }
+};
+
+TEST_F(DataModuleTexts, FrequencyNamesArePaddedToOneWidth)
+{
+    TDM dm(environment());
+    addOccasion(dm, 2.3, 999, 1);
+    EXPECT_EQ(display(dm.MT_alkalom, "gyaknev"), "Egyedi beosztás    ");
+    dm.MT_alkalom.Edit();
+    dm.MT_alkalom.FieldByName("gyakorisag")->SetAsInteger(1);
+    dm.MT_alkalom.Post();
+    EXPECT_EQ(display(dm.MT_alkalom, "gyaknev"), "Páratlan héten     ");
+}
+
+TEST_F(DataModuleTexts, DayNamesCountFromSundayAndFlagDaysOutsideSevenWeeks)
+{
+    TDM dm(environment());
+    addOccasion(dm, 1.3, 0, 1);
+    EXPECT_EQ(display(dm.MT_alkalom, "nap"), "Vasárnap");
+    addOccasion(dm, 2.3, 0, 1);
+    EXPECT_EQ(display(dm.MT_alkalom, "nap"), "Hétfő");
+    addOccasion(dm, 49.3, 0, 1);
+    EXPECT_EQ(display(dm.MT_alkalom, "nap"), "Szombat");
+    addOccasion(dm, 50.3, 0, 1);
+    EXPECT_EQ(display(dm.MT_alkalom, "nap"), "napGetText!(50)");
+}
+
+TEST_F(DataModuleTexts, EmptyTableShowsBlankTexts)
+{
+    TDM dm(environment());
+
+    EXPECT_EQ(display(dm.MT_alkalom, "gyaknev"), std::string(19, ' '));
+    EXPECT_EQ(display(dm.MT_alkalom, "nap"), "");
+}
+
+TEST_F(DataModuleTexts, DISABLED_EveryOccasionShowsItsOwnRoom)
+{
+    TDM dm(environment());
+    addOccasion(dm, 2.3, 0, 2);
+    addOccasion(dm, 3.3, 0, 1);
+    addOccasion(dm, 4.3, 0, 77);
+
+    dm.MT_alkalom.First();
+    EXPECT_EQ(display(dm.MT_alkalom, "kiiras"), "Kert-B-101");
+    dm.MT_alkalom.Next();
+    EXPECT_EQ(display(dm.MT_alkalom, "kiiras"), "Fő épület-A-001");
+    dm.MT_alkalom.Next();
+    EXPECT_EQ(display(dm.MT_alkalom, "kiiras"), "Hiba!");
+    EXPECT_EQ(dm.MT_alkalom.FieldByName("kiiras")->Text(), "Not display");
+}
+
+TEST_F(DataModuleTexts, ViewsOfTheOccasionsShowTheSameTexts)
+{
+    TDM dm(environment());
+    addOccasion(dm, 50.3, 999, 1);
+    dm.MT_alkalom_kurzus.Open();
+    dm.MT_alkalom_kurzus.First();
+
+    EXPECT_EQ(display(dm.MT_alkalom_kurzus, "nap"), "napGetText!(50)");
+    EXPECT_EQ(display(dm.MT_alkalom_kurzus, "gyaknev"), "Egyedi beosztás    ");
+}
+
+TEST(SampleData, LoadsAndEveryLinkPointsAtExistingRows)
+{
+    TempFolder folder;
+    for (const fs::directory_entry &entry : fs::directory_iterator(BRELVIX_SAMPLEDATA_DIR))
+        fs::copy_file(entry.path(), folder.path() / entry.path().filename());
+    const std::string dataFolder = folder.withSeparator();
+    TDM dm({[dataFolder] { return dataFolder; },
+            [](std::string &name) {
+                name = "tesztelo";
+                return true;
+            }});
+
+    const std::set<int> courses = columnIds(dm.MT_kurzus, "kurzus_id");
+    const std::set<int> subjects = columnIds(dm.MT_targy, "targy_id");
+    const std::set<int> teachers = columnIds(dm.MT_oktato, "oktato_id");
+    const std::set<int> rooms = columnIds(dm.MT_terem, "terem_id");
+    const std::set<int> timetables = columnIds(dm.MT_orarend, "orarend_id");
+    ASSERT_FALSE(courses.empty());
+    ASSERT_GT(dm.MT_alkalom.RecordCount(), 0);
+
+    auto expectKnown = [](TDataSet &table, const std::string &field, const std::set<int> &known) {
+        for (table.First(); !table.Eof(); table.Next()) {
+            const int id = table.FieldByName(field)->AsInteger();
+            EXPECT_TRUE(known.count(id)) << table.Name() << "." << field << " = " << id;
+        }
+    };
+    expectKnown(dm.MT_alkalom, "kurzus_id", courses);
+    expectKnown(dm.MT_kurzusoktato, "kurzus_id", courses);
+    expectKnown(dm.MT_kurzusoktato, "oktato_id", teachers);
+    expectKnown(dm.MT_kurzustargy, "kurzus_id", courses);
+    expectKnown(dm.MT_kurzustargy, "targy_id", subjects);
+    expectKnown(dm.MT_kurzusorarend, "kurzus_id", courses);
+    expectKnown(dm.MT_kurzusorarend, "orarend_id", timetables);
+    // Room reservations have no subject and occasions may wait for a room: -1 or 0 is "none".
+    auto expectKnownOrNone = [](TDataSet &table, const std::string &field, const std::set<int> &known) {
+        for (table.First(); !table.Eof(); table.Next()) {
+            const int id = table.FieldByName(field)->AsInteger();
+            EXPECT_TRUE(id <= 0 || known.count(id)) << table.Name() << "." << field << " = " << id;
+        }
+    };
+    expectKnownOrNone(dm.MT_kurzus, "targy_id", subjects);
+    expectKnownOrNone(dm.MT_alkalom, "terem_id", rooms);
+}
