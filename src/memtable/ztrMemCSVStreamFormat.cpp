@@ -103,29 +103,6 @@ TztrCSVFieldDefinition definitionOf(const TField &field, bool withKind)
     return definition;
 }
 
-// Raises the exception being handled again, of the same family, with the place in the file
-// added to its text.
-[[noreturn]] void raiseAt(const std::string &place)
-{
-    try {
-        throw;
-    } catch (const EMemTableDupKey &error) {
-        throw EMemTableDupKey(error.Message() + place);
-    } catch (const EMemTableError &error) {
-        throw EMemTableError(error.Message() + place);
-    } catch (const EDatabaseError &error) {
-        throw EDatabaseError(error.Message() + place);
-    } catch (const EConvertError &error) {
-        throw EConvertError(error.Message() + place);
-    } catch (const ERangeError &error) {
-        throw ERangeError(error.Message() + place);
-    } catch (const EVariantError &error) {
-        throw EVariantError(error.Message() + place);
-    } catch (const Exception &error) {
-        throw Exception(error.Message() + place);
-    }
-}
-
 // A value quoted into a message is cut short; a damaged file may hold a very long line.
 std::string quotedForMessage(const std::string &text)
 {
@@ -469,7 +446,7 @@ void TztrCustomCSVStreamFormat::readDefinitionBlock(TztrCustomMemTable &table)
             try {
                 addField(table, TztrCSVFieldDefinition::Parse(CSVUnquoteText(reader_->Line(), quote_), item));
             } catch (...) {
-                raiseAt(placeOfLine() + ", szöveg: " + quotedForMessage(reader_->Line()) + ")");
+                rethrowWithContext(placeOfLine() + ", szöveg: " + quotedForMessage(reader_->Line()) + ")");
             }
         }
     }
@@ -569,7 +546,7 @@ void TztrCustomCSVStreamFormat::loadRecord(TztrCustomMemTable &table)
                 else
                     storeItem(field, text);
             } catch (...) {
-                raiseAt(placeOfItem(field.FieldName(), text));
+                rethrowWithContext(placeOfItem(field.FieldName(), text));
             }
             if (table.OnLoadField)
                 table.OnLoadField(table, fieldIndex, field);
@@ -584,7 +561,7 @@ void TztrCustomCSVStreamFormat::loadRecord(TztrCustomMemTable &table)
         try {
             table.Post();
         } catch (...) {
-            raiseAt(placeOfLine() + ")");
+            rethrowWithContext(placeOfLine() + ")");
         }
     } catch (...) {
         // The record being filled does not stay half-read in the table.

@@ -43,16 +43,29 @@ void TztrMemTablePersistence::SaveToFileViaFormat(const std::filesystem::path &f
     if (format->sfAppend().Contains(sfSaveAppend) && std::filesystem::exists(fileName)) {
         TFileStream file(fileName, fmOpenReadWrite | fmShareDenyWrite);
         file.Seek(0, soFromEnd);
-        if (OnSave)
-            OnSave(table(), mtstFile, file);
-        SaveToStreamViaFormat(file, format);
+        try {
+            if (OnSave)
+                OnSave(table(), mtstFile, file);
+            SaveToStreamViaFormat(file, format);
+        } catch (const EStreamError &) {
+            throw;
+        } catch (...) {
+            rethrowWithContext(" (while appending to \"" + fileName.string() + "\")");
+        }
         return;
     }
     TztrReplacingFileStream file(fileName);
-    if (OnSave)
-        OnSave(table(), mtstFile, file);
-    SaveToStreamViaFormat(file, format);
-    file.Commit();
+    try {
+        if (OnSave)
+            OnSave(table(), mtstFile, file);
+        SaveToStreamViaFormat(file, format);
+        file.Commit();
+    } catch (const EStreamError &) {
+        // The replacing stream's own failures name the file already.
+        throw;
+    } catch (...) {
+        rethrowWithContext(" (\"" + fileName.string() + "\" was not saved; the file was left as it was)");
+    }
 }
 
 void TztrMemTablePersistence::SaveToStreamViaFormat(TStream &stream, TztrCustomStreamFormat *format)

@@ -3,6 +3,30 @@
 #include "memtable/ztrCustomMemTable.h"
 #include "memtable/ztrErrors.h"
 #include "platform/Classes.h"
+#include "platform/Variant.h"
+
+void rethrowWithContext(const std::string &context)
+{
+    try {
+        throw;
+    } catch (const EMemTableDupKey &error) {
+        throw EMemTableDupKey(error.Message() + context);
+    } catch (const EMemTableError &error) {
+        throw EMemTableError(error.Message() + context);
+    } catch (const EDatabaseError &error) {
+        throw EDatabaseError(error.Message() + context);
+    } catch (const EConvertError &error) {
+        throw EConvertError(error.Message() + context);
+    } catch (const ERangeError &error) {
+        throw ERangeError(error.Message() + context);
+    } catch (const EVariantError &error) {
+        throw EVariantError(error.Message() + context);
+    } catch (const EStreamError &error) {
+        throw EStreamError(error.Message() + context);
+    } catch (const Exception &error) {
+        throw Exception(error.Message() + context);
+    }
+}
 
 void TztrCustomStreamFormat::Assign(const TztrCustomStreamFormat &source)
 {

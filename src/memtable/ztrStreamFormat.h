@@ -22,6 +22,10 @@ struct TztrRecord;
 inline constexpr const char *SNoFormatSpecified = "No format specified.";
 inline constexpr const char *SNoLoadFieldCount = "Couldnt determine field count for load.";
 
+// Raises the exception being handled again, of the same family, with context added to its text
+// (where in which file a load or save failed).
+[[noreturn]] void rethrowWithContext(const std::string &context);
+
 // One flag set per property; member 0 is the save side, member 1 the load side.
 enum TztrStreamFlagData : std::uint8_t { sfSaveData, sfLoadData };
 enum TztrStreamFlagCalculated : std::uint8_t { sfSaveCalculated, sfLoadCalculated };
