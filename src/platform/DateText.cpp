@@ -162,7 +162,8 @@ public:
                 out_.append(count, c);
                 break;
             }
-            if (lc != ' ')
+            // Only another specifier ends the "minutes after hours" reading of m.
+            if (std::isalpha(static_cast<unsigned char>(c)))
                 lastWasHour = isHour;
             i += count;
         }

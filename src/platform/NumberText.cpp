@@ -109,12 +109,42 @@ std::string grouped(const std::string &digits, char separator)
     return result;
 }
 
+// |value| in fixed notation with the given decimals, rounded half away from zero on the
+// 17 significant digits a double carries (exact binary halves such as 1.25 round up).
 std::string fixedDigits(double value, int decimals)
 {
-    char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::fixed, decimals);
-    return std::string(buffer, result.ptr);
+    if (value == 0 || !std::isfinite(value)) {
+        std::string zero = "0";
+        if (decimals > 0)
+            zero += "." + std::string(static_cast<std::size_t>(decimals), '0');
+        return zero;
+    }
+    std::string digits;
+    int exponent = 0;
+    significantDigits(value, 17, digits, exponent);
+    // Place the digits: integer part gets exponent + 1 of them.
+    const int integerLength = exponent + 1;
+    std::string all = integerLength > 0 ? digits : std::string(static_cast<std::size_t>(-integerLength), '0') + digits;
+    const int intDigits = std::max(integerLength, 0);
+    if (static_cast<int>(all.size()) < intDigits + decimals + 1)
+        all.resize(static_cast<std::size_t>(intDigits + decimals + 1), '0');
+    const bool roundUp = all[static_cast<std::size_t>(intDigits + decimals)] >= '5';
+    all.resize(static_cast<std::size_t>(intDigits + decimals));
+    if (roundUp) {
+        int i = static_cast<int>(all.size()) - 1;
+        for (; i >= 0 && all[static_cast<std::size_t>(i)] == '9'; --i)
+            all[static_cast<std::size_t>(i)] = '0';
+        if (i < 0)
+            all.insert(0, "1");
+        else
+            ++all[static_cast<std::size_t>(i)];
+    }
+    const std::size_t integerEnd = all.size() - static_cast<std::size_t>(decimals);
+    std::string integer = all.substr(0, integerEnd);
+    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size()));
+    if (integer.empty())
+        integer = "0";
+    return decimals > 0 ? integer + "." + all.substr(integerEnd) : integer;
 }
 
 // One section of a FormatFloat format, taken apart.
@@ -382,9 +412,14 @@ bool TryStrToFloat(const std::string &text, double &result, const TFormatSetting
     const std::string normal = (number.negative ? "-" : "") + number.digits + "e" + std::to_string(number.exponent);
     double value = 0;
     const auto parsed = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-    if (parsed.ptr != normal.data() + normal.size() ||
-        (parsed.ec == std::errc::result_out_of_range && std::isinf(value)))
+    if (parsed.ptr != normal.data() + normal.size())
         return false;
+    if (parsed.ec == std::errc::result_out_of_range) {
+        // Too large is an error; too small is zero.
+        if (number.exponent + static_cast<int>(number.digits.size()) > 0)
+            return false;
+        value = 0;
+    }
     result = value;
     return true;
 }

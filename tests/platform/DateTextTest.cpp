@@ -1,0 +1,120 @@
+#include "platform/FormatSettings.h"
+
+#include "platform/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TFormatSettings hungarian()
+{
+    TFormatSettings settings = TFormatSettings::Invariant();
+    settings.DateSeparator = '.';
+    settings.ShortDateFormat = "yyyy. mm. dd.";
+    settings.LongTimeFormat = "h:nn:ss";
+    settings.ShortTimeFormat = "h:nn";
+    settings.LongMonthNames[8] = "szeptember";
+    settings.LongDayNames[1] = "h\xE9tf\xF5";
+    return settings;
+}
+
+TFormatSettings dataFile()
+{
+    TFormatSettings settings = TFormatSettings::Invariant();
+    settings.ShortDateFormat = "dd/mm/yyyy";
+    return settings;
+}
+
+const TDateTime monday = EncodeDate(2025, 9, 8);
+
+} // namespace
+
+TEST(FormatDateTime, FormatLetters)
+{
+    const TFormatSettings settings = TFormatSettings::Invariant();
+    const TDateTime moment = EncodeDate(2025, 3, 4) + EncodeTime(5, 6, 7, 8);
+    EXPECT_EQ(FormatDateTime("d/m/yy", moment, settings), "4/3/25");
+    EXPECT_EQ(FormatDateTime("dd.mm.yyyy", moment, settings), "04.03.2025");
+    EXPECT_EQ(FormatDateTime("ddd dddd mmm mmmm", moment, settings), "Tue Tuesday Mar March");
+    EXPECT_EQ(FormatDateTime("h:n:s.z", moment, settings), "5:6:7.8");
+    EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", moment, settings), "05:06:07.008");
+    EXPECT_EQ(FormatDateTime("hh:mm", moment, settings), "05:06");
+    EXPECT_EQ(FormatDateTime("\"day\" d 'of' mmmm", moment, settings), "day 4 of March");
+    EXPECT_EQ(FormatDateTime("h am/pm", EncodeTime(13, 0, 0, 0), settings), "1 pm");
+    EXPECT_EQ(FormatDateTime("hh AM/PM", EncodeTime(0, 30, 0, 0), settings), "12 AM");
+    EXPECT_EQ(FormatDateTime("h a/p", EncodeTime(9, 0, 0, 0), settings), "9 a");
+    EXPECT_EQ(FormatDateTime("hh ampm", EncodeTime(23, 0, 0, 0), settings), "11 PM");
+}
+
+TEST(FormatDateTime, SeparatorsAndNamedFormatsComeFromTheSettings)
+{
+    const TFormatSettings settings = hungarian();
+    EXPECT_EQ(FormatDateTime("yyyy/mm/dd", monday, settings), "2025.09.08");
+    EXPECT_EQ(FormatDateTime("ddddd", monday, settings), "2025. 09. 08.");
+    EXPECT_EQ(FormatDateTime("dddd, mmmm d.", monday, settings), "h\xE9tf\xF5, szeptember 8.");
+    EXPECT_EQ(FormatDateTime("c", monday, settings), "2025. 09. 08.");
+    EXPECT_EQ(FormatDateTime("c", monday + EncodeTime(7, 45, 0, 0), settings), "2025. 09. 08. 7:45:00");
+    EXPECT_EQ(FormatDateTime("t", EncodeTime(7, 45, 0, 0), settings), "7:45");
+}
+
+TEST(DateText, DataFileSettingsGiveDayMonthYear)
+{
+    EXPECT_EQ(DateToStr(monday, dataFile()), "08/09/2025");
+    EXPECT_EQ(DateTimeToStr(monday + EncodeTime(7, 45, 0, 0), dataFile()), "08/09/2025 07:45:00");
+    EXPECT_EQ(TimeToStr(EncodeTime(7, 5, 0, 0), dataFile()), "07:05:00");
+}
+
+TEST(DateText, ParsingFollowsTheOrderOfTheShortDateFormat)
+{
+    EXPECT_DOUBLE_EQ(StrToDate("08/09/2025", dataFile()), monday);
+    EXPECT_DOUBLE_EQ(StrToDate("09/08/2025", TFormatSettings::Invariant()), monday);
+    EXPECT_DOUBLE_EQ(StrToDate("2025. 09. 08.", hungarian()), monday);
+    EXPECT_DOUBLE_EQ(StrToDate("2025.9.8", hungarian()), monday);
+    EXPECT_THROW(StrToDate("31/02/2025", dataFile()), EConvertError);
+    EXPECT_THROW(StrToDate("08-09-2025", dataFile()), EConvertError);
+    EXPECT_THROW(StrToDate("08/09/2025x", dataFile()), EConvertError);
+    try {
+        StrToDate("h\xE9tf\xF5", dataFile());
+        FAIL();
+    } catch (const EConvertError &error) {
+        EXPECT_STREQ(error.what(), "'hétfő' is not a valid date");
+    }
+}
+
+TEST(DateText, TwoDigitYearsFallInTheCenturyWindow)
+{
+    TFormatSettings settings = dataFile();
+    int thisYear, unused;
+    DecodeDate(Date(), thisYear, unused, unused);
+    int year;
+    DecodeDate(StrToDate("01/01/" + std::to_string(thisYear % 100).insert(0, thisYear % 100 < 10 ? "0" : ""), settings), year, unused, unused);
+    EXPECT_EQ(year, thisYear);
+    settings.TwoDigitYearCenturyWindow = 0;
+    DecodeDate(StrToDate("01/01/05", settings), year, unused, unused);
+    EXPECT_EQ(year, thisYear / 100 * 100 + 5);
+}
+
+TEST(DateText, TimesTakeSecondsMillisecondsAndMarkers)
+{
+    const TFormatSettings settings = TFormatSettings::Invariant();
+    EXPECT_DOUBLE_EQ(StrToTime("7:45", settings), EncodeTime(7, 45, 0, 0));
+    EXPECT_DOUBLE_EQ(StrToTime("07:45:30.250", settings), EncodeTime(7, 45, 30, 250));
+    EXPECT_DOUBLE_EQ(StrToTime("1:15 PM", settings), EncodeTime(13, 15, 0, 0));
+    EXPECT_DOUBLE_EQ(StrToTime("12:00 am", settings), 0.0);
+    EXPECT_THROW(StrToTime("25:00", settings), EConvertError);
+    EXPECT_THROW(StrToTime("7", settings), EConvertError);
+    EXPECT_THROW(StrToTime("13:00 PM", settings), EConvertError);
+}
+
+TEST(DateText, DateTimesRoundTripThroughTheirText)
+{
+    const TDateTime moment = monday + EncodeTime(7, 45, 12, 0);
+    EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(moment, dataFile()), dataFile()), moment);
+    EXPECT_DOUBLE_EQ(StrToDateTime("08/09/2025", dataFile()), monday);
+    EXPECT_DOUBLE_EQ(StrToDateTime("7:45", dataFile()), EncodeTime(7, 45, 0, 0));
+    // Before the epoch the time of day is subtracted from the (negative) day.
+    const TDateTime old(-1.25);
+    EXPECT_EQ(DateTimeToStr(old, dataFile()), "29/12/1899 06:00:00");
+    EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(old, dataFile()), dataFile()), old);
+    EXPECT_THROW(StrToDateTime("08/09/2025 x", dataFile()), EConvertError);
+}
