@@ -18,6 +18,8 @@ struct DayMinute
 {
     int day = 0;
     int minute = 0;
+
+    bool operator==(const DayMinute &) const = default;
 };
 
 // std::monostate is null; texts are UTF-8 until the file is written.
