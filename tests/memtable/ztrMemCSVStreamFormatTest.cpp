@@ -343,3 +343,299 @@ TEST(CsvValues, EveryKindOfValueSurvivesRoundTrip)
         EXPECT_EQ(loaded.FieldByName("szeles")->AsWideString(), u"\u0151\u0171");
     }
 }
+
+TEST(CsvHeader, ColumnsAreMatchedByNameIgnoringCaseInAnyOrder)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    loadFromText(table, nodef, "TEREM_KOD\tmegjegyzes\tTerem_Id\r\nA-9\tignored\t9\r\n");
+    const std::vector<std::vector<std::string>> expected = {{"9", "A-9", "null", "null", "null"}};
+    EXPECT_EQ(contentsOf(table), expected);
+}
+
+TEST(CsvHeader, DisplayLabelsNameTheColumns)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    table.FieldByName("terem_kod")
+        ->SetDisplayLabel("K\xF3"
+                          "d");
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    addRoom(table, 1, "A", std::nullopt, std::nullopt, "B");
+    const std::string saved = saveToText(table, nodef);
+    EXPECT_TRUE(saved.starts_with("terem_id\tK\xF3"
+                                  "d\t"))
+        << saved;
+
+    TztrMemTable loaded;
+    makeRoomTable(loaded);
+    loaded.FieldByName("terem_kod")
+        ->SetDisplayLabel("k\xF3"
+                          "D");
+    loadFromText(loaded, nodef, saved);
+    EXPECT_EQ(loaded.FieldByName("terem_kod")->AsString(), "A");
+}
+
+TEST(CsvHeader, WithoutHeaderColumnsGoByPosition)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.SetsfNoHeader({sfSaveNoHeader, sfLoadNoHeader});
+    addExampleRooms(table);
+    const std::string saved = saveToText(table, nodef);
+    EXPECT_TRUE(saved.starts_with("111\t")) << saved;
+
+    TztrMemTable loaded;
+    makeRoomTable(loaded);
+    loadFromText(loaded, nodef, saved);
+    EXPECT_EQ(contentsOf(loaded), contentsOf(table));
+}
+
+TEST(CsvDefinitionBlock, FiveAndSixItemFieldLinesLoad)
+{
+    TztrMemTable table;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    loadFromText(table, csv,
+                 "@@TABLEDEF START@@\r\n"
+                 "id=Integer,0,\"Azonos\xEDt\xF3\",\"\",8\r\n"
+                 "nev=String,30,\"nev\",\"\",30,Data\r\n"
+                 "@@TABLEDEF END@@\r\n"
+                 "Azonos\xEDt\xF3\tnev\r\n"
+                 "5\tegy\r\n");
+    ASSERT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(table.Fields()[0]->DisplayLabel(), "Azonos\xEDt\xF3");
+    EXPECT_EQ(table.Fields()[0]->DisplayWidth(), 8);
+    EXPECT_EQ(table.Fields()[0]->FieldKind(), fkData);
+    EXPECT_EQ(table.Fields()[1]->Size(), 30);
+    const std::vector<std::vector<std::string>> expected = {{"5", "egy"}};
+    EXPECT_EQ(contentsOf(table), expected);
+}
+
+TEST(CsvDefinitionBlock, LabelHoldingReadOnlyFlagMakesTheFieldReadOnlyButLoadable)
+{
+    TztrMemTable table;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    loadFromText(table, csv,
+                 "@@TABLEDEF START@@\r\n"
+                 "kod=String,10,\"k,RO\",\"\",10,Data,\"\"\r\n"
+                 "@@TABLEDEF END@@\r\n"
+                 "k,RO\r\n"
+                 "x\r\n");
+    EXPECT_TRUE(table.FieldByName("kod")->ReadOnly());
+    EXPECT_EQ(table.FieldByName("kod")->AsString(), "x");
+    table.Edit();
+    EXPECT_THROW(table.FieldByName("kod")->SetAsString("y"), EDatabaseError);
+    table.Cancel();
+}
+
+TEST(CsvDefinitionBlock, FlagsAndKindsOfFieldsTravel)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("kod", ftString, 10, true);
+    table.FieldDefs().Add("rejtett", ftInteger);
+    table.Open();
+    table.FieldByName("kod")->SetReadOnly(true);
+    table.FieldByName("kod")->SetEditMask("LL");
+    table.FieldByName("kod")->SetDefaultExpression("'AA'");
+    table.FieldByName("rejtett")->SetVisible(false);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string saved = saveToText(table, csv);
+    EXPECT_NE(saved.find("kod=String,10,\"kod\",\"LL\",10,REQ,RO,Data,\"'AA'\"\r\n"), std::string::npos)
+        << saved;
+    EXPECT_NE(saved.find("rejtett=Integer,0,\"rejtett\",\"\",10,INV,Data,\"\"\r\n"), std::string::npos)
+        << saved;
+
+    TztrMemTable loaded;
+    loadFromText(loaded, csv, saved);
+    EXPECT_TRUE(loaded.FieldByName("kod")->Required());
+    EXPECT_TRUE(loaded.FieldByName("kod")->ReadOnly());
+    EXPECT_EQ(loaded.FieldByName("kod")->EditMask(), "LL");
+    EXPECT_EQ(loaded.FieldByName("kod")->DefaultExpression(), "'AA'");
+    EXPECT_FALSE(loaded.FieldByName("rejtett")->Visible());
+    EXPECT_EQ(saveToText(loaded, csv), saved);
+}
+
+TEST(CsvDefinitionBlock, ReplacesTheTablesFieldsAndIndexesThroughCsv)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("terem_id", ftInteger);
+    table.FieldDefs().Add("regi", ftString, 10);
+    table.IndexDefs().Add("regi_ix", "regi", {});
+    table.Open();
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    loadFromText(table, csv, ExampleRoomFile);
+    EXPECT_EQ(table.FindField("regi"), nullptr);
+    ASSERT_NE(table.FindField("terem_telephely"), nullptr);
+    EXPECT_EQ(table.FieldByName("terem_id")->DataType(), ftAutoInc);
+    ASSERT_EQ(table.IndexDefs().Count(), 1);
+    EXPECT_EQ(table.IndexDefs()[0]->Name(), "terem_id");
+    EXPECT_EQ(table.RecordCount(), 2);
+}
+
+TEST(CsvDefinitionBlock, IsSkippedThroughNodef)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("terem_kod", ftString, 10);
+    table.FieldDefs().Add("sajat", ftInteger);
+    table.Open();
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    loadFromText(table, nodef, ExampleRoomFile);
+    ASSERT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(table.IndexDefs().Count(), 0);
+    const std::vector<std::vector<std::string>> expected = {{"A-001", "null"}, {"A-002", "null"}};
+    EXPECT_EQ(contentsOf(table), expected);
+}
+
+TEST(CsvDefinitionBlock, IndexFlagsTravelAndNamesComeFromTheDisplayName)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("a", ftInteger);
+    table.FieldDefs().Add("b", ftString, 10);
+    table.IndexDefs().Add("ab", "a;b", {ixDescending, ixCaseInsensitive, ixUnique});
+    table.Open();
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string saved = saveToText(table, csv);
+    EXPECT_NE(saved.find("\r\nab=a;b,ab,DESC,CASE,UNIQ\r\n"), std::string::npos) << saved;
+
+    TztrMemTable loaded;
+    loadFromText(loaded, csv, saved);
+    ASSERT_EQ(loaded.IndexDefs().Count(), 1);
+    EXPECT_EQ(loaded.IndexDefs()[0]->Fields(), "a;b");
+    EXPECT_TRUE(loaded.IndexDefs()[0]->Options() ==
+                (TIndexOptions{ixDescending, ixCaseInsensitive, ixUnique}));
+}
+
+TEST(CsvDefinitionBlock, AutomaticLayoutMakesTextFieldsFromTheFirstLine)
+{
+    TztrMemTable table;
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.SetsfDef({sfAutoLayoutDef});
+    nodef.SetDefaultStringFieldSize(30);
+    loadFromText(table, nodef, "kod\t\tnev\r\nA\t1\tB\r\n");
+    ASSERT_EQ(table.FieldCount(), 3);
+    EXPECT_EQ(table.Fields()[0]->FieldName(), "kod");
+    EXPECT_EQ(table.Fields()[1]->FieldName(), "Field_2");
+    EXPECT_EQ(table.Fields()[2]->DataType(), ftString);
+    EXPECT_EQ(table.Fields()[2]->Size(), 30);
+    EXPECT_EQ(table.RecordCount(), 1);
+
+    nodef.SetsfNoHeader({sfLoadNoHeader});
+    loadFromText(table, nodef, "A\tB\r\nC\tD\r\n");
+    ASSERT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(table.Fields()[0]->FieldName(), "Field_1");
+    const std::vector<std::vector<std::string>> expected = {{"A", "B"}, {"C", "D"}};
+    EXPECT_EQ(contentsOf(table), expected);
+}
+
+TEST(CsvDamagedFile, UnknownTypeNameSaysWhere)
+{
+    TempFolder folder;
+    writeFile(folder / "terem.csv", replaceAll(ExampleRoomFile, "=Integer,", "=Egesz,"));
+    TztrMemTable table;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string message =
+        messageOf<EMemTableError>([&] { table.LoadFromFileViaFormat(folder / "terem.csv", &csv); });
+    EXPECT_TRUE(message.starts_with("Ismeretlen mezőtípus (Egesz) a CSV file-ban. "
+                                    "(terem_kapacitas=Egesz,0,\"terem_kapacitas\",\"\",10,Data,\"\")"))
+        << message;
+    EXPECT_NE(message.find((folder / "terem.csv").string()), std::string::npos) << message;
+    EXPECT_NE(message.find("sor: 6"), std::string::npos) << message;
+    EXPECT_FALSE(table.Active());
+    EXPECT_EQ(table.FieldCount(), 3);
+}
+
+TEST(CsvDamagedFile, LettersInAnIntegerColumnSayWhere)
+{
+    TempFolder folder;
+    writeFile(folder / "terem.csv", replaceAll(ExampleRoomFile, "\t120\t", "\t12O\t"));
+    TztrMemTable table;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string message =
+        messageOf<EConvertError>([&] { table.LoadFromFileViaFormat(folder / "terem.csv", &csv); });
+    EXPECT_NE(message.find("12O"), std::string::npos) << message;
+    EXPECT_NE(message.find((folder / "terem.csv").string()), std::string::npos) << message;
+    EXPECT_NE(message.find("sor: 13"), std::string::npos) << message;
+    EXPECT_NE(message.find("mező: terem_kapacitas"), std::string::npos) << message;
+    // The load stops at the damaged record, which does not stay half read.
+    EXPECT_EQ(table.RecordCount(), 0);
+    EXPECT_EQ(table.State(), dsBrowse);
+}
+
+TEST(CsvDamagedFile, DateThatDoesNotParseSaysWhere)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("kezd_ido", ftDateTime);
+    table.Open();
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.SetsfLocalFormat({});
+    const std::string message = messageOf<EConvertError>(
+        [&] { loadFromText(table, nodef, "kezd_ido\r\n01/01/1900\r\n\r\n31/02/2025 08:00:00\r\n"); });
+    EXPECT_NE(message.find("sor: 4"), std::string::npos) << message;
+    EXPECT_NE(message.find("\"31/02/2025 08:00:00\""), std::string::npos) << message;
+    EXPECT_EQ(table.RecordCount(), 1);
+}
+
+TEST(CsvDamagedFile, SizeThatIsNoNumberSaysWhere)
+{
+    TztrMemTable table;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string message = messageOf<EConvertError>(
+        [&] { loadFromText(table, csv, replaceAll(ExampleRoomFile, "=String,40,", "=String,negyven,")); });
+    EXPECT_NE(message.find("negyven"), std::string::npos) << message;
+    EXPECT_NE(message.find("sor: 4"), std::string::npos) << message;
+}
+
+TEST(CsvLimits, LoadLimitStopsAfterTenOfFifteenRecords)
+{
+    TztrMemTable source;
+    makeRoomTable(source);
+    for (int i = 1; i <= 15; ++i)
+        addRoom(source, i, "R" + std::to_string(i), std::nullopt, i, "x");
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string saved = saveToText(source, csv);
+    EXPECT_TRUE(source.SavedCompletely());
+
+    TztrMemTable table;
+    table.SetLoadLimit(10);
+    loadFromText(table, csv, saved);
+    EXPECT_EQ(table.RecordCount(), 10);
+    EXPECT_FALSE(table.LoadedCompletely());
+
+    table.SetLoadLimit(15);
+    loadFromText(table, csv, saved);
+    EXPECT_EQ(table.RecordCount(), 15);
+    EXPECT_TRUE(table.LoadedCompletely());
+}
+
+TEST(CsvLimits, SaveLimitWritesTenOfFifteenRecords)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    for (int i = 1; i <= 15; ++i)
+        addRoom(table, i, "R" + std::to_string(i), std::nullopt, i, "x");
+    table.SetSaveLimit(10);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    const std::string saved = saveToText(table, nodef);
+    EXPECT_FALSE(table.SavedCompletely());
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 11);
+    EXPECT_NE(saved.find("\r\n10\tR10\t"), std::string::npos);
+    EXPECT_EQ(saved.find("\r\n11\t"), std::string::npos);
+}
