@@ -108,6 +108,7 @@ void TBlobField::LoadFromStream(TStream &stream)
     std::unique_ptr<TStream> blob = openBlob(*this, bmWrite);
     stream.SetPosition(0);
     blob->CopyFrom(stream, 0);
+    modified_ = true;
 }
 
 void TBlobField::SaveToStream(TStream &stream) const
@@ -122,6 +123,7 @@ void TBlobField::Clear()
 {
     // A write stream that receives nothing empties the value.
     openBlob(*this, bmWrite);
+    modified_ = true;
 }
 
 std::string TBlobField::GetAsString() const
@@ -140,6 +142,7 @@ void TBlobField::SetAsStringValue(const std::string &value)
     std::unique_ptr<TStream> blob = openBlob(*this, bmWrite);
     if (!value.empty())
         blob->WriteBuffer(value.data(), static_cast<std::int64_t>(value.size()));
+    modified_ = true;
 }
 
 std::u16string TBlobField::GetAsWideString() const

@@ -5,6 +5,7 @@
 #include "platform/DBConsts.h"
 #include "platform/DataLink.h"
 #include "platform/DataSource.h"
+#include "platform/BinaryFields.h"
 #include "platform/FmtBcd.h"
 #include "platform/NumericFields.h"
 #include "platform/ObjectFields.h"
@@ -498,6 +499,7 @@ void TDataSet::endInsertAppend()
         DoOnNewRecord();
     } catch (...) {
         UpdateCursorPos();
+        FreeFieldBuffers();
         SetState(dsBrowse);
         Resync({});
         throw;
@@ -601,6 +603,7 @@ void TDataSet::Post()
     DataEvent(deCheckBrowseMode, 0);
     DoBeforePost();
     checkOperation(&TDataSet::InternalPost, OnPostError);
+    FreeFieldBuffers();
     SetState(dsBrowse);
     Resync({});
     DoAfterPost();
@@ -617,6 +620,7 @@ void TDataSet::Cancel()
         DoBeforeScroll();
     UpdateCursorPos();
     InternalCancel();
+    FreeFieldBuffers();
     SetState(dsBrowse);
     Resync({});
     DoAfterCancel();
@@ -637,6 +641,7 @@ void TDataSet::Delete()
     DoBeforeDelete();
     DoBeforeScroll();
     checkOperation(&TDataSet::InternalDelete, OnDeleteError);
+    FreeFieldBuffers();
     SetState(dsBrowse);
     Resync({});
     DoAfterDelete();
@@ -658,6 +663,17 @@ void TDataSet::checkOperation(void (TDataSet::*operation)(), const TDataSetError
                 throw;
             if (action == daAbort)
                 throw EAbort("Operation aborted");
+        }
+    }
+}
+
+void TDataSet::FreeFieldBuffers()
+{
+    for (const auto &field : fields_) {
+        auto *blob = dynamic_cast<TBlobField *>(field.get());
+        if (blob && blob->Modified()) {
+            CloseBlob(blob);
+            blob->SetModified(false);
         }
     }
 }
@@ -709,6 +725,7 @@ void TDataSet::ClearFields()
     if (!IsEditState(state_))
         DatabaseError(SNotEditing, this);
     DataEvent(deCheckBrowseMode, 0);
+    FreeFieldBuffers();
     InternalInitRecord(ActiveBuffer());
     if (state_ != dsSetKey)
         GetCalcFields(ActiveBuffer());

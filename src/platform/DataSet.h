@@ -4,6 +4,8 @@
 // work against. It runs the state machine (browse, edit, insert, ...), keeps a window of record
 // buffers around the current record for the data links, fires the dataset events, and leaves
 // record storage to a descendant through the virtual record-buffer protocol below.
+// A descendant closes itself in its own destructor: by the time this base is destroyed the
+// protocol that frees the buffers is gone.
 
 #include "platform/DBTypes.h"
 #include "platform/FieldDefs.h"
@@ -317,7 +319,8 @@ protected:
     int GetPriorRecords();
     void SetCurrentRecord(int index);
     void MoveBuffer(int curIndex, int newIndex);
-    void FreeFieldBuffers() {}
+    // Lets go of what fields hold for the record being left (a written blob is closed).
+    void FreeFieldBuffers();
 
     int BookmarkSize() const { return bookmarkSize_; }
     void SetBookmarkSize(int size) { bookmarkSize_ = size; }

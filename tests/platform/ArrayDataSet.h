@@ -3,10 +3,13 @@
 // A dataset over rows kept in a vector, implementing the record-buffer protocol the simplest
 // way, so that tests can drive the framework as a dataset user would.
 
+#include "platform/Classes.h"
 #include "platform/DB.h"
 #include "platform/LocaleCompare.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
 
 #include <cstring>
 #include <vector>
@@ -107,6 +110,21 @@ public:
         current_ = value - 1;
         Resync({rmCenter});
         DoAfterScroll();
+    }
+
+    // Blob values live beside the rows; an edit keeps its written values apart until posted.
+    std::unique_ptr<TStream> CreateBlobStream(TField *field, TBlobStreamMode mode) override
+    {
+        if (mode != bmRead && !IsEditState(State()))
+            DatabaseError(SNotEditing, this);
+        auto stream = std::make_unique<BlobStream>(*this, field, mode != bmRead);
+        if (mode == bmRead) {
+            const std::string value = blobValue(field);
+            stream->WriteBuffer(value.data(), static_cast<std::int64_t>(value.size()));
+            stream->SetPosition(0);
+            stream->written = false;
+        }
+        return stream;
     }
 
     void SetFiltered(bool filtered) override
@@ -238,9 +256,23 @@ protected:
         insertRow(flag == bfEOF || current_ < 0 ? RowCount() : std::min(current_, RowCount()), buffer);
     }
 
+    void DoAfterPost() override
+    {
+        // The posted record is current now; its blob values go with it.
+        for (auto &[fieldNo, value] : editedBlobs_)
+            blobs_[header(ActiveBuffer()).id][fieldNo] = value;
+        editedBlobs_.clear();
+        TDataSet::DoAfterPost();
+    }
+
     void InternalEdit() override { calls.push_back("edit"); }
     void InternalInsert() override { calls.push_back("insert"); }
-    void InternalCancel() override { calls.push_back("cancel"); }
+    void InternalCancel() override
+    {
+        calls.push_back("cancel");
+        editedBlobs_.clear();
+    }
+    void CloseBlob(TField *field) override { calls.push_back("closeblob " + field->FieldName()); }
 
     void InternalGotoBookmark(const void *bookmark) override
     {
@@ -277,6 +309,46 @@ protected:
     }
 
 private:
+    class BlobStream : public TMemoryStream {
+    public:
+        BlobStream(ArrayDataSet &owner, TField *field, bool writing) : owner_(owner), field_(field), written(writing) {}
+        ~BlobStream() override
+        {
+            if (written)
+                owner_.storeBlob(field_, std::string(Memory(), static_cast<std::size_t>(Size())));
+        }
+        std::int64_t Write(const void *buffer, std::int64_t count) override
+        {
+            written = true;
+            return TMemoryStream::Write(buffer, count);
+        }
+
+    private:
+        ArrayDataSet &owner_;
+        TField *field_;
+
+    public:
+        bool written;
+    };
+
+    std::string blobValue(TField *field)
+    {
+        const auto edited = editedBlobs_.find(field->FieldNo());
+        if (IsEditState(State()) && edited != editedBlobs_.end())
+            return edited->second;
+        const TRecordBuffer buffer = ActiveBuffer();
+        if (!buffer || IsEmpty())
+            return {};
+        return blobs_[header(buffer).id][field->FieldNo()];
+    }
+
+    void storeBlob(TField *field, const std::string &value)
+    {
+        editedBlobs_[field->FieldNo()] = value;
+        recordForState()[placeOf(field)] = value.empty() ? 0 : 1;
+        DataEvent(deFieldChange, reinterpret_cast<TDataEventInfo>(field));
+    }
+
     struct Row {
         std::int32_t id;
         std::vector<std::uint8_t> data;
@@ -378,6 +450,8 @@ private:
     }
 
     std::vector<Row> rows_;
+    std::map<std::int32_t, std::map<int, std::string>> blobs_;
+    std::map<int, std::string> editedBlobs_;
     std::vector<int> placeOfNumber_;
     std::int32_t nextId_ = 1;
     int current_ = -1;
