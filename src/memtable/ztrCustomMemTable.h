@@ -120,6 +120,8 @@ public:
     void GotoCurrent(TztrCustomMemTable &other);
 
     // Dataset protocol.
+    // Closing a persistent table writes its file first.
+    void SetActive(bool active) override;
     void SetRecNo(int recNo) override;
     bool BookmarkValid(const TBookmark &bookmark) override;
     int CompareBookmarks(const TBookmark &a, const TBookmark &b) override;
@@ -169,8 +171,6 @@ protected:
 
     void ClearCalcFields(TRecordBuffer buffer) override;
 
-    // Closing a persistent table writes its file first.
-    void SetActive(bool active) override;
     void DoAfterOpen() override;
     void DoBeforeInsert() override;
     void DoAfterPost() override;

@@ -329,7 +329,9 @@ TEST(IndexProperty, RandomChangesKeepEveryIndexExactAndOrdered)
     }
 
     std::mt19937 random(20250908);
-    const std::vector<std::string> names = {"alma", "Alma", "csiga", "cukor", "dzsungel", "lo", "ló", "lő", "Zebra"};
+    std::vector<std::string> names;
+    for (const char *name : {"alma", "Alma", "csiga", "cukor", "dzsungel", "lo", "ló", "lő", "Zebra"})
+        names.push_back(cp1250(name));
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
     std::map<int, Person> model;
     int nextId = 1;

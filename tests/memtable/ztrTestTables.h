@@ -3,11 +3,18 @@
 // Small tables the engine's tests build their cases on.
 
 #include "memtable/ztrMemTable.h"
+#include "platform/Cp1250.h"
 #include "platform/DB.h"
 
 #include <optional>
 #include <string>
 #include <vector>
+
+// Engine text is cp1250; the test sources are UTF-8.
+inline std::string cp1250(const std::string &utf8)
+{
+    return utf8ToCp1250(utf8);
+}
 
 // People: id (integer), nev (text of nameSize characters), pont (integer).
 inline void definePeople(TztrCustomMemTable &table, int nameSize = 20)

@@ -1,0 +1,699 @@
+#include "memtable/ztrCustomMemTable.h"
+
+#include "memtable/ztrTestTables.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class PeopleTable : public ::testing::Test {
+protected:
+    PeopleTable()
+    {
+        definePeople(table);
+        table.Open();
+    }
+
+    void fill(int count)
+    {
+        for (int id = 1; id <= count; ++id)
+            appendPerson(table, id, "n" + std::to_string(id), id * 10);
+    }
+
+    TztrMemTable table;
+};
+
+} // namespace
+
+TEST(MemTableEvents, OpenInsertPostCancelDeleteCloseInTheOrderAUserSees)
+{
+    TztrMemTable table;
+    definePeople(table);
+    std::vector<std::string> events;
+    auto note = [&events](const char *name) { return [&events, name](TDataSet &) { events.push_back(name); }; };
+    table.BeforeOpen = note("BeforeOpen");
+    table.AfterOpen = note("AfterOpen");
+    table.BeforeClose = note("BeforeClose");
+    table.AfterClose = note("AfterClose");
+    table.BeforeInsert = note("BeforeInsert");
+    table.AfterInsert = note("AfterInsert");
+    table.BeforePost = note("BeforePost");
+    table.AfterPost = note("AfterPost");
+    table.BeforeCancel = note("BeforeCancel");
+    table.AfterCancel = note("AfterCancel");
+    table.BeforeDelete = note("BeforeDelete");
+    table.AfterDelete = note("AfterDelete");
+    table.BeforeScroll = note("BeforeScroll");
+    table.AfterScroll = note("AfterScroll");
+    table.OnNewRecord = note("OnNewRecord");
+
+    table.Open();
+    EXPECT_EQ(events, (std::vector<std::string>{"BeforeOpen", "AfterOpen"}));
+    events.clear();
+    table.Append();
+    table.FieldByName("id")->SetAsInteger(1);
+    table.Post();
+    EXPECT_EQ(events, (std::vector<std::string>{"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert",
+                                                "AfterScroll", "BeforePost", "AfterPost"}));
+    events.clear();
+    table.Insert();
+    table.Cancel();
+    EXPECT_EQ(events, (std::vector<std::string>{"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert",
+                                                "AfterScroll", "BeforeCancel", "BeforeScroll", "AfterCancel",
+                                                "AfterScroll"}));
+    events.clear();
+    table.Delete();
+    EXPECT_EQ(events, (std::vector<std::string>{"BeforeDelete", "BeforeScroll", "AfterDelete", "AfterScroll"}));
+    events.clear();
+    appendPerson(table, 2);
+    table.Close();
+    events.erase(events.begin(), events.end() - 2);
+    EXPECT_EQ(events, (std::vector<std::string>{"BeforeClose", "AfterClose"}));
+    events.clear();
+    table.Open();
+    EXPECT_EQ(events, (std::vector<std::string>{"BeforeOpen", "AfterOpen"}));
+}
+
+TEST_F(PeopleTable, OpenedTableStandsOnItsFirstRecord)
+{
+    fill(3);
+    table.Close();
+    TztrMemTable view;
+    table.SetAttachMaxCount(2);
+    table.Open();
+    fill(3);
+    view.SetAttachedTo(&table);
+    view.Open();
+    EXPECT_FALSE(view.IsEmpty());
+    EXPECT_TRUE(view.Bof());
+    EXPECT_EQ(view.FieldByName("id")->AsInteger(), 1);
+    EXPECT_EQ(view.RecNo(), 1);
+}
+
+TEST_F(PeopleTable, RecNoCountsFromOne)
+{
+    fill(4);
+    table.First();
+    EXPECT_EQ(table.RecNo(), 1);
+    table.Next();
+    EXPECT_EQ(table.RecNo(), 2);
+    table.Last();
+    EXPECT_EQ(table.RecNo(), 4);
+}
+
+TEST_F(PeopleTable, SettingRecNoMovesOnlyWithinTheRecords)
+{
+    fill(4);
+    table.SetRecNo(3);
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 3);
+    table.SetRecNo(0);
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 3);
+    table.SetRecNo(5);
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 3);
+    table.SetRecNo(1);
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 1);
+}
+
+TEST_F(PeopleTable, InsertGoesBeforeTheCurrentRecordAndAppendAtTheEnd)
+{
+    fill(4);
+    table.SetRecNo(3);
+    table.Insert();
+    table.FieldByName("id")->SetAsInteger(99);
+    table.Post();
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 99);
+    EXPECT_EQ(table.RecNo(), 3);
+    appendPerson(table, 100);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 99, 3, 4, 100}));
+}
+
+TEST_F(PeopleTable, InsertIntoAnEmptyTable)
+{
+    table.Insert();
+    table.FieldByName("id")->SetAsInteger(7);
+    table.Post();
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{7}));
+}
+
+TEST_F(PeopleTable, EditAndDeleteChangeTheStoredRecord)
+{
+    fill(3);
+    table.SetRecNo(2);
+    table.Edit();
+    table.FieldByName("nev")->SetAsString(cp1250("Kovács"));
+    table.FieldByName("pont")->Clear();
+    table.Post();
+    table.First();
+    table.Next();
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), cp1250("Kovács"));
+    EXPECT_TRUE(table.FieldByName("pont")->IsNull());
+    table.Delete();
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 3);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 3}));
+    EXPECT_EQ(table.RecordCount(), 2);
+}
+
+TEST_F(PeopleTable, CancelledEditLeavesTheRecord)
+{
+    fill(2);
+    table.First();
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("mas");
+    table.Cancel();
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "n1");
+}
+
+TEST_F(PeopleTable, BookmarksReturnToTheirRecord)
+{
+    fill(5);
+    table.SetRecNo(4);
+    const TBookmark bookmark = table.GetBookmark();
+    table.First();
+    EXPECT_TRUE(table.BookmarkValid(bookmark));
+    table.GotoBookmark(bookmark);
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 4);
+    table.First();
+    EXPECT_LT(table.CompareBookmarks(table.GetBookmark(), bookmark), 0);
+    EXPECT_EQ(table.CompareBookmarks(bookmark, bookmark), 0);
+}
+
+TEST_F(PeopleTable, BookmarkOfADeletedRecordIsInvalid)
+{
+    fill(3);
+    table.SetRecNo(2);
+    const TBookmark bookmark = table.GetBookmark();
+    table.Delete();
+    appendPerson(table, 4);
+    EXPECT_FALSE(table.BookmarkValid(bookmark));
+    try {
+        table.GotoBookmark(bookmark);
+        FAIL() << "a stale bookmark was followed";
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "A(z) -200 bookmark nem található.");
+    }
+}
+
+TEST_F(PeopleTable, BookmarkFromBeforeEmptyTableIsInvalidAfterIt)
+{
+    fill(3);
+    table.SetRecNo(2);
+    const TBookmark bookmark = table.GetBookmark();
+    table.EmptyTable();
+    EXPECT_TRUE(table.IsEmpty());
+    fill(3);
+    EXPECT_FALSE(table.BookmarkValid(bookmark));
+}
+
+TEST_F(PeopleTable, FilteredCountCountsAcceptedRecordsAndKeepsTheCursor)
+{
+    fill(6);
+    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
+        accept = dataSet.FieldByName("id")->AsInteger() % 2 == 0;
+    };
+    table.SetFiltered(true);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 4, 6}));
+    table.First();
+    table.Next();
+    EXPECT_EQ(table.RecordCount(), 3);
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 4);
+    table.SetFiltered(false);
+    EXPECT_EQ(table.RecordCount(), 6);
+}
+
+TEST_F(PeopleTable, FindRecordUsesTheFilterEvenWhenNotFiltered)
+{
+    fill(6);
+    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
+        accept = dataSet.FieldByName("id")->AsInteger() % 3 == 0;
+    };
+    EXPECT_TRUE(table.FindFirst());
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 3);
+    EXPECT_TRUE(table.FindNext());
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 6);
+    EXPECT_FALSE(table.FindNext());
+    EXPECT_TRUE(table.FindLast());
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 6);
+    EXPECT_TRUE(table.FindPrior());
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 3);
+}
+
+TEST_F(PeopleTable, IndexFieldNamesSwitchesOrderAndKeepsTheCurrentRecord)
+{
+    table.IndexDefs().Add("nevek", "NEV", {ixDescending});
+    table.Close();
+    table.Open();
+    fill(3);
+    table.SetRecNo(2);
+    table.SetIndexFieldNames("nev");
+    EXPECT_EQ(table.IndexName(), "nevek");
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 2);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{3, 2, 1}));
+    table.SetIndexFieldNames("pont");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{3, 2, 1}));
+    table.SetIndexFieldNames("");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(PeopleTable, AutoRepositionFollowsTheEditedRecord)
+{
+    table.Close();
+    table.IndexDefs().Add("pontok", "pont", {});
+    table.SetIndexName("pontok");
+    table.Open();
+    fill(4);
+    table.SetAutoReposition(true);
+    table.First();
+    table.Edit();
+    table.FieldByName("pont")->SetAsInteger(35);
+    table.Post();
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 1);
+    EXPECT_EQ(table.RecNo(), 3);
+}
+
+TEST_F(PeopleTable, GotoCurrentFindsTheRecordOfAnotherTable)
+{
+    table.Close();
+    table.SetAttachMaxCount(2);
+    table.Open();
+    fill(4);
+    TztrMemTable view;
+    view.SetAttachedTo(&table);
+    view.Open();
+    table.SetRecNo(3);
+    view.GotoCurrent(table);
+    EXPECT_EQ(view.FieldByName("id")->AsInteger(), 3);
+    TztrMemTable stranger;
+    definePeople(stranger);
+    stranger.Open();
+    appendPerson(stranger, 1);
+    try {
+        view.GotoCurrent(stranger);
+        FAIL() << "a record of another store was found";
+    } catch (const Exception &error) {
+        EXPECT_STREQ(error.what(), "Record not found");
+    }
+}
+
+TEST_F(PeopleTable, VersionIsFixed)
+{
+    EXPECT_EQ(table.Version(), "5.60");
+}
+
+// ---- Values in and out of the record -------------------------------------------------------
+
+class RecordValues : public ::testing::TestWithParam<TztrPerformance> {};
+
+TEST_P(RecordValues, ShortAndLongTextsRoundTripUnderEveryPerformance)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("rovid", ftString, 12);
+    table.FieldDefs().Add("hosszu", ftString, 13);
+    table.FieldDefs().Add("szeles", ftWideString, 30);
+    table.SetPerformance(GetParam());
+    table.Open();
+    table.Append();
+    table.FieldByName("rovid")->SetAsString(cp1250("tizenkettő12"));
+    table.FieldByName("hosszu")->SetAsString(cp1250("tizenhárom 13"));
+    table.FieldByName("szeles")->SetAsWideString(u"Árvíztűrő tükörfúrógép");
+    table.Post();
+    table.Append();
+    table.FieldByName("hosszu")->SetAsString("masik");
+    table.Post();
+    table.First();
+    EXPECT_EQ(table.FieldByName("rovid")->AsString(), cp1250("tizenkettő12"));
+    EXPECT_EQ(table.FieldByName("hosszu")->AsString(), cp1250("tizenhárom 13"));
+    EXPECT_EQ(table.FieldByName("szeles")->AsWideString(), u"Árvíztűrő tükörfúrógép");
+    table.Edit();
+    table.FieldByName("rovid")->SetAsString("uj");
+    table.Post();
+    EXPECT_EQ(table.FieldByName("hosszu")->AsString(), cp1250("tizenhárom 13"));
+    table.Edit();
+    table.FieldByName("hosszu")->Clear();
+    table.Post();
+    EXPECT_TRUE(table.FieldByName("hosszu")->IsNull());
+    table.Next();
+    EXPECT_EQ(table.FieldByName("hosszu")->AsString(), "masik");
+    EXPECT_TRUE(table.FieldByName("szeles")->IsNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Performance, RecordValues, ::testing::Values(mtpfFast, mtpfBalanced, mtpfSmall));
+
+TEST(RecordValuesCompressed, SmallTablesPassLongValuesThroughTheCompressionEvents)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("hosszu", ftString, 40);
+    table.SetPerformance(mtpfSmall);
+    int compressed = 0;
+    table.OnCompressField = [&compressed](TztrCustomMemTable &, TField *, std::string &data) {
+        ++compressed;
+        std::reverse(data.begin(), data.end());
+    };
+    table.OnDecompressField = [](TztrCustomMemTable &, TField *, std::string &data) {
+        std::reverse(data.begin(), data.end());
+    };
+    table.SetIndexFieldNames("hosszu");
+    table.IndexDefs().Add("szoveg", "hosszu", {});
+    table.Open();
+    for (const char *text : {"cukor", "alma", "barack"}) {
+        table.Append();
+        table.FieldByName("hosszu")->SetAsString(text);
+        table.Post();
+    }
+    EXPECT_EQ(compressed, 3);
+    table.First();
+    std::vector<std::string> texts;
+    for (; !table.Eof(); table.Next())
+        texts.push_back(table.FieldByName("hosszu")->AsString());
+    EXPECT_EQ(texts, (std::vector<std::string>{"alma", "barack", "cukor"}));
+}
+
+TEST(RecordValuesSetup, SetupEventCanMoveAShortFieldOutOfTheRecord)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.OnSetupField = [](TztrCustomMemTable &, TField *field, std::uint8_t &flags) {
+        if (field->FieldName() == "nev")
+            flags |= FieldFlagIndirect;
+    };
+    table.Open();
+    appendPerson(table, 1, cp1250("kívül"));
+    EXPECT_TRUE(table.Common().Layout().IsIndirect(table.FieldByName("nev")->FieldNo()));
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), cp1250("kívül"));
+}
+
+// ---- Refusals leave everything unchanged ---------------------------------------------------
+
+TEST_F(PeopleTable, WritingOutsideAnEditStateIsRefused)
+{
+    fill(2);
+    try {
+        table.FieldByName("nev")->SetAsString("x");
+        FAIL() << "a write in browse state was accepted";
+    } catch (const EDatabaseError &error) {
+        EXPECT_STREQ(error.what(), "A dataset nincs Edit módban.");
+    }
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "n2");
+    EXPECT_EQ(table.RecordCount(), 2);
+}
+
+TEST_F(PeopleTable, WritingAReadOnlyFieldIsRefused)
+{
+    fill(1);
+    table.FieldByName("nev")->SetReadOnly(true);
+    table.Edit();
+    try {
+        table.FieldByName("nev")->SetAsString("x");
+        FAIL() << "a read-only field took a value";
+    } catch (const EDatabaseError &error) {
+        EXPECT_STREQ(error.what(), "A(z) nev mező írásvédett.");
+    }
+    table.Post();
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "n1");
+}
+
+TEST_F(PeopleTable, ReadOnlyTableRefusesChanges)
+{
+    fill(1);
+    table.SetReadOnly(true);
+    EXPECT_THROW(table.Edit(), EDatabaseError);
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(table.RecordCount(), 1);
+}
+
+TEST(MemTableClosed, CountingAClosedTableRaisesTheFrameworkError)
+{
+    TztrMemTable table;
+    definePeople(table);
+    try {
+        table.RecordCount();
+        FAIL() << "a closed table was counted";
+    } catch (const EDatabaseError &error) {
+        EXPECT_STREQ(error.what(), "Cannot perform this operation on a closed dataset");
+    }
+}
+
+TEST(MemTableClosed, OpeningWithoutFieldsIsRefused)
+{
+    TztrMemTable table;
+    try {
+        table.Open();
+        FAIL() << "a table without fields opened";
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Legalább egy mezőnek lennie kell");
+    }
+    EXPECT_FALSE(table.Active());
+}
+
+TEST_F(PeopleTable, ClosingClearsTheRecords)
+{
+    fill(3);
+    table.Close();
+    table.Open();
+    EXPECT_EQ(table.RecordCount(), 0);
+    EXPECT_TRUE(table.IsEmpty());
+}
+
+// ---- Sharing a store -----------------------------------------------------------------------
+
+class SharedStore : public ::testing::Test {
+protected:
+    SharedStore()
+    {
+        definePeople(owner);
+        owner.SetAttachMaxCount(4);
+        owner.IndexDefs().Add("pontok", "pont", {ixDescending});
+        owner.Open();
+    }
+
+    std::unique_ptr<TztrMemTable> attachView(const std::string &indexName = "")
+    {
+        auto view = std::make_unique<TztrMemTable>();
+        view->SetAttachedTo(&owner);
+        if (!indexName.empty()) {
+            view->IndexDefs().Add(indexName, indexName == "nevek" ? "nev" : "pont", {});
+            view->SetIndexName(indexName);
+        }
+        view->Open();
+        return view;
+    }
+
+    TztrMemTable owner;
+};
+
+TEST_F(SharedStore, EachTableSeesTheOthersPostsInItsOwnOrder)
+{
+    auto view = attachView("nevek");
+    appendPerson(owner, 1, "cukor", 5);
+    appendPerson(*view, 2, "alma", 9);
+    appendPerson(owner, 3, "barack", 7);
+    owner.SetIndexName("pontok");
+    EXPECT_EQ(idsInOrder(owner), (std::vector<int>{2, 3, 1}));
+    EXPECT_EQ(idsInOrder(*view), (std::vector<int>{2, 3, 1}));
+    view->SetIndexName("");
+    EXPECT_EQ(idsInOrder(*view), (std::vector<int>{1, 2, 3}));
+    view->SetRecNo(2);
+    view->Delete();
+    EXPECT_EQ(idsInOrder(owner), (std::vector<int>{3, 1}));
+}
+
+TEST_F(SharedStore, EditThroughAViewIsSeenByTheOwner)
+{
+    auto view = attachView();
+    appendPerson(owner, 1, "regi", 1);
+    view->First();
+    view->Edit();
+    view->FieldByName("nev")->SetAsString("uj");
+    view->Post();
+    owner.First();
+    EXPECT_EQ(owner.FieldByName("nev")->AsString(), "uj");
+}
+
+TEST_F(SharedStore, OpeningAViewOpensItsClosedOwner)
+{
+    auto view = attachView();
+    owner.Close();
+    EXPECT_FALSE(view->Active());
+    view->Open();
+    EXPECT_TRUE(owner.Active());
+}
+
+TEST_F(SharedStore, EmptyingEmptiesEveryTableOfTheStore)
+{
+    auto view = attachView();
+    appendPerson(owner, 1);
+    appendPerson(owner, 2);
+    view->Refresh();
+    owner.EmptyTable();
+    EXPECT_TRUE(view->IsEmpty());
+    EXPECT_EQ(view->RecordCount(), 0);
+    appendPerson(*view, 3);
+    EXPECT_EQ(idsInOrder(owner), (std::vector<int>{3}));
+}
+
+TEST_F(SharedStore, FourthViewFindsNoPlaceWhileTheOwnerIsOpen)
+{
+    auto first = attachView();
+    auto second = attachView();
+    auto third = attachView();
+    TztrMemTable fourth;
+    try {
+        fourth.SetAttachedTo(&owner);
+        FAIL() << "a fourth view attached";
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Ennek végrehajtásához be kell zárni a táblát.");
+    }
+    EXPECT_EQ(fourth.AttachedTo(), nullptr);
+    EXPECT_EQ(fourth.Common().Owner(), &fourth);
+}
+
+TEST_F(SharedStore, AttachMaxCountChangesOnlyWhileEverythingIsClosed)
+{
+    auto view = attachView();
+    EXPECT_NO_THROW(owner.SetAttachMaxCount(4));
+    try {
+        view->SetAttachMaxCount(5);
+        FAIL() << "the place count changed under an open table";
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Ennek végrehajtásához be kell zárni a táblát.");
+    }
+    EXPECT_EQ(owner.AttachMaxCount(), 4);
+    owner.Close();
+    EXPECT_THROW(owner.SetAttachMaxCount(0), ERangeError);
+    EXPECT_THROW(owner.SetAttachMaxCount(1), ERangeError); // the view still holds place 1
+    owner.SetAttachMaxCount(6);
+    EXPECT_EQ(view->AttachMaxCount(), 6);
+}
+
+TEST_F(SharedStore, AttachingToItselfOrToAViewIsRefused)
+{
+    auto view = attachView();
+    TztrMemTable other;
+    try {
+        other.SetAttachedTo(&other);
+        FAIL();
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Nem lehet a memória táblát magához csatolni.");
+    }
+    try {
+        other.SetAttachedTo(view.get());
+        FAIL();
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Nem lehet egy már csatolt táblához csatolni.");
+    }
+    EXPECT_EQ(other.AttachedTo(), nullptr);
+}
+
+TEST_F(SharedStore, StandaloneOnlyForAClosedUnsharedTable)
+{
+    auto view = attachView();
+    try {
+        owner.SetStandalone(true);
+        FAIL();
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Ennek végrehajtásához be kell zárni a táblát.");
+    }
+    view->Close();
+    try {
+        view->SetStandalone(true);
+        FAIL();
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Table is attached to another table.");
+    }
+    owner.Close();
+    try {
+        owner.SetStandalone(true);
+        FAIL();
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Children are attached to this table.");
+    }
+    view->SetAttachedTo(nullptr);
+    owner.SetStandalone(true);
+    owner.Open();
+    appendPerson(owner, 1);
+    EXPECT_EQ(owner.RecordCount(), 1);
+}
+
+TEST_F(SharedStore, DetachedViewGetsAPrivateStoreAgain)
+{
+    auto view = attachView();
+    appendPerson(owner, 1);
+    view->SetAttachedTo(nullptr);
+    EXPECT_FALSE(view->Active());
+    view->Open();
+    EXPECT_EQ(view->RecordCount(), 0);
+    EXPECT_NE(&view->Common(), &owner.Common());
+}
+
+TEST(SharedStoreLifetime, ViewOutlivingItsOwnerFallsBackToAPrivateStore)
+{
+    TztrMemTable view;
+    {
+        TztrMemTable owner;
+        definePeople(owner);
+        owner.SetAttachMaxCount(2);
+        owner.Open();
+        view.SetAttachedTo(&owner);
+        view.Open();
+        appendPerson(owner, 1);
+    }
+    EXPECT_FALSE(view.Active());
+    EXPECT_EQ(view.AttachedTo(), nullptr);
+    view.Open();
+    EXPECT_EQ(view.RecordCount(), 0);
+}
+
+// ---- Versions ------------------------------------------------------------------------------
+
+TEST_F(PeopleTable, TransactionsNeedMultiVersionBookkeeping)
+{
+    try {
+        table.StartTransaction();
+        FAIL();
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "A tranzakcióhoz szükséges a multiversion verzió nyilvántartás.");
+    }
+}
+
+TEST_F(PeopleTable, RollbackUndoesInsertsEditsAndDeletes)
+{
+    fill(3);
+    table.SetEnableVersioning(true);
+    table.SetVersioningMode(mtvmAllSinceCheckPoint);
+    table.StartTransaction();
+    appendPerson(table, 4);
+    table.First();
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("atirva");
+    table.Post();
+    table.SetRecNo(2);
+    table.Delete();
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(table.UpdateStatus(), usInserted);
+    table.Rollback();
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 3}));
+    table.First();
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "n1");
+    EXPECT_EQ(table.Common().TransactionLevel(), 0);
+}
+
+TEST_F(PeopleTable, CommitKeepsTheChanges)
+{
+    fill(2);
+    table.SetEnableVersioning(true);
+    table.SetVersioningMode(mtvmAllSinceCheckPoint);
+    table.StartTransaction();
+    table.First();
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("marad");
+    table.Post();
+    EXPECT_EQ(table.UpdateStatus(), usModified);
+    table.Commit();
+    table.Rollback();
+    table.First();
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "marad");
+}
