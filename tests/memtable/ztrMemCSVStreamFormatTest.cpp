@@ -639,3 +639,267 @@ TEST(CsvLimits, SaveLimitWritesTenOfFifteenRecords)
     EXPECT_NE(saved.find("\r\n10\tR10\t"), std::string::npos);
     EXPECT_EQ(saved.find("\r\n11\t"), std::string::npos);
 }
+
+namespace {
+
+// Settings of a user whose numbers and dates look nothing like the file's.
+TFormatSettings hungarianUser()
+{
+    TFormatSettings user = TFormatSettings::Invariant();
+    user.DecimalSeparator = ',';
+    user.ThousandSeparator = ' ';
+    user.DateSeparator = '.';
+    user.ShortDateFormat = "yyyy.mm.dd.";
+    user.LongTimeFormat = "hh:nn:ss";
+    return user;
+}
+
+// Puts the user's settings in place for one test and the previous ones back afterwards.
+class UserSettings
+{
+public:
+    explicit UserSettings(const TFormatSettings &settings) : previous_(FormatSettings())
+    {
+        FormatSettings() = settings;
+    }
+    ~UserSettings() { FormatSettings() = previous_; }
+
+private:
+    TFormatSettings previous_;
+};
+
+void makeOccasionTable(TztrCustomMemTable &table)
+{
+    table.FieldDefs().Add("kezd_ido", ftDateTime);
+    table.FieldDefs().Add("suly", ftFloat);
+    table.Open();
+    table.Append();
+    table.FieldByName("kezd_ido")->SetAsDateTime(EncodeDate(2025, 9, 8) + EncodeTime(7, 45, 0, 0));
+    table.FieldByName("suly")->SetAsFloat(1234.5);
+    table.Post();
+}
+
+} // namespace
+
+TEST(CsvNumberAndDateSettings, FilesUseFixedSettingsWhateverTheUserHas)
+{
+    const UserSettings user(hungarianUser());
+    TztrMemTable table;
+    makeOccasionTable(table);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string saved = saveToText(table, csv);
+    EXPECT_TRUE(saved.ends_with("\r\n08/09/2025 07:45:00\t1234.5\r\n")) << saved;
+    EXPECT_EQ(FormatSettings().DecimalSeparator, ',');
+
+    TztrMemTable loaded;
+    loadFromText(loaded, csv, saved);
+    EXPECT_EQ(loaded.FieldByName("suly")->AsFloat(), 1234.5);
+    EXPECT_EQ(static_cast<double>(loaded.FieldByName("kezd_ido")->AsDateTime()),
+              static_cast<double>(table.FieldByName("kezd_ido")->AsDateTime()));
+    EXPECT_EQ(FormatSettings().ShortDateFormat, "yyyy.mm.dd.");
+}
+
+TEST(CsvNumberAndDateSettings, NodefKeepsTheUsersSettings)
+{
+    const UserSettings user(hungarianUser());
+    TztrMemTable table;
+    makeOccasionTable(table);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    const std::string saved = saveToText(table, nodef);
+    EXPECT_TRUE(saved.ends_with("\r\n2025.09.08. 07:45:00\t1234,5\r\n")) << saved;
+
+    TztrMemTable loaded;
+    makeOccasionTable(loaded);
+    loadFromText(loaded, nodef, saved);
+    loaded.Last();
+    EXPECT_EQ(loaded.FieldByName("suly")->AsFloat(), 1234.5);
+}
+
+TEST(CsvNumberAndDateSettings, UserSettingsComeBackWhenTheLoadFails)
+{
+    const UserSettings user(hungarianUser());
+    TztrMemTable table;
+    makeOccasionTable(table);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    EXPECT_THROW(loadFromText(table, csv, "kezd_ido\tsuly\r\n01/01/2000\tsok\r\n"), EConvertError);
+    EXPECT_EQ(FormatSettings().DecimalSeparator, ',');
+    EXPECT_EQ(FormatSettings().ShortDateFormat, "yyyy.mm.dd.");
+    EXPECT_FALSE(table.ControlsDisabled());
+}
+
+TEST(CsvSaving, DeltasAreRefusedBeforeAnythingIsWritten)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    addExampleRooms(table);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    csv.SetsfDeltas({sfSaveDeltas});
+    std::vector<int> progress;
+    table.OnProgress = [&](TztrCustomMemTable &, int percentage, TztrProgressCode) {
+        progress.push_back(percentage);
+    };
+    TStringStream out("kept");
+    const std::string message = messageOf<EMemTableError>([&] { table.SaveToStreamViaFormat(out, &csv); });
+    EXPECT_EQ(message, "A különbségeket csak bináris formában lehet kimenteni.");
+    EXPECT_EQ(out.DataString(), "kept");
+    EXPECT_TRUE(progress.empty());
+    EXPECT_FALSE(table.ControlsDisabled());
+}
+
+TEST(CsvSaving, QuoteOnlyStringsLeavesNumbersBare)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    addRoom(table, 3, "A \"3\"", std::nullopt, 40, "x");
+    TztrCSVStreamFormat format;
+    format.SetsfDef({});
+    format.SetsfQuoteOnlyStrings({sfSaveQuoteOnlyStrings});
+    format.SetCSVRecordDelimiter(';');
+    EXPECT_EQ(saveToText(table, format),
+              "\"terem_id\",\"terem_kod\",\"terem_hely\",\"terem_kapacitas\",\"terem_telephely\";\r\n"
+              "3,\"A \"\"3\"\"\",,40,\"x\";\r\n");
+}
+
+TEST(CsvSaving, PlaceholdersKeepTheColumnsOfUnsavedFields)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    table.FieldByName("terem_hely")->SetVisible(false);
+    addExampleRooms(table);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    csv.SetsfNonVisible({});
+    const std::string without = saveToText(table, csv);
+    EXPECT_EQ(without.find("terem_hely"), std::string::npos);
+    EXPECT_NE(without.find("\r\n111\tA-001\t120\tKelmendor\r\n"), std::string::npos) << without;
+
+    csv.SetsfPlaceHolders({sfSavePlaceholders});
+    const std::string with = saveToText(table, csv);
+    EXPECT_NE(with.find("terem_hely=String,20,\"terem_hely\",\"\",20,INV,Data,\"\"\r\n"), std::string::npos);
+    EXPECT_NE(with.find("\r\n111\tA-001\t\t120\tKelmendor\r\n"), std::string::npos) << with;
+}
+
+TEST(CsvSaving, FilteredTableIsSavedWholeUnlessAskedOtherwise)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    for (int i = 1; i <= 4; ++i)
+        addRoom(table, i, "R" + std::to_string(i), std::nullopt, i, "x");
+    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
+        accept = dataSet.FieldByName("terem_id")->AsInteger() % 2 == 0;
+    };
+    table.SetFiltered(true);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    const std::string whole = saveToText(table, nodef);
+    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 5);
+    EXPECT_TRUE(table.Filtered());
+    EXPECT_EQ(table.RecordCount(), 2);
+
+    nodef.SetsfFiltered({});
+    const std::string filtered = saveToText(table, nodef);
+    EXPECT_EQ(std::count(filtered.begin(), filtered.end(), '\n'), 3);
+    EXPECT_NE(filtered.find("\r\n2\tR2\t"), std::string::npos);
+}
+
+TEST(CsvSaving, RecordsGoInTheOrderOfTheCurrentIndex)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    addRoom(table, 2, "B", std::nullopt, std::nullopt, "x");
+    addRoom(table, 1, "A", std::nullopt, std::nullopt, "x");
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    EXPECT_NE(saveToText(table, nodef).find("\r\n2\tB\t\t\tx\r\n1\tA"), std::string::npos);
+    table.SetIndexName("terem_id");
+    EXPECT_NE(saveToText(table, nodef).find("\r\n1\tA\t\t\tx\r\n2\tB"), std::string::npos);
+}
+
+TEST(CsvSaving, EventsMaySkipRecordsAndRewriteItems)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    addExampleRooms(table);
+    std::vector<int> fieldNumbers;
+    table.OnSaveRecord = [](TztrCustomMemTable &t, bool &accept) {
+        accept = t.FieldByName("terem_id")->AsInteger() != 111;
+    };
+    table.OnSaveField = [&](TztrCustomMemTable &, int fieldNo, TField &) { fieldNumbers.push_back(fieldNo); };
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.OnFormatSaveField = [](TztrCustomCSVStreamFormat &, TField &field, bool &isNull,
+                                 std::string &data) {
+        if (field.FieldName() == "terem_hely") {
+            isNull = false;
+            data = "?";
+        }
+    };
+    EXPECT_TRUE(saveToText(table, nodef).ends_with("\r\n112\tA-002\t?\t\tKelmendor\r\n"));
+    EXPECT_EQ(fieldNumbers, (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+TEST(CsvLoading, CommentLinesAndLineHandlerShapeWhatIsRead)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.SetCommentChar('#');
+    nodef.OnGetLine = [](TztrCustomCSVStreamFormat &, std::string &line, bool &eof) {
+        // The line that ends the reading is still read.
+        if (line == "3;C")
+            eof = true;
+        line = replaceAll(line, ";", "\t");
+    };
+    loadFromText(table, nodef, "# rooms\r\nterem_id;terem_kod\r\n1;A\r\n#2;B\r\n3;C\r\n4;D\r\n");
+    const std::vector<std::vector<std::string>> expected = {{"1", "A", "null", "null", "null"},
+                                                            {"3", "C", "null", "null", "null"}};
+    EXPECT_EQ(contentsOf(table), expected);
+}
+
+TEST(CsvLoading, EventsMayRejectRecordsAndRewriteItems)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    std::vector<std::string> loadedFields;
+    table.OnLoadField = [&](TztrCustomMemTable &, int, TField &field) {
+        loadedFields.push_back(field.FieldName());
+    };
+    table.OnLoadRecord = [](TztrCustomMemTable &t, bool &accept) {
+        accept = t.FieldByName("terem_id")->AsInteger() != 112;
+    };
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    csv.OnFormatLoadField = [](TztrCustomCSVStreamFormat &, TField &field, bool &isNull, std::string &data) {
+        if (field.FieldName() == "terem_kod")
+            data += "!";
+        isNull = isNull && field.FieldName() != "terem_kapacitas";
+        if (isNull)
+            return;
+        if (field.FieldName() == "terem_kapacitas" && data.empty())
+            data = "0";
+    };
+    loadFromText(table, csv, ExampleRoomFile);
+    const std::vector<std::vector<std::string>> expected = {
+        {"111", "A-001!", "1. emelet\nbal sz\xE1rny", "120", "Kelmendor"}};
+    EXPECT_EQ(contentsOf(table), expected);
+    EXPECT_EQ(table.LoadedCount(), 1);
+    EXPECT_EQ(loadedFields.size(), 10u);
+}
+
+TEST(CsvLoading, ColumnsOfFieldsTheFlagsExcludeAreReadAndIgnored)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    table.FieldByName("terem_hely")->SetVisible(false);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.SetsfNonVisible({sfSaveNonVisible});
+    loadFromText(table, nodef, ExampleRoomFile);
+    EXPECT_TRUE(table.FieldByName("terem_hely")->IsNull());
+    EXPECT_EQ(table.FieldByName("terem_kapacitas")->AsInteger(), 120);
+}
