@@ -1,0 +1,269 @@
+#include "memtable/ztrMemTablePersistence.h"
+
+#include "memtable/ztrErrors.h"
+#include "memtable/ztrStreamFormat.h"
+#include "platform/DBConsts.h"
+#include "ztrStreamTestTables.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace streamtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The room table with the data module's "CSV" as its default format.
+class RoomFiles : public ::testing::Test
+{
+protected:
+    RoomFiles()
+    {
+        configureAsCSV(csv);
+        makeRoomTable(table);
+        table.SetDefaultFormat(&csv);
+    }
+
+    // Enough rooms that a save writes to the file several times before it ends.
+    void addManyRooms(int count)
+    {
+        for (int i = 1; i <= count; ++i)
+            addRoom(table, i, "R" + std::to_string(i), std::string(100, 'h'), i, "Kelmendor");
+    }
+
+    TempFolder folder;
+    TztrCSVStreamFormat csv;
+    TztrMemTable table;
+};
+
+} // namespace
+
+TEST_F(RoomFiles, SaveAndLoadThroughTheDefaultFormat)
+{
+    addExampleRooms(table);
+    table.SaveToFile(folder / "terem.csv");
+    EXPECT_EQ(readFile(folder / "terem.csv"), ExampleRoomFile);
+
+    TztrMemTable loaded;
+    loaded.SetDefaultFormat(&csv);
+    loaded.LoadFromFile(folder / "terem.csv");
+    EXPECT_EQ(loaded.RecordCount(), 2);
+}
+
+TEST_F(RoomFiles, MissingFormatIsRefused)
+{
+    TztrMemTable bare;
+    makeRoomTable(bare);
+    try {
+        bare.SaveToFile(folder / "x.csv");
+        FAIL();
+    } catch (const EMemTableError &error) {
+        EXPECT_EQ(error.Message(), "No format specified.");
+    }
+    EXPECT_FALSE(fs::exists(folder / "x.csv"));
+    EXPECT_THROW(bare.LoadFromStreamViaFormat(*std::make_unique<TStringStream>("x"), nullptr),
+                 EMemTableError);
+}
+
+TEST_F(RoomFiles, SavingAClosedTableIsRefusedAndMakesNoFile)
+{
+    table.Close();
+    try {
+        table.SaveToFile(folder / "terem.csv");
+        FAIL();
+    } catch (const EDatabaseError &error) {
+        EXPECT_NE(error.Message().find(SDataSetClosed), std::string::npos) << error.Message();
+    }
+    EXPECT_TRUE(fs::is_empty(folder.path()));
+}
+
+TEST_F(RoomFiles, LoadingAMissingFileIsAFileOpenError)
+{
+    EXPECT_THROW(table.LoadFromFile(folder / "nincs.csv"), EFOpenError);
+}
+
+TEST_F(RoomFiles, SaveFailingPartWayLeavesTheOldFileAsItWas)
+{
+    addExampleRooms(table);
+    table.SaveToFile(folder / "terem.csv");
+    addManyRooms(3000);
+    int saved = 0;
+    table.OnSaveRecord = [&](TztrCustomMemTable &, bool &) {
+        if (++saved == 2500)
+            throw EMemTableError("megszakítva");
+    };
+    try {
+        table.SaveToFile(folder / "terem.csv");
+        FAIL() << "the failing save went through";
+    } catch (const EMemTableError &error) {
+        EXPECT_TRUE(error.Message().starts_with("megszakítva")) << error.Message();
+        EXPECT_NE(error.Message().find((folder / "terem.csv").string()), std::string::npos)
+            << error.Message();
+    }
+    EXPECT_EQ(readFile(folder / "terem.csv"), ExampleRoomFile);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);
+    EXPECT_FALSE(table.ControlsDisabled());
+}
+
+TEST_F(RoomFiles, SaveOverAFolderNamesTheFileAndKeepsTheFolder)
+{
+    addExampleRooms(table);
+    fs::create_directory(folder / "terem.csv");
+    try {
+        table.SaveToFile(folder / "terem.csv");
+        FAIL() << "a folder was replaced";
+    } catch (const EStreamError &error) {
+        EXPECT_NE(error.Message().find((folder / "terem.csv").string()), std::string::npos)
+            << error.Message();
+    }
+    EXPECT_TRUE(fs::is_directory(folder / "terem.csv"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST_F(RoomFiles, AppendingCreatesAMissingFileAndAddsToAnExistingOne)
+{
+    addExampleRooms(table);
+    csv.SetsfAppend({sfSaveAppend});
+    table.SaveToFile(folder / "terem.csv");
+    EXPECT_EQ(readFile(folder / "terem.csv"), ExampleRoomFile);
+    table.SaveToFile(folder / "terem.csv");
+    EXPECT_EQ(readFile(folder / "terem.csv"), ExampleRoomFile + ExampleRoomFile);
+}
+
+TEST_F(RoomFiles, FileWithMoreColumnsThanFieldsFillsTheNamedFields)
+{
+    TztrMemTable narrow;
+    narrow.FieldDefs().Add("terem_kod", ftString, 40);
+    narrow.Open();
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    narrow.SetDefaultFormat(&nodef);
+    writeFile(folder / "terem.csv", ExampleRoomFile);
+    narrow.LoadFromFile(folder / "terem.csv");
+    ASSERT_EQ(narrow.FieldCount(), 1);
+    EXPECT_EQ(narrow.RecordCount(), 2);
+    EXPECT_EQ(narrow.Fields()[0]->AsString(), "A-001");
+}
+
+TEST_F(RoomFiles, FileEventsSeeTheFileStream)
+{
+    addExampleRooms(table);
+    std::vector<TztrMemTableStorageType> seen;
+    table.OnSave = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &) {
+        seen.push_back(type);
+    };
+    table.OnLoad = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &stream) {
+        seen.push_back(type);
+        EXPECT_EQ(stream.Size(), static_cast<std::int64_t>(ExampleRoomFile.size()));
+    };
+    table.SaveToFile(folder / "terem.csv");
+    table.LoadFromFile(folder / "terem.csv");
+    TStringStream data(ExampleRoomFile);
+    table.LoadFromStream(data, &csv);
+    EXPECT_EQ(seen, (std::vector<TztrMemTableStorageType>{mtstFile, mtstFile, mtstStream}));
+}
+
+TEST_F(RoomFiles, AfterALoadTheFirstRecordIsCurrentUnlessRepositioningFindsTheOldOne)
+{
+    addExampleRooms(table);
+    table.SaveToFile(folder / "terem.csv");
+    table.Last();
+    table.LoadFromFile(folder / "terem.csv");
+    EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 111);
+}
+
+TEST_F(RoomFiles, ProgressIsReportedAroundSavesAndLoads)
+{
+    addManyRooms(250);
+    std::vector<std::pair<int, TztrProgressCode>> reports;
+    table.OnProgress = [&](TztrCustomMemTable &, int percentage, TztrProgressCode code) {
+        reports.emplace_back(percentage, code);
+    };
+    table.SaveToFile(folder / "terem.csv");
+    const std::vector<std::pair<int, TztrProgressCode>> saving = {
+        {0, mtpcSave}, {0, mtpcSave}, {40, mtpcSave}, {80, mtpcSave}, {100, mtpcSave}};
+    EXPECT_EQ(reports, saving);
+
+    reports.clear();
+    table.LoadFromFile(folder / "terem.csv");
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_EQ(reports.front(), std::make_pair(0, mtpcLoad));
+    EXPECT_EQ(reports.back(), std::make_pair(100, mtpcLoad));
+
+    reports.clear();
+    table.SetProgressFlags({mtpcLoad});
+    table.SaveToFile(folder / "terem.csv");
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST(EmptyTable, EmptiesEveryTableOnTheStore)
+{
+    TztrMemTable owner;
+    owner.SetAttachMaxCount(3);
+    makeRoomTable(owner);
+    TztrMemTable second;
+    second.SetAttachedTo(&owner);
+    second.Open();
+    TztrMemTable third;
+    third.SetAttachedTo(&owner);
+    third.Open();
+    addExampleRooms(owner);
+    ASSERT_EQ(second.RecordCount(), 2);
+
+    third.EmptyTable();
+    EXPECT_EQ(owner.RecordCount(), 0);
+    EXPECT_EQ(second.RecordCount(), 0);
+    EXPECT_EQ(third.RecordCount(), 0);
+    EXPECT_TRUE(second.IsEmpty());
+}
+
+TEST(PersistentTable, MissingFileOpensEmptyAndClosingWritesIt)
+{
+    TempFolder folder;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string fileName = (folder / "terem.csv").string();
+    {
+        TztrMemTable table;
+        table.SetPersistentFormat(&csv);
+        table.SetPersistentFile(fileName);
+        table.SetPersistent(true);
+        makeRoomTable(table);
+        EXPECT_EQ(table.RecordCount(), 0);
+        addExampleRooms(table);
+        table.Close();
+        EXPECT_EQ(readFile(fileName), ExampleRoomFile);
+    }
+    TztrMemTable reopened;
+    reopened.SetPersistentFormat(&csv);
+    reopened.SetPersistentFile(fileName);
+    reopened.SetPersistent(true);
+    reopened.FieldDefs().Add("terem_id", ftInteger);
+    reopened.Open();
+    EXPECT_TRUE(reopened.Persistent());
+    EXPECT_EQ(reopened.RecordCount(), 2);
+    EXPECT_EQ(reopened.FieldCount(), 5);
+}
+
+TEST(PersistentTable, ClosingKeepsTheOldFileAsBackup)
+{
+    TempFolder folder;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    writeFile(folder / "terem.csv", ExampleRoomFile);
+    TztrMemTable table;
+    table.SetPersistentFormat(&csv);
+    table.SetPersistentFile((folder / "terem.csv").string());
+    table.SetPersistentBackup(true);
+    table.SetPersistentBackupExt(".bak");
+    table.SetPersistent(true);
+    table.FieldDefs().Add("terem_id", ftInteger);
+    table.Open();
+    addRoom(table, 113, "A-003", std::nullopt, std::nullopt, "Kelmendor");
+    table.Close();
+    EXPECT_EQ(readFile(folder / "terem.bak"), ExampleRoomFile);
+    EXPECT_NE(readFile(folder / "terem.csv").find("\r\n113\tA-003\t"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder / "terem.$$$"));
+}
