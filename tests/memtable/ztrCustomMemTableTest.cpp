@@ -32,9 +32,9 @@ protected:
 
 TEST(MemTableEvents, OpenInsertPostCancelDeleteCloseInTheOrderAUserSees)
 {
+    std::vector<std::string> events; // outlives the table, whose closing still reports
     TztrMemTable table;
     definePeople(table);
-    std::vector<std::string> events;
     auto note = [&events](const char *name) { return [&events, name](TDataSet &) { events.push_back(name); }; };
     table.BeforeOpen = note("BeforeOpen");
     table.AfterOpen = note("AfterOpen");
