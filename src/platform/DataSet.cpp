@@ -26,16 +26,6 @@ bool compatibleTypes(TFieldType expected, TFieldType actual)
            (isBlobType(expected) && isBlobType(actual));
 }
 
-int fieldNumberSpan(const TFieldDef &def)
-{
-    if (!def.HasChildDefs())
-        return 1;
-    int children = 0;
-    for (const auto &child : def.ChildDefs())
-        children += fieldNumberSpan(*child);
-    return 1 + (def.DataType() == ftArray ? children * def.Size() : children);
-}
-
 } // namespace
 
 // --- FilterRecordProperty --------------------------------------------------------------------
@@ -805,7 +795,7 @@ void TDataSet::BindFields(bool binding)
         if (def.DataType() == ftArray) {
             const TFieldDef &element = *def.ChildDefs().Items(0);
             for (int i = 0; i < object->FieldCount(); ++i)
-                self(self, object->Field(i), element, fieldNo + 1 + i * fieldNumberSpan(element));
+                self(self, object->Field(i), element, fieldNo + 1 + i * element.FieldNoSpan());
         } else {
             for (int i = 0; i < object->FieldCount(); ++i) {
                 TField *child = object->Field(i);

@@ -1,6 +1,6 @@
 // Dates and times to text and back, with the format settings' formats and separators.
 
-#include "platform/Cp1250.h"
+#include "platform/DecimalDigits.h"
 #include "platform/FormatSettings.h"
 #include "platform/SysUtils.h"
 
@@ -10,11 +10,6 @@
 #include <string>
 
 namespace {
-
-std::string quoted(const std::string &text)
-{
-    return "'" + cp1250ToUtf8(text) + "'";
-}
 
 char lower(char c)
 {
@@ -485,7 +480,7 @@ TDateTime StrToDate(const std::string &text, const TFormatSettings &settings)
 {
     TDateTime result;
     if (!TryStrToDate(text, result, settings))
-        throw EConvertError(quoted(text) + " is not a valid date");
+        throw EConvertError(QuotedForMessage(text) + " is not a valid date");
     return result;
 }
 
@@ -498,7 +493,7 @@ TDateTime StrToTime(const std::string &text, const TFormatSettings &settings)
 {
     TDateTime result;
     if (!TryStrToTime(text, result, settings))
-        throw EConvertError(quoted(text) + " is not a valid time");
+        throw EConvertError(QuotedForMessage(text) + " is not a valid time");
     return result;
 }
 
@@ -511,7 +506,7 @@ TDateTime StrToDateTime(const std::string &text, const TFormatSettings &settings
 {
     TDateTime result;
     if (!TryStrToDateTime(text, result, settings))
-        throw EConvertError(quoted(text) + " is not a valid date and time");
+        throw EConvertError(QuotedForMessage(text) + " is not a valid date and time");
     return result;
 }
 

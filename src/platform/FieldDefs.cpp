@@ -10,25 +10,13 @@
 
 namespace {
 
-// How many field numbers a definition takes: itself, then its children (an array's once per
-// element).
-int numberSpan(const TFieldDef &def)
-{
-    if (!def.HasChildDefs())
-        return 1;
-    int children = 0;
-    for (const auto &child : def.ChildDefs())
-        children += numberSpan(*child);
-    return 1 + (def.DataType() == ftArray ? children * def.Size() : children);
-}
-
 int renumber(TFieldDefs &defs, int next)
 {
     for (const auto &def : defs) {
         def->SetFieldNo(next);
         if (def->HasChildDefs())
             renumber(def->ChildDefs(), next + 1);
-        next += numberSpan(*def);
+        next += def->FieldNoSpan();
     }
     return next;
 }
@@ -101,6 +89,16 @@ void TFieldDef::SetInternalCalcField(bool internalCalc)
 {
     internalCalcField_ = internalCalc;
     changed();
+}
+
+int TFieldDef::FieldNoSpan() const
+{
+    if (!HasChildDefs())
+        return 1;
+    int children = 0;
+    for (const auto &child : *childDefs_)
+        children += child->FieldNoSpan();
+    return 1 + (dataType_ == ftArray ? children * size_ : children);
 }
 
 bool TFieldDef::HasChildDefs() const

@@ -45,6 +45,9 @@ public:
     // data fields bind to.
     int FieldNo() const { return fieldNo_; }
     void SetFieldNo(int fieldNo) { fieldNo_ = fieldNo; }
+    // How many field numbers the definition takes: itself, then its children (an array's once
+    // per element).
+    int FieldNoSpan() const;
 
     bool HasChildDefs() const;
     TFieldDefs &ChildDefs();

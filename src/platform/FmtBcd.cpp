@@ -1,5 +1,7 @@
 #include "platform/FmtBcd.h"
 
+#include "platform/DecimalDigits.h"
+
 #include "platform/SysUtils.h"
 
 #include <algorithm>
@@ -72,15 +74,8 @@ void roundTo(Decimal &number, int places)
     } else {
         const char first = number.digits[number.digits.size() - static_cast<std::size_t>(drop)];
         number.digits.erase(number.digits.size() - static_cast<std::size_t>(drop));
-        if (first >= '5') {
-            int i = static_cast<int>(number.digits.size()) - 1;
-            for (; i >= 0 && number.digits[static_cast<std::size_t>(i)] == '9'; --i)
-                number.digits[static_cast<std::size_t>(i)] = '0';
-            if (i < 0)
-                number.digits.insert(0, "1");
-            else
-                ++number.digits[static_cast<std::size_t>(i)];
-        }
+        if (first >= '5')
+            IncrementDigits(number.digits);
     }
     number.scale = places;
     stripLeadingZeros(number);
@@ -226,10 +221,10 @@ TBcd StrToBcd(const std::string &text, const TFormatSettings &settings)
 {
     Decimal number;
     if (!parseDecimal(text, settings.DecimalSeparator, number))
-        throw EConvertError("'" + text + "' is not a valid BCD value");
+        throw EConvertError(QuotedForMessage(text) + " is not a valid BCD value");
     stripLeadingZeros(number);
     if (number.digits.size() > MaxFMTBcdFractionSize)
-        throw EConvertError("'" + text + "' has too many digits for a BCD value");
+        throw EConvertError(QuotedForMessage(text) + " has too many digits for a BCD value");
     return fromDecimal(number);
 }
 

@@ -1,6 +1,6 @@
 // Number to text and back, with the format settings' separators.
 
-#include "platform/Cp1250.h"
+#include "platform/DecimalDigits.h"
 #include "platform/FormatSettings.h"
 #include "platform/SysUtils.h"
 
@@ -12,11 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::string quoted(const std::string &text)
-{
-    return "'" + cp1250ToUtf8(text) + "'";
-}
 
 bool isBlank(char c)
 {
@@ -130,15 +125,8 @@ std::string fixedDigits(double value, int decimals)
         all.resize(static_cast<std::size_t>(intDigits + decimals + 1), '0');
     const bool roundUp = all[static_cast<std::size_t>(intDigits + decimals)] >= '5';
     all.resize(static_cast<std::size_t>(intDigits + decimals));
-    if (roundUp) {
-        int i = static_cast<int>(all.size()) - 1;
-        for (; i >= 0 && all[static_cast<std::size_t>(i)] == '9'; --i)
-            all[static_cast<std::size_t>(i)] = '0';
-        if (i < 0)
-            all.insert(0, "1");
-        else
-            ++all[static_cast<std::size_t>(i)];
-    }
+    if (roundUp)
+        IncrementDigits(all);
     const std::size_t integerEnd = all.size() - static_cast<std::size_t>(decimals);
     std::string integer = all.substr(0, integerEnd);
     integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size()));
@@ -344,7 +332,7 @@ int StrToInt(const std::string &text)
 {
     int result = 0;
     if (!TryStrToInt(text, result))
-        throw EConvertError(quoted(text) + " is not a valid integer value");
+        throw EConvertError(QuotedForMessage(text) + " is not a valid integer value");
     return result;
 }
 
@@ -352,7 +340,7 @@ std::int64_t StrToInt64(const std::string &text)
 {
     std::int64_t result = 0;
     if (!TryStrToInt64(text, result))
-        throw EConvertError(quoted(text) + " is not a valid integer value");
+        throw EConvertError(QuotedForMessage(text) + " is not a valid integer value");
     return result;
 }
 
@@ -433,7 +421,7 @@ double StrToFloat(const std::string &text, const TFormatSettings &settings)
 {
     double result = 0;
     if (!TryStrToFloat(text, result, settings))
-        throw EConvertError(quoted(text) + " is not a valid floating point value");
+        throw EConvertError(QuotedForMessage(text) + " is not a valid floating point value");
     return result;
 }
 
@@ -541,15 +529,8 @@ bool TryStrToCurr(const std::string &text, Currency &result, const TFormatSettin
         const std::size_t drop = static_cast<std::size_t>(-shift);
         const bool roundUp = drop <= digits.size() && digits[digits.size() - drop] >= '5';
         digits.erase(digits.size() - std::min(drop, digits.size()));
-        if (roundUp) {
-            int i = static_cast<int>(digits.size()) - 1;
-            for (; i >= 0 && digits[static_cast<std::size_t>(i)] == '9'; --i)
-                digits[static_cast<std::size_t>(i)] = '0';
-            if (i < 0)
-                digits.insert(0, "1");
-            else
-                ++digits[static_cast<std::size_t>(i)];
-        }
+        if (roundUp)
+            IncrementDigits(digits);
     }
     digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
     if (digits.size() > 19)
@@ -569,7 +550,7 @@ Currency StrToCurr(const std::string &text, const TFormatSettings &settings)
 {
     Currency result;
     if (!TryStrToCurr(text, result, settings))
-        throw EConvertError(quoted(text) + " is not a valid floating point value");
+        throw EConvertError(QuotedForMessage(text) + " is not a valid floating point value");
     return result;
 }
 

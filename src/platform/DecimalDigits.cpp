@@ -1,0 +1,19 @@
+#include "platform/DecimalDigits.h"
+
+#include "platform/Cp1250.h"
+
+void IncrementDigits(std::string &digits)
+{
+    auto i = digits.size();
+    while (i > 0 && digits[i - 1] == '9')
+        digits[--i] = '0';
+    if (i == 0)
+        digits.insert(0, "1");
+    else
+        ++digits[i - 1];
+}
+
+std::string QuotedForMessage(const std::string &text)
+{
+    return "'" + cp1250ToUtf8(text) + "'";
+}
