@@ -1092,6 +1092,8 @@ void TDataSet::DataEvent(TDataEvent event, TDataEventInfo info)
     switch (event) {
     case deFieldChange: {
         auto *field = reinterpret_cast<TField *>(info);
+        if (!field)
+            break;
         if (field->FieldKind() == fkData || field->FieldKind() == fkInternalCalc)
             modified_ = true;
         updateCalcFields();

@@ -194,7 +194,6 @@ protected:
 
     void InternalOpen() override
     {
-        calls.push_back("open");
         if (DefaultFields())
             CreateFields();
         BindFields(true);

@@ -204,6 +204,20 @@ TEST_F(People, EventsFireInTheFrameworksOrder)
     EXPECT_EQ(log.events, (std::vector<std::string>{"BeforeClose", "AfterClose", "BeforeOpen", "AfterOpen", "AfterScroll"}));
 }
 
+TEST_F(People, TheDatasetIsAskedForEachChangeInTurn)
+{
+    people.calls.clear();
+    people.First();
+    people.Edit();
+    people.FieldByName("name")->SetAsString("Adél");
+    people.Post();
+    people.Insert();
+    people.Cancel();
+    people.Delete();
+    people.Close();
+    EXPECT_EQ(people.calls, (std::vector<std::string>{"edit", "post", "insert", "cancel", "delete", "close"}));
+}
+
 TEST_F(People, AnEventHandlerThatRaisesStopsTheOperation)
 {
     people.BeforeDelete = [](TDataSet &) { throw EAbort("no"); };
