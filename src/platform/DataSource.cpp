@@ -133,4 +133,6 @@ void TDataSource::removeDataLink(TDataLink *link)
 {
     dataLinks_.erase(std::remove(dataLinks_.begin(), dataLinks_.end(), link), dataLinks_.end());
     link->dataSource_ = nullptr;
+    if (dataSet_)
+        dataSet_->UpdateBufferCount();
 }

@@ -151,6 +151,27 @@ TEST_F(Linked, AMultiRowLinkGetsAWindowOfBuffers)
     EXPECT_EQ(current(), 1);
 }
 
+TEST_F(Linked, AWindowOpenedAtTheEndShowsTheRecordsBeforeIt)
+{
+    table.Last();
+    {
+        CountingLink grid;
+        grid.SetBufferCount(3);
+        grid.SetDataSource(&source);
+        EXPECT_EQ(grid.RecordCount(), 3);
+        EXPECT_EQ(grid.ActiveRecord(), 2);
+        grid.SetActiveRecord(0);
+        EXPECT_EQ(current(), 8);
+        grid.SetActiveRecord(2);
+    }
+    // With the grid gone a single buffer is enough again, and the record stays current.
+    EXPECT_EQ(current(), 10);
+    table.Prior();
+    EXPECT_EQ(current(), 9);
+    EXPECT_EQ(link.ActiveRecord(), 0);
+    EXPECT_EQ(link.RecordCount(), 1);
+}
+
 TEST_F(Linked, DataSourceEventsFollowTheDataset)
 {
     int stateChanges = 0, dataChanges = 0;
