@@ -9,6 +9,7 @@
 #include <unicode/locid.h>
 #include <unicode/numfmt.h>
 #include <unicode/smpdtfmt.h>
+#include <unicode/uchar.h>
 
 #include <cctype>
 #include <cstdlib>
@@ -67,7 +68,8 @@ std::string frameworkPattern(const icu::UnicodeString &pattern)
             continue;
         }
         if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'))) {
-            result += utf16CharToCp1250(c);
+            // Newer locale data puts narrow no-break spaces before AM/PM; cp1250 has none.
+            result += u_isUWhiteSpace(c) ? ' ' : utf16CharToCp1250(c);
             ++i;
             continue;
         }

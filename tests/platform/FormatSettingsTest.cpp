@@ -73,6 +73,10 @@ TEST(FormatSettingsLocale, EnglishUsesMonthFirstDates)
     EXPECT_EQ(settings.DecimalSeparator, '.');
     EXPECT_EQ(settings.ThousandSeparator, ',');
     EXPECT_DOUBLE_EQ(StrToDate(DateToStr(EncodeDate(2025, 12, 24), settings), settings), EncodeDate(2025, 12, 24));
+    // The twelve-hour clock reads back, whatever blank the locale puts before its marker.
+    EXPECT_EQ(settings.LongTimeFormat.find('?'), std::string::npos);
+    const TDateTime evening = EncodeDate(2025, 12, 24) + EncodeTime(19, 30, 0, 0);
+    EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(evening, settings), settings), evening);
 }
 
 TEST(FormatSettingsLocale, TheUserDefaultFollowsTheEnvironmentByCategory)
