@@ -888,11 +888,30 @@ void TDataSet::updateCalcFields()
 
 // --- Field data ------------------------------------------------------------------------------
 
+namespace {
+
+// Scratch room for one value in its native form; dates and BCD values fit without allocating.
+class NativeBuffer {
+public:
+    explicit NativeBuffer(int size)
+    {
+        if (size >= static_cast<int>(sizeof small_))
+            large_.resize(static_cast<std::size_t>(size) + 1);
+    }
+    std::uint8_t *data() { return large_.empty() ? small_ : large_.data(); }
+
+private:
+    std::uint8_t small_[64] = {};
+    std::vector<std::uint8_t> large_;
+};
+
+} // namespace
+
 bool TDataSet::GetFieldData(TField *field, void *buffer, bool nativeFormat)
 {
     if (nativeFormat || !buffer)
         return GetFieldData(field, buffer);
-    std::vector<std::uint8_t> native(static_cast<std::size_t>(field->DataSize()) + 1, 0);
+    NativeBuffer native(field->DataSize());
     const bool present = GetFieldData(field, native.data());
     if (present)
         DataConvert(field, native.data(), buffer, false);
@@ -905,7 +924,7 @@ void TDataSet::SetFieldData(TField *field, const void *buffer, bool nativeFormat
         SetFieldData(field, buffer);
         return;
     }
-    std::vector<std::uint8_t> native(static_cast<std::size_t>(field->DataSize()) + 1, 0);
+    NativeBuffer native(field->DataSize());
     DataConvert(field, buffer, native.data(), true);
     SetFieldData(field, native.data());
 }
