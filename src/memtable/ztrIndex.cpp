@@ -293,10 +293,32 @@ void TztrIndex::reflectEdit(int position, TztrRecord *stored, TztrRecord *newVal
     }
     int oldPlace = position;
     const bool atPosition = isTableCurrent() && position >= 0 && position < Count() && entries_[position] == stored;
-    if (atPosition || SearchRecord(stored, oldPlace))
+    if (!atPosition && !SearchRecord(stored, oldPlace)) {
+        if (accepts(stored))
+            insertAt(IsRowOrder() ? Count() : insertionPlace(newValues), stored);
+        return;
+    }
+    if (!accepts(stored)) {
         entries_.erase(entries_.begin() + oldPlace);
-    if (accepts(stored))
-        insertAt(IsRowOrder() ? std::min(oldPlace, Count()) : insertionPlace(newValues), stored);
+        return;
+    }
+    if (IsRowOrder())
+        return;
+    // The old entry is still in place while the new place is searched, so the entries between
+    // the two places shift by one instead of the whole list twice.
+    int newPlace = insertionPlace(newValues);
+    if (newPlace > oldPlace)
+        --newPlace;
+    const auto from = entries_.begin() + oldPlace;
+    const auto to = entries_.begin() + newPlace;
+    if (newPlace > oldPlace)
+        std::rotate(from, from + 1, to + 1);
+    else
+        std::rotate(to, from, from + 1);
+    if (isTableCurrent()) {
+        stored->RecordNo = newPlace;
+        table_.RememberRepositionPlace(newPlace);
+    }
 }
 
 void TztrIndex::reflectDelete(bool versioned, int position, TztrRecord *stored)
