@@ -34,16 +34,15 @@ public:
 
 NoProgress noProgress;
 
-// Mentes and the text handlers run for every row shown, so their texts are converted once.
-std::string cp1250(std::string_view utf8Text) { return utf8ToCp1250(utf8Text); }
-
 // The texts of the frequency codes 0 to 4, then that of every other code, padded to one width.
+// Grids ask for these texts for every row they paint, so they are converted once.
 const std::array<std::string, 6> &frequencyNames()
 {
     static const std::array<std::string, 6> names = [] {
         std::array<std::string, 6> padded{
-            cp1250("Minden héten"),    cp1250("Páratlan héten"),  cp1250("Páros héten"),
-            cp1250("Minden 3. héten"), cp1250("Minden 4. héten"), cp1250("Egyedi beosztás"),
+            utf8ToCp1250("Minden héten"),    utf8ToCp1250("Páratlan héten"),
+            utf8ToCp1250("Páros héten"),     utf8ToCp1250("Minden 3. héten"),
+            utf8ToCp1250("Minden 4. héten"), utf8ToCp1250("Egyedi beosztás"),
         };
         for (std::string &name : padded)
             name.resize(19, ' ');
@@ -56,8 +55,8 @@ const std::array<std::string, 6> &frequencyNames()
 const std::array<std::string, 7> &dayNames()
 {
     static const std::array<std::string, 7> names{
-        cp1250("Vasárnap"), cp1250("Hétfő"),  cp1250("Kedd"),    cp1250("Szerda"),
-        cp1250("Csütörtök"), cp1250("Péntek"), cp1250("Szombat"),
+        utf8ToCp1250("Vasárnap"),  utf8ToCp1250("Hétfő"),  utf8ToCp1250("Kedd"),    utf8ToCp1250("Szerda"),
+        utf8ToCp1250("Csütörtök"), utf8ToCp1250("Péntek"), utf8ToCp1250("Szombat"),
     };
     return names;
 }
@@ -103,7 +102,7 @@ void TDM::DataModuleCreate()
     Admin = false;
     Felhasznalo = FelhasznaloNev();
     Admin = std::any_of(AdminUsers.begin(), AdminUsers.end(),
-                        [this](std::string_view user) { return Felhasznalo == cp1250(user); });
+                        [this](std::string_view user) { return Felhasznalo == utf8ToCp1250(user); });
     Felev = "2025-2026-1";
     SzunetSor = false;
     Mappa = environment_.programFolder();
@@ -222,26 +221,34 @@ void TDM::ExportMentes()
 
 void TDM::saveSet(std::initializer_list<SaveStep> steps, Progress &progress)
 {
+    auto failed = [&progress](const char *fileName, const std::exception &error, const char *consequence) {
+        progress.finish();
+        return EDataFileError(fileName, std::string("A(z) ") + fileName + " adatfájl mentése nem sikerült, " +
+                                            consequence + "\n" + error.what());
+    };
     // Each file goes to a new file beside the old one; the old ones are replaced only once all
     // of the set was written, so a failure never leaves old and new files mixed.
-    std::vector<std::unique_ptr<TztrReplacingFileStream>> written;
+    std::vector<std::pair<const char *, std::unique_ptr<TztrReplacingFileStream>>> written;
     for (const SaveStep &step : steps) {
         progress.step();
         progress.setCaption(step.caption);
         try {
             auto stream = std::make_unique<TztrReplacingFileStream>(Mappa + step.fileName);
             step.table.SaveToStreamViaFormat(*stream, step.table.DefaultFormat());
-            written.push_back(std::move(stream));
+            written.emplace_back(step.fileName, std::move(stream));
         } catch (const std::exception &error) {
-            progress.finish();
-            throw EDataFileError(step.fileName, std::string("A(z) ") + step.fileName +
-                                                    " adatfájl mentése nem sikerült, a korábbi adatfájlok "
-                                                    "változatlanok maradtak.\n" +
-                                                    error.what());
+            throw failed(step.fileName, error, "a korábbi adatfájlok változatlanok maradtak.");
         }
     }
-    for (const std::unique_ptr<TztrReplacingFileStream> &stream : written)
-        stream->Commit();
+    // Moving a written file over the old one in the same folder fails only when the folder
+    // itself breaks; the files before it are new by then, and the message says so.
+    for (auto &[fileName, stream] : written) {
+        try {
+            stream->Commit();
+        } catch (const std::exception &error) {
+            throw failed(fileName, error, "az előtte mentett adatfájlok már az új adatokat tartalmazzák.");
+        }
+    }
     progress.finish();
 }
 

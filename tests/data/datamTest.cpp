@@ -153,6 +153,14 @@ protected:
         return files;
     }
 
+    std::set<std::string> fileNames() const
+    {
+        std::set<std::string> names;
+        for (const fs::directory_entry &entry : fs::directory_iterator(folder.path()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
     // The full set of files a save replaces, so a test can tell old files from new ones.
     void writeTimetableFiles() const
     {
@@ -398,6 +406,28 @@ TEST_F(DataModuleSave, FailureAtTheFifthFileLeavesEveryOldFileAsItWas)
     }
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(progress.events.back(), "finish");
+}
+
+TEST_F(DataModuleSave, FileThatCannotBeReplacedIsNamedAndLeavesNoStrayFiles)
+{
+    writeTimetableFiles();
+    TDM dm(environment());
+    RecordingProgress progress;
+    dm.SetProgress(&progress);
+    // A folder where the teachers' links belong cannot be replaced by a file.
+    fs::remove(folder.path() / "KK_kurzusoktato.csv");
+    fs::create_directory(folder.path() / "KK_kurzusoktato.csv");
+    write("KK_kurzusoktato.csv/keep", "");
+    const auto before = fileNames();
+
+    try {
+        dm.Mentes();
+        FAIL() << "the blocked file must be reported";
+    } catch (const EDataFileError &error) {
+        EXPECT_EQ(error.FileName(), "KK_kurzusoktato.csv");
+    }
+    EXPECT_EQ(progress.events.back(), "finish");
+    EXPECT_EQ(fileNames(), before);
 }
 
 TEST_F(DataModuleSave, MasterDataSaveIsReadBackByTheNextStart)
