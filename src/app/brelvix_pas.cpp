@@ -76,12 +76,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), VL(new TveltoCalendar(thi
     FormCreate();
 }
 
-TForm1::~TForm1()
-{
-    if (Form1 == this)
-        Form1 = nullptr;
-}
-
 void TForm1::FormCreate()
 {
     MT_kurzus_temp.SetName("MT_kurzus_temp");

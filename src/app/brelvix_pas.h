@@ -16,7 +16,6 @@ class TForm1 : public QMainWindow {
 public:
     // Needs the data module DM loaded: the window's tables share its records.
     explicit TForm1(QWidget *parent = nullptr);
-    ~TForm1() override;
 
     TveltoCalendar *VL;
 

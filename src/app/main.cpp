@@ -1,13 +1,30 @@
+#include "app/ProgramForms.h"
 #include "app/QtTranslations.h"
 #include "app/Screenshot.h"
 #include "app/SingleInstance.h"
-#include "app/vonalzo.h"
+#include "app/brelvix_pas.h"
 #include "platform/InstanceLock.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QMessageBox>
 
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+// A data file that cannot be read ends the program before any window: on standard error for a
+// terminal or a script, and in a box for the user.
+void tellLoadFailure(const Exception &error)
+{
+    std::fprintf(stderr, "%s\n", error.what());
+    std::fflush(stderr);
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), QString::fromUtf8(error.what()),
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -23,16 +40,17 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // Creation order: the data module first (it loads every data file before any window exists),
-    // then the main window, so it becomes the application's main window, then the progress window,
-    // the dialogs, the database data module and the database copy window.
-    QMainWindow mainWindow;
-    mainWindow.setWindowTitle(QStringLiteral("Brelvix"));
-    TVonal Vonal(&mainWindow);
+    std::unique_ptr<TProgramForms> forms;
+    try {
+        forms = std::make_unique<TProgramForms>();
+    } catch (const EDataFileError &error) {
+        tellLoadFailure(error);
+        return 1;
+    }
 
-    mainWindow.show();
+    Form1->show();
     // Only scripts set this, to check the program on a virtual display without a user.
     if (const QString shot = qEnvironmentVariable("BRELVIX_SCREENSHOT"); !shot.isEmpty())
-        saveScreenshotOnceShown(mainWindow, shot);
+        saveScreenshotOnceShown(*Form1, shot);
     return app.exec();
 }

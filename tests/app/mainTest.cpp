@@ -106,3 +106,22 @@ TEST(ProgramStart, FolderIsFreeForTheNextStartOnceTheProgramHasEnded)
     const InstanceLock next((copy.folder() + QStringLiteral("BrelvixKastorel")).toStdString());
     EXPECT_TRUE(next.isHeld());
 }
+
+TEST(ProgramStart, DataFileThatCannotBeLoadedEndsTheProgramWithItsMessage)
+{
+    const ProgramCopy copy(QStringLiteral("hiányos"));
+    ASSERT_TRUE(QFile::remove(copy.folder() + QStringLiteral("targy.csv")));
+
+    QProcess program;
+    const QString screenshot = copy.folder() + QStringLiteral("shot.png");
+    copy.start(program, screenshot);
+    QString written;
+    while (!written.contains(QStringLiteral("targy.csv")) && program.waitForReadyRead())
+        written += QString::fromUtf8(program.readAll());
+    // The message box waits for the user; nobody will answer it here.
+    program.kill();
+    program.waitForFinished();
+
+    EXPECT_TRUE(written.contains(QStringLiteral("targy.csv"))) << written.toStdString();
+    EXPECT_FALSE(QFile::exists(screenshot)) << "the main window was shown without its data";
+}

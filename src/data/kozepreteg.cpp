@@ -1,0 +1,3 @@
+#include "data/kozepreteg.h"
+
+TDMK *DMK = nullptr;

@@ -1,0 +1,9 @@
+#include "dialogs/targybeemeles.h"
+
+Tbeemeles *beemeles = nullptr;
+
+Tbeemeles::Tbeemeles(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("beemeles"));
+    setWindowTitle(QStringLiteral("Beemelés"));
+}
