@@ -121,7 +121,7 @@ public:
     std::vector<std::string> GetFieldNames() const;
     // Set while the fields were made from the definitions at open (and go again at close).
     bool DefaultFields() const { return defaultFields_; }
-    // Fills FieldDefs from the data unless they are up to date.
+    // Has the descendant fill FieldDefs from its data; they count as up to date afterwards.
     void InitFieldDefs();
     bool AutoCalcFields() const { return autoCalcFields_; }
     void SetAutoCalcFields(bool autoCalc) { autoCalcFields_ = autoCalc; }
