@@ -524,6 +524,21 @@ TEST_F(DataModuleTexts, DayNamesCountFromSundayAndFlagDaysOutsideSevenWeeks)
     EXPECT_EQ(display(dm.MT_alkalom, "nap"), "napGetText!(50)");
 }
 
+TEST_F(DataModuleTexts, SavedOccasionsKeepTheirTextsAfterTheNextStart)
+{
+    {
+        TDM dm(environment());
+        addOccasion(dm, 50.3, 999, 1);
+        dm.Mentes();
+    }
+    EXPECT_THAT(read("KK_alkalom.csv"), ::testing::Not(HasSubstr("gyaknev")));
+
+    TDM again(environment());
+    again.MT_alkalom.First();
+    EXPECT_EQ(display(again.MT_alkalom, "nap"), "napGetText!(50)");
+    EXPECT_EQ(display(again.MT_alkalom, "gyaknev"), "Egyedi beosztás    ");
+}
+
 TEST_F(DataModuleTexts, EmptyTableShowsBlankTexts)
 {
     TDM dm(environment());
