@@ -476,6 +476,10 @@ void TztrCustomMemTable::InternalOpen()
         CreateFields();
     }
     BindFields(true);
+    if (attachedTo_ && CalcFieldsSize() > common_->Layout().CalcAreaSize()) {
+        // The shared records were laid out for the owner's calculated fields only.
+        throw EMemTableError(SCalcFieldsDoNotFit);
+    }
     if (!attachedTo_) {
         common_->LayoutRecord(fieldSpecs(), CalcFieldsSize(), [this](int fieldNo, std::uint8_t &flags) {
             if (OnSetupField) {
@@ -517,6 +521,13 @@ void TztrCustomMemTable::SetActive(bool active)
     if (!active && Active())
         PersistentSaveOnClose();
     TDataSet::SetActive(active);
+}
+
+void TztrCustomMemTable::DoBeforeClose()
+{
+    if (State() == dsEdit || State() == dsInsert)
+        Cancel();
+    TDataSet::DoBeforeClose();
 }
 
 void TztrCustomMemTable::InternalClose()
@@ -734,6 +745,18 @@ int TztrCustomMemTable::GetRecordCount() const
         ++count;
     self.position_ = saved;
     return count;
+}
+
+void TztrCustomMemTable::SetBlockReadSize(int size)
+{
+    if (size > 0 || size < -1 || !Active()) {
+        TDataSet::SetBlockReadSize(std::max(size, 0));
+        return;
+    }
+    // Leaving block reading: the cursor stands where the last block ended, not on the buffers.
+    TDataSet::SetBlockReadSize(0);
+    CursorPosChanged();
+    Resync({});
 }
 
 int TztrCustomMemTable::GetRecNo() const

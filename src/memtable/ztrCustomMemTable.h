@@ -129,6 +129,7 @@ public:
     void SetFieldData(TField *field, const void *buffer) override;
     void DataEvent(TDataEvent event, TDataEventInfo info) override;
     bool IsSequenced() override { return !Filtered(); }
+    void SetBlockReadSize(int size) override;
     TUpdateStatus UpdateStatus() override;
     using TDataSet::GetFieldData;
     using TDataSet::SetFieldData;
@@ -172,6 +173,7 @@ protected:
     void ClearCalcFields(TRecordBuffer buffer) override;
 
     void DoAfterOpen() override;
+    void DoBeforeClose() override;
     void DoBeforeInsert() override;
     void DoAfterPost() override;
     void DoAfterDelete() override;

@@ -55,6 +55,8 @@ inline constexpr const char *SDupKey = "Duplikált érték az indexben. Művelet
 inline constexpr const char *SMissingIndexFields = "Hiányzó Name, vagy FieldName az IndexDef-ben!";
 inline constexpr const char *STooManyFieldDefs = "Too many fielddefs. Please raise ZTR_MAX_FIELDS value.";
 inline constexpr const char *STooManyListFields = "A mezőlista legfeljebb 256 mezőt tartalmazhat.";
+inline constexpr const char *SCalcFieldsDoNotFit =
+    "A csatolt tábla számított mezői nem férnek el a közös rekordban.";
 inline constexpr const char *SNotInEditMode = "A dataset nincs Edit módban.";
 inline constexpr const char *SCurrentRecordNotFound = "Record not found";
 inline constexpr const char *SAttachToSelf = "Nem lehet a memória táblát magához csatolni.";

@@ -697,3 +697,68 @@ TEST_F(PeopleTable, CommitKeepsTheChanges)
     table.First();
     EXPECT_EQ(table.FieldByName("nev")->AsString(), "marad");
 }
+
+TEST_F(SharedStore, ViewWithMoreCalculatedFieldsThanTheOwnerIsRefused)
+{
+    TztrMemTable view;
+    view.SetAttachedTo(&owner);
+    TField *extra = view.Fields().Add(CreateFieldOfType(ftString));
+    extra->SetFieldName("szamitott");
+    extra->SetSize(30);
+    extra->SetFieldKind(fkCalculated);
+    try {
+        view.Open();
+        FAIL() << "calculated fields were laid over the bookmark area";
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "A csatolt tábla számított mezői nem férnek el a közös rekordban.");
+    }
+    EXPECT_FALSE(view.Active());
+    EXPECT_TRUE(owner.Active());
+}
+
+TEST_F(SharedStore, PerformanceChangesOnlyWhileEverythingIsClosed)
+{
+    EXPECT_THROW(owner.SetPerformance(mtpfSmall), EMemTableError);
+    EXPECT_NO_THROW(owner.SetPerformance(mtpfFast));
+    owner.Close();
+    owner.SetPerformance(mtpfSmall);
+    EXPECT_EQ(owner.Performance(), mtpfSmall);
+}
+
+TEST_F(PeopleTable, ClosingDropsAPendingEdit)
+{
+    fill(1);
+    std::vector<std::string> events;
+    table.BeforeCancel = [&events](TDataSet &) { events.push_back("BeforeCancel"); };
+    table.BeforeClose = [&events](TDataSet &) { events.push_back("BeforeClose"); };
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("elveszik");
+    table.Close();
+    table.BeforeCancel = nullptr;
+    table.BeforeClose = nullptr;
+    EXPECT_EQ(events, (std::vector<std::string>{"BeforeCancel", "BeforeClose"}));
+}
+
+TEST_F(PeopleTable, HeldStoreKeepsTheControlsQuietButFieldChangesCount)
+{
+    fill(2);
+    TDataSource source;
+    source.SetDataSet(&table);
+    int controlEvents = 0;
+    source.OnDataChange = [&controlEvents](TDataSource &, TField *) { ++controlEvents; };
+    int fieldChanges = 0;
+    table.FieldByName("nev")->OnChange = [&fieldChanges](TField &) { ++fieldChanges; };
+    table.Lock();
+    table.First();
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("zarolva");
+    EXPECT_TRUE(table.Modified());
+    table.Post();
+    table.Unlock();
+    EXPECT_EQ(controlEvents, 0);
+    EXPECT_EQ(fieldChanges, 1);
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "zarolva");
+    table.Next();
+    EXPECT_GT(controlEvents, 0);
+    source.SetDataSet(nullptr);
+}
