@@ -26,8 +26,6 @@
 #include "dialogs/teremfel.h"
 #include "dialogs/teremval.h"
 
-#include <ranges>
-
 TVonal *Vonal = nullptr;
 
 template <class T, class... Args>
@@ -86,7 +84,7 @@ TProgramForms::~TProgramForms()
 
 void TProgramForms::release()
 {
-    for (const std::function<void()> &release : std::views::reverse(releases_))
-        release();
+    for (auto release = releases_.rbegin(); release != releases_.rend(); ++release)
+        (*release)();
     releases_.clear();
 }
