@@ -114,11 +114,6 @@ void TztrCustomMemTable::takePrivateStore()
     currentIndex_ = indexes_.RowOrderIndex();
 }
 
-void TztrCustomMemTable::leavePrivateStore()
-{
-    privateStore_.reset();
-}
-
 void TztrCustomMemTable::ownerStoreClosing()
 {
     Close();
@@ -143,7 +138,7 @@ void TztrCustomMemTable::SetAttachedTo(TztrCustomMemTable *table)
     // The place in the shared store is taken first, so a refusal leaves the private store.
     const int place = table->common_->AttachTable(this);
     indexes_.Delete(sortIndex_);
-    leavePrivateStore();
+    privateStore_.reset();
     common_ = table->common_;
     attachIndex_ = place;
     attachedTo_ = table;

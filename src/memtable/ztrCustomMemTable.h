@@ -200,7 +200,6 @@ private:
     void selectIndex(TztrIndex *index);
     void emptyCursor();
     void refreshIfBrowsing();
-    void leavePrivateStore();
     void takePrivateStore();
     void ownerStoreClosing();
     TztrBookmark bookmarkOf(const TBookmark &bookmark) const;
