@@ -72,7 +72,11 @@ void showMessage(QWidget *parent, const QString &text)
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent), VL(new TveltoCalendar(this))
 {
+    setObjectName(QStringLiteral("Form1"));
+    // Room for the working week of the calendar on a common screen.
+    resize(1024, 720);
     setCentralWidget(VL);
+    VL->SetDays({vlMonday, vlTuesday, vlWednesday, vlThursday, vlFriday});
     FormCreate();
 }
 
