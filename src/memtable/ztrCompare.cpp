@@ -203,37 +203,24 @@ bool stopsAt(int mode, int result, bool fullCompare)
 }
 
 // A field value as the comparison reads it: in the record, in a value block, or, for a
-// compressed value, decompressed by the table into a buffer of its own.
-class FieldValue {
-public:
-    FieldValue(TztrCustomMemTable &table, const TztrRecord *record, const TztrFieldListEntry &entry)
-    {
-        const TztrCommon &store = table.Common();
-        const TztrRecordLayout &layout = store.Layout();
-        if (entry.FieldNo <= 0 || !layout.IsIndirect(entry.FieldNo)) {
-            data_ = record->Data() + entry.Offset + 1;
-            return;
-        }
-        const std::uint8_t *block = store.IndirectValue(record, entry.FieldNo);
-        if (!block) {
-            data_ = emptyValue;
-            return;
-        }
-        data_ = ValueBlock::bytes(block);
-        if (layout.IsCompressed(entry.FieldNo) && table.OnDecompressField) {
-            decompressed_.assign(ValueBlock::view(block));
-            table.OnDecompressField(table, entry.Field, decompressed_);
-            data_ = decompressed_.data();
-        }
-    }
-
-    const void *data() const { return data_; }
-
-private:
+// compressed value, decompressed by the table into the scratch buffer.
+const void *fieldValue(TztrCustomMemTable &table, const TztrRecord *record, const TztrFieldListEntry &entry,
+                       std::string &scratch)
+{
     static constexpr std::uint8_t emptyValue[8] = {};
-    const void *data_ = nullptr;
-    std::string decompressed_;
-};
+    const TztrCommon &store = table.Common();
+    const TztrRecordLayout &layout = store.Layout();
+    if (entry.FieldNo <= 0 || !layout.IsIndirect(entry.FieldNo))
+        return record->Data() + entry.Offset + 1;
+    const std::uint8_t *block = store.IndirectValue(record, entry.FieldNo);
+    if (!block)
+        return emptyValue;
+    if (!layout.IsCompressed(entry.FieldNo) || !table.OnDecompressField)
+        return ValueBlock::bytes(block);
+    scratch.assign(ValueBlock::view(block));
+    table.OnDecompressField(table, entry.Field, scratch);
+    return scratch.c_str();
+}
 
 } // namespace
 
@@ -246,6 +233,7 @@ int CompareRecords(TztrCustomMemTable &table, const TztrRecord *keyRecord, const
     const LCID locale = table.Common().LocaleID();
     int result = 0;
     bool fullCompare = true;
+    std::string keyScratch, valueScratch;
     for (int i = 0; i < count; ++i) {
         const TztrFieldListEntry &entry = fieldList[i];
         TztrifoOptions options = entry.Options;
@@ -260,15 +248,14 @@ int CompareRecords(TztrCustomMemTable &table, const TztrRecord *keyRecord, const
         const bool descending = options.Contains(mtifoDescending);
         fullCompare = true;
         if (keyPresent && valuePresent) {
-            const FieldValue key(table, keyRecord, entry);
-            const FieldValue value(table, record, entry);
+            const void *key = fieldValue(table, keyRecord, entry, keyScratch);
+            const void *value = fieldValue(table, record, entry, valueScratch);
             const TFieldType type = entry.Field->DataType();
             if (table.OnCompareFields) {
                 result = 0;
-                table.OnCompareFields(table, entry.Field, key.data(),
-                                      value.data(), type, options, fullCompare, result);
+                table.OnCompareFields(table, entry.Field, key, value, type, options, fullCompare, result);
             } else {
-                result = CompareFields(key.data(), value.data(), type, options, fullCompare, locale);
+                result = CompareFields(key, value, type, options, fullCompare, locale);
             }
         } else if (keyPresent) {
             result = descending ? -1 : 1;
