@@ -403,53 +403,59 @@ void TztrCustomCSVStreamFormat::readAutoLayout(TztrCustomMemTable &table)
 
 void TztrCustomCSVStreamFormat::readDefinitionBlock(TztrCustomMemTable &table)
 {
-    const bool loadDef = sfDef().Contains(sfLoadDef);
-    const bool loadIndexDef = loadDef && sfIndexDef().Contains(sfLoadIndexDef);
-    bool inTableDef = false;
-    bool inIndexDef = false;
+    DefinitionBlock block;
+    block.loadDef = sfDef().Contains(sfLoadDef);
+    block.loadIndexDef = block.loadDef && sfIndexDef().Contains(sfLoadIndexDef);
+    while (GetLine() && !reader_->Line().empty()) {
+        try {
+            if (!readDefinitionLine(table, block))
+                return;
+        } catch (...) {
+            rethrowWithContext(placeOfLine() + ", szöveg: " + quotedForMessage(reader_->Line()) + ")");
+        }
+    }
+}
+
+bool TztrCustomCSVStreamFormat::readDefinitionLine(TztrCustomMemTable &table, DefinitionBlock &block)
+{
     bool isNull = false;
     std::string item;
-    while (GetLine() && !reader_->Line().empty()) {
-        GetWord(isNull, item);
-        if (item == CSVFileVersionMarker) {
-            GetWord(isNull, fileVersion_);
-        } else if (item == CSVTableDefStart) {
-            inTableDef = true;
-            if (loadDef) {
-                destroyTableFields(table);
-                table.FieldDefs().Clear();
-            }
-        } else if (item == CSVTableDefEnd) {
-            inTableDef = false;
-            table.Open();
-        } else if (item == CSVIndexDefStart) {
-            inIndexDef = true;
-            if (loadIndexDef) {
-                table.Indexes().Clear();
-                table.IndexDefs().Clear();
-            }
-        } else if (item == CSVIndexDefEnd) {
-            inIndexDef = false;
-            if (loadIndexDef)
-                for (const auto &definition : table.IndexDefs())
-                    table.Indexes().AddIndex(*definition);
-        } else if (!inTableDef) {
-            // The header line or the first record.
-            return;
-        } else if (inIndexDef) {
-            if (!loadIndexDef)
-                continue;
+    GetWord(isNull, item);
+    if (item == CSVFileVersionMarker) {
+        GetWord(isNull, fileVersion_);
+    } else if (item == CSVTableDefStart) {
+        block.inTableDef = true;
+        if (block.loadDef) {
+            destroyTableFields(table);
+            table.FieldDefs().Clear();
+        }
+    } else if (item == CSVTableDefEnd) {
+        block.inTableDef = false;
+        table.Open();
+    } else if (item == CSVIndexDefStart) {
+        block.inIndexDef = true;
+        if (block.loadIndexDef) {
+            table.Indexes().Clear();
+            table.IndexDefs().Clear();
+        }
+    } else if (item == CSVIndexDefEnd) {
+        block.inIndexDef = false;
+        if (block.loadIndexDef)
+            for (const auto &definition : table.IndexDefs())
+                table.Indexes().AddIndex(*definition);
+    } else if (!block.inTableDef) {
+        // The header line or the first record.
+        return false;
+    } else if (block.inIndexDef) {
+        if (block.loadIndexDef) {
             const TztrCSVIndexDefinition index =
                 TztrCSVIndexDefinition::Parse(CSVUnquoteText(reader_->Line(), quote_));
             table.IndexDefs().Add(index.Name, index.Fields, index.Options)->SetName(index.DisplayName);
-        } else if (loadDef) {
-            try {
-                addField(table, TztrCSVFieldDefinition::Parse(CSVUnquoteText(reader_->Line(), quote_), item));
-            } catch (...) {
-                rethrowWithContext(placeOfLine() + ", szöveg: " + quotedForMessage(reader_->Line()) + ")");
-            }
         }
+    } else if (block.loadDef) {
+        addField(table, TztrCSVFieldDefinition::Parse(CSVUnquoteText(reader_->Line(), quote_), item));
     }
+    return true;
 }
 
 void TztrCustomCSVStreamFormat::addField(TztrCustomMemTable &table, const TztrCSVFieldDefinition &definition)

@@ -123,7 +123,17 @@ private:
     std::string placeOfItem(const std::string &fieldName, const std::string &text) const;
     void readAutoLayout(TztrCustomMemTable &table);
     void addField(TztrCustomMemTable &table, const TztrCSVFieldDefinition &definition);
+    // Where the definition reader stands in the block.
+    struct DefinitionBlock
+    {
+        bool loadDef = false;
+        bool loadIndexDef = false;
+        bool inTableDef = false;
+        bool inIndexDef = false;
+    };
     void readDefinitionBlock(TztrCustomMemTable &table);
+    // False for the line that ends the block (the header line or the first record).
+    bool readDefinitionLine(TztrCustomMemTable &table, DefinitionBlock &block);
 
     char commentChar_ = '\0';
     char escapeChar_ = '%';

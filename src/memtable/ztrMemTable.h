@@ -9,6 +9,7 @@
 #include "memtable/ztrFieldList.h"
 #include "memtable/ztrIndex.h"
 #include "memtable/ztrRecord.h"
+#include "memtable/ztrStreamFormat.h"
 #include "memtable/ztrTypes.h"
 
 // The memory table every table of the application's data is.

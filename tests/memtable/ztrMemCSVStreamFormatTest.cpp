@@ -903,3 +903,15 @@ TEST(CsvLoading, ColumnsOfFieldsTheFlagsExcludeAreReadAndIgnored)
     EXPECT_TRUE(table.FieldByName("terem_hely")->IsNull());
     EXPECT_EQ(table.FieldByName("terem_kapacitas")->AsInteger(), 120);
 }
+
+TEST(CsvDamagedFile, IndexOnAMissingFieldSaysWhere)
+{
+    TztrMemTable table;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string message = messageOf<EDatabaseError>([&] {
+        loadFromText(table, csv, replaceAll(ExampleRoomFile, "terem_id=terem_id,", "terem_id=terem_szam,"));
+    });
+    EXPECT_NE(message.find("terem_szam"), std::string::npos) << message;
+    EXPECT_NE(message.find("sor: 10"), std::string::npos) << message;
+}

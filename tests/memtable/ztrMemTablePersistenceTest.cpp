@@ -174,6 +174,20 @@ TEST_F(RoomFiles, AfterALoadTheFirstRecordIsCurrentUnlessRepositioningFindsTheOl
     EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 111);
 }
 
+TEST_F(RoomFiles, RepositioningKeepsTheCurrentRecordThatSurvivedTheLoad)
+{
+    addExampleRooms(table);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    table.SetDefaultFormat(&nodef);
+    writeFile(folder / "uj.csv", "terem_id\tterem_kod\r\n113\tA-003\r\n");
+    table.SetAutoReposition(true);
+    table.Last();
+    table.LoadFromFile(folder / "uj.csv");
+    EXPECT_EQ(table.RecordCount(), 3);
+    EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 112);
+}
+
 TEST_F(RoomFiles, ProgressIsReportedAroundSavesAndLoads)
 {
     addManyRooms(250);
