@@ -98,6 +98,7 @@ TztrCustomMemTable::TztrCustomMemTable()
 
 TztrCustomMemTable::~TztrCustomMemTable()
 {
+    SetDeltaHandler(nullptr);
     Close();
     if (attachedTo_)
         common_->DetachTable(this);

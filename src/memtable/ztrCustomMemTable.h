@@ -4,6 +4,7 @@
 // reads them through its current index and offers the framework's whole cursor protocol.
 
 #include "memtable/ztrCommon.h"
+#include "memtable/ztrCopy.h"
 #include "memtable/ztrFieldList.h"
 #include "memtable/ztrIndex.h"
 #include "memtable/ztrMemTablePersistence.h"
@@ -15,6 +16,9 @@
 #include <memory>
 #include <string>
 
+class TztrBlobStream;
+class TztrCustomDeltaHandler;
+
 class TztrCustomMemTable : public TDataSet, public TztrMemTablePersistence {
 public:
     using TztrOnProgress = std::function<void(TztrCustomMemTable &table, int percentage, TztrProgressCode code)>;
@@ -24,6 +28,10 @@ public:
     using TztrOnCompareFields =
         std::function<void(TztrCustomMemTable &table, TField *field, const void *keyValue, const void *value,
                            TFieldType fieldType, TztrifoOptions options, bool &fullCompare, int &result)>;
+    // A blob's bytes on their way into the record (compress) and out of it (decompress).
+    using TztrOnCompressBlobStream = std::function<void(TztrCustomMemTable &table, TStream &uncompressed, TStream &compressed)>;
+    using TztrOnDecompressBlobStream = std::function<void(TztrCustomMemTable &table, TStream &compressed, TStream &decompressed)>;
+    using TztrOnSetupFieldProperties = std::function<void(TztrCustomMemTable &table, TField &field)>;
 
     TztrCustomMemTable();
     ~TztrCustomMemTable() override;
@@ -119,6 +127,27 @@ public:
     // Makes the active record of another table of the same store the current one here.
     void GotoCurrent(TztrCustomMemTable &other);
 
+    // Copying between this table and any dataset; each does nothing when both sides are the same.
+    virtual void LoadFromDataSet(TDataSet &source, TztrCopyOptions options);
+    virtual void SaveToDataSet(TDataSet &destination, TztrCopyOptions options);
+    virtual void UpdateToDataSet(TDataSet &destination, const std::string &keyFields, TztrUpdateFlags flags);
+    virtual void UpdateToDataSet(TDataSet &destination, const std::string &keyFields);
+    // Appends a destination record per source record from the source's position on; returns
+    // the number posted. limit above 0 stops after that many.
+    virtual int CopyRecords(TDataSet &source, TDataSet &destination, bool convertWide, bool spareFlag, int limit);
+    // Edits or appends a destination record per source record, matched on keyFields.
+    int UpdateRecords(TDataSet &source, TDataSet &destination, TztrUpdateFlags flags, int limit,
+                      const std::string &keyFields);
+    void CopyFieldProperties(TField &source, TField &destination);
+    // For every field of destination that source has a field of the same name for.
+    void CopyFieldsProperties(TDataSet &source, TDataSet &destination);
+
+    // Blob values are reached through streams over the active record.
+    std::unique_ptr<TStream> CreateBlobStream(TField *field, TBlobStreamMode mode) override;
+    // The handler that reports this table's net changes; none by default.
+    TztrCustomDeltaHandler *DeltaHandler() const { return deltaHandler_; }
+    void SetDeltaHandler(TztrCustomDeltaHandler *handler);
+
     // Dataset protocol.
     // Closing a persistent table writes its file first.
     void SetActive(bool active) override;
@@ -139,6 +168,9 @@ public:
     TztrOnCompressField OnCompressField;
     TztrOnCompressField OnDecompressField;
     TztrOnCompareFields OnCompareFields;
+    TztrOnCompressBlobStream OnCompressBlobStream;
+    TztrOnDecompressBlobStream OnDecompressBlobStream;
+    TztrOnSetupFieldProperties OnSetupFieldProperties;
 
 protected:
     TRecordBuffer AllocRecordBuffer() override;
@@ -169,6 +201,7 @@ protected:
     bool GetCanModify() const override { return !readOnly_; }
     bool GetIsIndexField(const TField *field) const override;
     bool FindRecord(bool restart, bool goForward) override;
+    void CloseBlob(TField *field) override;
 
     void ClearCalcFields(TRecordBuffer buffer) override;
 
@@ -186,6 +219,8 @@ protected:
 private:
     friend class TztrCommon;
     friend class TztrCustomStreamFormat;
+    friend class TztrBlobStream;
+    friend class TztrCustomDeltaHandler;
 
     TztrRecord *activeRecord();
     TztrRecord *storedRecordOf(const TztrRecord *buffer) const;
@@ -203,6 +238,7 @@ private:
     void takePrivateStore();
     void ownerStoreClosing();
     TztrBookmark bookmarkOf(const TBookmark &bookmark) const;
+    void copyStructure(TDataSet &source);
 
     std::unique_ptr<TztrCommon> privateStore_;
     TztrCommon *common_ = nullptr;
@@ -229,4 +265,5 @@ private:
     std::string indexFieldNames_;
     std::string indexName_;
     TztrProgressCodes progressFlags_{mtpcLoad, mtpcSave, mtpcCopy};
+    TztrCustomDeltaHandler *deltaHandler_ = nullptr;
 };

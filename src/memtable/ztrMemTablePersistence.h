@@ -14,11 +14,11 @@ class TStream;
 class TztrCustomMemTable;
 class TztrCustomStreamFormat;
 
-enum TztrMemTableStorageType : std::uint8_t { mtstFile, mtstStream };
+enum TztrMemTableStorageType : std::uint8_t { mtstFile, mtstStream, mtstDataSet };
 
 // Which bulk operation runs on a table; the table refuses nothing during one, but some of its
 // notifications wait until it ends.
-enum class TztrBulkOperation : std::uint8_t { None, Load, Save, Empty };
+enum class TztrBulkOperation : std::uint8_t { None, Load, Save, Empty, Update };
 
 using TztrOnSave =
     std::function<void(TztrCustomMemTable &table, TztrMemTableStorageType storageType, TStream &stream)>;
@@ -101,6 +101,8 @@ protected:
 private:
     friend class TztrCustomStreamFormat;
     friend class TztrCustomCSVStreamFormat;
+    // Copying from and to other datasets runs the same bulk operations as the formats.
+    friend class TztrCustomMemTable;
 
     TztrCustomMemTable &table();
 
