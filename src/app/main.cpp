@@ -1,3 +1,4 @@
+#include "app/Application.h"
 #include "app/ProgramForms.h"
 #include "app/QtTranslations.h"
 #include "app/Screenshot.h"
@@ -5,30 +6,12 @@
 #include "app/brelvix_pas.h"
 #include "platform/InstanceLock.h"
 
-#include <QApplication>
-#include <QMessageBox>
-
 #include <cstdio>
 #include <memory>
 
-namespace {
-
-// A data file that cannot be read ends the program before any window: on standard error for a
-// terminal or a script, and in a box for the user.
-void tellLoadFailure(const Exception &error)
-{
-    std::fprintf(stderr, "%s\n", error.what());
-    std::fflush(stderr);
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), QString::fromUtf8(error.what()),
-                    QMessageBox::Ok);
-    box.exec();
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     if (!installQtTranslations(app))
         std::fprintf(stderr, "Qt's Hungarian texts (qtbase_hu) are not installed; its own buttons stay English.\n");
 
@@ -40,11 +23,15 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // A start that fails (above all a data file that cannot be loaded) ends the program before
+    // any window shows: on standard error for a terminal or a script, and in a box for the user.
     std::unique_ptr<TProgramForms> forms;
     try {
         forms = std::make_unique<TProgramForms>();
-    } catch (const EDataFileError &error) {
-        tellLoadFailure(error);
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        std::fflush(stderr);
+        showException(error);
         return 1;
     }
 
