@@ -89,6 +89,8 @@ void TForm1::FormCreate()
     MT_kurzusoktato_temp2.SetAttachedTo(&DM->MT_kurzusoktato);
     MT_kurzusoktato_temp2.Open();
     MT_alkalom_temp.SetName("MT_alkalom_temp");
+    MT_alkalom_temp.SetDefaultFormat(&DM->CSV);
+    MT_alkalom_temp.IndexDefs().Add("Index1", "kurzus_id", {});
     MT_alkalom_temp.SetAttachedTo(&DM->MT_alkalom);
     MT_alkalom_temp.FieldByName("kiiras")->OnGetText = [this](TField &sender, std::string &text, bool displayText) {
         MT_alkalom_tempkiirasGetText(sender, text, displayText);
