@@ -8,6 +8,7 @@
 #include "platform/Classes.h"
 #include "platform/Cp1250.h"
 #include "platform/DB.h"
+#include "platform/LocaleCompare.h"
 
 TFormatSettings CSVFixedFormatSettings(const TFormatSettings &user)
 {
@@ -76,14 +77,6 @@ bool isTextType(TFieldType type)
 bool isBinaryType(TFieldType type)
 {
     return type == ftBytes || type == ftVarBytes || isBlobType(type);
-}
-
-std::string upperAscii(std::string text)
-{
-    for (char &c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
 }
 
 TztrCSVFieldDefinition definitionOf(const TField &field, bool withKind)
@@ -406,7 +399,13 @@ void TztrCustomCSVStreamFormat::readDefinitionBlock(TztrCustomMemTable &table)
     DefinitionBlock block;
     block.loadDef = sfDef().Contains(sfLoadDef);
     block.loadIndexDef = block.loadDef && sfIndexDef().Contains(sfLoadIndexDef);
-    while (GetLine() && !reader_->Line().empty()) {
+    // The last line of the file is read as well: a file that ends with its definition block
+    // (an empty table saved without a header) still gives the table back open.
+    bool more = true;
+    while (more) {
+        more = GetLine();
+        if (reader_->Line().empty())
+            return;
         try {
             if (!readDefinitionLine(table, block))
                 return;
@@ -414,6 +413,8 @@ void TztrCustomCSVStreamFormat::readDefinitionBlock(TztrCustomMemTable &table)
             rethrowWithContext(placeOfLine() + ", szöveg: " + quotedForMessage(reader_->Line()) + ")");
         }
     }
+    // Past the end: no header and no record line is current.
+    GetLine();
 }
 
 bool TztrCustomCSVStreamFormat::readDefinitionLine(TztrCustomMemTable &table, DefinitionBlock &block)
@@ -494,10 +495,10 @@ void TztrCustomCSVStreamFormat::DetermineLoadFieldIndex(TztrCustomMemTable &tabl
 {
     if (situation != 1)
         return;
-    const std::string wanted = upperAscii(id);
     const TFields &fields = table.Fields();
     for (int i = 0; i < fields.Count(); ++i) {
-        if (upperAscii(fields[i]->DisplayName()) == wanted) {
+        // Only a-z fold: accented letters must match in their case.
+        if (CompareText(fields[i]->DisplayName(), id) == 0) {
             index = i;
             return;
         }

@@ -915,3 +915,20 @@ TEST(CsvDamagedFile, IndexOnAMissingFieldSaysWhere)
     EXPECT_NE(message.find("terem_szam"), std::string::npos) << message;
     EXPECT_NE(message.find("sor: 10"), std::string::npos) << message;
 }
+
+TEST(CsvDefinitionBlock, FileEndingWithTheBlockGivesAnOpenEmptyTable)
+{
+    TztrMemTable source;
+    makeRoomTable(source);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    csv.SetsfNoHeader({sfSaveNoHeader, sfLoadNoHeader});
+    const std::string saved = saveToText(source, csv);
+    ASSERT_TRUE(saved.ends_with("@@TABLEDEF END@@\r\n"));
+
+    TztrMemTable table;
+    loadFromText(table, csv, saved);
+    EXPECT_TRUE(table.Active());
+    EXPECT_EQ(table.FieldCount(), 5);
+    EXPECT_EQ(table.RecordCount(), 0);
+}
