@@ -42,7 +42,7 @@ bool TztrIndex::isTableCurrent() const
 
 void TztrIndex::Clear()
 {
-    entries_.clear();
+    entries_.Clear();
     ordered_ = false;
 }
 
@@ -50,8 +50,8 @@ void TztrIndex::LoadIndex()
 {
     const TztrCommon &store = table_.Common();
     TztrStoreLock lock(store);
-    entries_.clear();
-    entries_.reserve(static_cast<std::size_t>(store.RecordCount()));
+    std::vector<TztrRecord *> records;
+    records.reserve(static_cast<std::size_t>(store.RecordCount()));
     const bool versioning = store.EnableVersioning();
     for (int id = 0; id < store.RecordCount(); ++id) {
         TztrRecord *record = store.Record(id);
@@ -61,8 +61,9 @@ void TztrIndex::LoadIndex()
             continue;
         if (table_.RecalcOnIndex())
             table_.RecalcStoredRecord(record);
-        entries_.push_back(record);
+        records.push_back(record);
     }
+    entries_.Assign(records);
 }
 
 void TztrIndex::SortIndex()
@@ -75,11 +76,11 @@ void TztrIndex::SortIndex()
     {
         TztrStoreLock lock(table_.Common());
         // Sorted apart and put back whole, so that a comparison that throws leaves every entry.
-        std::vector<TztrRecord *> sorted = entries_;
+        std::vector<TztrRecord *> sorted = entries_.ToVector();
         std::stable_sort(sorted.begin(), sorted.end(), [this](const TztrRecord *a, const TztrRecord *b) {
             return CompareIndexRecords(fieldList_, a, b, false, true) < 0;
         });
-        entries_.swap(sorted);
+        entries_.Assign(sorted);
         ordered_ = true;
         if (options_.Contains(mtcoUnique))
             checkUnique();
@@ -89,8 +90,8 @@ void TztrIndex::SortIndex()
 
 void TztrIndex::checkUnique() const
 {
-    for (std::size_t i = 1; i < entries_.size(); ++i) {
-        if (CompareIndexRecords(fieldList_, entries_[i - 1], entries_[i], false, false) == 0)
+    for (int i = 1; i < Count(); ++i) {
+        if (CompareIndexRecords(fieldList_, Entry(i - 1), Entry(i), false, false) == 0)
             throw EMemTableDupKey(SDupKey);
     }
 }
@@ -98,7 +99,7 @@ void TztrIndex::checkUnique() const
 void TztrIndex::Rebuild()
 {
     LoadIndex();
-    if (entries_.empty())
+    if (entries_.Empty())
         ordered_ = true;
     else
         SortIndex();
@@ -127,10 +128,9 @@ int TztrIndex::CompareIndexRecords(const TztrFieldList &fieldList, const TztrRec
 
 int TztrIndex::lowerBound(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const
 {
-    const auto place = std::partition_point(entries_.begin(), entries_.end(), [&](const TztrRecord *entry) {
+    return entries_.PartitionPoint([&](const TztrRecord *entry) {
         return CompareIndexRecords(fieldList, keyRecord, entry, false, false) > 0;
     });
-    return static_cast<int>(place - entries_.begin());
 }
 
 bool TztrIndex::binarySearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, int &position,
@@ -141,10 +141,11 @@ bool TztrIndex::binarySearch(const TztrFieldList &fieldList, const TztrRecord *k
         return false;
     const bool checkFilter = respectFilter && table_.MustFilter();
     for (int i = position; i < Count(); ++i) {
-        const int comparison = CompareIndexRecords(fieldList, keyRecord, entries_[i], false, false);
+        TztrRecord *entry = Entry(i);
+        const int comparison = CompareIndexRecords(fieldList, keyRecord, entry, false, false);
         if (comparison != 0)
             return nearest && i == position;
-        if (!checkFilter || table_.FilterRecord(entries_[i], false)) {
+        if (!checkFilter || table_.FilterRecord(entry, false)) {
             position = i;
             return true;
         }
@@ -160,10 +161,11 @@ bool TztrIndex::sequentialSearch(const TztrFieldList &fieldList, const TztrRecor
     for (int i = 0; i < count; ++i) {
         if (i > 0 && i % 100 == 0)
             table_.Progress(i * 100 / count, mtpcSearch);
+        TztrRecord *entry = Entry(i);
         if (table_.RecalcOnIndex())
-            table_.RecalcStoredRecord(entries_[i]);
-        const int comparison = CompareIndexRecords(fieldList, keyRecord, entries_[i], nearest, false);
-        if ((comparison == 0 && (!checkFilter || table_.FilterRecord(entries_[i], false))) ||
+            table_.RecalcStoredRecord(entry);
+        const int comparison = CompareIndexRecords(fieldList, keyRecord, entry, nearest, false);
+        if ((comparison == 0 && (!checkFilter || table_.FilterRecord(entry, false))) ||
             (nearest && comparison < 0)) {
             position = i;
             return true;
@@ -182,7 +184,7 @@ bool TztrIndex::Search(const TztrFieldList *fieldList, const TztrRecord *keyReco
     position = 0;
     {
         TztrStoreLock lock(table_.Common());
-        if (!entries_.empty()) {
+        if (!entries_.Empty()) {
             if (ordered_ && !IsRowOrder() && Count() >= MinBinarySearchCount)
                 found = binarySearch(list, keyRecord, position, respectFilter, nearest);
             else
@@ -195,23 +197,20 @@ bool TztrIndex::Search(const TztrFieldList *fieldList, const TztrRecord *keyReco
 
 bool TztrIndex::SearchRecordID(int recordID, int &position)
 {
-    auto byIDAscending = [](const TztrRecord *entry, int id) { return entry->RecordID < id; };
-    auto byIDDescending = [](const TztrRecord *entry, int id) { return entry->RecordID > id; };
-    auto hit = [&](std::vector<TztrRecord *>::iterator at) {
-        if (at == entries_.end() || (*at)->RecordID != recordID)
+    auto hit = [&](int at) {
+        if (at >= Count() || Entry(at)->RecordID != recordID)
             return false;
-        position = static_cast<int>(at - entries_.begin());
+        position = at;
         return true;
     };
     // Row order follows the IDs as long as records were only appended; the bisections are a
     // shortcut, the scan the answer.
     if (IsRowOrder() && ordered_) {
-        if (hit(std::lower_bound(entries_.begin(), entries_.end(), recordID, byIDAscending)) ||
-            hit(std::lower_bound(entries_.begin(), entries_.end(), recordID, byIDDescending)))
+        if (hit(entries_.PartitionPoint([recordID](const TztrRecord *entry) { return entry->RecordID < recordID; })) ||
+            hit(entries_.PartitionPoint([recordID](const TztrRecord *entry) { return entry->RecordID > recordID; })))
             return true;
     }
-    return hit(std::find_if(entries_.begin(), entries_.end(),
-                            [recordID](const TztrRecord *entry) { return entry->RecordID == recordID; }));
+    return hit(entries_.FindFrom(0, [recordID](const TztrRecord *entry) { return entry->RecordID == recordID; }));
 }
 
 bool TztrIndex::SearchRecord(const TztrRecord *record, int &position)
@@ -222,13 +221,12 @@ bool TztrIndex::SearchRecord(const TztrRecord *record, int &position)
             return SearchRecordID(record->RecordID, position);
         start = lowerBound(fieldList_, record);
     }
-    for (int i = start; i < Count(); ++i) {
-        if (entries_[i]->RecordID == record->RecordID) {
-            position = i;
-            return true;
-        }
-    }
-    return false;
+    const int recordID = record->RecordID;
+    const int at = entries_.FindFrom(start, [recordID](const TztrRecord *entry) { return entry->RecordID == recordID; });
+    if (at >= Count())
+        return false;
+    position = at;
+    return true;
 }
 
 int TztrIndex::insertionPlace(const TztrRecord *values)
@@ -240,7 +238,7 @@ int TztrIndex::insertionPlace(const TztrRecord *values)
 
 void TztrIndex::insertAt(int place, TztrRecord *stored)
 {
-    entries_.insert(entries_.begin() + place, stored);
+    entries_.Insert(place, stored);
     if (isTableCurrent()) {
         stored->RecordNo = place;
         table_.RememberRepositionPlace(place);
@@ -292,29 +290,26 @@ void TztrIndex::reflectEdit(int position, TztrRecord *stored, TztrRecord *newVal
         return;
     }
     int oldPlace = position;
-    const bool atPosition = isTableCurrent() && position >= 0 && position < Count() && entries_[position] == stored;
+    const bool atPosition = isTableCurrent() && position >= 0 && position < Count() && Entry(position) == stored;
     if (!atPosition && !SearchRecord(stored, oldPlace)) {
         if (accepts(stored))
             insertAt(IsRowOrder() ? Count() : insertionPlace(newValues), stored);
         return;
     }
     if (!accepts(stored)) {
-        entries_.erase(entries_.begin() + oldPlace);
+        entries_.Erase(oldPlace);
         return;
     }
     if (IsRowOrder())
         return;
-    // The old entry is still in place while the new place is searched, so the entries between
-    // the two places shift by one instead of the whole list twice.
+    // The new place is searched while the old entry is still in place, then counted without it.
     int newPlace = insertionPlace(newValues);
     if (newPlace > oldPlace)
         --newPlace;
-    const auto from = entries_.begin() + oldPlace;
-    const auto to = entries_.begin() + newPlace;
-    if (newPlace > oldPlace)
-        std::rotate(from, from + 1, to + 1);
-    else
-        std::rotate(to, from, from + 1);
+    if (newPlace != oldPlace) {
+        entries_.Erase(oldPlace);
+        entries_.Insert(newPlace, stored);
+    }
     if (isTableCurrent()) {
         stored->RecordNo = newPlace;
         table_.RememberRepositionPlace(newPlace);
@@ -326,10 +321,10 @@ void TztrIndex::reflectDelete(bool versioned, int position, TztrRecord *stored)
     if (versioned && statusSet_.Contains(usDeleted))
         return;
     int place = position;
-    const bool atPosition = isTableCurrent() && position >= 0 && position < Count() && entries_[position] == stored;
+    const bool atPosition = isTableCurrent() && position >= 0 && position < Count() && Entry(position) == stored;
     if (!atPosition && !(IsRowOrder() ? SearchRecordID(stored->RecordID, place) : SearchRecord(stored, place)))
         return;
-    entries_.erase(entries_.begin() + place);
+    entries_.Erase(place);
     if (isTableCurrent())
         table_.RememberRepositionPlace(place);
 }

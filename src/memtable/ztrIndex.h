@@ -5,6 +5,7 @@
 
 #include "memtable/ztrCommon.h"
 #include "memtable/ztrFieldList.h"
+#include "memtable/ztrIndexEntries.h"
 #include "memtable/ztrTypes.h"
 
 #include <memory>
@@ -40,8 +41,8 @@ public:
     int Position() const { return position_; }
     void SetPosition(int position) { position_ = position; }
 
-    int Count() const { return static_cast<int>(entries_.size()); }
-    TztrRecord *Entry(int position) const { return entries_[position]; }
+    int Count() const { return entries_.Count(); }
+    TztrRecord *Entry(int position) const { return entries_.At(position); }
 
     void LoadIndex();
     // Refuses equal keys of a unique index with EMemTableDupKey.
@@ -92,7 +93,7 @@ private:
     bool enabled_ = true;
     int position_ = -1;
     TztrUpdateStatusSet statusSet_{usUnmodified, usModified, usInserted};
-    std::vector<TztrRecord *> entries_;
+    TztrIndexEntries entries_;
 };
 
 class TztrIndexes {

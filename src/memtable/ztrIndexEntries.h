@@ -1,0 +1,86 @@
+#pragma once
+
+// The entry list of an index: record references in index order, kept in blocks of a few hundred
+// so that an insert or removal in the middle moves one block instead of the whole list, while
+// reading by position stays a short lookup.
+
+#include <cstddef>
+#include <vector>
+
+struct TztrRecord;
+
+class TztrIndexEntries {
+public:
+    int Count() const { return count_; }
+    bool Empty() const { return count_ == 0; }
+    TztrRecord *At(int position) const;
+
+    void Clear();
+    void Insert(int position, TztrRecord *record);
+    void Append(TztrRecord *record) { Insert(count_, record); }
+    void Erase(int position);
+    // Replaces every entry with the list given, in its order.
+    void Assign(const std::vector<TztrRecord *> &records);
+    std::vector<TztrRecord *> ToVector() const;
+
+    // The first position whose entry fails belowKey, for entries ordered so that every entry
+    // passing it comes before every entry failing it.
+    template <typename Predicate> int PartitionPoint(Predicate belowKey) const;
+    // The first position at or after start whose entry passes the test, else Count().
+    template <typename Predicate> int FindFrom(int start, Predicate test) const;
+
+private:
+    using Block = std::vector<TztrRecord *>;
+
+    // The block holding position (the last block for Count()).
+    std::size_t blockOf(int position) const;
+    void renumberFrom(std::size_t block);
+
+    std::vector<Block> blocks_;
+    // Position of each block's first entry.
+    std::vector<int> starts_;
+    int count_ = 0;
+    // Reading runs mostly forward; the block last read is tried first.
+    mutable std::size_t lastBlock_ = 0;
+};
+
+template <typename Predicate> int TztrIndexEntries::PartitionPoint(Predicate belowKey) const
+{
+    if (blocks_.empty())
+        return 0;
+    // Blocks first by their last entry, then within the one block where the split lies; the last
+    // block needs no test of its own, so a list of one block costs no extra comparison.
+    std::size_t low = 0, high = blocks_.size() - 1;
+    while (low < high) {
+        const std::size_t middle = (low + high) / 2;
+        if (belowKey(blocks_[middle].back()))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    const Block &block = blocks_[low];
+    std::size_t first = 0, last = block.size();
+    while (first < last) {
+        const std::size_t middle = (first + last) / 2;
+        if (belowKey(block[middle]))
+            first = middle + 1;
+        else
+            last = middle;
+    }
+    return starts_[low] + static_cast<int>(first);
+}
+
+template <typename Predicate> int TztrIndexEntries::FindFrom(int start, Predicate test) const
+{
+    if (start >= count_)
+        return count_;
+    for (std::size_t b = blockOf(start); b < blocks_.size(); ++b) {
+        const Block &block = blocks_[b];
+        for (std::size_t i = start > starts_[b] ? static_cast<std::size_t>(start - starts_[b]) : 0;
+             i < block.size(); ++i) {
+            if (test(block[i]))
+                return starts_[b] + static_cast<int>(i);
+        }
+    }
+    return count_;
+}

@@ -1,0 +1,98 @@
+#include "memtable/ztrIndexEntries.h"
+
+#include "memtable/ztrRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+// Entries are only references; distinct addresses in one array stand for distinct records.
+std::vector<TztrRecord> records(4000);
+
+TztrRecord *record(int i)
+{
+    return &records[static_cast<std::size_t>(i)];
+}
+
+void expectSameEntries(const TztrIndexEntries &entries, const std::vector<TztrRecord *> &model)
+{
+    ASSERT_EQ(entries.Count(), static_cast<int>(model.size()));
+    EXPECT_EQ(entries.ToVector(), model);
+    for (int i = 0; i < entries.Count(); ++i)
+        ASSERT_EQ(entries.At(i), model[static_cast<std::size_t>(i)]) << "position " << i;
+}
+
+} // namespace
+
+TEST(IndexEntries, RandomInsertsAndRemovalsKeepEveryPosition)
+{
+    TztrIndexEntries entries;
+    std::vector<TztrRecord *> model;
+    std::mt19937 random(5);
+    int next = 0;
+    for (int step = 0; step < 6000; ++step) {
+        const bool grow = model.empty() || random() % 3 != 0;
+        if (grow && next < 4000) {
+            const int position = static_cast<int>(random() % (model.size() + 1));
+            entries.Insert(position, record(next));
+            model.insert(model.begin() + position, record(next));
+            ++next;
+        } else if (!model.empty()) {
+            const int position = static_cast<int>(random() % model.size());
+            entries.Erase(position);
+            model.erase(model.begin() + position);
+        }
+        // Reading back at a random place, then the whole list now and then, catches stale block
+        // starts right after the change that caused them.
+        if (!model.empty()) {
+            const std::size_t probe = random() % model.size();
+            ASSERT_EQ(entries.At(static_cast<int>(probe)), model[probe]) << "step " << step;
+        }
+        if (step % 500 == 0)
+            expectSameEntries(entries, model);
+    }
+    expectSameEntries(entries, model);
+}
+
+TEST(IndexEntries, EmptiedListTakesNewEntries)
+{
+    TztrIndexEntries entries;
+    for (int i = 0; i < 1500; ++i)
+        entries.Append(record(i));
+    for (int i = 0; i < 1500; ++i)
+        entries.Erase(0);
+    EXPECT_TRUE(entries.Empty());
+    entries.Insert(0, record(7));
+    entries.Insert(0, record(8));
+    expectSameEntries(entries, {record(8), record(7)});
+}
+
+TEST(IndexEntries, PartitionPointSplitsAcrossBlocks)
+{
+    // Records 0..1999 in address order; the split is where the address reaches the key.
+    TztrIndexEntries entries;
+    std::vector<TztrRecord *> all;
+    for (int i = 0; i < 2000; ++i)
+        all.push_back(record(i));
+    entries.Assign(all);
+    for (int key : {0, 1, 255, 256, 257, 511, 512, 1000, 1999, 2000}) {
+        TztrRecord *limit = key < 2000 ? record(key) : record(0) + 2000;
+        EXPECT_EQ(entries.PartitionPoint([limit](const TztrRecord *entry) { return entry < limit; }), key);
+    }
+    EXPECT_EQ(TztrIndexEntries().PartitionPoint([](const TztrRecord *) { return true; }), 0);
+}
+
+TEST(IndexEntries, FindFromStartsAtTheGivenPosition)
+{
+    TztrIndexEntries entries;
+    for (int i = 0; i < 1200; ++i)
+        entries.Append(record(i % 600));
+    auto isRecord = [](int i) { return [i](const TztrRecord *entry) { return entry == record(i); }; };
+    EXPECT_EQ(entries.FindFrom(0, isRecord(300)), 300);
+    EXPECT_EQ(entries.FindFrom(301, isRecord(300)), 900);
+    EXPECT_EQ(entries.FindFrom(901, isRecord(300)), 1200);
+    EXPECT_EQ(entries.FindFrom(5000, isRecord(300)), 1200);
+}
