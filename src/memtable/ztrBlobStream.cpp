@@ -75,13 +75,9 @@ void TztrBlobStream::ReadBlob()
 
 void TztrBlobStream::TruncateBlob()
 {
-    TztrStoreLock lock(common_);
+    // The record's value is replaced at write-back, in one step, so a write-back that fails
+    // (a compression handler raising) leaves the old value instead of none.
     Clear();
-    const TztrRecordLayout &layout = common_.Layout();
-    const int fieldNo = field_.FieldNo();
-    ValueBlock::free(layout.IndirectBlock(record_, fieldNo));
-    layout.SetIndirectBlock(record_, fieldNo, nullptr);
-    *layout.FieldNullByte(record_, fieldNo) = 0;
     modified_ = true;
 }
 

@@ -26,7 +26,7 @@ public:
 
     // Fills the stream with the field's value: the edited one, else the stored one.
     void ReadBlob();
-    // Empties the stream and the field, which becomes null.
+    // Empties the stream; the field becomes null when the stream is written back empty.
     void TruncateBlob();
     // Puts the stream's bytes into the record; an empty stream makes the field null.
     void WriteBlob();

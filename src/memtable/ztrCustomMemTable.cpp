@@ -969,9 +969,10 @@ void TztrCustomMemTable::postEdit(TztrRecord *buffer)
     }
     const bool versioned = common_->EnableVersioning();
     if (Modified()) {
-        stored->UpdateStatus = usModified;
+        // The kept version is the record as it was, with the status it had.
         if (versioned)
             keepPreviousVersion(stored, common_->VersioningMode() == mtvmAllSinceCheckPoint);
+        stored->UpdateStatus = usModified;
     }
     // The buffer's header goes into the stored record with its values; it must carry the
     // stored record's own status and versions.

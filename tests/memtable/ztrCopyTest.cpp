@@ -1,0 +1,690 @@
+#include "memtable/ztrCopy.h"
+
+#include "memtable/ztrTestTables.h"
+#include "platform/ArrayDataSet.h"
+#include "platform/Classes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A dataset of another class than the memory table: id (integer), nev (text), pont (integer).
+void openPeopleArray(ArrayDataSet &dataSet, int count, int firstId = 1)
+{
+    dataSet.FieldDefs().Add("id", ftInteger);
+    dataSet.FieldDefs().Add("nev", ftString, 20);
+    dataSet.FieldDefs().Add("pont", ftInteger);
+    dataSet.Open();
+    for (int i = 0; i < count; ++i)
+        dataSet.AppendRecord({firstId + i, cp1250("Név ") + std::to_string(firstId + i), (firstId + i) * 10});
+}
+
+void openPeople(TztrMemTable &table)
+{
+    definePeople(table);
+    table.Open();
+}
+
+std::vector<int> idsOf(TDataSet &dataSet)
+{
+    std::vector<int> ids;
+    dataSet.First();
+    while (!dataSet.Eof()) {
+        ids.push_back(dataSet.FieldByName("id")->AsInteger());
+        dataSet.Next();
+    }
+    return ids;
+}
+
+std::vector<std::string> namesOf(TDataSet &dataSet)
+{
+    std::vector<std::string> names;
+    dataSet.First();
+    while (!dataSet.Eof()) {
+        names.push_back(dataSet.FieldByName("nev")->AsString());
+        dataSet.Next();
+    }
+    return names;
+}
+
+template <class Action> std::string messageOf(Action action)
+{
+    try {
+        action();
+    } catch (const Exception &error) {
+        return error.what();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(CopyOptions, KeepTheirFixedNumbers)
+{
+    EXPECT_EQ(TztrCopyOptions{mtcpoStructure}.Bits(), 1u);
+    EXPECT_EQ(TztrCopyOptions{mtcpoProperties}.Bits(), 4u);
+    EXPECT_EQ(TztrCopyOptions{mtcpoAppend}.Bits(), 32u);
+    EXPECT_EQ(TztrCopyOptions{mtcpoKeepIndexes}.Bits(), 128u);
+    EXPECT_EQ(TztrCopyOptions{mtcpoSpareFlag}.Bits(), 256u);
+    EXPECT_EQ(TztrCopyOptions{mtcpoConvertWide}.Bits(), 1024u);
+    EXPECT_EQ((TztrUpdateFlags{mtufEdit, mtufAppend}.Bits()), 3u);
+}
+
+TEST(LoadFromDataSet, WithoutAppendEmptiesEveryTableOnTheStore)
+{
+    TztrMemTable owner;
+    owner.SetAttachMaxCount(2);
+    openPeople(owner);
+    appendPerson(owner, 100, "régi");
+    appendPerson(owner, 101, "régi");
+    TztrMemTable view;
+    view.SetAttachedTo(&owner);
+    view.Open();
+    ArrayDataSet source;
+    openPeopleArray(source, 2);
+
+    owner.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(idsOf(owner), (std::vector<int>{1, 2}));
+    EXPECT_EQ(idsOf(view), (std::vector<int>{1, 2}));
+    EXPECT_EQ(owner.LoadedCount(), 2);
+}
+
+TEST(LoadFromDataSet, WithAppendKeepsTheRecordsPresent)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 100, "régi");
+    ArrayDataSet source;
+    openPeopleArray(source, 2);
+
+    table.LoadFromDataSet(source, {mtcpoAppend});
+
+    EXPECT_EQ(idsOf(table), (std::vector<int>{100, 1, 2}));
+}
+
+TEST(LoadFromDataSet, MatchesFieldsByNameAndLeavesUnmatchedDestinationFieldsNull)
+{
+    ArrayDataSet source;
+    source.FieldDefs().Add("nev", ftString, 20);
+    source.FieldDefs().Add("csak_forrasban", ftInteger);
+    source.FieldDefs().Add("id", ftInteger);
+    source.Open();
+    source.AppendRecord({cp1250("Ákos"), 77, 5});
+    TztrMemTable table;
+    table.FieldDefs().Add("id", ftInteger);
+    table.FieldDefs().Add("nev", ftString, 20);
+    table.FieldDefs().Add("megjegyzes", ftString, 30);
+    table.Open();
+
+    table.LoadFromDataSet(source, {});
+
+    ASSERT_EQ(table.RecordCount(), 1);
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 5);
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), cp1250("Ákos"));
+    EXPECT_TRUE(table.FieldByName("megjegyzes")->IsNull());
+    EXPECT_EQ(table.FindField("csak_forrasban"), nullptr);
+}
+
+TEST(LoadFromDataSet, NullSourceValuesStayNull)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 0);
+    source.AppendRecord({1, "", Variant::Null()});
+    TztrMemTable table;
+    openPeople(table);
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 1);
+    EXPECT_TRUE(table.FieldByName("pont")->IsNull());
+}
+
+TEST(LoadFromDataSet, EmptyDestinationKeepsTheSourceKeys)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 0);
+    source.AppendRecord({7, "hét", 1});
+    source.AppendRecord({9, "kilenc", 2});
+    TztrMemTable table;
+    table.FieldDefs().Add("id", ftAutoInc);
+    table.FieldDefs().Add("nev", ftString, 20);
+    table.Open();
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(idsOf(table), (std::vector<int>{7, 9}));
+}
+
+TEST(LoadFromDataSet, AppendedRecordsDoNotTakeTheSourceKeys)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 0);
+    source.AppendRecord({1, "egy", 1});
+    source.AppendRecord({2, "kettő", 2});
+    TztrMemTable table;
+    table.FieldDefs().Add("id", ftAutoInc);
+    table.FieldDefs().Add("nev", ftString, 20);
+    table.Open();
+    table.AppendRecord({1, "meglévő"});
+
+    table.LoadFromDataSet(source, {mtcpoAppend});
+
+    // The destination numbers the new records itself, so key 1 stays unique.
+    ASSERT_EQ(table.RecordCount(), 3);
+    std::vector<int> ids = idsOf(table);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), 1), 1);
+    EXPECT_EQ(namesOf(table), (std::vector<std::string>{"meglévő", "egy", "kettő"}));
+}
+
+TEST(LoadFromDataSet, StopsAtTheLoadLimit)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 15);
+    TztrMemTable table;
+    openPeople(table);
+    table.SetLoadLimit(10);
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(table.RecordCount(), 10);
+    EXPECT_EQ(table.LoadedCount(), 10);
+    EXPECT_FALSE(table.LoadedCompletely());
+}
+
+TEST(LoadFromDataSet, ALimitOfExactlyTheSourceSizeLoadsCompletely)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 10);
+    TztrMemTable table;
+    openPeople(table);
+    table.SetLoadLimit(10);
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(table.RecordCount(), 10);
+    EXPECT_TRUE(table.LoadedCompletely());
+}
+
+TEST(LoadFromDataSet, ReturnsTheSourceToItsRecordAndControlState)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 5);
+    source.First();
+    source.MoveBy(2);
+    source.DisableControls();
+
+    TztrMemTable table;
+    openPeople(table);
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(source.FieldByName("id")->AsInteger(), 3);
+    EXPECT_TRUE(source.Active());
+    EXPECT_TRUE(source.ControlsDisabled());
+    source.EnableControls();
+    EXPECT_FALSE(source.ControlsDisabled());
+    EXPECT_FALSE(table.ControlsDisabled());
+}
+
+TEST(LoadFromDataSet, ClosesASourceItHadToOpen)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 3);
+    source.Close();
+    TztrMemTable table;
+    openPeople(table);
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_FALSE(source.Active());
+    EXPECT_FALSE(source.ControlsDisabled());
+    EXPECT_EQ(table.RecordCount(), 3);
+}
+
+TEST(LoadFromDataSet, LoadsEveryRecordOfAFilteredTableAndKeepsTheFilter)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 4);
+    TztrMemTable table;
+    openPeople(table);
+    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) { accept = dataSet.FieldByName("id")->AsInteger() % 2 == 0; };
+    table.SetFiltered(true);
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_TRUE(table.Filtered());
+    EXPECT_EQ(idsOf(table), (std::vector<int>{2, 4}));
+    table.SetFiltered(false);
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST(LoadFromDataSet, LeavesTheTableOnItsFirstRecordWithIndexesInOrder)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 0);
+    source.AppendRecord({3, "c", 1});
+    source.AppendRecord({1, "a", 1});
+    source.AppendRecord({2, "b", 1});
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("byId", "id", {});
+    table.Open();
+    table.SetIndexName("byId");
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 1);
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(table.EnableIndexes());
+}
+
+TEST(LoadFromDataSet, AppendTogetherWithStructureOrPropertiesIsRefused)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 2);
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 50);
+
+    EXPECT_EQ(messageOf([&] { table.LoadFromDataSet(source, {mtcpoAppend, mtcpoStructure}); }),
+              "Cannot both append and copy structure.");
+    EXPECT_THROW(table.LoadFromDataSet(source, {mtcpoAppend, mtcpoProperties}), EMemTableError);
+    EXPECT_EQ(idsOf(table), (std::vector<int>{50}));
+}
+
+TEST(LoadFromDataSet, StructureOptionTakesTheSourceFields)
+{
+    ArrayDataSet source;
+    source.FieldDefs().Add("kod", ftString, 8);
+    source.FieldDefs().Add("ertek", ftFloat);
+    source.Open();
+    source.AppendRecord({"A-1", 1.5});
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1);
+
+    table.LoadFromDataSet(source, {mtcpoStructure});
+
+    ASSERT_TRUE(table.Active());
+    EXPECT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(table.FieldByName("kod")->Size(), 8);
+    EXPECT_EQ(table.FieldByName("kod")->AsString(), "A-1");
+    EXPECT_DOUBLE_EQ(table.FieldByName("ertek")->AsFloat(), 1.5);
+    EXPECT_EQ(table.FindField("id"), nullptr);
+}
+
+TEST(LoadFromDataSet, PropertiesOptionCopiesFieldProperties)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 1);
+    source.FieldByName("nev")->SetDisplayLabel(cp1250("Név"));
+    source.FieldByName("pont")->SetVisible(false);
+    TztrMemTable table;
+    openPeople(table);
+
+    table.LoadFromDataSet(source, {mtcpoProperties});
+
+    EXPECT_EQ(table.FieldByName("nev")->DisplayLabel(), cp1250("Név"));
+    EXPECT_FALSE(table.FieldByName("pont")->Visible());
+    EXPECT_TRUE(table.FieldByName("id")->Visible());
+}
+
+TEST(LoadFromDataSet, ReadOnlyFieldsAreFilledAllTheSame)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 2);
+    TztrMemTable table;
+    openPeople(table);
+    table.FieldByName("nev")->SetReadOnly(true);
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(namesOf(table), (std::vector<std::string>{cp1250("Név 1"), cp1250("Név 2")}));
+    table.First();
+    table.Edit();
+    EXPECT_THROW(table.FieldByName("nev")->SetAsString("x"), EDatabaseError);
+    table.Cancel();
+}
+
+TEST(LoadFromDataSet, RecordsRefusedByOnLoadRecordAreNotStored)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 4);
+    TztrMemTable table;
+    openPeople(table);
+    std::vector<int> fieldsSeen;
+    table.OnLoadField = [&](TztrCustomMemTable &, int fieldNo, TField &) { fieldsSeen.push_back(fieldNo); };
+    table.OnLoadRecord = [](TztrCustomMemTable &self, bool &accept) {
+        accept = self.FieldByName("id")->AsInteger() != 2;
+    };
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(table.LoadedCount(), 3);
+    EXPECT_EQ(fieldsSeen.size(), 12u);
+}
+
+TEST(LoadFromDataSet, AFailedConversionStopsAtThatRecordAndPutsTheSourceBack)
+{
+    ArrayDataSet source;
+    source.FieldDefs().Add("id", ftString, 5);
+    source.Open();
+    source.AppendRecord({"1"});
+    source.AppendRecord({"2"});
+    source.AppendRecord({"x"});
+    source.AppendRecord({"4"});
+    source.Last();
+    TztrMemTable table;
+    openPeople(table);
+
+    EXPECT_THROW(table.LoadFromDataSet(source, {}), EConvertError);
+
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2}));
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(source.FieldByName("id")->AsString(), "4");
+    EXPECT_FALSE(source.ControlsDisabled());
+    EXPECT_FALSE(table.ControlsDisabled());
+}
+
+TEST(LoadFromDataSet, ReportsCopyProgress)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 250);
+    TztrMemTable table;
+    openPeople(table);
+    std::vector<int> percentages;
+    table.OnProgress = [&](TztrCustomMemTable &, int percentage, TztrProgressCode code) {
+        if (code == mtpcCopy)
+            percentages.push_back(percentage);
+    };
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(percentages, (std::vector<int>{0, 0, 40, 80, 100}));
+}
+
+TEST(LoadFromDataSet, BetweenMemoryTables)
+{
+    TztrMemTable source;
+    openPeople(source);
+    appendPerson(source, 1, "a", 5);
+    appendPerson(source, 2, "b");
+    TztrMemTable table;
+    openPeople(table);
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2}));
+    table.Last();
+    EXPECT_TRUE(table.FieldByName("pont")->IsNull());
+}
+
+TEST(LoadFromDataSet, FromItselfDoesNothing)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1);
+
+    table.LoadFromDataSet(table, {});
+
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1}));
+}
+
+TEST(CopyRecords, LargeIntegersKeepEveryDigit)
+{
+    ArrayDataSet source;
+    source.FieldDefs().Add("nagy", ftLargeint);
+    source.Open();
+    source.AppendRecord({std::int64_t{9007199254740993}});
+    TztrMemTable table;
+    table.FieldDefs().Add("nagy", ftLargeint);
+    table.Open();
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(table.FieldByName("nagy")->AsLargeInt(), 9007199254740993);
+}
+
+TEST(CopyRecords, WideConversionReadsEightBitTextAsUtf8)
+{
+    const std::string utf8 = "Árvíztűrő";
+    ArrayDataSet source;
+    source.FieldDefs().Add("szoveg", ftString, 30);
+    source.Open();
+    source.AppendRecord({utf8});
+    TztrMemTable table;
+    table.FieldDefs().Add("szoveg", ftWideString, 30);
+    table.Open();
+
+    table.LoadFromDataSet(source, {mtcpoConvertWide});
+    EXPECT_EQ(table.FieldByName("szoveg")->AsWideString(), u"Árvíztűrő");
+
+    table.LoadFromDataSet(source, {});
+    EXPECT_NE(table.FieldByName("szoveg")->AsWideString(), u"Árvíztűrő");
+}
+
+TEST(CopyRecords, WideConversionWritesWideTextAsUtf8)
+{
+    TztrMemTable source;
+    source.FieldDefs().Add("szoveg", ftWideString, 30);
+    source.Open();
+    source.Append();
+    source.FieldByName("szoveg")->SetAsWideString(u"Őrség");
+    source.Post();
+    ArrayDataSet destination;
+    destination.FieldDefs().Add("szoveg", ftString, 30);
+    destination.Open();
+
+    source.SaveToDataSet(destination, {mtcpoConvertWide});
+
+    destination.First();
+    EXPECT_EQ(destination.FieldByName("szoveg")->AsString(), "Őrség");
+}
+
+TEST(CopyRecords, FieldsOfDifferentClassesGoThroughText)
+{
+    ArrayDataSet source;
+    source.FieldDefs().Add("pont", ftString, 10);
+    source.Open();
+    source.AppendRecord({"42"});
+    TztrMemTable table;
+    table.FieldDefs().Add("pont", ftInteger);
+    table.Open();
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 42);
+}
+
+TEST(SaveToDataSet, WritesEveryRecordIntoAnotherDataSet)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1, "a", 10);
+    appendPerson(table, 2, "b");
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+    std::vector<TztrMemTableStorageType> saves;
+    table.OnSave = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &) { saves.push_back(type); };
+
+    table.SaveToDataSet(destination, {});
+
+    EXPECT_EQ(idsOf(destination), (std::vector<int>{1, 2}));
+    destination.Last();
+    EXPECT_TRUE(destination.FieldByName("pont")->IsNull());
+    EXPECT_EQ(table.SavedCount(), 2);
+    EXPECT_TRUE(table.SavedCompletely());
+    EXPECT_EQ(saves, (std::vector<TztrMemTableStorageType>{mtstDataSet}));
+}
+
+TEST(SaveToDataSet, StopsAtTheSaveLimitAndSaysSo)
+{
+    TztrMemTable table;
+    openPeople(table);
+    for (int id = 1; id <= 5; ++id)
+        appendPerson(table, id);
+    table.SetSaveLimit(2);
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+
+    table.SaveToDataSet(destination, {});
+
+    EXPECT_EQ(destination.RowCount(), 2);
+    EXPECT_FALSE(table.SavedCompletely());
+    EXPECT_FALSE(table.LoadedCompletely());
+}
+
+TEST(SaveToDataSet, ClosesADestinationItHadToOpen)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1);
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+    destination.Close();
+
+    table.SaveToDataSet(destination, {});
+
+    EXPECT_FALSE(destination.Active());
+    EXPECT_EQ(destination.RowCount(), 1);
+}
+
+TEST(SaveToDataSet, OnSaveRecordChoosesTheRecordsAndOnSaveFieldSeesThem)
+{
+    TztrMemTable table;
+    openPeople(table);
+    for (int id = 1; id <= 4; ++id)
+        appendPerson(table, id);
+    table.OnSaveRecord = [](TztrCustomMemTable &self, bool &accept) {
+        accept = self.FieldByName("id")->AsInteger() > 2;
+    };
+    std::vector<std::string> savedFields;
+    table.OnSaveField = [&](TztrCustomMemTable &, int, TField &field) { savedFields.push_back(field.FieldName()); };
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+
+    table.SaveToDataSet(destination, {});
+
+    EXPECT_EQ(idsOf(destination), (std::vector<int>{3, 4}));
+    EXPECT_EQ(savedFields, (std::vector<std::string>{"id", "nev", "pont", "id", "nev", "pont"}));
+}
+
+TEST(UpdateToDataSet, UpdatesFoundKeysAndAppendsTheOthers)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1, "új név", 11);
+    appendPerson(table, 2, "második", 22);
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+    destination.AppendRecord({1, "régi név", 1});
+    destination.AppendRecord({3, "harmadik", 3});
+
+    table.UpdateToDataSet(destination, "id");
+
+    EXPECT_EQ(idsOf(destination), (std::vector<int>{1, 3, 2}));
+    EXPECT_EQ(namesOf(destination), (std::vector<std::string>{"új név", "harmadik", "második"}));
+}
+
+TEST(UpdateToDataSet, EditFlagAloneAppendsNothing)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1, "új");
+    appendPerson(table, 2, "nincs");
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+    destination.AppendRecord({1, "régi", 1});
+
+    table.UpdateToDataSet(destination, "id", {mtufEdit});
+
+    EXPECT_EQ(idsOf(destination), (std::vector<int>{1}));
+    EXPECT_EQ(namesOf(destination), (std::vector<std::string>{"új"}));
+}
+
+TEST(UpdateToDataSet, AppendFlagAloneChangesNoExistingRecord)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1, "új");
+    appendPerson(table, 2, "második");
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+    destination.AppendRecord({1, "régi", 1});
+
+    table.UpdateToDataSet(destination, "id", {mtufAppend});
+
+    EXPECT_EQ(idsOf(destination), (std::vector<int>{1, 2}));
+    EXPECT_EQ(namesOf(destination), (std::vector<std::string>{"régi", "második"}));
+}
+
+TEST(UpdateToDataSet, MatchesOnSeveralKeyFieldsWithOptions)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1, "a", 100);
+    appendPerson(table, 1, "b", 200);
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+    destination.AppendRecord({1, "b", 0});
+
+    table.UpdateToDataSet(destination, "id;nev:C");
+
+    EXPECT_EQ(destination.RowCount(), 2);
+    destination.First();
+    EXPECT_EQ(destination.FieldByName("pont")->AsInteger(), 200);
+}
+
+TEST(UpdateRecords, StopsAtTheLimitAndCountsPostedRecords)
+{
+    TztrMemTable table;
+    openPeople(table);
+    for (int id = 1; id <= 5; ++id)
+        appendPerson(table, id);
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+
+    EXPECT_EQ(table.UpdateRecords(table, destination, {mtufEdit, mtufAppend}, 3, "id"), 3);
+    EXPECT_EQ(destination.RowCount(), 3);
+}
+
+TEST(CopyFieldProperties, CopiesTheTypeSpecificProperties)
+{
+    TztrMemTable source;
+    source.FieldDefs().Add("ar", ftFloat);
+    source.FieldDefs().Add("db", ftInteger);
+    source.FieldDefs().Add("kesz", ftBoolean);
+    source.Open();
+    auto *price = static_cast<TFloatField *>(source.FieldByName("ar"));
+    price->SetDisplayFormat("0.00");
+    price->SetMaxValue(99.5);
+    price->SetCurrency(true);
+    auto *count = static_cast<TIntegerField *>(source.FieldByName("db"));
+    count->SetMinValue(1);
+    count->SetMaxValue(9);
+    count->SetRequired(true);
+    static_cast<TBooleanField *>(source.FieldByName("kesz"))->SetDisplayValues("igen;nem");
+    TztrMemTable destination;
+    destination.FieldDefs().Assign(source.FieldDefs());
+    destination.Open();
+    std::vector<std::string> setUp;
+    destination.OnSetupFieldProperties = [&](TztrCustomMemTable &, TField &field) { setUp.push_back(field.FieldName()); };
+
+    destination.CopyFieldsProperties(source, destination);
+
+    auto *copiedPrice = static_cast<TFloatField *>(destination.FieldByName("ar"));
+    EXPECT_EQ(copiedPrice->DisplayFormat(), "0.00");
+    EXPECT_DOUBLE_EQ(copiedPrice->MaxValue(), 99.5);
+    EXPECT_TRUE(copiedPrice->IsCurrency());
+    auto *copiedCount = static_cast<TIntegerField *>(destination.FieldByName("db"));
+    EXPECT_EQ(copiedCount->MinValue(), 1);
+    EXPECT_EQ(copiedCount->MaxValue(), 9);
+    EXPECT_TRUE(copiedCount->Required());
+    EXPECT_EQ(static_cast<TBooleanField *>(destination.FieldByName("kesz"))->DisplayValues(), "igen;nem");
+    EXPECT_EQ(setUp, (std::vector<std::string>{"ar", "db", "kesz"}));
+}

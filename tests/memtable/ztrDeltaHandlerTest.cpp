@@ -1,0 +1,206 @@
+#include "memtable/ztrDeltaHandler.h"
+
+#include "memtable/ztrTestTables.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Writes down which handler each record reached, as "inserted 10".
+class RecordingHandler : public TztrCustomDeltaHandler {
+public:
+    std::vector<std::string> calls;
+    int retries = 0;
+
+protected:
+    void HandleInserted(bool &retry, TUpdateStatus &) override { note("inserted", retry); }
+    void HandleDeleted(bool &retry, TUpdateStatus &) override { note("deleted", retry); }
+    void HandleModified(bool &retry, TUpdateStatus &) override
+    {
+        TField &name = *MemTable()->FieldByName("nev");
+        note("modified", retry);
+        calls.back() += " " + Value(name, true).AsString() + "->" + Value(name).AsString();
+    }
+    void HandleUnmodified(bool &retry, TUpdateStatus &) override { note("unmodified", retry); }
+
+private:
+    void note(const std::string &what, bool &retry)
+    {
+        calls.push_back(what + " " + std::to_string(Value(*MemTable()->FieldByName("id")).AsInteger()));
+        if (retries > 0) {
+            --retries;
+            retry = true;
+        }
+    }
+};
+
+// Three people loaded before versioning starts: 1, 2 and 3.
+void openVersionedPeople(TztrMemTable &table)
+{
+    definePeople(table);
+    table.Open();
+    appendPerson(table, 1, "egy");
+    appendPerson(table, 2, "kettő");
+    appendPerson(table, 3, "három");
+    table.SetEnableVersioning(true);
+}
+
+bool locate(TztrMemTable &table, int id)
+{
+    table.First();
+    while (!table.Eof()) {
+        if (table.FieldByName("id")->AsInteger() == id)
+            return true;
+        table.Next();
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(DeltaHandler, ReportsTheNetChangeOfEveryRecord)
+{
+    TztrMemTable table;
+    openVersionedPeople(table);
+    RecordingHandler handler;
+    table.SetDeltaHandler(&handler);
+
+    ASSERT_TRUE(locate(table, 1));
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("EGY");
+    table.Post();
+    ASSERT_TRUE(locate(table, 2));
+    table.Delete();
+    appendPerson(table, 10, "tíz");
+
+    handler.ResolveChanges();
+
+    EXPECT_EQ(handler.calls, (std::vector<std::string>{"modified 1 egy->EGY", "deleted 2", "unmodified 3", "inserted 10"}));
+}
+
+TEST(DeltaHandler, RecordInsertedAndDeletedWithinThePeriodIsNeitherInsertedNorDeleted)
+{
+    TztrMemTable table;
+    openVersionedPeople(table);
+    RecordingHandler handler;
+    table.SetDeltaHandler(&handler);
+    appendPerson(table, 20, "átmeneti");
+    ASSERT_TRUE(locate(table, 20));
+    table.Delete();
+
+    handler.ResolveChanges();
+
+    EXPECT_EQ(handler.calls, (std::vector<std::string>{"unmodified 1", "unmodified 2", "unmodified 3", "unmodified 20"}));
+}
+
+TEST(DeltaHandler, RecordInsertedThenEditedCountsAsInserted)
+{
+    TztrMemTable table;
+    openVersionedPeople(table);
+    RecordingHandler handler;
+    table.SetDeltaHandler(&handler);
+    appendPerson(table, 30, "új");
+    ASSERT_TRUE(locate(table, 30));
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("javított");
+    table.Post();
+
+    handler.ResolveChanges();
+
+    EXPECT_EQ(handler.calls.back(), "inserted 30");
+}
+
+TEST(DeltaHandler, RetryRepeatsTheHandler)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    appendPerson(table, 1);
+    RecordingHandler handler;
+    handler.retries = 2;
+    table.SetDeltaHandler(&handler);
+
+    handler.ResolveChanges();
+
+    EXPECT_EQ(handler.calls, (std::vector<std::string>{"unmodified 1", "unmodified 1", "unmodified 1"}));
+}
+
+TEST(DeltaHandler, OnGetValueSuppliesTheValuesHandlersRead)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    appendPerson(table, 1);
+    RecordingHandler handler;
+    handler.OnGetValue = [](TztrCustomDeltaHandler &, TField &field, Variant &value) {
+        if (field.FieldName() == "id")
+            value = value.AsInteger() + 100;
+    };
+    table.SetDeltaHandler(&handler);
+
+    handler.ResolveChanges();
+
+    EXPECT_EQ(handler.calls, (std::vector<std::string>{"unmodified 101"}));
+}
+
+TEST(DeltaHandler, ResolvingKeepsTheTablesAutoRefreshSetting)
+{
+    TztrMemTable table;
+    openVersionedPeople(table);
+    RecordingHandler handler;
+    table.SetDeltaHandler(&handler);
+    table.SetAttachedAutoRefresh(true);
+
+    handler.ResolveChanges();
+
+    EXPECT_TRUE(table.AttachedAutoRefresh());
+    EXPECT_EQ(handler.CurrentRecord(), nullptr);
+}
+
+TEST(DeltaHandler, WithoutATableResolvingIsRefused)
+{
+    RecordingHandler handler;
+
+    try {
+        handler.ResolveChanges();
+        FAIL() << "no error";
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "A Delta Handler-t nem lehet minden memória táblához kötni.");
+    }
+}
+
+TEST(DeltaHandler, TableAndHandlerForgetEachOtherWhenEitherGoes)
+{
+    RecordingHandler handler;
+    {
+        TztrMemTable table;
+        definePeople(table);
+        table.SetDeltaHandler(&handler);
+        EXPECT_EQ(handler.MemTable(), &table);
+    }
+    EXPECT_EQ(handler.MemTable(), nullptr);
+
+    TztrMemTable table;
+    {
+        RecordingHandler shortLived;
+        table.SetDeltaHandler(&shortLived);
+    }
+    EXPECT_EQ(table.DeltaHandler(), nullptr);
+}
+
+TEST(DeltaHandler, AHandlerServesOneTableAtATime)
+{
+    RecordingHandler handler;
+    TztrMemTable first;
+    TztrMemTable second;
+    first.SetDeltaHandler(&handler);
+
+    second.SetDeltaHandler(&handler);
+
+    EXPECT_EQ(first.DeltaHandler(), nullptr);
+    EXPECT_EQ(handler.MemTable(), &second);
+}
