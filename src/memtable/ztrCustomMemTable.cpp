@@ -94,6 +94,8 @@ TztrCustomMemTable::TztrCustomMemTable()
 {
     attachIndex_ = common_->AttachTable(this);
     currentIndex_ = indexes_.RowOrderIndex();
+    masterLink_.OnMasterChange = [this](TMasterDataLink &) { MasterChanged(); };
+    masterLink_.OnMasterDisable = [this](TMasterDataLink &) { MasterDisabled(); };
 }
 
 TztrCustomMemTable::~TztrCustomMemTable()
@@ -298,6 +300,28 @@ void TztrCustomMemTable::AddIndex2(const std::string &name, const std::string &f
     }
 }
 
+void TztrCustomMemTable::SortOn(const std::string &fieldNames, TztrMemTableCompareOptions options)
+{
+    CheckActive();
+    CheckBrowseMode();
+    TztrIndex *sorted = nullptr;
+    if (!SplitFieldNames(fieldNames).empty()) {
+        sorted = indexes_.Add(
+            std::make_unique<TztrIndex>(DefaultSortIndexName, *this, fieldNames, options, TztrIndex::Kind::Sorted));
+        try {
+            sorted->Rebuild();
+        } catch (...) {
+            indexes_.Delete(sorted);
+            throw;
+        }
+    }
+    // The old sort index goes only after the switch, so the cursor can still find its record.
+    TztrIndex *previous = sortIndex_;
+    sortIndex_ = sorted;
+    SwitchToIndex(sorted);
+    indexes_.Delete(previous);
+}
+
 void TztrCustomMemTable::rebuildIndexesFromDefs()
 {
     indexes_.Clear();
@@ -320,58 +344,6 @@ void TztrCustomMemTable::RecalcStoredRecord(TztrRecord *record)
 }
 
 // ---- Filtering -----------------------------------------------------------------------------
-
-bool TztrCustomMemTable::FilterRecord(TztrRecord *record, bool forceUseFilter)
-{
-    if (!forceUseFilter && !mustFilter_)
-        return true;
-    struct Restore {
-        TztrCustomMemTable &table;
-        TDataSetState state;
-        TztrRecord *previous;
-        ~Restore()
-        {
-            table.recordUnderTest_ = previous;
-            table.RestoreState(state);
-        }
-    } restore{*this, SetTempState(dsFilter), recordUnderTest_};
-    recordUnderTest_ = record;
-    if (recalcOnIndex_)
-        RecalcStoredRecord(record);
-    bool accept = true;
-    if (!forceUseFilter && !Filtered())
-        return accept;
-    DoOnFilterRecord(accept);
-    return accept;
-}
-
-void TztrCustomMemTable::DoOnFilterRecord(bool &accept)
-{
-    if (OnFilterRecord)
-        OnFilterRecord(*this, accept);
-}
-
-void TztrCustomMemTable::UpdateFilteredState()
-{
-    TztrStoreLock lock(*common_);
-    mustFilter_ = Filtered() && static_cast<bool>(OnFilterRecord);
-}
-
-void TztrCustomMemTable::SetFiltered(bool filtered)
-{
-    if (filtered == Filtered())
-        return;
-    TDataSet::SetFiltered(filtered);
-    UpdateFilteredState();
-    if (Active())
-        First();
-}
-
-void TztrCustomMemTable::SetOnFilterRecord(TFilterRecordEvent handler)
-{
-    TDataSet::SetOnFilterRecord(std::move(handler));
-    UpdateFilteredState();
-}
 
 bool TztrCustomMemTable::MoveToNextAccepted(bool forceUseFilter)
 {
@@ -491,6 +463,17 @@ void TztrCustomMemTable::InternalOpen()
     beforeInsertPosition_ = -1;
     rebuildIndexesFromDefs();
     indexes_.ReBuildAll();
+    autoIncField_ = nullptr;
+    for (const auto &field : Fields()) {
+        if (field->DataType() == ftAutoInc) {
+            autoIncField_ = field.get();
+            break;
+        }
+    }
+    if (!attachedTo_)
+        common_->SetAutoIncMax(common_->AutoIncMinValue() - 1);
+    BuildFieldList(*this, detailFieldList_, detailFields_);
+    compileFilter();
     UpdateFilteredState();
 }
 
@@ -502,6 +485,7 @@ void TztrCustomMemTable::DoAfterOpen()
     else if (!indexName_.empty())
         index = indexes_.IndexByName(indexName_);
     selectIndex(index);
+    fillMasterKey();
     PersistentLoadOnOpen();
     UpdateFilteredState();
     // An opened table stands on its first record before anyone hears of the opening.
@@ -537,6 +521,8 @@ void TztrCustomMemTable::InternalClose()
     indexes_.EmptyAll();
     currentIndex_ = indexes_.RowOrderIndex();
     cursorOpen_ = false;
+    freeScratchRecords();
+    detailFieldList_.Clear();
     BindFields(false);
     if (DefaultFields())
         DestroyFields();
@@ -908,6 +894,11 @@ void TztrCustomMemTable::SetFieldData(TField *field, const void *buffer)
     TztrRecord *record = activeRecord();
     if (!record)
         DatabaseError(SNotInEditMode, this);
+    if (state == dsSetKey) {
+        // A search key is no record of the table: nobody validates or hears of its values.
+        writeFieldValue(record, field, buffer);
+        return;
+    }
     const TFieldKind kind = field->FieldKind();
     if (kind == fkData || kind == fkCalculated || kind == fkInternalCalc)
         field->Validate(buffer);

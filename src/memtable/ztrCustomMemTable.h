@@ -5,8 +5,11 @@
 
 #include "memtable/ztrCommon.h"
 #include "memtable/ztrCopy.h"
+#include "memtable/ztrExprParser.h"
 #include "memtable/ztrFieldList.h"
+#include "memtable/ztrFilter.h"
 #include "memtable/ztrIndex.h"
+#include "memtable/ztrMasterDataLink.h"
 #include "memtable/ztrMemTablePersistence.h"
 #include "memtable/ztrTypes.h"
 #include "platform/DataSet.h"
@@ -19,7 +22,7 @@
 class TztrBlobStream;
 class TztrCustomDeltaHandler;
 
-class TztrCustomMemTable : public TDataSet, public TztrMemTablePersistence {
+class TztrCustomMemTable : public TDataSet, public TztrMemTablePersistence, public FilterFieldValues {
 public:
     using TztrOnProgress = std::function<void(TztrCustomMemTable &table, int percentage, TztrProgressCode code)>;
     using TztrOnSetupField = std::function<void(TztrCustomMemTable &table, TField *field, std::uint8_t &fieldFlags)>;
@@ -87,6 +90,9 @@ public:
     void AddIndex(const std::string &name, const std::string &fields, TIndexOptions options);
     void AddIndex2(const std::string &name, const std::string &fields, TztrMemTableCompareOptions options,
                    TztrUpdateStatusSet statuses);
+    // Orders an open table by fieldNames through its own sort index; an empty text goes back to
+    // row order.
+    void SortOn(const std::string &fieldNames, TztrMemTableCompareOptions options);
 
     // Calculated fields of stored records, for comparisons.
     bool RecalcOnIndex() const { return recalcOnIndex_; }
@@ -115,6 +121,32 @@ public:
     virtual void UpdateFilteredState();
     void SetFiltered(bool filtered) override;
     void SetOnFilterRecord(TFilterRecordEvent handler) override;
+    // A text that does not compile is refused with the compiler's message, leaving no expression.
+    void SetFilterText(const std::string &text) override;
+    void SetFilterOptions(TFilterOptions options) override;
+    // The record under test's value of a field, for the filter expression.
+    Variant FieldValue(const std::string &fieldName) const override;
+
+    // Master/detail: the table shows only the records whose key fields (DetailFields, else the
+    // current index's fields) equal the master's MasterFields.
+    TDataSource *MasterSource() const { return masterLink_.DataSource(); }
+    void SetMasterSource(TDataSource *source);
+    const std::string &MasterFields() const { return masterLink_.FieldNames(); }
+    void SetMasterFields(const std::string &fieldNames);
+    const std::string &DetailFields() const { return detailFields_; }
+    void SetDetailFields(const std::string &fieldNames);
+    // Off while a save writes every record regardless of the master.
+    bool MasterDetailEnabled() const { return masterDetailEnabled_; }
+    void SetMasterDetailEnabled(bool value);
+
+    // Searching. Several key fields are joined by ";" and take an array of values.
+    bool Locate(const std::string &keyFields, const Variant &keyValues, TLocateOptions options) override;
+    Variant Lookup(const std::string &keyFields, const Variant &keyValues, const std::string &resultFields) override;
+    // The place of the first matching record the filter accepts in the current index, or -1.
+    int LocateRecord(const std::string &keyFields, const Variant &keyValues, TLocateOptions options);
+    // Writes values into a record that is not the table's current one (a search key).
+    void PopulateKeyRecord(TztrRecord *record, const std::string &fieldNames, const Variant &values);
+    void PopulateField(TztrRecord *record, TField *field, const Variant &value);
 
     void EmptyTable();
     void Progress(int percentage, TztrProgressCode code);
@@ -210,6 +242,11 @@ protected:
     void DoBeforeInsert() override;
     void DoAfterPost() override;
     void DoAfterDelete() override;
+    TDataSource *GetDataSource() const override { return masterLink_.DataSource(); }
+    void DoOnNewRecord() override;
+    void DoBeforePost() override;
+    virtual void MasterChanged();
+    virtual void MasterDisabled();
 
     // Steps the position to the next (prior) record the filter accepts; false when there is none.
     bool MoveToNextAccepted(bool forceUseFilter);
@@ -238,6 +275,26 @@ private:
     void takePrivateStore();
     void ownerStoreClosing();
     TztrBookmark bookmarkOf(const TBookmark &bookmark) const;
+    void compileFilter();
+    bool masterDetailApplies() const;
+    void fillMasterKey();
+    const TztrFieldList &detailKeyList() const;
+    void freeScratchRecords();
+
+    // While one lives, field reads reach record instead of the record buffers, in state (writes
+    // too, in dsSetKey).
+    class RecordRedirect {
+    public:
+        RecordRedirect(TztrCustomMemTable &table, TztrRecord *record, TDataSetState state);
+        ~RecordRedirect();
+        RecordRedirect(const RecordRedirect &) = delete;
+        RecordRedirect &operator=(const RecordRedirect &) = delete;
+
+    private:
+        TztrCustomMemTable &table_;
+        TztrRecord *previous_;
+        TDataSetState state_;
+    };
     void copyStructure(TDataSet &source);
 
     std::unique_ptr<TztrCommon> privateStore_;
@@ -251,6 +308,15 @@ private:
     int repositionPlace_ = -1;
     int beforeInsertPosition_ = -1;
     TztrFieldList indexFieldList_;
+    std::unique_ptr<TztrExprParser> filterExpression_;
+    TztrMasterDataLink masterLink_{this};
+    std::string detailFields_;
+    TztrFieldList detailFieldList_;
+    // The master's key values in the detail's key fields, and how many of those fields count.
+    TztrRecord *masterKeyRecord_ = nullptr;
+    int masterKeyCount_ = 0;
+    bool masterDetailEnabled_ = true;
+    TField *autoIncField_ = nullptr;
     // The stored record a filter test or an index fill reads its fields from.
     TztrRecord *recordUnderTest_ = nullptr;
     bool cursorOpen_ = false;

@@ -1,0 +1,191 @@
+#include "memtable/ztrLocate.h"
+
+#include "memtable/ztrCustomMemTable.h"
+#include "memtable/ztrErrors.h"
+
+#include <algorithm>
+
+namespace {
+
+// A scratch record of the store's layout for the length of one search.
+class KeyRecord {
+public:
+    explicit KeyRecord(const TztrRecordLayout &layout) : layout_(layout), record_(layout.AllocateRecord()) {}
+    ~KeyRecord() { layout_.FreeRecord(record_, true, false); }
+    KeyRecord(const KeyRecord &) = delete;
+    KeyRecord &operator=(const KeyRecord &) = delete;
+    TztrRecord *get() const { return record_; }
+
+private:
+    const TztrRecordLayout &layout_;
+    TztrRecord *record_;
+};
+
+// Our variant arrays have one dimension; an array of arrays stands for a matrix.
+int arrayDimensions(const Variant &values)
+{
+    const Variant::Array *elements = values.Get<Variant::Array>();
+    if (!elements)
+        return 0;
+    const bool nested =
+        std::any_of(elements->begin(), elements->end(), [](const Variant &element) { return element.IsArray(); });
+    return nested ? 2 : 1;
+}
+
+bool scanCurrentIndex(TztrCustomMemTable &table, const TztrFieldList &searchList, const TztrRecord *keyRecord,
+                      int &position, bool respectFilter, bool nearest)
+{
+    const TztrIndex &index = *table.CurrentIndex();
+    const bool checkFilter = respectFilter && table.MustFilter();
+    for (int i = 0; i < index.Count(); ++i) {
+        TztrRecord *record = index.Entry(i);
+        if (table.RecalcOnIndex())
+            table.RecalcStoredRecord(record);
+        const int comparison = index.CompareIndexRecords(searchList, keyRecord, record, nearest, false);
+        if (comparison != 0 && !(nearest && comparison < 0))
+            continue;
+        if (checkFilter && !table.FilterRecord(record, false))
+            continue;
+        position = i;
+        return true;
+    }
+    position = index.Count();
+    return false;
+}
+
+TztrIndex *lastIndexWithPrefix(const TztrIndexes &indexes, const TztrFieldList &searchList)
+{
+    for (int i = indexes.Count() - 1; i >= 0; --i) {
+        TztrIndex *index = indexes.Index(i);
+        if (index->IsOrdered() && !index->IsRowOrder() && IsFieldListPrefix(index->FieldList(), searchList, true))
+            return index;
+    }
+    return nullptr;
+}
+
+// Made once and kept, so the next search on the same fields bisects at once.
+TztrIndex *addSearchIndex(TztrCustomMemTable &table, const TztrFieldList &searchList)
+{
+    std::string fieldNames;
+    bool caseInsensitive = true;
+    for (const TztrFieldListEntry &entry : searchList) {
+        if (!fieldNames.empty())
+            fieldNames += ';';
+        fieldNames += entry.Field->FieldName();
+        caseInsensitive = caseInsensitive && entry.Options.Contains(mtifoCaseInsensitive);
+    }
+    const std::string name = AutoIndexPrefix + fieldNames;
+    // One made earlier that does not fit (mixed case sensitivity) is not made again.
+    if (table.Indexes().IndexByName(name))
+        return nullptr;
+    table.AddIndex(name, fieldNames, caseInsensitive ? TIndexOptions{ixCaseInsensitive} : TIndexOptions{});
+    return table.Indexes().IndexByName(name);
+}
+
+} // namespace
+
+bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, const TztrRecord *keyRecord,
+                        int &position, bool mayAddIndex, bool respectFilter, bool nearest)
+{
+    TztrIndex &current = *table.CurrentIndex();
+    TztrIndex *index = nullptr;
+    if (current.IsOrdered() && current.Count() > MaxScannedRecords) {
+        index = lastIndexWithPrefix(table.Indexes(), searchList);
+        if (!index && mayAddIndex)
+            index = addSearchIndex(table, searchList);
+    }
+    if (!index)
+        return scanCurrentIndex(table, searchList, keyRecord, position, respectFilter, nearest);
+    index->FieldList().MergeOptionsInto(searchList);
+    int place = 0;
+    if (!index->Search(&searchList, keyRecord, place, respectFilter, nearest))
+        return false;
+    if (index == &current) {
+        position = place;
+        return true;
+    }
+    return current.SearchRecord(index->Entry(place), position);
+}
+
+int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant &keyValues, TLocateOptions options)
+{
+    if (arrayDimensions(keyValues) > 1)
+        throw EMemTableError(SBadValuesDimension);
+    CheckActive();
+    CheckBrowseMode();
+    CursorPosChanged();
+    TztrStoreLock lock(*common_);
+    TztrFieldList searchList;
+    BuildFieldList(*this, searchList, keyFields);
+    for (TztrFieldListEntry &entry : searchList) {
+        if (options.Contains(loCaseInsensitive))
+            entry.Options.Include(mtifoCaseInsensitive);
+        if (options.Contains(loPartialKey))
+            entry.Options.Include(mtifoPartial);
+    }
+    const KeyRecord key(common_->Layout());
+    PopulateKeyRecord(key.get(), keyFields, keyValues);
+    int position = -1;
+    if (!FindIndexAndSearch(*this, searchList, key.get(), position, autoAddIndexes_, true, false))
+        return -1;
+    return position;
+}
+
+bool TztrCustomMemTable::Locate(const std::string &keyFields, const Variant &keyValues, TLocateOptions options)
+{
+    DoBeforeScroll();
+    const int place = LocateRecord(keyFields, keyValues, options);
+    SetFound(place >= 0);
+    if (place < 0)
+        return false;
+    position_ = place;
+    Resync({rmExact, rmCenter});
+    DoAfterScroll();
+    return true;
+}
+
+Variant TztrCustomMemTable::Lookup(const std::string &keyFields, const Variant &keyValues,
+                                   const std::string &resultFields)
+{
+    const int place = LocateRecord(keyFields, keyValues, {});
+    SetFound(place >= 0);
+    if (place < 0)
+        return Variant();
+    const std::vector<TField *> fields = GetFieldList(resultFields);
+    TztrStoreLock lock(*common_);
+    TztrRecord *record = currentIndex_->Entry(place);
+    const RecordRedirect redirect(*this, record, dsCalcFields);
+    RecalcStoredRecord(record);
+    if (fields.size() == 1)
+        return fields.front()->AsVariant();
+    Variant::Array values;
+    for (const TField *field : fields)
+        values.push_back(field->AsVariant());
+    return Variant(std::move(values));
+}
+
+void TztrCustomMemTable::PopulateKeyRecord(TztrRecord *record, const std::string &fieldNames, const Variant &values)
+{
+    TztrFieldList fields;
+    BuildFieldList(*this, fields, fieldNames);
+    if (arrayDimensions(values) > 1)
+        throw EMemTableError(SBadValuesDimension);
+    if (!values.IsArray() && fields.Count() > 1)
+        throw EMemTableError(SMoreFieldsThanValues);
+    if (fields.Count() == 0)
+        throw EMemTableError(SNoFields);
+    if (!values.IsArray()) {
+        PopulateField(record, fields[0].Field, values);
+        return;
+    }
+    for (int i = 0; i < fields.Count(); ++i)
+        PopulateField(record, fields[i].Field, values.Element(i));
+}
+
+// The field converts the value into its stored form, as it would for the current record.
+void TztrCustomMemTable::PopulateField(TztrRecord *record, TField *field, const Variant &value)
+{
+    TztrStoreLock lock(*common_);
+    const RecordRedirect redirect(*this, record, dsSetKey);
+    field->SetAsVariant(value);
+}

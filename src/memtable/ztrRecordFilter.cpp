@@ -1,0 +1,110 @@
+// The record filter of a memory table: master/detail key, OnFilterRecord and the filter
+// expression, tested in that order for every record a cursor passes.
+
+#include "memtable/ztrCompare.h"
+#include "memtable/ztrCustomMemTable.h"
+#include "platform/DataSource.h"
+
+#include <optional>
+
+TztrCustomMemTable::RecordRedirect::RecordRedirect(TztrCustomMemTable &table, TztrRecord *record,
+                                                   TDataSetState state)
+    : table_(table), previous_(table.recordUnderTest_), state_(table.SetTempState(state))
+{
+    table_.recordUnderTest_ = record;
+}
+
+TztrCustomMemTable::RecordRedirect::~RecordRedirect()
+{
+    table_.recordUnderTest_ = previous_;
+    table_.RestoreState(state_);
+}
+
+bool TztrCustomMemTable::FilterRecord(TztrRecord *record, bool forceUseFilter)
+{
+    if (!forceUseFilter && !mustFilter_)
+        return true;
+    const RecordRedirect redirect(*this, record, dsFilter);
+    if (recalcOnIndex_)
+        RecalcStoredRecord(record);
+    if (masterDetailApplies() && masterKeyRecord_ &&
+        CompareRecords(*this, masterKeyRecord_, record, detailKeyList(), masterKeyCount_, false, false, 0) != 0)
+        return false;
+    if (!forceUseFilter && !Filtered())
+        return true;
+    bool accept = true;
+    DoOnFilterRecord(accept);
+    if (accept && filterExpression_)
+        accept = FilterExpressionAccepts(filterExpression_->Root(), *this);
+    return accept;
+}
+
+void TztrCustomMemTable::DoOnFilterRecord(bool &accept)
+{
+    if (OnFilterRecord)
+        OnFilterRecord(*this, accept);
+}
+
+Variant TztrCustomMemTable::FieldValue(const std::string &fieldName) const
+{
+    return FieldByName(fieldName)->AsVariant();
+}
+
+void TztrCustomMemTable::UpdateFilteredState()
+{
+    TztrStoreLock lock(*common_);
+    mustFilter_ = common_->EnableVersioning() || (Filtered() && (filterExpression_ || OnFilterRecord)) ||
+                  masterDetailApplies();
+}
+
+void TztrCustomMemTable::SetFiltered(bool filtered)
+{
+    if (filtered == Filtered())
+        return;
+    TDataSet::SetFiltered(filtered);
+    UpdateFilteredState();
+    if (Active())
+        First();
+}
+
+void TztrCustomMemTable::SetOnFilterRecord(TFilterRecordEvent handler)
+{
+    TDataSet::SetOnFilterRecord(std::move(handler));
+    UpdateFilteredState();
+}
+
+void TztrCustomMemTable::SetFilterText(const std::string &text)
+{
+    TDataSet::SetFilterText(text);
+    if (!cursorOpen_)
+        return;
+    compileFilter();
+    UpdateFilteredState();
+    if (Filtered())
+        First();
+}
+
+void TztrCustomMemTable::SetFilterOptions(TFilterOptions options)
+{
+    TDataSet::SetFilterOptions(options);
+    if (!cursorOpen_)
+        return;
+    compileFilter();
+    UpdateFilteredState();
+    if (Filtered())
+        First();
+}
+
+// Field names are known only once the fields exist, so a closed table compiles when it opens.
+void TztrCustomMemTable::compileFilter()
+{
+    filterExpression_.reset();
+    const std::string &text = Filter();
+    if (std::all_of(text.begin(), text.end(), [](unsigned char c) { return c <= ' '; }))
+        return;
+    const FieldTypeOf fieldType = [this](const std::string &name) -> std::optional<TFieldType> {
+        const TField *field = FindField(name);
+        return field ? std::optional(field->DataType()) : std::nullopt;
+    };
+    filterExpression_ = std::make_unique<TztrExprParser>(text, fieldType, FilterOptions());
+}
