@@ -316,7 +316,13 @@ void TDM::setUpViews()
     for (const auto &v : views)
         v.view.SetAttachedTo(&v.table);
 
+    // Courses linked to the current course, and the occasions of the current course.
+    MT_kurzus_csatolt.SetMasterSource(&DS_kurzus);
+    MT_kurzus_csatolt.SetMasterFields("kurzus_id");
     MT_kurzus_csatolt.SetIndexFieldNames("kurzus_id_csatolt");
-    for (TztrMemTable *view : {&MT_alkalom_kurzus, &MT_alkalom_kurzus2})
+    for (TztrMemTable *view : {&MT_alkalom_kurzus, &MT_alkalom_kurzus2}) {
+        view->SetMasterSource(&DS_kurzus);
+        view->SetMasterFields("kurzus_id");
         view->SetIndexFieldNames("kurzus_id");
+    }
 }
