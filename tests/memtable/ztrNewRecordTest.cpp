@@ -1,0 +1,137 @@
+// The values a new record of a memory table starts with.
+
+#include "memtable/ztrStreamTestTables.h"
+#include "memtable/ztrTestTables.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class AutoIncTable : public ::testing::Test {
+protected:
+    AutoIncTable()
+    {
+        table.FieldDefs().Add("sorszam", ftAutoInc);
+        table.FieldDefs().Add("nev", ftString, 10);
+    }
+
+    int appendOne()
+    {
+        table.Append();
+        table.Post();
+        return table.FieldByName("sorszam")->AsInteger();
+    }
+
+    TztrMemTable table;
+};
+
+} // namespace
+
+TEST_F(AutoIncTable, NumbersStartAtTheMinimumAndNeverReuseADeletedOne)
+{
+    table.SetAutoIncMinValue(333);
+    table.Open();
+    EXPECT_EQ(appendOne(), 333);
+    EXPECT_EQ(appendOne(), 334);
+    table.Delete();
+    EXPECT_EQ(appendOne(), 335);
+}
+
+TEST_F(AutoIncTable, NumbersStartAtZeroByDefault)
+{
+    table.Open();
+    EXPECT_EQ(appendOne(), 0);
+    EXPECT_EQ(appendOne(), 1);
+}
+
+TEST_F(AutoIncTable, APostedValueAboveTheMaximumRaisesIt)
+{
+    table.SetAutoIncMinValue(222);
+    table.Open();
+    EXPECT_EQ(appendOne(), 222);
+    table.Append();
+    table.FieldByName("sorszam")->SetAsInteger(500);
+    table.Post();
+    EXPECT_EQ(appendOne(), 501);
+}
+
+TEST_F(AutoIncTable, ReopeningStartsAgainFromTheMinimum)
+{
+    table.SetAutoIncMinValue(7);
+    table.Open();
+    appendOne();
+    appendOne();
+    table.Close();
+    table.Open();
+    EXPECT_EQ(appendOne(), 7);
+}
+
+TEST_F(AutoIncTable, AViewNumbersFromTheSharedStore)
+{
+    table.SetAutoIncMinValue(40);
+    table.SetAttachMaxCount(2);
+    table.Open();
+    EXPECT_EQ(appendOne(), 40);
+    TztrMemTable view;
+    view.SetAttachedTo(&table);
+    view.Open();
+    view.Append();
+    view.Post();
+    EXPECT_EQ(view.FieldByName("sorszam")->AsInteger(), 41);
+    EXPECT_EQ(appendOne(), 42);
+}
+
+TEST(AutoIncLoading, LoadedRecordsKeepTheirNumbersAndTheNextFollowsThem)
+{
+    TztrMemTable rooms;
+    TztrCSVStreamFormat csv;
+    streamtest::configureAsCSV(csv);
+    TStringStream in(streamtest::ExampleRoomFile);
+    rooms.LoadFromStreamViaFormat(in, &csv);
+    std::vector<int> ids;
+    for (rooms.First(); !rooms.Eof(); rooms.Next())
+        ids.push_back(rooms.FieldByName("terem_id")->AsInteger());
+    EXPECT_EQ(ids, (std::vector<int>{111, 112}));
+    rooms.Append();
+    EXPECT_EQ(rooms.FieldByName("terem_id")->AsInteger(), 113);
+    rooms.Cancel();
+}
+
+TEST(DefaultExpressions, ANewRecordTakesTheFieldsDefaults)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    table.FieldByName("pont")->SetDefaultExpression("42");
+    table.FieldByName("nev")->SetDefaultExpression(cp1250("névtelen"));
+    table.Append();
+    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 42);
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), cp1250("névtelen"));
+    EXPECT_TRUE(table.FieldByName("id")->IsNull());
+    EXPECT_FALSE(table.Modified());
+    table.Cancel();
+}
+
+TEST(DefaultExpressions, OnNewRecordMayOverrideThem)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    table.FieldByName("pont")->SetDefaultExpression("42");
+    table.OnNewRecord = [](TDataSet &dataSet) { dataSet.FieldByName("pont")->SetAsInteger(1); };
+    appendPerson(table, 1, "x", 1);
+    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 1);
+}
+
+TEST(DefaultExpressions, LargeIntegerFieldsKeepNoDefault)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("nagy", ftLargeint);
+    table.Open();
+    table.FieldByName("nagy")->SetDefaultExpression("5");
+    table.Append();
+    EXPECT_TRUE(table.FieldByName("nagy")->IsNull());
+    table.Cancel();
+}

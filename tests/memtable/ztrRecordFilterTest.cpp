@@ -1,0 +1,246 @@
+// The record filter of a memory table: the filter expression, OnFilterRecord and the
+// master/detail key, and in which order they decide.
+
+#include "memtable/ztrTestTables.h"
+#include "platform/DataSource.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Course {
+    int id;
+    std::optional<int> teszt;
+    std::string code;
+    std::optional<bool> active;
+};
+
+class FilteredCourses : public ::testing::Test {
+protected:
+    FilteredCourses()
+    {
+        table.FieldDefs().Add("kurzus_id", ftInteger);
+        table.FieldDefs().Add("teszt", ftInteger);
+        table.FieldDefs().Add("targy_kod", ftString, 20);
+        table.FieldDefs().Add("aktiv", ftBoolean);
+        table.Open();
+    }
+
+    void add(const Course &course)
+    {
+        table.Append();
+        table.FieldByName("kurzus_id")->SetAsInteger(course.id);
+        if (course.teszt)
+            table.FieldByName("teszt")->SetAsInteger(*course.teszt);
+        table.FieldByName("targy_kod")->SetAsString(course.code);
+        if (course.active)
+            table.FieldByName("aktiv")->SetAsBoolean(*course.active);
+        table.Post();
+    }
+
+    // The ids of the records the table shows, in order.
+    std::vector<int> shown()
+    {
+        std::vector<int> ids;
+        for (table.First(); !table.Eof(); table.Next())
+            ids.push_back(table.FieldByName("kurzus_id")->AsInteger());
+        return ids;
+    }
+
+    std::vector<int> shownWith(const std::string &filter)
+    {
+        table.SetFilter(filter);
+        table.SetFiltered(true);
+        return shown();
+    }
+
+    TztrMemTable table;
+};
+
+} // namespace
+
+TEST_F(FilteredCourses, TheSystemsIdFilterShowsOneCourse)
+{
+    add({4, 0, "A", true});
+    add({5, 0, "B", true});
+    add({15, 0, "C", true});
+    EXPECT_EQ(shownWith("kurzus_id=5"), (std::vector<int>{5}));
+    EXPECT_EQ(shownWith("(kurzus_id=15)"), (std::vector<int>{15}));
+    EXPECT_EQ(table.RecordCount(), 1);
+}
+
+TEST_F(FilteredCourses, NotEqualRejectsNullsAsWellAsEqualValues)
+{
+    add({1, std::nullopt, "A", true});
+    add({2, 1, "B", true});
+    add({3, 0, "C", true});
+    add({4, 2, "D", true});
+    EXPECT_EQ(shownWith("teszt<>1"), (std::vector<int>{3, 4}));
+}
+
+TEST_F(FilteredCourses, LikeWithTwoStarsMatchesTheCodeStartInAnyCase)
+{
+    add({1, 0, "MSB293-EA", true});
+    add({2, 0, "msb293", true});
+    add({3, 0, "Msb2931", true});
+    add({4, 0, "MSB29", true});
+    add({5, 0, "XMSB293", true});
+    EXPECT_EQ(shownWith("targy_kod like 'MSB293**'"), (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(FilteredCourses, UnderscoreStandsForExactlyOneCharacter)
+{
+    add({1, 0, "ABC", true});
+    add({2, 0, "AC", true});
+    add({3, 0, "ABBC", true});
+    EXPECT_EQ(shownWith("targy_kod like 'a_c'"), (std::vector<int>{1}));
+}
+
+TEST_F(FilteredCourses, ATrailingQuestionMarkMayMatchNothingButAnUnderscoreMayNot)
+{
+    add({1, 0, "ABC", true});
+    add({2, 0, "ABCD", true});
+    EXPECT_EQ(shownWith("targy_kod like 'abc?'"), (std::vector<int>{1, 2}));
+    EXPECT_EQ(shownWith("targy_kod like 'abc_'"), (std::vector<int>{2}));
+}
+
+TEST_F(FilteredCourses, InnerQuotesOfAPatternAreDoubled)
+{
+    add({1, 0, "O'NEIL", true});
+    add({2, 0, "ONEIL", true});
+    EXPECT_EQ(shownWith("targy_kod like 'o''n**'"), (std::vector<int>{1}));
+}
+
+TEST_F(FilteredCourses, NotOfANullFieldRejectsTheRecord)
+{
+    add({1, 0, "A", std::nullopt});
+    add({2, 0, "B", false});
+    add({3, 0, "C", true});
+    EXPECT_EQ(shownWith("not aktiv"), (std::vector<int>{2}));
+}
+
+TEST_F(FilteredCourses, ConditionsInBracketsJoinedByAnd)
+{
+    add({1, 0, "MSB1", true});
+    add({2, 1, "MSB2", true});
+    add({3, 0, "XYZ", true});
+    EXPECT_EQ(shownWith("(teszt=0) and (targy_kod like 'MSB**')"), (std::vector<int>{1}));
+}
+
+TEST_F(FilteredCourses, ATextSetWhileClosedIsCompiledWhenTheTableOpens)
+{
+    table.Close();
+    table.SetFilter("kurzus_id=2");
+    table.SetFiltered(true);
+    table.Open();
+    add({1, 0, "A", true});
+    add({2, 0, "B", true});
+    EXPECT_EQ(shown(), (std::vector<int>{2}));
+}
+
+TEST_F(FilteredCourses, ATextThatDoesNotCompileIsRefusedAndFiltersNothing)
+{
+    add({1, 0, "A", true});
+    add({2, 0, "B", true});
+    table.SetFiltered(true);
+    table.SetFilter("kurzus_id=1");
+    try {
+        table.SetFilter("kurzus_id = = 2");
+        FAIL() << "the text compiled";
+    } catch (const EDatabaseError &error) {
+        EXPECT_NE(std::string(error.what()).find("position"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(shown(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(table.RecordCount(), 2);
+}
+
+TEST_F(FilteredCourses, AnUnknownFieldIsRefusedWhenTheTableOpens)
+{
+    table.Close();
+    table.SetFilter("nincs_ilyen=1");
+    EXPECT_THROW(table.Open(), EDatabaseError);
+    EXPECT_FALSE(table.Active());
+    table.SetFilter("");
+    table.Open();
+    EXPECT_TRUE(table.Active());
+}
+
+TEST_F(FilteredCourses, CaseInsensitiveOptionRecompilesTheText)
+{
+    add({1, 0, "abc", true});
+    add({2, 0, "ABC", true});
+    EXPECT_EQ(shownWith("targy_kod = 'ABC'"), (std::vector<int>{2}));
+    table.SetFilterOptions({foCaseInsensitive});
+    EXPECT_EQ(shown(), (std::vector<int>{1, 2}));
+}
+
+TEST_F(FilteredCourses, SwitchedOffTheTextIsKeptButNotApplied)
+{
+    add({1, 0, "A", true});
+    add({2, 0, "B", true});
+    shownWith("kurzus_id=1");
+    table.SetFiltered(false);
+    EXPECT_EQ(shown(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(table.Filter(), "kurzus_id=1");
+    table.SetFiltered(true);
+    EXPECT_EQ(shown(), (std::vector<int>{1}));
+}
+
+TEST_F(FilteredCourses, TheEventDecidesBeforeTheExpression)
+{
+    for (int id = 1; id <= 4; ++id)
+        add({id, id % 2, "A", true});
+    std::vector<int> asked;
+    table.OnFilterRecord = [&asked](TDataSet &dataSet, bool &accept) {
+        const int id = dataSet.FieldByName("kurzus_id")->AsInteger();
+        asked.push_back(id);
+        accept = id != 3;
+    };
+    table.SetFilter("teszt=1");
+    table.SetFiltered(true);
+    asked.clear();
+    EXPECT_EQ(shown(), (std::vector<int>{1}));
+    // Every record reaches the event; the expression would have let 3 through.
+    EXPECT_EQ(asked, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(FilteredCourses, FindFirstAppliesTheExpressionEvenWhenNotFiltered)
+{
+    add({1, 0, "A", true});
+    add({2, 1, "B", true});
+    table.SetFilter("teszt=1");
+    EXPECT_TRUE(table.FindFirst());
+    EXPECT_EQ(table.FieldByName("kurzus_id")->AsInteger(), 2);
+    EXPECT_EQ(shown(), (std::vector<int>{1, 2}));
+}
+
+TEST(FilterWithMasterDetail, MasterDetailStillAppliesWithFilteredOff)
+{
+    TztrMemTable master;
+    definePeople(master);
+    master.Open();
+    appendPerson(master, 1, "a");
+    appendPerson(master, 2, "b");
+    TDataSource source(&master);
+
+    TztrMemTable detail;
+    definePeople(detail);
+    detail.Open();
+    for (int i = 1; i <= 6; ++i)
+        appendPerson(detail, 10 + i, "", i % 2 + 1);
+    detail.SetMasterSource(&source);
+    detail.SetDetailFields("pont");
+    detail.SetMasterFields("id");
+    detail.OnFilterRecord = [](TDataSet &, bool &accept) { accept = false; };
+    detail.SetFilter("id=99");
+    detail.SetFiltered(false);
+
+    master.First();
+    EXPECT_EQ(idsInOrder(detail), (std::vector<int>{12, 14, 16}));
+    master.Next();
+    EXPECT_EQ(idsInOrder(detail), (std::vector<int>{11, 13, 15}));
+}
