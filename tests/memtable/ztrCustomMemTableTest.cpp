@@ -762,3 +762,71 @@ TEST_F(PeopleTable, HeldStoreKeepsTheControlsQuietButFieldChangesCount)
     EXPECT_GT(controlEvents, 0);
     source.SetDataSet(nullptr);
 }
+
+namespace {
+
+int sortIndexCount(TztrCustomMemTable &table)
+{
+    int count = 0;
+    for (int i = 0; i < table.Indexes().Count(); ++i)
+        count += table.Indexes().Index(i)->Name() == DefaultSortIndexName;
+    return count;
+}
+
+} // namespace
+
+TEST_F(PeopleTable, SortOnOrdersByTheFieldsAndKeepsTheCurrentRecord)
+{
+    appendPerson(table, 1, "c", 5);
+    appendPerson(table, 2, "a", 7);
+    appendPerson(table, 3, "b", 6);
+    table.SetRecNo(3);
+    table.SortOn("nev", {});
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 3);
+    EXPECT_EQ(table.CurrentIndex()->Name(), DefaultSortIndexName);
+    EXPECT_EQ(table.IndexFieldNames(), "");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
+    appendPerson(table, 4, "ab", 0);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 4, 3, 1}));
+}
+
+TEST_F(PeopleTable, SortingAgainReplacesTheSortIndex)
+{
+    appendPerson(table, 1, "c", 5);
+    appendPerson(table, 2, "a", 7);
+    appendPerson(table, 3, "b", 6);
+    table.SortOn("nev", {});
+    table.SortOn("pont", {mtcoDescending});
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
+    EXPECT_EQ(sortIndexCount(table), 1);
+}
+
+TEST_F(PeopleTable, SortOnWithoutFieldsGoesBackToRowOrder)
+{
+    appendPerson(table, 1, "c");
+    appendPerson(table, 2, "a");
+    table.SortOn("nev", {});
+    table.SortOn("  ", {});
+    EXPECT_EQ(table.CurrentIndex(), table.Indexes().RowOrderIndex());
+    EXPECT_EQ(sortIndexCount(table), 0);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+}
+
+TEST_F(PeopleTable, SortOnPostsAPendingEditFirst)
+{
+    appendPerson(table, 1, "c");
+    appendPerson(table, 2, "a");
+    table.First();
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("z");
+    table.SortOn("nev", {});
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 1}));
+}
+
+TEST(MemTableClosed, SortOnAClosedTableIsRefused)
+{
+    TztrMemTable table;
+    definePeople(table);
+    EXPECT_THROW(table.SortOn("nev", {}), EDatabaseError);
+}
