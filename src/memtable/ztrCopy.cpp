@@ -315,7 +315,6 @@ void TztrCustomMemTable::copyStructure(TDataSet &source)
         if (!IsStorableFieldType(FieldDefs()[i]->DataType()))
             FieldDefs().Delete(i);
     }
-    common_->SetAutoIncMax(common_->AutoIncMinValue() - 1);
 }
 
 void TztrCustomMemTable::LoadFromDataSet(TDataSet &source, TztrCopyOptions options)
@@ -328,6 +327,7 @@ void TztrCustomMemTable::LoadFromDataSet(TDataSet &source, TztrCopyOptions optio
     bulkOperation_ = TztrBulkOperation::Load;
     const bool sourceWasActive = source.Active();
     const bool filtered = Filtered();
+    TDataSource *masterSource = MasterSource();
     const bool enableIndexes = EnableIndexes();
     bool sourceDisabled = false;
     bool tableDisabled = false;
@@ -352,6 +352,7 @@ void TztrCustomMemTable::LoadFromDataSet(TDataSet &source, TztrCopyOptions optio
             source.Open();
         bookmark = source.GetBookmark();
         SetFiltered(false);
+        SetMasterSource(nullptr);
         source.CheckBrowseMode();
         if (options.Contains(mtcpoStructure))
             copyStructure(source);
@@ -383,6 +384,7 @@ void TztrCustomMemTable::LoadFromDataSet(TDataSet &source, TztrCopyOptions optio
     if (sourceDisabled)
         restore.run([&] { source.EnableControls(); });
     restore.run([&] { SetFiltered(filtered); });
+    restore.run([&] { SetMasterSource(masterSource); });
     if (tableDisabled)
         restore.run([&] { EnableControls(); });
     bulkOperation_ = TztrBulkOperation::None;

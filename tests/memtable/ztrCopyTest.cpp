@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -174,10 +173,7 @@ TEST(LoadFromDataSet, AppendedRecordsDoNotTakeTheSourceKeys)
 
     table.LoadFromDataSet(source, {mtcpoAppend});
 
-    // The destination numbers the new records itself, so key 1 stays unique.
-    ASSERT_EQ(table.RecordCount(), 3);
-    std::vector<int> ids = idsOf(table);
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), 1), 1);
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(namesOf(table), (std::vector<std::string>{"meglévő", "egy", "kettő"}));
 }
 
@@ -260,6 +256,31 @@ TEST(LoadFromDataSet, LoadsEveryRecordOfAFilteredTableAndKeepsTheFilter)
     EXPECT_EQ(idsOf(table), (std::vector<int>{2, 4}));
     table.SetFiltered(false);
     EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST(LoadFromDataSet, LoadsEveryRecordIntoADetailTableAndKeepsItsMaster)
+{
+    TztrMemTable master;
+    master.FieldDefs().Add("id", ftInteger);
+    master.Open();
+    master.AppendRecord({2});
+    TDataSource masterSource;
+    masterSource.SetDataSet(&master);
+    TztrMemTable table;
+    definePeople(table);
+    table.SetMasterSource(&masterSource);
+    table.SetMasterFields("id");
+    table.SetDetailFields("id");
+    table.Open();
+    ArrayDataSet source;
+    openPeopleArray(source, 3);
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(table.MasterSource(), &masterSource);
+    EXPECT_EQ(idsOf(table), (std::vector<int>{2}));
+    table.SetMasterSource(nullptr);
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3}));
 }
 
 TEST(LoadFromDataSet, LeavesTheTableOnItsFirstRecordWithIndexesInOrder)
@@ -638,6 +659,21 @@ TEST(UpdateToDataSet, MatchesOnSeveralKeyFieldsWithOptions)
     EXPECT_EQ(destination.RowCount(), 2);
     destination.First();
     EXPECT_EQ(destination.FieldByName("pont")->AsInteger(), 200);
+}
+
+TEST(UpdateRecords, IntoAMemoryTable)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 3);
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 2, "régi", 0);
+
+    table.UpdateRecords(source, table, {mtufEdit, mtufAppend}, 0, "id");
+
+    EXPECT_EQ(idsOf(table), (std::vector<int>{2, 1, 3}));
+    table.First();
+    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 20);
 }
 
 TEST(UpdateRecords, StopsAtTheLimitAndCountsPostedRecords)
