@@ -304,6 +304,9 @@ void TztrCustomMemTable::SortOn(const std::string &fieldNames, TztrMemTableCompa
 {
     CheckActive();
     CheckBrowseMode();
+    // The range stays out of the way while the new order takes the cursor over.
+    const bool ranged = rangeActive_;
+    SetRangeActive(false);
     TztrIndex *sorted = nullptr;
     if (!SplitFieldNames(fieldNames).empty()) {
         sorted = indexes_.Add(
@@ -312,6 +315,7 @@ void TztrCustomMemTable::SortOn(const std::string &fieldNames, TztrMemTableCompa
             sorted->Rebuild();
         } catch (...) {
             indexes_.Delete(sorted);
+            SetRangeActive(ranged);
             throw;
         }
     }
@@ -320,6 +324,10 @@ void TztrCustomMemTable::SortOn(const std::string &fieldNames, TztrMemTableCompa
     sortIndex_ = sorted;
     SwitchToIndex(sorted);
     indexes_.Delete(previous);
+    if (ranged) {
+        SetRangeActive(true);
+        First();
+    }
 }
 
 void TztrCustomMemTable::rebuildIndexesFromDefs()

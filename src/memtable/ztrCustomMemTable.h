@@ -139,6 +139,17 @@ public:
     bool MasterDetailEnabled() const { return masterDetailEnabled_; }
     void SetMasterDetailEnabled(bool value);
 
+    // Ranges: only the records whose current-index key lies between two keys pass. A key gives
+    // values to the first index fields (an array for several); a null value with
+    // RangeIgnoreNullKeyValues leaves that end open.
+    void SetRange(const Variant &startValues, const Variant &endValues);
+    void CancelRange();
+    bool RangeActive() const { return rangeActive_; }
+    // Switches a set range off and on again; a table without range keys stays without.
+    void SetRangeActive(bool value);
+    bool RangeIgnoreNullKeyValues() const { return rangeIgnoreNullKeyValues_; }
+    void SetRangeIgnoreNullKeyValues(bool value);
+
     // Searching. Several key fields are joined by ";" and take an array of values.
     bool Locate(const std::string &keyFields, const Variant &keyValues, TLocateOptions options) override;
     Variant Lookup(const std::string &keyFields, const Variant &keyValues, const std::string &resultFields) override;
@@ -277,6 +288,7 @@ private:
     TztrBookmark bookmarkOf(const TBookmark &bookmark) const;
     void compileFilter();
     bool masterDetailApplies() const;
+    bool inRange(const TztrRecord *record);
     void fillMasterKey();
     const TztrFieldList &detailKeyList() const;
     void freeScratchRecords();
@@ -316,6 +328,12 @@ private:
     TztrRecord *masterKeyRecord_ = nullptr;
     int masterKeyCount_ = 0;
     bool masterDetailEnabled_ = true;
+    TztrRecord *rangeStart_ = nullptr;
+    TztrRecord *rangeEnd_ = nullptr;
+    int rangeStartCount_ = 0;
+    int rangeEndCount_ = 0;
+    bool rangeActive_ = false;
+    bool rangeIgnoreNullKeyValues_ = true;
     TField *autoIncField_ = nullptr;
     // The stored record a filter test or an index fill reads its fields from.
     TztrRecord *recordUnderTest_ = nullptr;

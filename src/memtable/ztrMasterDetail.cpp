@@ -69,12 +69,16 @@ void TztrCustomMemTable::fillMasterKey()
     masterKeyCount_ = count;
 }
 
+// The master key and the range keys are laid out for the records of one opening.
 void TztrCustomMemTable::freeScratchRecords()
 {
-    if (masterKeyRecord_)
-        common_->Layout().FreeRecord(masterKeyRecord_, true, false);
-    masterKeyRecord_ = nullptr;
+    for (TztrRecord **scratch : {&masterKeyRecord_, &rangeStart_, &rangeEnd_}) {
+        if (*scratch)
+            common_->Layout().FreeRecord(*scratch, true, false);
+        *scratch = nullptr;
+    }
     masterKeyCount_ = 0;
+    rangeActive_ = false;
 }
 
 void TztrCustomMemTable::MasterChanged()

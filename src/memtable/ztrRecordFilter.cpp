@@ -27,6 +27,8 @@ bool TztrCustomMemTable::FilterRecord(TztrRecord *record, bool forceUseFilter)
     const RecordRedirect redirect(*this, record, dsFilter);
     if (recalcOnIndex_)
         RecalcStoredRecord(record);
+    if (rangeActive_ && !inRange(record))
+        return false;
     if (masterDetailApplies() && masterKeyRecord_ &&
         CompareRecords(*this, masterKeyRecord_, record, detailKeyList(), masterKeyCount_, false, false, 0) != 0)
         return false;
@@ -54,7 +56,7 @@ void TztrCustomMemTable::UpdateFilteredState()
 {
     TztrStoreLock lock(*common_);
     mustFilter_ = common_->EnableVersioning() || (Filtered() && (filterExpression_ || OnFilterRecord)) ||
-                  masterDetailApplies();
+                  masterDetailApplies() || rangeActive_;
 }
 
 void TztrCustomMemTable::SetFiltered(bool filtered)
