@@ -222,6 +222,52 @@ const void *fieldValue(TztrCustomMemTable &table, const TztrRecord *record, cons
     return scratch.c_str();
 }
 
+// Integer values held in the record itself are compared here directly; every sort and search
+// repeats this comparison, and the general path costs several times as much for them.
+bool compareFixedOrdinal(TFieldType type, const void *keyValue, const void *value, int &result)
+{
+    switch (type) {
+    case ftSmallint:
+        result = compareNumbers<std::int16_t>(keyValue, value);
+        return true;
+    case ftWord:
+        result = compareNumbers<std::uint16_t>(keyValue, value);
+        return true;
+    case ftInteger:
+    case ftAutoInc:
+    case ftDate:
+    case ftTime:
+        result = compareNumbers<std::int32_t>(keyValue, value);
+        return true;
+    case ftLargeint:
+        result = compareNumbers<std::int64_t>(keyValue, value);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Compares the present values of one field of two records.
+int comparePresentValues(TztrCustomMemTable &table, const TztrRecord *keyRecord, const TztrRecord *record,
+                         const TztrFieldListEntry &entry, TztrifoOptions options, bool &fullCompare)
+{
+    const TztrRecordLayout &layout = table.Common().Layout();
+    const TFieldType type = entry.Field->DataType();
+    const bool inRecord = entry.FieldNo <= 0 || !layout.IsIndirect(entry.FieldNo);
+    int result = 0;
+    if (inRecord && !table.OnCompareFields &&
+        compareFixedOrdinal(type, keyRecord->Data() + entry.Offset + 1, record->Data() + entry.Offset + 1, result))
+        return options.Contains(mtifoDescending) ? -result : result;
+    std::string keyScratch, valueScratch;
+    const void *key = fieldValue(table, keyRecord, entry, keyScratch);
+    const void *value = fieldValue(table, record, entry, valueScratch);
+    if (table.OnCompareFields) {
+        table.OnCompareFields(table, entry.Field, key, value, type, options, fullCompare, result);
+        return result;
+    }
+    return CompareFields(key, value, type, options, fullCompare, table.Common().LocaleID());
+}
+
 } // namespace
 
 int CompareRecords(TztrCustomMemTable &table, const TztrRecord *keyRecord, const TztrRecord *record,
@@ -230,10 +276,8 @@ int CompareRecords(TztrCustomMemTable &table, const TztrRecord *keyRecord, const
     if (!keyRecord || !record)
         return 0;
     const int count = fieldLimit > 0 && fieldLimit < fieldList.Count() ? fieldLimit : fieldList.Count();
-    const LCID locale = table.Common().LocaleID();
     int result = 0;
     bool fullCompare = true;
-    std::string keyScratch, valueScratch;
     for (int i = 0; i < count; ++i) {
         const TztrFieldListEntry &entry = fieldList[i];
         TztrifoOptions options = entry.Options;
@@ -247,23 +291,14 @@ int CompareRecords(TztrCustomMemTable &table, const TztrRecord *keyRecord, const
             continue;
         const bool descending = options.Contains(mtifoDescending);
         fullCompare = true;
-        if (keyPresent && valuePresent) {
-            const void *key = fieldValue(table, keyRecord, entry, keyScratch);
-            const void *value = fieldValue(table, record, entry, valueScratch);
-            const TFieldType type = entry.Field->DataType();
-            if (table.OnCompareFields) {
-                result = 0;
-                table.OnCompareFields(table, entry.Field, key, value, type, options, fullCompare, result);
-            } else {
-                result = CompareFields(key, value, type, options, fullCompare, locale);
-            }
-        } else if (keyPresent) {
+        if (keyPresent && valuePresent)
+            result = comparePresentValues(table, keyRecord, record, entry, options, fullCompare);
+        else if (keyPresent)
             result = descending ? -1 : 1;
-        } else if (valuePresent) {
+        else if (valuePresent)
             result = descending ? 1 : -1;
-        } else {
+        else
             result = 0;
-        }
         if (stopsAt(mode, result, fullCompare))
             return result;
     }

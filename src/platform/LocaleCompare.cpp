@@ -158,6 +158,19 @@ const UCollator *collatorFor(LCID locale, unsigned flags)
     return cache.find(locale, (flags & NORM_IGNORECASE) != 0);
 }
 
+// The conversion table held locally: the per-character call costs more than the collation
+// of a short text.
+const std::array<char16_t, 256> &cp1250Units()
+{
+    static const std::array<char16_t, 256> units = [] {
+        std::array<char16_t, 256> table{};
+        for (int byte = 0; byte < 256; ++byte)
+            table[static_cast<std::size_t>(byte)] = cp1250CharToUtf16(static_cast<unsigned char>(byte));
+        return table;
+    }();
+    return units;
+}
+
 // cp1250 text as UTF-16; short texts stay on the stack, as this runs once per comparison.
 class Utf16Text
 {
@@ -169,8 +182,9 @@ public:
             heap_.resize(text.size());
             out = heap_.data();
         }
+        const auto &units = cp1250Units();
         for (std::size_t i = 0; i < text.size(); ++i)
-            out[i] = cp1250CharToUtf16(static_cast<unsigned char>(text[i]));
+            out[i] = units[static_cast<unsigned char>(text[i])];
         data_ = out;
         length_ = static_cast<int32_t>(text.size());
     }
