@@ -511,6 +511,8 @@ void TztrCustomCSVStreamFormat::LoadData(TztrCustomMemTable &table)
     if (streamSize_ == 0 || !sfData().Contains(sfLoadData))
         return;
     reader_->RestartLine();
+    // The autoincrement maximum is not reset here: it already covers the records the table
+    // holds, and loaded records raise it as they are posted, so no later record reuses a key.
     table.loadedCount_ = 0;
     table.loadedCompletely_ = true;
     // Without a header the current line is the first record; with one it is the header.

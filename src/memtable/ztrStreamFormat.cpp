@@ -157,10 +157,13 @@ void TztrCustomStreamFormat::BeforeSave(TztrCustomMemTable &table)
     table.Progress(0, mtpcSave);
 
     saved_.filtered = table.Filtered();
+    saved_.masterDetail = table.MasterDetailEnabled();
     saved_.filtersRemembered = true;
     // The framework's flag only: the table's own setter would move the cursor.
     if (flags_.filtered.Contains(sfSaveFiltered) && saved_.filtered)
         table.TDataSet::SetFiltered(false);
+    if (flags_.ignoreMasterDetail.Contains(sfSaveIgnoreMasterDetail))
+        table.SetMasterDetailEnabled(false);
 
     if (OnCompress) {
         ownWorkStream_ = std::make_unique<TMemoryStream>();
@@ -194,8 +197,10 @@ void TztrCustomStreamFormat::AfterSave(TztrCustomMemTable &table)
     std::exception_ptr failure;
     if (OnCompress && ownWorkStream_)
         afterStep(failure, [&] { OnCompress(table, *ownWorkStream_, *stream_); });
-    if (saved_.filtersRemembered)
+    if (saved_.filtersRemembered) {
+        afterStep(failure, [&] { table.SetMasterDetailEnabled(saved_.masterDetail); });
         afterStep(failure, [&] { table.SetFiltered(saved_.filtered); });
+    }
     if (table.bulkOperation_ == TztrBulkOperation::Save) {
         table.bulkOperation_ = TztrBulkOperation::None;
         afterStep(failure, [&] { table.Progress(100, mtpcSave); });

@@ -199,6 +199,7 @@ private:
         bool locked = false;
         bool filtersRemembered = false;
         bool filtered = false;
+        bool masterDetail = false;
         bool flagsRemembered = false;
         bool persistent = false;
         bool enableIndexes = false;
