@@ -357,6 +357,18 @@ TEST_F(DataModuleFailedStart, MissingRoomFileIsNamedAndNoFileChanges)
     EXPECT_EQ(snapshot(), before);
 }
 
+TEST_F(DataModuleFailedStart, DamagedSampleFileStandingInIsNamed)
+{
+    write("kurzus-minta.csv", dataFile(KurzusColumns, {"222\t111\tMAB123MN-EA-01\t\t\t\t-\t\t\t-1\t-1"}));
+
+    try {
+        TDM dm(environment());
+        FAIL() << "a damaged sample file must stop the start";
+    } catch (const EDataFileError &error) {
+        EXPECT_EQ(error.FileName(), "kurzus-minta.csv");
+    }
+}
+
 using DataModuleSave = DataModule;
 
 TEST_F(DataModuleSave, MentesWritesTeachersAndTheSevenTimetableFilesWithItsCaptions)
