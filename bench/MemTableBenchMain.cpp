@@ -56,6 +56,8 @@ int main(int argc, char **argv)
     reporter.printRatio("AppendWithThreeIndexes", "AppendWithThreeIndexesSqlite");
     reporter.printRatio("EditIndexedField", "EditIndexedFieldSqlite");
     reporter.printRatio("BuildIndex", "BuildIndexSqlite");
+    reporter.printRatio("LocateIndexedKey", "LocateIndexedKeySqlite");
+    reporter.printRatio("FilteredWalk", "FilteredWalkSqlite");
     benchmark::Shutdown();
     return 0;
 }
