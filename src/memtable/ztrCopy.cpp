@@ -430,7 +430,8 @@ void TztrCustomMemTable::SaveToDataSet(TDataSet &destination, TztrCopyOptions op
 
 void TztrCustomMemTable::UpdateToDataSet(TDataSet &destination, const std::string &keyFields, TztrUpdateFlags flags)
 {
-    CheckBrowseMode();
+    if (Active())
+        CheckBrowseMode();
     if (&destination == this)
         return;
     if (OnSave) {

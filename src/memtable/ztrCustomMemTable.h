@@ -241,7 +241,8 @@ protected:
 
     int GetRecNo() const override;
     int GetRecordCount() const override;
-    bool GetCanModify() const override { return !readOnly_; }
+    // A table being filled takes records even when it is read-only.
+    bool GetCanModify() const override { return !readOnly_ || Loading(); }
     bool GetIsIndexField(const TField *field) const override;
     bool FindRecord(bool restart, bool goForward) override;
     void CloseBlob(TField *field) override;

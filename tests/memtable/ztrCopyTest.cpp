@@ -371,6 +371,21 @@ TEST(LoadFromDataSet, ReadOnlyFieldsAreFilledAllTheSame)
     table.Cancel();
 }
 
+TEST(LoadFromDataSet, FillsAReadOnlyTableThatStaysReadOnly)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 2);
+    TztrMemTable table;
+    openPeople(table);
+    table.SetReadOnly(true);
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2}));
+    EXPECT_FALSE(table.CanModify());
+    EXPECT_THROW(table.Append(), EDatabaseError);
+}
+
 TEST(LoadFromDataSet, RecordsRefusedByOnLoadRecordAreNotStored)
 {
     ArrayDataSet source;
