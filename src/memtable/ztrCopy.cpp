@@ -149,6 +149,53 @@ void reportEvery100(TztrCustomMemTable &table, int position, int total, TztrProg
         table.Progress(static_cast<int>(static_cast<std::int64_t>(position) * 100 / total), code);
 }
 
+// Fills the destination record being edited or appended from the source's current record and
+// posts it unless the table refuses it; returns whether it was posted. The table's field and
+// record events run when the table is one of the two sides.
+template <class CopyValue>
+bool fillRecord(TztrCustomMemTable &table, TDataSet &source, TDataSet &destination, const std::vector<int> &map,
+                CopyValue copy)
+{
+    const bool saving = &source == &table;
+    const bool loading = &destination == &table;
+    try {
+        for (std::size_t i = 0; i < map.size(); ++i) {
+            if (map[i] < 0)
+                continue;
+            TField &from = *source.Fields()[map[i]];
+            TField &to = *destination.Fields()[static_cast<int>(i)];
+            if (saving && table.OnSaveField)
+                table.OnSaveField(table, map[i], from);
+            copy(from, to);
+            if (loading && table.OnLoadField)
+                table.OnLoadField(table, static_cast<int>(i), to);
+        }
+        bool accept = true;
+        if (loading && table.OnLoadRecord)
+            table.OnLoadRecord(table, accept);
+        if (!accept) {
+            destination.Cancel();
+            return false;
+        }
+        destination.Post();
+        return true;
+    } catch (...) {
+        // The record being filled does not stay half-copied in the destination.
+        if (IsEditState(destination.State()))
+            destination.Cancel();
+        throw;
+    }
+}
+
+// Whether the table lets its current record go out when it is the source.
+bool acceptedForSaving(TztrCustomMemTable &table, const TDataSet &source)
+{
+    bool accept = true;
+    if (&source == &table && table.OnSaveRecord)
+        table.OnSaveRecord(table, accept);
+    return accept;
+}
+
 } // namespace
 
 // ---- Copying records -------------------------------------------------------------------------
@@ -167,42 +214,14 @@ int TztrCustomMemTable::CopyRecords(TDataSet &source, TDataSet &destination, boo
     // A save that stops at its limit says so through the save flag, a load through the load flag.
     bool &completely = &source == this ? savedCompletely_ : loadedCompletely_;
     completely = true;
-    const bool saving = &source == this;
-    const bool loading = &destination == this;
+    const auto copy = [convertWide](const TField &from, TField &to) { copyValue(from, to, convertWide); };
     int count = 0;
     for (int position = 0; !source.Eof(); ++position) {
         reportEvery100(*this, position, total, mtpcCopy);
-        bool accept = true;
-        if (saving && OnSaveRecord)
-            OnSaveRecord(*this, accept);
-        if (accept) {
+        if (acceptedForSaving(*this, source)) {
             destination.Append();
-            try {
-                for (std::size_t i = 0; i < map.size(); ++i) {
-                    if (map[i] < 0)
-                        continue;
-                    TField &from = *source.Fields()[map[i]];
-                    TField &to = *destination.Fields()[static_cast<int>(i)];
-                    if (saving && OnSaveField)
-                        OnSaveField(*this, map[i], from);
-                    copyValue(from, to, convertWide);
-                    if (loading && OnLoadField)
-                        OnLoadField(*this, static_cast<int>(i), to);
-                }
-                if (loading && OnLoadRecord)
-                    OnLoadRecord(*this, accept);
-                if (accept) {
-                    destination.Post();
-                    ++count;
-                } else {
-                    destination.Cancel();
-                }
-            } catch (...) {
-                // The record being filled does not stay half-copied in the destination.
-                if (IsEditState(destination.State()))
-                    destination.Cancel();
-                throw;
-            }
+            if (fillRecord(*this, source, destination, map, copy))
+                ++count;
         }
         source.Next();
         if (limit > 0 && count >= limit) {
@@ -233,18 +252,19 @@ int TztrCustomMemTable::UpdateRecords(TDataSet &source, TDataSet &destination, T
             keyNames += (keyNames.empty() ? "" : ";") + name;
         }
         const std::vector<int> map = buildFieldMap(source, destination, true);
-        const bool saving = &source == this;
-        const bool loading = &destination == this;
+        const auto copy = [](const TField &from, TField &to) {
+            if (from.IsNull())
+                to.Clear();
+            else
+                to.SetAsString(from.AsString());
+        };
         const int total = OnProgress ? source.RecordCount() : 0;
         if (total < 1)
             Progress(50, mtpcUpdate);
         source.First();
         for (int position = 0; !source.Eof(); ++position, source.Next()) {
             reportEvery100(*this, position, total, mtpcUpdate);
-            bool accept = true;
-            if (saving && OnSaveRecord)
-                OnSaveRecord(*this, accept);
-            if (!accept)
+            if (!acceptedForSaving(*this, source))
                 continue;
             Variant key;
             if (keys.size() == 1) {
@@ -264,34 +284,7 @@ int TztrCustomMemTable::UpdateRecords(TDataSet &source, TDataSet &destination, T
                     continue;
                 destination.Append();
             }
-            try {
-                for (std::size_t i = 0; i < map.size(); ++i) {
-                    if (map[i] < 0)
-                        continue;
-                    TField &from = *source.Fields()[map[i]];
-                    TField &to = *destination.Fields()[static_cast<int>(i)];
-                    if (saving && OnSaveField)
-                        OnSaveField(*this, map[i], from);
-                    if (from.IsNull())
-                        to.Clear();
-                    else
-                        to.SetAsString(from.AsString());
-                    if (loading && OnLoadField)
-                        OnLoadField(*this, static_cast<int>(i), to);
-                }
-                if (loading && OnLoadRecord)
-                    OnLoadRecord(*this, accept);
-                if (!accept) {
-                    destination.Cancel();
-                    continue;
-                }
-                destination.Post();
-            } catch (...) {
-                if (IsEditState(destination.State()))
-                    destination.Cancel();
-                throw;
-            }
-            if (++count == limit)
+            if (fillRecord(*this, source, destination, map, copy) && ++count == limit)
                 break;
         }
     });

@@ -287,6 +287,20 @@ TEST(BlobStream, BlobsCopyBetweenTables)
     EXPECT_TRUE(text(table).IsNull());
 }
 
+TEST(BlobStream, ReadOnlyBlobFieldsAreFilledWhileLoading)
+{
+    TztrMemTable source;
+    openNotes(source);
+    appendNote(source, 1, "betöltve");
+    TztrMemTable table;
+    openNotes(table);
+    text(table).SetReadOnly(true);
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(text(table).AsString(), "betöltve");
+}
+
 TEST(BlobStream, NonBlobFieldsHaveNoStream)
 {
     TztrMemTable table;

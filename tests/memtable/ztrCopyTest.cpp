@@ -627,6 +627,19 @@ TEST(UpdateToDataSet, UpdatesFoundKeysAndAppendsTheOthers)
     EXPECT_EQ(namesOf(destination), (std::vector<std::string>{"új név", "harmadik", "második"}));
 }
 
+TEST(UpdateToDataSet, FromAClosedTableOpensIt)
+{
+    TztrMemTable table;
+    definePeople(table);
+    ArrayDataSet destination;
+    openPeopleArray(destination, 1);
+
+    table.UpdateToDataSet(destination, "id");
+
+    EXPECT_TRUE(table.Active());
+    EXPECT_EQ(destination.RowCount(), 1);
+}
+
 TEST(UpdateToDataSet, EditFlagAloneAppendsNothing)
 {
     TztrMemTable table;
