@@ -158,12 +158,15 @@ void TztrCustomStreamFormat::BeforeSave(TztrCustomMemTable &table)
 
     saved_.filtered = table.Filtered();
     saved_.masterDetail = table.MasterDetailEnabled();
+    saved_.rangeActive = table.RangeActive();
     saved_.filtersRemembered = true;
     // The framework's flag only: the table's own setter would move the cursor.
     if (flags_.filtered.Contains(sfSaveFiltered) && saved_.filtered)
         table.TDataSet::SetFiltered(false);
     if (flags_.ignoreMasterDetail.Contains(sfSaveIgnoreMasterDetail))
         table.SetMasterDetailEnabled(false);
+    if (flags_.ignoreRange.Contains(sfSaveIgnoreRange))
+        table.SetRangeActive(false);
 
     if (OnCompress) {
         ownWorkStream_ = std::make_unique<TMemoryStream>();
@@ -199,6 +202,7 @@ void TztrCustomStreamFormat::AfterSave(TztrCustomMemTable &table)
         afterStep(failure, [&] { OnCompress(table, *ownWorkStream_, *stream_); });
     if (saved_.filtersRemembered) {
         afterStep(failure, [&] { table.SetMasterDetailEnabled(saved_.masterDetail); });
+        afterStep(failure, [&] { table.SetRangeActive(saved_.rangeActive); });
         afterStep(failure, [&] { table.SetFiltered(saved_.filtered); });
     }
     if (table.bulkOperation_ == TztrBulkOperation::Save) {

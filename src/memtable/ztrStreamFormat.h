@@ -200,6 +200,7 @@ private:
         bool filtersRemembered = false;
         bool filtered = false;
         bool masterDetail = false;
+        bool rangeActive = false;
         bool flagsRemembered = false;
         bool persistent = false;
         bool enableIndexes = false;

@@ -982,3 +982,24 @@ TEST(CsvLoading, LoadedKeysAreKeptAndNewRecordsNumberAfterTheLargest)
                                                             {"501", "new", "null", "null", "null"}};
     EXPECT_EQ(contentsOf(table), expected);
 }
+
+TEST(CsvSaving, TableWithARangeIsSavedWholeUnlessAskedOtherwise)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    for (int i = 1; i <= 5; ++i)
+        addRoom(table, i, "R" + std::to_string(i), std::nullopt, std::nullopt, "x");
+    table.SetIndexName("terem_id");
+    table.SetRange(2, 3);
+    ASSERT_EQ(table.RecordCount(), 2);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    const std::string whole = saveToText(table, nodef);
+    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 6);
+    EXPECT_TRUE(table.RangeActive());
+    EXPECT_EQ(table.RecordCount(), 2);
+
+    nodef.SetsfIgnoreRange({});
+    const std::string ranged = saveToText(table, nodef);
+    EXPECT_EQ(std::count(ranged.begin(), ranged.end(), '\n'), 3);
+}
