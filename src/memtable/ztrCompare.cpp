@@ -304,3 +304,141 @@ int CompareRecords(TztrCustomMemTable &table, const TztrRecord *keyRecord, const
     }
     return result;
 }
+
+namespace {
+
+template <typename Unsigned> void appendBigEndian(std::string &key, Unsigned value)
+{
+    for (int shift = static_cast<int>(sizeof(Unsigned) * 8) - 8; shift >= 0; shift -= 8)
+        key.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+// Signed integers with the sign bit flipped read in byte order as they do in number order.
+template <typename Signed, typename Unsigned> void appendSigned(std::string &key, const void *value)
+{
+    constexpr Unsigned signBit = Unsigned{1} << (sizeof(Unsigned) * 8 - 1);
+    appendBigEndian<Unsigned>(key, static_cast<Unsigned>(readValue<Signed>(value)) ^ signBit);
+}
+
+// Positive doubles keep their bits with the sign set, negative ones have every bit inverted;
+// -0 counts as 0, as the comparison holds them equal. A NaN has no place in the order.
+bool appendDouble(std::string &key, const void *value)
+{
+    double number = readValue<double>(value);
+    if (number != number)
+        return false;
+    if (number == 0)
+        number = 0;
+    std::uint64_t bits;
+    std::memcpy(&bits, &number, sizeof bits);
+    constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
+    appendBigEndian<std::uint64_t>(key, (bits & signBit) ? ~bits : bits | signBit);
+    return true;
+}
+
+// Texts end in a 0 byte, which no text holds, so a text that begins another sorts first.
+bool appendText(std::string &key, const char *text, TztrifoOptions options, LCID localeID)
+{
+    if (options.Contains(mtifoIgnoreLocale)) {
+        key += options.Contains(mtifoCaseInsensitive) ? UpperCase(text) : std::string(text);
+        key.push_back('\0');
+        return true;
+    }
+    const std::string collated = SortKeyA(localeID, compareFlags(options), text);
+    key += collated;
+    return !collated.empty();
+}
+
+bool appendValue(std::string &key, TFieldType type, const void *value, TztrifoOptions options, LCID localeID)
+{
+    switch (type) {
+    case ftString:
+    case ftFixedChar:
+    case ftGuid:
+        return appendText(key, static_cast<const char *>(value), options, localeID);
+    case ftSmallint:
+        appendSigned<std::int16_t, std::uint16_t>(key, value);
+        return true;
+    case ftWord:
+        appendBigEndian<std::uint16_t>(key, readValue<std::uint16_t>(value));
+        return true;
+    case ftInteger:
+    case ftAutoInc:
+    case ftDate:
+    case ftTime:
+        appendSigned<std::int32_t, std::uint32_t>(key, value);
+        return true;
+    case ftLargeint:
+        appendSigned<std::int64_t, std::uint64_t>(key, value);
+        return true;
+    case ftBoolean:
+        key.push_back(readValue<std::uint16_t>(value) != 0 ? 1 : 0);
+        return true;
+    case ftFloat:
+    case ftCurrency:
+    case ftDateTime:
+        return appendDouble(key, value);
+    default:
+        return false;
+    }
+}
+
+bool hasSortKeyForm(TFieldType type)
+{
+    switch (type) {
+    case ftString:
+    case ftFixedChar:
+    case ftGuid:
+    case ftSmallint:
+    case ftWord:
+    case ftInteger:
+    case ftAutoInc:
+    case ftDate:
+    case ftTime:
+    case ftLargeint:
+    case ftBoolean:
+    case ftFloat:
+    case ftCurrency:
+    case ftDateTime:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool SortKeysApply(const TztrCustomMemTable &table, const TztrFieldList &fieldList)
+{
+    if (table.OnCompareFields)
+        return false;
+    for (const TztrFieldListEntry &entry : fieldList) {
+        // A partial compare and a skipped null key are no order of their own.
+        if (entry.Options.Contains(mtifoPartial) || entry.Options.Contains(mtifoIgnoreNull) ||
+            !hasSortKeyForm(entry.Field->DataType()))
+            return false;
+    }
+    return true;
+}
+
+bool AppendSortKey(TztrCustomMemTable &table, const TztrRecord *record, const TztrFieldList &fieldList,
+                   std::string &key)
+{
+    const LCID locale = table.Common().LocaleID();
+    std::string scratch;
+    for (const TztrFieldListEntry &entry : fieldList) {
+        const std::size_t start = key.size();
+        // A null marker before every value puts null first; it also keeps each field's part
+        // from being mistaken for the beginning of a longer one.
+        const bool present = record->Data()[entry.Offset] != 0;
+        key.push_back(present ? 1 : 0);
+        if (present && !appendValue(key, entry.Field->DataType(), fieldValue(table, record, entry, scratch),
+                                    entry.Options, locale))
+            return false;
+        if (entry.Options.Contains(mtifoDescending)) {
+            for (std::size_t i = start; i < key.size(); ++i)
+                key[i] = static_cast<char>(~static_cast<unsigned char>(key[i]));
+        }
+    }
+    return true;
+}

@@ -6,6 +6,8 @@
 #include "platform/FieldTypes.h"
 #include "platform/LocaleCompare.h"
 
+#include <string>
+
 // Compares two data areas (past their null bytes) of one field type: -1, 0 or 1, the sign of
 // keyValue minus value. fullCompare turns False when a partial text compare cut a value.
 int CompareFields(const void *keyValue, const void *value, TFieldType fieldType, TztrifoOptions options,
@@ -21,3 +23,12 @@ struct TztrRecord;
 // below, above, not above or not below (range tests); a larger mode never stops early.
 int CompareRecords(TztrCustomMemTable &table, const TztrRecord *keyRecord, const TztrRecord *record,
                    const TztrFieldList &fieldList, int fieldLimit, bool ignoreNull, bool partial, int mode);
+
+// Sort keys: byte strings whose plain unsigned byte order is the order CompareRecords gives in
+// mode 0 without partial compares, so that a sort compares bytes instead of fields.
+// SortKeysApply tells whether the fields' types and options, and the table's comparison event,
+// allow such keys at all; AppendSortKey then appends one record's key, and returns False when a
+// value has no such form (a NaN, an unknown locale), leaving the caller to compare records.
+bool SortKeysApply(const TztrCustomMemTable &table, const TztrFieldList &fieldList);
+bool AppendSortKey(TztrCustomMemTable &table, const TztrRecord *record, const TztrFieldList &fieldList,
+                   std::string &key);

@@ -8,6 +8,7 @@
 #include "memtable/ztrIndexEntries.h"
 #include "memtable/ztrTypes.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -81,7 +82,10 @@ private:
     void reflectInsert(int position, TztrRecord *stored);
     void reflectEdit(int position, TztrRecord *stored, TztrRecord *newValues);
     void reflectDelete(bool versioned, int position, TztrRecord *stored);
-    void checkUnique() const;
+    bool hasEqualNeighbours() const;
+    // Where a record goes among records of equal keys: by its position number and RecordID.
+    std::int64_t tieRank(const TztrRecord *record, const TztrFieldList &fieldList) const;
+    std::int64_t tieRank(const TztrRecord *record) const;
 
     std::string name_;
     TztrCustomMemTable &table_;

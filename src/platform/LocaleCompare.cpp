@@ -261,6 +261,25 @@ int CompareStringA(LCID locale, unsigned flags, std::string_view a, std::string_
     return collate(collator, wideA.data(), wideA.length(), wideB.data(), wideB.length());
 }
 
+std::string SortKeyA(LCID locale, unsigned flags, std::string_view text)
+{
+    const UCollator *collator = collatorFor(locale, flags);
+    if (collator == nullptr)
+        return {};
+    const Utf16Text wide(text);
+    std::string key(64, '\0');
+    for (;;) {
+        const int32_t length = ucol_getSortKey(collator, wide.data(), wide.length(),
+                                               reinterpret_cast<uint8_t *>(key.data()), static_cast<int32_t>(key.size()));
+        // The length counts the closing 0 byte; a key that did not fit is asked for again in full.
+        if (length <= static_cast<int32_t>(key.size())) {
+            key.resize(static_cast<std::size_t>(length));
+            return key;
+        }
+        key.assign(static_cast<std::size_t>(length), '\0');
+    }
+}
+
 int CompareStringW(LCID locale, unsigned flags, std::u16string_view a, std::u16string_view b)
 {
     const UCollator *collator = collatorFor(locale, flags);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -280,4 +281,115 @@ TEST_F(CompareRecordsOnTable, TheTableMayCompareValuesItself)
     };
     EXPECT_EQ(compare(0, 2, "pont"), 5);
     EXPECT_EQ(calls, 1);
+}
+
+namespace {
+
+// Records of every type that has a sort key, with nulls, signs, -0 and accents among the values.
+class SortKeysOnTable : public ::testing::Test {
+protected:
+    SortKeysOnTable()
+    {
+        table.FieldDefs().Add("kis", ftSmallint);
+        table.FieldDefs().Add("szo", ftWord);
+        table.FieldDefs().Add("egesz", ftInteger);
+        table.FieldDefs().Add("nagy", ftLargeint);
+        table.FieldDefs().Add("igaz", ftBoolean);
+        table.FieldDefs().Add("valos", ftFloat);
+        table.FieldDefs().Add("ido", ftDateTime);
+        table.FieldDefs().Add("nev", ftString, 30);
+        table.SetPerformance(mtpfBalanced); // the long text lives outside the record
+        table.SetLocaleID(Hungarian);
+        table.Open();
+        const char *names[] = {"Lakatos", "lakatos", "Lakatos Ödön", "Csizmadia", "cukor", "Őri", "öt", "", "Zsolt"};
+        const double reals[] = {0.0, -0.0, -2.5, 1e300, -1e-300, 3.25};
+        for (int i = 0; i < 40; ++i) {
+            table.Append();
+            // Every fifth value of a field is null, each field at its own offset.
+            auto set = [&](const char *field, int phase, auto write) {
+                if ((i + phase) % 5 != 0)
+                    write(table.FieldByName(field));
+            };
+            set("kis", 1, [&](TField *f) { f->SetAsInteger((i * 7) % 11 - 5); });
+            set("szo", 2, [&](TField *f) { f->SetAsInteger((i * 13) % 70000 % 65536); });
+            set("egesz", 3, [&](TField *f) { f->SetAsInteger(i % 3 == 0 ? -i * 100000 : i % 4); });
+            set("nagy", 4, [&](TField *f) { f->SetAsLargeInt((i % 2 ? -1 : 1) * (std::int64_t{1} << (i % 40))); });
+            set("igaz", 0, [&](TField *f) { f->SetAsBoolean(i % 3 == 1); });
+            set("valos", 1, [&](TField *f) { f->SetAsFloat(reals[i % 6]); });
+            set("ido", 2, [&](TField *f) { f->SetAsDateTime(45000.0 + (i % 4) * 0.25); });
+            set("nev", 3, [&](TField *f) { f->SetAsString(cp1250(names[i % 9])); });
+            table.Post();
+        }
+    }
+
+    // For every pair of records the key bytes must order them as the record comparison does.
+    void expectKeysAgree(const std::string &fields)
+    {
+        TztrFieldList list;
+        BuildFieldList(table, list, fields);
+        ASSERT_TRUE(SortKeysApply(table, list)) << fields;
+        TztrIndex *rows = table.Indexes().RowOrderIndex();
+        std::vector<std::string> keys(static_cast<std::size_t>(rows->Count()));
+        for (int i = 0; i < rows->Count(); ++i)
+            ASSERT_TRUE(AppendSortKey(table, rows->Entry(i), list, keys[static_cast<std::size_t>(i)]));
+        for (int a = 0; a < rows->Count(); ++a) {
+            for (int b = 0; b < rows->Count(); ++b) {
+                const std::string &keyA = keys[static_cast<std::size_t>(a)];
+                const std::string &keyB = keys[static_cast<std::size_t>(b)];
+                const int byKeys = (keyA > keyB) - (keyA < keyB);
+                const int compared = CompareRecords(table, rows->Entry(a), rows->Entry(b), list, 0, false, false, 0);
+                ASSERT_EQ(byKeys, (compared > 0) - (compared < 0)) << fields << ": records " << a << ", " << b;
+            }
+        }
+    }
+
+    TztrMemTable table;
+};
+
+} // namespace
+
+TEST_F(SortKeysOnTable, KeyBytesOrderAsTheRecordComparisonForEveryType)
+{
+    for (const char *field : {"kis", "szo", "egesz", "nagy", "igaz", "valos", "ido", "nev"}) {
+        expectKeysAgree(field);
+        expectKeysAgree(std::string(field) + ":D");
+    }
+}
+
+TEST_F(SortKeysOnTable, KeyBytesOrderAsTheRecordComparisonForTextOptionsAndFieldLists)
+{
+    for (const char *fields : {"nev:C", "nev:L", "nev:CL", "nev:CD", "igaz;nev:D;egesz", "valos:D;kis;nev",
+                               "nev;ido:D"})
+        expectKeysAgree(fields);
+}
+
+TEST_F(SortKeysOnTable, OrdersWithoutKeyBytesAreLeftToTheComparison)
+{
+    TztrFieldList list;
+    for (const char *fields : {"nev:P", "egesz:N"}) {
+        BuildFieldList(table, list, fields);
+        EXPECT_FALSE(SortKeysApply(table, list)) << fields;
+    }
+    BuildFieldList(table, list, "egesz");
+    table.OnCompareFields = [](TztrCustomMemTable &, TField *, const void *, const void *, TFieldType, TztrifoOptions,
+                               bool &, int &result) { result = 0; };
+    EXPECT_FALSE(SortKeysApply(table, list));
+}
+
+TEST_F(SortKeysOnTable, NaNAndUnknownLocaleGiveNoKey)
+{
+    table.First();
+    table.Edit();
+    table.FieldByName("valos")->SetAsFloat(std::nan(""));
+    table.FieldByName("nev")->SetAsString("x");
+    table.Post();
+    TztrRecord *record = table.Indexes().RowOrderIndex()->Entry(0);
+    TztrFieldList list;
+    std::string key;
+    BuildFieldList(table, list, "valos");
+    EXPECT_FALSE(AppendSortKey(table, record, list, key));
+    BuildFieldList(table, list, "nev");
+    table.Common().SetLocaleID(0x7777);
+    key.clear();
+    EXPECT_FALSE(AppendSortKey(table, record, list, key));
 }

@@ -239,3 +239,28 @@ TEST(CaseConversion, PlainFormsTouchOnlyAsciiLetters)
     EXPECT_EQ(cp1250ToUtf8(UpperCase(cp("árvíz_1"))), "áRVíZ_1");
     EXPECT_EQ(cp1250ToUtf8(LowerCase(cp("ÁRVÍZ_1"))), "ÁrvÍz_1");
 }
+
+TEST(SortKeys, ByteOrderAgreesWithTheComparison)
+{
+    const std::vector<const char *> words = {"",  "a",   "A",    "ab",  "lo",  "ló",   "Ló",    "lő",  "cs",
+                                             "Cs", "ccs", "csak", "cukor", "dz", "dzsem", "zebra", "Zsolt", "öt",
+                                             "ő",  "szó", "sz",  "9",    "a b", "a-b"};
+    for (unsigned flags : {0u, NORM_IGNORECASE}) {
+        for (const char *left : words) {
+            for (const char *right : words) {
+                const std::string a = SortKeyA(hungarian, flags, cp(left));
+                const std::string b = SortKeyA(hungarian, flags, cp(right));
+                const int byKeys = (a > b) - (a < b);
+                EXPECT_EQ(byKeys, CompareStringA(hungarian, flags, cp(left), cp(right)) - CSTR_EQUAL)
+                    << left << " / " << right << " flags " << flags;
+                // The closing 0 byte is the key's only one, so no key begins another.
+                EXPECT_EQ(a.find('\0'), a.size() - 1);
+            }
+        }
+    }
+}
+
+TEST(SortKeys, UnknownLocaleGivesNoKey)
+{
+    EXPECT_TRUE(SortKeyA(0x7777, 0, "abc").empty());
+}
