@@ -32,8 +32,8 @@ TztrBlobStream::~TztrBlobStream()
             blob->SetModified(true);
         table_.DataEvent(deFieldChange, reinterpret_cast<TDataEventInfo>(&field_));
     } catch (...) {
-        // A destructor cannot raise; the table hands the failure to the application instead.
-        table_.InternalHandleException();
+        // A destructor cannot raise: the record's post raises the failure instead.
+        table_.blobWriteFailure_ = std::current_exception();
     }
 }
 

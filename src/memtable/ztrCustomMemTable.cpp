@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -986,6 +987,9 @@ void TztrCustomMemTable::postEdit(TztrRecord *buffer)
 
 void TztrCustomMemTable::InternalPost()
 {
+    // Posting would otherwise keep the blob's old value without a word.
+    if (blobWriteFailure_)
+        std::rethrow_exception(std::exchange(blobWriteFailure_, nullptr));
     TDataSet::InternalPost();
     TztrStoreLock lock(*common_);
     TztrRecord *buffer = asRecord(ActiveBuffer());
@@ -1023,6 +1027,7 @@ void TztrCustomMemTable::InternalDelete()
 
 void TztrCustomMemTable::InternalCancel()
 {
+    blobWriteFailure_ = nullptr;
     TDataSet::InternalCancel();
     common_->Layout().ClearWrittenMarks();
 }

@@ -15,6 +15,7 @@
 #include "platform/DataSet.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -351,4 +352,6 @@ private:
     std::string indexName_;
     TztrProgressCodes progressFlags_{mtpcLoad, mtpcSave, mtpcCopy};
     TztrCustomDeltaHandler *deltaHandler_ = nullptr;
+    // A blob stream that could not write its value back, raised by the next post.
+    std::exception_ptr blobWriteFailure_;
 };

@@ -241,7 +241,7 @@ TEST(BlobStream, ValuesPassThroughTheCompressionHandlers)
     EXPECT_EQ(text(table).AsString(), "abc");
 }
 
-TEST(BlobStream, AFailingCompressionLeavesTheOldValue)
+TEST(BlobStream, AFailingWriteBackIsRaisedByThePostAndLeavesTheOldValue)
 {
     TztrMemTable table;
     openNotes(table);
@@ -250,9 +250,15 @@ TEST(BlobStream, AFailingCompressionLeavesTheOldValue)
 
     table.Edit();
     write(*openBlob(table, bmWrite), "új");
-    table.Post();
+    EXPECT_EQ(messageOf([&] { table.Post(); }), "tele");
+    EXPECT_EQ(table.State(), dsEdit);
+    table.Cancel();
 
     EXPECT_EQ(text(table).AsString(), "régi");
+    table.Edit();
+    table.FieldByName("id")->SetAsInteger(2);
+    table.Post();
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 2);
 }
 
 TEST(BlobStream, EveryTableOnTheStoreSeesThePostedValue)
