@@ -9,12 +9,11 @@
 #include "platform/DB.h"
 
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <random>
+#include <sqlite3.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -76,7 +75,8 @@ void CsvRoundTrip(benchmark::State &state)
 }
 BENCHMARK(CsvRoundTrip)->Unit(benchmark::kMillisecond);
 
-class Sqlite {
+class Sqlite
+{
 public:
     Sqlite()
     {
@@ -107,7 +107,8 @@ void CopyTableSqlite(benchmark::State &state)
     db.exec("BEGIN");
     db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
             std::to_string(recordCount) +
-            ") INSERT INTO forras SELECT i, 'MSB' || (i % 1000) || '-' || i, 'Kurzus megnevezése ' || (i % 5000), "
+            ") INSERT INTO forras SELECT i, 'MSB' || (i % 1000) || '-' || i, 'Kurzus megnevezése ' || (i % "
+            "5000), "
             "i % 300, 2.0 + (i % 70) / 10.0 FROM n");
     db.exec("COMMIT");
     for (auto _ : state) {
@@ -120,7 +121,8 @@ void CopyTableSqlite(benchmark::State &state)
 }
 BENCHMARK(CopyTableSqlite)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public benchmark::ConsoleReporter
+{
 public:
     void ReportRuns(const std::vector<Run> &runs) override
     {

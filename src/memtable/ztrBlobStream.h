@@ -12,7 +12,8 @@ class TztrCommon;
 class TztrCustomMemTable;
 struct TztrRecord;
 
-class TztrBlobStream : public TMemoryStream {
+class TztrBlobStream : public TMemoryStream
+{
 public:
     // field is a blob field of table. A write mode needs the table in edit or insert state and a
     // writable field (a table being filled may write read-only fields).
@@ -30,8 +31,6 @@ public:
     void TruncateBlob();
     // Puts the stream's bytes into the record; an empty stream makes the field null.
     void WriteBlob();
-
-    bool Modified() const { return modified_; }
 
 private:
     bool writing() const { return mode_ != bmRead; }

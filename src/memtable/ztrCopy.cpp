@@ -7,10 +7,9 @@
 #include "platform/Classes.h"
 #include "platform/DB.h"
 
-#include <unicode/unistr.h>
-
 #include <exception>
 #include <typeinfo>
+#include <unicode/unistr.h>
 #include <vector>
 
 namespace {
@@ -61,7 +60,8 @@ std::vector<int> buildFieldMap(const TDataSet &source, const TDataSet &destinati
         case fkData:
         case fkCalculated:
         case fkInternalCalc:
-            if (!IsCSVSupportedFieldType(field->DataType()) || (field->DataType() == ftAutoInc && !copyAutoInc))
+            if (!IsCSVSupportedFieldType(field->DataType()) ||
+                (field->DataType() == ftAutoInc && !copyAutoInc))
                 break;
             if (const TField *match = source.FindField(field->FieldName()))
                 entry = source.Fields().IndexOf(match);
@@ -108,7 +108,8 @@ void copyValue(const TField &source, TField &destination, bool convertWide)
 
 // Steps that put things back after a copy: each runs even when the copy or an earlier step
 // failed, and the first failure is raised once all have run.
-class RestoreSteps {
+class RestoreSteps
+{
 public:
     explicit RestoreSteps(std::exception_ptr failure) : failure_(std::move(failure)) {}
 
@@ -153,8 +154,8 @@ void reportEvery100(TztrCustomMemTable &table, int position, int total, TztrProg
 // posts it unless the table refuses it; returns whether it was posted. The table's field and
 // record events run when the table is one of the two sides.
 template <class CopyValue>
-bool fillRecord(TztrCustomMemTable &table, TDataSet &source, TDataSet &destination, const std::vector<int> &map,
-                CopyValue copy)
+bool fillRecord(TztrCustomMemTable &table, TDataSet &source, TDataSet &destination,
+                const std::vector<int> &map, CopyValue copy)
 {
     const bool saving = &source == &table;
     const bool loading = &destination == &table;
@@ -234,8 +235,8 @@ int TztrCustomMemTable::CopyRecords(TDataSet &source, TDataSet &destination, boo
     return count;
 }
 
-int TztrCustomMemTable::UpdateRecords(TDataSet &source, TDataSet &destination, TztrUpdateFlags flags, int limit,
-                                      const std::string &keyFields)
+int TztrCustomMemTable::UpdateRecords(TDataSet &source, TDataSet &destination, TztrUpdateFlags flags,
+                                      int limit, const std::string &keyFields)
 {
     if (&source == &destination)
         return 0;
@@ -421,7 +422,8 @@ void TztrCustomMemTable::SaveToDataSet(TDataSet &destination, TztrCopyOptions op
     restore.finish();
 }
 
-void TztrCustomMemTable::UpdateToDataSet(TDataSet &destination, const std::string &keyFields, TztrUpdateFlags flags)
+void TztrCustomMemTable::UpdateToDataSet(TDataSet &destination, const std::string &keyFields,
+                                         TztrUpdateFlags flags)
 {
     if (Active())
         CheckBrowseMode();

@@ -56,7 +56,8 @@ void TztrCustomDeltaHandler::ResolveChanges()
     const TztrCommon &common = table.Common();
     TztrStoreLock lock(common);
     // Handlers may write elsewhere through the table's store; other views refresh once, later.
-    struct Restore {
+    struct Restore
+    {
         TztrCustomDeltaHandler &handler;
         TztrCustomMemTable &table;
         bool autoRefresh;
@@ -105,7 +106,8 @@ Variant TztrCustomDeltaHandler::Value(TField &field, bool oldest)
         return Variant();
     TztrCustomMemTable &table = *table_;
     // Field reads see the chosen version the way a filter test sees a stored record.
-    struct Reads {
+    struct Reads
+    {
         TztrCustomMemTable &table;
         TDataSetState state;
         TztrRecord *previous;

@@ -13,11 +13,14 @@ class TField;
 class TztrCustomMemTable;
 struct TztrRecord;
 
-inline constexpr const char *SDeltaHandlerWithoutTable = "A Delta Handler-t nem lehet minden memória táblához kötni.";
+inline constexpr const char *SDeltaHandlerWithoutTable =
+    "A Delta Handler-t nem lehet minden memória táblához kötni.";
 
-class TztrCustomDeltaHandler {
+class TztrCustomDeltaHandler
+{
 public:
-    using TztrDeltaHandlerGetValue = std::function<void(TztrCustomDeltaHandler &handler, TField &field, Variant &value)>;
+    using TztrDeltaHandlerGetValue =
+        std::function<void(TztrCustomDeltaHandler &handler, TField &field, Variant &value)>;
 
     TztrCustomDeltaHandler() = default;
     // Leaves the table it serves.

@@ -3,9 +3,8 @@
 #include "memtable/ztrTestTables.h"
 #include "platform/Classes.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -246,7 +245,9 @@ TEST(BlobStream, AFailingWriteBackIsRaisedByThePostAndLeavesTheOldValue)
     TztrMemTable table;
     openNotes(table);
     appendNote(table, 1, "régi");
-    table.OnCompressBlobStream = [](TztrCustomMemTable &, TStream &, TStream &) { throw EStreamError("tele"); };
+    table.OnCompressBlobStream = [](TztrCustomMemTable &, TStream &, TStream &) {
+        throw EStreamError("tele");
+    };
 
     table.Edit();
     write(*openBlob(table, bmWrite), "új");

@@ -5,7 +5,6 @@
 #include "platform/Classes.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -247,7 +246,9 @@ TEST(LoadFromDataSet, LoadsEveryRecordOfAFilteredTableAndKeepsTheFilter)
     openPeopleArray(source, 4);
     TztrMemTable table;
     openPeople(table);
-    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) { accept = dataSet.FieldByName("id")->AsInteger() % 2 == 0; };
+    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
+        accept = dataSet.FieldByName("id")->AsInteger() % 2 == 0;
+    };
     table.SetFiltered(true);
 
     table.LoadFromDataSet(source, {});
@@ -311,7 +312,9 @@ TEST(LoadFromDataSet, AppendTogetherWithStructureOrPropertiesIsRefused)
     openPeople(table);
     appendPerson(table, 50);
 
-    EXPECT_EQ(messageOf([&] { table.LoadFromDataSet(source, {mtcpoAppend, mtcpoStructure}); }),
+    EXPECT_EQ(messageOf([&] {
+                  table.LoadFromDataSet(source, {mtcpoAppend, mtcpoStructure});
+              }),
               "Cannot both append and copy structure.");
     EXPECT_THROW(table.LoadFromDataSet(source, {mtcpoAppend, mtcpoProperties}), EMemTableError);
     EXPECT_EQ(idsOf(table), (std::vector<int>{50}));
@@ -546,7 +549,9 @@ TEST(SaveToDataSet, WritesEveryRecordIntoAnotherDataSet)
     ArrayDataSet destination;
     openPeopleArray(destination, 0);
     std::vector<TztrMemTableStorageType> saves;
-    table.OnSave = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &) { saves.push_back(type); };
+    table.OnSave = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &) {
+        saves.push_back(type);
+    };
 
     table.SaveToDataSet(destination, {});
 
@@ -600,7 +605,9 @@ TEST(SaveToDataSet, OnSaveRecordChoosesTheRecordsAndOnSaveFieldSeesThem)
         accept = self.FieldByName("id")->AsInteger() > 2;
     };
     std::vector<std::string> savedFields;
-    table.OnSaveField = [&](TztrCustomMemTable &, int, TField &field) { savedFields.push_back(field.FieldName()); };
+    table.OnSaveField = [&](TztrCustomMemTable &, int, TField &field) {
+        savedFields.push_back(field.FieldName());
+    };
     ArrayDataSet destination;
     openPeopleArray(destination, 0);
 
@@ -737,7 +744,9 @@ TEST(CopyFieldProperties, CopiesTheTypeSpecificProperties)
     destination.FieldDefs().Assign(source.FieldDefs());
     destination.Open();
     std::vector<std::string> setUp;
-    destination.OnSetupFieldProperties = [&](TztrCustomMemTable &, TField &field) { setUp.push_back(field.FieldName()); };
+    destination.OnSetupFieldProperties = [&](TztrCustomMemTable &, TField &field) {
+        setUp.push_back(field.FieldName());
+    };
 
     destination.CopyFieldsProperties(source, destination);
 

@@ -3,7 +3,6 @@
 #include "memtable/ztrTestTables.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,7 +10,8 @@
 namespace {
 
 // Writes down which handler each record reached, as "inserted 10".
-class RecordingHandler : public TztrCustomDeltaHandler {
+class RecordingHandler : public TztrCustomDeltaHandler
+{
 public:
     std::vector<std::string> calls;
     int retries = 0;
@@ -79,7 +79,8 @@ TEST(DeltaHandler, ReportsTheNetChangeOfEveryRecord)
 
     handler.ResolveChanges();
 
-    EXPECT_EQ(handler.calls, (std::vector<std::string>{"modified 1 egy->EGY", "deleted 2", "unmodified 3", "inserted 10"}));
+    EXPECT_EQ(handler.calls,
+              (std::vector<std::string>{"modified 1 egy->EGY", "deleted 2", "unmodified 3", "inserted 10"}));
 }
 
 TEST(DeltaHandler, RecordInsertedAndDeletedWithinThePeriodIsNeitherInsertedNorDeleted)
@@ -94,7 +95,8 @@ TEST(DeltaHandler, RecordInsertedAndDeletedWithinThePeriodIsNeitherInsertedNorDe
 
     handler.ResolveChanges();
 
-    EXPECT_EQ(handler.calls, (std::vector<std::string>{"unmodified 1", "unmodified 2", "unmodified 3", "unmodified 20"}));
+    EXPECT_EQ(handler.calls,
+              (std::vector<std::string>{"unmodified 1", "unmodified 2", "unmodified 3", "unmodified 20"}));
 }
 
 TEST(DeltaHandler, RecordInsertedThenEditedCountsAsInserted)
