@@ -14,6 +14,17 @@
 
 namespace {
 
+// Two memory tables on one store are one set of records: copying between them would empty the
+// source before reading it, or read the records it is appending without end.
+bool sameRecords(const TDataSet &first, const TDataSet &second)
+{
+    if (&first == &second)
+        return true;
+    const auto *firstTable = dynamic_cast<const TztrCustomMemTable *>(&first);
+    const auto *secondTable = dynamic_cast<const TztrCustomMemTable *>(&second);
+    return firstTable && secondTable && &firstTable->Common() == &secondTable->Common();
+}
+
 // Field map entries besides a source field's index.
 constexpr int NotCopied = -1;
 constexpr int LookupField = -2;
@@ -204,7 +215,7 @@ bool acceptedForSaving(TztrCustomMemTable &table, const TDataSet &source)
 int TztrCustomMemTable::CopyRecords(TDataSet &source, TDataSet &destination, bool convertWide,
                                     [[maybe_unused]] bool spareFlag, int limit)
 {
-    if (&source == &destination)
+    if (sameRecords(source, destination))
         return 0;
     Progress(0, mtpcCopy);
     // Into an empty destination the source's keys are kept; a non-empty one numbers new records.
@@ -238,7 +249,7 @@ int TztrCustomMemTable::CopyRecords(TDataSet &source, TDataSet &destination, boo
 int TztrCustomMemTable::UpdateRecords(TDataSet &source, TDataSet &destination, TztrUpdateFlags flags,
                                       int limit, const std::string &keyFields)
 {
-    if (&source == &destination)
+    if (sameRecords(source, destination))
         return 0;
     Progress(0, mtpcUpdate);
     bulkOperation_ = TztrBulkOperation::Update;
@@ -313,7 +324,7 @@ void TztrCustomMemTable::copyStructure(TDataSet &source)
 
 void TztrCustomMemTable::LoadFromDataSet(TDataSet &source, TztrCopyOptions options)
 {
-    if (&source == this)
+    if (sameRecords(source, *this))
         return;
     const bool append = options.Contains(mtcpoAppend);
     if (append && (options.Contains(mtcpoStructure) || options.Contains(mtcpoProperties)))
@@ -387,7 +398,7 @@ void TztrCustomMemTable::LoadFromDataSet(TDataSet &source, TztrCopyOptions optio
 
 void TztrCustomMemTable::SaveToDataSet(TDataSet &destination, TztrCopyOptions options)
 {
-    if (&destination == this)
+    if (sameRecords(destination, *this))
         return;
     bulkOperation_ = TztrBulkOperation::Save;
     const bool destinationWasActive = destination.Active();
@@ -427,7 +438,7 @@ void TztrCustomMemTable::UpdateToDataSet(TDataSet &destination, const std::strin
 {
     if (Active())
         CheckBrowseMode();
-    if (&destination == this)
+    if (sameRecords(destination, *this))
         return;
     if (OnSave) {
         TMemoryStream noStream;

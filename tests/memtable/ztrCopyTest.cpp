@@ -474,6 +474,25 @@ TEST(LoadFromDataSet, FromItselfDoesNothing)
     EXPECT_EQ(idsOf(table), (std::vector<int>{1}));
 }
 
+TEST(LoadFromDataSet, FromAViewOfTheSameRecordsChangesNothing)
+{
+    TztrMemTable owner;
+    owner.SetAttachMaxCount(2);
+    openPeople(owner);
+    appendPerson(owner, 1);
+    appendPerson(owner, 2);
+    TztrMemTable view;
+    view.SetAttachedTo(&owner);
+    view.Open();
+
+    owner.LoadFromDataSet(view, {});
+    owner.LoadFromDataSet(view, {mtcpoAppend});
+    view.SaveToDataSet(owner, {});
+    view.UpdateToDataSet(owner, "id");
+
+    EXPECT_EQ(idsOf(owner), (std::vector<int>{1, 2}));
+}
+
 TEST(CopyRecords, LargeIntegersKeepEveryDigit)
 {
     ArrayDataSet source;
