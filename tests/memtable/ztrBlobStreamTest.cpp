@@ -1,5 +1,6 @@
 #include "memtable/ztrBlobStream.h"
 
+#include "memtable/ztrMemCSVStreamFormat.h"
 #include "memtable/ztrTestTables.h"
 #include "platform/Classes.h"
 
@@ -306,6 +307,26 @@ TEST(BlobStream, ReadOnlyBlobFieldsAreFilledWhileLoading)
     table.LoadFromDataSet(source, {});
 
     EXPECT_EQ(text(table).AsString(), "betöltve");
+}
+
+TEST(BlobStream, BlobsSurviveADataFileRoundTrip)
+{
+    TztrMemTable source;
+    openNotes(source);
+    appendNote(source, 1, "első sor\nmásodik sor");
+    appendNote(source, 2, "");
+    TztrCSVStreamFormat csv;
+    TMemoryStream file;
+    source.SaveToStreamViaFormat(file, &csv);
+    TztrMemTable table;
+    openNotes(table);
+
+    table.LoadFromStreamViaFormat(file, &csv);
+
+    table.First();
+    EXPECT_EQ(text(table).AsString(), "első sor\nmásodik sor");
+    table.Next();
+    EXPECT_TRUE(text(table).IsNull());
 }
 
 TEST(BlobStream, NonBlobFieldsHaveNoStream)
