@@ -19,6 +19,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TztrBlobStream;
 class TztrCustomDeltaHandler;
@@ -323,6 +325,8 @@ private:
     int beforeInsertPosition_ = -1;
     TztrFieldList indexFieldList_;
     std::unique_ptr<TztrExprParser> filterExpression_;
+    // The fields the expression has named so far: a filter reads them for every record.
+    mutable std::vector<std::pair<std::string, TField *>> filterFields_;
     TztrMasterDataLink masterLink_{this};
     std::string detailFields_;
     TztrFieldList detailFieldList_;

@@ -49,7 +49,13 @@ void TztrCustomMemTable::DoOnFilterRecord(bool &accept)
 
 Variant TztrCustomMemTable::FieldValue(const std::string &fieldName) const
 {
-    return FieldByName(fieldName)->AsVariant();
+    for (const auto &[name, field] : filterFields_) {
+        if (name == fieldName)
+            return field->AsVariant();
+    }
+    TField *field = FieldByName(fieldName);
+    filterFields_.emplace_back(fieldName, field);
+    return field->AsVariant();
 }
 
 void TztrCustomMemTable::UpdateFilteredState()
@@ -101,6 +107,7 @@ void TztrCustomMemTable::SetFilterOptions(TFilterOptions options)
 void TztrCustomMemTable::compileFilter()
 {
     filterExpression_.reset();
+    filterFields_.clear();
     const std::string &text = Filter();
     if (std::all_of(text.begin(), text.end(), [](unsigned char c) { return c <= ' '; }))
         return;
