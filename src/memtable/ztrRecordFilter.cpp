@@ -69,6 +69,9 @@ void TztrCustomMemTable::SetFiltered(bool filtered)
 {
     if (filtered == Filtered())
         return;
+    // A text refused earlier is refused again rather than filtering nothing unannounced.
+    if (filtered && cursorOpen_ && !filterExpression_)
+        compileFilter();
     TDataSet::SetFiltered(filtered);
     UpdateFilteredState();
     if (Active())

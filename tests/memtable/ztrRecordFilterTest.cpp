@@ -158,6 +158,17 @@ TEST_F(FilteredCourses, ATextThatDoesNotCompileIsRefusedAndFiltersNothing)
     EXPECT_EQ(table.RecordCount(), 2);
 }
 
+TEST_F(FilteredCourses, SwitchingOnWithARefusedTextRaisesAgain)
+{
+    add({1, 0, "A", true});
+    EXPECT_THROW(table.SetFilter("kurzus_id ="), EDatabaseError);
+    EXPECT_THROW(table.SetFiltered(true), EDatabaseError);
+    EXPECT_FALSE(table.Filtered());
+    table.SetFilter("kurzus_id = 1");
+    table.SetFiltered(true);
+    EXPECT_EQ(shown(), (std::vector<int>{1}));
+}
+
 TEST_F(FilteredCourses, AnUnknownFieldIsRefusedWhenTheTableOpens)
 {
     table.Close();
