@@ -1,0 +1,128 @@
+#pragma once
+
+// A program folder with the three master files the data module cannot start without, and an
+// SQLite database beside it reached through ODBC, with tables named and shaped like the data
+// module's tables.
+
+#include "data/datam.h"
+#include "data/kozepreteg.h"
+#include "platform/ADODB.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CopyDatabaseTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "brelvix-copy-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+        for (const char *file : {"targy.csv", "oktato.csv", "terem.csv"})
+            std::filesystem::copy_file(std::filesystem::path(BRELVIX_SAMPLEDATA_DIR) / file, folder / file);
+        const std::string programFolder = (folder / "").string();
+        dm = std::make_unique<TDM>(TDMEnvironment{[programFolder] { return programFolder; },
+                                                  [](std::string &name) {
+                                                      name = "tester";
+                                                      return true;
+                                                  }});
+    }
+
+    void TearDown() override
+    {
+        dmk.reset();
+        database.Close();
+        dm.reset();
+        std::filesystem::remove_all(folder);
+    }
+
+    // Commits without waiting for the disk: every copied row is a transaction of its own.
+    std::string connectionString() const
+    {
+        return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + (folder / "brelvix.db").string() + ";SyncPragma=OFF;";
+    }
+
+    void writeProvider(const std::string &connection)
+    {
+        std::ofstream(folder / "provider.csv", std::ios::binary) << "provider\r\n" << connection << "\r\n";
+    }
+
+    // The memory tables the copy reads; each database table is named like its table without
+    // the "MT_" in front.
+    std::vector<TztrMemTable *> copiedTables() const
+    {
+        return {&dm->MT_terem,          &dm->MT_oktato,           &dm->MT_targy,          &dm->MT_mintatanterv,
+                &dm->MT_mintatantervtargy, &dm->MT_kurzusminta,   &dm->MT_kurzusmintatargy, &dm->MT_kurzusmintaoktato,
+                &dm->MT_orarend,        &dm->MT_kurzus,           &dm->MT_alkalom,        &dm->MT_kurzusalkalom,
+                &dm->MT_kurzusoktato,   &dm->MT_kurzusorarend,    &dm->MT_kurzustargy};
+    }
+
+    // A database table for every memory table the copy writes, except the one named.
+    void createTables(const std::string &leftOut = {})
+    {
+        openDatabase();
+        for (TztrMemTable *table : copiedTables()) {
+            const std::string name = table->Name().substr(3);
+            if (name == leftOut)
+                continue;
+            std::string columns;
+            for (const auto &field : table->Fields()) {
+                if (field->FieldKind() != fkData)
+                    continue;
+                columns += (columns.empty() ? "" : ", ") + field->FieldName() + " " + sqlType(*field);
+            }
+            database.Execute("create table " + name + " (" + columns + ")");
+        }
+    }
+
+    // The module, made once, started on the folder's "provider.csv".
+    TDMK &makeModule()
+    {
+        if (!dmk)
+            dmk = std::make_unique<TDMK>(*dm);
+        return *dmk;
+    }
+
+    // A connection of the test's own, to set the database up and look into it.
+    void openDatabase()
+    {
+        if (database.Connected())
+            return;
+        database.SetConnectionString(connectionString());
+        database.Open();
+    }
+
+    int rowCount(const std::string &table)
+    {
+        TADOTable reader;
+        reader.SetConnection(&database);
+        reader.SetTableName(table);
+        reader.Open();
+        return reader.RecordCount();
+    }
+
+    static std::string sqlType(const TField &field)
+    {
+        switch (field.DataType()) {
+        case ftString:
+            return "varchar(" + std::to_string(field.Size()) + ")";
+        case ftDateTime:
+            return "timestamp";
+        case ftFloat:
+            return "double";
+        default:
+            return "integer";
+        }
+    }
+
+    std::filesystem::path folder;
+    std::unique_ptr<TDM> dm;
+    std::unique_ptr<TDMK> dmk;
+    TADOConnection database;
+};
