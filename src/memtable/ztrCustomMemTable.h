@@ -5,6 +5,7 @@
 
 #include "memtable/ztrCommon.h"
 #include "memtable/ztrCopy.h"
+#include "memtable/ztrCreateTableAs.h"
 #include "memtable/ztrExprParser.h"
 #include "memtable/ztrFieldList.h"
 #include "memtable/ztrFilter.h"
@@ -162,6 +163,9 @@ public:
     void PopulateKeyRecord(TztrRecord *record, const std::string &fieldNames, const Variant &values);
     void PopulateField(TztrRecord *record, TField *field, const Variant &value);
 
+    // Closes every table of the store and takes the source's field definitions (and fields, as
+    // the options say); with mtctoCopyData the table opens with the source's records.
+    void CreateTableAs(TDataSet &source, TztrCreateTableOptions options);
     void EmptyTable();
     void Progress(int percentage, TztrProgressCode code);
     // Holds the store over several operations.
