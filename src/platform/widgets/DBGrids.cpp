@@ -1,0 +1,1092 @@
+#include "platform/widgets/DBGrids.h"
+
+#include "platform/widgets/Colors.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionHeader>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int IndicatorWidth = 14;
+constexpr int ColumnGrip = 3;
+constexpr int MinColumnWidth = 8;
+constexpr int CellPadding = 3;
+
+Qt::Alignment toQtAlignment(TAlignment alignment)
+{
+    switch (alignment) {
+    case taRightJustify:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case taCenter:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+// Painting visits the records of the link's window by making each the active one for a moment.
+class ActiveRecordGuard {
+public:
+    explicit ActiveRecordGuard(TDataLink &link) : link_(link), saved_(link.ActiveRecord()) {}
+    ~ActiveRecordGuard() { link_.SetActiveRecord(saved_); }
+    ActiveRecordGuard(const ActiveRecordGuard &) = delete;
+    ActiveRecordGuard &operator=(const ActiveRecordGuard &) = delete;
+    int saved() const { return saved_; }
+
+private:
+    TDataLink &link_;
+    int saved_;
+};
+
+} // namespace
+
+// --- the grid's data link and in-place editor ------------------------------------------------
+
+class TDBGrid::Link : public TDataLink {
+public:
+    explicit Link(TDBGrid &grid) : grid_(grid) {}
+
+protected:
+    void ActiveChanged() override { grid_.linkActiveChanged(); }
+    void DataSetChanged() override { grid_.dataSetChanged(); }
+    void DataSetScrolled(int) override { grid_.dataSetScrolled(); }
+    void RecordChanged(TField *field) override { grid_.recordChanged(field); }
+    void EditingChanged() override { grid_.editingChanged(); }
+    void LayoutChanged() override
+    {
+        grid_.layoutChanged();
+        grid_.dataSetChanged();
+    }
+    void UpdateData() override { grid_.updateData(); }
+
+private:
+    TDBGrid &grid_;
+};
+
+class TDBGrid::Editor : public QLineEdit {
+public:
+    Editor(TDBGrid &grid) : QLineEdit(grid.viewport()), grid_(grid)
+    {
+        setFrame(false);
+        connect(this, &QLineEdit::textEdited, this, [this] { grid_.editorTyped(); });
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        grid_.editorKey(event);
+        if (!event->isAccepted())
+            QLineEdit::keyPressEvent(event);
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        QLineEdit::focusOutEvent(event);
+        grid_.focusLeft();
+    }
+
+private:
+    TDBGrid &grid_;
+};
+
+// --- TColumnTitle, TColumn -------------------------------------------------------------------
+
+QString TColumnTitle::Caption() const
+{
+    if (captionSet_)
+        return caption_;
+    const TField *field = column_.Field();
+    return fieldTextToQString(field ? field->DisplayName() : column_.FieldName());
+}
+
+void TColumnTitle::SetCaption(const QString &caption)
+{
+    caption_ = caption;
+    captionSet_ = true;
+    column_.Grid().viewport()->update();
+}
+
+void TColumnTitle::SetAlignment(TAlignment alignment)
+{
+    alignment_ = alignment;
+    column_.Grid().viewport()->update();
+}
+
+TColumn::TColumn(TDBGrid &grid, const std::string &fieldName) : grid_(grid), fieldName_(fieldName) {}
+
+int TColumn::Index() const
+{
+    const TDBGridColumns &columns = grid_.Columns();
+    for (int i = 0; i < columns.Count(); ++i)
+        if (columns[i] == this)
+            return i;
+    return -1;
+}
+
+void TColumn::SetFieldName(const std::string &name)
+{
+    fieldName_ = name;
+    grid_.layoutChanged();
+}
+
+TField *TColumn::Field() const
+{
+    TDataSet *dataSet = grid_.DataSet();
+    return dataSet && grid_.link_->Active() && !fieldName_.empty() ? dataSet->FindField(fieldName_) : nullptr;
+}
+
+int TColumn::Width() const
+{
+    if (width_ >= 0)
+        return width_;
+    const QFontMetrics metrics = grid_.fontMetrics();
+    const TField *field = Field();
+    const int fieldWidth = field ? field->DisplayWidth() * metrics.horizontalAdvance(QLatin1Char('0')) : 64;
+    return std::max(fieldWidth, metrics.horizontalAdvance(title_.Caption())) + 2 * CellPadding;
+}
+
+void TColumn::SetWidth(int width)
+{
+    width_ = std::max(width, 0);
+    grid_.layoutChanged();
+}
+
+void TColumn::SetVisible(bool visible)
+{
+    visible_ = visible;
+    grid_.layoutChanged();
+}
+
+void TColumn::SetReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    if (readOnly && grid_.SelectedIndex() == Index())
+        grid_.hideEditor();
+}
+
+// --- TDBGridColumns --------------------------------------------------------------------------
+
+TColumn *TDBGridColumns::Add(const std::string &fieldName)
+{
+    if (state_ == csDefault) {
+        columns_.clear();
+        state_ = csCustomized;
+    }
+    columns_.push_back(std::make_unique<TColumn>(grid_, fieldName));
+    grid_.layoutChanged();
+    return columns_.back().get();
+}
+
+void TDBGridColumns::Clear()
+{
+    state_ = csDefault;
+    rebuildDefault();
+    grid_.layoutChanged();
+}
+
+TColumn *TDBGridColumns::ColumnOfField(const TField *field) const
+{
+    for (const auto &column : columns_)
+        if (field && column->Field() == field)
+            return column.get();
+    return nullptr;
+}
+
+void TDBGridColumns::rebuildDefault()
+{
+    if (state_ != csDefault)
+        return;
+    std::vector<std::string> names;
+    TDataSet *dataSet = grid_.DataSet();
+    if (dataSet && grid_.link_->Active())
+        for (const auto &field : dataSet->Fields())
+            if (field->Visible())
+                names.push_back(field->FieldName());
+    // Unchanged fields keep their columns, with the widths the user dragged them to.
+    const bool same = std::equal(names.begin(), names.end(), columns_.begin(), columns_.end(),
+                                 [](const std::string &name, const auto &column) { return column->FieldName() == name; });
+    if (same)
+        return;
+    columns_.clear();
+    for (const std::string &name : names)
+        columns_.push_back(std::make_unique<TColumn>(grid_, name));
+}
+
+// --- TBookmarkList ---------------------------------------------------------------------------
+
+TDataSet *TBookmarkList::dataSet() const
+{
+    TDataSet *dataSet = grid_.DataSet();
+    return dataSet && dataSet->Active() ? dataSet : nullptr;
+}
+
+bool TBookmarkList::Find(const TBookmark &bookmark) const
+{
+    return !bookmark.empty() && std::find(bookmarks_.begin(), bookmarks_.end(), bookmark) != bookmarks_.end();
+}
+
+bool TBookmarkList::CurrentRowSelected() const
+{
+    TDataSet *data = dataSet();
+    return data && Find(data->GetBookmark());
+}
+
+void TBookmarkList::SetCurrentRowSelected(bool selected)
+{
+    TDataSet *data = dataSet();
+    if (!data)
+        return;
+    const TBookmark current = data->GetBookmark();
+    if (current.empty() || Find(current) == selected)
+        return;
+    if (selected)
+        bookmarks_.push_back(current);
+    else
+        bookmarks_.erase(std::find(bookmarks_.begin(), bookmarks_.end(), current));
+    grid_.viewport()->update();
+}
+
+void TBookmarkList::Clear()
+{
+    if (bookmarks_.empty())
+        return;
+    bookmarks_.clear();
+    grid_.viewport()->update();
+}
+
+bool TBookmarkList::Refresh()
+{
+    TDataSet *data = dataSet();
+    const auto gone = std::remove_if(bookmarks_.begin(), bookmarks_.end(),
+                                     [data](const TBookmark &bookmark) { return !data || !data->BookmarkValid(bookmark); });
+    const bool dropped = gone != bookmarks_.end();
+    bookmarks_.erase(gone, bookmarks_.end());
+    if (dropped)
+        grid_.viewport()->update();
+    return dropped;
+}
+
+// --- TDBGrid: set-up and properties ----------------------------------------------------------
+
+TDBGrid::TDBGrid(QWidget *parent) : QAbstractScrollArea(parent), link_(std::make_unique<Link>(*this))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setMouseTracking(true);
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int action) {
+        if (link_->Active())
+            scrollDataSet(*verticalScrollBar(), *DataSet(), action, recordCount_, VisibleRowCount());
+    });
+    updateScrollBars();
+}
+
+TDBGrid::~TDBGrid()
+{
+    // The link must not call back into a grid that is half gone.
+    link_->SetDataSource(nullptr);
+}
+
+TDataSource *TDBGrid::DataSource() const
+{
+    return link_->DataSource();
+}
+
+void TDBGrid::SetDataSource(TDataSource *source)
+{
+    link_->SetDataSource(source);
+    if (!source)
+        linkActiveChanged();
+}
+
+TDataSet *TDBGrid::DataSet() const
+{
+    return link_->DataSet();
+}
+
+void TDBGrid::SetOptions(TDBGridOptions options)
+{
+    if (!options.Contains(dgMultiSelect))
+        selectedRows_.Clear();
+    options_ = options;
+    if (!canEditCell())
+        hideEditor();
+    updateBufferCount();
+    layoutChanged();
+}
+
+void TDBGrid::SetReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    link_->SetReadOnly(readOnly);
+    if (readOnly)
+        hideEditor();
+}
+
+void TDBGrid::SetSelectedIndex(int index)
+{
+    if (index < 0 || index >= columns_.Count() || !columns_[index]->Visible() || index == selectedIndex_)
+        return;
+    leaveCell();
+    selectedIndex_ = index;
+    scrollToColumn(index);
+    viewport()->update();
+}
+
+TField *TDBGrid::SelectedField() const
+{
+    return selectedIndex_ < columns_.Count() ? columns_[selectedIndex_]->Field() : nullptr;
+}
+
+QLineEdit *TDBGrid::InplaceEditor() const
+{
+    return editor_;
+}
+
+bool TDBGrid::EditorMode() const
+{
+    return editor_ && editor_->isVisible();
+}
+
+void TDBGrid::SetEditorMode(bool on)
+{
+    if (on) {
+        showEditor(nullptr);
+    } else {
+        leaveCell();
+        hideEditor();
+    }
+}
+
+// --- geometry --------------------------------------------------------------------------------
+
+int TDBGrid::RowHeight() const
+{
+    return fontMetrics().height() + 6;
+}
+
+int TDBGrid::titleHeight() const
+{
+    return options_.Contains(dgTitles) ? RowHeight() : 0;
+}
+
+int TDBGrid::indicatorWidth() const
+{
+    return options_.Contains(dgIndicator) ? IndicatorWidth : 0;
+}
+
+int TDBGrid::VisibleRowCount() const
+{
+    return std::max(1, (viewport()->height() - titleHeight()) / RowHeight());
+}
+
+std::vector<int> TDBGrid::shownColumns() const
+{
+    std::vector<int> shown;
+    for (int i = 0; i < columns_.Count(); ++i)
+        if (columns_[i]->Visible())
+            shown.push_back(i);
+    return shown;
+}
+
+int TDBGrid::nextShownColumn(int from, int step) const
+{
+    for (int i = from + step; i >= 0 && i < columns_.Count(); i += step)
+        if (columns_[i]->Visible())
+            return i;
+    return from;
+}
+
+int TDBGrid::columnLeft(int column) const
+{
+    int left = indicatorWidth() - horizontalOffset_;
+    for (int i = 0; i < column; ++i)
+        if (columns_[i]->Visible())
+            left += columns_[i]->Width();
+    return left;
+}
+
+QRect TDBGrid::TitleRect(int column) const
+{
+    if (column < 0 || column >= columns_.Count() || !columns_[column]->Visible() || !options_.Contains(dgTitles))
+        return {};
+    return QRect(columnLeft(column), 0, columns_[column]->Width(), titleHeight());
+}
+
+QRect TDBGrid::CellRect(int column, int row) const
+{
+    if (column < 0 || column >= columns_.Count() || !columns_[column]->Visible() || row < 0)
+        return {};
+    return QRect(columnLeft(column), titleHeight() + row * RowHeight(), columns_[column]->Width(), RowHeight());
+}
+
+TDBGrid::Hit TDBGrid::hitAt(const QPoint &pos) const
+{
+    Hit hit;
+    const bool inTitles = pos.y() < titleHeight();
+    if (!inTitles) {
+        hit.row = (pos.y() - titleHeight()) / RowHeight();
+        if (hit.row >= link_->RecordCount())
+            return {};
+    }
+    if (pos.x() < indicatorWidth()) {
+        hit.kind = inTitles ? Hit::None : Hit::Indicator;
+        return hit;
+    }
+    for (int column : shownColumns()) {
+        const int left = columnLeft(column);
+        if (pos.x() >= left && pos.x() < left + columns_[column]->Width()) {
+            hit.kind = inTitles ? Hit::Title : Hit::Cell;
+            hit.column = column;
+            return hit;
+        }
+    }
+    return {};
+}
+
+int TDBGrid::columnEdgeAt(const QPoint &pos) const
+{
+    if (!options_.Contains(dgColumnResize) || pos.y() >= titleHeight())
+        return -1;
+    for (int column : shownColumns()) {
+        const int right = columnLeft(column) + columns_[column]->Width();
+        if (std::abs(pos.x() - right) <= ColumnGrip)
+            return column;
+    }
+    return -1;
+}
+
+void TDBGrid::scrollToColumn(int column)
+{
+    if (column < 0 || column >= columns_.Count() || !columns_[column]->Visible())
+        return;
+    // In content coordinates, where the offset is the first pixel shown after the indicator.
+    const int left = columnLeft(column) + horizontalOffset_ - indicatorWidth();
+    const int right = left + columns_[column]->Width();
+    const int room = viewport()->width() - indicatorWidth();
+    int offset = horizontalOffset_;
+    if (right > offset + room)
+        offset = right - room;
+    if (left < offset)
+        offset = left;
+    horizontalScrollBar()->setValue(offset);
+}
+
+void TDBGrid::clampSelectedIndex()
+{
+    if (columns_.Count() == 0)
+        selectedIndex_ = 0;
+    else if (selectedIndex_ >= columns_.Count() || !columns_[selectedIndex_]->Visible())
+        selectedIndex_ = std::max(nextShownColumn(-1, 1), 0);
+}
+
+void TDBGrid::updateBufferCount()
+{
+    link_->SetBufferCount(VisibleRowCount());
+}
+
+void TDBGrid::updateScrollBars()
+{
+    showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_, VisibleRowCount());
+    int total = 0;
+    for (int column : shownColumns())
+        total += columns_[column]->Width();
+    const int room = std::max(0, viewport()->width() - indicatorWidth());
+    QScrollBar *bar = horizontalScrollBar();
+    bar->setRange(0, std::max(0, total - room));
+    bar->setPageStep(std::max(room, 1));
+    bar->setSingleStep(std::max(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 4, 1));
+    horizontalOffset_ = bar->value();
+}
+
+void TDBGrid::scrollContentsBy(int, int)
+{
+    // Vertical moves go through the dataset (the bar's actions); only columns scroll by pixels.
+    horizontalOffset_ = horizontalScrollBar()->value();
+    placeEditor();
+    viewport()->update();
+}
+
+void TDBGrid::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateBufferCount();
+    updateScrollBars();
+    placeEditor();
+}
+
+// --- notifications from the link ------------------------------------------------------------
+
+void TDBGrid::linkActiveChanged()
+{
+    hideEditor();
+    columns_.rebuildDefault();
+    if (!link_->Active())
+        selectedRows_.Clear();
+    clampSelectedIndex();
+    updateBufferCount();
+    dataSetChanged();
+}
+
+void TDBGrid::layoutChanged()
+{
+    columns_.rebuildDefault();
+    clampSelectedIndex();
+    updateScrollBars();
+    placeEditor();
+    viewport()->update();
+}
+
+void TDBGrid::dataSetChanged()
+{
+    TDataSet *dataSet = DataSet();
+    // Counting may walk a filtered table; it is done on changes only, never on scrolling.
+    recordCount_ = link_->Active() && dataSet->IsSequenced() ? dataSet->RecordCount() : 0;
+    if (!link_->Editing())
+        hideEditor();
+    else if (EditorMode() && !editorModified_)
+        recordChanged(nullptr);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void TDBGrid::dataSetScrolled()
+{
+    hideEditor();
+    updateScrollBars();
+    viewport()->update();
+}
+
+void TDBGrid::recordChanged(TField *field)
+{
+    TField *shown = SelectedField();
+    if (EditorMode() && !editorModified_ && shown && (!field || field == shown))
+        editor_->setText(fieldTextToQString(shown->Text()));
+    viewport()->update();
+}
+
+void TDBGrid::editingChanged()
+{
+    viewport()->update();
+}
+
+void TDBGrid::updateData()
+{
+    TField *field = SelectedField();
+    if (!EditorMode() || !editorModified_ || !field)
+        return;
+    field->SetText(qStringToFieldText(editor_->text()));
+    editorModified_ = false;
+}
+
+// --- in-place editing ------------------------------------------------------------------------
+
+bool TDBGrid::canEditCell() const
+{
+    if (!options_.Contains(dgEditing) || options_.Contains(dgRowSelect) || readOnly_ || !link_->Active())
+        return false;
+    if (selectedIndex_ >= columns_.Count() || columns_[selectedIndex_]->ReadOnly())
+        return false;
+    const TField *field = SelectedField();
+    return field && field->CanModify();
+}
+
+bool TDBGrid::canInsertRows() const
+{
+    return options_.Contains(dgEditing) && !readOnly_ && link_->Active() && DataSet()->CanModify();
+}
+
+void TDBGrid::showEditor(const QString *typed)
+{
+    if (!canEditCell())
+        return;
+    if (!editor_)
+        editor_ = new Editor(*this);
+    editorModified_ = false;
+    editor_->setText(fieldTextToQString(SelectedField()->Text()));
+    editor_->setAlignment(toQtAlignment(SelectedField()->Alignment()));
+    placeEditor();
+    editor_->show();
+    editor_->setFocus();
+    if (typed) {
+        editor_->setText(*typed);
+        editorTyped();
+    } else {
+        editor_->selectAll();
+    }
+}
+
+void TDBGrid::hideEditor()
+{
+    if (!EditorMode())
+        return;
+    editorModified_ = false;
+    const bool hadFocus = editor_->hasFocus();
+    editor_->hide();
+    if (hadFocus)
+        setFocus();
+}
+
+void TDBGrid::placeEditor()
+{
+    if (!editor_)
+        return;
+    const QRect cell = CellRect(selectedIndex_, link_->ActiveRecord());
+    editor_->setGeometry(cell.adjusted(1, 1, -1, -1));
+}
+
+void TDBGrid::editorTyped()
+{
+    const QString typed = editor_->text();
+    const int cursor = editor_->cursorPosition();
+    // Entering edit mode reloads the cell from the field; the typing is put back over it.
+    if (!link_->Editing() && !link_->Edit()) {
+        editor_->setText(fieldTextToQString(SelectedField()->Text()));
+        return;
+    }
+    if (editor_->text() != typed) {
+        editor_->setText(typed);
+        editor_->setCursorPosition(cursor);
+    }
+    editorModified_ = true;
+}
+
+void TDBGrid::leaveCell()
+{
+    if (EditorMode() && editorModified_)
+        link_->UpdateRecord();
+    hideEditor();
+}
+
+void TDBGrid::commitEditor()
+{
+    TDataSet *dataSet = DataSet();
+    // Posting writes the editor's text through the field first; a refused value keeps the editor.
+    if (link_->Active() && IsEditState(dataSet->State()))
+        dataSet->Post();
+    hideEditor();
+}
+
+void TDBGrid::cancelEditing()
+{
+    editorModified_ = false;
+    hideEditor();
+    if (link_->Active() && IsEditState(DataSet()->State()))
+        DataSet()->Cancel();
+}
+
+void TDBGrid::editorKey(QKeyEvent *event)
+{
+    event->accept();
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        commitEditor();
+        return;
+    case Qt::Key_Escape:
+        cancelEditing();
+        return;
+    case Qt::Key_F2:
+        leaveCell();
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        leaveCell();
+        keyPressEvent(event);
+        return;
+    default:
+        event->ignore();
+    }
+}
+
+// --- moving and deleting ---------------------------------------------------------------------
+
+void TDBGrid::moveRows(int distance, Qt::KeyboardModifiers modifiers)
+{
+    TDataSet *dataSet = DataSet();
+    const bool extend = options_.Contains(dgMultiSelect) && modifiers & Qt::ShiftModifier;
+    if (extend)
+        selectedRows_.SetCurrentRowSelected(true);
+    else if (!(modifiers & Qt::ControlModifier))
+        selectedRows_.Clear();
+    const bool blankNewRecord = dataSet->State() == dsInsert && !dataSet->Modified();
+    if (distance == 1) {
+        // Below the last record a new one is begun, where rows may be added.
+        if (blankNewRecord)
+            return;
+        dataSet->Next();
+        if (dataSet->Eof() && canInsertRows())
+            dataSet->Append();
+    } else if (distance == -1 && blankNewRecord) {
+        dataSet->Cancel();
+    } else {
+        dataSet->MoveBy(distance);
+    }
+    if (extend)
+        selectedRows_.SetCurrentRowSelected(true);
+}
+
+void TDBGrid::deleteRecord()
+{
+    TDataSet *dataSet = DataSet();
+    if (dataSet->IsEmpty())
+        return;
+    if (options_.Contains(dgConfirmDelete) &&
+        QMessageBox::question(this, windowTitle(), QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel) !=
+            QMessageBox::Ok)
+        return;
+    selectedRows_.SetCurrentRowSelected(false);
+    dataSet->Delete();
+}
+
+bool TDBGrid::rowSelected(int row) const
+{
+    if (!options_.Contains(dgMultiSelect) || selectedRows_.Count() == 0)
+        return false;
+    ActiveRecordGuard guard(*link_);
+    link_->SetActiveRecord(row);
+    return selectedRows_.CurrentRowSelected();
+}
+
+// --- painting --------------------------------------------------------------------------------
+
+void TDBGrid::paintTitle(QPainter &painter, int column)
+{
+    QStyleOptionHeader option;
+    option.initFrom(this);
+    option.rect = TitleRect(column);
+    option.text = columns_[column]->Title().Caption();
+    option.textAlignment = toQtAlignment(columns_[column]->Title().Alignment());
+    option.state |= QStyle::State_Raised | QStyle::State_Horizontal;
+    option.orientation = Qt::Horizontal;
+    option.position = QStyleOptionHeader::Middle;
+    style()->drawControl(QStyle::CE_Header, &option, &painter, this);
+}
+
+void TDBGrid::paintIndicator(QPainter &painter, int row, bool active)
+{
+    QStyleOptionHeader option;
+    option.initFrom(this);
+    option.rect = QRect(0, titleHeight() + row * RowHeight(), IndicatorWidth, RowHeight());
+    option.state |= QStyle::State_Raised;
+    option.orientation = Qt::Vertical;
+    style()->drawControl(QStyle::CE_HeaderSection, &option, &painter, this);
+    if (!active && !rowSelected(row))
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.setBrush(palette().color(QPalette::ButtonText));
+    const QPointF centre = QRectF(option.rect).center();
+    const TDataSetState state = DataSet()->State();
+    if (active && state == dsEdit) {
+        painter.drawText(option.rect, Qt::AlignCenter, QStringLiteral("I"));
+    } else if (active && state == dsInsert) {
+        painter.drawText(option.rect, Qt::AlignCenter, QStringLiteral("*"));
+    } else if (active) {
+        const QPointF arrow[] = {centre + QPointF(-2.5, -4.5), centre + QPointF(2.5, 0), centre + QPointF(-2.5, 4.5)};
+        painter.drawPolygon(arrow, 3);
+    } else {
+        painter.drawEllipse(centre, 2.5, 2.5);
+    }
+    painter.restore();
+}
+
+void TDBGrid::paintCell(QPainter &painter, int column, int row, bool active)
+{
+    const QRect cell = CellRect(column, row);
+    const bool focused = hasFocus() || (editor_ && editor_->hasFocus());
+    const bool showSelection = focused || options_.Contains(dgAlwaysShowSelection);
+    const bool highlighted = rowSelected(row) ||
+                             (active && showSelection &&
+                              (options_.Contains(dgRowSelect) || column == selectedIndex_));
+    painter.fillRect(cell, palette().color(highlighted ? QPalette::Highlight : QPalette::Base));
+    if (const TField *field = columns_[column]->Field()) {
+        painter.setPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Text));
+        const QRect textRect = cell.adjusted(CellPadding, 0, -CellPadding, 0);
+        const QString text = fontMetrics().elidedText(fieldTextToQString(field->DisplayText()), Qt::ElideRight,
+                                                      textRect.width());
+        painter.drawText(textRect, int(toQtAlignment(field->Alignment())), text);
+    }
+    const QColor line = toQColor(clSilver);
+    if (options_.Contains(dgColLines))
+        painter.fillRect(cell.right(), cell.top(), 1, cell.height(), line);
+    if (options_.Contains(dgRowLines))
+        painter.fillRect(cell.left(), cell.bottom(), cell.width(), 1, line);
+}
+
+void TDBGrid::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), palette().color(QPalette::Base));
+    const std::vector<int> shown = shownColumns();
+    const int width = viewport()->width();
+    const auto onScreen = [&](int column) {
+        const int left = columnLeft(column);
+        return left < width && left + columns_[column]->Width() > indicatorWidth();
+    };
+    if (link_->Active()) {
+        ActiveRecordGuard guard(*link_);
+        const int rows = link_->RecordCount();
+        painter.save();
+        painter.setClipRect(QRect(indicatorWidth(), titleHeight(), width, viewport()->height()));
+        for (int row = 0; row < rows; ++row) {
+            link_->SetActiveRecord(row);
+            for (int column : shown)
+                if (onScreen(column))
+                    paintCell(painter, column, row, row == guard.saved());
+        }
+        painter.restore();
+        if (options_.Contains(dgIndicator)) {
+            for (int row = 0; row < rows; ++row) {
+                link_->SetActiveRecord(row);
+                paintIndicator(painter, row, row == guard.saved());
+            }
+        }
+    }
+    if (options_.Contains(dgTitles)) {
+        painter.save();
+        painter.setClipRect(QRect(indicatorWidth(), 0, width, titleHeight()));
+        for (int column : shown)
+            if (onScreen(column))
+                paintTitle(painter, column);
+        painter.restore();
+        if (options_.Contains(dgIndicator)) {
+            QStyleOptionHeader corner;
+            corner.initFrom(this);
+            corner.rect = QRect(0, 0, IndicatorWidth, titleHeight());
+            style()->drawControl(QStyle::CE_HeaderSection, &corner, &painter, this);
+        }
+    }
+}
+
+// --- mouse -----------------------------------------------------------------------------------
+
+void TDBGrid::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() != Qt::LeftButton)
+        return;
+    press(event);
+}
+
+void TDBGrid::press(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    resizingColumn_ = columnEdgeAt(pos);
+    if (resizingColumn_ >= 0) {
+        resizeOrigin_ = columnLeft(resizingColumn_);
+        return;
+    }
+    pressed_ = hitAt(pos);
+    pressedOnCurrentCell_ = false;
+    if (pressed_.kind != Hit::Cell && pressed_.kind != Hit::Indicator)
+        return;
+    leaveCell();
+    pressedOnCurrentCell_ = pressed_.kind == Hit::Cell && pressed_.row == link_->ActiveRecord() &&
+                            pressed_.column == selectedIndex_;
+    if (pressed_.row != link_->ActiveRecord())
+        DataSet()->MoveBy(pressed_.row - link_->ActiveRecord());
+    if (pressed_.kind == Hit::Cell)
+        SetSelectedIndex(pressed_.column);
+    if (options_.Contains(dgMultiSelect)) {
+        if (event->modifiers() & Qt::ControlModifier)
+            selectedRows_.SetCurrentRowSelected(!selectedRows_.CurrentRowSelected());
+        else if (event->modifiers() & Qt::ShiftModifier)
+            selectedRows_.SetCurrentRowSelected(true);
+        else
+            selectedRows_.Clear();
+    }
+}
+
+void TDBGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    const QPoint pos = event->position().toPoint();
+    if (resizingColumn_ >= 0) {
+        columns_[resizingColumn_]->SetWidth(std::max(pos.x() - resizeOrigin_, MinColumnWidth));
+        return;
+    }
+    viewport()->setCursor(columnEdgeAt(pos) >= 0 ? Qt::SplitHCursor : Qt::ArrowCursor);
+}
+
+void TDBGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (resizingColumn_ >= 0) {
+        resizingColumn_ = -1;
+        return;
+    }
+    const Hit pressed = pressed_;
+    pressed_ = {};
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The release names the cell again: the records may have moved under the mouse meanwhile.
+    const Hit released = hitAt(event->position().toPoint());
+    if (pressed.kind == Hit::Title && released.kind == Hit::Title && released.column == pressed.column) {
+        if (OnTitleClick)
+            OnTitleClick(*columns_[released.column]);
+    } else if (pressed.kind == Hit::Cell && released.kind == Hit::Cell && released.column == pressed.column) {
+        if (pressedOnCurrentCell_)
+            showEditor(nullptr);
+        if (OnCellClick)
+            OnCellClick(*columns_[released.column]);
+    }
+}
+
+void TDBGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The second press of a double click arrives as this event alone.
+    press(event);
+    const Hit hit = hitAt(event->position().toPoint());
+    if ((hit.kind == Hit::Cell || hit.kind == Hit::Indicator) && OnDblClick)
+        OnDblClick(*this);
+}
+
+void TDBGrid::wheelEvent(QWheelEvent *event)
+{
+    event->accept();
+    const int steps = event->angleDelta().y() / 120;
+    if (steps != 0 && link_->Active())
+        DataSet()->MoveBy(-steps);
+}
+
+void TDBGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!popupMenu_) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    popupMenu_->popup(event->globalPos());
+}
+
+// --- keys and focus --------------------------------------------------------------------------
+
+void TDBGrid::keyPressEvent(QKeyEvent *event)
+{
+    int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (OnKeyDown)
+        OnKeyDown(*this, key, modifiers);
+    // The focused grid takes every key, so that the window holding it sees none of them.
+    event->accept();
+    if (key == 0 || !link_->Active())
+        return;
+    TDataSet *dataSet = DataSet();
+    const bool control = modifiers & Qt::ControlModifier;
+    const bool rowSelect = options_.Contains(dgRowSelect);
+    switch (key) {
+    case Qt::Key_Up:
+        moveRows(-1, modifiers);
+        break;
+    case Qt::Key_Down:
+        moveRows(1, modifiers);
+        break;
+    case Qt::Key_PageUp:
+        moveRows(-VisibleRowCount(), modifiers);
+        break;
+    case Qt::Key_PageDown:
+        moveRows(VisibleRowCount(), modifiers);
+        break;
+    case Qt::Key_Home:
+        if (control || rowSelect)
+            dataSet->First();
+        else
+            SetSelectedIndex(nextShownColumn(-1, 1));
+        break;
+    case Qt::Key_End:
+        if (control || rowSelect)
+            dataSet->Last();
+        else
+            SetSelectedIndex(nextShownColumn(columns_.Count(), -1));
+        break;
+    case Qt::Key_Left:
+        SetSelectedIndex(nextShownColumn(selectedIndex_, -1));
+        break;
+    case Qt::Key_Right:
+        SetSelectedIndex(nextShownColumn(selectedIndex_, 1));
+        break;
+    case Qt::Key_Insert:
+        if (canInsertRows())
+            dataSet->Insert();
+        break;
+    case Qt::Key_Delete:
+        if (control && canInsertRows())
+            deleteRecord();
+        break;
+    case Qt::Key_Escape:
+        cancelEditing();
+        break;
+    case Qt::Key_F2:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        showEditor(nullptr);
+        break;
+    default:
+        if (!event->text().isEmpty() && event->text().front().isPrint() && !control) {
+            const QString typed = event->text();
+            showEditor(&typed);
+        }
+        break;
+    }
+}
+
+bool TDBGrid::event(QEvent *event)
+{
+    // With dgTabs, Tab moves between the columns instead of leaving the grid.
+    if (event->type() == QEvent::KeyPress && options_.Contains(dgTabs) && link_->Active()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int step = key->key() == Qt::Key_Tab ? 1 : (key->key() == Qt::Key_Backtab ? -1 : 0);
+        const int next = nextShownColumn(selectedIndex_, step);
+        if (step != 0 && next != selectedIndex_) {
+            SetSelectedIndex(next);
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void TDBGrid::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+    if (!focusInside_) {
+        focusInside_ = true;
+        if (OnEnter)
+            OnEnter(*this);
+    }
+}
+
+void TDBGrid::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+    focusLeft();
+}
+
+void TDBGrid::focusLeft()
+{
+    // Focus moving between the grid and its editor stays inside the grid.
+    QWidget *now = QApplication::focusWidget();
+    if (!focusInside_ || now == this || (editor_ && now == editor_))
+        return;
+    focusInside_ = false;
+    TDataSet *dataSet = DataSet();
+    if (options_.Contains(dgCancelOnExit) && link_->Active() && dataSet->State() == dsInsert && !dataSet->Modified())
+        dataSet->Cancel();
+    if (OnExit)
+        OnExit(*this);
+}

@@ -1,0 +1,280 @@
+#pragma once
+
+// TDBGrid: a grid over the records of a data source's dataset. It shows only the records in its
+// data link's buffer window (as many as fit), so a table of any size costs the same; the
+// current record is always on screen, and moving in the grid moves the dataset and the
+// reverse. The vertical scroll bar stands for the position in the whole dataset. Cells are
+// edited in place through the fields: typing puts the dataset into edit mode, Enter posts.
+
+#include "platform/DB.h"
+#include "platform/EnumSet.h"
+#include "platform/widgets/DBCtrls.h"
+
+#include <QAbstractScrollArea>
+#include <QMenu>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QLineEdit;
+class TDBGrid;
+class TColumn;
+
+class TColumnTitle {
+public:
+    explicit TColumnTitle(TColumn &column) : column_(column) {}
+
+    // The field's display name unless set.
+    QString Caption() const;
+    void SetCaption(const QString &caption);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment alignment);
+
+private:
+    TColumn &column_;
+    QString caption_;
+    bool captionSet_ = false;
+    TAlignment alignment_ = taLeftJustify;
+};
+
+// One shown column: a field of the dataset by name, with its title and width.
+class TColumn {
+public:
+    TColumn(TDBGrid &grid, const std::string &fieldName);
+    TColumn(const TColumn &) = delete;
+    TColumn &operator=(const TColumn &) = delete;
+
+    TDBGrid &Grid() const { return grid_; }
+    int Index() const;
+    const std::string &FieldName() const { return fieldName_; }
+    void SetFieldName(const std::string &name);
+    // The dataset's field of that name while the grid's dataset is open, else none.
+    TField *Field() const;
+    TColumnTitle &Title() { return title_; }
+    const TColumnTitle &Title() const { return title_; }
+    // Pixels; from the field's display width unless set.
+    int Width() const;
+    void SetWidth(int width);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly);
+
+private:
+    TDBGrid &grid_;
+    std::string fieldName_;
+    TColumnTitle title_{*this};
+    int width_ = -1;
+    bool visible_ = true;
+    bool readOnly_ = false;
+};
+
+enum TDBGridColumnsState : std::uint8_t { csDefault, csCustomized };
+
+// The grid's columns: one per visible field of the dataset until columns are added; then
+// exactly the added ones.
+class TDBGridColumns {
+public:
+    explicit TDBGridColumns(TDBGrid &grid) : grid_(grid) {}
+
+    TDBGridColumnsState State() const { return state_; }
+    // Adds a column of the caller's; the first one replaces the columns made from the fields.
+    TColumn *Add(const std::string &fieldName = {});
+    // Back to the columns made from the fields.
+    void Clear();
+    int Count() const { return static_cast<int>(columns_.size()); }
+    TColumn *Items(int index) const { return columns_.at(static_cast<std::size_t>(index)).get(); }
+    TColumn *operator[](int index) const { return Items(index); }
+    // The column showing that field, or none.
+    TColumn *ColumnOfField(const TField *field) const;
+
+private:
+    friend class TDBGrid;
+    // Rebuilds the default columns from the dataset's visible fields.
+    void rebuildDefault();
+
+    TDBGrid &grid_;
+    TDBGridColumnsState state_ = csDefault;
+    std::vector<std::unique_ptr<TColumn>> columns_;
+};
+
+// The records selected in a multi-select grid, as bookmarks in the order they were selected.
+class TBookmarkList {
+public:
+    explicit TBookmarkList(TDBGrid &grid) : grid_(grid) {}
+
+    int Count() const { return static_cast<int>(bookmarks_.size()); }
+    const TBookmark &Items(int index) const { return bookmarks_.at(static_cast<std::size_t>(index)); }
+    const TBookmark &operator[](int index) const { return Items(index); }
+    bool Find(const TBookmark &bookmark) const;
+    bool CurrentRowSelected() const;
+    void SetCurrentRowSelected(bool selected);
+    void Clear();
+    // Drops the bookmarks of records that are gone; true when any was dropped.
+    bool Refresh();
+
+private:
+    TDataSet *dataSet() const;
+
+    TDBGrid &grid_;
+    std::vector<TBookmark> bookmarks_;
+};
+
+enum TDBGridOption : std::uint8_t {
+    dgEditing,
+    dgTitles,
+    dgIndicator,
+    dgColumnResize,
+    dgColLines,
+    dgRowLines,
+    dgTabs,
+    dgRowSelect,
+    dgAlwaysShowSelection,
+    dgConfirmDelete,
+    dgCancelOnExit,
+    dgMultiSelect,
+};
+using TDBGridOptions = EnumSet<TDBGridOption>;
+
+class TDBGrid : public QAbstractScrollArea {
+public:
+    using TDBGridClickEvent = std::function<void(TColumn &column)>;
+    // Key codes are Qt's; a handler may set the key to 0 to swallow it.
+    using TKeyEvent = std::function<void(TDBGrid &sender, int &key, Qt::KeyboardModifiers shift)>;
+    using TNotifyEvent = std::function<void(TDBGrid &sender)>;
+
+    static constexpr TDBGridOptions DefaultOptions{dgEditing,  dgTitles, dgIndicator,     dgColumnResize, dgColLines,
+                                                   dgRowLines, dgTabs,   dgConfirmDelete, dgCancelOnExit};
+
+    explicit TDBGrid(QWidget *parent = nullptr);
+    ~TDBGrid() override;
+
+    TDataSource *DataSource() const;
+    void SetDataSource(TDataSource *source);
+    TDataSet *DataSet() const;
+    TDBGridColumns &Columns() { return columns_; }
+    const TDBGridColumns &Columns() const { return columns_; }
+    TDBGridOptions Options() const { return options_; }
+    void SetOptions(TDBGridOptions options);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly);
+    TBookmarkList &SelectedRows() { return selectedRows_; }
+    // The current column (index into Columns) and its field.
+    int SelectedIndex() const { return selectedIndex_; }
+    void SetSelectedIndex(int index);
+    TField *SelectedField() const;
+    // Whether the in-place editor is showing; setting it shows it where editing is allowed.
+    bool EditorMode() const;
+    void SetEditorMode(bool on);
+    // The in-place editor, once it was first shown.
+    QLineEdit *InplaceEditor() const;
+    QMenu *PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(QMenu *menu) { popupMenu_ = menu; }
+
+    // Geometry in viewport coordinates; rows count from the top record on screen.
+    int RowHeight() const;
+    int VisibleRowCount() const;
+    QRect TitleRect(int column) const;
+    QRect CellRect(int column, int row) const;
+
+    TDBGridClickEvent OnCellClick;
+    TDBGridClickEvent OnTitleClick;
+    TKeyEvent OnKeyDown;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool event(QEvent *event) override;
+
+private:
+    class Link;
+    class Editor;
+    friend class TColumn;
+    friend class TColumnTitle;
+    friend class TDBGridColumns;
+    friend class Link;
+    friend class Editor;
+
+    struct Hit {
+        enum Kind { None, Title, Indicator, Cell } kind = None;
+        int column = -1;
+        int row = -1;
+    };
+
+    // Called by the link.
+    void linkActiveChanged();
+    void dataSetChanged();
+    void dataSetScrolled();
+    void recordChanged(TField *field);
+    void editingChanged();
+    void updateData();
+
+    void layoutChanged();
+    void updateBufferCount();
+    void updateScrollBars();
+    void scrollToColumn(int column);
+    void clampSelectedIndex();
+    int indicatorWidth() const;
+    int titleHeight() const;
+    int columnLeft(int column) const;
+    Hit hitAt(const QPoint &pos) const;
+    int columnEdgeAt(const QPoint &pos) const;
+    std::vector<int> shownColumns() const;
+    int nextShownColumn(int from, int step) const;
+
+    bool canEditCell() const;
+    bool canInsertRows() const;
+    void showEditor(const QString *typed);
+    void hideEditor();
+    void placeEditor();
+    void editorTyped();
+    // Leaving the cell: the editor's text goes into the field (the record is not posted).
+    void leaveCell();
+    void commitEditor();
+    void cancelEditing();
+    void editorKey(QKeyEvent *event);
+    // Raises OnExit (and drops a blank new record) when the focus has left grid and editor.
+    void focusLeft();
+
+    // A left button press: a column edge to drag, or a record (and column) to make current.
+    void press(QMouseEvent *event);
+    void moveRows(int distance, Qt::KeyboardModifiers modifiers);
+    void deleteRecord();
+    bool rowSelected(int row) const;
+    void paintTitle(QPainter &painter, int column);
+    void paintIndicator(QPainter &painter, int row, bool active);
+    void paintCell(QPainter &painter, int column, int row, bool active);
+
+    std::unique_ptr<Link> link_;
+    TDBGridColumns columns_{*this};
+    TBookmarkList selectedRows_{*this};
+    TDBGridOptions options_ = DefaultOptions;
+    bool readOnly_ = false;
+    int selectedIndex_ = 0;
+    int horizontalOffset_ = 0;
+    int recordCount_ = 0;
+    Editor *editor_ = nullptr;
+    bool editorModified_ = false;
+    Hit pressed_;
+    bool pressedOnCurrentCell_ = false;
+    bool focusInside_ = false;
+    int resizingColumn_ = -1;
+    int resizeOrigin_ = 0;
+    QPointer<QMenu> popupMenu_;
+};

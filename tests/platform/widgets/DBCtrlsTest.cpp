@@ -1,0 +1,165 @@
+#include "platform/widgets/DBCtrls.h"
+
+#include "DataControlsTestSupport.h"
+
+#include <QMenu>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// An edit and a plain edit to move the focus to, in one window.
+class EditOnRooms : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto *layout = new QVBoxLayout(&window);
+        edit = new TDBEdit(&window);
+        other = new QLineEdit(&window);
+        layout->addWidget(edit);
+        layout->addWidget(other);
+        edit->SetDataSource(&rooms.source);
+        edit->SetDataField("terem_kapacitas");
+        showActive(window);
+        other->setFocus();
+    }
+
+    TField *capacity() { return rooms.table.FieldByName("terem_kapacitas"); }
+
+    RoomTable rooms;
+    QWidget window;
+    TDBEdit *edit = nullptr;
+    QLineEdit *other = nullptr;
+};
+
+} // namespace
+
+TEST_F(EditOnRooms, ShowsTheFieldOfTheCurrentRecordAndFollowsIt)
+{
+    EXPECT_EQ(edit->Field(), capacity());
+    EXPECT_EQ(edit->text(), QStringLiteral("10"));
+    rooms.table.Next();
+    EXPECT_EQ(edit->text(), QStringLiteral("20"));
+    rooms.table.Close();
+    EXPECT_EQ(edit->text(), QString());
+    EXPECT_EQ(edit->Field(), nullptr);
+    rooms.table.Open();
+    EXPECT_EQ(edit->text(), QStringLiteral("10"));
+}
+
+TEST_F(EditOnRooms, ShowsTheDisplayTextAndTheEditTextWhileEditing)
+{
+    capacity()->OnGetText = [](TField &sender, std::string &text, bool displayText) {
+        text = displayText ? sender.AsString() + utf8ToCp1250(" fő") : sender.AsString();
+    };
+    rooms.table.Next();
+    EXPECT_EQ(edit->text(), QStringLiteral("20 fő"));
+    edit->setFocus();
+    EXPECT_EQ(edit->text(), QStringLiteral("20"));
+    other->setFocus();
+    EXPECT_EQ(edit->text(), QStringLiteral("20 fő"));
+}
+
+TEST_F(EditOnRooms, TypingEditsTheRecordAndLeavingWritesTheField)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "42");
+    EXPECT_EQ(rooms.table.State(), dsEdit);
+    EXPECT_EQ(capacity()->AsInteger(), 10);
+    other->setFocus();
+    EXPECT_EQ(capacity()->AsInteger(), 42);
+    rooms.table.Post();
+    rooms.table.First();
+    EXPECT_EQ(capacity()->AsInteger(), 42);
+    EXPECT_EQ(edit->text(), QStringLiteral("42"));
+}
+
+TEST_F(EditOnRooms, MovingToAnotherRecordPostsTheTypedValue)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "7");
+    rooms.table.Next();
+    EXPECT_EQ(edit->text(), QStringLiteral("20"));
+    rooms.table.First();
+    EXPECT_EQ(capacity()->AsInteger(), 7);
+}
+
+TEST_F(EditOnRooms, EnterWithARefusedValueRaisesAndKeepsTheText)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "4x");
+    EXPECT_THROW(QTest::keyClick(edit, Qt::Key_Return), EConvertError);
+    EXPECT_EQ(edit->text(), QStringLiteral("4x"));
+    EXPECT_EQ(capacity()->AsInteger(), 10);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_EQ(edit->text(), QStringLiteral("10"));
+    rooms.table.Cancel();
+    EXPECT_EQ(capacity()->AsInteger(), 10);
+}
+
+TEST_F(EditOnRooms, ReadOnlyEditsAndUnchangeableFieldsTakeNoTyping)
+{
+    edit->SetReadOnly(true);
+    edit->setFocus();
+    QTest::keyClicks(edit, "5");
+    EXPECT_EQ(edit->text(), QStringLiteral("10"));
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+    edit->SetReadOnly(false);
+    capacity()->SetReadOnly(true);
+    QTest::keyClicks(edit, "5");
+    EXPECT_EQ(edit->text(), QStringLiteral("10"));
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+}
+
+TEST_F(EditOnRooms, WithoutAutomaticEditingTypingIsUndone)
+{
+    rooms.source.SetAutoEdit(false);
+    edit->setFocus();
+    QTest::keyClicks(edit, "5");
+    EXPECT_EQ(edit->text(), QStringLiteral("10"));
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+}
+
+TEST_F(EditOnRooms, ClicksDoubleClicksAndThePopupMenuAreTheCallersOwn)
+{
+    int clicks = 0, doubleClicks = 0;
+    edit->OnClick = [&](TDBEdit &sender) {
+        EXPECT_EQ(&sender, edit);
+        ++clicks;
+    };
+    edit->OnDblClick = [&](TDBEdit &) { ++doubleClicks; };
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::mouseDClick(edit, Qt::LeftButton);
+    EXPECT_GE(clicks, 1);
+    EXPECT_EQ(doubleClicks, 1);
+    QMenu menu;
+    edit->SetPopupMenu(&menu);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(edit, &request);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+}
+
+TEST(DBText, ShowsTheDisplayTextOfTheCurrentRecord)
+{
+    RoomTable rooms(3);
+    TDBText label;
+    label.SetDataSource(&rooms.source);
+    label.SetDataField("terem_kod");
+    EXPECT_EQ(label.text(), QStringLiteral("Főépület 1"));
+    rooms.table.Last();
+    EXPECT_EQ(label.text(), QStringLiteral("Főépület 3"));
+    label.SetDataField("nincs_ilyen");
+    EXPECT_EQ(label.text(), QString());
+}
+
+TEST(FieldTexts, Cp1250TextsRoundTripThroughQt)
+{
+    const std::string stored = utf8ToCp1250("Árvíztűrő tükörfúrógép");
+    EXPECT_EQ(fieldTextToQString(stored), QStringLiteral("Árvíztűrő tükörfúrógép"));
+    EXPECT_EQ(qStringToFieldText(QStringLiteral("Árvíztűrő tükörfúrógép")), stored);
+}

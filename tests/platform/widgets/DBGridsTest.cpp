@@ -1,0 +1,494 @@
+#include "platform/widgets/DBGrids.h"
+
+#include "DataControlsTestSupport.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+class GridOnRooms : public ::testing::Test {
+protected:
+    explicit GridOnRooms(int rows = 50) : rooms(rows) {}
+
+    void SetUp() override
+    {
+        grid.resize(560, 240);
+        grid.SetDataSource(&rooms.source);
+        showActive(grid);
+        grid.setFocus();
+    }
+
+    TColumn &column(const std::string &fieldName)
+    {
+        return *grid.Columns().ColumnOfField(rooms.table.FieldByName(fieldName));
+    }
+    int columnIndex(const std::string &fieldName) { return column(fieldName).Index(); }
+    void clickCell(int column, int row, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, grid.CellRect(column, row).center());
+    }
+    // Each key goes where the focus is: the first typed key opens the editor and moves it there.
+    void type(const char *text)
+    {
+        for (; *text; ++text) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            QTest::keyClick(QApplication::focusWidget(), *text);
+        }
+    }
+    QWidget *focused() { return QApplication::focusWidget(); }
+
+    RoomTable rooms;
+    TDBGrid grid;
+};
+
+class GridOnManyRooms : public GridOnRooms {
+protected:
+    GridOnManyRooms() : GridOnRooms(2000) {}
+};
+
+// Answers the next modal message box with the given button once the event loop shows it.
+void answerNextMessageBox(QMessageBox::StandardButton answer, QString *text = nullptr)
+{
+    QTimer::singleShot(0, [answer, text] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        if (text)
+            *text = box->text();
+        box->button(answer)->click();
+    });
+}
+
+} // namespace
+
+TEST_F(GridOnRooms, DefaultColumnsAreTheVisibleFieldsTitledByTheirLabels)
+{
+    ASSERT_EQ(grid.Columns().Count(), 3);
+    EXPECT_EQ(grid.Columns()[1]->FieldName(), "terem_kod");
+    rooms.table.FieldByName("terem_kod")->SetDisplayLabel(utf8ToCp1250("Hely/Név"));
+    rooms.table.FieldByName("terem_id")->SetVisible(false);
+    ASSERT_EQ(grid.Columns().Count(), 2);
+    EXPECT_EQ(grid.Columns()[0]->FieldName(), "terem_kod");
+    EXPECT_EQ(grid.Columns()[0]->Title().Caption(), QStringLiteral("Hely/Név"));
+    EXPECT_EQ(grid.Columns().State(), csDefault);
+}
+
+TEST_F(GridOnRooms, AddedColumnsReplaceTheDefaultOnesWithTheirTitlesAndWidths)
+{
+    TColumn *code = grid.Columns().Add("terem_kod");
+    code->Title().SetCaption("Hely/Név");
+    code->SetWidth(150);
+    TColumn *id = grid.Columns().Add("terem_id");
+    id->SetVisible(false);
+    ASSERT_EQ(grid.Columns().Count(), 2);
+    EXPECT_EQ(grid.Columns().State(), csCustomized);
+    EXPECT_EQ(code->Field(), rooms.table.FieldByName("terem_kod"));
+    EXPECT_EQ(grid.CellRect(0, 0).width(), 150);
+    EXPECT_TRUE(grid.CellRect(1, 0).isNull());
+    grid.Columns().Clear();
+    EXPECT_EQ(grid.Columns().Count(), 3);
+}
+
+TEST_F(GridOnRooms, ColumnsGoWithTheDatasetAndComeBackWhenItReopens)
+{
+    rooms.table.Close();
+    EXPECT_EQ(grid.Columns().Count(), 0);
+    EXPECT_EQ(grid.SelectedField(), nullptr);
+    rooms.table.Open();
+    EXPECT_EQ(grid.Columns().Count(), 3);
+    EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_id"));
+}
+
+TEST_F(GridOnRooms, ClickingARowMakesItsRecordCurrent)
+{
+    clickCell(columnIndex("terem_kod"), 3);
+    EXPECT_EQ(rooms.currentId(), 4);
+    EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_kod"));
+    clickCell(0, 1);
+    EXPECT_EQ(rooms.currentId(), 2);
+}
+
+TEST_F(GridOnRooms, TheGridFollowsTheDatasetAndKeepsItsRecordOnScreen)
+{
+    rooms.table.Last();
+    const int rows = grid.VisibleRowCount();
+    EXPECT_EQ(grid.verticalScrollBar()->value(), 49);
+    // The last record stands on the bottom row, so the top row holds the record that many above.
+    clickCell(0, 0);
+    EXPECT_EQ(rooms.currentId(), 50 - rows + 1);
+    rooms.table.First();
+    EXPECT_EQ(grid.verticalScrollBar()->value(), 0);
+    clickCell(0, 0);
+    EXPECT_EQ(rooms.currentId(), 1);
+}
+
+TEST_F(GridOnRooms, TheScrollBarMovesTheDataset)
+{
+    QScrollBar *bar = grid.verticalScrollBar();
+    EXPECT_EQ(bar->maximum(), 49);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(rooms.currentId(), 2);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(rooms.currentId(), 2 + grid.VisibleRowCount());
+    bar->setSliderPosition(39);
+    EXPECT_EQ(rooms.currentId(), 40);
+    EXPECT_EQ(bar->value(), 39);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(rooms.currentId(), 50);
+}
+
+TEST_F(GridOnManyRooms, AThumbDragLandsOnTheRecordOfThatNumber)
+{
+    grid.verticalScrollBar()->setSliderPosition(1499);
+    EXPECT_EQ(rooms.currentId(), 1500);
+    clickCell(0, 0);
+    EXPECT_LE(rooms.currentId(), 1500);
+    EXPECT_GT(rooms.currentId(), 1500 - grid.VisibleRowCount());
+}
+
+TEST_F(GridOnRooms, ArrowAndPageKeysMoveTheDataset)
+{
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(rooms.currentId(), 3);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(rooms.currentId(), 2);
+    QTest::keyClick(&grid, Qt::Key_PageDown);
+    EXPECT_EQ(rooms.currentId(), 2 + grid.VisibleRowCount());
+    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(rooms.currentId(), 50);
+    QTest::keyClick(&grid, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(rooms.currentId(), 1);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(rooms.currentId(), 1);
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+}
+
+TEST_F(GridOnRooms, LeftRightAndTabMoveBetweenTheShownColumns)
+{
+    rooms.table.FieldByName("terem_kod")->SetVisible(false);
+    QTest::keyClick(&grid, Qt::Key_Right);
+    EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_kapacitas"));
+    QTest::keyClick(&grid, Qt::Key_Right);
+    EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_kapacitas"));
+    QTest::keyClick(&grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_id"));
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_kapacitas"));
+    EXPECT_EQ(focused(), &grid);
+}
+
+TEST_F(GridOnRooms, AKeyHandlerSeesTheKeyFirstAndCanSwallowIt)
+{
+    std::vector<int> seen;
+    grid.OnKeyDown = [&](TDBGrid &sender, int &key, Qt::KeyboardModifiers) {
+        EXPECT_EQ(&sender, &grid);
+        seen.push_back(key);
+        if (key == Qt::Key_Down)
+            key = 0;
+    };
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_PageDown);
+    EXPECT_EQ(seen, (std::vector<int>{Qt::Key_Down, Qt::Key_PageDown}));
+    EXPECT_EQ(rooms.currentId(), 1 + grid.VisibleRowCount());
+}
+
+TEST_F(GridOnRooms, TitleClicksNameTheirColumn)
+{
+    std::vector<std::string> clicked;
+    grid.OnTitleClick = [&](TColumn &column) { clicked.push_back(column.FieldName()); };
+    grid.OnCellClick = [&](TColumn &) { clicked.push_back("cell"); };
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.TitleRect(2).center());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.TitleRect(1).center());
+    EXPECT_EQ(clicked, (std::vector<std::string>{"terem_kapacitas", "terem_kod"}));
+    EXPECT_EQ(rooms.currentId(), 1);
+}
+
+TEST_F(GridOnRooms, DraggingATitleEdgeResizesTheColumnWithoutATitleClick)
+{
+    int titleClicks = 0;
+    grid.OnTitleClick = [&](TColumn &) { ++titleClicks; };
+    const QRect title = grid.TitleRect(0);
+    const QPoint edge(title.right() + 1, title.center().y());
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(grid.viewport(), edge + QPoint(30, 0));
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, edge + QPoint(30, 0));
+    EXPECT_EQ(grid.Columns()[0]->Width(), title.width() + 30);
+    EXPECT_EQ(titleClicks, 0);
+}
+
+TEST_F(GridOnRooms, CellClicksNameTheirColumnAfterTheRecordMoved)
+{
+    std::vector<std::pair<std::string, int>> clicked;
+    grid.OnCellClick = [&](TColumn &column) { clicked.emplace_back(column.FieldName(), rooms.currentId()); };
+    clickCell(columnIndex("terem_kapacitas"), 2);
+    clickCell(columnIndex("terem_id"), 4);
+    EXPECT_EQ(clicked, (std::vector<std::pair<std::string, int>>{{"terem_kapacitas", 3}, {"terem_id", 5}}));
+}
+
+TEST_F(GridOnRooms, DoubleClickOnARecordIsReported)
+{
+    int doubleClicks = 0;
+    grid.OnDblClick = [&](TDBGrid &) { ++doubleClicks; };
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(1, 2).center());
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(rooms.currentId(), 3);
+}
+
+TEST_F(GridOnRooms, ControlClicksCollectBookmarksInSelectionOrder)
+{
+    grid.SetOptions(grid.Options() + TDBGridOptions{dgMultiSelect});
+    clickCell(0, 3, Qt::ControlModifier);
+    clickCell(0, 1, Qt::ControlModifier);
+    clickCell(0, 4, Qt::ControlModifier);
+    TBookmarkList &selected = grid.SelectedRows();
+    ASSERT_EQ(selected.Count(), 3);
+    std::vector<int> ids;
+    for (int i = 0; i < selected.Count(); ++i) {
+        rooms.table.GotoBookmark(selected[i]);
+        ids.push_back(rooms.currentId());
+    }
+    EXPECT_EQ(ids, (std::vector<int>{4, 2, 5}));
+    // A second control click drops the row again; a plain click ends the selection.
+    clickCell(0, 1, Qt::ControlModifier);
+    EXPECT_EQ(selected.Count(), 2);
+    EXPECT_FALSE(selected.CurrentRowSelected());
+    clickCell(0, 0);
+    EXPECT_EQ(selected.Count(), 0);
+}
+
+TEST_F(GridOnRooms, ShiftArrowsExtendTheSelection)
+{
+    grid.SetOptions(grid.Options() + TDBGridOptions{dgMultiSelect});
+    QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(grid.SelectedRows().Count(), 3);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.SelectedRows().Count(), 0);
+}
+
+TEST_F(GridOnRooms, WithoutMultiSelectClicksSelectNothing)
+{
+    clickCell(0, 2, Qt::ControlModifier);
+    EXPECT_EQ(grid.SelectedRows().Count(), 0);
+}
+
+TEST_F(GridOnRooms, BookmarksOfDeletedRecordsAreDroppedOnRefresh)
+{
+    grid.SetOptions(grid.Options() + TDBGridOptions{dgMultiSelect});
+    clickCell(0, 1, Qt::ControlModifier);
+    clickCell(0, 2, Qt::ControlModifier);
+    rooms.table.Delete();
+    EXPECT_TRUE(grid.SelectedRows().Refresh());
+    ASSERT_EQ(grid.SelectedRows().Count(), 1);
+    rooms.table.GotoBookmark(grid.SelectedRows()[0]);
+    EXPECT_EQ(rooms.currentId(), 2);
+}
+
+TEST_F(GridOnRooms, TypingInACellEditsTheRecordAndEnterPostsIt)
+{
+    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
+    QTest::keyClick(&grid, Qt::Key_Down);
+    type("77");
+    ASSERT_TRUE(grid.EditorMode());
+    EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("77"));
+    EXPECT_EQ(rooms.table.State(), dsEdit);
+    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Return);
+    EXPECT_FALSE(grid.EditorMode());
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+    EXPECT_EQ(rooms.currentId(), 2);
+    EXPECT_EQ(rooms.currentCapacity(), 77);
+    EXPECT_EQ(focused(), &grid);
+}
+
+TEST_F(GridOnRooms, EditedTextReachesTheFieldAsCp1250)
+{
+    grid.SetSelectedIndex(columnIndex("terem_kod"));
+    QTest::keyClick(&grid, Qt::Key_F2);
+    ASSERT_TRUE(grid.EditorMode());
+    EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("Főépület 1"));
+    grid.InplaceEditor()->selectAll();
+    typeText(grid.InplaceEditor(), QStringLiteral("Új szárny"));
+    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Enter);
+    EXPECT_EQ(rooms.table.FieldByName("terem_kod")->AsString(), utf8ToCp1250("Új szárny"));
+}
+
+TEST_F(GridOnRooms, AClickOnTheCurrentCellOpensTheEditor)
+{
+    clickCell(1, 2);
+    EXPECT_FALSE(grid.EditorMode());
+    clickCell(1, 2);
+    EXPECT_TRUE(grid.EditorMode());
+    EXPECT_EQ(grid.InplaceEditor()->geometry().center().y(), grid.CellRect(1, 2).center().y());
+}
+
+TEST_F(GridOnRooms, ARefusedValueRaisesAndLeavesTheStoredRecordAlone)
+{
+    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
+    type("1x");
+    EXPECT_THROW(QTest::keyClick(grid.InplaceEditor(), Qt::Key_Return), EConvertError);
+    EXPECT_TRUE(grid.EditorMode());
+    EXPECT_EQ(rooms.table.State(), dsEdit);
+    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Escape);
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+    EXPECT_EQ(rooms.currentCapacity(), 10);
+    EXPECT_EQ(std::count(rooms.table.calls.begin(), rooms.table.calls.end(), "post"), 50);
+}
+
+TEST_F(GridOnRooms, MovingToAnotherRowPostsTheEditedCell)
+{
+    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
+    type("5");
+    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Down);
+    EXPECT_EQ(rooms.currentId(), 2);
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+    rooms.table.First();
+    EXPECT_EQ(rooms.currentCapacity(), 5);
+}
+
+TEST_F(GridOnRooms, EscapeCancelsTheEdit)
+{
+    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
+    type("99");
+    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Escape);
+    EXPECT_FALSE(grid.EditorMode());
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+    EXPECT_EQ(rooms.currentCapacity(), 10);
+}
+
+TEST_F(GridOnRooms, ReadOnlyGridsAndWholeRowSelectionDoNotEdit)
+{
+    grid.SetReadOnly(true);
+    type("5");
+    EXPECT_FALSE(grid.EditorMode());
+    grid.SetReadOnly(false);
+    grid.SetOptions(grid.Options() + TDBGridOptions{dgRowSelect});
+    type("5");
+    EXPECT_FALSE(grid.EditorMode());
+    grid.SetOptions(grid.Options() - TDBGridOptions{dgRowSelect, dgEditing});
+    type("5");
+    EXPECT_FALSE(grid.EditorMode());
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+}
+
+TEST_F(GridOnRooms, ReadOnlyColumnsAndFieldsDoNotEdit)
+{
+    TColumn *id = grid.Columns().Add("terem_id");
+    grid.Columns().Add("terem_kod");
+    id->SetReadOnly(true);
+    rooms.table.FieldByName("terem_kod")->SetReadOnly(true);
+    type("5");
+    EXPECT_FALSE(grid.EditorMode());
+    QTest::keyClick(&grid, Qt::Key_Right);
+    type("5");
+    EXPECT_FALSE(grid.EditorMode());
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+}
+
+TEST_F(GridOnRooms, DownBelowTheLastRecordBeginsANewOneAndUpDropsIt)
+{
+    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(rooms.table.State(), dsInsert);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+    EXPECT_EQ(rooms.table.RowCount(), 50);
+    grid.SetOptions(grid.Options() - TDBGridOptions{dgEditing});
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+}
+
+TEST_F(GridOnRooms, InsertBeginsARecordThatTypingFillsAndEnterPosts)
+{
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    EXPECT_EQ(rooms.table.State(), dsInsert);
+    type("99");
+    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Return);
+    EXPECT_EQ(rooms.table.RowCount(), 51);
+    EXPECT_EQ(rooms.currentId(), 99);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(rooms.currentId(), 2);
+}
+
+TEST_F(GridOnRooms, ControlDeleteAsksFirstWhenConfirmationIsOn)
+{
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QString question;
+    answerNextMessageBox(QMessageBox::Cancel, &question);
+    QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(question, QStringLiteral("Delete record?"));
+    EXPECT_EQ(rooms.table.RowCount(), 50);
+    answerNextMessageBox(QMessageBox::Ok);
+    QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(rooms.table.RowCount(), 49);
+    EXPECT_EQ(rooms.currentId(), 3);
+    grid.SetOptions(grid.Options() - TDBGridOptions{dgConfirmDelete});
+    QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(rooms.table.RowCount(), 48);
+}
+
+TEST_F(GridOnRooms, ChangesMadeElsewhereShowInTheOpenEditor)
+{
+    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
+    grid.SetEditorMode(true);
+    rooms.table.Edit();
+    rooms.table.FieldByName("terem_kapacitas")->SetAsInteger(31);
+    EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("31"));
+    rooms.table.Post();
+    EXPECT_FALSE(grid.EditorMode());
+}
+
+TEST_F(GridOnRooms, LeavingTheGridRaisesExitAndDropsABlankNewRecord)
+{
+    QLineEdit other;
+    other.setParent(grid.parentWidget());
+    int exits = 0;
+    grid.OnExit = [&](TDBGrid &) { ++exits; };
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    grid.SetEditorMode(true);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    other.setFocus();
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+    EXPECT_EQ(rooms.table.RowCount(), 50);
+}
+
+TEST(GridWithoutData, AGridOnNoDataSourceShowsNothingAndTakesKeys)
+{
+    TDBGrid grid;
+    grid.resize(200, 100);
+    showActive(grid);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(grid.Columns().Count(), 0);
+    EXPECT_EQ(grid.verticalScrollBar()->maximum(), 0);
+}
+
+TEST(GridPicture, TheCurrentCellAndTitlesArePainted)
+{
+    RoomTable rooms(8);
+    TDBGrid grid;
+    grid.SetOptions(grid.Options() + TDBGridOptions{dgAlwaysShowSelection});
+    grid.resize(360, 200);
+    grid.SetDataSource(&rooms.source);
+    grid.Columns().Add("terem_kod")->Title().SetCaption("Hely/Név");
+    grid.Columns().Add("terem_kapacitas")->Title().SetCaption("Max hely");
+    rooms.table.Next();
+    grid.show();
+    const QImage picture = grid.grab().toImage();
+    EXPECT_TRUE(picture.save(QApplication::applicationDirPath() + "/dbgrid.png"));
+    const QPoint current = grid.viewport()->mapTo(&grid, grid.CellRect(0, 1).topLeft() + QPoint(2, 2));
+    const QPoint other = grid.viewport()->mapTo(&grid, grid.CellRect(0, 2).topLeft() + QPoint(2, 2));
+    EXPECT_EQ(picture.pixelColor(current), grid.palette().color(QPalette::Highlight));
+    EXPECT_EQ(picture.pixelColor(other), grid.palette().color(QPalette::Base));
+}

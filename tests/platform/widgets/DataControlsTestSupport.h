@@ -1,0 +1,50 @@
+#pragma once
+
+// A room table in an array dataset, a data source on it, and helpers for driving data controls
+// the way a user does.
+
+#include "platform/ArrayDataSet.h"
+#include "platform/Cp1250.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+
+#include <string>
+
+class RoomTable {
+public:
+    explicit RoomTable(int rows = 5)
+    {
+        table.FieldDefs().Add("terem_id", ftInteger);
+        table.FieldDefs().Add("terem_kod", ftString, 40);
+        table.FieldDefs().Add("terem_kapacitas", ftInteger);
+        table.Open();
+        for (int i = 1; i <= rows; ++i)
+            table.AppendRecord({i, utf8ToCp1250("Főépület " + std::to_string(i)), 10 * i});
+        table.First();
+        source.SetDataSet(&table);
+    }
+
+    int currentId() { return table.FieldByName("terem_id")->AsInteger(); }
+    std::string currentRoom() { return cp1250ToUtf8(table.FieldByName("terem_kod")->AsString()); }
+    int currentCapacity() { return table.FieldByName("terem_kapacitas")->AsInteger(); }
+
+    ArrayDataSet table;
+    TDataSource source;
+};
+
+// Types text of any script into a widget, one key at a time (QTest's own typing knows ASCII only).
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar character : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
+// Shows a top-level widget and makes it the active window, so that it takes focus and keys.
+inline void showActive(QWidget &widget)
+{
+    widget.show();
+    QApplication::setActiveWindow(&widget);
+    (void)QTest::qWaitForWindowActive(&widget);
+}
