@@ -188,7 +188,7 @@ void TDM::addMissingIndexes(TztrMemTable &table, std::initializer_list<IndexSpec
 
 void TDM::Mentes()
 {
-    Progress &progress = progress_ != nullptr ? *progress_ : noProgress;
+    Progress &progress = currentProgress();
     progress.start(8, "Mentés");
     saveSet({{"Mentés:Oktatók", MT_oktato, "oktato.csv"},
              {"Mentés:Órarendek", MT_orarend, "KK_orarend.csv"},
@@ -255,6 +255,8 @@ void TDM::saveSet(std::initializer_list<SaveStep> steps, Progress &progress)
 void TDM::MappaFrissites() { Mappa = environment_.programFolder(); }
 
 void TDM::SetProgress(Progress *progress) { progress_ = progress; }
+
+Progress &TDM::currentProgress() { return progress_ != nullptr ? *progress_ : noProgress; }
 
 void TDM::MT_alkalomgyaknevGetText(TField &sender, std::string &text, bool)
 {

@@ -71,8 +71,25 @@ public:
     // Sets Mappa to the program folder again.
     void MappaFrissites();
 
-    // The progress display Mentes drives; none shows nothing. The module does not own it.
+    // The progress display the saves, imports and regeneration drive; none shows nothing. The
+    // module does not own it.
     void SetProgress(Progress *progress);
+
+    // Master-data import from the student information system's files (datamImport.cpp). A run
+    // takes one batch of rows, adds the curricula, subjects, templates and links that are missing
+    // without changing existing master rows, saves the master data when it added anything and
+    // writes the import file back. The window shows the message.
+    struct ImportResult {
+        bool succeeded = false;
+        // UTF-8, ready to show.
+        std::string message;
+    };
+    ImportResult MintatantervBeolvasas();
+    ImportResult KurzusmintaBeolvasas();
+
+    // Rebuilds MT_kurzusalkalom from the occasions of every course; a course linked to another
+    // one gets that course's occasions as well (datamKurzusalkalom.cpp).
+    void KurzusalkalomGeneralas();
 
     // Text handlers of the calculated fields of MT_alkalom and its views.
     void MT_alkalomgyaknevGetText(TField &sender, std::string &text, bool displayText);
@@ -179,6 +196,10 @@ private:
     // Adds the definitions the file did not bring, keeping those it did.
     void addMissingIndexes(TztrMemTable &table, std::initializer_list<IndexSpec> indexes);
     void saveSet(std::initializer_list<SaveStep> steps, Progress &progress);
+    // The bound progress display, or one that shows nothing.
+    Progress &currentProgress();
+
+    void KurzusalkalomFelvetel(int kurzusId, int alkalomId);
 
     TDMEnvironment environment_;
     Progress *progress_ = nullptr;
