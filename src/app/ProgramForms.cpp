@@ -70,6 +70,7 @@ TProgramForms::TProgramForms(TDMEnvironment environment)
         create(targy_kereso, "Ttargy_kereso");
         create(orarend_valaszto, "Torarend_valaszto");
         create(DMK, "TDMK");
+        DMK->SetProgress(Vonal);
         create(Form2, "TForm2");
     } catch (...) {
         release();
