@@ -1,15 +1,32 @@
 #include "app/brelvix_pas.h"
 
 #include "app/SajatVCI.h"
+#include "app/brelvix_pasCommon.h"
 #include "data/datam.h"
-#include "platform/Cp1250.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
 TForm1 *Form1 = nullptr;
+
+using namespace mainwindow;
 
 namespace {
 
@@ -17,26 +34,7 @@ constexpr TColor ItemSelBGColor = clSkyBlue;
 constexpr TColor ItemBGColor = clMoneyGreen;
 // Only the first few teachers fit in a box.
 constexpr int MaxTeachersShown = 3;
-
-QString guiText(const std::string &cp1250Text)
-{
-    return QString::fromStdString(cp1250ToUtf8(cp1250Text));
-}
-
-bool hasRow(const TDataSet *table)
-{
-    return table && table->Active() && !table->Eof();
-}
-
-int intOf(const TDataSet &table, const char *field)
-{
-    return table.FieldByName(field)->AsInteger();
-}
-
-std::string textOf(const TDataSet &table, const char *field)
-{
-    return table.FieldByName(field)->AsString();
-}
+constexpr int ButtonPanelWidth = 90;
 
 QString itemTitle(const TDataSet *course, const TDataSet *subject)
 {
@@ -49,18 +47,36 @@ QString itemTitle(const TDataSet *course, const TDataSet *subject)
     return guiText(textOf(*subject, "targy_nev"));
 }
 
-// Keeps the data-aware controls of a table still while a routine walks it, and lets them go
-// again however the routine ends.
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(TDataSet &table) : table_(table) { table_.DisableControls(); }
-    ~ControlsDisabled() { table_.EnableControls(); }
-    ControlsDisabled(const ControlsDisabled &) = delete;
-    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
+QPushButton *button(const char *name, const QString &caption, QWidget *parent)
+{
+    auto *result = new QPushButton(caption, parent);
+    result->setObjectName(QString::fromLatin1(name));
+    return result;
+}
 
-private:
-    TDataSet &table_;
-};
+QAction *action(const char *name, const QString &caption, QMenu *menu)
+{
+    QAction *result = menu->addAction(caption);
+    result->setObjectName(QString::fromLatin1(name));
+    return result;
+}
+
+QTreeWidget *selectorList(const char *name, int dataColumns, QWidget *parent)
+{
+    auto *list = new QTreeWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setColumnCount(1 + dataColumns);
+    for (int column = 1; column <= dataColumns; ++column)
+        list->setColumnHidden(column, true);
+    list->setHeaderHidden(true);
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    return list;
+}
+
+} // namespace
+
+namespace mainwindow {
 
 void showMessage(QWidget *parent, const QString &text)
 {
@@ -68,39 +84,372 @@ void showMessage(QWidget *parent, const QString &text)
     box.exec();
 }
 
-} // namespace
+bool confirm(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
+    return box.exec() == QMessageBox::Ok;
+}
 
-TForm1::TForm1(QWidget *parent) : QMainWindow(parent), VL(new TveltoCalendar(this))
+} // namespace mainwindow
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     // Room for the working week of the calendar on a common screen.
     resize(1024, 720);
-    setCentralWidget(VL);
-    VL->SetDays({vlMonday, vlTuesday, vlWednesday, vlThursday, vlFriday});
+    buildControls();
+    buildMenus();
+    connectHandlers();
     FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    // The calendar's items go before the tables their handlers read.
+    VL->Items().Clear();
+}
+
+void TForm1::buildControls()
+{
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    auto *top = new QHBoxLayout;
+    Panel1 = new QWidget(central);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    auto *calendarLayout = new QVBoxLayout(Panel1);
+    calendarLayout->setContentsMargins(0, 0, 0, 0);
+    VL = new TveltoCalendar(Panel1);
+    VL->setObjectName(QStringLiteral("VL"));
+    VL->SetDays({vlMonday, vlTuesday, vlWednesday, vlThursday, vlFriday});
+    calendarLayout->addWidget(VL);
+    top->addWidget(Panel1, 1);
+    top->addWidget(buildButtonPanel());
+    layout->addLayout(top, 1);
+
+    Panel2 = buildBottomPanel();
+    layout->addWidget(Panel2);
+    setCentralWidget(central);
+}
+
+QWidget *TForm1::buildButtonPanel()
+{
+    Panel4 = new QFrame(this);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    Panel4->setFixedWidth(ButtonPanelWidth);
+    auto *layout = new QVBoxLayout(Panel4);
+    layout->setContentsMargins(2, 2, 2, 2);
+    B_beosztoras = button("B_beosztoras", QStringLiteral("Órás beosztás"), Panel4);
+    B_beosztsajat = button("B_beosztsajat", QStringLiteral("Saját beosztás"), Panel4);
+    Button2 = button("Button2", QStringLiteral("Félórás beosztás"), Panel4);
+    B_group = button("B_group", QStringLiteral("Órarendek"), Panel4);
+    Button9 = button("Button9", QStringLiteral("Teremórarend"), Panel4);
+    Mentes = button("Mentes", QStringLiteral("Mentések"), Panel4);
+    Button1 = button("Button1", QStringLiteral("Kilépés"), Panel4);
+    for (QPushButton *b : {B_beosztoras, B_beosztsajat, Button2, B_group, Button9})
+        layout->addWidget(b);
+    // The free area between the buttons is where the administrator switch is double clicked.
+    layout->addStretch(1);
+    layout->addWidget(Mentes);
+    layout->addWidget(Button1);
+    return Panel4;
+}
+
+QWidget *TForm1::buildBottomPanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel2"));
+    panel->setFixedHeight(230);
+    auto *layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(buildCourseListPanel(), 3);
+    // The occasion panel of the current course; its rows come with occasion editing.
+    DBCtrlGrid1 = new QFrame(panel);
+    DBCtrlGrid1->setObjectName(QStringLiteral("DBCtrlGrid1"));
+    static_cast<QFrame *>(DBCtrlGrid1)->setFrameShape(QFrame::StyledPanel);
+    layout->addWidget(DBCtrlGrid1, 1);
+    layout->addWidget(buildCoursePanel(), 3);
+    return panel;
+}
+
+QWidget *TForm1::buildCourseListPanel()
+{
+    auto *panel = new QWidget(this);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    LV = new QTreeWidget(panel);
+    LV->setObjectName(QStringLiteral("LV"));
+    // Sub-texts 4 and 5 (selection id, subject id) ride along in hidden columns.
+    LV->setColumnCount(7);
+    LV->setHeaderLabels({QStringLiteral("Órarendi kód"), QStringLiteral("Cím"), QStringLiteral("Létszám"),
+                         QStringLiteral("Megjegyzés"), QStringLiteral("Szervező")});
+    LV->setColumnWidth(0, 110);
+    LV->setColumnWidth(1, 240);
+    LV->setColumnWidth(2, 60);
+    LV->setColumnWidth(3, 150);
+    LV->setColumnWidth(4, 0);
+    LV->setColumnHidden(5, true);
+    LV->setColumnHidden(6, true);
+    LV->setRootIsDecorated(false);
+    LV->setSelectionMode(QAbstractItemView::SingleSelection);
+    LV->header()->setSectionsClickable(true);
+    LV->header()->setSortIndicatorShown(false);
+    LV->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(LV, 1);
+
+    auto *filters = new QHBoxLayout;
+    HetekCB = new QComboBox(panel);
+    HetekCB->setObjectName(QStringLiteral("HetekCB"));
+    for (int week = 0; week <= 15; ++week)
+        HetekCB->addItem(QString::number(week));
+    het_SPBUp = new QToolButton(panel);
+    het_SPBUp->setObjectName(QStringLiteral("het_SPBUp"));
+    het_SPBUp->setArrowType(Qt::UpArrow);
+    het_SPBDown = new QToolButton(panel);
+    het_SPBDown->setObjectName(QStringLiteral("het_SPBDown"));
+    het_SPBDown->setArrowType(Qt::DownArrow);
+    AlkalomCB = new QCheckBox(QStringLiteral("Minden alkalom (terem)"), panel);
+    AlkalomCB->setObjectName(QStringLiteral("AlkalomCB"));
+    AlkalomCB->setChecked(true);
+    tobbalkalomCB = new QCheckBox(QStringLiteral("Csak több alkalom (órarend)"), panel);
+    tobbalkalomCB->setObjectName(QStringLiteral("tobbalkalomCB"));
+    for (QWidget *w : std::initializer_list<QWidget *>{HetekCB, het_SPBUp, het_SPBDown, AlkalomCB, tobbalkalomCB})
+        filters->addWidget(w);
+    filters->addStretch(1);
+    layout->addLayout(filters);
+    return panel;
+}
+
+QWidget *TForm1::buildCoursePanel()
+{
+    auto *panel = new QWidget(this);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    PC = new QTabWidget(panel);
+    PC->setObjectName(QStringLiteral("PC"));
+    auto page = [this](const char *name, const QString &caption) {
+        auto *widget = new QWidget(PC);
+        widget->setObjectName(QString::fromLatin1(name));
+        new QVBoxLayout(widget);
+        widget->layout()->setContentsMargins(0, 0, 0, 0);
+        PC->addTab(widget, caption);
+        return widget;
+    };
+    PC_oktatok = page("PC_oktatok", QStringLiteral("Oktatók"));
+    PC_orarend = page("PC_orarend", QStringLiteral("Órarend"));
+    PC_terem = page("PC_terem", QStringLiteral("Terem"));
+    PC_oktato = page("PC_oktato", QStringLiteral("Oktató"));
+    PC_tantargy = page("PC_tantargy", QStringLiteral("Tantárgy"));
+    LV_orarend = selectorList("LV_orarend", 1, PC_orarend);
+    LV_terem = selectorList("LV_terem", 1, PC_terem);
+    LV_oktato = selectorList("LV_oktato", 1, PC_oktato);
+    LV_tantargy = selectorList("LV_tantargy", 2, PC_tantargy);
+    PC_orarend->layout()->addWidget(LV_orarend);
+    PC_terem->layout()->addWidget(LV_terem);
+    PC_oktato->layout()->addWidget(LV_oktato);
+    PC_tantargy->layout()->addWidget(LV_tantargy);
+    layout->addWidget(PC, 1);
+
+    auto *edits = new QHBoxLayout;
+    auto edit = [panel, edits](const char *name, const QString &placeholder) {
+        auto *result = new QLineEdit(panel);
+        result->setObjectName(QString::fromLatin1(name));
+        result->setPlaceholderText(placeholder);
+        edits->addWidget(result);
+        return result;
+    };
+    Edit1 = edit("Edit1", QStringLiteral("Órarendi kód"));
+    Edit1->setReadOnly(true);
+    Edit2 = edit("Edit2", QStringLiteral("Órarendi név"));
+    Edit3 = edit("Edit3", QStringLiteral("Megjegyzés"));
+    Edit4 = edit("Edit4", QStringLiteral("Létszám"));
+    layout->addLayout(edits);
+
+    auto *days = new QHBoxLayout;
+    static const char *const dayNames[] = {"H", "K", "Sze", "Cs", "P", "Szo", "V"};
+    for (int i = 0; i < 7; ++i) {
+        CBNap[i] = new QCheckBox(QString::fromUtf8(dayNames[i]), panel);
+        CBNap[i]->setObjectName(QStringLiteral("CBNap%1").arg(i + 1));
+        CBNap[i]->setChecked(i < 5);
+        days->addWidget(CBNap[i]);
+    }
+    Button3 = button("Button3", QStringLiteral("Nyomólemez"), panel);
+    B_admin = button("B_admin", QStringLiteral("X"), panel);
+    B_szunet = button("B_szunet", QStringLiteral("S"), panel);
+    B_egyfogl = button("B_egyfogl", QStringLiteral("Egyedi foglalás"), panel);
+    for (QPushButton *small : {B_admin, B_szunet})
+        small->setFixedWidth(24);
+    UN = new QLabel(panel);
+    UN->setObjectName(QStringLiteral("UN"));
+    UN->hide();
+    for (QWidget *w : std::initializer_list<QWidget *>{Button3, B_admin, B_szunet, B_egyfogl, UN})
+        days->addWidget(w);
+    days->addStretch(1);
+    layout->addLayout(days);
+    return panel;
+}
+
+void TForm1::buildMenus()
+{
+    PM_LV = new QMenu(this);
+    PM_LV->setObjectName(QStringLiteral("PM_LV"));
+    PM_LV0 = action("PM_LV0", QStringLiteral("Összes"), PM_LV);
+    PM_LV1 = action("PM_LV1", QStringLiteral("Nincs terem"), PM_LV);
+    PM_LV2 = action("PM_LV2", QStringLiteral("Nincs alkalom"), PM_LV);
+    PM_LV3 = action("PM_LV3", QStringLiteral("Nincs Oktató"), PM_LV);
+    PM_LV4 = action("PM_LV4", QStringLiteral("Nincs létszámkorlát"), PM_LV);
+    Nincstrgyfelels1 = action("Nincstrgyfelels1", QStringLiteral("Nincs tárgyfelelős"), PM_LV);
+    PM_LV->addSeparator();
+    Kapcsolo = action("Kapcsolo", QStringLiteral("Órarendi kapcsoló"), PM_LV);
+
+    PM_Uzemmod = new QMenu(this);
+    PM_Uzemmod->setObjectName(QStringLiteral("PM_Uzemmod"));
+    PM_Uzemmod->addAction(QStringLiteral("Üzemmódok:"));
+    PM_Uzemmod->addAction(QString());
+    auto *modes = new QActionGroup(PM_Uzemmod);
+    UM_orarendek = action("UM_orarendek", QStringLiteral("Órarendek"), PM_Uzemmod);
+    UM_terem = action("UM_terem", QStringLiteral("Termek"), PM_Uzemmod);
+    UM_oktato = action("UM_oktato", QStringLiteral("Oktatók"), PM_Uzemmod);
+    UM_orarend = action("UM_orarend", QStringLiteral("Órarendek"), PM_Uzemmod);
+    UM_tantargy = action("UM_tantargy", QStringLiteral("Tantárgyak"), PM_Uzemmod);
+    for (QAction *mode : {UM_orarendek, UM_terem, UM_oktato, UM_orarend, UM_tantargy}) {
+        mode->setCheckable(true);
+        modes->addAction(mode);
+    }
+    UM_orarendek->setChecked(true);
+    PM_Uzemmod->setDefaultAction(UM_orarendek);
+
+    vlPopUpMenu = new QMenu(this);
+    vlPopUpMenu->setObjectName(QStringLiteral("vlPopUpMenu"));
+    static const char *const dayCaptions[] = {"Hétfő", "Kedd", "Szerda", "Csütörtök", "Péntek", "Szombat", "Vasárnap"};
+    for (int i = 0; i < 7; ++i) {
+        Nap[i] = vlPopUpMenu->addAction(QString::fromUtf8(dayCaptions[i]));
+        Nap[i]->setObjectName(QStringLiteral("Nap%1").arg(i + 1));
+        Nap[i]->setCheckable(true);
+        Nap[i]->setChecked(i < 5);
+    }
+    Igazts1 = action("Igazts1", QStringLiteral("Igazítás"), vlPopUpMenu);
+    rarendek1 = action("rarendek1", QStringLiteral("Órarendek"), vlPopUpMenu);
+    QMenu *colours = vlPopUpMenu->addMenu(QStringLiteral("Szinek"));
+    Norml1 = action("Norml1", QStringLiteral("Normál"), colours);
+    Fehr1 = action("Fehr1", QStringLiteral("Fehér"), colours);
+    Fehrnyomtatshoz1 = action("Fehrnyomtatshoz1", QStringLiteral("Fehér (nyomtatáshoz)"), colours);
+    Csakrarend1 = action("Csakrarend1", QStringLiteral("Csak órarend"), vlPopUpMenu);
+    Minden1 = action("Minden1", QStringLiteral("Minden"), vlPopUpMenu);
+    Nyomtats1 = action("Nyomtats1", QStringLiteral("Nyomtatás"), vlPopUpMenu);
+    VL->SetPopupMenu(vlPopUpMenu);
+}
+
+void TForm1::connectHandlers()
+{
+    // Course list.
+    connect(LV, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem *> selected = LV->selectedItems();
+        if (!selected.isEmpty())
+            LVSelectItem(selected.first());
+    });
+    connect(LV->header(), &QHeaderView::sectionClicked, this, &TForm1::LVColumnClick);
+    connect(LV, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { PM_LV->popup(LV->viewport()->mapToGlobal(pos)); });
+    const std::pair<QAction *, int> filterCodes[] = {{PM_LV0, 3}, {PM_LV1, 2}, {PM_LV2, 0},
+                                                     {PM_LV3, 1}, {PM_LV4, 4}, {Nincstrgyfelels1, 5}};
+    for (const auto &[entry, code] : filterCodes)
+        connect(entry, &QAction::triggered, this, [this, code = code] { ListFilterClick(code); });
+    connect(Kapcsolo, &QAction::triggered, this, &TForm1::KapcsoloClick);
+    connect(HetekCB, &QComboBox::currentIndexChanged, this, &TForm1::HetekCBChange);
+    connect(AlkalomCB, &QCheckBox::toggled, this, &TForm1::AlkalomCBClick);
+    connect(tobbalkalomCB, &QCheckBox::toggled, this, &TForm1::tobbalkalomCBClick);
+    connect(het_SPBUp, &QToolButton::clicked, this, &TForm1::het_SPBUpClick);
+    connect(het_SPBDown, &QToolButton::clicked, this, &TForm1::het_SPBDownClick);
+    VL->OnDetails = [this](TveltoCalendar &, TCustomCalendarItem *item) { VLDetails(item); };
+    VL->OnClick = [this](TveltoCalendar &, TCustomCalendarItem *item) { VLClick(item); };
+    VL->OnKeyUp = [this](TmyCustomGrid &, int &key, Qt::KeyboardModifiers shift) { VLKeyUp(key, shift); };
+
+    // Modes and selectors.
+    for (QAction *mode : {UM_orarendek, UM_terem, UM_oktato, UM_orarend, UM_tantargy})
+        connect(mode, &QAction::triggered, this, [this, mode] { UM_tipusClick(mode); });
+    connect(B_group, &QPushButton::clicked, this, &TForm1::B_groupClick);
+    for (QWidget *holder : {Panel4, static_cast<QWidget *>(B_group)}) {
+        holder->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(holder, &QWidget::customContextMenuRequested, this,
+                [this, holder](const QPoint &pos) { PM_Uzemmod->popup(holder->mapToGlobal(pos)); });
+    }
+    const std::pair<QTreeWidget *, void (TForm1::*)(QTreeWidgetItem *)> selectors[] = {
+        {LV_orarend, &TForm1::LV_orarendSelectItem},
+        {LV_terem, &TForm1::LV_teremSelectItem},
+        {LV_oktato, &TForm1::LV_oktatoSelectItem},
+        {LV_tantargy, &TForm1::LV_tantargySelectItem}};
+    for (const auto &[list, handler] : selectors) {
+        connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list = list, handler = handler] {
+            const QList<QTreeWidgetItem *> selected = list->selectedItems();
+            if (!selected.isEmpty())
+                (this->*handler)(selected.first());
+        });
+    }
+
+    // Shell.
+    connect(Mentes, &QPushButton::clicked, this, &TForm1::MentesClick);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(B_admin, &QPushButton::clicked, this, &TForm1::B_adminClick);
+    connect(B_szunet, &QPushButton::clicked, this, &TForm1::B_szunetClick);
+    connect(B_beosztsajat, &QPushButton::clicked, this, &TForm1::B_beosztsajatClick);
+    connect(B_beosztoras, &QPushButton::clicked, this, &TForm1::B_beosztorasClick);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::B_beosztfelorasClick);
+    for (QAction *day : Nap)
+        connect(day, &QAction::triggered, this, [this, day] { Nap7Click(day); });
+    connect(Igazts1, &QAction::triggered, this, [this] { Nap7Click(Igazts1); });
+    for (QCheckBox *day : CBNap)
+        connect(day, &QCheckBox::clicked, this, [this, day] { Nap7Click(day); });
+    connect(Csakrarend1, &QAction::triggered, this, &TForm1::Csakrarend1Click);
+    connect(Minden1, &QAction::triggered, this, &TForm1::Minden1Click);
+    connect(Norml1, &QAction::triggered, this, &TForm1::Norml1Click);
+    connect(Fehr1, &QAction::triggered, this, &TForm1::Fehr1Click);
+    connect(Fehrnyomtatshoz1, &QAction::triggered, this, &TForm1::Fehrnyomtatshoz1Click);
+    connect(Nyomtats1, &QAction::triggered, this, &TForm1::Nyomtats1Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    Panel4->installEventFilter(this);
+    VL->installEventFilter(this);
+    qApp->installEventFilter(&ApplicationEvents1);
 }
 
 void TForm1::FormCreate()
 {
+    ScrollGuard = false;
+    RoomTextOn = false;
+    NapBusy = 0;
+    DM->MappaFrissites();
     MT_kurzus_temp.SetName("MT_kurzus_temp");
     MT_kurzus_temp.SetAttachedTo(&DM->MT_kurzus);
     MT_kurzus_temp.Open();
+    MT_kurzusoktato_temp.SetName("MT_kurzusoktato_temp");
+    MT_kurzusoktato_temp.SetAttachedTo(&DM->MT_kurzusoktato);
+    MT_kurzusoktato_temp.Open();
     MT_kurzusoktato_temp2.SetName("MT_kurzusoktato_temp2");
     MT_kurzusoktato_temp2.SetAttachedTo(&DM->MT_kurzusoktato);
     MT_kurzusoktato_temp2.Open();
+    const auto roomText = [this](TField &sender, std::string &text, bool displayText) {
+        MT_alkalom_tempkiirasGetText(sender, text, displayText);
+    };
     MT_alkalom_temp.SetName("MT_alkalom_temp");
     MT_alkalom_temp.SetDefaultFormat(&DM->CSV);
     MT_alkalom_temp.IndexDefs().Add("Index1", "kurzus_id", {});
     MT_alkalom_temp.SetAttachedTo(&DM->MT_alkalom);
-    MT_alkalom_temp.FieldByName("kiiras")->OnGetText = [this](TField &sender, std::string &text, bool displayText) {
-        MT_alkalom_tempkiirasGetText(sender, text, displayText);
-    };
+    MT_alkalom_temp.FieldByName("kiiras")->OnGetText = roomText;
     MT_alkalom_temp.Open();
+    MT_alkalom_teremtemp.SetName("MT_alkalom_teremtemp");
+    MT_alkalom_teremtemp.IndexDefs().Add("Index1", "kurzus_id;terem_id", {});
+    MT_alkalom_teremtemp.SetAttachedTo(&DM->MT_alkalom);
+    MT_alkalom_teremtemp.FieldByName("kiiras")->OnGetText = roomText;
+    MT_alkalom_teremtemp.Open();
     DM->MT_terem_alkalomhoz.Open();
-    DM->BeosztasSajat(*VL);
+    setTimeRows(4);
     setWindowTitle(QStringLiteral("Órarend ") + SemesterCaption(DM->Felev));
 }
-
 void TForm1::MT_alkalom_tempkiirasGetText(TField &sender, std::string &text, bool displayText)
 {
     if (!displayText) {

@@ -1,0 +1,94 @@
+#pragma once
+
+// Small helpers the files of the main window share: reading rows, filtering the shared tables,
+// texts between cp1250 data and the screen, and the message boxes.
+
+#include "platform/Cp1250.h"
+#include "platform/DataSet.h"
+#include "platform/Field.h"
+
+#include <QString>
+#include <QTreeWidgetItem>
+
+#include <string>
+
+class QWidget;
+
+namespace mainwindow {
+
+inline QString guiText(const std::string &cp1250Text)
+{
+    return QString::fromStdString(cp1250ToUtf8(cp1250Text));
+}
+
+inline bool hasRow(const TDataSet *table)
+{
+    return table && table->Active() && !table->Eof();
+}
+
+inline int intOf(const TDataSet &table, const char *field)
+{
+    return table.FieldByName(field)->AsInteger();
+}
+
+inline std::string textOf(const TDataSet &table, const char *field)
+{
+    return table.FieldByName(field)->AsString();
+}
+
+// "field=id", the filter text every lookup by key uses.
+inline std::string keyFilter(const char *field, int id)
+{
+    return std::string(field) + "=" + std::to_string(id);
+}
+
+// Sets a new filter text and goes to the first row it lets through. The filter is switched off
+// while the text changes, so no half-set filter is ever evaluated.
+inline void refilter(TDataSet &table, const std::string &filter)
+{
+    table.SetFiltered(false);
+    table.SetFilter(filter);
+    table.SetFiltered(true);
+    table.First();
+}
+
+// Keeps the data-aware controls of a table still while a routine walks it, and lets them go
+// again however the routine ends.
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(TDataSet &table) : table_(table) { table_.DisableControls(); }
+    ~ControlsDisabled() { table_.EnableControls(); }
+    ControlsDisabled(const ControlsDisabled &) = delete;
+    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
+
+private:
+    TDataSet &table_;
+};
+
+// A row of the course list. Rows sort by the text of the sort column, folding only a-z, so
+// that numbers sort as text ("10" before "9") the way the planners are used to.
+class CourseListRow : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem &other) const override;
+};
+
+// A row of a selector list, sorted by its caption in the user's language.
+class SelectorRow : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem &other) const override;
+};
+
+// The course id a course-list row carries.
+inline int rowCourseId(const QTreeWidgetItem &row)
+{
+    return row.text(4).toInt();
+}
+
+// A plain message with only an OK button.
+void showMessage(QWidget *parent, const QString &text);
+// A question with OK and Cancel; true on OK.
+bool confirm(QWidget *parent, const QString &text);
+
+} // namespace mainwindow

@@ -1,0 +1,209 @@
+// Making a course current, and the handlers of the course list.
+
+#include "app/brelvix_pas.h"
+
+#include "app/SajatVCI.h"
+#include "app/brelvix_pasCommon.h"
+#include "data/datam.h"
+#include "platform/LocaleCompare.h"
+#include "platform/SysUtils.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+using namespace mainwindow;
+
+namespace {
+
+constexpr TColor CurrentBGColor = clMoneyGreen;
+constexpr TColor CurrentSelBGColor = clSkyBlue;
+constexpr TColor OtherBGColor = clWhite;
+constexpr TColor OtherSelBGColor = clCream;
+
+// The course title as the list shows it: the course's name, else its subject's.
+QString courseTitle(const TDataSet &course)
+{
+    if (const std::string title = textOf(course, "megnevezes"); !title.empty())
+        return guiText(title);
+    const int targyId = intOf(course, "targy_id");
+    if (targyId < 0)
+        return QStringLiteral("A tárgy vagy egyedi foglalás nem található!!!");
+    if (DM->MT_targy.Locate("targy_id", targyId, {}))
+        return guiText(textOf(DM->MT_targy, "targy_nev"));
+    return QString();
+}
+
+} // namespace
+
+namespace mainwindow {
+
+bool CourseListRow::operator<(const QTreeWidgetItem &other) const
+{
+    const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+    return CompareText(utf8ToCp1250(text(column).toStdString()), utf8ToCp1250(other.text(column).toStdString())) < 0;
+}
+
+bool SelectorRow::operator<(const QTreeWidgetItem &other) const
+{
+    return QString::localeAwareCompare(text(0), other.text(0)) < 0;
+}
+
+} // namespace mainwindow
+
+void TForm1::SelectCourse(const QString &origin, int courseId, int occasionId)
+{
+    if (SelectBusy)
+        return;
+    if (!MT_kurzus_temp.Active())
+        throw Exception("Kurzus tábla nincs megnyitva!");
+    SelectBusy = true;
+    // Cleared however the selection ends, so that a failed one does not block every later one.
+    struct BusyReset {
+        bool &flag;
+        ~BusyReset() { flag = false; }
+    } reset{SelectBusy};
+
+    // Shows the occasions of the course (or of the course it is attached to) and marks its items.
+    const auto showCourse = [this, courseId](int occasion) {
+        const int linked = intOf(MT_kurzus_temp, "kurzus_id_csatolt");
+        refilter(MT_alkalom_temp, keyFilter("kurzus_id", linked > 0 ? linked : courseId));
+        if (occasion < 0 && !MT_alkalom_temp.Eof())
+            occasion = intOf(MT_alkalom_temp, "alkalom_id");
+        Highlight(occasion, courseId);
+    };
+
+    if (origin == QLatin1String("LV")) {
+        if (MT_kurzus_temp.Locate("kurzus_id", courseId, {})) {
+            QTreeWidgetItem *row = LV->currentItem();
+            if (row && row->isSelected() && rowCourseId(*row) == courseId)
+                row->setText(1, courseTitle(MT_kurzus_temp));
+            showCourse(occasionId);
+        } else {
+            Edit1->setText(QStringLiteral("Hiba-642!!!"));
+            Edit2->clear();
+            Edit3->clear();
+            Edit4->setText(QStringLiteral("0"));
+        }
+        loadCoursePanels(courseId, -1, courseId);
+    } else if (origin == QLatin1String("VL")) {
+        for (int i = 0; i < LV->topLevelItemCount(); ++i) {
+            QTreeWidgetItem *row = LV->topLevelItem(i);
+            if (rowCourseId(*row) != courseId)
+                continue;
+            LV->setCurrentItem(row);
+            LV->scrollToItem(row);
+            if (!MT_kurzus_temp.Locate("kurzus_id", courseId, {}))
+                break;
+            showCourse(occasionId);
+            for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next()) {
+                if (intOf(MT_alkalom_temp, "alkalom_id") == occasionId) {
+                    // The occasion stays the current row of the occasion panel.
+                    SelectBusy = false;
+                    loadCoursePanels(courseId, courseId, -1);
+                    return;
+                }
+            }
+            break;
+        }
+        loadCoursePanels(courseId, -1, courseId);
+    } else if (origin == QLatin1String("C")) {
+        Highlight(occasionId, courseId);
+    }
+}
+
+void TForm1::Highlight(int occasionId, int courseId)
+{
+    if (TCustomCalendarItem *selected = VL->SelectedItem()) {
+        VL->SetSelectedItem(nullptr);
+        if (selected->Obj())
+            selected->Obj()->update();
+    }
+    for (TCustomCalendarItem *item : VL->Items()) {
+        auto *occasion = dynamic_cast<TSajat *>(item);
+        if (occasion && occasion->KurzusID == courseId) {
+            item->SetBGColor(CurrentBGColor);
+            item->SetSelBGColor(CurrentSelBGColor);
+            if (occasion->AlkalomID == occasionId && item->Obj())
+                item->Obj()->setFocus();
+        } else {
+            item->SetBGColor(OtherBGColor);
+            item->SetSelBGColor(OtherSelBGColor);
+        }
+    }
+}
+
+void TForm1::LVSelectItem(QTreeWidgetItem *item)
+{
+    SelectCourse(QStringLiteral("LV"), rowCourseId(*item), -1);
+}
+
+void TForm1::VLDetails(TCustomCalendarItem *item)
+{
+    if (auto *occasion = dynamic_cast<TSajat *>(item))
+        SelectCourse(QStringLiteral("VL"), occasion->KurzusID, occasion->AlkalomID);
+}
+
+void TForm1::VLClick(TCustomCalendarItem *item)
+{
+    // A second click on the selected item toggles its mark.
+    if (VL->SelectedItem() == LastSelectedItem && item)
+        item->SetSelect(!item->Select());
+    LastSelectedItem = VL->SelectedItem();
+}
+
+void TForm1::LVColumnClick(int column)
+{
+    SortColumn = std::max(column, 0);
+    SortLV();
+}
+
+void TForm1::SortLV()
+{
+    LV->sortItems(SortColumn, Qt::AscendingOrder);
+}
+
+void TForm1::ListFilterClick(int code)
+{
+    // The filters apply to a timetable's courses only.
+    if (TimetableId < 0)
+        return;
+    ListFilter = code;
+    RefreshView();
+}
+
+void TForm1::HetekCBChange()
+{
+    RefreshView();
+}
+
+void TForm1::AlkalomCBClick()
+{
+    RefreshView();
+}
+
+void TForm1::tobbalkalomCBClick()
+{
+    RefreshView();
+}
+
+void TForm1::het_SPBUpClick()
+{
+    // Past the last week the chooser shows no entry, which means no week filter; one more step
+    // starts again from "0".
+    const int next = HetekCB->currentIndex() + 1;
+    HetekCB->setCurrentIndex(next < HetekCB->count() ? next : -1);
+}
+
+void TForm1::het_SPBDownClick()
+{
+    const int previous = HetekCB->currentIndex() - 1;
+    if (previous >= 0) {
+        HetekCB->setCurrentIndex(previous);
+        return;
+    }
+    const QSignalBlocker quiet(HetekCB);
+    HetekCB->setCurrentIndex(0);
+}

@@ -1,0 +1,283 @@
+// The main window's view rebuild: the course list and the calendar for the current mode.
+
+#include "app/brelvix_pas.h"
+
+#include "app/ProgramForms.h"
+#include "app/brelvix_pasCommon.h"
+#include "app/vonalzo.h"
+#include "data/datam.h"
+
+#include <QTreeWidget>
+#include <QCheckBox>
+#include <QComboBox>
+
+using namespace mainwindow;
+
+namespace {
+
+// List filter codes.
+constexpr int NoOccasion = 0;
+constexpr int NoTeacher = 1;
+constexpr int NoRoom = 2;
+constexpr int All = 3;
+constexpr int NoHeadCountLimit = 4;
+constexpr int WithSubject = 5;
+
+// The course's title in the list: its own name, else its subject's name.
+QString listTitle(const TDataSet &course)
+{
+    if (const std::string title = textOf(course, "megnevezes"); !title.empty())
+        return guiText(title);
+    const int targyId = intOf(course, "targy_id");
+    if (targyId < 0)
+        return QStringLiteral("A tárgy vagy egyedi foglalás nem található!!!");
+    if (DM->MT_targy.Locate("targy_id", targyId, {}))
+        return guiText(textOf(DM->MT_targy, "targy_nev"));
+    return QString();
+}
+
+bool hasWeek(const std::string &mask, int week)
+{
+    return week >= 1 && week <= int(mask.size()) && mask[std::size_t(week - 1)] == '1';
+}
+
+bool noHeadCountLimit(const TDataSet &course)
+{
+    TField *limit = course.FieldByName("max_letszam");
+    const std::string text = limit->AsString();
+    return text.empty() || text == "0" || limit->AsInteger() <= 0;
+}
+
+// What the occasions now in the view tell about a course.
+struct OccasionFacts {
+    int count = 0;
+    bool withoutRoom = false;
+    bool inChosenWeek = false;
+};
+
+OccasionFacts occasionFacts(TDataSet &occasions, int week, bool fromWeekOn)
+{
+    OccasionFacts facts;
+    for (occasions.First(); !occasions.Eof(); occasions.Next()) {
+        ++facts.count;
+        if (intOf(occasions, "terem_id") <= 0)
+            facts.withoutRoom = true;
+        const std::string mask = textOf(occasions, "hetek");
+        if (fromWeekOn ? HasWeekFrom(mask, week) : hasWeek(mask, week))
+            facts.inChosenWeek = true;
+    }
+    occasions.First();
+    return facts;
+}
+
+} // namespace
+
+void TForm1::RefreshView()
+{
+    VL->setUpdatesEnabled(false);
+    RefreshBusy = true;
+    RoomTextOn = false;
+    VL->Items().Clear();
+    LV->clear();
+
+    if (TimetableId >= 0) {
+        listTimetable(TimetableId, true, true);
+    } else if (SelectionId >= 0) {
+        DBCtrlGrid1->hide();
+        switch (WorkMode) {
+        case 1:
+            listTimetable(SelectionId, false, false);
+            break;
+        case 2:
+            listRoom();
+            break;
+        case 3:
+            listLinkedCourses(DM->MT_kurzusoktato, "oktato_id");
+            break;
+        case 4:
+            listLinkedCourses(DM->MT_kurzustargy, "targy_id");
+            break;
+        default:
+            break;
+        }
+        DBCtrlGrid1->show();
+    }
+
+    if (LV->topLevelItemCount() > 0)
+        LV->setCurrentItem(LV->topLevelItem(0));
+    SortColumn = 0;
+    SortLV();
+    RefreshBusy = false;
+    VL->setUpdatesEnabled(true);
+}
+
+int TForm1::chosenWeek() const
+{
+    return std::max(HetekCB->currentIndex(), 0);
+}
+
+void TForm1::loadCoursePanels(int courseId, int teacherCourseId, int linkedCourseId)
+{
+    LoadCourseTeachers(teacherCourseId, -1);
+    LoadCourseEditor(courseId);
+    LoadCourseSubjects(courseId, -1);
+    LoadLinkedCourses(linkedCourseId);
+}
+
+bool TForm1::admittedByListFilter(TDataSet &course, bool noTeacher)
+{
+    // Occasions of the course are the ones MT_alkalom_temp is filtered to.
+    const bool countOccasions = tobbalkalomCB->isChecked();
+    const OccasionFacts facts = occasionFacts(MT_alkalom_temp, 0, false);
+    switch (ListFilter) {
+    case NoOccasion:
+        return facts.count == 0;
+    case NoTeacher:
+        return noTeacher;
+    case NoRoom:
+        return facts.withoutRoom;
+    case All:
+        return !countOccasions || facts.count >= 2;
+    case NoHeadCountLimit:
+        return noHeadCountLimit(course);
+    case WithSubject:
+        return intOf(course, "targy_id") >= 0;
+    default:
+        return false;
+    }
+}
+
+QTreeWidgetItem *TForm1::addCourseRow(const QString &caption, TDataSet &course, const QString &title,
+                                      const QString &selection, bool withSubject)
+{
+    auto *row = new CourseListRow(LV);
+    row->setText(0, caption);
+    row->setText(1, title);
+    row->setText(2, guiText(course.FieldByName("max_letszam")->AsString()));
+    row->setText(3, guiText(textOf(course, "megjegyzes")));
+    row->setText(4, QString::number(intOf(course, "kurzus_id")));
+    row->setText(5, selection);
+    if (withSubject)
+        row->setText(6, QString::number(intOf(course, "targy_id")));
+    return row;
+}
+
+void TForm1::listTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems)
+{
+    TztrMemTable &links = DM->MT_kurzusorarend;
+    refilter(links, keyFilter("orarend_id", orarendId));
+    for (TztrMemTable *detail : {&DM->MT_kurzustargy, &DM->MT_kurzusoktato}) {
+        detail->SetMasterSource(&DS_kurzus_temp);
+        detail->SetMasterFields("kurzus_id");
+    }
+    MT_alkalom_temp.SetFiltered(false);
+
+    const int week = chosenWeek();
+    const bool everyOccasion = AlkalomCB->isChecked();
+    int lastCourse = -1;
+    for (links.First(); !links.Eof(); links.Next()) {
+        if (intOf(links, "orarend_id") != orarendId)
+            continue;
+        const int kurzusId = intOf(links, "kurzus_id");
+        lastCourse = kurzusId;
+        refilter(MT_alkalom_temp, keyFilter("kurzus_id", kurzusId));
+        if (!MT_kurzus_temp.Locate("kurzus_id", kurzusId, {}))
+            continue;
+        const int linked = intOf(MT_kurzus_temp, "kurzus_id_csatolt");
+        const int targyId = intOf(MT_kurzus_temp, "targy_id");
+        const QString title = listTitle(MT_kurzus_temp);
+        // A course of a group shows the occasions of the course it is attached to.
+        if (followLinkedCourse && linked > 0)
+            refilter(MT_alkalom_temp, keyFilter("kurzus_id", linked));
+
+        const bool noTeacher = !DM->MT_kurzusoktato.Locate("kurzus_id", kurzusId, {});
+        if (!admittedByListFilter(MT_kurzus_temp, noTeacher))
+            continue;
+        if (week >= 1 && week <= 15 && !occasionFacts(MT_alkalom_temp, week, everyOccasion).inChosenWeek)
+            continue;
+
+        const QString code = guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett"));
+        addCourseRow(targyId < 0 ? QStringLiteral("!") + code : code, MT_kurzus_temp, title,
+                     QString::number(orarendId), true);
+        for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next()) {
+            if (weekTestOnItems && week > 0 && !everyOccasion && !hasWeek(textOf(MT_alkalom_temp, "hetek"), week))
+                continue;
+            RoomTextOn = true;
+            AddCalendarItemForCourse(MT_alkalom_temp, &MT_kurzus_temp);
+            RoomTextOn = false;
+        }
+    }
+
+    links.SetFiltered(false);
+    for (TztrMemTable *detail : {&DM->MT_kurzustargy, &DM->MT_kurzusoktato}) {
+        detail->SetMasterSource(nullptr);
+        detail->SetMasterFields("");
+    }
+    RoomTextOn = true;
+    MT_alkalom_temp.First();
+    loadCoursePanels(lastCourse, lastCourse, lastCourse);
+}
+
+void TForm1::listRoom()
+{
+    LV->hide();
+    ControlsDisabled still(MT_alkalom_teremtemp);
+    MT_kurzus_temp.SetFiltered(false);
+    if (Vonal)
+        Vonal->start(DM->MT_kurzus.RecordCount(), "Fress");
+    const bool everyOccasion = AlkalomCB->isChecked();
+    for (MT_kurzus_temp.First(); !MT_kurzus_temp.Eof(); MT_kurzus_temp.Next()) {
+        if (Vonal)
+            Vonal->step();
+        const int kurzusId = intOf(MT_kurzus_temp, "kurzus_id");
+        refilter(MT_alkalom_teremtemp, "(" + keyFilter("kurzus_id", kurzusId) + ")");
+        bool usesRoom = false;
+        for (; !MT_alkalom_teremtemp.Eof() && !usesRoom; MT_alkalom_teremtemp.Next())
+            usesRoom = intOf(MT_alkalom_teremtemp, "terem_id") == SelectionId;
+        if (!usesRoom)
+            continue;
+
+        addCourseRow(guiText(textOf(MT_kurzus_temp, "kurzus_kod")), MT_kurzus_temp, listTitle(MT_kurzus_temp),
+                     QStringLiteral("-1"), false);
+        const int linked = intOf(MT_kurzus_temp, "kurzus_id_csatolt");
+        TDataSet *course = linked > 0 && DM->MT_kurzus.Locate("kurzus_id", linked, {}) ? static_cast<TDataSet *>(&DM->MT_kurzus)
+                                                                                      : &MT_kurzus_temp;
+        for (MT_alkalom_teremtemp.First(); !MT_alkalom_teremtemp.Eof(); MT_alkalom_teremtemp.Next()) {
+            if (!everyOccasion && intOf(MT_alkalom_teremtemp, "terem_id") != SelectionId)
+                continue;
+            RoomTextOn = true;
+            AddCalendarItemForCourse(MT_alkalom_teremtemp, course);
+            RoomTextOn = false;
+        }
+    }
+    if (Vonal)
+        Vonal->finish();
+    MT_alkalom_temp.First();
+    LV->show();
+    RoomTextOn = true;
+    loadCoursePanels(-1, -1, -1);
+}
+
+void TForm1::listLinkedCourses(TztrMemTable &links, const char *keyField)
+{
+    refilter(MT_alkalom_temp, keyFilter("kurzus_id", -1));
+    refilter(links, keyFilter(keyField, SelectionId));
+    for (; !links.Eof(); links.Next()) {
+        const int kurzusId = intOf(links, "kurzus_id");
+        TztrMemTable &courses = DM->MT_kurzus;
+        if (!courses.Locate("kurzus_id", kurzusId, {}))
+            continue;
+        addCourseRow(guiText(textOf(courses, "kurzus_kod_osszetett")), courses, listTitle(courses),
+                     QString::number(SelectionId), true);
+        refilter(MT_alkalom_temp, keyFilter("kurzus_id", kurzusId));
+        for (; !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next()) {
+            RoomTextOn = true;
+            AddCalendarItemForCourse(MT_alkalom_temp, &courses);
+            RoomTextOn = false;
+        }
+    }
+    links.SetFiltered(false);
+    MT_alkalom_temp.First();
+    RoomTextOn = true;
+    loadCoursePanels(-1, -1, -1);
+}

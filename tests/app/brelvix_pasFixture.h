@@ -1,0 +1,245 @@
+#pragma once
+
+// The main window on a data module of its own: the sample data loaded, then the tables the
+// window shows emptied, so that each test states the rows it needs. The dialogs the window
+// opens are created too, and answered by the tests.
+
+#include "app/SajatVCI.h"
+#include "app/brelvix_pas.h"
+#include "data/adoform.h"
+#include "data/datam.h"
+#include "dialogs/Admin_table.h"
+#include "dialogs/orarendek.h"
+#include "dialogs/orarentitle.h"
+#include "platform/Cp1250.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+
+namespace mainwindowtest {
+
+constexpr int Monday1 = 2;
+
+inline TDateTime at(int day, int hour, int minute)
+{
+    return day + (hour * 60 + minute) / 1440.0;
+}
+
+struct Value {
+    const char *field;
+    Variant value;
+};
+
+inline Value text(const char *field, const char *utf8)
+{
+    return {field, Variant(utf8ToCp1250(utf8))};
+}
+
+inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
+{
+    table.Append();
+    for (const Value &v : values)
+        table.FieldByName(v.field)->SetAsVariant(v.value);
+    table.Post();
+}
+
+// Runs `routine`, answering every modal window it opens with `answer`; returns how many opened.
+inline int answeringModals(const std::function<void()> &routine, const std::function<void(QWidget &)> &answer)
+{
+    int seen = 0;
+    QWidget *last = nullptr;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        // The same window is answered once; it may take a moment to close.
+        if (!modal || modal == last)
+            return;
+        last = modal;
+        ++seen;
+        answer(*modal);
+    });
+    answerer.start(0);
+    routine();
+    return seen;
+}
+
+// Presses a message box's button.
+inline void pressButton(QWidget &modal, QMessageBox::StandardButton which)
+{
+    auto *box = qobject_cast<QMessageBox *>(&modal);
+    ASSERT_NE(box, nullptr) << "expected a message box";
+    QTest::mouseClick(box->button(which), Qt::LeftButton);
+}
+
+class MainWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        dm = std::make_unique<TDM>(TDMEnvironment{[] { return std::string(BRELVIX_SAMPLEDATA_DIR "/"); },
+                                                  [](std::string &) { return false; }});
+        DM = dm.get();
+        for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_oktato,
+                                    &DM->MT_targy, &DM->MT_terem, &DM->MT_orarend, &DM->MT_kurzusorarend,
+                                    &DM->MT_kurzustargy})
+            table->EmptyTable();
+        orarend = new Torarend;
+        orarend_valaszto = new Torarend_valaszto;
+        Adminka = new TAdminka;
+        Form2 = new TForm2;
+        form = std::make_unique<TForm1>();
+        Form1 = form.get();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        Form1 = nullptr;
+        for (QWidget *dialog : std::initializer_list<QWidget *>{orarend, orarend_valaszto, Adminka, Form2})
+            delete dialog;
+        orarend = nullptr;
+        orarend_valaszto = nullptr;
+        Adminka = nullptr;
+        Form2 = nullptr;
+        DM = nullptr;
+    }
+
+    void addTimetable(int id, const char *name, const char *note = "")
+    {
+        appendRow(DM->MT_orarend, {{"orarend_id", id}, text("megnevezes", name), text("megjegyzes", note)});
+    }
+    struct Course {
+        int id;
+        const char *code;
+        const char *title = "";
+        int targyId = -1;
+        Variant maxLetszam = 30;
+        int linked = 0;
+        const char *note = "";
+    };
+    void addCourse(const Course &c, std::initializer_list<int> timetables = {})
+    {
+        appendRow(DM->MT_kurzus, {{"kurzus_id", c.id},
+                                  {"targy_id", c.targyId},
+                                  text("kurzus_kod_osszetett", c.code),
+                                  text("kurzus_kod", (std::string(c.code) + "/r").c_str()),
+                                  text("megnevezes", c.title),
+                                  {"max_letszam", c.maxLetszam},
+                                  {"kurzus_id_csatolt", c.linked},
+                                  text("megjegyzes", c.note)});
+        for (int timetable : timetables)
+            appendRow(DM->MT_kurzusorarend, {{"kurzus_id", c.id}, {"orarend_id", timetable}});
+    }
+    void addOccasion(int id, int kurzusId, int day, int startHour, int endHour, const char *hetek = "111111111111111",
+                     int teremId = 0)
+    {
+        appendRow(DM->MT_alkalom, {{"alkalom_id", id},
+                                   {"kurzus_id", kurzusId},
+                                   {"terem_id", teremId},
+                                   {"kezd_ido", at(day, startHour, 0)},
+                                   {"veg_ido", at(day, endHour, 0)},
+                                   {"gyakorisag", 0},
+                                   text("hetek", hetek)});
+    }
+    void addSubject(int id, const char *code, const char *name)
+    {
+        appendRow(DM->MT_targy, {{"targy_id", id}, text("targy_kod", code), text("targy_nev", name)});
+    }
+    void linkSubject(int kurzusId, int targyId)
+    {
+        appendRow(DM->MT_kurzustargy, {{"kurzus_id", kurzusId}, {"targy_id", targyId}});
+    }
+    void addTeacher(int id, const char *name, const char *code = "")
+    {
+        appendRow(DM->MT_oktato, {{"oktato_id", id}, text("oktato_nev", name), text("oktato_kkod", code)});
+    }
+    void linkTeacher(int kurzusId, int oktatoId)
+    {
+        appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", 100}});
+    }
+    void addRoom(int id, const char *hely, const char *kod, const char *site, int capacity)
+    {
+        appendRow(DM->MT_terem, {{"terem_id", id},
+                                 text("terem_hely", hely),
+                                 text("terem_kod", kod),
+                                 text("terem_telephely", site),
+                                 {"terem_kapacitas", capacity}});
+    }
+
+    // A small faculty: timetable 1 holds courses 10 to 13, timetable 2 course 14; course 12 is
+    // attached to course 10 and has no occasions of its own.
+    void addFaculty()
+    {
+        addTimetable(1, "Első évfolyam");
+        addTimetable(2, "Második", "esti");
+        addTimetable(3, "Üres");
+        addSubject(3, "MAT", "Matematika");
+        addSubject(4, "BIO", "Biológia");
+        addRoom(5, "B", "101", "Kelmendor", 40);
+        addRoom(6, "A", "2", "Vár", 12);
+        addTeacher(1, "Kovács Anna", "KA");
+        addTeacher(2, "Nagy Béla");
+        addCourse({10, "MAT-1", "", 3, 30}, {1});
+        addCourse({11, "FIZ-1", "Fizika gyakorlat", -1, 0}, {1});
+        addCourse({12, "KEM-1", "", 3, Variant(), 10}, {1});
+        addCourse({13, "BIO-1", "", 4, -5}, {1});
+        addCourse({14, "ANG-1", "Angol", -1, 20}, {2});
+        addOccasion(100, 10, Monday1, 8, 10, "111111111111111", 5);
+        addOccasion(101, 10, Monday1 + 2, 10, 12, "111100000000000", 0);
+        addOccasion(110, 11, Monday1 + 1, 8, 10, "111111111111111", 5);
+        addOccasion(140, 14, Monday1 + 3, 14, 16, "111111111111111", 6);
+        linkTeacher(10, 1);
+        linkTeacher(14, 2);
+        linkSubject(10, 3);
+        linkSubject(12, 3);
+        linkSubject(13, 4);
+    }
+
+    // The course ids of the list, in its display order.
+    std::vector<int> listedCourses() const
+    {
+        std::vector<int> ids;
+        for (int i = 0; i < form->LV->topLevelItemCount(); ++i)
+            ids.push_back(form->LV->topLevelItem(i)->text(4).toInt());
+        return ids;
+    }
+    QTreeWidgetItem *rowOf(int kurzusId) const
+    {
+        for (int i = 0; i < form->LV->topLevelItemCount(); ++i) {
+            if (form->LV->topLevelItem(i)->text(4).toInt() == kurzusId)
+                return form->LV->topLevelItem(i);
+        }
+        return nullptr;
+    }
+    // Course and occasion of every calendar item, in the calendar's order.
+    std::multiset<std::pair<int, int>> items() const
+    {
+        std::multiset<std::pair<int, int>> result;
+        for (TCustomCalendarItem *item : form->VL->Items()) {
+            auto *occasion = dynamic_cast<TSajat *>(item);
+            if (occasion)
+                result.insert({occasion->KurzusID, occasion->AlkalomID});
+        }
+        return result;
+    }
+    TSajat *itemOf(int alkalomId) const { return form->FindCalendarItem(alkalomId); }
+
+    void showTimetable(int id)
+    {
+        form->TimetableId = id;
+        form->SelectionId = id;
+        form->RefreshView();
+    }
+
+    std::unique_ptr<TDM> dm;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace mainwindowtest
