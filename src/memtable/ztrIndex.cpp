@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -56,12 +57,13 @@ public:
         });
     }
 
-    std::vector<TztrRecord *> records() const
+    // The records in their order, each with its key.
+    std::vector<std::pair<TztrRecord *, std::string_view>> keyedRecords() const
     {
-        std::vector<TztrRecord *> result;
+        std::vector<std::pair<TztrRecord *, std::string_view>> result;
         result.reserve(items_.size());
         for (const Item &item : items_)
-            result.push_back(item.record);
+            result.emplace_back(item.record, keyOf(item));
         return result;
     }
 
@@ -122,6 +124,30 @@ void TztrIndex::Clear()
 {
     entries_.Clear();
     ordered_ = false;
+    sortKeys_ = false;
+}
+
+void TztrIndex::startSortKeys()
+{
+    // Calculated values may change without a change of the record, so their keys are not kept.
+    sortKeys_ = !IsRowOrder() && SortKeysApply(table_, fieldList_) &&
+                std::all_of(fieldList_.begin(), fieldList_.end(),
+                            [](const TztrFieldListEntry &entry) { return entry.FieldNo > 0; });
+    sortKeyLocale_ = table_.Common().LocaleID();
+}
+
+bool TztrIndex::sortKeysUsable() const
+{
+    return sortKeys_ && !table_.OnCompareFields && table_.Common().LocaleID() == sortKeyLocale_;
+}
+
+void TztrIndex::ownSearchKey(const TztrFieldList &fieldList, const TztrRecord *keyRecord, SearchKey &key) const
+{
+    if (&fieldList != &fieldList_ || !sortKeysUsable())
+        return;
+    key.Bytes.clear();
+    if (AppendSortKey(table_, keyRecord, fieldList_, key.Bytes))
+        key.Key.emplace(key.Bytes);
 }
 
 void TztrIndex::LoadIndex()
@@ -142,6 +168,7 @@ void TztrIndex::LoadIndex()
         records.push_back(record);
     }
     entries_.Assign(records);
+    sortKeys_ = false;
 }
 
 void TztrIndex::SortIndex()
@@ -161,13 +188,15 @@ void TztrIndex::SortIndex()
             keyed.build(table_, fieldList_, sorted, [this](const TztrRecord *record) { return tieRank(record); });
         if (byKeys) {
             keyed.sort();
-            sorted = keyed.records();
+            entries_.AssignKeyed(keyed.keyedRecords());
+            startSortKeys();
         } else {
             std::stable_sort(sorted.begin(), sorted.end(), [this](const TztrRecord *a, const TztrRecord *b) {
                 return CompareIndexRecords(fieldList_, a, b, false, true) < 0;
             });
+            entries_.Assign(sorted);
+            sortKeys_ = false;
         }
-        entries_.Assign(sorted);
         ordered_ = true;
         if (options_.Contains(mtcoUnique) && (byKeys ? keyed.hasEqualNeighbours() : hasEqualNeighbours()))
             throw EMemTableDupKey(SDupKey);
@@ -187,10 +216,12 @@ bool TztrIndex::hasEqualNeighbours() const
 void TztrIndex::Rebuild()
 {
     LoadIndex();
-    if (entries_.Empty())
+    if (entries_.Empty()) {
         ordered_ = true;
-    else
+        startSortKeys();
+    } else {
         SortIndex();
+    }
     if (isTableCurrent() && table_.CursorPosition() >= Count())
         table_.SetCursorPosition(Count() - 1);
 }
@@ -220,26 +251,33 @@ std::int64_t TztrIndex::tieRank(const TztrRecord *record) const
     return tieRank(record, fieldList_);
 }
 
-int TztrIndex::lowerBound(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const
+int TztrIndex::compareToEntry(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key,
+                              const TztrIndexEntry &entry) const
 {
-    return entries_.PartitionPoint([&](const TztrRecord *entry) {
-        return CompareIndexRecords(fieldList, keyRecord, entry, false, false) > 0;
-    });
+    if (key.Key)
+        return key.Key->CompareTo(entry);
+    return CompareIndexRecords(fieldList, keyRecord, entry.Record, false, false);
 }
 
-bool TztrIndex::binarySearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, int &position,
-                             bool respectFilter, bool nearest)
+int TztrIndex::lowerBound(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key) const
 {
-    position = lowerBound(fieldList, keyRecord);
+    return entries_.PartitionPoint(
+        [&](const TztrIndexEntry &entry) { return compareToEntry(fieldList, keyRecord, key, entry) > 0; });
+}
+
+bool TztrIndex::binarySearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key,
+                             int &position, bool respectFilter, bool nearest)
+{
+    position = lowerBound(fieldList, keyRecord, key);
     if (position >= Count())
         return false;
     const bool checkFilter = respectFilter && table_.MustFilter();
     for (int i = position; i < Count(); ++i) {
-        TztrRecord *entry = Entry(i);
-        const int comparison = CompareIndexRecords(fieldList, keyRecord, entry, false, false);
+        const TztrIndexEntry &entry = entries_.EntryAt(i);
+        const int comparison = compareToEntry(fieldList, keyRecord, key, entry);
         if (comparison != 0)
             return nearest && i == position;
-        if (!checkFilter || table_.FilterRecord(entry, false)) {
+        if (!checkFilter || table_.FilterRecord(entry.Record, false)) {
             position = i;
             return true;
         }
@@ -272,17 +310,26 @@ bool TztrIndex::sequentialSearch(const TztrFieldList &fieldList, const TztrRecor
 bool TztrIndex::Search(const TztrFieldList *fieldList, const TztrRecord *keyRecord, int &position,
                        bool respectFilter, bool nearest)
 {
-    const TztrFieldList &list = fieldList ? *fieldList : fieldList_;
+    SearchKey key;
+    return search(fieldList ? *fieldList : fieldList_, keyRecord, key, position, respectFilter, nearest);
+}
+
+bool TztrIndex::search(const TztrFieldList &fieldList, const TztrRecord *keyRecord, SearchKey &key, int &position,
+                       bool respectFilter, bool nearest)
+{
     table_.Progress(0, mtpcSearch);
     bool found = false;
     position = 0;
     {
         TztrStoreLock lock(table_.Common());
         if (!entries_.Empty()) {
-            if (ordered_ && !IsRowOrder() && Count() >= MinBinarySearchCount)
-                found = binarySearch(list, keyRecord, position, respectFilter, nearest);
-            else
-                found = sequentialSearch(list, keyRecord, position, respectFilter, nearest);
+            if (ordered_ && !IsRowOrder() && Count() >= MinBinarySearchCount) {
+                if (!key.Key)
+                    ownSearchKey(fieldList, keyRecord, key);
+                found = binarySearch(fieldList, keyRecord, key, position, respectFilter, nearest);
+            } else {
+                found = sequentialSearch(fieldList, keyRecord, position, respectFilter, nearest);
+            }
         }
     }
     table_.Progress(100, mtpcSearch);
@@ -297,14 +344,15 @@ bool TztrIndex::SearchRecordID(int recordID, int &position)
         position = at;
         return true;
     };
+    auto below = [recordID](const TztrIndexEntry &entry) { return entry.Record->RecordID < recordID; };
+    auto above = [recordID](const TztrIndexEntry &entry) { return entry.Record->RecordID > recordID; };
     // Row order follows the IDs as long as records were only appended; the bisections are a
     // shortcut, the scan the answer.
     if (IsRowOrder() && ordered_) {
-        if (hit(entries_.PartitionPoint([recordID](const TztrRecord *entry) { return entry->RecordID < recordID; })) ||
-            hit(entries_.PartitionPoint([recordID](const TztrRecord *entry) { return entry->RecordID > recordID; })))
+        if (hit(entries_.PartitionPoint(below)) || hit(entries_.PartitionPoint(above)))
             return true;
     }
-    return hit(entries_.FindFrom(0, [recordID](const TztrRecord *entry) { return entry->RecordID == recordID; }));
+    return hit(entries_.FindFrom(0, [recordID](const TztrIndexEntry &entry) { return entry.Record->RecordID == recordID; }));
 }
 
 bool TztrIndex::SearchRecord(const TztrRecord *record, int &position)
@@ -313,26 +361,41 @@ bool TztrIndex::SearchRecord(const TztrRecord *record, int &position)
     if (ordered_ && Count() > 5) {
         if (IsRowOrder())
             return SearchRecordID(record->RecordID, position);
-        start = lowerBound(fieldList_, record);
+        SearchKey key;
+        ownSearchKey(fieldList_, record, key);
+        start = lowerBound(fieldList_, record, key);
     }
-    const int recordID = record->RecordID;
-    const int at = entries_.FindFrom(start, [recordID](const TztrRecord *entry) { return entry->RecordID == recordID; });
+    // As a rule the record asked for is the stored one, met among the equal keys without reading
+    // any of them; a copy of it is matched by its RecordID.
+    int at = entries_.FindFrom(start, [record](const TztrIndexEntry &entry) { return entry.Record == record; });
+    if (at >= Count()) {
+        const int recordID = record->RecordID;
+        at = entries_.FindFrom(start, [recordID](const TztrIndexEntry &entry) { return entry.Record->RecordID == recordID; });
+    }
     if (at >= Count())
         return false;
     position = at;
     return true;
 }
 
-int TztrIndex::insertionPlace(const TztrRecord *values)
+int TztrIndex::insertionPlace(const TztrRecord *values, SearchKey &key)
 {
     int place = 0;
-    Search(nullptr, values, place, false, true);
+    search(fieldList_, values, key, place, false, true);
     return place;
 }
 
-void TztrIndex::insertAt(int place, TztrRecord *stored)
+void TztrIndex::insertAt(int place, TztrRecord *stored, const TztrRecord *values, SearchKey &key)
 {
-    entries_.Insert(place, stored);
+    if (sortKeys_ && !key.Key)
+        ownSearchKey(fieldList_, values, key);
+    if (key.Key) {
+        entries_.InsertKeyed(place, stored, *key.Key);
+    } else {
+        // An entry without its key leaves the index comparing records until its next sort.
+        sortKeys_ = false;
+        entries_.Insert(place, stored);
+    }
     if (isTableCurrent()) {
         stored->RecordNo = place;
         table_.RememberRepositionPlace(place);
@@ -368,12 +431,14 @@ void TztrIndex::reflectInsert(int position, TztrRecord *stored)
 {
     if (!statusSet_.Contains(usInserted))
         return;
+    SearchKey key;
     if (!IsRowOrder()) {
-        insertAt(insertionPlace(stored), stored);
+        const int place = insertionPlace(stored, key);
+        insertAt(place, stored, stored, key);
         return;
     }
     const bool beforeCurrent = isTableCurrent() && position >= 0 && position < Count();
-    insertAt(beforeCurrent ? position : Count(), stored);
+    insertAt(beforeCurrent ? position : Count(), stored, stored, key);
 }
 
 void TztrIndex::reflectEdit(int position, TztrRecord *stored, TztrRecord *newValues)
@@ -384,10 +449,13 @@ void TztrIndex::reflectEdit(int position, TztrRecord *stored, TztrRecord *newVal
         return;
     }
     int oldPlace = position;
+    SearchKey key;
     const bool atPosition = isTableCurrent() && position >= 0 && position < Count() && Entry(position) == stored;
     if (!atPosition && !SearchRecord(stored, oldPlace)) {
-        if (accepts(stored))
-            insertAt(IsRowOrder() ? Count() : insertionPlace(newValues), stored);
+        if (accepts(stored)) {
+            const int place = IsRowOrder() ? Count() : insertionPlace(newValues, key);
+            insertAt(place, stored, newValues, key);
+        }
         return;
     }
     if (!accepts(stored)) {
@@ -397,17 +465,11 @@ void TztrIndex::reflectEdit(int position, TztrRecord *stored, TztrRecord *newVal
     if (IsRowOrder())
         return;
     // The new place is searched while the old entry is still in place, then counted without it.
-    int newPlace = insertionPlace(newValues);
+    int newPlace = insertionPlace(newValues, key);
     if (newPlace > oldPlace)
         --newPlace;
-    if (newPlace != oldPlace) {
-        entries_.Erase(oldPlace);
-        entries_.Insert(newPlace, stored);
-    }
-    if (isTableCurrent()) {
-        stored->RecordNo = newPlace;
-        table_.RememberRepositionPlace(newPlace);
-    }
+    entries_.Erase(oldPlace);
+    insertAt(newPlace, stored, newValues, key);
 }
 
 void TztrIndex::reflectDelete(bool versioned, int position, TztrRecord *stored)

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,16 +70,35 @@ public:
                        TztrRecord *record);
 
 private:
+    // The sort key of a search key, known when the index keeps keys and searches its own fields.
+    struct SearchKey {
+        SearchKey() = default;
+        SearchKey(const SearchKey &) = delete;
+        SearchKey &operator=(const SearchKey &) = delete;
+
+        std::string Bytes;
+        std::optional<TztrIndexKey> Key; // on Bytes
+    };
+
     bool isTableCurrent() const;
     bool accepts(const TztrRecord *record) const { return statusSet_.Contains(TUpdateStatus(record->UpdateStatus)); }
-    int lowerBound(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const;
-    bool binarySearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, int &position,
-                      bool respectFilter, bool nearest);
+    // Entries carry their sort keys while every one of them has its key and the keys' order
+    // holds (the locale and the comparison event unchanged since).
+    void startSortKeys();
+    bool sortKeysUsable() const;
+    void ownSearchKey(const TztrFieldList &fieldList, const TztrRecord *keyRecord, SearchKey &key) const;
+    int compareToEntry(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key,
+                       const TztrIndexEntry &entry) const;
+    int lowerBound(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key) const;
+    bool search(const TztrFieldList &fieldList, const TztrRecord *keyRecord, SearchKey &key, int &position,
+                bool respectFilter, bool nearest);
+    bool binarySearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key,
+                      int &position, bool respectFilter, bool nearest);
     bool sequentialSearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, int &position,
                           bool respectFilter, bool nearest);
     // Where a record with these values goes: before the first entry not below them.
-    int insertionPlace(const TztrRecord *values);
-    void insertAt(int place, TztrRecord *stored);
+    int insertionPlace(const TztrRecord *values, SearchKey &key);
+    void insertAt(int place, TztrRecord *stored, const TztrRecord *values, SearchKey &key);
     void reflectInsert(int position, TztrRecord *stored);
     void reflectEdit(int position, TztrRecord *stored, TztrRecord *newValues);
     void reflectDelete(bool versioned, int position, TztrRecord *stored);
@@ -98,6 +118,8 @@ private:
     int position_ = -1;
     TztrUpdateStatusSet statusSet_{usUnmodified, usModified, usInserted};
     TztrIndexEntries entries_;
+    bool sortKeys_ = false;
+    LCID sortKeyLocale_ = 0;
 };
 
 class TztrIndexes {

@@ -1,6 +1,7 @@
 #include "memtable/ztrIndexEntries.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -10,6 +11,54 @@ constexpr std::size_t HalfBlock = 256;
 constexpr std::size_t FullBlock = 2 * HalfBlock;
 
 } // namespace
+
+TztrIndexKey::TztrIndexKey(std::string_view bytes) : Bytes(bytes)
+{
+    for (std::size_t i = 0; i < TztrIndexEntry::KeyPrefixBytes; ++i)
+        Prefix = (Prefix << 8) | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
+    Prefix = (Prefix << 8) | std::min<std::size_t>(bytes.size(), 0xFF);
+}
+
+int TztrIndexKey::CompareTo(const TztrIndexEntry &entry) const
+{
+    if ((Prefix >> 8) != (entry.KeyPrefix >> 8))
+        return (Prefix >> 8) < (entry.KeyPrefix >> 8) ? -1 : 1;
+    if (!entry.LongKey)
+        return 0;
+    std::uint32_t length;
+    std::memcpy(&length, entry.LongKey, sizeof length);
+    const int order = Bytes.compare(std::string_view(entry.LongKey + sizeof length, length));
+    return (order > 0) - (order < 0);
+}
+
+namespace {
+
+TztrIndexEntry keyedEntry(TztrRecord *record, const TztrIndexKey &key)
+{
+    TztrIndexEntry entry{record, key.Prefix, nullptr};
+    if (key.Bytes.size() > TztrIndexEntry::KeyPrefixBytes) {
+        const auto length = static_cast<std::uint32_t>(key.Bytes.size());
+        entry.LongKey = new char[sizeof length + length];
+        std::memcpy(entry.LongKey, &length, sizeof length);
+        std::memcpy(entry.LongKey + sizeof length, key.Bytes.data(), length);
+    }
+    return entry;
+}
+
+} // namespace
+
+TztrIndexEntries::~TztrIndexEntries()
+{
+    freeKeys();
+}
+
+void TztrIndexEntries::freeKeys()
+{
+    for (const Block &block : blocks_) {
+        for (const TztrIndexEntry &entry : block)
+            delete[] entry.LongKey;
+    }
+}
 
 std::size_t TztrIndexEntries::blockOf(int position) const
 {
@@ -24,7 +73,7 @@ std::size_t TztrIndexEntries::blockOf(int position) const
     return lastBlock_;
 }
 
-TztrRecord *TztrIndexEntries::At(int position) const
+const TztrIndexEntry &TztrIndexEntries::EntryAt(int position) const
 {
     const std::size_t block = blockOf(position);
     return blocks_[block][static_cast<std::size_t>(position - starts_[block])];
@@ -41,6 +90,7 @@ void TztrIndexEntries::renumberFrom(std::size_t block)
 
 void TztrIndexEntries::Clear()
 {
+    freeKeys();
     blocks_.clear();
     starts_.clear();
     count_ = 0;
@@ -49,33 +99,65 @@ void TztrIndexEntries::Clear()
 
 void TztrIndexEntries::Insert(int position, TztrRecord *record)
 {
+    insertEntry(position, TztrIndexEntry{record, 0, nullptr});
+}
+
+void TztrIndexEntries::InsertKeyed(int position, TztrRecord *record, const TztrIndexKey &key)
+{
+    const TztrIndexEntry entry = keyedEntry(record, key);
+    try {
+        insertEntry(position, entry);
+    } catch (...) {
+        delete[] entry.LongKey;
+        throw;
+    }
+}
+
+void TztrIndexEntries::splitBlock(std::size_t b)
+{
+    Block upper;
+    upper.reserve(FullBlock);
+    blocks_.reserve(blocks_.size() + 1);
+    starts_.reserve(starts_.size() + 1);
+    Block &block = blocks_[b];
+    upper.assign(block.begin() + HalfBlock, block.end());
+    block.resize(HalfBlock);
+    blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(b) + 1, std::move(upper));
+    starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(b) + 1, 0);
+    renumberFrom(b + 1);
+}
+
+void TztrIndexEntries::insertEntry(int position, const TztrIndexEntry &entry)
+{
+    // Whatever allocates comes before the entry goes in, so a failure leaves the list as it was
+    // and the entry with the caller.
     if (blocks_.empty()) {
-        blocks_.emplace_back();
-        blocks_.back().reserve(FullBlock);
+        Block first;
+        first.reserve(FullBlock);
+        blocks_.reserve(1);
+        starts_.reserve(1);
+        blocks_.push_back(std::move(first));
         starts_.push_back(0);
     }
-    const std::size_t b = blockOf(position);
-    Block &block = blocks_[b];
-    block.insert(block.begin() + (position - starts_[b]), record);
-    ++count_;
-    if (block.size() >= FullBlock) {
-        Block upper(block.begin() + HalfBlock, block.end());
-        upper.reserve(FullBlock);
-        block.resize(HalfBlock);
-        blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(b) + 1, std::move(upper));
-        starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(b) + 1, 0);
-        renumberFrom(b + 1);
-    } else {
-        for (std::size_t next = b + 1; next < starts_.size(); ++next)
-            ++starts_[next];
+    std::size_t b = blockOf(position);
+    if (blocks_[b].size() + 1 >= FullBlock) {
+        splitBlock(b);
+        b = blockOf(position);
     }
+    Block &block = blocks_[b];
+    block.insert(block.begin() + (position - starts_[b]), entry);
+    ++count_;
+    for (std::size_t next = b + 1; next < starts_.size(); ++next)
+        ++starts_[next];
 }
 
 void TztrIndexEntries::Erase(int position)
 {
     const std::size_t b = blockOf(position);
     Block &block = blocks_[b];
-    block.erase(block.begin() + (position - starts_[b]));
+    const auto at = block.begin() + (position - starts_[b]);
+    delete[] at->LongKey;
+    block.erase(at);
     --count_;
     if (block.empty()) {
         blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(b));
@@ -88,25 +170,51 @@ void TztrIndexEntries::Erase(int position)
     }
 }
 
-void TztrIndexEntries::Assign(const std::vector<TztrRecord *> &records)
+void TztrIndexEntries::assignEntries(const std::vector<TztrIndexEntry> &entries)
 {
     Clear();
-    for (std::size_t first = 0; first < records.size(); first += HalfBlock) {
-        const std::size_t last = std::min(records.size(), first + HalfBlock);
-        Block block(records.begin() + static_cast<std::ptrdiff_t>(first),
-                    records.begin() + static_cast<std::ptrdiff_t>(last));
+    for (std::size_t first = 0; first < entries.size(); first += HalfBlock) {
+        const std::size_t last = std::min(entries.size(), first + HalfBlock);
+        Block block(entries.begin() + static_cast<std::ptrdiff_t>(first),
+                    entries.begin() + static_cast<std::ptrdiff_t>(last));
         block.reserve(FullBlock);
         blocks_.push_back(std::move(block));
         starts_.push_back(static_cast<int>(first));
     }
-    count_ = static_cast<int>(records.size());
+    count_ = static_cast<int>(entries.size());
+}
+
+void TztrIndexEntries::Assign(const std::vector<TztrRecord *> &records)
+{
+    std::vector<TztrIndexEntry> entries;
+    entries.reserve(records.size());
+    for (TztrRecord *record : records)
+        entries.push_back({record, 0, nullptr});
+    assignEntries(entries);
+}
+
+void TztrIndexEntries::AssignKeyed(const std::vector<std::pair<TztrRecord *, std::string_view>> &keyedRecords)
+{
+    std::vector<TztrIndexEntry> entries;
+    entries.reserve(keyedRecords.size());
+    try {
+        for (const auto &[record, key] : keyedRecords)
+            entries.push_back(keyedEntry(record, TztrIndexKey(key)));
+    } catch (...) {
+        for (const TztrIndexEntry &entry : entries)
+            delete[] entry.LongKey;
+        throw;
+    }
+    assignEntries(entries);
 }
 
 std::vector<TztrRecord *> TztrIndexEntries::ToVector() const
 {
     std::vector<TztrRecord *> records;
     records.reserve(static_cast<std::size_t>(count_));
-    for (const Block &block : blocks_)
-        records.insert(records.end(), block.begin(), block.end());
+    for (const Block &block : blocks_) {
+        for (const TztrIndexEntry &entry : block)
+            records.push_back(entry.Record);
+    }
     return records;
 }

@@ -5,24 +5,61 @@
 // reading by position stays a short lookup.
 
 #include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 struct TztrRecord;
 
+// One entry: the record and, where the index keeps them, its sort key. The key's first bytes
+// sit in the entry itself, so that most comparisons read neither the record nor the rest of the
+// key; a key longer than those bytes is held whole apart, owned by the entry list.
+struct TztrIndexEntry {
+    TztrRecord *Record = nullptr;
+    // The first KeyPrefixBytes bytes of the key above its length (capped at 255).
+    std::uint64_t KeyPrefix = 0;
+    // The whole key when it is longer than the prefix holds: its length, then its bytes.
+    char *LongKey = nullptr;
+
+    static constexpr std::size_t KeyPrefixBytes = 7;
+};
+
+// A sort key with its prefix worked out, for comparing with entries.
+struct TztrIndexKey {
+    std::string_view Bytes;
+    std::uint64_t Prefix = 0;
+
+    explicit TztrIndexKey(std::string_view bytes);
+    // -1, 0 or 1: this key against the entry's key. Keys of one field list never begin one
+    // another, so keys that both fit their prefixes and agree there are equal.
+    int CompareTo(const TztrIndexEntry &entry) const;
+};
+
 class TztrIndexEntries {
 public:
+    TztrIndexEntries() = default;
+    ~TztrIndexEntries();
+    TztrIndexEntries(const TztrIndexEntries &) = delete;
+    TztrIndexEntries &operator=(const TztrIndexEntries &) = delete;
+
     int Count() const { return count_; }
     bool Empty() const { return count_ == 0; }
-    TztrRecord *At(int position) const;
+    TztrRecord *At(int position) const { return EntryAt(position).Record; }
+    const TztrIndexEntry &EntryAt(int position) const;
 
     void Clear();
     void Insert(int position, TztrRecord *record);
+    // With its sort key, copied into the entry.
+    void InsertKeyed(int position, TztrRecord *record, const TztrIndexKey &key);
     void Append(TztrRecord *record) { Insert(count_, record); }
     void Erase(int position);
-    // Replaces every entry with the list given, in its order.
+    // Replace every entry with the records given, in their order (with their keys).
     void Assign(const std::vector<TztrRecord *> &records);
+    void AssignKeyed(const std::vector<std::pair<TztrRecord *, std::string_view>> &keyedRecords);
     std::vector<TztrRecord *> ToVector() const;
 
+    // Predicates take a TztrIndexEntry.
     // The first position whose entry fails belowKey, for entries ordered so that every entry
     // passing it comes before every entry failing it.
     template <typename Predicate> int PartitionPoint(Predicate belowKey) const;
@@ -30,11 +67,15 @@ public:
     template <typename Predicate> int FindFrom(int start, Predicate test) const;
 
 private:
-    using Block = std::vector<TztrRecord *>;
+    using Block = std::vector<TztrIndexEntry>;
 
     // The block holding position (the last block for Count()).
     std::size_t blockOf(int position) const;
     void renumberFrom(std::size_t block);
+    void splitBlock(std::size_t block);
+    void insertEntry(int position, const TztrIndexEntry &entry);
+    void assignEntries(const std::vector<TztrIndexEntry> &entries);
+    void freeKeys();
 
     std::vector<Block> blocks_;
     // Position of each block's first entry.

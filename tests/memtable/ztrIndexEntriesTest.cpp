@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -70,6 +71,44 @@ TEST(IndexEntries, EmptiedListTakesNewEntries)
     expectSameEntries(entries, {record(8), record(7)});
 }
 
+TEST(IndexEntries, KeysTravelWithTheirRecords)
+{
+    // Keys of twelve bytes, all alike in their first eight, so only the kept whole key tells.
+    auto keyOf = [](int i) { return "\x01prefix-" + std::to_string(1000 + i); };
+    TztrIndexEntries entries;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string key = keyOf(i);
+        entries.InsertKeyed(static_cast<int>(static_cast<unsigned>(i * 7919) % static_cast<unsigned>(i + 1)), record(i),
+                            TztrIndexKey(key));
+    }
+    entries.Erase(500);
+    for (int i = 0; i < entries.Count(); ++i) {
+        const TztrIndexEntry &entry = entries.EntryAt(i);
+        const std::string key = keyOf(static_cast<int>(entry.Record - record(0)));
+        ASSERT_EQ(TztrIndexKey(key).CompareTo(entry), 0) << "position " << i;
+        ASSERT_NE(TztrIndexKey(keyOf(1000)).CompareTo(entry), 0) << "position " << i;
+    }
+}
+
+TEST(IndexKeys, OrderAsTheirBytesWhetherShortOrLong)
+{
+    // Keys of one field list: none begins another.
+    using namespace std::string_literals;
+    const std::vector<std::string> ordered = {"\x00"s,         "\x01\x05"s,        "\x01\x06"s,
+                                              "\x01" "abcde\x00"s, "\x01" "abcdef\x00"s, "\x01" "abcdefg\x00"s,
+                                              "\x01" "abcdefh\x00"s, "\x01" "abcdeg\x00"s, "\x01\xff"s};
+    TztrIndexEntries entries;
+    for (std::size_t i = 0; i < ordered.size(); ++i)
+        entries.InsertKeyed(static_cast<int>(i), record(static_cast<int>(i)), TztrIndexKey(ordered[i]));
+    for (std::size_t a = 0; a < ordered.size(); ++a) {
+        for (std::size_t b = 0; b < ordered.size(); ++b) {
+            const int expected = (a > b) - (a < b);
+            EXPECT_EQ(TztrIndexKey(ordered[a]).CompareTo(entries.EntryAt(static_cast<int>(b))), expected)
+                << a << " against " << b;
+        }
+    }
+}
+
 TEST(IndexEntries, PartitionPointSplitsAcrossBlocks)
 {
     // Records 0..1999 in address order; the split is where the address reaches the key.
@@ -80,9 +119,9 @@ TEST(IndexEntries, PartitionPointSplitsAcrossBlocks)
     entries.Assign(all);
     for (int key : {0, 1, 255, 256, 257, 511, 512, 1000, 1999, 2000}) {
         TztrRecord *limit = key < 2000 ? record(key) : record(0) + 2000;
-        EXPECT_EQ(entries.PartitionPoint([limit](const TztrRecord *entry) { return entry < limit; }), key);
+        EXPECT_EQ(entries.PartitionPoint([limit](const TztrIndexEntry &entry) { return entry.Record < limit; }), key);
     }
-    EXPECT_EQ(TztrIndexEntries().PartitionPoint([](const TztrRecord *) { return true; }), 0);
+    EXPECT_EQ(TztrIndexEntries().PartitionPoint([](const TztrIndexEntry &) { return true; }), 0);
 }
 
 TEST(IndexEntries, FindFromStartsAtTheGivenPosition)
@@ -90,7 +129,7 @@ TEST(IndexEntries, FindFromStartsAtTheGivenPosition)
     TztrIndexEntries entries;
     for (int i = 0; i < 1200; ++i)
         entries.Append(record(i % 600));
-    auto isRecord = [](int i) { return [i](const TztrRecord *entry) { return entry == record(i); }; };
+    auto isRecord = [](int i) { return [i](const TztrIndexEntry &entry) { return entry.Record == record(i); }; };
     EXPECT_EQ(entries.FindFrom(0, isRecord(300)), 300);
     EXPECT_EQ(entries.FindFrom(301, isRecord(300)), 900);
     EXPECT_EQ(entries.FindFrom(901, isRecord(300)), 1200);
