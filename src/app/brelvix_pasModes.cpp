@@ -43,13 +43,11 @@ void TForm1::UM_tipusClick(QAction *sender)
         setEveryOccasion(false);
         B_group->setText(QStringLiteral("Órarendek"));
         WorkMode = 0;
-        PC->setCurrentWidget(PC_oktatok);
         B_groupClick();
     } else if (sender == UM_orarend) {
         setEveryOccasion(false);
         B_group->setText(QStringLiteral("Ü: órarendek"));
         WorkMode = 1;
-        PC->setCurrentWidget(PC_orarend);
         fillSelector(LV_orarend, DM->MT_orarend, [](QTreeWidgetItem &row) {
             TztrMemTable &t = DM->MT_orarend;
             row.setText(0, guiText(textOf(t, "megnevezes")) + inParentheses(textOf(t, "megjegyzes")));
@@ -62,7 +60,6 @@ void TForm1::UM_tipusClick(QAction *sender)
         setEveryOccasion(true);
         B_group->setText(QStringLiteral("Ü: termek"));
         WorkMode = 2;
-        PC->setCurrentWidget(PC_terem);
         fillSelector(LV_terem, DM->MT_terem, [](QTreeWidgetItem &row) {
             TztrMemTable &t = DM->MT_terem;
             row.setText(0, guiText(textOf(t, "terem_hely")) + QStringLiteral("-") + guiText(textOf(t, "terem_kod")) +
@@ -77,7 +74,6 @@ void TForm1::UM_tipusClick(QAction *sender)
         setEveryOccasion(false);
         B_group->setText(QStringLiteral("Ü: oktatók"));
         WorkMode = 3;
-        PC->setCurrentWidget(PC_oktato);
         fillSelector(LV_oktato, DM->MT_oktato, [](QTreeWidgetItem &row) {
             TztrMemTable &t = DM->MT_oktato;
             row.setText(0, guiText(textOf(t, "oktato_nev")) + inParentheses(textOf(t, "oktato_kkod")));
@@ -88,7 +84,6 @@ void TForm1::UM_tipusClick(QAction *sender)
         setEveryOccasion(false);
         B_group->setText(QStringLiteral("Ü: tantargyak"));
         WorkMode = 4;
-        PC->setCurrentWidget(PC_tantargy);
         TimetableId = SelectionId = -1;
         fillSelector(LV_tantargy, DM->MT_targy, [](QTreeWidgetItem &row) {
             TztrMemTable &t = DM->MT_targy;
@@ -138,6 +133,8 @@ void TForm1::showSelectorPage(QWidget *page)
     setPageVisible(PC, PC_oktatok, true);
     for (QWidget *selector : {PC_orarend, PC_terem, PC_oktato, PC_tantargy})
         setPageVisible(PC, selector, selector == page);
+    // A page can be made current only once it shows.
+    PC->setCurrentWidget(page ? page : PC_oktatok);
 }
 
 void TForm1::setCaptionNothingChosen(const QString &prefix)

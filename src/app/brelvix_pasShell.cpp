@@ -104,7 +104,6 @@ void TForm1::FormShow()
     WorkMode = 0;
     B_beosztsajatClick();
     showSelectorPage(nullptr);
-    PC->setCurrentWidget(PC_oktatok);
     VL->SetHetek(1);
     setWindowTitle(QStringLiteral("Órarend ") + SemesterCaption(DM->Felev));
     for (QLineEdit *edit : {Edit1, Edit2, Edit3, Edit4})
