@@ -3,7 +3,6 @@
 #include "memtable/ztrCSVDefinition.h"
 #include "memtable/ztrCustomMemTable.h"
 #include "memtable/ztrErrors.h"
-#include "memtable/ztrFieldValue.h"
 #include "platform/Classes.h"
 #include "platform/DB.h"
 
@@ -309,19 +308,6 @@ int TztrCustomMemTable::UpdateRecords(TDataSet &source, TDataSet &destination, T
 
 // ---- Loading, saving and updating through another dataset ------------------------------------
 
-void TztrCustomMemTable::copyStructure(TDataSet &source)
-{
-    if (source.FieldDefs().Count() > MaxFields)
-        throw EMemTableError(STooManyFieldDefs);
-    // Fields of their own would describe the old structure again at open.
-    Fields().Clear();
-    FieldDefs().Assign(source.FieldDefs());
-    for (int i = FieldDefs().Count() - 1; i >= 0; --i) {
-        if (!IsStorableFieldType(FieldDefs()[i]->DataType()))
-            FieldDefs().Delete(i);
-    }
-}
-
 void TztrCustomMemTable::LoadFromDataSet(TDataSet &source, TztrCopyOptions options)
 {
     if (sameRecords(source, *this))
@@ -360,7 +346,7 @@ void TztrCustomMemTable::LoadFromDataSet(TDataSet &source, TztrCopyOptions optio
         SetMasterSource(nullptr);
         source.CheckBrowseMode();
         if (options.Contains(mtcpoStructure))
-            copyStructure(source);
+            CreateTableAs(source, {});
         if (!Active())
             Open();
         if (options.Contains(mtcpoProperties))

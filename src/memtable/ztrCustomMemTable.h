@@ -315,7 +315,6 @@ private:
         TztrRecord *previous_;
         TDataSetState state_;
     };
-    void copyStructure(TDataSet &source);
 
     std::unique_ptr<TztrCommon> privateStore_;
     TztrCommon *common_ = nullptr;
