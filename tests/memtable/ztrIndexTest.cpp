@@ -420,3 +420,54 @@ TEST(IndexSort, ByteKeysAndFieldComparisonGiveTheSameOrder)
         table.IndexDefs().Clear();
     }
 }
+
+TEST(IndexProperty, TextsAlikeInTheirFirstLettersStayOrderedThroughChanges)
+{
+    TztrMemTable table;
+    definePeople(table, 40);
+    table.SetLocaleID(Hungarian);
+    table.IndexDefs().Add("nevek", "nev", {ixCaseInsensitive});
+    table.Open();
+    std::mt19937 random(77);
+    auto nameOf = [&random] {
+        const char *given[] = {"Péter", "Pál", "péter", "Petra"};
+        return cp1250(std::string("Kovácsné Szabó ") + given[random() % 4] + " " + std::to_string(random() % 60));
+    };
+    for (int id = 0; id < 150; ++id)
+        appendPerson(table, id, nameOf(), 0);
+    table.SetIndexName("nevek");
+    for (int step = 0; step < 150; ++step) {
+        table.SetRecNo(static_cast<int>(random() % 150) + 1);
+        table.Edit();
+        table.FieldByName("nev")->SetAsString(nameOf());
+        table.Post();
+    }
+    std::vector<std::string> names;
+    for (table.First(); !table.Eof(); table.Next())
+        names.push_back(table.FieldByName("nev")->AsString());
+    ASSERT_EQ(names.size(), 150u);
+    for (std::size_t i = 1; i < names.size(); ++i)
+        EXPECT_TRUE(inNameOrder(names[i - 1], names[i])) << names[i - 1] << " / " << names[i];
+}
+
+TEST(IndexSearchCost, AComparisonEventSetAfterTheSortIsAskedByEverySearch)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    for (int i = 0; i < 40; ++i)
+        appendPerson(table, i, "", 40 - i);
+    table.AddIndex("pontok", "pont", {});
+    TztrIndex *index = table.Indexes().IndexByName("pontok");
+    int calls = 0;
+    table.OnCompareFields = [&calls](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType,
+                                     TztrifoOptions, bool &, int &result) {
+        ++calls;
+        const int x = *static_cast<const std::int32_t *>(a), y = *static_cast<const std::int32_t *>(b);
+        result = (x > y) - (x < y);
+    };
+    int position = -1;
+    EXPECT_TRUE(index->Search(nullptr, index->Entry(25), position, false, false));
+    EXPECT_EQ(position, 25);
+    EXPECT_GT(calls, 0);
+}
