@@ -249,6 +249,8 @@ void TztrCustomMemTable::selectIndex(TztrIndex *index)
     target->FieldList().AssignTo(indexFieldList_);
     if (position_ >= target->Count())
         position_ = target->Count() - 1;
+    // A detail without DetailFields is keyed by its index: a new index, a new key.
+    fillMasterKey();
 }
 
 void TztrCustomMemTable::SwitchToIndex(TztrIndex *index)
@@ -494,7 +496,6 @@ void TztrCustomMemTable::DoAfterOpen()
     else if (!indexName_.empty())
         index = indexes_.IndexByName(indexName_);
     selectIndex(index);
-    fillMasterKey();
     PersistentLoadOnOpen();
     UpdateFilteredState();
     // An opened table stands on its first record before anyone hears of the opening.

@@ -96,6 +96,19 @@ TEST_F(CourseOccasions, WithoutDetailFieldsTheCurrentIndexGivesTheKey)
     EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{11, 13}));
 }
 
+TEST_F(CourseOccasions, SwitchingTheIndexSwitchesTheKey)
+{
+    occasions.AddIndex("kurzus", "kurzus_id", {});
+    occasions.AddIndex("het", "het", {});
+    occasions.SetIndexFieldNames("kurzus_id");
+    occasions.SetMasterSource(&source);
+    occasions.SetMasterFields("het");
+    // Keyed by the course index, the master's week 1 picks the occasions of course 1.
+    EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{10, 12, 14}));
+    occasions.SetIndexFieldNames("het");
+    EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{10, 11, 14}));
+}
+
 TEST_F(CourseOccasions, TwoMasterFieldsOverAOneFieldIndexFollowOnlyTheFirst)
 {
     occasions.AddIndex("kurzus", "kurzus_id", {});
