@@ -47,7 +47,6 @@ TDataSource *TDBCtrlGrid::DataSource() const
 void TDBCtrlGrid::SetDataSource(TDataSource *source)
 {
     link_->SetDataSource(source);
-    dataSetChanged();
 }
 
 QWidget *TDBCtrlGrid::Panel() const

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <exception>
 
 QString fieldTextToQString(const std::string &text)
 {
@@ -213,28 +214,44 @@ void TDBEdit::focusInEvent(QFocusEvent *event)
 void TDBEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    UpdateRecord();
+    try {
+        UpdateRecord();
+    } catch (...) {
+        // An exception cannot travel out of a focus change: it is raised again from the event
+        // loop, where the application reports it, and the edit takes the focus back for a fix.
+        QMetaObject::invokeMethod(
+            this,
+            [this, error = std::current_exception()] {
+                setFocus();
+                std::rethrow_exception(error);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     if (!modified_)
         loadText();
 }
 
-void TDBEdit::keyPressEvent(QKeyEvent *event)
+bool TDBEdit::event(QEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        loadText();
-        selectAll();
-        event->accept();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        UpdateRecord();
-        selectAll();
-        event->accept();
-        return;
-    default:
-        QLineEdit::keyPressEvent(event);
+    // Handled here rather than in keyPressEvent, so that a refused value raises straight out of
+    // the control and not through Qt's key handling.
+    if (event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Escape:
+            loadText();
+            selectAll();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            UpdateRecord();
+            selectAll();
+            return true;
+        default:
+            break;
+        }
     }
+    return QLineEdit::event(event);
 }
 
 void TDBEdit::mouseReleaseEvent(QMouseEvent *event)

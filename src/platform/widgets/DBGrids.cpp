@@ -81,11 +81,18 @@ public:
     }
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override
+    bool event(QEvent *event) override
     {
-        grid_.editorKey(event);
-        if (!event->isAccepted())
-            QLineEdit::keyPressEvent(event);
+        // Keys the grid acts on are taken here rather than in keyPressEvent, so that a refused
+        // value raises straight out of the editor and not through Qt's key handling.
+        if (event->type() == QEvent::KeyPress) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            grid_.editorKey(key);
+            if (key->isAccepted())
+                return true;
+            key->accept();
+        }
+        return QLineEdit::event(event);
     }
     void focusOutEvent(QFocusEvent *event) override
     {
@@ -302,8 +309,6 @@ TDataSource *TDBGrid::DataSource() const
 void TDBGrid::SetDataSource(TDataSource *source)
 {
     link_->SetDataSource(source);
-    if (!source)
-        linkActiveChanged();
 }
 
 TDataSet *TDBGrid::DataSet() const
@@ -696,6 +701,12 @@ void TDBGrid::editorKey(QKeyEvent *event)
     case Qt::Key_F2:
         leaveCell();
         return;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        // Through the grid, which moves on to the next column.
+        leaveCell();
+        QApplication::sendEvent(this, event);
+        return;
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
@@ -748,22 +759,13 @@ void TDBGrid::deleteRecord()
     dataSet->Delete();
 }
 
-bool TDBGrid::rowSelected(int row) const
-{
-    if (!options_.Contains(dgMultiSelect) || selectedRows_.Count() == 0)
-        return false;
-    ActiveRecordGuard guard(*link_);
-    link_->SetActiveRecord(row);
-    return selectedRows_.CurrentRowSelected();
-}
-
 // --- painting --------------------------------------------------------------------------------
 
-void TDBGrid::paintTitle(QPainter &painter, int column)
+void TDBGrid::paintTitle(QPainter &painter, int column, const QRect &rect)
 {
     QStyleOptionHeader option;
     option.initFrom(this);
-    option.rect = TitleRect(column);
+    option.rect = rect;
     option.text = columns_[column]->Title().Caption();
     option.textAlignment = toQtAlignment(columns_[column]->Title().Alignment());
     option.state |= QStyle::State_Raised | QStyle::State_Horizontal;
@@ -772,7 +774,7 @@ void TDBGrid::paintTitle(QPainter &painter, int column)
     style()->drawControl(QStyle::CE_Header, &option, &painter, this);
 }
 
-void TDBGrid::paintIndicator(QPainter &painter, int row, bool active)
+void TDBGrid::paintIndicator(QPainter &painter, int row, bool active, bool marked)
 {
     QStyleOptionHeader option;
     option.initFrom(this);
@@ -780,7 +782,7 @@ void TDBGrid::paintIndicator(QPainter &painter, int row, bool active)
     option.state |= QStyle::State_Raised;
     option.orientation = Qt::Vertical;
     style()->drawControl(QStyle::CE_HeaderSection, &option, &painter, this);
-    if (!active && !rowSelected(row))
+    if (!active && !marked)
         return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -801,14 +803,8 @@ void TDBGrid::paintIndicator(QPainter &painter, int row, bool active)
     painter.restore();
 }
 
-void TDBGrid::paintCell(QPainter &painter, int column, int row, bool active)
+void TDBGrid::paintCell(QPainter &painter, const QRect &cell, int column, bool highlighted)
 {
-    const QRect cell = CellRect(column, row);
-    const bool focused = hasFocus() || (editor_ && editor_->hasFocus());
-    const bool showSelection = focused || options_.Contains(dgAlwaysShowSelection);
-    const bool highlighted = rowSelected(row) ||
-                             (active && showSelection &&
-                              (options_.Contains(dgRowSelect) || column == selectedIndex_));
     painter.fillRect(cell, palette().color(highlighted ? QPalette::Highlight : QPalette::Base));
     if (const TField *field = columns_[column]->Field()) {
         painter.setPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Text));
@@ -828,44 +824,45 @@ void TDBGrid::paintEvent(QPaintEvent *)
 {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), palette().color(QPalette::Base));
-    const std::vector<int> shown = shownColumns();
-    const int width = viewport()->width();
-    const auto onScreen = [&](int column) {
-        const int left = columnLeft(column);
-        return left < width && left + columns_[column]->Width() > indicatorWidth();
-    };
+    // The columns on screen with their horizontal extent, worked out once for all rows.
+    std::vector<std::pair<int, QRect>> columns;
+    for (int column : shownColumns()) {
+        const QRect title(columnLeft(column), 0, columns_[column]->Width(), titleHeight());
+        if (title.left() < viewport()->width() && title.right() >= indicatorWidth())
+            columns.emplace_back(column, title);
+    }
+    const QRect dataArea(indicatorWidth(), titleHeight(), viewport()->width(), viewport()->height());
     if (link_->Active()) {
+        const bool focused = hasFocus() || (editor_ && editor_->hasFocus());
+        const bool showSelection = focused || options_.Contains(dgAlwaysShowSelection);
+        const bool marking = options_.Contains(dgMultiSelect) && selectedRows_.Count() > 0;
         ActiveRecordGuard guard(*link_);
-        const int rows = link_->RecordCount();
-        painter.save();
-        painter.setClipRect(QRect(indicatorWidth(), titleHeight(), width, viewport()->height()));
-        for (int row = 0; row < rows; ++row) {
+        for (int row = 0; row < link_->RecordCount(); ++row) {
             link_->SetActiveRecord(row);
-            for (int column : shown)
-                if (onScreen(column))
-                    paintCell(painter, column, row, row == guard.saved());
-        }
-        painter.restore();
-        if (options_.Contains(dgIndicator)) {
-            for (int row = 0; row < rows; ++row) {
-                link_->SetActiveRecord(row);
-                paintIndicator(painter, row, row == guard.saved());
+            const bool active = row == guard.saved();
+            const bool marked = marking && selectedRows_.CurrentRowSelected();
+            painter.setClipRect(dataArea);
+            for (const auto &[column, title] : columns) {
+                const bool current = active && showSelection && (options_.Contains(dgRowSelect) || column == selectedIndex_);
+                const QRect cell(title.left(), titleHeight() + row * RowHeight(), title.width(), RowHeight());
+                paintCell(painter, cell, column, marked || current);
             }
+            painter.setClipping(false);
+            if (options_.Contains(dgIndicator))
+                paintIndicator(painter, row, active, marked);
         }
     }
-    if (options_.Contains(dgTitles)) {
-        painter.save();
-        painter.setClipRect(QRect(indicatorWidth(), 0, width, titleHeight()));
-        for (int column : shown)
-            if (onScreen(column))
-                paintTitle(painter, column);
-        painter.restore();
-        if (options_.Contains(dgIndicator)) {
-            QStyleOptionHeader corner;
-            corner.initFrom(this);
-            corner.rect = QRect(0, 0, IndicatorWidth, titleHeight());
-            style()->drawControl(QStyle::CE_HeaderSection, &corner, &painter, this);
-        }
+    if (!options_.Contains(dgTitles))
+        return;
+    painter.setClipRect(QRect(indicatorWidth(), 0, viewport()->width(), titleHeight()));
+    for (const auto &[column, title] : columns)
+        paintTitle(painter, column, title);
+    painter.setClipping(false);
+    if (options_.Contains(dgIndicator)) {
+        QStyleOptionHeader corner;
+        corner.initFrom(this);
+        corner.rect = QRect(0, 0, IndicatorWidth, titleHeight());
+        style()->drawControl(QStyle::CE_HeaderSection, &corner, &painter, this);
     }
 }
 

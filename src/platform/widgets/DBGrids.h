@@ -256,10 +256,10 @@ private:
     void press(QMouseEvent *event);
     void moveRows(int distance, Qt::KeyboardModifiers modifiers);
     void deleteRecord();
-    bool rowSelected(int row) const;
-    void paintTitle(QPainter &painter, int column);
-    void paintIndicator(QPainter &painter, int row, bool active);
-    void paintCell(QPainter &painter, int column, int row, bool active);
+    void paintTitle(QPainter &painter, int column, const QRect &rect);
+    // marked: the record is among the selected rows.
+    void paintIndicator(QPainter &painter, int row, bool active, bool marked);
+    void paintCell(QPainter &painter, const QRect &cell, int column, bool highlighted);
 
     std::unique_ptr<Link> link_;
     TDBGridColumns columns_{*this};

@@ -92,7 +92,7 @@ TEST_F(EditOnRooms, EnterWithARefusedValueRaisesAndKeepsTheText)
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, "4x");
-    EXPECT_THROW(QTest::keyClick(edit, Qt::Key_Return), EConvertError);
+    EXPECT_THROW(pressKeyOn(edit, Qt::Key_Return), EConvertError);
     EXPECT_EQ(edit->text(), QStringLiteral("4x"));
     EXPECT_EQ(capacity()->AsInteger(), 10);
     QTest::keyClick(edit, Qt::Key_Escape);

@@ -334,7 +334,7 @@ TEST_F(GridOnRooms, ARefusedValueRaisesAndLeavesTheStoredRecordAlone)
 {
     grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
     type("1x");
-    EXPECT_THROW(QTest::keyClick(grid.InplaceEditor(), Qt::Key_Return), EConvertError);
+    EXPECT_THROW(pressKeyOn(grid.InplaceEditor(), Qt::Key_Return), EConvertError);
     EXPECT_TRUE(grid.EditorMode());
     EXPECT_EQ(rooms.table.State(), dsEdit);
     QTest::keyClick(grid.InplaceEditor(), Qt::Key_Escape);

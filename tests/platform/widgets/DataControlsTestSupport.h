@@ -7,6 +7,7 @@
 #include "platform/Cp1250.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
@@ -39,6 +40,14 @@ inline void typeText(QWidget *widget, const QString &text)
 {
     for (const QChar character : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
+// Delivers a key press to the widget alone. Used where the key makes the control raise: an
+// exception must not unwind through Qt's event dispatch, which is built without exception support.
+inline void pressKeyOn(QWidget *widget, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    static_cast<QObject *>(widget)->event(&press);
 }
 
 // Shows a top-level widget and makes it the active window, so that it takes focus and keys.
