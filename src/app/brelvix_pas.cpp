@@ -413,7 +413,8 @@ void TForm1::connectHandlers()
     connect(Nyomtats1, &QAction::triggered, this, &TForm1::Nyomtats1Click);
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     Panel4->installEventFilter(this);
-    VL->installEventFilter(this);
+    // The cells are fitted to the calendar's client area, which is sized after the calendar.
+    VL->viewport()->installEventFilter(this);
     qApp->installEventFilter(&ApplicationEvents1);
 }
 

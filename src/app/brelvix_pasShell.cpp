@@ -115,7 +115,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Panel4 && event->type() == QEvent::MouseButtonDblClick)
         Panel4DblClick();
-    else if (watched == VL && event->type() == QEvent::Resize)
+    else if (watched == VL->viewport() && event->type() == QEvent::Resize)
         Panel1Resize();
     return QMainWindow::eventFilter(watched, event);
 }
