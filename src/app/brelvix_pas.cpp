@@ -140,6 +140,10 @@ QWidget *TForm1::buildButtonPanel()
     Panel4 = new QFrame(this);
     Panel4->setObjectName(QStringLiteral("Panel4"));
     Panel4->setFixedWidth(ButtonPanelWidth);
+    // The captions have to fit the narrow panel.
+    QFont small = Panel4->font();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    Panel4->setFont(small);
     auto *layout = new QVBoxLayout(Panel4);
     layout->setContentsMargins(2, 2, 2, 2);
     B_beosztoras = button("B_beosztoras", QStringLiteral("Órás beosztás"), Panel4);

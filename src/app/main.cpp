@@ -6,8 +6,23 @@
 #include "app/brelvix_pas.h"
 #include "platform/InstanceLock.h"
 
+#include <QTreeWidget>
+
 #include <cstdio>
 #include <memory>
+
+namespace {
+
+// The picture is meant to show a real timetable: the first one of the timetable list, chosen as
+// a planner would choose it.
+void showFirstTimetable(TForm1 &window)
+{
+    window.UM_orarend->trigger();
+    if (QTreeWidgetItem *first = window.LV_orarend->topLevelItem(0))
+        window.LV_orarend->setCurrentItem(first);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -37,7 +52,9 @@ int main(int argc, char *argv[])
 
     Form1->show();
     // Only scripts set this, to check the program on a virtual display without a user.
-    if (const QString shot = qEnvironmentVariable("BRELVIX_SCREENSHOT"); !shot.isEmpty())
+    if (const QString shot = qEnvironmentVariable("BRELVIX_SCREENSHOT"); !shot.isEmpty()) {
+        showFirstTimetable(*Form1);
         saveScreenshotOnceShown(*Form1, shot);
+    }
     return app.exec();
 }
