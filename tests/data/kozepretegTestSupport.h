@@ -24,6 +24,7 @@ protected:
         std::string pattern = (std::filesystem::temp_directory_path() / "brelvix-copy-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         folder = pattern;
+        databaseFile = folder / "brelvix.db";
         for (const char *file : {"targy.csv", "oktato.csv", "terem.csv"})
             std::filesystem::copy_file(std::filesystem::path(BRELVIX_SAMPLEDATA_DIR) / file, folder / file);
         const std::string programFolder = (folder / "").string();
@@ -45,7 +46,7 @@ protected:
     // Commits without waiting for the disk: every copied row is a transaction of its own.
     std::string connectionString() const
     {
-        return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + (folder / "brelvix.db").string() + ";SyncPragma=OFF;";
+        return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + databaseFile.string() + ";SyncPragma=OFF;";
     }
 
     void writeProvider(const std::string &connection)
@@ -122,6 +123,7 @@ protected:
     }
 
     std::filesystem::path folder;
+    std::filesystem::path databaseFile;
     std::unique_ptr<TDM> dm;
     std::unique_ptr<TDMK> dmk;
     TADOConnection database;
