@@ -19,7 +19,6 @@ namespace {
 constexpr int IndicatorWidth = 14;
 constexpr int ColumnGrip = 3;
 constexpr int MinColumnWidth = 8;
-constexpr int CellPadding = 3;
 
 Qt::Alignment toQtAlignment(TAlignment alignment)
 {
@@ -104,183 +103,6 @@ private:
     TDBGrid &grid_;
 };
 
-// --- TColumnTitle, TColumn -------------------------------------------------------------------
-
-QString TColumnTitle::Caption() const
-{
-    if (captionSet_)
-        return caption_;
-    const TField *field = column_.Field();
-    return fieldTextToQString(field ? field->DisplayName() : column_.FieldName());
-}
-
-void TColumnTitle::SetCaption(const QString &caption)
-{
-    caption_ = caption;
-    captionSet_ = true;
-    column_.Grid().viewport()->update();
-}
-
-void TColumnTitle::SetAlignment(TAlignment alignment)
-{
-    alignment_ = alignment;
-    column_.Grid().viewport()->update();
-}
-
-TColumn::TColumn(TDBGrid &grid, const std::string &fieldName) : grid_(grid), fieldName_(fieldName) {}
-
-int TColumn::Index() const
-{
-    const TDBGridColumns &columns = grid_.Columns();
-    for (int i = 0; i < columns.Count(); ++i)
-        if (columns[i] == this)
-            return i;
-    return -1;
-}
-
-void TColumn::SetFieldName(const std::string &name)
-{
-    fieldName_ = name;
-    grid_.layoutChanged();
-}
-
-TField *TColumn::Field() const
-{
-    TDataSet *dataSet = grid_.DataSet();
-    return dataSet && grid_.link_->Active() && !fieldName_.empty() ? dataSet->FindField(fieldName_) : nullptr;
-}
-
-int TColumn::Width() const
-{
-    if (width_ >= 0)
-        return width_;
-    const QFontMetrics metrics = grid_.fontMetrics();
-    const TField *field = Field();
-    const int fieldWidth = field ? field->DisplayWidth() * metrics.horizontalAdvance(QLatin1Char('0')) : 64;
-    return std::max(fieldWidth, metrics.horizontalAdvance(title_.Caption())) + 2 * CellPadding;
-}
-
-void TColumn::SetWidth(int width)
-{
-    width_ = std::max(width, 0);
-    grid_.layoutChanged();
-}
-
-void TColumn::SetVisible(bool visible)
-{
-    visible_ = visible;
-    grid_.layoutChanged();
-}
-
-void TColumn::SetReadOnly(bool readOnly)
-{
-    readOnly_ = readOnly;
-    if (readOnly && grid_.SelectedIndex() == Index())
-        grid_.hideEditor();
-}
-
-// --- TDBGridColumns --------------------------------------------------------------------------
-
-TColumn *TDBGridColumns::Add(const std::string &fieldName)
-{
-    if (state_ == csDefault) {
-        columns_.clear();
-        state_ = csCustomized;
-    }
-    columns_.push_back(std::make_unique<TColumn>(grid_, fieldName));
-    grid_.layoutChanged();
-    return columns_.back().get();
-}
-
-void TDBGridColumns::Clear()
-{
-    state_ = csDefault;
-    rebuildDefault();
-    grid_.layoutChanged();
-}
-
-TColumn *TDBGridColumns::ColumnOfField(const TField *field) const
-{
-    for (const auto &column : columns_)
-        if (field && column->Field() == field)
-            return column.get();
-    return nullptr;
-}
-
-void TDBGridColumns::rebuildDefault()
-{
-    if (state_ != csDefault)
-        return;
-    std::vector<std::string> names;
-    TDataSet *dataSet = grid_.DataSet();
-    if (dataSet && grid_.link_->Active())
-        for (const auto &field : dataSet->Fields())
-            if (field->Visible())
-                names.push_back(field->FieldName());
-    // Unchanged fields keep their columns, with the widths the user dragged them to.
-    const bool same = std::equal(names.begin(), names.end(), columns_.begin(), columns_.end(),
-                                 [](const std::string &name, const auto &column) { return column->FieldName() == name; });
-    if (same)
-        return;
-    columns_.clear();
-    for (const std::string &name : names)
-        columns_.push_back(std::make_unique<TColumn>(grid_, name));
-}
-
-// --- TBookmarkList ---------------------------------------------------------------------------
-
-TDataSet *TBookmarkList::dataSet() const
-{
-    TDataSet *dataSet = grid_.DataSet();
-    return dataSet && dataSet->Active() ? dataSet : nullptr;
-}
-
-bool TBookmarkList::Find(const TBookmark &bookmark) const
-{
-    return !bookmark.empty() && std::find(bookmarks_.begin(), bookmarks_.end(), bookmark) != bookmarks_.end();
-}
-
-bool TBookmarkList::CurrentRowSelected() const
-{
-    TDataSet *data = dataSet();
-    return data && Find(data->GetBookmark());
-}
-
-void TBookmarkList::SetCurrentRowSelected(bool selected)
-{
-    TDataSet *data = dataSet();
-    if (!data)
-        return;
-    const TBookmark current = data->GetBookmark();
-    if (current.empty() || Find(current) == selected)
-        return;
-    if (selected)
-        bookmarks_.push_back(current);
-    else
-        bookmarks_.erase(std::find(bookmarks_.begin(), bookmarks_.end(), current));
-    grid_.viewport()->update();
-}
-
-void TBookmarkList::Clear()
-{
-    if (bookmarks_.empty())
-        return;
-    bookmarks_.clear();
-    grid_.viewport()->update();
-}
-
-bool TBookmarkList::Refresh()
-{
-    TDataSet *data = dataSet();
-    const auto gone = std::remove_if(bookmarks_.begin(), bookmarks_.end(),
-                                     [data](const TBookmark &bookmark) { return !data || !data->BookmarkValid(bookmark); });
-    const bool dropped = gone != bookmarks_.end();
-    bookmarks_.erase(gone, bookmarks_.end());
-    if (dropped)
-        grid_.viewport()->update();
-    return dropped;
-}
-
 // --- TDBGrid: set-up and properties ----------------------------------------------------------
 
 TDBGrid::TDBGrid(QWidget *parent) : QAbstractScrollArea(parent), link_(std::make_unique<Link>(*this))
@@ -293,6 +115,11 @@ TDBGrid::TDBGrid(QWidget *parent) : QAbstractScrollArea(parent), link_(std::make
             scrollDataSet(*verticalScrollBar(), *DataSet(), action, recordCount_, VisibleRowCount());
     });
     updateScrollBars();
+}
+
+bool TDBGrid::linkActive() const
+{
+    return link_->Active();
 }
 
 TDBGrid::~TDBGrid()
@@ -808,7 +635,7 @@ void TDBGrid::paintCell(QPainter &painter, const QRect &cell, int column, bool h
     painter.fillRect(cell, palette().color(highlighted ? QPalette::Highlight : QPalette::Base));
     if (const TField *field = columns_[column]->Field()) {
         painter.setPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Text));
-        const QRect textRect = cell.adjusted(CellPadding, 0, -CellPadding, 0);
+        const QRect textRect = cell.adjusted(GridCellPadding, 0, -GridCellPadding, 0);
         const QString text = fontMetrics().elidedText(fieldTextToQString(field->DisplayText()), Qt::ElideRight,
                                                       textRect.width());
         painter.drawText(textRect, int(toQtAlignment(field->Alignment())), text);

@@ -9,6 +9,7 @@
 #include "platform/DB.h"
 #include "platform/EnumSet.h"
 #include "platform/widgets/DBCtrls.h"
+#include "platform/widgets/DBGridColumns.h"
 
 #include <QAbstractScrollArea>
 #include <QMenu>
@@ -20,108 +21,6 @@
 #include <vector>
 
 class QLineEdit;
-class TDBGrid;
-class TColumn;
-
-class TColumnTitle {
-public:
-    explicit TColumnTitle(TColumn &column) : column_(column) {}
-
-    // The field's display name unless set.
-    QString Caption() const;
-    void SetCaption(const QString &caption);
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment alignment);
-
-private:
-    TColumn &column_;
-    QString caption_;
-    bool captionSet_ = false;
-    TAlignment alignment_ = taLeftJustify;
-};
-
-// One shown column: a field of the dataset by name, with its title and width.
-class TColumn {
-public:
-    TColumn(TDBGrid &grid, const std::string &fieldName);
-    TColumn(const TColumn &) = delete;
-    TColumn &operator=(const TColumn &) = delete;
-
-    TDBGrid &Grid() const { return grid_; }
-    int Index() const;
-    const std::string &FieldName() const { return fieldName_; }
-    void SetFieldName(const std::string &name);
-    // The dataset's field of that name while the grid's dataset is open, else none.
-    TField *Field() const;
-    TColumnTitle &Title() { return title_; }
-    const TColumnTitle &Title() const { return title_; }
-    // Pixels; from the field's display width unless set.
-    int Width() const;
-    void SetWidth(int width);
-    bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
-    bool ReadOnly() const { return readOnly_; }
-    void SetReadOnly(bool readOnly);
-
-private:
-    TDBGrid &grid_;
-    std::string fieldName_;
-    TColumnTitle title_{*this};
-    int width_ = -1;
-    bool visible_ = true;
-    bool readOnly_ = false;
-};
-
-enum TDBGridColumnsState : std::uint8_t { csDefault, csCustomized };
-
-// The grid's columns: one per visible field of the dataset until columns are added; then
-// exactly the added ones.
-class TDBGridColumns {
-public:
-    explicit TDBGridColumns(TDBGrid &grid) : grid_(grid) {}
-
-    TDBGridColumnsState State() const { return state_; }
-    // Adds a column of the caller's; the first one replaces the columns made from the fields.
-    TColumn *Add(const std::string &fieldName = {});
-    // Back to the columns made from the fields.
-    void Clear();
-    int Count() const { return static_cast<int>(columns_.size()); }
-    TColumn *Items(int index) const { return columns_.at(static_cast<std::size_t>(index)).get(); }
-    TColumn *operator[](int index) const { return Items(index); }
-    // The column showing that field, or none.
-    TColumn *ColumnOfField(const TField *field) const;
-
-private:
-    friend class TDBGrid;
-    // Rebuilds the default columns from the dataset's visible fields.
-    void rebuildDefault();
-
-    TDBGrid &grid_;
-    TDBGridColumnsState state_ = csDefault;
-    std::vector<std::unique_ptr<TColumn>> columns_;
-};
-
-// The records selected in a multi-select grid, as bookmarks in the order they were selected.
-class TBookmarkList {
-public:
-    explicit TBookmarkList(TDBGrid &grid) : grid_(grid) {}
-
-    int Count() const { return static_cast<int>(bookmarks_.size()); }
-    const TBookmark &Items(int index) const { return bookmarks_.at(static_cast<std::size_t>(index)); }
-    const TBookmark &operator[](int index) const { return Items(index); }
-    bool Find(const TBookmark &bookmark) const;
-    bool CurrentRowSelected() const;
-    void SetCurrentRowSelected(bool selected);
-    void Clear();
-    // Drops the bookmarks of records that are gone; true when any was dropped.
-    bool Refresh();
-
-private:
-    TDataSet *dataSet() const;
-
-    TDBGrid &grid_;
-    std::vector<TBookmark> bookmarks_;
-};
 
 enum TDBGridOption : std::uint8_t {
     dgEditing,
@@ -217,6 +116,7 @@ private:
         int row = -1;
     };
 
+    bool linkActive() const;
     // Called by the link.
     void linkActiveChanged();
     void dataSetChanged();

@@ -2,11 +2,14 @@
 
 #include "DataControlsTestSupport.h"
 
+#include "platform/widgets/DBCtrls.h"
+
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -463,6 +466,32 @@ TEST_F(GridOnRooms, LeavingTheGridRaisesExitAndDropsABlankNewRecord)
     EXPECT_EQ(rooms.table.RowCount(), 50);
 }
 
+TEST_F(GridOnRooms, WithoutTitlesAndIndicatorTheRecordsStartAtTheTopLeftCorner)
+{
+    grid.SetOptions(grid.Options() - TDBGridOptions{dgTitles, dgIndicator});
+    EXPECT_TRUE(grid.TitleRect(0).isNull());
+    EXPECT_EQ(grid.CellRect(0, 0).topLeft(), QPoint(0, 0));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(3, grid.RowHeight() + 3));
+    EXPECT_EQ(rooms.currentId(), 2);
+}
+
+TEST_F(GridOnRooms, AddedColumnsStayWhenTheGridMovesToAnotherDataSource)
+{
+    grid.Columns().Add("terem_kapacitas");
+    grid.SetOptions(grid.Options() + TDBGridOptions{dgMultiSelect});
+    clickCell(0, 1, Qt::ControlModifier);
+    RoomTable narrowed(3);
+    narrowed.table.Last();
+    grid.SetDataSource(&narrowed.source);
+    ASSERT_EQ(grid.Columns().Count(), 1);
+    EXPECT_EQ(grid.SelectedField(), narrowed.table.FieldByName("terem_kapacitas"));
+    EXPECT_EQ(grid.SelectedRows().Count(), 0);
+    clickCell(0, 0);
+    EXPECT_EQ(narrowed.currentId(), 1);
+    grid.SetDataSource(&rooms.source);
+    EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_kapacitas"));
+}
+
 TEST(GridWithoutData, AGridOnNoDataSourceShowsNothingAndTakesKeys)
 {
     TDBGrid grid;
@@ -474,21 +503,40 @@ TEST(GridWithoutData, AGridOnNoDataSourceShowsNothingAndTakesKeys)
     EXPECT_EQ(grid.verticalScrollBar()->maximum(), 0);
 }
 
-TEST(GridPicture, TheCurrentCellAndTitlesArePainted)
+TEST(GridPicture, TheCurrentCellIsHighlightedAndThePictureIsWritten)
 {
     RoomTable rooms(8);
-    TDBGrid grid;
-    grid.SetOptions(grid.Options() + TDBGridOptions{dgAlwaysShowSelection});
-    grid.resize(360, 200);
-    grid.SetDataSource(&rooms.source);
-    grid.Columns().Add("terem_kod")->Title().SetCaption("Hely/Név");
-    grid.Columns().Add("terem_kapacitas")->Title().SetCaption("Max hely");
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *grid = new TDBGrid(&window);
+    auto *edit = new TDBEdit(&window);
+    layout->addWidget(grid);
+    layout->addWidget(edit);
+    grid->SetOptions(grid->Options() + TDBGridOptions{dgAlwaysShowSelection});
+    grid->SetDataSource(&rooms.source);
+    TColumn *code = grid->Columns().Add("terem_kod");
+    code->Title().SetCaption("Hely/Név");
+    code->SetWidth(150);
+    TColumn *capacity = grid->Columns().Add("terem_kapacitas");
+    capacity->Title().SetCaption("Max hely");
+    capacity->Title().SetAlignment(taCenter);
+    capacity->SetWidth(70);
+    rooms.table.FieldByName("terem_kapacitas")->SetAlignment(taRightJustify);
+    edit->SetDataSource(&rooms.source);
+    edit->SetDataField("terem_kod");
+    window.resize(280, 260);
+    window.show();
     rooms.table.Next();
-    grid.show();
-    const QImage picture = grid.grab().toImage();
-    EXPECT_TRUE(picture.save(QApplication::applicationDirPath() + "/dbgrid.png"));
-    const QPoint current = grid.viewport()->mapTo(&grid, grid.CellRect(0, 1).topLeft() + QPoint(2, 2));
-    const QPoint other = grid.viewport()->mapTo(&grid, grid.CellRect(0, 2).topLeft() + QPoint(2, 2));
-    EXPECT_EQ(picture.pixelColor(current), grid.palette().color(QPalette::Highlight));
-    EXPECT_EQ(picture.pixelColor(other), grid.palette().color(QPalette::Base));
+    EXPECT_EQ(edit->text(), QStringLiteral("Főépület 2"));
+    // Scroll bars come and go through queued calls.
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    const QImage picture = window.grab().toImage();
+    EXPECT_TRUE(picture.save(QApplication::applicationDirPath() + "/dbcontrols.png"));
+    const auto pixelAt = [&](int column, int row) {
+        return picture.pixelColor(grid->viewport()->mapTo(&window, grid->CellRect(column, row).topLeft() + QPoint(2, 2)));
+    };
+    EXPECT_EQ(pixelAt(0, 1), grid->palette().color(QPalette::Highlight));
+    EXPECT_EQ(pixelAt(1, 1), grid->palette().color(QPalette::Base));
+    EXPECT_EQ(pixelAt(0, 2), grid->palette().color(QPalette::Base));
 }
