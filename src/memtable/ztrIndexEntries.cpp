@@ -14,15 +14,20 @@ constexpr std::size_t FullBlock = 2 * HalfBlock;
 
 TztrIndexKey::TztrIndexKey(std::string_view bytes) : Bytes(bytes)
 {
-    for (std::size_t i = 0; i < TztrIndexEntry::KeyPrefixBytes; ++i)
-        Prefix = (Prefix << 8) | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
-    Prefix = (Prefix << 8) | std::min<std::size_t>(bytes.size(), 0xFF);
+    std::array<unsigned char, 16> raw{};
+    std::memcpy(raw.data(), bytes.data(), std::min(bytes.size(), TztrIndexEntry::KeyPrefixBytes));
+    raw[15] = static_cast<unsigned char>(std::min<std::size_t>(bytes.size(), 0xFF));
+    for (std::size_t i = 0; i < raw.size(); ++i)
+        Prefix[i / 8] = (Prefix[i / 8] << 8) | raw[i];
 }
 
 int TztrIndexKey::CompareTo(const TztrIndexEntry &entry) const
 {
-    if ((Prefix >> 8) != (entry.KeyPrefix >> 8))
-        return (Prefix >> 8) < (entry.KeyPrefix >> 8) ? -1 : 1;
+    if (Prefix[0] != entry.KeyPrefix[0])
+        return Prefix[0] < entry.KeyPrefix[0] ? -1 : 1;
+    // The last byte is the length, no part of the order.
+    if ((Prefix[1] >> 8) != (entry.KeyPrefix[1] >> 8))
+        return (Prefix[1] >> 8) < (entry.KeyPrefix[1] >> 8) ? -1 : 1;
     if (!entry.LongKey)
         return 0;
     std::uint32_t length;
@@ -99,7 +104,7 @@ void TztrIndexEntries::Clear()
 
 void TztrIndexEntries::Insert(int position, TztrRecord *record)
 {
-    insertEntry(position, TztrIndexEntry{record, 0, nullptr});
+    insertEntry(position, TztrIndexEntry{record, {}, nullptr});
 }
 
 void TztrIndexEntries::InsertKeyed(int position, TztrRecord *record, const TztrIndexKey &key)
@@ -189,7 +194,7 @@ void TztrIndexEntries::Assign(const std::vector<TztrRecord *> &records)
     std::vector<TztrIndexEntry> entries;
     entries.reserve(records.size());
     for (TztrRecord *record : records)
-        entries.push_back({record, 0, nullptr});
+        entries.push_back({record, {}, nullptr});
     assignEntries(entries);
 }
 

@@ -4,6 +4,7 @@
 // so that an insert or removal in the middle moves one block instead of the whole list, while
 // reading by position stays a short lookup.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -17,18 +18,19 @@ struct TztrRecord;
 // key; a key longer than those bytes is held whole apart, owned by the entry list.
 struct TztrIndexEntry {
     TztrRecord *Record = nullptr;
-    // The first KeyPrefixBytes bytes of the key above its length (capped at 255).
-    std::uint64_t KeyPrefix = 0;
+    // The first KeyPrefixBytes bytes of the key, then its length (capped at 255), read as two
+    // big-endian words so that they compare as numbers.
+    std::array<std::uint64_t, 2> KeyPrefix{};
     // The whole key when it is longer than the prefix holds: its length, then its bytes.
     char *LongKey = nullptr;
 
-    static constexpr std::size_t KeyPrefixBytes = 7;
+    static constexpr std::size_t KeyPrefixBytes = 15;
 };
 
 // A sort key with its prefix worked out, for comparing with entries.
 struct TztrIndexKey {
     std::string_view Bytes;
-    std::uint64_t Prefix = 0;
+    std::array<std::uint64_t, 2> Prefix{};
 
     explicit TztrIndexKey(std::string_view bytes);
     // -1, 0 or 1: this key against the entry's key. Keys of one field list never begin one

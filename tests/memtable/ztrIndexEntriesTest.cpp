@@ -73,8 +73,10 @@ TEST(IndexEntries, EmptiedListTakesNewEntries)
 
 TEST(IndexEntries, KeysTravelWithTheirRecords)
 {
-    // Keys of twelve bytes, all alike in their first eight, so only the kept whole key tells.
-    auto keyOf = [](int i) { return "\x01prefix-" + std::to_string(1000 + i); };
+    // Keys alike beyond what an entry holds of them, so only the kept whole key tells.
+    auto keyOf = [](int i) {
+        return "\x01" + std::string(TztrIndexEntry::KeyPrefixBytes, 'k') + std::to_string(1000 + i) + '\0';
+    };
     TztrIndexEntries entries;
     for (int i = 0; i < 1000; ++i) {
         const std::string key = keyOf(i);
@@ -92,11 +94,13 @@ TEST(IndexEntries, KeysTravelWithTheirRecords)
 
 TEST(IndexKeys, OrderAsTheirBytesWhetherShortOrLong)
 {
-    // Keys of one field list: none begins another.
-    using namespace std::string_literals;
-    const std::vector<std::string> ordered = {"\x00"s,         "\x01\x05"s,        "\x01\x06"s,
-                                              "\x01" "abcde\x00"s, "\x01" "abcdef\x00"s, "\x01" "abcdefg\x00"s,
-                                              "\x01" "abcdefh\x00"s, "\x01" "abcdeg\x00"s, "\x01\xff"s};
+    // Keys of one field list: none begins another. Their lengths run across the part an entry
+    // holds of them.
+    const std::string base = "\x01" + std::string(TztrIndexEntry::KeyPrefixBytes - 3, 'a');
+    std::vector<std::string> ordered = {std::string(1, '\0'), "\x01\x05", "\x01\x06"};
+    for (const char *tail : {"", "b", "bb", "bbb", "bbbb", "bbc", "bc", "c"})
+        ordered.push_back(base + tail + '\0');
+    ordered.push_back("\x01\xff");
     TztrIndexEntries entries;
     for (std::size_t i = 0; i < ordered.size(); ++i)
         entries.InsertKeyed(static_cast<int>(i), record(static_cast<int>(i)), TztrIndexKey(ordered[i]));
