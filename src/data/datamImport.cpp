@@ -6,7 +6,6 @@
 #include "data/datam.h"
 
 #include "data/Progress.h"
-#include "platform/Cp1250.h"
 
 #include <filesystem>
 #include <vector>

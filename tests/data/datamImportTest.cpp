@@ -298,7 +298,9 @@ TEST_F(CurriculumImport, LargeFileIsImportedOverThreeRunsAndKeepsTheRowsStillToD
     for (std::size_t run = 0; run < 3; ++run) {
         progress.events.clear();
         EXPECT_TRUE(dm.MintatantervBeolvasas().succeeded);
-        EXPECT_EQ(progress.events.front(), "start " + std::to_string(before[run]) + " Mintatantervek és tárgyak beolvasása");
+        // The bar spans the whole file; the run steps through its batch only.
+        EXPECT_EQ(progress.events.front(),
+                  "start " + std::to_string(before[run]) + " Mintatantervek és tárgyak beolvasása");
         EXPECT_EQ(progress.events.size(), before[run] - after[run] + 2);
         const std::vector<std::string> left =
             fileColumn(dm, dm.MT_kastorelboltargy, "kastorelboltargy.csv", "targy_kod");
