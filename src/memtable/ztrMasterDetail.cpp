@@ -92,5 +92,6 @@ void TztrCustomMemTable::MasterChanged()
 void TztrCustomMemTable::MasterDisabled()
 {
     UpdateFilteredState();
+    fillMasterKey();
     First();
 }

@@ -29,7 +29,7 @@ bool TztrCustomMemTable::FilterRecord(TztrRecord *record, bool forceUseFilter)
         RecalcStoredRecord(record);
     if (rangeActive_ && !inRange(record))
         return false;
-    if (masterDetailApplies() && masterKeyRecord_ &&
+    if (masterDetailApplies() && masterKeyCount_ > 0 &&
         CompareRecords(*this, masterKeyRecord_, record, detailKeyList(), masterKeyCount_, false, false, 0) != 0)
         return false;
     if (!forceUseFilter && !Filtered())

@@ -173,6 +173,13 @@ TEST_F(CourseOccasions, ClosingTheMasterShowsEveryRecord)
     EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{11, 13}));
 }
 
+TEST_F(CourseOccasions, ClearingTheMasterFieldsShowsEveryRecord)
+{
+    linkOnCourse();
+    occasions.SetMasterFields("");
+    EXPECT_EQ(occasions.RecordCount(), 5);
+}
+
 TEST_F(CourseOccasions, UnlinkingShowsEveryRecord)
 {
     linkOnCourse();
