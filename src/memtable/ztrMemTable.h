@@ -1,6 +1,7 @@
 #pragma once
 
-// The memory table engine: tables, the shared record store, indexes and comparison.
+// The memory table engine: tables, the shared record store, indexes, comparison, searching and
+// filtering.
 
 #include "memtable/ztrCommon.h"
 #include "memtable/ztrCompare.h"
@@ -8,6 +9,7 @@
 #include "memtable/ztrErrors.h"
 #include "memtable/ztrFieldList.h"
 #include "memtable/ztrIndex.h"
+#include "memtable/ztrLocate.h"
 #include "memtable/ztrRecord.h"
 #include "memtable/ztrStreamFormat.h"
 #include "memtable/ztrTypes.h"
