@@ -492,6 +492,23 @@ TEST_F(GridOnRooms, AddedColumnsStayWhenTheGridMovesToAnotherDataSource)
     EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_kapacitas"));
 }
 
+TEST(GridOnAnEmptyTable, TypingBeginsTheFirstRecord)
+{
+    RoomTable rooms(0);
+    TDBGrid grid;
+    grid.resize(400, 200);
+    grid.SetDataSource(&rooms.source);
+    showActive(grid);
+    grid.setFocus();
+    QTest::keyClick(&grid, '7');
+    ASSERT_TRUE(grid.EditorMode());
+    EXPECT_EQ(rooms.table.State(), dsInsert);
+    QTest::keyClick(grid.InplaceEditor(), '3');
+    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Return);
+    ASSERT_EQ(rooms.table.RowCount(), 1);
+    EXPECT_EQ(rooms.currentId(), 73);
+}
+
 TEST(GridWithoutData, AGridOnNoDataSourceShowsNothingAndTakesKeys)
 {
     TDBGrid grid;

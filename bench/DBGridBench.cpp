@@ -1,0 +1,182 @@
+// A data grid over a 300,000-record memory table: showing it and stepping one record with a
+// repaint, against the usual Qt way of a table view over a model that copies the records' texts.
+
+#include "memtable/ztrMemTable.h"
+#include "platform/Cp1250.h"
+#include "platform/widgets/DBGrids.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QImage>
+#include <QTableView>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int RecordCount = 300'000;
+const QSize WindowSize(640, 480);
+
+TztrMemTable &rooms()
+{
+    static TztrMemTable *table = [] {
+        auto *made = new TztrMemTable;
+        made->FieldDefs().Add("terem_id", ftInteger);
+        made->FieldDefs().Add("terem_kod", ftString, 40);
+        made->FieldDefs().Add("terem_kapacitas", ftInteger);
+        made->Open();
+        made->DisableControls();
+        for (int i = 1; i <= RecordCount; ++i) {
+            made->Append();
+            made->FieldByName("terem_id")->SetAsInteger(i);
+            made->FieldByName("terem_kod")->SetAsString(utf8ToCp1250("Főépület " + std::to_string(i)));
+            made->FieldByName("terem_kapacitas")->SetAsInteger(i % 300);
+            made->Post();
+        }
+        made->EnableControls();
+        made->First();
+        return made;
+    }();
+    return *table;
+}
+
+// The peer: every record's texts read once into the model.
+class CopyingModel : public QAbstractTableModel {
+public:
+    explicit CopyingModel(TDataSet &dataSet)
+    {
+        dataSet.First();
+        while (!dataSet.Eof()) {
+            std::array<QString, 3> row;
+            for (int i = 0; i < 3; ++i)
+                row[static_cast<std::size_t>(i)] = fieldTextToQString(dataSet.Fields()[i]->DisplayText());
+            rows_.push_back(std::move(row));
+            dataSet.Next();
+        }
+        dataSet.First();
+    }
+    int rowCount(const QModelIndex &) const override { return static_cast<int>(rows_.size()); }
+    int columnCount(const QModelIndex &) const override { return 3; }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role != Qt::DisplayRole)
+            return {};
+        return rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
+    }
+
+private:
+    std::vector<std::array<QString, 3>> rows_;
+};
+
+void paint(QWidget &widget)
+{
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    widget.render(&image);
+    benchmark::DoNotOptimize(image.constBits());
+}
+
+void GridShow(benchmark::State &state)
+{
+    TDataSource source(&rooms());
+    TDBGrid grid;
+    grid.resize(WindowSize);
+    for (auto _ : state) {
+        grid.SetDataSource(&source);
+        paint(grid);
+        grid.SetDataSource(nullptr);
+    }
+}
+BENCHMARK(GridShow)->Unit(benchmark::kMillisecond);
+
+void CopyingTableViewShow(benchmark::State &state)
+{
+    QTableView view;
+    view.resize(WindowSize);
+    for (auto _ : state) {
+        auto model = std::make_unique<CopyingModel>(rooms());
+        view.setModel(model.get());
+        paint(view);
+        view.setModel(nullptr);
+    }
+}
+BENCHMARK(CopyingTableViewShow)->Unit(benchmark::kMillisecond);
+
+void GridStep(benchmark::State &state)
+{
+    TDataSource source(&rooms());
+    TDBGrid grid;
+    grid.resize(WindowSize);
+    grid.SetDataSource(&source);
+    rooms().First();
+    for (auto _ : state) {
+        rooms().Next();
+        if (rooms().Eof())
+            rooms().First();
+        paint(grid);
+    }
+    grid.SetDataSource(nullptr);
+}
+BENCHMARK(GridStep)->Unit(benchmark::kMicrosecond);
+
+void CopyingTableViewStep(benchmark::State &state)
+{
+    CopyingModel model(rooms());
+    QTableView view;
+    view.resize(WindowSize);
+    view.setModel(&model);
+    int row = 0;
+    for (auto _ : state) {
+        row = (row + 1) % RecordCount;
+        view.setCurrentIndex(model.index(row, 0));
+        paint(view);
+    }
+}
+BENCHMARK(CopyingTableViewStep)->Unit(benchmark::kMicrosecond);
+
+// Console output as usual, with the times kept for the ratios printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void printRatio(const std::string &name, const std::string &baseline) const
+    {
+        const auto measured = seconds_.find(name);
+        const auto base = seconds_.find(baseline);
+        if (measured != seconds_.end() && base != seconds_.end() && base->second > 0)
+            std::printf("%s / %s: %.3fx\n", name.c_str(), baseline.c_str(), measured->second / base->second);
+    }
+
+private:
+    std::map<std::string, double> seconds_;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatio("GridShow", "CopyingTableViewShow");
+    reporter.printRatio("GridStep", "CopyingTableViewStep");
+    benchmark::Shutdown();
+    return 0;
+}
