@@ -1,0 +1,201 @@
+#pragma once
+
+// Shared by the dialog tests: a data module on a folder of the test's own with the tables the
+// dialogs read emptied, row helpers, and answering the modal windows a routine opens.
+
+#include "data/datam.h"
+#include "data/datamTestFolder.h"
+#include "platform/Cp1250.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace dialogtest {
+
+namespace fs = std::filesystem;
+
+constexpr int Monday1 = 2;
+
+inline TDateTime at(int day, int hour, int minute)
+{
+    return day + (hour * 60 + minute) / 1440.0;
+}
+
+struct Value {
+    const char *field;
+    Variant value;
+};
+
+inline Value text(const char *field, const std::string &utf8)
+{
+    return {field, Variant(utf8ToCp1250(utf8))};
+}
+
+inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
+{
+    table.Append();
+    for (const Value &v : values)
+        table.FieldByName(v.field)->SetAsVariant(v.value);
+    table.Post();
+}
+
+inline std::string utf8Of(TDataSet &table, const char *field)
+{
+    return cp1250ToUtf8(table.FieldByName(field)->AsString());
+}
+
+// Runs `routine`, answering every modal window it opens with `answer`; returns how many opened.
+// The answer runs from the event loop of the modal window itself, so nothing is left to hang.
+inline int answeringModals(const std::function<void()> &routine, const std::function<void(QWidget &)> &answer)
+{
+    int seen = 0;
+    QWidget *last = nullptr;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == last)
+            return;
+        last = modal;
+        ++seen;
+        answer(*modal);
+    });
+    answerer.start(0);
+    routine();
+    return seen;
+}
+
+// The text of a message box and the buttons it offers; pressing `which` closes it.
+struct MessageSeen {
+    QString text;
+    QMessageBox::StandardButtons buttons;
+};
+
+inline std::function<void(QWidget &)> recordAndPress(std::vector<MessageSeen> &seen,
+                                                     QMessageBox::StandardButton which = QMessageBox::Ok)
+{
+    return [&seen, which](QWidget &modal) {
+        auto *box = qobject_cast<QMessageBox *>(&modal);
+        ASSERT_NE(box, nullptr) << "expected a message box";
+        seen.push_back({box->text(), box->standardButtons()});
+        QTest::mouseClick(box->button(which), Qt::LeftButton);
+    };
+}
+
+using datamtest::TempFolder;
+
+inline std::string readFile(const TempFolder &folder, const std::string &fileName)
+{
+    std::ifstream in(folder.path() / fileName, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// A data module over an empty folder: every table starts empty with the module's own layout.
+class DataModule : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The module does not start without these three master files.
+        for (const auto &[fileName, columns] :
+             {std::pair{"targy.csv", &datamtest::TargyColumns}, std::pair{"oktato.csv", &datamtest::OktatoColumns},
+              std::pair{"terem.csv", &datamtest::TeremColumns}})
+            std::ofstream(folder.path() / fileName, std::ios::binary) << datamtest::dataFile(*columns, {});
+        // The course-subject links carry their own head count in the program's files.
+        std::ofstream(folder.path() / "KK_kurzustargy.csv", std::ios::binary) << datamtest::dataFile(
+            {{"kurzus_id", "Integer"}, {"targy_id", "Integer"}, {"maxletszam", "Integer"}}, {});
+        const std::string dataFolder = folder.withSeparator();
+        dm = std::make_unique<TDM>(TDMEnvironment{[dataFolder] { return dataFolder; },
+                                                  [](std::string &name) {
+                                                      name = "tesztelo";
+                                                      return true;
+                                                  }});
+        DM = dm.get();
+    }
+    void TearDown() override
+    {
+        DM = nullptr;
+        dm.reset();
+    }
+
+    void addTimetable(int id, const std::string &name, const std::string &hetek = "")
+    {
+        appendRow(DM->MT_orarend, {{"orarend_id", id}, text("megnevezes", name), text("hetek", hetek)});
+    }
+    struct Course {
+        int id;
+        std::string code;
+        std::string title = "";
+        int targyId = -1;
+        Variant maxLetszam = 30;
+        int linked = 0;
+        std::string note = "";
+        int templateId = -1;
+    };
+    void addCourse(const Course &c, std::initializer_list<int> timetables = {})
+    {
+        appendRow(DM->MT_kurzus, {{"kurzus_id", c.id},
+                                  {"targy_id", c.targyId},
+                                  text("kurzus_kod_osszetett", c.code),
+                                  text("megnevezes", c.title),
+                                  {"max_letszam", c.maxLetszam},
+                                  {"kurzus_id_csatolt", c.linked},
+                                  text("megjegyzes", c.note),
+                                  {"kurzusminta_id", c.templateId}});
+        for (int timetable : timetables)
+            appendRow(DM->MT_kurzusorarend, {{"kurzus_id", c.id}, {"orarend_id", timetable}});
+    }
+    void addOccasion(int id, int kurzusId, TDateTime start, TDateTime end, int teremId = -1,
+                     const std::string &hetek = "111111111111111", int gyakorisag = 0)
+    {
+        appendRow(DM->MT_alkalom, {{"alkalom_id", id},
+                                   {"kurzus_id", kurzusId},
+                                   {"terem_id", teremId},
+                                   {"kezd_ido", start},
+                                   {"veg_ido", end},
+                                   {"gyakorisag", gyakorisag},
+                                   text("hetek", hetek)});
+    }
+    void addSubject(int id, const std::string &code, const std::string &name = "")
+    {
+        appendRow(DM->MT_targy, {{"targy_id", id}, text("targy_kod", code), text("targy_nev", name)});
+    }
+    void linkSubject(int kurzusId, int targyId, Variant maxletszam = Variant())
+    {
+        appendRow(DM->MT_kurzustargy, {{"kurzus_id", kurzusId}, {"targy_id", targyId}, {"maxletszam", maxletszam}});
+    }
+    void addTeacher(int id, const std::string &name, const std::string &code = "")
+    {
+        appendRow(DM->MT_oktato, {{"oktato_id", id}, text("oktato_nev", name), text("oktato_kkod", code)});
+    }
+    void linkTeacher(int kurzusId, int oktatoId, int share = 100)
+    {
+        appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", share}});
+    }
+    void addRoom(int id, const std::string &hely, const std::string &kod, const std::string &site = "",
+                 int capacity = 0)
+    {
+        appendRow(DM->MT_terem, {{"terem_id", id},
+                                 text("terem_hely", hely),
+                                 text("terem_kod", kod),
+                                 text("terem_telephely", site),
+                                 {"terem_kapacitas", capacity}});
+    }
+
+    TempFolder folder;
+    std::unique_ptr<TDM> dm;
+};
+
+} // namespace dialogtest
