@@ -159,7 +159,7 @@ void TztrCustomMemTable::SetAttachedTo(TztrCustomMemTable *table)
         field->SetLookupDataSet(source->LookupDataSet());
         field->SetLookupKeyFields(source->LookupKeyFields());
         field->SetLookupResultField(source->LookupResultField());
-        Fields().Add(std::move(field));
+        CopyFieldProperties(*source, *Fields().Add(std::move(field)));
     }
 }
 

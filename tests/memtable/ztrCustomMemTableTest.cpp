@@ -501,6 +501,21 @@ TEST_F(SharedStore, EachTableSeesTheOthersPostsInItsOwnOrder)
     EXPECT_EQ(idsInOrder(owner), (std::vector<int>{3, 1}));
 }
 
+TEST_F(SharedStore, AViewTakesTheOwnersFieldsWithTheirProperties)
+{
+    owner.FieldByName("nev")->SetDisplayLabel(cp1250("Név"));
+    owner.FieldByName("pont")->SetDefaultExpression("3");
+    owner.FieldByName("id")->SetReadOnly(true);
+    auto view = attachView();
+    ASSERT_EQ(view->FieldCount(), 3);
+    EXPECT_EQ(view->FieldByName("nev")->DisplayLabel(), cp1250("Név"));
+    EXPECT_EQ(view->FieldByName("nev")->Size(), 20);
+    EXPECT_TRUE(view->FieldByName("id")->ReadOnly());
+    view->Append();
+    EXPECT_EQ(view->FieldByName("pont")->AsInteger(), 3);
+    view->Cancel();
+}
+
 TEST_F(SharedStore, EditThroughAViewIsSeenByTheOwner)
 {
     auto view = attachView();
