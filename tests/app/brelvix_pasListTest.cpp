@@ -211,3 +211,12 @@ TEST_F(WeekChooser, DownFromNoChoiceGoesToZeroWithoutARebuild)
     EXPECT_EQ(form->HetekCB->currentIndex(), 0);
     EXPECT_EQ(form->LV->topLevelItemCount(), 0);
 }
+
+TEST_F(CourseSelection, OpeningAnItemSelectsItsCourse)
+{
+    form->VL->OnDetails(*form->VL, itemOf(110));
+    EXPECT_EQ(form->LV->currentItem()->text(4), QStringLiteral("11"));
+    EXPECT_EQ(currentOccasion(), 110);
+    EXPECT_EQ(itemOf(110)->BGColor(), clMoneyGreen);
+    EXPECT_EQ(itemOf(101)->BGColor(), clWhite);
+}

@@ -297,3 +297,48 @@ TEST_F(Printing, PressPlatePrintsTheCalendarAloneInWhiteAndRestoresTheWindow)
     EXPECT_TRUE(form->Panel2->isVisible());
     EXPECT_EQ(form->VL->FixedColor(), TColor(0xA4A0A0));
 }
+
+TEST_F(WindowShell, DatabaseCopyButtonOpensItsWindowWithoutWaiting)
+{
+    form->B_admin->setVisible(true);
+    QTest::mouseClick(form->B_admin, Qt::LeftButton);
+    EXPECT_TRUE(Form2->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(WindowShell, KeyReachingTheWindowItselfShowsItsCode)
+{
+    QString shown;
+    const int boxes = answeringModals([&] { QTest::keyPress(form.get(), Qt::Key_A); },
+                                      [&](QWidget &box) {
+                                          shown = static_cast<QMessageBox &>(box).text();
+                                          pressButton(box, QMessageBox::Cancel);
+                                      });
+    EXPECT_EQ(boxes, 1);
+    EXPECT_TRUE(shown.endsWith(QStringLiteral(": <65>"))) << shown.toStdString();
+}
+
+class AdministratorAtTheDesk : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        DM->Felhasznalo = std::string(AdminUsers[3]);
+        DM->Admin = true;
+        form->show();
+    }
+};
+
+TEST_F(AdministratorAtTheDesk, SeesTheAdministratorButtons)
+{
+    EXPECT_TRUE(form->B_admin->isVisible());
+    EXPECT_TRUE(form->B_egyfogl->isVisible());
+}
+
+TEST_F(AdministratorAtTheDesk, ExitsWithoutBeingAsked)
+{
+    const int asked = answeringModals([&] { QTest::mouseClick(form->Button1, Qt::LeftButton); },
+                                      [](QWidget &box) { pressButton(box, QMessageBox::Cancel); });
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(form->isVisible());
+}
