@@ -2,19 +2,31 @@
 
 #include <cstdint>
 
+void CSVAppendQuoted(std::string &out, std::string_view text, char quote)
+{
+    if (quote == '\0') {
+        out += text;
+        return;
+    }
+    out += quote;
+    for (std::size_t at = 0;;) {
+        const std::size_t found = text.find(quote, at);
+        if (found == std::string_view::npos) {
+            out.append(text, at);
+            break;
+        }
+        out.append(text, at, found + 1 - at);
+        out += quote;
+        at = found + 1;
+    }
+    out += quote;
+}
+
 std::string CSVQuoteText(std::string_view text, char quote)
 {
-    if (quote == '\0')
-        return std::string(text);
     std::string result;
     result.reserve(text.size() + 2);
-    result += quote;
-    for (const char c : text) {
-        result += c;
-        if (c == quote)
-            result += quote;
-    }
-    result += quote;
+    CSVAppendQuoted(result, text, quote);
     return result;
 }
 
@@ -38,30 +50,46 @@ std::string CSVUnquoteText(std::string_view text, char quote)
     return result;
 }
 
+namespace {
+
+// The letter that follows the escape for c, or #0 when c stands for itself.
+char escapeCode(char c, char escape)
+{
+    switch (c) {
+    case '\0':
+        return '0';
+    case '\n':
+        return 'n';
+    case '\r':
+        return 'c';
+    default:
+        return c == escape ? escape : '\0';
+    }
+}
+
+} // namespace
+
+void CSVAppendEscaped(std::string &out, std::string_view text, char escape)
+{
+    // Plain runs go in whole; most values hold nothing to escape.
+    std::size_t runStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char code = escapeCode(text[i], escape);
+        if (code == '\0')
+            continue;
+        out.append(text, runStart, i - runStart);
+        out += escape;
+        out += code;
+        runStart = i + 1;
+    }
+    out.append(text, runStart);
+}
+
 std::string CSVEscapeEncode(std::string_view text, char escape)
 {
     std::string result;
     result.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '\0':
-            result += escape;
-            result += '0';
-            break;
-        case '\n':
-            result += escape;
-            result += 'n';
-            break;
-        case '\r':
-            result += escape;
-            result += 'c';
-            break;
-        default:
-            if (c == escape)
-                result += escape;
-            result += c;
-        }
-    }
+    CSVAppendEscaped(result, text, escape);
     return result;
 }
 

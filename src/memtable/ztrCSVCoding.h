@@ -10,6 +10,10 @@
 // Wraps text in quote with every quote inside doubled; a quote of #0 leaves text as it is.
 std::string CSVQuoteText(std::string_view text, char quote);
 
+// The two codings the writer applies to every value, appended to the line being built.
+void CSVAppendQuoted(std::string &out, std::string_view text, char quote);
+void CSVAppendEscaped(std::string &out, std::string_view text, char escape);
+
 // Reads back a whole quoted text: the characters up to the first single closing quote, a doubled
 // quote read as one (the rest of an unclosed text is taken). A text that does not begin with
 // quote is empty; a quote of #0 leaves text as it is.

@@ -134,6 +134,7 @@ void TztrCustomCSVStreamFormat::BeforeSave(TztrCustomMemTable &table)
     TztrCustomStreamFormat::BeforeSave(table);
     switchFormatSettings(localFormat_.Contains(sfSaveLocalFormat));
     output_.clear();
+    output_.reserve(OutputChunk + OutputChunk / 4);
 }
 
 void TztrCustomCSVStreamFormat::AfterSave(TztrCustomMemTable &table)
@@ -141,19 +142,21 @@ void TztrCustomCSVStreamFormat::AfterSave(TztrCustomMemTable &table)
     restoreFormatSettings();
     output_.clear();
     output_.shrink_to_fit();
+    item_.clear();
+    item_.shrink_to_fit();
     TztrCustomStreamFormat::AfterSave(table);
 }
 
-void TztrCustomCSVStreamFormat::write(const std::string &text)
+void TztrCustomCSVStreamFormat::writeLine(const std::string &line)
 {
-    output_ += text;
+    output_ += line;
+    endLine();
 }
 
 // Every line of a data file ends with CR LF, whatever the system's own line end is.
-void TztrCustomCSVStreamFormat::writeLine(std::string &line)
+void TztrCustomCSVStreamFormat::endLine()
 {
-    line += "\r\n";
-    output_ += line;
+    output_ += "\r\n";
     if (output_.size() >= OutputChunk)
         flushOutput();
 }
@@ -218,14 +221,14 @@ void TztrCustomCSVStreamFormat::writeHeader(TztrCustomMemTable &table)
     writeLine(line);
 }
 
-std::string TztrCustomCSVStreamFormat::itemText(TField &field, bool &isNull)
+void TztrCustomCSVStreamFormat::itemText(TField &field, bool &isNull, std::string &text)
 {
-    std::string text;
+    text.clear();
     isNull = field.IsNull();
     if (!isNull) {
         const TFieldType type = field.DataType();
         if (isTextType(type))
-            text = CSVEscapeEncode(field.AsString(), escapeChar_);
+            CSVAppendEscaped(text, field.AsString(), escapeChar_);
         else if (isBinaryType(type))
             text = CSVSixBitEncode(field.AsString());
         else if (type == ftBoolean)
@@ -235,22 +238,21 @@ std::string TztrCustomCSVStreamFormat::itemText(TField &field, bool &isNull)
     }
     if (OnFormatSaveField)
         OnFormatSaveField(*this, field, isNull, text);
-    return text;
 }
 
+// The items go straight into the output buffer; only a value's own text is formed apart.
 void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table)
 {
     const bool placeholders = placeholders_.Contains(sfSavePlaceholders);
     const bool quoteOnlyStrings = quoteOnlyStrings_.Contains(sfSaveQuoteOnlyStrings);
     const TFields &fields = table.Fields();
-    std::string line;
     bool first = true;
     for (int i = 0; i < fields.Count(); ++i) {
         const bool saved = SaveMap()[static_cast<std::size_t>(i)] >= 0;
         if (!saved && !placeholders)
             continue;
         if (!first)
-            line += fieldDelimiter_;
+            output_ += fieldDelimiter_;
         first = false;
         if (!saved)
             continue;
@@ -258,18 +260,18 @@ void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table)
         if (table.OnSaveField)
             table.OnSaveField(table, i, field);
         bool isNull = false;
-        const std::string text = itemText(field, isNull);
+        itemText(field, isNull, item_);
         if (isNull)
             continue;
         const TFieldType type = field.DataType();
         if (quoteOnlyStrings && !isTextType(type) && !isBinaryType(type))
-            line += text;
+            output_ += item_;
         else
-            line += CSVQuoteText(text, quote_);
+            CSVAppendQuoted(output_, item_, quote_);
     }
     if (recordDelimiter_ != '\0')
-        line += recordDelimiter_;
-    writeLine(line);
+        output_ += recordDelimiter_;
+    endLine();
 }
 
 void TztrCustomCSVStreamFormat::SaveData(TztrCustomMemTable &table)
@@ -584,7 +586,9 @@ void TztrCustomCSVStreamFormat::loadRecord(TztrCustomMemTable &table)
 void TztrCustomCSVStreamFormat::storeItem(TField &field, const std::string &text)
 {
     const TFieldType type = field.DataType();
-    if (isTextType(type))
+    if (isTextType(type) && text.find(escapeChar_) == std::string::npos)
+        field.SetAsString(text);
+    else if (isTextType(type))
         field.SetAsString(CSVEscapeDecode(text, escapeChar_));
     else if (isBinaryType(type))
         field.SetAsString(CSVSixBitDecode(text));

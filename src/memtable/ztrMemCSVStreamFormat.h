@@ -110,12 +110,12 @@ public:
 private:
     void switchFormatSettings(bool keepUserSettings);
     void restoreFormatSettings();
-    void write(const std::string &text);
-    void writeLine(std::string &line);
+    void writeLine(const std::string &line);
+    void endLine();
     void flushOutput();
     void writeHeader(TztrCustomMemTable &table);
     void writeRecord(TztrCustomMemTable &table);
-    std::string itemText(TField &field, bool &isNull);
+    void itemText(TField &field, bool &isNull, std::string &text);
     void loadRecord(TztrCustomMemTable &table);
     void storeItem(TField &field, const std::string &text);
     bool headerExpected() const { return !noHeader_.Contains(sfLoadNoHeader); }
@@ -150,6 +150,8 @@ private:
 
     std::optional<TFormatSettings> savedSettings_;
     std::string output_;
+    // The text of the value being written, kept to reuse its memory.
+    std::string item_;
     std::unique_ptr<TztrCSVReader> reader_;
     std::int64_t streamSize_ = 0;
     bool endOfStream_ = false;

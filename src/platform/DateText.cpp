@@ -4,10 +4,13 @@
 #include "platform/FormatSettings.h"
 #include "platform/SysUtils.h"
 
+#include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -16,23 +19,15 @@ char lower(char c)
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-bool startsWithNoCase(const std::string &text, std::size_t at, const char *prefix)
+bool startsWithNoCase(const std::string &text, std::size_t at, std::string_view prefix)
 {
-    const std::size_t length = std::strlen(prefix);
+    const std::size_t length = prefix.size();
     if (at + length > text.size())
         return false;
     for (std::size_t i = 0; i < length; ++i)
         if (lower(text[at + i]) != lower(prefix[i]))
             return false;
     return true;
-}
-
-std::string padded(int value, int width)
-{
-    std::string text = std::to_string(value);
-    if (static_cast<int>(text.size()) < width)
-        text.insert(0, static_cast<std::size_t>(width - static_cast<int>(text.size())), '0');
-    return text;
 }
 
 // Whether an AM/PM specifier follows in the format, which makes "h" a 12-hour clock.
@@ -54,14 +49,63 @@ bool hasAmPmAfter(const std::string &format, std::size_t from)
     return false;
 }
 
-class DateTimeFormatter {
+// A format broken into its parts once: the letters are read, the nested formats of the settings
+// (c, ddddd, t, ...) expanded and the 12-hour clock decided, so that formatting a value only
+// appends numbers, names and literal texts.
+struct FormatPart {
+    enum Kind : std::uint8_t {
+        Text,
+        Year,
+        Month,
+        ShortMonthName,
+        LongMonthName,
+        Day,
+        ShortDayName,
+        LongDayName,
+        Hour,
+        Hour12,
+        Minute,
+        Second,
+        MSec,
+        AmPmText,
+        AmPmSettings,
+        DateSeparator,
+        TimeSeparator,
+        // The parts that follow up to skip are left out at midnight.
+        TimeOfDay,
+    };
+    Kind kind = Text;
+    // Digits at least, for the numbers; the year of width 2 is the year within its century.
+    std::uint8_t width = 1;
+    std::uint16_t skip = 0;
+    // Text; for AmPmText the morning text, afternoon in pmText.
+    std::string text;
+    std::string pmText;
+};
+
+class DateTimeFormatCompiler {
 public:
-    DateTimeFormatter(TDateTime value, const TFormatSettings &settings) : settings_(settings)
+    explicit DateTimeFormatCompiler(const TFormatSettings &settings) : settings_(settings) {}
+
+    std::vector<FormatPart> compile(const std::string &format)
     {
-        DecodeDate(value, year_, month_, day_);
-        DecodeTime(value, hour_, minute_, second_, msec_);
-        dayOfWeek_ = DayOfWeek(value);
+        append(format, 0);
+        return std::move(parts_);
     }
+
+private:
+    void literal(const std::string &text)
+    {
+        if (text.empty())
+            return;
+        // Text after a time-of-day block must not join its last text, which midnight leaves out.
+        if (parts_.size() > unmergeable_ && parts_.back().kind == FormatPart::Text)
+            parts_.back().text += text;
+        else
+            parts_.push_back({FormatPart::Text, 1, 0, text, {}});
+    }
+
+    void number(FormatPart::Kind kind, int width) { parts_.push_back({kind, static_cast<std::uint8_t>(width), 0, {}, {}}); }
 
     void append(const std::string &format, int depth)
     {
@@ -81,65 +125,51 @@ public:
             case '\'': {
                 const auto close = format.find(c, i + 1);
                 const std::size_t end = close == std::string::npos ? format.size() : close;
-                out_ += format.substr(i + 1, end - i - 1);
+                literal(format.substr(i + 1, end - i - 1));
                 i = end + 1;
                 continue;
             }
-            case 'c':
+            case 'c': {
                 append(settings_.ShortDateFormat, depth + 1);
-                if (hour_ || minute_ || second_ || msec_) {
-                    out_ += ' ';
-                    append(settings_.LongTimeFormat, depth + 1);
-                }
+                const std::size_t timeOfDay = parts_.size();
+                number(FormatPart::TimeOfDay, 0);
+                literal(" ");
+                append(settings_.LongTimeFormat, depth + 1);
+                parts_[timeOfDay].skip = static_cast<std::uint16_t>(parts_.size() - timeOfDay - 1);
+                unmergeable_ = parts_.size();
                 break;
+            }
             case 'y':
-                out_ += count <= 2 ? padded(year_ % 100, 2) : padded(year_, 4);
+                number(FormatPart::Year, count <= 2 ? 2 : 4);
                 break;
             case 'm':
                 if (lastWasHour && count <= 2)
-                    out_ += count == 1 ? std::to_string(minute_) : padded(minute_, 2);
-                else if (count == 1)
-                    out_ += std::to_string(month_);
-                else if (count == 2)
-                    out_ += padded(month_, 2);
-                else if (count == 3)
-                    out_ += month_ ? settings_.ShortMonthNames[static_cast<std::size_t>(month_ - 1)] : "";
+                    number(FormatPart::Minute, static_cast<int>(count));
+                else if (count <= 2)
+                    number(FormatPart::Month, static_cast<int>(count));
                 else
-                    out_ += month_ ? settings_.LongMonthNames[static_cast<std::size_t>(month_ - 1)] : "";
+                    number(count == 3 ? FormatPart::ShortMonthName : FormatPart::LongMonthName, 1);
                 break;
             case 'd':
-                if (count == 1)
-                    out_ += std::to_string(day_);
-                else if (count == 2)
-                    out_ += padded(day_, 2);
-                else if (count == 3)
-                    out_ += settings_.ShortDayNames[static_cast<std::size_t>(dayOfWeek_ - 1)];
-                else if (count == 4)
-                    out_ += settings_.LongDayNames[static_cast<std::size_t>(dayOfWeek_ - 1)];
-                else if (count == 5)
-                    append(settings_.ShortDateFormat, depth + 1);
+                if (count <= 2)
+                    number(FormatPart::Day, static_cast<int>(count));
+                else if (count <= 4)
+                    number(count == 3 ? FormatPart::ShortDayName : FormatPart::LongDayName, 1);
                 else
-                    append(settings_.LongDateFormat, depth + 1);
+                    append(count == 5 ? settings_.ShortDateFormat : settings_.LongDateFormat, depth + 1);
                 break;
-            case 'h': {
-                int hour = hour_;
-                if (hasAmPmAfter(format, i + count)) {
-                    hour %= 12;
-                    if (hour == 0)
-                        hour = 12;
-                }
-                out_ += count == 1 ? std::to_string(hour) : padded(hour, 2);
+            case 'h':
+                number(hasAmPmAfter(format, i + count) ? FormatPart::Hour12 : FormatPart::Hour, count == 1 ? 1 : 2);
                 isHour = true;
                 break;
-            }
             case 'n':
-                out_ += count == 1 ? std::to_string(minute_) : padded(minute_, 2);
+                number(FormatPart::Minute, count == 1 ? 1 : 2);
                 break;
             case 's':
-                out_ += count == 1 ? std::to_string(second_) : padded(second_, 2);
+                number(FormatPart::Second, count == 1 ? 1 : 2);
                 break;
             case 'z':
-                out_ += count == 1 ? std::to_string(msec_) : padded(msec_, 3);
+                number(FormatPart::MSec, count == 1 ? 1 : 3);
                 break;
             case 't':
                 append(count == 1 ? settings_.ShortTimeFormat : settings_.LongTimeFormat, depth + 1);
@@ -148,13 +178,13 @@ public:
                 count = appendAmPm(format, i);
                 break;
             case '/':
-                out_ += settings_.DateSeparator;
+                number(FormatPart::DateSeparator, 1);
                 break;
             case ':':
-                out_ += settings_.TimeSeparator;
+                number(FormatPart::TimeSeparator, 1);
                 break;
             default:
-                out_.append(count, c);
+                literal(std::string(count, c));
                 break;
             }
             // Only another specifier ends the "minutes after hours" reading of m.
@@ -164,34 +194,147 @@ public:
         }
     }
 
-    const std::string &text() const { return out_; }
-
-private:
     // Returns the length of the specifier consumed.
     std::size_t appendAmPm(const std::string &format, std::size_t at)
     {
-        const bool pm = hour_ >= 12;
         if (startsWithNoCase(format, at, "am/pm")) {
-            const std::string spec = format.substr(at + (pm ? 3 : 0), 2);
-            out_ += spec;
+            parts_.push_back({FormatPart::AmPmText, 1, 0, format.substr(at, 2), format.substr(at + 3, 2)});
             return 5;
         }
         if (startsWithNoCase(format, at, "a/p")) {
-            out_ += format[at + (pm ? 2 : 0)];
+            parts_.push_back({FormatPart::AmPmText, 1, 0, format.substr(at, 1), format.substr(at + 2, 1)});
             return 3;
         }
         if (startsWithNoCase(format, at, "ampm")) {
-            out_ += pm ? settings_.TimePMString : settings_.TimeAMString;
+            number(FormatPart::AmPmSettings, 1);
             return 4;
         }
-        out_ += format[at];
+        literal(std::string(1, format[at]));
         return 1;
     }
 
     const TFormatSettings &settings_;
-    int year_, month_, day_, hour_, minute_, second_, msec_, dayOfWeek_;
-    std::string out_;
+    std::vector<FormatPart> parts_;
+    std::size_t unmergeable_ = 0;
 };
+
+// The compiled parts of the formats in use. Formats are few (the data files' "c", a few display
+// formats), so a handful of entries per thread keep every format compiled once.
+struct CompiledFormat {
+    bool used = false;
+    std::string format, shortDate, longDate, shortTime, longTime;
+    std::vector<FormatPart> parts;
+
+    bool matches(const std::string &wanted, const TFormatSettings &settings) const
+    {
+        return used && format == wanted && shortDate == settings.ShortDateFormat &&
+               longTime == settings.LongTimeFormat && shortTime == settings.ShortTimeFormat &&
+               longDate == settings.LongDateFormat;
+    }
+};
+
+const std::vector<FormatPart> &compiledFormat(const std::string &format, const TFormatSettings &settings)
+{
+    thread_local std::array<CompiledFormat, 4> cache;
+    thread_local std::size_t next = 0;
+    for (const CompiledFormat &entry : cache)
+        if (entry.matches(format, settings))
+            return entry.parts;
+    CompiledFormat &entry = cache[next];
+    next = (next + 1) % cache.size();
+    entry = {true,
+             format,
+             settings.ShortDateFormat,
+             settings.LongDateFormat,
+             settings.ShortTimeFormat,
+             settings.LongTimeFormat,
+             DateTimeFormatCompiler(settings).compile(format)};
+    return entry.parts;
+}
+
+void appendNumber(std::string &out, int value, int width)
+{
+    char digits[16];
+    const char *end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const auto length = static_cast<int>(end - digits);
+    if (length < width)
+        out.append(static_cast<std::size_t>(width - length), '0');
+    out.append(digits, static_cast<std::size_t>(length));
+}
+
+void appendName(std::string &out, const std::string *names, std::size_t count, int number)
+{
+    if (number >= 1 && static_cast<std::size_t>(number) <= count)
+        out += names[number - 1];
+}
+
+void formatParts(const std::vector<FormatPart> &parts, TDateTime value, const TFormatSettings &settings,
+                 std::string &out)
+{
+    int year, month, day, hour, minute, second, msec;
+    DecodeDate(value, year, month, day);
+    DecodeTime(value, hour, minute, second, msec);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const FormatPart &part = parts[i];
+        switch (part.kind) {
+        case FormatPart::Text:
+            out += part.text;
+            break;
+        case FormatPart::Year:
+            appendNumber(out, part.width == 2 ? year % 100 : year, part.width);
+            break;
+        case FormatPart::Month:
+            appendNumber(out, month, part.width);
+            break;
+        case FormatPart::ShortMonthName:
+            appendName(out, settings.ShortMonthNames.data(), settings.ShortMonthNames.size(), month);
+            break;
+        case FormatPart::LongMonthName:
+            appendName(out, settings.LongMonthNames.data(), settings.LongMonthNames.size(), month);
+            break;
+        case FormatPart::Day:
+            appendNumber(out, day, part.width);
+            break;
+        case FormatPart::ShortDayName:
+            appendName(out, settings.ShortDayNames.data(), settings.ShortDayNames.size(), DayOfWeek(value));
+            break;
+        case FormatPart::LongDayName:
+            appendName(out, settings.LongDayNames.data(), settings.LongDayNames.size(), DayOfWeek(value));
+            break;
+        case FormatPart::Hour:
+            appendNumber(out, hour, part.width);
+            break;
+        case FormatPart::Hour12:
+            appendNumber(out, hour % 12 == 0 ? 12 : hour % 12, part.width);
+            break;
+        case FormatPart::Minute:
+            appendNumber(out, minute, part.width);
+            break;
+        case FormatPart::Second:
+            appendNumber(out, second, part.width);
+            break;
+        case FormatPart::MSec:
+            appendNumber(out, msec, part.width);
+            break;
+        case FormatPart::AmPmText:
+            out += hour >= 12 ? part.pmText : part.text;
+            break;
+        case FormatPart::AmPmSettings:
+            out += hour >= 12 ? settings.TimePMString : settings.TimeAMString;
+            break;
+        case FormatPart::DateSeparator:
+            out += settings.DateSeparator;
+            break;
+        case FormatPart::TimeSeparator:
+            out += settings.TimeSeparator;
+            break;
+        case FormatPart::TimeOfDay:
+            if (hour == 0 && minute == 0 && second == 0 && msec == 0)
+                i += part.skip;
+            break;
+        }
+    }
+}
 
 // Reads dates and times from text position by position.
 class DateTimeScanner {
@@ -319,7 +462,7 @@ private:
         skipBlanks();
         value = 0;
         digits = 0;
-        while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])) && digits < 9) {
+        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9' && digits < 9) {
             value = value * 10 + (text_[pos_] - '0');
             ++pos_;
             ++digits;
@@ -344,10 +487,14 @@ private:
     {
         const std::size_t start = pos_;
         skipBlanks();
-        const std::pair<std::string, int> markers[] = {
+        if (pos_ == text_.size()) {
+            pos_ = start;
+            return 0;
+        }
+        const std::pair<std::string_view, int> markers[] = {
             {settings_.TimeAMString, 1}, {settings_.TimePMString, 2}, {"AM", 1}, {"PM", 2}, {"A", 1}, {"P", 2}};
         for (const auto &[marker, kind] : markers) {
-            if (!marker.empty() && startsWithNoCase(text_, pos_, marker.c_str())) {
+            if (!marker.empty() && startsWithNoCase(text_, pos_, marker)) {
                 pos_ += marker.size();
                 return kind;
             }
@@ -399,9 +546,10 @@ private:
 
 std::string FormatDateTime(const std::string &format, TDateTime value, const TFormatSettings &settings)
 {
-    DateTimeFormatter formatter(value, settings);
-    formatter.append(format.empty() ? std::string("c") : format, 0);
-    return formatter.text();
+    static const std::string dateAndTime = "c";
+    std::string text;
+    formatParts(compiledFormat(format.empty() ? dateAndTime : format, settings), value, settings, text);
+    return text;
 }
 
 std::string FormatDateTime(const std::string &format, TDateTime value)

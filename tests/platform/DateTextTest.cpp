@@ -118,3 +118,39 @@ TEST(DateText, DateTimesRoundTripThroughTheirText)
     EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(old, dataFile()), dataFile()), old);
     EXPECT_THROW(StrToDateTime("08/09/2025 x", dataFile()), EConvertError);
 }
+
+TEST(FormatDateTime, ChangedSettingsTakeEffectOnTheNextCall)
+{
+    TFormatSettings settings = dataFile();
+    const TDateTime moment = monday + EncodeTime(7, 45, 0, 0);
+    EXPECT_EQ(FormatDateTime("c", moment, settings), "08/09/2025 07:45:00");
+    settings.ShortDateFormat = "yyyy-mm-dd";
+    EXPECT_EQ(FormatDateTime("c", moment, settings), "2025-09-08 07:45:00");
+    settings.LongTimeFormat = "h:nn";
+    EXPECT_EQ(FormatDateTime("c", moment, settings), "2025-09-08 7:45");
+    settings.DateSeparator = '.';
+    EXPECT_EQ(FormatDateTime("dd/mm", moment, settings), "08.09");
+    settings.LongDayNames[1] = "Montag";
+    EXPECT_EQ(FormatDateTime("dddd", moment, settings), "Montag");
+}
+
+TEST(FormatDateTime, ManyFormatsInTurnEachKeepTheirOwnLetters)
+{
+    const TFormatSettings settings = TFormatSettings::Invariant();
+    const TDateTime moment = EncodeDate(2025, 3, 4) + EncodeTime(15, 6, 7, 8);
+    const std::pair<const char *, const char *> expected[] = {
+        {"yyyy", "2025"}, {"d/m", "4/3"},     {"hh:nn", "15:06"},  {"h am/pm", "3 pm"},
+        {"mmm", "Mar"},   {"ss.zzz", "07.008"}, {"ddd", "Tue"},    {"t", "15:06"},
+    };
+    for (int round = 0; round < 3; ++round)
+        for (const auto &[format, text] : expected)
+            EXPECT_EQ(FormatDateTime(format, moment, settings), text) << format;
+}
+
+TEST(FormatDateTime, TextAfterTheDateAndTimeStaysAtMidnight)
+{
+    TFormatSettings settings = dataFile();
+    settings.LongTimeFormat = "hh:nn 'h'";
+    EXPECT_EQ(FormatDateTime("c' (x)'", monday, settings), "08/09/2025 (x)");
+    EXPECT_EQ(FormatDateTime("c' (x)'", monday + EncodeTime(9, 30, 0, 0), settings), "08/09/2025 09:30 h (x)");
+}
