@@ -104,8 +104,6 @@ bool TFieldDataLink::Edit()
 void TFieldDataLink::ActiveChanged()
 {
     updateField();
-    if (OnActiveChange)
-        OnActiveChange();
 }
 
 void TFieldDataLink::EditingChanged()

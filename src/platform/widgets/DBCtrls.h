@@ -43,7 +43,6 @@ public:
     std::function<void()> OnDataChange;
     std::function<void()> OnEditingChange;
     std::function<void()> OnUpdateData;
-    std::function<void()> OnActiveChange;
 
 protected:
     void ActiveChanged() override;

@@ -509,6 +509,36 @@ TEST(GridOnAnEmptyTable, TypingBeginsTheFirstRecord)
     EXPECT_EQ(rooms.currentId(), 73);
 }
 
+// A dataset that cannot number its records, as a filtered memory table.
+class UnnumberedTable : public ArrayDataSet {
+public:
+    bool IsSequenced() override { return false; }
+};
+
+TEST(GridOnUnnumberedRecords, TheScrollBarShowsOnlyTheEndsAndTheMiddle)
+{
+    UnnumberedTable table;
+    table.FieldDefs().Add("n", ftInteger);
+    table.Open();
+    for (int i = 1; i <= 100; ++i)
+        table.AppendRecord({i});
+    table.First();
+    TDataSource source(&table);
+    TDBGrid grid;
+    grid.resize(300, 200);
+    grid.SetDataSource(&source);
+    QScrollBar *bar = grid.verticalScrollBar();
+    EXPECT_EQ(bar->maximum(), 2);
+    EXPECT_EQ(bar->value(), 0);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(bar->value(), 1);
+    bar->setSliderPosition(2);
+    EXPECT_EQ(table.FieldByName("n")->AsInteger(), 100);
+    EXPECT_EQ(bar->value(), 2);
+    bar->setSliderPosition(0);
+    EXPECT_EQ(table.FieldByName("n")->AsInteger(), 1);
+}
+
 TEST(GridWithoutData, AGridOnNoDataSourceShowsNothingAndTakesKeys)
 {
     TDBGrid grid;
