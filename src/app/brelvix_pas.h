@@ -248,6 +248,8 @@ private:
 
     // View rebuild branches.
     void listTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems);
+    // Lists the courses of the timetable and draws their occasions; gives the last course visited.
+    int walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems);
     void listRoom();
     void listLinkedCourses(TztrMemTable &links, const char *keyField);
     bool admittedByListFilter(TDataSet &course, bool noTeacher);

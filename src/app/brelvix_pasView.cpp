@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QScopeGuard>
 
 using namespace mainwindow;
 
@@ -76,6 +77,11 @@ void TForm1::RefreshView()
 {
     VL->setUpdatesEnabled(false);
     RefreshBusy = true;
+    // A rebuild that fails half way still gives the calendar and the occasion panel back.
+    const auto done = qScopeGuard([this] {
+        RefreshBusy = false;
+        VL->setUpdatesEnabled(true);
+    });
     RoomTextOn = false;
     VL->Items().Clear();
     LV->clear();
@@ -107,8 +113,6 @@ void TForm1::RefreshView()
         LV->setCurrentItem(LV->topLevelItem(0));
     SortColumn = 0;
     SortLV();
-    RefreshBusy = false;
-    VL->setUpdatesEnabled(true);
 }
 
 int TForm1::chosenWeek() const
@@ -164,7 +168,23 @@ QTreeWidgetItem *TForm1::addCourseRow(const QString &caption, TDataSet &course, 
 
 void TForm1::listTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems)
 {
+    const int lastCourse = walkTimetable(orarendId, followLinkedCourse, weekTestOnItems);
+    RoomTextOn = true;
+    MT_alkalom_temp.First();
+    loadCoursePanels(lastCourse, lastCourse, lastCourse);
+}
+
+int TForm1::walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems)
+{
     TztrMemTable &links = DM->MT_kurzusorarend;
+    // The shared tables are handed back unfiltered and unlinked however the walk ends.
+    const auto release = qScopeGuard([&links] {
+        links.SetFiltered(false);
+        for (TztrMemTable *detail : {&DM->MT_kurzustargy, &DM->MT_kurzusoktato}) {
+            detail->SetMasterSource(nullptr);
+            detail->SetMasterFields("");
+        }
+    });
     refilter(links, keyFilter("orarend_id", orarendId));
     for (TztrMemTable *detail : {&DM->MT_kurzustargy, &DM->MT_kurzusoktato}) {
         detail->SetMasterSource(&DS_kurzus_temp);
@@ -207,15 +227,7 @@ void TForm1::listTimetable(int orarendId, bool followLinkedCourse, bool weekTest
             RoomTextOn = false;
         }
     }
-
-    links.SetFiltered(false);
-    for (TztrMemTable *detail : {&DM->MT_kurzustargy, &DM->MT_kurzusoktato}) {
-        detail->SetMasterSource(nullptr);
-        detail->SetMasterFields("");
-    }
-    RoomTextOn = true;
-    MT_alkalom_temp.First();
-    loadCoursePanels(lastCourse, lastCourse, lastCourse);
+    return lastCourse;
 }
 
 void TForm1::listRoom()
@@ -225,6 +237,12 @@ void TForm1::listRoom()
     MT_kurzus_temp.SetFiltered(false);
     if (Vonal)
         Vonal->start(DM->MT_kurzus.RecordCount(), "Fress");
+    // The progress window closes and the list comes back however the walk ends.
+    const auto release = qScopeGuard([this] {
+        if (Vonal)
+            Vonal->finish();
+        LV->show();
+    });
     const bool everyOccasion = AlkalomCB->isChecked();
     for (MT_kurzus_temp.First(); !MT_kurzus_temp.Eof(); MT_kurzus_temp.Next()) {
         if (Vonal)
@@ -250,10 +268,7 @@ void TForm1::listRoom()
             RoomTextOn = false;
         }
     }
-    if (Vonal)
-        Vonal->finish();
     MT_alkalom_temp.First();
-    LV->show();
     RoomTextOn = true;
     loadCoursePanels(-1, -1, -1);
 }
@@ -261,22 +276,24 @@ void TForm1::listRoom()
 void TForm1::listLinkedCourses(TztrMemTable &links, const char *keyField)
 {
     refilter(MT_alkalom_temp, keyFilter("kurzus_id", -1));
-    refilter(links, keyFilter(keyField, SelectionId));
-    for (; !links.Eof(); links.Next()) {
-        const int kurzusId = intOf(links, "kurzus_id");
-        TztrMemTable &courses = DM->MT_kurzus;
-        if (!courses.Locate("kurzus_id", kurzusId, {}))
-            continue;
-        addCourseRow(guiText(textOf(courses, "kurzus_kod_osszetett")), courses, listTitle(courses),
-                     QString::number(SelectionId), true);
-        refilter(MT_alkalom_temp, keyFilter("kurzus_id", kurzusId));
-        for (; !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next()) {
-            RoomTextOn = true;
-            AddCalendarItemForCourse(MT_alkalom_temp, &courses);
-            RoomTextOn = false;
+    {
+        const auto release = qScopeGuard([&links] { links.SetFiltered(false); });
+        refilter(links, keyFilter(keyField, SelectionId));
+        for (; !links.Eof(); links.Next()) {
+            const int kurzusId = intOf(links, "kurzus_id");
+            TztrMemTable &courses = DM->MT_kurzus;
+            if (!courses.Locate("kurzus_id", kurzusId, {}))
+                continue;
+            addCourseRow(guiText(textOf(courses, "kurzus_kod_osszetett")), courses, listTitle(courses),
+                         QString::number(SelectionId), true);
+            refilter(MT_alkalom_temp, keyFilter("kurzus_id", kurzusId));
+            for (; !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next()) {
+                RoomTextOn = true;
+                AddCalendarItemForCourse(MT_alkalom_temp, &courses);
+                RoomTextOn = false;
+            }
         }
     }
-    links.SetFiltered(false);
     MT_alkalom_temp.First();
     RoomTextOn = true;
     loadCoursePanels(-1, -1, -1);

@@ -224,3 +224,16 @@ TEST_F(MainWindow, PickedTimetableDrawsOnlyEachCoursesOwnOccasions)
     EXPECT_EQ(ids, (Ids{10, 11, 12, 13}));
     EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}}));
 }
+
+TEST_F(MainWindow, FailedRebuildHandsTheSharedTablesBack)
+{
+    addFaculty();
+    form->MT_alkalom_temp.Close();
+    form->TimetableId = 1;
+    EXPECT_ANY_THROW(form->RefreshView());
+    EXPECT_FALSE(DM->MT_kurzusorarend.Filtered());
+    EXPECT_EQ(DM->MT_kurzusoktato.MasterSource(), nullptr);
+    EXPECT_EQ(DM->MT_kurzustargy.MasterSource(), nullptr);
+    EXPECT_FALSE(form->RefreshBusy);
+    EXPECT_TRUE(form->VL->updatesEnabled());
+}
