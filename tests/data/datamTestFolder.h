@@ -6,6 +6,7 @@
 #include "data/Progress.h"
 #include "data/datam.h"
 #include "platform/Cp1250.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -20,25 +21,8 @@
 namespace datamtest {
 
 namespace fs = std::filesystem;
+using ::TempFolder;
 
-// A folder of the test's own, removed afterwards.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "brelvix-data-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-
-    const fs::path &path() const { return path_; }
-    std::string withSeparator() const { return (path_ / "").string(); }
-
-private:
-    fs::path path_;
-};
 
 struct Column {
     std::string name;

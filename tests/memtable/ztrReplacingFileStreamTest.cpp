@@ -1,4 +1,5 @@
 #include "memtable/ztrReplacingFileStream.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,16 +14,6 @@ namespace {
 class ReplacingFile : public ::testing::Test
 {
 protected:
-    ReplacingFile()
-    {
-        folder = fs::temp_directory_path() /
-                 ("brelvix-replace-" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    ~ReplacingFile() override { fs::remove_all(folder); }
-
     static void write(const fs::path &path, const std::string &content)
     {
         std::ofstream(path, std::ios::binary) << content;
@@ -32,9 +23,9 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    int entries() const { return static_cast<int>(std::distance(fs::directory_iterator(folder), {})); }
+    int entries() const { return static_cast<int>(std::distance(fs::directory_iterator(folder.path()), {})); }
 
-    fs::path folder;
+    TempFolder folder;
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "memtable/ztrMemTable.h"
 #include "platform/Classes.h"
 #include "platform/DB.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -92,28 +93,7 @@ inline const std::string ExampleRoomFileNodef =
     "111\tA-001\t1. emelet%nbal sz\xE1rny\t120\tKelmendor\r\n"
     "112\tA-002\t\t\tKelmendor\r\n";
 
-// A folder of its own for each test, removed afterwards.
-class TempFolder
-{
-public:
-    TempFolder()
-    {
-        const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("brelvix-" + std::string(test->test_suite_name()) + "-" + test->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-
-    std::filesystem::path operator/(const std::string &name) const { return path_ / name; }
-    const std::filesystem::path &path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using ::TempFolder;
 
 inline std::string readFile(const std::filesystem::path &path)
 {
