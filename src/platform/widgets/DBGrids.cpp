@@ -265,7 +265,8 @@ TDBGrid::Hit TDBGrid::hitAt(const QPoint &pos) const
     const bool inTitles = pos.y() < titleHeight();
     if (!inTitles) {
         hit.row = (pos.y() - titleHeight()) / RowHeight();
-        if (hit.row >= link_->RecordCount())
+        // Without records there is still the one empty row, whose cells take clicks.
+        if (hit.row >= std::max(link_->RecordCount(), 1))
             return {};
     }
     if (pos.x() < indicatorWidth()) {
@@ -659,25 +660,24 @@ void TDBGrid::paintEvent(QPaintEvent *)
             columns.emplace_back(column, title);
     }
     const QRect dataArea(indicatorWidth(), titleHeight(), viewport()->width(), viewport()->height());
-    if (link_->Active()) {
-        const bool focused = hasFocus() || (editor_ && editor_->hasFocus());
-        const bool showSelection = focused || options_.Contains(dgAlwaysShowSelection);
-        const bool marking = options_.Contains(dgMultiSelect) && selectedRows_.Count() > 0;
-        ActiveRecordGuard guard(*link_);
-        for (int row = 0; row < link_->RecordCount(); ++row) {
-            link_->SetActiveRecord(row);
-            const bool active = row == guard.saved();
-            const bool marked = marking && selectedRows_.CurrentRowSelected();
-            painter.setClipRect(dataArea);
-            for (const auto &[column, title] : columns) {
-                const bool current = active && showSelection && (options_.Contains(dgRowSelect) || column == selectedIndex_);
-                const QRect cell(title.left(), titleHeight() + row * RowHeight(), title.width(), RowHeight());
-                paintCell(painter, cell, column, marked || current);
-            }
-            painter.setClipping(false);
-            if (options_.Contains(dgIndicator))
-                paintIndicator(painter, row, active, marked);
+    const bool focused = hasFocus() || (editor_ && editor_->hasFocus());
+    const bool showSelection = focused || options_.Contains(dgAlwaysShowSelection);
+    const bool marking = options_.Contains(dgMultiSelect) && selectedRows_.Count() > 0;
+    ActiveRecordGuard guard(*link_);
+    // Without records one empty row stands in their place, as the cells to click and type into.
+    for (int row = 0; row < std::max(link_->RecordCount(), 1); ++row) {
+        link_->SetActiveRecord(row);
+        const bool active = link_->Active() && row == guard.saved();
+        const bool marked = marking && selectedRows_.CurrentRowSelected();
+        painter.setClipRect(dataArea);
+        for (const auto &[column, title] : columns) {
+            const bool current = active && showSelection && (options_.Contains(dgRowSelect) || column == selectedIndex_);
+            const QRect cell(title.left(), titleHeight() + row * RowHeight(), title.width(), RowHeight());
+            paintCell(painter, cell, column, marked || current);
         }
+        painter.setClipping(false);
+        if (options_.Contains(dgIndicator))
+            paintIndicator(painter, row, active, marked);
     }
     if (!options_.Contains(dgTitles))
         return;
@@ -718,7 +718,7 @@ void TDBGrid::press(QMouseEvent *event)
     leaveCell();
     pressedOnCurrentCell_ = pressed_.kind == Hit::Cell && pressed_.row == link_->ActiveRecord() &&
                             pressed_.column == selectedIndex_;
-    if (pressed_.row != link_->ActiveRecord())
+    if (link_->Active() && pressed_.row != link_->ActiveRecord())
         DataSet()->MoveBy(pressed_.row - link_->ActiveRecord());
     if (pressed_.kind == Hit::Cell)
         SetSelectedIndex(pressed_.column);
@@ -807,8 +807,21 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
         OnKeyDown(*this, key, modifiers);
     // The focused grid takes every key, so that the window holding it sees none of them.
     event->accept();
-    if (key == 0 || !link_->Active())
+    if (key == 0 || (link_->Active() && dataKey(key, modifiers)))
         return;
+    if (event->text().isEmpty() || modifiers & Qt::ControlModifier)
+        return;
+    QChar character = event->text().front();
+    if (OnKeyPress)
+        OnKeyPress(*this, character);
+    if (character.isPrint()) {
+        const QString typed(character);
+        showEditor(&typed);
+    }
+}
+
+bool TDBGrid::dataKey(int key, Qt::KeyboardModifiers modifiers)
+{
     TDataSet *dataSet = DataSet();
     const bool control = modifiers & Qt::ControlModifier;
     const bool rowSelect = options_.Contains(dgRowSelect);
@@ -860,12 +873,9 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
         showEditor(nullptr);
         break;
     default:
-        if (!event->text().isEmpty() && event->text().front().isPrint() && !control) {
-            const QString typed = event->text();
-            showEditor(&typed);
-        }
-        break;
+        return false;
     }
+    return true;
 }
 
 bool TDBGrid::event(QEvent *event)

@@ -43,6 +43,8 @@ public:
     using TDBGridClickEvent = std::function<void(TColumn &column)>;
     // Key codes are Qt's; a handler may set the key to 0 to swallow it.
     using TKeyEvent = std::function<void(TDBGrid &sender, int &key, Qt::KeyboardModifiers shift)>;
+    // The character typed (backspace included); a handler may clear it to swallow it.
+    using TKeyPressEvent = std::function<void(TDBGrid &sender, QChar &key)>;
     using TNotifyEvent = std::function<void(TDBGrid &sender)>;
 
     static constexpr TDBGridOptions DefaultOptions{dgEditing,  dgTitles, dgIndicator,     dgColumnResize, dgColLines,
@@ -82,6 +84,7 @@ public:
     TDBGridClickEvent OnCellClick;
     TDBGridClickEvent OnTitleClick;
     TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
     TNotifyEvent OnDblClick;
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -154,6 +157,8 @@ private:
 
     // A left button press: a column edge to drag, or a record (and column) to make current.
     void press(QMouseEvent *event);
+    // The keys that move in or change the data; false for any other key.
+    bool dataKey(int key, Qt::KeyboardModifiers modifiers);
     void moveRows(int distance, Qt::KeyboardModifiers modifiers);
     void deleteRecord();
     void paintTitle(QPainter &painter, int column, const QRect &rect);

@@ -539,15 +539,59 @@ TEST(GridOnUnnumberedRecords, TheScrollBarShowsOnlyTheEndsAndTheMiddle)
     EXPECT_EQ(table.FieldByName("n")->AsInteger(), 1);
 }
 
-TEST(GridWithoutData, AGridOnNoDataSourceShowsNothingAndTakesKeys)
+TEST(GridWithoutData, ItsColumnsStillTakeClicksAndTyping)
 {
     TDBGrid grid;
-    grid.resize(200, 100);
+    grid.Columns().Add("targykod");
+    grid.Columns().Add("targynev");
+    grid.resize(400, 150);
     showActive(grid);
+    grid.setFocus();
+    std::vector<std::string> clicked;
+    grid.OnCellClick = [&](TColumn &column) { clicked.push_back(column.FieldName()); };
+    grid.OnTitleClick = [&](TColumn &column) { clicked.push_back("title " + column.FieldName()); };
+    QString typed;
+    grid.OnKeyPress = [&](TDBGrid &, QChar &key) { typed += key; };
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(1, 0).center());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.TitleRect(0).center());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(0, 2).center());
+    EXPECT_EQ(clicked, (std::vector<std::string>{"targynev", "title targykod"}));
+    QTest::keyClicks(&grid, "ab");
+    QTest::keyClick(&grid, Qt::Key_Backspace);
     QTest::keyClick(&grid, Qt::Key_Down);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(50, 50));
-    EXPECT_EQ(grid.Columns().Count(), 0);
+    EXPECT_EQ(typed, QStringLiteral("ab\b"));
+    EXPECT_FALSE(grid.EditorMode());
     EXPECT_EQ(grid.verticalScrollBar()->maximum(), 0);
+}
+
+TEST_F(GridOnRooms, TypedCharactersReachTheKeyPressHandlerWhichCanSwallowThem)
+{
+    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
+    grid.OnKeyPress = [](TDBGrid &, QChar &key) {
+        if (key == QLatin1Char('x'))
+            key = QChar();
+    };
+    QTest::keyClick(&grid, 'x');
+    EXPECT_FALSE(grid.EditorMode());
+    QTest::keyClick(&grid, '4');
+    EXPECT_TRUE(grid.EditorMode());
+}
+
+TEST_F(GridOnRooms, EnteringIsReportedOnceForTheGridAndItsEditor)
+{
+    QLineEdit other;
+    showActive(other);
+    other.setFocus();
+    int enters = 0;
+    grid.OnEnter = [&](TDBGrid &) { ++enters; };
+    showActive(grid);
+    grid.setFocus();
+    EXPECT_EQ(enters, 1);
+    grid.SetEditorMode(true);
+    ASSERT_EQ(focused(), grid.InplaceEditor());
+    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Escape);
+    EXPECT_EQ(focused(), &grid);
+    EXPECT_EQ(enters, 1);
 }
 
 TEST(GridPicture, TheCurrentCellIsHighlightedAndThePictureIsWritten)
