@@ -43,6 +43,7 @@ TEST_F(PanelOnRooms, ThePanelHasTheGivenSizeAndTheScrollBarBesideIt)
     EXPECT_EQ(grid.Panel()->size(), QSize(322, 88));
     EXPECT_GE(grid.viewport()->width(), 322);
     EXPECT_TRUE(grid.verticalScrollBar()->isVisible());
+    EXPECT_TRUE(grid.grab().save(QApplication::applicationDirPath() + "/dbctrlgrid.png"));
 }
 
 TEST_F(PanelOnRooms, TheScrollBarMovesThroughTheRecords)
