@@ -87,6 +87,7 @@ TztrIndex *addSearchIndex(TztrCustomMemTable &table, const TztrFieldList &search
 bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, const TztrRecord *keyRecord,
                         int &position, bool mayAddIndex, bool respectFilter, bool nearest)
 {
+    TztrStoreLock lock(table.Common());
     TztrIndex &current = *table.CurrentIndex();
     TztrIndex *index = nullptr;
     if (current.IsOrdered() && current.Count() > MaxScannedRecords) {
