@@ -80,6 +80,10 @@ public:
     bool operator<(const QTreeWidgetItem &other) const override;
 };
 
+// A course's title in the course list: its own name, else its subject's name (empty when the
+// subject is gone), and a fixed text for a course without subject.
+QString courseListTitle(const TDataSet &course);
+
 // The course id a course-list row carries.
 inline int rowCourseId(const QTreeWidgetItem &row)
 {

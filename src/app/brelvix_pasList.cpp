@@ -23,19 +23,6 @@ constexpr TColor CurrentSelBGColor = clSkyBlue;
 constexpr TColor OtherBGColor = clWhite;
 constexpr TColor OtherSelBGColor = clCream;
 
-// The course title as the list shows it: the course's name, else its subject's.
-QString courseTitle(const TDataSet &course)
-{
-    if (const std::string title = textOf(course, "megnevezes"); !title.empty())
-        return guiText(title);
-    const int targyId = intOf(course, "targy_id");
-    if (targyId < 0)
-        return QStringLiteral("A tárgy vagy egyedi foglalás nem található!!!");
-    if (DM->MT_targy.Locate("targy_id", targyId, {}))
-        return guiText(textOf(DM->MT_targy, "targy_nev"));
-    return QString();
-}
-
 } // namespace
 
 namespace mainwindow {
@@ -79,7 +66,7 @@ void TForm1::SelectCourse(const QString &origin, int courseId, int occasionId)
         if (MT_kurzus_temp.Locate("kurzus_id", courseId, {})) {
             QTreeWidgetItem *row = LV->currentItem();
             if (row && row->isSelected() && rowCourseId(*row) == courseId)
-                row->setText(1, courseTitle(MT_kurzus_temp));
+                row->setText(1, courseListTitle(MT_kurzus_temp));
             showCourse(occasionId);
         } else {
             Edit1->setText(QStringLiteral("Hiba-642!!!"));

@@ -10,6 +10,7 @@
 #include "platform/SysUtils.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QKeyEvent>
@@ -17,7 +18,6 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QApplication>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPushButton>

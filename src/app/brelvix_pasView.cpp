@@ -7,10 +7,10 @@
 #include "app/vonalzo.h"
 #include "data/datam.h"
 
-#include <QTreeWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QScopeGuard>
+#include <QTreeWidget>
 
 using namespace mainwindow;
 
@@ -23,19 +23,6 @@ constexpr int NoRoom = 2;
 constexpr int All = 3;
 constexpr int NoHeadCountLimit = 4;
 constexpr int WithSubject = 5;
-
-// The course's title in the list: its own name, else its subject's name.
-QString listTitle(const TDataSet &course)
-{
-    if (const std::string title = textOf(course, "megnevezes"); !title.empty())
-        return guiText(title);
-    const int targyId = intOf(course, "targy_id");
-    if (targyId < 0)
-        return QStringLiteral("A tárgy vagy egyedi foglalás nem található!!!");
-    if (DM->MT_targy.Locate("targy_id", targyId, {}))
-        return guiText(textOf(DM->MT_targy, "targy_nev"));
-    return QString();
-}
 
 bool hasWeek(const std::string &mask, int week)
 {
@@ -72,6 +59,18 @@ OccasionFacts occasionFacts(TDataSet &occasions, int week, bool fromWeekOn)
 }
 
 } // namespace
+
+QString mainwindow::courseListTitle(const TDataSet &course)
+{
+    if (const std::string title = textOf(course, "megnevezes"); !title.empty())
+        return guiText(title);
+    const int targyId = intOf(course, "targy_id");
+    if (targyId < 0)
+        return QStringLiteral("A tárgy vagy egyedi foglalás nem található!!!");
+    if (DM->MT_targy.Locate("targy_id", targyId, {}))
+        return guiText(textOf(DM->MT_targy, "targy_nev"));
+    return QString();
+}
 
 void TForm1::RefreshView()
 {
@@ -205,7 +204,7 @@ int TForm1::walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestO
             continue;
         const int linked = intOf(MT_kurzus_temp, "kurzus_id_csatolt");
         const int targyId = intOf(MT_kurzus_temp, "targy_id");
-        const QString title = listTitle(MT_kurzus_temp);
+        const QString title = courseListTitle(MT_kurzus_temp);
         // A course of a group shows the occasions of the course it is attached to.
         if (followLinkedCourse && linked > 0)
             refilter(MT_alkalom_temp, keyFilter("kurzus_id", linked));
@@ -255,7 +254,7 @@ void TForm1::listRoom()
         if (!usesRoom)
             continue;
 
-        addCourseRow(guiText(textOf(MT_kurzus_temp, "kurzus_kod")), MT_kurzus_temp, listTitle(MT_kurzus_temp),
+        addCourseRow(guiText(textOf(MT_kurzus_temp, "kurzus_kod")), MT_kurzus_temp, courseListTitle(MT_kurzus_temp),
                      QStringLiteral("-1"), false);
         const int linked = intOf(MT_kurzus_temp, "kurzus_id_csatolt");
         TDataSet *course = linked > 0 && DM->MT_kurzus.Locate("kurzus_id", linked, {}) ? static_cast<TDataSet *>(&DM->MT_kurzus)
@@ -284,7 +283,7 @@ void TForm1::listLinkedCourses(TztrMemTable &links, const char *keyField)
             TztrMemTable &courses = DM->MT_kurzus;
             if (!courses.Locate("kurzus_id", kurzusId, {}))
                 continue;
-            addCourseRow(guiText(textOf(courses, "kurzus_kod_osszetett")), courses, listTitle(courses),
+            addCourseRow(guiText(textOf(courses, "kurzus_kod_osszetett")), courses, courseListTitle(courses),
                          QString::number(SelectionId), true);
             refilter(MT_alkalom_temp, keyFilter("kurzus_id", kurzusId));
             for (; !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next()) {
