@@ -4,7 +4,9 @@
 
 #include "platform/widgets/DBCtrls.h"
 
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -244,6 +246,18 @@ TEST_F(GridOnRooms, DoubleClickOnARecordIsReported)
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(1, 2).center());
     EXPECT_EQ(doubleClicks, 1);
     EXPECT_EQ(rooms.currentId(), 3);
+}
+
+TEST_F(GridOnRooms, TheContextMenuIsThePopupMenuGiven)
+{
+    QMenu menu;
+    menu.addAction(QStringLiteral("Módosítás"));
+    grid.SetPopupMenu(&menu);
+    const QPoint at = grid.CellRect(0, 3).center();
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, grid.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid.viewport(), &request);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
 }
 
 TEST_F(GridOnRooms, ControlClicksCollectBookmarksInSelectionOrder)
