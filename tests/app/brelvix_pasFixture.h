@@ -8,6 +8,7 @@
 #include "app/brelvix_pas.h"
 #include "data/adoform.h"
 #include "data/datam.h"
+#include "data/kozepreteg.h"
 #include "dialogs/Admin_table.h"
 #include "dialogs/orarendek.h"
 #include "dialogs/orarentitle.h"
@@ -94,6 +95,9 @@ protected:
         orarend = new Torarend;
         orarend_valaszto = new Torarend_valaszto;
         Adminka = new TAdminka;
+        // The copy window works on the database module; the sample folder names no database.
+        dmk = std::make_unique<TDMK>(*dm);
+        DMK = dmk.get();
         Form2 = new TForm2;
         form = std::make_unique<TForm1>();
         Form1 = form.get();
@@ -108,6 +112,8 @@ protected:
         orarend_valaszto = nullptr;
         Adminka = nullptr;
         Form2 = nullptr;
+        dmk.reset();
+        DMK = nullptr;
         DM = nullptr;
     }
 
@@ -239,6 +245,7 @@ protected:
     }
 
     std::unique_ptr<TDM> dm;
+    std::unique_ptr<TDMK> dmk;
     std::unique_ptr<TForm1> form;
 };
 
