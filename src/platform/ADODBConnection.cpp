@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <type_traits>
+#include <vector>
 
 static_assert(std::is_same_v<SQLHANDLE, void *>, "the public header hands the connection handle out as void *");
 

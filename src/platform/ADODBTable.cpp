@@ -197,6 +197,35 @@ void bindParameter(const OdbcStatement &statement, SQLUSMALLINT number, const TF
     statement.Check(rc, "Cannot pass the value of field " + cp1250ToUtf8(field.FieldName()));
 }
 
+// Field definitions for the columns of the select that statement ran.
+void describeColumns(const OdbcStatement &statement, TFieldDefs &defs)
+{
+    SQLSMALLINT columns = 0;
+    statement.Check(SQLNumResultCols(statement.Handle(), &columns), "Cannot read the columns");
+    defs.Clear();
+    for (SQLUSMALLINT column = 1; column <= columns; ++column) {
+        SQLCHAR name[256] = {};
+        SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
+        SQLULEN columnSize = 0;
+        statement.Check(SQLDescribeCol(statement.Handle(), column, name, sizeof name, &nameLength, &sqlType,
+                                       &columnSize, &digits, &nullable),
+                        "Cannot read the columns");
+        const TFieldType type = fieldTypeOf(sqlType);
+        int size = 0;
+        if (type == ftString)
+            size = columnSize == 0 ? DefaultTextSize
+                                   : static_cast<int>(std::min<SQLULEN>(columnSize, LongestText));
+        defs.Add(utf8ToCp1250(reinterpret_cast<const char *>(name)), type, size);
+    }
+}
+
+void runSelect(const OdbcStatement &statement, const std::string &text, const std::string &tableName)
+{
+    std::string command = cp1250ToUtf8(text);
+    statement.Check(SQLExecDirect(statement.Handle(), reinterpret_cast<SQLCHAR *>(command.data()), SQL_NTS),
+                    "Cannot open table " + cp1250ToUtf8(tableName));
+}
+
 } // namespace
 
 TADOTable::TADOTable() = default;
@@ -231,37 +260,6 @@ std::string TADOTable::selectText() const
 {
     return "select * from " + connection_->QuoteName(tableName_);
 }
-
-// Runs the select and describes its columns as field definitions.
-namespace {
-void describeColumns(const OdbcStatement &statement, TFieldDefs &defs)
-{
-    SQLSMALLINT columns = 0;
-    statement.Check(SQLNumResultCols(statement.Handle(), &columns), "Cannot read the columns");
-    defs.Clear();
-    for (SQLUSMALLINT column = 1; column <= columns; ++column) {
-        SQLCHAR name[256] = {};
-        SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
-        SQLULEN columnSize = 0;
-        statement.Check(SQLDescribeCol(statement.Handle(), column, name, sizeof name, &nameLength, &sqlType,
-                                       &columnSize, &digits, &nullable),
-                        "Cannot read the columns");
-        const TFieldType type = fieldTypeOf(sqlType);
-        int size = 0;
-        if (type == ftString)
-            size = columnSize == 0 ? DefaultTextSize
-                                   : static_cast<int>(std::min<SQLULEN>(columnSize, LongestText));
-        defs.Add(utf8ToCp1250(reinterpret_cast<const char *>(name)), type, size);
-    }
-}
-
-void runSelect(const OdbcStatement &statement, const std::string &text, const std::string &tableName)
-{
-    std::string command = cp1250ToUtf8(text);
-    statement.Check(SQLExecDirect(statement.Handle(), reinterpret_cast<SQLCHAR *>(command.data()), SQL_NTS),
-                    "Cannot open table " + cp1250ToUtf8(tableName));
-}
-} // namespace
 
 void TADOTable::InternalInitFieldDefs()
 {
