@@ -344,9 +344,7 @@ bool appendText(std::string &key, const char *text, TztrifoOptions options, LCID
         key.push_back('\0');
         return true;
     }
-    const std::string collated = SortKeyA(localeID, compareFlags(options), text);
-    key += collated;
-    return !collated.empty();
+    return AppendSortKeyA(localeID, compareFlags(options), text, key);
 }
 
 bool appendValue(std::string &key, TFieldType type, const void *value, TztrifoOptions options, LCID localeID)

@@ -30,6 +30,8 @@ public:
                TieRank tieRank)
     {
         items_.reserve(records.size());
+        // Room for keys of a few fields, so that the buffer seldom moves.
+        keys_.reserve(records.size() * 24 * static_cast<std::size_t>(fieldList.Count()));
         for (TztrRecord *record : records) {
             const std::size_t offset = keys_.size();
             if (!AppendSortKey(table, record, fieldList, keys_))

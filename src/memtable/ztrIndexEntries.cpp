@@ -98,6 +98,7 @@ void TztrIndexEntries::Clear()
     freeKeys();
     blocks_.clear();
     starts_.clear();
+    lasts_.clear();
     count_ = 0;
     lastBlock_ = 0;
 }
@@ -124,11 +125,14 @@ void TztrIndexEntries::splitBlock(std::size_t b)
     upper.reserve(FullBlock);
     blocks_.reserve(blocks_.size() + 1);
     starts_.reserve(starts_.size() + 1);
+    lasts_.reserve(lasts_.size() + 1);
     Block &block = blocks_[b];
     upper.assign(block.begin() + HalfBlock, block.end());
     block.resize(HalfBlock);
     blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(b) + 1, std::move(upper));
     starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(b) + 1, 0);
+    lasts_.insert(lasts_.begin() + static_cast<std::ptrdiff_t>(b) + 1, blocks_[b + 1].back());
+    lasts_[b] = blocks_[b].back();
     renumberFrom(b + 1);
 }
 
@@ -141,8 +145,10 @@ void TztrIndexEntries::insertEntry(int position, const TztrIndexEntry &entry)
         first.reserve(FullBlock);
         blocks_.reserve(1);
         starts_.reserve(1);
+        lasts_.reserve(1);
         blocks_.push_back(std::move(first));
         starts_.push_back(0);
+        lasts_.emplace_back();
     }
     std::size_t b = blockOf(position);
     if (blocks_[b].size() + 1 >= FullBlock) {
@@ -151,6 +157,7 @@ void TztrIndexEntries::insertEntry(int position, const TztrIndexEntry &entry)
     }
     Block &block = blocks_[b];
     block.insert(block.begin() + (position - starts_[b]), entry);
+    lasts_[b] = block.back();
     ++count_;
     for (std::size_t next = b + 1; next < starts_.size(); ++next)
         ++starts_[next];
@@ -167,9 +174,11 @@ void TztrIndexEntries::Erase(int position)
     if (block.empty()) {
         blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(b));
         starts_.erase(starts_.begin() + static_cast<std::ptrdiff_t>(b));
+        lasts_.erase(lasts_.begin() + static_cast<std::ptrdiff_t>(b));
         lastBlock_ = 0;
         renumberFrom(b);
     } else {
+        lasts_[b] = block.back();
         for (std::size_t next = b + 1; next < starts_.size(); ++next)
             --starts_[next];
     }
@@ -177,15 +186,29 @@ void TztrIndexEntries::Erase(int position)
 
 void TztrIndexEntries::assignEntries(const std::vector<TztrIndexEntry> &entries)
 {
-    Clear();
+    // Built apart and swapped in, so that a failure leaves the list as it was and the entries
+    // with the caller.
+    std::vector<Block> blocks;
+    std::vector<int> starts;
+    std::vector<TztrIndexEntry> lasts;
+    const std::size_t blockCount = (entries.size() + HalfBlock - 1) / HalfBlock;
+    blocks.reserve(blockCount);
+    starts.reserve(blockCount);
+    lasts.reserve(blockCount);
     for (std::size_t first = 0; first < entries.size(); first += HalfBlock) {
         const std::size_t last = std::min(entries.size(), first + HalfBlock);
-        Block block(entries.begin() + static_cast<std::ptrdiff_t>(first),
-                    entries.begin() + static_cast<std::ptrdiff_t>(last));
+        Block block;
         block.reserve(FullBlock);
-        blocks_.push_back(std::move(block));
-        starts_.push_back(static_cast<int>(first));
+        block.assign(entries.begin() + static_cast<std::ptrdiff_t>(first),
+                     entries.begin() + static_cast<std::ptrdiff_t>(last));
+        lasts.push_back(block.back());
+        blocks.push_back(std::move(block));
+        starts.push_back(static_cast<int>(first));
     }
+    Clear();
+    blocks_.swap(blocks);
+    starts_.swap(starts);
+    lasts_.swap(lasts);
     count_ = static_cast<int>(entries.size());
 }
 
@@ -205,12 +228,12 @@ void TztrIndexEntries::AssignKeyed(const std::vector<std::pair<TztrRecord *, std
     try {
         for (const auto &[record, key] : keyedRecords)
             entries.push_back(keyedEntry(record, TztrIndexKey(key)));
+        assignEntries(entries);
     } catch (...) {
         for (const TztrIndexEntry &entry : entries)
             delete[] entry.LongKey;
         throw;
     }
-    assignEntries(entries);
 }
 
 std::vector<TztrRecord *> TztrIndexEntries::ToVector() const

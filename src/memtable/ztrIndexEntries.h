@@ -82,6 +82,9 @@ private:
     std::vector<Block> blocks_;
     // Position of each block's first entry.
     std::vector<int> starts_;
+    // A copy of each block's last entry side by side, so that finding the block of a key reads
+    // one short array instead of a block each step.
+    std::vector<TztrIndexEntry> lasts_;
     int count_ = 0;
     // Reading runs mostly forward; the block last read is tried first.
     mutable std::size_t lastBlock_ = 0;
@@ -96,7 +99,7 @@ template <typename Predicate> int TztrIndexEntries::PartitionPoint(Predicate bel
     std::size_t low = 0, high = blocks_.size() - 1;
     while (low < high) {
         const std::size_t middle = (low + high) / 2;
-        if (belowKey(blocks_[middle].back()))
+        if (belowKey(lasts_[middle]))
             low = middle + 1;
         else
             high = middle;

@@ -261,22 +261,26 @@ int CompareStringA(LCID locale, unsigned flags, std::string_view a, std::string_
     return collate(collator, wideA.data(), wideA.length(), wideB.data(), wideB.length());
 }
 
-std::string SortKeyA(LCID locale, unsigned flags, std::string_view text)
+bool AppendSortKeyA(LCID locale, unsigned flags, std::string_view text, std::string &key)
 {
     const UCollator *collator = collatorFor(locale, flags);
     if (collator == nullptr)
-        return {};
+        return false;
     const Utf16Text wide(text);
-    std::string key(64, '\0');
+    const std::size_t start = key.size();
+    // Room for a key of the usual size; one that does not fit is asked for again in full.
+    std::size_t room = 2 * text.size() + 16;
     for (;;) {
+        key.resize(start + room);
         const int32_t length = ucol_getSortKey(collator, wide.data(), wide.length(),
-                                               reinterpret_cast<uint8_t *>(key.data()), static_cast<int32_t>(key.size()));
-        // The length counts the closing 0 byte; a key that did not fit is asked for again in full.
-        if (length <= static_cast<int32_t>(key.size())) {
-            key.resize(static_cast<std::size_t>(length));
-            return key;
+                                               reinterpret_cast<uint8_t *>(key.data() + start),
+                                               static_cast<int32_t>(room));
+        // The length counts the closing 0 byte.
+        if (static_cast<std::size_t>(length) <= room) {
+            key.resize(start + static_cast<std::size_t>(length));
+            return true;
         }
-        key.assign(static_cast<std::size_t>(length), '\0');
+        room = static_cast<std::size_t>(length);
     }
 }
 

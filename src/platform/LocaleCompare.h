@@ -25,10 +25,10 @@ inline constexpr int CSTR_GREATER_THAN = 3;
 int CompareStringA(LCID locale, unsigned flags, std::string_view a, std::string_view b);
 int CompareStringW(LCID locale, unsigned flags, std::u16string_view a, std::u16string_view b);
 
-// A byte string whose unsigned byte order is the order CompareStringA gives (equal strings for
-// equal texts), ending in the only 0 byte it holds. Empty when the locale id names no locale this
-// system knows.
-std::string SortKeyA(LCID locale, unsigned flags, std::string_view text);
+// Appends to key a byte string whose unsigned byte order is the order CompareStringA gives
+// (equal strings for equal texts), ending in the only 0 byte it holds. False, with nothing
+// appended, when the locale id names no locale this system knows.
+bool AppendSortKeyA(LCID locale, unsigned flags, std::string_view text, std::string &key);
 
 // The user's locale (LOCALE_USER_DEFAULT, LOCALE_SYSTEM_DEFAULT) is read from the environment
 // once; call this after the environment's locale settings change to pick up the new one.

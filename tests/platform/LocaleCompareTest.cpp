@@ -248,8 +248,9 @@ TEST(SortKeys, ByteOrderAgreesWithTheComparison)
     for (unsigned flags : {0u, NORM_IGNORECASE}) {
         for (const char *left : words) {
             for (const char *right : words) {
-                const std::string a = SortKeyA(hungarian, flags, cp(left));
-                const std::string b = SortKeyA(hungarian, flags, cp(right));
+                std::string a, b;
+                ASSERT_TRUE(AppendSortKeyA(hungarian, flags, cp(left), a));
+                ASSERT_TRUE(AppendSortKeyA(hungarian, flags, cp(right), b));
                 const int byKeys = (a > b) - (a < b);
                 EXPECT_EQ(byKeys, CompareStringA(hungarian, flags, cp(left), cp(right)) - CSTR_EQUAL)
                     << left << " / " << right << " flags " << flags;
@@ -260,7 +261,22 @@ TEST(SortKeys, ByteOrderAgreesWithTheComparison)
     }
 }
 
+TEST(SortKeys, KeysAreAppendedWhateverTheirLength)
+{
+    // A long text needs more room than a first guess gives; the key before it stays.
+    const std::string longText(300, 'x');
+    std::string both = "head";
+    ASSERT_TRUE(AppendSortKeyA(hungarian, 0, cp("ló"), both));
+    ASSERT_TRUE(AppendSortKeyA(hungarian, 0, longText, both));
+    std::string first, second;
+    ASSERT_TRUE(AppendSortKeyA(hungarian, 0, cp("ló"), first));
+    ASSERT_TRUE(AppendSortKeyA(hungarian, 0, longText, second));
+    EXPECT_EQ(both, "head" + first + second);
+}
+
 TEST(SortKeys, UnknownLocaleGivesNoKey)
 {
-    EXPECT_TRUE(SortKeyA(0x7777, 0, "abc").empty());
+    std::string key = "kept";
+    EXPECT_FALSE(AppendSortKeyA(0x7777, 0, "abc", key));
+    EXPECT_EQ(key, "kept");
 }
