@@ -254,6 +254,13 @@ const std::vector<FormatPart> &compiledFormat(const std::string &format, const T
 
 void appendNumber(std::string &out, int value, int width)
 {
+    // Days, months, hours, minutes and seconds: nearly every number written.
+    if (value >= 0 && value < 100 && width <= 2) {
+        if (value >= 10 || width == 2)
+            out += static_cast<char>('0' + value / 10);
+        out += static_cast<char>('0' + value % 10);
+        return;
+    }
     char digits[16];
     const char *end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     const auto length = static_cast<int>(end - digits);
@@ -336,6 +343,100 @@ void formatParts(const std::vector<FormatPart> &parts, TDateTime value, const TF
     }
 }
 
+// 'd', 'm' or 'y': which part the short date format names first.
+char shortDateOrder(const std::string &format)
+{
+    char quote = 0;
+    for (char c : format) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else {
+            const char lc = lower(c);
+            if (lc == 'd' || lc == 'm' || lc == 'y')
+                return lc;
+        }
+    }
+    return 'm';
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Reads the plain layout that data files and most texts use: the three date numbers joined by
+// the date separator, the year with three or four digits, and optionally a blank and hours,
+// minutes and seconds joined by the time separator; nothing else, not even a blank. Anything
+// that is not plainly so is left to the scanner below, which reads the same texts to the same
+// values, only with every tolerance tried on the way.
+class PlainDateTimeReader {
+public:
+    PlainDateTimeReader(std::string_view text, const TFormatSettings &settings) : text_(text), settings_(settings) {}
+
+    bool readDate(TDateTime &result)
+    {
+        if (!usableSeparator(settings_.DateSeparator))
+            return false;
+        const char order = shortDateOrder(settings_.ShortDateFormat);
+        const int yearAt = order == 'y' ? 0 : 2;
+        int numbers[3];
+        for (int i = 0; i < 3; ++i) {
+            if (i > 0 && !separator(settings_.DateSeparator))
+                return false;
+            if (!number(numbers[i], i == yearAt ? 3 : 1, i == yearAt ? 4 : 2))
+                return false;
+        }
+        if (order == 'y')
+            return TryEncodeDate(numbers[0], numbers[1], numbers[2], result);
+        if (order == 'd')
+            return TryEncodeDate(numbers[2], numbers[1], numbers[0], result);
+        return TryEncodeDate(numbers[2], numbers[0], numbers[1], result);
+    }
+
+    // A blank and the time of day, up to the end of the text.
+    bool readTimeAfterBlank(TDateTime &result)
+    {
+        if (!usableSeparator(settings_.TimeSeparator) || !separator(' '))
+            return false;
+        int hour, minute, second = 0;
+        if (!number(hour, 1, 2) || !separator(settings_.TimeSeparator) || !number(minute, 1, 2))
+            return false;
+        if (separator(settings_.TimeSeparator) && !number(second, 1, 2))
+            return false;
+        return atEnd() && TryEncodeTime(hour, minute, second, 0, result);
+    }
+
+    bool atEnd() const { return pos_ == text_.size(); }
+
+private:
+    static bool usableSeparator(char c) { return !isDigit(c) && c != ' ' && c != '\t'; }
+
+    bool separator(char c)
+    {
+        if (pos_ == text_.size() || text_[pos_] != c)
+            return false;
+        ++pos_;
+        return true;
+    }
+
+    // The number must end where its digits end.
+    bool number(int &value, std::size_t fewest, std::size_t most)
+    {
+        const std::size_t start = pos_;
+        value = 0;
+        while (pos_ < text_.size() && pos_ - start < most && isDigit(text_[pos_]))
+            value = value * 10 + (text_[pos_++] - '0');
+        return pos_ - start >= fewest && (atEnd() || !isDigit(text_[pos_]));
+    }
+
+    std::string_view text_;
+    const TFormatSettings &settings_;
+    std::size_t pos_ = 0;
+};
+
 // Reads dates and times from text position by position.
 class DateTimeScanner {
 public:
@@ -372,7 +473,7 @@ public:
         if (count == 3)
             scanChar(settings_.DateSeparator);
         int year, month, day;
-        const char order = dateOrder();
+        const char order = shortDateOrder(settings_.ShortDateFormat);
         if (count == 3) {
             if (order == 'y') {
                 year = numbers[0], month = numbers[1], day = numbers[2];
@@ -503,26 +604,6 @@ private:
         return 0;
     }
 
-    // 'd', 'm' or 'y': which part the short date format names first.
-    char dateOrder() const
-    {
-        const std::string &format = settings_.ShortDateFormat;
-        char quote = 0;
-        for (char c : format) {
-            if (quote) {
-                if (c == quote)
-                    quote = 0;
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else {
-                const char lc = lower(c);
-                if (lc == 'd' || lc == 'm' || lc == 'y')
-                    return lc;
-            }
-        }
-        return 'm';
-    }
-
     int windowedYear(int year) const
     {
         int currentYear, unused;
@@ -548,6 +629,8 @@ std::string FormatDateTime(const std::string &format, TDateTime value, const TFo
 {
     static const std::string dateAndTime = "c";
     std::string text;
+    // Room for a date and a time, so that the usual text is formed without growing.
+    text.reserve(31);
     formatParts(compiledFormat(format.empty() ? dateAndTime : format, settings), value, settings, text);
     return text;
 }
@@ -589,8 +672,13 @@ std::string DateTimeToStr(TDateTime value)
 
 bool TryStrToDate(const std::string &text, TDateTime &result, const TFormatSettings &settings)
 {
-    DateTimeScanner scanner(text, settings);
     TDateTime date;
+    PlainDateTimeReader plain(text, settings);
+    if (plain.readDate(date) && plain.atEnd()) {
+        result = date;
+        return true;
+    }
+    DateTimeScanner scanner(text, settings);
     if (!scanner.scanDate(date) || !scanner.atEnd())
         return false;
     result = date;
@@ -609,6 +697,14 @@ bool TryStrToTime(const std::string &text, TDateTime &result, const TFormatSetti
 
 bool TryStrToDateTime(const std::string &text, TDateTime &result, const TFormatSettings &settings)
 {
+    {
+        TDateTime date, time;
+        PlainDateTimeReader plain(text, settings);
+        if (plain.readDate(date) && (plain.atEnd() || plain.readTimeAfterBlank(time))) {
+            result = TDateTime(date < 0 ? date - time : date + time);
+            return true;
+        }
+    }
     DateTimeScanner scanner(text, settings);
     TDateTime date, time;
     if (!scanner.scanDate(date)) {

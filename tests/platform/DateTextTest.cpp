@@ -154,3 +154,51 @@ TEST(FormatDateTime, TextAfterTheDateAndTimeStaysAtMidnight)
     EXPECT_EQ(FormatDateTime("c' (x)'", monday, settings), "08/09/2025 (x)");
     EXPECT_EQ(FormatDateTime("c' (x)'", monday + EncodeTime(9, 30, 0, 0), settings), "08/09/2025 09:30 h (x)");
 }
+
+namespace {
+
+// A leading blank keeps a text off the quick reading of plain texts, so both readings are compared.
+void expectBothReadingsAgree(const std::string &text, const TFormatSettings &settings)
+{
+    TDateTime plain(-99999.0), scanned(-99999.0);
+    const bool plainRead = TryStrToDateTime(text, plain, settings);
+    const bool scannedRead = TryStrToDateTime(" " + text, scanned, settings);
+    EXPECT_EQ(plainRead, scannedRead) << text;
+    EXPECT_DOUBLE_EQ(plain, scanned) << text;
+    const std::string date = text.substr(0, text.find(' '));
+    plain = scanned = TDateTime(-99999.0);
+    EXPECT_EQ(TryStrToDate(date, plain, settings), TryStrToDate(" " + date, scanned, settings)) << date;
+    EXPECT_DOUBLE_EQ(plain, scanned) << date;
+}
+
+} // namespace
+
+TEST(DateText, PlainTextsReadAsTheGeneralScannerReadsThem)
+{
+    TFormatSettings yearFirst = TFormatSettings::Invariant();
+    yearFirst.ShortDateFormat = "yyyy-mm-dd";
+    yearFirst.DateSeparator = '-';
+    yearFirst.TimeSeparator = '.';
+    const TFormatSettings settingsList[] = {dataFile(), TFormatSettings::Invariant(), yearFirst};
+    for (const TFormatSettings &settings : settingsList) {
+        for (int day = -700; day < 80000; day += 97) {
+            const TDateTime moment = day + (day % 1440 + 1440) % 1440 * 61 % 86400 / 86400.0;
+            const std::string text = DateTimeToStr(moment, settings);
+            expectBothReadingsAgree(text, settings);
+            TDateTime back;
+            ASSERT_TRUE(TryStrToDateTime(text, back, settings)) << text;
+            EXPECT_EQ(DateTimeToStr(back, settings), text);
+        }
+    }
+}
+
+TEST(DateText, NearlyPlainTextsReadAsTheGeneralScannerReadsThem)
+{
+    const TFormatSettings settings = dataFile();
+    for (const char *text : {"8/9/2025 7:05", "08/09/2025 07:45", "08/09/2025 7:5:3", "31/02/2025 10:00:00",
+                             "08/09/2025 24:00:00", "08/09/2025 07:60:00", "08/09/25", "08/09/025",
+                             "008/09/2025", "08/09/20255", "08/09/2025 7", "08/09/2025 07:45:00.5",
+                             "08/09/2025 07:45 PM", "08/09/2025/", "08/09/2025 ", "29/02/2024 23:59:59",
+                             "29/02/2023", "1/1/0001", "31/12/9999 23:59:59", "08/09/2025  07:45:00"})
+        expectBothReadingsAgree(text, settings);
+}
