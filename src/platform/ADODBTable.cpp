@@ -133,18 +133,18 @@ Variant readColumn(const OdbcStatement &statement, SQLUSMALLINT column, TFieldTy
                         "Cannot read a value");
         return indicator == SQL_NULL_DATA ? Variant::Null() : Variant(dateTimeOf(value, type));
     }
-    // Text comes in pieces; each piece but the last fills the buffer up to its closing zero.
+    // Text comes in chunks; each chunk but the last fills the buffer up to its closing zero.
     std::string text;
-    char piece[1024];
+    char chunk[1024];
     for (;;) {
-        const SQLRETURN rc = SQLGetData(handle, column, SQL_C_CHAR, piece, sizeof piece, &indicator);
+        const SQLRETURN rc = SQLGetData(handle, column, SQL_C_CHAR, chunk, sizeof chunk, &indicator);
         if (rc == SQL_NO_DATA)
             break;
         statement.Check(rc, "Cannot read a value");
         if (indicator == SQL_NULL_DATA)
             return Variant::Null();
-        const bool more = indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof piece);
-        text.append(piece, more ? sizeof piece - 1 : static_cast<std::size_t>(indicator));
+        const bool more = indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof chunk);
+        text.append(chunk, more ? sizeof chunk - 1 : static_cast<std::size_t>(indicator));
         if (!more)
             break;
     }

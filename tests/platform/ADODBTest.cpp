@@ -296,3 +296,16 @@ TEST_F(SqliteDatabase, ATableWithoutConnectionOrNameDoesNotOpen)
     table.SetConnection(&connection);
     EXPECT_THROW(table.Open(), EDatabaseError);
 }
+
+TEST_F(SqliteDatabase, LongTextsAreReadWhole)
+{
+    connection.Execute("create table hosszu (szoveg varchar(3000))");
+    std::string text;
+    for (int i = 0; text.size() < 2990; ++i)
+        text += std::to_string(i) + ",";
+    connection.Execute("insert into hosszu values ('" + text + "')");
+    table.SetConnection(&connection);
+    table.SetTableName("hosszu");
+    table.Open();
+    EXPECT_EQ(table.FieldByName("szoveg")->AsString(), text);
+}
