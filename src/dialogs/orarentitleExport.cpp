@@ -1,0 +1,373 @@
+// The export for the student information system: course-level rows and one schedule row per
+// occasion and teaching week, written by the data module as the two export files.
+
+#include "data/datam.h"
+#include "dialogs/dialogsCommon.h"
+#include "dialogs/orarentitle.h"
+
+#include <QProgressBar>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+// Fixed values the information system expects for this semester.
+const char *const ExportFelev = "2025/26/1";
+const char *const OrarendKezdet = "2025.09.08";
+const char *const OrarendVeg = "2025.12.14";
+constexpr int HetiOraszam = 2;
+constexpr int FelevesOraszam = 28;
+const char *const TeremElotag = "ZQF-";
+// Written for a head count stored as negative (unknown).
+constexpr int UnknownHeadCount = 999;
+// Lesson count of an occasion that does not fit the lesson slots.
+constexpr int OffSlotLessons = 222;
+constexpr int LessonMinutes = 45;
+
+// Start minute of lesson slots 1 to 14.
+constexpr std::array<int, 14> SlotStarts{465, 510, 570, 615, 675, 720, 795, 840, 900, 945, 1005, 1050, 1110, 1155};
+
+std::string part(const std::string &text, std::size_t from, std::size_t count)
+{
+    return from < text.size() ? text.substr(from, count) : std::string();
+}
+
+bool isAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+int headCount(const TField &field)
+{
+    const int value = field.AsInteger();
+    return value < 0 ? UnknownHeadCount : value;
+}
+
+std::string textOf(const TDataSet &table, const char *field)
+{
+    return table.FieldByName(field)->AsString();
+}
+
+int intOf(const TDataSet &table, const char *field)
+{
+    return table.FieldByName(field)->AsInteger();
+}
+
+// A text of a row found by id, or empty when there is no such row: a missing subject or teacher
+// must not lend the export the texts of whichever row the table stood on.
+std::string lookUp(TztrMemTable &table, const char *keyField, int id, const char *field)
+{
+    return table.Locate(keyField, Variant(id), {}) ? textOf(table, field) : std::string();
+}
+
+// Monday 1 to Sunday 7 from the calendar day of week 1; days of later weeks give 0.
+int weekdayOf(TDateTime moment)
+{
+    const double day = std::trunc(double(moment));
+    if (day >= 2 && day <= 7)
+        return int(day) - 1;
+    if (day == 1 || day == 8)
+        return 7;
+    return 0;
+}
+
+// The minute of the day as stored, truncated.
+int truncatedMinute(TDateTime moment)
+{
+    const double value = double(moment);
+    return int((value - std::trunc(value)) * MinutesPerDay);
+}
+
+// Stored times a minute short of a multiple of five are moved up by that minute.
+int roundedUp(int minute)
+{
+    return minute % 5 != 0 ? minute + 1 : minute;
+}
+
+// Weeks the information system does not take: the 8th (autumn break), the 15th (exams) and the
+// 7th from Thursday on.
+bool weekWritten(int week, int weekday)
+{
+    return week != 8 && week <= 14 && !(week == 7 && weekday >= 4);
+}
+
+// Switched off for the length of the walk, whatever a window left behind.
+class FilterOff {
+public:
+    explicit FilterOff(TztrMemTable &table) : table_(table) { table_.SetFiltered(false); }
+    ~FilterOff() { table_.SetFiltered(false); }
+    FilterOff(const FilterOff &) = delete;
+    FilterOff &operator=(const FilterOff &) = delete;
+
+    void filter(const std::string &text)
+    {
+        table_.SetFilter(text);
+        table_.SetFiltered(true);
+    }
+
+private:
+    TztrMemTable &table_;
+};
+
+} // namespace
+
+bool IdoEgyezik(int slotStart, int length, int minute, bool end)
+{
+    const int at = end ? slotStart + length : slotStart;
+    return minute >= at - 2 && minute <= at + 2;
+}
+
+int OraSorszam(int minute, bool end)
+{
+    for (std::size_t slot = 0; slot < SlotStarts.size(); ++slot)
+        if (IdoEgyezik(SlotStarts[slot], LessonMinutes, minute, end))
+            return int(slot) + 1;
+    return 999;
+}
+
+std::string PercbolIdo(int minute)
+{
+    auto twoDigits = [](int value) { return (value < 10 ? "0" : "") + std::to_string(value); };
+    return twoDigits(minute / 60) + ":" + twoDigits(minute % 60);
+}
+
+std::string NyelvKodbol(const std::string &targyKod)
+{
+    const std::string prefix = part(targyKod, 0, 2);
+    if (prefix == "MS" || prefix == "IV" || prefix == "EP" || prefix == "ID" || prefix == "SZ") {
+        const std::string seventh = part(targyKod, 6, 1);
+        if (seventh == "A")
+            return "angol";
+        if (seventh == "M")
+            return "magyar";
+    } else if (prefix == "PM") {
+        return targyKod.back() == 'A' ? "angol" : "magyar";
+    }
+    return "Ismeretlen";
+}
+
+std::string TipusKodbol(const std::string &kurzusKod)
+{
+    const std::size_t dash = kurzusKod.find('-');
+    const std::string type = part(kurzusKod, dash == std::string::npos ? 0 : dash + 1, 1);
+    if (type == "E")
+        return utf8ToCp1250("Előadás");
+    if (type == "G")
+        return "Gyakorlat";
+    if (type == "L")
+        return "Labor";
+    return "Ismeretlen";
+}
+
+std::string OrarendKodbol(const std::string &kurzusKod, const std::string &felev)
+{
+    std::string fragment;
+    if (part(kurzusKod, 0, 2) == "PM")
+        fragment = kurzusKod.size() >= 7 && isAsciiLetter(kurzusKod[6]) ? part(kurzusKod, 3, 3) : part(kurzusKod, 2, 3);
+    else
+        fragment = part(kurzusKod, 0, 3);
+    return fragment + felev;
+}
+
+void Torarend::ExportKurzusSor(const ExportKurzusAdat &row)
+{
+    TztrMemTable &table = DM->MT_export;
+    table.Append();
+    const std::pair<const char *, const std::string *> texts[] = {
+        {"K_helyzet", &row.helyzet},
+        {"K_targykod", &row.targykod},
+        {"K_felev", &row.felev},
+        {"K_kurzustkod", &row.kurzustkod},
+        {"K_kurzuskod", &row.kurzuskod},
+        {"K_nyelv", &row.nyelv},
+        {"K_kurzustipus", &row.kurzustipus},
+        {"K_tipusazonosito", &row.tipusazonosito},
+        {"K_oktatokastorelkod", &row.oktatokastorelkod},
+        {"K_oktatotipus", &row.oktatotipus},
+        {"megjegyzes", &row.megjegyzes},
+    };
+    for (const auto &[field, value] : texts)
+        table.FieldByName(field)->SetAsString(*value);
+    table.FieldByName("K_maxletszam")->SetAsInteger(row.maxletszam);
+    table.FieldByName("K_hetioraszam")->SetAsInteger(row.hetioraszam);
+    table.FieldByName("K_felevesoraszam")->SetAsInteger(row.felevesoraszam);
+    table.FieldByName("K_oktatoszazalek")->SetAsInteger(row.oktatoszazalek);
+    table.Post();
+}
+
+void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
+{
+    TztrMemTable &table = DM->MT_export_alkalom;
+    table.Append();
+    const std::pair<const char *, const std::string *> texts[] = {
+        {"K_orarendkod", &row.orarendkod},
+        {"K_orarendnev", &row.orarendnev},
+        {"K_tagozat", &row.tagozat},
+        {"K_felev", &row.felev},
+        {"K_orarendkezdet", &row.orarendkezdet},
+        {"K_orarendveg", &row.orarendveg},
+        {"K_csengetesirend", &row.csengetesirend},
+        {"K_oracsoportkod", &row.oracsoportkod},
+        {"K_oracsoportnev", &row.oracsoportnev},
+        {"K_hetek", &row.hetek},
+        {"K_oraeleje", &row.oraeleje},
+        {"K_oravege", &row.oravege},
+        {"K_targy_kurzus", &row.targy_kurzus},
+        {"K_teremkod", &row.teremkod},
+    };
+    for (const auto &[field, value] : texts)
+        table.FieldByName(field)->SetAsString(*value);
+    table.FieldByName("K_orahossza")->SetAsInteger(row.orahossza);
+    table.FieldByName("K_nap")->SetAsInteger(row.nap);
+    table.FieldByName("K_oktato")->SetAsString("");
+    for (const char *flag : {"K_teremutkozhet", "K_oktatoutkozhet", "K_kurzusoktatoit_azorakhoz", "K_hetirendszeres"})
+        table.FieldByName(flag)->SetAsString("I");
+    table.Post();
+}
+
+void Torarend::BTNExportClick()
+{
+    ExportTablak();
+    DM->ExportMentes();
+    ShowMessage(this, QStringLiteral("Export egyenlőre nincs kész!!!"));
+}
+
+void Torarend::ExportTablak(int maxCourses)
+{
+    for (TztrMemTable *table : {&DM->MT_export, &DM->MT_export_alkalom}) {
+        table->Close();
+        table->Open();
+    }
+    // Every course is examined and every lookup must see the whole table, whatever filter a
+    // window left on these.
+    for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_kurzusorarend, &DM->MT_targy, &DM->MT_oktato, &DM->MT_terem})
+        table->SetFiltered(false);
+
+    TztrMemTable &courses = DM->MT_kurzus;
+    for (QProgressBar *bar : {PB, PB2}) {
+        bar->setMaximum(courses.RecordCount());
+        bar->setValue(0);
+    }
+    courses.First();
+    for (int examined = 0; !courses.Eof() && examined < maxCourses; ++examined) {
+        PB2->setValue(PB2->value() + 1);
+        exportCourse(OrarendKodbol(textOf(courses, "kurzus_kod_osszetett"), DM->Felev));
+        courses.Next();
+    }
+}
+
+void Torarend::exportCourse(const std::string &orarendKod)
+{
+    const TztrMemTable &course = DM->MT_kurzus;
+    const int kurzusId = intOf(course, "kurzus_id");
+    const int targyId = intOf(course, "targy_id");
+    const std::string kod = textOf(course, "kurzus_kod_osszetett");
+    const int csatolt = intOf(course, "kurzus_id_csatolt");
+    FilterOff occasions(DM->MT_alkalom);
+    if (targyId < 0 || !DM->MT_kurzusorarend.Locate("kurzus_id", Variant(kurzusId), {}))
+        return;
+
+    const std::string targyKod = lookUp(DM->MT_targy, "targy_id", targyId, "targy_kod");
+    ExportKurzusAdat row;
+    row.helyzet = "1 KURZUS";
+    row.targykod = targyKod;
+    row.felev = ExportFelev;
+    row.kurzustkod = targyKod;
+    row.kurzuskod = kod;
+    row.maxletszam = headCount(*course.FieldByName("max_letszam"));
+    row.nyelv = NyelvKodbol(targyKod);
+    row.kurzustipus = TipusKodbol(kod);
+    row.hetioraszam = HetiOraszam;
+    row.felevesoraszam = FelevesOraszam;
+    row.megjegyzes = textOf(course, "megjegyzes");
+    ExportKurzusSor(row);
+
+    const std::string ownFilter = "(kurzus_id=" + std::to_string(kurzusId) + ")";
+    {
+        FilterOff teachers(DM->MT_kurzusoktato);
+        teachers.filter(ownFilter);
+        TztrMemTable &links = DM->MT_kurzusoktato;
+        for (links.First(); !links.Eof(); links.Next()) {
+            std::string teacher;
+            if (DM->MT_oktato.Locate("oktato_id", Variant(intOf(links, "oktato_id")), {})) {
+                teacher = textOf(DM->MT_oktato, "oktato_kkod");
+                if (teacher.empty() || teacher.front() == '.')
+                    teacher = textOf(DM->MT_oktato, "oktato_nev");
+            }
+            ExportKurzusAdat teacherRow = row;
+            teacherRow.helyzet = "3 OKTATO";
+            teacherRow.oktatokastorelkod = teacher;
+            teacherRow.oktatoszazalek = std::clamp(intOf(links, "szazalek"), 0, 100);
+            ExportKurzusSor(teacherRow);
+        }
+    }
+    {
+        FilterOff subjects(DM->MT_kurzustargy);
+        subjects.filter(ownFilter + " and (targy_id<>" + std::to_string(targyId) + ")");
+        TztrMemTable &links = DM->MT_kurzustargy;
+        for (links.First(); !links.Eof(); links.Next()) {
+            ExportKurzusAdat subjectRow = row;
+            subjectRow.helyzet = "2 TARGY+";
+            subjectRow.targykod = lookUp(DM->MT_targy, "targy_id", intOf(links, "targy_id"), "targy_kod");
+            subjectRow.maxletszam = headCount(*links.FieldByName("maxletszam"));
+            ExportKurzusSor(subjectRow);
+        }
+    }
+
+    // An attached course is scheduled through the course it is attached to.
+    if (csatolt > 0 && csatolt != kurzusId)
+        return;
+
+    std::string targyKurzus = targyKod + "{" + kod + "}";
+    TztrMemTable &attached = DM->MT_kurzus_csatolt;
+    for (attached.First(); !attached.Eof(); attached.Next())
+        targyKurzus += ";" + lookUp(DM->MT_targy, "targy_id", intOf(attached, "targy_id"), "targy_kod") + "{" +
+                       textOf(attached, "kurzus_kod_osszetett") + "}";
+
+    occasions.filter(ownFilter);
+    for (DM->MT_alkalom.First(); !DM->MT_alkalom.Eof(); DM->MT_alkalom.Next())
+        exportOccasion(orarendKod, targyKod, targyKurzus);
+}
+
+void Torarend::exportOccasion(const std::string &orarendKod, const std::string &targyKod,
+                              const std::string &targyKurzus)
+{
+    const TztrMemTable &occasion = DM->MT_alkalom;
+    const std::string kod = textOf(DM->MT_kurzus, "kurzus_kod_osszetett");
+    const TDateTime start = occasion.FieldByName("kezd_ido")->AsDateTime();
+    const int weekday = weekdayOf(start);
+    const int s = truncatedMinute(start);
+    const int e = truncatedMinute(occasion.FieldByName("veg_ido")->AsDateTime());
+    const int firstSlot = OraSorszam(s, false);
+    const int lastSlot = OraSorszam(e, true);
+
+    ExportAlkalomAdat row;
+    row.orarendkod = orarendKod;
+    row.orarendnev = orarendKod;
+    row.tagozat = kod;
+    row.felev = ExportFelev;
+    row.orarendkezdet = OrarendKezdet;
+    row.orarendveg = OrarendVeg;
+    row.csengetesirend = Csengetesirend;
+    row.oracsoportkod = targyKod + "/" + kod;
+    row.oracsoportnev = row.oracsoportkod;
+    row.orahossza = firstSlot > 20 || lastSlot > 20 ? OffSlotLessons : lastSlot - firstSlot + 1;
+    row.nap = weekday;
+    row.oraeleje = PercbolIdo(roundedUp(s));
+    row.oravege = PercbolIdo(roundedUp(e));
+    row.targy_kurzus = targyKurzus;
+    const int teremId = intOf(occasion, "terem_id");
+    if (DM->MT_terem.Locate("terem_id", Variant(teremId), {}))
+        row.teremkod = TeremElotag + textOf(DM->MT_terem, "terem_hely") + textOf(DM->MT_terem, "terem_kod");
+
+    const std::string hetek = textOf(occasion, "hetek");
+    for (std::size_t i = 0; i < hetek.size(); ++i) {
+        const int week = int(i) + 1;
+        if (hetek[i] == '1' && weekWritten(week, weekday)) {
+            row.hetek = std::to_string(week);
+            ExportAlkalomSor(row);
+        }
+    }
+}

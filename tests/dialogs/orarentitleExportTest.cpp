@@ -1,0 +1,304 @@
+#include "dialogs/orarentitle.h"
+
+#include "dialogs/DialogTestSupport.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+using namespace dialogtest;
+
+TEST(ExportCodes, TimetableCodeTakesAFragmentOfTheCourseCode)
+{
+    EXPECT_EQ(OrarendKodbol("PMABCDE-EA-00", "2025-2026-1"), "BCD2025-2026-1");
+    EXPECT_EQ(OrarendKodbol("PMA1234-GY-01", "2025-2026-1"), "A122025-2026-1");
+    EXPECT_EQ(OrarendKodbol("XYZ123-LA-01", "F"), "XYZF");
+    // A lower-case letter counts as a letter; an accented one does not.
+    EXPECT_EQ(OrarendKodbol("PMabcdef", "F"), "bcdF");
+    EXPECT_EQ(OrarendKodbol(utf8ToCp1250("PMabcdáf"), "F"), "abcF");
+}
+
+TEST(ExportCodes, ShortCourseCodesGiveWhatTheyHave)
+{
+    EXPECT_EQ(OrarendKodbol("PM", "F"), "F");
+    EXPECT_EQ(OrarendKodbol("PMAB", "F"), "ABF");
+    EXPECT_EQ(OrarendKodbol("X", "F"), "XF");
+    EXPECT_EQ(OrarendKodbol("", "F"), "F");
+}
+
+TEST(ExportCodes, LanguageFromTheSubjectCode)
+{
+    EXPECT_EQ(NyelvKodbol("MSB123A45"), "angol");
+    EXPECT_EQ(NyelvKodbol("SZB123M"), "magyar");
+    EXPECT_EQ(NyelvKodbol("IDB123X"), "Ismeretlen");
+    EXPECT_EQ(NyelvKodbol("EPB12"), "Ismeretlen");
+    EXPECT_EQ(NyelvKodbol("PMXYA"), "angol");
+    EXPECT_EQ(NyelvKodbol("PMXYM"), "magyar");
+    EXPECT_EQ(NyelvKodbol("msB123A"), "Ismeretlen");
+    EXPECT_EQ(NyelvKodbol("ABC123A"), "Ismeretlen");
+    EXPECT_EQ(NyelvKodbol(""), "Ismeretlen");
+}
+
+TEST(ExportCodes, CourseTypeFollowsTheFirstDash)
+{
+    EXPECT_EQ(cp1250ToUtf8(TipusKodbol("PMABCDE-EA-00")), "Előadás");
+    EXPECT_EQ(TipusKodbol("X-GY-L"), "Gyakorlat");
+    EXPECT_EQ(TipusKodbol("X-LA"), "Labor");
+    EXPECT_EQ(TipusKodbol("Gyak"), "Gyakorlat");
+    EXPECT_EQ(TipusKodbol("X-ea"), "Ismeretlen");
+    EXPECT_EQ(TipusKodbol("X-"), "Ismeretlen");
+    EXPECT_EQ(TipusKodbol(""), "Ismeretlen");
+}
+
+TEST(ExportTimes, LessonSlotsMatchWithinTwoMinutes)
+{
+    EXPECT_EQ(OraSorszam(465, false), 1);
+    EXPECT_EQ(OraSorszam(463, false), 1);
+    EXPECT_EQ(OraSorszam(467, false), 1);
+    EXPECT_EQ(OraSorszam(468, false), 999);
+    EXPECT_EQ(OraSorszam(1155, false), 14);
+    EXPECT_EQ(OraSorszam(555, true), 2);
+    EXPECT_EQ(OraSorszam(1200, true), 14);
+    EXPECT_EQ(OraSorszam(540, true), 999);
+    EXPECT_TRUE(IdoEgyezik(100, 45, 147, true));
+    EXPECT_FALSE(IdoEgyezik(100, 45, 148, true));
+    EXPECT_FALSE(IdoEgyezik(100, 45, 147, false));
+}
+
+TEST(ExportTimes, MinutesAreWrittenAsHoursAndMinutes)
+{
+    EXPECT_EQ(PercbolIdo(465), "07:45");
+    EXPECT_EQ(PercbolIdo(5), "00:05");
+    EXPECT_EQ(PercbolIdo(1200), "20:00");
+    EXPECT_EQ(PercbolIdo(610), "10:10");
+}
+
+constexpr int Tuesday = Monday1 + 1;
+constexpr int Thursday = Monday1 + 3;
+
+class Export : public DataModule {
+protected:
+    void SetUp() override
+    {
+        DataModule::SetUp();
+        dialog = std::make_unique<Torarend>();
+        addTimetable(1, "Első");
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        DataModule::TearDown();
+    }
+
+    // Runs the export from its button; returns the messages it showed.
+    std::vector<MessageSeen> runExport()
+    {
+        std::vector<MessageSeen> seen;
+        answeringModals([&] { QTest::mouseClick(dialog->BTNExport, Qt::LeftButton); }, recordAndPress(seen));
+        return seen;
+    }
+    // A scheduled course of subject 3 in timetable 1 with one occasion on `day`.
+    void scheduledCourse(int day, TDateTime from, TDateTime to, const std::string &hetek)
+    {
+        addSubject(3, "MSABCDAX", "Matek");
+        addCourse({10, "PMABCDE-EA-00", "", 3}, {1});
+        addOccasion(100, 10, day + double(from), day + double(to), -1, hetek);
+    }
+    std::vector<std::string> column(TDataSet &table, const char *field)
+    {
+        std::vector<std::string> values;
+        for (table.First(); !table.Eof(); table.Next())
+            values.push_back(utf8Of(table, field));
+        return values;
+    }
+    static TDateTime time(double minute) { return minute / 1440.0; }
+
+    std::unique_ptr<Torarend> dialog;
+};
+
+const std::string CourseHeader =
+    "K_helyzet\tK_targykod\tK_felev\tK_kurzustkod\tK_kurzuskod\tK_maxletszam\tK_nyelv\tK_kurzustipus\t"
+    "K_hetioraszam\tK_felevesoraszam\tK_tipusazonosito\tK_oktatokastorelkod\tK_oktatoszazalek\tK_oktatotipus\t"
+    "megjegyzes\tORARKOD\tORARNEV\tTAGOZAT\tFELEV\tORARKEZDETE\tORARVEGE\tCSENGETESIREND\tORATKOD\tORATNEV\t"
+    "AKTORAHOSSZA\tHETEK\tNAP\tORAELEJE\tORAVEGE\tTARGY_KURZUS\tTEREM\tOKTATO\tTEREMUTKOZHET\tOKTATOUTKOZHET\t"
+    "KURZUSOKTATOIT_AZORAKHOZ\tHETIRENDSZERES\r\n";
+const std::string ScheduleHeader =
+    "ORARKOD\tORARNEV\tTAGOZAT\tFELEV\tORARKEZDETE\tORARVEGE\tCSENGETESIREND\tORATKOD\tORATNEV\tAKTORAHOSSZA\t"
+    "HETEK\tNAP\tORAELEJE\tORAVEGE\tTARGY_KURZUS\tTEREM\tOKTATO\tTEREMUTKOZHET\tOKTATOUTKOZHET\t"
+    "KURZUSOKTATOIT_AZORAKHOZ\tHETIRENDSZERES\r\n";
+
+TEST_F(Export, WithoutAQualifyingCourseWritesOnlyTheHeadersAndStillTellsSo)
+{
+    addCourse({10, "ABC-EA", "", -1}, {1});
+    addSubject(3, "MSX");
+    addCourse({11, "DEF-EA", "", 3});
+    const std::vector<MessageSeen> seen = runExport();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "Export egyenlőre nincs kész!!!");
+    EXPECT_EQ(seen[0].buttons, QMessageBox::Ok);
+    EXPECT_EQ(readFile(folder, "KK_export.txt"), CourseHeader);
+    EXPECT_EQ(readFile(folder, "KK_export_ALKALOM.txt"), ScheduleHeader);
+}
+
+TEST_F(Export, FilesHoldCourseTeacherSubjectAndScheduleRows)
+{
+    addSubject(3, "MSABCDAX", "Matek");
+    addSubject(4, "PMBIOA", "Bio");
+    addTeacher(1, "Kovács Anna", "KA01");
+    addTeacher(2, "Nagy Béla", ".régi");
+    addTeacher(3, "Szabó Cecília", "");
+    addRoom(5, "B", "101");
+    addCourse({10, "PMABCDE-EA-00", "", 3, -1, 0, "első év"}, {1});
+    addCourse({12, "XYZ123-LA-01", "", 4, 12, 10}, {1});
+    linkTeacher(10, 1, 150);
+    linkTeacher(10, 2, -5);
+    linkTeacher(10, 3, 40);
+    linkSubject(10, 3, 20);
+    linkSubject(10, 4, -1);
+    addOccasion(100, 10, Tuesday + double(time(465)), Tuesday + double(time(555)), 5, "000000110000001");
+    // The attached course's own occasion is never scheduled.
+    addOccasion(120, 12, Thursday + double(time(600)), Thursday + double(time(690)), 5);
+
+    runExport();
+
+    const std::string course = "\t2025/26/1\tMSABCDAX\tPMABCDE-EA-00\t";
+    EXPECT_EQ(readFile(folder, "KK_export.txt"),
+              CourseHeader +
+                  utf8ToCp1250("1 KURZUS\tMSABCDAX" + course + "999\tangol\tElőadás\t2\t28\t\t\t0\t\telső év" +
+                               std::string(21, '\t') + "\r\n" +
+                               "3 OKTATO\tMSABCDAX" + course + "999\tangol\tElőadás\t2\t28\t\tKA01\t100\t\telső év" +
+                               std::string(21, '\t') + "\r\n" +
+                               "3 OKTATO\tMSABCDAX" + course +
+                               "999\tangol\tElőadás\t2\t28\t\tNagy Béla\t0\t\telső év" + std::string(21, '\t') +
+                               "\r\n" + "3 OKTATO\tMSABCDAX" + course +
+                               "999\tangol\tElőadás\t2\t28\t\tSzabó Cecília\t40\t\telső év" +
+                               std::string(21, '\t') + "\r\n" + "2 TARGY+\tPMBIOA" + course +
+                               "999\tangol\tElőadás\t2\t28\t\t\t0\t\telső év" + std::string(21, '\t') + "\r\n" +
+                               "1 KURZUS\tPMBIOA\t2025/26/1\tPMBIOA\tXYZ123-LA-01\t12\tangol\tLabor\t2\t28\t\t\t0\t\t" +
+                               std::string(21, '\t') + "\r\n"));
+    EXPECT_EQ(readFile(folder, "KK_export_ALKALOM.txt"),
+              ScheduleHeader + utf8ToCp1250("BCD2025-2026-1\tBCD2025-2026-1\tPMABCDE-EA-00\t2025/26/1\t2025.09.08\t"
+                                            "2025.12.14\tZQF alapértelmezett 2\tMSABCDAX/PMABCDE-EA-00\t"
+                                            "MSABCDAX/PMABCDE-EA-00\t2\t7\t2\t07:45\t09:15\t"
+                                            "MSABCDAX{PMABCDE-EA-00};PMBIOA{XYZ123-LA-01}\tZQF-B101\t\tI\tI\tI\tI\r\n"));
+}
+
+TEST_F(Export, CoursesWithoutSubjectOrTimetableLeaveNoTrace)
+{
+    addSubject(3, "MSX");
+    addCourse({10, "AAA-EA", "", 3}, {1});
+    addCourse({11, "BBB-EA", "", -1}, {1});
+    addCourse({13, "CCC-EA", "", 3});
+    addOccasion(100, 10, Tuesday + double(time(465)), Tuesday + double(time(555)));
+    addOccasion(110, 11, Tuesday + double(time(465)), Tuesday + double(time(555)));
+    addOccasion(130, 13, Tuesday + double(time(465)), Tuesday + double(time(555)));
+    runExport();
+    EXPECT_EQ(column(DM->MT_export, "K_kurzuskod"), std::vector<std::string>{"AAA-EA"});
+    for (const std::string &tagozat : column(DM->MT_export_alkalom, "K_tagozat"))
+        EXPECT_EQ(tagozat, "AAA-EA");
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_targy_kurzus").front(), "MSX{AAA-EA}");
+}
+
+TEST_F(Export, TeachingWeeksLeaveOutTheBreakAndTheLastWeek)
+{
+    scheduledCourse(Tuesday, time(465), time(555), "111111111111111");
+    runExport();
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_hetek"),
+              (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "9", "10", "11", "12", "13", "14"}));
+}
+
+TEST_F(Export, FromThursdayTheSeventhWeekIsHeldBackToo)
+{
+    scheduledCourse(Thursday, time(465), time(555), "111111111111111");
+    runExport();
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_hetek"),
+              (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "9", "10", "11", "12", "13", "14"}));
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_nap").front(), "4");
+}
+
+TEST_F(Export, SundayIsTheSeventhDayAndLaterWeeksHaveNone)
+{
+    scheduledCourse(8, time(465), time(555), "000000100000000");
+    addCourse({11, "ABC-EA", "", 3}, {1});
+    addOccasion(110, 11, 9 + double(time(465)), 9 + double(time(555)), -1, "000000100000000");
+    addOccasion(111, 11, 1 + double(time(465)), 1 + double(time(555)), -1, "100000000000000");
+    runExport();
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_nap"), (std::vector<std::string>{"0", "7"}));
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_hetek"), (std::vector<std::string>{"7", "1"}));
+}
+
+TEST_F(Export, OccasionsOffTheLessonSlotsCount222)
+{
+    scheduledCourse(Tuesday, time(480), time(540), "100000000000000");
+    runExport();
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_orahossza"), std::vector<std::string>{"222"});
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_oraeleje"), std::vector<std::string>{"08:00"});
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_oravege"), std::vector<std::string>{"09:00"});
+}
+
+TEST_F(Export, AStoredMinuteShortOfAFiveIsMovedUpByOne)
+{
+    scheduledCourse(Tuesday, time(464.5), time(1199.5), "100000000000000");
+    addCourse({11, "ABC-EA", "", 3}, {1});
+    addOccasion(110, 11, Tuesday + double(time(462.5)), Tuesday + double(time(555)), -1, "100000000000000");
+    runExport();
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_oraeleje"), (std::vector<std::string>{"07:45", "07:43"}));
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_oravege"), (std::vector<std::string>{"20:00", "09:15"}));
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_orahossza"), (std::vector<std::string>{"14", "222"}));
+}
+
+TEST_F(Export, RoomCodesArePrefixedCutOrLeftEmpty)
+{
+    addRoom(5, "Kelmendor", "A-0123456789");
+    scheduledCourse(Tuesday, time(465), time(555), "100000000000000");
+    addCourse({11, "ABC-EA", "", 3}, {1});
+    addOccasion(110, 11, Tuesday + double(time(465)), Tuesday + double(time(555)), 77, "100000000000000");
+    DM->MT_alkalom.Locate("alkalom_id", Variant(100), {});
+    DM->MT_alkalom.Edit();
+    DM->MT_alkalom.FieldByName("terem_id")->SetAsInteger(5);
+    DM->MT_alkalom.Post();
+    runExport();
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_teremkod"), (std::vector<std::string>{"ZQF-KelmendorA-01234", ""}));
+}
+
+TEST_F(Export, AMissingSubjectIsWrittenWithoutACode)
+{
+    addSubject(3, "MSX");
+    addCourse({10, "AAA-EA", "", 99}, {1});
+    DM->MT_targy.First();
+    runExport();
+    EXPECT_EQ(column(DM->MT_export, "K_targykod"), std::vector<std::string>{""});
+}
+
+TEST_F(Export, LeavesTheWalkedTablesUnfilteredAndStartsAfreshEachRun)
+{
+    addSubject(3, "MSX");
+    addCourse({10, "AAA-EA", "", 3}, {1});
+    addCourse({11, "BBB-EA", "", 3});
+    addOccasion(100, 10, Tuesday + double(time(465)), Tuesday + double(time(555)), -1, "100000000000000");
+    linkTeacher(10, 1);
+    DM->MT_alkalom.SetFilter("kurzus_id=11");
+    DM->MT_alkalom.SetFiltered(true);
+    runExport();
+    runExport();
+    EXPECT_EQ(DM->MT_export.RecordCount(), 2);
+    EXPECT_EQ(DM->MT_export_alkalom.RecordCount(), 1);
+    for (TztrMemTable *table : {&DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_kurzustargy})
+        EXPECT_FALSE(table->Filtered()) << table->Name();
+    EXPECT_TRUE(DM->MT_kurzus.Eof());
+    EXPECT_EQ(dialog->PB2->value(), 2);
+}
+
+TEST_F(Export, ExaminesNoCourseBeyondItsBudget)
+{
+    addSubject(3, "MSX");
+    addCourse({1, "AAA-EA", "", 3}, {1});
+    addCourse({2, "BBB-EA", "", 3}, {1});
+    addCourse({3, "CCC-EA", "", 3}, {1});
+    dialog->ExportTablak(2);
+    EXPECT_EQ(column(DM->MT_export, "K_kurzuskod"), (std::vector<std::string>{"AAA-EA", "BBB-EA"}));
+    EXPECT_EQ(dialog->PB2->value(), 2);
+}
+
+} // namespace
