@@ -1,0 +1,79 @@
+#pragma once
+
+// Pieces the dialogs with working tables share: defining an own table's fields, reading the
+// current row, filter texts and holding a table's controls still while it is refilled.
+
+#include "memtable/ztrMemTable.h"
+
+#include <initializer_list>
+#include <span>
+#include <string>
+
+namespace dlg {
+
+struct FieldSpec {
+    const char *name;
+    TFieldType type;
+    int size = 0;
+};
+
+inline void defineFields(TztrMemTable &table, std::initializer_list<FieldSpec> fields)
+{
+    for (const FieldSpec &field : fields)
+        table.FieldDefs().Add(field.name, field.type, field.size);
+}
+
+inline bool hasRow(const TDataSet &table)
+{
+    return table.Active() && !table.IsEmpty();
+}
+
+inline int intOf(const TDataSet &table, const char *field)
+{
+    return table.FieldByName(field)->AsInteger();
+}
+
+inline std::string textOf(const TDataSet &table, const char *field)
+{
+    return table.FieldByName(field)->AsString();
+}
+
+// Copies the fields both tables have, by name, into the destination's record being edited.
+inline void copyFields(const TDataSet &source, TDataSet &destination, std::span<const char *const> fields)
+{
+    for (const char *field : fields)
+        destination.FieldByName(field)->SetAsVariant(source.FieldByName(field)->AsVariant());
+}
+
+// A search pattern for " like ": the text with "**" appended, in single quotes, inner quotes doubled.
+inline std::string likePattern(const std::string &text)
+{
+    std::string quoted = "'";
+    for (char c : text + "**") {
+        quoted += c;
+        if (c == '\'')
+            quoted += '\'';
+    }
+    return quoted + "'";
+}
+
+// Replaces a table's filter; an empty text leaves it unfiltered.
+inline void applyFilter(TDataSet &table, const std::string &text)
+{
+    table.SetFiltered(false);
+    table.SetFilter(text);
+    table.SetFiltered(!text.empty());
+}
+
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(TDataSet &table) : table_(table) { table_.DisableControls(); }
+    ~ControlsDisabled() { table_.EnableControls(); }
+    ControlsDisabled(const ControlsDisabled &) = delete;
+    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
+
+private:
+    TDataSet &table_;
+};
+
+} // namespace dlg
