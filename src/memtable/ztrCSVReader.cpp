@@ -2,6 +2,23 @@
 
 #include "platform/Classes.h"
 
+#include <cstring>
+#include <initializer_list>
+
+namespace {
+
+// The first of the given bytes in [from, to), or to. Lines and items are cut with memchr, which
+// scans far faster than a loop over the bytes.
+const char *findFirstOf(const char *from, const char *to, std::initializer_list<char> bytes)
+{
+    for (const char byte : bytes)
+        if (const void *found = std::memchr(from, byte, static_cast<std::size_t>(to - from)))
+            to = static_cast<const char *>(found);
+    return to;
+}
+
+} // namespace
+
 TztrCSVReader::TztrCSVReader(TStream &stream, char quote, char fieldDelimiter, char recordDelimiter,
                              char commentChar)
     : stream_(stream), quote_(quote), fieldDelimiter_(fieldDelimiter), recordDelimiter_(recordDelimiter),
@@ -91,8 +108,9 @@ bool TztrCSVReader::GetLine()
         }
         afterCR_ = false;
         if (!breakSeen) {
-            while (readPos_ < bufferFill_ && !isBreak(buffer_[readPos_]))
-                ++readPos_;
+            const char *text = buffer_.data();
+            readPos_ = static_cast<std::size_t>(
+                findFirstOf(text + readPos_, text + bufferFill_, {'\r', '\n', '\0'}) - text);
             continue;
         }
         // The first byte of the next line: the current one is complete.
@@ -114,10 +132,10 @@ void TztrCSVReader::GetWord(bool &isNull, std::string &text)
         return;
     }
     const std::size_t end = line_.size();
-    std::size_t stop = std::min(cursor_, end);
-    const std::size_t start = stop;
-    while (stop < end && line_[stop] != fieldDelimiter_ && line_[stop] != recordDelimiter_)
-        ++stop;
+    const std::size_t start = std::min(cursor_, end);
+    const char *line = line_.data();
+    const std::size_t stop =
+        static_cast<std::size_t>(findFirstOf(line + start, line + end, {fieldDelimiter_, recordDelimiter_}) - line);
     text.assign(line_, start, stop - start);
     isNull = text.empty();
     // The end of the line counts as a record delimiter of #0, so the cursor then passes it.

@@ -779,6 +779,9 @@ void TDataSet::DestroyFields()
 void TDataSet::BindFields(bool binding)
 {
     calcFieldsSize_ = 0;
+    internalCalcFields_ = binding && std::any_of(fields_.begin(), fields_.end(), [](const auto &field) {
+                              return field->FieldKind() == fkInternalCalc;
+                          });
     int blobCount = 0;
     // Binds one data field (and its children) to its definition.
     auto bindData = [&](auto &self, TField *field, const TFieldDef &def, int fieldNo) -> void {
@@ -834,9 +837,7 @@ void TDataSet::BindFields(bool binding)
 
 void TDataSet::GetCalcFields(TRecordBuffer buffer)
 {
-    const bool internalCalc = std::any_of(fields_.begin(), fields_.end(),
-                                          [](const auto &f) { return f->FieldKind() == fkInternalCalc; });
-    if (calcFieldsSize_ == 0 && !internalCalc)
+    if (calcFieldsSize_ == 0 && !internalCalcFields_)
         return;
     const TDataSetState saved = state_;
     state_ = dsCalcFields;

@@ -371,6 +371,8 @@ private:
     int blockReadSize_ = 0;
     int bookmarkSize_ = 0;
     int calcFieldsSize_ = 0;
+    // Whether a bound field is internally calculated; kinds cannot change while bound.
+    bool internalCalcFields_ = false;
     TRecordBuffer calcBuffer_ = nullptr;
     // bufferCount_ + 1 buffers once open; the last is the spare.
     std::vector<TRecordBuffer> buffers_;
