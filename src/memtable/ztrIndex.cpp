@@ -34,28 +34,33 @@ public:
         keys_.reserve(records.size() * 24 * static_cast<std::size_t>(fieldList.Count()));
         for (TztrRecord *record : records) {
             const std::size_t offset = keys_.size();
-            if (!AppendSortKey(table, record, fieldList, keys_))
+            if (!AppendSortKey(table, record, fieldList, keys_) || keys_.size() > UINT32_MAX)
                 return false;
-            items_.push_back({{0, 0}, offset, keys_.size() - offset, tieRank(record), record});
+            items_.push_back({{},
+                              static_cast<std::uint32_t>(offset),
+                              static_cast<std::uint32_t>(keys_.size() - offset),
+                              static_cast<std::uint32_t>(items_.size()),
+                              tieRank(record),
+                              record});
         }
-        for (Item &item : items_) {
-            const std::string_view key = keyOf(item);
-            for (std::size_t i = 0; i < PrefixBytes; ++i) {
-                std::uint64_t &word = item.prefix[i / 8];
-                word = (word << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
-            }
-        }
+        // Taken once the buffer has stopped moving.
+        for (Item &item : items_)
+            item.prefix = TztrIndexKey(keyOf(item)).Prefix;
         return true;
     }
 
-    // Records of equal keys and ranks keep their order.
+    // Records of equal keys and ranks keep their order; telling them apart by it spares the
+    // buffer a stable sort needs.
     void sort()
     {
-        std::stable_sort(items_.begin(), items_.end(), [this](const Item &a, const Item &b) {
-            if (a.prefix != b.prefix)
-                return a.prefix < b.prefix;
+        std::sort(items_.begin(), items_.end(), [this](const Item &a, const Item &b) {
+            const int byPrefix = TztrIndexKey::ComparePrefixes(a.prefix, b.prefix);
+            if (byPrefix != 0)
+                return byPrefix < 0;
             const int order = keyOf(a).compare(keyOf(b));
-            return order != 0 ? order < 0 : a.tieRank < b.tieRank;
+            if (order != 0)
+                return order < 0;
+            return a.tieRank != b.tieRank ? a.tieRank < b.tieRank : a.position < b.position;
         });
     }
 
@@ -72,19 +77,18 @@ public:
     bool hasEqualNeighbours() const
     {
         for (std::size_t i = 1; i < items_.size(); ++i) {
-            if (items_[i - 1].prefix == items_[i].prefix && keyOf(items_[i - 1]) == keyOf(items_[i]))
+            if (keyOf(items_[i - 1]) == keyOf(items_[i]))
                 return true;
         }
         return false;
     }
 
 private:
-    static constexpr std::size_t PrefixBytes = 16;
-
     struct Item {
-        std::array<std::uint64_t, PrefixBytes / 8> prefix;
-        std::size_t offset;
-        std::size_t length;
+        std::array<std::uint64_t, 2> prefix;
+        std::uint32_t offset;
+        std::uint32_t length;
+        std::uint32_t position;
         std::int64_t tieRank;
         TztrRecord *record;
     };

@@ -1,6 +1,7 @@
 #include "memtable/ztrIndexEntries.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -12,24 +13,42 @@ constexpr std::size_t FullBlock = 2 * HalfBlock;
 
 } // namespace
 
+namespace {
+
+std::uint64_t bigEndianWord(const unsigned char *bytes)
+{
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    if constexpr (std::endian::native == std::endian::little)
+        word = __builtin_bswap64(word);
+    return word;
+}
+
+} // namespace
+
 TztrIndexKey::TztrIndexKey(std::string_view bytes) : Bytes(bytes)
 {
     std::array<unsigned char, 16> raw{};
     std::memcpy(raw.data(), bytes.data(), std::min(bytes.size(), TztrIndexEntry::KeyPrefixBytes));
     raw[15] = static_cast<unsigned char>(std::min<std::size_t>(bytes.size(), 0xFF));
-    for (std::size_t i = 0; i < raw.size(); ++i)
-        Prefix[i / 8] = (Prefix[i / 8] << 8) | raw[i];
+    Prefix = {bigEndianWord(raw.data()), bigEndianWord(raw.data() + 8)};
+}
+
+int TztrIndexKey::ComparePrefixes(const std::array<std::uint64_t, 2> &a, const std::array<std::uint64_t, 2> &b)
+{
+    if (a[0] != b[0])
+        return a[0] < b[0] ? -1 : 1;
+    // The last byte is the length, no part of the order.
+    if ((a[1] >> 8) != (b[1] >> 8))
+        return (a[1] >> 8) < (b[1] >> 8) ? -1 : 1;
+    return 0;
 }
 
 int TztrIndexKey::CompareTo(const TztrIndexEntry &entry) const
 {
-    if (Prefix[0] != entry.KeyPrefix[0])
-        return Prefix[0] < entry.KeyPrefix[0] ? -1 : 1;
-    // The last byte is the length, no part of the order.
-    if ((Prefix[1] >> 8) != (entry.KeyPrefix[1] >> 8))
-        return (Prefix[1] >> 8) < (entry.KeyPrefix[1] >> 8) ? -1 : 1;
-    if (!entry.LongKey)
-        return 0;
+    const int byPrefix = ComparePrefixes(Prefix, entry.KeyPrefix);
+    if (byPrefix != 0 || !entry.LongKey)
+        return byPrefix;
     std::uint32_t length;
     std::memcpy(&length, entry.LongKey, sizeof length);
     const int order = Bytes.compare(std::string_view(entry.LongKey + sizeof length, length));

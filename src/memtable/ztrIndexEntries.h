@@ -33,6 +33,8 @@ struct TztrIndexKey {
     std::array<std::uint64_t, 2> Prefix{};
 
     explicit TztrIndexKey(std::string_view bytes);
+    // The order of two keys as far as their prefixes tell: 0 when they agree there.
+    static int ComparePrefixes(const std::array<std::uint64_t, 2> &a, const std::array<std::uint64_t, 2> &b);
     // -1, 0 or 1: this key against the entry's key. Keys of one field list never begin one
     // another, so keys that both fit their prefixes and agree there are equal.
     int CompareTo(const TztrIndexEntry &entry) const;
