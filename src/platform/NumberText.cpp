@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -18,7 +19,7 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-std::string trimmed(const std::string &text)
+std::string_view trimmed(std::string_view text)
 {
     std::size_t first = 0, last = text.size();
     while (first < last && isBlank(text[first]))
@@ -37,7 +38,7 @@ struct ParsedNumber {
 
 bool parseNumber(const std::string &input, char decimalSeparator, bool allowExponent, ParsedNumber &number)
 {
-    const std::string text = trimmed(input);
+    const std::string_view text = trimmed(input);
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '-' || text[i] == '+'))
         number.negative = text[i++] == '-';
@@ -288,7 +289,7 @@ std::string IntToStr(std::int64_t value)
 
 bool TryStrToInt64(const std::string &input, std::int64_t &result)
 {
-    const std::string text = trimmed(input);
+    const std::string_view text = trimmed(input);
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+'))
