@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -34,21 +36,8 @@ TztrIndexKey::TztrIndexKey(std::string_view bytes) : Bytes(bytes)
     Prefix = {bigEndianWord(raw.data()), bigEndianWord(raw.data() + 8)};
 }
 
-int TztrIndexKey::ComparePrefixes(const std::array<std::uint64_t, 2> &a, const std::array<std::uint64_t, 2> &b)
+int TztrIndexKey::compareLongKeys(const TztrIndexEntry &entry) const
 {
-    if (a[0] != b[0])
-        return a[0] < b[0] ? -1 : 1;
-    // The last byte is the length, no part of the order.
-    if ((a[1] >> 8) != (b[1] >> 8))
-        return (a[1] >> 8) < (b[1] >> 8) ? -1 : 1;
-    return 0;
-}
-
-int TztrIndexKey::CompareTo(const TztrIndexEntry &entry) const
-{
-    const int byPrefix = ComparePrefixes(Prefix, entry.KeyPrefix);
-    if (byPrefix != 0 || !entry.LongKey)
-        return byPrefix;
     std::uint32_t length;
     std::memcpy(&length, entry.LongKey, sizeof length);
     const int order = Bytes.compare(std::string_view(entry.LongKey + sizeof length, length));
@@ -57,14 +46,30 @@ int TztrIndexKey::CompareTo(const TztrIndexEntry &entry) const
 
 namespace {
 
+bool isLong(std::string_view key)
+{
+    return key.size() > TztrIndexEntry::KeyPrefixBytes;
+}
+
+std::size_t longKeySize(std::string_view key)
+{
+    return sizeof(std::uint32_t) + key.size();
+}
+
+// A long key as an entry holds it: its length, then its bytes.
+void writeLongKey(char *destination, std::string_view key)
+{
+    const auto length = static_cast<std::uint32_t>(key.size());
+    std::memcpy(destination, &length, sizeof length);
+    std::memcpy(destination + sizeof length, key.data(), length);
+}
+
 TztrIndexEntry keyedEntry(TztrRecord *record, const TztrIndexKey &key)
 {
     TztrIndexEntry entry{record, key.Prefix, nullptr};
-    if (key.Bytes.size() > TztrIndexEntry::KeyPrefixBytes) {
-        const auto length = static_cast<std::uint32_t>(key.Bytes.size());
-        entry.LongKey = new char[sizeof length + length];
-        std::memcpy(entry.LongKey, &length, sizeof length);
-        std::memcpy(entry.LongKey + sizeof length, key.Bytes.data(), length);
+    if (isLong(key.Bytes)) {
+        entry.LongKey = new char[longKeySize(key.Bytes)];
+        writeLongKey(entry.LongKey, key.Bytes);
     }
     return entry;
 }
@@ -76,12 +81,24 @@ TztrIndexEntries::~TztrIndexEntries()
     freeKeys();
 }
 
+bool TztrIndexEntries::ownsApart(const char *longKey) const
+{
+    // Keys assigned together share one allocation; only keys inserted since have their own.
+    const char *shared = sharedKeys_.get();
+    return longKey && !(std::less_equal<const char *>()(shared, longKey) &&
+                        std::less<const char *>()(longKey, shared + sharedKeysSize_));
+}
+
 void TztrIndexEntries::freeKeys()
 {
     for (const Block &block : blocks_) {
-        for (const TztrIndexEntry &entry : block)
-            delete[] entry.LongKey;
+        for (const TztrIndexEntry &entry : block) {
+            if (ownsApart(entry.LongKey))
+                delete[] entry.LongKey;
+        }
     }
+    sharedKeys_.reset();
+    sharedKeysSize_ = 0;
 }
 
 std::size_t TztrIndexEntries::blockOf(int position) const
@@ -187,7 +204,8 @@ void TztrIndexEntries::Erase(int position)
     const std::size_t b = blockOf(position);
     Block &block = blocks_[b];
     const auto at = block.begin() + (position - starts_[b]);
-    delete[] at->LongKey;
+    if (ownsApart(at->LongKey))
+        delete[] at->LongKey;
     block.erase(at);
     --count_;
     if (block.empty()) {
@@ -203,23 +221,22 @@ void TztrIndexEntries::Erase(int position)
     }
 }
 
-void TztrIndexEntries::assignEntries(const std::vector<TztrIndexEntry> &entries)
+template <typename MakeEntry> void TztrIndexEntries::assignEntries(std::size_t count, MakeEntry makeEntry)
 {
-    // Built apart and swapped in, so that a failure leaves the list as it was and the entries
-    // with the caller.
+    // Built apart and swapped in, so that a failure leaves the list as it was.
     std::vector<Block> blocks;
     std::vector<int> starts;
     std::vector<TztrIndexEntry> lasts;
-    const std::size_t blockCount = (entries.size() + HalfBlock - 1) / HalfBlock;
+    const std::size_t blockCount = (count + HalfBlock - 1) / HalfBlock;
     blocks.reserve(blockCount);
     starts.reserve(blockCount);
     lasts.reserve(blockCount);
-    for (std::size_t first = 0; first < entries.size(); first += HalfBlock) {
-        const std::size_t last = std::min(entries.size(), first + HalfBlock);
+    for (std::size_t first = 0; first < count; first += HalfBlock) {
+        const std::size_t last = std::min(count, first + HalfBlock);
         Block block;
-        block.reserve(FullBlock);
-        block.assign(entries.begin() + static_cast<std::ptrdiff_t>(first),
-                     entries.begin() + static_cast<std::ptrdiff_t>(last));
+        block.reserve(last - first);
+        for (std::size_t i = first; i < last; ++i)
+            block.push_back(makeEntry(i));
         lasts.push_back(block.back());
         blocks.push_back(std::move(block));
         starts.push_back(static_cast<int>(first));
@@ -228,31 +245,35 @@ void TztrIndexEntries::assignEntries(const std::vector<TztrIndexEntry> &entries)
     blocks_.swap(blocks);
     starts_.swap(starts);
     lasts_.swap(lasts);
-    count_ = static_cast<int>(entries.size());
+    count_ = static_cast<int>(count);
 }
 
 void TztrIndexEntries::Assign(const std::vector<TztrRecord *> &records)
 {
-    std::vector<TztrIndexEntry> entries;
-    entries.reserve(records.size());
-    for (TztrRecord *record : records)
-        entries.push_back({record, {}, nullptr});
-    assignEntries(entries);
+    assignEntries(records.size(), [&records](std::size_t i) { return TztrIndexEntry{records[i], {}, nullptr}; });
 }
 
 void TztrIndexEntries::AssignKeyed(const std::vector<std::pair<TztrRecord *, std::string_view>> &keyedRecords)
 {
-    std::vector<TztrIndexEntry> entries;
-    entries.reserve(keyedRecords.size());
-    try {
-        for (const auto &[record, key] : keyedRecords)
-            entries.push_back(keyedEntry(record, TztrIndexKey(key)));
-        assignEntries(entries);
-    } catch (...) {
-        for (const TztrIndexEntry &entry : entries)
-            delete[] entry.LongKey;
-        throw;
+    std::size_t sharedSize = 0;
+    for (const auto &keyed : keyedRecords) {
+        if (isLong(keyed.second))
+            sharedSize += longKeySize(keyed.second);
     }
+    std::unique_ptr<char[]> shared = std::make_unique_for_overwrite<char[]>(sharedSize);
+    char *next = shared.get();
+    assignEntries(keyedRecords.size(), [&](std::size_t i) {
+        const auto &[record, key] = keyedRecords[i];
+        TztrIndexEntry entry{record, TztrIndexKey(key).Prefix, nullptr};
+        if (isLong(key)) {
+            entry.LongKey = next;
+            writeLongKey(next, key);
+            next += longKeySize(key);
+        }
+        return entry;
+    });
+    sharedKeys_ = std::move(shared);
+    sharedKeysSize_ = sharedSize;
 }
 
 std::vector<TztrRecord *> TztrIndexEntries::ToVector() const

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -22,6 +23,7 @@ struct TztrIndexEntry {
     // big-endian words so that they compare as numbers.
     std::array<std::uint64_t, 2> KeyPrefix{};
     // The whole key when it is longer than the prefix holds: its length, then its bytes.
+    // Owned by the entry list.
     char *LongKey = nullptr;
 
     static constexpr std::size_t KeyPrefixBytes = 15;
@@ -34,10 +36,26 @@ struct TztrIndexKey {
 
     explicit TztrIndexKey(std::string_view bytes);
     // The order of two keys as far as their prefixes tell: 0 when they agree there.
-    static int ComparePrefixes(const std::array<std::uint64_t, 2> &a, const std::array<std::uint64_t, 2> &b);
+    static int ComparePrefixes(const std::array<std::uint64_t, 2> &a, const std::array<std::uint64_t, 2> &b)
+    {
+        if (a[0] != b[0])
+            return a[0] < b[0] ? -1 : 1;
+        // The last byte is the length, no part of the order.
+        if ((a[1] >> 8) != (b[1] >> 8))
+            return (a[1] >> 8) < (b[1] >> 8) ? -1 : 1;
+        return 0;
+    }
+
     // -1, 0 or 1: this key against the entry's key. Keys of one field list never begin one
     // another, so keys that both fit their prefixes and agree there are equal.
-    int CompareTo(const TztrIndexEntry &entry) const;
+    int CompareTo(const TztrIndexEntry &entry) const
+    {
+        const int byPrefix = ComparePrefixes(Prefix, entry.KeyPrefix);
+        return byPrefix != 0 || !entry.LongKey ? byPrefix : compareLongKeys(entry);
+    }
+
+private:
+    int compareLongKeys(const TztrIndexEntry &entry) const;
 };
 
 class TztrIndexEntries {
@@ -78,10 +96,15 @@ private:
     void renumberFrom(std::size_t block);
     void splitBlock(std::size_t block);
     void insertEntry(int position, const TztrIndexEntry &entry);
-    void assignEntries(const std::vector<TztrIndexEntry> &entries);
+    // Fills the list with count entries that makeEntry gives by position.
+    template <typename MakeEntry> void assignEntries(std::size_t count, MakeEntry makeEntry);
+    bool ownsApart(const char *longKey) const;
     void freeKeys();
 
     std::vector<Block> blocks_;
+    // The long keys of the last assignment, in one allocation.
+    std::unique_ptr<char[]> sharedKeys_;
+    std::size_t sharedKeysSize_ = 0;
     // Position of each block's first entry.
     std::vector<int> starts_;
     // A copy of each block's last entry side by side, so that finding the block of a key reads

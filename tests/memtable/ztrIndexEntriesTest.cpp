@@ -139,3 +139,31 @@ TEST(IndexEntries, FindFromStartsAtTheGivenPosition)
     EXPECT_EQ(entries.FindFrom(901, isRecord(300)), 1200);
     EXPECT_EQ(entries.FindFrom(5000, isRecord(300)), 1200);
 }
+
+TEST(IndexEntries, AssignedKeysAndKeysInsertedLaterLiveSideBySide)
+{
+    auto keyOf = [](int i) {
+        return "\x01" + std::string(TztrIndexEntry::KeyPrefixBytes, 'k') + std::to_string(1000 + i) + '\0';
+    };
+    std::vector<std::string> keys;
+    for (int i = 0; i < 900; ++i)
+        keys.push_back(keyOf(i));
+    std::vector<std::pair<TztrRecord *, std::string_view>> keyed;
+    for (int i = 0; i < 900; i += 2)
+        keyed.emplace_back(record(i), keys[static_cast<std::size_t>(i)]);
+    TztrIndexEntries entries;
+    entries.AssignKeyed(keyed);
+    // Odd records go in between, the first hundred assigned ones go out again.
+    for (int i = 1; i < 900; i += 2)
+        entries.InsertKeyed(i, record(i), TztrIndexKey(keys[static_cast<std::size_t>(i)]));
+    for (int i = 0; i < 100; ++i)
+        entries.Erase(0);
+    ASSERT_EQ(entries.Count(), 800);
+    for (int i = 0; i < entries.Count(); ++i) {
+        const TztrIndexEntry &entry = entries.EntryAt(i);
+        ASSERT_EQ(entry.Record, record(i + 100));
+        ASSERT_EQ(TztrIndexKey(keys[static_cast<std::size_t>(i + 100)]).CompareTo(entry), 0) << "position " << i;
+    }
+    entries.AssignKeyed(keyed);
+    EXPECT_EQ(entries.Count(), 450);
+}
