@@ -360,6 +360,8 @@ bool TztrCustomMemTable::MoveToNextAccepted(bool forceUseFilter)
 {
     const int count = currentIndex_->Count();
     if (forceUseFilter || mustFilter_) {
+        // Held over the whole scan: the filter reads the records it passes without locking each.
+        const TztrStoreLock lock(*common_);
         for (int i = std::max(position_ + 1, 0); i < count; ++i) {
             if (FilterRecord(currentIndex_->Entry(i), forceUseFilter)) {
                 position_ = i;
@@ -378,6 +380,7 @@ bool TztrCustomMemTable::MoveToPriorAccepted(bool forceUseFilter)
 {
     const int start = std::min(position_, currentIndex_->Count());
     if (forceUseFilter || mustFilter_) {
+        const TztrStoreLock lock(*common_);
         for (position_ = start - 1; position_ >= 0; --position_) {
             if (FilterRecord(currentIndex_->Entry(position_), forceUseFilter))
                 return true;

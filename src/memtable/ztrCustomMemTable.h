@@ -3,12 +3,12 @@
 // The in-memory dataset: keeps its records in a record store it may share with attached tables,
 // reads them through its current index and offers the framework's whole cursor protocol.
 
+#include "memtable/ztrBoundFilter.h"
 #include "memtable/ztrCommon.h"
 #include "memtable/ztrCopy.h"
 #include "memtable/ztrCreateTableAs.h"
 #include "memtable/ztrExprParser.h"
 #include "memtable/ztrFieldList.h"
-#include "memtable/ztrFilter.h"
 #include "memtable/ztrIndex.h"
 #include "memtable/ztrMasterDataLink.h"
 #include "memtable/ztrMemTablePersistence.h"
@@ -26,7 +26,7 @@
 class TztrBlobStream;
 class TztrCustomDeltaHandler;
 
-class TztrCustomMemTable : public TDataSet, public TztrMemTablePersistence, public FilterFieldValues {
+class TztrCustomMemTable : public TDataSet, public TztrMemTablePersistence {
 public:
     using TztrOnProgress = std::function<void(TztrCustomMemTable &table, int percentage, TztrProgressCode code)>;
     using TztrOnSetupField = std::function<void(TztrCustomMemTable &table, TField *field, std::uint8_t &fieldFlags)>;
@@ -128,8 +128,6 @@ public:
     // A text that does not compile is refused with the compiler's message, leaving no expression.
     void SetFilterText(const std::string &text) override;
     void SetFilterOptions(TFilterOptions options) override;
-    // The record under test's value of a field, for the filter expression.
-    Variant FieldValue(const std::string &fieldName) const override;
 
     // Master/detail: the table shows only the records whose key fields (DetailFields, else the
     // current index's fields) equal the master's MasterFields.
@@ -328,8 +326,9 @@ private:
     int beforeInsertPosition_ = -1;
     TztrFieldList indexFieldList_;
     std::unique_ptr<TztrExprParser> filterExpression_;
-    // The fields the expression has named so far: a filter reads them for every record.
-    mutable std::vector<std::pair<std::string, TField *>> filterFields_;
+    // The expression bound to this table's fields; declared after the expression it reads, so
+    // it is freed first.
+    std::unique_ptr<TztrBoundFilter> boundFilter_;
     TztrMasterDataLink masterLink_{this};
     std::string detailFields_;
     TztrFieldList detailFieldList_;

@@ -45,8 +45,10 @@ Variant toVariant(const ExprValue &value)
     return Variant();
 }
 
+} // namespace
+
 // A constant takes the form its data type gives it, whatever form the tree holds it in.
-Variant constantValue(const ExprNode &node)
+Variant FilterConstantValue(const ExprNode &node)
 {
     if (node.Operator != ExprOperator::Constant)
         unknownOperator(static_cast<std::uint32_t>(node.Operator));
@@ -83,6 +85,8 @@ Variant constantValue(const ExprNode &node)
     }
 }
 
+namespace {
+
 std::string trimmed(const std::string &text, bool left, bool right)
 {
     const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
@@ -118,9 +122,9 @@ public:
         case ExprNodeClass::Field:
             if (node.Operator != ExprOperator::Field)
                 unknownOperator(static_cast<std::uint32_t>(node.Operator));
-            return record_.FieldValue(node.Name);
+            return record_.FieldNodeValue(node);
         case ExprNodeClass::Constant:
-            return constantValue(node);
+            return FilterConstantValue(node);
         case ExprNodeClass::Unary:
             return unary(node);
         case ExprNodeClass::Binary:
@@ -357,19 +361,20 @@ bool FilterExpressionAccepts(const ExprNode &root, const FilterFieldValues &reco
 
 bool MatchesLikePattern(std::string_view value, std::string_view pattern)
 {
-    const std::string upperValue = UpperCase(value);
-    const std::string upperPattern = UpperCase(pattern);
-    const std::size_t common = std::min(upperValue.size(), upperPattern.size());
+    // Folded one character at a time: the filter matches every record a cursor passes, and
+    // upper-cased copies of both texts would cost more than the match.
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    const std::size_t common = std::min(value.size(), pattern.size());
     for (std::size_t i = 0; i < common; ++i) {
-        const char p = upperPattern[i];
+        const char p = pattern[i];
         if (p == '%' || p == '*')
             return true;
-        if (p != '?' && p != '_' && p != upperValue[i])
+        if (p != '?' && p != '_' && upper(p) != upper(value[i]))
             return false;
     }
-    if (upperValue.size() >= upperPattern.size())
-        return upperValue.size() == upperPattern.size();
+    if (value.size() >= pattern.size())
+        return value.size() == pattern.size();
     // "?" may match nothing at the end, "_" must match a character.
-    return std::all_of(upperPattern.begin() + static_cast<std::ptrdiff_t>(common), upperPattern.end(),
+    return std::all_of(pattern.begin() + static_cast<std::ptrdiff_t>(common), pattern.end(),
                        [](char p) { return p == '%' || p == '*' || p == '?'; });
 }

@@ -15,6 +15,9 @@ class FilterFieldValues
 public:
     virtual ~FilterFieldValues() = default;
     virtual Variant FieldValue(const std::string &fieldName) const = 0;
+    // The value of a field node of the tree being evaluated. A reader that bound the tree's field
+    // nodes to its fields answers without looking the name up.
+    virtual Variant FieldNodeValue(const ExprNode &field) const { return FieldValue(field.Name); }
 };
 
 // The value of an expression for the record: null and empty stand for a missing value, which
@@ -24,6 +27,10 @@ Variant EvaluateFilterExpression(const ExprNode &node, const FilterFieldValues &
 
 // Whether the record passes: the expression's value as a Boolean, a null or empty value failing.
 bool FilterExpressionAccepts(const ExprNode &root, const FilterFieldValues &record);
+
+// The value a constant node stands for, in the form its data type gives it. Raises
+// EMemTableFilterError for an operator or data type a constant cannot have.
+Variant FilterConstantValue(const ExprNode &constant);
 
 // LIKE: "%" and "*" match the rest of the value (also nothing), "?" and "_" one character; letters
 // a-z match in either case. A value shorter than the pattern matches only when what is left of

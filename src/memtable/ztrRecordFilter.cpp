@@ -36,8 +36,8 @@ bool TztrCustomMemTable::FilterRecord(TztrRecord *record, bool forceUseFilter)
         return true;
     bool accept = true;
     DoOnFilterRecord(accept);
-    if (accept && filterExpression_)
-        accept = FilterExpressionAccepts(filterExpression_->Root(), *this);
+    if (accept && boundFilter_)
+        accept = boundFilter_->Accepts(record);
     return accept;
 }
 
@@ -45,17 +45,6 @@ void TztrCustomMemTable::DoOnFilterRecord(bool &accept)
 {
     if (OnFilterRecord)
         OnFilterRecord(*this, accept);
-}
-
-Variant TztrCustomMemTable::FieldValue(const std::string &fieldName) const
-{
-    for (const auto &[name, field] : filterFields_) {
-        if (name == fieldName)
-            return field->AsVariant();
-    }
-    TField *field = FieldByName(fieldName);
-    filterFields_.emplace_back(fieldName, field);
-    return field->AsVariant();
 }
 
 void TztrCustomMemTable::UpdateFilteredState()
@@ -109,8 +98,8 @@ void TztrCustomMemTable::SetFilterOptions(TFilterOptions options)
 // Field names are known only once the fields exist, so a closed table compiles when it opens.
 void TztrCustomMemTable::compileFilter()
 {
+    boundFilter_.reset();
     filterExpression_.reset();
-    filterFields_.clear();
     const std::string &text = Filter();
     if (std::all_of(text.begin(), text.end(), [](unsigned char c) { return c <= ' '; }))
         return;
@@ -119,4 +108,5 @@ void TztrCustomMemTable::compileFilter()
         return field ? std::optional(field->DataType()) : std::nullopt;
     };
     filterExpression_ = std::make_unique<TztrExprParser>(text, fieldType, FilterOptions());
+    boundFilter_ = std::make_unique<TztrBoundFilter>(filterExpression_->Root(), *this);
 }
