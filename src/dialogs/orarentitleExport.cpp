@@ -11,6 +11,9 @@
 #include <array>
 #include <cmath>
 
+using dlg::intOf;
+using dlg::textOf;
+
 namespace {
 
 // Fixed values the information system expects for this semester.
@@ -43,23 +46,6 @@ int headCount(const TField &field)
 {
     const int value = field.AsInteger();
     return value < 0 ? UnknownHeadCount : value;
-}
-
-std::string textOf(const TDataSet &table, const char *field)
-{
-    return table.FieldByName(field)->AsString();
-}
-
-int intOf(const TDataSet &table, const char *field)
-{
-    return table.FieldByName(field)->AsInteger();
-}
-
-// A text of a row found by id, or empty when there is no such row: a missing subject or teacher
-// must not lend the export the texts of whichever row the table stood on.
-std::string lookUp(TztrMemTable &table, const char *keyField, int id, const char *field)
-{
-    return table.Locate(keyField, Variant(id), {}) ? textOf(table, field) : std::string();
 }
 
 // Monday 1 to Sunday 7 from the calendar day of week 1; days of later weeks give 0.
