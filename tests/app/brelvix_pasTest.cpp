@@ -108,23 +108,6 @@ protected:
         return form->VL->Items().Count() == 1 ? dynamic_cast<TSajat *>(form->VL->Items()[0]) : nullptr;
     }
 
-    // Lookups by key and record filters are the memory table's; the tests that rely on them can
-    // tell nothing until it offers them.
-    static bool lookupsAvailable()
-    {
-        TztrMemTable &timetables = DM->MT_orarend;
-        timetables.Last();
-        const int id = timetables.FieldByName("orarend_id")->AsInteger();
-        timetables.First();
-        if (!timetables.Locate("orarend_id", id, {}))
-            return false;
-        timetables.SetFilter("orarend_id=" + std::to_string(id));
-        timetables.SetFiltered(true);
-        const bool filtered = timetables.RecordCount() == 1;
-        timetables.SetFiltered(false);
-        return filtered;
-    }
-
     std::unique_ptr<TDM> dm;
     std::unique_ptr<TForm1> form;
 };
@@ -292,8 +275,6 @@ TEST_F(MainWindowItems, UpdateOfAnOccasionNotOnTheCalendarTellsItOnce)
 
 TEST_F(MainWindowItems, RoomTextIsLookedUpOnlyWhileSwitchedOn)
 {
-    if (!lookupsAvailable())
-        GTEST_SKIP() << "needs the memory table's Locate and record filter";
     addRoom(8, "Fő épület", "A101");
     addOccasion(50, 1, at(Monday1, 8, 0), at(Monday1, 9, 30), 0, "111111111111111", 8);
     form->MT_alkalom_temp.GotoCurrent(DM->MT_alkalom);
@@ -318,8 +299,6 @@ TEST_F(MainWindowItems, RoomTextTellsAMissingRoom)
 
 TEST_F(MainWindowItems, BoxShowsCodeTitleRoomMarkerAndTeachers)
 {
-    if (!lookupsAvailable())
-        GTEST_SKIP() << "needs the memory table's Locate and record filter";
     addCourse(5, -1, "K1", "Algebra");
     addRoom(8, "Fő", "A101");
     addTeacher(1, "T1");
@@ -339,8 +318,6 @@ TEST_F(MainWindowItems, BoxShowsCodeTitleRoomMarkerAndTeachers)
 
 TEST_F(MainWindowItems, AtMostThreeLinksAreReadAndAMissingTeacherIsSkipped)
 {
-    if (!lookupsAvailable())
-        GTEST_SKIP() << "needs the memory table's Locate and record filter";
     addCourse(5, -1, "K5", "Analízis");
     for (int id : {1, 3, 4, 5})
         addTeacher(id, ("Tanár " + std::to_string(id)).c_str());
@@ -356,8 +333,6 @@ TEST_F(MainWindowItems, AtMostThreeLinksAreReadAndAMissingTeacherIsSkipped)
 
 TEST_F(MainWindowItems, CourseSubjectIsLookedUpForTheTitle)
 {
-    if (!lookupsAvailable())
-        GTEST_SKIP() << "needs the memory table's Locate and record filter";
     addCourse(5, 3, "K5", "");
     addSubject(2, "Más tárgy");
     addSubject(3, "Geometria");
@@ -368,8 +343,6 @@ TEST_F(MainWindowItems, CourseSubjectIsLookedUpForTheTitle)
 
 TEST_F(MainWindowItems, OccasionOfACourseOutsideTheWindowIsLeftOff)
 {
-    if (!lookupsAvailable())
-        GTEST_SKIP() << "needs the memory table's Locate and record filter";
     form->AddOccasionToCalendar(addOccasion(56, 999, at(Monday1, 8, 0), at(Monday1, 9, 0)));
     EXPECT_EQ(form->VL->Items().Count(), 0);
     const SeenMessages seen = answeringMessages([&] { form->UpdateOccasionInCalendar(DM->MT_alkalom); });
@@ -378,8 +351,6 @@ TEST_F(MainWindowItems, OccasionOfACourseOutsideTheWindowIsLeftOff)
 
 TEST_F(MainWindowItems, UpdateOccasionInCalendarRewritesItsItem)
 {
-    if (!lookupsAvailable())
-        GTEST_SKIP() << "needs the memory table's Locate and record filter";
     addCourse(5, -1, "K5", "Analízis");
     TDataSet &occasion = addOccasion(57, 5, at(Monday1, 8, 0), at(Monday1, 9, 0));
     form->AddOccasionToCalendar(occasion);
