@@ -4,10 +4,12 @@
 #include "platform/FormatSettings.h"
 #include "platform/SysUtils.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +85,8 @@ struct FormatPart {
     std::string pmText;
 };
 
+using NestedFormat = std::string TFormatSettings::*;
+
 class DateTimeFormatCompiler {
 public:
     explicit DateTimeFormatCompiler(const TFormatSettings &settings) : settings_(settings) {}
@@ -93,7 +97,17 @@ public:
         return std::move(parts_);
     }
 
+    // The formats of the settings that the compiled format took in.
+    const std::vector<NestedFormat> &nestedFormats() const { return nested_; }
+
 private:
+    void appendNested(NestedFormat format, int depth)
+    {
+        if (std::find(nested_.begin(), nested_.end(), format) == nested_.end())
+            nested_.push_back(format);
+        append(settings_.*format, depth + 1);
+    }
+
     void literal(const std::string &text)
     {
         if (text.empty())
@@ -130,11 +144,11 @@ private:
                 continue;
             }
             case 'c': {
-                append(settings_.ShortDateFormat, depth + 1);
+                appendNested(&TFormatSettings::ShortDateFormat, depth);
                 const std::size_t timeOfDay = parts_.size();
                 number(FormatPart::TimeOfDay, 0);
                 literal(" ");
-                append(settings_.LongTimeFormat, depth + 1);
+                appendNested(&TFormatSettings::LongTimeFormat, depth);
                 parts_[timeOfDay].skip = static_cast<std::uint16_t>(parts_.size() - timeOfDay - 1);
                 unmergeable_ = parts_.size();
                 break;
@@ -156,7 +170,7 @@ private:
                 else if (count <= 4)
                     number(count == 3 ? FormatPart::ShortDayName : FormatPart::LongDayName, 1);
                 else
-                    append(count == 5 ? settings_.ShortDateFormat : settings_.LongDateFormat, depth + 1);
+                    appendNested(count == 5 ? &TFormatSettings::ShortDateFormat : &TFormatSettings::LongDateFormat, depth);
                 break;
             case 'h':
                 number(hasAmPmAfter(format, i + count) ? FormatPart::Hour12 : FormatPart::Hour, count == 1 ? 1 : 2);
@@ -172,7 +186,7 @@ private:
                 number(FormatPart::MSec, count == 1 ? 1 : 3);
                 break;
             case 't':
-                append(count == 1 ? settings_.ShortTimeFormat : settings_.LongTimeFormat, depth + 1);
+                appendNested(count == 1 ? &TFormatSettings::ShortTimeFormat : &TFormatSettings::LongTimeFormat, depth);
                 break;
             case 'a':
                 count = appendAmPm(format, i);
@@ -215,6 +229,7 @@ private:
 
     const TFormatSettings &settings_;
     std::vector<FormatPart> parts_;
+    std::vector<NestedFormat> nested_;
     std::size_t unmergeable_ = 0;
 };
 
@@ -222,14 +237,19 @@ private:
 // formats), so a handful of entries per thread keep every format compiled once.
 struct CompiledFormat {
     bool used = false;
-    std::string format, shortDate, longDate, shortTime, longTime;
+    std::string format;
+    // The settings' formats the parts were compiled from, with their texts then.
+    std::vector<std::pair<NestedFormat, std::string>> nested;
     std::vector<FormatPart> parts;
 
     bool matches(const std::string &wanted, const TFormatSettings &settings) const
     {
-        return used && format == wanted && shortDate == settings.ShortDateFormat &&
-               longTime == settings.LongTimeFormat && shortTime == settings.ShortTimeFormat &&
-               longDate == settings.LongDateFormat;
+        if (!used || format != wanted)
+            return false;
+        for (const auto &[member, text] : nested)
+            if (settings.*member != text)
+                return false;
+        return true;
     }
 };
 
@@ -242,17 +262,60 @@ const std::vector<FormatPart> &compiledFormat(const std::string &format, const T
             return entry.parts;
     CompiledFormat &entry = cache[next];
     next = (next + 1) % cache.size();
-    entry = {true,
-             format,
-             settings.ShortDateFormat,
-             settings.LongDateFormat,
-             settings.ShortTimeFormat,
-             settings.LongTimeFormat,
-             DateTimeFormatCompiler(settings).compile(format)};
+    DateTimeFormatCompiler compiler(settings);
+    entry.parts = compiler.compile(format);
+    entry.nested.clear();
+    for (const NestedFormat member : compiler.nestedFormats())
+        entry.nested.emplace_back(member, settings.*member);
+    entry.format = format;
+    entry.used = true;
     return entry.parts;
 }
 
-void appendNumber(std::string &out, int value, int width)
+// The text being formed. It gathers in a buffer on the stack, so a date and a time become one
+// string at the end instead of growing one part at a time.
+class FormattedText {
+public:
+    FormattedText &operator+=(char c)
+    {
+        if (length_ == sizeof buffer_)
+            spill();
+        buffer_[length_++] = c;
+        return *this;
+    }
+
+    FormattedText &operator+=(const std::string &text)
+    {
+        if (length_ + text.size() > sizeof buffer_)
+            spill();
+        if (text.size() > sizeof buffer_) {
+            long_ += text;
+        } else {
+            std::memcpy(buffer_ + length_, text.data(), text.size());
+            length_ += text.size();
+        }
+        return *this;
+    }
+
+    std::string take()
+    {
+        spill();
+        return std::move(long_);
+    }
+
+private:
+    void spill()
+    {
+        long_.append(buffer_, length_);
+        length_ = 0;
+    }
+
+    char buffer_[64];
+    std::size_t length_ = 0;
+    std::string long_;
+};
+
+void appendNumber(FormattedText &out, int value, int width)
 {
     // Days, months, hours, minutes and seconds: nearly every number written.
     if (value >= 0 && value < 100 && width <= 2) {
@@ -263,20 +326,20 @@ void appendNumber(std::string &out, int value, int width)
     }
     char digits[16];
     const char *end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    const auto length = static_cast<int>(end - digits);
-    if (length < width)
-        out.append(static_cast<std::size_t>(width - length), '0');
-    out.append(digits, static_cast<std::size_t>(length));
+    for (int zeros = width - static_cast<int>(end - digits); zeros > 0; --zeros)
+        out += '0';
+    for (const char *digit = digits; digit != end; ++digit)
+        out += *digit;
 }
 
-void appendName(std::string &out, const std::string *names, std::size_t count, int number)
+void appendName(FormattedText &out, const std::string *names, std::size_t count, int number)
 {
     if (number >= 1 && static_cast<std::size_t>(number) <= count)
         out += names[number - 1];
 }
 
 void formatParts(const std::vector<FormatPart> &parts, TDateTime value, const TFormatSettings &settings,
-                 std::string &out)
+                 FormattedText &out)
 {
     int year, month, day, hour, minute, second, msec;
     DecodeDate(value, year, month, day);
@@ -628,11 +691,9 @@ private:
 std::string FormatDateTime(const std::string &format, TDateTime value, const TFormatSettings &settings)
 {
     static const std::string dateAndTime = "c";
-    std::string text;
-    // Room for a date and a time, so that the usual text is formed without growing.
-    text.reserve(31);
+    FormattedText text;
     formatParts(compiledFormat(format.empty() ? dateAndTime : format, settings), value, settings, text);
-    return text;
+    return text.take();
 }
 
 std::string FormatDateTime(const std::string &format, TDateTime value)

@@ -202,3 +202,13 @@ TEST(DateText, NearlyPlainTextsReadAsTheGeneralScannerReadsThem)
                              "29/02/2023", "1/1/0001", "31/12/9999 23:59:59", "08/09/2025  07:45:00"})
         expectBothReadingsAgree(text, settings);
 }
+
+TEST(FormatDateTime, LongTextsComeOutWhole)
+{
+    TFormatSettings settings = dataFile();
+    const std::string longName(100, 'x');
+    settings.LongDayNames[1] = longName;
+    const std::string literal(70, 'y');
+    EXPECT_EQ(FormatDateTime("dddd dd/mm/yyyy '" + literal + "' dddd", monday, settings),
+              longName + " 08/09/2025 " + literal + " " + longName);
+}
