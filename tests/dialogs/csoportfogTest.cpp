@@ -1,0 +1,252 @@
+#include "dialogs/csoportfog.h"
+
+#include "app/SajatVCI.h"
+#include "calendar/veltoCalendar.h"
+#include "dialogs/DialogTestSupport.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <set>
+
+namespace {
+
+using namespace dialogtest;
+
+constexpr int Tuesday = Monday1 + 1;
+
+class GroupOccupancy : public DataModule {
+protected:
+    void SetUp() override
+    {
+        DataModule::SetUp();
+        dialog = std::make_unique<Tcsoportfoglalasok>();
+        addSubject(3, "MAT", "Matematika");
+        addSubject(4, "FIZ", "Fizika");
+        addSubject(5, "KEM", "Kémia");
+        addRoom(5, "B", "101");
+        addRoom(6, "A", "2");
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        DataModule::TearDown();
+    }
+
+    // Shows the window for the course (or room) made current, as the main window does.
+    void showFor(unsigned char mode, int kurzusId, int teremId = -1, const std::function<void()> &whileShown = {})
+    {
+        DM->MT_kurzus.Locate("kurzus_id", Variant(kurzusId), {});
+        if (teremId >= 0)
+            DM->MT_terem.Locate("terem_id", Variant(teremId), {});
+        dialog->FoglalasMod = mode;
+        answeringModals([&] { dialog->exec(); },
+                        [&](QWidget &modal) {
+                            ASSERT_EQ(&modal, dialog.get());
+                            caption = dialog->windowTitle();
+                            if (whileShown)
+                                whileShown();
+                            QTest::mouseClick(dialog->Kilep, Qt::LeftButton);
+                        });
+    }
+    std::vector<int> listed() const
+    {
+        std::vector<int> ids;
+        for (int i = 0; i < dialog->LV->topLevelItemCount(); ++i)
+            ids.push_back(dialog->LV->topLevelItem(i)->text(4).toInt());
+        return ids;
+    }
+    std::set<int> occasions() const
+    {
+        std::set<int> ids;
+        for (TCustomCalendarItem *item : dialog->VL->Items())
+            if (auto *occasion = dynamic_cast<TSajat *>(item))
+                ids.insert(occasion->AlkalomID);
+        return ids;
+    }
+    TSajat *itemOf(int alkalomId) const
+    {
+        for (TCustomCalendarItem *item : dialog->VL->Items())
+            if (auto *occasion = dynamic_cast<TSajat *>(item); occasion && occasion->AlkalomID == alkalomId)
+                return occasion;
+        return nullptr;
+    }
+    void weeklyOccasions(int firstId, int kurzusId, int count, int teremId)
+    {
+        for (int i = 0; i < count; ++i)
+            addOccasion(firstId + i, kurzusId, at(Monday1 + i % 7, 8 + i / 7, 0), at(Monday1 + i % 7, 8 + i / 7, 45),
+                        teremId);
+    }
+
+    std::unique_ptr<Tcsoportfoglalasok> dialog;
+    QString caption;
+};
+
+TEST_F(GroupOccupancy, ASubjectNoOtherCourseHasListsTheCourseAlone)
+{
+    addCourse({10, "MAT-1", "Analízis", 3});
+    addCourse({11, "MAT-5", "Mechanika", 4});
+    linkSubject(10, 3);
+    linkSubject(11, 4);
+    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
+    addOccasion(110, 11, at(Tuesday, 10, 0), at(Tuesday, 11, 30), 5);
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
+    EXPECT_EQ(caption, "Alaértelmezett Tantárgy foglalásai");
+    EXPECT_EQ(listed(), std::vector<int>{10});
+    EXPECT_EQ(occasions(), std::set<int>{100});
+}
+
+TEST_F(GroupOccupancy, TheSubjectModeListsEveryCourseOfTheSubject)
+{
+    addCourse({10, "MAT-1", "Analízis", 3});
+    addCourse({11, "MAT-2", "", 4});
+    addCourse({12, "MAT-6", "Szerves", 5});
+    linkSubject(10, 3);
+    linkSubject(11, 3);
+    linkSubject(12, 5);
+    // A link to a course that is gone adds nothing.
+    linkSubject(99, 3);
+    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
+    addOccasion(110, 11, at(Monday1, 8, 0), at(Monday1, 9, 30), -1);
+    addOccasion(120, 12, at(Monday1, 10, 0), at(Monday1, 11, 30), 5);
+    DM->MT_kurzustargy.SetFilter("kurzus_id=12");
+    DM->MT_kurzustargy.SetFiltered(true);
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
+    EXPECT_EQ(listed(), (std::vector<int>{10, 11}));
+    EXPECT_EQ(occasions(), (std::set<int>{100, 110}));
+    EXPECT_FALSE(DM->MT_kurzustargy.Filtered());
+    // The list keeps an empty title; the item takes the subject's name.
+    EXPECT_EQ(dialog->LV->topLevelItem(1)->text(1), "");
+    EXPECT_EQ(itemOf(110)->Nev(), "Fizika");
+}
+
+TEST_F(GroupOccupancy, TheRelatedModeListsEveryCourseSharingASubject)
+{
+    addCourse({10, "MAT-1", "Analízis", 3});
+    addCourse({11, "MAT-5", "Mechanika", 4});
+    addCourse({12, "MAT-6", "Szerves", 5});
+    linkSubject(10, 3);
+    linkSubject(10, 4);
+    linkSubject(11, 4);
+    linkSubject(12, 5);
+    showFor(Tcsoportfoglalasok::KapcsolodoTargyakFoglalasai, 10);
+    EXPECT_EQ(caption, "Kapcsolódó Tantárgy foglalásai");
+    EXPECT_EQ(listed(), (std::vector<int>{10, 11}));
+}
+
+TEST_F(GroupOccupancy, TheRoomModeShowsOnlyTheRoomsOccasions)
+{
+    addCourse({10, "MAT-1", "", 3});
+    addCourse({11, "MAT-5", "Mechanika", 4});
+    addCourse({12, "MAT-6", "Szerves", 5});
+    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
+    addOccasion(101, 10, at(Tuesday, 10, 0), at(Tuesday, 11, 30), 6);
+    addOccasion(110, 11, at(Monday1, 8, 0), at(Monday1, 9, 30), 5);
+    addOccasion(120, 12, at(Monday1, 10, 0), at(Monday1, 11, 30), 6);
+    DM->MT_alkalom.SetFilter("kurzus_id=12");
+    DM->MT_alkalom.SetFiltered(true);
+    showFor(Tcsoportfoglalasok::TeremFoglalasai, 12, 5);
+    EXPECT_EQ(listed(), (std::vector<int>{10, 11}));
+    EXPECT_EQ(occasions(), (std::set<int>{100, 110}));
+    EXPECT_FALSE(DM->MT_alkalom.Filtered());
+    // Only the room's list fills an empty title from the subject.
+    EXPECT_EQ(dialog->LV->topLevelItem(0)->text(1), "Matematika");
+}
+
+TEST_F(GroupOccupancy, ACourseShowsAtMostItsFirstTwentyOccasions)
+{
+    addCourse({10, "MAT-1", "Analízis", 3});
+    linkSubject(10, 3);
+    weeklyOccasions(100, 10, 25, 5);
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
+    EXPECT_EQ(dialog->VL->Items().Count(), 20);
+}
+
+TEST_F(GroupOccupancy, OccasionsPassedOverCountTowardTheTwenty)
+{
+    addCourse({10, "MAT-1", "Analízis", 3});
+    weeklyOccasions(100, 10, 20, 6);
+    addOccasion(200, 10, at(Tuesday, 18, 0), at(Tuesday, 19, 30), 5);
+    showFor(Tcsoportfoglalasok::TeremFoglalasai, 10, 5);
+    EXPECT_EQ(listed(), std::vector<int>{10});
+    EXPECT_EQ(dialog->VL->Items().Count(), 0);
+}
+
+TEST_F(GroupOccupancy, RoomTextsTellMissingAndDeletedRooms)
+{
+    addCourse({10, "MAT-1", "Analízis", 3});
+    linkSubject(10, 3);
+    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
+    addOccasion(101, 10, at(Tuesday, 10, 0), at(Tuesday, 11, 30), -1);
+    addOccasion(102, 10, at(Tuesday, 12, 0), at(Tuesday, 13, 30), 77);
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
+    EXPECT_EQ(itemOf(100)->Kiiras(), "B-101");
+    EXPECT_EQ(itemOf(101)->Kiiras(), "Nincs terem");
+    EXPECT_EQ(itemOf(102)->Kiiras(), "Hiba-1204!");
+}
+
+TEST_F(GroupOccupancy, ItemsCarryTheCourseAndItsFirstThreeTeachers)
+{
+    for (int id = 1; id <= 4; ++id)
+        addTeacher(id, "Oktató " + std::to_string(id));
+    addCourse({10, "MAT-1", "Analízis", 3});
+    linkSubject(10, 3);
+    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5, "110000000000000", 999);
+    for (int id : {2, 4, 1, 3})
+        linkTeacher(10, id);
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
+    TSajat *item = itemOf(100);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->KurzusID, 10);
+    EXPECT_EQ(item->Kod(), "MAT-1");
+    EXPECT_EQ(item->Nev(), "Analízis");
+    EXPECT_EQ(item->Oktatok(), "Oktató 2, Oktató 4, Oktató 1");
+    EXPECT_EQ(item->Hetek(), "110000000000000");
+    EXPECT_EQ(item->Length(), 90);
+}
+
+TEST_F(GroupOccupancy, SortingByHeadCountComparesText)
+{
+    addCourse({10, "MAT-1", "Analízis", 3, 20});
+    addCourse({11, "MAT-2", "Algebra", 3, 100});
+    addCourse({12, "MAT-3", "Geometria", 3, 3});
+    for (int id : {10, 11, 12})
+        linkSubject(id, 3);
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10, -1, [&] {
+        QHeaderView *header = dialog->LV->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(2) + header->sectionSize(2) / 2, header->height() / 2));
+    });
+    EXPECT_EQ(listed(), (std::vector<int>{11, 10, 12}));
+    // The order chosen holds for the next showing.
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 12);
+    EXPECT_EQ(listed(), (std::vector<int>{11, 10, 12}));
+}
+
+TEST_F(GroupOccupancy, TheMainWindowsCurrentCourseStays)
+{
+    addCourse({10, "MAT-1", "Analízis", 3});
+    addCourse({11, "MAT-2", "Algebra", 3});
+    linkSubject(10, 3);
+    linkSubject(11, 3);
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
+    ASSERT_EQ(listed().size(), 2u);
+    EXPECT_EQ(DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger(), 10);
+}
+
+TEST_F(GroupOccupancy, EveryShowingStartsAfresh)
+{
+    addCourse({10, "MAT-1", "Analízis", 3});
+    addCourse({11, "MAT-5", "Mechanika", 4});
+    linkSubject(10, 3);
+    linkSubject(11, 4);
+    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
+    addOccasion(110, 11, at(Tuesday, 10, 0), at(Tuesday, 11, 30), 5);
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 11);
+    EXPECT_EQ(listed(), std::vector<int>{11});
+    EXPECT_EQ(occasions(), std::set<int>{110});
+}
+
+} // namespace
