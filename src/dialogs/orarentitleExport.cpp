@@ -97,6 +97,23 @@ private:
     TztrMemTable &table_;
 };
 
+// Off for the length of the run and back on afterwards if it was: lookups must see every row,
+// while the window that filtered the table keeps its view.
+class FilterSuspended {
+public:
+    explicit FilterSuspended(TztrMemTable &table) : table_(table), wasOn_(table.Filtered())
+    {
+        table_.SetFiltered(false);
+    }
+    ~FilterSuspended() { table_.SetFiltered(wasOn_); }
+    FilterSuspended(const FilterSuspended &) = delete;
+    FilterSuspended &operator=(const FilterSuspended &) = delete;
+
+private:
+    TztrMemTable &table_;
+    bool wasOn_;
+};
+
 } // namespace
 
 bool IdoEgyezik(int slotStart, int length, int minute, bool end)
@@ -226,10 +243,13 @@ void Torarend::ExportTablak(int maxCourses)
         table->Close();
         table->Open();
     }
-    // Every course is examined and every lookup must see the whole table, whatever filter a
-    // window left on these.
-    for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_kurzusorarend, &DM->MT_targy, &DM->MT_oktato, &DM->MT_terem})
-        table->SetFiltered(false);
+    // Every course is examined and every lookup sees the whole table, whatever filter a window
+    // left on these.
+    FilterSuspended courseFilter(DM->MT_kurzus);
+    FilterSuspended timetableFilter(DM->MT_kurzusorarend);
+    FilterSuspended subjectFilter(DM->MT_targy);
+    FilterSuspended teacherFilter(DM->MT_oktato);
+    FilterSuspended roomFilter(DM->MT_terem);
 
     TztrMemTable &courses = DM->MT_kurzus;
     for (QProgressBar *bar : {PB, PB2}) {

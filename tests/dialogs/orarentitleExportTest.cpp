@@ -290,6 +290,22 @@ TEST_F(Export, LeavesTheWalkedTablesUnfilteredAndStartsAfreshEachRun)
     EXPECT_EQ(dialog->PB2->value(), 2);
 }
 
+TEST_F(Export, FiltersLeftOnTheLookupTablesNeitherHideRowsNorAreLost)
+{
+    addSubject(3, "MSX");
+    addSubject(4, "FIZ");
+    addCourse({10, "AAA-EA", "", 3}, {1});
+    addCourse({11, "BBB-EA", "", 4}, {1});
+    DM->MT_targy.SetFilter("targy_id=4");
+    DM->MT_targy.SetFiltered(true);
+    DM->MT_kurzus.SetFilter("kurzus_id=11");
+    DM->MT_kurzus.SetFiltered(true);
+    runExport();
+    EXPECT_EQ(column(DM->MT_export, "K_targykod"), (std::vector<std::string>{"MSX", "FIZ"}));
+    EXPECT_TRUE(DM->MT_targy.Filtered());
+    EXPECT_TRUE(DM->MT_kurzus.Filtered());
+}
+
 TEST_F(Export, ExaminesNoCourseBeyondItsBudget)
 {
     addSubject(3, "MSX");
