@@ -1,6 +1,7 @@
 #include "memtable/ztrBoundFilter.h"
 
 #include "memtable/ztrCustomMemTable.h"
+#include "memtable/ztrErrors.h"
 #include "memtable/ztrFieldValue.h"
 #include "platform/DateTimeFields.h"
 #include "platform/LocaleCompare.h"
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -359,6 +361,38 @@ private:
     bool and_;
 };
 
+// IN over a list of constants: any element equal.
+class AnyOfTest : public Test {
+public:
+    explicit AnyOfTest(std::vector<TestPtr> equalities) : equalities_(std::move(equalities)) {}
+    bool passes(const TztrRecord &record) const override
+    {
+        return std::any_of(equalities_.begin(), equalities_.end(),
+                           [&](const TestPtr &equality) { return equality->passes(record); });
+    }
+
+private:
+    std::vector<TestPtr> equalities_;
+};
+
+// Evaluating a part of the tree that reads no field.
+class NoFields : public FilterFieldValues {
+public:
+    Variant FieldValue(const std::string &fieldName) const override
+    {
+        throw EMemTableFilterError("Field '" + fieldName + "' not read");
+    }
+};
+
+// Whether node gives the same value for every record: it reads no field and not the clock.
+bool isRecordIndependent(const ExprNode &node)
+{
+    if (node.NodeClass == ExprNodeClass::Field ||
+        (node.NodeClass == ExprNodeClass::Function && node.Name == "GETDATE"))
+        return false;
+    return (!node.Left || isRecordIndependent(*node.Left)) && (!node.Right || isRecordIndependent(*node.Right));
+}
+
 // The two sides of a comparison when one is a field read directly and the other a constant.
 struct FieldAndConstant {
     DirectField field;
@@ -384,6 +418,8 @@ public:
                 return bindAndOr(node);
             if (node.Operator == ExprOperator::Like)
                 return bindLike(node);
+            if (node.Operator == ExprOperator::In)
+                return bindIn(node);
             return isOrdering(node.Operator) ? bindComparison(node) : nullptr;
         case ExprNodeClass::Compare:
             return bindCompareNode(node);
@@ -401,12 +437,13 @@ private:
         return field == fields_.end() ? std::nullopt : DirectField::bind(field->second, table_);
     }
 
+    // The value of a part that is the same for every record ("5", "-5", "2*3"), worked out once.
     static std::optional<Variant> constantOf(const ExprNode *node)
     {
-        if (!node || node->NodeClass != ExprNodeClass::Constant)
+        if (!node || !isRecordIndependent(*node))
             return std::nullopt;
         try {
-            return FilterConstantValue(*node);
+            return EvaluateFilterExpression(*node, NoFields());
         } catch (const Exception &) {
             // Raised again, record by record, by the general evaluator.
             return std::nullopt;
@@ -455,32 +492,61 @@ private:
 
     TestPtr bindComparison(const ExprNode &node) const
     {
-        auto sides = sidesOf(node);
+        const auto sides = sidesOf(node);
         if (!sides)
             return nullptr;
-        const ExprOperator op = sides->fieldOnRight ? swapped(node.Operator) : node.Operator;
-        const Variant &constant = sides->constant;
+        return comparison(sides->field, sides->fieldOnRight ? swapped(node.Operator) : node.Operator, sides->constant);
+    }
+
+    // The field (left) against the constant (right) as the variant comparison would see them;
+    // none where it would convert a text or compare other kinds of value.
+    static TestPtr comparison(const DirectField &field, ExprOperator op, const Variant &constant)
+    {
         switch (constant.VarType()) {
         case varSmallint:
         case varInteger:
         case varInt64:
-            if (sides->field.form() == FieldForm::Integer)
-                return std::make_unique<IntegerComparison>(sides->field, op, constant.AsInt64());
+            if (field.form() == FieldForm::Integer)
+                return std::make_unique<IntegerComparison>(field, op, constant.AsInt64());
             [[fallthrough]];
         case varDouble:
         case varCurrency:
         case varDate:
         case varBoolean:
-            if (sides->field.form() == FieldForm::Text)
+            if (field.form() == FieldForm::Text)
                 return nullptr;
-            return std::make_unique<RealComparison>(sides->field, op, constant.AsDouble());
+            return std::make_unique<RealComparison>(field, op, constant.AsDouble());
         case varString:
-            if (sides->field.form() != FieldForm::Text)
+            if (field.form() != FieldForm::Text)
                 return nullptr;
-            return std::make_unique<TextComparison>(sides->field, op, *constant.Get<std::string>());
+            return std::make_unique<TextComparison>(field, op, *constant.Get<std::string>());
         default:
             return nullptr;
         }
+    }
+
+    // A field IN a list of constants; a null element equals nothing. An empty element ends the
+    // list, which the general evaluator knows how to do.
+    TestPtr bindIn(const ExprNode &node) const
+    {
+        const auto field = directField(node.Left.get());
+        if (!field || !node.Right || node.Right->NodeClass != ExprNodeClass::ListElement)
+            return nullptr;
+        std::vector<TestPtr> equalities;
+        for (const ExprNode *element = node.Right.get(); element; element = element->Right.get()) {
+            if (element->NodeClass != ExprNodeClass::ListElement || element->Operator != ExprOperator::ListElement)
+                return nullptr;
+            const auto constant = constantOf(element->Left.get());
+            if (!constant || constant->IsEmpty())
+                return nullptr;
+            if (constant->IsNull())
+                continue;
+            TestPtr equality = comparison(*field, ExprOperator::Equal, *constant);
+            if (!equality)
+                return nullptr;
+            equalities.push_back(std::move(equality));
+        }
+        return std::make_unique<AnyOfTest>(std::move(equalities));
     }
 
     // The field's text against a text constant; a number or date would be turned into a text first.

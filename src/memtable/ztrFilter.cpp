@@ -45,10 +45,8 @@ Variant toVariant(const ExprValue &value)
     return Variant();
 }
 
-} // namespace
-
 // A constant takes the form its data type gives it, whatever form the tree holds it in.
-Variant FilterConstantValue(const ExprNode &node)
+Variant constantValue(const ExprNode &node)
 {
     if (node.Operator != ExprOperator::Constant)
         unknownOperator(static_cast<std::uint32_t>(node.Operator));
@@ -84,8 +82,6 @@ Variant FilterConstantValue(const ExprNode &node)
         raise("Ismeretlen mezőtípus (" + std::to_string(static_cast<int>(node.DataType)) + ")");
     }
 }
-
-namespace {
 
 std::string trimmed(const std::string &text, bool left, bool right)
 {
@@ -124,7 +120,7 @@ public:
                 unknownOperator(static_cast<std::uint32_t>(node.Operator));
             return record_.FieldNodeValue(node);
         case ExprNodeClass::Constant:
-            return FilterConstantValue(node);
+            return constantValue(node);
         case ExprNodeClass::Unary:
             return unary(node);
         case ExprNodeClass::Binary:

@@ -28,10 +28,6 @@ Variant EvaluateFilterExpression(const ExprNode &node, const FilterFieldValues &
 // Whether the record passes: the expression's value as a Boolean, a null or empty value failing.
 bool FilterExpressionAccepts(const ExprNode &root, const FilterFieldValues &record);
 
-// The value a constant node stands for, in the form its data type gives it. Raises
-// EMemTableFilterError for an operator or data type a constant cannot have.
-Variant FilterConstantValue(const ExprNode &constant);
-
 // LIKE: "%" and "*" match the rest of the value (also nothing), "?" and "_" one character; letters
 // a-z match in either case. A value shorter than the pattern matches only when what is left of
 // the pattern is "%", "*" or "?" alone.
