@@ -85,7 +85,7 @@ public:
 
 private:
     struct Item {
-        std::array<std::uint64_t, 2> prefix;
+        TztrKeyPrefix prefix;
         std::uint32_t offset;
         std::uint32_t length;
         std::uint32_t position;

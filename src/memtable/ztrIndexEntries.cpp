@@ -30,10 +30,11 @@ std::uint64_t bigEndianWord(const unsigned char *bytes)
 
 TztrIndexKey::TztrIndexKey(std::string_view bytes) : Bytes(bytes)
 {
-    std::array<unsigned char, 16> raw{};
+    std::array<unsigned char, sizeof(TztrKeyPrefix)> raw{};
     std::memcpy(raw.data(), bytes.data(), std::min(bytes.size(), TztrIndexEntry::KeyPrefixBytes));
-    raw[15] = static_cast<unsigned char>(std::min<std::size_t>(bytes.size(), 0xFF));
-    Prefix = {bigEndianWord(raw.data()), bigEndianWord(raw.data() + 8)};
+    raw.back() = static_cast<unsigned char>(std::min<std::size_t>(bytes.size(), 0xFF));
+    for (std::size_t i = 0; i < Prefix.size(); ++i)
+        Prefix[i] = bigEndianWord(raw.data() + 8 * i);
 }
 
 int TztrIndexKey::compareLongKeys(const TztrIndexEntry &entry) const

@@ -14,35 +14,41 @@
 
 struct TztrRecord;
 
+// The part of a sort key an entry holds: enough to tell most keys apart, small enough that moving
+// entries within a block stays cheap.
+using TztrKeyPrefix = std::array<std::uint64_t, 2>;
+
 // One entry: the record and, where the index keeps them, its sort key. The key's first bytes
 // sit in the entry itself, so that most comparisons read neither the record nor the rest of the
 // key; a key longer than those bytes is held whole apart, owned by the entry list.
 struct TztrIndexEntry {
     TztrRecord *Record = nullptr;
-    // The first KeyPrefixBytes bytes of the key, then its length (capped at 255), read as two
+    // The first KeyPrefixBytes bytes of the key, then its length (capped at 255), read as
     // big-endian words so that they compare as numbers.
-    std::array<std::uint64_t, 2> KeyPrefix{};
+    TztrKeyPrefix KeyPrefix{};
     // The whole key when it is longer than the prefix holds: its length, then its bytes.
     // Owned by the entry list.
     char *LongKey = nullptr;
 
-    static constexpr std::size_t KeyPrefixBytes = 15;
+    static constexpr std::size_t KeyPrefixBytes = sizeof(TztrKeyPrefix) - 1;
 };
 
 // A sort key with its prefix worked out, for comparing with entries.
 struct TztrIndexKey {
     std::string_view Bytes;
-    std::array<std::uint64_t, 2> Prefix{};
+    TztrKeyPrefix Prefix{};
 
     explicit TztrIndexKey(std::string_view bytes);
     // The order of two keys as far as their prefixes tell: 0 when they agree there.
-    static int ComparePrefixes(const std::array<std::uint64_t, 2> &a, const std::array<std::uint64_t, 2> &b)
+    static int ComparePrefixes(const TztrKeyPrefix &a, const TztrKeyPrefix &b)
     {
-        if (a[0] != b[0])
-            return a[0] < b[0] ? -1 : 1;
+        for (std::size_t i = 0; i + 1 < a.size(); ++i) {
+            if (a[i] != b[i])
+                return a[i] < b[i] ? -1 : 1;
+        }
         // The last byte is the length, no part of the order.
-        if ((a[1] >> 8) != (b[1] >> 8))
-            return (a[1] >> 8) < (b[1] >> 8) ? -1 : 1;
+        if ((a.back() >> 8) != (b.back() >> 8))
+            return (a.back() >> 8) < (b.back() >> 8) ? -1 : 1;
         return 0;
     }
 
