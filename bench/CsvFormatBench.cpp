@@ -311,9 +311,15 @@ class RatioReporter : public benchmark::ConsoleReporter
 public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        // With repetitions (a busy machine) the median stands for the benchmark.
+        for (const Run &run : runs) {
+            if (run.error_occurred)
+                continue;
+            if (run.run_type == Run::RT_Iteration)
                 times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+            else if (run.aggregate_name == "median")
+                times_[run.run_name.str()] = run.GetAdjustedRealTime();
+        }
         ConsoleReporter::ReportRuns(runs);
     }
 

@@ -74,6 +74,9 @@ void CSVAppendEscaped(std::string &out, std::string_view text, char escape)
     // Plain runs go in whole; most values hold nothing to escape.
     std::size_t runStart = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
+        // Everything to escape is a control character up to CR, or the escape itself.
+        if (static_cast<unsigned char>(text[i]) > '\r' && text[i] != escape)
+            continue;
         const char code = escapeCode(text[i], escape);
         if (code == '\0')
             continue;

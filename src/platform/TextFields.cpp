@@ -9,6 +9,27 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
+// Zeroed room for one stored text: on the stack for the usual sizes, so that reading and writing
+// a string value allocates nothing beyond the value itself.
+class StoredText {
+public:
+    explicit StoredText(std::size_t size)
+    {
+        if (size > sizeof small_)
+            large_.resize(size);
+        std::memset(data(), 0, size);
+    }
+    char *data() { return large_.empty() ? small_ : large_.data(); }
+
+private:
+    char small_[256];
+    std::vector<char> large_;
+};
+
+} // namespace
+
 // --- TStringField ----------------------------------------------------------------------------
 
 TStringField::TStringField(TFieldType type, int size) : TField(type, size) {}
@@ -20,7 +41,7 @@ void TStringField::SetFixedChar(bool fixed)
 
 bool TStringField::GetValue(std::string &value) const
 {
-    std::vector<char> buffer(static_cast<std::size_t>(DataSize()) + 1, '\0');
+    StoredText buffer(static_cast<std::size_t>(DataSize()) + 1);
     if (!GetData(buffer.data()))
         return false;
     value.assign(buffer.data(), strnlen(buffer.data(), static_cast<std::size_t>(DataSize())));
@@ -41,7 +62,7 @@ std::string TStringField::GetAsString() const
 void TStringField::SetAsStringValue(const std::string &value)
 {
     // The stored form has room for Size characters; a longer text is cut.
-    std::vector<char> buffer(static_cast<std::size_t>(DataSize()), '\0');
+    StoredText buffer(static_cast<std::size_t>(DataSize()));
     const std::size_t length = std::min(value.size(), static_cast<std::size_t>(Size()));
     std::memcpy(buffer.data(), value.data(), length);
     SetData(buffer.data());
