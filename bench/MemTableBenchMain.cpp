@@ -58,6 +58,7 @@ int main(int argc, char **argv)
     reporter.printRatio("BuildIndex", "BuildIndexSqlite");
     reporter.printRatio("LocateIndexedKey", "LocateIndexedKeySqlite");
     reporter.printRatio("FilteredWalk", "FilteredWalkSqlite");
+    reporter.printRatio("FilteredWalkLike", "FilteredWalkLikeSqlite");
     benchmark::Shutdown();
     return 0;
 }
