@@ -65,41 +65,65 @@ void writeLongKey(char *destination, std::string_view key)
     std::memcpy(destination + sizeof length, key.data(), length);
 }
 
-TztrIndexEntry keyedEntry(TztrRecord *record, const TztrIndexKey &key)
-{
-    TztrIndexEntry entry{record, key.Prefix, nullptr};
-    if (isLong(key.Bytes)) {
-        entry.LongKey = new char[longKeySize(key.Bytes)];
-        writeLongKey(entry.LongKey, key.Bytes);
-    }
-    return entry;
-}
-
 } // namespace
 
-TztrIndexEntries::~TztrIndexEntries()
+// Long keys live in chunks owned by the list rather than in an allocation each: the keys of an
+// assignment in one chunk, keys inserted later in chunks they share. A removed key's bytes stay
+// until the waste outgrows the keys still in use; then the keys move into one chunk together.
+constexpr std::size_t KeyChunkSize = 64 * 1024;
+
+char *TztrIndexEntries::storeLongKey(std::string_view key)
 {
-    freeKeys();
+    const std::size_t size = longKeySize(key);
+    if (keyChunks_.empty() || lastChunkUsed_ + size > lastChunkSize_) {
+        const std::size_t chunkSize = std::max(KeyChunkSize, size);
+        keyChunks_.reserve(keyChunks_.size() + 1);
+        keyChunks_.push_back(std::make_unique_for_overwrite<char[]>(chunkSize));
+        lastChunkSize_ = chunkSize;
+        lastChunkUsed_ = 0;
+    }
+    char *stored = keyChunks_.back().get() + lastChunkUsed_;
+    writeLongKey(stored, key);
+    lastChunkUsed_ += size;
+    liveKeyBytes_ += size;
+    return stored;
 }
 
-bool TztrIndexEntries::ownsApart(const char *longKey) const
+void TztrIndexEntries::forgetLongKey(const char *longKey)
 {
-    // Keys assigned together share one allocation; only keys inserted since have their own.
-    const char *shared = sharedKeys_.get();
-    return longKey && !(std::less_equal<const char *>()(shared, longKey) &&
-                        std::less<const char *>()(longKey, shared + sharedKeysSize_));
+    std::uint32_t length;
+    std::memcpy(&length, longKey, sizeof length);
+    liveKeyBytes_ -= sizeof length + length;
+    wastedKeyBytes_ += sizeof length + length;
+    if (wastedKeyBytes_ > KeyChunkSize && wastedKeyBytes_ > liveKeyBytes_)
+        compactKeys();
 }
 
-void TztrIndexEntries::freeKeys()
+void TztrIndexEntries::compactKeys()
 {
-    for (const Block &block : blocks_) {
-        for (const TztrIndexEntry &entry : block) {
-            if (ownsApart(entry.LongKey))
-                delete[] entry.LongKey;
+    // Best effort: without memory for the move the waste simply stays a while longer.
+    std::unique_ptr<char[]> chunk(new (std::nothrow) char[std::max<std::size_t>(liveKeyBytes_, 1)]);
+    if (!chunk)
+        return;
+    char *next = chunk.get();
+    for (Block &block : blocks_) {
+        for (TztrIndexEntry &entry : block) {
+            if (!entry.LongKey)
+                continue;
+            std::uint32_t length;
+            std::memcpy(&length, entry.LongKey, sizeof length);
+            std::memcpy(next, entry.LongKey, sizeof length + length);
+            entry.LongKey = next;
+            next += sizeof length + length;
         }
     }
-    sharedKeys_.reset();
-    sharedKeysSize_ = 0;
+    for (std::size_t b = 0; b < blocks_.size(); ++b)
+        lasts_[b] = blocks_[b].back();
+    // The list held chunks, so it has room for one without allocating.
+    keyChunks_.clear();
+    keyChunks_.push_back(std::move(chunk));
+    lastChunkSize_ = lastChunkUsed_ = liveKeyBytes_;
+    wastedKeyBytes_ = 0;
 }
 
 std::size_t TztrIndexEntries::blockOf(int position) const
@@ -132,12 +156,14 @@ void TztrIndexEntries::renumberFrom(std::size_t block)
 
 void TztrIndexEntries::Clear()
 {
-    freeKeys();
     blocks_.clear();
     starts_.clear();
     lasts_.clear();
     count_ = 0;
     lastBlock_ = 0;
+    keyChunks_.clear();
+    lastChunkSize_ = lastChunkUsed_ = 0;
+    liveKeyBytes_ = wastedKeyBytes_ = 0;
 }
 
 void TztrIndexEntries::Insert(int position, TztrRecord *record)
@@ -147,11 +173,14 @@ void TztrIndexEntries::Insert(int position, TztrRecord *record)
 
 void TztrIndexEntries::InsertKeyed(int position, TztrRecord *record, const TztrIndexKey &key)
 {
-    const TztrIndexEntry entry = keyedEntry(record, key);
+    TztrIndexEntry entry{record, key.Prefix, nullptr};
+    if (isLong(key.Bytes))
+        entry.LongKey = storeLongKey(key.Bytes);
     try {
         insertEntry(position, entry);
     } catch (...) {
-        delete[] entry.LongKey;
+        if (entry.LongKey)
+            forgetLongKey(entry.LongKey);
         throw;
     }
 }
@@ -205,8 +234,7 @@ void TztrIndexEntries::Erase(int position)
     const std::size_t b = blockOf(position);
     Block &block = blocks_[b];
     const auto at = block.begin() + (position - starts_[b]);
-    if (ownsApart(at->LongKey))
-        delete[] at->LongKey;
+    const char *longKey = at->LongKey;
     block.erase(at);
     --count_;
     if (block.empty()) {
@@ -220,6 +248,9 @@ void TztrIndexEntries::Erase(int position)
         for (std::size_t next = b + 1; next < starts_.size(); ++next)
             --starts_[next];
     }
+    // Last, as a compaction rewrites the entries' key references.
+    if (longKey)
+        forgetLongKey(longKey);
 }
 
 template <typename MakeEntry> void TztrIndexEntries::assignEntries(std::size_t count, MakeEntry makeEntry)
@@ -263,6 +294,8 @@ void TztrIndexEntries::AssignKeyed(const std::vector<std::pair<TztrRecord *, std
     }
     std::unique_ptr<char[]> shared = std::make_unique_for_overwrite<char[]>(sharedSize);
     char *next = shared.get();
+    // Room for the chunk before the entries referring to it go in.
+    keyChunks_.reserve(keyChunks_.size() + 1);
     assignEntries(keyedRecords.size(), [&](std::size_t i) {
         const auto &[record, key] = keyedRecords[i];
         TztrIndexEntry entry{record, TztrIndexKey(key).Prefix, nullptr};
@@ -273,8 +306,9 @@ void TztrIndexEntries::AssignKeyed(const std::vector<std::pair<TztrRecord *, std
         }
         return entry;
     });
-    sharedKeys_ = std::move(shared);
-    sharedKeysSize_ = sharedSize;
+    if (sharedSize > 0)
+        keyChunks_.push_back(std::move(shared));
+    lastChunkSize_ = lastChunkUsed_ = liveKeyBytes_ = sharedSize;
 }
 
 std::vector<TztrRecord *> TztrIndexEntries::ToVector() const

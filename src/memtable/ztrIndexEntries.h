@@ -67,7 +67,6 @@ private:
 class TztrIndexEntries {
 public:
     TztrIndexEntries() = default;
-    ~TztrIndexEntries();
     TztrIndexEntries(const TztrIndexEntries &) = delete;
     TztrIndexEntries &operator=(const TztrIndexEntries &) = delete;
 
@@ -104,13 +103,17 @@ private:
     void insertEntry(int position, const TztrIndexEntry &entry);
     // Fills the list with count entries that makeEntry gives by position.
     template <typename MakeEntry> void assignEntries(std::size_t count, MakeEntry makeEntry);
-    bool ownsApart(const char *longKey) const;
-    void freeKeys();
+    char *storeLongKey(std::string_view key);
+    // Its bytes count as waste from now on.
+    void forgetLongKey(const char *longKey);
+    void compactKeys();
 
     std::vector<Block> blocks_;
-    // The long keys of the last assignment, in one allocation.
-    std::unique_ptr<char[]> sharedKeys_;
-    std::size_t sharedKeysSize_ = 0;
+    std::vector<std::unique_ptr<char[]>> keyChunks_;
+    std::size_t lastChunkSize_ = 0;
+    std::size_t lastChunkUsed_ = 0;
+    std::size_t liveKeyBytes_ = 0;
+    std::size_t wastedKeyBytes_ = 0;
     // Position of each block's first entry.
     std::vector<int> starts_;
     // A copy of each block's last entry side by side, so that finding the block of a key reads

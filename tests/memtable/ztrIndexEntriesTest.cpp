@@ -167,3 +167,29 @@ TEST(IndexEntries, AssignedKeysAndKeysInsertedLaterLiveSideBySide)
     entries.AssignKeyed(keyed);
     EXPECT_EQ(entries.Count(), 450);
 }
+
+TEST(IndexEntries, KeysSurviveLongChurnOfInsertsAndRemovals)
+{
+    // Many more keys come and go than are ever held at once, so their room is reused on the way.
+    auto keyOf = [](int i) {
+        return "\x01" + std::string(TztrIndexEntry::KeyPrefixBytes, 'k') + std::to_string(100000 + i) + '\0';
+    };
+    TztrIndexEntries entries;
+    std::vector<int> model;
+    std::mt19937 random(11);
+    for (int step = 0; step < 20000; ++step) {
+        const int i = step % 4000;
+        if (model.size() < 300 || random() % 2 == 0) {
+            const int position = static_cast<int>(random() % (model.size() + 1));
+            entries.InsertKeyed(position, record(i), TztrIndexKey(keyOf(step)));
+            model.insert(model.begin() + position, step);
+        } else {
+            const int position = static_cast<int>(random() % model.size());
+            entries.Erase(position);
+            model.erase(model.begin() + position);
+        }
+    }
+    ASSERT_EQ(entries.Count(), static_cast<int>(model.size()));
+    for (int i = 0; i < entries.Count(); ++i)
+        ASSERT_EQ(TztrIndexKey(keyOf(model[static_cast<std::size_t>(i)])).CompareTo(entries.EntryAt(i)), 0) << i;
+}
