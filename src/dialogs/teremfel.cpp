@@ -1,9 +1,82 @@
 #include "dialogs/teremfel.h"
 
+#include "data/datam.h"
+#include "dialogs/dialogsCommon.h"
+#include "platform/FormatSettings.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 Tteremfelvetel *teremfelvetel = nullptr;
 
 Tteremfelvetel::Tteremfelvetel(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("teremfelvetel"));
     setWindowTitle(QStringLiteral("Terem felvétel"));
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setMaxLength(20);
+    Edit2 = new QLineEdit(this);
+    Edit2->setMaxLength(20);
+    Edit3 = new QLineEdit(this);
+    Edit4 = new QLineEdit(this);
+    Edit4->setMaxLength(50);
+    Button1 = new QPushButton(QStringLiteral("Felvétel"), this);
+    Button2 = new QPushButton(QStringLiteral("Mégsem"), this);
+
+    auto *edits = new QFormLayout;
+    edits->addRow(QStringLiteral("Épületkód:"), Edit1);
+    edits->addRow(QStringLiteral("Terem szám:"), Edit2);
+    edits->addRow(QStringLiteral("Max létszám:"), Edit3);
+    edits->addRow(QStringLiteral("Telephely:"), Edit4);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(edits);
+    layout->addLayout(buttons);
+
+    connect(Button1, &QPushButton::clicked, this, &Tteremfelvetel::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &Tteremfelvetel::Button2Click);
+
+    FormCreate();
+}
+
+void Tteremfelvetel::FormCreate()
+{
+    Edit1->clear();
+    Edit2->clear();
+    Edit3->setText(QStringLiteral("0"));
+    Edit4->setText(QStringLiteral("Kelmendor"));
+}
+
+void Tteremfelvetel::Button1Click()
+{
+    if (Edit1->text().isEmpty() || Edit2->text().isEmpty()) {
+        ShowMessage(this, QStringLiteral("Kérem töltse ki a terem kódot és a helyet!"));
+        return;
+    }
+    // Converted before the row is begun, so a refused capacity leaves no half-made room behind.
+    const int capacity = StrToInt(dataText(Edit3->text()));
+    TztrMemTable &rooms = DM->MT_terem;
+    rooms.Insert();
+    rooms.FieldByName("terem_kod")->SetAsString(dataText(Edit2->text()));
+    rooms.FieldByName("terem_hely")->SetAsString(dataText(Edit1->text()));
+    rooms.FieldByName("terem_kapacitas")->SetAsInteger(capacity);
+    rooms.FieldByName("terem_telephely")->SetAsString(dataText(Edit4->text()));
+    rooms.Post();
+    DM->Mentes();
+    // The rooms file is master data: without this the occasions just saved would point to a
+    // room that the next start does not know.
+    DM->TorzsadatMentes();
+    accept();
+}
+
+void Tteremfelvetel::Button2Click()
+{
+    reject();
 }
