@@ -213,16 +213,22 @@ void Tteremvalasztas::fillRoomCopy()
     MT_teremtemp.LoadFromDataSet(DM->MT_terem, {});
 }
 
+bool Tteremvalasztas::locateOccasion()
+{
+    if (!MT_alktemp.Active())
+        MT_alktemp.Open();
+    return AlkalomId >= 0 && MT_alktemp.Locate("alkalom_id", AlkalomId, {});
+}
+
 void Tteremvalasztas::narrowToFreeRooms()
 {
     fillRoomCopy();
-    // Without an occasion to start from there is nothing to clash with.
-    if (!AlkalomTabla || AlkalomTabla->IsEmpty())
-        return;
-    const Slot source = slotOf(*AlkalomTabla);
-
     MT_alktemp.Close();
-    MT_alktemp.Open();
+    // Without an occasion to start from there is nothing to clash with.
+    if (!locateOccasion())
+        return;
+    const Slot source = slotOf(MT_alktemp);
+    // Every occasion, the source itself included: its own room is taken by it.
     for (MT_alktemp.First(); !MT_alktemp.Eof(); MT_alktemp.Next()) {
         const int teremId = MT_alktemp.FieldByName("terem_id")->AsInteger();
         if (teremId < 1 || !clash(source, slotOf(MT_alktemp)))
@@ -235,13 +241,14 @@ void Tteremvalasztas::narrowToFreeRooms()
 
 void Tteremvalasztas::Button1Click()
 {
-    if (AlkalomId >= 0 && AlkalomTabla) {
+    // The occasion is found by its id in the shared store, whichever row its caller stands on.
+    if (locateOccasion()) {
         int teremId = DM->MT_terem.FieldByName("terem_id")->AsInteger();
         if (CheckBox1->isChecked())
             teremId = MT_teremtemp.IsEmpty() ? 0 : MT_teremtemp.FieldByName("terem_id")->AsInteger();
-        AlkalomTabla->Edit();
-        AlkalomTabla->FieldByName("terem_id")->SetAsInteger(teremId);
-        AlkalomTabla->Post();
+        MT_alktemp.Edit();
+        MT_alktemp.FieldByName("terem_id")->SetAsInteger(teremId);
+        MT_alktemp.Post();
     }
     accept();
 }

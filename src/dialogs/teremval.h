@@ -1,9 +1,9 @@
 #pragma once
 
-// The room chooser: gives the occasion current in the caller's occasion table a room from every
-// room, or, with "szükít" ticked, from the rooms no other occasion holds at the same day, time
-// and weeks. The caller sets AlkalomTabla, AlkalomId and Hetek and runs the dialog modally;
-// "Kiválaszt" writes the room into the occasion's row and accepts.
+// The room chooser: gives an occasion a room from every room, or, with "szükít" ticked, from the
+// rooms no other occasion holds at the same day, time and weeks. The caller sets AlkalomId and
+// Hetek and runs the dialog modally; "Kiválaszt" writes the room into the occasion's row of the
+// shared occasion store and accepts.
 
 #include "memtable/ztrMemTable.h"
 #include "platform/DB.h"
@@ -25,9 +25,6 @@ public:
     int AlkalomId = -1;
     // The occasion's week mask; a non-empty one starts the narrowed list at once.
     std::string Hetek;
-    // The caller's occasion table (the main window's): its current row is the occasion the
-    // search starts from and the row "Kiválaszt" writes the room into.
-    TDataSet *AlkalomTabla = nullptr;
 
     // A minute of the day to a multiple of 5: remainders 1 and 2 down, 3 and 4 up.
     static int Kerekites5(int minute);
@@ -35,7 +32,7 @@ public:
     // The narrowed list: a copy of the rooms that loses those taken at the occasion's time.
     TztrMemTable MT_teremtemp;
     TDataSource DS_teremtemp{&MT_teremtemp};
-    // Every occasion of the store, walked by the search.
+    // Every occasion of the store: walked by the search, and holding the row the room goes into.
     TztrMemTable MT_alktemp;
 
     TDBGrid *DBGrid1;
@@ -58,6 +55,8 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    // Makes the occasion AlkalomId current in MT_alktemp; false when there is none.
+    bool locateOccasion();
     void narrowToFreeRooms();
     void fillRoomCopy();
 };

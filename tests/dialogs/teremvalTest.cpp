@@ -19,7 +19,6 @@ using dialogtest::Monday1;
 constexpr int Tuesday1 = Monday1 + 1;
 constexpr int Monday2 = Monday1 + 7;
 
-// The main window's side: its occasion table stands on the occasion being given a room.
 class RoomChooser : public dialogtest::DataModule {
 protected:
     void SetUp() override
@@ -32,16 +31,11 @@ protected:
         addRoom(5, "C", "301", "Dűlő", 40);
         addCourse({.id = 10, .code = "K-01"});
         addCourse({.id = 11, .code = "K-02"});
-        occasions = std::make_unique<TztrMemTable>();
-        occasions->SetAttachedTo(&DM->MT_alkalom);
-        occasions->Open();
         chooser = std::make_unique<Tteremvalasztas>();
-        chooser->AlkalomTabla = occasions.get();
     }
     void TearDown() override
     {
         chooser.reset();
-        occasions.reset();
         DataModule::TearDown();
     }
 
@@ -53,10 +47,10 @@ protected:
     }
 
     // Opens the chooser for occasion 1 as the occasion panel does; `whileShown` answers it.
-    int open(const std::function<void(Tteremvalasztas &)> &whileShown, const std::string &hetek = "1")
+    int open(const std::function<void(Tteremvalasztas &)> &whileShown, const std::string &hetek = "1",
+             int alkalomId = 1)
     {
-        EXPECT_TRUE(occasions->Locate("alkalom_id", 1, {}));
-        chooser->AlkalomId = 1;
+        chooser->AlkalomId = alkalomId;
         chooser->Hetek = hetek;
         int result = -1;
         answeringModals([&] { result = chooser->exec(); },
@@ -98,7 +92,6 @@ protected:
         QTest::mouseClick(c.DBGrid1->viewport(), Qt::LeftButton, {}, c.DBGrid1->CellRect(1, row).center());
     }
 
-    std::unique_ptr<TztrMemTable> occasions;
     std::unique_ptr<Tteremvalasztas> chooser;
 };
 
@@ -298,14 +291,43 @@ TEST_F(RoomChooser, BackChangesNothing)
 TEST_F(RoomChooser, WithoutAnOccasionChoosingWritesNothing)
 {
     addSource();
-    EXPECT_TRUE(occasions->Locate("alkalom_id", 1, {}));
-    chooser->AlkalomId = -1;
-    chooser->Hetek.clear();
-    int result = -1;
-    answeringModals([&] { result = chooser->exec(); },
-                    [&](QWidget &) { QTest::mouseClick(chooser->Button1, Qt::LeftButton); });
+    const int result = open([&](Tteremvalasztas &c) { QTest::mouseClick(c.Button1, Qt::LeftButton); }, "", -1);
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_EQ(roomOfSource(), 1);
+}
+
+TEST_F(RoomChooser, AnOccasionThatIsGoneNarrowsNothingAndGetsNoRoom)
+{
+    addSource();
+    addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 2);
+    std::vector<int> shown;
+    const int result = open(
+        [&](Tteremvalasztas &c) {
+            shown = listed(c);
+            QTest::mouseClick(c.Button1, Qt::LeftButton);
+        },
+        "1", 99);
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(shown, (Rooms{1, 2, 3, 4, 5}));
+    EXPECT_EQ(roomOfSource(), 1);
+    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 2, {}));
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 2);
+}
+
+TEST_F(RoomChooser, TheRoomGoesToTheOccasionWhereverTheSharedTableStands)
+{
+    addSource();
+    addOccasion(2, 11, at(Tuesday1, 10, 0), at(Tuesday1, 12, 0), 2);
+    DM->MT_alkalom.Locate("alkalom_id", 2, {});
+    open(
+        [&](Tteremvalasztas &c) {
+            clickRow(c, 4);
+            QTest::mouseClick(c.Button1, Qt::LeftButton);
+        },
+        "");
+    EXPECT_EQ(roomOfSource(), 5);
+    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 2, {}));
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 2);
 }
 
 TEST_F(RoomChooser, TitleClickSortsTheShownTable)
