@@ -5,6 +5,9 @@
 
 #include "memtable/ztrMemTable.h"
 
+#include <QMessageBox>
+#include <QString>
+
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -64,6 +67,26 @@ inline void applyFilter(TDataSet &table, const std::string &text)
     table.SetFilter(text);
     table.SetFiltered(!text.empty());
 }
+
+// A question with OK and Cancel; true only on OK.
+inline bool Confirm(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    return box.exec() == QMessageBox::Ok;
+}
+
+// Runs with a shared table unfiltered and gives its filter back as it was.
+class Unfiltered {
+public:
+    explicit Unfiltered(TDataSet &table) : table_(table), was_(table.Filtered()) { table_.SetFiltered(false); }
+    ~Unfiltered() { table_.SetFiltered(was_); }
+    Unfiltered(const Unfiltered &) = delete;
+    Unfiltered &operator=(const Unfiltered &) = delete;
+
+private:
+    TDataSet &table_;
+    bool was_;
+};
 
 class ControlsDisabled {
 public:
