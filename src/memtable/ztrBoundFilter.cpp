@@ -197,7 +197,8 @@ const std::array<char, 256> &localeUpper()
 
 } // namespace
 
-// The fast form of a node: a Boolean that is never null and never raises.
+// The fast form of a node: a Boolean that is never null. It raises only where reading the field
+// would (a stored date that is no valid date).
 class TztrBoundFilter::Test {
 public:
     virtual ~Test() = default;
@@ -346,13 +347,16 @@ private:
     TestPtr operand_;
 };
 
-// Neither side can be null or raise, so stopping at the first deciding side changes nothing.
+// Both sides are tested, left first, as the general evaluator does: a side that raises raises
+// even when the other has decided.
 class AndOrTest : public Test {
 public:
     AndOrTest(TestPtr left, TestPtr right, bool isAnd) : left_(std::move(left)), right_(std::move(right)), and_(isAnd) {}
     bool passes(const TztrRecord &record) const override
     {
-        return and_ ? left_->passes(record) && right_->passes(record) : left_->passes(record) || right_->passes(record);
+        const bool left = left_->passes(record);
+        const bool right = right_->passes(record);
+        return and_ ? left && right : left || right;
     }
 
 private:

@@ -300,3 +300,18 @@ TEST_F(BoundFilter, AnAttachedTableReadsTheSharedRecordsThroughItsOwnFields)
     for (const std::string filter : {"kod like 'a%'", "kis >= 0 and fix <> ''", "pont < '2026-03-02 08:30'"})
         EXPECT_EQ(shownByFilter(view, filter, {}), acceptedByEvaluator(owner, filter, {})) << filter;
 }
+
+TEST_F(BoundFilter, AStoredDateThatIsNoDateRaisesWhicheverSideItStandsOn)
+{
+    TztrMemTable table;
+    build(table, mtpfFast);
+    table.First();
+    table.Edit();
+    const std::int32_t noDay = 0;
+    table.FieldByName("nap")->SetData(&noDay);
+    table.Post();
+    for (const std::string filter : {"nap > 5", "kod = 'ABC' or nap > 5", "kod = 'x' and nap > 5", "nap in (1, 2)"}) {
+        EXPECT_EQ(acceptedByEvaluator(table, filter, {}), std::nullopt) << filter;
+        EXPECT_EQ(shownByFilter(table, filter, {}), std::nullopt) << filter;
+    }
+}
