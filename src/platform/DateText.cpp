@@ -315,12 +315,14 @@ private:
     std::string long_;
 };
 
-void appendNumber(FormattedText &out, int value, int width)
+// Any number, padded with zeros to width.
+void appendDigits(FormattedText &out, int value, int width)
 {
-    // Days, months, hours, minutes and seconds: nearly every number written.
-    if (value >= 0 && value < 100 && width <= 2) {
-        if (value >= 10 || width == 2)
-            out += static_cast<char>('0' + value / 10);
+    // Four-digit years.
+    if (value >= 1000 && value < 10000 && width <= 4) {
+        out += static_cast<char>('0' + value / 1000);
+        out += static_cast<char>('0' + value / 100 % 10);
+        out += static_cast<char>('0' + value / 10 % 10);
         out += static_cast<char>('0' + value % 10);
         return;
     }
@@ -330,6 +332,18 @@ void appendNumber(FormattedText &out, int value, int width)
         out += '0';
     for (const char *digit = digits; digit != end; ++digit)
         out += *digit;
+}
+
+// Days, months, hours, minutes and seconds, nearly every number written, take the short way.
+inline void appendNumber(FormattedText &out, int value, int width)
+{
+    if (value < 0 || value >= 100 || width > 2) {
+        appendDigits(out, value, width);
+        return;
+    }
+    if (value >= 10 || width == 2)
+        out += static_cast<char>('0' + value / 10);
+    out += static_cast<char>('0' + value % 10);
 }
 
 void appendName(FormattedText &out, const std::string *names, std::size_t count, int number)
