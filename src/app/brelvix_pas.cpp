@@ -100,8 +100,11 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     resize(1024, 720);
     buildControls();
     buildMenus();
+    buildEditingMenus();
     connectHandlers();
+    connectEditingHandlers();
     FormCreate();
+    setUpPanelTables();
 }
 
 TForm1::~TForm1()
@@ -170,11 +173,7 @@ QWidget *TForm1::buildBottomPanel()
     auto *layout = new QHBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(buildCourseListPanel(), 3);
-    // The occasion panel of the current course; its rows come with occasion editing.
-    DBCtrlGrid1 = new QFrame(panel);
-    DBCtrlGrid1->setObjectName(QStringLiteral("DBCtrlGrid1"));
-    static_cast<QFrame *>(DBCtrlGrid1)->setFrameShape(QFrame::StyledPanel);
-    layout->addWidget(DBCtrlGrid1, 1);
+    layout->addWidget(buildOccasionPanel(), 1);
     layout->addWidget(buildCoursePanel(), 3);
     return panel;
 }
@@ -249,6 +248,7 @@ QWidget *TForm1::buildCoursePanel()
     PC_terem = page("PC_terem", QStringLiteral("Terem"));
     PC_oktato = page("PC_oktato", QStringLiteral("Oktató"));
     PC_tantargy = page("PC_tantargy", QStringLiteral("Tantárgy"));
+    buildCourseTabs();
     LV_orarend = selectorList("LV_orarend", 1, PC_orarend);
     LV_terem = selectorList("LV_terem", 1, PC_terem);
     LV_oktato = selectorList("LV_oktato", 1, PC_oktato);
@@ -272,6 +272,11 @@ QWidget *TForm1::buildCoursePanel()
     Edit2 = edit("Edit2", QStringLiteral("Órarendi név"));
     Edit3 = edit("Edit3", QStringLiteral("Megjegyzés"));
     Edit4 = edit("Edit4", QStringLiteral("Létszám"));
+    B_kurzusmentes = button("B_kurzusmentes", QStringLiteral("Kurzus mentés"), panel);
+    B_letrehozas = button("B_letrehozas", QStringLiteral("Létrehozás"), panel);
+    B_beemeles = button("B_beemeles", QStringLiteral("Beemelés"), panel);
+    for (QPushButton *b : {B_kurzusmentes, B_letrehozas, B_beemeles})
+        edits->addWidget(b);
     layout->addLayout(edits);
 
     auto *days = new QHBoxLayout;

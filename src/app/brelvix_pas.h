@@ -10,6 +10,8 @@
 #include "calendar/veltoCalendar.h"
 #include "memtable/ztrMemTable.h"
 #include "platform/DataSource.h"
+#include "platform/widgets/DBCGrids.h"
+#include "platform/widgets/DBCtrls.h"
 
 #include <QMainWindow>
 #include <QPrinter>
@@ -30,6 +32,9 @@ class QTabWidget;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TColumn;
+class TDBEdit;
+class TDBGrid;
 class TSajat;
 
 class TForm1 : public QMainWindow {
@@ -66,9 +71,24 @@ public:
     QToolButton *het_SPBDown;
     QCheckBox *AlkalomCB;
     QCheckBox *tobbalkalomCB;
-    QWidget *DBCtrlGrid1;
+    // Occasion panel: the current occasion of the course.
+    TDBCtrlGrid *DBCtrlGrid1;
+    TDBEdit *DBEdit1;
+    TDBEdit *DBEdit2;
+    TDBEdit *DBEdit3;
+    TDBEdit *DBEdit4;
+    TDBEdit *DBEdit5;
+    TDBEdit *DBEdit6;
+    // The occasion count and the position in it ("3/1"); the shared occasion record has no
+    // room for a column of the window's own.
+    QLineEdit *DBEdit7;
     QTabWidget *PC;
     QWidget *PC_oktatok;
+    QWidget *PC_targyak;
+    QWidget *PC_kurzus;
+    TDBGrid *G_okttemp;
+    TDBGrid *DBGrid2;
+    TDBGrid *DBGrid1;
     QWidget *PC_orarend;
     QWidget *PC_terem;
     QWidget *PC_oktato;
@@ -87,6 +107,9 @@ public:
     QLineEdit *Edit2;
     QLineEdit *Edit3;
     QLineEdit *Edit4;
+    QPushButton *B_kurzusmentes;
+    QPushButton *B_letrehozas;
+    QPushButton *B_beemeles;
 
     // Menus.
     QMenu *PM_Uzemmod;
@@ -105,6 +128,44 @@ public:
     QAction *Csakrarend1;
     QAction *Minden1;
     QAction *Nyomtats1;
+    QAction *Felvetel;
+    QAction *Vizsga;
+    QAction *Szabadterem;
+    // Course-list popup entries of course editing.
+    QAction *EltavolitoLV;
+    QAction *Szaporito;
+    QAction *Foglalsok1;
+    QAction *Ltszmadatok1;
+    QAction *Kurzusmintacsere;
+    // Teacher and subject grid popups.
+    QMenu *popuptoktato;
+    QAction *tnew;
+    QAction *tdel;
+    QAction *tinfo;
+    QMenu *kurzustargyai;
+    QAction *kurzustargyDel;
+    QAction *kurzustargynew;
+    QAction *kurzustargydef;
+    QAction *kurzustargyswap;
+    QAction *AlapertelmezettTargykurzustargydefswap;
+    QAction *rarendikapcsol1;
+    // Frequency menu of the occasion panel.
+    QMenu *popupgyak;
+    std::array<QAction *, 6> Het;
+    // The popup every calendar item carries.
+    QMenu *PMSajat;
+    QAction *rls2;
+    QAction *UresSor1;
+    QMenu *Orarendben;
+    QMenu *Alapertelmezes;
+    QAction *Letszamadatok;
+    QAction *Kivagas;
+    QAction *EltavolitoSC;
+    QAction *Szaporito1;
+    QAction *Foglalsok2;
+    QAction *Foglalasok4;
+    QAction *Foglalsok3;
+    QAction *rarendikapcsol2;
 
     // The window's own cursors, filters and orders on DM's tables; the rows are DM's.
     TztrMemTable MT_kurzus_temp;
@@ -113,6 +174,12 @@ public:
     TztrMemTable MT_kurzusoktato_temp2;
     TztrMemTable MT_alkalom_temp;
     TztrMemTable MT_alkalom_teremtemp;
+    TDataSource DS_alkalom_temp{&MT_alkalom_temp};
+    // The course panel's lists: teachers with their shares, subjects with their head counts.
+    TztrMemTable MT_oktato_temp;
+    TDataSource DS_oktato_temp{&MT_oktato_temp};
+    TztrMemTable MT_kurzustargy_temp;
+    TDataSource DS_kurzustargy_temp{&MT_kurzustargy_temp};
 
     // Working state, read and written by the window's handlers and by the dialogs it opens.
     // WorkMode: 0 timetables through the timetable dialog, 1 one timetable, 2 rooms, 3 teachers,
@@ -170,6 +237,56 @@ public:
     void LoadCourseEditor(int courseId);
     void LoadCourseSubjects(int courseId, int subjectId);
     void LoadLinkedCourses(int courseId);
+    // The display title of a course of `courses` (MT_kurzus_temp when null).
+    void CourseTitle(int courseId, TDataSet *courses, QString &title);
+
+    // Course editing, creation and removal from a timetable.
+    void B_letrehozasClick();
+    void B_beemelesClick();
+    void B_egyedifoglalasClick();
+    void B_kurzusmentesClick();
+    void Edit1Exit();
+    void Edit4Change();
+    void EltavolitoClick();
+    void Szaporito1Click();
+    void KivagoClick();
+    void CreateCourse(int timetableId, const QString &code, const QString &title, int headCount,
+                      const QString &remark);
+
+    // Teachers and subjects of a course.
+    void OktatofelvetelClick();
+    void oktatodelClick();
+    void popuptoktatoPopup();
+    void G_okttempCellClick(TColumn &column);
+    void kurzustargyaiPopup();
+    void DBGrid2CellClick(TColumn &column);
+    void DBGrid2TitleClick(TColumn &column);
+    void kurzustargyDelClick();
+    void kurzustargynewClick();
+    void kurzustargydefClick();
+    void kurzustargyswapClick();
+    void AlapertelmezettTargykurzustargydefswapClick();
+
+    // Occasion editing.
+    void VLMoving(TCustomCalendarItem *item, TDateTime newStart, TDateTime newEnd, bool &accept);
+    void VLResizing(TCustomCalendarItem *item, TDateTime newStart, TDateTime newEnd, bool &accept);
+    void alkalomtorlesClick();
+    void AlkalomFelvetelClick(QAction *sender);
+    void Het0Click(QAction *sender);
+    void DBEdit5DblClick();
+    void DBEdit6DblClick();
+    void MT_alkalom_tempAfterScroll();
+    void MT_alkalom_tempidoGetText(TField &sender, std::string &text, bool displayText);
+    void MT_alkalom_tempnapGetText(TField &sender, std::string &text, bool displayText);
+    void MT_alkalom_tempgyaknevGetText(TField &sender, std::string &text, bool displayText);
+
+    // Item popup and occupancy launches.
+    void PMSajatPopup();
+    void ItemClick(QAction *sender);
+    void Button9Click();
+    void Foglalsok1Click();
+    void Foglalasok4Click();
+    void Foglalsok3Click();
 
     // Course list.
     void LVSelectItem(QTreeWidgetItem *item);
@@ -241,6 +358,26 @@ private:
     void buildMenus();
     void connectHandlers();
     void FormCreate();
+    // The selected course-list row and its course id (null and -1 with no row selected).
+    QTreeWidgetItem *selectedRow() const;
+    int selectedCourseId() const;
+    // The course of the occasion in the occasion panel, else of the selected list row.
+    int courseInFocus() const;
+    QWidget *buildOccasionPanel();
+    void buildCourseTabs();
+    void buildEditingMenus();
+    void connectEditingHandlers();
+    void setUpPanelTables();
+    void setUpOccasionTexts();
+    void showOccasionCount();
+    bool confirmTimeChange(const QString &question, TCustomCalendarItem *item, TDateTime newStart,
+                           TDateTime newEnd);
+    void restoreTemplateSubjects(int courseId);
+    // Links a subject to a course with no head-count limit, unless it is linked already.
+    bool attachSubject(int courseId, int subjectId);
+    // Sets up an occupancy window's calendar like the main one.
+    void prepareOccupancyCalendar(TveltoCalendar &calendar);
+    void openGroupOccupancy(int mode);
 
     void fillItem(TSajat &item, TDataSet &occasion, TDataSet *course, TDataSet *subject);
     QString teacherNames(int kurzusId);
@@ -269,6 +406,9 @@ private:
     void setTimeRows(int scaleMode);
     void syncDayTicks();
     void setCalendarColours(TColor color, TColor fixedColor, TColor selColor);
+
+    // Follows the occasion panel's table to keep DBEdit7 current.
+    TFieldDataLink occasionCountLink_;
 };
 
 extern TForm1 *Form1;

@@ -1,0 +1,344 @@
+// Editing the occasions of the current course: moving and resizing their calendar items,
+// adding and deleting occasions, their frequency, weeks and room, and the occasion panel.
+
+#include "app/brelvix_pas.h"
+
+#include "app/SajatVCI.h"
+#include "app/brelvix_pasCommon.h"
+#include "data/datam.h"
+#include "dialogs/hetek_edit.h"
+#include "dialogs/teremval.h"
+#include "platform/widgets/DBCGrids.h"
+#include "platform/widgets/DBCtrls.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <cmath>
+
+using namespace mainwindow;
+
+namespace {
+
+constexpr int RoomsMode = 2;
+constexpr int WeekCount = 15;
+// The frequency a new occasion gets for a mask that is none of the fixed ones.
+constexpr int UnlistedMask = 5;
+const char *const LineBreak = "\r\n";
+
+// The frequency code an entry of the frequency menu stands for: the digits of its name.
+int frequencyCode(const QAction &entry)
+{
+    return entry.objectName().mid(3).toInt();
+}
+
+QString clockText(TDateTime moment)
+{
+    const int minute = MinuteOfDay(moment);
+    return QStringLiteral("%1:%2").arg(minute / 60, 2, 10, QLatin1Char('0')).arg(minute % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QWidget *TForm1::buildOccasionPanel()
+{
+    DBCtrlGrid1 = new TDBCtrlGrid(this);
+    DBCtrlGrid1->setObjectName(QStringLiteral("DBCtrlGrid1"));
+    DBCtrlGrid1->SetPanelWidth(322);
+    DBCtrlGrid1->SetPanelHeight(88);
+    // The bar tells the planner there are more occasions than the one shown.
+    DBCtrlGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    DS_alkalom_temp.SetAutoEdit(false);
+    QWidget *panel = DBCtrlGrid1->Panel();
+    auto *layout = new QGridLayout(panel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(2);
+    const auto edit = [this, panel](TDBEdit *&target, const char *name, const char *field, bool readOnly) {
+        target = new TDBEdit(panel);
+        target->setObjectName(QString::fromLatin1(name));
+        target->SetDataSource(&DS_alkalom_temp);
+        target->SetDataField(field);
+        target->SetReadOnly(readOnly);
+    };
+    edit(DBEdit1, "DBEdit1", "nap", true);
+    edit(DBEdit2, "DBEdit2", "kezd_ido", true);
+    edit(DBEdit3, "DBEdit3", "veg_ido", true);
+    edit(DBEdit4, "DBEdit4", "terem_id", false);
+    edit(DBEdit5, "DBEdit5", "gyaknev", true);
+    edit(DBEdit6, "DBEdit6", "kiiras", true);
+    DBEdit7 = new QLineEdit(panel);
+    DBEdit7->setObjectName(QStringLiteral("DBEdit7"));
+    DBEdit7->setReadOnly(true);
+    occasionCountLink_.SetDataSource(&DS_alkalom_temp);
+    occasionCountLink_.OnDataChange = [this] { showOccasionCount(); };
+    DBEdit4->hide();
+    layout->addWidget(new QLabel(QStringLiteral("Időpont:"), panel), 0, 0);
+    layout->addWidget(DBEdit1, 0, 1);
+    layout->addWidget(DBEdit2, 0, 2);
+    layout->addWidget(new QLabel(QStringLiteral("-"), panel), 0, 3);
+    layout->addWidget(DBEdit3, 0, 4);
+    layout->addWidget(new QLabel(QStringLiteral("Gyakoriság:"), panel), 1, 0);
+    layout->addWidget(DBEdit5, 1, 1, 1, 2);
+    layout->addWidget(DBEdit7, 1, 4);
+    layout->addWidget(new QLabel(QStringLiteral("Terem:"), panel), 2, 0);
+    layout->addWidget(DBEdit6, 2, 1, 1, 4);
+    return DBCtrlGrid1;
+}
+
+void TForm1::setUpOccasionTexts()
+{
+    const auto bind = [this](TztrMemTable &table, const char *field,
+                             void (TForm1::*handler)(TField &, std::string &, bool)) {
+        table.FieldByName(field)->OnGetText = [this, handler](TField &sender, std::string &text, bool displayText) {
+            (this->*handler)(sender, text, displayText);
+        };
+    };
+    bind(MT_alkalom_temp, "kezd_ido", &TForm1::MT_alkalom_tempidoGetText);
+    bind(MT_alkalom_temp, "veg_ido", &TForm1::MT_alkalom_tempidoGetText);
+    for (TztrMemTable *table : {&MT_alkalom_temp, &MT_alkalom_teremtemp}) {
+        bind(*table, "nap", &TForm1::MT_alkalom_tempnapGetText);
+        bind(*table, "gyaknev", &TForm1::MT_alkalom_tempgyaknevGetText);
+    }
+    MT_alkalom_temp.AfterScroll = [this](TDataSet &) { MT_alkalom_tempAfterScroll(); };
+}
+
+bool TForm1::confirmTimeChange(const QString &question, TCustomCalendarItem *item, TDateTime newStart,
+                               TDateTime newEnd)
+{
+    auto *occasion = dynamic_cast<TSajat *>(item);
+    if (!occasion)
+        return false;
+    // The new position worded the way the item words its own.
+    TCalendarItems scratch;
+    auto *moved = scratch.Add<TSajat>();
+    moved->SetStart(newStart);
+    moved->SetEndTime(newEnd);
+    const QString lineBreak = QString::fromLatin1(LineBreak);
+    const QString text = question + lineBreak + lineBreak + lineBreak + QStringLiteral("Régi időpont:") +
+                         occasion->StartText() + QLatin1Char('-') + occasion->EndTimeText() + lineBreak + lineBreak +
+                         QStringLiteral("Új időpont:") + moved->StartText() + QLatin1Char('-') + moved->EndTimeText();
+    return confirm(this, text);
+}
+
+// Writes a confirmed move or resize; only the occasion shown in the panel is written, any other
+// is refused without a word.
+static bool writeNewTime(TztrMemTable &occasions, TSajat &item, TDateTime newStart, TDateTime newEnd)
+{
+    if (!hasRow(&occasions) || intOf(occasions, "alkalom_id") != item.AlkalomID)
+        return false;
+    occasions.Edit();
+    occasions.FieldByName("kezd_ido")->SetAsDateTime(newStart);
+    occasions.FieldByName("veg_ido")->SetAsDateTime(newEnd);
+    occasions.Post();
+    item.SetStart(newStart);
+    item.SetEndTime(newEnd);
+    item.UpdateTexts();
+    return true;
+}
+
+void TForm1::VLMoving(TCustomCalendarItem *item, TDateTime newStart, TDateTime newEnd, bool &accept)
+{
+    accept = false;
+    if (confirmTimeChange(QStringLiteral("Valóban le akarja cserélni?"), item, newStart, newEnd))
+        accept = writeNewTime(MT_alkalom_temp, *static_cast<TSajat *>(item), newStart, newEnd);
+}
+
+void TForm1::VLResizing(TCustomCalendarItem *item, TDateTime newStart, TDateTime newEnd, bool &accept)
+{
+    accept = false;
+    if (confirmTimeChange(QStringLiteral("Valóban megakarja változtatni?"), item, newStart, newEnd))
+        accept = writeNewTime(MT_alkalom_temp, *static_cast<TSajat *>(item), newStart, newEnd);
+}
+
+void TForm1::alkalomtorlesClick()
+{
+    auto *selected = dynamic_cast<TSajat *>(VL->SelectedItem());
+    if (!selected)
+        return;
+    const QString lineBreak = QString::fromLatin1(LineBreak);
+    if (!confirm(this, QStringLiteral("Valóban megakarja szüntetni?") + lineBreak + lineBreak + lineBreak +
+                           QStringLiteral("Időpont:") + selected->StartText() + QLatin1Char('-') +
+                           selected->EndTimeText()))
+        return;
+    const int alkalomId = selected->AlkalomID;
+    TCalendarItems &items = VL->Items();
+    for (int i = 0; i < items.Count(); ++i) {
+        if (items[i] == selected) {
+            VL->SetSelectedItem(nullptr);
+            if (LastSelectedItem == selected)
+                LastSelectedItem = nullptr;
+            items.Delete(i);
+            break;
+        }
+    }
+    // The row deleted is the item's occasion, not whichever the panel happens to stand on; an
+    // item of another course is found in the whole store, which the panel's table shares.
+    if (MT_alkalom_temp.Locate("alkalom_id", alkalomId, {})) {
+        MT_alkalom_temp.Delete();
+    } else {
+        DM->MT_alkalom.SetFiltered(false);
+        if (DM->MT_alkalom.Locate("alkalom_id", alkalomId, {}))
+            DM->MT_alkalom.Delete();
+    }
+    MT_alkalom_temp.First();
+}
+
+void TForm1::AlkalomFelvetelClick(QAction *sender)
+{
+    if (sender != Felvetel)
+        return;
+    RefreshBusy = true;
+    const int courseId = selectedCourseId();
+    if (courseId < 0)
+        return;
+    const int day = VL->CurrentDay();
+    const int startMinute = VL->SelStartMinute();
+    const int endMinute = VL->SelEndMinute();
+
+    int frequency = UnlistedMask;
+    if (int(WeekMask.size()) != WeekCount) {
+        WeekMask = Tedithetek::FixedMasks[0];
+        frequency = 0;
+    } else {
+        for (std::size_t code = 0; code < Tedithetek::FixedMasks.size(); ++code) {
+            if (WeekMask == Tedithetek::FixedMasks[code])
+                frequency = int(code);
+        }
+    }
+    const bool roomReservation =
+        B_kurzusmentes->text().startsWith(QLatin1Char(' ')) && WorkMode == RoomsMode && SelectionId >= 0;
+
+    MT_alkalom_temp.Insert();
+    MT_alkalom_temp.FieldByName("kurzus_id")->SetAsInteger(courseId);
+    MT_alkalom_temp.FieldByName("kezd_ido")->SetAsDateTime(day + startMinute / 1440.0);
+    MT_alkalom_temp.FieldByName("veg_ido")->SetAsDateTime(day + endMinute / 1440.0);
+    MT_alkalom_temp.FieldByName("gyakorisag")->SetAsInteger(frequency);
+    MT_alkalom_temp.FieldByName("terem_id")->SetAsInteger(roomReservation ? SelectionId : 0);
+    MT_alkalom_temp.FieldByName("hetek")->SetAsString(WeekMask);
+    MT_alkalom_temp.Post();
+    const int alkalomId = intOf(MT_alkalom_temp, "alkalom_id");
+
+    RoomTextOn = true;
+    AddOccasionToCalendar(MT_alkalom_temp);
+    RoomTextOn = false;
+    SelectCourse(QStringLiteral("LV"), courseId, alkalomId);
+    if (roomReservation)
+        RefreshView();
+}
+
+void TForm1::Het0Click(QAction *sender)
+{
+    if (!hasRow(&MT_alkalom_temp))
+        return;
+    const int code = frequencyCode(*sender);
+    int frequency = code;
+    std::string mask;
+    if (code >= 0 && code < int(Tedithetek::FixedMasks.size())) {
+        mask = Tedithetek::FixedMasks[std::size_t(code)];
+    } else {
+        edithetek->Hetek = textOf(MT_alkalom_temp, "hetek");
+        if (edithetek->exec() != QDialog::Accepted)
+            return;
+        frequency = edithetek->Gyakorisag;
+        mask = edithetek->Hetek;
+    }
+    MT_alkalom_temp.Edit();
+    MT_alkalom_temp.FieldByName("gyakorisag")->SetAsInteger(frequency);
+    MT_alkalom_temp.FieldByName("hetek")->SetAsString(mask);
+    MT_alkalom_temp.Post();
+}
+
+void TForm1::DBEdit5DblClick()
+{
+    if (!hasRow(&MT_alkalom_temp))
+        return;
+    const int courseId = intOf(MT_alkalom_temp, "kurzus_id");
+    const int alkalomId = intOf(MT_alkalom_temp, "alkalom_id");
+    edithetek->Hetek = textOf(MT_alkalom_temp, "hetek");
+    edithetek->Gyakorisag = intOf(MT_alkalom_temp, "gyakorisag");
+    if (edithetek->exec() != QDialog::Accepted)
+        return;
+    MT_alkalom_temp.Edit();
+    MT_alkalom_temp.FieldByName("gyakorisag")->SetAsInteger(edithetek->Gyakorisag);
+    MT_alkalom_temp.FieldByName("hetek")->SetAsString(edithetek->Hetek);
+    MT_alkalom_temp.Post();
+    RoomTextOn = true;
+    UpdateOccasionInCalendar(MT_alkalom_temp);
+    RoomTextOn = false;
+    SelectCourse(QStringLiteral("C"), courseId, alkalomId);
+}
+
+void TForm1::DBEdit6DblClick()
+{
+    if (!hasRow(&MT_alkalom_temp))
+        return;
+    const int courseId = intOf(MT_alkalom_temp, "kurzus_id");
+    const int alkalomId = intOf(MT_alkalom_temp, "alkalom_id");
+    teremvalasztas->AlkalomId = alkalomId;
+    teremvalasztas->Hetek = textOf(MT_alkalom_temp, "hetek");
+    if (teremvalasztas->exec() != QDialog::Accepted)
+        return;
+    // The chooser wrote the room into the shared row; the panel's cursor may have moved.
+    if (!MT_alkalom_temp.Locate("alkalom_id", alkalomId, {}))
+        return;
+    RoomTextOn = true;
+    UpdateOccasionInCalendar(MT_alkalom_temp);
+    RoomTextOn = false;
+    SelectCourse(QStringLiteral("C"), courseId, alkalomId);
+}
+
+void TForm1::MT_alkalom_tempAfterScroll()
+{
+    if (ScrollGuard || RefreshBusy || SelectBusy || !MT_alkalom_temp.Active() || !MT_kurzus_temp.Active())
+        return;
+    if (hasRow(&MT_alkalom_temp))
+        SelectCourse(QStringLiteral("C"), intOf(MT_alkalom_temp, "kurzus_id"), intOf(MT_alkalom_temp, "alkalom_id"));
+    if (MT_alkalom_temp.Eof() && !MT_alkalom_temp.IsEmpty()) {
+        ScrollGuard = true;
+        MT_alkalom_temp.First();
+        ScrollGuard = false;
+    }
+}
+
+void TForm1::MT_alkalom_tempidoGetText(TField &sender, std::string &text, bool)
+{
+    text.clear();
+    if (!MT_alkalom_temp.Active() || !MT_kurzus_temp.Active() || !hasRow(sender.DataSet()) || sender.IsNull())
+        return;
+    text = clockText(sender.AsDateTime()).toStdString();
+}
+
+void TForm1::MT_alkalom_tempnapGetText(TField &sender, std::string &text, bool)
+{
+    text.clear();
+    if (!hasRow(sender.DataSet()))
+        return;
+    static const char *const names[] = {"Szombat", "Vasárnap", "Hétfő", "Kedd", "Szerda", "Csütörtök", "Péntek"};
+    const int day = int(std::trunc(double(sender.DataSet()->FieldByName("kezd_ido")->AsDateTime())));
+    text = day >= 1 && day <= 49 ? utf8ToCp1250(names[day % 7]) : "napGetText!(" + std::to_string(day) + ")";
+}
+
+void TForm1::MT_alkalom_tempgyaknevGetText(TField &sender, std::string &text, bool)
+{
+    static const char *const names[] = {"Minden héten", "Páratlan héten", "Páros héten", "Minden 3. héten",
+                                        "Minden 4. héten"};
+    constexpr std::size_t Width = 19;
+    text.clear();
+    if (hasRow(sender.DataSet())) {
+        const int code = intOf(*sender.DataSet(), "gyakorisag");
+        text = utf8ToCp1250(code >= 0 && code <= 4 ? names[code] : "Egyedi beosztás");
+    }
+    text.resize(std::max(text.size(), Width), ' ');
+}
+
+void TForm1::showOccasionCount()
+{
+    const bool current = hasRow(&MT_alkalom_temp);
+    DBEdit7->setText(current ? QStringLiteral("%1/%2").arg(MT_alkalom_temp.RecordCount()).arg(MT_alkalom_temp.RecNo())
+                             : QString());
+}

@@ -1,0 +1,258 @@
+// Editing occasions: moving and resizing their items with a confirmation, deleting and adding
+// them, their frequency, and the texts of the occasion panel.
+
+#include "app/brelvix_pasFixture.h"
+#include "dialogs/hetek_edit.h"
+#include "platform/Cp1250.h"
+#include "platform/widgets/DBCtrls.h"
+
+#include <QAction>
+#include <QPointer>
+
+#include <cmath>
+
+using namespace mainwindowtest;
+
+class OccasionEditing : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        edithetek = new Tedithetek;
+        addFaculty();
+        form->resize(1200, 800);
+        form->show();
+        showTimetable(1);
+        form->SelectCourse(QStringLiteral("VL"), 10, 100);
+    }
+    void TearDown() override
+    {
+        delete edithetek;
+        edithetek = nullptr;
+        MainWindow::TearDown();
+    }
+
+    QStringList messagesOf(const std::function<void()> &routine, QMessageBox::StandardButton button)
+    {
+        QStringList texts;
+        answeringModals(routine, [&](QWidget &modal) {
+            texts << static_cast<QMessageBox &>(modal).text();
+            pressButton(modal, button);
+        });
+        return texts;
+    }
+    QWidget *grid() const { return form->VL->viewport(); }
+    QPoint cellCentre(int col, int row) const { return form->VL->CellRect(col, row).center(); }
+    // A drag as the user makes it: press on the box, move in steps, release.
+    void drag(TCustomCalendarItem *item, Qt::KeyboardModifiers keys, QPoint from, QPoint to)
+    {
+        QPointer<QWidget> box = item->Obj();
+        QTest::mousePress(box, Qt::LeftButton, keys, box->mapFrom(grid(), from));
+        QTest::mouseMove(box, box->mapFrom(grid(), from + (to - from) / 2));
+        QTest::mouseMove(box, box->mapFrom(grid(), to));
+        QTest::mouseRelease(box, Qt::LeftButton, keys, box->mapFrom(grid(), to));
+    }
+    double stored(int alkalomId, const char *field)
+    {
+        DM->MT_alkalom.SetFiltered(false);
+        EXPECT_TRUE(DM->MT_alkalom.Locate("alkalom_id", alkalomId, {}));
+        return double(DM->MT_alkalom.FieldByName(field)->AsDateTime());
+    }
+    bool occasionExists(int alkalomId)
+    {
+        DM->MT_alkalom.SetFiltered(false);
+        return DM->MT_alkalom.Locate("alkalom_id", alkalomId, {});
+    }
+    std::string panelText(const char *field)
+    {
+        return cp1250ToUtf8(form->MT_alkalom_temp.FieldByName(field)->DisplayText());
+    }
+};
+
+TEST_F(OccasionEditing, ConfirmedCtrlDragWritesTheNewTimeIntoTheOccasion)
+{
+    TSajat *item = itemOf(100);
+    const QPoint from = item->Obj()->geometry().center();
+    QStringList asked = messagesOf([&] { drag(item, Qt::ControlModifier, from, cellCentre(2, 3)); }, QMessageBox::Ok);
+
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("Valóban le akarja cserélni?\r\n\r\n\r\nRégi időpont:Hétfő 08:00-10:00")))
+        << asked[0].toStdString();
+    ASSERT_NE(itemOf(100), nullptr);
+    const double start = double(itemOf(100)->Start());
+    EXPECT_NE(start, double(at(Monday1, 8, 0)));
+    EXPECT_DOUBLE_EQ(stored(100, "kezd_ido"), start);
+    EXPECT_EQ(itemOf(100)->Length(), int(std::lround((stored(100, "veg_ido") - stored(100, "kezd_ido")) * 1440)));
+    EXPECT_TRUE(asked[0].endsWith(QStringLiteral("Új időpont:") + itemOf(100)->StartText() + QLatin1Char('-') +
+                                  itemOf(100)->EndTimeText()));
+}
+
+TEST_F(OccasionEditing, CancelledCtrlDragLeavesTheOccasionAndTheItem)
+{
+    TSajat *item = itemOf(100);
+    const QPoint from = item->Obj()->geometry().center();
+    messagesOf([&] { drag(item, Qt::ControlModifier, from, cellCentre(2, 3)); }, QMessageBox::Cancel);
+    EXPECT_DOUBLE_EQ(stored(100, "kezd_ido"), double(at(Monday1, 8, 0)));
+    EXPECT_DOUBLE_EQ(double(itemOf(100)->Start()), double(at(Monday1, 8, 0)));
+}
+
+TEST_F(OccasionEditing, ConfirmedMoveOfAnotherOccasionThanThePanelsIsRefused)
+{
+    ASSERT_EQ(form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(), 100);
+    bool accept = true;
+    messagesOf([&] { form->VLMoving(itemOf(101), at(Monday1 + 1, 10, 0), at(Monday1 + 1, 12, 0), accept); },
+               QMessageBox::Ok);
+    EXPECT_FALSE(accept);
+    EXPECT_DOUBLE_EQ(stored(101, "kezd_ido"), double(at(Monday1 + 2, 10, 0)));
+    EXPECT_DOUBLE_EQ(double(itemOf(101)->Start()), double(at(Monday1 + 2, 10, 0)));
+}
+
+TEST_F(OccasionEditing, MoveQuestionShowsTheOldAndTheNewTime)
+{
+    addCourse({20, "X-1", "Próba", -1}, {1});
+    addOccasion(200, 20, Monday1, 8, 9);
+    DM->MT_alkalom.Locate("alkalom_id", 200, {});
+    DM->MT_alkalom.Edit();
+    DM->MT_alkalom.FieldByName("veg_ido")->SetAsDateTime(at(Monday1, 9, 30));
+    DM->MT_alkalom.Post();
+    showTimetable(1);
+    form->SelectCourse(QStringLiteral("VL"), 20, 200);
+    bool accept = false;
+    const QStringList asked = messagesOf(
+        [&] { form->VLMoving(itemOf(200), at(Monday1 + 1, 10, 0), at(Monday1 + 1, 11, 30), accept); }, QMessageBox::Ok);
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Valóban le akarja cserélni?\r\n\r\n\r\nRégi időpont:Hétfő 08:00-09:30"
+                                                "\r\n\r\nÚj időpont:Kedd 10:00-11:30")});
+    EXPECT_TRUE(accept);
+    EXPECT_DOUBLE_EQ(stored(200, "kezd_ido"), double(at(Monday1 + 1, 10, 0)));
+    EXPECT_DOUBLE_EQ(stored(200, "veg_ido"), double(at(Monday1 + 1, 11, 30)));
+}
+
+TEST_F(OccasionEditing, ConfirmedShiftDragResizesTheOccasion)
+{
+    TSajat *item = itemOf(100);
+    const QRect box = item->Obj()->geometry();
+    const QPoint from(box.center().x(), box.bottom() - 2);
+    const QStringList asked =
+        messagesOf([&] { drag(item, Qt::ShiftModifier, from, from + QPoint(0, 3 * box.height())); }, QMessageBox::Ok);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("Valóban megakarja változtatni?")));
+    EXPECT_DOUBLE_EQ(stored(100, "kezd_ido"), double(itemOf(100)->Start()));
+    EXPECT_GT(stored(100, "veg_ido"), double(at(Monday1, 10, 0)));
+    EXPECT_EQ(itemOf(100)->Length(), int(std::lround((stored(100, "veg_ido") - stored(100, "kezd_ido")) * 1440)));
+}
+
+TEST_F(OccasionEditing, DeletionAsksAndRemovesTheOccasionAndItsItem)
+{
+    form->VL->SetSelectedItem(itemOf(110));
+    const QStringList cancelled = messagesOf([&] { form->rls2->trigger(); }, QMessageBox::Cancel);
+    EXPECT_EQ(cancelled,
+              QStringList{QStringLiteral("Valóban megakarja szüntetni?\r\n\r\n\r\nIdőpont:Kedd 08:00-10:00")});
+    EXPECT_TRUE(occasionExists(110));
+    EXPECT_NE(itemOf(110), nullptr);
+
+    // Opening the item's popup selects it again.
+    form->VL->SetSelectedItem(itemOf(110));
+    messagesOf([&] { form->rls2->trigger(); }, QMessageBox::Ok);
+    EXPECT_FALSE(occasionExists(110));
+    EXPECT_EQ(itemOf(110), nullptr);
+    EXPECT_TRUE(occasionExists(100)) << "the panel's occasion was not the one asked about";
+}
+
+TEST_F(OccasionEditing, DeletionWithoutASelectedItemDoesNothing)
+{
+    form->VL->SetSelectedItem(nullptr);
+    EXPECT_TRUE(messagesOf([&] { form->rls2->trigger(); }, QMessageBox::Ok).isEmpty());
+    EXPECT_TRUE(occasionExists(100));
+}
+
+TEST_F(OccasionEditing, AddedOccasionTakesTheSelectedCellsAndTheWeekMask)
+{
+    form->WeekMask = "110011001100110";
+    QTest::mouseClick(grid(), Qt::LeftButton, {}, cellCentre(5, 6));
+    const int day = form->VL->CurrentDay();
+    const int start = form->VL->SelStartMinute();
+    const int end = form->VL->SelEndMinute();
+    const int before = DM->MT_alkalom.RecordCount();
+    form->Felvetel->trigger();
+
+    DM->MT_alkalom.SetFiltered(false);
+    ASSERT_EQ(DM->MT_alkalom.RecordCount(), before + 1);
+    const int id = form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger();
+    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", id, {}));
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("kurzus_id")->AsInteger(), 10);
+    EXPECT_DOUBLE_EQ(double(DM->MT_alkalom.FieldByName("kezd_ido")->AsDateTime()), day + start / 1440.0);
+    EXPECT_DOUBLE_EQ(double(DM->MT_alkalom.FieldByName("veg_ido")->AsDateTime()), day + end / 1440.0);
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("gyakorisag")->AsInteger(), 5);
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 0);
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("hetek")->AsString(), "110011001100110");
+    ASSERT_NE(itemOf(id), nullptr);
+    EXPECT_EQ(itemOf(id)->KurzusID, 10);
+    form->RoomTextOn = true;
+    EXPECT_EQ(panelText("kiiras"), "Nincs meg a terem");
+    form->RoomTextOn = false;
+}
+
+TEST_F(OccasionEditing, AddedOccasionWithoutAWeekMaskRunsEveryWeek)
+{
+    form->WeekMask.clear();
+    QTest::mouseClick(grid(), Qt::LeftButton, {}, cellCentre(2, 2));
+    form->Felvetel->trigger();
+    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("gyakorisag")->AsInteger(), 0);
+    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), "111111111111111");
+    EXPECT_EQ(form->WeekMask, "111111111111111");
+}
+
+TEST_F(OccasionEditing, AddingWithoutASelectedCourseAddsNothing)
+{
+    form->LV->clearSelection();
+    DM->MT_alkalom.SetFiltered(false);
+    const int before = DM->MT_alkalom.RecordCount();
+    form->Felvetel->trigger();
+    DM->MT_alkalom.SetFiltered(false);
+    EXPECT_EQ(DM->MT_alkalom.RecordCount(), before);
+}
+
+TEST_F(OccasionEditing, FrequencyMenuSetsTheFixedMask)
+{
+    form->Het[2]->trigger();
+    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("gyakorisag")->AsInteger(), 2);
+    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), "010101010101010");
+    EXPECT_EQ(panelText("gyaknev"), "Páros héten        ");
+}
+
+TEST_F(OccasionEditing, CustomFrequencyComesFromTheWeekEditorOnlyOnOk)
+{
+    answeringModals([&] { form->Het[5]->trigger(); }, [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); });
+    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), "111111111111111");
+
+    answeringModals([&] { form->Het[5]->trigger(); },
+                    [](QWidget &modal) {
+                        edithetek->Hetek = "100000000000001";
+                        edithetek->Gyakorisag = 999;
+                        // The editor reads its boxes back on OK; filling them is its own affair.
+                        static_cast<QDialog &>(modal).done(QDialog::Accepted);
+                    });
+    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("gyakorisag")->AsInteger(), edithetek->Gyakorisag);
+    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), edithetek->Hetek);
+}
+
+TEST_F(OccasionEditing, CustomFrequenciesAreNamedAlike)
+{
+    for (int code : {999, 5}) {
+        form->MT_alkalom_temp.Edit();
+        form->MT_alkalom_temp.FieldByName("gyakorisag")->SetAsInteger(code);
+        form->MT_alkalom_temp.Post();
+        EXPECT_EQ(panelText("gyaknev"), "Egyedi beosztás    ") << code;
+    }
+}
+
+TEST_F(OccasionEditing, PanelShowsDayTimesAndPosition)
+{
+    EXPECT_EQ(panelText("nap"), "Hétfő");
+    EXPECT_EQ(panelText("kezd_ido"), "08:00");
+    EXPECT_EQ(panelText("veg_ido"), "10:00");
+    EXPECT_EQ(form->DBEdit7->text(), QStringLiteral("2/1"));
+    form->MT_alkalom_temp.Next();
+    EXPECT_EQ(form->DBEdit7->text(), QStringLiteral("2/2"));
+    EXPECT_EQ(panelText("kezd_ido"), "10:00");
+}
