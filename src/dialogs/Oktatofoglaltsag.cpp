@@ -1,9 +1,216 @@
 #include "dialogs/Oktatofoglaltsag.h"
 
+#include "app/SajatVCI.h"
+#include "calendar/veltoCalendar.h"
+#include "data/datam.h"
+#include "dialogs/Teremfoglaltsag.h"
+#include "dialogs/dialogsCommon.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
 TOktatofog *Oktatofog = nullptr;
+
+using dlg::intOf;
+using dlg::textOf;
+
+namespace {
+
+const char *const DayNames[] = {"Hétfő", "Kedd", "Szerda", "Csütörtök", "Péntek", "Szombat", "Vasárnap"};
+
+} // namespace
 
 TOktatofog::TOktatofog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Oktatofog"));
     setWindowTitle(QStringLiteral("Oktatói órarend"));
+    resize(809, 579);
+    // Narrower, the day columns would not take their texts.
+    setMinimumWidth(780);
+
+    VL = new TveltoCalendar(this);
+    VL->SetColor(0x80FFFF);
+    VL->SetBGColor(0x40C0C0);
+    VL->SetSelColor(clNavy);
+    VL->SetHetek(1);
+    VL->SetScale(60);
+    VL->SetVonalzoBal(5);
+    VL->SetVonalzoJobb(5);
+    VL->SetDays({vlMonday, vlTuesday, vlWednesday, vlThursday, vlFriday});
+
+    auto *bottom = new QHBoxLayout;
+    for (int day = 0; day < 7; ++day) {
+        QCheckBox *box = new QCheckBox(QString::fromUtf8(DayNames[day]), this);
+        box->setObjectName(QStringLiteral("CBNap%1").arg(day + 1));
+        box->setChecked(day < 5);
+        bottom->addWidget(box);
+        CBNap[std::size_t(day)] = box;
+        // Clicks only: the show ticks the boxes from code without changing the days.
+        connect(box, &QCheckBox::clicked, this, [this, box] { Nap7Click(box); });
+    }
+    bottom->addStretch();
+    Button1 = new QPushButton(QStringLiteral("Kilépés"), this);
+    bottom->addWidget(Button1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(VL, 1);
+    layout->addLayout(bottom);
+
+    connect(Button1, &QPushButton::clicked, this, &TOktatofog::Button1Click);
+    // The cells are fitted to the calendar's client area, which is sized after the window.
+    VL->viewport()->installEventFilter(this);
+
+    MT_alkalom_temp.SetName("MT_alkalom_temp");
+    MT_alkalom_temp.IndexDefs().Add("Index1", "kurzus_id", {});
+    MT_kurzus_temp.SetName("MT_kurzus_temp");
+    MT_kurzusoktato_temp.SetName("MT_kurzusoktato_temp");
+}
+
+void TOktatofog::NaptarBeallitas(int scaleMode, const TveltoCalendar *model)
+{
+    switch (scaleMode) {
+    case 0:
+        DM->BeosztasDupla(*VL);
+        break;
+    case 1:
+        DM->BeosztasOras(*VL);
+        break;
+    case 2:
+        DM->BeosztasFeloras(*VL);
+        break;
+    case 3:
+        DM->BeosztasFeloras15(*VL);
+        break;
+    default:
+        DM->BeosztasSajat(*VL);
+        break;
+    }
+    if (!model)
+        return;
+    VL->SetHetek(model->Hetek());
+    VL->SetDays(model->Days());
+    VL->SetVonalzoBal(model->VonalzoBal());
+    VL->SetVonalzoJobb(model->VonalzoJobb());
+}
+
+void TOktatofog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+bool TOktatofog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == VL->viewport() && event->type() == QEvent::Resize)
+        Igazitas();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TOktatofog::FormShow()
+{
+    if (OktatoId < 1) {
+        // Queued: a modal run closed before its event loop starts would never return.
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+        return;
+    }
+    // The boxes show the days the caller gave the calendar.
+    for (int day = 0; day < 7; ++day)
+        CBNap[std::size_t(day)]->setChecked(VL->Days().contains(TveltoCalendarDay(day)));
+
+    for (TztrMemTable *table : {&MT_kurzusoktato_temp, &MT_kurzus_temp, &MT_alkalom_temp})
+        table->Close();
+    MT_alkalom_temp.SetAttachedTo(&DM->MT_alkalom);
+    MT_kurzus_temp.SetAttachedTo(&DM->MT_kurzus);
+    MT_kurzusoktato_temp.SetAttachedTo(&DM->MT_kurzusoktato);
+    for (TztrMemTable *detail : {&MT_kurzus_temp, &MT_kurzusoktato_temp}) {
+        detail->SetMasterSource(&DS_alkalom_temp);
+        detail->SetMasterFields("kurzus_id");
+        detail->SetDetailFields("kurzus_id");
+    }
+    MT_alkalom_temp.Open();
+    MT_kurzus_temp.Open();
+    MT_kurzusoktato_temp.Open();
+    frissites();
+    Igazitas();
+}
+
+std::string TOktatofog::courseName()
+{
+    std::string name = textOf(MT_kurzus_temp, "megnevezes");
+    if (name.empty())
+        name = lookUp(DM->MT_targy, "targy_id", intOf(MT_kurzus_temp, "targy_id"), "targy_nev");
+    if (name.empty() && DM->MT_kurzusminta.Locate("kurzusminta_id", intOf(MT_kurzus_temp, "kurzusminta_id"), {}))
+        name = lookUp(DM->MT_targy, "targy_id", intOf(DM->MT_kurzusminta, "targy_id"), "targy_nev");
+    return name;
+}
+
+std::string TOktatofog::roomText()
+{
+    const int teremId = intOf(MT_alkalom_temp, "terem_id");
+    if (teremId >= 0 && DM->MT_terem.Locate("terem_id", teremId, {}))
+        return textOf(DM->MT_terem, "terem_hely") + textOf(DM->MT_terem, "terem_kod");
+    return "Nincs terem";
+}
+
+void TOktatofog::frissites()
+{
+    TCalendarItems &items = VL->Items();
+    items.Clear();
+    MT_kurzusoktato_temp.SetFilter("oktato_id=" + std::to_string(OktatoId));
+    MT_kurzusoktato_temp.SetFiltered(true);
+    // One layout for the lot instead of one per item.
+    items.BeginUpdate();
+    int added = 0;
+    for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof() && added < MaxItems; MT_alkalom_temp.Next()) {
+        if (MT_kurzusoktato_temp.IsEmpty() || MT_kurzus_temp.IsEmpty())
+            continue;
+        auto *item = items.Add<TSajat>();
+        item->AlkalomID = intOf(MT_alkalom_temp, "alkalom_id");
+        item->KurzusID = intOf(MT_alkalom_temp, "kurzus_id");
+        const TDateTime start = MT_alkalom_temp.FieldByName("kezd_ido")->AsDateTime();
+        item->SetStart(start);
+        item->SetLength(MinuteOfDay(MT_alkalom_temp.FieldByName("veg_ido")->AsDateTime()) - MinuteOfDay(start));
+        item->SetKod(guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett")));
+        item->SetNev(guiText(courseName()));
+        item->SetOktatok(QString());
+        item->SetKiiras(guiText(roomText()));
+        item->SetHetek(guiText(textOf(MT_alkalom_temp, "hetek")));
+        item->SetGyakorisag(intOf(MT_alkalom_temp, "gyakorisag"));
+        item->UpdateTexts();
+        ++added;
+    }
+    items.EndUpdate();
+}
+
+void TOktatofog::Igazitas()
+{
+    TTeremfog::Igazitas(*VL);
+}
+
+void TOktatofog::Nap7Click(QCheckBox *sender)
+{
+    const auto day = TveltoCalendarDay(std::find(CBNap.begin(), CBNap.end(), sender) - CBNap.begin());
+    TveltoCalendarDays days = VL->Days();
+    if (sender->isChecked())
+        days.include(day);
+    else
+        days.exclude(day);
+    // The calendar shows at least one day: the last one cannot be taken away.
+    if (days.empty())
+        sender->setChecked(true);
+    else
+        VL->SetDays(days);
+    Igazitas();
+}
+
+void TOktatofog::Button1Click()
+{
+    close();
 }

@@ -1,0 +1,251 @@
+#include "dialogs/oktvalaszt.h"
+
+#include "calendar/veltoCalendar.h"
+#include "dialogs/DialogTestSupport.h"
+#include "dialogs/Oktatofoglaltsag.h"
+#include "platform/widgets/DBGrids.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+namespace {
+
+using dialogtest::answeringModals;
+using dialogtest::utf8Of;
+
+class TeacherChooser : public dialogtest::DataModule {
+protected:
+    void SetUp() override
+    {
+        DataModule::SetUp();
+        addTeacher(1, "Antal Béla", "ANB");
+        addTeacher(2, "Kovács Ádám", "KOA");
+        addTeacher(3, "kiss Éva", "KIE");
+        addTeacher(4, "Kun Péter", "KUP");
+        addTeacher(5, "Nagy Ilona", "NAI");
+        chooser = std::make_unique<Toktval>();
+    }
+    void TearDown() override
+    {
+        chooser.reset();
+        DataModule::TearDown();
+    }
+
+    int open(const std::function<void(Toktval &)> &whileShown)
+    {
+        int result = -1;
+        answeringModals([&] { result = chooser->exec(); },
+                        [&](QWidget &modal) {
+                            ASSERT_EQ(&modal, chooser.get());
+                            whileShown(*chooser);
+                            if (chooser->isVisible())
+                                QTest::mouseClick(chooser->Button1, Qt::LeftButton);
+                        });
+        return result;
+    }
+    static void clickRow(Toktval &c, int row)
+    {
+        QTest::mouseClick(c.DBGrid1->viewport(), Qt::LeftButton, {}, c.DBGrid1->CellRect(1, row).center());
+    }
+    static void enter(Toktval &c, const QString &name, const QString &code)
+    {
+        c.Edit1->setText(name);
+        c.Edit2->setText(code);
+        QTest::mouseClick(c.Button3, Qt::LeftButton);
+    }
+    static int currentTeacher() { return DM->MT_oktato.FieldByName("oktato_id")->AsInteger(); }
+    static int teachersNamed(const std::string &utf8)
+    {
+        int count = 0;
+        TztrMemTable &teachers = DM->MT_oktato;
+        for (teachers.First(); !teachers.Eof(); teachers.Next())
+            count += utf8Of(teachers, "oktato_nev") == utf8;
+        return count;
+    }
+
+    std::unique_ptr<Toktval> chooser;
+};
+
+TEST_F(TeacherChooser, DesignedColumnsMenuAndButtons)
+{
+    const TDBGridColumns &columns = chooser->DBGrid1->Columns();
+    ASSERT_EQ(columns.Count(), 2);
+    EXPECT_EQ(columns[0]->FieldName(), "oktato_kkod");
+    EXPECT_EQ(columns[0]->Title().Caption(), "Azonosító");
+    EXPECT_EQ(columns[0]->Width(), 150);
+    EXPECT_EQ(columns[1]->FieldName(), "oktato_nev");
+    EXPECT_EQ(columns[1]->Title().Caption(), "Oktató neve");
+    EXPECT_EQ(columns[1]->Width(), 300);
+    EXPECT_EQ(chooser->DBGrid1->DataSource(), &DM->DS_oktato);
+    EXPECT_EQ(chooser->DBGrid1->PopupMenu(), chooser->PM);
+    EXPECT_EQ(chooser->Mdosts1->text(), "Módosítás");
+    EXPECT_EQ(chooser->Oktatrarendje1->text(), "Oktató órarendje");
+    EXPECT_EQ(chooser->Button1->text(), "Vissza");
+    EXPECT_EQ(chooser->Button2->text(), "Kiválaszt");
+    EXPECT_EQ(chooser->Label1->text(), "Oktató neve :");
+}
+
+TEST_F(TeacherChooser, ChoosingLeavesTheClickedTeacherCurrent)
+{
+    const int result = open([](Toktval &c) {
+        clickRow(c, 3);
+        QTest::mouseClick(c.Button2, Qt::LeftButton);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(currentTeacher(), 4);
+}
+
+TEST_F(TeacherChooser, BackRejects)
+{
+    EXPECT_EQ(open([](Toktval &) {}), QDialog::Rejected);
+}
+
+TEST_F(TeacherChooser, EntryControlsShowOnlyForAdministrators)
+{
+    open([](Toktval &c) {
+        for (QWidget *entry : std::initializer_list<QWidget *>{c.Button3, c.Edit1, c.Edit2, c.Label1})
+            EXPECT_FALSE(entry->isVisible());
+    });
+    DM->Admin = true;
+    chooser->Edit1->setText(QStringLiteral("maradék"));
+    open([](Toktval &c) {
+        for (QWidget *entry : std::initializer_list<QWidget *>{c.Button3, c.Edit1, c.Edit2, c.Label1})
+            EXPECT_TRUE(entry->isVisible());
+        EXPECT_TRUE(c.Edit1->text().isEmpty());
+        EXPECT_EQ(c.Button3->text(), "Újbeírás");
+    });
+}
+
+TEST_F(TeacherChooser, ANewTeacherWithoutCodeIsCodedByItsNumber)
+{
+    DM->Admin = true;
+    open([](Toktval &c) { enter(c, QStringLiteral("Új Oktató"), QString()); });
+    ASSERT_TRUE(DM->MT_oktato.Locate("oktato_nev", utf8ToCp1250("Új Oktató"), {}));
+    const int id = currentTeacher();
+    EXPECT_GT(id, 5);
+    EXPECT_EQ(utf8Of(DM->MT_oktato, "oktato_kkod"), "." + std::to_string(id));
+    EXPECT_TRUE(chooser->Edit1->text().isEmpty());
+    EXPECT_FALSE(chooser->Modositas);
+}
+
+TEST_F(TeacherChooser, ANewTeacherKeepsTheCodeGiven)
+{
+    DM->Admin = true;
+    open([](Toktval &c) { enter(c, QStringLiteral("Új Oktató"), QStringLiteral("UJO")); });
+    ASSERT_TRUE(DM->MT_oktato.Locate("oktato_nev", utf8ToCp1250("Új Oktató"), {}));
+    EXPECT_EQ(utf8Of(DM->MT_oktato, "oktato_kkod"), "UJO");
+}
+
+TEST_F(TeacherChooser, TheSameNameInCapitalsIsNotEnteredAgain)
+{
+    DM->Admin = true;
+    open([](Toktval &c) { enter(c, QStringLiteral("KOVÁCS ÁDÁM"), QStringLiteral("X")); });
+    EXPECT_EQ(DM->MT_oktato.RecordCount(), 5);
+    EXPECT_EQ(teachersNamed("Kovács Ádám"), 1);
+}
+
+TEST_F(TeacherChooser, ShortNamesAreIgnoredSilently)
+{
+    DM->Admin = true;
+    open([](Toktval &c) {
+        enter(c, QStringLiteral("Béla"), QStringLiteral("B"));
+        EXPECT_EQ(c.Edit1->text(), "Béla");
+    });
+    EXPECT_EQ(DM->MT_oktato.RecordCount(), 5);
+}
+
+TEST_F(TeacherChooser, ChangingATeacherRewritesItsRow)
+{
+    DM->Admin = true;
+    open([](Toktval &c) {
+        clickRow(c, 1);
+        c.Mdosts1->trigger();
+        EXPECT_EQ(c.Edit1->text(), "Kovács Ádám");
+        EXPECT_EQ(c.Edit2->text(), "KOA");
+        EXPECT_EQ(c.Button3->text(), "Módosítás");
+        EXPECT_TRUE(c.Modositas);
+        enter(c, QStringLiteral("Kovács Ádám Pál"), QStringLiteral("KAP"));
+        EXPECT_EQ(c.Button3->text(), "Újbeírás");
+        EXPECT_FALSE(c.Modositas);
+    });
+    EXPECT_EQ(DM->MT_oktato.RecordCount(), 5);
+    ASSERT_TRUE(DM->MT_oktato.Locate("oktato_id", 2, {}));
+    EXPECT_EQ(utf8Of(DM->MT_oktato, "oktato_nev"), "Kovács Ádám Pál");
+    EXPECT_EQ(utf8Of(DM->MT_oktato, "oktato_kkod"), "KAP");
+}
+
+TEST_F(TeacherChooser, AClickInTheGridTurnsAChangeBackIntoANewEntry)
+{
+    DM->Admin = true;
+    open([](Toktval &c) {
+        clickRow(c, 1);
+        c.Mdosts1->trigger();
+        clickRow(c, 2);
+        EXPECT_TRUE(c.Edit1->text().isEmpty());
+        EXPECT_EQ(c.Button3->text(), "Újbeírás");
+        EXPECT_FALSE(c.Modositas);
+    });
+}
+
+TEST_F(TeacherChooser, TypingALetterFindsTheNextTeacherOfThatLetter)
+{
+    open([](Toktval &c) {
+        c.DBGrid1->setFocus();
+        QTest::keyClick(c.DBGrid1, Qt::Key_K);
+        EXPECT_EQ(currentTeacher(), 2);
+        // On a name of that letter the key steps on to the next teacher, whatever its name.
+        QTest::keyClick(c.DBGrid1, Qt::Key_K);
+        EXPECT_EQ(currentTeacher(), 3);
+        QTest::keyClick(c.DBGrid1, Qt::Key_N);
+        EXPECT_EQ(currentTeacher(), 5);
+        QTest::keyClick(c.DBGrid1, Qt::Key_Z);
+        EXPECT_EQ(currentTeacher(), 5);
+    });
+}
+
+TEST_F(TeacherChooser, TitleClickOrdersTheSharedTeacherTable)
+{
+    open([](Toktval &c) {
+        QTest::mouseClick(c.DBGrid1->viewport(), Qt::LeftButton, {}, c.DBGrid1->TitleRect(1).center());
+    });
+    EXPECT_EQ(DM->MT_oktato.IndexFieldNames(), "oktato_nev");
+    DM->MT_oktato.First();
+    EXPECT_EQ(currentTeacher(), 1);
+    DM->MT_oktato.Last();
+    EXPECT_EQ(currentTeacher(), 5);
+}
+
+TEST_F(TeacherChooser, TheTimetableEntryOpensTheCurrentTeachersTimetableSetUpLikeTheMainCalendar)
+{
+    TOktatofog timetable;
+    Oktatofog = &timetable;
+    TveltoCalendar mainCalendar;
+    mainCalendar.SetHetek(2);
+    mainCalendar.SetDays({vlMonday, vlWednesday});
+    mainCalendar.SetVonalzoBal(7);
+    chooser->ScaleMode = 1;
+    chooser->MainCalendar = &mainCalendar;
+    int shownFor = -1;
+    open([&](Toktval &c) {
+        clickRow(c, 4);
+        answeringModals([&] { c.Oktatrarendje1->trigger(); },
+                        [&](QWidget &modal) {
+                            ASSERT_EQ(&modal, &timetable);
+                            shownFor = timetable.OktatoId;
+                            QTest::mouseClick(timetable.Button1, Qt::LeftButton);
+                        });
+    });
+    Oktatofog = nullptr;
+    EXPECT_EQ(shownFor, 5);
+    EXPECT_EQ(timetable.VL->Hetek(), 2);
+    EXPECT_EQ(timetable.VL->Days(), (TveltoCalendarDays{vlMonday, vlWednesday}));
+    EXPECT_EQ(timetable.VL->VonalzoBal(), 7);
+    // The hourly rows: 07:00 to 20:00.
+    ASSERT_EQ(timetable.VL->Rows().size(), 13u);
+    EXPECT_EQ(timetable.VL->Rows().front().Start, 420);
+}
+
+} // namespace
