@@ -1,11 +1,12 @@
 #include "dialogs/letszaminp.h"
 
+#include "dialogs/dialogsCommon.h"
+
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -47,8 +48,7 @@ void Tletszam::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    centerOnScreen(*this);
     FormActivate();
 }
 

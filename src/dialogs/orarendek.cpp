@@ -13,6 +13,9 @@
 
 Torarend_valaszto *orarend_valaszto = nullptr;
 
+using dlg::intOf;
+using dlg::textOf;
+
 namespace {
 
 bool isMarked(const TField &mark)
@@ -30,23 +33,14 @@ Torarend_valaszto::Torarend_valaszto(QWidget *parent) : QDialog(parent)
 
     MT_orarend_temp.SetName("MT_orarend_temp");
     // Persistent fields, so the mark's text handler outlives closing and reopening the table.
-    const struct {
-        const char *name;
-        TFieldType type;
-        int size;
-    } fields[] = {
-        {"orarend_id", ftAutoInc, 0}, {"megnevezes", ftString, 50}, {"megjegyzes", ftString, 100},
-        {"szak_id", ftInteger, 0},    {"hetek", ftString, 15},       {"teszt", ftInteger, 0},
-        {"jelolo", ftInteger, 0},
-    };
-    for (const auto &f : fields) {
-        std::unique_ptr<TField> field = CreateFieldOfType(f.type);
-        field->SetFieldName(f.name);
-        if (f.size > 0)
-            field->SetSize(f.size);
-        MT_orarend_temp.Fields().Add(std::move(field));
-    }
-    MT_orarend_temp.FieldByName("jelolo")->OnGetText = [this](TField &sender, std::string &text, bool displayText) {
+    addField(MT_orarend_temp, "orarend_id", ftAutoInc);
+    addField(MT_orarend_temp, "megnevezes", ftString, 50);
+    addField(MT_orarend_temp, "megjegyzes", ftString, 100);
+    addField(MT_orarend_temp, "szak_id", ftInteger);
+    addField(MT_orarend_temp, "hetek", ftString, 15);
+    addField(MT_orarend_temp, "teszt", ftInteger);
+    addField(MT_orarend_temp, "jelolo", ftInteger).OnGetText = [this](TField &sender, std::string &text,
+                                                                      bool displayText) {
         MT_orarend_tempjeloloGetText(sender, text, displayText);
     };
 
@@ -112,18 +106,16 @@ std::string Torarend_valaszto::KurzusMegnevezes(int kurzusId, TDataSet *table)
     TDataSet &courses = table ? *table : DM->MT_kurzus_kereso;
     if (!courses.Active())
         return utf8ToCp1250("kurzustábla nem aktív");
-    const bool current = !courses.IsEmpty() && courses.FieldByName("kurzus_id")->AsInteger() == kurzusId;
+    const bool current = !courses.IsEmpty() && intOf(courses, "kurzus_id") == kurzusId;
     if (!current && !courses.Locate("kurzus_id", kurzusId, {}))
         return utf8ToCp1250("kurzus hiányzik (" + std::to_string(kurzusId) + ")");
-    std::string name = courses.FieldByName("megnevezes")->AsString();
+    std::string name = textOf(courses, "megnevezes");
     if (!name.empty())
         return name;
-    const int targyId = courses.FieldByName("targy_id")->AsInteger();
+    const int targyId = intOf(courses, "targy_id");
     if (targyId < 0)
         return utf8ToCp1250("A tárgy vagy egyedi foglalás nem található!!!");
-    if (DM->MT_targy.Locate("targy_id", targyId, {}))
-        return DM->MT_targy.FieldByName("targy_nev")->AsString();
-    return {};
+    return lookUp(DM->MT_targy, "targy_id", targyId, "targy_nev");
 }
 
 void Torarend_valaszto::FormShow()
@@ -131,17 +123,17 @@ void Torarend_valaszto::FormShow()
     MT_orarend_temp.LoadFromDataSet(DM->MT_orarend, {});
 
     TztrMemTable &courses = DM->MT_kurzus;
-    const bool current = !courses.IsEmpty() && courses.FieldByName("kurzus_id")->AsInteger() == KurzusId;
+    const bool current = !courses.IsEmpty() && intOf(courses, "kurzus_id") == KurzusId;
     if (!current && !courses.Locate("kurzus_id", KurzusId, {}))
         return;
-    Edit1->setText(guiText(courses.FieldByName("kurzus_kod_osszetett")->AsString()));
+    Edit1->setText(guiText(textOf(courses, "kurzus_kod_osszetett")));
     Edit2->setText(guiText(KurzusMegnevezes(KurzusId, &courses)));
 
     TztrMemTable &links = DM->MT_kurzusorarend;
     links.SetFilter("kurzus_id=" + std::to_string(KurzusId));
     links.SetFiltered(true);
     for (links.First(); !links.Eof(); links.Next()) {
-        if (!MT_orarend_temp.Locate("orarend_id", links.FieldByName("orarend_id")->AsInteger(), {}))
+        if (!MT_orarend_temp.Locate("orarend_id", intOf(links, "orarend_id"), {}))
             continue;
         MT_orarend_temp.Edit();
         MT_orarend_temp.FieldByName("jelolo")->SetAsInteger(1);
@@ -171,7 +163,7 @@ void Torarend_valaszto::DBGrid1CellClick(TColumn &column)
     mark->SetAsInteger(newMark);
     MT_orarend_temp.Post();
 
-    const int orarendId = MT_orarend_temp.FieldByName("orarend_id")->AsInteger();
+    const int orarendId = intOf(MT_orarend_temp, "orarend_id");
     TztrMemTable &links = DM->MT_kurzusorarend;
     const Variant key = VarArrayOf({KurzusId, orarendId});
     const bool linked = links.Locate("kurzus_id;orarend_id", key, {});

@@ -1,9 +1,10 @@
 #include "dialogs/teremval.h"
 
+#include "app/SajatVCI.h"
 #include "data/datam.h"
+#include "dialogs/dialogsCommon.h"
 #include "dialogs/hetek_edit.h"
 #include "dialogs/teremfel.h"
-#include "platform/DateTime.h"
 #include "platform/widgets/DBGrids.h"
 
 #include <QCheckBox>
@@ -13,9 +14,13 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 Tteremvalasztas *teremvalasztas = nullptr;
+
+using dlg::intOf;
+using dlg::textOf;
 
 namespace {
 
@@ -34,21 +39,13 @@ struct Slot {
     std::string weeks;
 };
 
-int minuteOfDay(TDateTime moment)
-{
-    // Decoded to the millisecond, so a time stored as a fraction of a day is not read a minute short.
-    int hour = 0, minute = 0, second = 0, msec = 0;
-    DecodeTime(moment, hour, minute, second, msec);
-    return hour * 60 + minute;
-}
-
 Slot slotOf(const TDataSet &occasion)
 {
     const TDateTime start = occasion.FieldByName("kezd_ido")->AsDateTime();
     const TDateTime end = occasion.FieldByName("veg_ido")->AsDateTime();
-    return {static_cast<int>(std::trunc(start)), Tteremvalasztas::Kerekites5(minuteOfDay(start)),
-            Tteremvalasztas::Kerekites5(minuteOfDay(end)), occasion.FieldByName("gyakorisag")->AsInteger(),
-            occasion.FieldByName("hetek")->AsString()};
+    return {static_cast<int>(std::trunc(start)), Tteremvalasztas::Kerekites5(MinuteOfDay(start)),
+            Tteremvalasztas::Kerekites5(MinuteOfDay(end)), intOf(occasion, "gyakorisag"),
+            textOf(occasion, "hetek")};
 }
 
 const std::string &weeksOf(const Slot &slot)
@@ -230,11 +227,11 @@ void Tteremvalasztas::narrowToFreeRooms()
     const Slot source = slotOf(MT_alktemp);
     // Every occasion, the source itself included: its own room is taken by it.
     for (MT_alktemp.First(); !MT_alktemp.Eof(); MT_alktemp.Next()) {
-        const int teremId = MT_alktemp.FieldByName("terem_id")->AsInteger();
+        const int teremId = intOf(MT_alktemp, "terem_id");
         if (teremId < 1 || !clash(source, slotOf(MT_alktemp)))
             continue;
         if (MT_teremtemp.Locate("terem_id", teremId, {}) &&
-            MT_teremtemp.FieldByName("terem_hely")->AsString() != SharedRoomPlace)
+            textOf(MT_teremtemp, "terem_hely") != SharedRoomPlace)
             MT_teremtemp.Delete();
     }
 }
@@ -243,9 +240,9 @@ void Tteremvalasztas::Button1Click()
 {
     // The occasion is found by its id in the shared store, whichever row its caller stands on.
     if (locateOccasion()) {
-        int teremId = DM->MT_terem.FieldByName("terem_id")->AsInteger();
+        int teremId = intOf(DM->MT_terem, "terem_id");
         if (CheckBox1->isChecked())
-            teremId = MT_teremtemp.IsEmpty() ? 0 : MT_teremtemp.FieldByName("terem_id")->AsInteger();
+            teremId = MT_teremtemp.IsEmpty() ? 0 : intOf(MT_teremtemp, "terem_id");
         MT_alktemp.Edit();
         MT_alktemp.FieldByName("terem_id")->SetAsInteger(teremId);
         MT_alktemp.Post();
