@@ -152,6 +152,22 @@ TEST_F(TimetableList, SavingAnExistingOrEmptyNameChangesNothingAndSaysNothing)
     EXPECT_EQ(DM->MT_orarend.RecordCount(), 2);
 }
 
+TEST_F(TimetableList, AnInsertionThatFailsSaysSoAndLeavesNoHalfRow)
+{
+    DM->MT_orarend.BeforePost = [](TDataSet &) { throw EDatabaseError("refused"); };
+    std::vector<MessageSeen> seen;
+    open([&](Torarend &d) {
+        QTest::keyClicks(d.Edit1, "Gamma");
+        answeringModals([&] { click(d.Button1); }, recordAndPress(seen));
+        click(d.Button3);
+    });
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "Hiba");
+    EXPECT_EQ(DM->MT_orarend.State(), dsBrowse);
+    DM->MT_orarend.BeforePost = nullptr;
+    EXPECT_EQ(DM->MT_orarend.RecordCount(), 2);
+}
+
 TEST_F(TimetableList, TheWeekEditorStartsFromTheCurrentTimetableAndFillsTheEdit)
 {
     std::string editorStartedWith;
