@@ -356,8 +356,7 @@ void formatParts(const std::vector<FormatPart> &parts, TDateTime value, const TF
                  FormattedText &out)
 {
     int year, month, day, hour, minute, second, msec;
-    DecodeDate(value, year, month, day);
-    DecodeTime(value, hour, minute, second, msec);
+    DecodeDateTime(value, year, month, day, hour, minute, second, msec);
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const FormatPart &part = parts[i];
         switch (part.kind) {

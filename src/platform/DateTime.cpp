@@ -70,9 +70,11 @@ TDateTime EncodeTime(int hour, int minute, int second, int msec)
     return result;
 }
 
-void DecodeDate(TDateTime value, int &year, int &month, int &day)
+namespace {
+
+// A time-stamp day into its year, month and day.
+void decodeDays(int days, int &year, int &month, int &day)
 {
-    int days = DateTimeToTimeStamp(value).Date;
     if (days <= 0) {
         year = month = day = 0;
         return;
@@ -107,15 +109,35 @@ void DecodeDate(TDateTime value, int &year, int &month, int &day)
     day = days + 1;
 }
 
-void DecodeTime(TDateTime value, int &hour, int &minute, int &second, int &msec)
+// Milliseconds since midnight into hours, minutes, seconds and milliseconds.
+void decodeMSecs(int time, int &hour, int &minute, int &second, int &msec)
 {
-    int time = DateTimeToTimeStamp(value).Time;
     hour = time / 3600000;
     time %= 3600000;
     minute = time / 60000;
     time %= 60000;
     second = time / 1000;
     msec = time % 1000;
+}
+
+} // namespace
+
+void DecodeDate(TDateTime value, int &year, int &month, int &day)
+{
+    decodeDays(DateTimeToTimeStamp(value).Date, year, month, day);
+}
+
+void DecodeTime(TDateTime value, int &hour, int &minute, int &second, int &msec)
+{
+    decodeMSecs(DateTimeToTimeStamp(value).Time, hour, minute, second, msec);
+}
+
+void DecodeDateTime(TDateTime value, int &year, int &month, int &day, int &hour, int &minute, int &second,
+                    int &msec)
+{
+    const TTimeStamp stamp = DateTimeToTimeStamp(value);
+    decodeDays(stamp.Date, year, month, day);
+    decodeMSecs(stamp.Time, hour, minute, second, msec);
 }
 
 int DayOfWeek(TDateTime value)

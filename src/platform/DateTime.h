@@ -57,6 +57,9 @@ bool TryEncodeDate(int year, int month, int day, TDateTime &result);
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime &result);
 void DecodeDate(TDateTime value, int &year, int &month, int &day);
 void DecodeTime(TDateTime value, int &hour, int &minute, int &second, int &msec);
+// Both at once, from one rounding of the value.
+void DecodeDateTime(TDateTime value, int &year, int &month, int &day, int &hour, int &minute, int &second,
+                    int &msec);
 // 1 = Sunday ... 7 = Saturday.
 int DayOfWeek(TDateTime value);
 

@@ -3,6 +3,7 @@
 #include "platform/SysUtils.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 TEST(DateEncoding, DayZeroIsThe30thOfDecember1899)
 {
@@ -59,6 +60,30 @@ TEST(TimeEncoding, DayOfWeekCountsFromSunday)
     EXPECT_EQ(DayOfWeek(EncodeDate(2025, 9, 14)), 1);
     EXPECT_DOUBLE_EQ(DateOf(TDateTime(45908.75)), 45908.0);
     EXPECT_DOUBLE_EQ(TimeOf(TDateTime(45908.75)), 0.75);
+}
+
+TEST(TimeEncoding, DecodingDateAndTimeTogetherMatchesDecodingThemApart)
+{
+    // The last millisecond before midnight rounds into the next day in both ways alike.
+    const double values[] = {0.0, 45678.5, 45678.99999999, 45678.999999999, -1.25, -700.75, 2958465.5, 12.0004};
+    for (const double value : values) {
+        int year, month, day, hour, minute, second, msec;
+        DecodeDateTime(value, year, month, day, hour, minute, second, msec);
+        int dateParts[3], timeParts[4];
+        DecodeDate(value, dateParts[0], dateParts[1], dateParts[2]);
+        DecodeTime(value, timeParts[0], timeParts[1], timeParts[2], timeParts[3]);
+        EXPECT_EQ(year, dateParts[0]) << value;
+        EXPECT_EQ(month, dateParts[1]) << value;
+        EXPECT_EQ(day, dateParts[2]) << value;
+        EXPECT_EQ(hour, timeParts[0]) << value;
+        EXPECT_EQ(minute, timeParts[1]) << value;
+        EXPECT_EQ(second, timeParts[2]) << value;
+        EXPECT_EQ(msec, timeParts[3]) << value;
+    }
+    int year, month, day, hour, minute, second, msec;
+    DecodeDateTime(EncodeDate(2024, 2, 29) + EncodeTime(23, 59, 59, 999), year, month, day, hour, minute, second, msec);
+    EXPECT_EQ(std::vector<int>({year, month, day, hour, minute, second, msec}),
+              std::vector<int>({2024, 2, 29, 23, 59, 59, 999}));
 }
 
 TEST(TimeStamps, DaysCountFromYearOneAndTimeInMilliseconds)
