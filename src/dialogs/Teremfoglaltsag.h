@@ -9,7 +9,6 @@
 #include <QDialog>
 
 class QAction;
-class QLabel;
 class QMenu;
 class QPushButton;
 class QTreeWidget;

@@ -1,6 +1,6 @@
 #pragma once
 
-// Small pieces the planning dialogs share: moving data texts (cp1250) to and from the widgets,
+// Small helpers the planning dialogs share: moving data texts (cp1250) to and from the widgets,
 // the plain message box, list rows in the platform's text order, and reading the data tables.
 
 #include "dialogs/dialogTables.h"
