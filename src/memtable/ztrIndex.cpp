@@ -147,9 +147,20 @@ bool TztrIndex::sortKeysUsable() const
     return sortKeys_ && !table_.OnCompareFields && table_.Common().LocaleID() == sortKeyLocale_;
 }
 
+bool TztrIndex::ordersAsOwnFields(const TztrFieldList &fieldList) const
+{
+    if (&fieldList == &fieldList_)
+        return true;
+    return std::equal(fieldList.begin(), fieldList.end(), fieldList_.begin(), fieldList_.end(),
+                      [](const TztrFieldListEntry &a, const TztrFieldListEntry &b) {
+                          return a.Field == b.Field && a.Options == b.Options;
+                      });
+}
+
 void TztrIndex::ownSearchKey(const TztrFieldList &fieldList, const TztrRecord *keyRecord, SearchKey &key) const
 {
-    if (&fieldList != &fieldList_ || !sortKeysUsable())
+    // A search over other fields or with other options has an order of its own.
+    if (!ordersAsOwnFields(fieldList) || !sortKeysUsable())
         return;
     key.Bytes.clear();
     if (AppendSortKey(table_, keyRecord, fieldList_, key.Bytes))

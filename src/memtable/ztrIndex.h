@@ -86,6 +86,7 @@ private:
     // holds (the locale and the comparison event unchanged since).
     void startSortKeys();
     bool sortKeysUsable() const;
+    bool ordersAsOwnFields(const TztrFieldList &fieldList) const;
     void ownSearchKey(const TztrFieldList &fieldList, const TztrRecord *keyRecord, SearchKey &key) const;
     int compareToEntry(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key,
                        const TztrIndexEntry &entry) const;

@@ -471,3 +471,24 @@ TEST(IndexSearchCost, AComparisonEventSetAfterTheSortIsAskedByEverySearch)
     EXPECT_EQ(position, 25);
     EXPECT_GT(calls, 0);
 }
+
+TEST(IndexSearch, AFieldListOfOtherOptionsSearchesInItsOwnOrder)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    for (int i = 0; i < 40; ++i)
+        appendPerson(table, i, "", i);
+    table.AddIndex("pontok", "pont", {});
+    TztrIndex *index = table.Indexes().IndexByName("pontok");
+    const TztrRecord *key = table.Indexes().RowOrderIndex()->Entry(10);
+    TztrFieldList sameOrder, descending;
+    BuildFieldList(table, sameOrder, "pont");
+    BuildFieldList(table, descending, "pont:D");
+    int position = -1;
+    ASSERT_TRUE(index->Search(&sameOrder, key, position, false, false));
+    EXPECT_EQ(position, 10);
+    // Bisecting an ascending index in descending order goes astray; it must not borrow the
+    // index's own order to find the key all the same.
+    EXPECT_FALSE(index->Search(&descending, key, position, false, false));
+}
