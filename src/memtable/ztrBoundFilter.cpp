@@ -21,7 +21,8 @@ namespace {
 enum class FieldForm { Integer, Real, Text };
 
 // A data field read straight from record memory, giving what the field's own reads would give.
-class DirectField {
+class DirectField
+{
 public:
     // None for a field whose reads must go through the field (calculated and lookup fields,
     // compressed or indirect numbers, types or field classes of its own).
@@ -83,7 +84,8 @@ public:
             if (const std::uint8_t *block = table_->Common().IndirectValue(&record, field_->FieldNo()))
                 value = ValueBlock::view(block);
         } else {
-            value = {reinterpret_cast<const char *>(record.Data() + offset_ + 1), static_cast<std::size_t>(width_)};
+            value = {reinterpret_cast<const char *>(record.Data() + offset_ + 1),
+                     static_cast<std::size_t>(width_)};
         }
         value = value.substr(0, std::min(value.size(), static_cast<std::size_t>(width_)));
         value = value.substr(0, std::min(value.size(), value.find('\0')));
@@ -199,7 +201,8 @@ const std::array<char, 256> &localeUpper()
 
 // The fast form of a node: a Boolean that is never null. It raises only where reading the field
 // would (a stored date that is no valid date).
-class TztrBoundFilter::Test {
+class TztrBoundFilter::Test
+{
 public:
     virtual ~Test() = default;
     virtual bool passes(const TztrRecord &record) const = 0;
@@ -210,7 +213,8 @@ namespace {
 using Test = TztrBoundFilter::Test;
 using TestPtr = std::unique_ptr<const Test>;
 
-class NullTest : public Test {
+class NullTest : public Test
+{
 public:
     NullTest(DirectField field, bool null) : field_(field), null_(null) {}
     bool passes(const TztrRecord &record) const override { return field_.isNull(record) == null_; }
@@ -221,7 +225,8 @@ private:
 };
 
 // Both sides are whole numbers: compared exactly, as 64-bit integers.
-class IntegerComparison : public Test {
+class IntegerComparison : public Test
+{
 public:
     IntegerComparison(DirectField field, ExprOperator op, std::int64_t constant)
         : field_(field), op_(op), constant_(constant)
@@ -242,9 +247,13 @@ private:
 };
 
 // Any other pair of numbers or dates: the sign of their difference, as the variant compares them.
-class RealComparison : public Test {
+class RealComparison : public Test
+{
 public:
-    RealComparison(DirectField field, ExprOperator op, double constant) : field_(field), op_(op), constant_(constant) {}
+    RealComparison(DirectField field, ExprOperator op, double constant)
+        : field_(field), op_(op), constant_(constant)
+    {
+    }
     bool passes(const TztrRecord &record) const override
     {
         return !field_.isNull(record) && holds(op_, signOf(field_.real(record) - constant_));
@@ -256,7 +265,8 @@ private:
     double constant_;
 };
 
-class TextComparison : public Test {
+class TextComparison : public Test
+{
 public:
     TextComparison(DirectField field, ExprOperator op, std::string constant)
         : field_(field), op_(op), constant_(std::move(constant))
@@ -273,7 +283,8 @@ private:
     std::string constant_;
 };
 
-class LikeTest : public Test {
+class LikeTest : public Test
+{
 public:
     LikeTest(DirectField field, std::string constant, bool fieldIsPattern)
         : field_(field), constant_(std::move(constant)), fieldIsPattern_(fieldIsPattern)
@@ -295,11 +306,13 @@ private:
 
 // A compare node: texts folded to upper case and/or cut to their first characters before =
 // and <>; LIKE sees the folded texts whole.
-class FoldedTextTest : public Test {
+class FoldedTextTest : public Test
+{
 public:
     FoldedTextTest(DirectField field, const ExprNode &node, std::string constant, bool fieldIsPattern)
         : field_(field), op_(node.Operator), caseInsensitive_(node.CaseInsensitive),
-          partialLength_(node.PartialLength > 0 ? static_cast<std::size_t>(node.PartialLength) : std::string::npos),
+          partialLength_(node.PartialLength > 0 ? static_cast<std::size_t>(node.PartialLength)
+                                                : std::string::npos),
           fieldIsPattern_(fieldIsPattern)
     {
         constant_ = caseInsensitive_ ? AnsiUpperCase(constant) : std::move(constant);
@@ -314,7 +327,8 @@ public:
         if (op_ == ExprOperator::Like) {
             const std::string folded = caseInsensitive_ ? AnsiUpperCase(text) : std::string();
             const std::string_view value = caseInsensitive_ ? std::string_view(folded) : text;
-            return fieldIsPattern_ ? MatchesLikePattern(constant_, value) : MatchesLikePattern(value, constant_);
+            return fieldIsPattern_ ? MatchesLikePattern(constant_, value)
+                                   : MatchesLikePattern(value, constant_);
         }
         const bool equal = equalsConstant(text.substr(0, std::min(text.size(), partialLength_)));
         return op_ == ExprOperator::Equal ? equal : !equal;
@@ -338,7 +352,8 @@ private:
     std::string constant_;
 };
 
-class NotTest : public Test {
+class NotTest : public Test
+{
 public:
     explicit NotTest(TestPtr operand) : operand_(std::move(operand)) {}
     bool passes(const TztrRecord &record) const override { return !operand_->passes(record); }
@@ -349,9 +364,13 @@ private:
 
 // Both sides are tested, left first, as the general evaluator does: a side that raises raises
 // even when the other has decided.
-class AndOrTest : public Test {
+class AndOrTest : public Test
+{
 public:
-    AndOrTest(TestPtr left, TestPtr right, bool isAnd) : left_(std::move(left)), right_(std::move(right)), and_(isAnd) {}
+    AndOrTest(TestPtr left, TestPtr right, bool isAnd)
+        : left_(std::move(left)), right_(std::move(right)), and_(isAnd)
+    {
+    }
     bool passes(const TztrRecord &record) const override
     {
         const bool left = left_->passes(record);
@@ -366,7 +385,8 @@ private:
 };
 
 // IN over a list of constants: any element equal.
-class AnyOfTest : public Test {
+class AnyOfTest : public Test
+{
 public:
     explicit AnyOfTest(std::vector<TestPtr> equalities) : equalities_(std::move(equalities)) {}
     bool passes(const TztrRecord &record) const override
@@ -380,7 +400,8 @@ private:
 };
 
 // Evaluating a part of the tree that reads no field.
-class NoFields : public FilterFieldValues {
+class NoFields : public FilterFieldValues
+{
 public:
     Variant FieldValue(const std::string &fieldName) const override
     {
@@ -394,17 +415,20 @@ bool isRecordIndependent(const ExprNode &node)
     if (node.NodeClass == ExprNodeClass::Field ||
         (node.NodeClass == ExprNodeClass::Function && node.Name == "GETDATE"))
         return false;
-    return (!node.Left || isRecordIndependent(*node.Left)) && (!node.Right || isRecordIndependent(*node.Right));
+    return (!node.Left || isRecordIndependent(*node.Left)) &&
+           (!node.Right || isRecordIndependent(*node.Right));
 }
 
 // The two sides of a comparison when one is a field read directly and the other a constant.
-struct FieldAndConstant {
+struct FieldAndConstant
+{
     DirectField field;
     Variant constant;
     bool fieldOnRight;
 };
 
-class Binder {
+class Binder
+{
 public:
     Binder(TztrCustomMemTable &table, const std::unordered_map<const ExprNode *, TField *> &fields)
         : table_(table), fields_(fields)
@@ -491,7 +515,8 @@ private:
         TestPtr right = left ? bind(*node.Right) : nullptr;
         if (!right)
             return nullptr;
-        return std::make_unique<AndOrTest>(std::move(left), std::move(right), node.Operator == ExprOperator::And);
+        return std::make_unique<AndOrTest>(std::move(left), std::move(right),
+                                           node.Operator == ExprOperator::And);
     }
 
     TestPtr bindComparison(const ExprNode &node) const
@@ -499,7 +524,8 @@ private:
         const auto sides = sidesOf(node);
         if (!sides)
             return nullptr;
-        return comparison(sides->field, sides->fieldOnRight ? swapped(node.Operator) : node.Operator, sides->constant);
+        return comparison(sides->field, sides->fieldOnRight ? swapped(node.Operator) : node.Operator,
+                          sides->constant);
     }
 
     // The field (left) against the constant (right) as the variant comparison would see them;
@@ -538,7 +564,8 @@ private:
             return nullptr;
         std::vector<TestPtr> equalities;
         for (const ExprNode *element = node.Right.get(); element; element = element->Right.get()) {
-            if (element->NodeClass != ExprNodeClass::ListElement || element->Operator != ExprOperator::ListElement)
+            if (element->NodeClass != ExprNodeClass::ListElement ||
+                element->Operator != ExprOperator::ListElement)
                 return nullptr;
             const auto constant = constantOf(element->Left.get());
             if (!constant || constant->IsEmpty())
@@ -567,7 +594,8 @@ private:
         auto sides = textSidesOf(node);
         if (!sides)
             return nullptr;
-        return std::make_unique<LikeTest>(sides->field, *sides->constant.Get<std::string>(), sides->fieldOnRight);
+        return std::make_unique<LikeTest>(sides->field, *sides->constant.Get<std::string>(),
+                                          sides->fieldOnRight);
     }
 
     TestPtr bindCompareNode(const ExprNode &node) const

@@ -16,7 +16,8 @@ class TField;
 class TztrCustomMemTable;
 struct TztrRecord;
 
-class TztrBoundFilter : private FilterFieldValues {
+class TztrBoundFilter : private FilterFieldValues
+{
 public:
     // root must outlive the binding; the table must be open, its fields and record layout made.
     TztrBoundFilter(const ExprNode &root, TztrCustomMemTable &table);

@@ -71,7 +71,8 @@ void walk(TztrMemTable &table)
 }
 
 // The general evaluator's view of the table's current record.
-class CurrentRecord : public FilterFieldValues {
+class CurrentRecord : public FilterFieldValues
+{
 public:
     explicit CurrentRecord(TztrMemTable &table) : table_(table) {}
     Variant FieldValue(const std::string &fieldName) const override

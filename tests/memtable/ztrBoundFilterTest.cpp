@@ -6,9 +6,8 @@
 #include "platform/DateTime.h"
 #include "platform/ExprParser.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <map>
 #include <optional>
 #include <string>
@@ -64,7 +63,12 @@ const std::vector<Row> &rows()
          {"fix", "\xC1RV"},
          {"aktiv", true}},
         {{"kis", std::int16_t{-32768}}, {"valos", std::nan("")}, {"kod", "\xC1RV\xCDZ"}, {"fix", "\xE1rv  "}},
-        {{"kis", std::int16_t{3}}, {"szo", 3}, {"nagy", std::int64_t{3}}, {"valos", 0.3}, {"kod", "A_C"}, {"fix", "A%"}},
+        {{"kis", std::int16_t{3}},
+         {"szo", 3},
+         {"nagy", std::int64_t{3}},
+         {"valos", 0.3},
+         {"kod", "A_C"},
+         {"fix", "A%"}},
         {{"kis", std::int16_t{1}}, {"kod", "O'Brien"}, {"fix", "o'b"}, {"penz", 0.3}},
         {{"kod", "ABCDEFGHIJKLMNOPQRST"}, {"fix", "ABCDEFGHIJKLMN"}, {"valos", 12.5}},
     };
@@ -72,7 +76,8 @@ const std::vector<Row> &rows()
 }
 
 // The general evaluator's view of the table's current record.
-class CurrentRecord : public FilterFieldValues {
+class CurrentRecord : public FilterFieldValues
+{
 public:
     explicit CurrentRecord(TztrCustomMemTable &table) : table_(table) {}
     Variant FieldValue(const std::string &fieldName) const override
@@ -87,7 +92,8 @@ private:
 // The ids of the records accepted, in order, or none when the filter raised.
 using Verdict = std::optional<std::vector<int>>;
 
-class BoundFilter : public ::testing::Test {
+class BoundFilter : public ::testing::Test
+{
 protected:
     // Long texts of a balanced table live outside the record; a fast one keeps them inside.
     void build(TztrMemTable &table, TztrPerformance performance)
@@ -136,7 +142,8 @@ protected:
         return ids;
     }
 
-    static Verdict acceptedByEvaluator(TztrCustomMemTable &table, const std::string &filter, TFilterOptions options)
+    static Verdict acceptedByEvaluator(TztrCustomMemTable &table, const std::string &filter,
+                                       TFilterOptions options)
     {
         table.SetFiltered(false);
         const FieldTypeOf fieldType = [&](const std::string &name) -> std::optional<TFieldType> {
@@ -167,7 +174,8 @@ protected:
                  {TFilterOptions{}, TFilterOptions{foCaseInsensitive}, TFilterOptions{foNoPartialCompare},
                   TFilterOptions{foCaseInsensitive, foNoPartialCompare}}) {
                 for (const std::string &filter : filters) {
-                    EXPECT_EQ(shownByFilter(table, filter, options), acceptedByEvaluator(table, filter, options))
+                    EXPECT_EQ(shownByFilter(table, filter, options),
+                              acceptedByEvaluator(table, filter, options))
                         << filter << " (performance " << static_cast<int>(performance) << ", options "
                         << options.Contains(foCaseInsensitive) << options.Contains(foNoPartialCompare) << ")";
                 }
@@ -201,9 +209,9 @@ protected:
 
 TEST_F(BoundFilter, WholeNumberFieldsCompareLikeTheirVariants)
 {
-    expectAgreement(comparisons({"kis", "szo", "nagy", "id"},
-                                {"0", "3", "5", "-5", "65535", "-32768", "0.3", "2.5", "9007199254740992",
-                                 "(2*3)", "'x'", "'5'"}));
+    expectAgreement(
+        comparisons({"kis", "szo", "nagy", "id"}, {"0", "3", "5", "-5", "65535", "-32768", "0.3", "2.5",
+                                                   "9007199254740992", "(2*3)", "'x'", "'5'"}));
 }
 
 TEST_F(BoundFilter, LargeIntegersCompareExactlyWithWholeNumbers)
@@ -217,14 +225,14 @@ TEST_F(BoundFilter, LargeIntegersCompareExactlyWithWholeNumbers)
 TEST_F(BoundFilter, FloatingPointFieldsCompareBySignOfTheDifference)
 {
     expectAgreement(comparisons({"valos", "penz"}, {"0", "0.3", "-2.5", "12.5", "5", "1", "-3", "'y'"}));
-    EXPECT_EQ(shown("valos = 0.3"), (std::vector<int>{6, 7})) << "a NaN differs by NaN, which counts as equal";
+    EXPECT_EQ(shown("valos = 0.3"), (std::vector<int>{6, 7}))
+        << "a NaN differs by NaN, which counts as equal";
 }
 
 TEST_F(BoundFilter, DateAndTimeFieldsCompareAsDateTimes)
 {
-    expectAgreement(comparisons({"nap", "ido", "pont"},
-                                {"'2026-03-02'", "'2026-03-02 08:30'", "'08:30'", "'1899-12-30'", "46083",
-                                 "0.5", "0", "'holnap'"}));
+    expectAgreement(comparisons({"nap", "ido", "pont"}, {"'2026-03-02'", "'2026-03-02 08:30'", "'08:30'",
+                                                         "'1899-12-30'", "46083", "0.5", "0", "'holnap'"}));
     EXPECT_EQ(shown("nap >= '2026-03-02'"), (std::vector<int>{1, 3}));
 }
 
@@ -242,43 +250,41 @@ TEST_F(BoundFilter, FixedLengthTextsLoseTheirTrailingBlanks)
 
 TEST_F(BoundFilter, CaseInsensitiveAndPartialComparesFoldAndCutBothSides)
 {
-    expectAgreement({"kod = 'abc'",     "'ABC' = kod",          "kod <> 'abc'",         "kod = 'AB*'",
-                     "kod <> 'ab*'",    "'ab*' = kod",          "kod = '\xE1RV\xCDZ'", "kod = '\xE1r*'",
-                     "fix = 'ab  c'",   "fix = 'a*'",           "kod = '*'",           "kod = 'ABCDEFGHIJKLMNOPQRSTUV*'",
-                     "kod like 'abc'",  "kod like '\xC1R%'",    "kod = ''",            "fix <> ''"});
+    expectAgreement({"kod = 'abc'", "'ABC' = kod", "kod <> 'abc'", "kod = 'AB*'", "kod <> 'ab*'",
+                     "'ab*' = kod", "kod = '\xE1RV\xCDZ'", "kod = '\xE1r*'", "fix = 'ab  c'", "fix = 'a*'",
+                     "kod = '*'", "kod = 'ABCDEFGHIJKLMNOPQRSTUV*'", "kod like 'abc'", "kod like '\xC1R%'",
+                     "kod = ''", "fix <> ''"});
     EXPECT_EQ(shown("kod = '\xE1RV\xCDZ'", {foCaseInsensitive}), (std::vector<int>{5, 6}));
     EXPECT_EQ(shown("kod = 'ab*'", {foCaseInsensitive}), (std::vector<int>{1, 3, 9}));
 }
 
 TEST_F(BoundFilter, LikePatternsMatchEitherWay)
 {
-    expectAgreement({"kod like 'a%'",    "kod like 'A_C'",   "kod like 'abc?'",  "kod like 'abc_'",
-                     "kod like '%'",     "kod like ''",      "kod like '*'",     "kod like '?'",
-                     "fix like 'ab?" "?'",  "fix like 'A%'",    "'ABCD' like kod",  "'A%C' like fix",
-                     "'xyz' like kod",   "kod like 'o''b*'", "kis like '5'",     "kod like 5"});
+    expectAgreement({"kod like 'a%'", "kod like 'A_C'", "kod like 'abc?'", "kod like 'abc_'", "kod like '%'",
+                     "kod like ''", "kod like '*'", "kod like '?'",
+                     "fix like 'ab?"
+                     "?'",
+                     "fix like 'A%'", "'ABCD' like kod", "'A%C' like fix", "'xyz' like kod",
+                     "kod like 'o''b*'", "kis like '5'", "kod like 5"});
     EXPECT_EQ(shown("'ABC' like kod"), (std::vector<int>{1, 3, 7}));
 }
 
 TEST_F(BoundFilter, NullTestsAndLogicKeepTheNullRules)
 {
-    expectAgreement({"kis is null",
-                     "kod is not null",
-                     "not (kis = 5)",
-                     "not kis is null",
-                     "kis > 0 and valos < 10",
-                     "kis is null or kod = 'ABC'",
-                     "(kis = 5) or (szo = 5) and not (nagy is not null)",
-                     "not (not (penz >= 0.3))",
+    expectAgreement({"kis is null", "kod is not null", "not (kis = 5)", "not kis is null",
+                     "kis > 0 and valos < 10", "kis is null or kod = 'ABC'",
+                     "(kis = 5) or (szo = 5) and not (nagy is not null)", "not (not (penz >= 0.3))",
                      "nap is null and ido is null and pont is null",
                      "(kod like 'a**') and (fix is not null)"});
-    EXPECT_EQ(shown("not (kis = 5)"), (std::vector<int>{1, 2, 3, 4, 6, 7, 8, 9})) << "a comparison with a null side is False, not null, so NOT lets it through";
+    EXPECT_EQ(shown("not (kis = 5)"), (std::vector<int>{1, 2, 3, 4, 6, 7, 8, 9}))
+        << "a comparison with a null side is False, not null, so NOT lets it through";
 }
 
 TEST_F(BoundFilter, InListsMatchWhenAnyElementIsEqual)
 {
-    expectAgreement({"kis in (5, -5, 3)", "szo in (0, 65535)", "kod in ('ABC', '', 'A_C')", "valos in (0.3, 5)",
-                     "kis in (1, 'x')", "kod in ('ABC', 5)", "nap in ('2026-03-03', 0)", "kis in (2*2+1)",
-                     "5 in (kis, szo)"});
+    expectAgreement({"kis in (5, -5, 3)", "szo in (0, 65535)", "kod in ('ABC', '', 'A_C')",
+                     "valos in (0.3, 5)", "kis in (1, 'x')", "kod in ('ABC', 5)", "nap in ('2026-03-03', 0)",
+                     "kis in (2*2+1)", "5 in (kis, szo)"});
     EXPECT_EQ(shown("kis in (5, -5, 3)"), (std::vector<int>{1, 5, 7}));
 }
 
@@ -310,7 +316,8 @@ TEST_F(BoundFilter, AStoredDateThatIsNoDateRaisesWhicheverSideItStandsOn)
     const std::int32_t noDay = 0;
     table.FieldByName("nap")->SetData(&noDay);
     table.Post();
-    for (const std::string filter : {"nap > 5", "kod = 'ABC' or nap > 5", "kod = 'x' and nap > 5", "nap in (1, 2)"}) {
+    for (const std::string filter :
+         {"nap > 5", "kod = 'ABC' or nap > 5", "kod = 'x' and nap > 5", "nap in (1, 2)"}) {
         EXPECT_EQ(acceptedByEvaluator(table, filter, {}), std::nullopt) << filter;
         EXPECT_EQ(shownByFilter(table, filter, {}), std::nullopt) << filter;
     }
