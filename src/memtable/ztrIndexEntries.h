@@ -28,7 +28,7 @@ struct TztrIndexEntry {
     TztrKeyPrefix KeyPrefix{};
     // The whole key when it is longer than the prefix holds: its length, then its bytes.
     // Owned by the entry list.
-    char *LongKey = nullptr;
+    const char *LongKey = nullptr;
 
     static constexpr std::size_t KeyPrefixBytes = sizeof(TztrKeyPrefix) - 1;
 };
