@@ -1,0 +1,31 @@
+#include "dialogs/szakvalaszto.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ProgrammeChooser, ChoosingWithoutAProgrammeTableKeepsTheDialogOpen)
+{
+    Tszakval dialog;
+    dialog.show();
+    QTest::mouseClick(dialog.Button2, Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.SzakId, -1);
+}
+
+TEST(ProgrammeChooser, ClearingGivesZeroAndBackGivesNone)
+{
+    Tszakval dialog;
+    dialog.show();
+    QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+    EXPECT_EQ(dialog.SzakId, 0);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    dialog.show();
+    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+    EXPECT_EQ(dialog.SzakId, -1);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+} // namespace
