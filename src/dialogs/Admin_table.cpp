@@ -30,14 +30,6 @@ const char *const SubjectFields[] = {"targy_id",  "targy_nev",    "targy_kod",  
                                      "targy_gy",  "targy_la",     "targy_kredit",     "targy_teljesites",
                                      "tanszek_id", "szabad",      "evjarat"};
 
-// The characters the Kastorel grid's search collects.
-bool searchCharacter(QChar c)
-{
-    static const QString Accented = QStringLiteral("áÁéÉíÍúÚüÜűŰóÓöÖőŐ _?");
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || Accented.contains(c);
-}
-
 TDBGrid *gridOn(TDataSource *source, QWidget *parent)
 {
     auto *grid = new TDBGrid(parent);
@@ -194,7 +186,7 @@ TAdminka::TAdminka(QWidget *parent) : QDialog(parent)
             return;
         if (key == QLatin1Char('\b'))
             szures->setText(szures->text().chopped(szures->text().isEmpty() ? 0 : 1));
-        else if (searchCharacter(key))
+        else if (isSearchCharacter(key))
             szures->setText(szures->text() + key);
     };
 }

@@ -68,6 +68,14 @@ inline void applyFilter(TDataSet &table, const std::string &text)
     table.SetFiltered(!text.empty());
 }
 
+// The characters a grid's typed search collects: digits, ASCII and Hungarian letters, blank, "_", "?".
+inline bool isSearchCharacter(QChar c)
+{
+    static const QString Others = QStringLiteral("áÁéÉíÍúÚüÜűŰóÓöÖőŐ _?");
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || Others.contains(c);
+}
+
 // A question with OK and Cancel; true only on OK.
 inline bool Confirm(QWidget *parent, const QString &text)
 {
