@@ -90,9 +90,9 @@ void Toktval::FormShow()
 {
     for (QWidget *entry : std::initializer_list<QWidget *>{Button3, Edit1, Edit2, Label1})
         entry->setVisible(DM->Admin);
-    Edit1->clear();
-    Edit2->clear();
-    Button3->setText(QStringLiteral("Újbeírás"));
+    // A change begun at the last opening is dropped with its texts: the button says "Újbeírás",
+    // and a name typed now must not overwrite whichever teacher happens to be current.
+    startNewEntry();
 }
 
 void Toktval::startNewEntry()

@@ -177,6 +177,21 @@ TEST_F(TeacherChooser, ChangingATeacherRewritesItsRow)
     EXPECT_EQ(utf8Of(DM->MT_oktato, "oktato_kkod"), "KAP");
 }
 
+TEST_F(TeacherChooser, AChangeLeftUnfinishedDoesNotCarryOverToTheNextOpening)
+{
+    DM->Admin = true;
+    open([](Toktval &c) {
+        clickRow(c, 1);
+        c.Mdosts1->trigger();
+    });
+    open([](Toktval &c) {
+        EXPECT_FALSE(c.Modositas);
+        enter(c, QStringLiteral("Új Oktató"), QStringLiteral("UJO"));
+    });
+    EXPECT_EQ(DM->MT_oktato.RecordCount(), 6);
+    EXPECT_EQ(teachersNamed("Kovács Ádám"), 1);
+}
+
 TEST_F(TeacherChooser, AClickInTheGridTurnsAChangeBackIntoANewEntry)
 {
     DM->Admin = true;
