@@ -48,16 +48,22 @@ inline void copyFields(const TDataSet &source, TDataSet &destination, std::span<
         destination.FieldByName(field)->SetAsVariant(source.FieldByName(field)->AsVariant());
 }
 
-// A search pattern for " like ": the text with "**" appended, in single quotes, inner quotes doubled.
+// A text value for a filter: in single quotes, inner quotes doubled.
+inline std::string quotedText(const std::string &text)
+{
+    std::string result = "'";
+    for (char c : text) {
+        result += c;
+        if (c == '\'')
+            result += '\'';
+    }
+    return result + "'";
+}
+
+// A search pattern for " like ": the text with "**" appended, quoted.
 inline std::string likePattern(const std::string &text)
 {
-    std::string quoted = "'";
-    for (char c : text + "**") {
-        quoted += c;
-        if (c == '\'')
-            quoted += '\'';
-    }
-    return quoted + "'";
+    return quotedText(text + "**");
 }
 
 // Replaces a table's filter; an empty text leaves it unfiltered.
