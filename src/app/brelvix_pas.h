@@ -256,6 +256,7 @@ public:
     // Teachers and subjects of a course.
     void OktatofelvetelClick();
     void oktatodelClick();
+    void oktatoinfoClick();
     void popuptoktatoPopup();
     void G_okttempCellClick(TColumn &column);
     void kurzustargyaiPopup();

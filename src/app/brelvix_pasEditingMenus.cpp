@@ -133,6 +133,7 @@ void TForm1::connectEditingHandlers()
     // Teachers and subjects.
     on(tnew, &TForm1::OktatofelvetelClick);
     on(tdel, &TForm1::oktatodelClick);
+    on(tinfo, &TForm1::oktatoinfoClick);
     connect(popuptoktato, &QMenu::aboutToShow, this, &TForm1::popuptoktatoPopup);
     G_okttemp->OnCellClick = [this](TColumn &column) { G_okttempCellClick(column); };
     connect(kurzustargyai, &QMenu::aboutToShow, this, &TForm1::kurzustargyaiPopup);

@@ -56,10 +56,13 @@ QWidget *TForm1::buildOccasionPanel()
     DS_alkalom_temp.SetAutoEdit(false);
     QWidget *panel = DBCtrlGrid1->Panel();
     auto *layout = new QGridLayout(panel);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->setSpacing(2);
+    // Three rows of edits have to fit the panel's 88 pixels.
+    constexpr int RowHeight = 24;
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(1);
     const auto edit = [this, panel](TDBEdit *&target, const char *name, const char *field, bool readOnly) {
         target = new TDBEdit(panel);
+        target->setFixedHeight(RowHeight);
         target->setObjectName(QString::fromLatin1(name));
         target->SetDataSource(&DS_alkalom_temp);
         target->SetDataField(field);
@@ -74,6 +77,7 @@ QWidget *TForm1::buildOccasionPanel()
     DBEdit7 = new QLineEdit(panel);
     DBEdit7->setObjectName(QStringLiteral("DBEdit7"));
     DBEdit7->setReadOnly(true);
+    DBEdit7->setFixedHeight(RowHeight);
     occasionCountLink_.SetDataSource(&DS_alkalom_temp);
     occasionCountLink_.OnDataChange = [this] { showOccasionCount(); };
     DBEdit4->hide();

@@ -5,6 +5,7 @@
 
 #include "app/brelvix_pasCommon.h"
 #include "data/datam.h"
+#include "dialogs/Oktatofoglaltsag.h"
 #include "dialogs/letszaminp.h"
 #include "dialogs/oktvalaszt.h"
 #include "dialogs/targykereso.h"
@@ -103,6 +104,15 @@ void TForm1::G_okttempCellClick(TColumn &column)
         setInteger(DM->MT_kurzusoktato, "szazalek", share);
     if (MT_oktato_temp.Locate("oktato_id", oktatoId, {}))
         setInteger(MT_oktato_temp, "oktato_szazalek", share);
+}
+
+void TForm1::oktatoinfoClick()
+{
+    if (selectedCourseId() < 0 || !hasRow(&MT_oktato_temp))
+        return;
+    Oktatofog->OktatoId = intOf(MT_oktato_temp, "oktato_id");
+    prepareOccupancyCalendar(*Oktatofog->VL);
+    Oktatofog->exec();
 }
 
 void TForm1::popuptoktatoPopup()

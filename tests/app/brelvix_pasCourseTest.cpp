@@ -2,6 +2,7 @@
 // current timetable.
 
 #include "app/brelvix_pasFixture.h"
+#include "dialogs/targybeemeles.h"
 #include "dialogs/targykival.h"
 #include "platform/Cp1250.h"
 
@@ -18,6 +19,7 @@ protected:
     {
         MainWindow::SetUp();
         Targyfelvet = new TTargyfelvet;
+        beemeles = new Tbeemeles;
         addFaculty();
         form->show();
         showTimetable(1);
@@ -26,6 +28,8 @@ protected:
     {
         delete Targyfelvet;
         Targyfelvet = nullptr;
+        delete beemeles;
+        beemeles = nullptr;
         MainWindow::TearDown();
     }
     // Runs `routine` and gives the texts of the message boxes it showed, answered with `button`.
@@ -230,4 +234,32 @@ TEST_F(CourseEditing, CuttingIsNotAvailable)
 {
     EXPECT_EQ(messagesOf([&] { form->Kivagas->trigger(); }),
               QStringList{QStringLiteral("A funkció jelenleg nem elérhető")});
+}
+
+TEST_F(CourseEditing, MembershipDialogGetsTheTimetableAndASaveRebuildsTheView)
+{
+    int asked = -1;
+    answeringModals([&] { QTest::mouseClick(form->B_beemeles, Qt::LeftButton); },
+                    [&](QWidget &modal) {
+                        asked = beemeles->OrarendId;
+                        appendRow(DM->MT_kurzusorarend, {{"kurzus_id", 14}, {"orarend_id", 1}});
+                        beemeles->OrarendId = -1;
+                        static_cast<QDialog &>(modal).reject();
+                    });
+    EXPECT_EQ(asked, 1);
+    EXPECT_NE(rowOf(14), nullptr);
+}
+
+TEST_F(CourseEditing, CreationDialogLeftWithVisszaKeepsTheView)
+{
+    int asked = -1;
+    answeringModals([&] { QTest::mouseClick(form->B_letrehozas, Qt::LeftButton); },
+                    [&](QWidget &modal) {
+                        asked = Targyfelvet->OrarendId;
+                        appendRow(DM->MT_kurzusorarend, {{"kurzus_id", 14}, {"orarend_id", 1}});
+                        Targyfelvet->OrarendId = -1;
+                        static_cast<QDialog &>(modal).reject();
+                    });
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(rowOf(14), nullptr);
 }

@@ -3,6 +3,7 @@
 
 #include "app/brelvix_pasFixture.h"
 #include "dialogs/hetek_edit.h"
+#include "dialogs/teremval.h"
 #include "platform/Cp1250.h"
 #include "platform/widgets/DBCtrls.h"
 
@@ -19,6 +20,7 @@ protected:
     {
         MainWindow::SetUp();
         edithetek = new Tedithetek;
+        teremvalasztas = new Tteremvalasztas;
         addFaculty();
         form->resize(1200, 800);
         form->show();
@@ -29,6 +31,8 @@ protected:
     {
         delete edithetek;
         edithetek = nullptr;
+        delete teremvalasztas;
+        teremvalasztas = nullptr;
         MainWindow::TearDown();
     }
 
@@ -255,4 +259,40 @@ TEST_F(OccasionEditing, PanelShowsDayTimesAndPosition)
     form->MT_alkalom_temp.Next();
     EXPECT_EQ(form->DBEdit7->text(), QStringLiteral("2/2"));
     EXPECT_EQ(panelText("kezd_ido"), "10:00");
+}
+
+TEST_F(OccasionEditing, RoomChosenForThePanelsOccasionShowsOnItsItem)
+{
+    form->MT_alkalom_temp.Next();
+    ASSERT_EQ(form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(), 101);
+    int asked = -1;
+    std::string weeks;
+    answeringModals([&] { form->DBEdit6DblClick(); },
+                    [&](QWidget &modal) {
+                        asked = teremvalasztas->AlkalomId;
+                        weeks = teremvalasztas->Hetek;
+                        // What the chooser's "Kiválaszt" does to the occasion.
+                        DM->MT_alkalom.SetFiltered(false);
+                        DM->MT_alkalom.Locate("alkalom_id", 101, {});
+                        DM->MT_alkalom.Edit();
+                        DM->MT_alkalom.FieldByName("terem_id")->SetAsInteger(6);
+                        DM->MT_alkalom.Post();
+                        static_cast<QDialog &>(modal).done(QDialog::Accepted);
+                    });
+    EXPECT_EQ(asked, 101);
+    EXPECT_EQ(weeks, "111100000000000");
+    ASSERT_NE(itemOf(101), nullptr);
+    EXPECT_EQ(itemOf(101)->Kiiras(), QStringLiteral("A-2"));
+}
+
+TEST_F(OccasionEditing, WeekEditorFromThePanelRewritesTheItem)
+{
+    answeringModals([&] { QTest::mouseDClick(form->DBEdit5, Qt::LeftButton); },
+                    [&](QWidget &modal) {
+                        edithetek->Hetek = "000000000000011";
+                        edithetek->Gyakorisag = 999;
+                        static_cast<QDialog &>(modal).done(QDialog::Accepted);
+                    });
+    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), edithetek->Hetek);
+    EXPECT_EQ(itemOf(100)->Hetek(), QString::fromStdString(edithetek->Hetek));
 }

@@ -2,8 +2,11 @@
 // the default subject and the template's subjects.
 
 #include "app/brelvix_pasFixture.h"
+#include "calendar/veltoCalendar.h"
+#include "dialogs/Oktatofoglaltsag.h"
 #include "dialogs/letszaminp.h"
 #include "dialogs/oktvalaszt.h"
+#include "dialogs/targykereso.h"
 #include "platform/widgets/DBGrids.h"
 
 #include <QAction>
@@ -21,6 +24,8 @@ protected:
         MainWindow::SetUp();
         letszam = new Tletszam;
         oktval = new Toktval;
+        targy_kereso = new Ttargy_kereso;
+        Oktatofog = new TOktatofog;
         addFaculty();
         form->show();
         showTimetable(1);
@@ -35,6 +40,10 @@ protected:
         letszam = nullptr;
         delete oktval;
         oktval = nullptr;
+        delete targy_kereso;
+        targy_kereso = nullptr;
+        delete Oktatofog;
+        Oktatofog = nullptr;
         MainWindow::TearDown();
     }
     int linkField(TztrMemTable &links, const char *keyField, int kurzusId, int id, const char *field)
@@ -248,4 +257,58 @@ TEST_F(CourseTeachersAndSubjects, RestoringNeedsASubjectRowToKnowTheCourse)
     ASSERT_EQ(form->MT_kurzustargy_temp.RecordCount(), 0);
     form->kurzustargydef->trigger();
     EXPECT_TRUE(subjectLinked(10, 4));
+}
+
+TEST_F(CourseTeachersAndSubjects, SearchResultIsAttachedWithoutHeadCountLimit)
+{
+    selectRow(11);
+    form->LV->setFocus();
+    answeringModals([&] { form->kurzustargynew->trigger(); },
+                    [&](QWidget &modal) {
+                        targy_kereso->PC->setCurrentWidget(targy_kereso->TS_targy);
+                        targy_kereso->DBGrid2->SelectedRows().Clear();
+                        targy_kereso->Eredmeny = 4;
+                        static_cast<QDialog &>(modal).done(QDialog::Accepted);
+                    });
+    EXPECT_EQ(linkField(DM->MT_kurzustargy, "targy_id", 11, 4, "maxletszam"), -1);
+    EXPECT_EQ(form->MT_kurzustargy_temp.FieldByName("targy_id")->AsInteger(), 4);
+}
+
+TEST_F(CourseTeachersAndSubjects, CancelledSearchAttachesNothing)
+{
+    answeringModals([&] { form->kurzustargynew->trigger(); },
+                    [&](QWidget &modal) {
+                        targy_kereso->Eredmeny = 4;
+                        static_cast<QDialog &>(modal).reject();
+                    });
+    EXPECT_FALSE(subjectLinked(10, 4));
+}
+
+TEST_F(CourseTeachersAndSubjects, TemplateExchangeLeftOnAnotherPageChangesNothing)
+{
+    appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", 90007}, {"targy_id", 4}});
+    answeringModals([&] { form->Kurzusmintacsere->trigger(); },
+                    [&](QWidget &modal) {
+                        targy_kereso->PC->setCurrentWidget(targy_kereso->TS_targy);
+                        targy_kereso->Eredmeny = 90007;
+                        static_cast<QDialog &>(modal).done(QDialog::Accepted);
+                    });
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 10, {}));
+    EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), 3);
+    EXPECT_NE(DM->MT_kurzus.FieldByName("kurzusminta_id")->AsInteger(), 90007);
+}
+
+TEST_F(CourseTeachersAndSubjects, TeacherTimetableOpensForTheCurrentTeacherWithTheMainCalendarsWeeks)
+{
+    form->VL->SetHetek(3);
+    int teacher = -1;
+    int weeks = 0;
+    answeringModals([&] { form->tinfo->trigger(); },
+                    [&](QWidget &modal) {
+                        teacher = Oktatofog->OktatoId;
+                        weeks = Oktatofog->VL->Hetek();
+                        static_cast<QDialog &>(modal).reject();
+                    });
+    EXPECT_EQ(teacher, 1);
+    EXPECT_EQ(weeks, 3);
 }
