@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTreeWidget>
 
 #include <cmath>
@@ -196,10 +197,13 @@ void TForm1::AlkalomFelvetelClick(QAction *sender)
 {
     if (sender != Felvetel)
         return;
-    RefreshBusy = true;
     const int courseId = selectedCourseId();
     if (courseId < 0)
         return;
+    // The panel must not select courses while the new row is half made; cleared at the end,
+    // so that moving in the panel afterwards selects again without waiting for a rebuild.
+    RefreshBusy = true;
+    const auto done = qScopeGuard([this] { RefreshBusy = false; });
     const int day = VL->CurrentDay();
     const int startMinute = VL->SelStartMinute();
     const int endMinute = VL->SelEndMinute();

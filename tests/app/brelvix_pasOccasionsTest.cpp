@@ -191,6 +191,7 @@ TEST_F(OccasionEditing, AddedOccasionTakesTheSelectedCellsAndTheWeekMask)
     EXPECT_EQ(DM->MT_alkalom.FieldByName("hetek")->AsString(), "110011001100110");
     ASSERT_NE(itemOf(id), nullptr);
     EXPECT_EQ(itemOf(id)->KurzusID, 10);
+    EXPECT_FALSE(form->RefreshBusy) << "moving in the panel selects again at once";
     form->RoomTextOn = true;
     EXPECT_EQ(panelText("kiiras"), "Nincs meg a terem");
     form->RoomTextOn = false;
