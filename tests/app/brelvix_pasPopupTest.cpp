@@ -2,6 +2,8 @@
 // a timetable, and the occupancy launches that need a course or a room.
 
 #include "app/brelvix_pasFixture.h"
+#include "calendar/veltoCalendar.h"
+#include "dialogs/csoportfog.h"
 
 #include <QAction>
 #include <algorithm>
@@ -17,10 +19,17 @@ protected:
     void SetUp() override
     {
         MainWindow::SetUp();
+        csoportfoglalasok = new Tcsoportfoglalasok;
         addFaculty();
         form->show();
         showTimetable(1);
         selectRow(10);
+    }
+    void TearDown() override
+    {
+        delete csoportfoglalasok;
+        csoportfoglalasok = nullptr;
+        MainWindow::TearDown();
     }
     void openPopup() { emit form->PMSajat->aboutToShow(); }
     static QStringList captions(const QMenu &menu)
@@ -122,4 +131,25 @@ TEST_F(ItemPopup, SubjectOccupancyNeedsASelectedCourse)
     EXPECT_EQ(answeringModals([&] { form->Foglalsok1->trigger(); },
                               [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); }),
               0);
+}
+
+TEST_F(ItemPopup, GroupOccupancyOpensInTheModeOfTheEntryWithTheMainCalendarsDays)
+{
+    form->VL->SetHetek(2);
+    const std::pair<QAction *, int> entries[] = {{form->Foglalsok2, Tcsoportfoglalasok::TantargyFoglalasai},
+                                                 {form->Foglalasok4, Tcsoportfoglalasok::KapcsolodoTargyakFoglalasai},
+                                                 {form->Foglalsok3, Tcsoportfoglalasok::TeremFoglalasai}};
+    for (const auto &[entry, mode] : entries) {
+        int shownMode = -1;
+        int weeks = 0;
+        const int shown = answeringModals([&] { entry->trigger(); },
+                                          [&](QWidget &modal) {
+                                              shownMode = csoportfoglalasok->FoglalasMod;
+                                              weeks = csoportfoglalasok->VL->Hetek();
+                                              static_cast<QDialog &>(modal).reject();
+                                          });
+        EXPECT_EQ(shown, 1) << entry->text().toStdString();
+        EXPECT_EQ(shownMode, mode);
+        EXPECT_EQ(weeks, 2);
+    }
 }
