@@ -13,6 +13,7 @@
 #include "dialogs/orarendek.h"
 #include "dialogs/orarentitle.h"
 #include "platform/Cp1250.h"
+#include "support/ModalAnswerer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,6 +28,8 @@
 #include <set>
 
 namespace mainwindowtest {
+
+using ::answeringModals;
 
 constexpr int Monday1 = 2;
 
@@ -51,26 +54,6 @@ inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
     for (const Value &v : values)
         table.FieldByName(v.field)->SetAsVariant(v.value);
     table.Post();
-}
-
-// Runs `routine`, answering every modal window it opens with `answer`; returns how many opened.
-inline int answeringModals(const std::function<void()> &routine, const std::function<void(QWidget &)> &answer)
-{
-    int seen = 0;
-    QWidget *last = nullptr;
-    QTimer answerer;
-    QObject::connect(&answerer, &QTimer::timeout, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        // The same window is answered once; it may take a moment to close.
-        if (!modal || modal == last)
-            return;
-        last = modal;
-        ++seen;
-        answer(*modal);
-    });
-    answerer.start(0);
-    routine();
-    return seen;
 }
 
 // Presses a message box's button.

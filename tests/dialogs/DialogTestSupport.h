@@ -6,6 +6,7 @@
 #include "data/datam.h"
 #include "data/datamTestFolder.h"
 #include "platform/Cp1250.h"
+#include "support/ModalAnswerer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,6 +24,8 @@
 #include <string>
 
 namespace dialogtest {
+
+using ::answeringModals;
 
 namespace fs = std::filesystem;
 
@@ -56,25 +59,6 @@ inline std::string utf8Of(TDataSet &table, const char *field)
     return cp1250ToUtf8(table.FieldByName(field)->AsString());
 }
 
-// Runs `routine`, answering every modal window it opens with `answer`; returns how many opened.
-// The answer runs from the event loop of the modal window itself, so nothing is left to hang.
-inline int answeringModals(const std::function<void()> &routine, const std::function<void(QWidget &)> &answer)
-{
-    int seen = 0;
-    QWidget *last = nullptr;
-    QTimer answerer;
-    QObject::connect(&answerer, &QTimer::timeout, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == last)
-            return;
-        last = modal;
-        ++seen;
-        answer(*modal);
-    });
-    answerer.start(0);
-    routine();
-    return seen;
-}
 
 // The text of a message box and the buttons it offers; pressing `which` closes it.
 struct MessageSeen {

@@ -10,24 +10,6 @@ namespace {
 
 using dialogtest::recordAndPress;
 
-// Answers each modal window once, also when a new message box takes the place in memory of the
-// one answered before it (the deletion asks through one stack-held box after another).
-int answeringModals(const std::function<void()> &routine, const std::function<void(QWidget &)> &answer)
-{
-    int seen = 0;
-    QTimer answerer;
-    QObject::connect(&answerer, &QTimer::timeout, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal->property("answered").toBool())
-            return;
-        modal->setProperty("answered", true);
-        ++seen;
-        answer(*modal);
-    });
-    answerer.start(0);
-    routine();
-    return seen;
-}
 using dialogtest::appendRow;
 using dialogtest::MessageSeen;
 using dialogtest::text;
