@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMenu>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -56,12 +55,13 @@ QList<QWidget *> shownWindows()
     return shown;
 }
 
-// Top-level windows other than popup menus, which Qt also keeps as top-level widgets.
+// Top-level windows other than popups (menus, the lists of combo boxes), which Qt also keeps as
+// top-level widgets.
 int windowCount()
 {
     int count = 0;
     for (QWidget *window : QApplication::topLevelWidgets())
-        count += qobject_cast<QMenu *>(window) ? 0 : 1;
+        count += window->windowType() == Qt::Popup ? 0 : 1;
     return count;
 }
 
