@@ -139,7 +139,8 @@ TEST_F(ItemPopup, GroupOccupancyOpensInTheModeOfTheEntryWithTheMainCalendarsDays
     const std::pair<QAction *, int> entries[] = {{form->Foglalsok2, Tcsoportfoglalasok::TantargyFoglalasai},
                                                  {form->Foglalasok4, Tcsoportfoglalasok::KapcsolodoTargyakFoglalasai},
                                                  {form->Foglalsok3, Tcsoportfoglalasok::TeremFoglalasai}};
-    for (const auto &[entry, mode] : entries) {
+    for (const auto &[action, mode] : entries) {
+        QAction *entry = action;
         int shownMode = -1;
         int weeks = 0;
         const int shown = answeringModals([&] { entry->trigger(); },
