@@ -2,6 +2,7 @@
 // the two other ways of copying the same 100,000 records: a CSV round trip through memory, and
 // SQLite in memory copying one table into another.
 
+#include "RatioReporter.h"
 #include "memtable/ztrMemCSVStreamFormat.h"
 #include "memtable/ztrMemTable.h"
 #include "platform/Classes.h"
@@ -120,30 +121,6 @@ void CopyTableSqlite(benchmark::State &state)
     }
 }
 BENCHMARK(CopyTableSqlite)->Unit(benchmark::kMillisecond);
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio(const std::string &name, const std::string &baseline) const
-    {
-        const auto measured = seconds_.find(name);
-        const auto base = seconds_.find(baseline);
-        if (measured != seconds_.end() && base != seconds_.end() && base->second > 0)
-            std::printf("%s / %s: %.2fx\n", name.c_str(), baseline.c_str(), measured->second / base->second);
-    }
-
-private:
-    std::map<std::string, double> seconds_;
-};
 
 } // namespace
 

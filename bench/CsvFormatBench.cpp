@@ -3,6 +3,7 @@
 // one transaction and building the same indexes, and against merely reading the file and cutting
 // it into lines and fields.
 
+#include "RatioReporter.h"
 #include "memtable/ztrMemCSVStreamFormat.h"
 #include "memtable/ztrMemTable.h"
 #include "platform/Classes.h"
@@ -304,36 +305,6 @@ void SaveRawWrite(benchmark::State &state)
     std::filesystem::remove(target);
 }
 BENCHMARK(SaveRawWrite)->Unit(benchmark::kMillisecond);
-
-// Console output as usual, with the times kept for the ratios printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        // With repetitions (a busy machine) the median stands for the benchmark.
-        for (const Run &run : runs) {
-            if (run.error_occurred)
-                continue;
-            if (run.run_type == Run::RT_Iteration)
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-            else if (run.aggregate_name == "median")
-                times_[run.run_name.str()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio(const std::string &name, const std::string &baseline) const
-    {
-        const auto measured = times_.find(name);
-        const auto base = times_.find(baseline);
-        if (measured != times_.end() && base != times_.end() && base->second > 0)
-            std::printf("%s / %s: %.2fx\n", name.c_str(), baseline.c_str(), measured->second / base->second);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // A data grid over a 300,000-record memory table: showing it and stepping one record with a
 // repaint, against the usual Qt way of a table view over a model that copies the records' texts.
 
+#include "RatioReporter.h"
 #include "memtable/ztrMemTable.h"
 #include "platform/Cp1250.h"
 #include "platform/widgets/DBGrids.h"
@@ -140,29 +141,6 @@ void CopyingTableViewStep(benchmark::State &state)
     }
 }
 BENCHMARK(CopyingTableViewStep)->Unit(benchmark::kMicrosecond);
-
-// Console output as usual, with the times kept for the ratios printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio(const std::string &name, const std::string &baseline) const
-    {
-        const auto measured = seconds_.find(name);
-        const auto base = seconds_.find(baseline);
-        if (measured != seconds_.end() && base != seconds_.end() && base->second > 0)
-            std::printf("%s / %s: %.3fx\n", name.c_str(), baseline.c_str(), measured->second / base->second);
-    }
-
-private:
-    std::map<std::string, double> seconds_;
-};
 
 } // namespace
 

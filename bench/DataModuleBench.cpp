@@ -2,6 +2,7 @@
 // its save, against SQLite in memory loading the same files into tables with the same indexes and
 // writing the same tables back as tab-separated files.
 
+#include "RatioReporter.h"
 #include "data/datam.h"
 
 #include <benchmark/benchmark.h>
@@ -344,34 +345,6 @@ void MentesSqlite(benchmark::State &state)
     sqlite3_close(db);
 }
 BENCHMARK(MentesSqlite)->Unit(benchmark::kMillisecond);
-
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        // With repetitions the median stands for the benchmark.
-        for (const Run &run : runs) {
-            if (run.error_occurred)
-                continue;
-            if (run.run_type == Run::RT_Iteration)
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-            else if (run.aggregate_name == "median")
-                times_[run.run_name.str()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio(const std::string &name, const std::string &baseline) const
-    {
-        const auto measured = times_.find(name);
-        const auto base = times_.find(baseline);
-        if (measured != times_.end() && base != times_.end() && base->second > 0)
-            std::printf("%s / %s: %.2fx\n", name.c_str(), baseline.c_str(), measured->second / base->second);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Cost of the locale-aware comparison in the memory table's sort and search loops, against the
 // plain byte comparison it replaces when a field ignores the locale.
 
+#include "RatioReporter.h"
 #include "platform/Cp1250.h"
 #include "platform/LocaleCompare.h"
 
@@ -72,30 +73,6 @@ void Strcmp(benchmark::State &state)
                [](const std::string &a, const std::string &b) { return std::strcmp(a.c_str(), b.c_str()); });
 }
 BENCHMARK(Strcmp)->Unit(benchmark::kMillisecond);
-
-// Console output as usual, and the times kept so the ratio can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatio(const std::string &name, const std::string &baseline) const
-    {
-        const auto measured = times_.find(name);
-        const auto base = times_.find(baseline);
-        if (measured != times_.end() && base != times_.end() && base->second > 0)
-            std::printf("%s / %s: %.1fx\n", name.c_str(), baseline.c_str(), measured->second / base->second);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 } // namespace
 
