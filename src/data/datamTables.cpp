@@ -17,20 +17,20 @@ struct FieldSpec {
 // A text field named without a size holds 20 characters.
 constexpr int DefaultTextSize = 20;
 
-TField &addField(TDataSet &table, const FieldSpec &spec, TFieldKind kind = fkData)
+TField &addField(TDataSet &table, const FieldSpec &column, TFieldKind kind = fkData)
 {
-    std::unique_ptr<TField> field = CreateFieldOfType(spec.type);
-    field->SetFieldName(spec.name);
-    if (spec.type == ftString)
-        field->SetSize(spec.size > 0 ? spec.size : DefaultTextSize);
+    std::unique_ptr<TField> field = CreateFieldOfType(column.type);
+    field->SetFieldName(column.name);
+    if (column.type == ftString)
+        field->SetSize(column.size > 0 ? column.size : DefaultTextSize);
     field->SetFieldKind(kind);
     return *table.Fields().Add(std::move(field));
 }
 
-void addFields(TDataSet &table, std::span<const FieldSpec> specs)
+void addFields(TDataSet &table, std::span<const FieldSpec> columns)
 {
-    for (const FieldSpec &spec : specs)
-        addField(table, spec);
+    for (const FieldSpec &column : columns)
+        addField(table, column);
 }
 
 // Field order is the record layout and the column order of the data files.
@@ -142,12 +142,12 @@ constexpr FieldSpec ExportCourseFields[] = {
 
 void addExportAlkalomFields(TDataSet &table, bool inCourseExport)
 {
-    for (const LabelledFieldSpec &spec : ExportAlkalomFields) {
-        FieldSpec field = spec.field;
+    for (const LabelledFieldSpec &column : ExportAlkalomFields) {
+        FieldSpec field = column.field;
         // The course export already has a K_felev of its own.
         if (inCourseExport && std::string_view(field.name) == "K_felev")
             field.name = "K_felev2";
-        addField(table, field).SetDisplayLabel(spec.label);
+        addField(table, field).SetDisplayLabel(column.label);
     }
 }
 

@@ -8,13 +8,13 @@ std::string FormatMessage(const std::string &format, const std::vector<std::stri
     std::size_t next = 0;
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] == '%' && i + 1 < format.size()) {
-            const char spec = format[i + 1];
-            if (spec == '%') {
+            const char conversion = format[i + 1];
+            if (conversion == '%') {
                 result += '%';
                 ++i;
                 continue;
             }
-            if (spec == 's' || spec == 'd') {
+            if (conversion == 's' || conversion == 'd') {
                 if (next < args.size())
                     result += args[next++];
                 ++i;
