@@ -132,23 +132,7 @@ void TForm1::ItemClick(QAction *sender)
 
 void TForm1::prepareOccupancyCalendar(TveltoCalendar &calendar)
 {
-    switch (ScaleMode) {
-    case 0:
-        DM->BeosztasDupla(calendar);
-        break;
-    case 1:
-        DM->BeosztasOras(calendar);
-        break;
-    case 2:
-        DM->BeosztasFeloras(calendar);
-        break;
-    case 3:
-        DM->BeosztasFeloras15(calendar);
-        break;
-    default:
-        DM->BeosztasSajat(calendar);
-        break;
-    }
+    DM->applyTimeRowPreset(ScaleMode, calendar);
     calendar.SetHetek(VL->Hetek());
     calendar.SetDays(VL->Days());
     calendar.SetVonalzoBal(VL->VonalzoBal());

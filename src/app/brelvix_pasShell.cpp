@@ -156,20 +156,7 @@ void TForm1::B_szunetClick()
 void TForm1::setTimeRows(int scaleMode)
 {
     ScaleMode = scaleMode;
-    switch (scaleMode) {
-    case 1:
-        DM->BeosztasOras(*VL);
-        break;
-    case 2:
-        DM->BeosztasFeloras(*VL);
-        break;
-    case 3:
-        DM->BeosztasFeloras15(*VL);
-        break;
-    default:
-        DM->BeosztasSajat(*VL);
-        break;
-    }
+    DM->applyTimeRowPreset(scaleMode, *VL);
 }
 
 void TForm1::B_beosztsajatClick()

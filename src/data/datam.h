@@ -103,6 +103,8 @@ public:
     void BeosztasFeloras15(TveltoCalendar &calendar);
     // With SzunetSor set, a "SZÜNET" row marks the lunch break.
     void BeosztasSajat(TveltoCalendar &calendar);
+    // The layout of that number; any other number gives the last one.
+    void applyTimeRowPreset(int scaleMode, TveltoCalendar &calendar);
 
     // State, read and written by the windows. Texts are cp1250; Mappa is the folder path.
     std::string Mappa;

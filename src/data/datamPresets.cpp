@@ -90,3 +90,24 @@ void TDM::BeosztasSajat(TveltoCalendar &calendar)
             45);
     finishRows(calendar);
 }
+
+void TDM::applyTimeRowPreset(int scaleMode, TveltoCalendar &calendar)
+{
+    switch (scaleMode) {
+    case 0:
+        BeosztasDupla(calendar);
+        break;
+    case 1:
+        BeosztasOras(calendar);
+        break;
+    case 2:
+        BeosztasFeloras(calendar);
+        break;
+    case 3:
+        BeosztasFeloras15(calendar);
+        break;
+    default:
+        BeosztasSajat(calendar);
+        break;
+    }
+}

@@ -74,23 +74,7 @@ TOktatofog::TOktatofog(QWidget *parent) : QDialog(parent)
 
 void TOktatofog::NaptarBeallitas(int scaleMode, const TveltoCalendar *model)
 {
-    switch (scaleMode) {
-    case 0:
-        DM->BeosztasDupla(*VL);
-        break;
-    case 1:
-        DM->BeosztasOras(*VL);
-        break;
-    case 2:
-        DM->BeosztasFeloras(*VL);
-        break;
-    case 3:
-        DM->BeosztasFeloras15(*VL);
-        break;
-    default:
-        DM->BeosztasSajat(*VL);
-        break;
-    }
+    DM->applyTimeRowPreset(scaleMode, *VL);
     if (!model)
         return;
     VL->SetHetek(model->Hetek());
