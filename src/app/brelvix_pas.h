@@ -6,6 +6,7 @@
 // modes and selector lists), brelvix_pasShell.cpp (show, panel buttons, days, time rows,
 // colours, printing) and brelvix_pasPanels.cpp (the course panels).
 
+#include "calendar/CalendarFitting.h"
 #include "app/WheelAsArrowKeys.h"
 #include "calendar/veltoCalendar.h"
 #include "memtable/ztrMemTable.h"
@@ -420,9 +421,3 @@ bool HasWeekFrom(const std::string &mask, int from);
 // What every window caption of the program ends with: the semester and its season.
 QString SemesterCaption(const std::string &felev);
 
-// Shares `total` pixels among `count` cells in order, each getting what is left divided by the
-// number still to size, so the integer remainder goes to the later cells.
-std::vector<int> ShareOut(int total, int count);
-
-// Fits a calendar to its window: time column 100 pixels, header row 20, the rest shared out.
-void FitCalendarCells(TveltoCalendar &calendar);

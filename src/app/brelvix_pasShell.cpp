@@ -33,8 +33,6 @@ constexpr const char *DeveloperFolder = "C:/Brelvix/Fejlesztes/";
 constexpr int AdminClicksNeeded = 6;
 constexpr int AdminClicksFromDeveloperFolder = 55;
 
-constexpr int TimeColumnWidth = 100;
-constexpr int HeaderRowHeight = 20;
 
 constexpr TColor NormalFixedColor = 0xA4A0A0;
 // The margin around the printed image, in printer pixels.
@@ -56,30 +54,6 @@ int dayOfName(const QObject *sender, QLatin1String prefix)
 }
 
 } // namespace
-
-std::vector<int> ShareOut(int total, int count)
-{
-    std::vector<int> sizes;
-    for (int left = count; left > 0; --left) {
-        sizes.push_back(total / left);
-        total -= sizes.back();
-    }
-    return sizes;
-}
-
-void FitCalendarCells(TveltoCalendar &calendar)
-{
-    calendar.SetColWidths(0, TimeColumnWidth);
-    const std::vector<int> widths =
-        ShareOut(calendar.ClientWidth() - TimeColumnWidth, calendar.ColCount() - calendar.FixedCols());
-    for (std::size_t i = 0; i < widths.size(); ++i)
-        calendar.SetColWidths(calendar.FixedCols() + int(i), widths[i]);
-    calendar.SetRowHeights(0, HeaderRowHeight);
-    const std::vector<int> heights =
-        ShareOut(calendar.ClientHeight() - HeaderRowHeight, calendar.RowCount() - calendar.FixedRows());
-    for (std::size_t i = 0; i < heights.size(); ++i)
-        calendar.SetRowHeights(calendar.FixedRows() + int(i), heights[i]);
-}
 
 void TForm1::showEvent(QShowEvent *event)
 {

@@ -1,6 +1,7 @@
 #include "dialogs/Teremfoglaltsag.h"
 
 #include "app/SajatVCI.h"
+#include "calendar/CalendarFitting.h"
 #include "calendar/veltoCalendar.h"
 #include "dialogs/dialogsCommon.h"
 #include "platform/FormatSettings.h"
@@ -25,21 +26,6 @@ using dlg::intOf;
 using dlg::textOf;
 
 namespace {
-
-constexpr int TimeColumnWidth = 100;
-constexpr int HeaderRowHeight = 20;
-
-// Shares `total` pixels among `count` cells in order, each taking what is left divided by the
-// number still to size.
-template <class SetSize>
-void shareOut(int total, int first, int last, SetSize setSize)
-{
-    for (int cell = first; cell <= last; ++cell) {
-        const int size = total / (last - cell + 1);
-        setSize(cell, size);
-        total -= size;
-    }
-}
 
 const char *const FrequencyNames[] = {"Minden héten", "Páratlan héten", "Páros héten", "Minden 3. héten",
                                       "Minden 4. héten"};
@@ -255,12 +241,7 @@ void TTeremfog::FormShow()
 
 void TTeremfog::Igazitas(TveltoCalendar &calendar)
 {
-    calendar.SetColWidths(0, TimeColumnWidth);
-    shareOut(calendar.ClientWidth() - TimeColumnWidth, calendar.FixedCols(), calendar.ColCount() - 1,
-             [&calendar](int col, int width) { calendar.SetColWidths(col, width); });
-    calendar.SetRowHeights(0, HeaderRowHeight);
-    shareOut(calendar.ClientHeight() - HeaderRowHeight, calendar.FixedRows(), calendar.RowCount() - 1,
-             [&calendar](int row, int height) { calendar.SetRowHeights(row, height); });
+    FitCalendarCells(calendar);
 }
 
 void TTeremfog::fitCalendar()
