@@ -113,7 +113,8 @@ const std::uint8_t *TztrCommon::IndirectValue(const TztrRecord *record, int fiel
     if (const std::uint8_t *block = layout_.IndirectBlock(record, fieldNo))
         return block;
     const TztrRecord *stored = Record(record->RecordID);
-    if (record->RecordID < 0 || !stored)
+    // A copy of a deleted record must not show the values of the record that reused its ID.
+    if (record->RecordID < 0 || !stored || stored->UniqueRecordID != record->UniqueRecordID)
         throw EMemTableInvalidRecord(SInvalidRecord);
     if (stored == record || *layout_.FieldNullByte(stored, fieldNo) == 0)
         return nullptr;
@@ -177,10 +178,10 @@ void TztrCommon::SetAutoIncMinValue(int value)
     TztrStoreLock lock(*this);
     autoIncMin_ = value;
     if (value > autoIncMax_)
-        autoIncMax_ = value - 1;
+        autoIncMax_ = std::int64_t{value} - 1;
 }
 
-void TztrCommon::SetAutoIncMax(int value)
+void TztrCommon::SetAutoIncMax(std::int64_t value)
 {
     TztrStoreLock lock(*this);
     autoIncMax_ = value;

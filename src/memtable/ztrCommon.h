@@ -73,8 +73,9 @@ public:
     // Autoincrement bounds.
     int AutoIncMinValue() const { return autoIncMin_; }
     void SetAutoIncMinValue(int value);
-    int AutoIncMax() const { return autoIncMax_; }
-    void SetAutoIncMax(int value);
+    // Wider than the field, so that the number after the largest key is known to be too large.
+    std::int64_t AutoIncMax() const { return autoIncMax_; }
+    void SetAutoIncMax(std::int64_t value);
 
     TztrPerformance Performance() const { return performance_; }
     void SetPerformance(TztrPerformance value);
@@ -135,7 +136,7 @@ private:
     int subLanguageID_ = 0;
     int sortID_ = 0;
     int autoIncMin_ = 0;
-    int autoIncMax_ = -1;
+    std::int64_t autoIncMax_ = -1;
     TztrPerformance performance_ = mtpfFast;
     bool enableVersioning_ = false;
     TztrVersioningMode versioningMode_ = mtvm1SinceCheckPoint;

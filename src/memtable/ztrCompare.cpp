@@ -255,14 +255,14 @@ int comparePresentValues(TztrCustomMemTable &table, const TztrRecord *keyRecord,
     const TFieldType type = entry.Field->DataType();
     const bool inRecord = entry.FieldNo <= 0 || !layout.IsIndirect(entry.FieldNo);
     int result = 0;
-    if (inRecord && !table.OnCompareFields &&
+    if (inRecord && !table.OnCompareFields() &&
         compareFixedOrdinal(type, keyRecord->Data() + entry.Offset + 1, record->Data() + entry.Offset + 1, result))
         return options.Contains(mtifoDescending) ? -result : result;
     std::string keyScratch, valueScratch;
     const void *key = fieldValue(table, keyRecord, entry, keyScratch);
     const void *value = fieldValue(table, record, entry, valueScratch);
-    if (table.OnCompareFields) {
-        table.OnCompareFields(table, entry.Field, key, value, type, options, fullCompare, result);
+    if (table.OnCompareFields()) {
+        table.OnCompareFields()(table, entry.Field, key, value, type, options, fullCompare, result);
         return result;
     }
     return CompareFields(key, value, type, options, fullCompare, table.Common().LocaleID());
@@ -408,7 +408,7 @@ bool hasSortKeyForm(TFieldType type)
 
 bool SortKeysApply(const TztrCustomMemTable &table, const TztrFieldList &fieldList)
 {
-    if (table.OnCompareFields)
+    if (table.OnCompareFields())
         return false;
     for (const TztrFieldListEntry &entry : fieldList) {
         // A partial compare and a skipped null key are no order of their own.

@@ -102,7 +102,17 @@ TztrCustomMemTable::TztrCustomMemTable()
 TztrCustomMemTable::~TztrCustomMemTable()
 {
     SetDeltaHandler(nullptr);
-    Close();
+    try {
+        Close();
+    } catch (...) {
+        // Nothing can report from here: a persistent table whose save fails closes unsaved, and
+        // the file keeps what it held. Callers that must know close the table themselves first.
+        SetPersistent(false);
+        try {
+            Close();
+        } catch (...) {
+        }
+    }
     if (attachedTo_)
         common_->DetachTable(this);
 }
@@ -197,7 +207,85 @@ void TztrCustomMemTable::SetEnableVersioning(bool value)
     UpdateFilteredState();
 }
 
+void TztrCustomMemTable::SetLocaleID(int value)
+{
+    const LCID old = common_->LocaleID();
+    reorderIndexes([&] { common_->SetLocaleID(static_cast<LCID>(value)); }, [&] { common_->SetLocaleID(old); }, true);
+}
+
+void TztrCustomMemTable::SetLanguageID(int value)
+{
+    const LCID old = common_->LocaleID();
+    reorderIndexes([&] { common_->SetLanguageID(value); }, [&] { common_->SetLocaleID(old); }, true);
+}
+
+void TztrCustomMemTable::SetSubLanguageID(int value)
+{
+    const LCID old = common_->LocaleID();
+    reorderIndexes([&] { common_->SetSubLanguageID(value); }, [&] { common_->SetLocaleID(old); }, true);
+}
+
+void TztrCustomMemTable::SetSortID(int value)
+{
+    const LCID old = common_->LocaleID();
+    reorderIndexes([&] { common_->SetSortID(value); }, [&] { common_->SetLocaleID(old); }, true);
+}
+
+void TztrCustomMemTable::SetOnCompareFields(TztrOnCompareFields handler)
+{
+    TztrOnCompareFields old = std::move(onCompareFields_);
+    reorderIndexes([&] { onCompareFields_ = std::move(handler); }, [&] { onCompareFields_ = std::move(old); }, false);
+}
+
 // ---- Indexes -------------------------------------------------------------------------------
+
+void TztrCustomMemTable::reorderIndexes(const std::function<void()> &change, const std::function<void()> &undo,
+                                        bool wholeStore)
+{
+    std::vector<std::pair<TztrCustomMemTable *, int>> currents;
+    for (TztrCustomMemTable *table : common_->AttachedTables()) {
+        if (table && table->Active() && (wholeStore || table == this))
+            currents.emplace_back(table, table->IsEmpty() ? -1 : asRecord(table->ActiveBuffer())->RecordID);
+    }
+    change();
+    if (currents.empty())
+        return;
+    // An index sorted under the old comparison would be bisected in the wrong order.
+    auto sortAll = [&] {
+        for (const auto &[table, recordID] : currents) {
+            table->indexes_.MarkAllUnordered();
+            table->indexes_.ReBuildAll();
+        }
+    };
+    std::exception_ptr failure;
+    try {
+        sortAll();
+    } catch (...) {
+        failure = std::current_exception();
+        undo();
+        sortAll();
+    }
+    for (const auto &[table, recordID] : currents)
+        table->keepRecordAfterReorder(recordID);
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void TztrCustomMemTable::keepRecordAfterReorder(int recordID)
+{
+    int place = -1;
+    if (recordID < 0 || !currentIndex_->SearchRecordID(recordID, place))
+        place = -1;
+    position_ = place;
+    if (State() != dsBrowse)
+        return;
+    if (place < 0) {
+        First();
+        return;
+    }
+    CursorPosChanged();
+    Resync({});
+}
 
 void TztrCustomMemTable::IndexRemoved(TztrIndex *index)
 {
@@ -322,6 +410,8 @@ void TztrCustomMemTable::SortOn(const std::string &fieldNames, TztrMemTableCompa
             throw;
         }
     }
+    sortFields_ = fieldNames;
+    sortOptions_ = options;
     // The old sort index goes only after the switch, so the cursor can still find its record.
     TztrIndex *previous = sortIndex_;
     sortIndex_ = sorted;
@@ -381,12 +471,12 @@ bool TztrCustomMemTable::MoveToPriorAccepted(bool forceUseFilter)
     const int start = std::min(position_, currentIndex_->Count());
     if (forceUseFilter || mustFilter_) {
         const TztrStoreLock lock(*common_);
-        for (position_ = start - 1; position_ >= 0; --position_) {
-            if (FilterRecord(currentIndex_->Entry(position_), forceUseFilter))
-                return true;
-        }
-        position_ = -1;
-        return false;
+        // The position moves only once a record is accepted, so a failing filter leaves it.
+        int i = start - 1;
+        while (i >= 0 && !FilterRecord(currentIndex_->Entry(i), forceUseFilter))
+            --i;
+        position_ = i;
+        return i >= 0;
     }
     if (start <= 0)
         return false;
@@ -401,15 +491,15 @@ bool TztrCustomMemTable::FindRecord(bool restart, bool goForward)
     SetFound(false);
     UpdateCursorPos();
     CursorPosChanged();
-    bool found;
-    if (goForward) {
+    const int saved = position_;
+    bool found = false;
+    try {
         if (restart)
-            position_ = -1;
-        found = MoveToNextAccepted(true);
-    } else {
-        if (restart)
-            position_ = currentIndex_->Count();
-        found = MoveToPriorAccepted(true);
+            position_ = goForward ? -1 : currentIndex_->Count();
+        found = goForward ? MoveToNextAccepted(true) : MoveToPriorAccepted(true);
+    } catch (...) {
+        position_ = saved;
+        throw;
     }
     if (found) {
         Resync({rmExact, rmCenter});
@@ -485,7 +575,7 @@ void TztrCustomMemTable::InternalOpen()
         }
     }
     if (!attachedTo_)
-        common_->SetAutoIncMax(common_->AutoIncMinValue() - 1);
+        common_->SetAutoIncMax(std::int64_t{common_->AutoIncMinValue()} - 1);
     BuildFieldList(*this, detailFieldList_, detailFields_);
     compileFilter();
     UpdateFilteredState();
@@ -545,12 +635,17 @@ void TztrCustomMemTable::EmptyTable()
 {
     Progress(0, mtpcEmpty);
     DisableControls();
-    {
+    try {
         TztrStoreLock lock(*common_);
+        // Every pending edit is posted or refused before anything goes, so that a refusal leaves
+        // all tables as they were.
+        for (TztrCustomMemTable *table : common_->AttachedTables()) {
+            if (table && table->Active())
+                table->CheckBrowseMode();
+        }
         for (TztrCustomMemTable *table : common_->AttachedTables()) {
             if (!table || !table->Active())
                 continue;
-            table->CheckBrowseMode();
             table->ClearBuffers();
             table->DataEvent(deDataSetChange, 0);
             table->indexes_.EmptyAll();
@@ -558,6 +653,9 @@ void TztrCustomMemTable::EmptyTable()
         }
         common_->ClearRecords();
         common_->RebuildAllIndexes();
+    } catch (...) {
+        EnableControls();
+        throw;
     }
     EnableControls();
     Progress(100, mtpcEmpty);
@@ -736,8 +834,13 @@ int TztrCustomMemTable::GetRecordCount() const
     const int saved = self.position_;
     self.position_ = -1;
     int count = 0;
-    while (self.MoveToNextAccepted(false))
-        ++count;
+    try {
+        while (self.MoveToNextAccepted(false))
+            ++count;
+    } catch (...) {
+        self.position_ = saved;
+        throw;
+    }
     self.position_ = saved;
     return count;
 }
@@ -815,7 +918,7 @@ TztrRecord *TztrCustomMemTable::activeRecord()
     case dsOldValue: {
         TztrRecord *buffer = asRecord(ActiveBuffer());
         TztrRecord *oldest = buffer ? common_->Record(buffer->RecordID) : nullptr;
-        if (!oldest)
+        if (!oldest || oldest->UniqueRecordID != buffer->UniqueRecordID)
             return buffer;
         while (oldest->PrevRecordVersion)
             oldest = oldest->PrevRecordVersion;
@@ -829,7 +932,8 @@ TztrRecord *TztrCustomMemTable::activeRecord()
 TztrRecord *TztrCustomMemTable::storedRecordOf(const TztrRecord *buffer) const
 {
     TztrRecord *stored = buffer ? common_->Record(buffer->RecordID) : nullptr;
-    if (!stored)
+    // Freed IDs are reused, so the slot may hold a newer record than the one the buffer shows.
+    if (!stored || stored->UniqueRecordID != buffer->UniqueRecordID)
         throw EMemTableInvalidRecord(SInvalidRecord);
     return stored;
 }

@@ -60,14 +60,16 @@ public:
     void SetPerformance(TztrPerformance value);
     bool Standalone() const { return common_->Standalone(); }
     void SetStandalone(bool value);
+    // A new locale on an open store reorders every index of it; a locale under which a unique
+    // index would hold equal keys is refused.
     int LocaleID() const { return static_cast<int>(common_->LocaleID()); }
-    void SetLocaleID(int value) { common_->SetLocaleID(static_cast<LCID>(value)); }
+    void SetLocaleID(int value);
     int LanguageID() const { return common_->LanguageID(); }
-    void SetLanguageID(int value) { common_->SetLanguageID(value); }
+    void SetLanguageID(int value);
     int SubLanguageID() const { return common_->SubLanguageID(); }
-    void SetSubLanguageID(int value) { common_->SetSubLanguageID(value); }
+    void SetSubLanguageID(int value);
     int SortID() const { return common_->SortID(); }
-    void SetSortID(int value) { common_->SetSortID(value); }
+    void SetSortID(int value);
     int AutoIncMinValue() const { return common_->AutoIncMinValue(); }
     void SetAutoIncMinValue(int value) { common_->SetAutoIncMinValue(value); }
     bool EnableVersioning() const { return common_->EnableVersioning(); }
@@ -97,6 +99,11 @@ public:
     // Orders an open table by fieldNames through its own sort index; an empty text goes back to
     // row order.
     void SortOn(const std::string &fieldNames, TztrMemTableCompareOptions options);
+    // The field list and options of the last SortOn; writing them stores them without sorting.
+    const std::string &SortFields() const { return sortFields_; }
+    void SetSortFields(const std::string &fieldNames) { sortFields_ = fieldNames; }
+    TztrMemTableCompareOptions SortOptions() const { return sortOptions_; }
+    void SetSortOptions(TztrMemTableCompareOptions options) { sortOptions_ = options; }
 
     // Calculated fields of stored records, for comparisons.
     bool RecalcOnIndex() const { return recalcOnIndex_; }
@@ -215,7 +222,9 @@ public:
     TztrOnSetupField OnSetupField;
     TztrOnCompressField OnCompressField;
     TztrOnCompressField OnDecompressField;
-    TztrOnCompareFields OnCompareFields;
+    // Replaces the value comparison; on an open table its indexes are sorted again by it.
+    const TztrOnCompareFields &OnCompareFields() const { return onCompareFields_; }
+    void SetOnCompareFields(TztrOnCompareFields handler);
     TztrOnCompressBlobStream OnCompressBlobStream;
     TztrOnDecompressBlobStream OnDecompressBlobStream;
     TztrOnSetupFieldProperties OnSetupFieldProperties;
@@ -285,6 +294,10 @@ private:
     void readFieldValue(const TztrRecord *record, TField *field, void *buffer);
     void writeFieldValue(TztrRecord *record, TField *field, const void *buffer);
     std::vector<TztrFieldSpec> fieldSpecs() const;
+    // Runs change, then sorts the indexes it reorders (those of every table of the store, or of
+    // this table only), each table keeping its current record; a sort that fails undoes change.
+    void reorderIndexes(const std::function<void()> &change, const std::function<void()> &undo, bool wholeStore);
+    void keepRecordAfterReorder(int recordID);
     void rebuildIndexesFromDefs();
     void selectIndex(TztrIndex *index);
     void emptyCursor();
@@ -356,8 +369,11 @@ private:
     bool readOnly_ = false;
     std::string indexFieldNames_;
     std::string indexName_;
+    std::string sortFields_;
+    TztrMemTableCompareOptions sortOptions_;
     TztrProgressCodes progressFlags_{mtpcLoad, mtpcSave, mtpcCopy};
     TztrCustomDeltaHandler *deltaHandler_ = nullptr;
+    TztrOnCompareFields onCompareFields_;
     // A blob stream that could not write its value back, raised by the next post.
     std::exception_ptr blobWriteFailure_;
 };

@@ -44,6 +44,7 @@ public:
 
 inline constexpr const char *SInvalidLocale = "Invalid locale.";
 inline constexpr const char *SInvalidRecord = "Invalid rekord ";
+inline constexpr const char *SAutoIncExhausted = "Az automatikus sorszám elérte a legnagyobb értékét (2147483647).";
 inline constexpr const char *SNoFields = "Legalább egy mezőnek lennie kell";
 inline constexpr const char *STooManyBookmarks = "Túl sok bookmark. Zárja be és nyissa újra a táblát.";
 inline constexpr const char *SInvalidParameter = "Invalid paraméter.";

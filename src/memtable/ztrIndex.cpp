@@ -144,7 +144,7 @@ void TztrIndex::startSortKeys()
 
 bool TztrIndex::sortKeysUsable() const
 {
-    return sortKeys_ && !table_.OnCompareFields && table_.Common().LocaleID() == sortKeyLocale_;
+    return sortKeys_ && !table_.OnCompareFields() && table_.Common().LocaleID() == sortKeyLocale_;
 }
 
 bool TztrIndex::ordersAsOwnFields(const TztrFieldList &fieldList) const
@@ -374,21 +374,20 @@ bool TztrIndex::SearchRecordID(int recordID, int &position)
 
 bool TztrIndex::SearchRecord(const TztrRecord *record, int &position)
 {
-    int start = 0;
-    if (ordered_ && Count() > 5) {
-        if (IsRowOrder())
-            return SearchRecordID(record->RecordID, position);
+    if (IsRowOrder() && ordered_ && Count() > 5)
+        return SearchRecordID(record->RecordID, position);
+    auto isRecord = [record](const TztrIndexEntry &entry) { return entry.Record == record; };
+    int at = Count();
+    if (!IsRowOrder() && ordered_ && Count() > 5) {
+        // The record sits among the entries of its key, met without reading any of them.
         SearchKey key;
         ownSearchKey(fieldList_, record, key);
-        start = lowerBound(fieldList_, record, key);
+        at = entries_.FindFrom(lowerBound(fieldList_, record, key), isRecord);
     }
-    // As a rule the record asked for is the stored one, met among the equal keys without reading
-    // any of them; a copy of it is matched by its RecordID.
-    int at = entries_.FindFrom(start, [record](const TztrIndexEntry &entry) { return entry.Record == record; });
-    if (at >= Count()) {
-        const int recordID = record->RecordID;
-        at = entries_.FindFrom(start, [recordID](const TztrIndexEntry &entry) { return entry.Record->RecordID == recordID; });
-    }
+    // Calculated values, or a comparison that changed without a sort, can leave the record
+    // elsewhere; an entry missed here would outlive its record.
+    if (at >= Count())
+        at = entries_.FindFrom(0, isRecord);
     if (at >= Count())
         return false;
     position = at;
@@ -591,6 +590,10 @@ void TztrIndexes::CheckRecordUniqueness(const TztrRecord *record, const TztrReco
     for (const auto &index : indexes_) {
         const TztrMemTableCompareOptions options = index->Options();
         if (!index->Enabled() || options.Contains(mtcoNonMaintained) || !options.Contains(mtcoUnique))
+            continue;
+        // An edit that keeps the record's key cannot make it equal to another.
+        if (recordToIgnore &&
+            index->CompareIndexRecords(index->FieldList(), record, recordToIgnore, false, false) == 0)
             continue;
         int position = 0;
         if (index->Search(nullptr, record, position, false, false) && index->Entry(position) != recordToIgnore)

@@ -2,7 +2,11 @@
 // default expressions and the next autoincrement number.
 
 #include "memtable/ztrCustomMemTable.h"
+#include "memtable/ztrErrors.h"
 #include "platform/DataSource.h"
+
+#include <cstdint>
+#include <limits>
 
 void TztrCustomMemTable::DoOnNewRecord()
 {
@@ -18,8 +22,13 @@ void TztrCustomMemTable::DoOnNewRecord()
     }
     TDataSet::DoOnNewRecord();
     // Loaded records keep the numbers they were saved with.
-    if (autoIncField_ && !KeepLoadedAutoIncValues())
-        autoIncField_->SetAsInteger(common_->AutoIncMax() + 1);
+    if (autoIncField_ && !KeepLoadedAutoIncValues()) {
+        const std::int64_t next = common_->AutoIncMax() + 1;
+        // Wrapping round would hand out keys that exist already.
+        if (next > std::numeric_limits<std::int32_t>::max())
+            throw EMemTableError(SAutoIncExhausted);
+        autoIncField_->SetAsInteger(static_cast<int>(next));
+    }
 }
 
 void TztrCustomMemTable::DoBeforePost()

@@ -272,13 +272,13 @@ TEST_F(CompareRecordsOnTable, RangeModesTestEachFieldOnItsOwn)
 TEST_F(CompareRecordsOnTable, TheTableMayCompareValuesItself)
 {
     int calls = 0;
-    table.OnCompareFields = [&](TztrCustomMemTable &, TField *field, const void *, const void *, TFieldType type,
+    table.SetOnCompareFields([&](TztrCustomMemTable &, TField *field, const void *, const void *, TFieldType type,
                                 TztrifoOptions, bool &, int &result) {
         ++calls;
         EXPECT_EQ(field, table.FieldByName("pont"));
         EXPECT_EQ(type, ftInteger);
         result = 5;
-    };
+    });
     EXPECT_EQ(compare(0, 2, "pont"), 5);
     EXPECT_EQ(calls, 1);
 }
@@ -371,8 +371,8 @@ TEST_F(SortKeysOnTable, OrdersWithoutKeyBytesAreLeftToTheComparison)
         EXPECT_FALSE(SortKeysApply(table, list)) << fields;
     }
     BuildFieldList(table, list, "egesz");
-    table.OnCompareFields = [](TztrCustomMemTable &, TField *, const void *, const void *, TFieldType, TztrifoOptions,
-                               bool &, int &result) { result = 0; };
+    table.SetOnCompareFields([](TztrCustomMemTable &, TField *, const void *, const void *, TFieldType, TztrifoOptions,
+                               bool &, int &result) { result = 0; });
     EXPECT_FALSE(SortKeysApply(table, list));
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -223,6 +224,32 @@ TEST_F(PeopleTable, FilteredCountCountsAcceptedRecordsAndKeepsTheCursor)
     EXPECT_EQ(table.FieldByName("id")->AsInteger(), 4);
     table.SetFiltered(false);
     EXPECT_EQ(table.RecordCount(), 6);
+}
+
+TEST_F(PeopleTable, AFailingFilterLeavesTheCursorWhereItWas)
+{
+    fill(6);
+    int failingId = 0;
+    table.OnFilterRecord = [&failingId](TDataSet &dataSet, bool &accept) {
+        if (dataSet.FieldByName("id")->AsInteger() == failingId)
+            throw EMemTableFilterError("broken filter");
+        accept = true;
+    };
+    table.SetFiltered(true);
+    const std::vector<std::pair<int, std::function<void()>>> failures = {
+        {3, [this] { table.Prior(); }},
+        {5, [this] { table.RecordCount(); }},
+        {1, [this] { table.FindFirst(); }},
+        {6, [this] { table.FindLast(); }},
+    };
+    for (const auto &[failing, move] : failures) {
+        table.SetRecNo(4);
+        failingId = failing;
+        EXPECT_THROW(move(), EMemTableFilterError) << failing;
+        failingId = 0;
+        table.Next();
+        EXPECT_EQ(table.FieldByName("id")->AsInteger(), 5) << failing;
+    }
 }
 
 TEST_F(PeopleTable, FindRecordUsesTheFilterEvenWhenNotFiltered)
@@ -644,6 +671,88 @@ TEST_F(SharedStore, DetachedViewGetsAPrivateStoreAgain)
     EXPECT_NE(&view->Common(), &owner.Common());
 }
 
+// A record deleted through one cursor while another edits it: its ID goes to the next new record.
+class StaleBuffer : public SharedStore {
+protected:
+    StaleBuffer()
+    {
+        owner.Close();
+        owner.FieldDefs().Clear();
+        definePeople(owner, 30); // long names live outside the record
+        owner.SetPerformance(mtpfBalanced);
+        owner.Open();
+        view = attachView();
+        for (int id = 1; id <= 3; ++id)
+            appendPerson(owner, id, "name of person " + std::to_string(id), id);
+        owner.SetRecNo(2);
+        owner.Edit();
+        owner.FieldByName("pont")->SetAsInteger(99);
+        view->SetRecNo(2);
+        view->Delete();
+        appendPerson(*view, 4, "name of the newcomer", 4);
+    }
+
+    std::unique_ptr<TztrMemTable> view;
+};
+
+TEST_F(StaleBuffer, PostIsRefusedAndTheNewRecordKeepsItsValues)
+{
+    EXPECT_THROW(owner.Post(), EMemTableInvalidRecord);
+    owner.Cancel();
+    EXPECT_EQ(idsInOrder(owner), (std::vector<int>{1, 3, 4}));
+    owner.Last();
+    EXPECT_EQ(owner.FieldByName("nev")->AsString(), "name of the newcomer");
+    EXPECT_EQ(owner.FieldByName("pont")->AsInteger(), 4);
+}
+
+TEST_F(StaleBuffer, DeleteIsRefused)
+{
+    owner.Cancel();
+    view->SetAttachedAutoRefresh(false);
+    view->SetRecNo(1);
+    TztrMemTable other;
+    other.SetAttachedTo(&owner);
+    other.Open();
+    other.First();
+    view->Delete(); // the view's buffer of record 1 goes stale for other
+    appendPerson(*view, 5, "name of another newcomer", 5);
+    EXPECT_THROW(other.Delete(), EMemTableInvalidRecord);
+    EXPECT_EQ(idsInOrder(*view), (std::vector<int>{3, 4, 5}));
+}
+
+TEST_F(StaleBuffer, LongTextsOfTheNewRecordAreNotShown)
+{
+    EXPECT_THROW(owner.FieldByName("nev")->AsString(), EMemTableInvalidRecord);
+}
+
+TEST_F(SharedStore, FailedEmptyingLeavesEveryTableAsItWas)
+{
+    owner.IndexDefs().Add("kulcs", "id", {ixUnique});
+    owner.Close();
+    owner.Open();
+    auto view = attachView();
+    appendPerson(owner, 1, "a", 1);
+    appendPerson(owner, 2, "b", 2);
+    TztrMemTable source;
+    definePeople(source);
+    source.Open();
+    appendPerson(source, 7, "c", 3);
+    const std::vector<std::function<void()>> emptyings = {[this] { owner.EmptyTable(); },
+                                                         [&] { owner.LoadFromDataSet(source, {}); }};
+    for (const auto &empty : emptyings) {
+        // A pending record that cannot be posted: its key is taken.
+        view->Append();
+        setPerson(*view, 1, "dup", 0);
+        EXPECT_THROW(empty(), EMemTableDupKey);
+        EXPECT_FALSE(owner.ControlsDisabled());
+        EXPECT_EQ(owner.RecordCount(), 2);
+        EXPECT_EQ(idsInOrder(owner), (std::vector<int>{1, 2}));
+        EXPECT_EQ(view->State(), dsInsert);
+        view->Cancel();
+        EXPECT_EQ(idsInOrder(*view), (std::vector<int>{1, 2}));
+    }
+}
+
 TEST(SharedStoreLifetime, ViewOutlivingItsOwnerFallsBackToAPrivateStore)
 {
     TztrMemTable view;
@@ -814,6 +923,11 @@ TEST_F(PeopleTable, SortingAgainReplacesTheSortIndex)
     table.SortOn("pont", {mtcoDescending});
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
     EXPECT_EQ(sortIndexCount(table), 1);
+    EXPECT_EQ(table.SortFields(), "pont");
+    EXPECT_EQ(table.SortOptions(), TztrMemTableCompareOptions{mtcoDescending});
+    // Written directly, the sort fields are kept for later without sorting now.
+    table.SetSortFields("nev");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
 }
 
 TEST_F(PeopleTable, SortOnWithoutFieldsGoesBackToRowOrder)

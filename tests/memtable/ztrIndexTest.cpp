@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -91,12 +94,13 @@ TEST(IndexSearchCost, TwentyEntriesAreScannedAndTwentyOneBisected)
         table.AddIndex("pontok", "pont", {});
         TztrIndex *index = table.Indexes().IndexByName("pontok");
         int calls = 0;
-        table.OnCompareFields = [&calls](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType,
+        table.SetOnCompareFields([&calls](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType,
                                          TztrifoOptions, bool &, int &result) {
             ++calls;
             const int x = *static_cast<const std::int32_t *>(a), y = *static_cast<const std::int32_t *>(b);
             result = (x > y) - (x < y);
-        };
+        });
+        calls = 0; // the sort the new comparison brings is no part of the search
         int position = 0;
         EXPECT_TRUE(index->Search(nullptr, index->Entry(count - 1), position, false, false));
         EXPECT_EQ(position, count - 1);
@@ -271,17 +275,22 @@ struct Person {
     int points;
 };
 
+constexpr LCID English = 0x0409;
+
 // The model's ids ordered by an independent oracle, for comparing with what a view walks.
-bool inNameOrder(const std::string &a, const std::string &b)
+bool inNameOrder(LCID locale, const std::string &a, const std::string &b)
 {
-    return CompareStringA(Hungarian, NORM_IGNORECASE, a, b) != CSTR_GREATER_THAN;
+    return CompareStringA(locale, NORM_IGNORECASE, a, b) != CSTR_GREATER_THAN;
 }
 
-// Checks a view against the model: the same records, in an order the index promises.
+// Checks a view against the model: the same records, in an order the index promises, and
+// every index of the view holding each record once.
 void expectViewMatches(TztrMemTable &view, const std::map<int, Person> &model, const std::string &step)
 {
     SCOPED_TRACE(step + " / " + view.IndexName());
     ASSERT_TRUE(view.CurrentIndex()->IsOrdered());
+    for (int i = 0; i < view.Indexes().Count(); ++i)
+        ASSERT_EQ(view.Indexes().Index(i)->Count(), static_cast<int>(model.size())) << view.Indexes().Index(i)->Name();
     std::vector<int> ids;
     std::vector<Person> seen;
     view.First();
@@ -303,7 +312,8 @@ void expectViewMatches(TztrMemTable &view, const std::map<int, Person> &model, c
         else if (view.IndexName() == "pontok")
             EXPECT_GE(seen[i - 1].points, seen[i].points);
         else
-            EXPECT_TRUE(inNameOrder(seen[i - 1].name, seen[i].name)) << seen[i - 1].name << " / " << seen[i].name;
+            EXPECT_TRUE(inNameOrder(static_cast<LCID>(view.LocaleID()), seen[i - 1].name, seen[i].name))
+                << seen[i - 1].name << " / " << seen[i].name;
     }
     std::vector<int> sortedIds = ids;
     std::sort(sortedIds.begin(), sortedIds.end());
@@ -317,8 +327,20 @@ void defineIndexes(TztrMemTable &table)
     table.IndexDefs().Add("nevek", "nev", {ixCaseInsensitive});
 }
 
+void goToId(TztrMemTable &table, int id)
+{
+    const std::string indexName = table.IndexName();
+    table.SetIndexName("kulcs");
+    table.First();
+    while (table.FieldByName("id")->AsInteger() != id)
+        table.Next();
+    table.SetIndexName(indexName);
+}
+
 } // namespace
 
+// Changes through every cursor of one store, with index switches, locale changes and edits
+// through buffers whose record another cursor deleted, checked against a plain map.
 TEST(IndexProperty, RandomChangesKeepEveryIndexExactAndOrdered)
 {
     TztrMemTable owner;
@@ -326,6 +348,7 @@ TEST(IndexProperty, RandomChangesKeepEveryIndexExactAndOrdered)
     owner.SetLocaleID(Hungarian);
     owner.SetAttachMaxCount(4);
     defineIndexes(owner);
+    owner.SetIndexName("kulcs");
     owner.Open();
     std::vector<std::unique_ptr<TztrMemTable>> views;
     for (const char *indexName : {"kulcs", "pontok", "nevek"}) {
@@ -336,59 +359,152 @@ TEST(IndexProperty, RandomChangesKeepEveryIndexExactAndOrdered)
         view->Open();
         views.push_back(std::move(view));
     }
+    std::vector<TztrMemTable *> cursors{&owner};
+    for (auto &view : views)
+        cursors.push_back(view.get());
 
     std::mt19937 random(20250908);
     std::vector<std::string> names;
     for (const char *name : {"alma", "Alma", "csiga", "cukor", "dzsungel", "lo", "ló", "lő", "Zebra"})
         names.push_back(cp1250(name));
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    auto anyName = [&] { return names[pick(static_cast<int>(names.size()))]; };
     std::map<int, Person> model;
     int nextId = 1;
+    auto append = [&](TztrMemTable &table, int id) {
+        const Person person{anyName(), pick(6)};
+        table.Append();
+        setPerson(table, id, person.name, person.points);
+        if (model.count(id)) {
+            EXPECT_THROW(table.Post(), EMemTableDupKey);
+            table.Cancel();
+        } else {
+            table.Post();
+            model[id] = person;
+        }
+    };
+    auto anyLiveId = [&] {
+        auto target = model.begin();
+        std::advance(target, pick(static_cast<int>(model.size())));
+        return target->first;
+    };
 
-    for (int step = 0; step < 300; ++step) {
-        const int action = model.empty() ? 0 : pick(10);
+    for (int step = 0; step < 400; ++step) {
+        const int action = model.empty() ? 0 : pick(12);
+        TztrMemTable &table = *cursors[static_cast<std::size_t>(pick(4))];
+        TztrMemTable &other = *cursors[static_cast<std::size_t>(pick(4))];
+        const std::string indexName = table.IndexName();
+        table.SetIndexName(pick(2) ? "nevek" : "");
         std::string what;
         if (action < 4) {
-            const Person person{names[pick(static_cast<int>(names.size()))], pick(6)};
             const int id = pick(3) == 0 && !model.empty() ? model.begin()->first : nextId++;
-            what = "insert " + std::to_string(id);
-            owner.Append();
-            setPerson(owner, id, person.name, person.points);
-            if (model.count(id)) {
-                EXPECT_THROW(owner.Post(), EMemTableDupKey);
-                owner.Cancel();
-            } else {
-                owner.Post();
-                model[id] = person;
-            }
-        } else {
-            // Find a random live record through the key index, then edit or delete it.
-            auto target = model.begin();
-            std::advance(target, pick(static_cast<int>(model.size())));
-            owner.SetIndexName("kulcs");
-            owner.First();
-            while (owner.FieldByName("id")->AsInteger() != target->first)
-                owner.Next();
-            owner.SetIndexName(pick(2) ? "nevek" : "");
-            if (action < 8) {
-                what = "edit " + std::to_string(target->first);
-                Person changed{names[pick(static_cast<int>(names.size()))], pick(6)};
-                owner.Edit();
-                owner.FieldByName("nev")->SetAsString(changed.name);
-                owner.FieldByName("pont")->SetAsInteger(changed.points);
-                owner.Post();
-                target->second = changed;
-            } else {
-                what = "delete " + std::to_string(target->first);
-                owner.Delete();
-                model.erase(target);
-            }
+            what = "append " + std::to_string(id);
+            append(table, id);
+        } else if (action < 7) {
+            const int id = anyLiveId();
+            what = "edit " + std::to_string(id);
+            goToId(table, id);
+            const Person changed{anyName(), pick(6)};
+            table.Edit();
+            table.FieldByName("nev")->SetAsString(changed.name);
+            table.FieldByName("pont")->SetAsInteger(changed.points);
+            table.Post();
+            model[id] = changed;
+        } else if (action < 9) {
+            const int id = anyLiveId();
+            what = "delete " + std::to_string(id);
+            goToId(table, id);
+            table.Delete();
+            model.erase(id);
+        } else if (action < 10) {
+            what = "locale";
+            other.SetLocaleID(other.LocaleID() == static_cast<int>(Hungarian) ? English : Hungarian);
+        } else if (&table != &other) {
+            // The record under an edit goes, and a new one takes its ID: the edit must not land.
+            const int id = anyLiveId();
+            what = "stale edit " + std::to_string(id);
+            goToId(table, id);
+            table.Edit();
+            table.FieldByName("pont")->SetAsInteger(9);
+            goToId(other, id);
+            other.Delete();
+            model.erase(id);
+            append(other, nextId++);
+            EXPECT_THROW(table.Post(), EMemTableInvalidRecord);
+            table.Cancel();
         }
-        for (auto &view : views)
-            expectViewMatches(*view, model, "step " + std::to_string(step) + ": " + what);
+        table.SetIndexName(indexName);
+        for (TztrMemTable *cursor : cursors)
+            expectViewMatches(*cursor, model, "step " + std::to_string(step) + ": " + what);
         if (::testing::Test::HasFailure())
             break;
     }
+}
+
+// A new locale or comparison event changes the order under the indexes of an open table.
+TEST(IndexOrder, AChangedComparisonResortsTheIndexesAndKeepsTheCurrentRecord)
+{
+    struct Case {
+        const char *what;
+        std::function<void(TztrMemTable &)> change;
+        std::function<bool(const std::string &, const std::string &)> inOrder;
+    };
+    const std::vector<Case> cases = {
+        {"locale", [](TztrMemTable &table) { table.SetLocaleID(English); },
+         [](const std::string &a, const std::string &b) { return inNameOrder(English, a, b); }},
+        {"comparison event",
+         [](TztrMemTable &table) {
+             table.SetOnCompareFields([](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType,
+                                         TztrifoOptions, bool &, int &result) {
+                 result = -std::strcmp(static_cast<const char *>(a), static_cast<const char *>(b));
+             });
+         },
+         [](const std::string &a, const std::string &b) { return a >= b; }},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.what);
+        TztrMemTable table;
+        definePeople(table);
+        table.SetLocaleID(Hungarian);
+        table.SetAttachMaxCount(2);
+        table.IndexDefs().Add("nevek", "nev", {});
+        table.SetIndexName("nevek");
+        table.Open();
+        for (int id = 0; id < 40; ++id)
+            appendPerson(table, id, (id % 2 ? "cs" : "cu") + std::to_string(id % 10), id);
+        goToId(table, 7);
+        test.change(table);
+        EXPECT_EQ(table.FieldByName("id")->AsInteger(), 7);
+        std::vector<std::string> names;
+        for (table.First(); !table.Eof(); table.Next())
+            names.push_back(table.FieldByName("nev")->AsString());
+        for (std::size_t i = 1; i < names.size(); ++i)
+            EXPECT_TRUE(test.inOrder(names[i - 1], names[i])) << names[i - 1] << " / " << names[i];
+        // Deleted through another cursor, each record must leave the index it is found in.
+        TztrMemTable view;
+        view.SetAttachedTo(&table);
+        view.Open();
+        while (!view.IsEmpty())
+            view.Delete();
+        EXPECT_EQ(table.CurrentIndex()->Count(), 0);
+        EXPECT_EQ(table.RecordCount(), 0);
+    }
+}
+
+TEST(IndexOrder, ALocaleTheIndexesCannotBeSortedUnderIsRefused)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.SetLocaleID(English);
+    table.IndexDefs().Add("nevek", "nev", {});
+    table.SetIndexName("nevek");
+    table.Open();
+    appendPerson(table, 1, cp1250("cz"), 0);
+    appendPerson(table, 2, cp1250("cs"), 0);
+    // An unknown locale refuses every text comparison.
+    EXPECT_THROW(table.SetLocaleID(0x7FFF), EMemTableInvalidLocale);
+    EXPECT_EQ(table.LocaleID(), static_cast<int>(English));
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 1}));
 }
 
 TEST(IndexSort, ByteKeysAndFieldComparisonGiveTheSameOrder)
@@ -409,13 +525,13 @@ TEST(IndexSort, ByteKeysAndFieldComparisonGiveTheSameOrder)
         table.AddIndex("kulcsos", fields, {});
         const std::vector<TztrRecord *> byKeys = entriesOf(*table.Indexes().IndexByName("kulcsos"));
         // A comparison event of the table's own takes the sort off the byte keys.
-        table.OnCompareFields = [&table](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType type,
+        table.SetOnCompareFields([&table](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType type,
                                          TztrifoOptions options, bool &full, int &result) {
             result = CompareFields(a, b, type, options, full, table.Common().LocaleID());
-        };
+        });
         table.AddIndex("mezonkent", fields, {});
         EXPECT_EQ(byKeys, entriesOf(*table.Indexes().IndexByName("mezonkent"))) << fields;
-        table.OnCompareFields = nullptr;
+        table.SetOnCompareFields(nullptr);
         table.Indexes().Clear();
         table.IndexDefs().Clear();
     }
@@ -447,7 +563,7 @@ TEST(IndexProperty, TextsAlikeInTheirFirstLettersStayOrderedThroughChanges)
         names.push_back(table.FieldByName("nev")->AsString());
     ASSERT_EQ(names.size(), 150u);
     for (std::size_t i = 1; i < names.size(); ++i)
-        EXPECT_TRUE(inNameOrder(names[i - 1], names[i])) << names[i - 1] << " / " << names[i];
+        EXPECT_TRUE(inNameOrder(Hungarian, names[i - 1], names[i])) << names[i - 1] << " / " << names[i];
 }
 
 TEST(IndexSearchCost, AComparisonEventSetAfterTheSortIsAskedByEverySearch)
@@ -460,12 +576,12 @@ TEST(IndexSearchCost, AComparisonEventSetAfterTheSortIsAskedByEverySearch)
     table.AddIndex("pontok", "pont", {});
     TztrIndex *index = table.Indexes().IndexByName("pontok");
     int calls = 0;
-    table.OnCompareFields = [&calls](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType,
+    table.SetOnCompareFields([&calls](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType,
                                      TztrifoOptions, bool &, int &result) {
         ++calls;
         const int x = *static_cast<const std::int32_t *>(a), y = *static_cast<const std::int32_t *>(b);
         result = (x > y) - (x < y);
-    };
+    });
     int position = -1;
     EXPECT_TRUE(index->Search(nullptr, index->Entry(25), position, false, false));
     EXPECT_EQ(position, 25);

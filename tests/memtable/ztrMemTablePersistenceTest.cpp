@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -259,6 +260,24 @@ TEST(PersistentTable, MissingFileOpensEmptyAndClosingWritesIt)
     EXPECT_TRUE(reopened.Persistent());
     EXPECT_EQ(reopened.RecordCount(), 2);
     EXPECT_EQ(reopened.FieldCount(), 5);
+}
+
+TEST(PersistentTable, ASaveThatFailsIsRaisedByCloseAndEndsNoProgramAtDestruction)
+{
+    TempFolder folder;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const fs::path missingFolder = folder / "nincs";
+    auto table = std::make_unique<TztrMemTable>();
+    table->SetPersistentFormat(&csv);
+    table->SetPersistentFile((missingFolder / "terem.csv").string());
+    table->SetPersistent(true);
+    makeRoomTable(*table);
+    addExampleRooms(*table);
+    EXPECT_ANY_THROW(table->Close());
+    EXPECT_TRUE(table->Active());
+    table.reset();
+    EXPECT_FALSE(fs::exists(missingFolder));
 }
 
 TEST(PersistentTable, ClosingKeepsTheOldFileAsBackup)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 namespace {
@@ -55,6 +56,26 @@ TEST_F(AutoIncTable, APostedValueAboveTheMaximumRaisesIt)
     table.FieldByName("sorszam")->SetAsInteger(500);
     table.Post();
     EXPECT_EQ(appendOne(), 501);
+}
+
+TEST_F(AutoIncTable, NoNumberIsGivenPastTheLargestInteger)
+{
+    for (const int minimum : {0, std::numeric_limits<int>::min()}) {
+        table.SetAutoIncMinValue(minimum);
+        table.Open();
+        table.Append();
+        table.FieldByName("sorszam")->SetAsInteger(std::numeric_limits<int>::max());
+        table.Post();
+        try {
+            table.Append();
+            FAIL() << "a number past the largest was given";
+        } catch (const EMemTableError &error) {
+            EXPECT_STREQ(error.what(), "Az automatikus sorszám elérte a legnagyobb értékét (2147483647).");
+        }
+        EXPECT_EQ(table.State(), dsBrowse);
+        EXPECT_EQ(table.RecordCount(), 1);
+        table.Close();
+    }
 }
 
 TEST_F(AutoIncTable, ReopeningStartsAgainFromTheMinimum)
