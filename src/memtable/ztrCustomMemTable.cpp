@@ -491,15 +491,15 @@ bool TztrCustomMemTable::FindRecord(bool restart, bool goForward)
     SetFound(false);
     UpdateCursorPos();
     CursorPosChanged();
-    const int saved = position_;
-    bool found = false;
-    try {
+    bool found;
+    if (goForward) {
         if (restart)
-            position_ = goForward ? -1 : currentIndex_->Count();
-        found = goForward ? MoveToNextAccepted(true) : MoveToPriorAccepted(true);
-    } catch (...) {
-        position_ = saved;
-        throw;
+            position_ = -1;
+        found = MoveToNextAccepted(true);
+    } else {
+        if (restart)
+            position_ = currentIndex_->Count();
+        found = MoveToPriorAccepted(true);
     }
     if (found) {
         Resync({rmExact, rmCenter});

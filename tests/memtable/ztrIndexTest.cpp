@@ -491,6 +491,41 @@ TEST(IndexOrder, AChangedComparisonResortsTheIndexesAndKeepsTheCurrentRecord)
     }
 }
 
+TEST(IndexOrder, ARecordWhoseCalculatedKeyChangedLeavesTheIndexWhenDeleted)
+{
+    TztrMemTable table;
+    for (const auto &[name, kind] : {std::pair{"id", fkData}, {"pont", fkData}, {"szorzat", fkCalculated}}) {
+        TField *field = table.Fields().Add(CreateFieldOfType(ftInteger));
+        field->SetFieldName(name);
+        field->SetFieldKind(kind);
+    }
+    int factor = 1;
+    table.OnCalcFields = [&factor](TDataSet &dataSet) {
+        dataSet.FieldByName("szorzat")->SetAsInteger(dataSet.FieldByName("pont")->AsInteger() * factor);
+    };
+    table.SetAttachMaxCount(2);
+    table.IndexDefs().Add("szorzatok", "szorzat", {});
+    table.SetIndexName("szorzatok");
+    table.Open();
+    for (int id = 0; id < 30; ++id) {
+        table.Append();
+        table.FieldByName("id")->SetAsInteger(id);
+        table.FieldByName("pont")->SetAsInteger(id);
+        table.Post();
+    }
+    // The filter computes the stored records' values anew, against the index's order.
+    factor = -1;
+    table.OnFilterRecord = [](TDataSet &, bool &accept) { accept = true; };
+    table.SetFiltered(true);
+    EXPECT_EQ(table.RecordCount(), 30);
+    TztrMemTable view;
+    view.SetAttachedTo(&table);
+    view.Open();
+    while (!view.IsEmpty())
+        view.Delete();
+    EXPECT_EQ(table.CurrentIndex()->Count(), 0);
+}
+
 TEST(IndexOrder, ALocaleTheIndexesCannotBeSortedUnderIsRefused)
 {
     TztrMemTable table;
