@@ -209,47 +209,47 @@ void TztrCustomMemTable::SetEnableVersioning(bool value)
 
 void TztrCustomMemTable::SetLocaleID(int value)
 {
-    const LCID old = common_->LocaleID();
-    reorderIndexes([&] { common_->SetLocaleID(static_cast<LCID>(value)); }, [&] { common_->SetLocaleID(old); }, true);
+    changeLocale([&] { common_->SetLocaleID(static_cast<LCID>(value)); });
 }
 
 void TztrCustomMemTable::SetLanguageID(int value)
 {
-    const LCID old = common_->LocaleID();
-    reorderIndexes([&] { common_->SetLanguageID(value); }, [&] { common_->SetLocaleID(old); }, true);
+    changeLocale([&] { common_->SetLanguageID(value); });
 }
 
 void TztrCustomMemTable::SetSubLanguageID(int value)
 {
-    const LCID old = common_->LocaleID();
-    reorderIndexes([&] { common_->SetSubLanguageID(value); }, [&] { common_->SetLocaleID(old); }, true);
+    changeLocale([&] { common_->SetSubLanguageID(value); });
 }
 
 void TztrCustomMemTable::SetSortID(int value)
 {
+    changeLocale([&] { common_->SetSortID(value); });
+}
+
+void TztrCustomMemTable::changeLocale(const std::function<void()> &change)
+{
     const LCID old = common_->LocaleID();
-    reorderIndexes([&] { common_->SetSortID(value); }, [&] { common_->SetLocaleID(old); }, true);
+    change();
+    if (common_->LocaleID() != old)
+        resortIndexes([&] { common_->SetLocaleID(old); }, true);
 }
 
 void TztrCustomMemTable::SetOnCompareFields(TztrOnCompareFields handler)
 {
-    TztrOnCompareFields old = std::move(onCompareFields_);
-    reorderIndexes([&] { onCompareFields_ = std::move(handler); }, [&] { onCompareFields_ = std::move(old); }, false);
+    TztrOnCompareFields old = std::exchange(onCompareFields_, std::move(handler));
+    resortIndexes([&] { onCompareFields_ = std::move(old); }, false);
 }
 
 // ---- Indexes -------------------------------------------------------------------------------
 
-void TztrCustomMemTable::reorderIndexes(const std::function<void()> &change, const std::function<void()> &undo,
-                                        bool wholeStore)
+void TztrCustomMemTable::resortIndexes(const std::function<void()> &undoChange, bool wholeStore)
 {
     std::vector<std::pair<TztrCustomMemTable *, int>> currents;
     for (TztrCustomMemTable *table : common_->AttachedTables()) {
         if (table && table->Active() && (wholeStore || table == this))
             currents.emplace_back(table, table->IsEmpty() ? -1 : asRecord(table->ActiveBuffer())->RecordID);
     }
-    change();
-    if (currents.empty())
-        return;
     // An index sorted under the old comparison would be bisected in the wrong order.
     auto sortAll = [&] {
         for (const auto &[table, recordID] : currents) {
@@ -262,24 +262,23 @@ void TztrCustomMemTable::reorderIndexes(const std::function<void()> &change, con
         sortAll();
     } catch (...) {
         failure = std::current_exception();
-        undo();
+        undoChange();
         sortAll();
     }
     for (const auto &[table, recordID] : currents)
-        table->keepRecordAfterReorder(recordID);
+        table->keepRecordAfterResort(recordID);
     if (failure)
         std::rethrow_exception(failure);
 }
 
-void TztrCustomMemTable::keepRecordAfterReorder(int recordID)
+void TztrCustomMemTable::keepRecordAfterResort(int recordID)
 {
     int place = -1;
-    if (recordID < 0 || !currentIndex_->SearchRecordID(recordID, place))
-        place = -1;
-    position_ = place;
+    const bool found = recordID >= 0 && currentIndex_->SearchRecordID(recordID, place);
+    position_ = found ? place : -1;
     if (State() != dsBrowse)
         return;
-    if (place < 0) {
+    if (!found) {
         First();
         return;
     }

@@ -60,8 +60,8 @@ public:
     void SetPerformance(TztrPerformance value);
     bool Standalone() const { return common_->Standalone(); }
     void SetStandalone(bool value);
-    // A new locale on an open store reorders every index of it; a locale under which a unique
-    // index would hold equal keys is refused.
+    // A new locale on an open store sorts every index of it again; a locale they cannot be sorted
+    // under (an unknown one, or one that makes keys of a unique index equal) is refused.
     int LocaleID() const { return static_cast<int>(common_->LocaleID()); }
     void SetLocaleID(int value);
     int LanguageID() const { return common_->LanguageID(); }
@@ -294,10 +294,12 @@ private:
     void readFieldValue(const TztrRecord *record, TField *field, void *buffer);
     void writeFieldValue(TztrRecord *record, TField *field, const void *buffer);
     std::vector<TztrFieldSpec> fieldSpecs() const;
-    // Runs change, then sorts the indexes it reorders (those of every table of the store, or of
-    // this table only), each table keeping its current record; a sort that fails undoes change.
-    void reorderIndexes(const std::function<void()> &change, const std::function<void()> &undo, bool wholeStore);
-    void keepRecordAfterReorder(int recordID);
+    void changeLocale(const std::function<void()> &change);
+    // Sorts the indexes again after a change of their comparison (those of every table of the
+    // store, or of this table only), each table keeping its current record; a sort that fails
+    // undoes the change.
+    void resortIndexes(const std::function<void()> &undoChange, bool wholeStore);
+    void keepRecordAfterResort(int recordID);
     void rebuildIndexesFromDefs();
     void selectIndex(TztrIndex *index);
     void emptyCursor();
