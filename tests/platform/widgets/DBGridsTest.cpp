@@ -112,17 +112,6 @@ TEST_F(GridOnRooms, ColumnsGoWithTheDatasetAndComeBackWhenItReopens)
     EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_id"));
 }
 
-TEST_F(GridOnRooms, ATableReopenedWhileControlsAreDisabledShowsItsRowsAgain)
-{
-    rooms.table.DisableControls();
-    rooms.table.Close();
-    rooms.table.Open();
-    rooms.table.First();
-    rooms.table.EnableControls();
-    EXPECT_EQ(grid.ShownRowCount(), grid.VisibleRowCount());
-    EXPECT_EQ(grid.ShownCellText(columnIndex("terem_kod"), 0), QStringLiteral("Főépület 1"));
-}
-
 TEST_F(GridOnRooms, NarrowColumnsCutTheirTextsUntilWidenedToTheirTitles)
 {
     TColumn *code = grid.Columns().Add("terem_kod");
