@@ -87,9 +87,7 @@ TTeremfog::TTeremfog(QWidget *parent) : QDialog(parent)
     connect(Button1, &QPushButton::clicked, this, &TTeremfog::Button1Click);
     VL->OnDetails = [this](TveltoCalendar &calendar, TCustomCalendarItem *item) { VLDetails(calendar, item); };
     VL->OnClick = [this](TveltoCalendar &calendar, TCustomCalendarItem *item) { VLClick(calendar, item); };
-    // The calendar's room settles only after the window shows, and again when a scroll bar
-    // comes or goes; a fit made before would leave a band below the last row.
-    VL->viewport()->installEventFilter(this);
+    keepFitted(*VL, [this] { fitCalendar(); });
 
     FormCreate();
 }
@@ -245,13 +243,6 @@ void TTeremfog::showEvent(QShowEvent *event)
         return;
     centerOnScreen(*this);
     FormShow();
-}
-
-bool TTeremfog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == VL->viewport() && event->type() == QEvent::Resize && isVisible())
-        fitCalendar();
-    return QDialog::eventFilter(watched, event);
 }
 
 void TTeremfog::FormShow()

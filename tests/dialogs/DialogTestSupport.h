@@ -3,6 +3,7 @@
 // Shared by the dialog tests: a data module on a folder of the test's own with the tables the
 // dialogs read emptied, row helpers, and answering the modal windows a routine opens.
 
+#include "calendar/veltoCalendar.h"
 #include "data/datam.h"
 #include "data/datamTestFolder.h"
 #include "platform/Cp1250.h"
@@ -82,6 +83,21 @@ inline void expectColumnsInViewWithWholeTitles(const TDBGrid &grid)
         EXPECT_EQ(grid.ShownTitle(column), shown.Title().Caption());
         EXPECT_LE(grid.TitleRect(column).right(), grid.viewport()->width()) << shown.FieldName();
     }
+}
+
+// The calendar's cells fill its whole room, with no band below the last row or beside the last
+// day, once the window showing it has settled.
+inline void expectCalendarFillsItsRoom(const TveltoCalendar &calendar)
+{
+    QApplication::processEvents();
+    int width = 0;
+    for (int col = 0; col < calendar.ColCount(); ++col)
+        width += calendar.ColWidths(col);
+    int height = 0;
+    for (int row = 0; row < calendar.RowCount(); ++row)
+        height += calendar.RowHeights(row);
+    EXPECT_EQ(width, calendar.viewport()->width());
+    EXPECT_EQ(height, calendar.viewport()->height());
 }
 
 // The text of a message box and the buttons it offers; pressing `which` closes it.

@@ -275,17 +275,7 @@ TEST_F(RoomOccupancy, FittingGivesTheRemainderToTheLaterColumnsAndRows)
 TEST_F(RoomOccupancy, TheCalendarFillsItsWindowOnceShown)
 {
     create();
-    QApplication::processEvents();
-    const TveltoCalendar &calendar = *dialog->VL;
-    int width = 0;
-    for (int col = 0; col < calendar.ColCount(); ++col)
-        width += calendar.ColWidths(col);
-    int height = 0;
-    for (int row = 0; row < calendar.RowCount(); ++row)
-        height += calendar.RowHeights(row);
-    EXPECT_EQ(width, calendar.ClientWidth());
-    EXPECT_EQ(height, calendar.ClientHeight());
-    EXPECT_EQ(calendar.ClientHeight(), calendar.viewport()->height());
+    expectCalendarFillsItsRoom(*dialog->VL);
 }
 
 TEST_F(RoomOccupancy, OnlyTheTimetableHidesTheListAndTheCalendarTakesTheRoom)
