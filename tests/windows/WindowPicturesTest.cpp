@@ -5,6 +5,7 @@
 
 #include "app/ProgramForms.h"
 #include "app/brelvix_pas.h"
+#include "data/datam.h"
 #include "dialogs/Admin_table.h"
 #include "dialogs/Beemeles_u.h"
 #include "dialogs/MintaTargyEditor.h"
@@ -137,6 +138,12 @@ void expectDataShown(QWidget &window, const std::string &name)
     }
 }
 
+int firstId(TDataSet &table, const char *field)
+{
+    table.First();
+    return table.FieldByName(field)->AsInteger();
+}
+
 void savePicture(QWidget &window, const std::string &name)
 {
     const char *folder = std::getenv("BRELVIX_PICTURES_DIR");
@@ -202,8 +209,9 @@ TEST_F(Windows, MainWindowInEachWorkingMode)
                                                         {Form1->UM_terem, "main-2-rooms"},
                                                         {Form1->UM_oktato, "main-3-teachers"},
                                                         {Form1->UM_tantargy, "main-4-subjects"}};
-    for (const auto &[mode, name] : modes) {
-        withModalsClosed([&] { mode->trigger(); });
+    for (const auto &[action, name] : modes) {
+        QAction *mode = action;
+        withModalsClosed([mode] { mode->trigger(); });
         clickFirstRows(*Form1);
         QApplication::processEvents();
         expectDataShown(*Form1, name);
@@ -214,6 +222,14 @@ TEST_F(Windows, MainWindowInEachWorkingMode)
 
 TEST_F(Windows, EveryDialogShowsItsData)
 {
+    // The dialogs opened for one course, occasion, teacher, timetable or subject get the first
+    // of the sample data.
+    targy_kereso->KurzusId = orarend_valaszto->KurzusId = firstId(DM->MT_kurzus, "kurzus_id");
+    teremvalasztas->AlkalomId = firstId(DM->MT_alkalom, "alkalom_id");
+    teremvalasztas->Hetek = DM->MT_alkalom.FieldByName("hetek")->AsString();
+    Oktatofog->OktatoId = firstId(DM->MT_oktato, "oktato_id");
+    Targyfelvet->OrarendId = beemeles->OrarendId = firstId(DM->MT_orarend, "orarend_id");
+    Targyeditor->TargyId = firstId(DM->MT_targy, "targy_id");
     const std::pair<QWidget *, const char *> dialogs[] = {
         {orarend, "orarend"},
         {Targyfelvet, "Targyfelvet"},
