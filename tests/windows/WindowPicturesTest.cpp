@@ -5,6 +5,8 @@
 
 #include "app/ProgramForms.h"
 #include "app/brelvix_pas.h"
+#include "calendar/CalendarObj.h"
+#include "calendar/veltoCalendar.h"
 #include "data/datam.h"
 #include "dialogs/Admin_table.h"
 #include "dialogs/Beemeles_u.h"
@@ -92,7 +94,7 @@ std::vector<QPointer<T>> childrenOf(QWidget &window)
 }
 
 // A first use of a window: the first row of each list and of each grid holding rows is clicked,
-// on every page of its tab pages.
+// and the first item of each calendar, on every page of its tab pages.
 void clickFirstRows(QWidget &window)
 {
     // A click may rebuild the window's lists and grids; those gone since are passed over.
@@ -107,14 +109,20 @@ void clickFirstRows(QWidget &window)
             if (grid && grid->isVisible() && grid->ShownRowCount() > 0)
                 withModalsClosed(
                     [&] { QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 0).center()); });
+        for (const QPointer<TveltoCalendar> &calendar : childrenOf<TveltoCalendar>(window))
+            if (calendar && calendar->isVisible() && calendar->Items().Count() > 0)
+                withModalsClosed([&] { QTest::mouseClick(calendar->Items()[0]->Obj(), Qt::LeftButton); });
     };
     clickAll();
     for (QTabWidget *pages : window.findChildren<QTabWidget *>()) {
-        for (int page = 1; page < pages->count(); ++page) {
+        const int shown = pages->currentIndex();
+        for (int page = 0; page < pages->count(); ++page) {
+            if (page == shown || !pages->isTabVisible(page))
+                continue;
             pages->setCurrentIndex(page);
             clickAll();
         }
-        pages->setCurrentIndex(0);
+        pages->setCurrentIndex(shown);
     }
 }
 
