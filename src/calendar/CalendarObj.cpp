@@ -274,6 +274,9 @@ void TveltoCalendarObj::paintEvent(QPaintEvent *)
     canvas.fillRect(QRect(2, 2, 2, h - 4), toQColor(highlighted ? clBlue : clWhite));
 
     canvas.setPen(Qt::black);
+    // The text area only places the words; a letter or line running past it may still use the
+    // rest of the box, else a narrow box shows half letters.
+    canvas.setClipRect(rect().adjusted(1, 1, -1, -1));
     const QRect textArea(7, 2, w - 14, h - 6);
     DrawRotatedText(canvas, textArea, caption_, 8, w - 9 > h - 5 ? 0 : 90);
 }
@@ -285,7 +288,6 @@ void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, i
     font.setPointSize(size);
     canvas.setFont(font);
     canvas.setBackgroundMode(Qt::TransparentMode);
-    canvas.setClipRect(rect, Qt::IntersectClip);
     DrawWrappedText(canvas, rect, angle != 0, text);
     canvas.restore();
 }

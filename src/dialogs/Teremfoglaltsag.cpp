@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 TTeremfog *Teremfog = nullptr;
@@ -39,9 +40,6 @@ TTeremfog::TTeremfog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Teremfog"));
     setWindowTitle(QStringLiteral("Teremfoglaltság"));
-    resize(809, 579);
-    // Narrower, the calendar's day columns would not take their texts.
-    setMinimumWidth(780);
 
     setUpTables();
 
@@ -77,6 +75,9 @@ TTeremfog::TTeremfog(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Panel2, 1);
     layout->addWidget(Panel1);
+    // Narrower, the calendar's day columns would not take their texts, nor the panes theirs.
+    setMinimumWidth(std::max(780, layout->totalMinimumSize().width()));
+    resize(std::max(809, minimumWidth()), 579);
 
     connect(LV, &QTreeWidget::itemSelectionChanged, this, [this] {
         const QList<QTreeWidgetItem *> selected = LV->selectedItems();
@@ -86,6 +87,7 @@ TTeremfog::TTeremfog(QWidget *parent) : QDialog(parent)
     connect(Button1, &QPushButton::clicked, this, &TTeremfog::Button1Click);
     VL->OnDetails = [this](TveltoCalendar &calendar, TCustomCalendarItem *item) { VLDetails(calendar, item); };
     VL->OnClick = [this](TveltoCalendar &calendar, TCustomCalendarItem *item) { VLClick(calendar, item); };
+    keepFitted(*VL, [this] { fitCalendar(); });
 
     FormCreate();
 }
@@ -191,14 +193,23 @@ QWidget *TTeremfog::detailPane(TDBCtrlGrid *&grid, const QString &title)
     auto *end = new TDBEdit(panel);
     end->SetDataSource(&DS_alkalom_temp2);
     end->SetDataField("veg_ido");
+    // Room for the widest text each field takes, so that no occasion shows cut.
+    const auto roomFor = [](QWidget *control, const QString &widest, int extra = 0) {
+        control->setMinimumWidth(control->fontMetrics().horizontalAdvance(widest) + extra);
+        return control;
+    };
+    const QString time = QStringLiteral("00:00");
     auto *fields = new QGridLayout(panel);
     fields->addWidget(new QLabel(QStringLiteral("Időpont:"), panel), 0, 0);
-    fields->addWidget(text("nap"), 0, 1);
-    fields->addWidget(text("kezd_ido"), 0, 2);
+    fields->addWidget(roomFor(text("nap"), QStringLiteral("Csütörtök")), 0, 1);
+    fields->addWidget(roomFor(text("kezd_ido"), time), 0, 2);
     fields->addWidget(dash, 0, 3);
-    fields->addWidget(end, 0, 4);
+    fields->addWidget(roomFor(end, time, end->minimumSizeHint().width()), 0, 4);
     fields->addWidget(new QLabel(QStringLiteral("Gyakoriság:"), panel), 1, 0);
-    fields->addWidget(text("gyakorisag"), 1, 1, 1, 4);
+    fields->addWidget(roomFor(text("gyakorisag"), QStringLiteral("Egyedi beosztás")), 1, 1, 1, 4);
+    const QSize needed = panel->minimumSizeHint();
+    grid->SetPanelWidth(std::max(grid->PanelWidth(), needed.width()));
+    grid->SetPanelHeight(std::max(grid->PanelHeight(), needed.height()));
     auto *layout = new QVBoxLayout(pane);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(grid);

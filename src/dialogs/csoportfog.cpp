@@ -40,6 +40,7 @@ Tcsoportfoglalasok::Tcsoportfoglalasok(QWidget *parent) : QDialog(parent)
     setUpTables();
     VL = new TveltoCalendar(this);
     setUpCalendar();
+    keepFitted(*VL, [this] { TTeremfog::Igazitas(*VL); });
 
     LV = new QTreeWidget(this);
     LV->setColumnCount(6);

@@ -9,11 +9,14 @@
 #include "platform/Field.h"
 #include "platform/LocaleCompare.h"
 
+#include <QAbstractScrollArea>
+#include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
 #include <QString>
 #include <QTreeWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -79,6 +82,31 @@ inline QString firstTeachers(TDataSet &links, TDataSet &teachers)
         names += guiText(dlg::textOf(teachers, "oktato_nev"));
     }
     return names;
+}
+
+// Fits a calendar again whenever its room changes while it shows: the room settles only after
+// its window has come up, and changes again when a scroll bar comes or goes. A fit made before
+// would leave a band below the last row.
+inline void keepFitted(QAbstractScrollArea &calendar, std::function<void()> fit)
+{
+    class Refit : public QObject {
+    public:
+        Refit(QAbstractScrollArea &calendar, std::function<void()> fit)
+            : QObject(&calendar), calendar_(calendar), fit_(std::move(fit))
+        {
+        }
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Resize && calendar_.isVisible())
+                fit_();
+            return false;
+        }
+
+    private:
+        QAbstractScrollArea &calendar_;
+        std::function<void()> fit_;
+    };
+    calendar.viewport()->installEventFilter(new Refit(calendar, std::move(fit)));
 }
 
 // Dialogs the program centres on the screen do so each time they come up.

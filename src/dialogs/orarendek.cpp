@@ -69,6 +69,7 @@ Torarend_valaszto::Torarend_valaszto(QWidget *parent) : QDialog(parent)
         if (c.width > 0)
             column->SetWidth(c.width);
     }
+    DBGrid1->WidenColumnsToTitles();
 
     Button1 = new QPushButton(QStringLiteral("Kilépés"), this);
 
@@ -90,8 +91,15 @@ Torarend_valaszto::Torarend_valaszto(QWidget *parent) : QDialog(parent)
 void Torarend_valaszto::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    FormShow();
+    // Every column in view, however wide the font makes them; the mask's width is known once
+    // the list is open.
+    const QMargins margins = layout()->contentsMargins();
+    const int needed = DBGrid1->WidthForAllColumns() + margins.left() + margins.right();
+    if (width() < needed)
+        resize(needed, height());
 }
 
 void Torarend_valaszto::hideEvent(QHideEvent *event)

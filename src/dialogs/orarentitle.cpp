@@ -45,15 +45,18 @@ Torarend::Torarend(QWidget *parent) : QDialog(parent)
     } columns[] = {
         {"megnevezes", QStringLiteral("Megnevezés"), 200},
         {"megjegyzes", QStringLiteral("Megjegyzés"), 220},
-        {"hetek", QStringLiteral("Gyakoriság"), 110},
+        // From the field's size, so that a whole mask of fifteen weeks shows.
+        {"hetek", QStringLiteral("Gyakoriság"), -1},
         {"teszt", QStringLiteral("X"), 20},
     };
     for (const auto &c : columns) {
         TColumn *column = DBGrid1->Columns().Add(c.field);
         column->Title().SetCaption(c.title);
-        column->SetWidth(c.width);
+        if (c.width >= 0)
+            column->SetWidth(c.width);
     }
     DBGrid1->Columns()[3]->Title().SetAlignment(taCenter);
+    DBGrid1->WidenColumnsToTitles();
 
     auto *edits = new QGridLayout;
     Edit1 = labelledEdit(edits, 0, QStringLiteral("Órarend neve:"), this);
@@ -70,8 +73,15 @@ Torarend::Torarend(QWidget *parent) : QDialog(parent)
     BTNExport = new QPushButton(QStringLiteral("Export"), this);
     PB = new QProgressBar(this);
     PB2 = new QProgressBar(this);
-    for (QProgressBar *bar : {PB, PB2})
+    for (QProgressBar *bar : {PB, PB2}) {
         bar->setTextVisible(false);
+        // Until an export runs, an empty bar only looks like a field to type into; its place is
+        // kept so that nothing moves when it shows.
+        QSizePolicy policy = bar->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        bar->setSizePolicy(policy);
+        bar->hide();
+    }
 
     auto *buttons = new QVBoxLayout;
     for (QPushButton *button : {Button1, Button2, Button3, Button4, BTNExport})

@@ -255,6 +255,7 @@ void Torarend::ExportTablak(int maxCourses)
     for (QProgressBar *bar : {PB, PB2}) {
         bar->setMaximum(courses.RecordCount());
         bar->setValue(0);
+        bar->show();
     }
     courses.First();
     for (int examined = 0; !courses.Eof() && examined < maxCourses; ++examined) {

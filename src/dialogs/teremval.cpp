@@ -102,6 +102,7 @@ Tteremvalasztas::Tteremvalasztas(QWidget *parent) : QDialog(parent)
         column->Title().SetCaption(QString::fromUtf8(c.title));
         column->SetWidth(c.width);
     }
+    DBGrid1->WidenColumnsToTitles();
 
     CheckBox1 = new QCheckBox(QStringLiteral("szükít"), this);
     Button1 = new QPushButton(QStringLiteral("Kiválaszt"), this);

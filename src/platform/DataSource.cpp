@@ -79,9 +79,12 @@ void TDataSource::dataEvent(TDataEvent event, TDataEventInfo info)
         return;
     }
     if (event == deDisabledStateChange) {
-        // Controls are disabled, but a dataset that closed must still let its links go.
+        // Controls are disabled, but a dataset that closed must still let its links go, and one
+        // that opened again must take them back: no later state change would announce it.
         if (!info)
             setState(dsInactive);
+        else if (state_ == dsInactive)
+            updateState();
         return;
     }
     if (state_ == dsInactive)

@@ -321,6 +321,23 @@ TEST(ItemBoxPainting, StripShowsTheSelectedItemAndBackgroundTheMark)
     EXPECT_EQ(shot().pixelColor(inside), toQColor(0xF0CAA6));
 }
 
+TEST(ItemBoxPainting, CaptionRunningPastTheTextAreaStillShowsInsideTheBox)
+{
+    auto calendar = shownCalendar(1000, 600);
+    fit(*calendar);
+    TCustomCalendarItem *item = addItem(*calendar, at(2, 8, 0), 120, QStringLiteral("Lineáris algebra gyakorlat"));
+    TveltoCalendarObj *box = item->Obj();
+    // Narrow and tall: the caption reads upwards and wraps into a second column, which starts
+    // inside the text area (7 to 27) and runs on towards the frame.
+    box->resize(34, 100);
+    const QImage shot = box->grab().toImage();
+    int ink = 0;
+    for (int x = 28; x <= 31; ++x)
+        for (int y = 2; y < box->height() - 2; ++y)
+            ink += shot.pixelColor(x, y).lightness() < 128;
+    EXPECT_GT(ink, 0);
+}
+
 TEST(WrappedText, NarrowAreaStillDrawsEveryCharacter)
 {
     QImage image(40, 400, QImage::Format_RGB32);

@@ -3,9 +3,11 @@
 // Shared by the dialog tests: a data module on a folder of the test's own with the tables the
 // dialogs read emptied, row helpers, and answering the modal windows a routine opens.
 
+#include "calendar/veltoCalendar.h"
 #include "data/datam.h"
 #include "data/datamTestFolder.h"
 #include "platform/Cp1250.h"
+#include "platform/widgets/DBGrids.h"
 #include "support/ModalAnswerer.h"
 
 #include <QAbstractButton>
@@ -59,6 +61,44 @@ inline std::string utf8Of(TDataSet &table, const char *field)
     return cp1250ToUtf8(table.FieldByName(field)->AsString());
 }
 
+
+// The texts a grid draws in the column of a field, one per record row on screen.
+inline QStringList shownColumn(const TDBGrid &grid, const std::string &field)
+{
+    QStringList texts;
+    for (int column = 0; column < grid.Columns().Count(); ++column)
+        if (grid.Columns()[column]->FieldName() == field)
+            for (int row = 0; row < grid.ShownRowCount(); ++row)
+                texts << grid.ShownCellText(column, row);
+    return texts;
+}
+
+// Every shown column of the grid lies within its width with the whole title in view.
+inline void expectColumnsInViewWithWholeTitles(const TDBGrid &grid)
+{
+    for (int column = 0; column < grid.Columns().Count(); ++column) {
+        const TColumn &shown = *grid.Columns()[column];
+        if (!shown.Visible() || shown.Width() == 0)
+            continue;
+        EXPECT_EQ(grid.ShownTitle(column), shown.Title().Caption());
+        EXPECT_LE(grid.TitleRect(column).right(), grid.viewport()->width()) << shown.FieldName();
+    }
+}
+
+// The calendar's cells fill its whole room, with no band below the last row or beside the last
+// day, once the window showing it has settled.
+inline void expectCalendarFillsItsRoom(const TveltoCalendar &calendar)
+{
+    QApplication::processEvents();
+    int width = 0;
+    for (int col = 0; col < calendar.ColCount(); ++col)
+        width += calendar.ColWidths(col);
+    int height = 0;
+    for (int row = 0; row < calendar.RowCount(); ++row)
+        height += calendar.RowHeights(row);
+    EXPECT_EQ(width, calendar.viewport()->width());
+    EXPECT_EQ(height, calendar.viewport()->height());
+}
 
 // The text of a message box and the buttons it offers; pressing `which` closes it.
 struct MessageSeen {

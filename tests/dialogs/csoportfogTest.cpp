@@ -83,6 +83,11 @@ protected:
     QString caption;
 };
 
+TEST_F(GroupOccupancy, TheCalendarFillsItsWindowOnceShown)
+{
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, -1, -1, [&] { dialogtest::expectCalendarFillsItsRoom(*dialog->VL); });
+}
+
 TEST_F(GroupOccupancy, ASubjectNoOtherCourseHasListsTheCourseAlone)
 {
     addCourse({10, "MAT-1", "Analízis", 3});

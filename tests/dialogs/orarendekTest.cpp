@@ -81,13 +81,23 @@ TEST_F(TimetableSwitch, ShowsTheGridColumnsAsDesigned)
     ASSERT_EQ(columns.Count(), 4);
     EXPECT_EQ(columns[0]->FieldName(), "jelolo");
     EXPECT_EQ(columns[0]->Title().Caption(), "Jelolo");
-    EXPECT_EQ(columns[0]->Width(), 32);
     EXPECT_EQ(columns[1]->Title().Caption(), "Megnevezes");
     EXPECT_EQ(columns[1]->Width(), 281);
     EXPECT_EQ(columns[2]->Title().Caption(), "Megjegyzes");
     EXPECT_EQ(columns[3]->Title().Caption(), "Hetek");
     EXPECT_TRUE(dialog->Edit1->isReadOnly());
     EXPECT_TRUE(dialog->Edit2->isReadOnly());
+    DM->MT_orarend.First();
+    DM->MT_orarend.Edit();
+    DM->MT_orarend.FieldByName("hetek")->SetAsString("101010101010101");
+    DM->MT_orarend.Post();
+    QStringList masks;
+    open(10, [&](Torarend_valaszto &d) {
+        dialogtest::expectColumnsInViewWithWholeTitles(*d.DBGrid1);
+        masks = dialogtest::shownColumn(*d.DBGrid1, "hetek");
+    });
+    ASSERT_FALSE(masks.isEmpty());
+    EXPECT_EQ(masks.front(), QStringLiteral("101010101010101"));
 }
 
 TEST_F(TimetableSwitch, ACourseInNoTimetableShowsEveryMarkBlank)

@@ -133,7 +133,10 @@ TEST_F(Export, WithoutAQualifyingCourseWritesOnlyTheHeadersAndStillTellsSo)
     addCourse({10, "ABC-EA", "", -1}, {1});
     addSubject(3, "MSX");
     addCourse({11, "DEF-EA", "", 3});
+    // Before an export an empty bar would only look like a field to type into.
+    EXPECT_TRUE(dialog->PB->isHidden() && dialog->PB2->isHidden());
     const std::vector<MessageSeen> seen = runExport();
+    EXPECT_FALSE(dialog->PB->isHidden() || dialog->PB2->isHidden());
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "Export egyenlőre nincs kész!!!");
     EXPECT_EQ(seen[0].buttons, QMessageBox::Ok);

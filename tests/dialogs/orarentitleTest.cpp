@@ -67,6 +67,17 @@ TEST_F(TimetableList, ChoosingReturnsTheCurrentTimetableAndItsWeeks)
     EXPECT_EQ(current("megnevezes"), "Béta");
 }
 
+TEST_F(TimetableList, EveryColumnShowsWholeWithAFullWeekMask)
+{
+    QStringList masks;
+    open([&](Torarend &d) {
+        dialogtest::expectColumnsInViewWithWholeTitles(*d.DBGrid1);
+        masks = dialogtest::shownColumn(*d.DBGrid1, "hetek");
+        click(d.Button3);
+    });
+    EXPECT_EQ(masks, (QStringList{QStringLiteral("111111111111111"), QStringLiteral("101010101010101")}));
+}
+
 TEST_F(TimetableList, CancelAfterAnEarlierChoiceReturnsNothing)
 {
     open([&](Torarend &d) { click(d.Button2); });

@@ -90,7 +90,7 @@ TEST_F(SubjectSearch, PopupItemSearchesByName)
     EXPECT_EQ(dialog->L_kereso->text(), QStringLiteral("Megnevezés:"));
     EXPECT_TRUE(dialog->E_kereso->text().isEmpty());
     QTest::keyClicks(dialog->E_kereso, QStringLiteral("Alg"));
-    EXPECT_EQ(listed(dialog->MT_targy_temp), std::vector<int>{8});
+    EXPECT_EQ(dialogtest::shownColumn(*dialog->DBGrid2, "targy_nev"), QStringList{QStringLiteral("Algebra")});
 }
 
 TEST_F(SubjectSearch, NarrowedListHoldsEachSubjectOnceWithoutAttachedOnes)
@@ -116,7 +116,7 @@ TEST_F(SubjectSearch, NarrowedListHoldsEachSubjectOnceWithoutAttachedOnes)
     EXPECT_EQ(dialog->KurzusKod, "MAB123MN");
     EXPECT_EQ(dialog->PC->currentWidget(), dialog->TS_szuk);
     EXPECT_EQ(dialog->Edit1->text(), QStringLiteral("kurzusminta_kod like 'MAB123MN**'"));
-    EXPECT_EQ(listed(dialog->MT_targyszuk), (std::vector<int>{8, 7}));
+    EXPECT_EQ(dialogtest::shownColumn(*dialog->DBGrid1, "targy_kod"), (QStringList{"S8", "S7"}));
     EXPECT_FALSE(dialog->PC->isTabVisible(2));
 }
 

@@ -124,6 +124,23 @@ TEST_F(Linked, ClosingWithControlsDisabledStillDeactivatesTheLink)
     EXPECT_FALSE(link.Active());
 }
 
+TEST_F(Linked, ReopeningWithControlsDisabledGivesTheLinkTheTableBack)
+{
+    CountingLink grid;
+    grid.SetBufferCount(4);
+    grid.SetDataSource(&source);
+    table.DisableControls();
+    table.Close();
+    table.Open();
+    table.First();
+    table.EnableControls();
+    EXPECT_EQ(source.State(), dsBrowse);
+    EXPECT_TRUE(link.Active());
+    EXPECT_TRUE(grid.Active());
+    EXPECT_EQ(grid.RecordCount(), 4);
+    EXPECT_EQ(current(), 1);
+}
+
 TEST_F(Linked, AMultiRowLinkGetsAWindowOfBuffers)
 {
     CountingLink grid;

@@ -28,6 +28,8 @@ public:
     void SetPanelHeight(int height);
 
     QSize sizeHint() const override;
+    // The panel does not shrink with the grid: any less would cut its controls.
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -13,6 +13,7 @@
 #include <QStyleOptionHeader>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -257,6 +258,60 @@ QRect TDBGrid::CellRect(int column, int row) const
     if (column < 0 || column >= columns_.Count() || !columns_[column]->Visible() || row < 0)
         return {};
     return QRect(columnLeft(column), titleHeight() + row * RowHeight(), columns_[column]->Width(), RowHeight());
+}
+
+void TDBGrid::WidenColumnsToTitles()
+{
+    if (!options_.Contains(dgTitles))
+        return;
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    for (int column : shownColumns()) {
+        TColumn &shown = *columns_[column];
+        // Rounded up: a title a fraction of a pixel wider than its room is already cut.
+        const int needed = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(shown.Title().Caption()))) + 2 * margin;
+        if (shown.Width() > 0 && shown.Width() < needed)
+            shown.SetWidth(needed);
+    }
+}
+
+int TDBGrid::WidthForAllColumns() const
+{
+    int width = indicatorWidth() + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    for (int column : shownColumns())
+        width += columns_[column]->Width();
+    return width;
+}
+
+int TDBGrid::ShownRowCount() const
+{
+    return link_->RecordCount();
+}
+
+QString TDBGrid::ShownCellText(int column, int row) const
+{
+    if (column < 0 || column >= columns_.Count() || row < 0 || row >= link_->RecordCount())
+        return {};
+    ActiveRecordGuard guard(*link_);
+    link_->SetActiveRecord(row);
+    return fittedCellText(column);
+}
+
+QString TDBGrid::ShownTitle(int column) const
+{
+    if (column < 0 || column >= columns_.Count() || !options_.Contains(dgTitles))
+        return {};
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    return fontMetrics().elidedText(columns_[column]->Title().Caption(), Qt::ElideRight,
+                                    columns_[column]->Width() - 2 * margin);
+}
+
+QString TDBGrid::fittedCellText(int column) const
+{
+    const TField *field = columns_[column]->Field();
+    if (!field)
+        return {};
+    return fontMetrics().elidedText(fieldTextToQString(field->DisplayText()), Qt::ElideRight,
+                                    columns_[column]->Width() - 2 * GridCellPadding);
 }
 
 TDBGrid::Hit TDBGrid::hitAt(const QPoint &pos) const
@@ -594,7 +649,7 @@ void TDBGrid::paintTitle(QPainter &painter, int column, const QRect &rect)
     QStyleOptionHeader option;
     option.initFrom(this);
     option.rect = rect;
-    option.text = columns_[column]->Title().Caption();
+    option.text = ShownTitle(column);
     option.textAlignment = toQtAlignment(columns_[column]->Title().Alignment());
     option.state |= QStyle::State_Raised | QStyle::State_Horizontal;
     option.orientation = Qt::Horizontal;
@@ -637,9 +692,7 @@ void TDBGrid::paintCell(QPainter &painter, const QRect &cell, int column, bool h
     if (const TField *field = columns_[column]->Field()) {
         painter.setPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Text));
         const QRect textRect = cell.adjusted(GridCellPadding, 0, -GridCellPadding, 0);
-        const QString text = fontMetrics().elidedText(fieldTextToQString(field->DisplayText()), Qt::ElideRight,
-                                                      textRect.width());
-        painter.drawText(textRect, int(toQtAlignment(field->Alignment())), text);
+        painter.drawText(textRect, int(toQtAlignment(field->Alignment())), fittedCellText(column));
     }
     const QColor line = toQColor(clSilver);
     if (options_.Contains(dgColLines))

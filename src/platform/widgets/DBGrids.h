@@ -80,6 +80,16 @@ public:
     int VisibleRowCount() const;
     QRect TitleRect(int column) const;
     QRect CellRect(int column, int row) const;
+    // Widths chosen for a smaller font must still show the titles: widens each shown column
+    // (not a hidden one of width 0) whose title would be cut.
+    void WidenColumnsToTitles();
+    // The grid's width with every shown column in full and room for a vertical scroll bar.
+    int WidthForAllColumns() const;
+    // What a person sees: the record rows drawn, a cell's text and a column's title as drawn,
+    // cut short with an ellipsis where the column is too narrow for them.
+    int ShownRowCount() const;
+    QString ShownCellText(int column, int row) const;
+    QString ShownTitle(int column) const;
 
     TDBGridClickEvent OnCellClick;
     TDBGridClickEvent OnTitleClick;
@@ -165,6 +175,8 @@ private:
     // marked: the record is among the selected rows.
     void paintIndicator(QPainter &painter, int row, bool active, bool marked);
     void paintCell(QPainter &painter, const QRect &cell, int column, bool highlighted);
+    // The active record's text in the column, cut to the width of the column.
+    QString fittedCellText(int column) const;
 
     std::unique_ptr<Link> link_;
     TDBGridColumns columns_{*this};

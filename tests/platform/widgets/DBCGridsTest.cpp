@@ -4,6 +4,8 @@
 
 #include "DataControlsTestSupport.h"
 
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
@@ -44,6 +46,21 @@ TEST_F(PanelOnRooms, ThePanelHasTheGivenSizeAndTheScrollBarBesideIt)
     EXPECT_GE(grid.viewport()->width(), 322);
     EXPECT_TRUE(grid.verticalScrollBar()->isVisible());
     EXPECT_TRUE(grid.grab().save(QApplication::applicationDirPath() + "/dbctrlgrid.png"));
+}
+
+TEST(PanelInALayout, ANarrowWindowDoesNotSqueezeThePanel)
+{
+    QWidget window;
+    auto *grid = new TDBCtrlGrid;
+    grid->SetPanelWidth(322);
+    grid->SetPanelHeight(88);
+    auto *layout = new QHBoxLayout(&window);
+    layout->addWidget(new QLineEdit);
+    layout->addWidget(grid);
+    window.resize(200, 120);
+    showActive(window);
+    EXPECT_GE(grid->viewport()->width(), 322);
+    EXPECT_GE(grid->viewport()->height(), 88);
 }
 
 TEST_F(PanelOnRooms, TheScrollBarMovesThroughTheRecords)

@@ -112,6 +112,21 @@ TEST_F(GridOnRooms, ColumnsGoWithTheDatasetAndComeBackWhenItReopens)
     EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_id"));
 }
 
+TEST_F(GridOnRooms, NarrowColumnsCutTheirTextsUntilWidenedToTheirTitles)
+{
+    TColumn *code = grid.Columns().Add("terem_kod");
+    code->Title().SetCaption(QStringLiteral("Helyiség neve"));
+    code->SetWidth(30);
+    TColumn *hidden = grid.Columns().Add("terem_id");
+    hidden->SetWidth(0);
+    EXPECT_NE(grid.ShownTitle(0), QStringLiteral("Helyiség neve"));
+    EXPECT_NE(grid.ShownCellText(0, 0), QStringLiteral("Főépület 1"));
+    grid.WidenColumnsToTitles();
+    EXPECT_EQ(grid.ShownTitle(0), QStringLiteral("Helyiség neve"));
+    EXPECT_EQ(grid.ShownCellText(0, 0), QStringLiteral("Főépület 1"));
+    EXPECT_EQ(hidden->Width(), 0);
+}
+
 TEST_F(GridOnRooms, ClickingARowMakesItsRecordCurrent)
 {
     clickCell(columnIndex("terem_kod"), 3);
