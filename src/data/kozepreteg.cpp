@@ -83,20 +83,47 @@ TDMK::TDMK(TDM &dm) : dm_(dm)
 void TDMK::DataModuleCreate()
 {
     Provider.clear();
+    providerRead_.clear();
+    providerProblem_.clear();
     try {
         TztrMemTable &file = dm_.MT_provider;
         file.Open();
-        file.LoadFromFile(dm_.Mappa + "provider.csv");
+        file.LoadFromFile(providerFileName());
         file.First();
-        const std::string provider = file.FieldByName("provider")->AsString();
+        providerRead_ = file.FieldByName("provider")->AsString();
+    } catch (const std::exception &error) {
+        providerProblem_ = std::string("A fájl nem olvasható: ") + error.what();
+    }
+    if (providerProblem_.empty() && providerRead_.empty())
+        providerProblem_ = "A fájlban nincs kapcsolati szöveg: első sora a \"provider\" fejléc, "
+                           "a második a kapcsolati szöveg (cp1250 kódolással).";
+    if (!providerProblem_.empty())
+        return;
+    try {
         Conn.Close();
-        Conn.SetConnectionString(provider);
+        Conn.SetConnectionString(providerRead_);
         Conn.Open();
-        Provider = provider;
+        Provider = providerRead_;
     } catch (const std::exception &) {
         // The database is needed only for the administrator's copy; the program starts without it.
-        Provider.clear();
+        // The copy window tells why when it is opened.
     }
+}
+
+std::string TDMK::ConnectionReport(const std::string &driverText) const
+{
+    std::string report = "Kapcsolati fájl: " + providerFileName();
+    if (!providerProblem_.empty())
+        report += "\n" + providerProblem_;
+    else
+        report += "\nBeolvasott kapcsolati szöveg: " + cp1250ToUtf8(providerRead_);
+    report += "\nAz adatbázis-illesztő válasza: " + driverText;
+    return report;
+}
+
+std::string TDMK::providerFileName() const
+{
+    return dm_.Mappa + "provider.csv";
 }
 
 void TDMK::SetProgress(Progress *progress)

@@ -28,6 +28,7 @@ public:
 
 using DatabaseModuleStart = CopyDatabaseTest;
 using DatabaseEmptying = CopyDatabaseTest;
+using DatabaseSetup = CopyDatabaseTest;
 using TableCopy = CopyDatabaseTest;
 
 std::string fieldTexts(TDataSet &table, const TDataSet &layout)
@@ -85,6 +86,19 @@ TEST_F(DatabaseModuleStart, AnUnreadableProviderFileStaysClosedAndSilent)
     TDMK &module = makeModule();
     EXPECT_FALSE(module.Conn.Connected());
     EXPECT_EQ(module.Provider, "");
+}
+
+TEST_F(DatabaseSetup, ADatabaseHoldingOneOfTheTablesIsRefusedAndKeptAsItWas)
+{
+    openDatabase();
+    database.Execute("create table kurzus (kurzus_id integer)");
+    database.Execute("insert into kurzus (kurzus_id) values (5)");
+    EXPECT_THROW(makeModule().createCopyDatabase(connectionString()), EADOError);
+
+    EXPECT_EQ(rowCount("kurzus"), 1);
+    // The tables before it in the copy's order were made in the same transaction.
+    EXPECT_THROW(rowCount("terem"), EADOError);
+    EXPECT_FALSE(std::filesystem::exists(folder / "provider.csv"));
 }
 
 TEST_F(DatabaseEmptying, EmptiesEveryDatabaseTable)
