@@ -95,21 +95,16 @@ TEST_F(CopyWindow, ShowsTheConnectionSettingsAndOpensQuietly)
     EXPECT_TRUE(makeModule().Conn.Connected());
 }
 
-TEST_F(CopyWindow, ADatabaseThatDoesNotOpenIsToldAtShowWithoutAProvider)
-{
-    TForm2 &form = showWindow();
-    EXPECT_THAT(boxes.texts, ElementsAre("Adatbázis megnyitási hiba"));
-    EXPECT_EQ(form.Edit1->text(), "");
-    EXPECT_EQ(form.Memo1->toPlainText(), "Driver={Microsoft Access Driver (*.mdb)};Dbq=brelvix_database.mdb;");
-}
-
 // What the administrator reads under the failure, at show and again at "Generálás": the file,
 // what was read from it, and the driver's own words.
 struct ConnectionFailure {
     const char *name;
     std::string providerFile; // bytes of provider.csv; none when empty
     std::vector<std::string> toldLines;
+    std::string connectionInUse;
 };
+
+const std::string designTimeConnection = "Driver={Microsoft Access Driver (*.mdb)};Dbq=brelvix_database.mdb;";
 
 void PrintTo(const ConnectionFailure &failure, std::ostream *out)
 {
@@ -124,6 +119,8 @@ TEST_P(CopyWindowFailure, TellsWhyTheConnectionFailed)
         std::ofstream(folder / "provider.csv", std::ios::binary) << GetParam().providerFile;
     TForm2 &form = showWindow();
     ASSERT_THAT(boxes.texts, ElementsAre("Adatbázis megnyitási hiba"));
+    EXPECT_EQ(form.Edit1->text(), "");
+    EXPECT_EQ(form.Memo1->toPlainText().toStdString(), GetParam().connectionInUse);
     QTest::mouseClick(form.B2, Qt::LeftButton);
     ASSERT_THAT(boxes.texts, ElementsAre("Adatbázis megnyitási hiba", "Adatbáziskapcsolat nem jött létre!"));
 
@@ -137,23 +134,30 @@ TEST_P(CopyWindowFailure, TellsWhyTheConnectionFailed)
 INSTANTIATE_TEST_SUITE_P(
     ProviderFiles, CopyWindowFailure,
     testing::Values(
-        ConnectionFailure{"Missing", "", {"A fájl nem olvasható", "No such file", "Microsoft Access Driver"}},
+        ConnectionFailure{"Missing",
+                          "",
+                          {"A fájl nem olvasható", "No such file", "Microsoft Access Driver"},
+                          designTimeConnection},
         ConnectionFailure{"WithoutHeading",
                           "Driver=SQLite3;Database=x.db\r\n",
-                          {"nincs kapcsolati szöveg", "\"provider\" fejléc"}},
+                          {"nincs kapcsolati szöveg", "\"provider\" fejléc"},
+                          designTimeConnection},
         ConnectionFailure{"UnknownDriver",
                           "provider\r\nDriver={Nincs ilyen};Database=x.db\r\n",
                           {"Beolvasott kapcsolati szöveg: Driver={Nincs ilyen};Database=x.db",
-                           "Az adatbázis-illesztő válasza: Cannot open the database: ["}},
+                           "Az adatbázis-illesztő válasza: Cannot open the database: ["},
+                          "Driver={Nincs ilyen};Database=x.db"},
         // The file is cp1250: an accented path reads as typed and reaches the driver as UTF-8.
         ConnectionFailure{"AccentedFolderThatIsMissing",
                           "provider\r\nDriver=SQLite3;Database=/nincs/\xE1rv\xEDzt\xFBr\xF5/x.db\r\n",
                           {"Beolvasott kapcsolati szöveg: Driver=SQLite3;Database=/nincs/árvíztűrő/x.db",
-                           "[SQLite]connect failed"}},
+                           "[SQLite]connect failed"},
+                          "Driver=SQLite3;Database=/nincs/árvíztűrő/x.db"},
         // A byte-order mark hides the heading.
         ConnectionFailure{"ByteOrderMark",
                           "\xEF\xBB\xBFprovider\r\nDriver=SQLite3;Database=x.db\r\n",
-                          {"nincs kapcsolati szöveg"}}),
+                          {"nincs kapcsolati szöveg"},
+                          designTimeConnection}),
     [](const testing::TestParamInfo<ConnectionFailure> &info) { return std::string(info.param.name); });
 
 TEST_F(CopyWindow, ListsTheFifteenTablesInThreeColumns)

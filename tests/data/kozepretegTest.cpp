@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 using testing::HasSubstr;
 
@@ -64,29 +65,40 @@ TEST_F(DatabaseModuleStart, OpensTheConnectionTheProviderFileNames)
     EXPECT_EQ(module.Conn.ConnectionString(), connectionString());
 }
 
-TEST_F(DatabaseModuleStart, WithoutProviderFileStaysClosedAndSilent)
+// A connection file that gives no working connection: the program starts all the same.
+struct SilentStart {
+    const char *name;
+    std::function<void(CopyDatabaseTest &)> prepare;
+};
+
+void PrintTo(const SilentStart &start, std::ostream *out)
 {
+    *out << start.name;
+}
+
+class DatabaseModuleSilentStart : public CopyDatabaseTest, public testing::WithParamInterface<SilentStart> {};
+
+TEST_P(DatabaseModuleSilentStart, StaysClosedWithAnEmptyProvider)
+{
+    GetParam().prepare(*this);
     TDMK &module = makeModule();
     EXPECT_FALSE(module.Conn.Connected());
     EXPECT_EQ(module.Provider, "");
 }
 
-TEST_F(DatabaseModuleStart, AConnectionThatDoesNotOpenLeavesProviderEmpty)
-{
-    writeProvider("Provider=MSDASQL.1;Driver={Microsoft Access Driver (*.mdb)};Dbq=brelvix_database.mdb;");
-    TDMK &module = makeModule();
-    EXPECT_FALSE(module.Conn.Connected());
-    EXPECT_EQ(module.Provider, "");
-    EXPECT_THAT(module.Conn.ConnectionString(), HasSubstr("brelvix_database.mdb"));
-}
-
-TEST_F(DatabaseModuleStart, AnUnreadableProviderFileStaysClosedAndSilent)
-{
-    std::filesystem::create_directory(folder / "provider.csv");
-    TDMK &module = makeModule();
-    EXPECT_FALSE(module.Conn.Connected());
-    EXPECT_EQ(module.Provider, "");
-}
+INSTANTIATE_TEST_SUITE_P(
+    ProviderFiles, DatabaseModuleSilentStart,
+    testing::Values(SilentStart{"Missing", [](CopyDatabaseTest &) {}},
+                    SilentStart{"Unreadable",
+                                [](CopyDatabaseTest &test) {
+                                    std::filesystem::create_directory(test.folder / "provider.csv");
+                                }},
+                    SilentStart{"NotOpening",
+                                [](CopyDatabaseTest &test) {
+                                    test.writeProvider("Provider=MSDASQL.1;Driver={Microsoft Access Driver "
+                                                       "(*.mdb)};Dbq=brelvix_database.mdb;");
+                                }}),
+    [](const testing::TestParamInfo<SilentStart> &info) { return std::string(info.param.name); });
 
 TEST_F(DatabaseSetup, ADatabaseHoldingOneOfTheTablesIsRefusedAndKeptAsItWas)
 {

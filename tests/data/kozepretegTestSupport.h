@@ -17,7 +17,7 @@
 #include <vector>
 
 class CopyDatabaseTest : public testing::Test {
-protected:
+public:
     void SetUp() override
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "brelvix-copy-XXXXXX").string();
