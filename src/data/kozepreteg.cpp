@@ -4,6 +4,8 @@
 #include "data/datam.h"
 #include "platform/Cp1250.h"
 
+#include <unicode/utf8.h>
+
 TDMK *DMK = nullptr;
 
 namespace {
@@ -43,6 +45,24 @@ private:
     bool filtered_;
     TBookmark bookmark_;
 };
+
+// Text saved as UTF-8 where cp1250 was expected: every byte above ASCII belongs to a well-formed
+// UTF-8 sequence, and there is at least one such sequence.
+bool looksLikeUtf8(const std::string &text)
+{
+    const auto *bytes = reinterpret_cast<const uint8_t *>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    bool multiByte = false;
+    for (int32_t i = 0; i < length;) {
+        const int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        if (c < 0)
+            return false;
+        multiByte = multiByte || i - start > 1;
+    }
+    return multiByte;
+}
 
 } // namespace
 
@@ -117,6 +137,8 @@ std::string TDMK::ConnectionReport(const std::string &driverText) const
         report += "\n" + providerProblem_;
     else
         report += "\nBeolvasott kapcsolati szöveg: " + cp1250ToUtf8(providerRead_);
+    if (looksLikeUtf8(providerRead_))
+        report += "\nA fájl UTF-8 kódolásúnak látszik; a kapcsolati szöveget cp1250 kódolással kell menteni.";
     report += "\nAz adatbázis-illesztő válasza: " + driverText;
     return report;
 }

@@ -1,5 +1,6 @@
 #include "data/adoform.h"
 #include "kozepretegTestSupport.h"
+#include "platform/Cp1250.h"
 #include "platform/widgets/DBGrids.h"
 
 #include <QApplication>
@@ -153,6 +154,11 @@ INSTANTIATE_TEST_SUITE_P(
                           {"Beolvasott kapcsolati szöveg: Driver=SQLite3;Database=/nincs/árvíztűrő/x.db",
                            "[SQLite]connect failed"},
                           "Driver=SQLite3;Database=/nincs/árvíztűrő/x.db"},
+        ConnectionFailure{"Utf8File",
+                          "provider\r\nDriver=SQLite3;Database=/nincs/\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91/x.db\r\n",
+                          {"UTF-8 kódolásúnak látszik"},
+                          // Each byte read as a cp1250 character.
+                          cp1250ToUtf8("Driver=SQLite3;Database=/nincs/\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91/x.db")},
         // A byte-order mark hides the heading.
         ConnectionFailure{"ByteOrderMark",
                           "\xEF\xBB\xBFprovider\r\nDriver=SQLite3;Database=x.db\r\n",
