@@ -103,7 +103,7 @@ private:
     void createTables();
     void writeProviderFile(const std::string &connectionString);
 
-    // What the connection file held, and why it gave no connection text (UTF-8; empty when it
+    // The connection text the file held (cp1250), and why it gave none (UTF-8; empty when it
     // did).
     std::string providerRead_;
     std::string providerProblem_;

@@ -217,3 +217,13 @@ TEST_F(CopyDatabaseSetup, ADatabaseFileCanBeNamedAndItsConnectionIsWritten)
     startProgram();
     EXPECT_TRUE(dmk->Conn.Connected());
 }
+
+TEST_F(CopyDatabaseSetup, APathTheConnectionFileCannotHoldIsRefused)
+{
+    for (const char *name : {"a;b.db", "{copy}.db", "日本.db"}) {
+        EXPECT_EQ(runSetup({QString::fromStdString((folder / name).string())}), 1) << name;
+        EXPECT_THAT(written, HasSubstr("cannot stand in provider.csv")) << name;
+        EXPECT_FALSE(fs::exists(folder / name)) << name;
+    }
+    EXPECT_FALSE(fs::exists(folder / "provider.csv"));
+}

@@ -26,12 +26,12 @@ int refuse(const std::string &message)
 }
 
 // The driver's connection text for the file, in the connection file's cp1250; empty when the path
-// cannot be written there (a ";" ends a value, and cp1250 lacks the character).
+// cannot be written there (";" ends a value and braces quote one; cp1250 lacks the character).
 std::string connectionTextFor(const fs::path &database)
 {
     const std::string path = database.string();
     const std::string text = utf8ToCp1250(path);
-    if (path.find(';') != std::string::npos || cp1250ToUtf8(text) != path)
+    if (path.find_first_of(";{}") != std::string::npos || cp1250ToUtf8(text) != path)
         return {};
     // The database is a copy "Generálás" can make again, so commits need not wait for the disk.
     return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + text + ";SyncPragma=OFF;";
@@ -55,8 +55,8 @@ int main(int argc, char *argv[])
                                           "one, or name another file).");
     const std::string connection = connectionTextFor(database);
     if (connection.empty())
-        return refuse("the path " + database.string() + " cannot stand in provider.csv (a \";\" or a character "
-                                                        "outside cp1250); choose another.");
+        return refuse("the path " + database.string() + " cannot stand in provider.csv (\";\", braces or a "
+                                                        "character outside cp1250); choose another.");
 
     try {
         const std::string programFolder = (folder / "").string();
