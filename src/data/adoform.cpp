@@ -156,5 +156,8 @@ void TForm2::showMessage(const QString &text, const QString &details)
 {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, this);
     box.setInformativeText(details);
+    // The lines name paths and connection texts; a narrow box would break each into several.
+    if (!details.isEmpty())
+        box.setStyleSheet(QStringLiteral("QLabel { min-width: 520px; }"));
     box.exec();
 }
