@@ -71,7 +71,8 @@ TProgramForms::TProgramForms(TDMEnvironment environment)
         create(orarend_valaszto, "Torarend_valaszto");
         create(DMK, "TDMK");
         DMK->SetProgress(Vonal);
-        create(Form2, "TForm2");
+        // Owned by the main window, so that closing the main window ends the program.
+        create(Form2, "TForm2", Form1);
     } catch (...) {
         release();
         throw;

@@ -33,10 +33,14 @@ QString fromCp1250(const std::string &text)
 
 TForm2::TForm2(QWidget *parent) : TForm2(*DMK, parent) {}
 
+// A window of its own over its owner: the owner's closing ends the program even while this one is
+// open.
 TForm2::TForm2(TDMK &dmk, QWidget *parent)
-    : QWidget(parent), DBGrid1(new TDBGrid(this)), B1(new QPushButton(QStringLiteral("Ürítés"), this)),
+    : QWidget(parent, Qt::Window), DBGrid1(new TDBGrid(this)),
+      B1(new QPushButton(QStringLiteral("Ürítés"), this)),
       B2(new QPushButton(QStringLiteral("Generálás"), this)), RG_tabla(new QGroupBox(this)),
-      Edit1(new QLineEdit(this)), Memo1(new QPlainTextEdit(this)), dmk_(dmk), tableButtons_(new QButtonGroup(this))
+      Edit1(new QLineEdit(this)), Memo1(new QPlainTextEdit(this)), dmk_(dmk),
+      tableButtons_(new QButtonGroup(this))
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Form2"));
@@ -87,8 +91,9 @@ void TForm2::FormShow()
     Memo1->setPlainText(fromCp1250(dmk_.Conn.ConnectionString()));
     try {
         dmk_.Conn.Open();
-    } catch (const std::exception &) {
-        showMessage(QStringLiteral("Adatbázis megnyitási hiba"));
+    } catch (const std::exception &error) {
+        showMessage(QStringLiteral("Adatbázis megnyitási hiba"),
+                    QString::fromStdString(dmk_.ConnectionReport(error.what())));
     }
 }
 
@@ -106,13 +111,11 @@ void TForm2::B2Click()
     if (!dmk_.Conn.Connected()) {
         try {
             dmk_.Conn.Open();
-        } catch (const std::exception &) {
-            // Told below, in the words the administrator knows.
+        } catch (const std::exception &error) {
+            showMessage(QStringLiteral("Adatbáziskapcsolat nem jött létre!"),
+                        QString::fromStdString(dmk_.ConnectionReport(error.what())));
+            return;
         }
-    }
-    if (!dmk_.Conn.Connected()) {
-        showMessage(QStringLiteral("Adatbáziskapcsolat nem jött létre!"));
-        return;
     }
     try {
         for (const TDMK::TMasolas &copy : dmk_.Masolasok()) {
@@ -149,8 +152,12 @@ void TForm2::SetRG_tablaItemIndex(int index)
         button->setChecked(true);
 }
 
-void TForm2::showMessage(const QString &text)
+void TForm2::showMessage(const QString &text, const QString &details)
 {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, this);
+    box.setInformativeText(details);
+    // The lines name paths and connection texts; a narrow box would break each into several.
+    if (!details.isEmpty())
+        box.setStyleSheet(QStringLiteral("QLabel { min-width: 520px; }"));
     box.exec();
 }

@@ -17,7 +17,7 @@ class TDMK;
 
 class TForm2 : public QWidget {
 public:
-    // The program's window works on the program's DMK.
+    // The program's window works on the program's DMK; the program's main window owns it.
     explicit TForm2(QWidget *parent = nullptr);
     TForm2(TDMK &dmk, QWidget *parent);
 
@@ -46,7 +46,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void showMessage(const QString &text);
+    void showMessage(const QString &text, const QString &details = {});
 
     TDMK &dmk_;
     QButtonGroup *tableButtons_;

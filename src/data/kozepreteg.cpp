@@ -4,6 +4,8 @@
 #include "data/datam.h"
 #include "platform/Cp1250.h"
 
+#include <unicode/utf8.h>
+
 TDMK *DMK = nullptr;
 
 namespace {
@@ -44,6 +46,24 @@ private:
     TBookmark bookmark_;
 };
 
+// Text saved as UTF-8 where cp1250 was expected: every byte above ASCII belongs to a well-formed
+// UTF-8 sequence, and there is at least one such sequence.
+bool looksLikeUtf8(const std::string &text)
+{
+    const auto *bytes = reinterpret_cast<const uint8_t *>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    bool multiByte = false;
+    for (int32_t i = 0; i < length;) {
+        const int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        if (c < 0)
+            return false;
+        multiByte = multiByte || i - start > 1;
+    }
+    return multiByte;
+}
+
 } // namespace
 
 TDMK::TDMK() : TDMK(*DM) {}
@@ -83,20 +103,49 @@ TDMK::TDMK(TDM &dm) : dm_(dm)
 void TDMK::DataModuleCreate()
 {
     Provider.clear();
+    providerRead_.clear();
+    providerProblem_.clear();
     try {
         TztrMemTable &file = dm_.MT_provider;
         file.Open();
-        file.LoadFromFile(dm_.Mappa + "provider.csv");
+        file.LoadFromFile(providerFileName());
         file.First();
-        const std::string provider = file.FieldByName("provider")->AsString();
+        providerRead_ = file.FieldByName("provider")->AsString();
+    } catch (const std::exception &error) {
+        providerProblem_ = std::string("A fájl nem olvasható: ") + error.what();
+    }
+    if (providerProblem_.empty() && providerRead_.empty())
+        providerProblem_ = "A fájlban nincs kapcsolati szöveg: első sora a \"provider\" fejléc, "
+                           "a második a kapcsolati szöveg (cp1250 kódolással).";
+    if (!providerProblem_.empty())
+        return;
+    try {
         Conn.Close();
-        Conn.SetConnectionString(provider);
+        Conn.SetConnectionString(providerRead_);
         Conn.Open();
-        Provider = provider;
+        Provider = providerRead_;
     } catch (const std::exception &) {
         // The database is needed only for the administrator's copy; the program starts without it.
-        Provider.clear();
+        // The copy window tells why when it is opened.
     }
+}
+
+std::string TDMK::ConnectionReport(const std::string &driverText) const
+{
+    std::string report = "Kapcsolati fájl: " + providerFileName();
+    if (!providerProblem_.empty())
+        report += "\n" + providerProblem_;
+    else
+        report += "\nBeolvasott kapcsolati szöveg: " + cp1250ToUtf8(providerRead_);
+    if (looksLikeUtf8(providerRead_))
+        report += "\nA fájl UTF-8 kódolásúnak látszik; a kapcsolati szöveget cp1250 kódolással kell menteni.";
+    report += "\nAz adatbázis-illesztő válasza: " + driverText;
+    return report;
+}
+
+std::string TDMK::providerFileName() const
+{
+    return dm_.Mappa + "provider.csv";
 }
 
 void TDMK::SetProgress(Progress *progress)

@@ -44,6 +44,16 @@ public:
     // leaves the connection closed and Provider empty, without a word.
     void DataModuleCreate();
 
+    // Why the connection did not open, for the administrator (UTF-8, one fact per line): the
+    // connection file, what was read from it or why nothing was, and the driver's answer.
+    std::string ConnectionReport(const std::string &driverText) const;
+
+    // Sets up an empty copy database at connectionString: a table for every copied memory table
+    // with its data columns and types, made in one transaction, then "provider.csv" naming it.
+    // Refused with EDatabaseError, leaving database and file as they were, when the file names
+    // another database or the database already holds one of the tables.
+    void createCopyDatabase(const std::string &connectionString);
+
     // The display the copy drives; none shows nothing. The module does not own it.
     void SetProgress(Progress *progress);
 
@@ -89,6 +99,14 @@ public:
     std::string Provider;
 
 private:
+    std::string providerFileName() const;
+    void createTables();
+    void writeProviderFile(const std::string &connectionString);
+
+    // The connection text the file held (cp1250), and why it gave none (UTF-8; empty when it
+    // did).
+    std::string providerRead_;
+    std::string providerProblem_;
     TDM &dm_;
     Progress *progress_ = nullptr;
 };

@@ -108,8 +108,9 @@ std::string odbcDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
             break;
         if (!text.empty())
             text += '\n';
-        text += "[" + std::string(reinterpret_cast<const char *>(state)) + "] " +
-                std::string(reinterpret_cast<const char *>(message));
+        // Appended piece by piece: g++ -O3 sees a false overlap in a chain of temporaries here.
+        text.append("[").append(reinterpret_cast<const char *>(state)).append("] ");
+        text.append(reinterpret_cast<const char *>(message));
     }
     return text.empty() ? "no diagnostic from the driver" : text;
 }

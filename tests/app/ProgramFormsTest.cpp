@@ -8,13 +8,17 @@
 #include "data/kozepreteg.h"
 #include "dialogs/orarentitle.h"
 #include "dialogs/orarendek.h"
+#include "support/ModalAnswerer.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -34,10 +38,14 @@ public:
             QFile::copy(samples.filePath(name), folder_.filePath(name));
     }
 
-    TDMEnvironment environment() const
+    // Run by the given login name; none when it is empty.
+    TDMEnvironment environment(const std::string &login = {}) const
     {
         const std::string path = (folder_.path() + QLatin1Char('/')).toStdString();
-        return {[path] { return path; }, [](std::string &) { return false; }};
+        return {[path] { return path; }, [login](std::string &name) {
+                    name = login;
+                    return !login.empty();
+                }};
     }
     QString filePath(const QString &name) const { return folder_.filePath(name); }
 
@@ -136,6 +144,29 @@ TEST(ProgramForms, ClosingTheShownMainWindowEndsTheProgramsLoop)
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     // The user's close, once the loop runs; the loop must then end by itself.
     QTimer::singleShot(0, Form1, &QWidget::close);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(lastClosed.count(), 1);
+    EXPECT_FALSE(Form1->isVisible());
+}
+
+TEST(ProgramForms, ExitWithTheDatabaseCopyWindowOpenEndsTheProgramsLoop)
+{
+    const DataFolder data(true);
+    // An administrator of this desk: "X" shows and "Kilépés" asks nothing.
+    const TProgramForms forms(data.environment("qadlepu"));
+    Form1->show();
+
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    QTimer::singleShot(0, Form1, [&lastClosed] {
+        // Without a database the copy window tells so when it opens.
+        const int told = answeringModals([] { QTest::mouseClick(Form1->B_admin, Qt::LeftButton); },
+                                         [](QWidget &box) { static_cast<QDialog &>(box).accept(); });
+        EXPECT_EQ(told, 1);
+        EXPECT_TRUE(Form2->isVisible());
+        QTest::mouseClick(Form1->Button1, Qt::LeftButton);
+        // Ends a loop that the copy window would otherwise keep running.
+        QApplication::exit(lastClosed.count() == 1 ? 0 : 1);
+    });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_EQ(lastClosed.count(), 1);
     EXPECT_FALSE(Form1->isVisible());

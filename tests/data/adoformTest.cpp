@@ -1,5 +1,6 @@
 #include "data/adoform.h"
 #include "kozepretegTestSupport.h"
+#include "platform/Cp1250.h"
 #include "platform/widgets/DBGrids.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <fstream>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -21,7 +24,7 @@ using testing::HasSubstr;
 
 namespace {
 
-// Answers every message box that comes up with OK, keeping its text.
+// Answers every message box that comes up with OK, keeping its text and the lines below it.
 class BoxAnswerer {
 public:
     BoxAnswerer()
@@ -31,12 +34,14 @@ public:
             if (box == nullptr)
                 return;
             texts.push_back(box->text().toStdString());
+            details.push_back(box->informativeText().toStdString());
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         });
         timer_.start(0);
     }
 
     std::vector<std::string> texts;
+    std::vector<std::string> details;
 
 private:
     QTimer timer_;
@@ -91,13 +96,75 @@ TEST_F(CopyWindow, ShowsTheConnectionSettingsAndOpensQuietly)
     EXPECT_TRUE(makeModule().Conn.Connected());
 }
 
-TEST_F(CopyWindow, ADatabaseThatDoesNotOpenIsToldAtShow)
+// What the administrator reads under the failure, at show and again at "Generálás": the file,
+// what was read from it, and the driver's own words.
+struct ConnectionFailure {
+    const char *name;
+    std::string providerFile; // bytes of provider.csv; none when empty
+    std::vector<std::string> toldLines;
+    std::string connectionInUse;
+};
+
+const std::string designTimeConnection = "Driver={Microsoft Access Driver (*.mdb)};Dbq=brelvix_database.mdb;";
+
+void PrintTo(const ConnectionFailure &failure, std::ostream *out)
 {
-    TForm2 &form = showWindow();
-    EXPECT_THAT(boxes.texts, ElementsAre("Adatbázis megnyitási hiba"));
-    EXPECT_EQ(form.Edit1->text(), "");
-    EXPECT_EQ(form.Memo1->toPlainText(), "Driver={Microsoft Access Driver (*.mdb)};Dbq=brelvix_database.mdb;");
+    *out << failure.name;
 }
+
+class CopyWindowFailure : public CopyWindow, public testing::WithParamInterface<ConnectionFailure> {};
+
+TEST_P(CopyWindowFailure, TellsWhyTheConnectionFailed)
+{
+    if (!GetParam().providerFile.empty())
+        std::ofstream(folder / "provider.csv", std::ios::binary) << GetParam().providerFile;
+    TForm2 &form = showWindow();
+    ASSERT_THAT(boxes.texts, ElementsAre("Adatbázis megnyitási hiba"));
+    EXPECT_EQ(form.Edit1->text(), "");
+    EXPECT_EQ(form.Memo1->toPlainText().toStdString(), GetParam().connectionInUse);
+    QTest::mouseClick(form.B2, Qt::LeftButton);
+    ASSERT_THAT(boxes.texts, ElementsAre("Adatbázis megnyitási hiba", "Adatbáziskapcsolat nem jött létre!"));
+
+    for (const std::string &told : boxes.details) {
+        EXPECT_THAT(told, HasSubstr("Kapcsolati fájl: " + (folder / "provider.csv").string()));
+        for (const std::string &line : GetParam().toldLines)
+            EXPECT_THAT(told, HasSubstr(line));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ProviderFiles, CopyWindowFailure,
+    testing::Values(
+        ConnectionFailure{"Missing",
+                          "",
+                          {"A fájl nem olvasható", "No such file", "Microsoft Access Driver"},
+                          designTimeConnection},
+        ConnectionFailure{"WithoutHeading",
+                          "Driver=SQLite3;Database=x.db\r\n",
+                          {"nincs kapcsolati szöveg", "\"provider\" fejléc"},
+                          designTimeConnection},
+        ConnectionFailure{"UnknownDriver",
+                          "provider\r\nDriver={Nincs ilyen};Database=x.db\r\n",
+                          {"Beolvasott kapcsolati szöveg: Driver={Nincs ilyen};Database=x.db",
+                           "Az adatbázis-illesztő válasza: Cannot open the database: ["},
+                          "Driver={Nincs ilyen};Database=x.db"},
+        // The file is cp1250: an accented path reads as typed and reaches the driver as UTF-8.
+        ConnectionFailure{"AccentedFolderThatIsMissing",
+                          "provider\r\nDriver=SQLite3;Database=/nincs/\xE1rv\xEDzt\xFBr\xF5/x.db\r\n",
+                          {"Beolvasott kapcsolati szöveg: Driver=SQLite3;Database=/nincs/árvíztűrő/x.db",
+                           "[SQLite]connect failed"},
+                          "Driver=SQLite3;Database=/nincs/árvíztűrő/x.db"},
+        ConnectionFailure{"Utf8File",
+                          "provider\r\nDriver=SQLite3;Database=/nincs/\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91/x.db\r\n",
+                          {"UTF-8 kódolásúnak látszik"},
+                          // Each byte read as a cp1250 character.
+                          cp1250ToUtf8("Driver=SQLite3;Database=/nincs/\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91/x.db")},
+        // A byte-order mark hides the heading.
+        ConnectionFailure{"ByteOrderMark",
+                          "\xEF\xBB\xBFprovider\r\nDriver=SQLite3;Database=x.db\r\n",
+                          {"nincs kapcsolati szöveg"},
+                          designTimeConnection}),
+    [](const testing::TestParamInfo<ConnectionFailure> &info) { return std::string(info.param.name); });
 
 TEST_F(CopyWindow, ListsTheFifteenTablesInThreeColumns)
 {
@@ -128,14 +195,6 @@ TEST_F(CopyWindow, GeneratingCopiesEveryTableAndTellsEachEnd)
     EXPECT_EQ(rowCount("terem"), dm->MT_terem.RecordCount());
     EXPECT_EQ(rowCount("oktato"), dm->MT_oktato.RecordCount());
     EXPECT_EQ(rowCount("targy"), dm->MT_targy.RecordCount());
-}
-
-TEST_F(CopyWindow, GeneratingWithoutDatabaseTellsAndCopiesNothing)
-{
-    TForm2 &form = showWindow();
-    boxes.texts.clear();
-    QTest::mouseClick(form.B2, Qt::LeftButton);
-    EXPECT_THAT(boxes.texts, ElementsAre("Adatbáziskapcsolat nem jött létre!"));
 }
 
 TEST_F(CopyWindow, GeneratingOpensADatabaseThatCameAfterTheStart)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 using testing::HasSubstr;
 
@@ -28,6 +29,7 @@ public:
 
 using DatabaseModuleStart = CopyDatabaseTest;
 using DatabaseEmptying = CopyDatabaseTest;
+using DatabaseSetup = CopyDatabaseTest;
 using TableCopy = CopyDatabaseTest;
 
 std::string fieldTexts(TDataSet &table, const TDataSet &layout)
@@ -63,28 +65,52 @@ TEST_F(DatabaseModuleStart, OpensTheConnectionTheProviderFileNames)
     EXPECT_EQ(module.Conn.ConnectionString(), connectionString());
 }
 
-TEST_F(DatabaseModuleStart, WithoutProviderFileStaysClosedAndSilent)
+// A connection file that gives no working connection: the program starts all the same.
+struct SilentStart {
+    const char *name;
+    std::function<void(CopyDatabaseTest &)> prepare;
+};
+
+void PrintTo(const SilentStart &start, std::ostream *out)
 {
+    *out << start.name;
+}
+
+class DatabaseModuleSilentStart : public CopyDatabaseTest, public testing::WithParamInterface<SilentStart> {};
+
+TEST_P(DatabaseModuleSilentStart, StaysClosedWithAnEmptyProvider)
+{
+    GetParam().prepare(*this);
     TDMK &module = makeModule();
     EXPECT_FALSE(module.Conn.Connected());
     EXPECT_EQ(module.Provider, "");
 }
 
-TEST_F(DatabaseModuleStart, AConnectionThatDoesNotOpenLeavesProviderEmpty)
-{
-    writeProvider("Provider=MSDASQL.1;Driver={Microsoft Access Driver (*.mdb)};Dbq=brelvix_database.mdb;");
-    TDMK &module = makeModule();
-    EXPECT_FALSE(module.Conn.Connected());
-    EXPECT_EQ(module.Provider, "");
-    EXPECT_THAT(module.Conn.ConnectionString(), HasSubstr("brelvix_database.mdb"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    ProviderFiles, DatabaseModuleSilentStart,
+    testing::Values(SilentStart{"Missing", [](CopyDatabaseTest &) {}},
+                    SilentStart{"Unreadable",
+                                [](CopyDatabaseTest &test) {
+                                    std::filesystem::create_directory(test.folder / "provider.csv");
+                                }},
+                    SilentStart{"NotOpening",
+                                [](CopyDatabaseTest &test) {
+                                    test.writeProvider("Provider=MSDASQL.1;Driver={Microsoft Access Driver "
+                                                       "(*.mdb)};Dbq=brelvix_database.mdb;");
+                                }}),
+    [](const testing::TestParamInfo<SilentStart> &info) { return std::string(info.param.name); });
 
-TEST_F(DatabaseModuleStart, AnUnreadableProviderFileStaysClosedAndSilent)
+TEST_F(DatabaseSetup, ADatabaseHoldingOneOfTheTablesIsRefusedAndKeptAsItWas)
 {
-    std::filesystem::create_directory(folder / "provider.csv");
-    TDMK &module = makeModule();
-    EXPECT_FALSE(module.Conn.Connected());
-    EXPECT_EQ(module.Provider, "");
+    openDatabase();
+    database.Execute("create table kurzus (kurzus_id integer)");
+    database.Execute("insert into kurzus (kurzus_id) values (5)");
+    EXPECT_THROW(makeModule().createCopyDatabase(connectionString()), EADOError);
+
+    EXPECT_EQ(rowCount("kurzus"), 1);
+    // The tables before it in the copy's order were made in the same transaction.
+    EXPECT_THROW(rowCount("terem"), EADOError);
+    EXPECT_FALSE(std::filesystem::exists(folder / "provider.csv"));
 }
 
 TEST_F(DatabaseEmptying, EmptiesEveryDatabaseTable)
