@@ -1,6 +1,6 @@
 #include "app/brelvix_pas.h"
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "app/brelvix_pasCommon.h"
 #include "data/datam.h"
 

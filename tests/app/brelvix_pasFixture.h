@@ -4,7 +4,7 @@
 // window shows emptied, so that each test states the rows it needs. The dialogs the window
 // opens are created too, and answered by the tests.
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "app/brelvix_pas.h"
 #include "data/adoform.h"
 #include "data/datam.h"

@@ -1,6 +1,6 @@
 // The main window's calendar items built from occasion rows, and the helpers they share.
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "app/brelvix_pas.h"
 #include "data/datam.h"
 #include "platform/Cp1250.h"
