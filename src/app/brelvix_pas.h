@@ -411,6 +411,8 @@ private:
 
     // Follows the occasion panel's table to keep DBEdit7 current.
     TFieldDataLink occasionCountLink_;
+    // Walks the panel's occasions to find the position of the current one.
+    TztrMemTable occasionCounter_;
 };
 
 extern TForm1 *Form1;

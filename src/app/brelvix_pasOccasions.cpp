@@ -44,41 +44,50 @@ QString clockText(TDateTime moment)
     return QStringLiteral("%1:%2").arg(minute / 60, 2, 10, QLatin1Char('0')).arg(minute % 60, 2, 10, QLatin1Char('0'));
 }
 
+// Makes a box's preferred width that of `widest` in its font, plus its frame and margins.
+void fitToText(QLineEdit &box, const QString &widest)
+{
+    constexpr int FrameAndMargins = 12;
+    box.setMinimumWidth(box.fontMetrics().horizontalAdvance(widest) + FrameAndMargins);
+    box.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+}
+
 } // namespace
 
 QWidget *TForm1::buildOccasionPanel()
 {
     DBCtrlGrid1 = new TDBCtrlGrid(this);
     DBCtrlGrid1->setObjectName(QStringLiteral("DBCtrlGrid1"));
-    DBCtrlGrid1->SetPanelWidth(322);
-    DBCtrlGrid1->SetPanelHeight(88);
     // The bar tells the planner there are more occasions than the one shown.
     DBCtrlGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DS_alkalom_temp.SetAutoEdit(false);
+    // Bound, the panel is enabled while the course has occasions and its bar steps through them.
+    DBCtrlGrid1->SetDataSource(&DS_alkalom_temp);
     QWidget *panel = DBCtrlGrid1->Panel();
     auto *layout = new QGridLayout(panel);
-    // Three rows of edits have to fit the panel's 88 pixels.
-    constexpr int RowHeight = 24;
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(1);
-    const auto edit = [this, panel](TDBEdit *&target, const char *name, const char *field, bool readOnly) {
+    layout->setSpacing(2);
+    // Each box is as wide as the longest text it shows, in the font in use; the panel grows to
+    // hold them.
+    const auto edit = [this, panel](TDBEdit *&target, const char *name, const char *field, bool readOnly,
+                                    const QString &widest) {
         target = new TDBEdit(panel);
-        target->setFixedHeight(RowHeight);
         target->setObjectName(QString::fromLatin1(name));
         target->SetDataSource(&DS_alkalom_temp);
         target->SetDataField(field);
         target->SetReadOnly(readOnly);
+        fitToText(*target, widest);
     };
-    edit(DBEdit1, "DBEdit1", "nap", true);
-    edit(DBEdit2, "DBEdit2", "kezd_ido", true);
-    edit(DBEdit3, "DBEdit3", "veg_ido", true);
-    edit(DBEdit4, "DBEdit4", "terem_id", false);
-    edit(DBEdit5, "DBEdit5", "gyaknev", true);
-    edit(DBEdit6, "DBEdit6", "kiiras", true);
+    edit(DBEdit1, "DBEdit1", "nap", true, QStringLiteral("Csütörtök"));
+    edit(DBEdit2, "DBEdit2", "kezd_ido", true, QStringLiteral("00:00"));
+    edit(DBEdit3, "DBEdit3", "veg_ido", true, QStringLiteral("00:00"));
+    edit(DBEdit4, "DBEdit4", "terem_id", false, QString());
+    edit(DBEdit5, "DBEdit5", "gyaknev", true, QStringLiteral("Egyedi beosztás    "));
+    edit(DBEdit6, "DBEdit6", "kiiras", true, QStringLiteral("Nincs meg a terem"));
     DBEdit7 = new QLineEdit(panel);
     DBEdit7->setObjectName(QStringLiteral("DBEdit7"));
     DBEdit7->setReadOnly(true);
-    DBEdit7->setFixedHeight(RowHeight);
+    fitToText(*DBEdit7, QStringLiteral("000/000"));
     occasionCountLink_.SetDataSource(&DS_alkalom_temp);
     occasionCountLink_.OnDataChange = [this] { showOccasionCount(); };
     DBEdit4->hide();
@@ -92,6 +101,11 @@ QWidget *TForm1::buildOccasionPanel()
     layout->addWidget(DBEdit7, 1, 4);
     layout->addWidget(new QLabel(QStringLiteral("Terem:"), panel), 2, 0);
     layout->addWidget(DBEdit6, 2, 1, 1, 4);
+    const QSize needed = layout->sizeHint().expandedTo(QSize(322, 88));
+    DBCtrlGrid1->SetPanelWidth(needed.width());
+    DBCtrlGrid1->SetPanelHeight(needed.height());
+    // The panel keeps the width its boxes need, however the window is sized.
+    DBCtrlGrid1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return DBCtrlGrid1;
 }
 
@@ -231,9 +245,9 @@ void TForm1::AlkalomFelvetelClick(QAction *sender)
     MT_alkalom_temp.Post();
     const int alkalomId = intOf(MT_alkalom_temp, "alkalom_id");
 
+    // Left set, as after a rebuild, so that the panel's room box keeps its text.
     RoomTextOn = true;
     AddOccasionToCalendar(MT_alkalom_temp);
-    RoomTextOn = false;
     SelectCourse(QStringLiteral("LV"), courseId, alkalomId);
     if (roomReservation)
         RefreshView();
@@ -277,7 +291,6 @@ void TForm1::DBEdit5DblClick()
     MT_alkalom_temp.Post();
     RoomTextOn = true;
     UpdateOccasionInCalendar(MT_alkalom_temp);
-    RoomTextOn = false;
     SelectCourse(QStringLiteral("C"), courseId, alkalomId);
 }
 
@@ -296,7 +309,6 @@ void TForm1::DBEdit6DblClick()
         return;
     RoomTextOn = true;
     UpdateOccasionInCalendar(MT_alkalom_temp);
-    RoomTextOn = false;
     SelectCourse(QStringLiteral("C"), courseId, alkalomId);
 }
 
@@ -346,7 +358,19 @@ void TForm1::MT_alkalom_tempgyaknevGetText(TField &sender, std::string &text, bo
 
 void TForm1::showOccasionCount()
 {
-    const bool current = hasRow(&MT_alkalom_temp);
-    DBEdit7->setText(current ? QStringLiteral("%1/%2").arg(MT_alkalom_temp.RecordCount()).arg(MT_alkalom_temp.RecNo())
-                             : QString());
+    if (!hasRow(&MT_alkalom_temp)) {
+        DBEdit7->clear();
+        return;
+    }
+    // A filtered table numbers its rows within the whole store, so the position among the
+    // course's occasions is counted on a cursor of its own with the same filter.
+    occasionCounter_.SetFiltered(false);
+    occasionCounter_.SetFilter(MT_alkalom_temp.Filter());
+    occasionCounter_.SetFiltered(MT_alkalom_temp.Filtered());
+    const int current = intOf(MT_alkalom_temp, "alkalom_id");
+    int position = 1;
+    for (occasionCounter_.First(); !occasionCounter_.Eof() && intOf(occasionCounter_, "alkalom_id") != current;
+         occasionCounter_.Next())
+        ++position;
+    DBEdit7->setText(QStringLiteral("%1/%2").arg(MT_alkalom_temp.RecordCount()).arg(position));
 }

@@ -56,6 +56,20 @@ inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
     table.Post();
 }
 
+// Clicks a list row as the user does.
+inline void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
+{
+    ASSERT_NE(row, nullptr);
+    list.scrollToItem(row);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(row).center());
+}
+
+// Whether a line edit is wide enough for its whole text; its frame and margins take a few pixels.
+inline bool showsWholeText(const QWidget &box, const QString &text)
+{
+    return box.fontMetrics().horizontalAdvance(text) + 8 <= box.width();
+}
+
 // Presses a message box's button.
 inline void pressButton(QWidget &modal, QMessageBox::StandardButton which)
 {

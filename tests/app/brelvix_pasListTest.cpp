@@ -14,13 +14,6 @@ using Ids = std::vector<int>;
 
 namespace {
 
-void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
-{
-    ASSERT_NE(row, nullptr);
-    list.scrollToItem(row);
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(row).center());
-}
-
 void clickHeader(QTreeWidget &list, int column)
 {
     QHeaderView *header = list.header();
@@ -69,6 +62,15 @@ TEST_F(CourseSelection, AttachedCourseShowsItsHeadsOccasions)
     clickRow(*form->LV, rowOf(12));
     EXPECT_EQ(form->MT_alkalom_temp.RecordCount(), 2);
     EXPECT_EQ(form->Edit1->text(), QStringLiteral("KEM-1"));
+}
+
+TEST_F(CourseSelection, CourseIdColumnStaysHiddenAtAnyWidth)
+{
+    for (int width : {800, 1600}) {
+        form->resize(width, 800);
+        QApplication::processEvents();
+        EXPECT_EQ(form->LV->header()->sectionSize(4), 0) << width;
+    }
 }
 
 TEST_F(CourseSelection, CalendarItemSelectsItsRowAndOccasion)
