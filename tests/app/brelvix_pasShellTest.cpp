@@ -90,6 +90,16 @@ TEST_F(WindowShell, ShowStartsOnTheWorkingWeekWithTheOwnRowsAndNoSelection)
     EXPECT_FALSE(form->B_admin->isVisible());
 }
 
+TEST_F(MainWindow, OccasionPanelStartsEmptyUntilACourseIsChosen)
+{
+    addFaculty();
+    form->show();
+    EXPECT_FALSE(form->DBCtrlGrid1->Panel()->isEnabled());
+    for (QLineEdit *box : std::initializer_list<QLineEdit *>{form->DBEdit1, form->DBEdit2, form->DBEdit3,
+                                                             form->DBEdit6, form->DBEdit7})
+        EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString() << ": " << box->text().toStdString();
+}
+
 TEST_F(WindowShell, CalendarFillsItsWindowAfterAResize)
 {
     form->resize(1200, 800);
