@@ -525,7 +525,6 @@ void TForm1::fillItem(TSajat &item, TDataSet &occasion, TDataSet *course, TDataS
     item.SetEndTime(occasion.FieldByName("veg_ido")->AsDateTime());
     item.SetKod(hasRow(course) ? guiText(textOf(*course, "kurzus_kod_osszetett")) : QString());
     item.SetNev(itemTitle(course, subject));
-    item.SetOktatok(QString());
     item.SetKiiras(guiText(occasion.FieldByName("kiiras")->DisplayText()));
     item.SetHetek(guiText(textOf(occasion, "hetek")));
     item.SetGyakorisag(intOf(occasion, "gyakorisag"));

@@ -212,7 +212,7 @@ public:
     // null dataset, or one at its end, means there is no such row.
     void AddCalendarItem(TDataSet &occasion, TDataSet *course, TDataSet *subject);
     // Rewrites the item of the occasion in place; tells the user when it is not on the calendar.
-    // The teacher names are left empty until the next rebuild.
+    // The teacher names stay as they are: editing an occasion changes no teacher.
     void UpdateCalendarItem(TDataSet &occasion, TDataSet *course, TDataSet *subject);
     TSajat *FindCalendarItem(int alkalomId) const;
     // As above, with the course's subject looked up in DM.

@@ -273,6 +273,12 @@ void TForm1::Het0Click(QAction *sender)
     MT_alkalom_temp.FieldByName("gyakorisag")->SetAsInteger(frequency);
     MT_alkalom_temp.FieldByName("hetek")->SetAsString(mask);
     MT_alkalom_temp.Post();
+    // The box shows the new weeks at once, not only after the next rebuild; an occasion the view
+    // does not draw has no box to rewrite.
+    if (FindCalendarItem(intOf(MT_alkalom_temp, "alkalom_id"))) {
+        RoomTextOn = true;
+        UpdateOccasionInCalendar(MT_alkalom_temp);
+    }
 }
 
 void TForm1::DBEdit5DblClick()

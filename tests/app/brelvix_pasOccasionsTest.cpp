@@ -338,6 +338,7 @@ TEST_F(OccasionPanel, RightClickOnTheFrequencyBoxOffersTheFrequencies)
     QTest::mouseClick(form->popupgyak, Qt::LeftButton, {}, form->popupgyak->actionGeometry(form->Het[1]).center());
     EXPECT_EQ(box->text().trimmed(), QStringLiteral("Páratlan héten"));
     EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), "101010101010101");
+    EXPECT_EQ(itemOf(100)->Subject(), QStringLiteral("MAT-1; Matematika; B-101; +; Kovács Anna"));
 }
 
 TEST_F(OccasionPanel, EveryBoxShowsItsWholeText)
