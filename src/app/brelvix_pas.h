@@ -372,6 +372,10 @@ private:
     void setUpPanelTables();
     void setUpOccasionTexts();
     void showOccasionCount();
+    // The row of an occasion: in the panel's table when there, else in DM's whole store; null
+    // when it is gone.
+    TDataSet *occasionRow(int alkalomId);
+    bool writeNewTime(TSajat &item, TDateTime newStart, TDateTime newEnd);
     bool confirmTimeChange(const QString &question, TCustomCalendarItem *item, TDateTime newStart,
                            TDateTime newEnd);
     void restoreTemplateSubjects(int courseId);

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 
 #include <cmath>
@@ -144,16 +145,27 @@ bool TForm1::confirmTimeChange(const QString &question, TCustomCalendarItem *ite
     return confirm(this, text);
 }
 
-// Writes a confirmed move or resize; only the occasion shown in the panel is written, any other
-// is refused without a word.
-static bool writeNewTime(TztrMemTable &occasions, TSajat &item, TDateTime newStart, TDateTime newEnd)
+TDataSet *TForm1::occasionRow(int alkalomId)
 {
-    if (!hasRow(&occasions) || intOf(occasions, "alkalom_id") != item.AlkalomID)
+    // Finding the row is no move of the planner's, so the panel does not select on the way.
+    const QScopedValueRollback quiet(ScrollGuard, true);
+    if (MT_alkalom_temp.Locate("alkalom_id", alkalomId, {}))
+        return &MT_alkalom_temp;
+    DM->MT_alkalom.SetFiltered(false);
+    return DM->MT_alkalom.Locate("alkalom_id", alkalomId, {}) ? &DM->MT_alkalom : nullptr;
+}
+
+// Writes a confirmed move or resize into the dragged box's own occasion, whichever occasion the
+// panel shows: the planner confirmed this box's new time.
+bool TForm1::writeNewTime(TSajat &item, TDateTime newStart, TDateTime newEnd)
+{
+    TDataSet *occasion = occasionRow(item.AlkalomID);
+    if (!occasion)
         return false;
-    occasions.Edit();
-    occasions.FieldByName("kezd_ido")->SetAsDateTime(newStart);
-    occasions.FieldByName("veg_ido")->SetAsDateTime(newEnd);
-    occasions.Post();
+    occasion->Edit();
+    occasion->FieldByName("kezd_ido")->SetAsDateTime(newStart);
+    occasion->FieldByName("veg_ido")->SetAsDateTime(newEnd);
+    occasion->Post();
     item.SetStart(newStart);
     item.SetEndTime(newEnd);
     item.UpdateTexts();
@@ -164,14 +176,14 @@ void TForm1::VLMoving(TCustomCalendarItem *item, TDateTime newStart, TDateTime n
 {
     accept = false;
     if (confirmTimeChange(QStringLiteral("Valóban le akarja cserélni?"), item, newStart, newEnd))
-        accept = writeNewTime(MT_alkalom_temp, *static_cast<TSajat *>(item), newStart, newEnd);
+        accept = writeNewTime(*static_cast<TSajat *>(item), newStart, newEnd);
 }
 
 void TForm1::VLResizing(TCustomCalendarItem *item, TDateTime newStart, TDateTime newEnd, bool &accept)
 {
     accept = false;
     if (confirmTimeChange(QStringLiteral("Valóban megakarja változtatni?"), item, newStart, newEnd))
-        accept = writeNewTime(MT_alkalom_temp, *static_cast<TSajat *>(item), newStart, newEnd);
+        accept = writeNewTime(*static_cast<TSajat *>(item), newStart, newEnd);
 }
 
 void TForm1::alkalomtorlesClick()
@@ -195,15 +207,9 @@ void TForm1::alkalomtorlesClick()
             break;
         }
     }
-    // The row deleted is the item's occasion, not whichever the panel happens to stand on; an
-    // item of another course is found in the whole store, which the panel's table shares.
-    if (MT_alkalom_temp.Locate("alkalom_id", alkalomId, {})) {
-        MT_alkalom_temp.Delete();
-    } else {
-        DM->MT_alkalom.SetFiltered(false);
-        if (DM->MT_alkalom.Locate("alkalom_id", alkalomId, {}))
-            DM->MT_alkalom.Delete();
-    }
+    // The row deleted is the item's occasion, not whichever the panel happens to stand on.
+    if (TDataSet *occasion = occasionRow(alkalomId))
+        occasion->Delete();
     MT_alkalom_temp.First();
 }
 

@@ -106,15 +106,22 @@ TEST_F(OccasionEditing, CancelledCtrlDragLeavesTheOccasionAndTheItem)
     EXPECT_DOUBLE_EQ(double(itemOf(100)->Start()), double(at(Monday1, 8, 0)));
 }
 
-TEST_F(OccasionEditing, ConfirmedMoveOfAnotherOccasionThanThePanelsIsRefused)
+TEST_F(OccasionEditing, ConfirmedDragMovesTheDraggedOccasionWhicheverThePanelShows)
 {
-    ASSERT_EQ(form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(), 100);
-    bool accept = true;
-    messagesOf([&] { form->VLMoving(itemOf(101), at(Monday1 + 1, 10, 0), at(Monday1 + 1, 12, 0), accept); },
-               QMessageBox::Ok);
-    EXPECT_FALSE(accept);
-    EXPECT_DOUBLE_EQ(stored(101, "kezd_ido"), double(at(Monday1 + 2, 10, 0)));
-    EXPECT_DOUBLE_EQ(double(itemOf(101)->Start()), double(at(Monday1 + 2, 10, 0)));
+    // 101 belongs to the panel's course, 110 to another one.
+    for (const int alkalomId : {101, 110}) {
+        ASSERT_EQ(form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(), 100);
+        const double before = stored(alkalomId, "kezd_ido");
+        TSajat *item = itemOf(alkalomId);
+        const QPoint from = item->Obj()->geometry().center();
+        const QStringList asked =
+            messagesOf([&] { drag(item, Qt::ControlModifier, from, cellCentre(5, 8)); }, QMessageBox::Ok);
+        ASSERT_EQ(asked.size(), 1) << alkalomId;
+        EXPECT_NE(stored(alkalomId, "kezd_ido"), before) << alkalomId;
+        EXPECT_DOUBLE_EQ(double(itemOf(alkalomId)->Start()), stored(alkalomId, "kezd_ido")) << alkalomId;
+        EXPECT_TRUE(itemOf(alkalomId)->StartText().startsWith(QStringLiteral("Péntek"))) << alkalomId;
+        form->SelectCourse(QStringLiteral("VL"), 10, 100);
+    }
 }
 
 TEST_F(OccasionEditing, MoveQuestionShowsTheOldAndTheNewTime)
