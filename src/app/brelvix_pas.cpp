@@ -190,8 +190,7 @@ QWidget *TForm1::buildCourseListPanel()
     LV->setColumnCount(7);
     LV->setHeaderLabels({QStringLiteral("Órarendi kód"), QStringLiteral("Cím"), QStringLiteral("Létszám"),
                          QStringLiteral("Megjegyzés"), QStringLiteral("Szervező")});
-    // Wide enough for a whole course code.
-    LV->setColumnWidth(0, LV->fontMetrics().horizontalAdvance(QStringLiteral("SZT151MN-LA-03W")) + 12);
+    LV->setColumnWidth(0, boxWidthFor(*LV, WidestCourseCode));
     LV->setColumnWidth(1, 240);
     LV->setColumnWidth(2, 60);
     LV->setColumnWidth(3, 150);
@@ -280,12 +279,12 @@ QWidget *TForm1::buildCoursePanel()
         return result;
     };
     Edit1 = edit(names, "Edit1", QStringLiteral("Órarendi kód"), 0);
-    Edit1->setMinimumWidth(Edit1->fontMetrics().horizontalAdvance(QStringLiteral("SZT151MN-LA-03W")) + 12);
+    Edit1->setMinimumWidth(boxWidthFor(*Edit1, WidestCourseCode));
     Edit1->setReadOnly(true);
     Edit2 = edit(names, "Edit2", QStringLiteral("Órarendi név"), 1);
     Edit3 = edit(edits, "Edit3", QStringLiteral("Megjegyzés"), 1);
     Edit4 = edit(edits, "Edit4", QStringLiteral("Létszám"), 0);
-    Edit4->setMaximumWidth(Edit4->fontMetrics().horizontalAdvance(QStringLiteral("Létszám")) + 16);
+    Edit4->setMaximumWidth(boxWidthFor(*Edit4, Edit4->placeholderText()));
     B_kurzusmentes = button("B_kurzusmentes", QStringLiteral("Kurzus mentés"), panel);
     B_letrehozas = button("B_letrehozas", QStringLiteral("Létrehozás"), panel);
     B_beemeles = button("B_beemeles", QStringLiteral("Beemelés"), panel);

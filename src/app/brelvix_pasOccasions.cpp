@@ -45,11 +45,10 @@ QString clockText(TDateTime moment)
     return QStringLiteral("%1:%2").arg(minute / 60, 2, 10, QLatin1Char('0')).arg(minute % 60, 2, 10, QLatin1Char('0'));
 }
 
-// Makes a box's preferred width that of `widest` in its font, plus its frame and margins.
+// Makes a box's preferred width the one `widest` needs.
 void fitToText(QLineEdit &box, const QString &widest)
 {
-    constexpr int FrameAndMargins = 12;
-    box.setMinimumWidth(box.fontMetrics().horizontalAdvance(widest) + FrameAndMargins);
+    box.setMinimumWidth(boxWidthFor(box, widest));
     box.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 }
 

@@ -12,13 +12,9 @@
 
 using namespace mainwindowtest;
 
-TEST(SemesterCaption, AutumnWhenTheEleventhCharacterIsOne)
+TEST(SemesterCaption, AutumnWhenTheEleventhCharacterIsOneElseSpring)
 {
     EXPECT_EQ(SemesterCaption("2025-2026-1"), QStringLiteral(" (2025-2026-1 ősz)"));
-}
-
-TEST(SemesterCaption, SpringOtherwise)
-{
     EXPECT_EQ(SemesterCaption("2025-2026-2"), QStringLiteral(" (2025-2026-2 tavasz)"));
     EXPECT_EQ(SemesterCaption("2025"), QStringLiteral(" (2025 tavasz)"));
 }

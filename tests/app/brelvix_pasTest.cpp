@@ -150,11 +150,6 @@ TEST_F(MainWindowItems, WindowSharesTheDataModulesRecords)
     EXPECT_EQ(form->MT_kurzus_temp.FieldByName("kurzus_id")->AsInteger(), 7);
 }
 
-TEST_F(MainWindowItems, WindowCaptionNamesTheAutumnSemester)
-{
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Órarend  (2025-2026-1 ősz)"));
-}
-
 TEST_F(MainWindowItems, ItemTakesIdsTimesCodeWeeksAndColours)
 {
     addCourse(5, -1, "K5", "Analízis");
@@ -376,11 +371,4 @@ TEST(WeekTest, PositionBeyondTheMaskFindsNothing)
     EXPECT_FALSE(HasWeekFrom("111", 4));
     EXPECT_FALSE(HasWeekFrom("", 1));
     EXPECT_TRUE(HasWeekFrom("001", 3));
-}
-
-TEST(SemesterCaptionText, AutumnAndSpringFollowTheEleventhCharacter)
-{
-    EXPECT_EQ(SemesterCaption("2025-2026-1"), QStringLiteral(" (2025-2026-1 ősz)"));
-    EXPECT_EQ(SemesterCaption("2025-2026-2"), QStringLiteral(" (2025-2026-2 tavasz)"));
-    EXPECT_EQ(SemesterCaption(""), QStringLiteral(" ( tavasz)"));
 }
