@@ -150,6 +150,9 @@ void TForm1::LVColumnClick(int column)
 void TForm1::SortLV()
 {
     LV->sortItems(SortColumn, Qt::AscendingOrder);
+    // The current course stays in sight in its new place.
+    if (QTreeWidgetItem *current = LV->currentItem())
+        LV->scrollToItem(current);
 }
 
 void TForm1::ListFilterClick(int code)

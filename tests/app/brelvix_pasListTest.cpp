@@ -158,6 +158,21 @@ TEST_F(CourseListOrder, ColumnClickSortsByThatColumnAscendingEveryTime)
     EXPECT_EQ(form->SortColumn, 2);
 }
 
+TEST_F(CourseListOrder, SelectedCourseIsInSightAfterTheSort)
+{
+    // Inserted first, it sorts last, below the rows the list has room for.
+    for (int id = 40; id > 10; --id)
+        addCourse({id, ("K-" + std::to_string(id)).c_str(), "Kurzus"}, {3});
+    showTimetable(3);
+    QTreeWidgetItem *selected = form->LV->currentItem();
+    ASSERT_NE(selected, nullptr);
+    ASSERT_EQ(selected->text(0), QStringLiteral("!K-40"));
+    ASSERT_EQ(form->LV->indexOfTopLevelItem(selected), 29);
+    const QRect row = form->LV->visualItemRect(selected);
+    EXPECT_GE(row.top(), 0);
+    EXPECT_LE(row.bottom(), form->LV->viewport()->height());
+}
+
 TEST_F(CourseListOrder, RebuildSortsByCaptionAgain)
 {
     clickHeader(*form->LV, 1);
