@@ -253,11 +253,15 @@ TEST_F(OccasionEditing, CustomFrequenciesAreNamedAlike)
 
 class OccasionPanel : public OccasionEditing {
 protected:
+    // The boxes the planner sees: day, start, end, frequency, room, count.
+    std::vector<QLineEdit *> shownBoxes() const
+    {
+        return {form->DBEdit1, form->DBEdit2, form->DBEdit3, form->DBEdit5, form->DBEdit6, form->DBEdit7};
+    }
     QStringList boxes() const
     {
         QStringList texts;
-        for (QLineEdit *box : std::initializer_list<QLineEdit *>{form->DBEdit1, form->DBEdit2, form->DBEdit3,
-                                                                 form->DBEdit5, form->DBEdit6, form->DBEdit7})
+        for (QLineEdit *box : shownBoxes())
             texts << box->text().trimmed();
         return texts;
     }
@@ -339,8 +343,7 @@ TEST_F(OccasionPanel, EveryBoxShowsItsWholeText)
 {
     clickNextOccasion();
     const QRect visible = form->DBCtrlGrid1->viewport()->rect();
-    for (QLineEdit *box : std::initializer_list<QLineEdit *>{form->DBEdit1, form->DBEdit2, form->DBEdit3,
-                                                             form->DBEdit5, form->DBEdit6, form->DBEdit7}) {
+    for (QLineEdit *box : shownBoxes()) {
         const QRect shown(box->mapTo(form->DBCtrlGrid1->viewport(), QPoint()), box->size());
         EXPECT_TRUE(visible.contains(shown)) << box->objectName().toStdString();
         EXPECT_TRUE(showsWholeText(*box, box->text())) << box->objectName().toStdString() << ": "
