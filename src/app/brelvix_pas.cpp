@@ -1,6 +1,6 @@
 #include "app/brelvix_pas.h"
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "app/brelvix_pasCommon.h"
 #include "data/datam.h"
 
@@ -173,7 +173,7 @@ QWidget *TForm1::buildBottomPanel()
     auto *layout = new QHBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(buildCourseListPanel(), 3);
-    layout->addWidget(buildOccasionPanel(), 1);
+    layout->addWidget(buildOccasionPanel(), 0, Qt::AlignTop);
     layout->addWidget(buildCoursePanel(), 3);
     return panel;
 }
@@ -190,11 +190,13 @@ QWidget *TForm1::buildCourseListPanel()
     LV->setColumnCount(7);
     LV->setHeaderLabels({QStringLiteral("Órarendi kód"), QStringLiteral("Cím"), QStringLiteral("Létszám"),
                          QStringLiteral("Megjegyzés"), QStringLiteral("Szervező")});
-    LV->setColumnWidth(0, 110);
+    LV->setColumnWidth(0, boxWidthFor(*LV, WidestCourseCode));
     LV->setColumnWidth(1, 240);
     LV->setColumnWidth(2, 60);
     LV->setColumnWidth(3, 150);
-    LV->setColumnWidth(4, 0);
+    // "Szervező" carries the course id for the handlers; the last-section stretch must not
+    // widen it to show raw ids, so it is hidden outright.
+    LV->setColumnHidden(4, true);
     LV->setColumnHidden(5, true);
     LV->setColumnHidden(6, true);
     LV->setRootIsDecorated(false);
@@ -220,8 +222,15 @@ QWidget *TForm1::buildCourseListPanel()
     AlkalomCB->setChecked(true);
     tobbalkalomCB = new QCheckBox(QStringLiteral("Csak több alkalom (órarend)"), panel);
     tobbalkalomCB->setObjectName(QStringLiteral("tobbalkalomCB"));
-    for (QWidget *w : std::initializer_list<QWidget *>{HetekCB, het_SPBUp, het_SPBDown, AlkalomCB, tobbalkalomCB})
+    for (QWidget *w : std::initializer_list<QWidget *>{HetekCB, het_SPBUp, het_SPBDown})
         filters->addWidget(w);
+    // One above the other, so that the list, the occasion panel and the course panel fit a
+    // common screen side by side.
+    auto *checks = new QVBoxLayout;
+    checks->setSpacing(0);
+    checks->addWidget(AlkalomCB);
+    checks->addWidget(tobbalkalomCB);
+    filters->addLayout(checks);
     filters->addStretch(1);
     layout->addLayout(filters);
     return panel;
@@ -259,24 +268,29 @@ QWidget *TForm1::buildCoursePanel()
     PC_tantargy->layout()->addWidget(LV_tantargy);
     layout->addWidget(PC, 1);
 
+    // Code and title on a row of their own, so that both show whole at common window widths.
+    auto *names = new QHBoxLayout;
     auto *edits = new QHBoxLayout;
-    auto edit = [panel, edits](const char *name, const QString &placeholder) {
+    auto edit = [panel](QBoxLayout *row, const char *name, const QString &placeholder, int stretch) {
         auto *result = new QLineEdit(panel);
         result->setObjectName(QString::fromLatin1(name));
         result->setPlaceholderText(placeholder);
-        edits->addWidget(result);
+        row->addWidget(result, stretch);
         return result;
     };
-    Edit1 = edit("Edit1", QStringLiteral("Órarendi kód"));
+    Edit1 = edit(names, "Edit1", QStringLiteral("Órarendi kód"), 0);
+    Edit1->setMinimumWidth(boxWidthFor(*Edit1, WidestCourseCode));
     Edit1->setReadOnly(true);
-    Edit2 = edit("Edit2", QStringLiteral("Órarendi név"));
-    Edit3 = edit("Edit3", QStringLiteral("Megjegyzés"));
-    Edit4 = edit("Edit4", QStringLiteral("Létszám"));
+    Edit2 = edit(names, "Edit2", QStringLiteral("Órarendi név"), 1);
+    Edit3 = edit(edits, "Edit3", QStringLiteral("Megjegyzés"), 1);
+    Edit4 = edit(edits, "Edit4", QStringLiteral("Létszám"), 0);
+    Edit4->setMaximumWidth(boxWidthFor(*Edit4, Edit4->placeholderText()));
     B_kurzusmentes = button("B_kurzusmentes", QStringLiteral("Kurzus mentés"), panel);
     B_letrehozas = button("B_letrehozas", QStringLiteral("Létrehozás"), panel);
     B_beemeles = button("B_beemeles", QStringLiteral("Beemelés"), panel);
     for (QPushButton *b : {B_kurzusmentes, B_letrehozas, B_beemeles})
         edits->addWidget(b);
+    layout->addLayout(names);
     layout->addLayout(edits);
 
     auto *days = new QHBoxLayout;
@@ -445,6 +459,10 @@ void TForm1::FormCreate()
     const auto roomText = [this](TField &sender, std::string &text, bool displayText) {
         MT_alkalom_tempkiirasGetText(sender, text, displayText);
     };
+    // Open before the panel's table, whose first row the occasion counter already numbers.
+    occasionCounter_.SetName("occasionCounter");
+    occasionCounter_.SetAttachedTo(&DM->MT_alkalom);
+    occasionCounter_.Open();
     MT_alkalom_temp.SetName("MT_alkalom_temp");
     MT_alkalom_temp.SetDefaultFormat(&DM->CSV);
     MT_alkalom_temp.IndexDefs().Add("Index1", "kurzus_id", {});
@@ -506,7 +524,6 @@ void TForm1::fillItem(TSajat &item, TDataSet &occasion, TDataSet *course, TDataS
     item.SetEndTime(occasion.FieldByName("veg_ido")->AsDateTime());
     item.SetKod(hasRow(course) ? guiText(textOf(*course, "kurzus_kod_osszetett")) : QString());
     item.SetNev(itemTitle(course, subject));
-    item.SetOktatok(QString());
     item.SetKiiras(guiText(occasion.FieldByName("kiiras")->DisplayText()));
     item.SetHetek(guiText(textOf(occasion, "hetek")));
     item.SetGyakorisag(intOf(occasion, "gyakorisag"));

@@ -212,7 +212,7 @@ public:
     // null dataset, or one at its end, means there is no such row.
     void AddCalendarItem(TDataSet &occasion, TDataSet *course, TDataSet *subject);
     // Rewrites the item of the occasion in place; tells the user when it is not on the calendar.
-    // The teacher names are left empty until the next rebuild.
+    // The teacher names stay as they are: editing an occasion changes no teacher.
     void UpdateCalendarItem(TDataSet &occasion, TDataSet *course, TDataSet *subject);
     TSajat *FindCalendarItem(int alkalomId) const;
     // As above, with the course's subject looked up in DM.
@@ -372,6 +372,10 @@ private:
     void setUpPanelTables();
     void setUpOccasionTexts();
     void showOccasionCount();
+    // The row of an occasion: in the panel's table when there, else in DM's whole store; null
+    // when it is gone.
+    TDataSet *occasionRow(int alkalomId);
+    bool writeNewTime(TSajat &item, TDateTime newStart, TDateTime newEnd);
     bool confirmTimeChange(const QString &question, TCustomCalendarItem *item, TDateTime newStart,
                            TDateTime newEnd);
     void restoreTemplateSubjects(int courseId);
@@ -411,6 +415,8 @@ private:
 
     // Follows the occasion panel's table to keep DBEdit7 current.
     TFieldDataLink occasionCountLink_;
+    // Walks the panel's occasions to find the position of the current one.
+    TztrMemTable occasionCounter_;
 };
 
 extern TForm1 *Form1;

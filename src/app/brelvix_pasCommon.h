@@ -7,12 +7,12 @@
 #include "platform/DataSet.h"
 #include "platform/Field.h"
 
+#include <QFontMetrics>
 #include <QString>
 #include <QTreeWidgetItem>
+#include <QWidget>
 
 #include <string>
-
-class QWidget;
 
 namespace mainwindow {
 
@@ -89,6 +89,16 @@ inline int rowCourseId(const QTreeWidgetItem &row)
 {
     return row.text(4).toInt();
 }
+
+// The width a line edit needs to show `text` whole in its font, its frame and margins included.
+inline int boxWidthFor(const QWidget &box, const QString &text)
+{
+    constexpr int FrameAndMargins = 12;
+    return box.fontMetrics().horizontalAdvance(text) + FrameAndMargins;
+}
+
+// As long as the longest course codes of the faculty, with a letter to spare.
+inline const QString WidestCourseCode = QStringLiteral("SZT151MN-LA-03W");
 
 // A plain message with only an OK button.
 void showMessage(QWidget *parent, const QString &text);

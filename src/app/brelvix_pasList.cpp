@@ -2,7 +2,7 @@
 
 #include "app/brelvix_pas.h"
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "app/brelvix_pasCommon.h"
 #include "data/datam.h"
 #include "platform/LocaleCompare.h"
@@ -150,6 +150,9 @@ void TForm1::LVColumnClick(int column)
 void TForm1::SortLV()
 {
     LV->sortItems(SortColumn, Qt::AscendingOrder);
+    // The current course stays in sight in its new place.
+    if (QTreeWidgetItem *current = LV->currentItem())
+        LV->scrollToItem(current);
 }
 
 void TForm1::ListFilterClick(int code)

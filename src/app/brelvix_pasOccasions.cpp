@@ -3,7 +3,7 @@
 
 #include "app/brelvix_pas.h"
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "app/brelvix_pasCommon.h"
 #include "data/datam.h"
 #include "dialogs/hetek_edit.h"
@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 
 #include <cmath>
@@ -44,41 +45,49 @@ QString clockText(TDateTime moment)
     return QStringLiteral("%1:%2").arg(minute / 60, 2, 10, QLatin1Char('0')).arg(minute % 60, 2, 10, QLatin1Char('0'));
 }
 
+// Makes a box's preferred width the one `widest` needs.
+void fitToText(QLineEdit &box, const QString &widest)
+{
+    box.setMinimumWidth(boxWidthFor(box, widest));
+    box.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+}
+
 } // namespace
 
 QWidget *TForm1::buildOccasionPanel()
 {
     DBCtrlGrid1 = new TDBCtrlGrid(this);
     DBCtrlGrid1->setObjectName(QStringLiteral("DBCtrlGrid1"));
-    DBCtrlGrid1->SetPanelWidth(322);
-    DBCtrlGrid1->SetPanelHeight(88);
     // The bar tells the planner there are more occasions than the one shown.
     DBCtrlGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DS_alkalom_temp.SetAutoEdit(false);
+    // Bound, the panel is enabled while the course has occasions and its bar steps through them.
+    DBCtrlGrid1->SetDataSource(&DS_alkalom_temp);
     QWidget *panel = DBCtrlGrid1->Panel();
     auto *layout = new QGridLayout(panel);
-    // Three rows of edits have to fit the panel's 88 pixels.
-    constexpr int RowHeight = 24;
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(1);
-    const auto edit = [this, panel](TDBEdit *&target, const char *name, const char *field, bool readOnly) {
+    layout->setSpacing(2);
+    // Each box is as wide as the longest text it shows, in the font in use; the panel grows to
+    // hold them.
+    const auto edit = [this, panel](TDBEdit *&target, const char *name, const char *field, bool readOnly,
+                                    const QString &widest) {
         target = new TDBEdit(panel);
-        target->setFixedHeight(RowHeight);
         target->setObjectName(QString::fromLatin1(name));
         target->SetDataSource(&DS_alkalom_temp);
         target->SetDataField(field);
         target->SetReadOnly(readOnly);
+        fitToText(*target, widest);
     };
-    edit(DBEdit1, "DBEdit1", "nap", true);
-    edit(DBEdit2, "DBEdit2", "kezd_ido", true);
-    edit(DBEdit3, "DBEdit3", "veg_ido", true);
-    edit(DBEdit4, "DBEdit4", "terem_id", false);
-    edit(DBEdit5, "DBEdit5", "gyaknev", true);
-    edit(DBEdit6, "DBEdit6", "kiiras", true);
+    edit(DBEdit1, "DBEdit1", "nap", true, QStringLiteral("Csütörtök"));
+    edit(DBEdit2, "DBEdit2", "kezd_ido", true, QStringLiteral("00:00"));
+    edit(DBEdit3, "DBEdit3", "veg_ido", true, QStringLiteral("00:00"));
+    edit(DBEdit4, "DBEdit4", "terem_id", false, QString());
+    edit(DBEdit5, "DBEdit5", "gyaknev", true, QStringLiteral("Egyedi beosztás    "));
+    edit(DBEdit6, "DBEdit6", "kiiras", true, QStringLiteral("Nincs meg a terem"));
     DBEdit7 = new QLineEdit(panel);
     DBEdit7->setObjectName(QStringLiteral("DBEdit7"));
     DBEdit7->setReadOnly(true);
-    DBEdit7->setFixedHeight(RowHeight);
+    fitToText(*DBEdit7, QStringLiteral("000/000"));
     occasionCountLink_.SetDataSource(&DS_alkalom_temp);
     occasionCountLink_.OnDataChange = [this] { showOccasionCount(); };
     DBEdit4->hide();
@@ -92,6 +101,11 @@ QWidget *TForm1::buildOccasionPanel()
     layout->addWidget(DBEdit7, 1, 4);
     layout->addWidget(new QLabel(QStringLiteral("Terem:"), panel), 2, 0);
     layout->addWidget(DBEdit6, 2, 1, 1, 4);
+    const QSize needed = layout->sizeHint().expandedTo(QSize(322, 88));
+    DBCtrlGrid1->SetPanelWidth(needed.width());
+    DBCtrlGrid1->SetPanelHeight(needed.height());
+    // The panel keeps the width its boxes need, however the window is sized.
+    DBCtrlGrid1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return DBCtrlGrid1;
 }
 
@@ -130,16 +144,27 @@ bool TForm1::confirmTimeChange(const QString &question, TCustomCalendarItem *ite
     return confirm(this, text);
 }
 
-// Writes a confirmed move or resize; only the occasion shown in the panel is written, any other
-// is refused without a word.
-static bool writeNewTime(TztrMemTable &occasions, TSajat &item, TDateTime newStart, TDateTime newEnd)
+TDataSet *TForm1::occasionRow(int alkalomId)
 {
-    if (!hasRow(&occasions) || intOf(occasions, "alkalom_id") != item.AlkalomID)
+    // Finding the row is no move of the planner's, so the panel does not select on the way.
+    const QScopedValueRollback quiet(ScrollGuard, true);
+    if (MT_alkalom_temp.Locate("alkalom_id", alkalomId, {}))
+        return &MT_alkalom_temp;
+    DM->MT_alkalom.SetFiltered(false);
+    return DM->MT_alkalom.Locate("alkalom_id", alkalomId, {}) ? &DM->MT_alkalom : nullptr;
+}
+
+// Writes a confirmed move or resize into the dragged box's own occasion, whichever occasion the
+// panel shows: the planner confirmed this box's new time.
+bool TForm1::writeNewTime(TSajat &item, TDateTime newStart, TDateTime newEnd)
+{
+    TDataSet *occasion = occasionRow(item.AlkalomID);
+    if (!occasion)
         return false;
-    occasions.Edit();
-    occasions.FieldByName("kezd_ido")->SetAsDateTime(newStart);
-    occasions.FieldByName("veg_ido")->SetAsDateTime(newEnd);
-    occasions.Post();
+    occasion->Edit();
+    occasion->FieldByName("kezd_ido")->SetAsDateTime(newStart);
+    occasion->FieldByName("veg_ido")->SetAsDateTime(newEnd);
+    occasion->Post();
     item.SetStart(newStart);
     item.SetEndTime(newEnd);
     item.UpdateTexts();
@@ -150,14 +175,14 @@ void TForm1::VLMoving(TCustomCalendarItem *item, TDateTime newStart, TDateTime n
 {
     accept = false;
     if (confirmTimeChange(QStringLiteral("Valóban le akarja cserélni?"), item, newStart, newEnd))
-        accept = writeNewTime(MT_alkalom_temp, *static_cast<TSajat *>(item), newStart, newEnd);
+        accept = writeNewTime(*static_cast<TSajat *>(item), newStart, newEnd);
 }
 
 void TForm1::VLResizing(TCustomCalendarItem *item, TDateTime newStart, TDateTime newEnd, bool &accept)
 {
     accept = false;
     if (confirmTimeChange(QStringLiteral("Valóban megakarja változtatni?"), item, newStart, newEnd))
-        accept = writeNewTime(MT_alkalom_temp, *static_cast<TSajat *>(item), newStart, newEnd);
+        accept = writeNewTime(*static_cast<TSajat *>(item), newStart, newEnd);
 }
 
 void TForm1::alkalomtorlesClick()
@@ -181,15 +206,9 @@ void TForm1::alkalomtorlesClick()
             break;
         }
     }
-    // The row deleted is the item's occasion, not whichever the panel happens to stand on; an
-    // item of another course is found in the whole store, which the panel's table shares.
-    if (MT_alkalom_temp.Locate("alkalom_id", alkalomId, {})) {
-        MT_alkalom_temp.Delete();
-    } else {
-        DM->MT_alkalom.SetFiltered(false);
-        if (DM->MT_alkalom.Locate("alkalom_id", alkalomId, {}))
-            DM->MT_alkalom.Delete();
-    }
+    // The row deleted is the item's occasion, not whichever the panel happens to stand on.
+    if (TDataSet *occasion = occasionRow(alkalomId))
+        occasion->Delete();
     MT_alkalom_temp.First();
 }
 
@@ -231,9 +250,9 @@ void TForm1::AlkalomFelvetelClick(QAction *sender)
     MT_alkalom_temp.Post();
     const int alkalomId = intOf(MT_alkalom_temp, "alkalom_id");
 
+    // Left set, as after a rebuild, so that the panel's room box keeps its text.
     RoomTextOn = true;
     AddOccasionToCalendar(MT_alkalom_temp);
-    RoomTextOn = false;
     SelectCourse(QStringLiteral("LV"), courseId, alkalomId);
     if (roomReservation)
         RefreshView();
@@ -259,6 +278,12 @@ void TForm1::Het0Click(QAction *sender)
     MT_alkalom_temp.FieldByName("gyakorisag")->SetAsInteger(frequency);
     MT_alkalom_temp.FieldByName("hetek")->SetAsString(mask);
     MT_alkalom_temp.Post();
+    // The box shows the new weeks at once, not only after the next rebuild; an occasion the view
+    // does not draw has no box to rewrite.
+    if (FindCalendarItem(intOf(MT_alkalom_temp, "alkalom_id"))) {
+        RoomTextOn = true;
+        UpdateOccasionInCalendar(MT_alkalom_temp);
+    }
 }
 
 void TForm1::DBEdit5DblClick()
@@ -277,7 +302,6 @@ void TForm1::DBEdit5DblClick()
     MT_alkalom_temp.Post();
     RoomTextOn = true;
     UpdateOccasionInCalendar(MT_alkalom_temp);
-    RoomTextOn = false;
     SelectCourse(QStringLiteral("C"), courseId, alkalomId);
 }
 
@@ -296,7 +320,6 @@ void TForm1::DBEdit6DblClick()
         return;
     RoomTextOn = true;
     UpdateOccasionInCalendar(MT_alkalom_temp);
-    RoomTextOn = false;
     SelectCourse(QStringLiteral("C"), courseId, alkalomId);
 }
 
@@ -346,7 +369,19 @@ void TForm1::MT_alkalom_tempgyaknevGetText(TField &sender, std::string &text, bo
 
 void TForm1::showOccasionCount()
 {
-    const bool current = hasRow(&MT_alkalom_temp);
-    DBEdit7->setText(current ? QStringLiteral("%1/%2").arg(MT_alkalom_temp.RecordCount()).arg(MT_alkalom_temp.RecNo())
-                             : QString());
+    if (!hasRow(&MT_alkalom_temp)) {
+        DBEdit7->clear();
+        return;
+    }
+    // A filtered table numbers its rows within the whole store, so the position among the
+    // course's occasions is counted on a cursor of its own with the same filter.
+    occasionCounter_.SetFiltered(false);
+    occasionCounter_.SetFilter(MT_alkalom_temp.Filter());
+    occasionCounter_.SetFiltered(MT_alkalom_temp.Filtered());
+    const int current = intOf(MT_alkalom_temp, "alkalom_id");
+    int position = 1;
+    for (occasionCounter_.First(); !occasionCounter_.Eof() && intOf(occasionCounter_, "alkalom_id") != current;
+         occasionCounter_.Next())
+        ++position;
+    DBEdit7->setText(QStringLiteral("%1/%2").arg(MT_alkalom_temp.RecordCount()).arg(position));
 }

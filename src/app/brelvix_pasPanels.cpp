@@ -171,6 +171,9 @@ void TForm1::LoadCourseEditor(int courseId)
     Edit3->setText(guiText(textOf(MT_kurzus_temp, "megjegyzes")));
     const QString limit = guiText(MT_kurzus_temp.FieldByName("max_letszam")->AsString());
     Edit4->setText(limit.isEmpty() ? QStringLiteral("0") : limit);
+    // A text longer than its box shows from its start, where codes and titles differ.
+    for (QLineEdit *edit : {Edit1, Edit2, Edit3})
+        edit->setCursorPosition(0);
     Edit1->setReadOnly(!DM->Admin);
     B_kurzusmentes->setText(QStringLiteral("Kurzus mentése"));
 }

@@ -76,6 +76,9 @@ void TForm1::FormShow()
     SelectBusy = false;
     ListFilter = 3;
     WorkMode = 0;
+    // No course is current yet, so the occasion panel starts empty rather than on whichever
+    // occasion of the whole store comes first.
+    refilter(MT_alkalom_temp, keyFilter("kurzus_id", -1));
     B_beosztsajatClick();
     showSelectorPage(nullptr);
     VL->SetHetek(1);

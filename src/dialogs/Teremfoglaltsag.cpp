@@ -1,6 +1,6 @@
 #include "dialogs/Teremfoglaltsag.h"
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "calendar/CalendarFitting.h"
 #include "calendar/veltoCalendar.h"
 #include "dialogs/dialogsCommon.h"

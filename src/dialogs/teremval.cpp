@@ -1,6 +1,6 @@
 #include "dialogs/teremval.h"
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "data/datam.h"
 #include "dialogs/dialogsCommon.h"
 #include "dialogs/hetek_edit.h"

@@ -4,7 +4,7 @@
 // window shows emptied, so that each test states the rows it needs. The dialogs the window
 // opens are created too, and answered by the tests.
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "app/brelvix_pas.h"
 #include "data/adoform.h"
 #include "data/datam.h"
@@ -54,6 +54,20 @@ inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
     for (const Value &v : values)
         table.FieldByName(v.field)->SetAsVariant(v.value);
     table.Post();
+}
+
+// Clicks a list row as the user does.
+inline void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
+{
+    ASSERT_NE(row, nullptr);
+    list.scrollToItem(row);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(row).center());
+}
+
+// Whether a line edit is wide enough for its whole text; its frame and margins take a few pixels.
+inline bool showsWholeText(const QWidget &box, const QString &text)
+{
+    return box.fontMetrics().horizontalAdvance(text) + 8 <= box.width();
 }
 
 // Presses a message box's button.

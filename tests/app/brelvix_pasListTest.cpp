@@ -14,13 +14,6 @@ using Ids = std::vector<int>;
 
 namespace {
 
-void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
-{
-    ASSERT_NE(row, nullptr);
-    list.scrollToItem(row);
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(row).center());
-}
-
 void clickHeader(QTreeWidget &list, int column)
 {
     QHeaderView *header = list.header();
@@ -69,6 +62,15 @@ TEST_F(CourseSelection, AttachedCourseShowsItsHeadsOccasions)
     clickRow(*form->LV, rowOf(12));
     EXPECT_EQ(form->MT_alkalom_temp.RecordCount(), 2);
     EXPECT_EQ(form->Edit1->text(), QStringLiteral("KEM-1"));
+}
+
+TEST_F(CourseSelection, CourseIdColumnStaysHiddenAtAnyWidth)
+{
+    for (int width : {800, 1600}) {
+        form->resize(width, 800);
+        QApplication::processEvents();
+        EXPECT_EQ(form->LV->header()->sectionSize(4), 0) << width;
+    }
 }
 
 TEST_F(CourseSelection, CalendarItemSelectsItsRowAndOccasion)
@@ -154,6 +156,21 @@ TEST_F(CourseListOrder, ColumnClickSortsByThatColumnAscendingEveryTime)
     clickHeader(*form->LV, 2);
     EXPECT_EQ(listedCourses(), (Ids{2, 3, 1})) << "head counts sort as text: 10, 100, 9";
     EXPECT_EQ(form->SortColumn, 2);
+}
+
+TEST_F(CourseListOrder, SelectedCourseIsInSightAfterTheSort)
+{
+    // Inserted first, it sorts last, below the rows the list has room for.
+    for (int id = 40; id > 10; --id)
+        addCourse({id, ("K-" + std::to_string(id)).c_str(), "Kurzus"}, {3});
+    showTimetable(3);
+    QTreeWidgetItem *selected = form->LV->currentItem();
+    ASSERT_NE(selected, nullptr);
+    ASSERT_EQ(selected->text(0), QStringLiteral("!K-40"));
+    ASSERT_EQ(form->LV->indexOfTopLevelItem(selected), 29);
+    const QRect row = form->LV->visualItemRect(selected);
+    EXPECT_GE(row.top(), 0);
+    EXPECT_LE(row.bottom(), form->LV->viewport()->height());
 }
 
 TEST_F(CourseListOrder, RebuildSortsByCaptionAgain)

@@ -4,11 +4,16 @@
 #include "app/brelvix_pasFixture.h"
 #include "dialogs/hetek_edit.h"
 #include "dialogs/teremval.h"
-#include "platform/Cp1250.h"
 #include "platform/widgets/DBCtrls.h"
+#include "platform/widgets/DBGrids.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QPushButton>
 #include <QPointer>
+#include <QRadioButton>
+#include <QScrollBar>
 
 #include <cmath>
 
@@ -67,10 +72,6 @@ protected:
         DM->MT_alkalom.SetFiltered(false);
         return DM->MT_alkalom.Locate("alkalom_id", alkalomId, {});
     }
-    std::string panelText(const char *field)
-    {
-        return cp1250ToUtf8(form->MT_alkalom_temp.FieldByName(field)->DisplayText());
-    }
 };
 
 TEST_F(OccasionEditing, ConfirmedCtrlDragWritesTheNewTimeIntoTheOccasion)
@@ -100,15 +101,22 @@ TEST_F(OccasionEditing, CancelledCtrlDragLeavesTheOccasionAndTheItem)
     EXPECT_DOUBLE_EQ(double(itemOf(100)->Start()), double(at(Monday1, 8, 0)));
 }
 
-TEST_F(OccasionEditing, ConfirmedMoveOfAnotherOccasionThanThePanelsIsRefused)
+TEST_F(OccasionEditing, ConfirmedDragMovesTheDraggedOccasionWhicheverThePanelShows)
 {
-    ASSERT_EQ(form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(), 100);
-    bool accept = true;
-    messagesOf([&] { form->VLMoving(itemOf(101), at(Monday1 + 1, 10, 0), at(Monday1 + 1, 12, 0), accept); },
-               QMessageBox::Ok);
-    EXPECT_FALSE(accept);
-    EXPECT_DOUBLE_EQ(stored(101, "kezd_ido"), double(at(Monday1 + 2, 10, 0)));
-    EXPECT_DOUBLE_EQ(double(itemOf(101)->Start()), double(at(Monday1 + 2, 10, 0)));
+    // 101 belongs to the panel's course, 110 to another one.
+    for (const int alkalomId : {101, 110}) {
+        ASSERT_EQ(form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(), 100);
+        const double before = stored(alkalomId, "kezd_ido");
+        TSajat *item = itemOf(alkalomId);
+        const QPoint from = item->Obj()->geometry().center();
+        const QStringList asked =
+            messagesOf([&] { drag(item, Qt::ControlModifier, from, cellCentre(5, 8)); }, QMessageBox::Ok);
+        ASSERT_EQ(asked.size(), 1) << alkalomId;
+        EXPECT_NE(stored(alkalomId, "kezd_ido"), before) << alkalomId;
+        EXPECT_DOUBLE_EQ(double(itemOf(alkalomId)->Start()), stored(alkalomId, "kezd_ido")) << alkalomId;
+        EXPECT_TRUE(itemOf(alkalomId)->StartText().startsWith(QStringLiteral("Péntek"))) << alkalomId;
+        form->SelectCourse(QStringLiteral("VL"), 10, 100);
+    }
 }
 
 TEST_F(OccasionEditing, MoveQuestionShowsTheOldAndTheNewTime)
@@ -192,9 +200,9 @@ TEST_F(OccasionEditing, AddedOccasionTakesTheSelectedCellsAndTheWeekMask)
     ASSERT_NE(itemOf(id), nullptr);
     EXPECT_EQ(itemOf(id)->KurzusID, 10);
     EXPECT_FALSE(form->RefreshBusy) << "moving in the panel selects again at once";
-    form->RoomTextOn = true;
-    EXPECT_EQ(panelText("kiiras"), "Nincs meg a terem");
-    form->RoomTextOn = false;
+    // The panel stands on the new occasion, ready for its room to be chosen.
+    EXPECT_EQ(form->DBEdit2->text(), QStringLiteral("%1:%2").arg(start / 60, 2, 10, QLatin1Char('0')).arg(start % 60, 2, 10, QLatin1Char('0')));
+    EXPECT_EQ(form->DBEdit6->text(), QStringLiteral("Nincs meg a terem"));
 }
 
 TEST_F(OccasionEditing, AddedOccasionWithoutAWeekMaskRunsEveryWeek)
@@ -215,14 +223,6 @@ TEST_F(OccasionEditing, AddingWithoutASelectedCourseAddsNothing)
     form->Felvetel->trigger();
     DM->MT_alkalom.SetFiltered(false);
     EXPECT_EQ(DM->MT_alkalom.RecordCount(), before);
-}
-
-TEST_F(OccasionEditing, FrequencyMenuSetsTheFixedMask)
-{
-    form->Het[2]->trigger();
-    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("gyakorisag")->AsInteger(), 2);
-    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), "010101010101010");
-    EXPECT_EQ(panelText("gyaknev"), "Páros héten        ");
 }
 
 TEST_F(OccasionEditing, CustomFrequencyComesFromTheWeekEditorOnlyOnOk)
@@ -247,53 +247,106 @@ TEST_F(OccasionEditing, CustomFrequenciesAreNamedAlike)
         form->MT_alkalom_temp.Edit();
         form->MT_alkalom_temp.FieldByName("gyakorisag")->SetAsInteger(code);
         form->MT_alkalom_temp.Post();
-        EXPECT_EQ(panelText("gyaknev"), "Egyedi beosztás    ") << code;
+        EXPECT_EQ(form->DBEdit5->text(), QStringLiteral("Egyedi beosztás    ")) << code;
     }
 }
 
-TEST_F(OccasionEditing, PanelShowsDayTimesAndPosition)
+class OccasionPanel : public OccasionEditing {
+protected:
+    // The boxes the planner sees: day, start, end, frequency, room, count.
+    std::vector<QLineEdit *> shownBoxes() const
+    {
+        return {form->DBEdit1, form->DBEdit2, form->DBEdit3, form->DBEdit5, form->DBEdit6, form->DBEdit7};
+    }
+    QStringList boxes() const
+    {
+        QStringList texts;
+        for (QLineEdit *box : shownBoxes())
+            texts << box->text().trimmed();
+        return texts;
+    }
+    void clickNextOccasion()
+    {
+        QScrollBar *bar = form->DBCtrlGrid1->verticalScrollBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
+    }
+    // Opens the dialog a double click on the box brings up and lets `use` work it; the number of
+    // dialogs that opened.
+    int doubleClickAndUse(QLineEdit *box, QDialog *expected, const std::function<void()> &use)
+    {
+        return answeringModals([&] { QTest::mouseDClick(box, Qt::LeftButton); },
+                               [&](QWidget &modal) {
+                                   ASSERT_EQ(&modal, expected);
+                                   use();
+                               });
+    }
+};
+
+TEST_F(OccasionPanel, ShowsTheCurrentOccasionAndItsBarStepsThroughTheCourse)
 {
-    EXPECT_EQ(panelText("nap"), "Hétfő");
-    EXPECT_EQ(panelText("kezd_ido"), "08:00");
-    EXPECT_EQ(panelText("veg_ido"), "10:00");
-    EXPECT_EQ(form->DBEdit7->text(), QStringLiteral("2/1"));
-    form->MT_alkalom_temp.Next();
-    EXPECT_EQ(form->DBEdit7->text(), QStringLiteral("2/2"));
-    EXPECT_EQ(panelText("kezd_ido"), "10:00");
+    ASSERT_TRUE(form->DBCtrlGrid1->Panel()->isEnabled());
+    EXPECT_EQ(boxes(), (QStringList{"Hétfő", "08:00", "10:00", "Minden héten", "B-101", "2/1"}));
+    clickNextOccasion();
+    EXPECT_EQ(boxes(), (QStringList{"Szerda", "10:00", "12:00", "Minden héten", "Nincs meg a terem", "2/2"}));
+    EXPECT_EQ(itemOf(101)->BGColor(), clMoneyGreen);
+    // Course 11's one occasion comes after course 10's in the store.
+    clickRow(*form->LV, rowOf(11));
+    EXPECT_EQ(boxes(), (QStringList{"Kedd", "08:00", "10:00", "Minden héten", "B-101", "1/1"}));
 }
 
-TEST_F(OccasionEditing, RoomChosenForThePanelsOccasionShowsOnItsItem)
+TEST_F(OccasionPanel, DoubleClickOnTheRoomBoxChoosesARoomForTheOccasion)
 {
-    form->MT_alkalom_temp.Next();
-    ASSERT_EQ(form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(), 101);
-    int asked = -1;
-    std::string weeks;
-    answeringModals([&] { form->DBEdit6DblClick(); },
-                    [&](QWidget &modal) {
-                        asked = teremvalasztas->AlkalomId;
-                        weeks = teremvalasztas->Hetek;
-                        // What the chooser's "Kiválaszt" does to the occasion.
-                        DM->MT_alkalom.SetFiltered(false);
-                        DM->MT_alkalom.Locate("alkalom_id", 101, {});
-                        DM->MT_alkalom.Edit();
-                        DM->MT_alkalom.FieldByName("terem_id")->SetAsInteger(6);
-                        DM->MT_alkalom.Post();
-                        static_cast<QDialog &>(modal).done(QDialog::Accepted);
-                    });
-    EXPECT_EQ(asked, 101);
-    EXPECT_EQ(weeks, "111100000000000");
-    ASSERT_NE(itemOf(101), nullptr);
+    clickNextOccasion();
+    const int opened = doubleClickAndUse(form->DBEdit6, teremvalasztas, [] {
+        TDBGrid *grid = teremvalasztas->DBGrid1;
+        TDataSet &rooms = *grid->DataSet();
+        int row = 0;
+        for (rooms.First(); !rooms.Eof() && rooms.FieldByName("terem_id")->AsInteger() != 6; rooms.Next())
+            ++row;
+        rooms.First();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(1, row).center());
+        QTest::mouseClick(teremvalasztas->Button1, Qt::LeftButton);
+    });
+    ASSERT_EQ(opened, 1);
+    EXPECT_EQ(form->DBEdit6->text(), QStringLiteral("A-2"));
     EXPECT_EQ(itemOf(101)->Kiiras(), QStringLiteral("A-2"));
 }
 
-TEST_F(OccasionEditing, WeekEditorFromThePanelRewritesTheItem)
+TEST_F(OccasionPanel, DoubleClickOnTheFrequencyBoxEditsTheWeeks)
 {
-    answeringModals([&] { QTest::mouseDClick(form->DBEdit5, Qt::LeftButton); },
-                    [&](QWidget &modal) {
-                        edithetek->Hetek = "000000000000011";
-                        edithetek->Gyakorisag = 999;
-                        static_cast<QDialog &>(modal).done(QDialog::Accepted);
-                    });
-    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), edithetek->Hetek);
-    EXPECT_EQ(itemOf(100)->Hetek(), QString::fromStdString(edithetek->Hetek));
+    const int opened = doubleClickAndUse(form->DBEdit5, edithetek, [] {
+        for (QRadioButton *choice : edithetek->Gyak->findChildren<QRadioButton *>()) {
+            if (choice->text() == QStringLiteral("Páros héten"))
+                QTest::mouseClick(choice, Qt::LeftButton);
+        }
+        QTest::mouseClick(edithetek->Button1, Qt::LeftButton);
+    });
+    ASSERT_EQ(opened, 1);
+    EXPECT_EQ(boxes(), (QStringList{"Hétfő", "08:00", "10:00", "Páros héten", "B-101", "2/1"}));
+    EXPECT_EQ(itemOf(100)->Hetek(), QStringLiteral("010101010101010"));
+    EXPECT_EQ(itemOf(100)->Kiiras(), QStringLiteral("B-101"));
+}
+
+TEST_F(OccasionPanel, RightClickOnTheFrequencyBoxOffersTheFrequencies)
+{
+    QLineEdit *box = form->DBEdit5;
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, box->rect().center(), box->mapToGlobal(box->rect().center()));
+    QApplication::sendEvent(box, &rightClick);
+    ASSERT_TRUE(form->popupgyak->isVisible());
+    QTest::mouseClick(form->popupgyak, Qt::LeftButton, {}, form->popupgyak->actionGeometry(form->Het[1]).center());
+    EXPECT_EQ(box->text().trimmed(), QStringLiteral("Páratlan héten"));
+    EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), "101010101010101");
+    EXPECT_EQ(itemOf(100)->Subject(), QStringLiteral("MAT-1; Matematika; B-101; +; Kovács Anna"));
+}
+
+TEST_F(OccasionPanel, EveryBoxShowsItsWholeText)
+{
+    clickNextOccasion();
+    const QRect visible = form->DBCtrlGrid1->viewport()->rect();
+    for (QLineEdit *box : shownBoxes()) {
+        const QRect shown(box->mapTo(form->DBCtrlGrid1->viewport(), QPoint()), box->size());
+        EXPECT_TRUE(visible.contains(shown)) << box->objectName().toStdString();
+        EXPECT_TRUE(showsWholeText(*box, box->text())) << box->objectName().toStdString() << ": "
+                                                        << box->text().toStdString();
+    }
 }

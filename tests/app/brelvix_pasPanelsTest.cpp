@@ -147,3 +147,16 @@ TEST_F(CoursePanels, CourseTitleTellsAClosedTableAndAMissingCourse)
     form->CourseTitle(10, &DM->MT_kurzus, title);
     EXPECT_EQ(title, QStringLiteral("Matematika"));
 }
+
+TEST_F(CoursePanels, EditRowShowsWholeCodesAndTitlesAndTheStartOfLongerOnes)
+{
+    addCourse({20, "SZT151MN-LA-03", "Valószínűségszámítás és statisztika"}, {3});
+    addCourse({21, "X-1", "Gyakorlat a valószínűségszámítás és a statisztika alkalmazásaihoz, mérnök szakos hallgatóknak"}, {3});
+    form->resize(1024, 720);
+    showTimetable(3);
+    clickRow(*form->LV, rowOf(20));
+    EXPECT_TRUE(showsWholeText(*form->Edit1, form->Edit1->text())) << form->Edit1->width();
+    EXPECT_TRUE(showsWholeText(*form->Edit2, form->Edit2->text())) << form->Edit2->width();
+    clickRow(*form->LV, rowOf(21));
+    EXPECT_EQ(form->Edit2->cursorPosition(), 0) << "the title is shown from its start";
+}

@@ -12,13 +12,9 @@
 
 using namespace mainwindowtest;
 
-TEST(SemesterCaption, AutumnWhenTheEleventhCharacterIsOne)
+TEST(SemesterCaption, AutumnWhenTheEleventhCharacterIsOneElseSpring)
 {
     EXPECT_EQ(SemesterCaption("2025-2026-1"), QStringLiteral(" (2025-2026-1 ősz)"));
-}
-
-TEST(SemesterCaption, SpringOtherwise)
-{
     EXPECT_EQ(SemesterCaption("2025-2026-2"), QStringLiteral(" (2025-2026-2 tavasz)"));
     EXPECT_EQ(SemesterCaption("2025"), QStringLiteral(" (2025 tavasz)"));
 }
@@ -88,6 +84,16 @@ TEST_F(WindowShell, ShowStartsOnTheWorkingWeekWithTheOwnRowsAndNoSelection)
     EXPECT_EQ(form->VL->ColWidths(0), 100);
     EXPECT_FALSE(form->B_egyfogl->isVisible());
     EXPECT_FALSE(form->B_admin->isVisible());
+}
+
+TEST_F(MainWindow, OccasionPanelStartsEmptyUntilACourseIsChosen)
+{
+    addFaculty();
+    form->show();
+    EXPECT_FALSE(form->DBCtrlGrid1->Panel()->isEnabled());
+    for (QLineEdit *box : std::initializer_list<QLineEdit *>{form->DBEdit1, form->DBEdit2, form->DBEdit3,
+                                                             form->DBEdit6, form->DBEdit7})
+        EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString() << ": " << box->text().toStdString();
 }
 
 TEST_F(WindowShell, CalendarFillsItsWindowAfterAResize)

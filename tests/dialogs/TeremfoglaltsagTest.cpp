@@ -1,6 +1,6 @@
 #include "dialogs/Teremfoglaltsag.h"
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "calendar/veltoCalendar.h"
 #include "dialogs/DialogTestSupport.h"
 #include "platform/widgets/DBCGrids.h"

@@ -1,6 +1,6 @@
 #include "dialogs/csoportfog.h"
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "calendar/veltoCalendar.h"
 #include "dialogs/DialogTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 
 #include <array>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The occasion item: the texts of its box and hint, its week list and its times.
 
-#include "app/SajatVCI.h"
+#include "sajat/SajatVCI.h"
 #include "calendar/veltoCalendar.h"
 
 #include <gtest/gtest.h>
