@@ -20,7 +20,7 @@ std::unique_ptr<QProcess> startProbe(const std::string &name, QByteArray &answer
 {
     auto probe = std::make_unique<QProcess>();
     probe->start(QStringLiteral(INSTANCE_LOCK_PROBE_FILE), {QString::fromStdString(name)});
-    while (!probe->canReadLine() && probe->waitForReadyRead()) {
+    while (!probe->canReadLine() && probe->waitForReadyRead(-1)) {
     }
     answer = probe->readLine().trimmed();
     return probe;
@@ -87,7 +87,7 @@ TEST(InstanceLock, NameHeldByAnotherProcessIsRefusedHere)
     EXPECT_TRUE(other.isHeld());
 
     probe->closeWriteChannel();
-    EXPECT_TRUE(probe->waitForFinished());
+    EXPECT_TRUE(probe->waitForFinished(-1));
 }
 
 TEST(InstanceLock, NameHeldHereIsRefusedToAnotherProcess)
@@ -98,7 +98,7 @@ TEST(InstanceLock, NameHeldHereIsRefusedToAnotherProcess)
     QByteArray answer;
     auto probe = startProbe(uniqueName("mine"), answer);
     EXPECT_EQ(answer, "refused");
-    EXPECT_TRUE(probe->waitForFinished());
+    EXPECT_TRUE(probe->waitForFinished(-1));
 }
 
 TEST(InstanceLock, HolderThatEndsNormallyReleasesTheName)
@@ -107,7 +107,7 @@ TEST(InstanceLock, HolderThatEndsNormallyReleasesTheName)
     auto probe = startProbe(uniqueName("ends"), answer);
     ASSERT_EQ(answer, "held");
     probe->closeWriteChannel();
-    ASSERT_TRUE(probe->waitForFinished());
+    ASSERT_TRUE(probe->waitForFinished(-1));
 
     const InstanceLock after(uniqueName("ends"));
     EXPECT_TRUE(after.isHeld());
@@ -119,7 +119,7 @@ TEST(InstanceLock, KilledHolderReleasesTheName)
     auto probe = startProbe(uniqueName("killed"), answer);
     ASSERT_EQ(answer, "held");
     probe->kill();
-    ASSERT_TRUE(probe->waitForFinished());
+    ASSERT_TRUE(probe->waitForFinished(-1));
 
     const InstanceLock after(uniqueName("killed"));
     EXPECT_TRUE(after.isHeld());
@@ -139,5 +139,5 @@ TEST(InstanceLock, ProgramsStartedByTheHolderDoNotKeepTheName)
     const InstanceLock after(uniqueName("inherited"));
     EXPECT_TRUE(after.isHeld());
     probe->closeWriteChannel();
-    EXPECT_TRUE(probe->waitForFinished());
+    EXPECT_TRUE(probe->waitForFinished(-1));
 }

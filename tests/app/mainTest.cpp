@@ -60,11 +60,11 @@ TEST(ProgramStart, SecondStartFromTheSameFolderIsRefusedWithTheInstanceName)
     const QString screenshot = copy.folder() + QStringLiteral("shot.png");
     copy.start(second, screenshot);
     QString written;
-    while (!written.contains(name) && second.waitForReadyRead())
+    while (!written.contains(name) && second.waitForReadyRead(-1))
         written += QString::fromUtf8(second.readAll());
     // The refused copy waits for its message box to be answered; nobody will.
     second.kill();
-    second.waitForFinished();
+    second.waitForFinished(-1);
 
     const QStringList lines = written.mid(written.indexOf(refusal)).split(QStringLiteral("\r\n"));
     ASSERT_TRUE(written.contains(refusal)) << written.toStdString();
@@ -84,7 +84,7 @@ TEST(ProgramStart, StartFromAnotherFolderRunsAndShowsItsWindow)
     QProcess program;
     const QString screenshot = second.folder() + QStringLiteral("shot.png");
     second.start(program, screenshot);
-    ASSERT_TRUE(program.waitForFinished()) << "the program did not end after its screenshot";
+    ASSERT_TRUE(program.waitForFinished(-1)) << "the program did not end after its screenshot";
     const QString written = QString::fromUtf8(program.readAllStandardError());
 
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
@@ -100,7 +100,7 @@ TEST(ProgramStart, FolderIsFreeForTheNextStartOnceTheProgramHasEnded)
     const ProgramCopy copy(QStringLiteral("egyedül"));
     QProcess program;
     copy.start(program, copy.folder() + QStringLiteral("shot.png"));
-    ASSERT_TRUE(program.waitForFinished());
+    ASSERT_TRUE(program.waitForFinished(-1));
     ASSERT_EQ(program.exitCode(), 0);
 
     const InstanceLock next((copy.folder() + QStringLiteral("BrelvixKastorel")).toStdString());
@@ -116,11 +116,11 @@ TEST(ProgramStart, DataFileThatCannotBeLoadedEndsTheProgramWithItsMessage)
     const QString screenshot = copy.folder() + QStringLiteral("shot.png");
     copy.start(program, screenshot);
     QString written;
-    while (!written.contains(QStringLiteral("targy.csv")) && program.waitForReadyRead())
+    while (!written.contains(QStringLiteral("targy.csv")) && program.waitForReadyRead(-1))
         written += QString::fromUtf8(program.readAll());
     // The message box waits for the user; nobody will answer it here.
     program.kill();
-    program.waitForFinished();
+    program.waitForFinished(-1);
 
     EXPECT_TRUE(written.contains(QStringLiteral("targy.csv"))) << written.toStdString();
     EXPECT_FALSE(QFile::exists(screenshot)) << "the main window was shown without its data";
