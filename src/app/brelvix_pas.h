@@ -388,6 +388,7 @@ private:
     // View rebuild branches.
     void listTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems);
     // Lists the courses of the timetable and draws their occasions; gives the last course visited.
+    void listCourses();
     int walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems);
     void listRoom();
     void listLinkedCourses(TztrMemTable &links, const char *keyField);
@@ -411,6 +412,9 @@ private:
 
     // Follows the occasion panel's table to keep DBEdit7 current.
     TFieldDataLink occasionCountLink_;
+    // Every occasion in room order, so that a room's courses are found without a scan.
+    TztrMemTable roomOccasions_;
+    std::vector<int> coursesUsingRoom(int teremId);
 };
 
 extern TForm1 *Form1;

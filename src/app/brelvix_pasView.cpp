@@ -12,6 +12,9 @@
 #include <QScopeGuard>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <set>
+
 using namespace mainwindow;
 
 namespace {
@@ -84,34 +87,48 @@ void TForm1::RefreshView()
     RoomTextOn = false;
     VL->Items().Clear();
     LV->clear();
-
-    if (TimetableId >= 0) {
-        listTimetable(TimetableId, true, true);
-    } else if (SelectionId >= 0) {
-        DBCtrlGrid1->hide();
-        switch (WorkMode) {
-        case 1:
-            listTimetable(SelectionId, false, false);
-            break;
-        case 2:
-            listRoom();
-            break;
-        case 3:
-            listLinkedCourses(DM->MT_kurzusoktato, "oktato_id");
-            break;
-        case 4:
-            listLinkedCourses(DM->MT_kurzustargy, "targy_id");
-            break;
-        default:
-            break;
-        }
-        DBCtrlGrid1->show();
+    {
+        // The calendar lays its items out once, and the occasion panel and its counter follow
+        // MT_alkalom_temp once, when the walk is over rather than at every row it passes.
+        TCalendarItems &items = VL->Items();
+        items.BeginUpdate();
+        const auto laidOut = qScopeGuard([&items] { items.EndUpdate(); });
+        ControlsDisabled still(MT_alkalom_temp);
+        listCourses();
     }
 
     if (LV->topLevelItemCount() > 0)
         LV->setCurrentItem(LV->topLevelItem(0));
     SortColumn = 0;
     SortLV();
+}
+
+void TForm1::listCourses()
+{
+    if (TimetableId >= 0) {
+        listTimetable(TimetableId, true, true);
+        return;
+    }
+    if (SelectionId < 0)
+        return;
+    DBCtrlGrid1->hide();
+    switch (WorkMode) {
+    case 1:
+        listTimetable(SelectionId, false, false);
+        break;
+    case 2:
+        listRoom();
+        break;
+    case 3:
+        listLinkedCourses(DM->MT_kurzusoktato, "oktato_id");
+        break;
+    case 4:
+        listLinkedCourses(DM->MT_kurzustargy, "targy_id");
+        break;
+    default:
+        break;
+    }
+    DBCtrlGrid1->show();
 }
 
 int TForm1::chosenWeek() const
@@ -229,6 +246,33 @@ int TForm1::walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestO
     return lastCourse;
 }
 
+std::vector<int> TForm1::coursesUsingRoom(int teremId)
+{
+    if (!roomOccasions_.Active()) {
+        roomOccasions_.SetName("roomOccasions");
+        roomOccasions_.IndexDefs().Add("terem_id", "terem_id", {});
+        roomOccasions_.SetAttachedTo(&DM->MT_alkalom);
+        roomOccasions_.SetIndexName("terem_id");
+        roomOccasions_.Open();
+    }
+    std::set<int> used;
+    if (roomOccasions_.Locate("terem_id", teremId, {})) {
+        for (; !roomOccasions_.Eof() && intOf(roomOccasions_, "terem_id") == teremId; roomOccasions_.Next())
+            used.insert(intOf(roomOccasions_, "kurzus_id"));
+    }
+    // In the order of the course table, as a walk over every course would meet them.
+    std::vector<std::pair<int, int>> placed;
+    for (const int kurzusId : used) {
+        if (MT_kurzus_temp.Locate("kurzus_id", kurzusId, {}))
+            placed.emplace_back(MT_kurzus_temp.RecNo(), kurzusId);
+    }
+    std::sort(placed.begin(), placed.end());
+    std::vector<int> courses;
+    for (const auto &course : placed)
+        courses.push_back(course.second);
+    return courses;
+}
+
 void TForm1::listRoom()
 {
     LV->hide();
@@ -243,29 +287,36 @@ void TForm1::listRoom()
         LV->show();
     });
     const bool everyOccasion = AlkalomCB->isChecked();
-    for (MT_kurzus_temp.First(); !MT_kurzus_temp.Eof(); MT_kurzus_temp.Next()) {
-        if (Vonal)
-            Vonal->step();
-        const int kurzusId = intOf(MT_kurzus_temp, "kurzus_id");
+    const auto showOccasionsOf = [this](int kurzusId) {
         refilter(MT_alkalom_teremtemp, "(" + keyFilter("kurzus_id", kurzusId) + ")");
-        bool usesRoom = false;
-        for (; !MT_alkalom_teremtemp.Eof() && !usesRoom; MT_alkalom_teremtemp.Next())
-            usesRoom = intOf(MT_alkalom_teremtemp, "terem_id") == SelectionId;
-        if (!usesRoom)
-            continue;
-
-        addCourseRow(guiText(textOf(MT_kurzus_temp, "kurzus_kod")), MT_kurzus_temp, courseListTitle(MT_kurzus_temp),
-                     QStringLiteral("-1"), false);
-        const int linked = intOf(MT_kurzus_temp, "kurzus_id_csatolt");
-        TDataSet *course = linked > 0 && DM->MT_kurzus.Locate("kurzus_id", linked, {}) ? static_cast<TDataSet *>(&DM->MT_kurzus)
-                                                                                      : &MT_kurzus_temp;
-        for (MT_alkalom_teremtemp.First(); !MT_alkalom_teremtemp.Eof(); MT_alkalom_teremtemp.Next()) {
-            if (!everyOccasion && intOf(MT_alkalom_teremtemp, "terem_id") != SelectionId)
-                continue;
-            RoomTextOn = true;
-            AddCalendarItemForCourse(MT_alkalom_teremtemp, course);
-            RoomTextOn = false;
+    };
+    {
+        // The course table's detail views follow it once, when the walk is over.
+        ControlsDisabled coursesStill(DM->MT_kurzus);
+        for (const int kurzusId : coursesUsingRoom(SelectionId)) {
+            MT_kurzus_temp.Locate("kurzus_id", kurzusId, {});
+            showOccasionsOf(kurzusId);
+            addCourseRow(guiText(textOf(MT_kurzus_temp, "kurzus_kod")), MT_kurzus_temp,
+                         courseListTitle(MT_kurzus_temp), QStringLiteral("-1"), false);
+            const int linked = intOf(MT_kurzus_temp, "kurzus_id_csatolt");
+            TDataSet *course = linked > 0 && DM->MT_kurzus.Locate("kurzus_id", linked, {})
+                                   ? static_cast<TDataSet *>(&DM->MT_kurzus)
+                                   : &MT_kurzus_temp;
+            for (; !MT_alkalom_teremtemp.Eof(); MT_alkalom_teremtemp.Next()) {
+                if (!everyOccasion && intOf(MT_alkalom_teremtemp, "terem_id") != SelectionId)
+                    continue;
+                RoomTextOn = true;
+                AddCalendarItemForCourse(MT_alkalom_teremtemp, course);
+                RoomTextOn = false;
+            }
         }
+    }
+    // The tables end where a walk over every course leaves them: past the last course, whose
+    // occasions stay filtered.
+    MT_kurzus_temp.Last();
+    if (!MT_kurzus_temp.IsEmpty()) {
+        showOccasionsOf(intOf(MT_kurzus_temp, "kurzus_id"));
+        MT_alkalom_teremtemp.Last();
     }
     MT_alkalom_temp.First();
     RoomTextOn = true;
@@ -277,6 +328,8 @@ void TForm1::listLinkedCourses(TztrMemTable &links, const char *keyField)
     refilter(MT_alkalom_temp, keyFilter("kurzus_id", -1));
     {
         const auto release = qScopeGuard([&links] { links.SetFiltered(false); });
+        // The course table's detail views follow it once, when the walk is over.
+        ControlsDisabled coursesStill(DM->MT_kurzus);
         refilter(links, keyFilter(keyField, SelectionId));
         for (; !links.Eof(); links.Next()) {
             const int kurzusId = intOf(links, "kurzus_id");

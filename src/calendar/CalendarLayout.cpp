@@ -29,13 +29,15 @@ void TveltoCalendar::LayoutItems(TCustomCalendarItem *item, bool rangeOnly)
 {
     if (rebuildingRows_ > 0)
         return;
+    const bool updating = items_->UpdateCount() > 0;
     if (item) {
         computeRange(*item);
-    } else {
+    } else if (!updating) {
+        // Inside an update bracket every range is worked out once, when the bracket closes.
         for (TCustomCalendarItem *each : *items_)
             computeRange(*each);
     }
-    if (!rangeOnly && items_->UpdateCount() == 0)
+    if (!rangeOnly && !updating)
         layoutDays();
 }
 
