@@ -98,6 +98,8 @@ void copyIntoSqlite(sqlite3 *db, const char *name, TztrMemTable &table)
     sqlite3_stmt *statement = nullptr;
     check(sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr), db);
     table.SetFiltered(false);
+    // The windows' grids and detail views need not follow the copy row by row.
+    table.DisableControls();
     for (table.First(); !table.Eof(); table.Next()) {
         sqlite3_reset(statement);
         sqlite3_clear_bindings(statement);
@@ -117,6 +119,7 @@ void copyIntoSqlite(sqlite3 *db, const char *name, TztrMemTable &table)
         }
         check(sqlite3_step(statement), db);
     }
+    table.EnableControls();
     sqlite3_finalize(statement);
     int number = 0;
     for (const auto &index : table.IndexDefs()) {
@@ -144,8 +147,10 @@ std::map<int, int> countBy(TztrMemTable &table, const char *field)
 {
     std::map<int, int> counts;
     table.SetFiltered(false);
+    table.DisableControls();
     for (table.First(); !table.Eof(); table.Next())
         ++counts[table.FieldByName(field)->AsInteger()];
+    table.EnableControls();
     return counts;
 }
 

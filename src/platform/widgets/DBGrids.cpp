@@ -393,7 +393,8 @@ void TDBGrid::dataSetChanged()
 void TDBGrid::dataSetScrolled()
 {
     hideEditor();
-    updateScrollBars();
+    // A scroll moves the current row, not the columns: only the vertical bar follows it.
+    showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_, VisibleRowCount());
     viewport()->update();
 }
 
