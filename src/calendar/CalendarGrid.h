@@ -160,7 +160,8 @@ private:
     // The item-changed notification of the collection.
     void itemChanged(TCustomCalendarItem *item);
     void computeRange(TCustomCalendarItem &item);
-    void layoutDays();
+    // Places the boxes of every day, or only of the day columns given.
+    void layoutDays(std::initializer_list<int> onlyColumns = {});
     void putBack(TveltoCalendarObj &box);
     bool isDayColumn(int col) const;
     const TveltoCalendarRow *rowRecord(int row) const;

@@ -215,3 +215,19 @@ TEST_F(LaneLayout, FittingTheCellsInOneGoPlacesTheBoxesAsFittingThemOneByOne)
     FitCalendarCells(*fitted);
     EXPECT_EQ(boxes(*fitted), boxes(*calendar));
 }
+
+TEST_F(LaneLayout, MovingItemsBetweenDaysLeavesTheBoxesAFullLayoutWouldGive)
+{
+    addMixedItems(*calendar);
+    // Two side by side on a day of their own; once one leaves, the other takes the whole cell.
+    addItem(*calendar, at(5, 8, 0), 60);
+    TCustomCalendarItem *leaving = addItem(*calendar, at(5, 8, 0), 60);
+    leaving->SetStart(at(6, 8, 0));
+    TCalendarItems &items = calendar->Items();
+    items[1]->SetStart(at(3, 10, 0));
+    items[7]->SetLength(240);
+    items[9]->SetStart(at(9, 8, 0));
+    const auto moved = boxes(*calendar);
+    calendar->Update();
+    EXPECT_EQ(moved, boxes(*calendar));
+}
