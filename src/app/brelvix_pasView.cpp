@@ -193,6 +193,10 @@ void TForm1::listTimetable(int orarendId, bool followLinkedCourse, bool weekTest
 int TForm1::walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems)
 {
     TztrMemTable &links = DM->MT_kurzusorarend;
+    // The grids over the shared tables follow them once, when they are handed back.
+    ControlsDisabled linksStill(links);
+    ControlsDisabled subjectsStill(DM->MT_kurzustargy);
+    ControlsDisabled teachersStill(DM->MT_kurzusoktato);
     // The shared tables are handed back unfiltered and unlinked however the walk ends.
     const auto release = qScopeGuard([&links] {
         links.SetFiltered(false);
@@ -327,9 +331,11 @@ void TForm1::listLinkedCourses(TztrMemTable &links, const char *keyField)
 {
     refilter(MT_alkalom_temp, keyFilter("kurzus_id", -1));
     {
-        const auto release = qScopeGuard([&links] { links.SetFiltered(false); });
-        // The course table's detail views follow it once, when the walk is over.
+        // The course table's detail views and the grids over the links follow them once, when
+        // the walk is over.
+        ControlsDisabled linksStill(links);
         ControlsDisabled coursesStill(DM->MT_kurzus);
+        const auto release = qScopeGuard([&links] { links.SetFiltered(false); });
         refilter(links, keyFilter(keyField, SelectionId));
         for (; !links.Eof(); links.Next()) {
             const int kurzusId = intOf(links, "kurzus_id");
