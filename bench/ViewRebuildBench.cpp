@@ -23,8 +23,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -179,19 +183,31 @@ Picks pick()
     return picks;
 }
 
-// The program as it runs: the data module, every form, the main window shown.
+// The program as it runs on a data folder: the data module, every form, the main window shown;
+// and the same tables in SQLite, copied the first time a peer asks.
 struct Planner {
     std::unique_ptr<TProgramForms> forms;
     Picks picks;
     sqlite3 *db = nullptr;
 
-    Planner()
+    explicit Planner(const fs::path &folder)
     {
-        forms = std::make_unique<TProgramForms>(environmentOn(largeDataFolder()));
+        forms = std::make_unique<TProgramForms>(environmentOn(folder));
         Form1->resize(1200, 900);
         Form1->show();
         QApplication::processEvents();
         picks = pick();
+    }
+    ~Planner()
+    {
+        if (db)
+            sqlite3_close(db);
+    }
+
+    sqlite3 *sqlite()
+    {
+        if (db)
+            return db;
         sqlite3_open(":memory:", &db);
         check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
         for (auto [name, table] : std::initializer_list<std::pair<const char *, TztrMemTable *>>{
@@ -206,17 +222,25 @@ struct Planner {
                  {"orarend", &DM->MT_orarend}})
             copyIntoSqlite(db, name, *table);
         check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+        return db;
     }
-    ~Planner() { sqlite3_close(db); }
 };
 
 // Released before the application object, which the windows need to the end.
 std::unique_ptr<Planner> thePlanner;
+// The part of the large set's courses thePlanner holds: 1, 2 or 4 for the whole, a half, a quarter.
+int plannerShare = 0;
 
-Planner &planner()
+fs::path shrunkFolder(int share);
+
+Planner &planner(int share = 1)
 {
-    if (!thePlanner)
-        thePlanner = std::make_unique<Planner>();
+    if (!thePlanner || plannerShare != share) {
+        // The forms are the program's globals: one planner at a time.
+        thePlanner.reset();
+        thePlanner = std::make_unique<Planner>(share == 1 ? largeDataFolder() : shrunkFolder(share));
+        plannerShare = share;
+    }
     return *thePlanner;
 }
 
@@ -485,8 +509,9 @@ void sqliteCase(benchmark::State &state, const std::vector<std::pair<std::string
 {
     Planner &p = planner();
     long cells = 0;
+    sqlite3 *db = p.sqlite();
     for (auto _ : state)
-        benchmark::DoNotOptimize(cells = runQueries(p.db, queries));
+        benchmark::DoNotOptimize(cells = runQueries(db, queries));
     state.counters["cells"] = double(cells);
 }
 
@@ -518,66 +543,113 @@ void GroupOccupancySqlite(benchmark::State &s) { sqliteCase(s, {{GroupOccupancyQ
 
 // ---- the store shrunk around a fixed view
 
-// Drops every course (with its occasions and links) that neither the largest timetable nor the
-// busy room shows, until the store holds `fraction` of the courses it had at first.
-void shrinkStore(double fraction)
+// The courses the scaling cases show: the largest timetable's, the busy room's, and the heads
+// they are attached to; then others in file order up to 1/share of all courses.
+std::set<int> keptCourses(int share)
 {
-    static int fullCourses = 0;
-    Planner &p = planner();
-    TztrMemTable &courses = DM->MT_kurzus;
-    courses.SetFiltered(false);
-    if (fullCourses == 0)
-        fullCourses = courses.RecordCount();
+    Planner &full = planner();
     std::set<int> kept;
-    for (TztrMemTable *links : {&DM->MT_kurzusorarend}) {
-        links->SetFiltered(false);
-        for (links->First(); !links->Eof(); links->Next())
-            if (links->FieldByName("orarend_id")->AsInteger() == p.picks.largestTimetable)
-                kept.insert(links->FieldByName("kurzus_id")->AsInteger());
+    const auto each = [](TztrMemTable &table, const std::function<void(TztrMemTable &)> &visit) {
+        TztrMemTable rows;
+        rows.SetAttachedTo(&table);
+        rows.Open();
+        for (rows.First(); !rows.Eof(); rows.Next())
+            visit(rows);
+    };
+    const auto id = [](TztrMemTable &rows, const char *field) { return rows.FieldByName(field)->AsInteger(); };
+    each(DM->MT_kurzusorarend, [&](TztrMemTable &rows) {
+        if (id(rows, "orarend_id") == full.picks.largestTimetable)
+            kept.insert(id(rows, "kurzus_id"));
+    });
+    each(DM->MT_alkalom, [&](TztrMemTable &rows) {
+        if (id(rows, "terem_id") == full.picks.busyRoom)
+            kept.insert(id(rows, "kurzus_id"));
+    });
+    std::vector<int> courses;
+    std::map<int, int> heads;
+    each(DM->MT_kurzus, [&](TztrMemTable &rows) {
+        courses.push_back(id(rows, "kurzus_id"));
+        heads[id(rows, "kurzus_id")] = id(rows, "kurzus_id_csatolt");
+    });
+    for (const int course : std::set<int>(kept))
+        if (heads[course] > 0)
+            kept.insert(heads[course]);
+    for (const int course : courses) {
+        if (kept.size() >= courses.size() / std::size_t(share))
+            break;
+        kept.insert(course);
     }
-    DM->MT_alkalom.SetFiltered(false);
-    for (DM->MT_alkalom.First(); !DM->MT_alkalom.Eof(); DM->MT_alkalom.Next())
-        if (DM->MT_alkalom.FieldByName("terem_id")->AsInteger() == p.picks.busyRoom)
-            kept.insert(DM->MT_alkalom.FieldByName("kurzus_id")->AsInteger());
-    for (courses.First(); !courses.Eof(); courses.Next())
-        if (const int linked = courses.FieldByName("kurzus_id_csatolt")->AsInteger(); linked > 0)
-            kept.insert(linked);
+    return kept;
+}
 
-    int surplus = courses.RecordCount() - int(fullCourses * fraction);
-    std::set<int> dropped;
-    for (courses.First(); !courses.Eof() && surplus > 0;) {
-        const int id = courses.FieldByName("kurzus_id")->AsInteger();
-        if (kept.count(id)) {
-            courses.Next();
+// Copies a data file, leaving out the rows of courses not kept when it has a kurzus_id column.
+void copyKeeping(const fs::path &from, const fs::path &to, const std::set<int> &kept)
+{
+    std::ifstream in(from, std::ios::binary);
+    std::ofstream out(to, std::ios::binary);
+    std::string line;
+    bool definitions = false;
+    bool header = false;
+    int column = -1;
+    const auto cells = [](std::string text) {
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        std::vector<std::string> items;
+        std::stringstream split(text);
+        for (std::string item; std::getline(split, item, '\t');)
+            items.push_back(item);
+        return items;
+    };
+    while (std::getline(in, line)) {
+        if (line.rfind("@@TABLEDEF START@@", 0) == 0)
+            definitions = true;
+        if (definitions || !header) {
+            out << line << '\n';
+            if (line.rfind("@@TABLEDEF END@@", 0) == 0) {
+                definitions = false;
+                header = false;
+            } else if (!definitions && line.rfind("@@", 0) != 0) {
+                // The column names.
+                const std::vector<std::string> names = cells(line);
+                const auto found = std::find(names.begin(), names.end(), "kurzus_id");
+                column = found == names.end() ? -1 : int(found - names.begin());
+                header = true;
+            }
             continue;
         }
-        dropped.insert(id);
-        courses.Delete();
-        --surplus;
+        const std::vector<std::string> row = cells(line);
+        if (column < 0 || (std::size_t(column) < row.size() && kept.count(std::atoi(row[std::size_t(column)].c_str()))))
+            out << line << '\n';
     }
-    for (TztrMemTable *table :
-         {&DM->MT_alkalom, &DM->MT_kurzusorarend, &DM->MT_kurzusoktato, &DM->MT_kurzustargy}) {
-        table->SetFiltered(false);
-        for (table->First(); !table->Eof();) {
-            if (dropped.count(table->FieldByName("kurzus_id")->AsInteger()))
-                table->Delete();
-            else
-                table->Next();
-        }
+}
+
+fs::path shrunkFolder(int share)
+{
+    static std::map<int, std::unique_ptr<TempFolder>> folders;
+    auto &folder = folders[share];
+    if (!folder) {
+        const std::set<int> kept = keptCourses(share);
+        folder = std::make_unique<TempFolder>();
+        for (const auto &file : fs::directory_iterator(largeDataFolder()))
+            copyKeeping(file.path(), folder->path() / file.path().filename(), kept);
     }
+    return folder->path();
 }
 
 void ViewRebuildScaling(benchmark::State &state)
 {
     const bool room = state.range(0) == 1;
-    const double fraction = 1.0 / double(state.range(1));
-    Planner &p = planner();
-    shrinkStore(fraction);
+    const int share = int(state.range(1));
+    // The ids the full set picked, which every shrunk copy keeps.
+    static const Picks full = planner().picks;
+    if (share != 1)
+        shrunkFolder(share);
+    planner(share);
     for (auto _ : state) {
         if (room)
-            showSelection(2, p.picks.busyRoom, true);
+            showSelection(2, full.busyRoom, true);
         else
-            showTimetable(p.picks.largestTimetable);
+            showTimetable(full.largestTimetable);
     }
     reportView(state);
     state.counters["store"] = DM->MT_alkalom.RecordCount();
@@ -610,7 +682,7 @@ void registerCases()
             ->ReportAggregatesOnly(true)
             ->MinTime(0.05);
     }
-    // Full store first: the store only shrinks. {0 timetable | 1 room, 1/fraction}.
+    // {0 timetable | 1 room, share of the courses as 1/n}.
     benchmark::RegisterBenchmark("ViewRebuildScaling", ViewRebuildScaling)
         ->ArgNames({"room", "over"})
         ->Args({0, 1})
