@@ -1,5 +1,6 @@
-// Lays 2,000 items out over 105 day columns: the full re-layout that every item change, scroll
-// or column resize runs, against the range pass alone that it starts with.
+// 2,000 items over 105 day columns: filling the calendar item by item against one update
+// bracket, a resize that moves every box, the full re-layout of a scroll against the range pass
+// alone that it starts with, and one item moved between days.
 
 #include "RatioReporter.h"
 #include "calendar/CalendarFitting.h"

@@ -6,21 +6,18 @@
 #include "RatioReporter.h"
 #include "app/ProgramForms.h"
 #include "app/brelvix_pas.h"
+#include "calendar/veltoCalendar.h"
 #include "dialogs/Oktatofoglaltsag.h"
 #include "dialogs/Teremfoglaltsag.h"
 #include "dialogs/csoportfog.h"
-#include "calendar/veltoCalendar.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSignalBlocker>
 #include <QTreeWidget>
-
-#include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -28,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <sqlite3.h>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -38,7 +36,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TempFolder {
+class TempFolder
+{
 public:
     TempFolder()
     {
@@ -58,8 +57,8 @@ const fs::path &largeDataFolder()
     static const fs::path folder = [] {
         if (const char *given = std::getenv("BRELVIX_LARGE_DATA"))
             return fs::path(given);
-        const std::string command =
-            std::string(BRELVIX_MAKE_SAMPLEDATA) + " --large --out " + generated.path().string() + " > /dev/null";
+        const std::string command = std::string(BRELVIX_MAKE_SAMPLEDATA) + " --large --out " +
+                                    generated.path().string() + " > /dev/null";
         if (std::system(command.c_str()) != 0)
             throw std::runtime_error("make_sampledata failed");
         return generated.path();
@@ -94,7 +93,9 @@ void copyIntoSqlite(sqlite3 *db, const char *name, TztrMemTable &table)
             continue;
         const TFieldType type = field->DataType();
         create += (fields.empty() ? "" : ", ") + field->FieldName() +
-                  (type == ftString ? " TEXT" : type == ftDateTime ? " REAL" : " INTEGER");
+                  (type == ftString     ? " TEXT"
+                   : type == ftDateTime ? " REAL"
+                                        : " INTEGER");
         insert += fields.empty() ? "?" : ", ?";
         fields.push_back(field.get());
     }
@@ -129,15 +130,16 @@ void copyIntoSqlite(sqlite3 *db, const char *name, TztrMemTable &table)
     for (const auto &index : table.IndexDefs()) {
         std::string columns = index->Fields();
         std::replace(columns.begin(), columns.end(), ';', ',');
-        const std::string sql = std::string("CREATE INDEX ") + name + "_" + std::to_string(++number) + " ON " + name +
-                                " (" + columns + ")";
+        const std::string sql = std::string("CREATE INDEX ") + name + "_" + std::to_string(++number) +
+                                " ON " + name + " (" + columns + ")";
         check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db);
     }
 }
 
 // The ids the cases show: the largest and the median timetable, the room with most occasions,
 // the teacher and the subject with most courses.
-struct Picks {
+struct Picks
+{
     int largestTimetable = -1;
     int medianTimetable = -1;
     int busyRoom = -1;
@@ -185,7 +187,8 @@ Picks pick()
 
 // The program as it runs on a data folder: the data module, every form, the main window shown;
 // and the same tables in SQLite, copied the first time a peer asks.
-struct Planner {
+struct Planner
+{
     std::unique_ptr<TProgramForms> forms;
     Picks picks;
     sqlite3 *db = nullptr;
@@ -459,10 +462,11 @@ std::string linkedQuery(const char *links, const char *key)
            key + " = ?1 ORDER BY k.kurzus_kod_osszetett";
 }
 
-const std::string RoomOccupancyQuery = "SELECT " + CourseColumns + ", " + ItemColumns +
-                                       " FROM alkalom a JOIN kurzus k ON k.kurzus_id = a.kurzus_id"
-                                       " LEFT JOIN targy t ON t.targy_id = k.targy_id"
-                                       " LEFT JOIN terem te ON te.terem_id = a.terem_id WHERE a.terem_id = ?1";
+const std::string RoomOccupancyQuery =
+    "SELECT " + CourseColumns + ", " + ItemColumns +
+    " FROM alkalom a JOIN kurzus k ON k.kurzus_id = a.kurzus_id"
+    " LEFT JOIN targy t ON t.targy_id = k.targy_id"
+    " LEFT JOIN terem te ON te.terem_id = a.terem_id WHERE a.terem_id = ?1";
 
 const std::string TeacherOccupancyQuery = "SELECT " + CourseColumns + ", " + ItemColumns +
                                           " FROM kurzusoktato l JOIN alkalom a ON a.kurzus_id = l.kurzus_id"
@@ -471,21 +475,24 @@ const std::string TeacherOccupancyQuery = "SELECT " + CourseColumns + ", " + Ite
                                           " LEFT JOIN terem te ON te.terem_id = a.terem_id"
                                           " WHERE l.oktato_id = ?1 ORDER BY a.alkalom_id LIMIT 100";
 
-const std::string GroupOccupancyQuery = "SELECT " + CourseColumns + ", " + ItemColumns +
-                                        " FROM kurzus k LEFT JOIN targy t ON t.targy_id = k.targy_id"
-                                        " JOIN alkalom a ON a.kurzus_id = k.kurzus_id AND a.terem_id = ?1"
-                                        " LEFT JOIN terem te ON te.terem_id = a.terem_id"
-                                        " WHERE k.kurzus_id IN (SELECT kurzus_id FROM alkalom WHERE terem_id = ?1)";
+const std::string GroupOccupancyQuery =
+    "SELECT " + CourseColumns + ", " + ItemColumns +
+    " FROM kurzus k LEFT JOIN targy t ON t.targy_id = k.targy_id"
+    " JOIN alkalom a ON a.kurzus_id = k.kurzus_id AND a.terem_id = ?1"
+    " LEFT JOIN terem te ON te.terem_id = a.terem_id"
+    " WHERE k.kurzus_id IN (SELECT kurzus_id FROM alkalom WHERE terem_id = ?1)";
 
-const std::string RoomListQuery = "SELECT terem_hely || '-' || terem_kod || ' (' || terem_telephely || '/' || "
-                                  "terem_kapacitas || ' fő)', terem_id FROM terem ORDER BY 1";
+const std::string RoomListQuery =
+    "SELECT terem_hely || '-' || terem_kod || ' (' || terem_telephely || '/' || "
+    "terem_kapacitas || ' fő)', terem_id FROM terem ORDER BY 1";
 
 const std::string CourseQuery =
     "SELECT " + CourseColumns + ", " + ItemColumns +
     ", (SELECT group_concat(s.targy_nev) FROM kurzustargy ks JOIN targy s ON s.targy_id = ks.targy_id"
     " WHERE ks.kurzus_id = k.kurzus_id),"
     " (SELECT group_concat(c.kurzus_kod) FROM kurzus c WHERE c.kurzus_id_csatolt = k.kurzus_id)"
-    " FROM kurzus k LEFT JOIN targy t ON t.targy_id = k.targy_id LEFT JOIN alkalom a ON a.kurzus_id = k.kurzus_id"
+    " FROM kurzus k LEFT JOIN targy t ON t.targy_id = k.targy_id LEFT JOIN alkalom a ON a.kurzus_id = "
+    "k.kurzus_id"
     " LEFT JOIN terem te ON te.terem_id = a.terem_id WHERE k.kurzus_id = ?1";
 
 // Runs the queries as the view would, reading every column of every row.
@@ -519,13 +526,34 @@ const std::string WeekCondition = " AND substr(a.hetek, 3, 1) = '1'";
 const std::string NoRoomCondition =
     " AND EXISTS (SELECT 1 FROM alkalom n WHERE n.kurzus_id = k.kurzus_id AND n.terem_id <= 0)";
 
-void LargestTimetableSqlite(benchmark::State &s) { sqliteCase(s, {{timetableQuery("", ""), planner().picks.largestTimetable}}); }
-void MedianTimetableSqlite(benchmark::State &s) { sqliteCase(s, {{timetableQuery("", ""), planner().picks.medianTimetable}}); }
-void RoomSqlite(benchmark::State &s) { sqliteCase(s, {{RoomQuery, planner().picks.busyRoom}}); }
-void TeacherSqlite(benchmark::State &s) { sqliteCase(s, {{linkedQuery("kurzusoktato", "oktato_id"), planner().picks.busyTeacher}}); }
-void SubjectSqlite(benchmark::State &s) { sqliteCase(s, {{linkedQuery("kurzustargy", "targy_id"), planner().picks.bigSubject}}); }
-void WeekChangeSqlite(benchmark::State &s) { sqliteCase(s, {{timetableQuery(WeekCondition, ""), planner().picks.largestTimetable}}); }
-void ListFilterChangeSqlite(benchmark::State &s) { sqliteCase(s, {{timetableQuery("", NoRoomCondition), planner().picks.largestTimetable}}); }
+void LargestTimetableSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{timetableQuery("", ""), planner().picks.largestTimetable}});
+}
+void MedianTimetableSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{timetableQuery("", ""), planner().picks.medianTimetable}});
+}
+void RoomSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{RoomQuery, planner().picks.busyRoom}});
+}
+void TeacherSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{linkedQuery("kurzusoktato", "oktato_id"), planner().picks.busyTeacher}});
+}
+void SubjectSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{linkedQuery("kurzustargy", "targy_id"), planner().picks.bigSubject}});
+}
+void WeekChangeSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{timetableQuery(WeekCondition, ""), planner().picks.largestTimetable}});
+}
+void ListFilterChangeSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{timetableQuery("", NoRoomCondition), planner().picks.largestTimetable}});
+}
 void ModeSwitchSqlite(benchmark::State &s)
 {
     sqliteCase(s, {{timetableQuery("", ""), planner().picks.largestTimetable}, {RoomListQuery, 0}});
@@ -537,9 +565,18 @@ void CourseClickSqlite(benchmark::State &s)
         course = row->text(4).toInt();
     sqliteCase(s, {{CourseQuery, course}});
 }
-void RoomOccupancySqlite(benchmark::State &s) { sqliteCase(s, {{RoomOccupancyQuery, planner().picks.busyRoom}}); }
-void TeacherOccupancySqlite(benchmark::State &s) { sqliteCase(s, {{TeacherOccupancyQuery, planner().picks.busyTeacher}}); }
-void GroupOccupancySqlite(benchmark::State &s) { sqliteCase(s, {{GroupOccupancyQuery, planner().picks.busyRoom}}); }
+void RoomOccupancySqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{RoomOccupancyQuery, planner().picks.busyRoom}});
+}
+void TeacherOccupancySqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{TeacherOccupancyQuery, planner().picks.busyTeacher}});
+}
+void GroupOccupancySqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{GroupOccupancyQuery, planner().picks.busyRoom}});
+}
 
 // ---- the store shrunk around a fixed view
 
@@ -556,7 +593,9 @@ std::set<int> keptCourses(int share)
         for (rows.First(); !rows.Eof(); rows.Next())
             visit(rows);
     };
-    const auto id = [](TztrMemTable &rows, const char *field) { return rows.FieldByName(field)->AsInteger(); };
+    const auto id = [](TztrMemTable &rows, const char *field) {
+        return rows.FieldByName(field)->AsInteger();
+    };
     each(DM->MT_kurzusorarend, [&](TztrMemTable &rows) {
         if (id(rows, "orarend_id") == full.picks.largestTimetable)
             kept.insert(id(rows, "kurzus_id"));
@@ -618,7 +657,8 @@ void copyKeeping(const fs::path &from, const fs::path &to, const std::set<int> &
             continue;
         }
         const std::vector<std::string> row = cells(line);
-        if (column < 0 || (std::size_t(column) < row.size() && kept.count(std::atoi(row[std::size_t(column)].c_str()))))
+        if (column < 0 ||
+            (std::size_t(column) < row.size() && kept.count(std::atoi(row[std::size_t(column)].c_str()))))
             out << line << '\n';
     }
 }
@@ -655,20 +695,26 @@ void ViewRebuildScaling(benchmark::State &state)
     state.counters["store"] = DM->MT_alkalom.RecordCount();
 }
 
-const char *const Cases[] = {"LargestTimetable", "MedianTimetable", "Room",           "Teacher",
-                             "Subject",          "WeekChange",      "ListFilterChange", "ModeSwitch",
-                             "CourseClick",      "RoomOccupancy",   "TeacherOccupancy", "GroupOccupancy"};
+const char *const Cases[] = {"LargestTimetable", "MedianTimetable",  "Room",
+                             "Teacher",          "Subject",          "WeekChange",
+                             "ListFilterChange", "ModeSwitch",       "CourseClick",
+                             "RoomOccupancy",    "TeacherOccupancy", "GroupOccupancy"};
 
 void registerCases()
 {
     using Case = void (*)(benchmark::State &);
-    const std::pair<Case, Case> cases[] = {
-        {LargestTimetable, LargestTimetableSqlite}, {MedianTimetable, MedianTimetableSqlite},
-        {Room, RoomSqlite},                         {Teacher, TeacherSqlite},
-        {Subject, SubjectSqlite},                   {WeekChange, WeekChangeSqlite},
-        {ListFilterChange, ListFilterChangeSqlite}, {ModeSwitch, ModeSwitchSqlite},
-        {CourseClick, CourseClickSqlite},           {RoomOccupancy, RoomOccupancySqlite},
-        {TeacherOccupancy, TeacherOccupancySqlite}, {GroupOccupancy, GroupOccupancySqlite}};
+    const std::pair<Case, Case> cases[] = {{LargestTimetable, LargestTimetableSqlite},
+                                           {MedianTimetable, MedianTimetableSqlite},
+                                           {Room, RoomSqlite},
+                                           {Teacher, TeacherSqlite},
+                                           {Subject, SubjectSqlite},
+                                           {WeekChange, WeekChangeSqlite},
+                                           {ListFilterChange, ListFilterChangeSqlite},
+                                           {ModeSwitch, ModeSwitchSqlite},
+                                           {CourseClick, CourseClickSqlite},
+                                           {RoomOccupancy, RoomOccupancySqlite},
+                                           {TeacherOccupancy, TeacherOccupancySqlite},
+                                           {GroupOccupancy, GroupOccupancySqlite}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const std::string name = std::string("ViewRebuild/") + Cases[i];
         benchmark::RegisterBenchmark(name.c_str(), cases[i].first)

@@ -385,14 +385,15 @@ private:
     QString teacherNames(int kurzusId);
     TDataSet *courseSubject(TDataSet *course);
 
-    // View rebuild branches.
+    // View rebuild branches: listCourses runs the one the mode and selection call for.
+    void listCourses();
     void listTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems);
     // Lists the courses of the timetable and draws their occasions; gives the last course visited.
-    void listCourses();
     int walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems);
     void listRoom();
+    // The courses with an occasion in the room, in the order of MT_kurzus_temp.
+    std::vector<int> coursesUsingRoom(int teremId);
     void listLinkedCourses(TztrMemTable &links, const char *keyField);
-    bool admittedByListFilter(TDataSet &course, bool noTeacher);
     QTreeWidgetItem *addCourseRow(const QString &caption, TDataSet &course, const QString &title,
                                   const QString &selection, bool withSubject);
     int chosenWeek() const;
@@ -414,7 +415,6 @@ private:
     TFieldDataLink occasionCountLink_;
     // Every occasion in room order, so that a room's courses are found without a scan.
     TztrMemTable roomOccasions_;
-    std::vector<int> coursesUsingRoom(int teremId);
 };
 
 extern TForm1 *Form1;

@@ -61,6 +61,28 @@ OccasionFacts occasionFacts(TDataSet &occasions, int week, bool fromWeekOn)
     return facts;
 }
 
+// Whether the list filter lets a course through, from what its occasions tell.
+bool admittedByListFilter(int listFilter, bool countOccasions, TDataSet &course, bool noTeacher,
+                          const OccasionFacts &facts)
+{
+    switch (listFilter) {
+    case NoOccasion:
+        return facts.count == 0;
+    case NoTeacher:
+        return noTeacher;
+    case NoRoom:
+        return facts.withoutRoom;
+    case All:
+        return !countOccasions || facts.count >= 2;
+    case NoHeadCountLimit:
+        return noHeadCountLimit(course);
+    case WithSubject:
+        return intOf(course, "targy_id") >= 0;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 QString mainwindow::courseListTitle(const TDataSet &course)
@@ -144,29 +166,6 @@ void TForm1::loadCoursePanels(int courseId, int teacherCourseId, int linkedCours
     LoadLinkedCourses(linkedCourseId);
 }
 
-bool TForm1::admittedByListFilter(TDataSet &course, bool noTeacher)
-{
-    // Occasions of the course are the ones MT_alkalom_temp is filtered to.
-    const bool countOccasions = tobbalkalomCB->isChecked();
-    const OccasionFacts facts = occasionFacts(MT_alkalom_temp, 0, false);
-    switch (ListFilter) {
-    case NoOccasion:
-        return facts.count == 0;
-    case NoTeacher:
-        return noTeacher;
-    case NoRoom:
-        return facts.withoutRoom;
-    case All:
-        return !countOccasions || facts.count >= 2;
-    case NoHeadCountLimit:
-        return noHeadCountLimit(course);
-    case WithSubject:
-        return intOf(course, "targy_id") >= 0;
-    default:
-        return false;
-    }
-}
-
 QTreeWidgetItem *TForm1::addCourseRow(const QString &caption, TDataSet &course, const QString &title,
                                       const QString &selection, bool withSubject)
 {
@@ -231,9 +230,11 @@ int TForm1::walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestO
             refilter(MT_alkalom_temp, keyFilter("kurzus_id", linked));
 
         const bool noTeacher = !DM->MT_kurzusoktato.Locate("kurzus_id", kurzusId, {});
-        if (!admittedByListFilter(MT_kurzus_temp, noTeacher))
+        // One walk over the occasions MT_alkalom_temp now shows serves the list filter and the week test.
+        const OccasionFacts facts = occasionFacts(MT_alkalom_temp, week, everyOccasion);
+        if (!admittedByListFilter(ListFilter, tobbalkalomCB->isChecked(), MT_kurzus_temp, noTeacher, facts))
             continue;
-        if (week >= 1 && week <= 15 && !occasionFacts(MT_alkalom_temp, week, everyOccasion).inChosenWeek)
+        if (week >= 1 && week <= 15 && !facts.inChosenWeek)
             continue;
 
         const QString code = guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett"));

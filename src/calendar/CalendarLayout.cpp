@@ -71,7 +71,8 @@ void TveltoCalendar::computeRange(TCustomCalendarItem &item)
 void TveltoCalendar::layoutDays(std::initializer_list<int> onlyColumns)
 {
     const auto wanted = [onlyColumns](int column) {
-        return onlyColumns.size() == 0 || std::find(onlyColumns.begin(), onlyColumns.end(), column) != onlyColumns.end();
+        return onlyColumns.size() == 0 ||
+               std::find(onlyColumns.begin(), onlyColumns.end(), column) != onlyColumns.end();
     };
     layoutEntries_.clear();
     for (TCustomCalendarItem *item : *items_) {

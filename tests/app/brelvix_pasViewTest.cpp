@@ -262,8 +262,10 @@ protected:
     std::vector<std::pair<int, int>> itemSequence() const
     {
         std::vector<std::pair<int, int>> result;
-        for (TCustomCalendarItem *item : form->VL->Items())
-            result.emplace_back(static_cast<TSajat *>(item)->KurzusID, static_cast<TSajat *>(item)->AlkalomID);
+        for (TCustomCalendarItem *item : form->VL->Items()) {
+            const auto *occasion = static_cast<TSajat *>(item);
+            result.emplace_back(occasion->KurzusID, occasion->AlkalomID);
+        }
         return result;
     }
     void showRoom(int teremId, bool everyOccasion)
@@ -311,7 +313,8 @@ TEST_F(SampleViews, EveryRoomListsWhatAWalkOverEveryCourseFinds)
             EXPECT_EQ(listed, rows) << "room " << room;
             EXPECT_EQ(itemSequence(), items) << "room " << room << (everyOccasion ? ", every occasion" : "");
             // Left filtered to the last course, as a walk over every course leaves it.
-            EXPECT_EQ(form->MT_alkalom_teremtemp.Filter(), "(kurzus_id=" + std::to_string(courses.back()) + ")");
+            EXPECT_EQ(form->MT_alkalom_teremtemp.Filter(),
+                      "(kurzus_id=" + std::to_string(courses.back()) + ")");
             roomsInUse += rows.empty() ? 0 : 1;
         }
     }
@@ -325,7 +328,8 @@ TEST_F(SampleViews, OccasionCounterShowsTheSelectedCourseAfterARebuild)
     std::map<int, int> occasionCount;
     walk(DM->MT_alkalom, [&](TDataSet &row) { ++occasionCount[idOf(row, "kurzus_id")]; });
     std::map<int, int> linkedTo;
-    walk(DM->MT_kurzus, [&](TDataSet &row) { linkedTo[idOf(row, "kurzus_id")] = idOf(row, "kurzus_id_csatolt"); });
+    walk(DM->MT_kurzus,
+         [&](TDataSet &row) { linkedTo[idOf(row, "kurzus_id")] = idOf(row, "kurzus_id_csatolt"); });
 
     int checked = 0;
     for (const auto &[timetable, courses] : perTimetable) {
@@ -353,7 +357,8 @@ TEST_F(SampleViews, LinkedCoursesFollowTheCourseTableAfterATeacherOrSubjectView)
     std::map<int, int> perSubject;
     walk(DM->MT_kurzustargy, [&](TDataSet &row) { ++perSubject[idOf(row, "targy_id")]; });
     const auto busiest = [](const std::map<int, int> &counts) {
-        return std::max_element(counts.begin(), counts.end(), [](auto a, auto b) { return a.second < b.second; })->first;
+        const auto byCount = [](auto a, auto b) { return a.second < b.second; };
+        return std::max_element(counts.begin(), counts.end(), byCount)->first;
     };
     for (const auto &[mode, id] : {std::pair{3, busiest(perTeacher)}, std::pair{4, busiest(perSubject)}}) {
         form->WorkMode = mode;
@@ -367,7 +372,8 @@ TEST_F(SampleViews, LinkedCoursesFollowTheCourseTableAfterATeacherOrSubjectView)
         for (detail.First(); !detail.Eof(); detail.Next(), ++linked)
             EXPECT_EQ(detail.FieldByName("kurzus_id_csatolt")->AsInteger(), current) << "mode " << mode;
         int expected = 0;
-        walk(DM->MT_kurzus, [&](TDataSet &row) { expected += idOf(row, "kurzus_id_csatolt") == current ? 1 : 0; });
+        walk(DM->MT_kurzus,
+             [&](TDataSet &row) { expected += idOf(row, "kurzus_id_csatolt") == current ? 1 : 0; });
         EXPECT_EQ(linked, expected) << "mode " << mode;
     }
 }

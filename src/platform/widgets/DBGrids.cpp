@@ -327,7 +327,8 @@ void TDBGrid::updateBufferCount()
 
 void TDBGrid::updateScrollBars()
 {
-    showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_, VisibleRowCount());
+    showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_,
+                        VisibleRowCount());
     int total = 0;
     for (int column : shownColumns())
         total += columns_[column]->Width();
@@ -394,7 +395,8 @@ void TDBGrid::dataSetScrolled()
 {
     hideEditor();
     // A scroll moves the current row, not the columns: only the vertical bar follows it.
-    showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_, VisibleRowCount());
+    showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_,
+                        VisibleRowCount());
     viewport()->update();
 }
 
