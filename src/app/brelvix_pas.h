@@ -391,6 +391,8 @@ private:
     // Lists the courses of the timetable and draws their occasions; gives the last course visited.
     int walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems);
     void listRoom();
+    // Moves MT_alkalom_temp to the occasion; false, past its last row, when it is not there.
+    bool walkToOccasion(int occasionId);
     // The courses with an occasion in the room, in the order of MT_kurzus_temp.
     std::vector<int> coursesUsingRoom(int teremId);
     void listLinkedCourses(TztrMemTable &links, const char *keyField);
