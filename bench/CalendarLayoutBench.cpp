@@ -1,6 +1,9 @@
-// Lays 2,000 items out over 105 day columns: the full re-layout that every item change, scroll
-// or column resize runs, against the range pass alone that it starts with.
+// 2,000 items over 105 day columns: filling the calendar item by item against one update
+// bracket, a resize that moves every box, the full re-layout of a scroll against the range pass
+// alone that it starts with, and one item moved between days.
 
+#include "RatioReporter.h"
+#include "calendar/CalendarFitting.h"
 #include "calendar/veltoCalendar.h"
 
 #include <QApplication>
@@ -17,7 +20,7 @@ constexpr int ItemCount = 2000;
 const int PeriodStarts[] = {465, 570, 675, 780, 885, 990, 1095};
 
 // Fifteen weeks of every day, double-period rows, fitted to a planner's window.
-std::unique_ptr<TveltoCalendar> crowdedCalendar()
+std::unique_ptr<TveltoCalendar> emptyCalendar()
 {
     auto calendar = std::make_unique<TveltoCalendar>();
     calendar->resize(1400, 820);
@@ -34,24 +37,70 @@ std::unique_ptr<TveltoCalendar> crowdedCalendar()
         width -= share;
     }
     calendar->show();
+    return calendar;
+}
 
+void addItems(TveltoCalendar &calendar)
+{
     std::mt19937 random(20250908);
     std::uniform_int_distribution<int> day(2, 106);
     std::uniform_int_distribution<int> period(0, 6);
     std::uniform_int_distribution<int> shift(0, 6);
     std::uniform_int_distribution<int> periods(1, 2);
-    TCalendarItems &items = calendar->Items();
-    items.BeginUpdate();
     for (int i = 0; i < ItemCount; ++i) {
-        TCustomCalendarItem *item = items.Add();
+        TCustomCalendarItem *item = calendar.Items().Add();
         const int start = PeriodStarts[period(random)] + 5 * shift(random);
         item->SetStart(day(random) + start / 1440.0);
         item->SetLength(90 * periods(random));
         item->SetSubject(QStringLiteral("Kurzus %1").arg(i));
     }
-    items.EndUpdate();
+}
+
+// Fifteen weeks of every day, double-period rows, fitted to a planner's window.
+std::unique_ptr<TveltoCalendar> crowdedCalendar()
+{
+    auto calendar = emptyCalendar();
+    calendar->Items().BeginUpdate();
+    addItems(*calendar);
+    calendar->Items().EndUpdate();
     return calendar;
 }
+
+// Filling the calendar item by item, as a view rebuild without an update bracket does.
+void BM_FillOneByOne(benchmark::State &state)
+{
+    auto calendar = emptyCalendar();
+    for (auto _ : state) {
+        calendar->Items().Clear();
+        addItems(*calendar);
+    }
+}
+BENCHMARK(BM_FillOneByOne)->Unit(benchmark::kMillisecond);
+
+void BM_FillBracketed(benchmark::State &state)
+{
+    auto calendar = emptyCalendar();
+    for (auto _ : state) {
+        calendar->Items().Clear();
+        calendar->Items().BeginUpdate();
+        addItems(*calendar);
+        calendar->Items().EndUpdate();
+    }
+}
+BENCHMARK(BM_FillBracketed)->Unit(benchmark::kMillisecond);
+
+// A window resize fitted again: every box moves.
+void BM_EveryBoxMoves(benchmark::State &state)
+{
+    auto calendar = crowdedCalendar();
+    bool wide = false;
+    for (auto _ : state) {
+        wide = !wide;
+        calendar->resize(wide ? 1600 : 1400, wide ? 900 : 820);
+        FitCalendarCells(*calendar);
+    }
+}
+BENCHMARK(BM_EveryBoxMoves)->Unit(benchmark::kMillisecond);
 
 void BM_FullLayout(benchmark::State &state)
 {
@@ -94,7 +143,9 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatio("BM_FillOneByOne", "BM_FillBracketed");
     benchmark::Shutdown();
     return 0;
 }

@@ -3,7 +3,10 @@
 // writing the same tables back as tab-separated files.
 
 #include "RatioReporter.h"
+#include "app/ProgramForms.h"
 #include "data/datam.h"
+
+#include <QApplication>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -324,6 +327,20 @@ void StartupLoadSqlite(benchmark::State &state)
 }
 BENCHMARK(StartupLoadSqlite)->Unit(benchmark::kMillisecond);
 
+// The whole start-up: the data module, then every form of the program on it.
+void StartupForms(benchmark::State &state)
+{
+    const fs::path &folder = largeDataFolder();
+    tableShapes();
+    for (auto _ : state) {
+        auto forms = std::make_unique<TProgramForms>(environmentOn(folder));
+        state.PauseTiming();
+        forms.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(StartupForms)->Unit(benchmark::kMillisecond);
+
 void Mentes(benchmark::State &state)
 {
     TDM dm(environmentOn(largeDataFolder()));
@@ -350,12 +367,16 @@ BENCHMARK(MentesSqlite)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
+    // The forms need an application; no window is shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printRatio("StartupLoad", "StartupLoadSqlite");
+    reporter.printRatio("StartupForms", "StartupLoadSqlite");
     reporter.printRatio("Mentes", "MentesSqlite");
     benchmark::Shutdown();
     return 0;

@@ -389,13 +389,17 @@ private:
     QString teacherNames(int kurzusId);
     TDataSet *courseSubject(TDataSet *course);
 
-    // View rebuild branches.
+    // View rebuild branches: listCourses runs the one the mode and selection call for.
+    void listCourses();
     void listTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems);
     // Lists the courses of the timetable and draws their occasions; gives the last course visited.
     int walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems);
     void listRoom();
+    // Moves MT_alkalom_temp to the occasion; false, past its last row, when it is not there.
+    bool walkToOccasion(int occasionId);
+    // The courses with an occasion in the room, in the order of MT_kurzus_temp.
+    std::vector<int> coursesUsingRoom(int teremId);
     void listLinkedCourses(TztrMemTable &links, const char *keyField);
-    bool admittedByListFilter(TDataSet &course, bool noTeacher);
     QTreeWidgetItem *addCourseRow(const QString &caption, TDataSet &course, const QString &title,
                                   const QString &selection, bool withSubject);
     int chosenWeek() const;
@@ -417,6 +421,8 @@ private:
     TFieldDataLink occasionCountLink_;
     // Walks the panel's occasions to find the position of the current one.
     TztrMemTable occasionCounter_;
+    // Every occasion in room order, so that a room's courses are found without a scan.
+    TztrMemTable roomOccasions_;
 };
 
 extern TForm1 *Form1;

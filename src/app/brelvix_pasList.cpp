@@ -85,13 +85,11 @@ void TForm1::SelectCourse(const QString &origin, int courseId, int occasionId)
             if (!MT_kurzus_temp.Locate("kurzus_id", courseId, {}))
                 break;
             showCourse(occasionId);
-            for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next()) {
-                if (intOf(MT_alkalom_temp, "alkalom_id") == occasionId) {
-                    // The occasion stays the current row of the occasion panel.
-                    SelectBusy = false;
-                    loadCoursePanels(courseId, courseId, -1);
-                    return;
-                }
+            if (walkToOccasion(occasionId)) {
+                // The occasion stays the current row of the occasion panel.
+                SelectBusy = false;
+                loadCoursePanels(courseId, courseId, -1);
+                return;
             }
             break;
         }
@@ -99,6 +97,17 @@ void TForm1::SelectCourse(const QString &origin, int courseId, int occasionId)
     } else if (origin == QLatin1String("C")) {
         Highlight(occasionId, courseId);
     }
+}
+
+bool TForm1::walkToOccasion(int occasionId)
+{
+    // The occasion panel and its counter show where the walk stops, not every row on the way.
+    ControlsDisabled still(MT_alkalom_temp);
+    for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next()) {
+        if (intOf(MT_alkalom_temp, "alkalom_id") == occasionId)
+            return true;
+    }
+    return false;
 }
 
 void TForm1::Highlight(int occasionId, int courseId)

@@ -12,6 +12,9 @@
 #include <QScopeGuard>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <set>
+
 using namespace mainwindow;
 
 namespace {
@@ -58,6 +61,28 @@ OccasionFacts occasionFacts(TDataSet &occasions, int week, bool fromWeekOn)
     return facts;
 }
 
+// Whether the list filter lets a course through, from what its occasions tell.
+bool admittedByListFilter(int listFilter, bool countOccasions, TDataSet &course, bool noTeacher,
+                          const OccasionFacts &facts)
+{
+    switch (listFilter) {
+    case NoOccasion:
+        return facts.count == 0;
+    case NoTeacher:
+        return noTeacher;
+    case NoRoom:
+        return facts.withoutRoom;
+    case All:
+        return !countOccasions || facts.count >= 2;
+    case NoHeadCountLimit:
+        return noHeadCountLimit(course);
+    case WithSubject:
+        return intOf(course, "targy_id") >= 0;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 QString mainwindow::courseListTitle(const TDataSet &course)
@@ -84,34 +109,48 @@ void TForm1::RefreshView()
     RoomTextOn = false;
     VL->Items().Clear();
     LV->clear();
-
-    if (TimetableId >= 0) {
-        listTimetable(TimetableId, true, true);
-    } else if (SelectionId >= 0) {
-        DBCtrlGrid1->hide();
-        switch (WorkMode) {
-        case 1:
-            listTimetable(SelectionId, false, false);
-            break;
-        case 2:
-            listRoom();
-            break;
-        case 3:
-            listLinkedCourses(DM->MT_kurzusoktato, "oktato_id");
-            break;
-        case 4:
-            listLinkedCourses(DM->MT_kurzustargy, "targy_id");
-            break;
-        default:
-            break;
-        }
-        DBCtrlGrid1->show();
+    {
+        // The calendar lays its items out once, and the occasion panel and its counter follow
+        // MT_alkalom_temp once, when the walk is over rather than at every row it passes.
+        TCalendarItems &items = VL->Items();
+        items.BeginUpdate();
+        const auto laidOut = qScopeGuard([&items] { items.EndUpdate(); });
+        ControlsDisabled still(MT_alkalom_temp);
+        listCourses();
     }
 
     if (LV->topLevelItemCount() > 0)
         LV->setCurrentItem(LV->topLevelItem(0));
     SortColumn = 0;
     SortLV();
+}
+
+void TForm1::listCourses()
+{
+    if (TimetableId >= 0) {
+        listTimetable(TimetableId, true, true);
+        return;
+    }
+    if (SelectionId < 0)
+        return;
+    DBCtrlGrid1->hide();
+    switch (WorkMode) {
+    case 1:
+        listTimetable(SelectionId, false, false);
+        break;
+    case 2:
+        listRoom();
+        break;
+    case 3:
+        listLinkedCourses(DM->MT_kurzusoktato, "oktato_id");
+        break;
+    case 4:
+        listLinkedCourses(DM->MT_kurzustargy, "targy_id");
+        break;
+    default:
+        break;
+    }
+    DBCtrlGrid1->show();
 }
 
 int TForm1::chosenWeek() const
@@ -125,29 +164,6 @@ void TForm1::loadCoursePanels(int courseId, int teacherCourseId, int linkedCours
     LoadCourseEditor(courseId);
     LoadCourseSubjects(courseId, -1);
     LoadLinkedCourses(linkedCourseId);
-}
-
-bool TForm1::admittedByListFilter(TDataSet &course, bool noTeacher)
-{
-    // Occasions of the course are the ones MT_alkalom_temp is filtered to.
-    const bool countOccasions = tobbalkalomCB->isChecked();
-    const OccasionFacts facts = occasionFacts(MT_alkalom_temp, 0, false);
-    switch (ListFilter) {
-    case NoOccasion:
-        return facts.count == 0;
-    case NoTeacher:
-        return noTeacher;
-    case NoRoom:
-        return facts.withoutRoom;
-    case All:
-        return !countOccasions || facts.count >= 2;
-    case NoHeadCountLimit:
-        return noHeadCountLimit(course);
-    case WithSubject:
-        return intOf(course, "targy_id") >= 0;
-    default:
-        return false;
-    }
 }
 
 QTreeWidgetItem *TForm1::addCourseRow(const QString &caption, TDataSet &course, const QString &title,
@@ -176,6 +192,10 @@ void TForm1::listTimetable(int orarendId, bool followLinkedCourse, bool weekTest
 int TForm1::walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems)
 {
     TztrMemTable &links = DM->MT_kurzusorarend;
+    // The grids over the shared tables follow them once, when they are handed back.
+    ControlsDisabled linksStill(links);
+    ControlsDisabled subjectsStill(DM->MT_kurzustargy);
+    ControlsDisabled teachersStill(DM->MT_kurzusoktato);
     // The shared tables are handed back unfiltered and unlinked however the walk ends.
     const auto release = qScopeGuard([&links] {
         links.SetFiltered(false);
@@ -210,9 +230,11 @@ int TForm1::walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestO
             refilter(MT_alkalom_temp, keyFilter("kurzus_id", linked));
 
         const bool noTeacher = !DM->MT_kurzusoktato.Locate("kurzus_id", kurzusId, {});
-        if (!admittedByListFilter(MT_kurzus_temp, noTeacher))
+        // One walk over the occasions MT_alkalom_temp now shows serves the list filter and the week test.
+        const OccasionFacts facts = occasionFacts(MT_alkalom_temp, week, everyOccasion);
+        if (!admittedByListFilter(ListFilter, tobbalkalomCB->isChecked(), MT_kurzus_temp, noTeacher, facts))
             continue;
-        if (week >= 1 && week <= 15 && !occasionFacts(MT_alkalom_temp, week, everyOccasion).inChosenWeek)
+        if (week >= 1 && week <= 15 && !facts.inChosenWeek)
             continue;
 
         const QString code = guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett"));
@@ -229,6 +251,33 @@ int TForm1::walkTimetable(int orarendId, bool followLinkedCourse, bool weekTestO
     return lastCourse;
 }
 
+std::vector<int> TForm1::coursesUsingRoom(int teremId)
+{
+    if (!roomOccasions_.Active()) {
+        roomOccasions_.SetName("roomOccasions");
+        roomOccasions_.IndexDefs().Add("terem_id", "terem_id", {});
+        roomOccasions_.SetAttachedTo(&DM->MT_alkalom);
+        roomOccasions_.SetIndexName("terem_id");
+        roomOccasions_.Open();
+    }
+    std::set<int> used;
+    if (roomOccasions_.Locate("terem_id", teremId, {})) {
+        for (; !roomOccasions_.Eof() && intOf(roomOccasions_, "terem_id") == teremId; roomOccasions_.Next())
+            used.insert(intOf(roomOccasions_, "kurzus_id"));
+    }
+    // In the order of the course table, as a walk over every course would meet them.
+    std::vector<std::pair<int, int>> placed;
+    for (const int kurzusId : used) {
+        if (MT_kurzus_temp.Locate("kurzus_id", kurzusId, {}))
+            placed.emplace_back(MT_kurzus_temp.RecNo(), kurzusId);
+    }
+    std::sort(placed.begin(), placed.end());
+    std::vector<int> courses;
+    for (const auto &course : placed)
+        courses.push_back(course.second);
+    return courses;
+}
+
 void TForm1::listRoom()
 {
     LV->hide();
@@ -243,29 +292,36 @@ void TForm1::listRoom()
         LV->show();
     });
     const bool everyOccasion = AlkalomCB->isChecked();
-    for (MT_kurzus_temp.First(); !MT_kurzus_temp.Eof(); MT_kurzus_temp.Next()) {
-        if (Vonal)
-            Vonal->step();
-        const int kurzusId = intOf(MT_kurzus_temp, "kurzus_id");
+    const auto showOccasionsOf = [this](int kurzusId) {
         refilter(MT_alkalom_teremtemp, "(" + keyFilter("kurzus_id", kurzusId) + ")");
-        bool usesRoom = false;
-        for (; !MT_alkalom_teremtemp.Eof() && !usesRoom; MT_alkalom_teremtemp.Next())
-            usesRoom = intOf(MT_alkalom_teremtemp, "terem_id") == SelectionId;
-        if (!usesRoom)
-            continue;
-
-        addCourseRow(guiText(textOf(MT_kurzus_temp, "kurzus_kod")), MT_kurzus_temp, courseListTitle(MT_kurzus_temp),
-                     QStringLiteral("-1"), false);
-        const int linked = intOf(MT_kurzus_temp, "kurzus_id_csatolt");
-        TDataSet *course = linked > 0 && DM->MT_kurzus.Locate("kurzus_id", linked, {}) ? static_cast<TDataSet *>(&DM->MT_kurzus)
-                                                                                      : &MT_kurzus_temp;
-        for (MT_alkalom_teremtemp.First(); !MT_alkalom_teremtemp.Eof(); MT_alkalom_teremtemp.Next()) {
-            if (!everyOccasion && intOf(MT_alkalom_teremtemp, "terem_id") != SelectionId)
-                continue;
-            RoomTextOn = true;
-            AddCalendarItemForCourse(MT_alkalom_teremtemp, course);
-            RoomTextOn = false;
+    };
+    {
+        // The course table's detail views follow it once, when the walk is over.
+        ControlsDisabled coursesStill(DM->MT_kurzus);
+        for (const int kurzusId : coursesUsingRoom(SelectionId)) {
+            MT_kurzus_temp.Locate("kurzus_id", kurzusId, {});
+            showOccasionsOf(kurzusId);
+            addCourseRow(guiText(textOf(MT_kurzus_temp, "kurzus_kod")), MT_kurzus_temp,
+                         courseListTitle(MT_kurzus_temp), QStringLiteral("-1"), false);
+            const int linked = intOf(MT_kurzus_temp, "kurzus_id_csatolt");
+            TDataSet *course = linked > 0 && DM->MT_kurzus.Locate("kurzus_id", linked, {})
+                                   ? static_cast<TDataSet *>(&DM->MT_kurzus)
+                                   : &MT_kurzus_temp;
+            for (; !MT_alkalom_teremtemp.Eof(); MT_alkalom_teremtemp.Next()) {
+                if (!everyOccasion && intOf(MT_alkalom_teremtemp, "terem_id") != SelectionId)
+                    continue;
+                RoomTextOn = true;
+                AddCalendarItemForCourse(MT_alkalom_teremtemp, course);
+                RoomTextOn = false;
+            }
         }
+    }
+    // The tables end where a walk over every course leaves them: past the last course, whose
+    // occasions stay filtered.
+    MT_kurzus_temp.Last();
+    if (!MT_kurzus_temp.IsEmpty()) {
+        showOccasionsOf(intOf(MT_kurzus_temp, "kurzus_id"));
+        MT_alkalom_teremtemp.Last();
     }
     MT_alkalom_temp.First();
     RoomTextOn = true;
@@ -276,6 +332,10 @@ void TForm1::listLinkedCourses(TztrMemTable &links, const char *keyField)
 {
     refilter(MT_alkalom_temp, keyFilter("kurzus_id", -1));
     {
+        // The course table's detail views and the grids over the links follow them once, when
+        // the walk is over.
+        ControlsDisabled linksStill(links);
+        ControlsDisabled coursesStill(DM->MT_kurzus);
         const auto release = qScopeGuard([&links] { links.SetFiltered(false); });
         refilter(links, keyFilter(keyField, SelectionId));
         for (; !links.Eof(); links.Next()) {

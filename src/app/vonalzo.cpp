@@ -37,8 +37,14 @@ void TVonal::setCaption(const std::string &caption)
 void TVonal::step()
 {
     // Beyond the maximum the bar stays full.
-    ProgressBar1->setValue(std::min(ProgressBar1->value() + 1, ProgressBar1->maximum()));
-    showNow();
+    const int maximum = ProgressBar1->maximum();
+    const bool fills = ProgressBar1->value() == maximum - 1;
+    ProgressBar1->setValue(std::min(ProgressBar1->value() + 1, maximum));
+    // Painting costs more than a step of most operations: the bar is put on screen about ten
+    // times a second, and once more when it fills.
+    constexpr qint64 RepaintMilliseconds = 100;
+    if (fills || sinceShown_.elapsed() >= RepaintMilliseconds)
+        showNow();
 }
 
 void TVonal::finish()
@@ -53,4 +59,5 @@ void TVonal::showNow()
     // User input is left waiting, so nothing can start another operation meanwhile.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     repaint();
+    sinceShown_.start();
 }

@@ -2,6 +2,7 @@
 
 #include "data/Progress.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QProgressBar;
@@ -21,4 +22,7 @@ public:
 
 private:
     void showNow();
+
+    // Since the window was last put on screen; steps in between only move the bar.
+    QElapsedTimer sinceShown_;
 };

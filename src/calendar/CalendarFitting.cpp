@@ -21,6 +21,13 @@ std::vector<int> ShareOut(int total, int count)
 
 void FitCalendarCells(TveltoCalendar &calendar)
 {
+    // Every size change would lay the items out again; once, at the end, is enough.
+    TCalendarItems &items = calendar.Items();
+    items.BeginUpdate();
+    const struct LaidOutOnce {
+        TCalendarItems &items;
+        ~LaidOutOnce() { items.EndUpdate(); }
+    } laidOut{items};
     calendar.SetColWidths(0, TimeColumnWidth);
     const std::vector<int> widths =
         ShareOut(calendar.ClientWidth() - TimeColumnWidth, calendar.ColCount() - calendar.FixedCols());

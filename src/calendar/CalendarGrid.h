@@ -129,8 +129,9 @@ public:
 
     // Re-lays everything out and repaints.
     void Update();
-    // Gives the item (all items when null) its cell range and, unless rangeOnly is set or the
-    // collection is inside an update bracket, places every box in its lane.
+    // Gives the item (all items when null) its cell range and, unless rangeOnly is set, places
+    // every box in its lane; inside an update bracket only the given item's range is worked
+    // out, the rest waits for the bracket to close.
     virtual void LayoutItems(TCustomCalendarItem *item, bool rangeOnly = false);
     // Live feedback (isFinal false) and the vetoed apply (isFinal true) of a drag on a box.
     virtual void MoveResizeItem(int dCol, int dRow, bool isFinal, TveltoCalendarObj *box, bool isMove);
@@ -159,7 +160,8 @@ private:
     // The item-changed notification of the collection.
     void itemChanged(TCustomCalendarItem *item);
     void computeRange(TCustomCalendarItem &item);
-    void layoutDays();
+    // Places the boxes of every day, or only of the day columns given.
+    void layoutDays(std::initializer_list<int> onlyColumns = {});
     void putBack(TveltoCalendarObj &box);
     bool isDayColumn(int col) const;
     const TveltoCalendarRow *rowRecord(int row) const;

@@ -122,7 +122,9 @@ TCalendarItems::~TCalendarItems()
 void TCalendarItems::insert(TCustomCalendarItem *item)
 {
     items_.push_back(item);
-    changed();
+    // A new item has no place yet: nothing else moves for it.
+    if (updateCount_ == 0)
+        Update(item);
 }
 
 void TCalendarItems::remove(TCustomCalendarItem *item)

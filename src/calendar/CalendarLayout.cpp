@@ -29,13 +29,22 @@ void TveltoCalendar::LayoutItems(TCustomCalendarItem *item, bool rangeOnly)
 {
     if (rebuildingRows_ > 0)
         return;
+    const bool updating = items_->UpdateCount() > 0;
     if (item) {
+        const auto columnOf = [item] { return item->Obj() ? item->Obj()->CellRange().Left : -1; };
+        const int left = columnOf();
         computeRange(*item);
-    } else {
-        for (TCustomCalendarItem *each : *items_)
-            computeRange(*each);
+        // Lanes are per day: only the day the item left and the one it joined change.
+        if (!rangeOnly && !updating)
+            layoutDays({left, columnOf()});
+        return;
     }
-    if (!rangeOnly && items_->UpdateCount() == 0)
+    // Inside an update bracket every range is worked out once, when the bracket closes.
+    if (updating)
+        return;
+    for (TCustomCalendarItem *each : *items_)
+        computeRange(*each);
+    if (!rangeOnly)
         layoutDays();
 }
 
@@ -59,12 +68,16 @@ void TveltoCalendar::computeRange(TCustomCalendarItem &item)
         box->hide();
 }
 
-void TveltoCalendar::layoutDays()
+void TveltoCalendar::layoutDays(std::initializer_list<int> onlyColumns)
 {
+    const auto wanted = [onlyColumns](int column) {
+        return onlyColumns.size() == 0 ||
+               std::find(onlyColumns.begin(), onlyColumns.end(), column) != onlyColumns.end();
+    };
     layoutEntries_.clear();
     for (TCustomCalendarItem *item : *items_) {
         TveltoCalendarObj *box = item->Obj();
-        if (!box || box->CellRange().Left < 0 || box->CellRange().Top < 0)
+        if (!box || box->CellRange().Left < 0 || box->CellRange().Top < 0 || !wanted(box->CellRange().Left))
             continue;
         const int day = int(std::trunc(double(item->Start())));
         if (day >= 2 && day <= MaxDayColumns + 1)

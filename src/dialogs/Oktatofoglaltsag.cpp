@@ -11,10 +11,12 @@
 #include <QHBoxLayout>
 #include <QMetaObject>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <set>
 
 TOktatofog *Oktatofog = nullptr;
 
@@ -143,16 +145,40 @@ std::string TOktatofog::roomText()
     return "Nincs terem";
 }
 
+std::set<int> TOktatofog::coursesTaught() const
+{
+    TztrMemTable links;
+    links.SetAttachedTo(&DM->MT_kurzusoktato);
+    links.Open();
+    std::set<int> courses;
+    for (links.First(); !links.Eof(); links.Next()) {
+        if (intOf(links, "oktato_id") == OktatoId)
+            courses.insert(intOf(links, "kurzus_id"));
+    }
+    return courses;
+}
+
 void TOktatofog::frissites()
 {
     TCalendarItems &items = VL->Items();
     items.Clear();
     MT_kurzusoktato_temp.SetFilter("oktato_id=" + std::to_string(OktatoId));
     MT_kurzusoktato_temp.SetFiltered(true);
-    // One layout for the lot instead of one per item.
+    const std::set<int> taught = coursesTaught();
+    // One layout for the lot instead of one per item. The course and teacher links follow only
+    // the occasions of the teacher's courses, not every occasion passed on the way.
     items.BeginUpdate();
+    MT_alkalom_temp.DisableControls();
+    const auto done = qScopeGuard([this, &items] {
+        MT_alkalom_temp.EnableControls();
+        items.EndUpdate();
+    });
     int added = 0;
     for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof() && added < MaxItems; MT_alkalom_temp.Next()) {
+        if (!taught.count(intOf(MT_alkalom_temp, "kurzus_id")))
+            continue;
+        MT_alkalom_temp.EnableControls();
+        const auto stillAgain = qScopeGuard([this] { MT_alkalom_temp.DisableControls(); });
         if (MT_kurzusoktato_temp.IsEmpty() || MT_kurzus_temp.IsEmpty())
             continue;
         auto *item = items.Add<TSajat>();
@@ -170,7 +196,6 @@ void TOktatofog::frissites()
         item->UpdateTexts();
         ++added;
     }
-    items.EndUpdate();
 }
 
 void TOktatofog::Igazitas()

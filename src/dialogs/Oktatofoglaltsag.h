@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include <array>
+#include <set>
 
 class QCheckBox;
 class QPushButton;
@@ -54,6 +55,8 @@ private:
     // The course's own name, else its subject's, else its template's subject's (cp1250).
     std::string courseName();
     std::string roomText();
+    // The courses OktatoId has a link to.
+    std::set<int> coursesTaught() const;
 };
 
 extern TOktatofog *Oktatofog;

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -212,6 +213,9 @@ void Tcsoportfoglalasok::collectRoomCourses(int teremId)
 {
     TztrMemTable &occasions = DM->MT_alkalom;
     occasions.SetFiltered(false);
+    // The grids showing the occasions follow once, when the walk is over.
+    occasions.DisableControls();
+    const auto release = qScopeGuard([&occasions] { occasions.EnableControls(); });
     for (occasions.First(); !occasions.Eof(); occasions.Next())
         if (intOf(occasions, "terem_id") == teremId)
             addCourseId(intOf(occasions, "kurzus_id"));

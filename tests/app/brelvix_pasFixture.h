@@ -85,10 +85,12 @@ protected:
         dm = std::make_unique<TDM>(TDMEnvironment{[] { return std::string(BRELVIX_SAMPLEDATA_DIR "/"); },
                                                   [](std::string &) { return false; }});
         DM = dm.get();
-        for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_oktato,
-                                    &DM->MT_targy, &DM->MT_terem, &DM->MT_orarend, &DM->MT_kurzusorarend,
-                                    &DM->MT_kurzustargy})
-            table->EmptyTable();
+        if (!keepSampleData) {
+            for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_oktato,
+                                        &DM->MT_targy, &DM->MT_terem, &DM->MT_orarend, &DM->MT_kurzusorarend,
+                                        &DM->MT_kurzustargy})
+                table->EmptyTable();
+        }
         orarend = new Torarend;
         orarend_valaszto = new Torarend_valaszto;
         Adminka = new TAdminka;
@@ -241,6 +243,8 @@ protected:
         form->RefreshView();
     }
 
+    // Set by a fixture's constructor to work on the whole sample data.
+    bool keepSampleData = false;
     std::unique_ptr<TDM> dm;
     std::unique_ptr<TDMK> dmk;
     std::unique_ptr<TForm1> form;

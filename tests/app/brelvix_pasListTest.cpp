@@ -80,6 +80,7 @@ TEST_F(CourseSelection, CalendarItemSelectsItsRowAndOccasion)
     EXPECT_EQ(form->LV->currentItem()->text(4), QStringLiteral("10"));
     EXPECT_TRUE(form->LV->currentItem()->isSelected());
     EXPECT_EQ(currentOccasion(), 101) << "the occasion panel stands on the opened occasion";
+    EXPECT_EQ(form->DBEdit7->text(), QStringLiteral("2/2")) << "and its counter says so";
     EXPECT_FALSE(form->SelectBusy);
 }
 

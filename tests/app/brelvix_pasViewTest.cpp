@@ -6,6 +6,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include <algorithm>
+#include <map>
+
 using namespace mainwindowtest;
 
 using Items = std::multiset<std::pair<int, int>>;
@@ -236,4 +239,141 @@ TEST_F(MainWindow, FailedRebuildHandsTheSharedTablesBack)
     EXPECT_EQ(DM->MT_kurzustargy.MasterSource(), nullptr);
     EXPECT_FALSE(form->RefreshBusy);
     EXPECT_TRUE(form->VL->updatesEnabled());
+}
+
+// The whole sample data, each view held against a plain walk over the tables it shows.
+class SampleViews : public MainWindow {
+protected:
+    SampleViews() { keepSampleData = true; }
+
+    // Every row of a data module table in its stored order.
+    template <class Visit>
+    static void walk(TztrMemTable &table, Visit visit)
+    {
+        TztrMemTable rows;
+        rows.SetAttachedTo(&table);
+        rows.Open();
+        for (rows.First(); !rows.Eof(); rows.Next())
+            visit(rows);
+    }
+    static int idOf(TDataSet &rows, const char *field) { return rows.FieldByName(field)->AsInteger(); }
+
+    // Course and occasion of every calendar item, in the calendar's order.
+    std::vector<std::pair<int, int>> itemSequence() const
+    {
+        std::vector<std::pair<int, int>> result;
+        for (TCustomCalendarItem *item : form->VL->Items()) {
+            const auto *occasion = static_cast<TSajat *>(item);
+            result.emplace_back(occasion->KurzusID, occasion->AlkalomID);
+        }
+        return result;
+    }
+    void showRoom(int teremId, bool everyOccasion)
+    {
+        form->AlkalomCB->setChecked(everyOccasion);
+        form->WorkMode = 2;
+        form->TimetableId = -1;
+        form->SelectionId = teremId;
+        form->RefreshView();
+    }
+};
+
+TEST_F(SampleViews, EveryRoomListsWhatAWalkOverEveryCourseFinds)
+{
+    // Occasions of each course as (occasion, room), and the courses, in stored order.
+    std::map<int, std::vector<std::pair<int, int>>> occasions;
+    walk(DM->MT_alkalom, [&](TDataSet &row) {
+        occasions[idOf(row, "kurzus_id")].emplace_back(idOf(row, "alkalom_id"), idOf(row, "terem_id"));
+    });
+    std::vector<int> courses;
+    walk(DM->MT_kurzus, [&](TDataSet &row) { courses.push_back(idOf(row, "kurzus_id")); });
+    std::vector<int> rooms;
+    walk(DM->MT_terem, [&](TDataSet &row) { rooms.push_back(idOf(row, "terem_id")); });
+    ASSERT_GT(rooms.size(), 10u);
+
+    int roomsInUse = 0;
+    for (const int room : rooms) {
+        for (const bool everyOccasion : {false, true}) {
+            Ids rows;
+            std::vector<std::pair<int, int>> items;
+            for (const int course : courses) {
+                const auto &held = occasions[course];
+                if (std::none_of(held.begin(), held.end(), [room](auto o) { return o.second == room; }))
+                    continue;
+                rows.push_back(course);
+                for (const auto &[occasion, itsRoom] : held) {
+                    if (everyOccasion || itsRoom == room)
+                        items.emplace_back(course, occasion);
+                }
+            }
+            showRoom(room, everyOccasion);
+            Ids listed = listedCourses();
+            std::sort(listed.begin(), listed.end());
+            std::sort(rows.begin(), rows.end());
+            EXPECT_EQ(listed, rows) << "room " << room;
+            EXPECT_EQ(itemSequence(), items) << "room " << room << (everyOccasion ? ", every occasion" : "");
+            // Left filtered to the last course, as a walk over every course leaves it.
+            EXPECT_EQ(form->MT_alkalom_teremtemp.Filter(),
+                      "(kurzus_id=" + std::to_string(courses.back()) + ")");
+            roomsInUse += rows.empty() ? 0 : 1;
+        }
+    }
+    EXPECT_GT(roomsInUse, 10);
+}
+
+TEST_F(SampleViews, OccasionCounterShowsTheSelectedCourseAfterARebuild)
+{
+    std::map<int, int> perTimetable;
+    walk(DM->MT_kurzusorarend, [&](TDataSet &row) { ++perTimetable[idOf(row, "orarend_id")]; });
+    std::map<int, int> occasionCount;
+    walk(DM->MT_alkalom, [&](TDataSet &row) { ++occasionCount[idOf(row, "kurzus_id")]; });
+    std::map<int, int> linkedTo;
+    walk(DM->MT_kurzus,
+         [&](TDataSet &row) { linkedTo[idOf(row, "kurzus_id")] = idOf(row, "kurzus_id_csatolt"); });
+
+    int checked = 0;
+    for (const auto &[timetable, courses] : perTimetable) {
+        showTimetable(timetable);
+        QTreeWidgetItem *selected = form->LV->currentItem();
+        if (!selected)
+            continue;
+        const int course = selected->text(4).toInt();
+        const int shown = linkedTo[course] > 0 ? linkedTo[course] : course;
+        if (occasionCount[shown] == 0)
+            continue;
+        // The count of the course's occasions, then where the panel's table stands.
+        EXPECT_EQ(form->DBEdit7->text(),
+                  QStringLiteral("%1/%2").arg(occasionCount[shown]).arg(form->MT_alkalom_temp.RecNo()))
+            << "timetable " << timetable;
+        ++checked;
+    }
+    EXPECT_GT(checked, 3);
+}
+
+TEST_F(SampleViews, LinkedCoursesFollowTheCourseTableAfterATeacherOrSubjectView)
+{
+    std::map<int, int> perTeacher;
+    walk(DM->MT_kurzusoktato, [&](TDataSet &row) { ++perTeacher[idOf(row, "oktato_id")]; });
+    std::map<int, int> perSubject;
+    walk(DM->MT_kurzustargy, [&](TDataSet &row) { ++perSubject[idOf(row, "targy_id")]; });
+    const auto busiest = [](const std::map<int, int> &counts) {
+        const auto byCount = [](auto a, auto b) { return a.second < b.second; };
+        return std::max_element(counts.begin(), counts.end(), byCount)->first;
+    };
+    for (const auto &[mode, id] : {std::pair{3, busiest(perTeacher)}, std::pair{4, busiest(perSubject)}}) {
+        form->WorkMode = mode;
+        form->TimetableId = -1;
+        form->SelectionId = id;
+        form->RefreshView();
+        ASSERT_GT(form->LV->topLevelItemCount(), 1);
+        const int current = DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger();
+        int linked = 0;
+        TztrMemTable &detail = DM->MT_kurzus_csatolt;
+        for (detail.First(); !detail.Eof(); detail.Next(), ++linked)
+            EXPECT_EQ(detail.FieldByName("kurzus_id_csatolt")->AsInteger(), current) << "mode " << mode;
+        int expected = 0;
+        walk(DM->MT_kurzus,
+             [&](TDataSet &row) { expected += idOf(row, "kurzus_id_csatolt") == current ? 1 : 0; });
+        EXPECT_EQ(linked, expected) << "mode " << mode;
+    }
 }

@@ -1,4 +1,5 @@
 #include "CalendarTestSupport.h"
+#include "calendar/CalendarFitting.h"
 
 using namespace calendartest;
 
@@ -165,4 +166,68 @@ TEST(CustomRowLayout, SwitchingToCustomRowsHidesEveryBoxUntilRowsArrive)
     applyDoublePeriods(*calendar);
     EXPECT_EQ(item->Obj()->CellRange(), (TGridRect{1, 2, 1, 2}));
     EXPECT_TRUE(item->Obj()->isVisible());
+}
+
+namespace {
+
+// Overlapping items over three days, some outside the rows, in an order that is not by time.
+void addMixedItems(TveltoCalendar &calendar)
+{
+    const int starts[][3] = {{3, 10, 0}, {2, 8, 0}, {2, 8, 30}, {4, 23, 30}, {2, 9, 0}, {3, 10, 0},
+                             {2, 8, 0},  {4, 7, 0}, {3, 11, 0}, {2, 8, 15}, {4, 7, 30}, {3, 10, 30}};
+    int length = 30;
+    for (const auto &start : starts) {
+        addItem(calendar, at(start[0], start[1], start[2]), length);
+        length = length % 150 + 45;
+    }
+}
+
+std::vector<std::pair<bool, QRect>> boxes(TveltoCalendar &calendar)
+{
+    std::vector<std::pair<bool, QRect>> result;
+    for (TCustomCalendarItem *item : calendar.Items())
+        result.emplace_back(item->Obj()->isVisible(), item->Obj()->geometry());
+    return result;
+}
+
+} // namespace
+
+TEST_F(LaneLayout, ItemsAddedInOneBracketEndWhereOneByOneWouldPutThem)
+{
+    addMixedItems(*calendar);
+    auto bracketed = shownCalendar(1000, 600);
+    fit(*bracketed);
+    bracketed->Items().BeginUpdate();
+    addMixedItems(*bracketed);
+    bracketed->Items().EndUpdate();
+    EXPECT_EQ(boxes(*bracketed), boxes(*calendar));
+}
+
+TEST_F(LaneLayout, FittingTheCellsInOneGoPlacesTheBoxesAsFittingThemOneByOne)
+{
+    addMixedItems(*calendar);
+    auto fitted = shownCalendar(1000, 600);
+    addMixedItems(*fitted);
+    // Resized after the items, so that every box has to move.
+    for (TveltoCalendar *each : {calendar.get(), fitted.get()})
+        each->resize(1200, 800);
+    fit(*calendar);
+    FitCalendarCells(*fitted);
+    EXPECT_EQ(boxes(*fitted), boxes(*calendar));
+}
+
+TEST_F(LaneLayout, MovingItemsBetweenDaysLeavesTheBoxesAFullLayoutWouldGive)
+{
+    addMixedItems(*calendar);
+    // Two side by side on a day of their own; once one leaves, the other takes the whole cell.
+    addItem(*calendar, at(5, 8, 0), 60);
+    TCustomCalendarItem *leaving = addItem(*calendar, at(5, 8, 0), 60);
+    leaving->SetStart(at(6, 8, 0));
+    TCalendarItems &items = calendar->Items();
+    items[1]->SetStart(at(3, 10, 0));
+    items[7]->SetLength(240);
+    items[9]->SetStart(at(9, 8, 0));
+    const auto moved = boxes(*calendar);
+    calendar->Update();
+    EXPECT_EQ(moved, boxes(*calendar));
 }

@@ -382,7 +382,8 @@ void TDBGrid::updateBufferCount()
 
 void TDBGrid::updateScrollBars()
 {
-    showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_, VisibleRowCount());
+    showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_,
+                        VisibleRowCount());
     int total = 0;
     for (int column : shownColumns())
         total += columns_[column]->Width();
@@ -448,7 +449,9 @@ void TDBGrid::dataSetChanged()
 void TDBGrid::dataSetScrolled()
 {
     hideEditor();
-    updateScrollBars();
+    // A scroll moves the current row, not the columns: only the vertical bar follows it.
+    showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_,
+                        VisibleRowCount());
     viewport()->update();
 }
 

@@ -1,0 +1,771 @@
+// Every view rebuild of the main window and of the occupancy views on a whole university's data,
+// each against SQLite in memory answering the same question: the same tables and indexes, one
+// query returning the rows and items the view shows. The scaling cases shrink the store around a
+// fixed view, so their times should stay flat.
+
+#include "RatioReporter.h"
+#include "app/ProgramForms.h"
+#include "app/brelvix_pas.h"
+#include "calendar/veltoCalendar.h"
+#include "dialogs/Oktatofoglaltsag.h"
+#include "dialogs/Teremfoglaltsag.h"
+#include "dialogs/csoportfog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <sqlite3.h>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempFolder
+{
+public:
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "brelvix-views-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    const fs::path &path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+const fs::path &largeDataFolder()
+{
+    static TempFolder generated;
+    static const fs::path folder = [] {
+        if (const char *given = std::getenv("BRELVIX_LARGE_DATA"))
+            return fs::path(given);
+        const std::string command = std::string(BRELVIX_MAKE_SAMPLEDATA) + " --large --out " +
+                                    generated.path().string() + " > /dev/null";
+        if (std::system(command.c_str()) != 0)
+            throw std::runtime_error("make_sampledata failed");
+        return generated.path();
+    }();
+    return folder;
+}
+
+TDMEnvironment environmentOn(const fs::path &folder)
+{
+    const std::string path = (folder / "").string();
+    return {[path] { return path; },
+            [](std::string &name) {
+                name = "bench";
+                return true;
+            }};
+}
+
+void check(int status, sqlite3 *db)
+{
+    if (status != SQLITE_OK && status != SQLITE_DONE && status != SQLITE_ROW)
+        throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+// The tables the views read, copied row by row into SQLite with the module's indexes.
+void copyIntoSqlite(sqlite3 *db, const char *name, TztrMemTable &table)
+{
+    std::string create = std::string("CREATE TABLE ") + name + " (";
+    std::string insert = std::string("INSERT INTO ") + name + " VALUES (";
+    std::vector<TField *> fields;
+    for (const auto &field : table.Fields()) {
+        if (field->FieldKind() != fkData)
+            continue;
+        const TFieldType type = field->DataType();
+        create += (fields.empty() ? "" : ", ") + field->FieldName() +
+                  (type == ftString     ? " TEXT"
+                   : type == ftDateTime ? " REAL"
+                                        : " INTEGER");
+        insert += fields.empty() ? "?" : ", ?";
+        fields.push_back(field.get());
+    }
+    check(sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr), db);
+    sqlite3_stmt *statement = nullptr;
+    check(sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr), db);
+    table.SetFiltered(false);
+    // The windows' grids and detail views need not follow the copy row by row.
+    table.DisableControls();
+    for (table.First(); !table.Eof(); table.Next()) {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            TField &field = *fields[i];
+            if (field.IsNull())
+                continue;
+            const int column = int(i) + 1;
+            if (field.DataType() == ftString) {
+                const std::string text = field.AsString();
+                sqlite3_bind_text(statement, column, text.data(), int(text.size()), SQLITE_TRANSIENT);
+            } else if (field.DataType() == ftDateTime) {
+                sqlite3_bind_double(statement, column, double(field.AsDateTime()));
+            } else {
+                sqlite3_bind_int64(statement, column, field.AsInteger());
+            }
+        }
+        check(sqlite3_step(statement), db);
+    }
+    table.EnableControls();
+    sqlite3_finalize(statement);
+    int number = 0;
+    for (const auto &index : table.IndexDefs()) {
+        std::string columns = index->Fields();
+        std::replace(columns.begin(), columns.end(), ';', ',');
+        const std::string sql = std::string("CREATE INDEX ") + name + "_" + std::to_string(++number) +
+                                " ON " + name + " (" + columns + ")";
+        check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db);
+    }
+}
+
+// The ids the cases show: the largest and the median timetable, the room with most occasions,
+// the teacher and the subject with most courses.
+struct Picks
+{
+    int largestTimetable = -1;
+    int medianTimetable = -1;
+    int busyRoom = -1;
+    int busyTeacher = -1;
+    int bigSubject = -1;
+    int largestCourses = 0;
+    int medianCourses = 0;
+};
+
+std::map<int, int> countBy(TztrMemTable &table, const char *field)
+{
+    std::map<int, int> counts;
+    table.SetFiltered(false);
+    table.DisableControls();
+    for (table.First(); !table.Eof(); table.Next())
+        ++counts[table.FieldByName(field)->AsInteger()];
+    table.EnableControls();
+    return counts;
+}
+
+std::pair<int, int> largest(const std::map<int, int> &counts, bool excludeNone = true)
+{
+    std::pair<int, int> best{-1, 0};
+    for (const auto &[id, count] : counts)
+        if ((!excludeNone || id > 0) && count > best.second)
+            best = {id, count};
+    return best;
+}
+
+Picks pick()
+{
+    Picks picks;
+    const std::map<int, int> perTimetable = countBy(DM->MT_kurzusorarend, "orarend_id");
+    std::tie(picks.largestTimetable, picks.largestCourses) = largest(perTimetable);
+    std::vector<std::pair<int, int>> bySize;
+    for (const auto &[id, count] : perTimetable)
+        bySize.emplace_back(count, id);
+    std::sort(bySize.begin(), bySize.end());
+    std::tie(picks.medianCourses, picks.medianTimetable) = bySize[bySize.size() / 2];
+    picks.busyRoom = largest(countBy(DM->MT_alkalom, "terem_id")).first;
+    picks.busyTeacher = largest(countBy(DM->MT_kurzusoktato, "oktato_id")).first;
+    picks.bigSubject = largest(countBy(DM->MT_kurzustargy, "targy_id")).first;
+    return picks;
+}
+
+// The program as it runs on a data folder: the data module, every form, the main window shown;
+// and the same tables in SQLite, copied the first time a peer asks.
+struct Planner
+{
+    std::unique_ptr<TProgramForms> forms;
+    Picks picks;
+    sqlite3 *db = nullptr;
+
+    explicit Planner(const fs::path &folder)
+    {
+        forms = std::make_unique<TProgramForms>(environmentOn(folder));
+        Form1->resize(1200, 900);
+        Form1->show();
+        QApplication::processEvents();
+        picks = pick();
+    }
+    ~Planner()
+    {
+        if (db)
+            sqlite3_close(db);
+    }
+
+    sqlite3 *sqlite()
+    {
+        if (db)
+            return db;
+        sqlite3_open(":memory:", &db);
+        check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+        for (auto [name, table] : std::initializer_list<std::pair<const char *, TztrMemTable *>>{
+                 {"kurzus", &DM->MT_kurzus},
+                 {"alkalom", &DM->MT_alkalom},
+                 {"kurzusorarend", &DM->MT_kurzusorarend},
+                 {"kurzusoktato", &DM->MT_kurzusoktato},
+                 {"kurzustargy", &DM->MT_kurzustargy},
+                 {"targy", &DM->MT_targy},
+                 {"oktato", &DM->MT_oktato},
+                 {"terem", &DM->MT_terem},
+                 {"orarend", &DM->MT_orarend}})
+            copyIntoSqlite(db, name, *table);
+        check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+        return db;
+    }
+};
+
+// Released before the application object, which the windows need to the end.
+std::unique_ptr<Planner> thePlanner;
+// The part of the large set's courses thePlanner holds: 1, 2 or 4 for the whole, a half, a quarter.
+int plannerShare = 0;
+
+fs::path shrunkFolder(int share);
+
+Planner &planner(int share = 1)
+{
+    if (!thePlanner || plannerShare != share) {
+        // The forms are the program's globals: one planner at a time.
+        thePlanner.reset();
+        thePlanner = std::make_unique<Planner>(share == 1 ? largeDataFolder() : shrunkFolder(share));
+        plannerShare = share;
+    }
+    return *thePlanner;
+}
+
+// Lets the window finish what the action posted (deferred deletions, layouts, paints).
+void settle()
+{
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+}
+
+void showTimetable(int id)
+{
+    Form1->WorkMode = 0;
+    Form1->TimetableId = Form1->SelectionId = id;
+    Form1->RefreshView();
+    settle();
+}
+
+void showSelection(int mode, int id, bool everyOccasion = false)
+{
+    {
+        const QSignalBlocker quiet(Form1->AlkalomCB);
+        Form1->AlkalomCB->setChecked(everyOccasion);
+    }
+    Form1->WorkMode = mode;
+    Form1->TimetableId = -1;
+    Form1->SelectionId = id;
+    Form1->RefreshView();
+    settle();
+}
+
+void reportView(benchmark::State &state)
+{
+    state.counters["rows"] = Form1->LV->topLevelItemCount();
+    state.counters["items"] = Form1->VL->Items().Count();
+}
+
+// ---- the window
+
+void LargestTimetable(benchmark::State &state)
+{
+    Planner &p = planner();
+    for (auto _ : state)
+        showTimetable(p.picks.largestTimetable);
+    reportView(state);
+}
+
+void MedianTimetable(benchmark::State &state)
+{
+    Planner &p = planner();
+    for (auto _ : state)
+        showTimetable(p.picks.medianTimetable);
+    reportView(state);
+}
+
+void Room(benchmark::State &state)
+{
+    Planner &p = planner();
+    for (auto _ : state)
+        showSelection(2, p.picks.busyRoom, true);
+    reportView(state);
+}
+
+void Teacher(benchmark::State &state)
+{
+    Planner &p = planner();
+    for (auto _ : state)
+        showSelection(3, p.picks.busyTeacher);
+    reportView(state);
+}
+
+void Subject(benchmark::State &state)
+{
+    Planner &p = planner();
+    for (auto _ : state)
+        showSelection(4, p.picks.bigSubject);
+    reportView(state);
+}
+
+void WeekChange(benchmark::State &state)
+{
+    Planner &p = planner();
+    showTimetable(p.picks.largestTimetable);
+    int week = 0;
+    for (auto _ : state) {
+        week = week == 3 ? 5 : 3;
+        Form1->HetekCB->setCurrentIndex(week);
+        settle();
+    }
+    reportView(state);
+    const QSignalBlocker quiet(Form1->HetekCB);
+    Form1->HetekCB->setCurrentIndex(0);
+}
+
+void ListFilterChange(benchmark::State &state)
+{
+    Planner &p = planner();
+    showTimetable(p.picks.largestTimetable);
+    int code = 3;
+    for (auto _ : state) {
+        code = code == 3 ? 2 : 3;
+        Form1->ListFilterClick(code);
+        settle();
+    }
+    reportView(state);
+    Form1->ListFilter = 3;
+}
+
+// From the largest timetable to the room mode: the old view is rebuilt first, then the empty one.
+void ModeSwitch(benchmark::State &state)
+{
+    Planner &p = planner();
+    for (auto _ : state) {
+        state.PauseTiming();
+        showSelection(0, -1);
+        showTimetable(p.picks.largestTimetable);
+        state.ResumeTiming();
+        Form1->UM_tipusClick(Form1->UM_terem);
+        settle();
+    }
+}
+
+void CourseClick(benchmark::State &state)
+{
+    Planner &p = planner();
+    showTimetable(p.picks.largestTimetable);
+    int row = 0;
+    for (auto _ : state) {
+        row = row == 1 ? 2 : 1;
+        Form1->LV->setCurrentItem(Form1->LV->topLevelItem(row));
+        settle();
+    }
+}
+
+// ---- the occupancy views
+
+void RoomOccupancy(benchmark::State &state)
+{
+    Planner &p = planner();
+    QTreeWidgetItem *row = nullptr;
+    for (int i = 0; i < Teremfog->LV->topLevelItemCount() && !row; ++i)
+        if (Teremfog->LV->topLevelItem(i)->text(1).toInt() == p.picks.busyRoom)
+            row = Teremfog->LV->topLevelItem(i);
+    if (!row) {
+        state.SkipWithError("room not listed");
+        return;
+    }
+    for (auto _ : state) {
+        Teremfog->LVSelectItem(row, true);
+        settle();
+    }
+    state.counters["items"] = Teremfog->VL->Items().Count();
+}
+
+void TeacherOccupancy(benchmark::State &state)
+{
+    Planner &p = planner();
+    Oktatofog->OktatoId = p.picks.busyTeacher;
+    for (auto _ : state) {
+        Oktatofog->FormShow();
+        settle();
+    }
+    state.counters["items"] = Oktatofog->VL->Items().Count();
+}
+
+void GroupOccupancy(benchmark::State &state)
+{
+    Planner &p = planner();
+    DM->MT_terem.Locate("terem_id", p.picks.busyRoom, {});
+    csoportfoglalasok->FoglalasMod = Tcsoportfoglalasok::TeremFoglalasai;
+    for (auto _ : state) {
+        csoportfoglalasok->FormShow();
+        settle();
+    }
+    state.counters["items"] = csoportfoglalasok->VL->Items().Count();
+}
+
+// ---- SQLite answering the same questions
+
+// The teacher names an item shows, and its room.
+const char *const ItemColumns =
+    "a.alkalom_id, a.kezd_ido, a.veg_ido, a.hetek, a.gyakorisag, te.terem_hely || te.terem_kod, "
+    "(SELECT group_concat(o.oktato_nev) FROM kurzusoktato ko JOIN oktato o ON o.oktato_id = ko.oktato_id "
+    "WHERE ko.kurzus_id = k.kurzus_id)";
+
+const std::string CourseColumns =
+    "k.kurzus_id, k.kurzus_kod_osszetett, coalesce(nullif(k.megnevezes, ''), t.targy_nev), k.max_letszam, "
+    "k.megjegyzes, k.targy_id";
+
+std::string timetableQuery(const std::string &occasionCondition, const std::string &courseCondition)
+{
+    return "SELECT " + CourseColumns + ", " + ItemColumns +
+           " FROM kurzusorarend r JOIN kurzus k ON k.kurzus_id = r.kurzus_id"
+           " LEFT JOIN targy t ON t.targy_id = k.targy_id"
+           " LEFT JOIN alkalom a ON a.kurzus_id = CASE WHEN k.kurzus_id_csatolt > 0 THEN k.kurzus_id_csatolt"
+           " ELSE k.kurzus_id END" +
+           occasionCondition +
+           " LEFT JOIN terem te ON te.terem_id = a.terem_id"
+           " WHERE r.orarend_id = ?1" +
+           courseCondition + " ORDER BY k.kurzus_kod_osszetett";
+}
+
+const std::string RoomQuery = "SELECT " + CourseColumns + ", " + ItemColumns +
+                              " FROM kurzus k LEFT JOIN targy t ON t.targy_id = k.targy_id"
+                              " JOIN alkalom a ON a.kurzus_id = k.kurzus_id"
+                              " LEFT JOIN terem te ON te.terem_id = a.terem_id"
+                              " WHERE k.kurzus_id IN (SELECT kurzus_id FROM alkalom WHERE terem_id = ?1)"
+                              " ORDER BY k.kurzus_kod";
+
+std::string linkedQuery(const char *links, const char *key)
+{
+    return "SELECT " + CourseColumns + ", " + ItemColumns + " FROM " + links +
+           " l JOIN kurzus k ON k.kurzus_id = l.kurzus_id LEFT JOIN targy t ON t.targy_id = k.targy_id"
+           " LEFT JOIN alkalom a ON a.kurzus_id = k.kurzus_id LEFT JOIN terem te ON te.terem_id = a.terem_id"
+           " WHERE l." +
+           key + " = ?1 ORDER BY k.kurzus_kod_osszetett";
+}
+
+const std::string RoomOccupancyQuery =
+    "SELECT " + CourseColumns + ", " + ItemColumns +
+    " FROM alkalom a JOIN kurzus k ON k.kurzus_id = a.kurzus_id"
+    " LEFT JOIN targy t ON t.targy_id = k.targy_id"
+    " LEFT JOIN terem te ON te.terem_id = a.terem_id WHERE a.terem_id = ?1";
+
+const std::string TeacherOccupancyQuery = "SELECT " + CourseColumns + ", " + ItemColumns +
+                                          " FROM kurzusoktato l JOIN alkalom a ON a.kurzus_id = l.kurzus_id"
+                                          " JOIN kurzus k ON k.kurzus_id = a.kurzus_id"
+                                          " LEFT JOIN targy t ON t.targy_id = k.targy_id"
+                                          " LEFT JOIN terem te ON te.terem_id = a.terem_id"
+                                          " WHERE l.oktato_id = ?1 ORDER BY a.alkalom_id LIMIT 100";
+
+const std::string GroupOccupancyQuery =
+    "SELECT " + CourseColumns + ", " + ItemColumns +
+    " FROM kurzus k LEFT JOIN targy t ON t.targy_id = k.targy_id"
+    " JOIN alkalom a ON a.kurzus_id = k.kurzus_id AND a.terem_id = ?1"
+    " LEFT JOIN terem te ON te.terem_id = a.terem_id"
+    " WHERE k.kurzus_id IN (SELECT kurzus_id FROM alkalom WHERE terem_id = ?1)";
+
+const std::string RoomListQuery =
+    "SELECT terem_hely || '-' || terem_kod || ' (' || terem_telephely || '/' || "
+    "terem_kapacitas || ' fő)', terem_id FROM terem ORDER BY 1";
+
+const std::string CourseQuery =
+    "SELECT " + CourseColumns + ", " + ItemColumns +
+    ", (SELECT group_concat(s.targy_nev) FROM kurzustargy ks JOIN targy s ON s.targy_id = ks.targy_id"
+    " WHERE ks.kurzus_id = k.kurzus_id),"
+    " (SELECT group_concat(c.kurzus_kod) FROM kurzus c WHERE c.kurzus_id_csatolt = k.kurzus_id)"
+    " FROM kurzus k LEFT JOIN targy t ON t.targy_id = k.targy_id LEFT JOIN alkalom a ON a.kurzus_id = "
+    "k.kurzus_id"
+    " LEFT JOIN terem te ON te.terem_id = a.terem_id WHERE k.kurzus_id = ?1";
+
+// Runs the queries as the view would, reading every column of every row.
+long runQueries(sqlite3 *db, const std::vector<std::pair<std::string, int>> &queries)
+{
+    long cells = 0;
+    for (const auto &[sql, parameter] : queries) {
+        sqlite3_stmt *statement = nullptr;
+        check(sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr), db);
+        sqlite3_bind_int(statement, 1, parameter);
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(statement); ++c)
+                cells += sqlite3_column_bytes(statement, c) + 1;
+        }
+        sqlite3_finalize(statement);
+    }
+    return cells;
+}
+
+void sqliteCase(benchmark::State &state, const std::vector<std::pair<std::string, int>> &queries)
+{
+    Planner &p = planner();
+    long cells = 0;
+    sqlite3 *db = p.sqlite();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(cells = runQueries(db, queries));
+    state.counters["cells"] = double(cells);
+}
+
+const std::string WeekCondition = " AND substr(a.hetek, 3, 1) = '1'";
+const std::string NoRoomCondition =
+    " AND EXISTS (SELECT 1 FROM alkalom n WHERE n.kurzus_id = k.kurzus_id AND n.terem_id <= 0)";
+
+void LargestTimetableSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{timetableQuery("", ""), planner().picks.largestTimetable}});
+}
+void MedianTimetableSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{timetableQuery("", ""), planner().picks.medianTimetable}});
+}
+void RoomSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{RoomQuery, planner().picks.busyRoom}});
+}
+void TeacherSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{linkedQuery("kurzusoktato", "oktato_id"), planner().picks.busyTeacher}});
+}
+void SubjectSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{linkedQuery("kurzustargy", "targy_id"), planner().picks.bigSubject}});
+}
+void WeekChangeSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{timetableQuery(WeekCondition, ""), planner().picks.largestTimetable}});
+}
+void ListFilterChangeSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{timetableQuery("", NoRoomCondition), planner().picks.largestTimetable}});
+}
+void ModeSwitchSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{timetableQuery("", ""), planner().picks.largestTimetable}, {RoomListQuery, 0}});
+}
+void CourseClickSqlite(benchmark::State &s)
+{
+    int course = -1;
+    if (QTreeWidgetItem *row = Form1->LV->topLevelItem(1))
+        course = row->text(4).toInt();
+    sqliteCase(s, {{CourseQuery, course}});
+}
+void RoomOccupancySqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{RoomOccupancyQuery, planner().picks.busyRoom}});
+}
+void TeacherOccupancySqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{TeacherOccupancyQuery, planner().picks.busyTeacher}});
+}
+void GroupOccupancySqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{GroupOccupancyQuery, planner().picks.busyRoom}});
+}
+
+// ---- the store shrunk around a fixed view
+
+// The courses the scaling cases show: the largest timetable's, the busy room's, and the heads
+// they are attached to; then others in file order up to 1/share of all courses.
+std::set<int> keptCourses(int share)
+{
+    Planner &full = planner();
+    std::set<int> kept;
+    const auto each = [](TztrMemTable &table, const std::function<void(TztrMemTable &)> &visit) {
+        TztrMemTable rows;
+        rows.SetAttachedTo(&table);
+        rows.Open();
+        for (rows.First(); !rows.Eof(); rows.Next())
+            visit(rows);
+    };
+    const auto id = [](TztrMemTable &rows, const char *field) {
+        return rows.FieldByName(field)->AsInteger();
+    };
+    each(DM->MT_kurzusorarend, [&](TztrMemTable &rows) {
+        if (id(rows, "orarend_id") == full.picks.largestTimetable)
+            kept.insert(id(rows, "kurzus_id"));
+    });
+    each(DM->MT_alkalom, [&](TztrMemTable &rows) {
+        if (id(rows, "terem_id") == full.picks.busyRoom)
+            kept.insert(id(rows, "kurzus_id"));
+    });
+    std::vector<int> courses;
+    std::map<int, int> heads;
+    each(DM->MT_kurzus, [&](TztrMemTable &rows) {
+        courses.push_back(id(rows, "kurzus_id"));
+        heads[id(rows, "kurzus_id")] = id(rows, "kurzus_id_csatolt");
+    });
+    for (const int course : std::set<int>(kept))
+        if (heads[course] > 0)
+            kept.insert(heads[course]);
+    for (const int course : courses) {
+        if (kept.size() >= courses.size() / std::size_t(share))
+            break;
+        kept.insert(course);
+    }
+    return kept;
+}
+
+// Copies a data file, leaving out the rows of courses not kept when it has a kurzus_id column.
+void copyKeeping(const fs::path &from, const fs::path &to, const std::set<int> &kept)
+{
+    std::ifstream in(from, std::ios::binary);
+    std::ofstream out(to, std::ios::binary);
+    std::string line;
+    bool definitions = false;
+    bool header = false;
+    int column = -1;
+    const auto cells = [](std::string text) {
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        std::vector<std::string> items;
+        std::stringstream split(text);
+        for (std::string item; std::getline(split, item, '\t');)
+            items.push_back(item);
+        return items;
+    };
+    while (std::getline(in, line)) {
+        if (line.rfind("@@TABLEDEF START@@", 0) == 0)
+            definitions = true;
+        if (definitions || !header) {
+            out << line << '\n';
+            if (line.rfind("@@TABLEDEF END@@", 0) == 0) {
+                definitions = false;
+                header = false;
+            } else if (!definitions && line.rfind("@@", 0) != 0) {
+                // The column names.
+                const std::vector<std::string> names = cells(line);
+                const auto found = std::find(names.begin(), names.end(), "kurzus_id");
+                column = found == names.end() ? -1 : int(found - names.begin());
+                header = true;
+            }
+            continue;
+        }
+        const std::vector<std::string> row = cells(line);
+        if (column < 0 ||
+            (std::size_t(column) < row.size() && kept.count(std::atoi(row[std::size_t(column)].c_str()))))
+            out << line << '\n';
+    }
+}
+
+fs::path shrunkFolder(int share)
+{
+    static std::map<int, std::unique_ptr<TempFolder>> folders;
+    auto &folder = folders[share];
+    if (!folder) {
+        const std::set<int> kept = keptCourses(share);
+        folder = std::make_unique<TempFolder>();
+        for (const auto &file : fs::directory_iterator(largeDataFolder()))
+            copyKeeping(file.path(), folder->path() / file.path().filename(), kept);
+    }
+    return folder->path();
+}
+
+void ViewRebuildScaling(benchmark::State &state)
+{
+    const bool room = state.range(0) == 1;
+    const int share = int(state.range(1));
+    // The ids the full set picked, which every shrunk copy keeps.
+    static const Picks full = planner().picks;
+    if (share != 1)
+        shrunkFolder(share);
+    planner(share);
+    for (auto _ : state) {
+        if (room)
+            showSelection(2, full.busyRoom, true);
+        else
+            showTimetable(full.largestTimetable);
+    }
+    reportView(state);
+    state.counters["store"] = DM->MT_alkalom.RecordCount();
+}
+
+const char *const Cases[] = {"LargestTimetable", "MedianTimetable",  "Room",
+                             "Teacher",          "Subject",          "WeekChange",
+                             "ListFilterChange", "ModeSwitch",       "CourseClick",
+                             "RoomOccupancy",    "TeacherOccupancy", "GroupOccupancy"};
+
+void registerCases()
+{
+    using Case = void (*)(benchmark::State &);
+    const std::pair<Case, Case> cases[] = {{LargestTimetable, LargestTimetableSqlite},
+                                           {MedianTimetable, MedianTimetableSqlite},
+                                           {Room, RoomSqlite},
+                                           {Teacher, TeacherSqlite},
+                                           {Subject, SubjectSqlite},
+                                           {WeekChange, WeekChangeSqlite},
+                                           {ListFilterChange, ListFilterChangeSqlite},
+                                           {ModeSwitch, ModeSwitchSqlite},
+                                           {CourseClick, CourseClickSqlite},
+                                           {RoomOccupancy, RoomOccupancySqlite},
+                                           {TeacherOccupancy, TeacherOccupancySqlite},
+                                           {GroupOccupancy, GroupOccupancySqlite}};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const std::string name = std::string("ViewRebuild/") + Cases[i];
+        benchmark::RegisterBenchmark(name.c_str(), cases[i].first)
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(3)
+            ->ReportAggregatesOnly(true)
+            ->MinTime(0.05);
+        benchmark::RegisterBenchmark((name + "Sqlite").c_str(), cases[i].second)
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(3)
+            ->ReportAggregatesOnly(true)
+            ->MinTime(0.05);
+    }
+    // {0 timetable | 1 room, share of the courses as 1/n}.
+    benchmark::RegisterBenchmark("ViewRebuildScaling", ViewRebuildScaling)
+        ->ArgNames({"room", "over"})
+        ->Args({0, 1})
+        ->Args({1, 1})
+        ->Args({0, 2})
+        ->Args({1, 2})
+        ->Args({0, 4})
+        ->Args({1, 4})
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(3)
+        ->ReportAggregatesOnly(true)
+        ->MinTime(0.05);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    registerCases();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    // Runs with repetitions are named with their settings.
+    const std::string settings = "/min_time:0.050/repeats:3";
+    for (const char *name : Cases) {
+        const std::string ours = std::string("ViewRebuild/") + name;
+        reporter.printRatio(ours + settings, ours + "Sqlite" + settings);
+    }
+    for (const char *view : {"room:0", "room:1"}) {
+        const std::string scaling = std::string("ViewRebuildScaling/") + view;
+        reporter.printRatio(scaling + "/over:1" + settings, scaling + "/over:4" + settings);
+    }
+    thePlanner.reset();
+    benchmark::Shutdown();
+    return 0;
+}
