@@ -362,6 +362,8 @@ bool TztrCustomMemTable::MoveToNextAccepted(bool forceUseFilter)
     if (forceUseFilter || mustFilter_) {
         // Held over the whole scan: the filter reads the records it passes without locking each.
         const TztrStoreLock lock(*common_);
+        if (const std::optional<bool> moved = forceUseFilter ? std::nullopt : indexedFilter_.StepForward(position_))
+            return *moved;
         for (int i = std::max(position_ + 1, 0); i < count; ++i) {
             if (FilterRecord(currentIndex_->Entry(i), forceUseFilter)) {
                 position_ = i;
@@ -381,6 +383,8 @@ bool TztrCustomMemTable::MoveToPriorAccepted(bool forceUseFilter)
     const int start = std::min(position_, currentIndex_->Count());
     if (forceUseFilter || mustFilter_) {
         const TztrStoreLock lock(*common_);
+        if (const std::optional<bool> moved = forceUseFilter ? std::nullopt : indexedFilter_.StepBack(position_))
+            return *moved;
         for (position_ = start - 1; position_ >= 0; --position_) {
             if (FilterRecord(currentIndex_->Entry(position_), forceUseFilter))
                 return true;

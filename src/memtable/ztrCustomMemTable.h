@@ -10,6 +10,7 @@
 #include "memtable/ztrExprParser.h"
 #include "memtable/ztrFieldList.h"
 #include "memtable/ztrIndex.h"
+#include "memtable/ztrIndexedFilter.h"
 #include "memtable/ztrMasterDataLink.h"
 #include "memtable/ztrMemTablePersistence.h"
 #include "memtable/ztrTypes.h"
@@ -275,6 +276,7 @@ private:
     friend class TztrCustomStreamFormat;
     friend class TztrBlobStream;
     friend class TztrCustomDeltaHandler;
+    friend class TztrIndexedFilter;
 
     TztrRecord *activeRecord();
     TztrRecord *storedRecordOf(const TztrRecord *buffer) const;
@@ -329,6 +331,7 @@ private:
     // The expression bound to this table's fields; declared after the expression it reads, so
     // it is freed first.
     std::unique_ptr<TztrBoundFilter> boundFilter_;
+    TztrIndexedFilter indexedFilter_{*this};
     TztrMasterDataLink masterLink_{this};
     std::string detailFields_;
     TztrFieldList detailFieldList_;

@@ -395,6 +395,13 @@ bool TztrIndex::SearchRecord(const TztrRecord *record, int &position)
     return true;
 }
 
+int TztrIndex::FirstNotBelow(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const
+{
+    return entries_.PartitionPoint([&](const TztrIndexEntry &entry) {
+        return CompareIndexRecords(fieldList, keyRecord, entry.Record, false, false) > 0;
+    });
+}
+
 int TztrIndex::insertionPlace(const TztrRecord *values, SearchKey &key)
 {
     int place = 0;

@@ -54,6 +54,7 @@ const TztrFieldList &TztrCustomMemTable::detailKeyList() const
 // first master field alone.
 void TztrCustomMemTable::fillMasterKey()
 {
+    indexedFilter_.Forget();
     masterKeyCount_ = 0;
     if (!cursorOpen_ || !masterLink_.Active())
         return;
