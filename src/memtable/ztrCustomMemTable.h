@@ -300,6 +300,8 @@ private:
     void fillMasterKey();
     const TztrFieldList &detailKeyList() const;
     void freeScratchRecords();
+    const TztrFieldList &locateFieldList(const std::string &keyFields);
+    void populateKeyRecord(TztrRecord *record, const TztrFieldList &fields, const Variant &values);
 
     // While one lives, field reads reach record instead of the record buffers, in state (writes
     // too, in dsSetKey).
@@ -345,6 +347,9 @@ private:
     int rangeEndCount_ = 0;
     bool rangeActive_ = false;
     bool rangeIgnoreNullKeyValues_ = true;
+    // The key fields of the last Locate, parsed once for as long as the table stays open.
+    std::string locateFieldNames_;
+    TztrFieldList locateFields_;
     TField *autoIncField_ = nullptr;
     // The stored record a filter test or an index fill reads its fields from.
     TztrRecord *recordUnderTest_ = nullptr;

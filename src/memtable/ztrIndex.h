@@ -65,6 +65,8 @@ public:
     // Finds the entry holding exactly this stored record.
     bool SearchRecord(const TztrRecord *record, int &position);
     bool SearchRecordID(int recordID, int &position);
+    // SearchRecord for a stored record, trying first the place a table last gave it.
+    bool SearchStoredRecord(const TztrRecord *record, int &position);
     // The first entry not below the key over the leading fields of fieldList, on an ordered
     // index whose own fields begin with those; no events, no filter.
     int FirstNotBelow(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const;

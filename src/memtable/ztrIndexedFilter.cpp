@@ -262,7 +262,7 @@ TztrIndexedFilter::Positions TztrIndexedFilter::collectPositions(const Key &key,
     }
     for (int i = first; i < end; ++i) {
         int place = 0;
-        if (table_.currentIndex_->SearchRecord(lookup.Entry(i), place))
+        if (table_.currentIndex_->SearchStoredRecord(lookup.Entry(i), place))
             positions->push_back(place);
     }
     std::sort(positions->begin(), positions->end());
