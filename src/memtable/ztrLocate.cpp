@@ -125,7 +125,7 @@ int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant
             entry.Options.Include(mtifoPartial);
     }
     const KeyRecord key(common_->Layout());
-    populateKeyRecord(key.get(), locateFieldList(keyFields), keyValues);
+    populateKeyRecord(key.get(), searchList, keyValues);
     int position = -1;
     if (!FindIndexAndSearch(*this, searchList, key.get(), position, autoAddIndexes_, true, false))
         return -1;
