@@ -19,7 +19,8 @@ int main(int argc, char **argv)
     reporter.printRatio("EditIndexedField", "EditIndexedFieldSqlite");
     reporter.printRatio("BuildIndex", "BuildIndexSqlite");
     reporter.printRatio("LocateIndexedKey", "LocateIndexedKeySqlite");
-    reporter.printRatio("FilteredWalk", "FilteredWalkSqlite");
+    reporter.printRatio("FilteredWalk/Scan", "FilteredWalkSqlite/Scan");
+    reporter.printRatio("FilteredWalk/Indexed", "FilteredWalkSqlite/Indexed");
     reporter.printRatio("FilteredWalkLike", "FilteredWalkLikeSqlite");
     benchmark::Shutdown();
     return 0;

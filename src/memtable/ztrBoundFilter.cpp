@@ -40,6 +40,7 @@ public:
     }
 
     FieldForm form() const { return form_; }
+    TField &field() const { return *field_; }
 
     bool isNull(const TztrRecord &record) const { return record.Data()[offset_] == 0; }
 
@@ -456,6 +457,29 @@ public:
         }
     }
 
+    // The equalities of an integer field with a whole number that node requires; these are the
+    // comparisons that bind to IntegerComparison.
+    void collectRequiredKeys(const ExprNode &node, std::vector<TztrBoundFilter::IntegerKey> &keys) const
+    {
+        if (node.NodeClass != ExprNodeClass::Binary)
+            return;
+        if (node.Operator == ExprOperator::And) {
+            if (node.Left)
+                collectRequiredKeys(*node.Left, keys);
+            if (node.Right)
+                collectRequiredKeys(*node.Right, keys);
+            return;
+        }
+        if (node.Operator != ExprOperator::Equal)
+            return;
+        const auto sides = sidesOf(node);
+        if (!sides || sides->field.form() != FieldForm::Integer)
+            return;
+        const TVarType type = sides->constant.VarType();
+        if (type == varSmallint || type == varInteger || type == varInt64)
+            keys.push_back({&sides->field.field(), sides->constant.AsInt64()});
+    }
+
 private:
     std::optional<DirectField> directField(const ExprNode *node) const
     {
@@ -619,7 +643,10 @@ private:
 TztrBoundFilter::TztrBoundFilter(const ExprNode &root, TztrCustomMemTable &table) : root_(root), table_(table)
 {
     bindFieldNodes(root);
-    test_ = Binder(table, fields_).bind(root);
+    const Binder binder(table, fields_);
+    test_ = binder.bind(root);
+    if (test_)
+        binder.collectRequiredKeys(root, requiredKeys_);
 }
 
 TztrBoundFilter::~TztrBoundFilter() = default;

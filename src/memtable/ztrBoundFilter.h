@@ -8,9 +8,11 @@
 #include "memtable/ztrFilter.h"
 #include "platform/ExprNode.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class TField;
 class TztrCustomMemTable;
@@ -29,6 +31,15 @@ public:
     // reads must reach record, as FilterRecord arranges, for whatever the general evaluator reads.
     bool Accepts(const TztrRecord *record) const;
 
+    // A field that every record the expression accepts holds this whole number in.
+    struct IntegerKey {
+        TField *Field;
+        std::int64_t Value;
+    };
+    // The `field = whole number` tests that the expression requires (alone or joined by AND),
+    // on fields read straight from the record; none when the general evaluator decides.
+    const std::vector<IntegerKey> &RequiredIntegerKeys() const { return requiredKeys_; }
+
     class Test;
 
 private:
@@ -41,4 +52,5 @@ private:
     std::unordered_map<const ExprNode *, TField *> fields_;
     // None when the expression as a whole needs the general evaluator.
     std::unique_ptr<const Test> test_;
+    std::vector<IntegerKey> requiredKeys_;
 };

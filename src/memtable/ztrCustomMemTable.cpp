@@ -451,6 +451,8 @@ bool TztrCustomMemTable::MoveToNextAccepted(bool forceUseFilter)
     if (forceUseFilter || mustFilter_) {
         // Held over the whole scan: the filter reads the records it passes without locking each.
         const TztrStoreLock lock(*common_);
+        if (const std::optional<bool> moved = forceUseFilter ? std::nullopt : indexedFilter_.StepForward(position_))
+            return *moved;
         for (int i = std::max(position_ + 1, 0); i < count; ++i) {
             if (FilterRecord(currentIndex_->Entry(i), forceUseFilter)) {
                 position_ = i;
@@ -470,6 +472,8 @@ bool TztrCustomMemTable::MoveToPriorAccepted(bool forceUseFilter)
     const int start = std::min(position_, currentIndex_->Count());
     if (forceUseFilter || mustFilter_) {
         const TztrStoreLock lock(*common_);
+        if (const std::optional<bool> moved = forceUseFilter ? std::nullopt : indexedFilter_.StepBack(position_))
+            return *moved;
         // The position moves only once a record is accepted, so a failing filter leaves it.
         int i = start - 1;
         while (i >= 0 && !FilterRecord(currentIndex_->Entry(i), forceUseFilter))

@@ -10,6 +10,7 @@
 #include "memtable/ztrExprParser.h"
 #include "memtable/ztrFieldList.h"
 #include "memtable/ztrIndex.h"
+#include "memtable/ztrIndexedFilter.h"
 #include "memtable/ztrMasterDataLink.h"
 #include "memtable/ztrMemTablePersistence.h"
 #include "memtable/ztrTypes.h"
@@ -284,6 +285,7 @@ private:
     friend class TztrCustomStreamFormat;
     friend class TztrBlobStream;
     friend class TztrCustomDeltaHandler;
+    friend class TztrIndexedFilter;
 
     TztrRecord *activeRecord();
     TztrRecord *storedRecordOf(const TztrRecord *buffer) const;
@@ -313,6 +315,8 @@ private:
     void fillMasterKey();
     const TztrFieldList &detailKeyList() const;
     void freeScratchRecords();
+    const TztrFieldList &locateFieldList(const std::string &keyFields);
+    void populateKeyRecord(TztrRecord *record, const TztrFieldList &fields, const Variant &values);
 
     // While one lives, field reads reach record instead of the record buffers, in state (writes
     // too, in dsSetKey).
@@ -344,6 +348,7 @@ private:
     // The expression bound to this table's fields; declared after the expression it reads, so
     // it is freed first.
     std::unique_ptr<TztrBoundFilter> boundFilter_;
+    TztrIndexedFilter indexedFilter_{*this};
     TztrMasterDataLink masterLink_{this};
     std::string detailFields_;
     TztrFieldList detailFieldList_;
@@ -357,6 +362,9 @@ private:
     int rangeEndCount_ = 0;
     bool rangeActive_ = false;
     bool rangeIgnoreNullKeyValues_ = true;
+    // The key fields of the last Locate, parsed once for as long as the table stays open.
+    std::string locateFieldNames_;
+    TztrFieldList locateFields_;
     TField *autoIncField_ = nullptr;
     // The stored record a filter test or an index fill reads its fields from.
     TztrRecord *recordUnderTest_ = nullptr;

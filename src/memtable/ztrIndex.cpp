@@ -394,6 +394,24 @@ bool TztrIndex::SearchRecord(const TztrRecord *record, int &position)
     return true;
 }
 
+bool TztrIndex::SearchStoredRecord(const TztrRecord *record, int &position)
+{
+    // As a rule the record has not moved in the index that placed it last.
+    const int hint = record->RecordNo;
+    if (hint >= 0 && hint < Count() && Entry(hint) == record) {
+        position = hint;
+        return true;
+    }
+    return SearchRecord(record, position);
+}
+
+int TztrIndex::FirstNotBelow(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const
+{
+    return entries_.PartitionPoint([&](const TztrIndexEntry &entry) {
+        return CompareIndexRecords(fieldList, keyRecord, entry.Record, false, false) > 0;
+    });
+}
+
 int TztrIndex::insertionPlace(const TztrRecord *values, SearchKey &key)
 {
     int place = 0;

@@ -45,6 +45,8 @@ public:
 
     int Count() const { return entries_.Count(); }
     TztrRecord *Entry(int position) const { return entries_.At(position); }
+    // Changes whenever an entry is added, removed or moved.
+    std::uint64_t EntriesVersion() const { return entries_.Version(); }
 
     void LoadIndex();
     // Refuses equal keys of a unique index with EMemTableDupKey.
@@ -63,6 +65,11 @@ public:
     // Finds the entry holding exactly this stored record.
     bool SearchRecord(const TztrRecord *record, int &position);
     bool SearchRecordID(int recordID, int &position);
+    // SearchRecord for a stored record, trying first the place a table last gave it.
+    bool SearchStoredRecord(const TztrRecord *record, int &position);
+    // The first entry not below the key over the leading fields of fieldList, on an ordered
+    // index whose own fields begin with those; no events, no filter.
+    int FirstNotBelow(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const;
 
     // Follows one insert, edit or delete of the store. position is the calling table's cursor
     // position when this index belongs to that table, else -1.

@@ -1,6 +1,7 @@
 #include "memtable/ztrIndexEntries.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <functional>
@@ -154,8 +155,15 @@ void TztrIndexEntries::renumberFrom(std::size_t block)
     }
 }
 
+std::uint64_t TztrIndexEntries::nextVersion()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
 void TztrIndexEntries::Clear()
 {
+    version_ = nextVersion();
     blocks_.clear();
     starts_.clear();
     lasts_.clear();
@@ -225,6 +233,7 @@ void TztrIndexEntries::insertEntry(int position, const TztrIndexEntry &entry)
     block.insert(block.begin() + (position - starts_[b]), entry);
     lasts_[b] = block.back();
     ++count_;
+    version_ = nextVersion();
     for (std::size_t next = b + 1; next < starts_.size(); ++next)
         ++starts_[next];
 }
@@ -237,6 +246,7 @@ void TztrIndexEntries::Erase(int position)
     const char *longKey = at->LongKey;
     block.erase(at);
     --count_;
+    version_ = nextVersion();
     if (block.empty()) {
         blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(b));
         starts_.erase(starts_.begin() + static_cast<std::ptrdiff_t>(b));

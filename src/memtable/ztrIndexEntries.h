@@ -72,6 +72,8 @@ public:
 
     int Count() const { return count_; }
     bool Empty() const { return count_ == 0; }
+    // Changes with every change of the entries, and no two lists ever share one.
+    std::uint64_t Version() const { return version_; }
     TztrRecord *At(int position) const { return EntryAt(position).Record; }
     const TztrIndexEntry &EntryAt(int position) const;
 
@@ -122,6 +124,8 @@ private:
     int count_ = 0;
     // Reading runs mostly forward; the block last read is tried first.
     mutable std::size_t lastBlock_ = 0;
+    static std::uint64_t nextVersion();
+    std::uint64_t version_ = nextVersion();
 };
 
 template <typename Predicate> int TztrIndexEntries::PartitionPoint(Predicate belowKey) const

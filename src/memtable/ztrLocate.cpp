@@ -105,7 +105,7 @@ bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, co
         position = place;
         return true;
     }
-    return current.SearchRecord(index->Entry(place), position);
+    return current.SearchStoredRecord(index->Entry(place), position);
 }
 
 int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant &keyValues, TLocateOptions options)
@@ -117,7 +117,7 @@ int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant
     CursorPosChanged();
     TztrStoreLock lock(*common_);
     TztrFieldList searchList;
-    BuildFieldList(*this, searchList, keyFields);
+    locateFieldList(keyFields).AssignTo(searchList);
     for (TztrFieldListEntry &entry : searchList) {
         if (options.Contains(loCaseInsensitive))
             entry.Options.Include(mtifoCaseInsensitive);
@@ -125,7 +125,7 @@ int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant
             entry.Options.Include(mtifoPartial);
     }
     const KeyRecord key(common_->Layout());
-    PopulateKeyRecord(key.get(), keyFields, keyValues);
+    populateKeyRecord(key.get(), searchList, keyValues);
     int position = -1;
     if (!FindIndexAndSearch(*this, searchList, key.get(), position, autoAddIndexes_, true, false))
         return -1;
@@ -165,10 +165,26 @@ Variant TztrCustomMemTable::Lookup(const std::string &keyFields, const Variant &
     return Variant(std::move(values));
 }
 
+const TztrFieldList &TztrCustomMemTable::locateFieldList(const std::string &keyFields)
+{
+    if (keyFields != locateFieldNames_ || locateFields_.Count() == 0) {
+        // Cleared first, so that a refused text leaves nothing to be taken for it.
+        locateFieldNames_.clear();
+        BuildFieldList(*this, locateFields_, keyFields);
+        locateFieldNames_ = keyFields;
+    }
+    return locateFields_;
+}
+
 void TztrCustomMemTable::PopulateKeyRecord(TztrRecord *record, const std::string &fieldNames, const Variant &values)
 {
     TztrFieldList fields;
     BuildFieldList(*this, fields, fieldNames);
+    populateKeyRecord(record, fields, values);
+}
+
+void TztrCustomMemTable::populateKeyRecord(TztrRecord *record, const TztrFieldList &fields, const Variant &values)
+{
     if (arrayDimensions(values) > 1)
         throw EMemTableError(SBadValuesDimension);
     if (!values.IsArray() && fields.Count() > 1)

@@ -54,6 +54,7 @@ const TztrFieldList &TztrCustomMemTable::detailKeyList() const
 // first master field alone.
 void TztrCustomMemTable::fillMasterKey()
 {
+    indexedFilter_.Forget();
     masterKeyCount_ = 0;
     if (!cursorOpen_ || !masterLink_.Active())
         return;
@@ -69,7 +70,7 @@ void TztrCustomMemTable::fillMasterKey()
     masterKeyCount_ = count;
 }
 
-// The master key and the range keys are laid out for the records of one opening.
+// The master key, the range keys and the parsed locate fields belong to one opening.
 void TztrCustomMemTable::freeScratchRecords()
 {
     for (TztrRecord **scratch : {&masterKeyRecord_, &rangeStart_, &rangeEnd_}) {
@@ -79,6 +80,8 @@ void TztrCustomMemTable::freeScratchRecords()
     }
     masterKeyCount_ = 0;
     rangeActive_ = false;
+    locateFieldNames_.clear();
+    locateFields_.Clear();
 }
 
 void TztrCustomMemTable::MasterChanged()

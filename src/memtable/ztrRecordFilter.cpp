@@ -50,6 +50,7 @@ void TztrCustomMemTable::DoOnFilterRecord(bool &accept)
 void TztrCustomMemTable::UpdateFilteredState()
 {
     TztrStoreLock lock(*common_);
+    indexedFilter_.Forget();
     mustFilter_ = common_->EnableVersioning() || (Filtered() && (filterExpression_ || OnFilterRecord)) ||
                   masterDetailApplies() || rangeActive_;
 }
@@ -98,6 +99,7 @@ void TztrCustomMemTable::SetFilterOptions(TFilterOptions options)
 // Field names are known only once the fields exist, so a closed table compiles when it opens.
 void TztrCustomMemTable::compileFilter()
 {
+    indexedFilter_.Forget();
     boundFilter_.reset();
     filterExpression_.reset();
     const std::string &text = Filter();

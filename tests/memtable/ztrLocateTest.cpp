@@ -59,6 +59,25 @@ TEST_F(LocateTable, FindsTheRecordAndMakesItCurrent)
     EXPECT_EQ(table.RecNo(), 4);
 }
 
+TEST_F(LocateTable, AReopenedTableWithOtherFieldsLocatesOnItsNewFields)
+{
+    fill(5);
+    ASSERT_TRUE(table.Locate("pont", 30, {}));
+    table.Close();
+    table.FieldDefs().Clear();
+    table.FieldDefs().Add("nev", ftString, 10);
+    table.FieldDefs().Add("pont", ftSmallint);
+    table.Open();
+    for (int points : {7, 8, 9}) {
+        table.Append();
+        table.FieldByName("pont")->SetAsInteger(points);
+        table.FieldByName("nev")->SetAsString("p" + std::to_string(points));
+        table.Post();
+    }
+    ASSERT_TRUE(table.Locate("pont", 8, {}));
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "p8");
+}
+
 TEST_F(LocateTable, AMissingKeyLeavesTheCursorWhereItWas)
 {
     fill(5);

@@ -1,0 +1,52 @@
+#pragma once
+
+// The index path of a table's record filter. When the filter lets through only records that hold
+// given values in fields an ordered index begins with (a master/detail key, a range over one key,
+// `field = whole number` in the filter text), those records are found by bisecting that index
+// instead of testing every record. The record filter still decides on each of them, so the table
+// sees the same records in the same order as a scan gives.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class TztrCustomMemTable;
+class TztrIndex;
+
+class TztrIndexedFilter {
+public:
+    explicit TztrIndexedFilter(TztrCustomMemTable &table) : table_(table) {}
+    TztrIndexedFilter(const TztrIndexedFilter &) = delete;
+    TztrIndexedFilter &operator=(const TztrIndexedFilter &) = delete;
+
+    // The filter's keys or the table's filter settings changed.
+    void Forget() { known_ = false; }
+
+    // Steps position to the next (prior) record the record filter accepts, as the table's scan
+    // would; none when the filter has no index path. Called under the store's lock.
+    std::optional<bool> StepForward(int &position);
+    std::optional<bool> StepBack(int &position);
+
+private:
+    struct Key;
+    using Positions = std::shared_ptr<const std::vector<int>>;
+
+    // Ascending positions in the current index of every record the filter may accept.
+    Positions candidates();
+    bool mayUseIndexes() const;
+    bool stillValid() const;
+    std::optional<Key> masterDetailKey() const;
+    std::optional<Key> rangeKey() const;
+    std::optional<Key> expressionKey() const;
+    TztrIndex *indexFor(const Key &key) const;
+    Positions collectPositions(const Key &key, const TztrIndex &lookup) const;
+
+    TztrCustomMemTable &table_;
+    bool known_ = false;
+    const TztrIndex *current_ = nullptr;
+    std::uint64_t currentVersion_ = 0;
+    const TztrIndex *lookup_ = nullptr;
+    std::uint64_t lookupVersion_ = 0;
+    Positions positions_;
+};
