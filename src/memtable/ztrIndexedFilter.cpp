@@ -113,7 +113,7 @@ constexpr int PassDivisor = 16;
 // record would skip an event: the scan stays.
 bool TztrIndexedFilter::mayUseIndexes() const
 {
-    return !table_.recalcOnIndex_ && !table_.OnCompareFields && !table_.common_->EnableVersioning();
+    return !table_.recalcOnIndex_ && !table_.OnCompareFields() && !table_.common_->EnableVersioning();
 }
 
 std::optional<TztrIndexedFilter::Key> TztrIndexedFilter::masterDetailKey() const
