@@ -451,7 +451,9 @@ bool TztrCustomMemTable::MoveToNextAccepted(bool forceUseFilter)
     if (forceUseFilter || mustFilter_) {
         // Held over the whole scan: the filter reads the records it passes without locking each.
         const TztrStoreLock lock(*common_);
-        if (const std::optional<bool> moved = forceUseFilter ? std::nullopt : indexedFilter_.StepForward(position_))
+        // A filter of field = value reaches its records through an index; a forced search scans.
+        const std::optional<bool> moved = forceUseFilter ? std::nullopt : indexedFilter_.StepForward(position_);
+        if (moved)
             return *moved;
         for (int i = std::max(position_ + 1, 0); i < count; ++i) {
             if (FilterRecord(currentIndex_->Entry(i), forceUseFilter)) {
@@ -472,7 +474,8 @@ bool TztrCustomMemTable::MoveToPriorAccepted(bool forceUseFilter)
     const int start = std::min(position_, currentIndex_->Count());
     if (forceUseFilter || mustFilter_) {
         const TztrStoreLock lock(*common_);
-        if (const std::optional<bool> moved = forceUseFilter ? std::nullopt : indexedFilter_.StepBack(position_))
+        const std::optional<bool> moved = forceUseFilter ? std::nullopt : indexedFilter_.StepBack(position_);
+        if (moved)
             return *moved;
         // The position moves only once a record is accepted, so a failing filter leaves it.
         int i = start - 1;

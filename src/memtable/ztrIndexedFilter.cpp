@@ -11,8 +11,10 @@
 
 // The values a passing record must hold in its leading key fields, and how the filter compares
 // them.
-struct TztrIndexedFilter::Key {
-    struct Field {
+struct TztrIndexedFilter::Key
+{
+    struct Field
+    {
         TField *Field;
         TztrifoOptions Options;
     };
@@ -26,9 +28,12 @@ struct TztrIndexedFilter::Key {
 namespace {
 
 // A scratch record of the store's layout for the length of one lookup.
-class ScratchRecord {
+class ScratchRecord
+{
 public:
-    explicit ScratchRecord(const TztrRecordLayout &layout) : layout_(layout), record_(layout.AllocateRecord()) {}
+    explicit ScratchRecord(const TztrRecordLayout &layout) : layout_(layout), record_(layout.AllocateRecord())
+    {
+    }
     ~ScratchRecord() { layout_.FreeRecord(record_, true, false); }
     ScratchRecord(const ScratchRecord &) = delete;
     ScratchRecord &operator=(const ScratchRecord &) = delete;
@@ -170,7 +175,8 @@ TztrIndex *TztrIndexedFilter::indexFor(const Key &key) const
     TztrIndex *current = table_.currentIndex_;
     const auto fits = [&](const TztrIndex &index) {
         const TztrFieldList &fields = index.FieldList();
-        if (!index.IsOrdered() || index.IsRowOrder() || fields.Count() < static_cast<int>(key.Fields.size()) ||
+        if (!index.IsOrdered() || index.IsRowOrder() ||
+            fields.Count() < static_cast<int>(key.Fields.size()) ||
             !holdsEveryStatus(index.StatusSet(), current->StatusSet()))
             return false;
         for (std::size_t i = 0; i < key.Fields.size(); ++i) {
@@ -229,7 +235,8 @@ TztrIndexedFilter::Positions TztrIndexedFilter::candidates()
     return nullptr;
 }
 
-TztrIndexedFilter::Positions TztrIndexedFilter::collectPositions(const Key &key, const TztrIndex &lookup) const
+TztrIndexedFilter::Positions TztrIndexedFilter::collectPositions(const Key &key,
+                                                                 const TztrIndex &lookup) const
 {
     auto positions = std::make_shared<std::vector<int>>();
     const TztrFieldList fields = leadingFields(lookup.FieldList(), key.Fields.size());
@@ -242,7 +249,8 @@ TztrIndexedFilter::Positions TztrIndexedFilter::collectPositions(const Key &key,
     }
     const int first = lookup.FirstNotBelow(fields, values);
     int end = first;
-    while (end < lookup.Count() && CompareRecords(table_, values, lookup.Entry(end), fields, 0, false, false, 0) == 0)
+    while (end < lookup.Count() &&
+           CompareRecords(table_, values, lookup.Entry(end), fields, 0, false, false, 0) == 0)
         ++end;
     const TztrIndex &current = *table_.currentIndex_;
     if (&lookup == &current) {
@@ -275,8 +283,8 @@ std::optional<bool> TztrIndexedFilter::StepForward(int &position)
     const Positions places = candidates();
     if (!places)
         return std::nullopt;
-    for (auto at = std::lower_bound(places->begin(), places->end(), std::max(position + 1, 0)); at != places->end();
-         ++at) {
+    for (auto at = std::lower_bound(places->begin(), places->end(), std::max(position + 1, 0));
+         at != places->end(); ++at) {
         if (table_.FilterRecord(table_.currentIndex_->Entry(*at), false)) {
             position = *at;
             return true;

@@ -14,7 +14,8 @@
 class TztrCustomMemTable;
 class TztrIndex;
 
-class TztrIndexedFilter {
+class TztrIndexedFilter
+{
 public:
     explicit TztrIndexedFilter(TztrCustomMemTable &table) : table_(table) {}
     TztrIndexedFilter(const TztrIndexedFilter &) = delete;

@@ -4,10 +4,9 @@
 #include "memtable/ztrTestTables.h"
 #include "platform/DataSource.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 #include <random>
 #include <string>
@@ -21,7 +20,8 @@ enum class Narrowing { FilterText, MasterDetail, Range };
 
 // Occasions (id, course, room) in a table with indexes on the course, the room and both; a second
 // view of the same records changes them behind the narrowed table's back.
-class NarrowedOccasions : public ::testing::TestWithParam<Narrowing> {
+class NarrowedOccasions : public ::testing::TestWithParam<Narrowing>
+{
 protected:
     NarrowedOccasions()
     {
