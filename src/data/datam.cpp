@@ -1,7 +1,7 @@
 #include "data/datam.h"
 
 #include "data/Progress.h"
-#include "memtable/ztrReplacingFileStream.h"
+#include "data/datamFileSet.h"
 #include "platform/Cp1250.h"
 #include "platform/System.h"
 
@@ -107,6 +107,8 @@ void TDM::DataModuleCreate()
     SzunetSor = false;
     Mappa = environment_.programFolder();
 
+    // A save that a crash cut short is completed or undone before anything is read.
+    DataFileSet::Recover(Mappa);
     loadFile(MT_targy, "targy.csv");
     addMissingIndexes(MT_targy, {{"index1", "targy_id"}, {"index2", "targy_kod"}, {"index3", "targy_nev"},
                                  {"index4", "evjarat"}});
@@ -221,33 +223,24 @@ void TDM::ExportMentes()
 
 void TDM::saveSet(std::initializer_list<SaveStep> steps, Progress &progress)
 {
-    auto failed = [&progress](const char *fileName, const std::exception &error, const char *consequence) {
+    // Nothing is replaced before every file of the set was written; then all are replaced at once.
+    DataFileSet files(Mappa);
+    try {
+        for (const SaveStep &step : steps) {
+            progress.step();
+            progress.setCaption(step.caption);
+            try {
+                step.table.SaveToStreamViaFormat(files.Add(step.fileName), step.table.DefaultFormat());
+            } catch (const std::exception &error) {
+                throw EDataFileError(step.fileName, std::string("A(z) ") + step.fileName +
+                                                        " adatfájl mentése nem sikerült, a korábbi adatfájlok "
+                                                        "változatlanok maradtak.\n" + error.what());
+            }
+        }
+        files.Commit();
+    } catch (...) {
         progress.finish();
-        return EDataFileError(fileName, std::string("A(z) ") + fileName + " adatfájl mentése nem sikerült, " +
-                                            consequence + "\n" + error.what());
-    };
-    // Each file goes to a new file beside the old one; the old ones are replaced only once all
-    // of the set was written, so a failure never leaves old and new files mixed.
-    std::vector<std::pair<const char *, std::unique_ptr<TztrReplacingFileStream>>> written;
-    for (const SaveStep &step : steps) {
-        progress.step();
-        progress.setCaption(step.caption);
-        try {
-            auto stream = std::make_unique<TztrReplacingFileStream>(Mappa + step.fileName);
-            step.table.SaveToStreamViaFormat(*stream, step.table.DefaultFormat());
-            written.emplace_back(step.fileName, std::move(stream));
-        } catch (const std::exception &error) {
-            throw failed(step.fileName, error, "a korábbi adatfájlok változatlanok maradtak.");
-        }
-    }
-    // Moving a written file over the old one in the same folder fails only when the folder
-    // itself breaks; the files before it are new by then, and the message says so.
-    for (auto &[fileName, stream] : written) {
-        try {
-            stream->Commit();
-        } catch (const std::exception &error) {
-            throw failed(fileName, error, "az előtte mentett adatfájlok már az új adatokat tartalmazzák.");
-        }
+        throw;
     }
     progress.finish();
 }

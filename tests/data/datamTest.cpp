@@ -425,6 +425,46 @@ TEST_F(DataModuleSave, FileThatCannotBeReplacedIsNamedAndLeavesNoStrayFiles)
     EXPECT_EQ(fileNames(), before);
 }
 
+// Read-only files are refused before anything is replaced, whichever file of the set it is.
+TEST_F(DataModuleSave, ReadOnlyFileFailsTheSaveByNameAndChangesNothing)
+{
+    for (const char *readOnly : {"oktato.csv", "KK_kurzus.csv", "KK_kurzusalkalom.csv"}) {
+        writeTimetableFiles();
+        TDM dm(environment());
+        dm.MT_orarend.First();
+        dm.MT_orarend.Edit();
+        dm.MT_orarend.FieldByName("megjegyzes")->SetAsString("új");
+        dm.MT_orarend.Post();
+        fs::permissions(folder.path() / readOnly, fs::perms::owner_read | fs::perms::group_read);
+        const auto before = snapshot();
+
+        try {
+            dm.Mentes();
+            ADD_FAILURE() << readOnly << " was replaced";
+        } catch (const EDataFileError &error) {
+            EXPECT_EQ(error.FileName(), readOnly);
+            EXPECT_THAT(error.what(), HasSubstr("változatlanok maradtak"));
+        }
+        EXPECT_EQ(snapshot(), before) << readOnly;
+        fs::permissions(folder.path() / readOnly, fs::perms::owner_all);
+    }
+}
+
+TEST_F(DataModuleStart, NewFilesLeftByAnInterruptedSaveAreRemovedAndOthersKept)
+{
+    write("KK_alkalom.csv.4242.new", "félig írt");
+    write("oktato.csv.17.old", "régi");
+    write("jegyzet.new", "a felhasználóé");
+    write("KK_alkalom.csv.masolat.new", "a felhasználóé");
+
+    TDM dm(environment());
+
+    EXPECT_FALSE(fs::exists(folder.path() / "KK_alkalom.csv.4242.new"));
+    EXPECT_FALSE(fs::exists(folder.path() / "oktato.csv.17.old"));
+    EXPECT_TRUE(fs::exists(folder.path() / "jegyzet.new"));
+    EXPECT_TRUE(fs::exists(folder.path() / "KK_alkalom.csv.masolat.new"));
+}
+
 TEST_F(DataModuleSave, MasterDataSaveIsReadBackByTheNextStart)
 {
     {
