@@ -1,6 +1,7 @@
 #include "data/datam.h"
 
 #include "data/Progress.h"
+#include "data/datamFileCheck.h"
 #include "data/datamFileSet.h"
 #include "platform/Cp1250.h"
 #include "platform/System.h"
@@ -158,15 +159,29 @@ void TDM::DataModuleCreate()
     MT_terem_alkalomhoz.Open();
 }
 
+namespace {
+
+std::string loadFailure(const char *fileName, const std::string &reason)
+{
+    return std::string("A(z) ") + fileName + " adatfájl nem tölthető be, a program nem indul el.\n" + reason;
+}
+
+} // namespace
+
 void TDM::loadFile(TztrMemTable &table, const char *fileName)
 {
+    // Going on with part of the data would let the next save overwrite good files.
+    const std::vector<DesignField> design = DesignFieldsOf(table);
+    std::error_code sizeError;
+    if (std::filesystem::file_size(Mappa + fileName, sizeError) == 0 && !sizeError)
+        throw EDataFileError(fileName, loadFailure(fileName, "A fájl üres." + DataFilePlace(fileName, 0, "")));
     try {
         table.LoadFromFile(Mappa + fileName);
     } catch (const std::exception &error) {
-        // Going on with part of the data would let the next save overwrite good files.
-        throw EDataFileError(fileName, std::string("A(z) ") + fileName +
-                                           " adatfájl nem tölthető be, a program nem indul el.\n" + error.what());
+        throw EDataFileError(fileName, loadFailure(fileName, error.what()));
     }
+    if (const std::string problem = LoadedFileProblem(table, design, fileName); !problem.empty())
+        throw EDataFileError(fileName, loadFailure(fileName, problem));
 }
 
 void TDM::loadFirstPresent(TztrMemTable &table, std::initializer_list<const char *> fileNames)

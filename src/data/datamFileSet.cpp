@@ -60,6 +60,24 @@ struct RecordEntry {
     std::string target, newName, oldName;
 };
 
+// A second name for the old file: a hard link, or a copy on the disk where the file system has
+// no links.
+bool keepOldFile(const fs::path &file, const fs::path &secondName, std::error_code &error)
+{
+    fs::create_hard_link(file, secondName, error);
+    if (!error)
+        return true;
+    std::error_code copyError;
+    if (!fs::is_regular_file(file, copyError) || !fs::copy_file(file, secondName, copyError))
+        return false;
+    error.clear();
+    const int handle = ::open(secondName.c_str(), O_RDONLY);
+    const bool synced = handle >= 0 && ::fsync(handle) == 0;
+    if (handle >= 0)
+        ::close(handle);
+    return synced;
+}
+
 std::string recordText(const std::vector<RecordEntry> &entries)
 {
     std::string text;
@@ -191,8 +209,7 @@ void DataFileSet::Commit()
             continue;
         std::error_code error;
         fs::remove(folder_ / entry.oldName, error);
-        fs::create_hard_link(folder_ / entry.target, folder_ / entry.oldName, error);
-        if (error) {
+        if (!keepOldFile(folder_ / entry.target, folder_ / entry.oldName, error)) {
             dropSecondNames();
             fail(entry.target, reasonOf(error));
         }

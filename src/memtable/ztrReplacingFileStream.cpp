@@ -121,7 +121,12 @@ void TztrReplacingFileStream::Finish()
 void TztrReplacingFileStream::Commit()
 {
     Finish();
-    CheckReplaceable(fileName_);
+    try {
+        CheckReplaceable(fileName_);
+    } catch (...) {
+        discard();
+        throw;
+    }
     std::error_code error;
     std::filesystem::rename(newFileName_, fileName_, error);
     if (error) {

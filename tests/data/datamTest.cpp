@@ -324,6 +324,64 @@ TEST_F(DataModuleFailedStart, DamagedTimetableFileIsNamedAndNoFileChanges)
     EXPECT_EQ(snapshot(), before);
 }
 
+// A file the start accepted must save back every value it held, so a file that would lose
+// values (or leave a table closed) is refused by name before anything is shown.
+TEST_F(DataModuleFailedStart, FileThatWouldLoseValuesIsRefusedNamingFileLineAndField)
+{
+    const auto replaced = [](std::string text, const std::string &from, const std::string &to) {
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    writeTimetableFiles();
+    const std::string alkalom = read("KK_alkalom.csv");
+    const std::string header = "alkalom_id\tkurzus_id\tterem_id\tkezd_ido\tveg_ido\tgyakorisag\thetek\r\n";
+    const struct {
+        const char *file;
+        std::string bytes;
+        const char *says;
+    } cases[] = {
+        {"KK_alkalom.csv", replaced(alkalom, header, ""), "sor: 11, mező: alkalom_id"},
+        {"KK_alkalom.csv", replaced(alkalom, header, "azonosito\tkurzus\r\n"), "sor: 11, mező: alkalom_id"},
+        {"KK_alkalom.csv", alkalom.substr(0, alkalom.find("\tveg_ido")), "sor: 11, mező: veg_ido"},
+        {"KK_alkalom.csv", replaced(alkalom, "kezd_ido\",\"\",10,Data", "kezd_ido\",\"\",10,Calculated"),
+         "Calculated), az értékei nem töltődnének be. (fájl: KK_alkalom.csv, sor: 6, mező: kezd_ido"},
+        {"terem.csv", replaced(read("terem.csv"), "\tterem_kod\t", "\tteremkod\t"), "mező: terem_kod"},
+        {"KK_kurzusoktato.csv", replaced(read("KK_kurzusoktato.csv"), "kurzus_id=Integer,0", "kurzus_id=String,2"),
+         "(String,2 a(z) Integer,0 helyett)"},
+        {"KK_kurzus.csv", replaced(read("KK_kurzus.csv"), "megnevezes=String,100", "megnevezes=String,5"),
+         "sor: 11, mező: megnevezes"},
+        {"mintatantervtargy.csv",
+         replaced(dataFile({{"mintatanterv_id", "Integer"}, {"targy_id", "Integer"}, {"targy_felveteltipus", "String", 50}},
+                           {"1\t111\tkötelező"}),
+                  "\ttargy_felveteltipus\r\n", "\r\n"),
+         "sor: 7, mező: targy_felveteltipus"},
+        {"oktato.csv", "", "A fájl üres."},
+        {"oktato.csv", "\r\n\r\n", "A fájl üres."},
+        {"KK_orarend.csv",
+         "@@FILE VERSION@@\t251\r\n@@TABLEDEF START@@\r\norarend_id=AutoInc,0,\"orarend_id\",\"\",10,Data,\"\"\r\n",
+         "@@TABLEDEF END@@"},
+    };
+    const auto healthy = snapshot();
+    for (const auto &c : cases) {
+        fs::remove_all(folder.path());
+        fs::create_directory(folder.path());
+        for (const auto &[name, bytes] : healthy)
+            write(name, bytes);
+        write(c.file, c.bytes);
+        const auto before = snapshot();
+        try {
+            TDM dm(environment());
+            ADD_FAILURE() << c.file << " was accepted: " << c.says;
+        } catch (const EDataFileError &error) {
+            EXPECT_EQ(error.FileName(), c.file) << c.says;
+            EXPECT_THAT(error.what(), HasSubstr(c.says));
+            EXPECT_THAT(error.what(), HasSubstr(c.file));
+        }
+        EXPECT_EQ(snapshot(), before) << c.says;
+    }
+}
+
 TEST_F(DataModuleFailedStart, MissingRoomFileIsNamedAndNoFileChanges)
 {
     writeTimetableFiles();
