@@ -65,6 +65,11 @@ const std::array<std::string, 7> &dayNames()
 // A row being inserted into an empty table is current although the table has no records yet.
 bool hasCurrentRow(const TDataSet &table) { return !table.IsEmpty() || table.State() == dsInsert; }
 
+std::string loadFailure(const char *fileName, const std::string &reason)
+{
+    return std::string("A(z) ") + fileName + " adatfájl nem tölthető be, a program nem indul el.\n" + reason;
+}
+
 bool fileExists(const std::string &path)
 {
     std::error_code error;
@@ -158,15 +163,6 @@ void TDM::DataModuleCreate()
 
     MT_terem_alkalomhoz.Open();
 }
-
-namespace {
-
-std::string loadFailure(const char *fileName, const std::string &reason)
-{
-    return std::string("A(z) ") + fileName + " adatfájl nem tölthető be, a program nem indul el.\n" + reason;
-}
-
-} // namespace
 
 void TDM::loadFile(TztrMemTable &table, const char *fileName)
 {

@@ -13,14 +13,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A rename or a removal is on the disk only once its folder is.
-void syncFolder(const fs::path &folder)
+// Puts a file on the disk, or a folder's renames and removals; false when that failed.
+bool putOnDisk(const fs::path &path)
 {
-    const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    const int handle = ::open(path.c_str(), O_RDONLY);
     if (handle < 0)
-        return;
-    ::fsync(handle);
+        return false;
+    const bool synced = ::fsync(handle) == 0;
     ::close(handle);
+    return synced;
 }
 
 [[noreturn]] void fail(const std::string &fileName, const std::string &reason)
@@ -45,13 +46,10 @@ void writeRecord(const fs::path &folder, const char *recordName, const std::stri
         if (!out)
             throw std::system_error(errno, std::system_category());
     }
-    const int handle = ::open(passing.c_str(), O_RDONLY);
-    if (handle >= 0) {
-        ::fsync(handle);
-        ::close(handle);
-    }
+    if (!putOnDisk(passing))
+        throw std::system_error(errno, std::system_category());
     fs::rename(passing, folder / recordName);
-    syncFolder(folder);
+    putOnDisk(folder);
 }
 
 // One file of a set: its name, the new file's and the old file's second name (empty when the
@@ -71,11 +69,7 @@ bool keepOldFile(const fs::path &file, const fs::path &secondName, std::error_co
     if (!fs::is_regular_file(file, copyError) || !fs::copy_file(file, secondName, copyError))
         return false;
     error.clear();
-    const int handle = ::open(secondName.c_str(), O_RDONLY);
-    const bool synced = handle >= 0 && ::fsync(handle) == 0;
-    if (handle >= 0)
-        ::close(handle);
-    return synced;
+    return putOnDisk(secondName);
 }
 
 std::string recordText(const std::vector<RecordEntry> &entries)
@@ -134,10 +128,10 @@ void rollBack(const fs::path &folder, const std::vector<RecordEntry> &entries)
             fs::remove(folder / entry.newName, error);
         }
     }
-    syncFolder(folder);
+    putOnDisk(folder);
     std::error_code ignored;
     fs::remove(folder / DataFileSet::RollbackRecord, ignored);
-    syncFolder(folder);
+    putOnDisk(folder);
 }
 
 // Moves the remaining new files into place; false names the first that would not move.
@@ -153,9 +147,9 @@ bool rollForward(const fs::path &folder, const std::vector<RecordEntry> &entries
             return false;
         }
     }
-    syncFolder(folder);
+    putOnDisk(folder);
     fs::remove(folder / DataFileSet::CommitRecord, error);
-    syncFolder(folder);
+    putOnDisk(folder);
     for (const RecordEntry &entry : entries)
         if (!entry.oldName.empty())
             fs::remove(folder / entry.oldName, error);
@@ -166,7 +160,7 @@ bool rollForward(const fs::path &folder, const std::vector<RecordEntry> &entries
 void undo(const fs::path &folder, const std::vector<RecordEntry> &entries)
 {
     fs::rename(folder / DataFileSet::CommitRecord, folder / DataFileSet::RollbackRecord);
-    syncFolder(folder);
+    putOnDisk(folder);
     rollBack(folder, entries);
 }
 
