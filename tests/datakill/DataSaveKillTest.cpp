@@ -2,7 +2,7 @@
 // data files, never a mix, and the next start must load it. A child process loads a folder, edits
 // every saved table and saves; the parent kills it with SIGKILL somewhere inside the save, starts
 // the data module on what is left and compares the files with both generations.
-//   BRELVIX_KILL_ROUNDS (default 10) and BRELVIX_KILL_OCCASIONS (default 8000) make it longer.
+//   BRELVIX_KILL_ROUNDS (default 8) and BRELVIX_KILL_OCCASIONS (default 3000) make it longer.
 
 #include "data/datam.h"
 #include "data/datamTestFolder.h"
@@ -144,8 +144,8 @@ int generationOf(const Files &files, const Files &first, const Files &second)
 
 TEST(KilledSave, LeavesTheOldOrTheNewGenerationAndTheNextStartLoadsIt)
 {
-    const int rounds = setting("BRELVIX_KILL_ROUNDS", 10);
-    const int occasions = setting("BRELVIX_KILL_OCCASIONS", 8000);
+    const int rounds = setting("BRELVIX_KILL_ROUNDS", 8);
+    const int occasions = setting("BRELVIX_KILL_OCCASIONS", 3000);
     TempFolder base;
     const fs::path folder = base / "adat";
     fs::create_directory(folder);
