@@ -8,6 +8,8 @@
 #include "platform/Classes.h"
 #include "platform/Cp1250.h"
 #include "platform/DB.h"
+#include "platform/DateTime.h"
+#include "platform/FormatSettings.h"
 #include "platform/LocaleCompare.h"
 
 TFormatSettings CSVFixedFormatSettings(const TFormatSettings &user)
@@ -94,6 +96,19 @@ TztrCSVFieldDefinition definitionOf(const TField &field, bool withKind)
     definition.FieldKind = withKind ? field.FieldKind() : fkData;
     definition.DefaultExpression = field.DefaultExpression();
     return definition;
+}
+
+// The time form has whole seconds; a moment with milliseconds (read from a hand-edited file)
+// carries them too, so that it saves back as it was read.
+std::string momentText(const TField &field)
+{
+    const TDateTime value = field.AsDateTime();
+    int hour = 0, minute = 0, second = 0, msec = 0;
+    DecodeTime(value, hour, minute, second, msec);
+    if (msec == 0)
+        return field.AsString();
+    const std::string time = FormatDateTime("hh:nn:ss.zzz", value);
+    return field.DataType() == ftTime ? time : DateToStr(value) + " " + time;
 }
 
 // A value quoted into a message is cut short; a damaged file may hold a very long line.
@@ -233,6 +248,8 @@ void TztrCustomCSVStreamFormat::itemText(TField &field, bool &isNull, std::strin
             text = CSVSixBitEncode(field.AsString());
         else if (type == ftBoolean)
             text = field.AsBoolean() ? trueString_ : falseString_;
+        else if (type == ftDateTime || type == ftTime)
+            text = momentText(field);
         else
             text = field.AsString();
     }

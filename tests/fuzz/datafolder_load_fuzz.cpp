@@ -77,6 +77,29 @@ TDMEnvironment environment()
             }};
 }
 
+// A value as it is held, so that a digit lost in the file's text form shows; numbers travel with
+// fifteen significant digits, as the file's number form has them.
+std::string exactText(const TField &field)
+{
+    if (field.IsNull())
+        return "<null>";
+    const auto printed = [&field](const char *format) {
+        char text[40];
+        std::snprintf(text, sizeof text, format, field.AsFloat());
+        return std::string(text);
+    };
+    switch (field.DataType()) {
+    case ftFloat:
+        return printed("%.15g");
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+        return printed("%.17g");
+    default:
+        return field.AsString();
+    }
+}
+
 // Every data value of the tables the start loads and the saves write, row order aside.
 std::vector<std::string> contentsOf(TDM &dm)
 {
@@ -91,7 +114,7 @@ std::vector<std::string> contentsOf(TDM &dm)
             std::string row = table->Name() + ":";
             for (const auto &field : table->Fields())
                 if (field->FieldKind() == fkData)
-                    row += field->FieldName() + "=" + (field->IsNull() ? "<null>" : field->AsString()) + "\t";
+                    row += field->FieldName() + "=" + exactText(*field) + "\t";
             rows.push_back(std::move(row));
         }
         std::sort(rows.begin(), rows.end());
