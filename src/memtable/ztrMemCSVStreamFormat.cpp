@@ -518,6 +518,10 @@ bool TztrCustomCSVStreamFormat::readDefinitionLine(TztrCustomMemTable &table, De
         if (block.loadIndexDef) {
             const TztrCSVIndexDefinition index =
                 TztrCSVIndexDefinition::Parse(CSVUnquoteText(reader_->Line(), quote_));
+            // The name stands before the "=" of its line, so a name holding one would not read back.
+            if (index.DisplayName.find('=') != std::string::npos)
+                throw EMemTableError("Az index neve (" + cp1250ToUtf8(index.DisplayName) +
+                                     ") nem tartalmazhat egyenlőségjelet.");
             table.IndexDefs().Add(index.Name, index.Fields, index.Options)->SetName(index.DisplayName);
         }
     } else if (block.loadDef) {

@@ -625,6 +625,9 @@ TEST(CsvDamagedFile, IsRefusedNamingTheLineAndWhatIsWrong)
         {"binary size past memory", replaceAll(ExampleRoomFile, "=String,40,", "=Bytes,2147483647,"),
          "Érvénytelen mezőméret", "sor: 4"},
         {"duplicate unique key", unique, "Duplikált érték az indexben", "sor: 14"},
+        {"index name that would not read back",
+         replaceAll(ExampleRoomFile, "terem_id=terem_id,terem_id\r\n", "terem_id=terem_id,a=b\r\n"),
+         "Az index neve (a=b)", "sor: 9"},
     };
     for (const auto &c : cases) {
         TempFolder folder;
