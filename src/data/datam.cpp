@@ -1,7 +1,8 @@
 #include "data/datam.h"
 
 #include "data/Progress.h"
-#include "memtable/ztrReplacingFileStream.h"
+#include "data/datamFileCheck.h"
+#include "data/datamFileSet.h"
 #include "platform/Cp1250.h"
 #include "platform/System.h"
 
@@ -64,6 +65,11 @@ const std::array<std::string, 7> &dayNames()
 // A row being inserted into an empty table is current although the table has no records yet.
 bool hasCurrentRow(const TDataSet &table) { return !table.IsEmpty() || table.State() == dsInsert; }
 
+std::string loadFailure(const char *fileName, const std::string &reason)
+{
+    return std::string("A(z) ") + fileName + " adatfájl nem tölthető be, a program nem indul el.\n" + reason;
+}
+
 bool fileExists(const std::string &path)
 {
     std::error_code error;
@@ -107,6 +113,8 @@ void TDM::DataModuleCreate()
     SzunetSor = false;
     Mappa = environment_.programFolder();
 
+    // A save that a crash cut short is completed or undone before anything is read.
+    DataFileSet::Recover(Mappa);
     loadFile(MT_targy, "targy.csv");
     addMissingIndexes(MT_targy, {{"index1", "targy_id"}, {"index2", "targy_kod"}, {"index3", "targy_nev"},
                                  {"index4", "evjarat"}});
@@ -158,13 +166,18 @@ void TDM::DataModuleCreate()
 
 void TDM::loadFile(TztrMemTable &table, const char *fileName)
 {
+    // Going on with part of the data would let the next save overwrite good files.
+    const std::vector<DesignField> design = DesignFieldsOf(table);
+    std::error_code sizeError;
+    if (std::filesystem::file_size(Mappa + fileName, sizeError) == 0 && !sizeError)
+        throw EDataFileError(fileName, loadFailure(fileName, "A fájl üres." + DataFilePlace(fileName, 0, "")));
     try {
         table.LoadFromFile(Mappa + fileName);
     } catch (const std::exception &error) {
-        // Going on with part of the data would let the next save overwrite good files.
-        throw EDataFileError(fileName, std::string("A(z) ") + fileName +
-                                           " adatfájl nem tölthető be, a program nem indul el.\n" + error.what());
+        throw EDataFileError(fileName, loadFailure(fileName, error.what()));
     }
+    if (const std::string problem = LoadedFileProblem(table, design, fileName); !problem.empty())
+        throw EDataFileError(fileName, loadFailure(fileName, problem));
 }
 
 void TDM::loadFirstPresent(TztrMemTable &table, std::initializer_list<const char *> fileNames)
@@ -221,33 +234,24 @@ void TDM::ExportMentes()
 
 void TDM::saveSet(std::initializer_list<SaveStep> steps, Progress &progress)
 {
-    auto failed = [&progress](const char *fileName, const std::exception &error, const char *consequence) {
+    // Nothing is replaced before every file of the set was written; then all are replaced at once.
+    DataFileSet files(Mappa);
+    try {
+        for (const SaveStep &step : steps) {
+            progress.step();
+            progress.setCaption(step.caption);
+            try {
+                step.table.SaveToStreamViaFormat(files.Add(step.fileName), step.table.DefaultFormat());
+            } catch (const std::exception &error) {
+                throw EDataFileError(step.fileName, std::string("A(z) ") + step.fileName +
+                                                        " adatfájl mentése nem sikerült, a korábbi adatfájlok "
+                                                        "változatlanok maradtak.\n" + error.what());
+            }
+        }
+        files.Commit();
+    } catch (...) {
         progress.finish();
-        return EDataFileError(fileName, std::string("A(z) ") + fileName + " adatfájl mentése nem sikerült, " +
-                                            consequence + "\n" + error.what());
-    };
-    // Each file goes to a new file beside the old one; the old ones are replaced only once all
-    // of the set was written, so a failure never leaves old and new files mixed.
-    std::vector<std::pair<const char *, std::unique_ptr<TztrReplacingFileStream>>> written;
-    for (const SaveStep &step : steps) {
-        progress.step();
-        progress.setCaption(step.caption);
-        try {
-            auto stream = std::make_unique<TztrReplacingFileStream>(Mappa + step.fileName);
-            step.table.SaveToStreamViaFormat(*stream, step.table.DefaultFormat());
-            written.emplace_back(step.fileName, std::move(stream));
-        } catch (const std::exception &error) {
-            throw failed(step.fileName, error, "a korábbi adatfájlok változatlanok maradtak.");
-        }
-    }
-    // Moving a written file over the old one in the same folder fails only when the folder
-    // itself breaks; the files before it are new by then, and the message says so.
-    for (auto &[fileName, stream] : written) {
-        try {
-            stream->Commit();
-        } catch (const std::exception &error) {
-            throw failed(fileName, error, "az előtte mentett adatfájlok már az új adatokat tartalmazzák.");
-        }
+        throw;
     }
     progress.finish();
 }

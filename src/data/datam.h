@@ -48,8 +48,9 @@ struct TDMEnvironment {
 
 class TDM {
 public:
-    // Builds the tables and loads every data file; raises EDataFileError when a file cannot be
-    // loaded, leaving every file as it was.
+    // Completes or undoes a save a crash cut short, builds the tables and loads every data file;
+    // raises EDataFileError naming the file, line and field when a file cannot be loaded or would
+    // not save back every value it holds, leaving every data file as it was.
     TDM();
     explicit TDM(TDMEnvironment environment);
     TDM(const TDM &) = delete;
@@ -62,8 +63,9 @@ public:
     std::string FelhasznaloNev() const;
 
     // Saves the teachers and the seven timetable files with progress; TorzsadatMentes the eight
-    // master files without. Every file of the set is written before any old file is replaced:
-    // a failure raises EDataFileError and leaves all the old files as they were.
+    // master files without. The files of a set replace the old ones all together, also when the
+    // program is killed on the way: a failure (a read-only file included) raises EDataFileError
+    // naming the file and leaves all the old files as they were.
     void Mentes();
     void TorzsadatMentes();
     // Writes the export tables as "KK_export.txt" and "KK_export_ALKALOM.txt".

@@ -6,6 +6,7 @@
 #include "data/datam.h"
 
 #include "data/Progress.h"
+#include "data/datamFileCheck.h"
 
 #include <filesystem>
 #include <vector>
@@ -351,11 +352,17 @@ std::string named(const ImportFile &import) { return std::string("A(z) ") + impo
 ImportResult importLoaded(TDM &dm, Progress &progress, ImportFile &import, const std::string &path)
 {
     TztrMemTable &buffer = import.buffer();
+    const auto refused = [&import](const std::string &reason) -> ImportResult {
+        return {false, named(import) + " importfájl nem olvasható be, semmi sem változott.\n" + reason};
+    };
     try {
         buffer.LoadFromFile(path);
+        // The file is written back after the run, so a column it would lose refuses it now.
+        if (const std::string problem = LoadedFileProblem(buffer, {}, import.fileName()); !problem.empty())
+            return refused(problem);
         import.read();
     } catch (const std::exception &error) {
-        return {false, named(import) + " importfájl nem olvasható be, semmi sem változott.\n" + error.what()};
+        return refused(error.what());
     }
 
     progress.start(buffer.RecordCount(), import.caption());

@@ -62,6 +62,9 @@ char escapeCode(char c, char escape)
         return 'n';
     case '\r':
         return 'c';
+    // The data files separate their items with TAB, so a TAB inside a value travels escaped too.
+    case '\t':
+        return 't';
     default:
         return c == escape ? escape : '\0';
     }
@@ -116,6 +119,9 @@ std::string CSVEscapeDecode(std::string_view text, char escape)
             break;
         case 'n':
             result += '\n';
+            break;
+        case 't':
+            result += '\t';
             break;
         default:
             result += text[i];

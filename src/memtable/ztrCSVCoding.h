@@ -19,8 +19,8 @@ void CSVAppendEscaped(std::string &out, std::string_view text, char escape);
 // quote is empty; a quote of #0 leaves text as it is.
 std::string CSVUnquoteText(std::string_view text, char quote);
 
-// Line breaks and #0 cannot stand in a line of the file, so they travel escaped: #0 as E"0",
-// LF as E"n", CR as E"c", and E itself doubled.
+// Line breaks, #0 and the TAB that separates items cannot stand in a value of the file, so they
+// travel escaped: #0 as E"0", LF as E"n", CR as E"c", TAB as E"t", and E itself doubled.
 std::string CSVEscapeEncode(std::string_view text, char escape);
 // The reverse; an escape as the very last character is dropped, and an escape before any other
 // byte yields that byte.

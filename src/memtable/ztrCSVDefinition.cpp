@@ -66,6 +66,11 @@ std::string CSVUnknownFieldTypeMessage(const std::string &typeName, const std::s
            cp1250ToUtf8(lineItem) + ")";
 }
 
+std::string CSVInvalidFieldSizeMessage(const std::string &size, const std::string &fieldName)
+{
+    return "Érvénytelen mezőméret (" + cp1250ToUtf8(size) + ") a CSV file-ban. (" + cp1250ToUtf8(fieldName) + ")";
+}
+
 std::string TztrCSVFieldDefinition::Format() const
 {
     std::string line = FieldName + "=" + std::string(FieldTypeNames[DataType]) + "," + std::to_string(Size) +
@@ -95,6 +100,9 @@ TztrCSVFieldDefinition TztrCSVFieldDefinition::Parse(const std::string &line, co
     if (definition.DataType == ftUnknown || !IsCSVSupportedFieldType(definition.DataType))
         throw EMemTableError(CSVUnknownFieldTypeMessage(typeName, lineItem));
     definition.Size = StrToInt(itemAt(items, 1));
+    // Every record holds a field's full size, so a damaged size would take all the memory there is.
+    if (definition.Size < 0 || definition.Size > CSVMaxFieldSize)
+        throw EMemTableError(CSVInvalidFieldSizeMessage(itemAt(items, 1), definition.FieldName));
     definition.DisplayName = itemAt(items, 2);
     definition.EditMask = itemAt(items, 3);
     definition.DisplayWidth = StrToInt(itemAt(items, 4));
@@ -111,9 +119,23 @@ TztrCSVFieldDefinition TztrCSVFieldDefinition::Parse(const std::string &line, co
     return definition;
 }
 
+namespace {
+
+// The reader takes the items of an index line as comma text, where a blank or a comma ends a bare
+// item; such an item is put in double quotes even when the format quotes nothing.
+std::string indexItem(const std::string &text, char quote)
+{
+    const bool needsQuotes = std::any_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) <= ' ' || c == ',' || c == '"';
+    });
+    return CSVQuoteText(text, quote == '\0' && needsQuotes ? '"' : quote);
+}
+
+} // namespace
+
 std::string TztrCSVIndexDefinition::Format(char quote) const
 {
-    std::string line = Name + "=" + CSVQuoteText(Fields, quote) + "," + CSVQuoteText(DisplayName, quote);
+    std::string line = Name + "=" + indexItem(Fields, quote) + "," + indexItem(DisplayName, quote);
     if (Options.Contains(ixDescending))
         line += ",DESC";
     if (Options.Contains(ixCaseInsensitive))

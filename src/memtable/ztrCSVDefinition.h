@@ -17,12 +17,18 @@ inline constexpr const char *CSVIndexDefStart = "@@INDEXDEF START@@";
 inline constexpr const char *CSVIndexDefEnd = "@@INDEXDEF END@@";
 inline constexpr int CSVFileVersion = 251;
 
+// The largest size a definition line may give a field; a text of the data files is far shorter.
+inline constexpr int CSVMaxFieldSize = 8192;
+
 // Whether a definition line may name the type.
 bool IsCSVSupportedFieldType(TFieldType type);
 
 // The EMemTableError text for a field line whose type the format does not know; both values are
 // cp1250 text from the file.
 std::string CSVUnknownFieldTypeMessage(const std::string &typeName, const std::string &lineItem);
+
+// The EMemTableError text for a field line whose size is negative or above CSVMaxFieldSize.
+std::string CSVInvalidFieldSizeMessage(const std::string &size, const std::string &fieldName);
 
 struct TztrCSVFieldDefinition
 {
@@ -42,8 +48,8 @@ struct TztrCSVFieldDefinition
     // The line before quoting with the format's quote character.
     std::string Format() const;
     // Reads a line already unquoted. An unknown or unsupported type raises EMemTableError with
-    // lineItem (the line's first item) in the text; a size or display width that is not a number
-    // raises EConvertError.
+    // lineItem (the line's first item) in the text, as does a size outside 0..CSVMaxFieldSize; a
+    // size or display width that is not a number raises EConvertError.
     static TztrCSVFieldDefinition Parse(const std::string &line, const std::string &lineItem);
 };
 

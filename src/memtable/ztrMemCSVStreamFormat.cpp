@@ -8,6 +8,8 @@
 #include "platform/Classes.h"
 #include "platform/Cp1250.h"
 #include "platform/DB.h"
+#include "platform/DateTime.h"
+#include "platform/FormatSettings.h"
 #include "platform/LocaleCompare.h"
 
 TFormatSettings CSVFixedFormatSettings(const TFormatSettings &user)
@@ -94,6 +96,19 @@ TztrCSVFieldDefinition definitionOf(const TField &field, bool withKind)
     definition.FieldKind = withKind ? field.FieldKind() : fkData;
     definition.DefaultExpression = field.DefaultExpression();
     return definition;
+}
+
+// The time form has whole seconds; a moment with milliseconds (read from a hand-edited file)
+// carries them too, so that it saves back as it was read.
+std::string momentText(const TField &field)
+{
+    const TDateTime value = field.AsDateTime();
+    int hour = 0, minute = 0, second = 0, msec = 0;
+    DecodeTime(value, hour, minute, second, msec);
+    if (msec == 0)
+        return field.AsString();
+    const std::string time = FormatDateTime("hh:nn:ss.zzz", value);
+    return field.DataType() == ftTime ? time : DateToStr(value) + " " + time;
 }
 
 // A value quoted into a message is cut short; a damaged file may hold a very long line.
@@ -233,6 +248,8 @@ void TztrCustomCSVStreamFormat::itemText(TField &field, bool &isNull, std::strin
             text = CSVSixBitEncode(field.AsString());
         else if (type == ftBoolean)
             text = field.AsBoolean() ? trueString_ : falseString_;
+        else if (type == ftDateTime || type == ftTime)
+            text = momentText(field);
         else
             text = field.AsString();
     }
@@ -246,6 +263,7 @@ void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table)
     const bool placeholders = placeholders_.Contains(sfSavePlaceholders);
     const bool quoteOnlyStrings = quoteOnlyStrings_.Contains(sfSaveQuoteOnlyStrings);
     const TFields &fields = table.Fields();
+    const std::size_t lineStart = output_.size();
     bool first = true;
     for (int i = 0; i < fields.Count(); ++i) {
         const bool saved = SaveMap()[static_cast<std::size_t>(i)] >= 0;
@@ -271,6 +289,10 @@ void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table)
     }
     if (recordDelimiter_ != '\0')
         output_ += recordDelimiter_;
+    // The reader skips empty lines, so a record of one empty value (a one-column table) is
+    // written as one empty item followed by the delimiter, which reads back the same.
+    if (output_.size() == lineStart && !first)
+        output_ += fieldDelimiter_;
     endLine();
 }
 
@@ -326,6 +348,7 @@ void TztrCustomCSVStreamFormat::AfterLoad(TztrCustomMemTable &table)
 {
     restoreFormatSettings();
     reader_.reset();
+    uniqueKeys_.clear();
     TztrCustomStreamFormat::AfterLoad(table);
 }
 
@@ -370,6 +393,7 @@ std::string TztrCustomCSVStreamFormat::placeOfItem(const std::string &fieldName,
 
 void TztrCustomCSVStreamFormat::LoadDef(TztrCustomMemTable &table)
 {
+    loadedLayout_ = {};
     if (streamSize_ == 0)
         return;
     if (sfDef().Contains(sfAutoLayoutDef))
@@ -377,6 +401,23 @@ void TztrCustomCSVStreamFormat::LoadDef(TztrCustomMemTable &table)
     else
         readDefinitionBlock(table);
 }
+
+namespace {
+
+constexpr const char *SUtf8ByteOrderMark =
+    "A fájl UTF-8 bájtsorrend-jellel (BOM) kezdődik; az adatfájlok cp1250 kódolású szövegek.";
+constexpr const char *SNoTableDefStart = "A definíciós blokkból hiányzik a @@TABLEDEF START@@ sor.";
+constexpr const char *SNoTableDefEnd = "A definíciós blokk nem ér véget: hiányzik a @@TABLEDEF END@@ sor.";
+constexpr const char *SNoDefinitionBlock = "A fájl nem definíciós blokkal kezdődik, nem a program adatfájlja.";
+constexpr const char *SEmptyFile = "A fájl üres.";
+
+bool isMarker(const std::string &item)
+{
+    return item == CSVFileVersionMarker || item == CSVTableDefStart || item == CSVTableDefEnd ||
+           item == CSVIndexDefStart || item == CSVIndexDefEnd;
+}
+
+} // namespace
 
 void TztrCustomCSVStreamFormat::readAutoLayout(TztrCustomMemTable &table)
 {
@@ -401,22 +442,39 @@ void TztrCustomCSVStreamFormat::readDefinitionBlock(TztrCustomMemTable &table)
     DefinitionBlock block;
     block.loadDef = sfDef().Contains(sfLoadDef);
     block.loadIndexDef = block.loadDef && sfIndexDef().Contains(sfLoadIndexDef);
+    const auto refuse = [this](const char *text) {
+        throw EMemTableError(text + placeOfLine() + ", szöveg: " + quotedForMessage(reader_->Line()) + ")");
+    };
     // The last line of the file is read as well: a file that ends with its definition block
     // (an empty table saved without a header) still gives the table back open.
     bool more = true;
+    bool firstLine = true;
+    bool blockEnded = false;
     while (more) {
         more = GetLine();
+        if (firstLine && reader_->Line().rfind("\xEF\xBB\xBF", 0) == 0)
+            refuse(SUtf8ByteOrderMark);
+        firstLine = false;
         if (reader_->Line().empty())
-            return;
+            break;
         try {
-            if (!readDefinitionLine(table, block))
-                return;
+            if (!readDefinitionLine(table, block)) {
+                blockEnded = true;
+                break;
+            }
         } catch (...) {
             rethrowWithContext(placeOfLine() + ", szöveg: " + quotedForMessage(reader_->Line()) + ")");
         }
     }
-    // Past the end: no header and no record line is current.
-    GetLine();
+    if (block.inTableDef)
+        refuse(SNoTableDefEnd);
+    // A file the table takes its fields from must have brought them; without that the records
+    // would have nowhere to go.
+    if (block.loadDef && !table.Active())
+        refuse(reader_->Line().empty() && !block.versionSeen ? SEmptyFile : SNoDefinitionBlock);
+    if (!blockEnded)
+        // Past the end: no header and no record line is current.
+        GetLine();
 }
 
 bool TztrCustomCSVStreamFormat::readDefinitionLine(TztrCustomMemTable &table, DefinitionBlock &block)
@@ -424,10 +482,17 @@ bool TztrCustomCSVStreamFormat::readDefinitionLine(TztrCustomMemTable &table, De
     bool isNull = false;
     std::string item;
     GetWord(isNull, item);
+    // Every marker and definition line after the version stands inside the table definition.
+    if (block.versionSeen && !block.tableDefSeen && item != CSVTableDefStart)
+        throw EMemTableError(SNoTableDefStart);
+    if (!block.inTableDef && isMarker(item) && item != CSVFileVersionMarker && item != CSVTableDefStart)
+        throw EMemTableError(SNoTableDefStart);
     if (item == CSVFileVersionMarker) {
+        block.versionSeen = true;
         GetWord(isNull, fileVersion_);
     } else if (item == CSVTableDefStart) {
         block.inTableDef = true;
+        block.tableDefSeen = true;
         if (block.loadDef) {
             destroyTableFields(table);
             table.FieldDefs().Clear();
@@ -453,10 +518,16 @@ bool TztrCustomCSVStreamFormat::readDefinitionLine(TztrCustomMemTable &table, De
         if (block.loadIndexDef) {
             const TztrCSVIndexDefinition index =
                 TztrCSVIndexDefinition::Parse(CSVUnquoteText(reader_->Line(), quote_));
+            // The name stands before the "=" of its line, so a name holding one would not read back.
+            if (index.DisplayName.find('=') != std::string::npos)
+                throw EMemTableError("Az index neve (" + cp1250ToUtf8(index.DisplayName) +
+                                     ") nem tartalmazhat egyenlőségjelet.");
             table.IndexDefs().Add(index.Name, index.Fields, index.Options)->SetName(index.DisplayName);
         }
     } else if (block.loadDef) {
-        addField(table, TztrCSVFieldDefinition::Parse(CSVUnquoteText(reader_->Line(), quote_), item));
+        const TztrCSVFieldDefinition field = TztrCSVFieldDefinition::Parse(CSVUnquoteText(reader_->Line(), quote_), item);
+        loadedLayout_.definitionLines[field.FieldName] = reader_->LineNumber();
+        addField(table, field);
     }
     return true;
 }
@@ -490,6 +561,8 @@ void TztrCustomCSVStreamFormat::DetermineLoadFieldIDs(TztrCustomMemTable &table,
         GetWord(isNull, item);
         list.push_back(item);
     }
+    loadedLayout_.headerLine = reader_->LineNumber();
+    loadedLayout_.headerColumns = list;
 }
 
 void TztrCustomCSVStreamFormat::DetermineLoadFieldIndex(TztrCustomMemTable &table, const std::string &id,
@@ -517,6 +590,10 @@ void TztrCustomCSVStreamFormat::LoadData(TztrCustomMemTable &table)
     // holds, and loaded records raise it as they are posted, so no later record reuses a key.
     table.loadedCount_ = 0;
     table.loadedCompletely_ = true;
+    for (const int field : LoadMap())
+        if (field >= 0)
+            loadedLayout_.filledFields.push_back(field);
+    collectUniqueKeys(table);
     // Without a header the current line is the first record; with one it is the header.
     bool pending = !headerExpected();
     while (pending || !endOfStream_) {
@@ -569,6 +646,7 @@ void TztrCustomCSVStreamFormat::loadRecord(TztrCustomMemTable &table)
             table.Cancel();
             return;
         }
+        checkUniqueKeys();
         try {
             table.Post();
         } catch (...) {
@@ -596,4 +674,42 @@ void TztrCustomCSVStreamFormat::storeItem(TField &field, const std::string &text
         field.SetAsBoolean(text == trueString_);
     else
         field.SetAsString(text);
+}
+
+void TztrCustomCSVStreamFormat::collectUniqueKeys(TztrCustomMemTable &table)
+{
+    uniqueKeys_.clear();
+    for (const auto &definition : table.IndexDefs()) {
+        if (!definition->Options().Contains(ixUnique))
+            continue;
+        UniqueKeys keys;
+        keys.indexName = definition->Name();
+        keys.fieldNames = definition->Fields();
+        keys.caseInsensitive = definition->Options().Contains(ixCaseInsensitive);
+        std::size_t start = 0;
+        while (start <= keys.fieldNames.size()) {
+            const std::size_t end = std::min(keys.fieldNames.find(';', start), keys.fieldNames.size());
+            if (TField *field = table.FindField(keys.fieldNames.substr(start, end - start)))
+                keys.fields.push_back(field);
+            start = end + 1;
+        }
+        if (!keys.fields.empty())
+            uniqueKeys_.push_back(std::move(keys));
+    }
+}
+
+void TztrCustomCSVStreamFormat::checkUniqueKeys()
+{
+    for (UniqueKeys &keys : uniqueKeys_) {
+        std::string key;
+        for (TField *field : keys.fields) {
+            // A null and an empty text are different keys.
+            key += field->IsNull() ? '\1' : '\2';
+            key += keys.caseInsensitive ? AnsiUpperCase(field->AsString()) : field->AsString();
+            key += '\0';
+        }
+        if (!keys.seen.insert(std::move(key)).second)
+            throw EMemTableDupKey(std::string(SDupKey) + placeOfLine() + ", index: " + cp1250ToUtf8(keys.indexName) +
+                                  ", mező: " + cp1250ToUtf8(keys.fieldNames) + ")");
+    }
 }

@@ -9,7 +9,9 @@
 
 #include <functional>
 #include <memory>
+#include <map>
 #include <optional>
+#include <unordered_set>
 #include <string>
 
 class TField;
@@ -107,6 +109,19 @@ public:
     TztrOnFormatLoadField OnFormatLoadField;
     TztrOnGetLine OnGetLine;
 
+    // What the last load found in its file, for a caller that checks a file against the layout
+    // it needs. Line numbers count from 1; 0 means none.
+    struct LoadedLayout
+    {
+        int headerLine = 0;
+        std::vector<std::string> headerColumns;
+        // The indexes of the fields that a column of the file fills.
+        std::vector<int> filledFields;
+        // The line each field of the definition block was defined on, by field name.
+        std::map<std::string, int> definitionLines;
+    };
+    const LoadedLayout &LastLoadedLayout() const { return loadedLayout_; }
+
 private:
     void switchFormatSettings(bool keepUserSettings);
     void restoreFormatSettings();
@@ -130,6 +145,8 @@ private:
         bool loadIndexDef = false;
         bool inTableDef = false;
         bool inIndexDef = false;
+        bool versionSeen = false;
+        bool tableDefSeen = false;
     };
     void readDefinitionBlock(TztrCustomMemTable &table);
     // False for the line that ends the block (the header line or the first record).
@@ -156,6 +173,19 @@ private:
     std::int64_t streamSize_ = 0;
     bool endOfStream_ = false;
     std::string fileVersion_;
+    LoadedLayout loadedLayout_;
+    // The unique indexes a load checks record by record, so that a duplicate is named by its line.
+    struct UniqueKeys
+    {
+        std::string indexName;
+        std::string fieldNames;
+        std::vector<TField *> fields;
+        bool caseInsensitive = false;
+        std::unordered_set<std::string> seen;
+    };
+    std::vector<UniqueKeys> uniqueKeys_;
+    void collectUniqueKeys(TztrCustomMemTable &table);
+    void checkUniqueKeys();
 };
 
 // The format as the program's data modules place it.

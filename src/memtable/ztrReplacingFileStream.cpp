@@ -1,6 +1,7 @@
 #include "memtable/ztrReplacingFileStream.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -32,7 +33,7 @@ TztrReplacingFileStream::~TztrReplacingFileStream()
 
 void TztrReplacingFileStream::discard() noexcept
 {
-    if (!file_)
+    if (committed_)
         return;
     file_.reset();
     std::error_code ignored;
@@ -88,8 +89,22 @@ std::int64_t TztrReplacingFileStream::Size()
     return file_->Size();
 }
 
-void TztrReplacingFileStream::Commit()
+void TztrReplacingFileStream::CheckReplaceable(const std::filesystem::path &fileName)
 {
+    struct stat old {};
+    if (::stat(fileName.c_str(), &old) != 0)
+        return;
+    // A file without any write permission is read-only even for a user whom the system would let
+    // write it anyway.
+    const bool readOnly = (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if (readOnly || ::access(fileName.c_str(), W_OK) != 0)
+        throw EFCreateError(failedSaveText(fileName, "The file is read-only or may not be written."));
+}
+
+void TztrReplacingFileStream::Finish()
+{
+    if (!file_)
+        return;
     try {
         file_->Flush();
     } catch (const EStreamError &error) {
@@ -101,10 +116,23 @@ void TztrReplacingFileStream::Commit()
     const std::filesystem::file_status old = std::filesystem::status(fileName_, error);
     if (!error && std::filesystem::is_regular_file(old))
         std::filesystem::permissions(newFileName_, old.permissions(), error);
+}
+
+void TztrReplacingFileStream::Commit()
+{
+    Finish();
+    try {
+        CheckReplaceable(fileName_);
+    } catch (...) {
+        discard();
+        throw;
+    }
+    std::error_code error;
     std::filesystem::rename(newFileName_, fileName_, error);
     if (error) {
         const std::string reason = std::system_category().message(error.value());
         std::filesystem::remove(newFileName_, error);
         throw EFCreateError(failedSaveText(fileName_, reason));
     }
+    committed_ = true;
 }

@@ -25,10 +25,18 @@ public:
     void SetSize(std::int64_t newSize) override;
     std::int64_t Size() override;
 
-    // Flushes the new file and moves it over the old one.
+    // Puts the new file on the disk and closes it, with the old file's access rights; nothing
+    // is replaced yet. A set of files is finished one by one and then replaced together.
+    void Finish();
+    // Finishes the new file and moves it over the old one. An old file the user may not write
+    // (read-only) is refused and kept.
     void Commit();
+    // Raises EFCreateError naming fileName when an existing fileName may not be written.
+    static void CheckReplaceable(const std::filesystem::path &fileName);
 
     const std::filesystem::path &FileName() const { return fileName_; }
+    // Where the bytes go until the commit: fileName followed by ".<process id>.new".
+    const std::filesystem::path &NewFileName() const { return newFileName_; }
 
 private:
     [[noreturn]] void raiseForTarget(const EStreamError &error) const;
@@ -37,4 +45,5 @@ private:
     std::filesystem::path fileName_;
     std::filesystem::path newFileName_;
     std::unique_ptr<TFileStream> file_;
+    bool committed_ = false;
 };

@@ -5,26 +5,43 @@
 #include "platform/Classes.h"
 #include "platform/Variant.h"
 
+namespace {
+
+// A failing value may be a whole damaged line of megabytes; a message quotes only its start.
+std::string shortened(const std::string &message)
+{
+    constexpr std::size_t longest = 300;
+    if (message.size() <= longest)
+        return message;
+    std::size_t cut = longest;
+    // Not inside a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(message[cut]) & 0xC0) == 0x80)
+        --cut;
+    return message.substr(0, cut) + "...";
+}
+
+} // namespace
+
 void rethrowWithContext(const std::string &context)
 {
     try {
         throw;
     } catch (const EMemTableDupKey &error) {
-        throw EMemTableDupKey(error.Message() + context);
+        throw EMemTableDupKey(shortened(error.Message()) + context);
     } catch (const EMemTableError &error) {
-        throw EMemTableError(error.Message() + context);
+        throw EMemTableError(shortened(error.Message()) + context);
     } catch (const EDatabaseError &error) {
-        throw EDatabaseError(error.Message() + context);
+        throw EDatabaseError(shortened(error.Message()) + context);
     } catch (const EConvertError &error) {
-        throw EConvertError(error.Message() + context);
+        throw EConvertError(shortened(error.Message()) + context);
     } catch (const ERangeError &error) {
-        throw ERangeError(error.Message() + context);
+        throw ERangeError(shortened(error.Message()) + context);
     } catch (const EVariantError &error) {
-        throw EVariantError(error.Message() + context);
+        throw EVariantError(shortened(error.Message()) + context);
     } catch (const EStreamError &error) {
-        throw EStreamError(error.Message() + context);
+        throw EStreamError(shortened(error.Message()) + context);
     } catch (const Exception &error) {
-        throw Exception(error.Message() + context);
+        throw Exception(shortened(error.Message()) + context);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <limits>
 #include <string>
 
 namespace {
@@ -174,7 +175,13 @@ TDateTime Date()
 
 TTimeStamp DateTimeToTimeStamp(TDateTime value)
 {
-    const auto msecs = static_cast<std::int64_t>(std::llround(static_cast<double>(value) * MSecsPerDay));
+    // A value past the days a time stamp counts, or no number at all, names no moment; it gives
+    // the empty stamp instead of overflowing the conversion.
+    constexpr double longest = (std::numeric_limits<std::int32_t>::max() - DateDelta) * MSecsPerDay;
+    const double rounded = std::round(static_cast<double>(value) * MSecsPerDay);
+    if (!(std::fabs(rounded) <= longest))
+        return {};
+    const auto msecs = static_cast<std::int64_t>(rounded);
     TTimeStamp result;
     result.Date = static_cast<std::int32_t>(DateDelta + msecs / MSecsPerDayInt);
     result.Time = static_cast<std::int32_t>((msecs < 0 ? -msecs : msecs) % MSecsPerDayInt);

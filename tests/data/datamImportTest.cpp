@@ -540,6 +540,22 @@ TEST_F(TemplateImport, FileWithoutAStatusColumnChangesNothing)
     EXPECT_EQ(snapshot(), before);
 }
 
+TEST_F(TemplateImport, ColumnTheHeaderDoesNotNameRefusesTheFileAndKeepsIt)
+{
+    std::string file = dataFile(TemplateFileColumns, lines({TemplateLine{}}));
+    file.replace(file.find("\ttargynev_angol\t"), std::string("\ttargynev_angol\t").size(), "\t");
+    write("kastorelbolkurzus.csv", file);
+    TDM dm(environment());
+    const auto before = snapshot();
+
+    const TDM::ImportResult result = dm.KurzusmintaBeolvasas();
+
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_THAT(result.message, HasSubstr("sor: 16, mező: targynev_angol"));
+    EXPECT_EQ(dm.MT_kurzusminta.RecordCount(), 0);
+    EXPECT_EQ(snapshot(), before);
+}
+
 TEST_F(TemplateImport, MissingFileIsReported)
 {
     TDM dm(environment());

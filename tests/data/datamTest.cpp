@@ -1,69 +1,17 @@
-#include "data/Progress.h"
 #include "data/datam.h"
-#include "platform/Cp1250.h"
-#include "support/TempFolder.h"
+#include "datamTestFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
 #include <set>
-#include <sstream>
 
-namespace fs = std::filesystem;
+using namespace datamtest;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
 
-
-struct Column {
-    std::string name;
-    std::string type;
-    int size = 0;
-};
-
-// A data file as the program writes it: definition block, header line and records, tab
-// separated, CR LF line ends, cp1250. Rows are given in UTF-8 with tabs between the values.
-std::string dataFile(const std::vector<Column> &columns, const std::vector<std::string> &rows,
-                     const std::vector<std::string> &indexLines = {})
-{
-    std::string text = "@@FILE VERSION@@\t251\r\n@@TABLEDEF START@@\r\n";
-    for (const Column &column : columns) {
-        const int width = column.type == "String" ? column.size : 10;
-        text += column.name + "=" + column.type + "," + std::to_string(column.size) + ",\"" + column.name +
-                "\",\"\"," + std::to_string(width) + ",Data,\"\"\r\n";
-    }
-    if (!indexLines.empty()) {
-        text += "@@INDEXDEF START@@\r\n";
-        for (const std::string &line : indexLines)
-            text += line + "\r\n";
-        text += "@@INDEXDEF END@@\r\n";
-    }
-    text += "@@TABLEDEF END@@\r\n";
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        text += (i > 0 ? "\t" : "") + columns[i].name;
-    text += "\r\n";
-    for (const std::string &row : rows)
-        text += utf8ToCp1250(row) + "\r\n";
-    return text;
-}
-
-const std::vector<Column> TargyColumns{
-    {"targy_id", "AutoInc"},      {"targy_nev", "String", 100}, {"targy_kod", "String", 50},
-    {"targy_ea", "Integer"},      {"targy_gy", "Integer"},      {"targy_la", "Integer"},
-    {"targy_kredit", "Integer"},  {"targy_teljesites", "String", 50}, {"tanszek_id", "Integer"},
-    {"szabad", "Integer"},        {"evjarat", "Integer"},
-};
-const std::vector<Column> OktatoColumns{
-    {"oktato_id", "AutoInc"}, {"oktato_kkod", "String", 20}, {"oktato_nev", "String", 60}};
-const std::vector<Column> TeremColumns{
-    {"terem_id", "AutoInc"},        {"terem_kod", "String", 40},       {"terem_hely", "String", 20},
-    {"terem_kapacitas", "Integer"}, {"terem_telephely", "String", 50},
-};
 const std::vector<Column> OrarendColumns{
     {"orarend_id", "AutoInc"}, {"megnevezes", "String", 50}, {"megjegyzes", "String", 100},
     {"szak_id", "Integer"},    {"hetek", "String", 15},      {"teszt", "Integer"},
@@ -88,22 +36,8 @@ const std::vector<std::string> KurzusRows{
     "222\t111\tMAB123MN-EA-01\tMAB123MN\tEA\t01\t120\t\t\t-1\t-1",
 };
 
-// Records what Mentes shows, in order.
-class RecordingProgress : public Progress {
-public:
-    void start(int maximum, const std::string &caption) override
-    {
-        events.push_back("start " + std::to_string(maximum) + " " + caption);
-    }
-    void setCaption(const std::string &caption) override { events.push_back(caption); }
-    void step() override { events.push_back("step"); }
-    void finish() override { events.push_back("finish"); }
-
-    std::vector<std::string> events;
-};
-
-// A folder holding the three master files the module cannot start without.
-class DataModule : public ::testing::Test {
+// A folder holding the three master files the module cannot start without, two rows each.
+class DataModule : public DataFolder {
 protected:
     DataModule()
     {
@@ -112,28 +46,6 @@ protected:
         write("oktato.csv", dataFile(OktatoColumns, {"111\tKT01\tKelemen Tódor", "112\tSZA02\tSzabó Aranka"}));
         write("terem.csv", dataFile(TeremColumns, {"1\tA-001\tFő épület\t120\tKelmendor",
                                                    "2\tB-101\tKert\t30\tKelmendor"}));
-    }
-
-    void write(const std::string &fileName, const std::string &bytes) const
-    {
-        std::ofstream(folder.path() / fileName, std::ios::binary) << bytes;
-    }
-
-    std::string read(const std::string &fileName) const
-    {
-        std::ifstream in(folder.path() / fileName, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-
-    // Every file of the folder with its bytes.
-    std::map<std::string, std::string> snapshot() const
-    {
-        std::map<std::string, std::string> files;
-        for (const fs::directory_entry &entry : fs::directory_iterator(folder.path()))
-            files[entry.path().filename().string()] = read(entry.path().filename().string());
-        return files;
     }
 
     std::set<std::string> fileNames() const
@@ -166,17 +78,7 @@ protected:
                     return true;
                 }};
     }
-
-    TempFolder folder;
 };
-
-std::vector<std::string> columnTexts(TDataSet &table, const std::string &fieldName)
-{
-    std::vector<std::string> values;
-    for (table.First(); !table.Eof(); table.Next())
-        values.push_back(cp1250ToUtf8(table.FieldByName(fieldName)->AsString()));
-    return values;
-}
 
 std::set<int> columnIds(TDataSet &table, const std::string &fieldName)
 {
@@ -324,6 +226,64 @@ TEST_F(DataModuleFailedStart, DamagedTimetableFileIsNamedAndNoFileChanges)
     EXPECT_EQ(snapshot(), before);
 }
 
+// A file the start accepted must save back every value it held, so a file that would lose
+// values (or leave a table closed) is refused by name before anything is shown.
+TEST_F(DataModuleFailedStart, FileThatWouldLoseValuesIsRefusedNamingFileLineAndField)
+{
+    const auto replaced = [](std::string text, const std::string &from, const std::string &to) {
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    writeTimetableFiles();
+    const std::string alkalom = read("KK_alkalom.csv");
+    const std::string header = "alkalom_id\tkurzus_id\tterem_id\tkezd_ido\tveg_ido\tgyakorisag\thetek\r\n";
+    const struct {
+        const char *file;
+        std::string bytes;
+        const char *says;
+    } cases[] = {
+        {"KK_alkalom.csv", replaced(alkalom, header, ""), "sor: 11, mező: alkalom_id"},
+        {"KK_alkalom.csv", replaced(alkalom, header, "azonosito\tkurzus\r\n"), "sor: 11, mező: alkalom_id"},
+        {"KK_alkalom.csv", alkalom.substr(0, alkalom.find("\tveg_ido")), "sor: 11, mező: veg_ido"},
+        {"KK_alkalom.csv", replaced(alkalom, "kezd_ido\",\"\",10,Data", "kezd_ido\",\"\",10,Calculated"),
+         "Calculated), az értékei nem töltődnének be. (fájl: KK_alkalom.csv, sor: 6, mező: kezd_ido"},
+        {"terem.csv", replaced(read("terem.csv"), "\tterem_kod\t", "\tteremkod\t"), "mező: terem_kod"},
+        {"KK_kurzusoktato.csv", replaced(read("KK_kurzusoktato.csv"), "kurzus_id=Integer,0", "kurzus_id=String,2"),
+         "(String,2 a(z) Integer,0 helyett)"},
+        {"KK_kurzus.csv", replaced(read("KK_kurzus.csv"), "megnevezes=String,100", "megnevezes=String,5"),
+         "sor: 11, mező: megnevezes"},
+        {"mintatantervtargy.csv",
+         replaced(dataFile({{"mintatanterv_id", "Integer"}, {"targy_id", "Integer"}, {"targy_felveteltipus", "String", 50}},
+                           {"1\t111\tkötelező"}),
+                  "\ttargy_felveteltipus\r\n", "\r\n"),
+         "sor: 7, mező: targy_felveteltipus"},
+        {"oktato.csv", "", "A fájl üres."},
+        {"oktato.csv", "\r\n\r\n", "A fájl üres."},
+        {"KK_orarend.csv",
+         "@@FILE VERSION@@\t251\r\n@@TABLEDEF START@@\r\norarend_id=AutoInc,0,\"orarend_id\",\"\",10,Data,\"\"\r\n",
+         "@@TABLEDEF END@@"},
+    };
+    const auto healthy = snapshot();
+    for (const auto &c : cases) {
+        fs::remove_all(folder.path());
+        fs::create_directory(folder.path());
+        for (const auto &[name, bytes] : healthy)
+            write(name, bytes);
+        write(c.file, c.bytes);
+        const auto before = snapshot();
+        try {
+            TDM dm(environment());
+            ADD_FAILURE() << c.file << " was accepted: " << c.says;
+        } catch (const EDataFileError &error) {
+            EXPECT_EQ(error.FileName(), c.file) << c.says;
+            EXPECT_THAT(error.what(), HasSubstr(c.says));
+            EXPECT_THAT(error.what(), HasSubstr(c.file));
+        }
+        EXPECT_EQ(snapshot(), before) << c.says;
+    }
+}
+
 TEST_F(DataModuleFailedStart, MissingRoomFileIsNamedAndNoFileChanges)
 {
     writeTimetableFiles();
@@ -423,6 +383,46 @@ TEST_F(DataModuleSave, FileThatCannotBeReplacedIsNamedAndLeavesNoStrayFiles)
     }
     EXPECT_EQ(progress.events.back(), "finish");
     EXPECT_EQ(fileNames(), before);
+}
+
+// Read-only files are refused before anything is replaced, whichever file of the set it is.
+TEST_F(DataModuleSave, ReadOnlyFileFailsTheSaveByNameAndChangesNothing)
+{
+    for (const char *readOnly : {"oktato.csv", "KK_kurzus.csv", "KK_kurzusalkalom.csv"}) {
+        writeTimetableFiles();
+        TDM dm(environment());
+        dm.MT_orarend.First();
+        dm.MT_orarend.Edit();
+        dm.MT_orarend.FieldByName("megjegyzes")->SetAsString("új");
+        dm.MT_orarend.Post();
+        fs::permissions(folder.path() / readOnly, fs::perms::owner_read | fs::perms::group_read);
+        const auto before = snapshot();
+
+        try {
+            dm.Mentes();
+            ADD_FAILURE() << readOnly << " was replaced";
+        } catch (const EDataFileError &error) {
+            EXPECT_EQ(error.FileName(), readOnly);
+            EXPECT_THAT(error.what(), HasSubstr("változatlanok maradtak"));
+        }
+        EXPECT_EQ(snapshot(), before) << readOnly;
+        fs::permissions(folder.path() / readOnly, fs::perms::owner_all);
+    }
+}
+
+TEST_F(DataModuleStart, NewFilesLeftByAnInterruptedSaveAreRemovedAndOthersKept)
+{
+    write("KK_alkalom.csv.4242.new", "félig írt");
+    write("oktato.csv.17.old", "régi");
+    write("jegyzet.new", "a felhasználóé");
+    write("KK_alkalom.csv.masolat.new", "a felhasználóé");
+
+    TDM dm(environment());
+
+    EXPECT_FALSE(fs::exists(folder.path() / "KK_alkalom.csv.4242.new"));
+    EXPECT_FALSE(fs::exists(folder.path() / "oktato.csv.17.old"));
+    EXPECT_TRUE(fs::exists(folder.path() / "jegyzet.new"));
+    EXPECT_TRUE(fs::exists(folder.path() / "KK_alkalom.csv.masolat.new"));
 }
 
 TEST_F(DataModuleSave, MasterDataSaveIsReadBackByTheNextStart)

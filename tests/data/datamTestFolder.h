@@ -32,13 +32,20 @@ struct Column {
 
 // A data file with its definition block, header line and records: tab separated, CR LF line
 // ends, cp1250. Rows are given in UTF-8 with tabs between the values.
-inline std::string dataFile(const std::vector<Column> &columns, const std::vector<std::string> &rows)
+inline std::string dataFile(const std::vector<Column> &columns, const std::vector<std::string> &rows,
+                            const std::vector<std::string> &indexLines = {})
 {
     std::string text = "@@FILE VERSION@@\t251\r\n@@TABLEDEF START@@\r\n";
     for (const Column &column : columns) {
         const int width = column.type == "String" ? column.size : 10;
         text += column.name + "=" + column.type + "," + std::to_string(column.size) + ",\"" + column.name +
                 "\",\"\"," + std::to_string(width) + ",Data,\"\"\r\n";
+    }
+    if (!indexLines.empty()) {
+        text += "@@INDEXDEF START@@\r\n";
+        for (const std::string &line : indexLines)
+            text += line + "\r\n";
+        text += "@@INDEXDEF END@@\r\n";
     }
     text += "@@TABLEDEF END@@\r\n";
     for (std::size_t i = 0; i < columns.size(); ++i)

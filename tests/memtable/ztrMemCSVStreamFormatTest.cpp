@@ -224,14 +224,14 @@ TEST(CsvRecordLines, FewerItemsThanTheHeaderLeaveTheOtherFieldsUntouched)
     EXPECT_EQ(contentsOf(table), expected);
 }
 
-TEST(CsvRecordLines, PercentAndLineBreaksSurviveRoundTrip)
+TEST(CsvRecordLines, PercentLineBreaksAndTabsSurviveRoundTrip)
 {
     // A NUL cannot stand in a text field (its value ends there); memo values carry it, as the
     // round trip of every kind of value shows.
-    const std::string tricky = "100% %n \r\n\r%c\n\nend%";
+    const std::string tricky = "100% %n \r\n\r%c\n\nend%\t%t";
     TztrMemTable table;
     makeRoomTable(table);
-    addRoom(table, 1, tricky, std::string("%%"), 1, "\n");
+    addRoom(table, 1, tricky, std::string("%%"), 1, "\n\tKelmendor\t");
     TztrCSVStreamFormat csv;
     configureAsCSV(csv);
     const std::string saved = saveToText(table, csv);
@@ -240,7 +240,30 @@ TEST(CsvRecordLines, PercentAndLineBreaksSurviveRoundTrip)
     loadFromText(loaded, csv, saved);
     EXPECT_EQ(loaded.FieldByName("terem_kod")->AsString(), tricky);
     EXPECT_EQ(loaded.FieldByName("terem_hely")->AsString(), "%%");
-    EXPECT_EQ(loaded.FieldByName("terem_telephely")->AsString(), "\n");
+    EXPECT_EQ(loaded.FieldByName("terem_telephely")->AsString(), "\n\tKelmendor\t");
+    EXPECT_EQ(loaded.RecordCount(), 1);
+}
+
+TEST(CsvRecordLines, OneColumnTableKeepsItsEmptyValues)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("provider", ftString, 500);
+    table.Open();
+    for (const char *value : {"elso", "", "harmadik", ""}) {
+        table.Append();
+        table.FieldByName("provider")->SetAsString(value);
+        table.Post();
+    }
+    for (const bool withDefinitions : {true, false}) {
+        TztrCSVStreamFormat format;
+        withDefinitions ? configureAsCSV(format) : configureAsCSVNodef(format);
+        TztrMemTable loaded;
+        loaded.FieldDefs().Add("provider", ftString, 500);
+        loaded.Open();
+        loadFromText(loaded, format, saveToText(table, format));
+        const std::vector<std::vector<std::string>> expected = {{"elso"}, {"null"}, {"harmadik"}, {"null"}};
+        EXPECT_EQ(contentsOf(loaded), expected) << withDefinitions;
+    }
 }
 
 TEST(CsvRecordLines, HandEditedLonePercentAtTheEndIsLost)
@@ -333,6 +356,10 @@ TEST(CsvValues, EveryKindOfValueSurvivesRoundTrip)
     table.Post();
     table.Append();
     table.Post();
+    // Milliseconds, as a hand-edited file may give them.
+    table.Append();
+    table.FieldByName("ido")->SetAsDateTime(EncodeDate(2025, 9, 8) + EncodeTime(9, 30, 0, 5));
+    table.Post();
 
     TztrCSVStreamFormat csv;
     configureAsCSV(csv);
@@ -342,6 +369,8 @@ TEST(CsvValues, EveryKindOfValueSurvivesRoundTrip)
         TztrMemTable loaded;
         loadFromText(loaded, *format, saved);
         EXPECT_EQ(contentsOf(loaded), contentsOf(table));
+        loaded.Last();
+        EXPECT_EQ(loaded.FieldByName("ido")->AsDateTime(), table.FieldByName("ido")->AsDateTime()) << saved;
         loaded.First();
         // Fifteen significant digits travel, as the file's number form has them.
         EXPECT_EQ(loaded.FieldByName("tort")->AsFloat(), 0.3);
@@ -522,6 +551,28 @@ TEST(CsvDefinitionBlock, IndexFlagsTravelAndNamesComeFromTheDisplayName)
                 (TIndexOptions{ixDescending, ixCaseInsensitive, ixUnique}));
 }
 
+TEST(CsvDefinitionBlock, IndexOnFieldNamesWithBlanksReloads)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("terem kod", ftString, 40);
+    table.FieldDefs().Add("hely", ftString, 20);
+    table.IndexDefs().Add("kod es hely", "terem kod;hely", {});
+    table.IndexDefs().Add("hely", "hely", {});
+    table.Open();
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string saved = saveToText(table, csv);
+    // Names without blanks are written as before.
+    EXPECT_NE(saved.find("\r\nhely=hely,hely\r\n"), std::string::npos) << saved;
+
+    TztrMemTable loaded;
+    loadFromText(loaded, csv, saved);
+    ASSERT_EQ(loaded.IndexDefs().Count(), 2);
+    EXPECT_EQ(loaded.IndexDefs()[0]->Name(), "kod es hely");
+    EXPECT_EQ(loaded.IndexDefs()[0]->Fields(), "terem kod;hely");
+    EXPECT_EQ(saveToText(loaded, csv), saved);
+}
+
 TEST(CsvDefinitionBlock, AutomaticLayoutMakesTextFieldsFromTheFirstLine)
 {
     TztrMemTable table;
@@ -543,6 +594,65 @@ TEST(CsvDefinitionBlock, AutomaticLayoutMakesTextFieldsFromTheFirstLine)
     EXPECT_EQ(table.Fields()[0]->FieldName(), "Field_1");
     const std::vector<std::vector<std::string>> expected = {{"A", "B"}, {"C", "D"}};
     EXPECT_EQ(contentsOf(table), expected);
+}
+
+// Each damage a file may come with is refused with its line, never loaded in part or left to a
+// later "closed dataset".
+TEST(CsvDamagedFile, IsRefusedNamingTheLineAndWhatIsWrong)
+{
+    const std::string unique = replaceAll(replaceAll(ExampleRoomFile, "terem_id=terem_id,terem_id\r\n",
+                                                     "terem_id=terem_id,terem_id,UNIQ\r\n"),
+                                          "112\tA-002", "111\tA-002");
+    const struct {
+        const char *name;
+        std::string file;
+        const char *says;
+        const char *line;
+    } cases[] = {
+        {"byte-order mark", "\xEF\xBB\xBF" + ExampleRoomFile, "(BOM)", "sor: 1"},
+        {"no start marker", replaceAll(ExampleRoomFile, "@@TABLEDEF START@@\r\n", ""), "@@TABLEDEF START@@", "sor: 2"},
+        {"end marker before start", replaceAll(ExampleRoomFile, "@@TABLEDEF START@@\r\n", "@@TABLEDEF END@@\r\n"),
+         "@@TABLEDEF START@@", "sor: 2"},
+        {"cut in the block", ExampleRoomFile.substr(0, ExampleRoomFile.find("terem_kapacitas=")), "@@TABLEDEF END@@",
+         "sor: 5"},
+        {"binary garbage", std::string("\x01\x7fPK\x03\x04\xff\xfe\r\n\x02\x03", 12), "nem definíciós blokkal",
+         "sor: 1"},
+        {"blank lines only", "\r\n\r\n\n", "üres", "sor:"},
+        {"negative size", replaceAll(ExampleRoomFile, "=String,40,", "=String,-40,"), "Érvénytelen mezőméret (-40)",
+         "sor: 4"},
+        {"size past memory", replaceAll(ExampleRoomFile, "=String,40,", "=String,2147483647,"),
+         "(terem_kod)", "sor: 4"},
+        {"binary size past memory", replaceAll(ExampleRoomFile, "=String,40,", "=Bytes,2147483647,"),
+         "Érvénytelen mezőméret", "sor: 4"},
+        {"duplicate unique key", unique, "Duplikált érték az indexben", "sor: 14"},
+        {"index name that would not read back",
+         replaceAll(ExampleRoomFile, "terem_id=terem_id,terem_id\r\n", "terem_id=terem_id,a=b\r\n"),
+         "Az index neve (a=b)", "sor: 9"},
+    };
+    for (const auto &c : cases) {
+        TempFolder folder;
+        writeFile(folder / "terem.csv", c.file);
+        TztrMemTable table;
+        TztrCSVStreamFormat csv;
+        configureAsCSV(csv);
+        const std::string message =
+            messageOf<EMemTableError>([&] { table.LoadFromFileViaFormat(folder / "terem.csv", &csv); });
+        EXPECT_NE(message.find(c.says), std::string::npos) << c.name << ": " << message;
+        EXPECT_NE(message.find(c.line), std::string::npos) << c.name << ": " << message;
+        EXPECT_NE(message.find((folder / "terem.csv").string()), std::string::npos) << c.name << ": " << message;
+    }
+}
+
+TEST(CsvDamagedFile, HugeBadValueIsQuotedOnlyInPart)
+{
+    TztrMemTable table;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string huge(2'000'000, '9');
+    const std::string message = messageOf<EConvertError>(
+        [&] { loadFromText(table, csv, replaceAll(ExampleRoomFile, "\t120\t", "\tX" + huge + "\t")); });
+    EXPECT_NE(message.find("mező: terem_kapacitas"), std::string::npos) << message.substr(0, 500);
+    EXPECT_LT(message.size(), 1000U);
 }
 
 TEST(CsvDamagedFile, UnknownTypeNameSaysWhere)

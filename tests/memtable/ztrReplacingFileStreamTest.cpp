@@ -104,3 +104,20 @@ TEST_F(ReplacingFile, ReplacementKeepsTheOldAccessRights)
     EXPECT_EQ(fs::status(target).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
+
+TEST_F(ReplacingFile, ReadOnlyFileIsRefusedByNameAndKept)
+{
+    const fs::path target = folder / "kastorelbolkurzus.csv";
+    write(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+    TztrReplacingFileStream stream(target);
+    stream.WriteBuffer("new", 3);
+    try {
+        stream.Commit();
+        FAIL() << "a read-only file was replaced";
+    } catch (const EFCreateError &error) {
+        EXPECT_NE(error.Message().find(target.string()), std::string::npos) << error.Message();
+    }
+    EXPECT_EQ(read(target), "old");
+    EXPECT_EQ(entries(), 1);
+}

@@ -3,6 +3,9 @@
 #include "platform/SysUtils.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
 #include <vector>
 
 TEST(DateEncoding, DayZeroIsThe30thOfDecember1899)
@@ -109,6 +112,23 @@ TEST(TimeStamps, MillisecondsRoundTripThroughTheRecordForm)
     EXPECT_EQ(back.Date, DateDelta + 45908);
     EXPECT_EQ(back.Time, 27912345);
     EXPECT_NEAR(TimeStampToDateTime(back), moment, 1e-9);
+}
+
+TEST(TimeStamps, ValuesNamingNoMomentDecodeAsTheEmptyStamp)
+{
+    for (const double value : {std::nan(""), 1e300, -1e300, std::numeric_limits<double>::infinity(), 3e6 * 1e3}) {
+        const TTimeStamp stamp = DateTimeToTimeStamp(value);
+        EXPECT_EQ(stamp.Date, 0) << value;
+        EXPECT_EQ(stamp.Time, 0) << value;
+        int year = -1, month = -1, day = -1, hour = -1, minute = -1, second = -1, msec = -1;
+        DecodeDateTime(value, year, month, day, hour, minute, second, msec);
+        EXPECT_EQ(year, 0) << value;
+        EXPECT_EQ(hour, 0) << value;
+    }
+    // The last day a stamp still counts keeps its time of day.
+    int hour = 0, minute = 0, second = 0, msec = 0;
+    DecodeTime(2958465.5, hour, minute, second, msec);
+    EXPECT_EQ(hour, 12);
 }
 
 TEST(TimeStamps, InvalidStampsAreRefused)

@@ -1,0 +1,168 @@
+// Starts the data module on a program folder whose data files are the sample data except one,
+// which is the fuzzer's input. The start either refuses the folder with a message naming a file,
+// or it loads, and then a save and a second start give back every value the first start held.
+// Anything else (another exception, a crash, a hang, a value lost on the way) is a finding.
+//   Input: the first byte picks the data file (modulo their count), the rest is its content.
+
+#include "data/datam.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char *DataFiles[] = {
+    "targy.csv",           "oktato.csv",          "terem.csv",             "mintatanterv.csv",
+    "mintatantervtargy.csv", "kurzusminta.csv",   "kurzusmintatargy.csv",  "kurzusmintaoktato.csv",
+    "KK_orarend.csv",      "KK_kurzus.csv",       "KK_alkalom.csv",        "KK_kurzusoktato.csv",
+    "KK_kurzustargy.csv",  "KK_kurzusorarend.csv",
+};
+
+std::string readFile(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The start of each sample file (its definitions, header and a few records), with the timetable
+// samples under the names the program saves them as; short files keep every run quick.
+const std::vector<std::string> &sampleFiles()
+{
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> contents;
+        for (const char *name : DataFiles) {
+            std::string sample = name;
+            if (sample.rfind("KK_", 0) == 0)
+                sample = sample.substr(3, sample.size() - 7) + "-minta.csv";
+            const std::string text = readFile(fs::path(BRELVIX_SAMPLEDATA_DIR) / sample);
+            std::size_t end = text.find("@@TABLEDEF END@@");
+            for (int line = 0; line < 7 && end != std::string::npos; ++line)
+                end = text.find("\r\n", end + 1);
+            contents.push_back(text.substr(0, end == std::string::npos ? end : end + 2));
+        }
+        return contents;
+    }();
+    return files;
+}
+
+const fs::path &folder()
+{
+    static const fs::path path = [] {
+        std::string pattern = (fs::temp_directory_path() / "brelvix-fuzz-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        return fs::path(pattern);
+    }();
+    return path;
+}
+
+TDMEnvironment environment()
+{
+    const std::string dataFolder = (folder() / "").string();
+    return {[dataFolder] { return dataFolder; },
+            [](std::string &name) {
+                name = "fuzz";
+                return true;
+            }};
+}
+
+// A value as it is held, so that a digit lost in the file's text form shows; numbers travel with
+// fifteen significant digits, as the file's number form has them.
+std::string exactText(const TField &field)
+{
+    if (field.IsNull())
+        return "<null>";
+    const auto printed = [&field](const char *format) {
+        char text[40];
+        std::snprintf(text, sizeof text, format, field.AsFloat());
+        return std::string(text);
+    };
+    switch (field.DataType()) {
+    case ftFloat:
+        return printed("%.15g");
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+        return printed("%.17g");
+    default:
+        return field.AsString();
+    }
+}
+
+// Every data value of the tables the start loads and the saves write, row order aside.
+std::vector<std::string> contentsOf(TDM &dm)
+{
+    std::vector<std::string> contents;
+    for (TztrMemTable *table : {&dm.MT_targy, &dm.MT_oktato, &dm.MT_terem, &dm.MT_mintatanterv,
+                                &dm.MT_mintatantervtargy, &dm.MT_kurzusminta, &dm.MT_kurzusmintatargy,
+                                &dm.MT_kurzusmintaoktato, &dm.MT_orarend, &dm.MT_kurzus, &dm.MT_alkalom,
+                                &dm.MT_kurzusoktato, &dm.MT_kurzustargy, &dm.MT_kurzusorarend}) {
+        table->SetFiltered(false);
+        std::vector<std::string> rows;
+        for (table->First(); !table->Eof(); table->Next()) {
+            std::string row = table->Name() + ":";
+            for (const auto &field : table->Fields())
+                if (field->FieldKind() == fkData)
+                    row += field->FieldName() + "=" + exactText(*field) + "\t";
+            rows.push_back(std::move(row));
+        }
+        std::sort(rows.begin(), rows.end());
+        contents.insert(contents.end(), rows.begin(), rows.end());
+    }
+    return contents;
+}
+
+[[noreturn]] void finding(const std::string &what)
+{
+    std::fprintf(stderr, "finding: %s\n", what.c_str());
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::size_t chosen = data[0] % std::size(DataFiles);
+    fs::remove_all(folder());
+    fs::create_directory(folder());
+    for (std::size_t i = 0; i < std::size(DataFiles); ++i) {
+        std::ofstream out(folder() / DataFiles[i], std::ios::binary);
+        if (i == chosen)
+            out.write(reinterpret_cast<const char *>(data) + 1, static_cast<std::streamsize>(size - 1));
+        else
+            out << sampleFiles()[i];
+    }
+
+    std::vector<std::string> loaded;
+    try {
+        TDM dm(environment());
+        loaded = contentsOf(dm);
+        dm.Mentes();
+        dm.TorzsadatMentes();
+    } catch (const EDataFileError &error) {
+        if (error.FileName().empty() || std::string(error.what()).find(error.FileName()) == std::string::npos)
+            finding(std::string("a refusal names no file: ") + error.what());
+        return 0;
+    }
+    try {
+        TDM again(environment());
+        if (contentsOf(again) != loaded)
+            finding(std::string("a save lost or changed values of ") + DataFiles[chosen]);
+    } catch (const std::exception &error) {
+        finding(std::string("a folder the program saved does not load: ") + error.what());
+    }
+    return 0;
+}
