@@ -159,10 +159,9 @@ INSTANTIATE_TEST_SUITE_P(
                           {"UTF-8 kódolásúnak látszik"},
                           // Each byte read as a cp1250 character.
                           cp1250ToUtf8("Driver=SQLite3;Database=/nincs/\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91/x.db")},
-        // A byte-order mark hides the heading.
         ConnectionFailure{"ByteOrderMark",
                           "\xEF\xBB\xBFprovider\r\nDriver=SQLite3;Database=x.db\r\n",
-                          {"nincs kapcsolati szöveg"},
+                          {"A fájl nem olvasható", "bájtsorrend-jellel (BOM)"},
                           designTimeConnection}),
     [](const testing::TestParamInfo<ConnectionFailure> &info) { return std::string(info.param.name); });
 
