@@ -2,10 +2,26 @@
 
 #include "calendar/veltoCalendar.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+
 namespace {
 
 constexpr int TimeColumnWidth = 100;
 constexpr int HeaderRowHeight = 20;
+// The label's inset on the left and the cell's line on the right, as the time column is drawn.
+constexpr int LabelMargin = 6;
+
+// The usual width, or more where a row label would not fit in it with the font in use.
+int timeColumnWidth(const TveltoCalendar &calendar)
+{
+    const QFontMetrics metrics(calendar.viewport()->font());
+    int widest = 0;
+    for (const TveltoCalendarRow &row : calendar.Rows())
+        widest = std::max(widest, metrics.horizontalAdvance(row.Label.rightJustified(5)));
+    return std::max(TimeColumnWidth, widest + LabelMargin);
+}
 
 } // namespace
 
@@ -28,9 +44,10 @@ void FitCalendarCells(TveltoCalendar &calendar)
         TCalendarItems &items;
         ~LaidOutOnce() { items.EndUpdate(); }
     } laidOut{items};
-    calendar.SetColWidths(0, TimeColumnWidth);
+    const int timeWidth = timeColumnWidth(calendar);
+    calendar.SetColWidths(0, timeWidth);
     const std::vector<int> widths =
-        ShareOut(calendar.ClientWidth() - TimeColumnWidth, calendar.ColCount() - calendar.FixedCols());
+        ShareOut(calendar.ClientWidth() - timeWidth, calendar.ColCount() - calendar.FixedCols());
     for (std::size_t i = 0; i < widths.size(); ++i)
         calendar.SetColWidths(calendar.FixedCols() + int(i), widths[i]);
     calendar.SetRowHeights(0, HeaderRowHeight);

@@ -10,5 +10,6 @@ class TveltoCalendar;
 // number still to size, so the integer remainder goes to the later cells.
 std::vector<int> ShareOut(int total, int count);
 
-// Fits a calendar to its window: time column 100 pixels, header row 20, the rest shared out.
+// Fits a calendar to its window: time column 100 pixels (wider where a row label needs it),
+// header row 20, the rest shared out.
 void FitCalendarCells(TveltoCalendar &calendar);

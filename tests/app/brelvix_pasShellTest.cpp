@@ -19,18 +19,10 @@ TEST(SemesterCaption, AutumnWhenTheEleventhCharacterIsOneElseSpring)
     EXPECT_EQ(SemesterCaption("2025"), QStringLiteral(" (2025 tavasz)"));
 }
 
-TEST(CalendarFitting, EqualColumnsWhenTheWidthDividesEvenly)
+TEST(CalendarFitting, SharesOutInOrderWithTheRemainderToTheLaterCells)
 {
     EXPECT_EQ(ShareOut(900, 5), (std::vector<int>{180, 180, 180, 180, 180}));
-}
-
-TEST(CalendarFitting, RemainderGoesToTheLaterColumns)
-{
     EXPECT_EQ(ShareOut(900, 7), (std::vector<int>{128, 128, 128, 129, 129, 129, 129}));
-}
-
-TEST(CalendarFitting, NoCellsShareNothing)
-{
     EXPECT_TRUE(ShareOut(900, 0).empty());
 }
 
@@ -58,6 +50,21 @@ TEST(CalendarFitting, CalendarOfAThousandPixelsGetsATimeColumnOfAHundred)
     for (int row = 1; row < calendar.RowCount(); ++row)
         rows += calendar.RowHeights(row);
     EXPECT_EQ(rows, 580);
+}
+
+TEST(CalendarFitting, TimeColumnWidensToShowTheLongestRowLabelWhole)
+{
+    TveltoCalendar calendar;
+    calendar.SetDays({vlMonday, vlTuesday});
+    calendar.show();
+    calendar.resize(1000, 600);
+    const QString label = QStringLiteral("13-14 18:15-19:45");
+    calendar.AddRow(465, 90, label);
+    calendar.AddRow(-1, 0, QString());
+    FitCalendarCells(calendar);
+
+    const int shown = calendar.ColWidths(0) - 6;
+    EXPECT_GE(shown, QFontMetrics(calendar.viewport()->font()).horizontalAdvance(label));
 }
 
 class WindowShell : public MainWindow {

@@ -6,6 +6,7 @@
 #include "platform/widgets/DBCGrids.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTreeWidget>
 
@@ -259,9 +260,14 @@ TEST_F(RoomOccupancy, FittingGivesTheRemainderToTheLaterColumnsAndRows)
     create();
     TveltoCalendar &calendar = *dialog->VL;
     TTeremfog::Igazitas(calendar);
-    EXPECT_EQ(calendar.ColWidths(0), 100);
+    // At least the usual 100 pixels, and every time-row label shows whole.
+    EXPECT_GE(calendar.ColWidths(0), 100);
+    for (const TveltoCalendarRow &row : calendar.Rows())
+        EXPECT_LE(QFontMetrics(calendar.viewport()->font()).horizontalAdvance(row.Label.rightJustified(5)) + 6,
+                  calendar.ColWidths(0))
+            << row.Label.toStdString();
     EXPECT_EQ(calendar.RowHeights(0), 20);
-    const int width = calendar.ClientWidth() - 100;
+    const int width = calendar.ClientWidth() - calendar.ColWidths(0);
     const int columns = calendar.ColCount() - 1;
     int total = 0;
     for (int col = 1; col <= columns; ++col)
