@@ -465,6 +465,7 @@ void TForm1::FormCreate()
     };
     // Open before the panel's table, whose first row the occasion counter already numbers.
     occasionCounter_.SetName("occasionCounter");
+    occasionCounter_.IndexDefs().Add("Index1", "kurzus_id", {});
     occasionCounter_.SetAttachedTo(&DM->MT_alkalom);
     occasionCounter_.Open();
     MT_alkalom_temp.SetName("MT_alkalom_temp");

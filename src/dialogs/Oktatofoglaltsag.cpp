@@ -72,6 +72,9 @@ TOktatofog::TOktatofog(QWidget *parent) : QDialog(parent)
     MT_alkalom_temp.IndexDefs().Add("Index1", "kurzus_id", {});
     MT_kurzus_temp.SetName("MT_kurzus_temp");
     MT_kurzusoktato_temp.SetName("MT_kurzusoktato_temp");
+    // The links to each occasion's course follow it through these indexes, not by scans.
+    MT_kurzus_temp.IndexDefs().Add("Index1", "kurzus_id", {});
+    MT_kurzusoktato_temp.IndexDefs().Add("Index1", "kurzus_id", {});
 }
 
 void TOktatofog::NaptarBeallitas(int scaleMode, const TveltoCalendar *model)

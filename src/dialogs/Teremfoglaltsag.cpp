@@ -100,6 +100,8 @@ void TTeremfog::setUpTables()
     MT_kurzus_temp.SetName("MT_kurzus_temp");
     MT_kurzus_temp.SetAttachedTo(&DM->MT_kurzus);
     MT_kurzusoktato_temp.SetName("MT_kurzusoktato_temp");
+    // Each occasion's teachers are found through this index, not by a scan of every link.
+    MT_kurzusoktato_temp.IndexDefs().Add("Index1", "kurzus_id", {});
     MT_kurzusoktato_temp.SetAttachedTo(&DM->MT_kurzusoktato);
     MT_kurzusorarend_temp.SetName("MT_kurzusorarend_temp");
     MT_kurzusorarend_temp.SetAttachedTo(&DM->MT_kurzusorarend);
