@@ -448,19 +448,24 @@ void TForm1::FormCreate()
     NapBusy = 0;
     DM->MappaFrissites();
     MT_kurzus_temp.SetName("MT_kurzus_temp");
+    // The walks find every course they list by its id.
+    MT_kurzus_temp.IndexDefs().Add("Index1", "kurzus_id", {});
     MT_kurzus_temp.SetAttachedTo(&DM->MT_kurzus);
     MT_kurzus_temp.Open();
-    MT_kurzusoktato_temp.SetName("MT_kurzusoktato_temp");
-    MT_kurzusoktato_temp.SetAttachedTo(&DM->MT_kurzusoktato);
-    MT_kurzusoktato_temp.Open();
-    MT_kurzusoktato_temp2.SetName("MT_kurzusoktato_temp2");
-    MT_kurzusoktato_temp2.SetAttachedTo(&DM->MT_kurzusoktato);
-    MT_kurzusoktato_temp2.Open();
+    // The kurzus_id filters of the walks find their links through this index, not by a scan.
+    for (auto [links, name] : {std::pair{&MT_kurzusoktato_temp, "MT_kurzusoktato_temp"},
+                               std::pair{&MT_kurzusoktato_temp2, "MT_kurzusoktato_temp2"}}) {
+        links->SetName(name);
+        links->IndexDefs().Add("Index1", "kurzus_id", {});
+        links->SetAttachedTo(&DM->MT_kurzusoktato);
+        links->Open();
+    }
     const auto roomText = [this](TField &sender, std::string &text, bool displayText) {
         MT_alkalom_tempkiirasGetText(sender, text, displayText);
     };
     // Open before the panel's table, whose first row the occasion counter already numbers.
     occasionCounter_.SetName("occasionCounter");
+    occasionCounter_.IndexDefs().Add("Index1", "kurzus_id", {});
     occasionCounter_.SetAttachedTo(&DM->MT_alkalom);
     occasionCounter_.Open();
     MT_alkalom_temp.SetName("MT_alkalom_temp");

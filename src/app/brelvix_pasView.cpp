@@ -116,6 +116,10 @@ void TForm1::RefreshView()
         items.BeginUpdate();
         const auto laidOut = qScopeGuard([&items] { items.EndUpdate(); });
         ControlsDisabled still(MT_alkalom_temp);
+        // The lookups of every item move these tables; their grids show only where they end.
+        ControlsDisabled subjectsStill(DM->MT_targy);
+        ControlsDisabled teachersStill(DM->MT_oktato);
+        ControlsDisabled roomsStill(DM->MT_terem_alkalomhoz);
         listCourses();
     }
 

@@ -2,6 +2,7 @@
 #include "calendar/CalendarObj.h"
 #include "platform/SysUtils.h"
 
+#include <QApplication>
 #include <QPointer>
 
 #include <algorithm>
@@ -22,6 +23,33 @@ void setBoxGeometry(TveltoCalendarObj &box, const QRect &geometry)
     if (box.isHidden())
         box.show();
 }
+
+// Qt looks for the widget under the mouse after each child shown on a visible parent, which
+// makes showing many boxes one by one quadratic; shown with their parent it looks once. Not
+// while a box holds the focus or the mouse, which hiding the parent would take away.
+class BoxesShownTogether
+{
+public:
+    BoxesShownTogether(QWidget &parent, bool manyToShow)
+    {
+        const auto inside = [&parent](QWidget *widget) { return widget && parent.isAncestorOf(widget); };
+        if (manyToShow && parent.isVisible() && !inside(QApplication::focusWidget()) &&
+            !inside(QWidget::mouseGrabber())) {
+            parent_ = &parent;
+            parent.hide();
+        }
+    }
+    ~BoxesShownTogether()
+    {
+        if (parent_)
+            parent_->show();
+    }
+    BoxesShownTogether(const BoxesShownTogether &) = delete;
+    BoxesShownTogether &operator=(const BoxesShownTogether &) = delete;
+
+private:
+    QPointer<QWidget> parent_;
+};
 
 } // namespace
 
@@ -92,6 +120,9 @@ void TveltoCalendar::layoutDays(std::initializer_list<int> onlyColumns)
             return a.start < b.start;
         return a.length < b.length;
     });
+    const auto hidden = std::count_if(layoutEntries_.begin(), layoutEntries_.end(),
+                                      [](const LayoutEntry &entry) { return entry.box->isHidden(); });
+    const BoxesShownTogether shown(*viewport(), hidden > 1);
     for (std::size_t first = 0; first < layoutEntries_.size();) {
         std::size_t last = first;
         while (last < layoutEntries_.size() && layoutEntries_[last].day == layoutEntries_[first].day)

@@ -72,6 +72,9 @@ TOktatofog::TOktatofog(QWidget *parent) : QDialog(parent)
     MT_alkalom_temp.IndexDefs().Add("Index1", "kurzus_id", {});
     MT_kurzus_temp.SetName("MT_kurzus_temp");
     MT_kurzusoktato_temp.SetName("MT_kurzusoktato_temp");
+    // The links to each occasion's course follow it through these indexes, not by scans.
+    MT_kurzus_temp.IndexDefs().Add("Index1", "kurzus_id", {});
+    MT_kurzusoktato_temp.IndexDefs().Add("Index1", "kurzus_id", {});
 }
 
 void TOktatofog::NaptarBeallitas(int scaleMode, const TveltoCalendar *model)
@@ -110,21 +113,33 @@ void TOktatofog::FormShow()
     for (int day = 0; day < 7; ++day)
         CBNap[std::size_t(day)]->setChecked(VL->Days().contains(TveltoCalendarDay(day)));
 
-    for (TztrMemTable *table : {&MT_kurzusoktato_temp, &MT_kurzus_temp, &MT_alkalom_temp})
-        table->Close();
-    MT_alkalom_temp.SetAttachedTo(&DM->MT_alkalom);
-    MT_kurzus_temp.SetAttachedTo(&DM->MT_kurzus);
-    MT_kurzusoktato_temp.SetAttachedTo(&DM->MT_kurzusoktato);
+    openTables();
+    frissites();
+    Igazitas();
+}
+
+void TOktatofog::openTables()
+{
+    const std::pair<TztrMemTable *, TztrMemTable *> views[] = {{&MT_alkalom_temp, &DM->MT_alkalom},
+                                                               {&MT_kurzus_temp, &DM->MT_kurzus},
+                                                               {&MT_kurzusoktato_temp, &DM->MT_kurzusoktato}};
+    // Views follow their stores' changes while open; opening one again would only rebuild its
+    // indexes over the whole store.
+    if (std::all_of(std::begin(views), std::end(views),
+                    [](const auto &view) { return view.first->Active() && view.first->AttachedTo() == view.second; }))
+        return;
+    // The details close before their master.
+    for (auto view = std::rbegin(views); view != std::rend(views); ++view)
+        view->first->Close();
+    for (const auto &[view, store] : views)
+        view->SetAttachedTo(store);
     for (TztrMemTable *detail : {&MT_kurzus_temp, &MT_kurzusoktato_temp}) {
         detail->SetMasterSource(&DS_alkalom_temp);
         detail->SetMasterFields("kurzus_id");
         detail->SetDetailFields("kurzus_id");
     }
-    MT_alkalom_temp.Open();
-    MT_kurzus_temp.Open();
-    MT_kurzusoktato_temp.Open();
-    frissites();
-    Igazitas();
+    for (const auto &view : views)
+        view.first->Open();
 }
 
 std::string TOktatofog::courseName()
@@ -173,6 +188,10 @@ void TOktatofog::frissites()
         MT_alkalom_temp.EnableControls();
         items.EndUpdate();
     });
+    // The lookups move these tables item by item; their grids show only where they end.
+    const dlg::ControlsDisabled roomsStill(DM->MT_terem);
+    const dlg::ControlsDisabled subjectsStill(DM->MT_targy);
+    const dlg::ControlsDisabled templatesStill(DM->MT_kurzusminta);
     int added = 0;
     for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof() && added < MaxItems; MT_alkalom_temp.Next()) {
         if (!taught.count(intOf(MT_alkalom_temp, "kurzus_id")))

@@ -52,6 +52,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Attaches the working tables to the module's and links the details to the occasions.
+    void openTables();
     // The course's own name, else its subject's, else its template's subject's (cp1250).
     std::string courseName();
     std::string roomText();

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 TTeremfog *Teremfog = nullptr;
 
@@ -98,8 +99,12 @@ void TTeremfog::setUpTables()
     MT_alkalom_temp.SetName("MT_alkalom_temp");
     MT_alkalom_temp.SetAttachedTo(&DM->MT_alkalom);
     MT_kurzus_temp.SetName("MT_kurzus_temp");
+    // The course of each occasion is found through this index, not by a scan.
+    MT_kurzus_temp.IndexDefs().Add("Index1", "kurzus_id", {});
     MT_kurzus_temp.SetAttachedTo(&DM->MT_kurzus);
     MT_kurzusoktato_temp.SetName("MT_kurzusoktato_temp");
+    // Each occasion's teachers are found through this index, not by a scan of every link.
+    MT_kurzusoktato_temp.IndexDefs().Add("Index1", "kurzus_id", {});
     MT_kurzusoktato_temp.SetAttachedTo(&DM->MT_kurzusoktato);
     MT_kurzusorarend_temp.SetName("MT_kurzusorarend_temp");
     MT_kurzusorarend_temp.SetAttachedTo(&DM->MT_kurzusorarend);
@@ -281,14 +286,23 @@ void TTeremfog::LVSelectItem(QTreeWidgetItem *item, bool selected)
     MT_kurzus_temp.SetIndexFieldNames("kurzus_id");
     MT_kurzusoktato_temp.Open();
     items.BeginUpdate();
+    // The lookups move these tables item by item; their grids show only where they end.
+    const dlg::ControlsDisabled roomsStill(DM->MT_terem);
+    const dlg::ControlsDisabled subjectsStill(DM->MT_targy);
+    const dlg::ControlsDisabled templatesStill(DM->MT_kurzusminta);
+    const dlg::ControlsDisabled teachersStill(DM->MT_oktato);
+    // Every item names the same room: it is looked up once, when the first item needs it.
+    std::optional<QString> room;
     for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next()) {
         const int kurzusId = intOf(MT_alkalom_temp, "kurzus_id");
         if (intOf(MT_alkalom_temp, "terem_id") != roomId ||
             !MT_kurzus_temp.Locate("kurzus_id", Variant(kurzusId), {}))
             continue;
-        QString room = QStringLiteral("Nincs terem");
-        if (roomId >= 0 && DM->MT_terem.Locate("terem_id", Variant(roomId), {}))
-            room = guiText(textOf(DM->MT_terem, "terem_hely") + textOf(DM->MT_terem, "terem_kod"));
+        if (!room) {
+            room = QStringLiteral("Nincs terem");
+            if (roomId >= 0 && DM->MT_terem.Locate("terem_id", Variant(roomId), {}))
+                room = guiText(textOf(DM->MT_terem, "terem_hely") + textOf(DM->MT_terem, "terem_kod"));
+        }
 
         auto *occasion = items.Add<TSajat>();
         occasion->AlkalomID = intOf(MT_alkalom_temp, "alkalom_id");
@@ -299,7 +313,7 @@ void TTeremfog::LVSelectItem(QTreeWidgetItem *item, bool selected)
         occasion->SetKod(guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett")));
         occasion->SetNev(guiText(courseTitle()));
         occasion->SetOktatok(QString());
-        occasion->SetKiiras(room);
+        occasion->SetKiiras(*room);
         occasion->SetHetek(guiText(textOf(MT_alkalom_temp, "hetek")));
         occasion->SetGyakorisag(intOf(MT_alkalom_temp, "gyakorisag"));
         MT_kurzusoktato_temp.SetFilter("kurzus_id=" + std::to_string(kurzusId));

@@ -99,6 +99,8 @@ void Tcsoportfoglalasok::setUpTables()
     MT_alkalom_temp.SetIndexFieldNames("kurzus_id");
 
     MT_kurzusoktato_temp2.SetName("MT_kurzusoktato_temp2");
+    // Each occasion's teachers are found through this index, not by a scan of every link.
+    MT_kurzusoktato_temp2.IndexDefs().Add("Index1", "kurzus_id", {});
     MT_kurzusoktato_temp2.SetAttachedTo(&DM->MT_kurzusoktato);
     MT_kurzustargy_temp.SetName("MT_kurzustargy_temp");
     MT_kurzustargy_temp.SetAttachedTo(&DM->MT_kurzustargy);
@@ -226,6 +228,9 @@ void Tcsoportfoglalasok::listCourses(int teremId)
     TztrMemTable &course = DM->MT_kurzus;
     TCalendarItems &items = VL->Items();
     items.BeginUpdate();
+    // Open for the whole list rather than once per occasion, which would rebuild its indexes.
+    MT_kurzusoktato_temp2.Open();
+    const auto closeLinks = qScopeGuard([this] { MT_kurzusoktato_temp2.Close(); });
     for (MT_kurzus_temp.First(); !MT_kurzus_temp.Eof(); MT_kurzus_temp.Next()) {
         if (!course.Locate("kurzus_id", Variant(intOf(MT_kurzus_temp, "kurzus_id")), {}))
             continue;
@@ -268,11 +273,13 @@ void Tcsoportfoglalasok::KurzusAlkalmai()
         title = lookUp(DM->MT_targy, "targy_id", intOf(course, "targy_id"), "targy_nev");
     occasion->SetNev(guiText(title));
 
+    const bool opened = !MT_kurzusoktato_temp2.Active();
     MT_kurzusoktato_temp2.Open();
     MT_kurzusoktato_temp2.SetFilter(idFilter("kurzus_id", occasion->KurzusID));
     MT_kurzusoktato_temp2.SetFiltered(true);
     occasion->SetOktatok(firstTeachers(MT_kurzusoktato_temp2, DM->MT_oktato));
-    MT_kurzusoktato_temp2.Close();
+    if (opened)
+        MT_kurzusoktato_temp2.Close();
     occasion->UpdateTexts();
 }
 

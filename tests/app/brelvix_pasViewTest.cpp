@@ -321,6 +321,62 @@ TEST_F(SampleViews, EveryRoomListsWhatAWalkOverEveryCourseFinds)
     EXPECT_GT(roomsInUse, 10);
 }
 
+TEST_F(SampleViews, EveryTimetableDrawsWhatAWalkOverItsLinksFinds)
+{
+    std::map<int, std::vector<int>> occasions;
+    walk(DM->MT_alkalom, [&](TDataSet &row) { occasions[idOf(row, "kurzus_id")].push_back(idOf(row, "alkalom_id")); });
+    std::map<int, int> headOf;
+    walk(DM->MT_kurzus, [&](TDataSet &row) { headOf[idOf(row, "kurzus_id")] = idOf(row, "kurzus_id_csatolt"); });
+    std::map<int, QString> teacherName;
+    walk(DM->MT_oktato, [&](TDataSet &row) {
+        teacherName[idOf(row, "oktato_id")] = QString::fromStdString(cp1250ToUtf8(row.FieldByName("oktato_nev")->AsString()));
+    });
+    // The first three links of a course name its teachers, a link to no teacher included.
+    std::map<int, std::vector<int>> teachersOf;
+    walk(DM->MT_kurzusoktato, [&](TDataSet &row) { teachersOf[idOf(row, "kurzus_id")].push_back(idOf(row, "oktato_id")); });
+    const auto teacherText = [&](int kurzusId) {
+        QStringList names;
+        const std::vector<int> &links = teachersOf[kurzusId];
+        for (std::size_t i = 0; i < std::min<std::size_t>(links.size(), 3); ++i) {
+            if (teacherName.count(links[i]))
+                names << teacherName[links[i]];
+        }
+        return names.join(QStringLiteral(", "));
+    };
+    std::map<int, std::vector<int>> coursesOf;
+    walk(DM->MT_kurzusorarend, [&](TDataSet &row) { coursesOf[idOf(row, "orarend_id")].push_back(idOf(row, "kurzus_id")); });
+    ASSERT_GT(coursesOf.size(), 3u);
+
+    int named = 0;
+    for (const auto &[timetable, courses] : coursesOf) {
+        Ids rows;
+        std::vector<std::pair<int, int>> items;
+        std::vector<QString> teachers;
+        for (const int course : courses) {
+            if (!headOf.count(course))
+                continue;
+            rows.push_back(course);
+            const int shown = headOf[course] > 0 ? headOf[course] : course;
+            for (const int occasion : occasions[shown]) {
+                items.emplace_back(course, occasion);
+                teachers.push_back(teacherText(shown));
+                named += teachers.back().isEmpty() ? 0 : 1;
+            }
+        }
+        showTimetable(timetable);
+        Ids listed = listedCourses();
+        std::sort(listed.begin(), listed.end());
+        std::sort(rows.begin(), rows.end());
+        EXPECT_EQ(listed, rows) << "timetable " << timetable;
+        EXPECT_EQ(itemSequence(), items) << "timetable " << timetable;
+        std::vector<QString> shownTeachers;
+        for (TCustomCalendarItem *item : form->VL->Items())
+            shownTeachers.push_back(static_cast<TSajat *>(item)->Oktatok());
+        EXPECT_EQ(shownTeachers, teachers) << "timetable " << timetable;
+    }
+    EXPECT_GT(named, 10);
+}
+
 TEST_F(SampleViews, OccasionCounterShowsTheSelectedCourseAfterARebuild)
 {
     std::map<int, int> perTimetable;

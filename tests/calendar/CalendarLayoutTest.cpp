@@ -203,6 +203,19 @@ TEST_F(LaneLayout, ItemsAddedInOneBracketEndWhereOneByOneWouldPutThem)
     EXPECT_EQ(boxes(*bracketed), boxes(*calendar));
 }
 
+TEST_F(LaneLayout, ABracketOfNewBoxesLeavesTheFocusOnTheBoxHoldingIt)
+{
+    TCustomCalendarItem *focused = addItem(*calendar, at(2, 8, 0), 60);
+    QApplication::setActiveWindow(calendar.get());
+    focused->Obj()->setFocus();
+    ASSERT_TRUE(focused->Obj()->hasFocus());
+    calendar->Items().BeginUpdate();
+    addMixedItems(*calendar);
+    calendar->Items().EndUpdate();
+    EXPECT_TRUE(focused->Obj()->hasFocus());
+    EXPECT_TRUE(calendar->viewport()->isVisible());
+}
+
 TEST_F(LaneLayout, FittingTheCellsInOneGoPlacesTheBoxesAsFittingThemOneByOne)
 {
     addMixedItems(*calendar);

@@ -157,7 +157,7 @@ TEST_F(TeacherTimetable, ShowsTheFirstHundredOfItsOccasionsInTheTablesOrder)
     EXPECT_EQ(occasionIds(), expected);
 }
 
-TEST_F(TeacherTimetable, ShowingAgainRebuildsTheItems)
+TEST_F(TeacherTimetable, ShowingAgainRebuildsTheItemsFromTheTablesAsTheyAreThen)
 {
     addCourse({.id = 10, .code = "K-01", .title = "K"});
     linkTeacher(10, 7);
@@ -165,6 +165,13 @@ TEST_F(TeacherTimetable, ShowingAgainRebuildsTheItems)
     show(7);
     show(7);
     EXPECT_EQ(occasionIds(), (std::vector<int>{400}));
+    // Courses, links and occasions made between two showings are in the second.
+    addCourse({.id = 11, .code = "K-02", .title = "L"});
+    linkTeacher(11, 7);
+    addOccasion(401, 11, at(Monday1 + 1, 10, 0), at(Monday1 + 1, 11, 30));
+    show(7);
+    ASSERT_EQ(occasionIds(), (std::vector<int>{400, 401}));
+    EXPECT_EQ(items()[1]->Kod(), QStringLiteral("K-02"));
 }
 
 TEST_F(TeacherTimetable, NoTeacherClosesAtOnceShowingNothing)
