@@ -388,8 +388,13 @@ TEST(LoadFromDataSet, ReportsCopyProgress)
     };
 
     table.LoadFromDataSet(source, {});
-
     EXPECT_EQ(percentages, (std::vector<int>{0, 0, 40, 80, 100}));
+
+    ArrayDataSet single;
+    openPeopleArray(single, 1);
+    percentages.clear();
+    table.LoadFromDataSet(single, {});
+    EXPECT_EQ(percentages, (std::vector<int>{0, 0, 100}));
 }
 
 TEST(CopyRecords, WideConversionTurnsEightBitTextToWideAndBackAsUtf8)

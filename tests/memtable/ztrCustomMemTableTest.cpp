@@ -386,6 +386,17 @@ TEST_F(PeopleTable, RefusedChangesLeaveTheRecords)
              table.FieldByName("nev")->SetAsString("x");
          },
          "A(z) nev mező írásvédett."},
+        {"validation",
+         [&] {
+             table.FieldByName("nev")->SetReadOnly(false);
+             table.FieldByName("nev")->OnValidate = [](TField &field) {
+                 if (field.AsString() == "x")
+                     throw EDatabaseError("no x");
+             };
+             table.Edit();
+             table.FieldByName("nev")->SetAsString("x");
+         },
+         "no x"},
         {"read-only table",
          [&] {
              table.SetReadOnly(true);
@@ -700,6 +711,21 @@ TEST_F(PeopleTable, RollbackUndoesInsertsEditsAndDeletesAndCommitKeepsThem)
     table.Post();
     EXPECT_EQ(table.UpdateStatus(), usModified);
     table.Commit();
+    table.Rollback();
+    table.First();
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "marad");
+
+    // An inner rollback brings a deleted record back as the outer transaction left it.
+    table.StartTransaction();
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("kulso");
+    table.Post();
+    table.StartTransaction();
+    table.Delete();
+    table.Rollback();
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 3}));
+    table.First();
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "kulso");
     table.Rollback();
     table.First();
     EXPECT_EQ(table.FieldByName("nev")->AsString(), "marad");

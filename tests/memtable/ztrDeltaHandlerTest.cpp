@@ -16,6 +16,9 @@ public:
     std::vector<std::string> calls;
     int retries = 0;
 
+    // Outside a resolve there is no record to read.
+    Variant idOutsideAResolve() { return Value(*MemTable()->FieldByName("id")); }
+
 protected:
     void HandleInserted(bool &retry, TUpdateStatus &) override { note("inserted", retry); }
     void HandleDeleted(bool &retry, TUpdateStatus &) override { note("deleted", retry); }
@@ -81,6 +84,7 @@ TEST(DeltaHandler, ReportsTheNetChangeOfEveryRecord)
 
     EXPECT_EQ(handler.calls,
               (std::vector<std::string>{"modified 1 egy->EGY", "deleted 2", "unmodified 3", "inserted 10"}));
+    EXPECT_TRUE(handler.idOutsideAResolve().IsEmpty());
 }
 
 TEST(DeltaHandler, RecordInsertedAndDeletedWithinThePeriodIsNeitherInsertedNorDeleted)

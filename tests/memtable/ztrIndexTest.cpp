@@ -586,23 +586,25 @@ TEST(IndexSearchCost, AComparisonEventSetAfterTheSortIsAskedByEverySearch)
     EXPECT_GT(calls, 0);
 }
 
-TEST(IndexSearch, AFieldListOfOtherOptionsSearchesInItsOwnOrder)
+TEST(IndexSearch, AFieldListOfOtherFieldsOrOptionsSearchesInItsOwnOrder)
 {
     TztrMemTable table;
     definePeople(table);
     table.Open();
     for (int i = 0; i < 40; ++i)
-        appendPerson(table, i, "", i);
+        appendPerson(table, i, "", 39 - i);
     table.AddIndex("pontok", "pont", {});
     TztrIndex *index = table.Indexes().IndexByName("pontok");
     const TztrRecord *key = table.Indexes().RowOrderIndex()->Entry(10);
-    TztrFieldList sameOrder, descending;
+    TztrFieldList sameOrder, descending, otherField;
     BuildFieldList(table, sameOrder, "pont");
     BuildFieldList(table, descending, "pont:D");
+    BuildFieldList(table, otherField, "id");
     int position = -1;
     ASSERT_TRUE(index->Search(&sameOrder, key, position, false, false));
-    EXPECT_EQ(position, 10);
-    // Bisecting an ascending index in descending order goes astray; it must not borrow the
-    // index's own order to find the key all the same.
+    EXPECT_EQ(position, 29);
+    // Bisecting an index in another order goes astray; it must not borrow the index's own
+    // order to find the key all the same.
     EXPECT_FALSE(index->Search(&descending, key, position, false, false));
+    EXPECT_FALSE(index->Search(&otherField, key, position, false, false));
 }

@@ -601,6 +601,9 @@ TEST(CsvDamagedFile, HugeBadValueIsQuotedOnlyInPart)
         [&] { loadFromText(table, csv, replaceAll(ExampleRoomFile, "\t120\t", "\tX" + huge + "\t")); });
     EXPECT_NE(message.find("mező: terem_kapacitas"), std::string::npos) << message.substr(0, 500);
     EXPECT_LT(message.size(), 1000U);
+    // The conversion's own message and the line's text both quote the start of the value.
+    EXPECT_TRUE(message.starts_with("'X99999999")) << message.substr(0, 500);
+    EXPECT_NE(message.find("sz\xC3\xB6veg: \"X99999999"), std::string::npos) << message.substr(0, 500);
 }
 
 TEST(CsvDamagedFile, DateThatDoesNotParseSaysWhere)
