@@ -50,16 +50,6 @@ std::string contents(TStream &stream)
     return bytes;
 }
 
-template <class Action> std::string messageOf(Action action)
-{
-    try {
-        action();
-    } catch (const Exception &error) {
-        return error.what();
-    }
-    return {};
-}
-
 } // namespace
 
 TEST(BlobStream, EachModeReadsWritesOrExtendsTheValueOfThePostedRecord)

@@ -49,16 +49,6 @@ std::vector<std::string> namesOf(TDataSet &dataSet)
     return names;
 }
 
-template <class Action> std::string messageOf(Action action)
-{
-    try {
-        action();
-    } catch (const Exception &error) {
-        return error.what();
-    }
-    return {};
-}
-
 } // namespace
 
 TEST(LoadFromDataSet, WithoutAppendEmptiesEveryTableOnTheStoreAndWithAppendKeepsThem)

@@ -39,16 +39,6 @@ protected:
     TztrMemTable table;
 };
 
-std::string messageOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const Exception &error) {
-        return error.what();
-    }
-    return "nothing raised";
-}
-
 } // namespace
 
 TEST_F(LocateTable, FindsTheFirstMatchOrLeavesTheCursor)
