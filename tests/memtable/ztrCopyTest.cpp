@@ -185,26 +185,7 @@ TEST(LoadFromDataSet, PutsTheSourceBackAsItWas)
     EXPECT_EQ(table.RecordCount(), 5);
 }
 
-TEST(LoadFromDataSet, LoadsEveryRecordOfAFilteredTableAndKeepsTheFilter)
-{
-    ArrayDataSet source;
-    openPeopleArray(source, 4);
-    TztrMemTable table;
-    openPeople(table);
-    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
-        accept = dataSet.FieldByName("id")->AsInteger() % 2 == 0;
-    };
-    table.SetFiltered(true);
-
-    table.LoadFromDataSet(source, {});
-
-    EXPECT_TRUE(table.Filtered());
-    EXPECT_EQ(idsOf(table), (std::vector<int>{2, 4}));
-    table.SetFiltered(false);
-    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3, 4}));
-}
-
-TEST(LoadFromDataSet, LoadsEveryRecordIntoADetailTableAndKeepsItsMaster)
+TEST(LoadFromDataSet, LoadsEveryRecordPastAFilterAndAMasterAndKeepsThem)
 {
     TztrMemTable master;
     master.FieldDefs().Add("id", ftInteger);
@@ -218,15 +199,22 @@ TEST(LoadFromDataSet, LoadsEveryRecordIntoADetailTableAndKeepsItsMaster)
     table.SetMasterFields("id");
     table.SetDetailFields("id");
     table.Open();
+    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
+        accept = dataSet.FieldByName("id")->AsInteger() % 2 == 0;
+    };
+    table.SetFiltered(true);
     ArrayDataSet source;
-    openPeopleArray(source, 3);
+    openPeopleArray(source, 4);
 
     table.LoadFromDataSet(source, {});
 
+    EXPECT_TRUE(table.Filtered());
     EXPECT_EQ(table.MasterSource(), &masterSource);
     EXPECT_EQ(idsOf(table), (std::vector<int>{2}));
     table.SetMasterSource(nullptr);
-    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(idsOf(table), (std::vector<int>{2, 4}));
+    table.SetFiltered(false);
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3, 4}));
 }
 
 TEST(LoadFromDataSet, LeavesTheTableOnItsFirstRecordWithIndexesInOrder)
