@@ -66,33 +66,25 @@ TEST(CsvFieldLine, WrittenLineReadsBackTheSame)
     EXPECT_EQ(read.DefaultExpression, "0");
 }
 
-TEST(CsvFieldLine, FiveItemsMakeADataFieldWithoutDefault)
+TEST(CsvFieldLine, ShortLinesAndReadOnlyLabelsRead)
 {
-    const TztrCSVFieldDefinition read = parse("nev=String,60,\"N\xE9v\",\"\",30");
-    EXPECT_EQ(read.DataType, ftString);
-    EXPECT_EQ(read.Size, 60);
-    EXPECT_EQ(read.DisplayName, "N\xE9v");
-    EXPECT_EQ(read.DisplayWidth, 30);
-    EXPECT_EQ(read.FieldKind, fkData);
-    EXPECT_EQ(read.DefaultExpression, "");
-}
-
-TEST(CsvFieldLine, SixthItemIsTheKindName)
-{
+    const TztrCSVFieldDefinition five = parse("nev=String,60,\"N\xE9v\",\"\",30");
+    EXPECT_EQ(five.DataType, ftString);
+    EXPECT_EQ(five.Size, 60);
+    EXPECT_EQ(five.DisplayName, "N\xE9v");
+    EXPECT_EQ(five.DisplayWidth, 30);
+    EXPECT_EQ(five.FieldKind, fkData);
+    EXPECT_EQ(five.DefaultExpression, "");
     EXPECT_EQ(parse("x=Integer,0,\"x\",\"\",10,Lookup").FieldKind, fkLookup);
     EXPECT_EQ(parse("x=Integer,0,\"x\",\"\",10,Nonsense").FieldKind, fkData);
     EXPECT_EQ(parse("x=Integer,0,\"x\",\"\",10,Aggregate,\"1\"").DefaultExpression, "1");
+    const TztrCSVFieldDefinition label = parse("x=String,10,\"a,RO\",\"\",10,Data,\"\"");
+    EXPECT_EQ(label.DisplayName, "a,RO");
+    EXPECT_TRUE(label.ReadOnly);
+    EXPECT_FALSE(label.Required);
 }
 
-TEST(CsvFieldLine, DisplayLabelHoldingReadOnlyFlagMarksTheFieldReadOnly)
-{
-    const TztrCSVFieldDefinition read = parse("x=String,10,\"a,RO\",\"\",10,Data,\"\"");
-    EXPECT_EQ(read.DisplayName, "a,RO");
-    EXPECT_TRUE(read.ReadOnly);
-    EXPECT_FALSE(read.Required);
-}
-
-TEST(CsvFieldLine, UnknownTypeNamesAreRefused)
+TEST(CsvFieldLine, UnknownTypesAndSizesThatAreNoNumberAreRefused)
 {
     // Type names are compared exactly; a type the format cannot carry counts as unknown.
     for (const std::string type : {"string", "Cursor", "Unknown", "Text", ""}) {
@@ -104,19 +96,10 @@ TEST(CsvFieldLine, UnknownTypeNamesAreRefused)
             EXPECT_EQ(error.Message(), "Ismeretlen mezőtípus (" + type + ") a CSV file-ban. (first item)");
         }
     }
-}
-
-TEST(CsvFieldLine, UnknownTypeMessageShowsFileTextAsUtf8)
-{
     EXPECT_EQ(CSVUnknownFieldTypeMessage("Sz\xF6veg", "sz\xF6veg=Sz\xF6veg"),
               "Ismeretlen mezőtípus (Szöveg) a CSV file-ban. (szöveg=Szöveg)");
-}
-
-TEST(CsvFieldLine, SizeOrWidthThatIsNoNumberIsAConversionError)
-{
-    EXPECT_THROW(parse("x=String,ten,\"x\",\"\",10,Data,\"\""), EConvertError);
-    EXPECT_THROW(parse("x=String,10,\"x\",\"\",wide,Data,\"\""), EConvertError);
-    EXPECT_THROW(parse("x=String"), EConvertError);
+    for (const char *line : {"x=String,ten,\"x\",\"\",10,Data,\"\"", "x=String,10,\"x\",\"\",wide,Data,\"\"", "x=String"})
+        EXPECT_THROW(parse(line), EConvertError) << line;
 }
 
 TEST(CsvFieldLine, EveryTypeTheFormatSupportsReadsBack)
@@ -132,18 +115,13 @@ TEST(CsvFieldLine, EveryTypeTheFormatSupportsReadsBack)
     }
 }
 
-TEST(CsvIndexLine, WrittenAsTheDataFilesHoldIt)
+TEST(CsvIndexLine, WrittenAsTheDataFilesHoldItAndReadBack)
 {
     TztrCSVIndexDefinition index{"terem_id", "terem_id", "terem_id", {}};
     EXPECT_EQ(index.Format('\0'), "terem_id=terem_id,terem_id");
     EXPECT_EQ(index.Format('"'), "terem_id=\"terem_id\",\"terem_id\"");
-
     index.Options = {ixUnique, ixNonMaintained, ixCaseInsensitive, ixDescending, ixPrimary};
     EXPECT_EQ(index.Format('\0'), "terem_id=terem_id,terem_id,DESC,CASE,NONMT,UNIQ");
-}
-
-TEST(CsvIndexLine, WrittenLineReadsBackTheSame)
-{
     const TztrCSVIndexDefinition written{
         "ix", "kurzus_id;orarend_id", "kurzus es orarend", {ixCaseInsensitive, ixUnique}};
     const TztrCSVIndexDefinition read = TztrCSVIndexDefinition::Parse(written.Format('"'));
@@ -151,12 +129,8 @@ TEST(CsvIndexLine, WrittenLineReadsBackTheSame)
     EXPECT_EQ(read.Fields, "kurzus_id;orarend_id");
     EXPECT_EQ(read.DisplayName, "kurzus es orarend");
     EXPECT_TRUE(read.Options == (TIndexOptions{ixCaseInsensitive, ixUnique}));
-}
-
-TEST(CsvIndexLine, OptionsAreFoundAnywhereInTheLine)
-{
-    const TztrCSVIndexDefinition read = TztrCSVIndexDefinition::Parse("ix=a,b,c,DESC");
-    EXPECT_EQ(read.Fields, "a");
-    EXPECT_EQ(read.DisplayName, "b");
-    EXPECT_TRUE(read.Options == TIndexOptions{ixDescending});
+    const TztrCSVIndexDefinition anywhere = TztrCSVIndexDefinition::Parse("ix=a,b,c,DESC");
+    EXPECT_EQ(anywhere.Fields, "a");
+    EXPECT_EQ(anywhere.DisplayName, "b");
+    EXPECT_TRUE(anywhere.Options == TIndexOptions{ixDescending});
 }

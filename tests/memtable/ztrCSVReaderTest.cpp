@@ -58,43 +58,24 @@ std::vector<Item> itemsOf(const std::string &line, char quote, char fieldDelimit
 
 } // namespace
 
-TEST(CsvLineReader, LineBreakStylesReadAlike)
+TEST(CsvLineReader, LineBreakStylesBlankLinesAndBufferBoundariesReadAlike)
 {
     const std::vector<std::string> expected = {"a\tb", "c", "d"};
-    EXPECT_EQ(linesOf("a\tb\r\nc\r\nd\r\n"), expected);
-    EXPECT_EQ(linesOf("a\tb\nc\nd\n"), expected);
-    EXPECT_EQ(linesOf("a\tb\r\n\nc\r\n\nd\r\n\n"), expected);
-    EXPECT_EQ(linesOf("a\tb\r\n\r\n\r\nc\n\n\nd"), expected);
-    EXPECT_EQ(linesOf("a\tb\rc\0\0d"s), expected);
-    EXPECT_EQ(linesOf("\r\n\r\na\tb\r\nc\r\nd"), expected);
-}
-
-TEST(CsvLineReader, LastLineComesWithFalse)
-{
-    TStringStream stream("first\r\nlast\r\n");
-    TztrCSVReader reader(stream, '\0', '\t', '\0', '\0');
-    EXPECT_TRUE(reader.GetLine());
-    EXPECT_EQ(reader.Line(), "first");
-    EXPECT_FALSE(reader.GetLine());
-    EXPECT_EQ(reader.Line(), "last");
-    EXPECT_FALSE(reader.GetLine());
-    EXPECT_EQ(reader.Line(), "");
-}
-
-TEST(CsvLineReader, LinesAndBreaksAcrossBufferBoundaries)
-{
+    for (const std::string &content : {"a\tb\r\nc\r\nd\r\n"s, "a\tb\nc\nd\n"s, "a\tb\r\n\nc\r\n\nd\r\n\n"s,
+                                       "a\tb\r\n\r\n\r\nc\n\n\nd"s, "a\tb\rc\0\0d"s, "\r\n\r\na\tb\r\nc\r\nd"s})
+        EXPECT_EQ(linesOf(content), expected);
     const std::string longLine(3 * TztrCSVReader::BufferSize + 17, 'x');
     // The CR of this break is the last byte of the first buffer, its LF the first of the next.
     const std::string head(TztrCSVReader::BufferSize - 1, 'h');
-    const std::vector<std::string> expected = {head, longLine, "tail"};
-    EXPECT_EQ(linesOf(head + "\r\n" + longLine + "\r\n\r\ntail\r\n"), expected);
-}
-
-TEST(CsvLineReader, BreakRunFillingAWholeBufferIsOneBreak)
-{
-    const std::string breaks(2 * TztrCSVReader::BufferSize, '\n');
-    const std::vector<std::string> expected = {"a", "b"};
-    EXPECT_EQ(linesOf("a" + breaks + "b"), expected);
+    EXPECT_EQ(linesOf(head + "\r\n" + longLine + "\r\n\r\ntail\r\n"),
+              (std::vector<std::string>{head, longLine, "tail"}));
+    EXPECT_EQ(linesOf("a" + std::string(2 * TztrCSVReader::BufferSize, '\n') + "b"),
+              (std::vector<std::string>{"a", "b"}));
+    TStringStream stream("first\r\nlast\r\n");
+    TztrCSVReader reader(stream, '\0', '\t', '\0', '\0');
+    EXPECT_TRUE(reader.GetLine());
+    EXPECT_FALSE(reader.GetLine()) << "the last line comes with false";
+    EXPECT_EQ(reader.Line(), "last");
 }
 
 TEST(CsvLineReader, CommentLinesAreSkippedAnywhere)
@@ -146,41 +127,26 @@ TEST(CsvLineReader, ProgressComesOncePerHundredBlocks)
     EXPECT_EQ(reports[0], static_cast<int>(100LL * 100 * TztrCSVReader::BufferSize / content.size()));
 }
 
-TEST(CsvItemReader, BareItemsSplitAtTheFieldDelimiter)
+TEST(CsvItemReader, SplitsBareAndQuotedItems)
 {
-    const std::vector<Item> expected = {{"111", false}, {"A-001", false}, {"", true}, {"Kelmendor", false}};
-    EXPECT_EQ(itemsOf("111\tA-001\t\tKelmendor", '\0', '\t', '\0'), expected);
-}
-
-TEST(CsvItemReader, TrailingFieldDelimiterYieldsNoItemForTheTail)
-{
-    const std::vector<Item> expected = {{"a", false}, {"", true}};
-    EXPECT_EQ(itemsOf("a\t\t", '\0', '\t', '\0'), expected);
-}
-
-TEST(CsvItemReader, RecordDelimiterEndsBareItems)
-{
-    const std::vector<Item> expected = {{"a", false}, {"b", false}};
-    EXPECT_EQ(itemsOf("a\tb;", '\0', '\t', ';'), expected);
-}
-
-TEST(CsvItemReader, QuotedItemsWithDoubledQuotesAndEmptyTexts)
-{
-    const std::vector<Item> expected = {
-        {"say \"hi\"", false}, {"", false}, {"", true}, {"bare \"kept\"", false}, {"last", false}};
-    EXPECT_EQ(itemsOf("\"say \"\"hi\"\"\",\"\",,bare \"kept\",\"last\",", '"', ',', ','), expected);
-}
-
-TEST(CsvItemReader, QuotedItemMayHoldTheFieldDelimiter)
-{
-    const std::vector<Item> expected = {{"a,b", false}, {"c", false}};
-    EXPECT_EQ(itemsOf("\"a,b\",c", '"', ',', ','), expected);
-}
-
-TEST(CsvItemReader, UnclosedQuoteKeepsWhatCameBeforeItsLastDoubledQuote)
-{
-    EXPECT_EQ(itemsOf("\"ab\"\"cd\"\"ef", '"', ',', ','), (std::vector<Item>{{"ab\"cd", false}}));
-    EXPECT_EQ(itemsOf("\"abc", '"', ',', ','), (std::vector<Item>{{"", false}}));
+    struct Case
+    {
+        std::string line;
+        char quote, fieldDelimiter, recordDelimiter;
+        std::vector<Item> items;
+    };
+    const std::vector<Case> cases = {
+        {"111\tA-001\t\tKelmendor", '\0', '\t', '\0', {{"111", false}, {"A-001", false}, {"", true}, {"Kelmendor", false}}},
+        {"a\t\t", '\0', '\t', '\0', {{"a", false}, {"", true}}},
+        {"a\tb;", '\0', '\t', ';', {{"a", false}, {"b", false}}},
+        {"\"say \"\"hi\"\"\",\"\",,bare \"kept\",\"last\",", '"', ',', ',',
+         {{"say \"hi\"", false}, {"", false}, {"", true}, {"bare \"kept\"", false}, {"last", false}}},
+        {"\"a,b\",c", '"', ',', ',', {{"a,b", false}, {"c", false}}},
+        {"\"ab\"\"cd\"\"ef", '"', ',', ',', {{"ab\"cd", false}}},
+        {"\"abc", '"', ',', ',', {{"", false}}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(itemsOf(c.line, c.quote, c.fieldDelimiter, c.recordDelimiter), c.items) << c.line;
 }
 
 TEST(CsvItemReader, RestartLineReadsTheItemsAgain)

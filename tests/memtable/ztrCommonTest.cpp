@@ -37,50 +37,32 @@ protected:
 
 } // namespace
 
-TEST_F(StoreFixture, FreedIDsAreReusedLastFreedFirst)
+TEST_F(StoreFixture, FreedIDsAreReusedLastFreedFirstWhileUniqueIDsAndBookmarksGoStale)
 {
     std::vector<TztrRecord *> records;
     for (int i = 0; i < 10; ++i)
         records.push_back(add());
+    const TztrBookmark bookmark = store.BookmarkOf(records[9]);
+    EXPECT_EQ(store.RecordOfBookmark(bookmark), records[9]);
+    const int unique = records[9]->UniqueRecordID;
     remove(records[5]);
     remove(records[9]);
-    EXPECT_EQ(add()->RecordID, 9);
+    TztrRecord *reused = add();
+    EXPECT_EQ(reused->RecordID, 9);
+    EXPECT_GT(reused->UniqueRecordID, unique);
+    EXPECT_TRUE(reused->IsStored());
+    EXPECT_EQ(store.RecordOfBookmark(bookmark), nullptr) << "the slot is reused, the bookmark is stale";
     EXPECT_EQ(add()->RecordID, 5);
     EXPECT_EQ(add()->RecordID, 10);
     EXPECT_EQ(store.RecordCount(), 11);
-}
 
-TEST_F(StoreFixture, UniqueRecordIDsNeverRepeat)
-{
-    TztrRecord *first = add();
-    const int firstUnique = first->UniqueRecordID;
-    remove(first);
-    TztrRecord *second = add();
-    EXPECT_EQ(second->RecordID, 0);
-    EXPECT_GT(second->UniqueRecordID, firstUnique);
-    EXPECT_TRUE(second->IsStored());
-}
-
-TEST_F(StoreFixture, BookmarkOfADeletedRecordIsStaleEvenWhenItsSlotIsReused)
-{
-    TztrRecord *record = add();
-    const TztrBookmark bookmark = store.BookmarkOf(record);
-    EXPECT_EQ(store.RecordOfBookmark(bookmark), record);
-    remove(record);
-    add();
-    EXPECT_EQ(store.RecordOfBookmark(bookmark), nullptr);
-}
-
-TEST_F(StoreFixture, ClearingTheRecordsInvalidatesEveryBookmark)
-{
-    add();
-    const TztrBookmark bookmark = store.BookmarkOf(add());
+    const TztrBookmark beforeClearing = store.BookmarkOf(records[1]);
     const std::int32_t oldTableID = store.TableID();
     store.ClearRecords();
     add();
     add();
     EXPECT_NE(store.TableID(), oldTableID);
-    EXPECT_EQ(store.RecordOfBookmark(bookmark), nullptr);
+    EXPECT_EQ(store.RecordOfBookmark(beforeClearing), nullptr);
     EXPECT_EQ(store.Record(1)->RecordID, 1);
 }
 
@@ -110,19 +92,11 @@ TEST_F(StoreFixture, IndirectValueOfACopyComesFromTheStoredRecord)
     layout.FreeRecord(buffer, true, true);
 }
 
-TEST(StoreLocale, DefaultLocaleSplitsIntoItsParts)
+TEST(StoreLocale, PartsSplitAndRebuildTheLocaleID)
 {
     TztrCommon store(nullptr);
-    store.SetLocaleID(1024);
-    EXPECT_EQ(store.LanguageID(), 0);
+    EXPECT_EQ(store.LocaleID(), 1024u);
     EXPECT_EQ(store.SubLanguageID(), 1);
-    EXPECT_EQ(store.SortID(), 0);
-    EXPECT_EQ(TztrCommon(nullptr).LocaleID(), 1024u);
-}
-
-TEST(StoreLocale, PartsRebuildTheLocaleID)
-{
-    TztrCommon store(nullptr);
     store.SetLocaleID(0x1040E);
     EXPECT_EQ(store.LanguageID(), 0x0E);
     EXPECT_EQ(store.SubLanguageID(), 1);

@@ -19,13 +19,6 @@ namespace {
 constexpr LCID Hungarian = 0x040E;
 constexpr LCID English = 0x0409;
 
-int compareText(const std::string &key, const std::string &value, TztrifoOptions options = {},
-                LCID locale = Hungarian)
-{
-    bool full = false;
-    return CompareFields(key.c_str(), value.c_str(), ftString, options, full, locale);
-}
-
 template <typename T> int compareAs(TFieldType type, T key, T value, TztrifoOptions options = {})
 {
     bool full = false;
@@ -43,145 +36,94 @@ std::vector<std::uint8_t> wide(const std::u16string &text)
 
 } // namespace
 
-TEST(CompareFieldsPartial, ShorterKeyMatchesTheValueItBegins)
+TEST(CompareFieldsText, LocaleCaseAccentAndPartialRulesDecide)
 {
+    struct Case
+    {
+        std::string key, value;
+        TztrifoOptions options;
+        int sign;
+        bool full;
+    };
+    // cp1250 texts: cs and dzs are letters of their own; ó and ő order after o.
+    const std::vector<Case> cases = {
+        {"AB", "ABC", {mtifoPartial}, 0, false},
+        {"ABC", "AB", {mtifoPartial}, 1, false},
+        {"AB", "AC", {mtifoPartial}, -1, true},
+        {"cukor", "csiga", {}, -1, true},
+        {"csiga", "dzsungel", {}, -1, true},
+        {"dzsungel", "cukor", {}, 1, true},
+        {"lo", "l\xF3", {}, -1, true},
+        {"l\xF3", "l\xF5", {}, -1, true},
+        {"ALMA", "alma", {mtifoCaseInsensitive}, 0, true},
+        {"lo", "L\xD3", {mtifoCaseInsensitive}, -1, true},
+        {"alma", "ALMA", {}, -1, true},
+        {"Z", "a", {mtifoIgnoreLocale}, -1, true},
+        {"Z", "a", {mtifoIgnoreLocale, mtifoCaseInsensitive}, 1, true},
+        {"abc", "ABC", {mtifoIgnoreLocale, mtifoCaseInsensitive}, 0, true},
+        {"cukor", "csiga", {mtifoDescending}, 1, true},
+    };
+    for (const Case &c : cases) {
+        bool full = !c.full;
+        const int result = CompareFields(c.key.c_str(), c.value.c_str(), ftString, c.options, full, Hungarian);
+        EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.key << " / " << c.value;
+        EXPECT_EQ(full, c.full) << c.key << " / " << c.value;
+    }
+    const auto cukor = wide(u"cukor"), csiga = wide(u"csiga"), o = wide(u"ő"), oz = wide(u"őz");
     bool full = true;
-    EXPECT_EQ(CompareFields("AB", "ABC", ftString, {mtifoPartial}, full, Hungarian), 0);
+    EXPECT_EQ(CompareFields(o.data(), oz.data(), ftWideString, {mtifoPartial}, full, Hungarian), 0);
     EXPECT_FALSE(full);
-}
-
-TEST(CompareFieldsPartial, LongerKeyIsNotCutAndSortsAbove)
-{
-    bool full = true;
-    EXPECT_EQ(CompareFields("ABC", "AB", ftString, {mtifoPartial}, full, Hungarian), 1);
-    EXPECT_FALSE(full);
-}
-
-TEST(CompareFieldsPartial, EqualLengthsAreAFullCompare)
-{
-    bool full = false;
-    EXPECT_EQ(CompareFields("AB", "AC", ftString, {mtifoPartial}, full, Hungarian), -1);
-    EXPECT_TRUE(full);
-}
-
-TEST(CompareFieldsPartial, WideKeyIsCutInCharacters)
-{
-    const auto key = wide(u"ő");
-    const auto value = wide(u"őz");
-    bool full = true;
-    EXPECT_EQ(CompareFields(key.data(), value.data(), ftWideString, {mtifoPartial}, full, Hungarian), 0);
-    EXPECT_FALSE(full);
-}
-
-TEST(CompareFieldsLocale, HungarianDigraphsFollowTheirFirstLetter)
-{
-    // cp1250 bytes: "cukor" < "csiga" < "dzsungel" because cs and dzs are letters of their own.
-    EXPECT_LT(compareText("cukor", "csiga"), 0);
-    EXPECT_LT(compareText("csiga", "dzsungel"), 0);
-    EXPECT_GT(compareText("dzsungel", "cukor"), 0);
-}
-
-TEST(CompareFieldsLocale, HungarianLongAndDoubleAccentsOrderAfterThePlainLetter)
-{
-    const std::string lo = "lo", loAcute = "l\xF3", loDoubleAcute = "l\xF5"; // ló, lő in cp1250
-    EXPECT_LT(compareText(lo, loAcute), 0);
-    EXPECT_LT(compareText(loAcute, loDoubleAcute), 0);
-}
-
-TEST(CompareFieldsLocale, IgnoringCaseKeepsAccentsApart)
-{
-    EXPECT_EQ(compareText("ALMA", "alma", {mtifoCaseInsensitive}), 0);
-    EXPECT_NE(compareText("lo", "L\xD3", {mtifoCaseInsensitive}), 0);
-    EXPECT_NE(compareText("ALMA", "alma"), 0);
-}
-
-TEST(CompareFieldsLocale, WideTextsUseTheSameOrder)
-{
-    const auto cukor = wide(u"cukor");
-    const auto csiga = wide(u"csiga");
-    bool full = false;
     EXPECT_EQ(CompareFields(cukor.data(), csiga.data(), ftWideString, {}, full, Hungarian), -1);
     EXPECT_EQ(CompareFields(csiga.data(), cukor.data(), ftWideString, {}, full, Hungarian), 1);
 }
 
-TEST(CompareFieldsLocale, UnknownLocaleIsRefusedWhenTextsAreCompared)
+TEST(CompareFieldsText, UnknownLocaleIsRefusedUnlessTheLocaleIsIgnored)
 {
     constexpr LCID unknown = 0x7A7A;
     bool full = false;
-    EXPECT_THROW(CompareFields("a", "b", ftString, {}, full, unknown), EMemTableInvalidLocale);
     EXPECT_EQ(CompareFields("a", "b", ftString, {mtifoIgnoreLocale}, full, unknown), -1);
     try {
         CompareFields("a", "b", ftString, {}, full, unknown);
-    } catch (const EMemTableError &error) {
+        FAIL() << "an unknown locale compared texts";
+    } catch (const EMemTableInvalidLocale &error) {
         EXPECT_STREQ(error.what(), "Invalid locale.");
     }
 }
 
-TEST(CompareFieldsOrdinal, IgnoringTheLocaleComparesBytes)
-{
-    // Ordinal order puts every upper-case letter before any lower-case one.
-    EXPECT_EQ(compareText("Z", "a", {mtifoIgnoreLocale}), -1);
-    EXPECT_EQ(compareText("Z", "a", {mtifoIgnoreLocale, mtifoCaseInsensitive}), 1);
-    EXPECT_EQ(compareText("abc", "ABC", {mtifoIgnoreLocale, mtifoCaseInsensitive}), 0);
-}
-
-TEST(CompareFieldsNumbers, SignedAndUnsignedWidthsKeepTheirSign)
-{
-    EXPECT_EQ(compareAs<std::int16_t>(ftSmallint, -1, 1), -1);
-    EXPECT_EQ(compareAs<std::uint16_t>(ftWord, 65535, 1), 1);
-    EXPECT_EQ(compareAs<std::int32_t>(ftInteger, -5, -5), 0);
-    EXPECT_EQ(compareAs<std::int32_t>(ftAutoInc, 2147483647, -2147483647), 1);
-    EXPECT_EQ(compareAs<std::int64_t>(ftLargeint, 1LL << 40, 1LL << 41), -1);
-}
-
-TEST(CompareFieldsNumbers, FalseSortsBeforeTrueWhateverTheStoredNonZero)
-{
-    EXPECT_EQ(compareAs<std::uint16_t>(ftBoolean, 0, 1), -1);
-    EXPECT_EQ(compareAs<std::uint16_t>(ftBoolean, 7, 1), 0);
-    EXPECT_EQ(compareAs<std::uint16_t>(ftBoolean, 1, 0), 1);
-}
-
-TEST(CompareFieldsNumbers, DateTimesAPartOfADayApartDiffer)
-{
-    const double morning = 45000.25 * 86400000.0;
-    const double evening = 45000.75 * 86400000.0;
-    EXPECT_EQ(compareAs<double>(ftDateTime, morning, evening), -1);
-    EXPECT_EQ(compareAs<double>(ftFloat, 2.5, 2.5), 0);
-    EXPECT_EQ(compareAs<double>(ftCurrency, 3.0, 2.5), 1);
-}
-
-TEST(CompareFieldsNumbers, TimeStampsDecideByTheFirstDifferingPart)
+TEST(CompareFieldsNumbers, EveryTypeComparesByValue)
 {
     TSQLTimeStamp early{2025, 9, 8, 23, 59, 59, 999};
     TSQLTimeStamp late{2025, 9, 9, 0, 0, 0, 0};
-    EXPECT_EQ(compareAs(ftTimeStamp, early, late), -1);
-    EXPECT_EQ(compareAs(ftTimeStamp, late, early), 1);
-    EXPECT_EQ(compareAs(ftTimeStamp, late, late), 0);
-}
-
-TEST(CompareFieldsDescending, NegatesEveryResult)
-{
-    EXPECT_EQ(compareAs<std::int32_t>(ftInteger, 1, 2, {mtifoDescending}), 1);
-    EXPECT_EQ(compareText("cukor", "csiga", {mtifoDescending}), 1);
-}
-
-TEST(CompareFieldsUnordered, BytesAndBlobsAlwaysCompareEqual)
-{
     const char a[4] = {1, 2, 3, 4};
     const char b[4] = {9, 9, 9, 9};
+    const std::vector<std::pair<int, int>> results = {
+        {compareAs<std::int16_t>(ftSmallint, -1, 1), -1},
+        {compareAs<std::uint16_t>(ftWord, 65535, 1), 1},
+        {compareAs<std::int32_t>(ftInteger, -5, -5), 0},
+        {compareAs<std::int32_t>(ftAutoInc, 2147483647, -2147483647), 1},
+        {compareAs<std::int64_t>(ftLargeint, 1LL << 40, 1LL << 41), -1},
+        // False sorts before true whatever non-zero value stands for true.
+        {compareAs<std::uint16_t>(ftBoolean, 0, 1), -1},
+        {compareAs<std::uint16_t>(ftBoolean, 7, 1), 0},
+        {compareAs<std::uint16_t>(ftBoolean, 1, 0), 1},
+        {compareAs<double>(ftDateTime, 45000.25 * 86400000.0, 45000.75 * 86400000.0), -1},
+        {compareAs<double>(ftFloat, 2.5, 2.5), 0},
+        {compareAs<double>(ftCurrency, 3.0, 2.5), 1},
+        {compareAs(ftTimeStamp, early, late), -1},
+        {compareAs(ftTimeStamp, late, early), 1},
+        {compareAs(ftTimeStamp, late, late), 0},
+        {compareAs<std::int32_t>(ftInteger, 1, 2, {mtifoDescending}), 1},
+        {compareAs(ftBCD, CurrToBCD(Currency(-3)), CurrToBCD(Currency(2))), -1},
+        {compareAs(ftFMTBcd, DoubleToBcd(12.5), DoubleToBcd(12.25)), 1},
+        // Out of range for the comparison: no order.
+        {compareAs(ftBCD, StrToBcd("1000000000000000000000"), CurrToBCD(Currency(2))), 0},
+    };
+    for (std::size_t i = 0; i < results.size(); ++i)
+        EXPECT_EQ(results[i].first, results[i].second) << "case " << i;
     bool full = false;
-    EXPECT_EQ(CompareFields(a, b, ftBytes, {}, full, English), 0);
-    EXPECT_EQ(CompareFields(a, b, ftVarBytes, {}, full, English), 0);
-    EXPECT_EQ(CompareFields(a, b, ftBlob, {}, full, English), 0);
+    for (const TFieldType unordered : {ftBytes, ftVarBytes, ftBlob})
+        EXPECT_EQ(CompareFields(a, b, unordered, {}, full, English), 0);
     EXPECT_TRUE(full);
-}
-
-TEST(CompareFieldsNumbers, BcdValuesCompareByAmountAndOutOfRangeOnesDoNot)
-{
-    EXPECT_EQ(compareAs(ftBCD, CurrToBCD(Currency(-3)), CurrToBCD(Currency(2))), -1);
-    EXPECT_EQ(compareAs(ftFMTBcd, DoubleToBcd(12.5), DoubleToBcd(12.25)), 1);
-    const TBcd huge = StrToBcd("1000000000000000000000");
-    EXPECT_EQ(compareAs(ftBCD, huge, CurrToBCD(Currency(2))), 0);
 }
 
 namespace {
@@ -215,38 +157,42 @@ protected:
 
 } // namespace
 
-TEST_F(CompareRecordsOnTable, NullSortsBeforeValues)
+TEST_F(CompareRecordsOnTable, NullsOptionsModesAndPartialKeysDecide)
 {
-    EXPECT_LT(compare(1, 0, "pont"), 0);
-    EXPECT_GT(compare(0, 1, "pont"), 0);
-    EXPECT_EQ(compare(1, 1, "pont"), 0);
-}
-
-TEST_F(CompareRecordsOnTable, DescendingPutsNullLast)
-{
-    EXPECT_GT(compare(1, 0, "pont:d"), 0);
-    EXPECT_LT(compare(2, 0, "pont:d"), 0);
-}
-
-TEST_F(CompareRecordsOnTable, NullKeyIgnoredMatchesAnyValue)
-{
-    EXPECT_EQ(compare(1, 0, "pont:n"), 0);
-    EXPECT_EQ(compare(1, 0, "pont", 0, false, true), 0);
-    EXPECT_LT(compare(1, 0, "pont;id:n"), 0);
-}
-
-TEST_F(CompareRecordsOnTable, FirstDecidingFieldWins)
-{
-    EXPECT_LT(compare(0, 2, "nev;pont"), 0);
-    EXPECT_GT(compare(2, 0, "nev;pont"), 0);
-    EXPECT_GT(compare(0, 2, "nev;id:d;pont"), 0); // id 1 after id 3 when descending
-}
-
-TEST_F(CompareRecordsOnTable, PartialKeyStopsAtTheCutField)
-{
-    // "AB" against "ABC" is a partial match: the walk ends there with 0 even though pont differs.
-    EXPECT_EQ(compare(1, 0, "nev;pont", 0, true), 0);
-    EXPECT_NE(compare(1, 0, "nev;pont"), 0);
+    // Records: 0 (1, ABC, 10), 1 (2, AB, null), 2 (3, ABC, 20).
+    struct Case
+    {
+        int key, other;
+        const char *fields;
+        int mode;
+        bool partial, ignoreNull;
+        int sign;
+    };
+    const std::vector<Case> cases = {
+        {1, 0, "pont", 0, false, false, -1}, // null sorts before values
+        {0, 1, "pont", 0, false, false, 1},
+        {1, 1, "pont", 0, false, false, 0},
+        {1, 0, "pont:d", 0, false, false, 1}, // and after them when descending
+        {2, 0, "pont:d", 0, false, false, -1},
+        {1, 0, "pont:n", 0, false, false, 0}, // a null key ignored matches any value
+        {1, 0, "pont", 0, false, true, 0},
+        {1, 0, "pont;id:n", 0, false, false, -1},
+        {0, 2, "nev;pont", 0, false, false, -1}, // the first deciding field wins
+        {2, 0, "nev;pont", 0, false, false, 1},
+        {0, 2, "nev;id:d;pont", 0, false, false, 1},
+        {1, 0, "nev;pont", 0, true, false, 0}, // a partial match ends the walk
+        {1, 0, "nev;pont", 0, false, false, -1},
+        {0, 2, "id;pont", 1, false, false, -1}, // range modes test each field on its own
+        {0, 2, "id;pont", 2, false, false, -1},
+        {2, 0, "id;pont", 2, false, false, 1},
+        {0, 2, "id;pont", 3, false, false, -1},
+        {2, 0, "id;pont", 4, false, false, 1},
+        {0, 2, "id:d;pont", 1, false, false, -1},
+    };
+    for (const Case &c : cases) {
+        const int result = compare(c.key, c.other, c.fields, c.mode, c.partial, c.ignoreNull);
+        EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.key << "/" << c.other << " " << c.fields << " " << c.mode;
+    }
 }
 
 TEST_F(CompareRecordsOnTable, FieldLimitComparesOnlyTheLeadingFields)

@@ -49,30 +49,9 @@ std::vector<std::string> namesOf(TDataSet &dataSet)
     return names;
 }
 
-template <class Action> std::string messageOf(Action action)
-{
-    try {
-        action();
-    } catch (const Exception &error) {
-        return error.what();
-    }
-    return {};
-}
-
 } // namespace
 
-TEST(CopyOptions, KeepTheirFixedNumbers)
-{
-    EXPECT_EQ(TztrCopyOptions{mtcpoStructure}.Bits(), 1u);
-    EXPECT_EQ(TztrCopyOptions{mtcpoProperties}.Bits(), 4u);
-    EXPECT_EQ(TztrCopyOptions{mtcpoAppend}.Bits(), 32u);
-    EXPECT_EQ(TztrCopyOptions{mtcpoKeepIndexes}.Bits(), 128u);
-    EXPECT_EQ(TztrCopyOptions{mtcpoSpareFlag}.Bits(), 256u);
-    EXPECT_EQ(TztrCopyOptions{mtcpoConvertWide}.Bits(), 1024u);
-    EXPECT_EQ((TztrUpdateFlags{mtufEdit, mtufAppend}.Bits()), 3u);
-}
-
-TEST(LoadFromDataSet, WithoutAppendEmptiesEveryTableOnTheStore)
+TEST(LoadFromDataSet, WithoutAppendEmptiesEveryTableOnTheStoreAndWithAppendKeepsThem)
 {
     TztrMemTable owner;
     owner.SetAttachMaxCount(2);
@@ -86,63 +65,55 @@ TEST(LoadFromDataSet, WithoutAppendEmptiesEveryTableOnTheStore)
     openPeopleArray(source, 2);
 
     owner.LoadFromDataSet(source, {});
-
     EXPECT_EQ(idsOf(owner), (std::vector<int>{1, 2}));
     EXPECT_EQ(idsOf(view), (std::vector<int>{1, 2}));
     EXPECT_EQ(owner.LoadedCount(), 2);
+
+    // Loading from the table itself or from a view of its records changes nothing.
+    owner.LoadFromDataSet(owner, {});
+    owner.LoadFromDataSet(view, {});
+    owner.LoadFromDataSet(view, {mtcpoAppend});
+    view.SaveToDataSet(owner, {});
+    view.UpdateToDataSet(owner, "id");
+    EXPECT_EQ(idsOf(owner), (std::vector<int>{1, 2}));
+    owner.LoadFromDataSet(source, {mtcpoAppend});
+    EXPECT_EQ(idsOf(owner), (std::vector<int>{1, 2, 1, 2}));
 }
 
-TEST(LoadFromDataSet, WithAppendKeepsTheRecordsPresent)
-{
-    TztrMemTable table;
-    openPeople(table);
-    appendPerson(table, 100, "régi");
-    ArrayDataSet source;
-    openPeopleArray(source, 2);
-
-    table.LoadFromDataSet(source, {mtcpoAppend});
-
-    EXPECT_EQ(idsOf(table), (std::vector<int>{100, 1, 2}));
-}
-
-TEST(LoadFromDataSet, MatchesFieldsByNameAndLeavesUnmatchedDestinationFieldsNull)
+TEST(LoadFromDataSet, MatchesFieldsByNameAndConvertsValuesBetweenFieldClasses)
 {
     ArrayDataSet source;
     source.FieldDefs().Add("nev", ftString, 20);
     source.FieldDefs().Add("csak_forrasban", ftInteger);
     source.FieldDefs().Add("id", ftInteger);
+    source.FieldDefs().Add("pont", ftString, 10);
+    source.FieldDefs().Add("nagy", ftLargeint);
     source.Open();
-    source.AppendRecord({cp1250("Ákos"), 77, 5});
+    source.AppendRecord({cp1250("Ákos"), 77, 5, "42", std::int64_t{9007199254740993}});
+    source.AppendRecord({"", 1, 6, Variant::Null(), Variant::Null()});
     TztrMemTable table;
     table.FieldDefs().Add("id", ftInteger);
     table.FieldDefs().Add("nev", ftString, 20);
     table.FieldDefs().Add("megjegyzes", ftString, 30);
+    table.FieldDefs().Add("pont", ftInteger);
+    table.FieldDefs().Add("nagy", ftLargeint);
     table.Open();
 
     table.LoadFromDataSet(source, {});
 
-    ASSERT_EQ(table.RecordCount(), 1);
+    ASSERT_EQ(table.RecordCount(), 2);
     EXPECT_EQ(table.FieldByName("id")->AsInteger(), 5);
     EXPECT_EQ(table.FieldByName("nev")->AsString(), cp1250("Ákos"));
     EXPECT_TRUE(table.FieldByName("megjegyzes")->IsNull());
+    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 42);
+    EXPECT_EQ(table.FieldByName("nagy")->AsLargeInt(), 9007199254740993);
     EXPECT_EQ(table.FindField("csak_forrasban"), nullptr);
-}
-
-TEST(LoadFromDataSet, NullSourceValuesStayNull)
-{
-    ArrayDataSet source;
-    openPeopleArray(source, 0);
-    source.AppendRecord({1, "", Variant::Null()});
-    TztrMemTable table;
-    openPeople(table);
-
-    table.LoadFromDataSet(source, {});
-
-    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 1);
+    table.Last();
     EXPECT_TRUE(table.FieldByName("pont")->IsNull());
+    EXPECT_TRUE(table.FieldByName("nagy")->IsNull());
 }
 
-TEST(LoadFromDataSet, EmptyDestinationKeepsTheSourceKeys)
+TEST(LoadFromDataSet, AnEmptyTableKeepsTheSourceKeysAndAppendedRecordsNumberOn)
 {
     ArrayDataSet source;
     openPeopleArray(source, 0);
@@ -154,112 +125,67 @@ TEST(LoadFromDataSet, EmptyDestinationKeepsTheSourceKeys)
     table.Open();
 
     table.LoadFromDataSet(source, {});
-
     EXPECT_EQ(idsOf(table), (std::vector<int>{7, 9}));
-}
-
-TEST(LoadFromDataSet, AppendedRecordsDoNotTakeTheSourceKeys)
-{
-    ArrayDataSet source;
-    openPeopleArray(source, 0);
-    source.AppendRecord({1, "egy", 1});
-    source.AppendRecord({2, "kettő", 2});
-    TztrMemTable table;
-    table.FieldDefs().Add("id", ftAutoInc);
-    table.FieldDefs().Add("nev", ftString, 20);
-    table.Open();
-    table.AppendRecord({1, "meglévő"});
-
     table.LoadFromDataSet(source, {mtcpoAppend});
-
-    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(namesOf(table), (std::vector<std::string>{"meglévő", "egy", "kettő"}));
+    EXPECT_EQ(idsOf(table), (std::vector<int>{7, 9, 10, 11}));
+    EXPECT_EQ(namesOf(table), (std::vector<std::string>{"hét", "kilenc", "hét", "kilenc"}));
 }
 
-TEST(LoadFromDataSet, StopsAtTheLoadLimit)
-{
-    ArrayDataSet source;
-    openPeopleArray(source, 15);
-    TztrMemTable table;
-    openPeople(table);
-    table.SetLoadLimit(10);
-
-    table.LoadFromDataSet(source, {});
-
-    EXPECT_EQ(table.RecordCount(), 10);
-    EXPECT_EQ(table.LoadedCount(), 10);
-    EXPECT_FALSE(table.LoadedCompletely());
-}
-
-TEST(LoadFromDataSet, ALimitOfExactlyTheSourceSizeLoadsCompletely)
+TEST(CopyLimits, LoadsSavesAndUpdatesStopAtTheLimitAndZeroMeansNone)
 {
     ArrayDataSet source;
     openPeopleArray(source, 10);
-    TztrMemTable table;
-    openPeople(table);
-    table.SetLoadLimit(10);
+    for (const auto &[limit, count] : {std::pair{4, 4}, {10, 10}, {0, 10}}) {
+        TztrMemTable table;
+        openPeople(table);
+        table.SetLoadLimit(limit);
+        table.LoadFromDataSet(source, {});
+        EXPECT_EQ(table.RecordCount(), count) << limit;
+        EXPECT_EQ(table.LoadedCount(), count) << limit;
+        EXPECT_EQ(table.LoadedCompletely(), count == 10) << limit;
 
-    table.LoadFromDataSet(source, {});
+        table.SetLoadLimit(0);
+        table.LoadFromDataSet(source, {});
+        table.SetSaveLimit(limit);
+        ArrayDataSet destination;
+        openPeopleArray(destination, 0);
+        table.SaveToDataSet(destination, {});
+        EXPECT_EQ(destination.RowCount(), count) << limit;
+        EXPECT_EQ(table.SavedCompletely(), count == 10) << limit;
 
-    EXPECT_EQ(table.RecordCount(), 10);
-    EXPECT_TRUE(table.LoadedCompletely());
+        ArrayDataSet updated;
+        openPeopleArray(updated, 0);
+        EXPECT_EQ(table.UpdateRecords(table, updated, {mtufEdit, mtufAppend}, limit, "id"), count) << limit;
+        EXPECT_EQ(updated.RowCount(), count) << limit;
+    }
 }
 
-TEST(LoadFromDataSet, ReturnsTheSourceToItsRecordAndControlState)
+TEST(LoadFromDataSet, PutsTheSourceBackAsItWas)
 {
     ArrayDataSet source;
     openPeopleArray(source, 5);
     source.First();
     source.MoveBy(2);
     source.DisableControls();
-
     TztrMemTable table;
     openPeople(table);
-    table.LoadFromDataSet(source, {});
 
+    table.LoadFromDataSet(source, {});
     EXPECT_EQ(source.FieldByName("id")->AsInteger(), 3);
     EXPECT_TRUE(source.Active());
     EXPECT_TRUE(source.ControlsDisabled());
     source.EnableControls();
     EXPECT_FALSE(source.ControlsDisabled());
     EXPECT_FALSE(table.ControlsDisabled());
-}
 
-TEST(LoadFromDataSet, ClosesASourceItHadToOpen)
-{
-    ArrayDataSet source;
-    openPeopleArray(source, 3);
     source.Close();
-    TztrMemTable table;
-    openPeople(table);
-
     table.LoadFromDataSet(source, {});
-
     EXPECT_FALSE(source.Active());
     EXPECT_FALSE(source.ControlsDisabled());
-    EXPECT_EQ(table.RecordCount(), 3);
+    EXPECT_EQ(table.RecordCount(), 5);
 }
 
-TEST(LoadFromDataSet, LoadsEveryRecordOfAFilteredTableAndKeepsTheFilter)
-{
-    ArrayDataSet source;
-    openPeopleArray(source, 4);
-    TztrMemTable table;
-    openPeople(table);
-    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
-        accept = dataSet.FieldByName("id")->AsInteger() % 2 == 0;
-    };
-    table.SetFiltered(true);
-
-    table.LoadFromDataSet(source, {});
-
-    EXPECT_TRUE(table.Filtered());
-    EXPECT_EQ(idsOf(table), (std::vector<int>{2, 4}));
-    table.SetFiltered(false);
-    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3, 4}));
-}
-
-TEST(LoadFromDataSet, LoadsEveryRecordIntoADetailTableAndKeepsItsMaster)
+TEST(LoadFromDataSet, LoadsEveryRecordPastAFilterAndAMasterAndKeepsThem)
 {
     TztrMemTable master;
     master.FieldDefs().Add("id", ftInteger);
@@ -273,15 +199,22 @@ TEST(LoadFromDataSet, LoadsEveryRecordIntoADetailTableAndKeepsItsMaster)
     table.SetMasterFields("id");
     table.SetDetailFields("id");
     table.Open();
+    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
+        accept = dataSet.FieldByName("id")->AsInteger() % 2 == 0;
+    };
+    table.SetFiltered(true);
     ArrayDataSet source;
-    openPeopleArray(source, 3);
+    openPeopleArray(source, 4);
 
     table.LoadFromDataSet(source, {});
 
+    EXPECT_TRUE(table.Filtered());
     EXPECT_EQ(table.MasterSource(), &masterSource);
     EXPECT_EQ(idsOf(table), (std::vector<int>{2}));
     table.SetMasterSource(nullptr);
-    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(idsOf(table), (std::vector<int>{2, 4}));
+    table.SetFiltered(false);
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3, 4}));
 }
 
 TEST(LoadFromDataSet, LeavesTheTableOnItsFirstRecordWithIndexesInOrder)
@@ -357,7 +290,7 @@ TEST(LoadFromDataSet, PropertiesOptionCopiesFieldProperties)
     EXPECT_TRUE(table.FieldByName("id")->Visible());
 }
 
-TEST(LoadFromDataSet, ReadOnlyFieldsAreFilledAllTheSame)
+TEST(LoadFromDataSet, ReadOnlyFieldsAndTablesAreFilledAllTheSame)
 {
     ArrayDataSet source;
     openPeopleArray(source, 2);
@@ -366,25 +299,15 @@ TEST(LoadFromDataSet, ReadOnlyFieldsAreFilledAllTheSame)
     table.FieldByName("nev")->SetReadOnly(true);
 
     table.LoadFromDataSet(source, {});
-
     EXPECT_EQ(namesOf(table), (std::vector<std::string>{cp1250("Név 1"), cp1250("Név 2")}));
     table.First();
     table.Edit();
     EXPECT_THROW(table.FieldByName("nev")->SetAsString("x"), EDatabaseError);
     table.Cancel();
-}
 
-TEST(LoadFromDataSet, FillsAReadOnlyTableThatStaysReadOnly)
-{
-    ArrayDataSet source;
-    openPeopleArray(source, 2);
-    TztrMemTable table;
-    openPeople(table);
     table.SetReadOnly(true);
-
-    table.LoadFromDataSet(source, {});
-
-    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2}));
+    table.LoadFromDataSet(source, {mtcpoAppend});
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 1, 2}));
     EXPECT_FALSE(table.CanModify());
     EXPECT_THROW(table.Append(), EDatabaseError);
 }
@@ -443,72 +366,16 @@ TEST(LoadFromDataSet, ReportsCopyProgress)
     };
 
     table.LoadFromDataSet(source, {});
-
     EXPECT_EQ(percentages, (std::vector<int>{0, 0, 40, 80, 100}));
+
+    ArrayDataSet single;
+    openPeopleArray(single, 1);
+    percentages.clear();
+    table.LoadFromDataSet(single, {});
+    EXPECT_EQ(percentages, (std::vector<int>{0, 0, 100}));
 }
 
-TEST(LoadFromDataSet, BetweenMemoryTables)
-{
-    TztrMemTable source;
-    openPeople(source);
-    appendPerson(source, 1, "a", 5);
-    appendPerson(source, 2, "b");
-    TztrMemTable table;
-    openPeople(table);
-
-    table.LoadFromDataSet(source, {});
-
-    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2}));
-    table.Last();
-    EXPECT_TRUE(table.FieldByName("pont")->IsNull());
-}
-
-TEST(LoadFromDataSet, FromItselfDoesNothing)
-{
-    TztrMemTable table;
-    openPeople(table);
-    appendPerson(table, 1);
-
-    table.LoadFromDataSet(table, {});
-
-    EXPECT_EQ(idsOf(table), (std::vector<int>{1}));
-}
-
-TEST(LoadFromDataSet, FromAViewOfTheSameRecordsChangesNothing)
-{
-    TztrMemTable owner;
-    owner.SetAttachMaxCount(2);
-    openPeople(owner);
-    appendPerson(owner, 1);
-    appendPerson(owner, 2);
-    TztrMemTable view;
-    view.SetAttachedTo(&owner);
-    view.Open();
-
-    owner.LoadFromDataSet(view, {});
-    owner.LoadFromDataSet(view, {mtcpoAppend});
-    view.SaveToDataSet(owner, {});
-    view.UpdateToDataSet(owner, "id");
-
-    EXPECT_EQ(idsOf(owner), (std::vector<int>{1, 2}));
-}
-
-TEST(CopyRecords, LargeIntegersKeepEveryDigit)
-{
-    ArrayDataSet source;
-    source.FieldDefs().Add("nagy", ftLargeint);
-    source.Open();
-    source.AppendRecord({std::int64_t{9007199254740993}});
-    TztrMemTable table;
-    table.FieldDefs().Add("nagy", ftLargeint);
-    table.Open();
-
-    table.LoadFromDataSet(source, {});
-
-    EXPECT_EQ(table.FieldByName("nagy")->AsLargeInt(), 9007199254740993);
-}
-
-TEST(CopyRecords, WideConversionReadsEightBitTextAsUtf8)
+TEST(CopyRecords, WideConversionTurnsEightBitTextToWideAndBackAsUtf8)
 {
     const std::string utf8 = "Árvíztűrő";
     ArrayDataSet source;
@@ -519,44 +386,18 @@ TEST(CopyRecords, WideConversionReadsEightBitTextAsUtf8)
     table.FieldDefs().Add("szoveg", ftWideString, 30);
     table.Open();
 
+    table.LoadFromDataSet(source, {});
+    EXPECT_NE(table.FieldByName("szoveg")->AsWideString(), u"Árvíztűrő");
     table.LoadFromDataSet(source, {mtcpoConvertWide});
     EXPECT_EQ(table.FieldByName("szoveg")->AsWideString(), u"Árvíztűrő");
 
-    table.LoadFromDataSet(source, {});
-    EXPECT_NE(table.FieldByName("szoveg")->AsWideString(), u"Árvíztűrő");
-}
-
-TEST(CopyRecords, WideConversionWritesWideTextAsUtf8)
-{
-    TztrMemTable source;
-    source.FieldDefs().Add("szoveg", ftWideString, 30);
-    source.Open();
-    source.Append();
-    source.FieldByName("szoveg")->SetAsWideString(u"Őrség");
-    source.Post();
     ArrayDataSet destination;
     destination.FieldDefs().Add("szoveg", ftString, 30);
+    table.SaveToDataSet(destination, {mtcpoConvertWide});
+    EXPECT_FALSE(destination.Active()) << "a destination it had to open is closed again";
     destination.Open();
-
-    source.SaveToDataSet(destination, {mtcpoConvertWide});
-
     destination.First();
-    EXPECT_EQ(destination.FieldByName("szoveg")->AsString(), "Őrség");
-}
-
-TEST(CopyRecords, FieldsOfDifferentClassesGoThroughText)
-{
-    ArrayDataSet source;
-    source.FieldDefs().Add("pont", ftString, 10);
-    source.Open();
-    source.AppendRecord({"42"});
-    TztrMemTable table;
-    table.FieldDefs().Add("pont", ftInteger);
-    table.Open();
-
-    table.LoadFromDataSet(source, {});
-
-    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 42);
+    EXPECT_EQ(destination.FieldByName("szoveg")->AsString(), utf8);
 }
 
 TEST(SaveToDataSet, WritesEveryRecordIntoAnotherDataSet)
@@ -578,40 +419,7 @@ TEST(SaveToDataSet, WritesEveryRecordIntoAnotherDataSet)
     destination.Last();
     EXPECT_TRUE(destination.FieldByName("pont")->IsNull());
     EXPECT_EQ(table.SavedCount(), 2);
-    EXPECT_TRUE(table.SavedCompletely());
     EXPECT_EQ(saves, (std::vector<TztrMemTableStorageType>{mtstDataSet}));
-}
-
-TEST(SaveToDataSet, StopsAtTheSaveLimitAndSaysSo)
-{
-    TztrMemTable table;
-    openPeople(table);
-    for (int id = 1; id <= 5; ++id)
-        appendPerson(table, id);
-    table.SetSaveLimit(2);
-    ArrayDataSet destination;
-    openPeopleArray(destination, 0);
-
-    table.SaveToDataSet(destination, {});
-
-    EXPECT_EQ(destination.RowCount(), 2);
-    EXPECT_FALSE(table.SavedCompletely());
-    EXPECT_FALSE(table.LoadedCompletely());
-}
-
-TEST(SaveToDataSet, ClosesADestinationItHadToOpen)
-{
-    TztrMemTable table;
-    openPeople(table);
-    appendPerson(table, 1);
-    ArrayDataSet destination;
-    openPeopleArray(destination, 0);
-    destination.Close();
-
-    table.SaveToDataSet(destination, {});
-
-    EXPECT_FALSE(destination.Active());
-    EXPECT_EQ(destination.RowCount(), 1);
 }
 
 TEST(SaveToDataSet, OnSaveRecordChoosesTheRecordsAndOnSaveFieldSeesThem)
@@ -636,86 +444,56 @@ TEST(SaveToDataSet, OnSaveRecordChoosesTheRecordsAndOnSaveFieldSeesThem)
     EXPECT_EQ(savedFields, (std::vector<std::string>{"id", "nev", "pont", "id", "nev", "pont"}));
 }
 
-TEST(UpdateToDataSet, UpdatesFoundKeysAndAppendsTheOthers)
+TEST(UpdateToDataSet, FlagsChooseWhetherFoundKeysAreUpdatedAndOthersAppended)
 {
-    TztrMemTable table;
-    openPeople(table);
-    appendPerson(table, 1, "új név", 11);
-    appendPerson(table, 2, "második", 22);
-    ArrayDataSet destination;
-    openPeopleArray(destination, 0);
-    destination.AppendRecord({1, "régi név", 1});
-    destination.AppendRecord({3, "harmadik", 3});
+    struct Case
+    {
+        TztrUpdateFlags flags;
+        std::vector<int> ids;
+        std::vector<std::string> names;
+    };
+    const std::vector<Case> cases = {
+        {{mtufEdit, mtufAppend}, {1, 3, 2}, {"új", "harmadik", "második"}},
+        {{mtufEdit}, {1, 3}, {"új", "harmadik"}},
+        {{mtufAppend}, {1, 3, 2}, {"régi", "harmadik", "második"}},
+    };
+    for (const Case &c : cases) {
+        TztrMemTable table;
+        openPeople(table);
+        appendPerson(table, 1, "új", 11);
+        appendPerson(table, 2, "második", 22);
+        ArrayDataSet destination;
+        openPeopleArray(destination, 0);
+        destination.AppendRecord({1, "régi", 1});
+        destination.AppendRecord({3, "harmadik", 3});
 
-    table.UpdateToDataSet(destination, "id");
+        table.UpdateToDataSet(destination, "id", c.flags);
 
-    EXPECT_EQ(idsOf(destination), (std::vector<int>{1, 3, 2}));
-    EXPECT_EQ(namesOf(destination), (std::vector<std::string>{"új név", "harmadik", "második"}));
+        EXPECT_EQ(idsOf(destination), c.ids);
+        EXPECT_EQ(namesOf(destination), c.names);
+    }
 }
 
-TEST(UpdateToDataSet, FromAClosedTableOpensIt)
+TEST(UpdateToDataSet, MatchesOnSeveralKeyFieldsAndOpensAClosedTable)
 {
     TztrMemTable table;
     definePeople(table);
     ArrayDataSet destination;
-    openPeopleArray(destination, 1);
-
-    table.UpdateToDataSet(destination, "id");
-
-    EXPECT_TRUE(table.Active());
-    EXPECT_EQ(destination.RowCount(), 1);
-}
-
-TEST(UpdateToDataSet, EditFlagAloneAppendsNothing)
-{
-    TztrMemTable table;
-    openPeople(table);
-    appendPerson(table, 1, "új");
-    appendPerson(table, 2, "nincs");
-    ArrayDataSet destination;
-    openPeopleArray(destination, 0);
-    destination.AppendRecord({1, "régi", 1});
-
-    table.UpdateToDataSet(destination, "id", {mtufEdit});
-
-    EXPECT_EQ(idsOf(destination), (std::vector<int>{1}));
-    EXPECT_EQ(namesOf(destination), (std::vector<std::string>{"új"}));
-}
-
-TEST(UpdateToDataSet, AppendFlagAloneChangesNoExistingRecord)
-{
-    TztrMemTable table;
-    openPeople(table);
-    appendPerson(table, 1, "új");
-    appendPerson(table, 2, "második");
-    ArrayDataSet destination;
-    openPeopleArray(destination, 0);
-    destination.AppendRecord({1, "régi", 1});
-
-    table.UpdateToDataSet(destination, "id", {mtufAppend});
-
-    EXPECT_EQ(idsOf(destination), (std::vector<int>{1, 2}));
-    EXPECT_EQ(namesOf(destination), (std::vector<std::string>{"régi", "második"}));
-}
-
-TEST(UpdateToDataSet, MatchesOnSeveralKeyFieldsWithOptions)
-{
-    TztrMemTable table;
-    openPeople(table);
-    appendPerson(table, 1, "a", 100);
-    appendPerson(table, 1, "b", 200);
-    ArrayDataSet destination;
     openPeopleArray(destination, 0);
     destination.AppendRecord({1, "b", 0});
+    table.UpdateToDataSet(destination, "id");
+    EXPECT_TRUE(table.Active());
+    EXPECT_EQ(destination.RowCount(), 1);
 
+    appendPerson(table, 1, "a", 100);
+    appendPerson(table, 1, "b", 200);
     table.UpdateToDataSet(destination, "id;nev:C");
-
     EXPECT_EQ(destination.RowCount(), 2);
     destination.First();
     EXPECT_EQ(destination.FieldByName("pont")->AsInteger(), 200);
 }
 
-TEST(UpdateRecords, IntoAMemoryTable)
+TEST(UpdateRecords, UpdatesAMemoryTableFromAnotherDataSet)
 {
     ArrayDataSet source;
     openPeopleArray(source, 3);
@@ -728,19 +506,6 @@ TEST(UpdateRecords, IntoAMemoryTable)
     EXPECT_EQ(idsOf(table), (std::vector<int>{2, 1, 3}));
     table.First();
     EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 20);
-}
-
-TEST(UpdateRecords, StopsAtTheLimitAndCountsPostedRecords)
-{
-    TztrMemTable table;
-    openPeople(table);
-    for (int id = 1; id <= 5; ++id)
-        appendPerson(table, id);
-    ArrayDataSet destination;
-    openPeopleArray(destination, 0);
-
-    EXPECT_EQ(table.UpdateRecords(table, destination, {mtufEdit, mtufAppend}, 3, "id"), 3);
-    EXPECT_EQ(destination.RowCount(), 3);
 }
 
 TEST(CopyFieldProperties, CopiesTheTypeSpecificProperties)

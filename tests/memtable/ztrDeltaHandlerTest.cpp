@@ -16,6 +16,9 @@ public:
     std::vector<std::string> calls;
     int retries = 0;
 
+    // Outside a resolve there is no record to read.
+    Variant idOutsideAResolve() { return Value(*MemTable()->FieldByName("id")); }
+
 protected:
     void HandleInserted(bool &retry, TUpdateStatus &) override { note("inserted", retry); }
     void HandleDeleted(bool &retry, TUpdateStatus &) override { note("deleted", retry); }
@@ -68,6 +71,7 @@ TEST(DeltaHandler, ReportsTheNetChangeOfEveryRecord)
     openVersionedPeople(table);
     RecordingHandler handler;
     table.SetDeltaHandler(&handler);
+    table.SetAttachedAutoRefresh(true);
 
     ASSERT_TRUE(locate(table, 1));
     table.Edit();
@@ -76,35 +80,11 @@ TEST(DeltaHandler, ReportsTheNetChangeOfEveryRecord)
     ASSERT_TRUE(locate(table, 2));
     table.Delete();
     appendPerson(table, 10, "tíz");
-
-    handler.ResolveChanges();
-
-    EXPECT_EQ(handler.calls,
-              (std::vector<std::string>{"modified 1 egy->EGY", "deleted 2", "unmodified 3", "inserted 10"}));
-}
-
-TEST(DeltaHandler, RecordInsertedAndDeletedWithinThePeriodIsNeitherInsertedNorDeleted)
-{
-    TztrMemTable table;
-    openVersionedPeople(table);
-    RecordingHandler handler;
-    table.SetDeltaHandler(&handler);
+    // Inserted and deleted within the period: neither inserted nor deleted.
     appendPerson(table, 20, "átmeneti");
     ASSERT_TRUE(locate(table, 20));
     table.Delete();
-
-    handler.ResolveChanges();
-
-    EXPECT_EQ(handler.calls,
-              (std::vector<std::string>{"unmodified 1", "unmodified 2", "unmodified 3", "unmodified 20"}));
-}
-
-TEST(DeltaHandler, RecordInsertedThenEditedCountsAsInserted)
-{
-    TztrMemTable table;
-    openVersionedPeople(table);
-    RecordingHandler handler;
-    table.SetDeltaHandler(&handler);
+    // Inserted, then edited: inserted.
     appendPerson(table, 30, "új");
     ASSERT_TRUE(locate(table, 30));
     table.Edit();
@@ -113,7 +93,11 @@ TEST(DeltaHandler, RecordInsertedThenEditedCountsAsInserted)
 
     handler.ResolveChanges();
 
-    EXPECT_EQ(handler.calls.back(), "inserted 30");
+    EXPECT_EQ(handler.calls, (std::vector<std::string>{"modified 1 egy->EGY", "deleted 2", "unmodified 3", "inserted 10",
+                                                       "unmodified 20", "inserted 30"}));
+    EXPECT_TRUE(handler.idOutsideAResolve().IsEmpty());
+    EXPECT_TRUE(table.AttachedAutoRefresh()) << "resolving keeps the table's setting";
+    EXPECT_EQ(handler.CurrentRecord(), nullptr);
 }
 
 TEST(DeltaHandler, RetryRepeatsTheHandler)
@@ -147,20 +131,6 @@ TEST(DeltaHandler, OnGetValueSuppliesTheValuesHandlersRead)
     handler.ResolveChanges();
 
     EXPECT_EQ(handler.calls, (std::vector<std::string>{"unmodified 101"}));
-}
-
-TEST(DeltaHandler, ResolvingKeepsTheTablesAutoRefreshSetting)
-{
-    TztrMemTable table;
-    openVersionedPeople(table);
-    RecordingHandler handler;
-    table.SetDeltaHandler(&handler);
-    table.SetAttachedAutoRefresh(true);
-
-    handler.ResolveChanges();
-
-    EXPECT_TRUE(table.AttachedAutoRefresh());
-    EXPECT_EQ(handler.CurrentRecord(), nullptr);
 }
 
 TEST(DeltaHandler, WithoutATableResolvingIsRefused)

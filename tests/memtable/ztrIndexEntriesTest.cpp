@@ -56,40 +56,11 @@ TEST(IndexEntries, RandomInsertsAndRemovalsKeepEveryPosition)
             expectSameEntries(entries, model);
     }
     expectSameEntries(entries, model);
-}
-
-TEST(IndexEntries, EmptiedListTakesNewEntries)
-{
-    TztrIndexEntries entries;
-    for (int i = 0; i < 1500; ++i)
-        entries.Append(record(i));
-    for (int i = 0; i < 1500; ++i)
+    while (!entries.Empty())
         entries.Erase(0);
-    EXPECT_TRUE(entries.Empty());
     entries.Insert(0, record(7));
     entries.Insert(0, record(8));
     expectSameEntries(entries, {record(8), record(7)});
-}
-
-TEST(IndexEntries, KeysTravelWithTheirRecords)
-{
-    // Keys alike beyond what an entry holds of them, so only the kept whole key tells.
-    auto keyOf = [](int i) {
-        return "\x01" + std::string(TztrIndexEntry::KeyPrefixBytes, 'k') + std::to_string(1000 + i) + '\0';
-    };
-    TztrIndexEntries entries;
-    for (int i = 0; i < 1000; ++i) {
-        const std::string key = keyOf(i);
-        entries.InsertKeyed(static_cast<int>(static_cast<unsigned>(i * 7919) % static_cast<unsigned>(i + 1)), record(i),
-                            TztrIndexKey(key));
-    }
-    entries.Erase(500);
-    for (int i = 0; i < entries.Count(); ++i) {
-        const TztrIndexEntry &entry = entries.EntryAt(i);
-        const std::string key = keyOf(static_cast<int>(entry.Record - record(0)));
-        ASSERT_EQ(TztrIndexKey(key).CompareTo(entry), 0) << "position " << i;
-        ASSERT_NE(TztrIndexKey(keyOf(1000)).CompareTo(entry), 0) << "position " << i;
-    }
 }
 
 TEST(IndexKeys, OrderAsTheirBytesWhetherShortOrLong)
@@ -113,7 +84,7 @@ TEST(IndexKeys, OrderAsTheirBytesWhetherShortOrLong)
     }
 }
 
-TEST(IndexEntries, PartitionPointSplitsAcrossBlocks)
+TEST(IndexEntries, PartitionPointAndFindFromSearchAcrossBlocks)
 {
     // Records 0..1999 in address order; the split is where the address reaches the key.
     TztrIndexEntries entries;
@@ -126,18 +97,14 @@ TEST(IndexEntries, PartitionPointSplitsAcrossBlocks)
         EXPECT_EQ(entries.PartitionPoint([limit](const TztrIndexEntry &entry) { return entry.Record < limit; }), key);
     }
     EXPECT_EQ(TztrIndexEntries().PartitionPoint([](const TztrIndexEntry &) { return true; }), 0);
-}
-
-TEST(IndexEntries, FindFromStartsAtTheGivenPosition)
-{
-    TztrIndexEntries entries;
-    for (int i = 0; i < 1200; ++i)
-        entries.Append(record(i % 600));
+    for (int i = 0; i < 2000; ++i)
+        all[static_cast<std::size_t>(i)] = record(i % 1000);
+    entries.Assign(all);
     auto isRecord = [](int i) { return [i](const TztrIndexEntry &entry) { return entry.Record == record(i); }; };
     EXPECT_EQ(entries.FindFrom(0, isRecord(300)), 300);
-    EXPECT_EQ(entries.FindFrom(301, isRecord(300)), 900);
-    EXPECT_EQ(entries.FindFrom(901, isRecord(300)), 1200);
-    EXPECT_EQ(entries.FindFrom(5000, isRecord(300)), 1200);
+    EXPECT_EQ(entries.FindFrom(301, isRecord(300)), 1300);
+    EXPECT_EQ(entries.FindFrom(1301, isRecord(300)), 2000);
+    EXPECT_EQ(entries.FindFrom(5000, isRecord(300)), 2000);
 }
 
 TEST(IndexEntries, AssignedKeysAndKeysInsertedLaterLiveSideBySide)

@@ -5,25 +5,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(CsvFormatSettings, NewFormatQuotesWithCommasAndKeepsUserSettingsOff)
-{
-    const TztrCSVStreamFormat format;
-    EXPECT_EQ(format.CommentChar(), '\0');
-    EXPECT_EQ(format.EscapeChar(), '%');
-    EXPECT_EQ(format.DefaultStringFieldSize(), 255);
-    EXPECT_EQ(format.CSVQuote(), '"');
-    EXPECT_EQ(format.CSVFieldDelimiter(), ',');
-    EXPECT_EQ(format.CSVRecordDelimiter(), ',');
-    EXPECT_EQ(format.CSVTrueString(), "True");
-    EXPECT_EQ(format.CSVFalseString(), "False");
-    EXPECT_TRUE(format.sfLocalFormat().Empty());
-    EXPECT_TRUE(format.sfQuoteOnlyStrings().Empty());
-    EXPECT_TRUE(format.sfNoHeader().Empty());
-    EXPECT_TRUE(format.sfPlaceHolders().Empty());
-    EXPECT_EQ(format.Version(), "3.10");
-    EXPECT_TRUE(format.sfDef() == (TztrStreamFlagsDef{sfSaveDef, sfLoadDef}));
-}
-
 TEST(CsvFormatSettings, FieldDelimiterCannotBeNul)
 {
     TztrCSVStreamFormat format;
@@ -78,40 +59,6 @@ TEST(CsvFormatSettings, AssignFromPlainFormatTakesOnlyTheFlagSets)
     EXPECT_EQ(target.CSVQuote(), '\'');
 }
 
-TEST(CsvFixedSettings, NumbersAndDatesReadTheSameEverywhere)
-{
-    TFormatSettings user = TFormatSettings::FromLocale("hu_HU");
-    user.DecimalSeparator = ',';
-    user.ThousandSeparator = ' ';
-    user.DateSeparator = '.';
-    user.ShortDateFormat = "yyyy.mm.dd.";
-    user.LongTimeFormat = "hh:nn:ss";
-    user.CurrencyString = "Ft";
-    const TFormatSettings fixed = CSVFixedFormatSettings(user);
-
-    EXPECT_EQ(FloatToStr(1234.5, fixed), "1234.5");
-    EXPECT_EQ(StrToFloat("1234.5", fixed), 1234.5);
-    const TDateTime moment = EncodeDate(2025, 9, 8) + EncodeTime(7, 45, 0, 0);
-    EXPECT_EQ(DateToStr(moment, fixed), "08/09/2025");
-    EXPECT_EQ(DateTimeToStr(moment, fixed), "08/09/2025 07:45:00");
-    EXPECT_EQ(DateTimeToStr(EncodeDate(2025, 9, 8), fixed), "08/09/2025");
-    EXPECT_EQ(static_cast<double>(StrToDateTime("08/09/2025 07:45:00", fixed)), static_cast<double>(moment));
-    EXPECT_EQ(CurrToStrF(Currency(-12), 2, fixed), "-12.00");
-}
-
-TEST(CsvWorkedExample, RoomsAreSavedByteForByte)
-{
-    using namespace streamtest;
-    TztrMemTable table;
-    makeRoomTable(table);
-    addExampleRooms(table);
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    TStringStream out;
-    table.SaveToStreamViaFormat(out, &csv);
-    EXPECT_EQ(out.DataString(), ExampleRoomFile);
-}
-
 using namespace streamtest;
 
 namespace {
@@ -162,23 +109,17 @@ template <class E, class Action> std::string messageOf(Action action)
 
 } // namespace
 
-TEST(CsvWorkedExample, NodefWritesTheHeaderAndTheRecordsOnly)
-{
-    TztrMemTable table;
-    makeRoomTable(table);
-    addExampleRooms(table);
-    TztrCSVStreamFormat nodef;
-    configureAsCSVNodef(nodef);
-    EXPECT_EQ(saveToText(table, nodef), ExampleRoomFileNodef);
-}
-
-TEST(CsvWorkedExample, LoadsIntoAnEmptyTableWithTheSameResult)
+TEST(CsvWorkedExample, RoomsAreSavedByteForByteAndLoadIntoAnEmptyTable)
 {
     TztrMemTable source;
     makeRoomTable(source);
     addExampleRooms(source);
     TztrCSVStreamFormat csv;
     configureAsCSV(csv);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    EXPECT_EQ(saveToText(source, csv), ExampleRoomFile);
+    EXPECT_EQ(saveToText(source, nodef), ExampleRoomFileNodef);
 
     TztrMemTable table;
     loadFromText(table, csv, ExampleRoomFile);
@@ -186,42 +127,30 @@ TEST(CsvWorkedExample, LoadsIntoAnEmptyTableWithTheSameResult)
     ASSERT_EQ(table.FieldCount(), 5);
     EXPECT_EQ(table.FieldByName("terem_id")->DataType(), ftAutoInc);
     EXPECT_EQ(table.FieldByName("terem_kod")->Size(), 40);
-    EXPECT_EQ(table.FieldByName("terem_kapacitas")->DataType(), ftInteger);
     ASSERT_EQ(table.IndexDefs().Count(), 1);
     EXPECT_EQ(table.IndexDefs()[0]->Name(), "terem_id");
-    EXPECT_EQ(table.IndexDefs()[0]->Fields(), "terem_id");
     EXPECT_EQ(table.RecNo(), 1);
     EXPECT_EQ(contentsOf(table), contentsOf(source));
     EXPECT_EQ(saveToText(table, csv), ExampleRoomFile);
 }
 
-TEST(CsvLineEnds, LfOnlyCrLfLfAndBlankLinesReadAlike)
+TEST(CsvRecordLines, ColumnsGoByHeaderNameInAnyCaseAndMissingItemsStayNull)
 {
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    for (const std::string &variant :
-         {replaceAll(ExampleRoomFile, "\r\n", "\n"), replaceAll(ExampleRoomFile, "\r\n", "\r\n\n"),
-          replaceAll(ExampleRoomFile, "\r\n", "\r\n\r\n\r\n"),
-          replaceAll(ExampleRoomFile, "\r\n", "\n") + "\n\n\n"}) {
-        TztrMemTable table;
-        loadFromText(table, csv, variant);
-        EXPECT_EQ(saveToText(table, csv), ExampleRoomFile);
-    }
-}
-
-TEST(CsvRecordLines, FewerItemsThanTheHeaderLeaveTheOtherFieldsUntouched)
-{
-    TztrMemTable table;
-    makeRoomTable(table);
+    const std::vector<std::pair<std::string, std::vector<std::vector<std::string>>>> cases = {
+        {"terem_id\tterem_kod\tterem_hely\tterem_kapacitas\tterem_telephely\r\n7\tB-1\r\n8\tB-2\tfent\t30\t\r\n",
+         {{"7", "B-1", "null", "null", "null"}, {"8", "B-2", "fent", "30", "null"}}},
+        {"TEREM_KOD\tmegjegyzes\tTerem_Id\r\nA-9\tignored\t9\r\n", {{"9", "A-9", "null", "null", "null"}}},
+        // A hand-edited lone escape at the end is lost.
+        {"terem_id\tterem_kod\r\n1\t50%\r\n", {{"1", "50", "null", "null", "null"}}},
+    };
     TztrCSVStreamFormat nodef;
     configureAsCSVNodef(nodef);
-    loadFromText(table, nodef,
-                 "terem_id\tterem_kod\tterem_hely\tterem_kapacitas\tterem_telephely\r\n"
-                 "7\tB-1\r\n"
-                 "8\tB-2\tfent\t30\t\r\n");
-    const std::vector<std::vector<std::string>> expected = {{"7", "B-1", "null", "null", "null"},
-                                                            {"8", "B-2", "fent", "30", "null"}};
-    EXPECT_EQ(contentsOf(table), expected);
+    for (const auto &[file, contents] : cases) {
+        TztrMemTable table;
+        makeRoomTable(table);
+        loadFromText(table, nodef, file);
+        EXPECT_EQ(contentsOf(table), contents) << file;
+    }
 }
 
 TEST(CsvRecordLines, PercentLineBreaksAndTabsSurviveRoundTrip)
@@ -266,48 +195,25 @@ TEST(CsvRecordLines, OneColumnTableKeepsItsEmptyValues)
     }
 }
 
-TEST(CsvRecordLines, HandEditedLonePercentAtTheEndIsLost)
-{
-    TztrMemTable table;
-    makeRoomTable(table);
-    TztrCSVStreamFormat nodef;
-    configureAsCSVNodef(nodef);
-    loadFromText(table, nodef, "terem_id\tterem_kod\r\n1\t50%\r\n");
-    EXPECT_EQ(table.FieldByName("terem_kod")->AsString(), "50");
-}
-
-TEST(CsvNullsAndEmptyTexts, UnquotedFilesWriteBothAlikeAndLoadNull)
+TEST(CsvNullsAndEmptyTexts, OnlyQuotedFilesKeepEmptyTextsApartFromNull)
 {
     TztrMemTable table;
     makeRoomTable(table);
     addRoom(table, 1, "", std::nullopt, 1, "x");
     TztrCSVStreamFormat csv;
     configureAsCSV(csv);
-    const std::string saved = saveToText(table, csv);
-    EXPECT_NE(saved.find("\r\n1\t\t\t1\tx\r\n"), std::string::npos) << saved;
-
-    TztrMemTable loaded;
-    loadFromText(loaded, csv, saved);
-    EXPECT_TRUE(loaded.FieldByName("terem_kod")->IsNull());
-    EXPECT_TRUE(loaded.FieldByName("terem_hely")->IsNull());
-}
-
-TEST(CsvNullsAndEmptyTexts, DoubleQuotedFilesKeepEmptyTextsApartFromNull)
-{
-    TztrMemTable table;
-    makeRoomTable(table);
-    addRoom(table, 1, "", std::nullopt, 1, "x");
     TztrCSVStreamFormat quoted;
-    const std::string saved = saveToText(table, quoted);
-    EXPECT_NE(saved.find("\r\n\"1\",\"\",,\"1\",\"x\",\r\n"), std::string::npos) << saved;
-    EXPECT_TRUE(saved.starts_with("\"@@FILE VERSION@@\",\"251\"\r\n\"@@TABLEDEF START@@\"\r\n")) << saved;
-
-    TztrMemTable loaded;
-    loadFromText(loaded, quoted, saved);
-    EXPECT_FALSE(loaded.FieldByName("terem_kod")->IsNull());
-    EXPECT_EQ(loaded.FieldByName("terem_kod")->AsString(), "");
-    EXPECT_TRUE(loaded.FieldByName("terem_hely")->IsNull());
-    EXPECT_EQ(saveToText(loaded, quoted), saved);
+    for (const auto &[format, line] : {std::pair{&csv, "\r\n1\t\t\t1\tx\r\n"}, {&quoted, "\r\n\"1\",\"\",,\"1\",\"x\",\r\n"}}) {
+        const std::string saved = saveToText(table, *format);
+        EXPECT_NE(saved.find(line), std::string::npos) << saved;
+        TztrMemTable loaded;
+        loadFromText(loaded, *format, saved);
+        EXPECT_EQ(loaded.FieldByName("terem_kod")->IsNull(), format == &csv);
+        EXPECT_EQ(loaded.FieldByName("terem_kod")->AsString(), "");
+        EXPECT_TRUE(loaded.FieldByName("terem_hely")->IsNull());
+        EXPECT_EQ(saveToText(loaded, *format), saved);
+    }
+    EXPECT_TRUE(saveToText(table, quoted).starts_with("\"@@FILE VERSION@@\",\"251\"\r\n\"@@TABLEDEF START@@\"\r\n"));
 }
 
 TEST(CsvValues, BooleanIsTrueOnlyForTheExactTrueString)
@@ -379,17 +285,6 @@ TEST(CsvValues, EveryKindOfValueSurvivesRoundTrip)
     }
 }
 
-TEST(CsvHeader, ColumnsAreMatchedByNameIgnoringCaseInAnyOrder)
-{
-    TztrMemTable table;
-    makeRoomTable(table);
-    TztrCSVStreamFormat nodef;
-    configureAsCSVNodef(nodef);
-    loadFromText(table, nodef, "TEREM_KOD\tmegjegyzes\tTerem_Id\r\nA-9\tignored\t9\r\n");
-    const std::vector<std::vector<std::string>> expected = {{"9", "A-9", "null", "null", "null"}};
-    EXPECT_EQ(contentsOf(table), expected);
-}
-
 TEST(CsvHeader, DisplayLabelsNameTheColumns)
 {
     TztrMemTable table;
@@ -431,7 +326,7 @@ TEST(CsvHeader, WithoutHeaderColumnsGoByPosition)
     EXPECT_EQ(contentsOf(loaded), contentsOf(table));
 }
 
-TEST(CsvDefinitionBlock, FiveAndSixItemFieldLinesLoad)
+TEST(CsvDefinitionBlock, ShortFieldLinesLoadAndALabelHoldingTheReadOnlyFlagStillLoads)
 {
     TztrMemTable table;
     TztrCSVStreamFormat csv;
@@ -440,31 +335,18 @@ TEST(CsvDefinitionBlock, FiveAndSixItemFieldLinesLoad)
                  "@@TABLEDEF START@@\r\n"
                  "id=Integer,0,\"Azonos\xEDt\xF3\",\"\",8\r\n"
                  "nev=String,30,\"nev\",\"\",30,Data\r\n"
+                 "kod=String,10,\"k,RO\",\"\",10,Data,\"\"\r\n"
                  "@@TABLEDEF END@@\r\n"
-                 "Azonos\xEDt\xF3\tnev\r\n"
-                 "5\tegy\r\n");
-    ASSERT_EQ(table.FieldCount(), 2);
+                 "Azonos\xEDt\xF3\tnev\tk,RO\r\n"
+                 "5\tegy\tx\r\n");
+    ASSERT_EQ(table.FieldCount(), 3);
     EXPECT_EQ(table.Fields()[0]->DisplayLabel(), "Azonos\xEDt\xF3");
     EXPECT_EQ(table.Fields()[0]->DisplayWidth(), 8);
     EXPECT_EQ(table.Fields()[0]->FieldKind(), fkData);
     EXPECT_EQ(table.Fields()[1]->Size(), 30);
-    const std::vector<std::vector<std::string>> expected = {{"5", "egy"}};
-    EXPECT_EQ(contentsOf(table), expected);
-}
-
-TEST(CsvDefinitionBlock, LabelHoldingReadOnlyFlagMakesTheFieldReadOnlyButLoadable)
-{
-    TztrMemTable table;
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    loadFromText(table, csv,
-                 "@@TABLEDEF START@@\r\n"
-                 "kod=String,10,\"k,RO\",\"\",10,Data,\"\"\r\n"
-                 "@@TABLEDEF END@@\r\n"
-                 "k,RO\r\n"
-                 "x\r\n");
     EXPECT_TRUE(table.FieldByName("kod")->ReadOnly());
-    EXPECT_EQ(table.FieldByName("kod")->AsString(), "x");
+    const std::vector<std::vector<std::string>> expected = {{"5", "egy", "x"}};
+    EXPECT_EQ(contentsOf(table), expected);
     table.Edit();
     EXPECT_THROW(table.FieldByName("kod")->SetAsString("y"), EDatabaseError);
     table.Cancel();
@@ -625,6 +507,13 @@ TEST(CsvDamagedFile, IsRefusedNamingTheLineAndWhatIsWrong)
         {"binary size past memory", replaceAll(ExampleRoomFile, "=String,40,", "=Bytes,2147483647,"),
          "Érvénytelen mezőméret", "sor: 4"},
         {"duplicate unique key", unique, "Duplikált érték az indexben", "sor: 14"},
+        {"unknown type name", replaceAll(ExampleRoomFile, "=Integer,", "=Egesz,"),
+         "Ismeretlen mezőtípus (Egesz) a CSV file-ban. (terem_kapacitas=Egesz,0,", "sor: 6"},
+        {"size that is no number", replaceAll(ExampleRoomFile, "=String,40,", "=String,negyven,"), "negyven", "sor: 4"},
+        {"index on a missing field", replaceAll(ExampleRoomFile, "terem_id=terem_id,", "terem_id=terem_szam,"),
+         "terem_szam", "sor: 10"},
+        {"letters in a number", replaceAll(ExampleRoomFile, "\t120\t", "\t12O\t"), "mező: terem_kapacitas",
+         "sor: 13"},
         {"index name that would not read back",
          replaceAll(ExampleRoomFile, "terem_id=terem_id,terem_id\r\n", "terem_id=terem_id,a=b\r\n"),
          "Az index neve (a=b)", "sor: 9"},
@@ -636,7 +525,9 @@ TEST(CsvDamagedFile, IsRefusedNamingTheLineAndWhatIsWrong)
         TztrCSVStreamFormat csv;
         configureAsCSV(csv);
         const std::string message =
-            messageOf<EMemTableError>([&] { table.LoadFromFileViaFormat(folder / "terem.csv", &csv); });
+            messageOf<Exception>([&] { table.LoadFromFileViaFormat(folder / "terem.csv", &csv); });
+        // The load stops before the damaged record, which does not stay half read.
+        EXPECT_TRUE(!table.Active() || (table.State() == dsBrowse && table.RecordCount() < 2)) << c.name;
         EXPECT_NE(message.find(c.says), std::string::npos) << c.name << ": " << message;
         EXPECT_NE(message.find(c.line), std::string::npos) << c.name << ": " << message;
         EXPECT_NE(message.find((folder / "terem.csv").string()), std::string::npos) << c.name << ": " << message;
@@ -653,42 +544,9 @@ TEST(CsvDamagedFile, HugeBadValueIsQuotedOnlyInPart)
         [&] { loadFromText(table, csv, replaceAll(ExampleRoomFile, "\t120\t", "\tX" + huge + "\t")); });
     EXPECT_NE(message.find("mező: terem_kapacitas"), std::string::npos) << message.substr(0, 500);
     EXPECT_LT(message.size(), 1000U);
-}
-
-TEST(CsvDamagedFile, UnknownTypeNameSaysWhere)
-{
-    TempFolder folder;
-    writeFile(folder / "terem.csv", replaceAll(ExampleRoomFile, "=Integer,", "=Egesz,"));
-    TztrMemTable table;
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    const std::string message =
-        messageOf<EMemTableError>([&] { table.LoadFromFileViaFormat(folder / "terem.csv", &csv); });
-    EXPECT_TRUE(message.starts_with("Ismeretlen mezőtípus (Egesz) a CSV file-ban. "
-                                    "(terem_kapacitas=Egesz,0,\"terem_kapacitas\",\"\",10,Data,\"\")"))
-        << message;
-    EXPECT_NE(message.find((folder / "terem.csv").string()), std::string::npos) << message;
-    EXPECT_NE(message.find("sor: 6"), std::string::npos) << message;
-    EXPECT_FALSE(table.Active());
-    EXPECT_EQ(table.FieldCount(), 3);
-}
-
-TEST(CsvDamagedFile, LettersInAnIntegerColumnSayWhere)
-{
-    TempFolder folder;
-    writeFile(folder / "terem.csv", replaceAll(ExampleRoomFile, "\t120\t", "\t12O\t"));
-    TztrMemTable table;
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    const std::string message =
-        messageOf<EConvertError>([&] { table.LoadFromFileViaFormat(folder / "terem.csv", &csv); });
-    EXPECT_NE(message.find("12O"), std::string::npos) << message;
-    EXPECT_NE(message.find((folder / "terem.csv").string()), std::string::npos) << message;
-    EXPECT_NE(message.find("sor: 13"), std::string::npos) << message;
-    EXPECT_NE(message.find("mező: terem_kapacitas"), std::string::npos) << message;
-    // The load stops at the damaged record, which does not stay half read.
-    EXPECT_EQ(table.RecordCount(), 0);
-    EXPECT_EQ(table.State(), dsBrowse);
+    // The conversion's own message and the line's text both quote the start of the value.
+    EXPECT_TRUE(message.starts_with("'X99999999")) << message.substr(0, 500);
+    EXPECT_NE(message.find("sz\xC3\xB6veg: \"X99999999"), std::string::npos) << message.substr(0, 500);
 }
 
 TEST(CsvDamagedFile, DateThatDoesNotParseSaysWhere)
@@ -706,18 +564,7 @@ TEST(CsvDamagedFile, DateThatDoesNotParseSaysWhere)
     EXPECT_EQ(table.RecordCount(), 1);
 }
 
-TEST(CsvDamagedFile, SizeThatIsNoNumberSaysWhere)
-{
-    TztrMemTable table;
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    const std::string message = messageOf<EConvertError>(
-        [&] { loadFromText(table, csv, replaceAll(ExampleRoomFile, "=String,40,", "=String,negyven,")); });
-    EXPECT_NE(message.find("negyven"), std::string::npos) << message;
-    EXPECT_NE(message.find("sor: 4"), std::string::npos) << message;
-}
-
-TEST(CsvLimits, LoadLimitStopsAfterTenOfFifteenRecords)
+TEST(CsvLimits, LimitsStopLoadsAndSavesAndZeroMeansNone)
 {
     TztrMemTable source;
     makeRoomTable(source);
@@ -725,35 +572,20 @@ TEST(CsvLimits, LoadLimitStopsAfterTenOfFifteenRecords)
         addRoom(source, i, "R" + std::to_string(i), std::nullopt, i, "x");
     TztrCSVStreamFormat csv;
     configureAsCSV(csv);
-    const std::string saved = saveToText(source, csv);
-    EXPECT_TRUE(source.SavedCompletely());
+    for (const auto &[limit, count] : {std::pair{10, 10}, {15, 15}, {0, 15}}) {
+        source.SetSaveLimit(limit);
+        const std::string saved = saveToText(source, csv);
+        EXPECT_EQ(source.SavedCompletely(), count == 15) << limit;
+        EXPECT_NE(saved.find("\r\n" + std::to_string(count) + "\tR"), std::string::npos) << limit;
+        EXPECT_EQ(saved.find("\r\n" + std::to_string(count + 1) + "\t"), std::string::npos) << limit;
 
-    TztrMemTable table;
-    table.SetLoadLimit(10);
-    loadFromText(table, csv, saved);
-    EXPECT_EQ(table.RecordCount(), 10);
-    EXPECT_FALSE(table.LoadedCompletely());
-
-    table.SetLoadLimit(15);
-    loadFromText(table, csv, saved);
-    EXPECT_EQ(table.RecordCount(), 15);
-    EXPECT_TRUE(table.LoadedCompletely());
-}
-
-TEST(CsvLimits, SaveLimitWritesTenOfFifteenRecords)
-{
-    TztrMemTable table;
-    makeRoomTable(table);
-    for (int i = 1; i <= 15; ++i)
-        addRoom(table, i, "R" + std::to_string(i), std::nullopt, i, "x");
-    table.SetSaveLimit(10);
-    TztrCSVStreamFormat nodef;
-    configureAsCSVNodef(nodef);
-    const std::string saved = saveToText(table, nodef);
-    EXPECT_FALSE(table.SavedCompletely());
-    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 11);
-    EXPECT_NE(saved.find("\r\n10\tR10\t"), std::string::npos);
-    EXPECT_EQ(saved.find("\r\n11\t"), std::string::npos);
+        source.SetSaveLimit(0);
+        TztrMemTable table;
+        table.SetLoadLimit(limit);
+        loadFromText(table, csv, saveToText(source, csv));
+        EXPECT_EQ(table.RecordCount(), count) << limit;
+        EXPECT_EQ(table.LoadedCompletely(), count == 15) << limit;
+    }
 }
 
 namespace {
@@ -814,6 +646,12 @@ TEST(CsvNumberAndDateSettings, FilesUseFixedSettingsWhateverTheUserHas)
     EXPECT_EQ(static_cast<double>(loaded.FieldByName("kezd_ido")->AsDateTime()),
               static_cast<double>(table.FieldByName("kezd_ido")->AsDateTime()));
     EXPECT_EQ(FormatSettings().ShortDateFormat, "yyyy.mm.dd.");
+
+    // The user's settings come back when a load fails, too.
+    EXPECT_THROW(loadFromText(loaded, csv, "kezd_ido\tsuly\r\n01/01/2000\tsok\r\n"), EConvertError);
+    EXPECT_EQ(FormatSettings().DecimalSeparator, ',');
+    EXPECT_EQ(FormatSettings().ShortDateFormat, "yyyy.mm.dd.");
+    EXPECT_FALSE(loaded.ControlsDisabled());
 }
 
 TEST(CsvNumberAndDateSettings, NodefKeepsTheUsersSettings)
@@ -831,19 +669,6 @@ TEST(CsvNumberAndDateSettings, NodefKeepsTheUsersSettings)
     loadFromText(loaded, nodef, saved);
     loaded.Last();
     EXPECT_EQ(loaded.FieldByName("suly")->AsFloat(), 1234.5);
-}
-
-TEST(CsvNumberAndDateSettings, UserSettingsComeBackWhenTheLoadFails)
-{
-    const UserSettings user(hungarianUser());
-    TztrMemTable table;
-    makeOccasionTable(table);
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    EXPECT_THROW(loadFromText(table, csv, "kezd_ido\tsuly\r\n01/01/2000\tsok\r\n"), EConvertError);
-    EXPECT_EQ(FormatSettings().DecimalSeparator, ',');
-    EXPECT_EQ(FormatSettings().ShortDateFormat, "yyyy.mm.dd.");
-    EXPECT_FALSE(table.ControlsDisabled());
 }
 
 TEST(CsvSaving, DeltasAreRefusedBeforeAnythingIsWritten)
@@ -899,40 +724,41 @@ TEST(CsvSaving, PlaceholdersKeepTheColumnsOfUnsavedFields)
     EXPECT_NE(with.find("\r\n111\tA-001\t\t120\tKelmendor\r\n"), std::string::npos) << with;
 }
 
-TEST(CsvSaving, FilteredTableIsSavedWholeUnlessAskedOtherwise)
+TEST(CsvSaving, FiltersAndRangesAreSavedWholeUnlessAskedAndRecordsGoInIndexOrder)
 {
     TztrMemTable table;
     makeRoomTable(table);
-    for (int i = 1; i <= 4; ++i)
-        addRoom(table, i, "R" + std::to_string(i), std::nullopt, i, "x");
+    for (const int id : {2, 1, 4, 3})
+        addRoom(table, id, "R" + std::to_string(id), std::nullopt, id, "x");
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    const auto lines = [&] {
+        const std::string saved = saveToText(table, nodef);
+        return std::count(saved.begin(), saved.end(), '\n');
+    };
+    EXPECT_NE(saveToText(table, nodef).find("\r\n2\tR2\t\t2\tx\r\n1\tR1"), std::string::npos);
+    table.SetIndexName("terem_id");
+    EXPECT_NE(saveToText(table, nodef).find("\r\n1\tR1\t\t1\tx\r\n2\tR2"), std::string::npos);
+
     table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
         accept = dataSet.FieldByName("terem_id")->AsInteger() % 2 == 0;
     };
     table.SetFiltered(true);
-    TztrCSVStreamFormat nodef;
-    configureAsCSVNodef(nodef);
-    const std::string whole = saveToText(table, nodef);
-    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 5);
+    EXPECT_EQ(lines(), 5);
     EXPECT_TRUE(table.Filtered());
     EXPECT_EQ(table.RecordCount(), 2);
-
     nodef.SetsfFiltered({});
-    const std::string filtered = saveToText(table, nodef);
-    EXPECT_EQ(std::count(filtered.begin(), filtered.end(), '\n'), 3);
-    EXPECT_NE(filtered.find("\r\n2\tR2\t"), std::string::npos);
-}
+    EXPECT_EQ(lines(), 3);
+    EXPECT_NE(saveToText(table, nodef).find("\r\n2\tR2\t"), std::string::npos);
+    table.SetFiltered(false);
 
-TEST(CsvSaving, RecordsGoInTheOrderOfTheCurrentIndex)
-{
-    TztrMemTable table;
-    makeRoomTable(table);
-    addRoom(table, 2, "B", std::nullopt, std::nullopt, "x");
-    addRoom(table, 1, "A", std::nullopt, std::nullopt, "x");
-    TztrCSVStreamFormat nodef;
-    configureAsCSVNodef(nodef);
-    EXPECT_NE(saveToText(table, nodef).find("\r\n2\tB\t\t\tx\r\n1\tA"), std::string::npos);
-    table.SetIndexName("terem_id");
-    EXPECT_NE(saveToText(table, nodef).find("\r\n1\tA\t\t\tx\r\n2\tB"), std::string::npos);
+    table.SetRange(2, 3);
+    ASSERT_EQ(table.RecordCount(), 2);
+    EXPECT_EQ(lines(), 5);
+    EXPECT_TRUE(table.RangeActive());
+    EXPECT_EQ(table.RecordCount(), 2);
+    nodef.SetsfIgnoreRange({});
+    EXPECT_EQ(lines(), 3);
 }
 
 TEST(CsvSaving, EventsMaySkipRecordsAndRewriteItems)
@@ -1020,18 +846,6 @@ TEST(CsvLoading, ColumnsOfFieldsTheFlagsExcludeAreReadAndIgnored)
     EXPECT_EQ(table.FieldByName("terem_kapacitas")->AsInteger(), 120);
 }
 
-TEST(CsvDamagedFile, IndexOnAMissingFieldSaysWhere)
-{
-    TztrMemTable table;
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    const std::string message = messageOf<EDatabaseError>([&] {
-        loadFromText(table, csv, replaceAll(ExampleRoomFile, "terem_id=terem_id,", "terem_id=terem_szam,"));
-    });
-    EXPECT_NE(message.find("terem_szam"), std::string::npos) << message;
-    EXPECT_NE(message.find("sor: 10"), std::string::npos) << message;
-}
-
 TEST(CsvDefinitionBlock, FileEndingWithTheBlockGivesAnOpenEmptyTable)
 {
     TztrMemTable source;
@@ -1096,25 +910,4 @@ TEST(CsvLoading, LoadedKeysAreKeptAndNewRecordsNumberAfterTheLargest)
                                                             {"null", "null", "null", "null", "null"},
                                                             {"501", "new", "null", "null", "null"}};
     EXPECT_EQ(contentsOf(table), expected);
-}
-
-TEST(CsvSaving, TableWithARangeIsSavedWholeUnlessAskedOtherwise)
-{
-    TztrMemTable table;
-    makeRoomTable(table);
-    for (int i = 1; i <= 5; ++i)
-        addRoom(table, i, "R" + std::to_string(i), std::nullopt, std::nullopt, "x");
-    table.SetIndexName("terem_id");
-    table.SetRange(2, 3);
-    ASSERT_EQ(table.RecordCount(), 2);
-    TztrCSVStreamFormat nodef;
-    configureAsCSVNodef(nodef);
-    const std::string whole = saveToText(table, nodef);
-    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 6);
-    EXPECT_TRUE(table.RangeActive());
-    EXPECT_EQ(table.RecordCount(), 2);
-
-    nodef.SetsfIgnoreRange({});
-    const std::string ranged = saveToText(table, nodef);
-    EXPECT_EQ(std::count(ranged.begin(), ranged.end(), '\n'), 3);
 }

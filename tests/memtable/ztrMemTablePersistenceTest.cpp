@@ -41,19 +41,44 @@ protected:
 
 } // namespace
 
-TEST_F(RoomFiles, SaveAndLoadThroughTheDefaultFormat)
+TEST_F(RoomFiles, SaveLoadAndAppendThroughTheDefaultFormatTellTheFileEvents)
 {
     addExampleRooms(table);
+    std::vector<TztrMemTableStorageType> seen;
+    table.OnSave = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &) { seen.push_back(type); };
+    table.OnLoad = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &stream) {
+        seen.push_back(type);
+        EXPECT_EQ(stream.Size(), static_cast<std::int64_t>(ExampleRoomFile.size()));
+    };
     table.SaveToFile(folder / "terem.csv");
     EXPECT_EQ(readFile(folder / "terem.csv"), ExampleRoomFile);
+    table.Last();
+    table.LoadFromFile(folder / "terem.csv");
+    EXPECT_EQ(table.RecordCount(), 2);
+    EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 111) << "after a load the first record is current";
+    TStringStream data(ExampleRoomFile);
+    table.LoadFromStream(data, &csv);
+    EXPECT_EQ(seen, (std::vector<TztrMemTableStorageType>{mtstFile, mtstFile, mtstStream}));
+    table.OnLoad = nullptr;
 
-    TztrMemTable loaded;
-    loaded.SetDefaultFormat(&csv);
-    loaded.LoadFromFile(folder / "terem.csv");
-    EXPECT_EQ(loaded.RecordCount(), 2);
+    csv.SetsfAppend({sfSaveAppend});
+    table.SaveToFile(folder / "uj.csv");
+    EXPECT_EQ(readFile(folder / "uj.csv"), ExampleRoomFile);
+    table.SaveToFile(folder / "uj.csv");
+    EXPECT_EQ(readFile(folder / "uj.csv"), ExampleRoomFile + ExampleRoomFile);
+
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    table.SetDefaultFormat(&nodef);
+    writeFile(folder / "uj.csv", "terem_id\tterem_kod\r\n113\tA-003\r\n");
+    table.SetAutoReposition(true);
+    table.Last();
+    table.LoadFromFile(folder / "uj.csv");
+    EXPECT_EQ(table.RecordCount(), 3);
+    EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 112) << "repositioning keeps the current record";
 }
 
-TEST_F(RoomFiles, MissingFormatIsRefused)
+TEST_F(RoomFiles, MissingFormatsClosedTablesAndMissingFilesAreRefused)
 {
     TztrMemTable bare;
     makeRoomTable(bare);
@@ -63,13 +88,9 @@ TEST_F(RoomFiles, MissingFormatIsRefused)
     } catch (const EMemTableError &error) {
         EXPECT_EQ(error.Message(), "No format specified.");
     }
-    EXPECT_FALSE(fs::exists(folder / "x.csv"));
     EXPECT_THROW(bare.LoadFromStreamViaFormat(*std::make_unique<TStringStream>("x"), nullptr),
                  EMemTableError);
-}
-
-TEST_F(RoomFiles, SavingAClosedTableIsRefusedAndMakesNoFile)
-{
+    EXPECT_THROW(table.LoadFromFile(folder / "nincs.csv"), EFOpenError);
     table.Close();
     try {
         table.SaveToFile(folder / "terem.csv");
@@ -78,11 +99,6 @@ TEST_F(RoomFiles, SavingAClosedTableIsRefusedAndMakesNoFile)
         EXPECT_NE(error.Message().find(SDataSetClosed), std::string::npos) << error.Message();
     }
     EXPECT_TRUE(fs::is_empty(folder.path()));
-}
-
-TEST_F(RoomFiles, LoadingAMissingFileIsAFileOpenError)
-{
-    EXPECT_THROW(table.LoadFromFile(folder / "nincs.csv"), EFOpenError);
 }
 
 TEST_F(RoomFiles, SaveFailingPartWayLeavesTheOldFileAsItWas)
@@ -123,16 +139,6 @@ TEST_F(RoomFiles, SaveOverAFolderNamesTheFileAndKeepsTheFolder)
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);
 }
 
-TEST_F(RoomFiles, AppendingCreatesAMissingFileAndAddsToAnExistingOne)
-{
-    addExampleRooms(table);
-    csv.SetsfAppend({sfSaveAppend});
-    table.SaveToFile(folder / "terem.csv");
-    EXPECT_EQ(readFile(folder / "terem.csv"), ExampleRoomFile);
-    table.SaveToFile(folder / "terem.csv");
-    EXPECT_EQ(readFile(folder / "terem.csv"), ExampleRoomFile + ExampleRoomFile);
-}
-
 TEST_F(RoomFiles, FileWithMoreColumnsThanFieldsFillsTheNamedFields)
 {
     TztrMemTable narrow;
@@ -146,47 +152,6 @@ TEST_F(RoomFiles, FileWithMoreColumnsThanFieldsFillsTheNamedFields)
     ASSERT_EQ(narrow.FieldCount(), 1);
     EXPECT_EQ(narrow.RecordCount(), 2);
     EXPECT_EQ(narrow.Fields()[0]->AsString(), "A-001");
-}
-
-TEST_F(RoomFiles, FileEventsSeeTheFileStream)
-{
-    addExampleRooms(table);
-    std::vector<TztrMemTableStorageType> seen;
-    table.OnSave = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &) {
-        seen.push_back(type);
-    };
-    table.OnLoad = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &stream) {
-        seen.push_back(type);
-        EXPECT_EQ(stream.Size(), static_cast<std::int64_t>(ExampleRoomFile.size()));
-    };
-    table.SaveToFile(folder / "terem.csv");
-    table.LoadFromFile(folder / "terem.csv");
-    TStringStream data(ExampleRoomFile);
-    table.LoadFromStream(data, &csv);
-    EXPECT_EQ(seen, (std::vector<TztrMemTableStorageType>{mtstFile, mtstFile, mtstStream}));
-}
-
-TEST_F(RoomFiles, AfterALoadTheFirstRecordIsCurrentUnlessRepositioningFindsTheOldOne)
-{
-    addExampleRooms(table);
-    table.SaveToFile(folder / "terem.csv");
-    table.Last();
-    table.LoadFromFile(folder / "terem.csv");
-    EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 111);
-}
-
-TEST_F(RoomFiles, RepositioningKeepsTheCurrentRecordThatSurvivedTheLoad)
-{
-    addExampleRooms(table);
-    TztrCSVStreamFormat nodef;
-    configureAsCSVNodef(nodef);
-    table.SetDefaultFormat(&nodef);
-    writeFile(folder / "uj.csv", "terem_id\tterem_kod\r\n113\tA-003\r\n");
-    table.SetAutoReposition(true);
-    table.Last();
-    table.LoadFromFile(folder / "uj.csv");
-    EXPECT_EQ(table.RecordCount(), 3);
-    EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 112);
 }
 
 TEST_F(RoomFiles, ProgressIsReportedAroundSavesAndLoads)
@@ -211,27 +176,6 @@ TEST_F(RoomFiles, ProgressIsReportedAroundSavesAndLoads)
     table.SetProgressFlags({mtpcLoad});
     table.SaveToFile(folder / "terem.csv");
     EXPECT_TRUE(reports.empty());
-}
-
-TEST(EmptyTable, EmptiesEveryTableOnTheStore)
-{
-    TztrMemTable owner;
-    owner.SetAttachMaxCount(3);
-    makeRoomTable(owner);
-    TztrMemTable second;
-    second.SetAttachedTo(&owner);
-    second.Open();
-    TztrMemTable third;
-    third.SetAttachedTo(&owner);
-    third.Open();
-    addExampleRooms(owner);
-    ASSERT_EQ(second.RecordCount(), 2);
-
-    third.EmptyTable();
-    EXPECT_EQ(owner.RecordCount(), 0);
-    EXPECT_EQ(second.RecordCount(), 0);
-    EXPECT_EQ(third.RecordCount(), 0);
-    EXPECT_TRUE(second.IsEmpty());
 }
 
 TEST(PersistentTable, MissingFileOpensEmptyAndClosingWritesIt)

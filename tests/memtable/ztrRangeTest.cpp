@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -30,36 +31,28 @@ protected:
 
 TEST_F(RangedPeople, OnlyKeysBetweenTheBoundsPass)
 {
-    table.SetRange(20, 30);
-    EXPECT_TRUE(table.RangeActive());
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 5, 3}));
-    EXPECT_EQ(table.RecordCount(), 3);
-}
-
-TEST_F(RangedPeople, BothBoundsMayTakeSeveralFields)
-{
-    table.SetRange(VarArrayOf({20, "b"}), VarArrayOf({20, "d"}));
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2}));
-}
-
-TEST_F(RangedPeople, ANullBoundIsOpenWhileNullKeysAreIgnored)
-{
-    table.SetRange(20, Variant::Null());
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 5, 3}));
-    // Taken as a value, null is below every key, so nothing reaches from 20 up to it.
+    const std::vector<std::tuple<Variant, Variant, std::vector<int>>> cases = {
+        {20, 30, {2, 5, 3}},
+        {VarArrayOf({20, "b"}), VarArrayOf({20, "d"}), {2}},
+        {20, Variant::Null(), {2, 5, 3}}, // a null bound is open
+        {10, 10, {1}},
+    };
+    for (const auto &[low, high, ids] : cases) {
+        table.SetRange(low, high);
+        EXPECT_TRUE(table.RangeActive());
+        EXPECT_EQ(idsInOrder(table), ids);
+        EXPECT_EQ(table.RecordCount(), static_cast<int>(ids.size()));
+    }
+    // Taken as a value, null is below every key, so nothing reaches from 10 up to it.
+    table.SetRange(10, Variant::Null());
     table.SetRangeIgnoreNullKeyValues(false);
     EXPECT_TRUE(idsInOrder(table).empty());
-}
-
-TEST_F(RangedPeople, CancellingShowsEverythingAgain)
-{
-    table.SetRange(10, 10);
     table.CancelRange();
     EXPECT_FALSE(table.RangeActive());
     EXPECT_EQ(table.RecordCount(), 5);
 }
 
-TEST_F(RangedPeople, TheRangeAppliesWithFilteredOffAndBeforeTheFilter)
+TEST_F(RangedPeople, TheRangeAppliesBeforeTheFilterAndToLocate)
 {
     int asked = 0;
     table.OnFilterRecord = [&asked](TDataSet &, bool &accept) {
@@ -73,16 +66,11 @@ TEST_F(RangedPeople, TheRangeAppliesWithFilteredOffAndBeforeTheFilter)
     asked = 0;
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{3}));
     EXPECT_EQ(asked, 1);
-}
-
-TEST_F(RangedPeople, LocateFindsOnlyRecordsInTheRange)
-{
-    table.SetRange(20, 30);
     EXPECT_FALSE(table.Locate("id", 1, {}));
     EXPECT_TRUE(table.Locate("id", 3, {}));
 }
 
-TEST_F(RangedPeople, SortOnKeepsTheRange)
+TEST_F(RangedPeople, SortOnKeepsTheRangeAndClosingForgetsIt)
 {
     table.SetRange(20, 20);
     table.SortOn("pont;id:D", {});
@@ -90,19 +78,10 @@ TEST_F(RangedPeople, SortOnKeepsTheRange)
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{5, 2}));
     table.CancelRange();
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{4, 1, 5, 2, 3}));
-}
-
-TEST_F(RangedPeople, ClosingForgetsTheRange)
-{
     table.SetRange(20, 20);
     table.Close();
     table.Open();
     EXPECT_FALSE(table.RangeActive());
-}
-
-TEST_F(RangedPeople, ARangeNeedsAnOrderedIndex)
-{
-    table.SetIndexName("");
-    EXPECT_THROW(table.SetRange(1, 2), EMemTableError);
+    EXPECT_THROW(table.SetRange(1, 2), EMemTableError) << "a range needs an ordered index";
     EXPECT_FALSE(table.RangeActive());
 }

@@ -39,33 +39,18 @@ std::string textOf(const TztrRecordLayout &layout, const TztrRecord *record, int
 
 } // namespace
 
-TEST(RecordLayoutPerformance, FastKeepsEveryTextInTheRecord)
+TEST(RecordLayoutPerformance, BalancedAndSmallMoveTextsOfThirteenBytesOutAndSmallCompressesThem)
 {
-    const TztrRecordLayout layout = layoutOf(shortAndLongText(), mtpfFast);
-    EXPECT_FALSE(layout.IsIndirect(1));
-    EXPECT_FALSE(layout.IsIndirect(2));
-    EXPECT_EQ(layout.FieldOffset(1), 0);
-    EXPECT_EQ(layout.FieldOffset(2), 14);
-    EXPECT_EQ(layout.FieldOffset(3), 14 + 15);
-    EXPECT_EQ(layout.IndirectFieldCount(), 0);
-}
-
-TEST(RecordLayoutPerformance, BalancedMovesThirteenByteTextOut)
-{
-    const TztrRecordLayout layout = layoutOf(shortAndLongText(), mtpfBalanced);
-    EXPECT_FALSE(layout.IsIndirect(1));
-    EXPECT_TRUE(layout.IsIndirect(2));
-    EXPECT_FALSE(layout.IsCompressed(2));
-    EXPECT_EQ(layout.FieldOffset(3), 14);
-    EXPECT_EQ(layout.FieldOffset(2), layout.IndirectAreaOffset());
-}
-
-TEST(RecordLayoutPerformance, SmallAlsoMarksOutsideValuesCompressed)
-{
-    const TztrRecordLayout layout = layoutOf(shortAndLongText(), mtpfSmall);
-    EXPECT_FALSE(layout.IsIndirect(1));
-    EXPECT_TRUE(layout.IsIndirect(2));
-    EXPECT_TRUE(layout.IsCompressed(2));
+    for (const TztrPerformance performance : {mtpfFast, mtpfBalanced, mtpfSmall}) {
+        const TztrRecordLayout layout = layoutOf(shortAndLongText(), performance);
+        const bool outside = performance != mtpfFast;
+        EXPECT_FALSE(layout.IsIndirect(1));
+        EXPECT_EQ(layout.IsIndirect(2), outside);
+        EXPECT_EQ(layout.IsCompressed(2), performance == mtpfSmall);
+        EXPECT_EQ(layout.IndirectFieldCount(), outside ? 1 : 0);
+        EXPECT_EQ(layout.FieldOffset(3), outside ? 14 : 14 + 15);
+        EXPECT_EQ(layout.FieldOffset(2), outside ? layout.IndirectAreaOffset() : 14);
+    }
 }
 
 TEST(RecordLayoutAreas, CalculatedBookmarkAndIndirectAreasFollowTheFixedFields)
@@ -91,7 +76,7 @@ TEST(RecordLayoutAreas, SetupHookCanMoveAFieldOutOfTheRecord)
     EXPECT_EQ(layout.FieldOffset(2), 0);
 }
 
-TEST(RecordLayoutRefusals, NoFieldsIsRefused)
+TEST(RecordLayoutRefusals, NoFieldsAndUnstorableTypesAreRefused)
 {
     TztrRecordLayout layout;
     try {
@@ -100,11 +85,6 @@ TEST(RecordLayoutRefusals, NoFieldsIsRefused)
     } catch (const EMemTableError &error) {
         EXPECT_STREQ(error.what(), "Legalább egy mezőnek lennie kell");
     }
-}
-
-TEST(RecordLayoutRefusals, UnstorableTypeNamesTheDefinition)
-{
-    TztrRecordLayout layout;
     try {
         layout.Layout({{ftInteger, 0, "a", "a"}, {ftVariant, 0, "v", "Valami"}}, 0, 1, mtpfFast, {});
         FAIL() << "a variant field was accepted";
@@ -127,7 +107,7 @@ TEST(RecordMemory, FreshRecordCarriesNoIdentityAndNoValues)
     layout.FreeRecord(record, true, true);
 }
 
-TEST(RecordMemory, CopyLeavesValueBlocksWithTheirOwner)
+TEST(RecordMemory, CopyLeavesValueBlocksWithTheirOwnerAndDuplicateOwnsItsOwn)
 {
     const TztrRecordLayout layout = layoutOf(shortAndLongText(), mtpfBalanced);
     TztrRecord *source = layout.AllocateRecord();
@@ -142,21 +122,12 @@ TEST(RecordMemory, CopyLeavesValueBlocksWithTheirOwner)
     EXPECT_STREQ(reinterpret_cast<const char *>(layout.FieldNullByte(copy, 1) + 1), "rovid");
     EXPECT_NE(*layout.FieldNullByte(copy, 2), 0);
     EXPECT_EQ(layout.IndirectBlock(copy, 2), nullptr);
-
-    layout.FreeRecord(copy, true, true);
-    layout.FreeRecord(source, true, true);
-}
-
-TEST(RecordMemory, DuplicateWithValuesOwnsItsOwnBlocks)
-{
-    const TztrRecordLayout layout = layoutOf(shortAndLongText(), mtpfBalanced);
-    TztrRecord *source = layout.AllocateRecord();
-    setText(layout, source, 2, "egy hosszu szoveg");
-    TztrRecord *copy = layout.DuplicateRecord(source, true);
+    TztrRecord *duplicate = layout.DuplicateRecord(source, true);
     setText(layout, source, 2, "mas szoveg");
-    EXPECT_EQ(textOf(layout, copy, 2), "egy hosszu szoveg");
-    layout.FreeRecord(copy, true, true);
-    layout.FreeRecord(source, true, true);
+    EXPECT_EQ(textOf(layout, duplicate, 2), "egy hosszu szoveg");
+
+    for (TztrRecord *record : {duplicate, copy, source})
+        layout.FreeRecord(record, true, true);
 }
 
 TEST(RecordMemory, TransferMovesWrittenValuesAndKeepsUntouchedOnes)
@@ -184,18 +155,6 @@ TEST(RecordMemory, TransferMovesWrittenValuesAndKeepsUntouchedOnes)
 
     layout.FreeRecord(buffer, true, true);
     layout.FreeRecord(stored, true, true);
-}
-
-TEST(RecordMemory, BookmarkSlotsArePerAttachedTable)
-{
-    TztrRecordLayout layout;
-    layout.Layout({{ftInteger, 0, "a", "a"}}, 0, 2, mtpfFast, {});
-    TztrRecord *record = layout.AllocateRecord();
-    layout.SetBookmarkSlot(record, 1, {{3, 4, 5}, 1});
-    EXPECT_EQ(layout.BookmarkSlot(record, 1).Bookmark.RecordID, 3);
-    EXPECT_EQ(layout.BookmarkSlot(record, 1).Flag, 1);
-    EXPECT_EQ(layout.BookmarkSlot(record, 0).Bookmark.RecordID, 0);
-    layout.FreeRecord(record, true, true);
 }
 
 TEST(ValueBlocks, HoldLengthAndBytesAndDuplicateIndependently)

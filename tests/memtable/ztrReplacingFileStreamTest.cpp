@@ -30,10 +30,18 @@ protected:
 
 } // namespace
 
-TEST_F(ReplacingFile, CommittedWriteReplacesTheOldFile)
+TEST_F(ReplacingFile, OnlyACommittedWriteReplacesTheFileKeepingItsAccessRights)
 {
     const fs::path target = folder / "terem.csv";
+    const fs::perms rights = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     write(target, "old content that is longer than the new");
+    fs::permissions(target, rights);
+    {
+        TztrReplacingFileStream stream(target);
+        stream.WriteBuffer("half", 4);
+    }
+    EXPECT_EQ(read(target), "old content that is longer than the new");
+    EXPECT_EQ(entries(), 1);
     {
         TztrReplacingFileStream stream(target);
         stream.WriteBuffer("new", 3);
@@ -41,29 +49,15 @@ TEST_F(ReplacingFile, CommittedWriteReplacesTheOldFile)
         stream.Commit();
     }
     EXPECT_EQ(read(target), "new");
+    EXPECT_EQ(fs::status(target).permissions(), rights);
     EXPECT_EQ(entries(), 1);
-}
 
-TEST_F(ReplacingFile, UncommittedWriteLeavesTheOldFileAndNoLeftover)
-{
-    const fs::path target = folder / "terem.csv";
-    write(target, "old");
-    {
-        TztrReplacingFileStream stream(target);
-        stream.WriteBuffer("half", 4);
-    }
-    EXPECT_EQ(read(target), "old");
-    EXPECT_EQ(entries(), 1);
-}
-
-TEST_F(ReplacingFile, MissingFileAppearsOnlyAtCommit)
-{
-    const fs::path target = folder / "uj.csv";
-    TztrReplacingFileStream stream(target);
+    const fs::path fresh = folder / "uj.csv";
+    TztrReplacingFileStream stream(fresh);
     stream.WriteBuffer("x", 1);
-    EXPECT_FALSE(fs::exists(target));
+    EXPECT_FALSE(fs::exists(fresh));
     stream.Commit();
-    EXPECT_EQ(read(target), "x");
+    EXPECT_EQ(read(fresh), "x");
 }
 
 TEST_F(ReplacingFile, FolderInTheWayIsReportedByNameAndKept)
@@ -91,18 +85,6 @@ TEST_F(ReplacingFile, MissingFolderIsReportedByName)
     } catch (const EFCreateError &error) {
         EXPECT_NE(error.Message().find(target.string()), std::string::npos) << error.Message();
     }
-}
-
-TEST_F(ReplacingFile, ReplacementKeepsTheOldAccessRights)
-{
-    const fs::path target = folder / "terem.csv";
-    write(target, "old");
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    TztrReplacingFileStream stream(target);
-    stream.WriteBuffer("new", 3);
-    stream.Commit();
-    EXPECT_EQ(fs::status(target).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST_F(ReplacingFile, ReadOnlyFileIsRefusedByNameAndKept)

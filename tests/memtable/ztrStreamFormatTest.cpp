@@ -42,28 +42,6 @@ FlagSets flagsOf(const TztrCustomStreamFormat &format)
 
 } // namespace
 
-TEST(StreamFormatFlags, NewFormatSavesAndLoadsDataWithDefinitionsWholeTable)
-{
-    const TztrCustomStreamFormat format;
-    const FlagSets expected{{sfSaveData, sfLoadData},
-                            {},
-                            {},
-                            {sfSaveNonVisible, sfLoadNonVisible},
-                            {sfSaveBlobs, sfLoadBlobs},
-                            {sfSaveDef, sfLoadDef},
-                            {sfSaveIndexDef, sfLoadIndexDef},
-                            {sfSaveFiltered},
-                            {sfSaveIgnoreRange},
-                            {sfSaveIgnoreMasterDetail},
-                            {},
-                            {},
-                            {},
-                            {sfSaveFieldKind},
-                            {sfLoadFromStart}};
-    EXPECT_TRUE(flagsOf(format) == expected);
-    EXPECT_EQ(format.GetVersion(), "1.00");
-}
-
 TEST(StreamFormatFlags, AssignCopiesEveryFlagSetButNoEvent)
 {
     TztrCustomStreamFormat source;
@@ -124,30 +102,22 @@ protected:
 
 } // namespace
 
-TEST_F(MappedTable, HiddenFieldsAreSavedOnlyWithTheirFlag)
+TEST_F(MappedTable, FlagsChooseTheFieldsSavedAndLoaded)
 {
     EXPECT_EQ(header(), "id\trejtett");
     format.SetsfNonVisible({sfLoadNonVisible});
     EXPECT_EQ(header(), "id");
-}
-
-TEST_F(MappedTable, DataFieldsAreSavedOnlyWithTheirFlag)
-{
-    format.SetsfData({sfLoadData});
-    TStringStream out;
-    table.SaveToStreamViaFormat(out, &format);
-    // Without data the header line alone is written, and it names no field.
-    EXPECT_EQ(out.DataString(), "\r\n");
-}
-
-TEST_F(MappedTable, HiddenColumnsAreLoadedOnlyWithTheirFlag)
-{
     format.SetsfNonVisible({sfSaveNonVisible});
     TStringStream in("id\trejtett\r\n5\t6\r\n");
     table.LoadFromStreamViaFormat(in, &format);
     table.Last();
     EXPECT_EQ(table.FieldByName("id")->AsInteger(), 5);
     EXPECT_TRUE(table.FieldByName("rejtett")->IsNull());
+    format.SetsfData({sfLoadData});
+    TStringStream out;
+    table.SaveToStreamViaFormat(out, &format);
+    // Without data the header line alone is written, and it names no field.
+    EXPECT_EQ(out.DataString(), "\r\n");
 }
 
 TEST_F(MappedTable, LoadWithNoColumnToFillIsRefused)

@@ -53,3 +53,14 @@ inline std::vector<int> idsInOrder(TztrCustomMemTable &table)
     }
     return ids;
 }
+
+// The message of the error action raises; empty when it raises none.
+template <class Action> std::string messageOf(Action action)
+{
+    try {
+        action();
+    } catch (const Exception &error) {
+        return error.what();
+    }
+    return {};
+}
