@@ -142,14 +142,20 @@ template <typename Predicate> int TztrIndexEntries::PartitionPoint(Predicate bel
         else
             high = middle;
     }
-    const Block &block = blocks_[low];
-    std::size_t first = 0, last = block.size();
-    while (first < last) {
-        const std::size_t middle = (first + last) / 2;
-        if (belowKey(block[middle]))
-            first = middle + 1;
-        else
-            last = middle;
+    // A block spans many cache lines: both entries the next step may read are fetched while this
+    // step compares, so the misses of a lookup overlap instead of following one another.
+    const TztrIndexEntry *entries = blocks_[low].data();
+    std::size_t first = 0, remaining = blocks_[low].size();
+    while (remaining > 0) {
+        const std::size_t half = remaining / 2;
+        __builtin_prefetch(entries + first + half / 2);
+        __builtin_prefetch(entries + first + half + 1 + (remaining - half - 1) / 2);
+        if (belowKey(entries[first + half])) {
+            first += half + 1;
+            remaining -= half + 1;
+        } else {
+            remaining = half;
+        }
     }
     return starts_[low] + static_cast<int>(first);
 }
