@@ -18,7 +18,8 @@ int main(int argc, char **argv)
     reporter.printRatio("AppendWithThreeIndexes", "AppendWithThreeIndexesSqlite");
     reporter.printRatio("EditIndexedField", "EditIndexedFieldSqlite");
     reporter.printRatio("BuildIndex", "BuildIndexSqlite");
-    reporter.printRatio("LocateIndexedKey", "LocateIndexedKeySqlite");
+    reporter.printRatio("LocateIndexedKey", "LocateIndexedKeySqlite/Key");
+    reporter.printRatio("LocateIndexedKey", "LocateIndexedKeySqlite/Row");
     reporter.printRatio("FilteredWalk/Scan", "FilteredWalkSqlite/Scan");
     reporter.printRatio("FilteredWalk/Indexed", "FilteredWalkSqlite/Indexed");
     reporter.printRatio("FilteredWalkLike", "FilteredWalkLikeSqlite");

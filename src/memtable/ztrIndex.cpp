@@ -54,10 +54,7 @@ public:
     void sort()
     {
         std::sort(items_.begin(), items_.end(), [this](const Item &a, const Item &b) {
-            const int byPrefix = TztrIndexKey::ComparePrefixes(a.prefix, b.prefix);
-            if (byPrefix != 0)
-                return byPrefix < 0;
-            const int order = keyOf(a).compare(keyOf(b));
+            const int order = compareKeys(a, b);
             if (order != 0)
                 return order < 0;
             return a.tieRank != b.tieRank ? a.tieRank < b.tieRank : a.position < b.position;
@@ -77,7 +74,7 @@ public:
     bool hasEqualNeighbours() const
     {
         for (std::size_t i = 1; i < items_.size(); ++i) {
-            if (keyOf(items_[i - 1]) == keyOf(items_[i]))
+            if (compareKeys(items_[i - 1], items_[i]) == 0)
                 return true;
         }
         return false;
@@ -94,6 +91,17 @@ private:
     };
 
     std::string_view keyOf(const Item &item) const { return std::string_view(keys_).substr(item.offset, item.length); }
+
+    // Keys that agree in prefixes holding them whole are equal: the key buffer, read out of
+    // order, is left alone for the many equal keys of a non-unique index.
+    int compareKeys(const Item &a, const Item &b) const
+    {
+        const int byPrefix = TztrIndexKey::ComparePrefixes(a.prefix, b.prefix);
+        if (byPrefix != 0 || (a.length <= TztrIndexEntry::KeyPrefixBytes && b.length <= TztrIndexEntry::KeyPrefixBytes))
+            return byPrefix;
+        const int order = keyOf(a).compare(keyOf(b));
+        return (order > 0) - (order < 0);
+    }
 
     std::string keys_;
     std::vector<Item> items_;

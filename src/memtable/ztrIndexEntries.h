@@ -103,6 +103,9 @@ private:
     void renumberFrom(std::size_t block);
     void splitBlock(std::size_t block);
     void insertEntry(int position, const TztrIndexEntry &entry);
+    // The first of count ordered entries that fails belowKey (count when none does).
+    template <typename Predicate>
+    static std::size_t firstFailing(const TztrIndexEntry *entries, std::size_t count, Predicate belowKey);
     // Fills the list with count entries that makeEntry gives by position.
     template <typename MakeEntry> void assignEntries(std::size_t count, MakeEntry makeEntry);
     char *storeLongKey(std::string_view key);
@@ -128,30 +131,34 @@ private:
     std::uint64_t version_ = nextVersion();
 };
 
+template <typename Predicate>
+std::size_t TztrIndexEntries::firstFailing(const TztrIndexEntry *entries, std::size_t count, Predicate belowKey)
+{
+    // Entries span many cache lines: both entries the next step may read are fetched while this
+    // step compares, so the misses of a lookup overlap instead of following one another.
+    std::size_t first = 0;
+    while (count > 0) {
+        const std::size_t half = count / 2;
+        __builtin_prefetch(entries + first + half / 2);
+        __builtin_prefetch(entries + first + half + 1 + (count - half - 1) / 2);
+        if (belowKey(entries[first + half])) {
+            first += half + 1;
+            count -= half + 1;
+        } else {
+            count = half;
+        }
+    }
+    return first;
+}
+
 template <typename Predicate> int TztrIndexEntries::PartitionPoint(Predicate belowKey) const
 {
     if (blocks_.empty())
         return 0;
     // Blocks first by their last entry, then within the one block where the split lies; the last
     // block needs no test of its own, so a list of one block costs no extra comparison.
-    std::size_t low = 0, high = blocks_.size() - 1;
-    while (low < high) {
-        const std::size_t middle = (low + high) / 2;
-        if (belowKey(lasts_[middle]))
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    const Block &block = blocks_[low];
-    std::size_t first = 0, last = block.size();
-    while (first < last) {
-        const std::size_t middle = (first + last) / 2;
-        if (belowKey(block[middle]))
-            first = middle + 1;
-        else
-            last = middle;
-    }
-    return starts_[low] + static_cast<int>(first);
+    const std::size_t block = firstFailing(lasts_.data(), blocks_.size() - 1, belowKey);
+    return starts_[block] + static_cast<int>(firstFailing(blocks_[block].data(), blocks_[block].size(), belowKey));
 }
 
 template <typename Predicate> int TztrIndexEntries::FindFrom(int start, Predicate test) const
