@@ -12,17 +12,6 @@ using ::testing::ElementsAre;
 
 namespace {
 
-const std::vector<Column> KurzusColumns{
-    {"kurzus_id", "AutoInc"},      {"targy_id", "Integer"},       {"kurzus_kod_osszetett", "String", 50},
-    {"kurzus_kod", "String", 50},  {"kurzus_tipus", "String", 2}, {"kurzus_sorszam", "String", 2},
-    {"max_letszam", "Integer"},    {"megjegyzes", "String", 100}, {"megnevezes", "String", 100},
-    {"kurzusminta_id", "Integer"}, {"kurzus_id_csatolt", "Integer"},
-};
-const std::vector<Column> AlkalomColumns{
-    {"alkalom_id", "AutoInc"}, {"kurzus_id", "Integer"},  {"terem_id", "Integer"}, {"kezd_ido", "DateTime"},
-    {"veg_ido", "DateTime"},   {"gyakorisag", "Integer"}, {"hetek", "String", 50},
-};
-
 std::string course(int id, int linkedTo)
 {
     return std::to_string(id) + "\t111\tMAB123MN-EA-" + std::to_string(id) + "\t\t\t\t\t\t\t-1\t" +

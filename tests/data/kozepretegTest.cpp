@@ -13,22 +13,11 @@ using testing::HasSubstr;
 
 namespace {
 
-using DatabaseModuleStart = CopyDatabaseTest;
 using DatabaseEmptying = CopyDatabaseTest;
 using DatabaseSetup = CopyDatabaseTest;
 using TableCopy = CopyDatabaseTest;
 
 } // namespace
-
-TEST_F(DatabaseModuleStart, OpensTheConnectionTheProviderFileNames)
-{
-    createTables();
-    writeProvider(connectionString());
-    TDMK &module = makeModule();
-    EXPECT_TRUE(module.Conn.Connected());
-    EXPECT_EQ(module.Provider, connectionString());
-    EXPECT_EQ(module.Conn.ConnectionString(), connectionString());
-}
 
 // A connection file that gives no working connection: the program starts all the same.
 struct SilentStart {
