@@ -209,14 +209,19 @@ TEST_F(CopyWindow, AFailingTableStopsTheCopyAndIsNamed)
     EXPECT_THAT(boxes.texts[2], testing::Not(HasSubstr("kész")));
 }
 
-TEST_F(CopyWindow, EmptyingTellsTheTableItStoppedAt)
+TEST_F(CopyWindow, EmptyingTellsTheTableItStoppedAtAndLeavesTheLaterOnes)
 {
     createTables("kurzus");
+    database.Execute("insert into orarend (orarend_id) values (1)");
+    database.Execute("insert into alkalom (alkalom_id) values (1)");
     writeProvider(connectionString());
     TForm2 &form = showWindow();
     QTest::mouseClick(form.B1, Qt::LeftButton);
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_THAT(boxes.texts[0], HasSubstr("delete from kurzus"));
+    // orarend comes before kurzus, alkalom after it.
+    EXPECT_EQ(rowCount("orarend"), 0);
+    EXPECT_EQ(rowCount("alkalom"), 1);
 }
 
 TEST_F(CopyWindow, ChoosingATableShowsItInTheGrid)

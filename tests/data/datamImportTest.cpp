@@ -154,25 +154,15 @@ TEST_F(CurriculumImport, AddsCurriculumSubjectAndLinkAndSavesTheMasterData)
     EXPECT_EQ(integer(dm.MT_mintatantervtargy, "targy_id"), subjectId);
 }
 
-TEST_F(CurriculumImport, LinkKeepsHowTheSubjectIsTakenWhenTheLinkFileHasThatColumn)
+// Codes differing after the slash share one curriculum; part-time subjects take the part-time
+// hours; English subjects are named in English where the file has the name. A link keeps how the
+// subject is taken where the links' file has that column.
+TEST_F(CurriculumImport, RowsBecomeCurriculaAndSubjectsByTheirModeAndLanguage)
 {
     write("mintatantervtargy.csv", dataFile({{"mintatanterv_id", "Integer"},
                                              {"targy_id", "Integer"},
                                              {"targy_felveteltipus", "String", 30}},
                                             {}));
-    writeCurricula({CurriculumLine{}});
-    TDM dm(environment());
-
-    dm.MintatantervBeolvasas();
-
-    dm.MT_mintatantervtargy.First();
-    EXPECT_EQ(text(dm.MT_mintatantervtargy, "targy_felveteltipus"), "kötelező");
-}
-
-// Codes differing after the slash share one curriculum; part-time subjects take the part-time
-// hours; English subjects are named in English where the file has the name.
-TEST_F(CurriculumImport, RowsBecomeCurriculaAndSubjectsByTheirModeAndLanguage)
-{
     writeCurricula({CurriculumLine{.code = "GEO-MSc/2019", .language = "angol", .subjectCode = "INB201",
                                    .englishName = "Programming"},
                     CurriculumLine{.code = "GEO-MSc/2023", .language = "angol", .subjectCode = "INB202",
@@ -186,6 +176,7 @@ TEST_F(CurriculumImport, RowsBecomeCurriculaAndSubjectsByTheirModeAndLanguage)
 
     EXPECT_THAT(columnTexts(dm.MT_mintatanterv, "mintatanterv_kod"), ElementsAre("GEO-MSc", "LEV"));
     EXPECT_THAT(columnTexts(dm.MT_mintatanterv, "tagozat"), ElementsAre("N", "L"));
+    EXPECT_THAT(columnTexts(dm.MT_mintatantervtargy, "targy_felveteltipus"), testing::Each("kötelező"));
     EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount(), 4);
     const struct {
         const char *code, *name;

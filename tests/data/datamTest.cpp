@@ -53,16 +53,6 @@ protected:
         write("KK_kurzustargy.csv", dataFile(KurzustargyColumns, {"222\t111"}));
         write("KK_kurzusalkalom.csv", dataFile(KurzusalkalomColumns, {"222\t333"}));
     }
-
-    TDMEnvironment environment(const std::string &login = "tesztelo") const
-    {
-        const std::string dataFolder = folder.withSeparator();
-        return {[dataFolder] { return dataFolder; },
-                [login](std::string &name) {
-                    name = login;
-                    return true;
-                }};
-    }
 };
 
 std::set<int> columnIds(TDataSet &table, const std::string &fieldName)

@@ -125,12 +125,12 @@ protected:
         return files;
     }
 
-    TDMEnvironment environment() const
+    TDMEnvironment environment(const std::string &login = "tesztelo") const
     {
         const std::string dataFolder = folder.withSeparator();
         return {[dataFolder] { return dataFolder; },
-                [](std::string &name) {
-                    name = "tesztelo";
+                [login](std::string &name) {
+                    name = login;
                     return true;
                 }};
     }

@@ -13,7 +13,6 @@ using testing::HasSubstr;
 
 namespace {
 
-using DatabaseEmptying = CopyDatabaseTest;
 using DatabaseSetup = CopyDatabaseTest;
 using TableCopy = CopyDatabaseTest;
 
@@ -67,23 +66,6 @@ TEST_F(DatabaseSetup, ADatabaseHoldingOneOfTheTablesIsRefusedAndKeptAsItWas)
     EXPECT_FALSE(std::filesystem::exists(folder / "provider.csv"));
 }
 
-TEST_F(DatabaseEmptying, StopsAtAMissingTableLeavingTheLaterOnesAlone)
-{
-    createTables("kurzus");
-    database.Execute("insert into orarend (orarend_id) values (1)");
-    database.Execute("insert into alkalom (alkalom_id) values (1)");
-    writeProvider(connectionString());
-    try {
-        makeModule().Urites();
-        FAIL() << "emptying went past the missing table";
-    } catch (const EADOError &error) {
-        EXPECT_THAT(error.what(), HasSubstr("kurzus"));
-    }
-    // orarend comes before kurzus, alkalom after it.
-    EXPECT_EQ(rowCount("orarend"), 0);
-    EXPECT_EQ(rowCount("alkalom"), 1);
-}
-
 TEST_F(TableCopy, ARefusedRowStopsTheCopyNamingTableAndRow)
 {
     createTables();
@@ -112,21 +94,6 @@ TEST_F(TableCopy, ARefusedRowStopsTheCopyNamingTableAndRow)
     EXPECT_EQ(progress.events.back(), "finish");
     EXPECT_FALSE(module.Conn.InTransaction());
     EXPECT_EQ(module.terem.State(), dsBrowse);
-}
-
-TEST_F(TableCopy, AMissingDatabaseTableIsNamed)
-{
-    createTables("orarend");
-    writeProvider(connectionString());
-    TDMK &module = makeModule();
-    try {
-        module.TablaMasolas(dm->MT_orarend, module.orarend, 99999);
-        FAIL() << "the copy reported success";
-    } catch (const ECopyError &error) {
-        EXPECT_EQ(error.TableName(), "orarend");
-        EXPECT_EQ(error.Row(), 0);
-        EXPECT_THAT(error.what(), HasSubstr("orarend"));
-    }
 }
 
 TEST_F(TableCopy, ALostConnectionIsReportedNotTakenForSuccess)
