@@ -1,4 +1,5 @@
 #include "data/datam.h"
+#include "data/datamFileSet.h"
 #include "datamTestFolder.h"
 
 #include <gmock/gmock.h>
@@ -309,6 +310,41 @@ TEST_F(DataModuleSave, FailingFileIsNamedAndEveryOldFileStays)
         EXPECT_EQ(snapshot(), before) << c.says;
         EXPECT_EQ(progress.events.back(), "finish") << c.says;
     }
+}
+
+// A save cut short after its commit record is completed by the next start: one file of the set
+// already moved into place, the other still waiting beside its old file. A damaged record stops
+// the start by name and touches nothing.
+TEST_F(DataModuleStart, SaveInterruptedAfterItsCommitIsCompletedAndADamagedRecordIsRefused)
+{
+    writeTimetableFiles();
+    write("oktato.csv.77.old", read("oktato.csv"));
+    write("oktato.csv", dataFile(OktatoColumns, {"111\tKT01\tKelemen Tódor", "113\tUJ03\tÚj Oktató"}));
+    write("KK_kurzus.csv.77.old", read("KK_kurzus.csv"));
+    write("KK_kurzus.csv.77.new", dataFile(KurzusColumns, {"222\t111\tMAB123MN-EA-02\t\t\t\t\t\t\t-1\t-1"}));
+    const std::string completed = "oktato.csv\toktato.csv.77.new\toktato.csv.77.old\n"
+                                  "KK_kurzus.csv\tKK_kurzus.csv.77.new\tKK_kurzus.csv.77.old\nend\n";
+    for (const std::string &damaged :
+         {completed.substr(0, completed.size() - 4), std::string("../oktato.csv\toktato.csv.77.new\t\nend\n")}) {
+        write(DataFileSet::CommitRecord, damaged);
+        const auto before = snapshot();
+        EXPECT_THROW(
+            try { TDM dm(environment()); } catch (const EDataFileError &error) {
+                EXPECT_EQ(error.FileName(), DataFileSet::CommitRecord);
+                throw;
+            },
+            EDataFileError);
+        EXPECT_EQ(snapshot(), before);
+    }
+    write(DataFileSet::CommitRecord, completed);
+
+    TDM dm(environment());
+
+    EXPECT_THAT(columnTexts(dm.MT_kurzus, "kurzus_kod_osszetett"), ElementsAre("MAB123MN-EA-02"));
+    EXPECT_THAT(columnTexts(dm.MT_oktato, "oktato_kkod"), ElementsAre("KT01", "UJ03"));
+    for (const char *gone : {DataFileSet::CommitRecord, "oktato.csv.77.old", "KK_kurzus.csv.77.old",
+                             "KK_kurzus.csv.77.new"})
+        EXPECT_FALSE(fs::exists(folder.path() / gone)) << gone;
 }
 
 TEST_F(DataModuleStart, NewFilesLeftByAnInterruptedSaveAreRemovedAndOthersKept)
