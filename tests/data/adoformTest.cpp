@@ -224,9 +224,9 @@ TEST_F(CopyWindow, EmptyingTellsTheTableItStoppedAtAndLeavesTheLaterOnes)
     EXPECT_EQ(rowCount("alkalom"), 1);
 }
 
-TEST_F(CopyWindow, ChoosingATableShowsItInTheGrid)
+TEST_F(CopyWindow, ChoosingATableShowsItInTheGridAndAMissingOneIsTold)
 {
-    createTables();
+    createTables("kurzustargy");
     writeProvider(connectionString());
     TForm2 &form = showWindow();
     makeModule().TablaMasolas(dm->MT_oktato, makeModule().oktato, 99999);
@@ -236,13 +236,7 @@ TEST_F(CopyWindow, ChoosingATableShowsItInTheGrid)
     EXPECT_TRUE(makeModule().oktato.Active());
     EXPECT_EQ(makeModule().oktato.RecordCount(), dm->MT_oktato.RecordCount());
     EXPECT_TRUE(boxes.texts.empty());
-}
 
-TEST_F(CopyWindow, ChoosingAMissingTableIsTold)
-{
-    createTables("kurzustargy");
-    writeProvider(connectionString());
-    showWindow();
     chooseTable("kurzustargy");
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_THAT(boxes.texts[0], HasSubstr("kurzustargy"));

@@ -471,45 +471,28 @@ TEST_F(DataModuleTexts, OccasionsShowDayFrequencyAndRoomInEveryViewAndAfterTheNe
     expectTexts(again.MT_alkalom);
 }
 
-class DataModuleViews : public DataModule {
-protected:
-    DataModuleViews()
-    {
-        write("KK_kurzus.csv", dataFile(KurzusColumns, {"222\t111\tMAB123MN-EA-01\t\t\t\t\t\t\t-1\t-1",
-                                                        "223\t111\tMAB123MN-GY-01\t\t\t\t\t\t\t-1\t222",
-                                                        "224\t111\tMAB123MN-GY-02\t\t\t\t\t\t\t-1\t222",
-                                                        "225\t112\tFIB456AN-EA-01\t\t\t\t\t\t\t-1\t-1"}));
-        write("KK_alkalom.csv", dataFile(AlkalomColumns, {"333\t222\t1\t01/01/1900 07:45:00\t01/01/1900 09:15:00\t0\t",
-                                                          "334\t225\t2\t02/01/1900 07:45:00\t02/01/1900 09:15:00\t0\t",
-                                                          "335\t222\t2\t03/01/1900 07:45:00\t03/01/1900 09:15:00\t0\t"}));
-    }
+using DataModuleViews = DataModule;
 
-    static void goToCourse(TDM &dm, int courseId)
-    {
-        ASSERT_TRUE(dm.MT_kurzus.Locate("kurzus_id", Variant(courseId), {}));
-    }
-};
-
-TEST_F(DataModuleViews, OccasionViewsHoldTheOccasionsOfTheCurrentCourse)
+// The course's own views follow the main window's current course.
+TEST_F(DataModuleViews, OccasionAndLinkedCourseViewsHoldTheRowsOfTheCurrentCourse)
 {
+    write("KK_kurzus.csv", dataFile(KurzusColumns, {"222\t111\tMAB123MN-EA-01\t\t\t\t\t\t\t-1\t-1",
+                                                    "223\t111\tMAB123MN-GY-01\t\t\t\t\t\t\t-1\t222",
+                                                    "224\t111\tMAB123MN-GY-02\t\t\t\t\t\t\t-1\t222",
+                                                    "225\t112\tFIB456AN-EA-01\t\t\t\t\t\t\t-1\t-1"}));
+    write("KK_alkalom.csv", dataFile(AlkalomColumns, {"333\t222\t1\t01/01/1900 07:45:00\t01/01/1900 09:15:00\t0\t",
+                                                      "334\t225\t2\t02/01/1900 07:45:00\t02/01/1900 09:15:00\t0\t",
+                                                      "335\t222\t2\t03/01/1900 07:45:00\t03/01/1900 09:15:00\t0\t"}));
     TDM dm(environment());
     dm.MT_alkalom_kurzus.Open();
     dm.MT_alkalom_kurzus2.Open();
 
-    goToCourse(dm, 222);
+    ASSERT_TRUE(dm.MT_kurzus.Locate("kurzus_id", Variant(222), {}));
     EXPECT_EQ(columnIds(dm.MT_alkalom_kurzus, "alkalom_id"), (std::set<int>{333, 335}));
-    goToCourse(dm, 225);
-    EXPECT_EQ(columnIds(dm.MT_alkalom_kurzus, "alkalom_id"), (std::set<int>{334}));
-    EXPECT_EQ(columnIds(dm.MT_alkalom_kurzus2, "alkalom_id"), (std::set<int>{334}));
-}
-
-TEST_F(DataModuleViews, LinkedCourseViewHoldsTheCoursesLinkedToTheCurrentOne)
-{
-    TDM dm(environment());
-
-    goToCourse(dm, 222);
     EXPECT_THAT(columnTexts(dm.MT_kurzus_csatolt, "kurzus_kod_osszetett"),
                 ElementsAre("MAB123MN-GY-01", "MAB123MN-GY-02"));
-    goToCourse(dm, 225);
+    ASSERT_TRUE(dm.MT_kurzus.Locate("kurzus_id", Variant(225), {}));
+    EXPECT_EQ(columnIds(dm.MT_alkalom_kurzus, "alkalom_id"), (std::set<int>{334}));
+    EXPECT_EQ(columnIds(dm.MT_alkalom_kurzus2, "alkalom_id"), (std::set<int>{334}));
     EXPECT_TRUE(dm.MT_kurzus_csatolt.IsEmpty());
 }
