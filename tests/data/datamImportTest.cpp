@@ -68,18 +68,11 @@ struct TemplateLine {
     }
 };
 
-std::vector<std::string> lines(const std::vector<CurriculumLine> &rows)
+template <typename Line>
+std::vector<std::string> lines(const std::vector<Line> &rows)
 {
     std::vector<std::string> texts;
-    for (const CurriculumLine &row : rows)
-        texts.push_back(row.text());
-    return texts;
-}
-
-std::vector<std::string> lines(const std::vector<TemplateLine> &rows)
-{
-    std::vector<std::string> texts;
-    for (const TemplateLine &row : rows)
+    for (const Line &row : rows)
         texts.push_back(row.text());
     return texts;
 }
@@ -115,6 +108,15 @@ protected:
         return cp1250ToUtf8(table.FieldByName(field)->AsString());
     }
     static int integer(TDataSet &table, const char *field) { return table.FieldByName(field)->AsInteger(); }
+
+    // The current row's values of the fields, joined by "|".
+    static std::string values(TDataSet &table, std::initializer_list<const char *> fields)
+    {
+        std::string joined;
+        for (const char *field : fields)
+            joined += (joined.empty() ? "" : "|") + text(table, field);
+        return joined;
+    }
 };
 
 } // namespace
@@ -135,88 +137,59 @@ TEST_F(CurriculumImport, AddsCurriculumSubjectAndLinkAndSavesTheMasterData)
     // What the next start reads is what the import saved.
     TDM dm(environment());
     goTo(dm.MT_mintatanterv, "mintatanterv_kod", "MI-BSc");
-    EXPECT_EQ(text(dm.MT_mintatanterv, "mintatanterv_nev"), "Mérnökinformatikus BSc");
-    EXPECT_EQ(text(dm.MT_mintatanterv, "tagozat"), "N");
-    EXPECT_EQ(text(dm.MT_mintatanterv, "tipus"), "alapképzés");
-    EXPECT_EQ(text(dm.MT_mintatanterv, "nyelv"), "magyar");
-    EXPECT_EQ(integer(dm.MT_mintatanterv, "szabad"), 0);
+    EXPECT_EQ(values(dm.MT_mintatanterv, {"mintatanterv_nev", "tagozat", "tipus", "nyelv", "szabad"}),
+              "Mérnökinformatikus BSc|N|alapképzés|magyar|0");
     const int curriculumId = integer(dm.MT_mintatanterv, "mintatanterv_id");
-
     goTo(dm.MT_targy, "targy_kod", "INB101");
-    EXPECT_EQ(text(dm.MT_targy, "targy_nev"), "Programozás");
-    EXPECT_EQ(integer(dm.MT_targy, "targy_ea"), 2);
-    EXPECT_EQ(integer(dm.MT_targy, "targy_gy"), 2);
-    EXPECT_EQ(integer(dm.MT_targy, "targy_la"), 0);
-    EXPECT_EQ(integer(dm.MT_targy, "targy_kredit"), 5);
-    EXPECT_EQ(text(dm.MT_targy, "targy_teljesites"), "vizsga");
-    EXPECT_EQ(integer(dm.MT_targy, "tanszek_id"), -1);
-    EXPECT_EQ(integer(dm.MT_targy, "szabad"), 1);
-    EXPECT_EQ(integer(dm.MT_targy, "evjarat"), 0);
+    EXPECT_EQ(values(dm.MT_targy, {"targy_nev", "targy_ea", "targy_gy", "targy_la", "targy_kredit", "targy_teljesites",
+                                   "tanszek_id", "szabad", "evjarat"}),
+              "Programozás|2|2|0|5|vizsga|-1|1|0");
     const int subjectId = integer(dm.MT_targy, "targy_id");
     EXPECT_NE(subjectId, 111);
-
     ASSERT_EQ(dm.MT_mintatantervtargy.RecordCount(), 1);
     dm.MT_mintatantervtargy.First();
     EXPECT_EQ(integer(dm.MT_mintatantervtargy, "mintatanterv_id"), curriculumId);
     EXPECT_EQ(integer(dm.MT_mintatantervtargy, "targy_id"), subjectId);
 }
 
-TEST_F(CurriculumImport, LinkKeepsHowTheSubjectIsTakenWhenTheLinkFileHasThatColumn)
+// Codes differing after the slash share one curriculum; part-time subjects take the part-time
+// hours; English subjects are named in English where the file has the name. A link keeps how the
+// subject is taken where the links' file has that column.
+TEST_F(CurriculumImport, RowsBecomeCurriculaAndSubjectsByTheirModeAndLanguage)
 {
     write("mintatantervtargy.csv", dataFile({{"mintatanterv_id", "Integer"},
                                              {"targy_id", "Integer"},
                                              {"targy_felveteltipus", "String", 30}},
                                             {}));
-    writeCurricula({CurriculumLine{}});
+    writeCurricula({CurriculumLine{.code = "GEO-MSc/2019", .language = "angol", .subjectCode = "INB201",
+                                   .englishName = "Programming"},
+                    CurriculumLine{.code = "GEO-MSc/2023", .language = "angol", .subjectCode = "INB202",
+                                   .subjectName = "Adatbázisok"},
+                    CurriculumLine{.code = "GEO-MSc", .subjectCode = "INB203", .subjectName = "Hálózatok",
+                                   .englishName = "Networks"},
+                    CurriculumLine{.code = "LEV/1", .mode = "Levelező", .subjectCode = "INB204"}});
     TDM dm(environment());
 
     dm.MintatantervBeolvasas();
 
-    dm.MT_mintatantervtargy.First();
-    EXPECT_EQ(text(dm.MT_mintatantervtargy, "targy_felveteltipus"), "kötelező");
-}
-
-TEST_F(CurriculumImport, CodesDifferingAfterTheSlashShareOneCurriculum)
-{
-    writeCurricula({CurriculumLine{.code = "GEO-MSc/2019"},
-                    CurriculumLine{.code = "GEO-MSc/2023", .subjectCode = "GEM202"},
-                    CurriculumLine{.code = "GEO-MSc", .subjectCode = "GEM303"}});
-    TDM dm(environment());
-
-    dm.MintatantervBeolvasas();
-
-    EXPECT_THAT(columnTexts(dm.MT_mintatanterv, "mintatanterv_kod"), ElementsAre("GEO-MSc"));
-    EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount(), 3);
-}
-
-TEST_F(CurriculumImport, PartTimeSubjectsTakeThePartTimeHours)
-{
-    writeCurricula({CurriculumLine{.mode = "Levelező"}});
-    TDM dm(environment());
-
-    dm.MintatantervBeolvasas();
-
-    goTo(dm.MT_targy, "targy_kod", "INB101");
-    EXPECT_EQ(integer(dm.MT_targy, "targy_ea"), 1);
-    EXPECT_EQ(integer(dm.MT_targy, "targy_gy"), 0);
-    EXPECT_EQ(integer(dm.MT_targy, "targy_la"), 1);
-}
-
-TEST_F(CurriculumImport, EnglishSubjectsAreNamedInEnglishWhenTheFileHasTheName)
-{
-    writeCurricula({CurriculumLine{.language = "angol", .subjectCode = "INB201", .englishName = "Programming"},
-                    CurriculumLine{.language = "angol", .subjectCode = "INB202", .subjectName = "Adatbázisok"},
-                    CurriculumLine{.subjectCode = "INB203", .subjectName = "Hálózatok", .englishName = "Networks"}});
-    TDM dm(environment());
-
-    dm.MintatantervBeolvasas();
-
-    goTo(dm.MT_targy, "targy_kod", "INB201");
-    EXPECT_EQ(text(dm.MT_targy, "targy_nev"), "Programming");
-    goTo(dm.MT_targy, "targy_kod", "INB202");
-    EXPECT_EQ(text(dm.MT_targy, "targy_nev"), "Adatbázisok");
-    goTo(dm.MT_targy, "targy_kod", "INB203");
-    EXPECT_EQ(text(dm.MT_targy, "targy_nev"), "Hálózatok");
+    EXPECT_THAT(columnTexts(dm.MT_mintatanterv, "mintatanterv_kod"), ElementsAre("GEO-MSc", "LEV"));
+    EXPECT_THAT(columnTexts(dm.MT_mintatanterv, "tagozat"), ElementsAre("N", "L"));
+    EXPECT_THAT(columnTexts(dm.MT_mintatantervtargy, "targy_felveteltipus"), testing::Each("kötelező"));
+    EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount(), 4);
+    const struct {
+        const char *code, *name;
+        int lecture, practice, lab;
+    } subjects[] = {{"INB201", "Programming", 2, 2, 0},
+                    {"INB202", "Adatbázisok", 2, 2, 0},
+                    {"INB203", "Hálózatok", 2, 2, 0},
+                    {"INB204", "Programozás", 1, 0, 1}};
+    for (const auto &subject : subjects) {
+        goTo(dm.MT_targy, "targy_kod", subject.code);
+        EXPECT_EQ(text(dm.MT_targy, "targy_nev"), subject.name);
+        EXPECT_EQ(integer(dm.MT_targy, "targy_ea"), subject.lecture) << subject.code;
+        EXPECT_EQ(integer(dm.MT_targy, "targy_gy"), subject.practice) << subject.code;
+        EXPECT_EQ(integer(dm.MT_targy, "targy_la"), subject.lab) << subject.code;
+    }
 }
 
 TEST_F(CurriculumImport, ExistingRowsStayAsTheyAreAndNoMasterFileIsWritten)
@@ -248,13 +221,17 @@ TEST_F(CurriculumImport, ExistingRowsStayAsTheyAreAndNoMasterFileIsWritten)
     EXPECT_EQ(after, unchanged);
 }
 
-TEST_F(CurriculumImport, FilterLeftOnTheTablesDoesNotHideExistingRows)
+TEST_F(Import, FilterLeftOnTheTablesDoesNotHideExistingRows)
 {
     writeCurricula({CurriculumLine{.subjectCode = "MAB123MN"}});
+    writeTemplates({TemplateLine{}});
     TDM dm(environment());
     dm.MintatantervBeolvasas();
+    dm.KurzusmintaBeolvasas();
     const std::pair<TztrMemTable *, const char *> filters[] = {
-        {&dm.MT_targy, "szabad=7"}, {&dm.MT_mintatanterv, "szabad=7"}, {&dm.MT_mintatantervtargy, "targy_id=7"}};
+        {&dm.MT_targy, "szabad=7"},           {&dm.MT_mintatanterv, "szabad=7"},
+        {&dm.MT_mintatantervtargy, "targy_id=7"}, {&dm.MT_kurzusminta, "targy_id=7"},
+        {&dm.MT_kurzusmintatargy, "targy_id=7"}};
     for (const auto &[table, filter] : filters) {
         table->SetFilter(filter);
         table->SetFiltered(true);
@@ -262,6 +239,7 @@ TEST_F(CurriculumImport, FilterLeftOnTheTablesDoesNotHideExistingRows)
     writeCurricula({CurriculumLine{.subjectCode = "MAB123MN"}});
 
     dm.MintatantervBeolvasas();
+    dm.KurzusmintaBeolvasas();
 
     for (const auto &[table, filter] : filters) {
         table->SetFiltered(false);
@@ -314,76 +292,6 @@ TEST_F(CurriculumImport, LargeFileIsImportedOverThreeRunsAndKeepsTheRowsStillToD
     EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount(), 25000);
 }
 
-TEST_F(CurriculumImport, ProgressShowsOneStepPerRow)
-{
-    writeCurricula({CurriculumLine{}, CurriculumLine{.subjectCode = "INB102"}});
-    TDM dm(environment());
-    RecordingProgress progress;
-    dm.SetProgress(&progress);
-
-    dm.MintatantervBeolvasas();
-
-    EXPECT_THAT(progress.events,
-                ElementsAre("start 2 Mintatantervek és tárgyak beolvasása", "step", "step", "finish"));
-}
-
-TEST_F(CurriculumImport, MissingFileIsReportedAndNothingIsWritten)
-{
-    TDM dm(environment());
-    RecordingProgress progress;
-    dm.SetProgress(&progress);
-    const auto before = snapshot();
-
-    const TDM::ImportResult result = dm.MintatantervBeolvasas();
-
-    EXPECT_FALSE(result.succeeded);
-    EXPECT_THAT(result.message, HasSubstr("kastorelboltargy.csv"));
-    EXPECT_TRUE(progress.events.empty());
-    EXPECT_EQ(snapshot(), before);
-}
-
-TEST_F(CurriculumImport, FileWithoutAColumnChangesNothing)
-{
-    std::vector<Column> columns = CurriculumFileColumns;
-    columns.pop_back();
-    std::string row = CurriculumLine{}.text();
-    row.erase(row.rfind('\t'));
-    write("kastorelboltargy.csv", dataFile(columns, {row}));
-    TDM dm(environment());
-    RecordingProgress progress;
-    dm.SetProgress(&progress);
-    const auto before = snapshot();
-
-    const TDM::ImportResult result = dm.MintatantervBeolvasas();
-
-    EXPECT_FALSE(result.succeeded);
-    EXPECT_THAT(result.message, HasSubstr("kastorelboltargy.csv"));
-    EXPECT_THAT(result.message, HasSubstr("targy_felveteltipus"));
-    EXPECT_EQ(dm.MT_targy.RecordCount(), 1);
-    EXPECT_EQ(dm.MT_mintatanterv.RecordCount(), 0);
-    EXPECT_FALSE(dm.MT_kastorelboltargy.Active());
-    EXPECT_TRUE(progress.events.empty());
-    EXPECT_EQ(snapshot(), before);
-}
-
-TEST_F(CurriculumImport, UnreadableValueLaterInTheFileChangesNothing)
-{
-    std::vector<Column> columns = CurriculumFileColumns;
-    columns[14] = {"targy_kredit", "String", 10};
-    write("kastorelboltargy.csv",
-          dataFile(columns, lines({CurriculumLine{}, CurriculumLine{.subjectCode = "INB102", .credits = "öt"}})));
-    TDM dm(environment());
-    const auto before = snapshot();
-
-    const TDM::ImportResult result = dm.MintatantervBeolvasas();
-
-    EXPECT_FALSE(result.succeeded);
-    EXPECT_THAT(result.message, HasSubstr("kastorelboltargy.csv"));
-    EXPECT_EQ(dm.MT_targy.RecordCount(), 1);
-    EXPECT_EQ(dm.MT_mintatanterv.RecordCount(), 0);
-    EXPECT_EQ(snapshot(), before);
-}
-
 TEST_F(CurriculumImport, MasterDataThatCannotBeSavedKeepsTheImportFile)
 {
     writeCurricula({CurriculumLine{}});
@@ -420,68 +328,54 @@ TEST_F(TemplateImport, AddsTemplateAndSubjectLinkAndMarksTheRow)
     TDM dm(environment());
     ASSERT_EQ(dm.MT_kurzusminta.RecordCount(), 1);
     dm.MT_kurzusminta.First();
-    EXPECT_EQ(text(dm.MT_kurzusminta, "kurzusminta_kod"), "MAB123MN-01");
-    EXPECT_EQ(text(dm.MT_kurzusminta, "kurzusminta_tipus"), "EA");
-    EXPECT_EQ(text(dm.MT_kurzusminta, "felev"), "2025/26/1");
-    EXPECT_EQ(text(dm.MT_kurzusminta, "atargykod"), "MAB123MN");
-    EXPECT_EQ(text(dm.MT_kurzusminta, "orarendiinfo"), "hétfő délelőtt");
-    EXPECT_EQ(integer(dm.MT_kurzusminta, "targy_id"), 111);
+    EXPECT_EQ(values(dm.MT_kurzusminta,
+                     {"kurzusminta_kod", "kurzusminta_tipus", "felev", "atargykod", "orarendiinfo", "targy_id"}),
+              "MAB123MN-01|EA|2025/26/1|MAB123MN|hétfő délelőtt|111");
     ASSERT_EQ(dm.MT_kurzusmintatargy.RecordCount(), 1);
     dm.MT_kurzusmintatargy.First();
     EXPECT_EQ(integer(dm.MT_kurzusmintatargy, "kurzusminta_id"), integer(dm.MT_kurzusminta, "kurzusminta_id"));
     EXPECT_EQ(integer(dm.MT_kurzusmintatargy, "targy_id"), 111);
 }
 
-TEST_F(TemplateImport, TypeNamesOfTheFileBecomeCourseTypes)
+// Rows whose subject codes are unknown are marked with the code for correction; the template of a
+// row with an unknown linked subject exists, only its link is missing.
+TEST_F(TemplateImport, TypesBecomeCourseTypesUnknownCodesAreMarkedAndASecondRunAddsNothing)
 {
     writeTemplates({TemplateLine{.code = "K1", .type = "Előadás"}, TemplateLine{.code = "K2", .type = "Gyakorlat"},
-                    TemplateLine{.code = "K3", .type = "Labor"}, TemplateLine{.code = "K4", .type = "Konzultáció"}});
-    TDM dm(environment());
-
-    dm.KurzusmintaBeolvasas();
-
-    EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_tipus"), ElementsAre("EA", "GY", "LA", "Ko"));
-}
-
-TEST_F(TemplateImport, UnknownSubjectCodesAreMarkedWithTheCodeForCorrection)
-{
-    writeTemplates({TemplateLine{.code = "K1", .subjectCode = "NINCS01"},
-                    TemplateLine{.code = "K2", .linkedSubjectCode = "NINCS02"}});
-    TDM dm(environment());
-
-    dm.KurzusmintaBeolvasas();
-
-    EXPECT_THAT(fileColumn(dm, dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod"),
-                ElementsAre("atkod hiba", "tkod hiba"));
-    EXPECT_THAT(fileColumn(dm, dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod2"),
-                ElementsAre("NINCS01", "NINCS02"));
-    // The template of the second row exists, only its link is missing.
-    EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_kod"), ElementsAre("K2"));
-    EXPECT_EQ(dm.MT_kurzusmintatargy.RecordCount(), 0);
-}
-
-TEST_F(TemplateImport, SecondRunMarksEveryRowAgainAndAddsNothing)
-{
-    writeTemplates({TemplateLine{.code = "K1"}, TemplateLine{.code = "K2", .subjectCode = "NINCS01"},
-                    TemplateLine{.code = "K3", .type = "Gyakorlat"}});
+                    TemplateLine{.code = "K3", .type = "Labor"}, TemplateLine{.code = "K4", .type = "Konzultáció"},
+                    TemplateLine{.code = "K5", .subjectCode = "NINCS01"},
+                    TemplateLine{.code = "K6", .linkedSubjectCode = "NINCS02"}});
     TDM dm(environment());
     RecordingProgress progress;
     dm.SetProgress(&progress);
+
     dm.KurzusmintaBeolvasas();
+
+    EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_kod"), ElementsAre("K1", "K2", "K3", "K4", "K6"));
+    EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_tipus"), ElementsAre("EA", "GY", "LA", "Ko", "EA"));
+    EXPECT_EQ(dm.MT_kurzusmintatargy.RecordCount(), 4);
+    const std::vector<std::string> marks{"Ok", "Ok", "Ok", "Ok", "atkod hiba", "tkod hiba"};
+    EXPECT_EQ(fileColumn(dm, dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod"), marks);
+    const std::vector<std::string> corrections =
+        fileColumn(dm, dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod2");
+    EXPECT_THAT(std::vector(corrections.end() - 2, corrections.end()), ElementsAre("NINCS01", "NINCS02"));
+
     const std::string templates = read("kurzusminta.csv");
     const std::string links = read("kurzusmintatargy.csv");
     progress.events.clear();
-
-    const TDM::ImportResult result = dm.KurzusmintaBeolvasas();
-
-    EXPECT_TRUE(result.succeeded);
-    EXPECT_THAT(progress.events, ElementsAre("start 3 Kurzus minták beolvasása", "step", "step", "step", "finish"));
-    EXPECT_EQ(dm.MT_kurzusminta.RecordCount(), 2);
-    EXPECT_EQ(dm.MT_kurzusmintatargy.RecordCount(), 2);
+    // A run that adds nothing writes no master file: a read-only one does not fail it.
+    fs::permissions(folder.path() / "kurzusminta.csv", fs::perms::owner_read);
+    EXPECT_TRUE(dm.KurzusmintaBeolvasas().succeeded);
+    fs::permissions(folder.path() / "kurzusminta.csv", fs::perms::owner_all);
+    std::vector<std::string> shown{"start 6 Kurzus minták beolvasása"};
+    shown.resize(7, "step");
+    shown.push_back("finish");
+    EXPECT_EQ(progress.events, shown);
+    EXPECT_EQ(dm.MT_kurzusminta.RecordCount(), 5);
+    EXPECT_EQ(dm.MT_kurzusmintatargy.RecordCount(), 4);
     EXPECT_EQ(read("kurzusminta.csv"), templates);
     EXPECT_EQ(read("kurzusmintatargy.csv"), links);
-    EXPECT_THAT(fileColumn(dm, dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod"),
-                ElementsAre("Ok", "atkod hiba", "Ok"));
+    EXPECT_EQ(fileColumn(dm, dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod"), marks);
 }
 
 TEST_F(TemplateImport, RowsBeyondOneRunAreTakenByTheNextRun)
@@ -503,65 +397,64 @@ TEST_F(TemplateImport, RowsBeyondOneRunAreTakenByTheNextRun)
     EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_kod"), ElementsAre("MAB123MN-01", "UTOLSO"));
 }
 
-TEST_F(TemplateImport, FilterLeftOnTheTablesDoesNotHideExistingRows)
+// A file that is missing, lacks a column or holds a value that cannot be read is refused by name
+// before any row is taken; no file changes.
+TEST_F(Import, UnusableFileIsRefusedByNameAndChangesNothing)
 {
-    writeTemplates({TemplateLine{}});
-    TDM dm(environment());
-    dm.KurzusmintaBeolvasas();
-    for (TztrMemTable *table : {&dm.MT_targy, &dm.MT_kurzusminta, &dm.MT_kurzusmintatargy}) {
-        table->SetFilter("targy_id=7");
-        table->SetFiltered(true);
+    std::vector<Column> curriculumColumns = CurriculumFileColumns;
+    curriculumColumns.pop_back();
+    std::string curriculumRow = CurriculumLine{}.text();
+    curriculumRow.erase(curriculumRow.rfind('\t'));
+    std::vector<Column> textCredits = CurriculumFileColumns;
+    textCredits[14] = {"targy_kredit", "String", 10};
+    std::vector<Column> templateColumns = TemplateFileColumns;
+    templateColumns.erase(templateColumns.begin() + 7);
+    std::string templateRow = TemplateLine{}.text();
+    templateRow.erase(templateRow.find("\t\t"), 1);
+    std::string unnamedColumn = dataFile(TemplateFileColumns, lines(std::vector{TemplateLine{}}));
+    unnamedColumn.replace(unnamedColumn.find("\ttargynev_angol\t"), std::string("\ttargynev_angol\t").size(), "\t");
+
+    const auto curricula = &TDM::MintatantervBeolvasas;
+    const auto templates = &TDM::KurzusmintaBeolvasas;
+    const struct {
+        TDM::ImportResult (TDM::*import)();
+        const char *file;
+        std::string bytes; // none when empty
+        std::vector<const char *> says;
+    } cases[] = {
+        {curricula, "kastorelboltargy.csv", "", {"kastorelboltargy.csv"}},
+        {curricula, "kastorelboltargy.csv", dataFile(curriculumColumns, {curriculumRow}),
+         {"kastorelboltargy.csv", "targy_felveteltipus"}},
+        {curricula, "kastorelboltargy.csv",
+         dataFile(textCredits, lines(std::vector{CurriculumLine{}, CurriculumLine{.subjectCode = "INB102", .credits = "öt"}})),
+         {"kastorelboltargy.csv"}},
+        {templates, "kastorelbolkurzus.csv", "", {"kastorelbolkurzus.csv"}},
+        {templates, "kastorelbolkurzus.csv", dataFile(templateColumns, {templateRow}),
+         {"kastorelbolkurzus.csv", "szervkod2"}},
+        {templates, "kastorelbolkurzus.csv", unnamedColumn, {"sor: 16, mező: targynev_angol"}},
+    };
+    for (const auto &c : cases) {
+        fs::remove(folder.path() / "kastorelboltargy.csv");
+        fs::remove(folder.path() / "kastorelbolkurzus.csv");
+        if (!c.bytes.empty())
+            write(c.file, c.bytes);
+        TDM dm(environment());
+        RecordingProgress progress;
+        dm.SetProgress(&progress);
+        const auto before = snapshot();
+
+        const TDM::ImportResult result = (dm.*c.import)();
+
+        SCOPED_TRACE(c.says.back());
+        EXPECT_FALSE(result.succeeded);
+        for (const char *text : c.says)
+            EXPECT_THAT(result.message, HasSubstr(text));
+        EXPECT_TRUE(progress.events.empty());
+        EXPECT_EQ(dm.MT_targy.RecordCount(), 1);
+        EXPECT_EQ(dm.MT_mintatanterv.RecordCount(), 0);
+        EXPECT_EQ(dm.MT_kurzusminta.RecordCount(), 0);
+        EXPECT_FALSE(dm.MT_kastorelboltargy.Active());
+        EXPECT_FALSE(dm.MT_kastorelbolkurzus.Active());
+        EXPECT_EQ(snapshot(), before);
     }
-
-    dm.KurzusmintaBeolvasas();
-
-    dm.MT_kurzusminta.SetFiltered(false);
-    dm.MT_kurzusmintatargy.SetFiltered(false);
-    EXPECT_EQ(dm.MT_kurzusminta.RecordCount(), 1);
-    EXPECT_EQ(dm.MT_kurzusmintatargy.RecordCount(), 1);
-}
-
-TEST_F(TemplateImport, FileWithoutAStatusColumnChangesNothing)
-{
-    std::vector<Column> columns = TemplateFileColumns;
-    columns.erase(columns.begin() + 7);
-    std::string row = TemplateLine{}.text();
-    row.erase(row.find("\t\t"), 1);
-    write("kastorelbolkurzus.csv", dataFile(columns, {row}));
-    TDM dm(environment());
-    const auto before = snapshot();
-
-    const TDM::ImportResult result = dm.KurzusmintaBeolvasas();
-
-    EXPECT_FALSE(result.succeeded);
-    EXPECT_THAT(result.message, HasSubstr("kastorelbolkurzus.csv"));
-    EXPECT_THAT(result.message, HasSubstr("szervkod2"));
-    EXPECT_EQ(dm.MT_kurzusminta.RecordCount(), 0);
-    EXPECT_EQ(snapshot(), before);
-}
-
-TEST_F(TemplateImport, ColumnTheHeaderDoesNotNameRefusesTheFileAndKeepsIt)
-{
-    std::string file = dataFile(TemplateFileColumns, lines({TemplateLine{}}));
-    file.replace(file.find("\ttargynev_angol\t"), std::string("\ttargynev_angol\t").size(), "\t");
-    write("kastorelbolkurzus.csv", file);
-    TDM dm(environment());
-    const auto before = snapshot();
-
-    const TDM::ImportResult result = dm.KurzusmintaBeolvasas();
-
-    EXPECT_FALSE(result.succeeded);
-    EXPECT_THAT(result.message, HasSubstr("sor: 16, mező: targynev_angol"));
-    EXPECT_EQ(dm.MT_kurzusminta.RecordCount(), 0);
-    EXPECT_EQ(snapshot(), before);
-}
-
-TEST_F(TemplateImport, MissingFileIsReported)
-{
-    TDM dm(environment());
-
-    const TDM::ImportResult result = dm.KurzusmintaBeolvasas();
-
-    EXPECT_FALSE(result.succeeded);
-    EXPECT_THAT(result.message, HasSubstr("kastorelbolkurzus.csv"));
 }

@@ -12,17 +12,6 @@ using ::testing::ElementsAre;
 
 namespace {
 
-const std::vector<Column> KurzusColumns{
-    {"kurzus_id", "AutoInc"},      {"targy_id", "Integer"},       {"kurzus_kod_osszetett", "String", 50},
-    {"kurzus_kod", "String", 50},  {"kurzus_tipus", "String", 2}, {"kurzus_sorszam", "String", 2},
-    {"max_letszam", "Integer"},    {"megjegyzes", "String", 100}, {"megnevezes", "String", 100},
-    {"kurzusminta_id", "Integer"}, {"kurzus_id_csatolt", "Integer"},
-};
-const std::vector<Column> AlkalomColumns{
-    {"alkalom_id", "AutoInc"}, {"kurzus_id", "Integer"},  {"terem_id", "Integer"}, {"kezd_ido", "DateTime"},
-    {"veg_ido", "DateTime"},   {"gyakorisag", "Integer"}, {"hetek", "String", 50},
-};
-
 std::string course(int id, int linkedTo)
 {
     return std::to_string(id) + "\t111\tMAB123MN-EA-" + std::to_string(id) + "\t\t\t\t\t\t\t-1\t" +
@@ -62,41 +51,35 @@ protected:
 
 } // namespace
 
-TEST_F(CourseOccasionLinks, LinkedCourseGetsTheOccasionsOfItsCourse)
+TEST_F(CourseOccasionLinks, LinkedCoursesShareTheOccasionsAndRegeneratingFollowsEdits)
 {
     TDM dm(environment());
+    RecordingProgress progress;
+    dm.SetProgress(&progress);
+    ASSERT_TRUE(dm.MT_kurzus.Locate("kurzus_id", Variant(224), {}));
 
     dm.KurzusalkalomGeneralas();
-
     EXPECT_EQ(links(dm), expected);
-    EXPECT_EQ(dm.MT_kurzusalkalom.RecordCount(), 5);
-}
-
-TEST_F(CourseOccasionLinks, SecondRunAddsNothing)
-{
-    TDM dm(environment());
-    dm.KurzusalkalomGeneralas();
+    EXPECT_THAT(progress.events, ElementsAre("start 5 Generálás", "step", "step", "step", "step", "step", "finish"));
+    EXPECT_EQ(dm.MT_kurzus.FieldByName("kurzus_id")->AsInteger(), 224);
 
     dm.KurzusalkalomGeneralas();
+    EXPECT_EQ(dm.MT_kurzusalkalom.RecordCount(), 5) << "a second run adds nothing";
 
-    EXPECT_EQ(dm.MT_kurzusalkalom.RecordCount(), 5);
-    EXPECT_EQ(links(dm), expected);
-}
-
-TEST_F(CourseOccasionLinks, NewOccasionIsLinkedAndADeletedOneLosesItsLinks)
-{
-    TDM dm(environment());
-    dm.KurzusalkalomGeneralas();
     ASSERT_TRUE(dm.MT_alkalom.Locate("alkalom_id", Variant(334), {}));
     dm.MT_alkalom.Delete();
     dm.MT_alkalom.Append();
     dm.MT_alkalom.FieldByName("kurzus_id")->SetAsInteger(224);
     dm.MT_alkalom.Post();
     const int added = dm.MT_alkalom.FieldByName("alkalom_id")->AsInteger();
-
     dm.KurzusalkalomGeneralas();
+    const Links regenerated{{222, 333}, {223, 333}, {225, 335}, {224, added}, {226, added}};
+    EXPECT_EQ(links(dm), regenerated);
 
-    EXPECT_EQ(links(dm), (Links{{222, 333}, {223, 333}, {225, 335}, {224, added}, {226, added}}));
+    dm.Mentes();
+    TztrMemTable saved;
+    saved.LoadFromFileViaFormat(folder.path() / "KK_kurzusalkalom.csv", &dm.CSV);
+    EXPECT_EQ(saved.RecordCount(), 5);
 }
 
 TEST_F(CourseOccasionLinks, EveryCourseCountsWhateverFilterTheWindowLeft)
@@ -114,39 +97,6 @@ TEST_F(CourseOccasionLinks, EveryCourseCountsWhateverFilterTheWindowLeft)
     // The window's course list is as it left it.
     EXPECT_TRUE(dm.MT_kurzus.Filtered());
     EXPECT_EQ(dm.MT_kurzus.RecordCount(), 1);
-}
-
-TEST_F(CourseOccasionLinks, CurrentCourseStaysCurrent)
-{
-    TDM dm(environment());
-    ASSERT_TRUE(dm.MT_kurzus.Locate("kurzus_id", Variant(224), {}));
-
-    dm.KurzusalkalomGeneralas();
-
-    EXPECT_EQ(dm.MT_kurzus.FieldByName("kurzus_id")->AsInteger(), 224);
-}
-
-TEST_F(CourseOccasionLinks, ProgressStepsOncePerCourse)
-{
-    TDM dm(environment());
-    RecordingProgress progress;
-    dm.SetProgress(&progress);
-
-    dm.KurzusalkalomGeneralas();
-
-    EXPECT_THAT(progress.events, ElementsAre("start 5 Generálás", "step", "step", "step", "step", "step", "finish"));
-}
-
-TEST_F(CourseOccasionLinks, SavedLinksAreTheRegeneratedOnes)
-{
-    TDM dm(environment());
-    dm.KurzusalkalomGeneralas();
-
-    dm.Mentes();
-
-    TztrMemTable saved;
-    saved.LoadFromFileViaFormat(folder.path() / "KK_kurzusalkalom.csv", &dm.CSV);
-    EXPECT_EQ(saved.RecordCount(), 5);
 }
 
 using CourseOccasionLinksWithoutCourses = DataFolder;

@@ -50,90 +50,56 @@ std::unique_ptr<TDM> Presets::dm;
 
 } // namespace
 
-TEST_F(Presets, DoublePeriodsAreSevenRowsOfNinetyMinutes)
+TEST_F(Presets, LessonPresetsListEveryPeriodWithItsTimes)
 {
     dm->BeosztasDupla(calendar);
-    const std::vector<Row> expected{
-        {465, 90, QStringLiteral(" 1- 2 07:45-09:15")}, {570, 90, QStringLiteral(" 3- 4 09:30-11:00")},
-        {675, 90, QStringLiteral(" 5- 6 11:15-12:45")}, {780, 90, QStringLiteral(" 7- 8 13:00-14:30")},
-        {885, 90, QStringLiteral(" 9-10 14:45-16:15")}, {990, 90, QStringLiteral("11-12 16:30-18:00")},
-        {1095, 90, QStringLiteral("13-14 18:15-19:45")},
+    EXPECT_EQ(rowsOf(calendar), (std::vector<Row>{
+                                    {465, 90, " 1- 2 07:45-09:15"}, {570, 90, " 3- 4 09:30-11:00"},
+                                    {675, 90, " 5- 6 11:15-12:45"}, {780, 90, " 7- 8 13:00-14:30"},
+                                    {885, 90, " 9-10 14:45-16:15"}, {990, 90, "11-12 16:30-18:00"},
+                                    {1095, 90, "13-14 18:15-19:45"},
+                                }));
+    EXPECT_EQ(calendar.RowCount(), 8) << "one header row above the seven periods";
+
+    const std::vector<Row> single{
+        {465, 45, " 1 07:45-08:30"},  {510, 45, " 2 08:30-09:15"},  {570, 45, " 3 09:30-10:15"},
+        {615, 45, " 4 10:15-11:00"},  {675, 45, " 5 11:15-12:00"},  {720, 45, " 6 12:00-12:45"},
+        {795, 45, " 7 13:15-14:00"},  {840, 45, " 8 14:00-14:45"},  {900, 45, " 9 15:00-15:45"},
+        {945, 45, "10 15:45-16:30"},  {1005, 45, "11 16:45-17:30"}, {1050, 45, "12 17:30-18:15"},
+        {1110, 45, "13 18:30-19:15"}, {1155, 45, "14 19:15-20:00"},
     };
-    EXPECT_EQ(rowsOf(calendar), expected);
+    dm->BeosztasSajat(calendar);
+    EXPECT_EQ(rowsOf(calendar), single);
+
+    // The break row sits between the sixth and seventh lesson.
+    std::vector<Row> withBreak = single;
+    withBreak.insert(withBreak.begin() + 6, Row{765, 30, "SZÜNET"});
+    dm->SzunetSor = true;
+    dm->BeosztasSajat(calendar);
+    EXPECT_EQ(rowsOf(calendar), withBreak);
 }
 
-TEST_F(Presets, HoursAreThirteenRowsFromSevenToNineteen)
+TEST_F(Presets, EvenPresetsRunWithoutGapsBetweenTheirFirstAndLastRow)
 {
-    dm->BeosztasOras(calendar);
-    const std::vector<Row> rows = rowsOf(calendar);
-    ASSERT_EQ(rows.size(), 13u);
-    EXPECT_EQ(rows.front(), (Row{420, 60, QStringLiteral("07:00")}));
-    EXPECT_EQ(rows[3], (Row{600, 60, QStringLiteral("10:00")}));
-    EXPECT_EQ(rows.back(), (Row{1140, 60, QStringLiteral("19:00")}));
-}
-
-TEST_F(Presets, HalfHoursRunFromHalfPastSevenToHalfPastSevenInTheEvening)
-{
-    dm->BeosztasFeloras(calendar);
-    const std::vector<Row> rows = rowsOf(calendar);
-    ASSERT_EQ(rows.size(), 25u);
-    EXPECT_EQ(rows.front(), (Row{450, 30, QStringLiteral("07:30")}));
-    EXPECT_EQ(rows[1], (Row{480, 30, QStringLiteral("08:00")}));
-    EXPECT_EQ(rows.back(), (Row{1170, 30, QStringLiteral("19:30")}));
-}
-
-TEST_F(Presets, QuarterShiftedHalfHoursRunFromSevenFortyFive)
-{
-    dm->BeosztasFeloras15(calendar);
-    const std::vector<Row> rows = rowsOf(calendar);
-    ASSERT_EQ(rows.size(), 25u);
-    EXPECT_EQ(rows.front(), (Row{465, 30, QStringLiteral("07:45")}));
-    EXPECT_EQ(rows[1], (Row{495, 30, QStringLiteral("08:15")}));
-    EXPECT_EQ(rows.back(), (Row{1185, 30, QStringLiteral("19:45")}));
-}
-
-TEST_F(Presets, EvenRowsFollowEachOtherWithoutGaps)
-{
-    for (auto preset : {&TDM::BeosztasOras, &TDM::BeosztasFeloras, &TDM::BeosztasFeloras15}) {
-        (dm.get()->*preset)(calendar);
+    const struct {
+        void (TDM::*preset)(TveltoCalendar &);
+        std::size_t count;
+        Row first, second, last;
+    } cases[] = {
+        {&TDM::BeosztasOras, 13, {420, 60, "07:00"}, {480, 60, "08:00"}, {1140, 60, "19:00"}},
+        {&TDM::BeosztasFeloras, 25, {450, 30, "07:30"}, {480, 30, "08:00"}, {1170, 30, "19:30"}},
+        {&TDM::BeosztasFeloras15, 25, {465, 30, "07:45"}, {495, 30, "08:15"}, {1185, 30, "19:45"}},
+    };
+    for (const auto &c : cases) {
+        (dm.get()->*c.preset)(calendar);
         const std::vector<Row> rows = rowsOf(calendar);
+        ASSERT_EQ(rows.size(), c.count) << c.first.label.toStdString();
+        EXPECT_EQ(rows[0], c.first);
+        EXPECT_EQ(rows[1], c.second);
+        EXPECT_EQ(rows.back(), c.last);
         for (std::size_t i = 1; i < rows.size(); ++i)
             EXPECT_EQ(rows[i].start, rows[i - 1].start + rows[i - 1].length) << "row " << i;
     }
-}
-
-TEST_F(Presets, SingleLessonsAreFourteenRowsWithoutTheBreak)
-{
-    dm->BeosztasSajat(calendar);
-    const std::vector<Row> expected{
-        {465, 45, QStringLiteral(" 1 07:45-08:30")},   {510, 45, QStringLiteral(" 2 08:30-09:15")},
-        {570, 45, QStringLiteral(" 3 09:30-10:15")},   {615, 45, QStringLiteral(" 4 10:15-11:00")},
-        {675, 45, QStringLiteral(" 5 11:15-12:00")},   {720, 45, QStringLiteral(" 6 12:00-12:45")},
-        {795, 45, QStringLiteral(" 7 13:15-14:00")},   {840, 45, QStringLiteral(" 8 14:00-14:45")},
-        {900, 45, QStringLiteral(" 9 15:00-15:45")},   {945, 45, QStringLiteral("10 15:45-16:30")},
-        {1005, 45, QStringLiteral("11 16:45-17:30")},  {1050, 45, QStringLiteral("12 17:30-18:15")},
-        {1110, 45, QStringLiteral("13 18:30-19:15")},  {1155, 45, QStringLiteral("14 19:15-20:00")},
-    };
-    EXPECT_EQ(rowsOf(calendar), expected);
-}
-
-TEST_F(Presets, BreakRowSitsBetweenTheSixthAndSeventhLesson)
-{
-    dm->SzunetSor = true;
-    dm->BeosztasSajat(calendar);
-    const std::vector<Row> rows = rowsOf(calendar);
-    ASSERT_EQ(rows.size(), 15u);
-    EXPECT_EQ(rows[5].label, QStringLiteral(" 6 12:00-12:45"));
-    EXPECT_EQ(rows[6], (Row{765, 30, QStringLiteral("SZÜNET")}));
-    EXPECT_EQ(rows[7].label, QStringLiteral(" 7 13:15-14:00"));
-}
-
-TEST_F(Presets, EachPresetReplacesTheRowsOfThePreviousOne)
-{
-    dm->BeosztasFeloras(calendar);
-    dm->BeosztasDupla(calendar);
-    EXPECT_EQ(calendar.Rows().size(), 7u);
-    EXPECT_EQ(calendar.RowCount(), 8) << "one header row above the seven periods";
 }
 
 TEST_F(Presets, EveryPresetGivesCustomRowsThatPlaceItems)

@@ -68,6 +68,16 @@ inline const std::vector<Column> TeremColumns{
     {"terem_id", "AutoInc"},        {"terem_kod", "String", 40},       {"terem_hely", "String", 20},
     {"terem_kapacitas", "Integer"}, {"terem_telephely", "String", 50},
 };
+inline const std::vector<Column> KurzusColumns{
+    {"kurzus_id", "AutoInc"},      {"targy_id", "Integer"},       {"kurzus_kod_osszetett", "String", 50},
+    {"kurzus_kod", "String", 50},  {"kurzus_tipus", "String", 2}, {"kurzus_sorszam", "String", 2},
+    {"max_letszam", "Integer"},    {"megjegyzes", "String", 100}, {"megnevezes", "String", 100},
+    {"kurzusminta_id", "Integer"}, {"kurzus_id_csatolt", "Integer"},
+};
+inline const std::vector<Column> AlkalomColumns{
+    {"alkalom_id", "AutoInc"}, {"kurzus_id", "Integer"},  {"terem_id", "Integer"}, {"kezd_ido", "DateTime"},
+    {"veg_ido", "DateTime"},   {"gyakorisag", "Integer"}, {"hetek", "String", 50},
+};
 
 // Records what an operation shows, in order.
 class RecordingProgress : public Progress {
@@ -115,12 +125,12 @@ protected:
         return files;
     }
 
-    TDMEnvironment environment() const
+    TDMEnvironment environment(const std::string &login = "tesztelo") const
     {
         const std::string dataFolder = folder.withSeparator();
         return {[dataFolder] { return dataFolder; },
-                [](std::string &name) {
-                    name = "tesztelo";
+                [login](std::string &name) {
+                    name = login;
                     return true;
                 }};
     }

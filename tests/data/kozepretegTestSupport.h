@@ -53,16 +53,6 @@ public:
         std::ofstream(folder / "provider.csv", std::ios::binary) << "provider\r\n" << connection << "\r\n";
     }
 
-    // The memory tables the copy reads; each database table is named like its table without
-    // the "MT_" in front.
-    std::vector<TztrMemTable *> copiedTables() const
-    {
-        return {&dm->MT_terem,          &dm->MT_oktato,           &dm->MT_targy,          &dm->MT_mintatanterv,
-                &dm->MT_mintatantervtargy, &dm->MT_kurzusminta,   &dm->MT_kurzusmintatargy, &dm->MT_kurzusmintaoktato,
-                &dm->MT_orarend,        &dm->MT_kurzus,           &dm->MT_alkalom,        &dm->MT_kurzusalkalom,
-                &dm->MT_kurzusoktato,   &dm->MT_kurzusorarend,    &dm->MT_kurzustargy};
-    }
-
     // The copy database as the program sets it up, without the table named.
     void createTables(const std::string &leftOut = {})
     {

@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
 
 using testing::Each;
@@ -39,7 +41,7 @@ std::string fileText(const fs::path &file)
 }
 
 class CopyDatabaseSetup : public testing::Test {
-protected:
+public:
     void SetUp() override
     {
         std::string pattern = (fs::temp_directory_path() / "brelvix-copydb-XXXXXX").string();
@@ -77,6 +79,15 @@ protected:
         dm = std::make_unique<TDM>(TDMEnvironment{[programFolder] { return programFolder; },
                                                   [](std::string &) { return false; }});
         dmk = std::make_unique<TDMK>(*dm);
+    }
+
+    // Every file of the folder with its bytes.
+    std::map<std::string, std::string> files() const
+    {
+        std::map<std::string, std::string> bytes;
+        for (const auto &entry : fs::directory_iterator(folder))
+            bytes[entry.path().filename().string()] = entry.is_regular_file() ? fileText(entry.path()) : "";
+        return bytes;
     }
 
     void openDatabase()
@@ -174,40 +185,6 @@ TEST_F(CopyDatabaseSetup, GeneratingFillsEveryTableValueByValueAndEmptyingClears
         EXPECT_EQ(databaseTable(table->TableName())->RecordCount(), 0) << table->TableName();
 }
 
-TEST_F(CopyDatabaseSetup, ASecondRunIsRefusedAndChangesNothing)
-{
-    ASSERT_EQ(runSetup(), 0) << written;
-    const std::string provider = fileText(folder / "provider.csv");
-    startProgram();
-    openDatabase();
-    database.Execute("insert into terem (terem_id, terem_kod) values (7, 'megmarad')");
-
-    EXPECT_EQ(runSetup(), 1);
-    EXPECT_THAT(written, HasSubstr("exists already"));
-    EXPECT_EQ(fileText(folder / "provider.csv"), provider);
-    EXPECT_EQ(databaseTable("terem")->RecordCount(), 1);
-}
-
-TEST_F(CopyDatabaseSetup, AConnectionFileNamingAnotherDatabaseIsKept)
-{
-    const std::string other = "provider\r\nProvider=MSDASQL.1;Driver=SQLite3;Database=/somewhere/else.db;\r\n";
-    std::ofstream(folder / "provider.csv", std::ios::binary) << other;
-
-    EXPECT_EQ(runSetup(), 1);
-    EXPECT_THAT(written, HasSubstr("/somewhere/else.db"));
-    EXPECT_EQ(fileText(folder / "provider.csv"), other);
-    EXPECT_FALSE(fs::exists(folder / "brelvix.db"));
-}
-
-TEST_F(CopyDatabaseSetup, AFolderWithoutTheDataFilesIsRefusedWithoutLeavingADatabase)
-{
-    fs::remove(folder / "targy.csv");
-    EXPECT_EQ(runSetup(), 1);
-    EXPECT_THAT(written, HasSubstr("targy.csv"));
-    EXPECT_FALSE(fs::exists(folder / "brelvix.db"));
-    EXPECT_FALSE(fs::exists(folder / "provider.csv"));
-}
-
 TEST_F(CopyDatabaseSetup, ADatabaseFileCanBeNamedAndItsConnectionIsWritten)
 {
     const fs::path named = folder / "másolat" / "órarend.db";
@@ -218,12 +195,44 @@ TEST_F(CopyDatabaseSetup, ADatabaseFileCanBeNamedAndItsConnectionIsWritten)
     EXPECT_TRUE(dmk->Conn.Connected());
 }
 
-TEST_F(CopyDatabaseSetup, APathTheConnectionFileCannotHoldIsRefused)
+// A second run, a connection file naming another database, a folder without the data files and a
+// database path the connection file cannot hold are refused, and no file of the folder changes.
+TEST_F(CopyDatabaseSetup, RefusedRunSaysWhyAndChangesNoFile)
 {
-    for (const char *name : {"a;b.db", "{copy}.db", "日本.db"}) {
-        EXPECT_EQ(runSetup({QString::fromStdString((folder / name).string())}), 1) << name;
-        EXPECT_THAT(written, HasSubstr("cannot stand in provider.csv")) << name;
-        EXPECT_FALSE(fs::exists(folder / name)) << name;
+    const struct {
+        std::function<void(CopyDatabaseSetup &)> prepare;
+        const char *databaseName; // the command's own choice when none
+        const char *says;
+    } cases[] = {
+        {[](CopyDatabaseSetup &test) {
+             ASSERT_EQ(test.runSetup(), 0) << test.written;
+             test.startProgram();
+             test.openDatabase();
+             test.database.Execute("insert into terem (terem_id, terem_kod) values (7, 'megmarad')");
+             test.database.Close();
+         },
+         nullptr, "exists already"},
+        {[](CopyDatabaseSetup &test) {
+             std::ofstream(test.folder / "provider.csv", std::ios::binary)
+                 << "provider\r\nProvider=MSDASQL.1;Driver=SQLite3;Database=/somewhere/else.db;\r\n";
+         },
+         nullptr, "/somewhere/else.db"},
+        {[](CopyDatabaseSetup &test) { fs::remove(test.folder / "targy.csv"); }, nullptr, "targy.csv"},
+        {[](CopyDatabaseSetup &) {}, "a;b.db", "cannot stand in provider.csv"},
+        {[](CopyDatabaseSetup &) {}, "{copy}.db", "cannot stand in provider.csv"},
+        {[](CopyDatabaseSetup &) {}, "日本.db", "cannot stand in provider.csv"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.says);
+        TearDown();
+        SetUp();
+        c.prepare(*this);
+        const std::map<std::string, std::string> before = files();
+
+        EXPECT_EQ(runSetup(c.databaseName != nullptr ? QStringList{QString::fromStdString((folder / c.databaseName).string())}
+                                                     : QStringList{}),
+                  1);
+        EXPECT_THAT(written, HasSubstr(c.says));
+        EXPECT_EQ(files(), before);
     }
-    EXPECT_FALSE(fs::exists(folder / "provider.csv"));
 }

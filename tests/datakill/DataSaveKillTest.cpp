@@ -6,8 +6,6 @@
 
 #include "data/datam.h"
 #include "data/datamTestFolder.h"
-#include "platform/Cp1250.h"
-#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +16,6 @@
 #include <fstream>
 #include <map>
 #include <random>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -38,29 +35,7 @@ int setting(const char *name, int fallback)
     return value != nullptr && std::atoi(value) > 0 ? std::atoi(value) : fallback;
 }
 
-TDMEnvironment environmentOf(const fs::path &folder)
-{
-    const std::string dataFolder = (folder / "").string();
-    return {[dataFolder] { return dataFolder; },
-            [](std::string &name) {
-                name = "tesztelo";
-                return true;
-            }};
-}
-
 using Files = std::map<std::string, std::string>;
-
-Files snapshot(const fs::path &folder)
-{
-    Files files;
-    for (const fs::directory_entry &entry : fs::directory_iterator(folder)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        files[entry.path().filename().string()] = bytes.str();
-    }
-    return files;
-}
 
 void restore(const fs::path &folder, const Files &files)
 {
@@ -79,9 +54,9 @@ void append(TztrMemTable &table, std::initializer_list<std::pair<const char *, i
 }
 
 // The first generation: a university-sized timetable written by the module itself.
-void writeFirstGeneration(const fs::path &folder, int occasions)
+void writeFirstGeneration(const TDMEnvironment &environment, int occasions)
 {
-    TDM dm(environmentOf(folder));
+    TDM dm(environment);
     append(dm.MT_orarend, {{"szak_id", 1}});
     for (int course = 0; course < occasions / 4; ++course) {
         dm.MT_kurzus.Append();
@@ -142,33 +117,25 @@ int generationOf(const Files &files, const Files &first, const Files &second)
 
 } // namespace
 
-TEST(KilledSave, LeavesTheOldOrTheNewGenerationAndTheNextStartLoadsIt)
+using KilledSave = datamtest::DataFolder;
+
+TEST_F(KilledSave, LeavesTheOldOrTheNewGenerationAndTheNextStartLoadsIt)
 {
     const int rounds = setting("BRELVIX_KILL_ROUNDS", 8);
     const int occasions = setting("BRELVIX_KILL_OCCASIONS", 3000);
-    TempFolder base;
-    const fs::path folder = base / "adat";
-    fs::create_directory(folder);
-    const auto write = [&](const char *name, const std::string &bytes) {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
-    };
-    using namespace datamtest;
-    write("targy.csv", dataFile(TargyColumns, {"111\tAnalízis\tMAB123MN\t2\t2\t0\t5\tvizsga\t-1\t1\t0"}));
-    write("oktato.csv", dataFile(OktatoColumns, {"111\tKT01\tKelemen Tódor"}));
-    write("terem.csv", dataFile(TeremColumns, {"1\tA-001\tFő épület\t120\tKelmendor"}));
-    writeFirstGeneration(folder, occasions);
-    const Files first = snapshot(folder);
+    writeFirstGeneration(environment(), occasions);
+    const Files first = snapshot();
 
     Files second;
     std::chrono::steady_clock::duration saveLength;
     {
-        TDM dm(environmentOf(folder));
+        TDM dm(environment());
         editEverySavedTable(dm);
         // Only to spread the kill points over the save; nothing is asserted on it.
         const auto startOfSave = std::chrono::steady_clock::now();
         dm.Mentes();
         saveLength = std::chrono::steady_clock::now() - startOfSave;
-        second = snapshot(folder);
+        second = snapshot();
     }
     ASSERT_EQ(generationOf(second, first, second), 1);
     ASSERT_EQ(generationOf(first, first, second), 0);
@@ -178,7 +145,7 @@ TEST(KilledSave, LeavesTheOldOrTheNewGenerationAndTheNextStartLoadsIt)
         0, std::chrono::duration_cast<std::chrono::microseconds>(saveLength).count() * 11 / 10);
     int seen[2] = {0, 0};
     for (int round = 0; round < rounds; ++round) {
-        restore(folder, first);
+        restore(folder.path(), first);
         const long long delay = killAfter(random);
         int saving[2];
         ASSERT_EQ(::pipe(saving), 0);
@@ -186,7 +153,7 @@ TEST(KilledSave, LeavesTheOldOrTheNewGenerationAndTheNextStartLoadsIt)
         ASSERT_GE(child, 0);
         if (child == 0) {
             try {
-                TDM dm(environmentOf(folder));
+                TDM dm(environment());
                 editEverySavedTable(dm);
                 // Tells the parent that the save begins.
                 if (::write(saving[1], "s", 1) != 1)
@@ -209,8 +176,8 @@ TEST(KilledSave, LeavesTheOldOrTheNewGenerationAndTheNextStartLoadsIt)
 
         Files after;
         try {
-            TDM dm(environmentOf(folder));
-            after = snapshot(folder);
+            TDM dm(environment());
+            after = snapshot();
         } catch (const std::exception &error) {
             FAIL() << "round " << round << " after " << delay << " us: the folder does not load: " << error.what();
         }
