@@ -2,6 +2,7 @@
 // its ODBC driver, one transaction per row, against the same rows written straight through
 // SQLite's own interface, also one transaction per row.
 
+#include "LargeDataSet.h"
 #include "RatioReporter.h"
 #include "data/datam.h"
 #include "data/kozepreteg.h"
@@ -23,38 +24,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using bench::TempFolder;
+using bench::largeDataFolder;
+
 // The copy's limit per table.
 constexpr int RowLimit = 99999;
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "brelvix-copybench-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path &path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-// BRELVIX_LARGE_DATA names a folder made earlier; otherwise the generator writes one for the run.
-const fs::path &largeDataFolder()
-{
-    static TempFolder generated;
-    static const fs::path folder = [] {
-        if (const char *given = std::getenv("BRELVIX_LARGE_DATA"))
-            return fs::path(given);
-        const std::string command =
-            std::string(BRELVIX_MAKE_SAMPLEDATA) + " --large --out " + generated.path().string() + " > /dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("make_sampledata failed");
-        return generated.path();
-    }();
-    return folder;
-}
 
 // The data module on the large set, with the course-occasion links made as the administrator
 // makes them before a copy.

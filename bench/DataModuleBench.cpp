@@ -2,6 +2,7 @@
 // its save, against SQLite in memory loading the same files into tables with the same indexes and
 // writing the same tables back as tab-separated files.
 
+#include "LargeDataSet.h"
 #include "RatioReporter.h"
 #include "app/ProgramForms.h"
 #include "data/datam.h"
@@ -29,6 +30,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using bench::TempFolder;
+using bench::largeDataFolder;
+
 // The files the module reads at start on a folder that has every timetable file, by table.
 const std::vector<std::pair<std::string, std::string>> &loadedFiles()
 {
@@ -54,37 +58,6 @@ const std::vector<std::pair<std::string, std::string>> &loadedFiles()
 // The tables Mentes writes.
 const std::vector<std::string> savedTables{"MT_oktato",       "MT_orarend",       "MT_alkalom",     "MT_kurzus",
                                            "MT_kurzusoktato", "MT_kurzusorarend", "MT_kurzustargy", "MT_kurzusalkalom"};
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "brelvix-bench-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path &path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-// The large data set: BRELVIX_LARGE_DATA names a folder made earlier; otherwise the generator
-// writes one for this run.
-const fs::path &largeDataFolder()
-{
-    static TempFolder generated;
-    static const fs::path folder = [] {
-        if (const char *given = std::getenv("BRELVIX_LARGE_DATA"))
-            return fs::path(given);
-        const std::string command =
-            std::string(BRELVIX_MAKE_SAMPLEDATA) + " --large --out " + generated.path().string() + " > /dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("make_sampledata failed");
-        return generated.path();
-    }();
-    return folder;
-}
 
 TDMEnvironment environmentOn(const fs::path &folder)
 {

@@ -3,6 +3,7 @@
 // query returning the rows and items the view shows. The scaling cases shrink the store around a
 // fixed view, so their times should stay flat.
 
+#include "LargeDataSet.h"
 #include "RatioReporter.h"
 #include "app/ProgramForms.h"
 #include "app/brelvix_pas.h"
@@ -36,35 +37,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TempFolder
-{
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "brelvix-views-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path &path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-const fs::path &largeDataFolder()
-{
-    static TempFolder generated;
-    static const fs::path folder = [] {
-        if (const char *given = std::getenv("BRELVIX_LARGE_DATA"))
-            return fs::path(given);
-        const std::string command = std::string(BRELVIX_MAKE_SAMPLEDATA) + " --large --out " +
-                                    generated.path().string() + " > /dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("make_sampledata failed");
-        return generated.path();
-    }();
-    return folder;
-}
+using bench::TempFolder;
+using bench::largeDataFolder;
 
 TDMEnvironment environmentOn(const fs::path &folder)
 {
