@@ -142,15 +142,18 @@ TEST_F(TableBrowser, TemplateTreeShowsTheTemplatesSubjectsAndTeachers)
     EXPECT_EQ(ids(dialog->MT_kurzusmintaoktato_temp, "oktato_id"), std::vector<int>{5});
 }
 
-TEST_F(TableBrowser, NameFixingFillsOnlyEmptyNamesFromExistingSubjects)
+TEST_F(TableBrowser, NameFixingFillsOnlyEmptyNamesFromExistingSubjectsWhateverTheFilter)
 {
     addSubject(7, "S7", "Analízis");
     addCourse({10, "A", "Saját", 7});
     addCourse({11, "B", "", 7});
     addCourse({12, "C", "", 99});
     addCourse({13, "D", "", -1});
+    DM->MT_kurzus.SetFilter("kurzus_id=10");
+    DM->MT_kurzus.SetFiltered(true);
     dialog->show();
     QTest::mouseClick(dialog->B_knevfix, Qt::LeftButton);
+    DM->MT_kurzus.SetFiltered(false);
     std::vector<std::string> names;
     DM->MT_kurzus.SetIndexFieldNames("kurzus_id");
     for (DM->MT_kurzus.First(); !DM->MT_kurzus.Eof(); DM->MT_kurzus.Next())

@@ -73,6 +73,7 @@ TEST_F(SubjectSearch, SearchesByCodeWithItsQuoteDoubledOrByNameFromThePopup)
     addSubject(8, "OB2", "Algebra");
     dialog->KeresesMod = 2;
     dialog->show();
+    EXPECT_FALSE(dialog->PC->isTabVisible(2)) << "no template page while searching subjects";
     dialog->E_kereso->setText(QStringLiteral("O'B"));
     EXPECT_EQ(dialog->MT_targy_temp.Filter(), "targy_kod like 'O''B**'");
     EXPECT_EQ(listed(dialog->MT_targy_temp), std::vector<int>{7});
