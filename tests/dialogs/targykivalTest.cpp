@@ -210,6 +210,8 @@ TEST_F(CourseCreation, ClickedCurriculumListsItsSubjectsByHowTheyAreTaken)
     QTest::mouseClick(dialog->RG_felveteltipuskurzus->Button(3), Qt::LeftButton);
     EXPECT_EQ(dialog->RG_felveteltipus->ItemIndex(), 3);
     EXPECT_EQ(dialogtest::shownColumn(*dialog->DBG_targy, "targy_nev"), QStringList{QStringLiteral("Algebra")});
+    QTest::mouseClick(dialog->RG_felveteltipuskurzus->Button(0), Qt::LeftButton);
+    EXPECT_EQ(dialog->vagolap->text(), QStringLiteral("(szabad=1)"));
 }
 
 TEST_F(CourseCreation, TemplateFilterJoinsTermAndType)

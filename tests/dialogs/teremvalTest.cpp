@@ -259,6 +259,15 @@ TEST_F(RoomChooser, WithoutAnOccasionOrWhenItIsGoneNothingIsNarrowedOrWritten)
         ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 2, {}));
         EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 2);
     }
+    addOccasion(0, 10, at(Tuesday1, 9, 30), at(Tuesday1, 11, 0), 1);
+    open(
+        [&](Tteremvalasztas &c) {
+            clickRow(c, 2);
+            QTest::mouseClick(c.Button1, Qt::LeftButton);
+        },
+        "", 0);
+    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 0, {}));
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 3) << "an occasion numbered 0 is a real one";
 }
 
 TEST_F(RoomChooser, TitleClickSortsTheShownTable)
