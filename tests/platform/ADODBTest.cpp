@@ -255,6 +255,9 @@ TEST_F(SqliteDatabase, BookmarksReturnToTheirRow)
     EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 2);
     table.SetRecNo(1);
     EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 1);
+    table.Prior();
+    EXPECT_TRUE(table.Bof());
+    EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 1);
 }
 
 TEST_F(SqliteDatabase, ATableWithoutConnectionOrNameDoesNotOpenAMissingOneIsNamed)

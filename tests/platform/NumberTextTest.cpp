@@ -84,6 +84,7 @@ TEST(FloatText, FormatFloatPlaceholdersGroupingAndSections)
     EXPECT_EQ(FormatFloat("0.##", 2, settings), "2");
     EXPECT_EQ(FormatFloat("0", -2.6, settings), "-3");
     EXPECT_EQ(FormatFloat("0.0;(0.0);\"zero\"", -1.25, settings), "(1.3)");
+    EXPECT_EQ(FormatFloat("0.0;(0.0)", -1.25, settings), "(1.3)");
     EXPECT_EQ(FormatFloat("0.0;(0.0);\"zero\"", 0.01, settings), "zero");
     EXPECT_EQ(FormatFloat("\"Ft \"0", 12, settings), "Ft 12");
     EXPECT_EQ(FormatFloat("0.00E+00", 12345, settings), "1.23E+04");
