@@ -48,6 +48,7 @@ TEST_F(WeekEditor, AFixedMaskSelectsItsFrequencyAnyOtherIsCustomAndAnEmptyOneTak
         {"101010101010101", 3, 1, nullptr, "101010101010101", 1},
         {"110000000000011", 0, 5, "110000000000011", "110000000000011", Tedithetek::CustomFrequency},
         {"", 2, 2, "010101010101010", "010101010101010", 2},
+        {"", 0, 0, "111111111111111", "111111111111111", 0},
     };
     for (const auto &c : cases) {
         const int result = open(c.hetek, c.code, [&](Tedithetek &e) {
