@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogTestSupport.h"
 
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -103,8 +104,13 @@ TEST_F(Export, WithoutAQualifyingCourseWritesOnlyTheHeadersAndStillTellsSo)
     addCourse({11, "DEF-EA", "", 3});
     // Before an export an empty bar would only look like a field to type into.
     EXPECT_TRUE(dialog->PB->isHidden() && dialog->PB2->isHidden());
+    dialog->show();
+    QApplication::processEvents();
+    const QRect editBefore = dialog->Edit1->geometry();
     const std::vector<MessageSeen> seen = runExport();
     EXPECT_FALSE(dialog->PB->isHidden() || dialog->PB2->isHidden());
+    QApplication::processEvents();
+    EXPECT_EQ(dialog->Edit1->geometry(), editBefore) << "nothing moves when the bars show";
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "Export egyenlőre nincs kész!!!");
     EXPECT_EQ(seen[0].buttons, QMessageBox::Ok);
