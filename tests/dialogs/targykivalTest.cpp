@@ -310,7 +310,8 @@ TEST_F(CourseCreation, TemplateCoursesTakeTheTemplatesCodeAndSubjects)
     linkTemplate(50, 7);
     linkTemplate(50, 8);
     QTest::mouseClick(dialog->RG_felev->Button(0), Qt::LeftButton);
-    dialog->OrarendId = 5;
+    // Timetable 0 is a timetable like any other, not copy mode.
+    dialog->OrarendId = 0;
     showWithCurriculum(1);
     answeringModals([&] { QTest::mouseClick(dialog->B_kivalaszt, Qt::LeftButton); },
                     [](QWidget &modal) {
