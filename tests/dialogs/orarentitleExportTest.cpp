@@ -194,15 +194,16 @@ TEST_F(Export, FromThursdayTheSeventhWeekIsHeldBackToo)
     EXPECT_EQ(column(DM->MT_export_alkalom, "K_nap").front(), "4");
 }
 
-TEST_F(Export, SundayIsTheSeventhDayAndLaterWeeksHaveNone)
+TEST_F(Export, SaturdayIsTheSixthDaySundayTheSeventhAndLaterWeeksHaveNone)
 {
     scheduledCourse(8, time(465), time(555), "000000100000000");
     addCourse({11, "ABC-EA", "", 3}, {1});
     addOccasion(110, 11, 9 + double(time(465)), 9 + double(time(555)), -1, "000000100000000");
     addOccasion(111, 11, 1 + double(time(465)), 1 + double(time(555)), -1, "100000000000000");
+    addOccasion(112, 11, 7 + double(time(600)), 7 + double(time(690)), -1, "010000000000000");
     runExport();
-    EXPECT_EQ(column(DM->MT_export_alkalom, "K_nap"), (std::vector<std::string>{"0", "7"}));
-    EXPECT_EQ(column(DM->MT_export_alkalom, "K_hetek"), (std::vector<std::string>{"7", "1"}));
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_nap"), (std::vector<std::string>{"0", "7", "6"}));
+    EXPECT_EQ(column(DM->MT_export_alkalom, "K_hetek"), (std::vector<std::string>{"7", "1", "2"}));
 }
 
 TEST_F(Export, OccasionsOffTheLessonSlotsCount222)
