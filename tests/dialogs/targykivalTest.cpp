@@ -125,6 +125,15 @@ TEST(CourseCodes, FromSubjectKeepEightCharactersOfAQualifyingCodeAndFromTemplate
     EXPECT_FALSE(TTargyfelvet::HaromSzamjegy("AB1x3", 3));
 }
 
+TEST(RadioGroups, FillTheirColumnsTopDown)
+{
+    TRadioGroup group(QStringLiteral("Szint"), {"1", "2", "3", "4", "5", "6", "7", "8", "9"}, nullptr, 3);
+    group.show();
+    EXPECT_EQ(group.Button(3)->y(), group.Button(0)->y());
+    EXPECT_GT(group.Button(3)->x(), group.Button(0)->x());
+    EXPECT_GT(group.Button(2)->y(), group.Button(1)->y());
+}
+
 TEST_F(CourseCreation, LecturesTakeTensAndTheEleventhIsRefused)
 {
     for (int i = 0; i < 10; ++i)
