@@ -32,11 +32,9 @@ struct OccasionItem : testing::Test {
 
 TEST_F(OccasionItem, BoxAndHintShowTheFrequencyMarker)
 {
-    EXPECT_EQ(item->AlkalomID, -1);
-    const struct { const char *mask; int code; const char *marker; } cases[] = {
-        {"111111111111111", 0, ""}, {"101010101010101", 1, "+"}, {"010101010101010", 2, "#"},
-        {"101010101010101", 999, "(1,3,5,7,9,11,13,15)"}, {"000000000000000", 3, "(?)"},
-    };
+    const struct { const char *mask; int code; const char *marker; } cases[] = {{"111111111111111", 0, ""},
+        {"101010101010101", 1, "+"}, {"010101010101010", 2, "#"}, {"101010101010101", 999, "(1,3,5,7,9,11,13,15)"},
+        {"000000000000000", 3, "(?)"}};
     for (const auto &c : cases) {
         fill(QString::fromLatin1(c.mask), c.code);
         const QString marker = QString::fromUtf8(c.marker);
@@ -56,10 +54,9 @@ TEST_F(OccasionItem, BoxAndHintShowTheFrequencyMarker)
 
 TEST_F(OccasionItem, WeekListJoinsRunsOfConsecutiveWeeks)
 {
-    const std::pair<const char *, const char *> cases[] = {
-        {"101110000000000", "1,3-5"}, {"111111111111111", "1-15"}, {"110111000000000", "1-2,4-6"},
-        {"000000000000001", "15"},    {"000000000000011", "14-15"}, {"000000000000000", "?"}, {"", "?"},
-    };
+    const std::pair<const char *, const char *> cases[] = {{"101110000000000", "1,3-5"}, {"111111111111111", "1-15"},
+        {"110111000000000", "1-2,4-6"}, {"000000000000001", "15"}, {"000000000000011", "14-15"},
+        {"000000000000000", "?"}, {"", "?"}};
     for (const auto &[mask, text] : cases) {
         item->SetHetek(QString::fromLatin1(mask));
         EXPECT_EQ(item->HetekToText(), QString::fromLatin1(text)) << mask;
@@ -68,7 +65,7 @@ TEST_F(OccasionItem, WeekListJoinsRunsOfConsecutiveWeeks)
 
 TEST_F(OccasionItem, TimesNameTheWeekdayOfTheFirstSixWeeksAndKeepTheDay)
 {
-    const std::pair<int, const char *> days[] = {{2, "Hétfő"}, {3, "Kedd"},     {8, "Vasárnap"}, {9, "Hétfő"},
+    const std::pair<int, const char *> days[] = {{2, "Hétfő"}, {3, "Kedd"}, {8, "Vasárnap"}, {9, "Hétfő"},
                                                  {43, "Vasárnap"}, {44, "?"}, {1, "?"}};
     for (const auto &[day, name] : days) {
         item->SetStart(at(day, 10, 0));
