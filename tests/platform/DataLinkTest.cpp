@@ -203,6 +203,10 @@ TEST_F(Linked, AutoEditPutsTheDatasetIntoEditMode)
     EXPECT_TRUE(link.Edit());
     EXPECT_EQ(table.State(), dsEdit);
     table.Cancel();
+    link.SetReadOnly(true);
+    EXPECT_FALSE(link.Edit());
+    EXPECT_EQ(table.State(), dsBrowse) << "a read-only link does not edit";
+    link.SetReadOnly(false);
     source.SetAutoEdit(false);
     EXPECT_FALSE(link.Edit());
     EXPECT_EQ(table.State(), dsBrowse);

@@ -151,6 +151,7 @@ TEST_F(FieldValues, BcdFieldsKeepTheirDecimalPlacesAsCurrencyBooleansTheirDispla
     field("bcd")->SetAsFloat(12.345);
     EXPECT_EQ(field("bcd")->AsCurrency(), Currency::FromScaled(123500));
     EXPECT_EQ(field("bcd")->AsString(), "12.35");
+    EXPECT_EQ(field("bcd")->DisplayText(), "12.35");
     const TBcd stored = field("bcd")->AsBCD();
     EXPECT_EQ(BcdScale(stored), 2);
     field("fmt")->SetAsString("-1234.567891");

@@ -63,6 +63,7 @@ TEST(FloatText, GeneralFormatUsesFifteenDigitsAndSwitchesToExponents)
 TEST(FloatText, ParsingFollowsTheDecimalSeparator)
 {
     EXPECT_DOUBLE_EQ(StrToFloat(" 1.5e3 ", invariant()), 1500.0);
+    EXPECT_DOUBLE_EQ(StrToFloat("1.5E+3", invariant()), 1500.0);
     EXPECT_DOUBLE_EQ(StrToFloat("-,25", hungarianNumbers()), -0.25);
     EXPECT_THROW(StrToFloat("1.5", hungarianNumbers()), EConvertError);
     EXPECT_THROW(StrToFloat("1,000.5", invariant()), EConvertError);
