@@ -119,6 +119,7 @@ TEST(DateText, DateTimesRoundTripThroughTheirText)
     EXPECT_EQ(DateTimeToStr(old, dataFile()), "29/12/1899 06:00:00");
     EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(old, dataFile()), dataFile()), old);
     EXPECT_THROW(StrToDateTime("08/09/2025 x", dataFile()), EConvertError);
+    EXPECT_THROW(StrToDateTime("08/09/2025 07:45 x", dataFile()), EConvertError);
 }
 
 TEST(FormatDateTime, ChangedSettingsTakeEffectOnTheNextCall)

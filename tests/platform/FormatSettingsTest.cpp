@@ -72,6 +72,7 @@ TEST(FormatSettingsLocale, EnglishUsesMonthFirstDates)
     EXPECT_EQ(settings.ShortDateFormat.front(), 'm');
     EXPECT_EQ(settings.DecimalSeparator, '.');
     EXPECT_EQ(settings.ThousandSeparator, ',');
+    EXPECT_EQ(CurrToStrF(Currency(5), 2, settings), "$5.00") << "the dollar sign stands close before the amount";
     EXPECT_DOUBLE_EQ(StrToDate(DateToStr(EncodeDate(2025, 12, 24), settings), settings), EncodeDate(2025, 12, 24));
     // The twelve-hour clock reads back, whatever blank the locale puts before its marker.
     EXPECT_EQ(settings.LongTimeFormat.find('?'), std::string::npos);
