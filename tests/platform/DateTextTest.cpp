@@ -120,6 +120,7 @@ TEST(DateText, DateTimesRoundTripThroughTheirText)
     EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(old, dataFile()), dataFile()), old);
     EXPECT_THROW(StrToDateTime("08/09/2025 x", dataFile()), EConvertError);
     EXPECT_THROW(StrToDateTime("08/09/2025 07:45 x", dataFile()), EConvertError);
+    EXPECT_DOUBLE_EQ(StrToDateTime(" 30/12/1899 06:00", dataFile()), 0.25) << "day 0 adds its time";
 }
 
 TEST(FormatDateTime, ChangedSettingsTakeEffectOnTheNextCall)

@@ -58,6 +58,8 @@ QPoint centreOfCell(const TmyCustomGrid &grid, int col, int row)
 TEST(GridGeometry, CellsFollowWidthsHeightsAndGridLines)
 {
     auto grid = shownGrid();
+    grid->SetCursor(Qt::IBeamCursor);
+    EXPECT_EQ(grid->viewport()->cursor().shape(), Qt::IBeamCursor);
     EXPECT_EQ(grid->CellRect(0, 0), QRect(0, 0, 64, 24));
     EXPECT_EQ(grid->CellRect(1, 0), QRect(65, 0, 64, 24));
     EXPECT_EQ(grid->CellRect(2, 1), QRect(130, 25, 64, 24));
