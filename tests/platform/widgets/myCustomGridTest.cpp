@@ -203,6 +203,9 @@ TEST(GridSelection, ShrinkingTheGridPullsTheSelectionInside)
     EXPECT_EQ(grid->Row(), 7);
     EXPECT_TRUE(grid->Selection().contains(grid->Col(), grid->Row()));
     EXPECT_LE(grid->Selection().Bottom, 7);
+    grid->SetSelection({2, 2, 8, 5});
+    grid->SetColCount(7);
+    EXPECT_LE(grid->Selection().Right, 6);
 }
 
 TEST(GridKeys, ArrowsMoveTheCurrentCellAndShiftExtends)
