@@ -117,6 +117,8 @@ TEST_F(People, AnEmptyDatasetIsBothAtItsStartAndItsEnd)
     EXPECT_TRUE(empty.Bof());
     EXPECT_TRUE(empty.FieldByName("id")->IsNull());
     EXPECT_THROW(empty.Delete(), EDatabaseError);
+    empty.Insert();
+    EXPECT_FALSE(empty.Bof() || empty.Eof()) << "the new record is the one at hand";
 }
 
 TEST_F(People, InsertPutsTheNewRecordBeforeTheCurrentOneAndAppendAtTheEnd)
