@@ -57,7 +57,7 @@ protected:
     std::unique_ptr<TAdminka> dialog;
 };
 
-TEST_F(TableBrowser, OfferedFlagOfACurriculumGoesToOneThenZero)
+TEST_F(TableBrowser, OfferedFlagOfACurriculumGoesToOneThenZeroAndOnAnEmptyTableChangesNothing)
 {
     addCurriculum(1, "N", 2);
     dialog->show();
@@ -67,11 +67,6 @@ TEST_F(TableBrowser, OfferedFlagOfACurriculumGoesToOneThenZero)
     EXPECT_EQ(DM->MT_mintatanterv.FieldByName("szabad")->AsInteger(), 1);
     dialog->DBG_mintatanterv_faCellClick(&szabad);
     EXPECT_EQ(DM->MT_mintatanterv.FieldByName("szabad")->AsInteger(), 0);
-}
-
-TEST_F(TableBrowser, OfferedFlagOnAnEmptyTableChangesNothing)
-{
-    dialog->show();
     dialog->DBG_targyCellClick(column(*dialog->DBG_targy, "szabad"));
     EXPECT_TRUE(DM->MT_targy.IsEmpty());
 }
@@ -90,7 +85,7 @@ TEST_F(TableBrowser, CurriculumFilterLeavesTheTableUnfilteredOnEveryItem)
     EXPECT_FALSE(DM->MT_mintatanterv.Filtered());
 }
 
-TEST_F(TableBrowser, CurriculumTreeListsSubjectsByHowTheyAreTaken)
+TEST_F(TableBrowser, CurriculumTreeListsSubjectsByHowTheyAreTakenAndFlagsTheSharedSubject)
 {
     addCurriculum(1, "N", 1);
     addSubject(7, "S7", "Analízis");
@@ -102,14 +97,6 @@ TEST_F(TableBrowser, CurriculumTreeListsSubjectsByHowTheyAreTaken)
     EXPECT_EQ(ids(dialog->MT_targy_temp, "targy_id"), std::vector<int>{7});
     QTest::mouseClick(dialog->RG_felveteltipus->Button(0), Qt::LeftButton);
     EXPECT_EQ(ids(dialog->MT_targy_temp, "targy_id"), (std::vector<int>{7, 8}));
-}
-
-TEST_F(TableBrowser, SubjectFlagInTheTreeChangesTheSharedSubject)
-{
-    addCurriculum(1, "N", 1);
-    addSubject(7, "S7", "Analízis");
-    appendRow(DM->MT_mintatantervtargy, {{"mintatanterv_id", 1}, {"targy_id", 7}, text("targy_felveteltipus", "Kötelező")});
-    dialog->show();
     ASSERT_TRUE(dialog->MT_targy_temp.Locate("targy_id", 7, {}));
     dialog->DBG_targy_faCellClick(column(*dialog->DBG_targy_fa, "szabad"));
     EXPECT_EQ(dialog->MT_targy_temp.FieldByName("szabad")->AsInteger(), 1);
@@ -155,42 +142,35 @@ TEST_F(TableBrowser, TemplateTreeShowsTheTemplatesSubjectsAndTeachers)
     EXPECT_EQ(ids(dialog->MT_kurzusmintaoktato_temp, "oktato_id"), std::vector<int>{5});
 }
 
-TEST_F(TableBrowser, NameFixingFillsOnlyEmptyNamesFromExistingSubjects)
+TEST_F(TableBrowser, NameFixingFillsOnlyEmptyNamesFromExistingSubjectsWhateverTheFilter)
 {
     addSubject(7, "S7", "Analízis");
     addCourse({10, "A", "Saját", 7});
     addCourse({11, "B", "", 7});
     addCourse({12, "C", "", 99});
     addCourse({13, "D", "", -1});
+    DM->MT_kurzus.SetFilter("kurzus_id=10");
+    DM->MT_kurzus.SetFiltered(true);
     dialog->show();
     QTest::mouseClick(dialog->B_knevfix, Qt::LeftButton);
+    DM->MT_kurzus.SetFiltered(false);
     std::vector<std::string> names;
     DM->MT_kurzus.SetIndexFieldNames("kurzus_id");
     for (DM->MT_kurzus.First(); !DM->MT_kurzus.Eof(); DM->MT_kurzus.Next())
         names.push_back(utf8Of(DM->MT_kurzus, "megnevezes"));
     EXPECT_EQ(names, (std::vector<std::string>{"Saját", "Analízis", "", ""}));
-}
-
-TEST_F(TableBrowser, CourseNameOfAnUnknownCourseIsEmpty)
-{
-    addCourse({10, "A", "Saját"});
     EXPECT_EQ(dialog->KurzusMegnevezes(10), utf8ToCp1250("Saját"));
-    EXPECT_EQ(dialog->KurzusMegnevezes(11), "");
+    EXPECT_EQ(dialog->KurzusMegnevezes(42), "");
 }
 
-TEST_F(TableBrowser, RegenerationLinksCoursesToTheirOccasions)
+TEST_F(TableBrowser, RegenerationLinksCoursesToTheirOccasionsAndSavingWritesTheSubjectFile)
 {
     addCourse({10, "A"});
     addOccasion(100, 10, dialogtest::at(2, 8, 0), dialogtest::at(2, 10, 0));
     dialog->show();
     QTest::mouseClick(dialog->B_kurzusalkalom, Qt::LeftButton);
     EXPECT_TRUE(DM->MT_kurzusalkalom.Locate("kurzus_id;alkalom_id", VarArrayOf({Variant(10), Variant(100)}), {}));
-}
-
-TEST_F(TableBrowser, MasterDataSaveWritesTheSubjectFile)
-{
     addSubject(7, "UJTARGY", "Új tárgy");
-    dialog->show();
     QTest::mouseClick(dialog->B_mentes, Qt::LeftButton);
     EXPECT_NE(dialogtest::readFile(folder, "targy.csv").find("UJTARGY"), std::string::npos);
 }

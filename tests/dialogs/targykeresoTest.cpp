@@ -67,24 +67,16 @@ TEST_F(SubjectSearch, PrefixFollowsWhereTheThreeDigitsStand)
     EXPECT_EQ(prefix("ABCDEFGHIJ"), "ISMERETLEN!");
 }
 
-TEST_F(SubjectSearch, QuoteInTheSearchTextIsDoubled)
+TEST_F(SubjectSearch, SearchesByCodeWithItsQuoteDoubledOrByNameFromThePopup)
 {
-    addSubject(7, "O'B1", "Egy");
-    addSubject(8, "OB2", "Kettő");
+    addSubject(7, "O'B1", "Analízis");
+    addSubject(8, "OB2", "Algebra");
     dialog->KeresesMod = 2;
     dialog->show();
+    EXPECT_FALSE(dialog->PC->isTabVisible(2)) << "no template page while searching subjects";
     dialog->E_kereso->setText(QStringLiteral("O'B"));
     EXPECT_EQ(dialog->MT_targy_temp.Filter(), "targy_kod like 'O''B**'");
     EXPECT_EQ(listed(dialog->MT_targy_temp), std::vector<int>{7});
-}
-
-TEST_F(SubjectSearch, PopupItemSearchesByName)
-{
-    addSubject(7, "X1", "Analízis");
-    addSubject(8, "X2", "Algebra");
-    dialog->KeresesMod = 2;
-    dialog->show();
-    dialog->E_kereso->setText(QStringLiteral("X"));
     dialog->targy_nev->trigger();
     EXPECT_EQ(dialog->KeresoMezo, "targy_nev");
     EXPECT_EQ(dialog->L_kereso->text(), QStringLiteral("Megnevezés:"));
@@ -134,33 +126,21 @@ TEST_F(SubjectSearch, NoSuggestionFallsBackToEverySubject)
     EXPECT_EQ(listed(dialog->MT_targy_temp), std::vector<int>{7});
 }
 
-TEST_F(SubjectSearch, ChoosingASuggestionGivesItsSubject)
+TEST_F(SubjectSearch, ChoosingGivesTheCurrentSuggestionOrEverySelectedOne)
 {
     addCourseWithCode(1, "MAB123MN");
-    addSubject(7, "S7");
-    addSubject(8, "S8");
+    for (int subject : {7, 8, 9}) {
+        addSubject(subject, "S" + std::to_string(subject));
+        linkTemplate(50, subject);
+    }
     addTemplate(50, "MAB123MN-EA");
-    linkTemplate(50, 7);
-    linkTemplate(50, 8);
     dialog->KurzusId = 1;
     dialog->show();
     dialog->MT_targyszuk.Last();
     QTest::mouseClick(dialog->B_mentes, Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->Eredmeny, 8);
-    EXPECT_EQ(dialog->KivalasztottTargyak(), std::vector<int>{8});
-}
-
-TEST_F(SubjectSearch, SelectedRowsAreAllTaken)
-{
-    addCourseWithCode(1, "MAB123MN");
-    addSubject(7, "S7");
-    addSubject(8, "S8");
-    addSubject(9, "S9");
-    addTemplate(50, "MAB123MN-EA");
-    for (int subject : {7, 8, 9})
-        linkTemplate(50, subject);
-    dialog->KurzusId = 1;
+    EXPECT_EQ(dialog->Eredmeny, 9);
+    EXPECT_EQ(dialog->KivalasztottTargyak(), std::vector<int>{9});
     dialog->show();
     dialog->MT_targyszuk.Last();
     dialog->DBGrid1->SelectedRows().SetCurrentRowSelected(true);

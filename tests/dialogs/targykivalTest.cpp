@@ -94,6 +94,13 @@ protected:
         return DM->MT_kurzusorarend.Locate("kurzus_id;orarend_id", VarArrayOf({Variant(kurzusId), Variant(orarendId)}),
                                            {});
     }
+    // Curriculum 1 with subject 7 taken as compulsory.
+    void curriculumWithSubject(const std::string &code, int ea, int gy, int la)
+    {
+        addCurriculum(1, "N1", "N");
+        addSubjectRow(7, code, "Analízis", ea, gy, la);
+        linkCurriculum(1, 7);
+    }
     // The dialog shown and a curriculum's subjects listed, as a click on its row does.
     void showWithCurriculum(int curriculum)
     {
@@ -106,31 +113,25 @@ protected:
     std::unique_ptr<TTargyfelvet> dialog;
 };
 
-TEST(CourseCodeFromSubject, QualifyingCodeKeepsItsFirstEightCharacters)
+TEST(CourseCodes, FromSubjectKeepEightCharactersOfAQualifyingCodeAndFromTemplateEndAtTheDash)
 {
-    EXPECT_EQ(TTargyfelvet::TargykodbolKurzuskod("MAB123MN"), "MAB123MN");
-    EXPECT_EQ(TTargyfelvet::TargykodbolKurzuskod("MAB123ANEX2"), "MAB123AN");
-}
-
-TEST(CourseCodeFromSubject, OtherCodesAreUsedUnchanged)
-{
-    EXPECT_EQ(TTargyfelvet::TargykodbolKurzuskod("MAB1X3MNEX"), "MAB1X3MNEX");
-    EXPECT_EQ(TTargyfelvet::TargykodbolKurzuskod("MAB123LNEX"), "MAB123LNEX");
-    EXPECT_EQ(TTargyfelvet::TargykodbolKurzuskod("MAB123M"), "MAB123M");
-}
-
-TEST(CourseCodeFromTemplate, CodeEndsBeforeTheFirstDash)
-{
-    EXPECT_EQ(TTargyfelvet::KurzusmintabolKurzuskod("MAB123MN-EA-01"), "MAB123MN");
-    EXPECT_EQ(TTargyfelvet::KurzusmintabolKurzuskod("MAB123MN"), "MAB123MN");
-    EXPECT_EQ(TTargyfelvet::KurzusmintabolKurzuskod("-EA"), "");
-}
-
-TEST(ThreeDigits, ShortCodeHasNone)
-{
+    for (const auto &[subject, course] : {std::pair{"MAB123MN", "MAB123MN"}, {"MAB123ANEX2", "MAB123AN"},
+                                          {"MAB1X3MNEX", "MAB1X3MNEX"}, {"MAB123LNEX", "MAB123LNEX"}, {"MAB123M", "MAB123M"}})
+        EXPECT_EQ(TTargyfelvet::TargykodbolKurzuskod(subject), course) << subject;
+    for (const auto &[pattern, course] : {std::pair{"MAB123MN-EA-01", "MAB123MN"}, {"MAB123MN", "MAB123MN"}, {"-EA", ""}})
+        EXPECT_EQ(TTargyfelvet::KurzusmintabolKurzuskod(pattern), course) << pattern;
     EXPECT_TRUE(TTargyfelvet::HaromSzamjegy("AB123", 3));
     EXPECT_FALSE(TTargyfelvet::HaromSzamjegy("AB12", 3));
     EXPECT_FALSE(TTargyfelvet::HaromSzamjegy("AB1x3", 3));
+}
+
+TEST(RadioGroups, FillTheirColumnsTopDown)
+{
+    TRadioGroup group(QStringLiteral("Szint"), {"1", "2", "3", "4", "5", "6", "7", "8", "9"}, nullptr, 3);
+    group.show();
+    EXPECT_EQ(group.Button(3)->y(), group.Button(0)->y());
+    EXPECT_GT(group.Button(3)->x(), group.Button(0)->x());
+    EXPECT_GT(group.Button(2)->y(), group.Button(1)->y());
 }
 
 TEST_F(CourseCreation, LecturesTakeTensAndTheEleventhIsRefused)
@@ -218,6 +219,8 @@ TEST_F(CourseCreation, ClickedCurriculumListsItsSubjectsByHowTheyAreTaken)
     QTest::mouseClick(dialog->RG_felveteltipuskurzus->Button(3), Qt::LeftButton);
     EXPECT_EQ(dialog->RG_felveteltipus->ItemIndex(), 3);
     EXPECT_EQ(dialogtest::shownColumn(*dialog->DBG_targy, "targy_nev"), QStringList{QStringLiteral("Algebra")});
+    QTest::mouseClick(dialog->RG_felveteltipuskurzus->Button(0), Qt::LeftButton);
+    EXPECT_EQ(dialog->vagolap->text(), QStringLiteral("(szabad=1)"));
 }
 
 TEST_F(CourseCreation, TemplateFilterJoinsTermAndType)
@@ -234,9 +237,7 @@ TEST_F(CourseCreation, TemplateFilterJoinsTermAndType)
 
 TEST_F(CourseCreation, SubjectListsItsTemplatesWithTheirSubjects)
 {
-    addCurriculum(1, "N1", "N");
-    addSubjectRow(7, "MAB123MN", "Analízis", 1, 1, 0);
-    linkCurriculum(1, 7);
+    curriculumWithSubject("MAB123MN", 1, 1, 0);
     addTemplate(50, "MAB123MN-EA", "EA", 7);
     addTemplate(51, "MAB123MN-GY", "GY", 99);
     linkTemplate(50, 7);
@@ -257,9 +258,7 @@ TEST_F(CourseCreation, SubjectListsItsTemplatesWithTheirSubjects)
 
 TEST_F(CourseCreation, TypeButtonCreatesOneCourseOfTheChosenSubject)
 {
-    addCurriculum(1, "N1", "N");
-    addSubjectRow(7, "MAB123MNX", "Analízis", 2, 2, 2);
-    linkCurriculum(1, 7);
+    curriculumWithSubject("MAB123MNX", 2, 2, 2);
     dialog->OrarendId = 5;
     showWithCurriculum(1);
     dialog->PageControl1->setCurrentWidget(dialog->TS_targy);
@@ -282,14 +281,19 @@ TEST_F(CourseCreation, TypeButtonOnTheTemplatePageDoesNothing)
     EXPECT_TRUE(compositeCodes().empty());
 }
 
-TEST_F(CourseCreation, ChosenCountsOfASubjectAreCreatedInTypeOrder)
+TEST_F(CourseCreation, ChosenCountsOfASubjectAreCreatedInTypeOrderAndBackCreatesNothing)
 {
-    addCurriculum(1, "N1", "N");
-    addSubjectRow(7, "MAB123MN", "Analízis", 2, 2, 0);
-    linkCurriculum(1, 7);
+    curriculumWithSubject("MAB123MN", 2, 2, 0);
     dialog->OrarendId = 5;
     showWithCurriculum(1);
     dialog->PageControl1->setCurrentWidget(dialog->TS_targy);
+    answeringModals([&] { QTest::mouseClick(dialog->B_kivalaszt, Qt::LeftButton); },
+                    [](QWidget &modal) {
+                        QTest::mouseClick(dynamic_cast<Ttantargyszervezes &>(modal).Button2, Qt::LeftButton);
+                    });
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->OrarendId, 5);
+    EXPECT_TRUE(compositeCodes().empty());
     bool labOffered = true;
     answeringModals([&] { QTest::mouseClick(dialog->B_kivalaszt, Qt::LeftButton); },
                     [&](QWidget &modal) {
@@ -305,23 +309,6 @@ TEST_F(CourseCreation, ChosenCountsOfASubjectAreCreatedInTypeOrder)
     EXPECT_EQ(compositeCodes(), (std::vector<std::string>{"MAB123MN-EA-00", "MAB123MN-GY-01", "MAB123MN-GY-02"}));
 }
 
-TEST_F(CourseCreation, CountDialogLeftWithBackCreatesNothingAndStays)
-{
-    addCurriculum(1, "N1", "N");
-    addSubjectRow(7, "MAB123MN", "Analízis", 2, 2, 0);
-    linkCurriculum(1, 7);
-    dialog->OrarendId = 5;
-    showWithCurriculum(1);
-    dialog->PageControl1->setCurrentWidget(dialog->TS_targy);
-    answeringModals([&] { QTest::mouseClick(dialog->B_kivalaszt, Qt::LeftButton); },
-                    [](QWidget &modal) {
-                        QTest::mouseClick(dynamic_cast<Ttantargyszervezes &>(modal).Button2, Qt::LeftButton);
-                    });
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->OrarendId, 5);
-    EXPECT_TRUE(compositeCodes().empty());
-}
-
 TEST_F(CourseCreation, TemplateCoursesTakeTheTemplatesCodeAndSubjects)
 {
     addCurriculum(1, "N1", "N");
@@ -332,7 +319,8 @@ TEST_F(CourseCreation, TemplateCoursesTakeTheTemplatesCodeAndSubjects)
     linkTemplate(50, 7);
     linkTemplate(50, 8);
     QTest::mouseClick(dialog->RG_felev->Button(0), Qt::LeftButton);
-    dialog->OrarendId = 5;
+    // Timetable 0 is a timetable like any other, not copy mode.
+    dialog->OrarendId = 0;
     showWithCurriculum(1);
     answeringModals([&] { QTest::mouseClick(dialog->B_kivalaszt, Qt::LeftButton); },
                     [](QWidget &modal) {
@@ -351,9 +339,7 @@ TEST_F(CourseCreation, TemplateCoursesTakeTheTemplatesCodeAndSubjects)
 
 TEST_F(CourseCreation, CopyModeMakesOneCourseOfTheSourceTypeAttachedToIt)
 {
-    addCurriculum(1, "N1", "N");
-    addSubjectRow(7, "MAB123MN", "Analízis", 3, 3, 3);
-    linkCurriculum(1, 7);
+    curriculumWithSubject("MAB123MN", 3, 3, 3);
     addTemplate(50, "MAB123MN-EA", "EA", 7);
     linkTemplate(50, 7);
     appendRow(DM->MT_kurzus, {{"kurzus_id", 900}, text("kurzus_kod", "FORRAS"), text("kurzus_tipus", "LA"),
@@ -372,19 +358,13 @@ TEST_F(CourseCreation, CopyModeMakesOneCourseOfTheSourceTypeAttachedToIt)
     EXPECT_TRUE(inTimetable(DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger(), 5));
 }
 
-TEST_F(CourseCreation, CopyModeWithNothingChosenStaysInCopyMode)
+TEST_F(CourseCreation, NothingChosenInCopyModeStaysAndBackReportsNothingCreated)
 {
     dialog->OrarendId = -1 - 5;
     dialog->show();
     QTest::mouseClick(dialog->B_kivalaszt, Qt::LeftButton);
     EXPECT_EQ(dialog->OrarendId, -6);
     EXPECT_TRUE(dialog->isVisible());
-}
-
-TEST_F(CourseCreation, BackReportsNothingCreated)
-{
-    dialog->OrarendId = 5;
-    dialog->show();
     QTest::mouseClick(dialog->Button1, Qt::LeftButton);
     EXPECT_EQ(dialog->OrarendId, -1);
     EXPECT_FALSE(dialog->isVisible());

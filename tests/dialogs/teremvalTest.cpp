@@ -99,50 +99,26 @@ using Rooms = std::vector<int>;
 
 TEST(RoomMinutes, RoundToFiveWithThreeAndFourUpwards)
 {
-    EXPECT_EQ(Tteremvalasztas::Kerekites5(480), 480);
-    EXPECT_EQ(Tteremvalasztas::Kerekites5(481), 480);
-    EXPECT_EQ(Tteremvalasztas::Kerekites5(482), 480);
-    EXPECT_EQ(Tteremvalasztas::Kerekites5(483), 485);
-    EXPECT_EQ(Tteremvalasztas::Kerekites5(484), 485);
-    EXPECT_EQ(Tteremvalasztas::Kerekites5(0), 0);
+    for (const auto &[minute, rounded] : {std::pair{480, 480}, {481, 480}, {482, 480}, {483, 485}, {484, 485}, {0, 0}})
+        EXPECT_EQ(Tteremvalasztas::Kerekites5(minute), rounded) << minute;
 }
 
-TEST_F(RoomChooser, DesignedColumnsAndCaptions)
-{
-    EXPECT_EQ(chooser->windowTitle(), "Terem választása");
-    const TDBGridColumns &columns = chooser->DBGrid1->Columns();
-    ASSERT_EQ(columns.Count(), 4);
-    const char *fields[] = {"terem_hely", "terem_kod", "terem_kapacitas", "terem_telephely"};
-    const char *titles[] = {"Kód", "Hely/Név", "Max hely", "Telephely"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(columns[i]->FieldName(), fields[i]);
-        EXPECT_EQ(columns[i]->Title().Caption(), QString::fromUtf8(titles[i]));
-    }
-    open([](Tteremvalasztas &c) {
-        dialogtest::expectColumnsInViewWithWholeTitles(*c.DBGrid1);
-        QTest::mouseClick(c.Button2, Qt::LeftButton);
-    });
-    EXPECT_TRUE(chooser->DBGrid1->ReadOnly());
-    EXPECT_TRUE(chooser->DBGrid1->Options().Contains(dgRowSelect));
-    EXPECT_EQ(chooser->CheckBox1->text(), "szükít");
-    EXPECT_EQ(chooser->Button1->text(), "Kiválaszt");
-    EXPECT_EQ(chooser->Button2->text(), "Vissza");
-    EXPECT_EQ(chooser->Button3->text(), "Új felvétele");
-}
-
-TEST_F(RoomChooser, WithoutAMaskListsEveryRoomAndHidesNewRoomFromUsers)
+TEST_F(RoomChooser, ShowsEveryRoomUnderItsTitlesAndHidesNewRoomFromUsers)
 {
     addSource();
     open(
         [&](Tteremvalasztas &c) {
+            EXPECT_EQ(c.windowTitle(), "Terem választása");
+            EXPECT_EQ(dialogtest::shownColumn(*c.DBGrid1, "terem_kod"),
+                      (QStringList{"101", "102", "201", "Virtuális", "301"}));
+            dialogtest::expectColumnsInViewWithWholeTitles(*c.DBGrid1);
             EXPECT_FALSE(c.CheckBox1->isChecked());
-            EXPECT_TRUE(c.CheckBox1->isEnabled());
-            EXPECT_EQ(c.DBGrid1->DataSource(), &DM->DS_terem);
             EXPECT_EQ(listed(c), (Rooms{1, 2, 3, 4, 5}));
             EXPECT_FALSE(c.Button3->isVisible());
             c.Button2Click();
         },
         "");
+    EXPECT_TRUE(chooser->DBGrid1->ReadOnly());
 }
 
 TEST_F(RoomChooser, AdministratorsMayAddARoomFromTheFullListOnly)
@@ -153,90 +129,68 @@ TEST_F(RoomChooser, AdministratorsMayAddARoomFromTheFullListOnly)
         EXPECT_TRUE(c.Button3->isVisible());
         EXPECT_FALSE(c.Button3->isEnabled());
         c.CheckBox1->click();
-        EXPECT_EQ(c.DBGrid1->DataSource(), &DM->DS_terem);
+        EXPECT_EQ(listed(c), (Rooms{1, 2, 3, 4, 5}));
         EXPECT_TRUE(c.Button3->isEnabled());
         c.Button2Click();
     });
 }
 
-TEST_F(RoomChooser, TheOccasionsOwnRoomIsNeverOffered)
+// Occasion 1 is on Monday of week 1, 09:30-11:00 in room 1 with the given frequency and mask;
+// the others are of another course, each in its own room.
+struct Other {
+    int room;
+    TDateTime start, end;
+    const char *hetek = "111111111111111";
+    int gyakorisag = 0;
+};
+struct FreeRoomCase {
+    const char *what;
+    int gyakorisag;
+    const char *hetek;
+    std::vector<Other> others;
+    Rooms free;
+};
+
+TEST_F(RoomChooser, NarrowedListOffersOnlyTheRoomsFreeAtTheOccasionsTime)
+{
+    const TDateTime mon8 = at(Monday1, 8, 0), mon10 = at(Monday1, 10, 0), mon12 = at(Monday1, 12, 0);
+    const char *every = "111111111111111";
+    const FreeRoomCase cases[] = {
+        {"own room never offered", 0, every, {}, {2, 3, 4, 5}},
+        {"ending at the start blocks, 5 minutes earlier not", 0, every,
+         {{2, mon8, at(Monday1, 9, 30)}, {3, mon8, at(Monday1, 9, 25)}}, {3, 4, 5}},
+        {"minutes rounded to five", 0, every,
+         {{2, mon8, at(Monday1, 9, 27)}, {3, mon8, at(Monday1, 9, 28)}, {5, at(Monday1, 11, 2), mon12}}, {2, 4}},
+        {"another day or week", 0, every,
+         {{2, at(Tuesday1, 9, 30), at(Tuesday1, 11, 0)}, {3, at(Monday2, 9, 30), at(Monday2, 11, 0)}}, {2, 3, 4, 5}},
+        {"odd and even weeks never clash", 1, every, {{2, mon10, mon12, every, 2}, {3, mon10, mon12, every, 1}},
+         {2, 4, 5}},
+        {"a fixed frequency uses its own mask", 3, "100000000000000",
+         {{2, mon10, mon12, "100000000000000", 999}, {3, mon10, mon12, "001000000000000", 999}}, {2, 4, 5}},
+        {"custom masks clash on a shared week", 1, every,
+         {{2, mon10, mon12, "010100000000000", 999}, {3, mon10, mon12, "000010000000000", 5},
+          {5, mon10, mon12, "000000000000001", 999}},
+         {2, 4}},
+        {"weeks beyond a short mask are not set", 999, "000000000000001",
+         {{2, mon10, mon12, "11111111111111", 999}, {3, mon10, mon12, "1111111111111111111", 999}}, {2, 4, 5}},
+        {"no room or an unknown one removes nothing, virtual stays", 0, every,
+         {{0, mon10, mon12}, {-1, mon10, mon12}, {4, mon10, mon12}, {77, mon10, mon12}}, {2, 3, 4, 5}},
+    };
+    for (const FreeRoomCase &c : cases) {
+        DM->MT_alkalom.EmptyTable();
+        addSource(c.gyakorisag, c.hetek);
+        int id = 2;
+        for (const Other &o : c.others)
+            addOccasion(id++, 11, o.start, o.end, o.room, o.hetek, o.gyakorisag);
+        EXPECT_EQ(freeRooms(), c.free) << c.what;
+    }
+}
+
+TEST_F(RoomChooser, ChoosingWritesTheClickedRoomIntoTheOccasionWhereverTheSharedTableStands)
 {
     addSource();
-    EXPECT_EQ(freeRooms(), (Rooms{2, 3, 4, 5}));
-}
-
-TEST_F(RoomChooser, AnOccasionEndingAtTheStartBlocksOneEndingFiveMinutesEarlierDoesNot)
-{
-    addSource();
-    addOccasion(2, 11, at(Monday1, 8, 0), at(Monday1, 9, 30), 2);
-    addOccasion(3, 11, at(Monday1, 8, 0), at(Monday1, 9, 25), 3);
-    EXPECT_EQ(freeRooms(), (Rooms{3, 4, 5}));
-}
-
-TEST_F(RoomChooser, MinutesAreComparedAfterRoundingToFive)
-{
-    addSource();
-    addOccasion(2, 11, at(Monday1, 8, 0), at(Monday1, 9, 27), 2);
-    addOccasion(3, 11, at(Monday1, 8, 0), at(Monday1, 9, 28), 3);
-    addOccasion(4, 11, at(Monday1, 11, 2), at(Monday1, 12, 0), 5);
-    EXPECT_EQ(freeRooms(), (Rooms{2, 4}));
-}
-
-TEST_F(RoomChooser, OccasionsOfAnotherDayOrWeekDoNotBlock)
-{
-    addSource();
-    addOccasion(2, 11, at(Tuesday1, 9, 30), at(Tuesday1, 11, 0), 2);
-    addOccasion(3, 11, at(Monday2, 9, 30), at(Monday2, 11, 0), 3);
-    EXPECT_EQ(freeRooms(), (Rooms{2, 3, 4, 5}));
-}
-
-TEST_F(RoomChooser, OddAndEvenWeeksNeverClashWhateverTheMasks)
-{
-    addSource(1, "111111111111111");
-    addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 2, "111111111111111", 2);
-    addOccasion(3, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 3, "111111111111111", 1);
-    EXPECT_EQ(freeRooms(), (Rooms{2, 4, 5}));
-}
-
-TEST_F(RoomChooser, AFixedFrequencyUsesItsOwnMaskNotTheStoredOne)
-{
-    // Every third week is weeks 3, 6, 9 ...; the stored text would say week 1 only.
-    addSource(3, "100000000000000");
-    addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 2, "100000000000000", 999);
-    addOccasion(3, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 3, "001000000000000", 999);
-    EXPECT_EQ(freeRooms(), (Rooms{2, 4, 5}));
-}
-
-TEST_F(RoomChooser, CustomMasksClashOnlyWhenTheyShareAWeek)
-{
-    addSource(1);
-    addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 2, "010100000000000", 999);
-    addOccasion(3, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 3, "000010000000000", 5);
-    addOccasion(4, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 5, "000000000000001", 999);
-    EXPECT_EQ(freeRooms(), (Rooms{2, 4}));
-}
-
-TEST_F(RoomChooser, WeeksBeyondTheEndOfAShortMaskAreNotSet)
-{
-    addSource(999, "000000000000001");
-    addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 2, "11111111111111", 999);
-    addOccasion(3, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 3, "1111111111111111111", 999);
-    EXPECT_EQ(freeRooms(), (Rooms{2, 4, 5}));
-}
-
-TEST_F(RoomChooser, OccasionsWithoutARoomRemoveNothingAndVirtualRoomsStay)
-{
-    addSource();
-    addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 0);
-    addOccasion(3, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), -1);
-    addOccasion(4, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 4);
-    addOccasion(5, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 77);
-    EXPECT_EQ(freeRooms(), (Rooms{2, 3, 4, 5}));
-}
-
-TEST_F(RoomChooser, ChoosingFromTheFullListWritesTheClickedRoom)
-{
-    addSource();
+    addOccasion(2, 11, at(Tuesday1, 10, 0), at(Tuesday1, 12, 0), 2);
+    DM->MT_alkalom.Locate("alkalom_id", 2, {});
     const int result = open(
         [&](Tteremvalasztas &c) {
             clickRow(c, 2);
@@ -246,12 +200,22 @@ TEST_F(RoomChooser, ChoosingFromTheFullListWritesTheClickedRoom)
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_EQ(roomOfSource(), 3);
     EXPECT_EQ(chooser->AlkalomId, -1);
+    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 2, {}));
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 2);
 }
 
-TEST_F(RoomChooser, ChoosingFromTheNarrowedListWritesItsRoom)
+TEST_F(RoomChooser, BackChangesNothingChoosingFromTheNarrowedListWritesItsRoom)
 {
     addSource();
     addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 2);
+    const int back = open([&](Tteremvalasztas &c) {
+        clickRow(c, 2);
+        QTest::mouseClick(c.Button2, Qt::LeftButton);
+    });
+    EXPECT_EQ(back, QDialog::Rejected);
+    EXPECT_EQ(roomOfSource(), 1);
+    EXPECT_EQ(chooser->AlkalomId, -1);
+    EXPECT_FALSE(chooser->MT_teremtemp.Active());
     open([&](Tteremvalasztas &c) {
         ASSERT_EQ(listed(c), (Rooms{3, 4, 5}));
         clickRow(c, 1);
@@ -277,59 +241,33 @@ TEST_F(RoomChooser, AnEmptyNarrowedListGivesNoRoom)
     EXPECT_EQ(roomOfSource(), 0);
 }
 
-TEST_F(RoomChooser, BackChangesNothing)
-{
-    addSource();
-    const int result = open([&](Tteremvalasztas &c) {
-        clickRow(c, 2);
-        QTest::mouseClick(c.Button2, Qt::LeftButton);
-    });
-    EXPECT_EQ(result, QDialog::Rejected);
-    EXPECT_EQ(roomOfSource(), 1);
-    EXPECT_EQ(chooser->AlkalomId, -1);
-    EXPECT_FALSE(chooser->MT_teremtemp.Active());
-}
-
-TEST_F(RoomChooser, WithoutAnOccasionChoosingWritesNothing)
-{
-    addSource();
-    const int result = open([&](Tteremvalasztas &c) { QTest::mouseClick(c.Button1, Qt::LeftButton); }, "", -1);
-    EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_EQ(roomOfSource(), 1);
-}
-
-TEST_F(RoomChooser, AnOccasionThatIsGoneNarrowsNothingAndGetsNoRoom)
+TEST_F(RoomChooser, WithoutAnOccasionOrWhenItIsGoneNothingIsNarrowedOrWritten)
 {
     addSource();
     addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 2);
-    std::vector<int> shown;
-    const int result = open(
-        [&](Tteremvalasztas &c) {
-            shown = listed(c);
-            QTest::mouseClick(c.Button1, Qt::LeftButton);
-        },
-        "1", 99);
-    EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_EQ(shown, (Rooms{1, 2, 3, 4, 5}));
-    EXPECT_EQ(roomOfSource(), 1);
-    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 2, {}));
-    EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 2);
-}
-
-TEST_F(RoomChooser, TheRoomGoesToTheOccasionWhereverTheSharedTableStands)
-{
-    addSource();
-    addOccasion(2, 11, at(Tuesday1, 10, 0), at(Tuesday1, 12, 0), 2);
-    DM->MT_alkalom.Locate("alkalom_id", 2, {});
+    for (int alkalomId : {-1, 99}) {
+        Rooms shown;
+        const int result = open(
+            [&](Tteremvalasztas &c) {
+                shown = listed(c);
+                QTest::mouseClick(c.Button1, Qt::LeftButton);
+            },
+            "1", alkalomId);
+        EXPECT_EQ(result, QDialog::Accepted);
+        EXPECT_EQ(shown, (Rooms{1, 2, 3, 4, 5}));
+        EXPECT_EQ(roomOfSource(), 1);
+        ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 2, {}));
+        EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 2);
+    }
+    addOccasion(0, 10, at(Tuesday1, 9, 30), at(Tuesday1, 11, 0), 1);
     open(
         [&](Tteremvalasztas &c) {
-            clickRow(c, 4);
+            clickRow(c, 2);
             QTest::mouseClick(c.Button1, Qt::LeftButton);
         },
-        "");
-    EXPECT_EQ(roomOfSource(), 5);
-    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 2, {}));
-    EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 2);
+        "", 0);
+    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 0, {}));
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 3) << "an occasion numbered 0 is a real one";
 }
 
 TEST_F(RoomChooser, TitleClickSortsTheShownTable)
@@ -349,16 +287,6 @@ TEST_F(RoomChooser, TitleClickSortsTheShownTable)
             c.Button2Click();
         },
         "");
-}
-
-TEST_F(RoomChooser, SearchingAgainStartsFromEveryRoom)
-{
-    addSource();
-    addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 2);
-    EXPECT_EQ(freeRooms(), (Rooms{3, 4, 5}));
-    DM->MT_alkalom.Locate("alkalom_id", 2, {});
-    DM->MT_alkalom.Delete();
-    EXPECT_EQ(freeRooms(), (Rooms{2, 3, 4, 5}));
 }
 
 TEST_F(RoomChooser, NewRoomOpensTheNewRoomDialogAndTheRoomIsListed)

@@ -50,20 +50,12 @@ protected:
 
 } // namespace
 
-TEST(AdoConnectionString, ProviderWrapperIsDroppedAndTheOdbcPartKept)
+TEST(AdoConnectionString, ProviderWrapperIsDroppedBracesKeepSemicolonsExtendedPropertiesStandForTheOdbcString)
 {
     EXPECT_EQ(OdbcConnectionString("Provider=MSDASQL.1;Driver={Microsoft Access Driver (*.mdb)};Dbq=a.mdb;"),
               "Driver={Microsoft Access Driver (*.mdb)};Dbq=a.mdb");
     EXPECT_EQ(OdbcConnectionString("provider = MSDASQL.1 ; DSN=brelvix"), "DSN=brelvix");
-}
-
-TEST(AdoConnectionString, SemicolonsInsideBracesStayInTheirItem)
-{
     EXPECT_EQ(OdbcConnectionString("Driver={odd;name};PWD={a;b}"), "Driver={odd;name};PWD={a;b}");
-}
-
-TEST(AdoConnectionString, ExtendedPropertiesStandForTheOdbcString)
-{
     EXPECT_EQ(OdbcConnectionString("Provider=MSDASQL.1;Persist Security Info=False;"
                                    "Extended Properties=\"DSN=brelvix;UID=admin\""),
               "DSN=brelvix;UID=admin");
@@ -91,26 +83,18 @@ TEST_F(SqliteDatabase, AnUnknownDriverIsReportedWithTheDriverManagersText)
     EXPECT_FALSE(other.Connected());
 }
 
-TEST_F(SqliteDatabase, StatementsReportTheRowsTheyTouched)
+TEST_F(SqliteDatabase, StatementsReportTheRowsTheyTouchedOrRaiseWithTheDriversDiagnostic)
 {
     EXPECT_EQ(connection.Execute("insert into terem (terem_id) values (1)"), 1);
     EXPECT_EQ(connection.Execute("insert into terem (terem_id) values (2)"), 1);
     EXPECT_EQ(connection.Execute("delete from terem"), 2);
     EXPECT_EQ(connection.Execute("delete from terem"), 0);
-}
-
-TEST_F(SqliteDatabase, AFailingStatementRaisesWithTheDriversDiagnostic)
-{
     try {
         connection.Execute("delete from nincsilyen");
         FAIL() << "the statement ran";
     } catch (const EADOError &error) {
         EXPECT_THAT(error.what(), HasSubstr("nincsilyen"));
     }
-}
-
-TEST_F(SqliteDatabase, StatementsOnAClosedConnectionRaise)
-{
     connection.Close();
     EXPECT_THROW(connection.Execute("delete from terem"), EADOError);
     EXPECT_THROW(connection.BeginTrans(), EADOError);
@@ -139,17 +123,13 @@ TEST_F(SqliteDatabase, RollbackDiscardsAndCommitKeepsTheTransactionsRows)
     EXPECT_EQ(connection.Execute("delete from terem where terem_id = 2"), 1);
 }
 
-TEST_F(SqliteDatabase, TransactionsDoNotNestAndNeedOneToEnd)
+TEST_F(SqliteDatabase, TransactionsDoNotNestNeedOneToEndAndClosingRollsBack)
 {
     connection.BeginTrans();
     EXPECT_THROW(connection.BeginTrans(), EADOError);
     connection.CommitTrans();
     EXPECT_THROW(connection.CommitTrans(), EADOError);
     EXPECT_THROW(connection.RollbackTrans(), EADOError);
-}
-
-TEST_F(SqliteDatabase, ClosingRollsBackAnOpenTransaction)
-{
     connection.BeginTrans();
     connection.Execute("insert into terem (terem_id) values (1)");
     connection.Close();
@@ -275,11 +255,16 @@ TEST_F(SqliteDatabase, BookmarksReturnToTheirRow)
     EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 2);
     table.SetRecNo(1);
     EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 1);
+    table.Prior();
+    EXPECT_TRUE(table.Bof());
+    EXPECT_EQ(table.FieldByName("terem_id")->AsInteger(), 1);
 }
 
-TEST_F(SqliteDatabase, AMissingTableIsNamedWhenOpened)
+TEST_F(SqliteDatabase, ATableWithoutConnectionOrNameDoesNotOpenAMissingOneIsNamed)
 {
+    EXPECT_THROW(table.Open(), EDatabaseError);
     table.SetConnection(&connection);
+    EXPECT_THROW(table.Open(), EDatabaseError);
     table.SetTableName("nincsilyen");
     try {
         table.Open();
@@ -288,13 +273,6 @@ TEST_F(SqliteDatabase, AMissingTableIsNamedWhenOpened)
         EXPECT_THAT(error.what(), HasSubstr("nincsilyen"));
     }
     EXPECT_FALSE(table.Active());
-}
-
-TEST_F(SqliteDatabase, ATableWithoutConnectionOrNameDoesNotOpen)
-{
-    EXPECT_THROW(table.Open(), EDatabaseError);
-    table.SetConnection(&connection);
-    EXPECT_THROW(table.Open(), EDatabaseError);
 }
 
 TEST_F(SqliteDatabase, LongTextsAreReadWhole)

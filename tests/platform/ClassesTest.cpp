@@ -58,25 +58,19 @@ TEST(MemoryStream, ReadsBackWhatWasWrittenAtAnyPosition)
     EXPECT_EQ(readText(stream, 3), "llo");
 }
 
-TEST(MemoryStream, OverwritesInPlaceAndGrowsAtTheEnd)
+TEST(MemoryStream, OverwritesInPlaceGrowsAtTheEndAndLeavesZerosInAGap)
 {
     TMemoryStream stream;
     writeText(stream, "abcdef");
     stream.SetPosition(4);
     writeText(stream, "XYZ");
     EXPECT_EQ(std::string(stream.Memory(), stream.Size()), "abcdXYZ");
-}
-
-TEST(MemoryStream, WritingPastTheEndLeavesZerosInTheGap)
-{
-    TMemoryStream stream;
-    writeText(stream, "ab");
     stream.Seek(2, soFromEnd);
     writeText(stream, "c");
-    EXPECT_EQ(std::string(stream.Memory(), stream.Size()), std::string("ab\0\0c", 5));
+    EXPECT_EQ(std::string(stream.Memory(), stream.Size()), std::string("abcdXYZ\0\0c", 10));
 }
 
-TEST(MemoryStream, ReadStopsAtTheEnd)
+TEST(MemoryStream, ReadStopsAtTheEndAndAShortReadBufferRaisesAStreamError)
 {
     TStringStream stream("abc");
     char buffer[8];
@@ -84,56 +78,35 @@ TEST(MemoryStream, ReadStopsAtTheEnd)
     EXPECT_EQ(stream.Read(buffer, 8), 0);
     stream.Seek(10, soFromBeginning);
     EXPECT_EQ(stream.Read(buffer, 8), 0);
-}
-
-TEST(MemoryStream, ShortReadBufferRaisesReadError)
-{
-    TStringStream stream("abc");
-    char buffer[4];
-    EXPECT_THROW(stream.ReadBuffer(buffer, 4), EReadError);
     stream.SetPosition(0);
-    EXPECT_NO_THROW(stream.ReadBuffer(buffer, 3));
-}
-
-TEST(MemoryStream, ReadErrorIsAStreamError)
-{
-    TStringStream stream;
-    char byte;
     try {
-        stream.ReadBuffer(&byte, 1);
+        stream.ReadBuffer(buffer, 4);
         FAIL() << "no error raised";
-    } catch (const EStreamError &error) {
+    } catch (const EReadError &error) {
         EXPECT_STREQ(error.what(), "Stream read error");
     }
+    stream.SetPosition(0);
+    EXPECT_NO_THROW(stream.ReadBuffer(buffer, 3));
+    EXPECT_THROW(stream.ReadBuffer(buffer, 1), EStreamError);
 }
 
-TEST(MemoryStream, SeekingBeforeTheStartIsRefused)
+TEST(MemoryStream, SeekingBeforeTheStartIsRefusedSetSizeAndClearPullThePositionBack)
 {
-    TStringStream stream("abc");
+    TStringStream stream("abcdef");
     stream.SetPosition(1);
     EXPECT_THROW(stream.Seek(-2, soFromCurrent), EStreamError);
     EXPECT_EQ(stream.Position(), 1);
-}
-
-TEST(MemoryStream, SetSizeTruncatesAndPullsThePositionBack)
-{
-    TStringStream stream("abcdef");
     stream.Seek(0, soFromEnd);
     stream.SetSize(2);
     EXPECT_EQ(stream.Size(), 2);
     EXPECT_EQ(stream.Position(), 2);
     EXPECT_EQ(stream.DataString(), "ab");
-}
-
-TEST(MemoryStream, ClearEmptiesTheStream)
-{
-    TStringStream stream("abc");
     stream.Clear();
     EXPECT_EQ(stream.Size(), 0);
     EXPECT_EQ(stream.Position(), 0);
 }
 
-TEST(MemoryStream, LoadFromStreamTakesTheWholeSourceWhereverItStands)
+TEST(MemoryStream, LoadTakesTheWholeSourceWhereverItStandsSaveAppendsAtTheDestinationsPosition)
 {
     TStringStream source("payload");
     source.Seek(0, soFromEnd);
@@ -142,34 +115,25 @@ TEST(MemoryStream, LoadFromStreamTakesTheWholeSourceWhereverItStands)
     copy.LoadFromStream(source);
     EXPECT_EQ(std::string(copy.Memory(), copy.Size()), "payload");
     EXPECT_EQ(copy.Position(), 0);
-}
-
-TEST(MemoryStream, SaveToStreamAppendsAtTheDestinationsPosition)
-{
-    TStringStream source("tail");
     TStringStream destination("head-");
     destination.Seek(0, soFromEnd);
     source.SaveToStream(destination);
-    EXPECT_EQ(destination.DataString(), "head-tail");
+    EXPECT_EQ(destination.DataString(), "head-payload");
 }
 
-TEST(StreamCopy, CountZeroCopiesTheWholeSourceFromItsStart)
+TEST(StreamCopy, CountZeroCopiesTheWholeSourceFromItsStartACountFromTheCurrentPosition)
 {
     TStringStream source("0123456789");
     source.SetPosition(7);
-    TStringStream target;
-    EXPECT_EQ(target.CopyFrom(source, 0), 10);
-    EXPECT_EQ(target.DataString(), "0123456789");
-}
-
-TEST(StreamCopy, ACountCopiesFromTheCurrentPosition)
-{
-    TStringStream source("0123456789");
+    TStringStream whole;
+    EXPECT_EQ(whole.CopyFrom(source, 0), 10);
+    EXPECT_EQ(whole.DataString(), "0123456789");
     source.SetPosition(3);
-    TStringStream target;
-    EXPECT_EQ(target.CopyFrom(source, 4), 4);
-    EXPECT_EQ(target.DataString(), "3456");
+    TStringStream part;
+    EXPECT_EQ(part.CopyFrom(source, 4), 4);
+    EXPECT_EQ(part.DataString(), "3456");
     EXPECT_EQ(source.Position(), 7);
+    EXPECT_THROW(part.CopyFrom(source, 5), EReadError) << "a source too short";
 }
 
 TEST(StreamCopy, CopiesMoreThanOneChunk)
@@ -180,13 +144,6 @@ TEST(StreamCopy, CopiesMoreThanOneChunk)
     TStringStream target;
     target.CopyFrom(source, 0);
     EXPECT_EQ(target.DataString(), big);
-}
-
-TEST(StreamCopy, ASourceTooShortRaisesReadError)
-{
-    TStringStream source("abc");
-    TStringStream target;
-    EXPECT_THROW(target.CopyFrom(source, 5), EReadError);
 }
 
 TEST_F(FileStreamTest, WhatIsWrittenCanBeReadBackInBlocks)
@@ -298,33 +255,19 @@ TEST_F(FileStreamTest, AFolderCannotBeOpenedAsAFile)
     EXPECT_THROW(TFileStream(folder, fmOpenRead), EFOpenError);
 }
 
-TEST_F(FileStreamTest, WritingThroughAReadOnlyStreamFails)
+TEST_F(FileStreamTest, WritingThroughAReadOnlyStreamOrReadingThroughAWriteOnlyOrPastTheEndFails)
 {
     const fs::path path = folder / "data.csv";
     std::ofstream(path) << "original";
+    char buffer[9];
     {
         TFileStream stream(path, fmOpenRead);
         EXPECT_THROW(writeText(stream, "changed"), EWriteError);
+        EXPECT_THROW(stream.ReadBuffer(buffer, 9), EReadError);
     }
     EXPECT_EQ(fileContents(path), "original");
-}
-
-TEST_F(FileStreamTest, ReadingThroughAWriteOnlyStreamFails)
-{
-    const fs::path path = folder / "data.csv";
-    std::ofstream(path) << "original";
     TFileStream stream(path, fmOpenWrite);
-    char buffer[4];
     EXPECT_THROW(stream.ReadBuffer(buffer, 4), EReadError);
-}
-
-TEST_F(FileStreamTest, AShortFileRaisesReadErrorOnReadBuffer)
-{
-    const fs::path path = folder / "short.bin";
-    std::ofstream(path) << "ab";
-    TFileStream stream(path, fmOpenRead);
-    char buffer[3];
-    EXPECT_THROW(stream.ReadBuffer(buffer, 3), EReadError);
 }
 
 TEST_F(FileStreamTest, MemoryStreamRoundTripsThroughAFile)

@@ -44,6 +44,8 @@ TEST(FormatDateTime, FormatLetters)
     EXPECT_EQ(FormatDateTime("hh AM/PM", EncodeTime(0, 30, 0, 0), settings), "12 AM");
     EXPECT_EQ(FormatDateTime("h a/p", EncodeTime(9, 0, 0, 0), settings), "9 a");
     EXPECT_EQ(FormatDateTime("hh ampm", EncodeTime(23, 0, 0, 0), settings), "11 PM");
+    EXPECT_EQ(FormatDateTime("d/m h:n:s", EncodeDate(2025, 10, 10) + EncodeTime(10, 10, 10, 0), settings),
+              "10/10 10:10:10");
 }
 
 TEST(FormatDateTime, SeparatorsAndNamedFormatsComeFromTheSettings)
@@ -117,6 +119,8 @@ TEST(DateText, DateTimesRoundTripThroughTheirText)
     EXPECT_EQ(DateTimeToStr(old, dataFile()), "29/12/1899 06:00:00");
     EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(old, dataFile()), dataFile()), old);
     EXPECT_THROW(StrToDateTime("08/09/2025 x", dataFile()), EConvertError);
+    EXPECT_THROW(StrToDateTime("08/09/2025 07:45 x", dataFile()), EConvertError);
+    EXPECT_DOUBLE_EQ(StrToDateTime(" 30/12/1899 06:00", dataFile()), 0.25) << "day 0 adds its time";
 }
 
 TEST(FormatDateTime, ChangedSettingsTakeEffectOnTheNextCall)

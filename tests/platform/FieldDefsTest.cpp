@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(FieldDefinitions, AreNumberedInOrderAndFoundByName)
+TEST(FieldDefinitions, AreNumberedInOrderWithChildrenAfterTheirParentAndFoundByName)
 {
     ArrayDataSet table;
     TFieldDefs &defs = table.FieldDefs();
@@ -17,23 +17,17 @@ TEST(FieldDefinitions, AreNumberedInOrderAndFoundByName)
     EXPECT_TRUE(b->Attributes().Contains(faRequired));
     defs.Delete(0);
     EXPECT_EQ(b->FieldNo(), 1);
-}
-
-TEST(FieldDefinitions, ChildrenFollowTheirParentInTheNumbering)
-{
-    ArrayDataSet table;
-    TFieldDefs &defs = table.FieldDefs();
     TFieldDef *address = defs.Add("address", ftADT);
     address->ChildDefs().Add("city", ftString, 20);
     address->ChildDefs().Add("zip", ftInteger);
     TFieldDef *scores = defs.Add("scores", ftArray, 3);
     scores->ChildDefs().Add("score", ftInteger);
     TFieldDef *last = defs.Add("last", ftInteger);
-    EXPECT_EQ(address->FieldNo(), 1);
-    EXPECT_EQ(address->ChildDefs()[1]->FieldNo(), 3);
-    EXPECT_EQ(scores->FieldNo(), 4);
+    EXPECT_EQ(address->FieldNo(), 2);
+    EXPECT_EQ(address->ChildDefs()[1]->FieldNo(), 4);
+    EXPECT_EQ(scores->FieldNo(), 5);
     // An array takes one number per element.
-    EXPECT_EQ(last->FieldNo(), 8);
+    EXPECT_EQ(last->FieldNo(), 9);
     EXPECT_EQ(address->ChildDefs()[0]->ParentDef(), address);
 }
 

@@ -146,21 +146,18 @@ TEST_F(FieldValues, FloatsAndCurrenciesUseTheDecimalSeparator)
     EXPECT_EQ(field("f")->Text(), "3.5");
 }
 
-TEST_F(FieldValues, BcdFieldsKeepTheirDecimalPlacesAsCurrency)
+TEST_F(FieldValues, BcdFieldsKeepTheirDecimalPlacesAsCurrencyBooleansTheirDisplayValues)
 {
     field("bcd")->SetAsFloat(12.345);
     EXPECT_EQ(field("bcd")->AsCurrency(), Currency::FromScaled(123500));
     EXPECT_EQ(field("bcd")->AsString(), "12.35");
+    EXPECT_EQ(field("bcd")->DisplayText(), "12.35");
     const TBcd stored = field("bcd")->AsBCD();
     EXPECT_EQ(BcdScale(stored), 2);
     field("fmt")->SetAsString("-1234.567891");
     EXPECT_EQ(field("fmt")->AsString(), "-1234.567891");
     EXPECT_EQ(field("fmt")->AsVariant().VarType(), varCurrency);
     EXPECT_THROW(field("fmt")->SetAsString("1e"), EConvertError);
-}
-
-TEST_F(FieldValues, BooleansReadAndWriteTheirDisplayValues)
-{
     field("b")->SetAsBoolean(true);
     EXPECT_EQ(field("b")->AsString(), "True");
     field("b")->SetAsString("f");
@@ -199,7 +196,7 @@ TEST_F(FieldValues, DatesAndTimesAreStoredAsTimeStampsAndReadBack)
     EXPECT_THROW(field("d")->SetAsString("2025/13/01"), EConvertError);
 }
 
-TEST_F(FieldValues, WideStringsKeepTheirLengthInTheNativeForm)
+TEST_F(FieldValues, WideStringsKeepTheirLengthBinaryFieldsRawBytesTimeStampsTheirParts)
 {
     field("ws")->SetAsWideString(u"őrült idő");
     EXPECT_EQ(field("ws")->AsWideString(), u"őrül");
@@ -210,19 +207,11 @@ TEST_F(FieldValues, WideStringsKeepTheirLengthInTheNativeForm)
     EXPECT_EQ(bytes, 8u);
     EXPECT_EQ(field("ws")->AsString(), "\xF5r\xFCl");
     EXPECT_EQ(field("ws")->AsVariant().VarType(), varOleStr);
-}
-
-TEST_F(FieldValues, BinaryFieldsHoldRawBytes)
-{
     field("bytes")->SetAsString(std::string("a\0b", 3));
     EXPECT_EQ(field("bytes")->AsString(), std::string("a\0b", 3));
     field("vb")->SetAsVariant(Variant(Variant::Bytes{1, 2}));
     EXPECT_EQ(field("vb")->AsVariant().AsBytes(), (Variant::Bytes{1, 2}));
     EXPECT_EQ(field("vb")->AsString().size(), 2u);
-}
-
-TEST_F(FieldValues, TimeStampFieldsRoundTripTheirParts)
-{
     TSQLTimeStamp stamp;
     stamp.Year = 2024;
     stamp.Month = 2;
@@ -250,7 +239,7 @@ TEST_F(FieldValues, VariantsConvertToTheFieldsType)
     EXPECT_THROW(field("i")->AsDateTime(), EDatabaseError);
 }
 
-TEST_F(FieldValues, TextEventsReplaceTheTextConversions)
+TEST_F(FieldValues, TextEventsReplaceTheTextConversionsValidationCanRefuseTheIncomingValue)
 {
     field("i")->OnGetText = [](TField &sender, std::string &text, bool displayText) {
         text = (displayText ? "#" : "") + sender.AsString();
@@ -260,10 +249,6 @@ TEST_F(FieldValues, TextEventsReplaceTheTextConversions)
     EXPECT_EQ(field("i")->AsInteger(), 3);
     EXPECT_EQ(field("i")->DisplayText(), "#3");
     EXPECT_EQ(field("i")->Text(), "3");
-}
-
-TEST_F(FieldValues, ValidationSeesTheIncomingValueAndCanRefuseIt)
-{
     field("i")->SetAsInteger(1);
     int seen = 0;
     field("i")->OnValidate = [&](TField &sender) {

@@ -2,17 +2,13 @@
 
 #include <gtest/gtest.h>
 
-TEST(FieldTypes, NamesFollowTheOrdinalsTheDataFilesUse)
+TEST(FieldTypes, NamesFollowTheDataFilesOrdinalsBlobTypesAreTheRunFromBlobToTypedBinaryAndTheHugeOnes)
 {
     EXPECT_EQ(FieldTypeNames[ftString], "String");
     EXPECT_EQ(FieldTypeNames[ftAutoInc], "AutoInc");
     EXPECT_EQ(FieldTypeNames[ftWideString], "WideString");
     EXPECT_EQ(FieldTypeNames[ftFMTBcd], "FMTBcdField");
     EXPECT_EQ(FieldKindNames[fkInternalCalc], "InternalCalc");
-}
-
-TEST(FieldTypes, BlobTypesAreTheRunFromBlobToTypedBinaryAndTheTwoHugeOnes)
-{
     EXPECT_TRUE(isBlobType(ftBlob));
     EXPECT_TRUE(isBlobType(ftTypedBinary));
     EXPECT_TRUE(isBlobType(ftOraClob));

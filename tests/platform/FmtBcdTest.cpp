@@ -47,6 +47,7 @@ TEST(BcdRecords, TextAndDoublesConvertBothWays)
     EXPECT_EQ(BcdToStr(StrToBcd("00123.4500", invariant), invariant), "123.45");
     EXPECT_EQ(BcdToStr(StrToBcd("-0.001", invariant), invariant), "-0.001");
     EXPECT_EQ(BcdToStr(StrToBcd("0", invariant), invariant), "0");
+    EXPECT_EQ(BcdToStr(StrToBcd("  12 ", invariant), invariant), "12");
     EXPECT_DOUBLE_EQ(BcdToDouble(DoubleToBcd(-1234.5625)), -1234.5625);
     EXPECT_EQ(BcdToStr(DoubleToBcd(1e-7), invariant), "0.0000001");
     TFormatSettings comma = invariant;

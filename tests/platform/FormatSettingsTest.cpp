@@ -51,7 +51,7 @@ TEST(FormatSettingsLocale, TheCLocaleGivesTheInvariantEnglishSet)
     EXPECT_EQ(TFormatSettings::FromLocale("POSIX").TimeSeparator, ':');
 }
 
-TEST(FormatSettingsLocale, HungarianConventionsComeFromTheLocaleLibrary)
+TEST(FormatSettingsLocale, HungarianAndSpanishConventionsComeFromTheLocaleLibrary)
 {
     const TFormatSettings settings = TFormatSettings::FromLocale("hu_HU.UTF-8");
     EXPECT_EQ(settings.DecimalSeparator, ',');
@@ -60,6 +60,9 @@ TEST(FormatSettingsLocale, HungarianConventionsComeFromTheLocaleLibrary)
     EXPECT_EQ(settings.LongMonthNames[0], "janu\xE1r");
     EXPECT_EQ(settings.LongDayNames[1], "h\xE9tf\xF5");
     EXPECT_EQ(settings.CurrencyString, "Ft");
+    // Quoted words of a locale's pattern stay quoted.
+    const TFormatSettings spanish = TFormatSettings::FromLocale("es_ES");
+    EXPECT_EQ(FormatDateTime(spanish.LongDateFormat, EncodeDate(2025, 9, 8), spanish), "8 de septiembre de 2025");
     EXPECT_EQ(DateToStr(EncodeDate(2025, 9, 8), settings).substr(0, 4), "2025");
     // Whatever the locale's own patterns, its texts read back.
     const TDateTime moment = EncodeDate(2025, 9, 8) + EncodeTime(7, 45, 0, 0);
@@ -72,6 +75,7 @@ TEST(FormatSettingsLocale, EnglishUsesMonthFirstDates)
     EXPECT_EQ(settings.ShortDateFormat.front(), 'm');
     EXPECT_EQ(settings.DecimalSeparator, '.');
     EXPECT_EQ(settings.ThousandSeparator, ',');
+    EXPECT_EQ(CurrToStrF(Currency(5), 2, settings), "$5.00") << "the dollar sign stands close before the amount";
     EXPECT_DOUBLE_EQ(StrToDate(DateToStr(EncodeDate(2025, 12, 24), settings), settings), EncodeDate(2025, 12, 24));
     // The twelve-hour clock reads back, whatever blank the locale puts before its marker.
     EXPECT_EQ(settings.LongTimeFormat.find('?'), std::string::npos);

@@ -75,167 +75,87 @@ TEST(HungarianCollation, DigraphsAreLettersOfTheirOwn)
               (std::vector<std::string>{"cukor", "csiga", "dob", "dzéta", "dzsungel"}));
 }
 
-TEST(HungarianCollation, AccentsOrderAfterThePlainLetter)
+TEST(Collation, ComparesByTheLocalesOrderWithCaseAndAccentsAsAsked)
 {
+    const std::string many(1000, 'a');
+    const struct { LCID locale; unsigned flags; std::string a, b; int result; } cases[] = {
+        // Accents order after the plain letter; Ö is a letter after O in Hungarian, only an accent in English.
+        {hungarian, 0, cp("ló"), cp("ló"), CSTR_EQUAL},
+        {hungarian, 0, cp("ötös"), cp("ozon"), CSTR_GREATER_THAN},
+        {englishUS, 0, cp("ötös"), cp("ozon"), CSTR_LESS_THAN},
+        {hungarian, 0, cp("kerék"), cp("kerek"), CSTR_GREATER_THAN},
+        {0x0809, 0, "colour", "color", CSTR_GREATER_THAN},
+        {hungarian, NORM_IGNORECASE, cp("ÁRVÍZ"), cp("árvíz"), CSTR_EQUAL},
+        {hungarian, 0, cp("ÁRVÍZ"), cp("árvíz"), CSTR_GREATER_THAN},
+        {hungarian, NORM_IGNORECASE, cp("LO"), cp("ló"), CSTR_LESS_THAN},
+        // A case-sensitive comparison after a case-insensitive one must not reuse its collator.
+        {0x0407, NORM_IGNORECASE, "Haus", "haus", CSTR_EQUAL},
+        {0x0407, 0, "Haus", "haus", CSTR_GREATER_THAN},
+        {0x0407, NORM_IGNORECASE, "Haus", "haus", CSTR_EQUAL},
+        // An unknown locale gives 0 and does not spoil known ones.
+        {0x0999, 0, "a", "b", 0},
+        {0x5040E, NORM_IGNORECASE, "a", "a", 0},
+        {hungarian, 0, "cukor", "csiga", CSTR_LESS_THAN},
+        {hungarian, 0, "", "", CSTR_EQUAL},
+        {hungarian, 0, "", "a", CSTR_LESS_THAN},
+        {hungarian, 0, "a", "", CSTR_GREATER_THAN},
+        {hungarian, 0, many + "cukor", many + "csiga", CSTR_LESS_THAN},
+        {hungarian, 0, many + cp("lő"), many + cp("lo"), CSTR_GREATER_THAN},
+        {hungarian, 0, many + "x", many, CSTR_GREATER_THAN},
+        {hungarian, 0, std::string(300, 'b'), "c", CSTR_LESS_THAN},
+        {hungarian, 0, "c", std::string(300, 'b'), CSTR_GREATER_THAN},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CompareStringA(c.locale, c.flags, c.a, c.b), c.result) << c.a.substr(0, 8) << " / " << c.b.substr(0, 8);
     EXPECT_EQ(sortedUtf8(hungarian, 0, {"lő", "ló", "lo"}), (std::vector<std::string>{"lo", "ló", "lő"}));
-    EXPECT_EQ(CompareStringA(hungarian, 0, cp("ló"), cp("ló")), CSTR_EQUAL);
-}
-
-TEST(HungarianCollation, AccentedLettersInsideAWordKeepTheirPlace)
-{
-    // Ö is a letter after O in Hungarian, only an accent in English.
-    EXPECT_EQ(CompareStringA(hungarian, 0, cp("ötös"), cp("ozon")), CSTR_GREATER_THAN);
-    EXPECT_EQ(CompareStringA(englishUS, 0, cp("ötös"), cp("ozon")), CSTR_LESS_THAN);
-    EXPECT_EQ(CompareStringA(hungarian, 0, cp("kerék"), cp("kerek")), CSTR_GREATER_THAN);
-}
-
-TEST(HungarianCollation, WideTextFollowsTheSameOrder)
-{
+    EXPECT_EQ(sortedUtf8(englishUS, 0, {"cukor", "Banana", "csiga", "apple"}),
+              (std::vector<std::string>{"apple", "Banana", "csiga", "cukor"}));
     EXPECT_EQ(CompareStringW(hungarian, 0, u"cukor", u"csiga"), CSTR_LESS_THAN);
     EXPECT_EQ(CompareStringW(hungarian, 0, u"lő", u"ló"), CSTR_GREATER_THAN);
     EXPECT_EQ(CompareStringW(englishUS, 0, u"cukor", u"csiga"), CSTR_GREATER_THAN);
-}
-
-TEST(EnglishCollation, LettersOrderAlphabeticallyRegardlessOfCase)
-{
-    EXPECT_EQ(sortedUtf8(englishUS, 0, {"cukor", "Banana", "csiga", "apple"}),
-              (std::vector<std::string>{"apple", "Banana", "csiga", "cukor"}));
-    EXPECT_EQ(CompareStringA(0x0809, 0, "colour", "color"), CSTR_GREATER_THAN);
-}
-
-TEST(CaseInsensitiveCollation, CaseIsIgnoredButAccentsCount)
-{
-    EXPECT_EQ(CompareStringA(hungarian, NORM_IGNORECASE, cp("ÁRVÍZ"), cp("árvíz")), CSTR_EQUAL);
-    EXPECT_NE(CompareStringA(hungarian, 0, cp("ÁRVÍZ"), cp("árvíz")), CSTR_EQUAL);
-    EXPECT_EQ(CompareStringA(hungarian, NORM_IGNORECASE, cp("LO"), cp("ló")), CSTR_LESS_THAN);
     EXPECT_EQ(CompareStringW(englishUS, NORM_IGNORECASE, u"Alma", u"aLMA"), CSTR_EQUAL);
+    EXPECT_EQ(CompareStringW(hungarian, 0, u"", u""), CSTR_EQUAL);
+    EXPECT_EQ(CompareStringW(0x0999, 0, u"a", u"b"), 0);
 }
 
-TEST(CaseInsensitiveCollation, BothFlagsShareALocaleWithoutMixingUp)
-{
-    // A case-sensitive comparison after a case-insensitive one must not reuse its collator.
-    EXPECT_EQ(CompareStringA(0x0407, NORM_IGNORECASE, "Haus", "haus"), CSTR_EQUAL);
-    EXPECT_NE(CompareStringA(0x0407, 0, "Haus", "haus"), CSTR_EQUAL);
-    EXPECT_EQ(CompareStringA(0x0407, NORM_IGNORECASE, "Haus", "haus"), CSTR_EQUAL);
-}
-
-TEST(UserDefaultLocale, ComesFromTheEnvironment)
-{
-    LocaleEnvironment environment;
-    environment.set("LANG", "hu_HU.UTF-8");
-    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_LESS_THAN);
-    EXPECT_EQ(CompareStringA(LOCALE_SYSTEM_DEFAULT, 0, "cukor", "csiga"), CSTR_LESS_THAN);
-    environment.set("LANG", "en_US.UTF-8");
-    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_GREATER_THAN);
-}
-
-TEST(UserDefaultLocale, CollateVariablesOverrideLang)
-{
-    LocaleEnvironment environment;
-    environment.set("LANG", "en_US.UTF-8");
-    environment.set("LC_COLLATE", "hu_HU.UTF-8");
-    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_LESS_THAN);
-    environment.set("LC_ALL", "en_GB@euro");
-    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_GREATER_THAN);
-}
-
-TEST(UserDefaultLocale, ThePosixLocaleGivesTheRootOrder)
-{
-    LocaleEnvironment environment;
-    environment.set("LC_ALL", "C");
-    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_GREATER_THAN);
-    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "apple", "Banana"), CSTR_LESS_THAN);
-}
-
-TEST(UserDefaultLocale, NoLocaleVariablesGiveTheRootOrder)
+TEST(UserDefaultLocale, ComesFromTheCollateVariablesThenLangOrIsTheRootOrder)
 {
     LocaleEnvironment environment;
     ReloadUserLocale();
     EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"),
               CompareStringA(LOCALE_NEUTRAL, 0, "cukor", "csiga"));
     EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "apple", "Banana"), CSTR_LESS_THAN);
-}
-
-TEST(UnknownLocale, GivesZero)
-{
-    EXPECT_EQ(CompareStringA(0x0999, 0, "a", "b"), 0);
-    EXPECT_EQ(CompareStringA(0x5040E, NORM_IGNORECASE, "a", "a"), 0);
-    EXPECT_EQ(CompareStringW(0x0999, 0, u"a", u"b"), 0);
-}
-
-TEST(UnknownLocale, DoesNotSpoilKnownOnes)
-{
-    EXPECT_EQ(CompareStringA(0x0999, 0, "cukor", "csiga"), 0);
-    EXPECT_EQ(CompareStringA(hungarian, 0, "cukor", "csiga"), CSTR_LESS_THAN);
-}
-
-TEST(CollationEdges, EmptyTextsSortFirst)
-{
-    EXPECT_EQ(CompareStringA(hungarian, 0, "", ""), CSTR_EQUAL);
-    EXPECT_EQ(CompareStringA(hungarian, 0, "", "a"), CSTR_LESS_THAN);
-    EXPECT_EQ(CompareStringA(hungarian, 0, "a", ""), CSTR_GREATER_THAN);
-    EXPECT_EQ(CompareStringW(hungarian, 0, u"", u""), CSTR_EQUAL);
-}
-
-TEST(CollationEdges, LongTextsAreComparedToTheirEnd)
-{
-    const std::string prefix(1000, 'a');
-    EXPECT_EQ(CompareStringA(hungarian, 0, prefix + "cukor", prefix + "csiga"), CSTR_LESS_THAN);
-    EXPECT_EQ(CompareStringA(hungarian, 0, prefix + cp("lő"), prefix + cp("lo")), CSTR_GREATER_THAN);
-    EXPECT_EQ(CompareStringA(hungarian, 0, prefix + "x", prefix), CSTR_GREATER_THAN);
-}
-
-TEST(CollationEdges, ALongTextAgainstAShortOne)
-{
-    EXPECT_EQ(CompareStringA(hungarian, 0, std::string(300, 'b'), "c"), CSTR_LESS_THAN);
-    EXPECT_EQ(CompareStringA(hungarian, 0, "c", std::string(300, 'b')), CSTR_GREATER_THAN);
-}
-
-TEST(OrdinalComparison, ComparesBytesAsUnsigned)
-{
+    environment.set("LANG", "hu_HU.UTF-8");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_LESS_THAN);
+    EXPECT_EQ(CompareStringA(LOCALE_SYSTEM_DEFAULT, 0, "cukor", "csiga"), CSTR_LESS_THAN);
+    environment.set("LANG", "en_US.UTF-8");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_GREATER_THAN);
+    environment.set("LC_COLLATE", "hu_HU.UTF-8");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_LESS_THAN);
+    environment.set("LC_ALL", "en_GB@euro");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_GREATER_THAN);
+    environment.set("LC_ALL", "C");
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "cukor", "csiga"), CSTR_GREATER_THAN);
+    EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, 0, "apple", "Banana"), CSTR_LESS_THAN);
     EXPECT_LT(CompareStr("B", "a"), 0);
     EXPECT_GT(CompareStr(cp("á"), "z"), 0);
     EXPECT_EQ(CompareStr("abc", "abc"), 0);
     EXPECT_LT(CompareStr("ab", "abc"), 0);
-}
-
-TEST(OrdinalComparison, CompareTextFoldsOnlyAsciiLetters)
-{
     EXPECT_EQ(CompareText("Kurzus_ID", "KURZUS_id"), 0);
     EXPECT_NE(CompareText(cp("á"), cp("Á")), 0);
     EXPECT_LT(CompareText("10", "9"), 0);
     EXPECT_GT(CompareText("abcd", "ABC"), 0);
-}
-
-TEST(OrdinalComparison, CompareTextFoldsTowardsUpperCase)
-{
     // "_" lies between the upper- and lower-case letters; folded up, letters come first.
     EXPECT_LT(CompareText("a", "_"), 0);
-}
-
-TEST(OrdinalComparison, WideFormsCompareCodeUnits)
-{
     EXPECT_LT(WideCompareStr(u"B", u"a"), 0);
     EXPECT_GT(WideCompareStr(u"ő", u"z"), 0);
     EXPECT_EQ(WideCompareText(u"ÁRVÍZTŰRŐ", u"árvíztűrő"), 0);
     EXPECT_LT(WideCompareText(u"alma", u"ALMAFA"), 0);
     EXPECT_NE(WideCompareText(u"ó", u"o"), 0);
-}
-
-TEST(CaseConversion, AnsiFormsConvertAccentedLetters)
-{
     EXPECT_EQ(cp1250ToUtf8(AnsiUpperCase(cp("árvíztűrő tükörfúrógép 42"))), "ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP 42");
     EXPECT_EQ(cp1250ToUtf8(AnsiLowerCase(cp("ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP 42"))), "árvíztűrő tükörfúrógép 42");
-}
-
-TEST(CaseConversion, AnsiFormsKeepLettersWithoutAPartnerInTheCodePage)
-{
     // Upper-case ß and µ (Greek mu) do not exist in cp1250.
     EXPECT_EQ(cp1250ToUtf8(AnsiUpperCase(cp("ßµ"))), "ßµ");
-}
-
-TEST(CaseConversion, PlainFormsTouchOnlyAsciiLetters)
-{
     EXPECT_EQ(cp1250ToUtf8(UpperCase(cp("árvíz_1"))), "áRVíZ_1");
     EXPECT_EQ(cp1250ToUtf8(LowerCase(cp("ÁRVÍZ_1"))), "ÁrvÍz_1");
 }

@@ -63,6 +63,7 @@ TEST(FloatText, GeneralFormatUsesFifteenDigitsAndSwitchesToExponents)
 TEST(FloatText, ParsingFollowsTheDecimalSeparator)
 {
     EXPECT_DOUBLE_EQ(StrToFloat(" 1.5e3 ", invariant()), 1500.0);
+    EXPECT_DOUBLE_EQ(StrToFloat("1.5E+3", invariant()), 1500.0);
     EXPECT_DOUBLE_EQ(StrToFloat("-,25", hungarianNumbers()), -0.25);
     EXPECT_THROW(StrToFloat("1.5", hungarianNumbers()), EConvertError);
     EXPECT_THROW(StrToFloat("1,000.5", invariant()), EConvertError);
@@ -84,6 +85,7 @@ TEST(FloatText, FormatFloatPlaceholdersGroupingAndSections)
     EXPECT_EQ(FormatFloat("0.##", 2, settings), "2");
     EXPECT_EQ(FormatFloat("0", -2.6, settings), "-3");
     EXPECT_EQ(FormatFloat("0.0;(0.0);\"zero\"", -1.25, settings), "(1.3)");
+    EXPECT_EQ(FormatFloat("0.0;(0.0)", -1.25, settings), "(1.3)");
     EXPECT_EQ(FormatFloat("0.0;(0.0);\"zero\"", 0.01, settings), "zero");
     EXPECT_EQ(FormatFloat("\"Ft \"0", 12, settings), "Ft 12");
     EXPECT_EQ(FormatFloat("0.00E+00", 12345, settings), "1.23E+04");

@@ -73,6 +73,7 @@ TEST_F(Variants, CompareNumericallyTextuallyOrMixed)
 {
     EXPECT_TRUE(Variant(2) == Variant(2.0));
     EXPECT_TRUE(Variant(1) < Variant(1.5));
+    EXPECT_FALSE(Variant(2.25) == Variant(2)) << "a fraction is not cut off against a whole number";
     EXPECT_TRUE(Variant("10") > Variant(9));
     EXPECT_TRUE(Variant("abc") < Variant("abd"));
     EXPECT_TRUE(Variant("B") < Variant("a")); // ordinal, case-sensitive

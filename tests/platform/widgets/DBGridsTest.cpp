@@ -360,6 +360,8 @@ TEST_F(GridOnRooms, AClickOnTheCurrentCellOpensTheEditor)
     clickCell(1, 2);
     EXPECT_TRUE(grid.EditorMode());
     EXPECT_EQ(grid.InplaceEditor()->geometry().center().y(), grid.CellRect(1, 2).center().y());
+    grid.SetOptions(grid.Options() + TDBGridOptions{dgRowSelect});
+    EXPECT_FALSE(grid.EditorMode()) << "whole-row selection closes the editor";
 }
 
 TEST_F(GridOnRooms, ARefusedValueRaisesAndLeavesTheStoredRecordAlone)

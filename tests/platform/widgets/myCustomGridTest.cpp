@@ -58,6 +58,8 @@ QPoint centreOfCell(const TmyCustomGrid &grid, int col, int row)
 TEST(GridGeometry, CellsFollowWidthsHeightsAndGridLines)
 {
     auto grid = shownGrid();
+    grid->SetCursor(Qt::IBeamCursor);
+    EXPECT_EQ(grid->viewport()->cursor().shape(), Qt::IBeamCursor);
     EXPECT_EQ(grid->CellRect(0, 0), QRect(0, 0, 64, 24));
     EXPECT_EQ(grid->CellRect(1, 0), QRect(65, 0, 64, 24));
     EXPECT_EQ(grid->CellRect(2, 1), QRect(130, 25, 64, 24));
@@ -201,6 +203,9 @@ TEST(GridSelection, ShrinkingTheGridPullsTheSelectionInside)
     EXPECT_EQ(grid->Row(), 7);
     EXPECT_TRUE(grid->Selection().contains(grid->Col(), grid->Row()));
     EXPECT_LE(grid->Selection().Bottom, 7);
+    grid->SetSelection({2, 2, 8, 5});
+    grid->SetColCount(7);
+    EXPECT_LE(grid->Selection().Right, 6);
 }
 
 TEST(GridKeys, ArrowsMoveTheCurrentCellAndShiftExtends)
