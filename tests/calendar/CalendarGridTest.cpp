@@ -191,17 +191,19 @@ TEST(CalendarCursor, MarginStripsShowCrossAndTheirLinesTheSplitCursor)
 {
     auto calendar = shownCalendar(1000, 600);
     fit(*calendar);
-    const QRect cell = calendar->CellRect(2, 5);
+    // The first time row has its margins too.
+    const QRect cell = calendar->CellRect(2, 1);
     const int right = cell.x() + cell.width();
-    const auto cursorAt = [&](int x) {
-        QTest::mouseMove(calendar->viewport(), QPoint(x, cell.center().y()));
+    const int y = cell.center().y();
+    const auto cursorAt = [&](int x, int y) {
+        QTest::mouseMove(calendar->viewport(), QPoint(x, y));
         return calendar->viewport()->cursor().shape();
     };
-    EXPECT_EQ(cursorAt(cell.x() + 2), Qt::CrossCursor);
-    EXPECT_EQ(cursorAt(cell.x() + 5), Qt::SplitHCursor);
-    EXPECT_EQ(cursorAt(cell.center().x()), Qt::ArrowCursor);
-    EXPECT_EQ(cursorAt(right - 5), Qt::SplitHCursor);
-    EXPECT_EQ(cursorAt(right - 2), Qt::CrossCursor);
+    EXPECT_EQ(cursorAt(cell.x() + 2, y), Qt::CrossCursor);
+    EXPECT_EQ(cursorAt(cell.x() + 5, y), Qt::SplitHCursor);
+    EXPECT_EQ(cursorAt(cell.center().x(), y), Qt::ArrowCursor);
+    EXPECT_EQ(cursorAt(right - 5, y), Qt::SplitHCursor);
+    EXPECT_EQ(cursorAt(right - 2, y), Qt::CrossCursor);
 }
 
 TEST(CalendarKeys, KeyReleaseReachesOnKeyUp)

@@ -103,6 +103,8 @@ TEST_F(LaneLayout, UpdateBracketDefersMovingBoxesToItsEnd)
 {
     TCustomCalendarItem *item = addItem(*calendar, at(2, 8, 0), 60);
     const QRect before = item->Obj()->geometry();
+    // A stray end without a begin must not spoil the next bracket.
+    calendar->Items().EndUpdate();
     calendar->Items().BeginUpdate();
     item->SetStart(at(3, 10, 0));
     EXPECT_EQ(item->Obj()->CellRange(), (TGridRect{2, 11, 2, 11}));
@@ -116,6 +118,7 @@ TEST(CustomRowLayout, BoxesWaitForTheRowsAndShowOnlyInsideThem)
     auto calendar = shownCalendar(1000, 600);
     TCustomCalendarItem *item = addItem(*calendar, at(2, 9, 30), 90);
     TCustomCalendarItem *early = addItem(*calendar, at(3, 7, 0), 90);
+    TCustomCalendarItem *first = addItem(*calendar, at(3, 7, 45), 90);
     TCustomCalendarItem *late = addItem(*calendar, at(3, 18, 30), 60);
     TCustomCalendarItem *night = addItem(*calendar, at(3, 21, 0), 60);
     EXPECT_TRUE(item->Obj()->isVisible());
@@ -130,6 +133,8 @@ TEST(CustomRowLayout, BoxesWaitForTheRowsAndShowOnlyInsideThem)
     EXPECT_EQ(late->Obj()->CellRange(), (TGridRect{2, 7, 2, 7}));
     EXPECT_TRUE(late->Obj()->isVisible());
     EXPECT_TRUE(early->Obj()->isHidden());
+    // Nor does it take a lane from what it overlaps.
+    EXPECT_EQ(first->Obj()->width(), item->Obj()->width());
     EXPECT_TRUE(night->Obj()->isHidden());
 }
 

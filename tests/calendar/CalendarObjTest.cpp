@@ -82,7 +82,8 @@ TEST_F(MouseEditing, CtrlDragMovesTheItemOntoWholeRowsOfTheDropCell)
     TCustomCalendarItem *partial = addItem(*calendar, at(3, 7, 50), 150);
     EXPECT_EQ(partial->Obj()->CellRange(), (TGridRect{2, 1, 2, 2}));
     drag(item, Qt::ControlModifier, cellCentre(1, 1), cellCentre(7, 3));
-    drag(partial, Qt::ControlModifier, cellCentre(2, 1), cellCentre(2, 4));
+    // Onto the first day column, which takes drops like any other.
+    drag(partial, Qt::ControlModifier, cellCentre(2, 1), cellCentre(1, 4));
     ASSERT_EQ(moves.size(), 2u);
     EXPECT_EQ(moves[0].item, item);
     EXPECT_DOUBLE_EQ(moves[0].start, 10 + 675 / 1440.0);
@@ -92,8 +93,8 @@ TEST_F(MouseEditing, CtrlDragMovesTheItemOntoWholeRowsOfTheDropCell)
     EXPECT_EQ(item->Obj()->CellRange(), (TGridRect{7, 3, 7, 3}));
     EXPECT_EQ(item->Obj()->DragMode(), TveltoCalendarObj::dmNone);
     // Part of two rows becomes the whole of the two rows it lands on.
-    EXPECT_DOUBLE_EQ(moves[1].start, 3 + 780 / 1440.0);
-    EXPECT_DOUBLE_EQ(moves[1].end, 3 + 975 / 1440.0);
+    EXPECT_DOUBLE_EQ(moves[1].start, 2 + 780 / 1440.0);
+    EXPECT_DOUBLE_EQ(moves[1].end, 2 + 975 / 1440.0);
     EXPECT_EQ(partial->Length(), 195);
     EXPECT_TRUE(clicks.empty());
 }
