@@ -165,6 +165,9 @@ TEST(CalendarDrawing, SundayHeaderIsWhiteAndDayCellsShowTheirColours)
     EXPECT_EQ(pixel(image, cell.topLeft() + QPoint(1, 2)), toQColor(clWhite));
     EXPECT_EQ(pixel(image, QPoint(cell.right() - 2, cell.top() + 2)), toQColor(clWhite));
     EXPECT_EQ(pixel(image, QPoint(cell.center().x(), cell.bottom())), toQColor(clGray));
+    // The margin strips end in a black line down the whole cell.
+    EXPECT_EQ(pixel(image, QPoint(cell.left() + 4, cell.bottom() - 2)), toQColor(clBlack));
+    EXPECT_EQ(pixel(image, QPoint(cell.x() + cell.width() - 6, cell.bottom() - 2)), toQColor(clBlack));
 }
 
 TEST(CalendarSelection, ClickingAndDraggingOverDayCellsSelectsTheirTimeSpan)
