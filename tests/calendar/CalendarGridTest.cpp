@@ -154,8 +154,15 @@ TEST(CalendarDrawing, SundayHeaderIsWhiteAndDayCellsShowTheirColours)
 {
     auto calendar = shownCalendar(1000, 600);
     calendar->SetFixedColor(clSilver);
+    calendar->SetCaption(QStringLiteral("2025-2026-1"));
     fit(*calendar);
     const QImage image = calendar->viewport()->grab().toImage();
+    const QRect corner = calendar->CellRect(0, 0);
+    int ink = 0;
+    for (int x = corner.left(); x < corner.right() - 1; ++x)
+        for (int y = corner.top(); y < corner.bottom() - 1; ++y)
+            ink += pixel(image, QPoint(x, y)).lightness() < 100;
+    EXPECT_GT(ink, 0) << "the caption shows in the corner";
     const QRect monday = calendar->CellRect(1, 0);
     const QRect sunday = calendar->CellRect(7, 0);
     EXPECT_EQ(pixel(image, monday.topLeft() + QPoint(1, 1)), toQColor(clSilver));
@@ -181,6 +188,9 @@ TEST(CalendarSelection, ClickingAndDraggingOverDayCellsSelectsTheirTimeSpan)
     EXPECT_EQ(calendar->SelEndMinute(), 540);
     const QImage image = calendar->viewport()->grab().toImage();
     EXPECT_EQ(pixel(image, cell.center()), toQColor(clNavy));
+    // The margin strips take the selection colour too, their black line stays.
+    EXPECT_EQ(pixel(image, QPoint(cell.left() + 1, cell.center().y())), toQColor(clNavy));
+    EXPECT_EQ(pixel(image, QPoint(cell.left() + 4, cell.bottom() - 2)), toQColor(clBlack));
     EXPECT_EQ(pixel(image, calendar->CellRect(4, 9).center()), toQColor(0x80FFFF));
     QTest::mousePress(calendar->viewport(), Qt::LeftButton, {}, calendar->CellRect(2, 9).center());
     QTest::mouseMove(calendar->viewport(), calendar->CellRect(2, 11).center());
