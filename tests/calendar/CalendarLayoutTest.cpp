@@ -27,56 +27,34 @@ protected:
 
 } // namespace
 
-TEST_F(LaneLayout, AlonePlacedItemFillsTheCellBetweenTheMargins)
+TEST_F(LaneLayout, OverlappingItemsOfADayShareItInLanes)
 {
-    TCustomCalendarItem *item = addItem(*calendar, at(3, 8, 0), 120, QStringLiteral("Fizika"));
-    EXPECT_EQ(item->Obj()->CellRange(), (TGridRect{2, 9, 2, 10}));
-    EXPECT_TRUE(item->Obj()->isVisible());
-    EXPECT_EQ(item->Obj()->geometry(), laneRect(2, 9, 10, 0, 1));
-    EXPECT_EQ(item->Obj()->Caption(), QStringLiteral("Fizika"));
-}
-
-TEST_F(LaneLayout, TwoOverlappingItemsShareTheCellInHalves)
-{
-    TCustomCalendarItem *first = addItem(*calendar, at(2, 8, 0), 60);
-    TCustomCalendarItem *second = addItem(*calendar, at(2, 8, 30), 90);
-    EXPECT_EQ(first->Obj()->geometry(), laneRect(1, 9, 9, 0, 2));
-    EXPECT_EQ(second->Obj()->geometry(), laneRect(1, 9, 10, 1, 2));
-}
-
-TEST_F(LaneLayout, ChainedOverlapsFormOneGroupWithTwoLanes)
-{
-    TCustomCalendarItem *a = addItem(*calendar, at(2, 8, 0), 60, QStringLiteral("A"));
-    TCustomCalendarItem *b = addItem(*calendar, at(2, 9, 0), 60, QStringLiteral("B"));
-    TCustomCalendarItem *c = addItem(*calendar, at(2, 8, 0), 120, QStringLiteral("C"));
-    EXPECT_EQ(a->Obj()->geometry(), laneRect(1, 9, 9, 0, 2));
-    EXPECT_EQ(c->Obj()->geometry(), laneRect(1, 9, 10, 1, 2));
-    EXPECT_EQ(b->Obj()->geometry(), laneRect(1, 10, 10, 0, 2));
-}
-
-TEST_F(LaneLayout, ShorterOfTwoEqualStartsTakesTheFirstLane)
-{
-    TCustomCalendarItem *longer = addItem(*calendar, at(4, 8, 0), 90);
-    TCustomCalendarItem *shorter = addItem(*calendar, at(4, 8, 0), 30);
-    EXPECT_EQ(shorter->Obj()->geometry().left(), laneRect(3, 9, 9, 0, 2).left());
-    EXPECT_EQ(longer->Obj()->geometry().left(), laneRect(3, 9, 10, 1, 2).left());
-}
-
-TEST_F(LaneLayout, SeparateGroupsOfADayEachUseTheWholeWidth)
-{
-    addItem(*calendar, at(2, 8, 0), 60);
-    addItem(*calendar, at(2, 8, 0), 60);
-    TCustomCalendarItem *later = addItem(*calendar, at(2, 11, 0), 60);
-    EXPECT_EQ(later->Obj()->geometry(), laneRect(1, 12, 12, 0, 1));
-}
-
-TEST_F(LaneLayout, ThreeItemsOverOneRowStandInThirds)
-{
-    TCustomCalendarItem *items[3];
-    for (auto &item : items)
-        item = addItem(*calendar, at(5, 14, 0), 60);
-    for (int lane = 0; lane < 3; ++lane)
-        EXPECT_EQ(items[lane]->Obj()->geometry(), laneRect(4, 15, 15, lane, 3));
+    struct Placed {
+        int day, hour, minute, length;
+        int col, top, bottom, lane, lanes;
+    };
+    const std::vector<std::vector<Placed>> cases = {
+        {{3, 8, 0, 120, 2, 9, 10, 0, 1}},
+        {{2, 8, 0, 60, 1, 9, 9, 0, 2}, {2, 8, 30, 90, 1, 9, 10, 1, 2}},
+        // A chain of overlaps is one group: the late item reuses the lane the early one left.
+        {{2, 8, 0, 60, 1, 9, 9, 0, 2}, {2, 9, 0, 60, 1, 10, 10, 0, 2}, {2, 8, 0, 120, 1, 9, 10, 1, 2}},
+        // Of equal starts the shorter goes first.
+        {{4, 8, 0, 90, 3, 9, 10, 1, 2}, {4, 8, 0, 30, 3, 9, 9, 0, 2}},
+        // A later group of the same day keeps the whole width.
+        {{2, 8, 0, 60, 1, 9, 9, 0, 2}, {2, 8, 0, 60, 1, 9, 9, 1, 2}, {2, 11, 0, 60, 1, 12, 12, 0, 1}},
+        {{5, 14, 0, 60, 4, 15, 15, 0, 3}, {5, 14, 0, 60, 4, 15, 15, 1, 3}, {5, 14, 0, 60, 4, 15, 15, 2, 3}},
+    };
+    for (size_t n = 0; n < cases.size(); ++n) {
+        calendar->Items().Clear();
+        for (const Placed &p : cases[n])
+            addItem(*calendar, at(p.day, p.hour, p.minute), p.length);
+        for (size_t i = 0; i < cases[n].size(); ++i) {
+            const Placed &p = cases[n][i];
+            TveltoCalendarObj *box = calendar->Items()[int(i)]->Obj();
+            EXPECT_TRUE(box->isVisible()) << "case " << n << " item " << i;
+            EXPECT_EQ(box->geometry(), laneRect(p.col, p.top, p.bottom, p.lane, p.lanes)) << "case " << n << " item " << i;
+        }
+    }
 }
 
 TEST_F(LaneLayout, LanesFollowWhenAnOverlappingItemGoes)
@@ -85,14 +63,6 @@ TEST_F(LaneLayout, LanesFollowWhenAnOverlappingItemGoes)
     TCustomCalendarItem *goes = addItem(*calendar, at(2, 8, 0), 60);
     delete goes;
     EXPECT_EQ(stays->Obj()->geometry(), laneRect(1, 9, 9, 0, 1));
-}
-
-TEST_F(LaneLayout, ItemFollowsANewStartToAnotherDay)
-{
-    TCustomCalendarItem *item = addItem(*calendar, at(2, 8, 0), 60);
-    item->SetStart(at(6, 10, 0));
-    EXPECT_EQ(item->Obj()->CellRange(), (TGridRect{5, 11, 5, 11}));
-    EXPECT_EQ(item->Obj()->geometry(), laneRect(5, 11, 11, 0, 1));
 }
 
 TEST_F(LaneLayout, ItemsWithoutAPlaceAreHidden)
@@ -133,6 +103,8 @@ TEST_F(LaneLayout, UpdateBracketDefersMovingBoxesToItsEnd)
 {
     TCustomCalendarItem *item = addItem(*calendar, at(2, 8, 0), 60);
     const QRect before = item->Obj()->geometry();
+    // A stray end without a begin must not spoil the next bracket.
+    calendar->Items().EndUpdate();
     calendar->Items().BeginUpdate();
     item->SetStart(at(3, 10, 0));
     EXPECT_EQ(item->Obj()->CellRange(), (TGridRect{2, 11, 2, 11}));
@@ -141,31 +113,29 @@ TEST_F(LaneLayout, UpdateBracketDefersMovingBoxesToItsEnd)
     EXPECT_EQ(item->Obj()->geometry(), laneRect(2, 11, 11, 0, 1));
 }
 
-TEST(CustomRowLayout, ItemsOutsideTheRowsAreHiddenAndInsideTheLastRowShown)
-{
-    auto calendar = shownCalendar(1000, 600);
-    applyDoublePeriods(*calendar);
-    fit(*calendar);
-    TCustomCalendarItem *early = addItem(*calendar, at(2, 7, 0), 90);
-    TCustomCalendarItem *late = addItem(*calendar, at(2, 18, 30), 60);
-    TCustomCalendarItem *night = addItem(*calendar, at(2, 21, 0), 60);
-    EXPECT_TRUE(early->Obj()->isHidden());
-    EXPECT_EQ(late->Obj()->CellRange(), (TGridRect{1, 7, 1, 7}));
-    EXPECT_TRUE(late->Obj()->isVisible());
-    EXPECT_TRUE(night->Obj()->isHidden());
-}
-
-TEST(CustomRowLayout, SwitchingToCustomRowsHidesEveryBoxUntilRowsArrive)
+TEST(CustomRowLayout, BoxesWaitForTheRowsAndShowOnlyInsideThem)
 {
     auto calendar = shownCalendar(1000, 600);
     TCustomCalendarItem *item = addItem(*calendar, at(2, 9, 30), 90);
+    TCustomCalendarItem *early = addItem(*calendar, at(3, 7, 0), 90);
+    TCustomCalendarItem *first = addItem(*calendar, at(3, 7, 45), 90);
+    TCustomCalendarItem *late = addItem(*calendar, at(3, 18, 30), 60);
+    TCustomCalendarItem *night = addItem(*calendar, at(3, 21, 0), 60);
     EXPECT_TRUE(item->Obj()->isVisible());
     calendar->SetScale(-1);
     EXPECT_TRUE(item->Obj()->isHidden());
     EXPECT_EQ(item->Obj()->CellRange(), TGridRect{});
     applyDoublePeriods(*calendar);
+    fit(*calendar);
     EXPECT_EQ(item->Obj()->CellRange(), (TGridRect{1, 2, 1, 2}));
     EXPECT_TRUE(item->Obj()->isVisible());
+    // Inside the last row still shows; before the first and after the last does not.
+    EXPECT_EQ(late->Obj()->CellRange(), (TGridRect{2, 7, 2, 7}));
+    EXPECT_TRUE(late->Obj()->isVisible());
+    EXPECT_TRUE(early->Obj()->isHidden());
+    // Nor does it take a lane from what it overlaps.
+    EXPECT_EQ(first->Obj()->width(), item->Obj()->width());
+    EXPECT_TRUE(night->Obj()->isHidden());
 }
 
 namespace {

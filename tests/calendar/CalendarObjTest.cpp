@@ -76,11 +76,15 @@ protected:
 
 } // namespace
 
-TEST_F(MouseEditing, CtrlDragToAnotherDayAndRowReportsTheNewTimes)
+TEST_F(MouseEditing, CtrlDragMovesTheItemOntoWholeRowsOfTheDropCell)
 {
     TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90);
+    TCustomCalendarItem *partial = addItem(*calendar, at(3, 7, 50), 150);
+    EXPECT_EQ(partial->Obj()->CellRange(), (TGridRect{2, 1, 2, 2}));
     drag(item, Qt::ControlModifier, cellCentre(1, 1), cellCentre(7, 3));
-    ASSERT_EQ(moves.size(), 1u);
+    // Onto the first day column, which takes drops like any other.
+    drag(partial, Qt::ControlModifier, cellCentre(2, 1), cellCentre(1, 4));
+    ASSERT_EQ(moves.size(), 2u);
     EXPECT_EQ(moves[0].item, item);
     EXPECT_DOUBLE_EQ(moves[0].start, 10 + 675 / 1440.0);
     EXPECT_DOUBLE_EQ(moves[0].end, 10 + 765 / 1440.0);
@@ -88,30 +92,25 @@ TEST_F(MouseEditing, CtrlDragToAnotherDayAndRowReportsTheNewTimes)
     EXPECT_DOUBLE_EQ(double(item->Start()), 10 + 675 / 1440.0);
     EXPECT_EQ(item->Obj()->CellRange(), (TGridRect{7, 3, 7, 3}));
     EXPECT_EQ(item->Obj()->DragMode(), TveltoCalendarObj::dmNone);
+    // Part of two rows becomes the whole of the two rows it lands on.
+    EXPECT_DOUBLE_EQ(moves[1].start, 2 + 780 / 1440.0);
+    EXPECT_DOUBLE_EQ(moves[1].end, 2 + 975 / 1440.0);
+    EXPECT_EQ(partial->Length(), 195);
     EXPECT_TRUE(clicks.empty());
 }
 
-TEST_F(MouseEditing, MovedItemStartsAtItsNewRowAndSpansWholeRows)
-{
-    TCustomCalendarItem *item = addItem(*calendar, at(3, 7, 50), 150);
-    EXPECT_EQ(item->Obj()->CellRange(), (TGridRect{2, 1, 2, 2}));
-    drag(item, Qt::ControlModifier, cellCentre(2, 1), cellCentre(2, 4));
-    ASSERT_EQ(moves.size(), 1u);
-    EXPECT_DOUBLE_EQ(moves[0].start, 3 + 780 / 1440.0);
-    EXPECT_DOUBLE_EQ(moves[0].end, 3 + 975 / 1440.0);
-    EXPECT_EQ(moves[0].length, 195);
-    EXPECT_EQ(item->Length(), 195);
-}
-
-TEST_F(MouseEditing, RefusedMoveLeavesTheItemAndPutsTheBoxBack)
+TEST_F(MouseEditing, RefusedChangesLeaveTheItemAndPutTheBoxBack)
 {
     TCustomCalendarItem *other = addItem(*calendar, at(2, 7, 45), 90);
     TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90);
     const QRect lane = item->Obj()->geometry();
     acceptChanges = false;
-    drag(item, Qt::ControlModifier, item->Obj()->geometry().center(), cellCentre(4, 5));
+    drag(item, Qt::ControlModifier, lane.center(), cellCentre(4, 5));
     ASSERT_EQ(moves.size(), 1u);
     EXPECT_DOUBLE_EQ(moves[0].start, 5 + 885 / 1440.0);
+    drag(item, Qt::ShiftModifier, lane.center(), cellCentre(1, 3));
+    ASSERT_EQ(resizes.size(), 1u);
+    EXPECT_EQ(resizes[0].length, 300);
     EXPECT_DOUBLE_EQ(double(item->Start()), double(at(2, 7, 45)));
     EXPECT_EQ(item->Length(), 90);
     EXPECT_EQ(item->Obj()->geometry(), lane);
@@ -160,18 +159,6 @@ TEST_F(MouseEditing, ShiftDragStretchesTheBottomAndKeepsTheStart)
     EXPECT_TRUE(moves.empty());
 }
 
-TEST_F(MouseEditing, RefusedResizeKeepsTheLength)
-{
-    TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90);
-    const QRect lane = item->Obj()->geometry();
-    acceptChanges = false;
-    drag(item, Qt::ShiftModifier, cellCentre(1, 1), cellCentre(1, 3));
-    ASSERT_EQ(resizes.size(), 1u);
-    EXPECT_EQ(resizes[0].length, 300);
-    EXPECT_EQ(item->Length(), 90);
-    EXPECT_EQ(item->Obj()->geometry(), lane);
-}
-
 TEST_F(MouseEditing, ResizeAboveTheTopRowKeepsOneRow)
 {
     TCustomCalendarItem *item = addItem(*calendar, at(2, 9, 30), 195);
@@ -182,24 +169,17 @@ TEST_F(MouseEditing, ResizeAboveTheTopRowKeepsOneRow)
     EXPECT_EQ(item->Length(), 90);
 }
 
-TEST_F(MouseEditing, ReleaseOverTheTimeColumnPutsTheBoxBack)
-{
-    TCustomCalendarItem *item = addItem(*calendar, at(3, 9, 30), 90);
-    const QRect lane = item->Obj()->geometry();
-    drag(item, Qt::ControlModifier, cellCentre(2, 2), calendar->CellRect(0, 2).center());
-    EXPECT_TRUE(moves.empty());
-    EXPECT_DOUBLE_EQ(double(item->Start()), double(at(3, 9, 30)));
-    EXPECT_EQ(item->Obj()->geometry(), lane);
-}
-
-TEST_F(MouseEditing, DragAboveTheRowsPutsTheBoxBackWithoutAsking)
+TEST_F(MouseEditing, DropOutsideTheDayCellsPutsTheBoxBackWithoutAsking)
 {
     TCustomCalendarItem *item = addItem(*calendar, at(3, 7, 50), 90);
     const QRect lane = item->Obj()->geometry();
-    drag(item, Qt::ControlModifier, cellCentre(2, 1), calendar->CellRect(2, 0).center());
-    EXPECT_TRUE(moves.empty());
-    EXPECT_EQ(minuteOfDay(item->Start()), 470);
-    EXPECT_EQ(item->Obj()->geometry(), lane);
+    // Over the time column, then over the header row.
+    for (const QPoint drop : {calendar->CellRect(0, 1).center(), calendar->CellRect(2, 0).center()}) {
+        drag(item, Qt::ControlModifier, cellCentre(2, 1), drop);
+        EXPECT_TRUE(moves.empty());
+        EXPECT_EQ(minuteOfDay(item->Start()), 470);
+        EXPECT_EQ(item->Obj()->geometry(), lane);
+    }
 }
 
 TEST_F(MouseEditing, FixedRowsStartNoDragAndTheReleaseIsAClick)
@@ -273,35 +253,21 @@ TEST_F(MouseEditing, OwnerMayRemoveEveryItemWhileAnsweringAMove)
     EXPECT_EQ(calendar->SelectedItem(), nullptr);
 }
 
-TEST_F(MouseEditing, KeyReleasedOnABoxReachesTheCalendar)
-{
-    TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90);
-    std::vector<int> released;
-    calendar->OnKeyUp = [&](TmyCustomGrid &, int &key, Qt::KeyboardModifiers) { released.push_back(key); };
-    QTest::mouseClick(item->Obj(), Qt::LeftButton, {}, item->Obj()->rect().center());
-    QTest::keyRelease(item->Obj(), Qt::Key_S);
-    EXPECT_EQ(released, std::vector<int>{int(Qt::Key_S)});
-}
-
-TEST_F(MouseEditing, KeysPressedOnABoxStayWithTheBox)
+TEST_F(MouseEditing, KeysOnABoxStayWithTheBoxButReleasesReachTheCalendar)
 {
     TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90);
     QTest::mouseClick(grid(), Qt::LeftButton, {}, cellCentre(3, 3));
     QTest::mouseClick(item->Obj(), Qt::LeftButton, {}, item->Obj()->rect().center());
     int keyDowns = 0;
+    std::vector<int> released;
     calendar->OnKeyDown = [&](TmyCustomGrid &, int &, Qt::KeyboardModifiers) { ++keyDowns; };
-    QTest::keyClick(item->Obj(), Qt::Key_Down);
+    calendar->OnKeyUp = [&](TmyCustomGrid &, int &key, Qt::KeyboardModifiers) { released.push_back(key); };
+    QTest::keyPress(item->Obj(), Qt::Key_Down);
+    QTest::keyRelease(item->Obj(), Qt::Key_S);
     EXPECT_EQ(keyDowns, 0);
+    EXPECT_EQ(released, std::vector<int>{int(Qt::Key_S)});
     EXPECT_EQ(calendar->Selection(), (TGridRect{3, 3, 3, 3}));
     EXPECT_TRUE(item->Obj()->hasFocus());
-}
-
-TEST_F(MouseEditing, PressOnABoxLeavesTheCellSelectionAlone)
-{
-    TCustomCalendarItem *item = addItem(*calendar, at(4, 9, 30), 90);
-    QTest::mouseClick(grid(), Qt::LeftButton, {}, cellCentre(1, 5));
-    QTest::mouseClick(item->Obj(), Qt::LeftButton, {}, item->Obj()->rect().center());
-    EXPECT_EQ(calendar->Selection(), (TGridRect{1, 5, 1, 5}));
 }
 
 TEST(ItemBoxPainting, StripShowsTheSelectedItemAndBackgroundTheMark)

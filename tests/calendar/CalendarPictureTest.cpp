@@ -59,11 +59,10 @@ protected:
         }
     }
 
-    QString save(const QString &name)
+    void save(const QString &name)
     {
         const QString path = picturesFolder() + QLatin1Char('/') + name;
         EXPECT_TRUE(calendar->grab().save(path)) << path.toStdString();
-        return path;
     }
 
     std::unique_ptr<TveltoCalendar> calendar;
@@ -71,7 +70,8 @@ protected:
 
 } // namespace
 
-TEST_F(CalendarPicture, FortnightWithOverlapsSelectedItemAndSelectedCells)
+// Pictures for a person to look at: a fortnight with overlaps, a selected item and cells, then a drag.
+TEST_F(CalendarPicture, FortnightWithSelectionsAndADrag)
 {
     QWidget *grid = calendar->viewport();
     QTest::mousePress(grid, Qt::LeftButton, {}, calendar->CellRect(9, 3).center());
@@ -82,22 +82,16 @@ TEST_F(CalendarPicture, FortnightWithOverlapsSelectedItemAndSelectedCells)
     calendar->Items()[1]->SetSelect(true);
     ASSERT_EQ(calendar->SelectedItem(), selected);
     ASSERT_EQ(calendar->Selection(), (TGridRect{9, 3, 9, 4}));
-    const QImage picture(save(QStringLiteral("calendar-fortnight.png")));
-    EXPECT_EQ(picture.size(), calendar->size());
-}
+    save(QStringLiteral("calendar-fortnight.png"));
 
-TEST_F(CalendarPicture, FortnightWithAnItemBeingDragged)
-{
     TveltoCalendarObj *box = calendar->Items()[3]->Obj();
-    const QPoint from = box->geometry().center();
-    const QPoint to = calendar->CellRect(8, 5).center();
-    QTest::mousePress(box, Qt::LeftButton, Qt::ControlModifier, box->mapFrom(calendar->viewport(), from));
-    QTest::mouseMove(box, box->mapFrom(calendar->viewport(), to));
+    const QPoint to = box->mapFrom(grid, calendar->CellRect(8, 5).center());
+    QTest::mousePress(box, Qt::LeftButton, Qt::ControlModifier, box->rect().center());
+    QTest::mouseMove(box, to);
     ASSERT_EQ(box->DragMode(), TveltoCalendarObj::dmMove);
-    const QImage picture(save(QStringLiteral("calendar-dragging.png")));
-    EXPECT_EQ(picture.size(), calendar->size());
+    save(QStringLiteral("calendar-dragging.png"));
     calendar->OnMoving = [](TveltoCalendar &, TCustomCalendarItem *, TDateTime, TDateTime, int, bool &accept) {
         accept = false;
     };
-    QTest::mouseRelease(box, Qt::LeftButton, Qt::ControlModifier, box->mapFrom(calendar->viewport(), to));
+    QTest::mouseRelease(box, Qt::LeftButton, Qt::ControlModifier, to);
 }

@@ -38,17 +38,6 @@ inline void applyDoublePeriods(TveltoCalendar &calendar)
     calendar.AddRow(-1, 0, QString());
 }
 
-// Custom hourly rows from 07:00 to 20:00.
-inline void applyHourRows(TveltoCalendar &calendar)
-{
-    calendar.SetScale(-1);
-    for (int i = 0; i <= 12; ++i) {
-        const int start = 420 + 60 * i;
-        calendar.AddRow(start, 60, QStringLiteral("%1:00").arg(start / 60, 2, 10, QLatin1Char('0')));
-    }
-    calendar.AddRow(-1, 0, QString());
-}
-
 // Custom half-hour rows from 07:45 to 20:15.
 inline void applyHalfHoursFrom0745(TveltoCalendar &calendar)
 {
@@ -100,6 +89,5 @@ inline TCustomCalendarItem *addItem(TveltoCalendar &calendar, TDateTime start, i
     item->SetLength(length);
     return item;
 }
-
 
 } // namespace calendartest

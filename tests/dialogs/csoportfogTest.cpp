@@ -88,7 +88,7 @@ TEST_F(GroupOccupancy, TheCalendarFillsItsWindowOnceShown)
     showFor(Tcsoportfoglalasok::TantargyFoglalasai, -1, -1, [&] { dialogtest::expectCalendarFillsItsRoom(*dialog->VL); });
 }
 
-TEST_F(GroupOccupancy, ASubjectNoOtherCourseHasListsTheCourseAlone)
+TEST_F(GroupOccupancy, ASubjectNoOtherCourseHasListsTheCourseAloneEachShowing)
 {
     addCourse({10, "MAT-1", "Analízis", 3});
     addCourse({11, "MAT-5", "Mechanika", 4});
@@ -100,6 +100,10 @@ TEST_F(GroupOccupancy, ASubjectNoOtherCourseHasListsTheCourseAlone)
     EXPECT_EQ(caption, "Alaértelmezett Tantárgy foglalásai");
     EXPECT_EQ(listed(), std::vector<int>{10});
     EXPECT_EQ(occasions(), std::set<int>{100});
+    // Every showing starts afresh.
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 11);
+    EXPECT_EQ(listed(), std::vector<int>{11});
+    EXPECT_EQ(occasions(), std::set<int>{110});
 }
 
 TEST_F(GroupOccupancy, TheSubjectModeListsEveryCourseOfTheSubject)
@@ -121,6 +125,8 @@ TEST_F(GroupOccupancy, TheSubjectModeListsEveryCourseOfTheSubject)
     EXPECT_EQ(listed(), (std::vector<int>{10, 11}));
     EXPECT_EQ(occasions(), (std::set<int>{100, 110}));
     EXPECT_FALSE(DM->MT_kurzustargy.Filtered());
+    // The main window's current course stays where it was.
+    EXPECT_EQ(DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger(), 10);
     // The list keeps an empty title; the item takes the subject's name.
     EXPECT_EQ(dialog->LV->topLevelItem(1)->text(1), "");
     EXPECT_EQ(itemOf(110)->Nev(), "Fizika");
@@ -178,26 +184,15 @@ TEST_F(GroupOccupancy, OccasionsPassedOverCountTowardTheTwenty)
     EXPECT_EQ(dialog->VL->Items().Count(), 0);
 }
 
-TEST_F(GroupOccupancy, RoomTextsTellMissingAndDeletedRooms)
-{
-    addCourse({10, "MAT-1", "Analízis", 3});
-    linkSubject(10, 3);
-    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
-    addOccasion(101, 10, at(Tuesday, 10, 0), at(Tuesday, 11, 30), -1);
-    addOccasion(102, 10, at(Tuesday, 12, 0), at(Tuesday, 13, 30), 77);
-    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
-    EXPECT_EQ(itemOf(100)->Kiiras(), "B-101");
-    EXPECT_EQ(itemOf(101)->Kiiras(), "Nincs terem");
-    EXPECT_EQ(itemOf(102)->Kiiras(), "Hiba-1204!");
-}
-
-TEST_F(GroupOccupancy, ItemsCarryTheCourseAndItsFirstThreeTeachers)
+TEST_F(GroupOccupancy, ItemsCarryTheCourseItsFirstThreeTeachersAndTheirRoom)
 {
     for (int id = 1; id <= 4; ++id)
         addTeacher(id, "Oktató " + std::to_string(id));
     addCourse({10, "MAT-1", "Analízis", 3});
     linkSubject(10, 3);
     addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5, "110000000000000", 999);
+    addOccasion(101, 10, at(Tuesday, 10, 0), at(Tuesday, 11, 30), -1);
+    addOccasion(102, 10, at(Tuesday, 12, 0), at(Tuesday, 13, 30), 77);
     for (int id : {2, 4, 1, 3})
         linkTeacher(10, id);
     showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
@@ -209,6 +204,10 @@ TEST_F(GroupOccupancy, ItemsCarryTheCourseAndItsFirstThreeTeachers)
     EXPECT_EQ(item->Oktatok(), "Oktató 2, Oktató 4, Oktató 1");
     EXPECT_EQ(item->Hetek(), "110000000000000");
     EXPECT_EQ(item->Length(), 90);
+    // Room texts tell a missing room from one that is gone.
+    EXPECT_EQ(item->Kiiras(), "B-101");
+    EXPECT_EQ(itemOf(101)->Kiiras(), "Nincs terem");
+    EXPECT_EQ(itemOf(102)->Kiiras(), "Hiba-1204!");
 }
 
 TEST_F(GroupOccupancy, SortingByHeadCountComparesText)
@@ -227,31 +226,6 @@ TEST_F(GroupOccupancy, SortingByHeadCountComparesText)
     // The order chosen holds for the next showing.
     showFor(Tcsoportfoglalasok::TantargyFoglalasai, 12);
     EXPECT_EQ(listed(), (std::vector<int>{11, 10, 12}));
-}
-
-TEST_F(GroupOccupancy, TheMainWindowsCurrentCourseStays)
-{
-    addCourse({10, "MAT-1", "Analízis", 3});
-    addCourse({11, "MAT-2", "Algebra", 3});
-    linkSubject(10, 3);
-    linkSubject(11, 3);
-    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
-    ASSERT_EQ(listed().size(), 2u);
-    EXPECT_EQ(DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger(), 10);
-}
-
-TEST_F(GroupOccupancy, EveryShowingStartsAfresh)
-{
-    addCourse({10, "MAT-1", "Analízis", 3});
-    addCourse({11, "MAT-5", "Mechanika", 4});
-    linkSubject(10, 3);
-    linkSubject(11, 4);
-    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
-    addOccasion(110, 11, at(Tuesday, 10, 0), at(Tuesday, 11, 30), 5);
-    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
-    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 11);
-    EXPECT_EQ(listed(), std::vector<int>{11});
-    EXPECT_EQ(occasions(), std::set<int>{110});
 }
 
 } // namespace
