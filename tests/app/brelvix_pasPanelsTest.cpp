@@ -93,6 +93,9 @@ TEST_F(CoursePanels, CourseWithoutNameShowsTheSubjectOrTheMissingSubjectText)
     addCourse({23, "X-4", "Egy", -1, Variant()});
     form->LoadCourseEditor(23);
     EXPECT_EQ(form->Edit4->text(), QStringLiteral("0")) << "an empty head count shows zero";
+    addCourse({0, "NULLA", "Nulladik"});
+    form->LoadCourseEditor(0);
+    EXPECT_EQ(form->Edit1->text(), QStringLiteral("NULLA")) << "zero is a course id like any other";
 }
 
 TEST_F(CoursePanels, NoCourseEmptiesTheEditRowAndTheOccasionPanel)

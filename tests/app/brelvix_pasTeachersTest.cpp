@@ -203,6 +203,16 @@ TEST_F(CourseTeachersAndSubjects, RemovingAnAttachedSubjectAsksFirst)
     EXPECT_EQ(form->MT_kurzustargy_temp.RecordCount(), 1);
 }
 
+TEST_F(CourseTeachersAndSubjects, RemovingALinkWithoutSubjectSaysSoAndKeepsIt)
+{
+    appendRow(DM->MT_kurzustargy, {{"kurzus_id", 10}, {"targy_id", -1}, {"maxletszam", -1}});
+    form->LoadCourseSubjects(10, -1);
+    ASSERT_EQ(form->MT_kurzustargy_temp.FieldByName("targy_id")->AsInteger(), -1);
+    EXPECT_EQ(messagesOf([&] { form->kurzustargyDel->trigger(); }),
+              QStringList{QStringLiteral("A kurzus és/vagy tárgy hiányzik!")});
+    EXPECT_TRUE(subjectLinked(10, -1));
+}
+
 TEST_F(CourseTeachersAndSubjects, AttachedSubjectBecomesTheDefault)
 {
     appendRow(DM->MT_kurzustargy, {{"kurzus_id", 10}, {"targy_id", 4}, {"maxletszam", -1}});
@@ -274,6 +284,20 @@ TEST_F(CourseTeachersAndSubjects, SearchResultIsAttachedWithoutHeadCountLimitUnl
                         static_cast<QDialog &>(modal).done(QDialog::Accepted);
                     });
     EXPECT_EQ(linkField(DM->MT_kurzustargy, "targy_id", 11, 4, "maxletszam"), -1);
+    EXPECT_EQ(form->MT_kurzustargy_temp.FieldByName("targy_id")->AsInteger(), 4);
+}
+
+TEST_F(CourseTeachersAndSubjects, SearchResultAlreadyAttachedLeavesTheSubjectList)
+{
+    appendRow(DM->MT_kurzustargy, {{"kurzus_id", 10}, {"targy_id", 4}, {"maxletszam", -1}});
+    form->LoadCourseSubjects(10, 4);
+    answeringModals([&] { form->kurzustargynew->trigger(); },
+                    [&](QWidget &modal) {
+                        targy_kereso->PC->setCurrentWidget(targy_kereso->TS_targy);
+                        targy_kereso->DBGrid2->SelectedRows().Clear();
+                        targy_kereso->Eredmeny = 3;
+                        static_cast<QDialog &>(modal).done(QDialog::Accepted);
+                    });
     EXPECT_EQ(form->MT_kurzustargy_temp.FieldByName("targy_id")->AsInteger(), 4);
 }
 

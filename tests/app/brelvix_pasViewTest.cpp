@@ -130,11 +130,16 @@ protected:
 
 TEST_F(WeekFilter, OnlyOccasionsInTheChosenWeekCount)
 {
+    // 101 runs in weeks 1-4 only; course 15 in weeks 1-2 and 9.
+    const std::pair<int, Ids> cases[] = {{5, {10, 11, 12}}, {9, {10, 11, 12, 15}}, {15, {10, 11, 12}}};
+    for (const auto &[week, listed] : cases) {
+        form->HetekCB->setCurrentIndex(week);
+        Ids ids = listedCourses();
+        std::sort(ids.begin(), ids.end());
+        EXPECT_EQ(ids, listed) << "week " << week;
+    }
     form->HetekCB->setCurrentIndex(5);
-    Ids ids = listedCourses();
-    std::sort(ids.begin(), ids.end());
-    EXPECT_EQ(ids, (Ids{10, 11, 12}));
-    EXPECT_EQ(items(), (Items{{10, 100}, {11, 110}, {12, 100}})) << "101 runs in weeks 1-4 only";
+    EXPECT_EQ(items(), (Items{{10, 100}, {11, 110}, {12, 100}}));
 }
 
 TEST_F(WeekFilter, EveryOccasionCountsWeeksFromTheChosenOnAndDrawsAllOccasions)
@@ -178,6 +183,11 @@ TEST_F(MainWindow, TeacherShowsTheCoursesTheyTeach)
     EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}}));
     EXPECT_EQ(itemOf(100)->Oktatok(), QStringLiteral("Kovács Anna"));
     EXPECT_FALSE(DM->MT_kurzusoktato.Filtered());
+    addTeacher(0, "Nulla Tanár");
+    linkTeacher(13, 0);
+    form->SelectionId = 0;
+    form->RefreshView();
+    EXPECT_EQ(listedCourses(), (Ids{13})) << "zero is an id like any other";
 }
 
 TEST_F(MainWindow, SubjectShowsTheCoursesLinkedToIt)
@@ -206,6 +216,9 @@ TEST_F(MainWindow, PickedTimetableDrawsOnlyEachCoursesOwnOccasions)
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(ids, (Ids{10, 11, 12, 13}));
     EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}}));
+    form->AlkalomCB->setChecked(false);
+    form->HetekCB->setCurrentIndex(5);
+    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}})) << "a listed course draws every occasion";
 }
 
 TEST_F(MainWindow, FailedRebuildHandsTheSharedTablesBack)
