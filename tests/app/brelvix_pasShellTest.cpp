@@ -133,7 +133,7 @@ TEST_F(WindowShell, DayCheckBoxAndMenuItemToggleTheirDayButNotTheLastOne)
     EXPECT_TRUE(form->Nap[0]->isChecked());
 }
 
-TEST_F(WindowShell, HalfHourButtonAlternatesBetweenTheTwoHalfHourLayouts)
+TEST_F(WindowShell, HalfHourButtonAlternatesTheHalfHourLayoutsAndTheHourButtonReturnsToTheOwnRows)
 {
     QTest::mouseClick(form->Button2, Qt::LeftButton);
     EXPECT_EQ(form->ScaleMode, 2);
@@ -145,14 +145,11 @@ TEST_F(WindowShell, HalfHourButtonAlternatesBetweenTheTwoHalfHourLayouts)
     EXPECT_EQ(form->ScaleMode, 2);
     EXPECT_EQ(firstRowStart(), from0730);
     EXPECT_EQ(from0730, 7 * 60 + 30);
-}
 
-TEST_F(WindowShell, HourButtonPressedTwiceGivesTheOwnRows)
-{
     QTest::mouseClick(form->B_beosztoras, Qt::LeftButton);
     EXPECT_EQ(form->ScaleMode, 1);
     QTest::mouseClick(form->B_beosztoras, Qt::LeftButton);
-    EXPECT_EQ(form->ScaleMode, 4);
+    EXPECT_EQ(form->ScaleMode, 4) << "the hour button pressed twice gives the own rows";
     EXPECT_EQ(form->VL->ColWidths(0), 100) << "the cells are fitted again";
 }
 
