@@ -215,11 +215,14 @@ TEST_F(CourseTeachersAndSubjects, RemovingALinkWithoutSubjectSaysSoAndKeepsIt)
 
 TEST_F(CourseTeachersAndSubjects, AttachedSubjectBecomesTheDefault)
 {
-    appendRow(DM->MT_kurzustargy, {{"kurzus_id", 10}, {"targy_id", 4}, {"maxletszam", -1}});
-    form->LoadCourseSubjects(10, 4);
-    form->AlapertelmezettTargykurzustargydefswap->trigger();
-    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 10, {}));
-    EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), 4);
+    addCourse({0, "NULLA", "Nulladik", 3});
+    for (const int course : {10, 0}) {
+        appendRow(DM->MT_kurzustargy, {{"kurzus_id", course}, {"targy_id", 4}, {"maxletszam", -1}});
+        form->LoadCourseSubjects(course, 4);
+        form->AlapertelmezettTargykurzustargydefswap->trigger();
+        ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", course, {}));
+        EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), 4) << "course " << course;
+    }
 }
 
 TEST_F(CourseTeachersAndSubjects, RestoringWithoutTemplateKeepsOnlyTheDefaultSubject)
