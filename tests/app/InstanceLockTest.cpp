@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 
@@ -28,39 +27,21 @@ std::unique_ptr<QProcess> startProbe(const std::string &name, QByteArray &answer
 
 } // namespace
 
-TEST(InstanceLock, SecondHolderOfTheSameNameIsRefused)
-{
-    const InstanceLock first(uniqueName("same"));
-    const InstanceLock second(uniqueName("same"));
-    EXPECT_TRUE(first.isHeld());
-    EXPECT_FALSE(second.isHeld());
-}
-
-TEST(InstanceLock, AnotherNameIsAllowed)
-{
-    const InstanceLock first(uniqueName("one"));
-    const InstanceLock second(uniqueName("other"));
-    EXPECT_TRUE(first.isHeld());
-    EXPECT_TRUE(second.isHeld());
-}
-
-TEST(InstanceLock, NameIsFreeAgainOnceItsHolderIsGone)
+TEST(InstanceLock, OneHolderPerNameUntilItIsGone)
 {
     {
-        const InstanceLock first(uniqueName("again"));
-        ASSERT_TRUE(first.isHeld());
+        const InstanceLock first(uniqueName("same"));
+        const InstanceLock other(uniqueName("other"));
+        {
+            const InstanceLock refused(uniqueName("same"));
+        }
+        const InstanceLock later(uniqueName("same"));
+        EXPECT_TRUE(first.isHeld());
+        EXPECT_TRUE(other.isHeld());
+        EXPECT_FALSE(later.isHeld()) << "a refused attempt leaves the holder in place";
     }
-    const InstanceLock second(uniqueName("again"));
-    EXPECT_TRUE(second.isHeld());
-}
-
-TEST(InstanceLock, RefusedAttemptLeavesTheHolderInPlace)
-{
-    const InstanceLock holder(uniqueName("stays"));
-    { const InstanceLock refused(uniqueName("stays")); }
-    const InstanceLock later(uniqueName("stays"));
-    EXPECT_TRUE(holder.isHeld());
-    EXPECT_FALSE(later.isHeld());
+    const InstanceLock again(uniqueName("same"));
+    EXPECT_TRUE(again.isHeld());
 }
 
 TEST(InstanceLock, LongNamesThatDifferOnlyAtTheEndAreDifferentLocks)
@@ -101,28 +82,22 @@ TEST(InstanceLock, NameHeldHereIsRefusedToAnotherProcess)
     EXPECT_TRUE(probe->waitForFinished(-1));
 }
 
-TEST(InstanceLock, HolderThatEndsNormallyReleasesTheName)
+TEST(InstanceLock, HolderThatEndsOrIsKilledReleasesTheName)
 {
-    QByteArray answer;
-    auto probe = startProbe(uniqueName("ends"), answer);
-    ASSERT_EQ(answer, "held");
-    probe->closeWriteChannel();
-    ASSERT_TRUE(probe->waitForFinished(-1));
+    for (const bool killed : {false, true}) {
+        const std::string name = uniqueName(killed ? "killed" : "ends");
+        QByteArray answer;
+        auto probe = startProbe(name, answer);
+        ASSERT_EQ(answer, "held");
+        if (killed)
+            probe->kill();
+        else
+            probe->closeWriteChannel();
+        ASSERT_TRUE(probe->waitForFinished(-1));
 
-    const InstanceLock after(uniqueName("ends"));
-    EXPECT_TRUE(after.isHeld());
-}
-
-TEST(InstanceLock, KilledHolderReleasesTheName)
-{
-    QByteArray answer;
-    auto probe = startProbe(uniqueName("killed"), answer);
-    ASSERT_EQ(answer, "held");
-    probe->kill();
-    ASSERT_TRUE(probe->waitForFinished(-1));
-
-    const InstanceLock after(uniqueName("killed"));
-    EXPECT_TRUE(after.isHeld());
+        const InstanceLock after(name);
+        EXPECT_TRUE(after.isHeld()) << (killed ? "killed" : "ended");
+    }
 }
 
 TEST(InstanceLock, ProgramsStartedByTheHolderDoNotKeepTheName)

@@ -2,12 +2,13 @@
 // sample data.
 
 #include "app/ProgramForms.h"
+
 #include "app/brelvix_pas.h"
 #include "app/vonalzo.h"
 #include "data/adoform.h"
 #include "data/kozepreteg.h"
-#include "dialogs/orarentitle.h"
 #include "dialogs/orarendek.h"
+#include "dialogs/orarentitle.h"
 #include "support/ModalAnswerer.h"
 
 #include <QApplication>
@@ -21,7 +22,6 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-
 #include <memory>
 
 namespace {
@@ -42,7 +42,8 @@ public:
     TDMEnvironment environment(const std::string &login = {}) const
     {
         const std::string path = (folder_.path() + QLatin1Char('/')).toStdString();
-        return {[path] { return path; }, [login](std::string &name) {
+        return {[path] { return path; },
+                [login](std::string &name) {
                     name = login;
                     return !login.empty();
                 }};
@@ -75,63 +76,90 @@ int windowCount()
 
 } // namespace
 
-TEST(ProgramForms, AreCreatedInTheFixedOrderWithTheDataModuleFirst)
+TEST(ProgramForms, AreCreatedInOrderAsHiddenCaptionedWindowsAndReleasedWithTheirGlobals)
 {
-    const DataFolder data(true);
-    const TProgramForms forms(data.environment());
-    const std::vector<std::string> expected{
-        "TDM",           "TForm1",         "TVonal",         "Torarend",           "TTargyfelvet",
-        "Ttantargyszervezes", "Tteremvalasztas", "Tteremfelvetel", "Toktval",         "Tbeemeles",
-        "TTeremfog",     "TEmelo",         "TAdminka",       "Tedithetek",         "Tletszam",
-        "TTargyeditor",  "Tszakval",       "Tcsoportfoglalasok", "Ttargyszervezo2", "TOktatofog",
-        "TSegitseg",     "TMintaTargy",    "Ttargy_kereso",  "Torarend_valaszto",  "TDMK",
-        "TForm2",
-    };
-    EXPECT_EQ(forms.CreationOrder(), expected);
-}
+    const int windowsBefore = windowCount();
+    {
+        const DataFolder data(true);
+        const TProgramForms forms(data.environment());
+        const std::vector<std::string> expected{
+            "TDM",
+            "TForm1",
+            "TVonal",
+            "Torarend",
+            "TTargyfelvet",
+            "Ttantargyszervezes",
+            "Tteremvalasztas",
+            "Tteremfelvetel",
+            "Toktval",
+            "Tbeemeles",
+            "TTeremfog",
+            "TEmelo",
+            "TAdminka",
+            "Tedithetek",
+            "Tletszam",
+            "TTargyeditor",
+            "Tszakval",
+            "Tcsoportfoglalasok",
+            "Ttargyszervezo2",
+            "TOktatofog",
+            "TSegitseg",
+            "TMintaTargy",
+            "Ttargy_kereso",
+            "Torarend_valaszto",
+            "TDMK",
+            "TForm2",
+        };
+        EXPECT_EQ(forms.CreationOrder(), expected);
+        ASSERT_NE(DM, nullptr);
+        ASSERT_NE(Form1, nullptr);
+        ASSERT_NE(DMK, nullptr);
+        EXPECT_FALSE(DM->MT_kurzus.IsEmpty()) << "the data files were loaded";
+        EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Órarend  (2025-2026-1 ősz)"));
+        EXPECT_EQ(Vonal->parentWidget(), Form1);
 
-TEST(ProgramForms, EveryFormIsAWindowOfItsOwnWithItsCaptionAndNoneIsShownYet)
-{
-    const DataFolder data(true);
-    const TProgramForms forms(data.environment());
-    ASSERT_NE(DM, nullptr);
-    ASSERT_NE(Form1, nullptr);
-    ASSERT_NE(DMK, nullptr);
-    EXPECT_FALSE(DM->MT_kurzus.IsEmpty()) << "the data files were loaded";
-    EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Órarend  (2025-2026-1 ősz)"));
-    EXPECT_EQ(Vonal->parentWidget(), Form1);
-
-    const std::map<QString, QString> captions{
-        {"orarend", "Órarend"},
-        {"Targyfelvet", "Tárgy kiválasztása"},
-        {"tantargyszervezes", "Tantárgy hirdetés"},
-        {"teremvalasztas", "Terem választása"},
-        {"teremfelvetel", "Terem felvétel"},
-        {"oktval", "Oktató választása"},
-        {"beemeles", "Beemelés"},
-        {"Teremfog", "Teremfoglaltság"},
-        {"Emelo", "Emelo"},
-        {"Adminka", "Admin..."},
-        {"edithetek", "edithetek"},
-        {"letszam", "Maximális létszám"},
-        {"Targyeditor", "Tantárgy létrehozása"},
-        {"szakval", "Szakválasztó"},
-        {"csoportfoglalasok", "Csoport foglalásai"},
-        {"targyszervezo2", "Órarendi elemek létrehozása"},
-        {"Oktatofog", "Oktatói órarend"},
-        {"Segitseg", "Létszámadatok"},
-        {"MintaTargy", "Minta(elem) tárgyai"},
-        {"targy_kereso", "Tárgy keresése"},
-        {"orarend_valaszto", "Órarendi kapcsoló"},
-        {"Form2", "Form2"},
-    };
-    std::map<QString, QString> found;
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (captions.count(window->objectName()))
-            found[window->objectName()] = window->windowTitle();
+        const std::map<QString, QString> captions{
+            {"orarend", "Órarend"},
+            {"Targyfelvet", "Tárgy kiválasztása"},
+            {"tantargyszervezes", "Tantárgy hirdetés"},
+            {"teremvalasztas", "Terem választása"},
+            {"teremfelvetel", "Terem felvétel"},
+            {"oktval", "Oktató választása"},
+            {"beemeles", "Beemelés"},
+            {"Teremfog", "Teremfoglaltság"},
+            {"Emelo", "Emelo"},
+            {"Adminka", "Admin..."},
+            {"edithetek", "edithetek"},
+            {"letszam", "Maximális létszám"},
+            {"Targyeditor", "Tantárgy létrehozása"},
+            {"szakval", "Szakválasztó"},
+            {"csoportfoglalasok", "Csoport foglalásai"},
+            {"targyszervezo2", "Órarendi elemek létrehozása"},
+            {"Oktatofog", "Oktatói órarend"},
+            {"Segitseg", "Létszámadatok"},
+            {"MintaTargy", "Minta(elem) tárgyai"},
+            {"targy_kereso", "Tárgy keresése"},
+            {"orarend_valaszto", "Órarendi kapcsoló"},
+            {"Form2", "Form2"},
+        };
+        std::map<QString, QString> found;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (captions.count(window->objectName()))
+                found[window->objectName()] = window->windowTitle();
+        }
+        EXPECT_EQ(found, captions);
+        EXPECT_TRUE(shownWindows().isEmpty());
+        // The main window, its progress window, the 21 dialogs and the database copy window.
+        EXPECT_EQ(windowCount(), windowsBefore + 24);
     }
-    EXPECT_EQ(found, captions);
-    EXPECT_TRUE(shownWindows().isEmpty());
+    EXPECT_EQ(DM, nullptr);
+    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(Vonal, nullptr);
+    EXPECT_EQ(orarend, nullptr);
+    EXPECT_EQ(orarend_valaszto, nullptr);
+    EXPECT_EQ(DMK, nullptr);
+    EXPECT_EQ(Form2, nullptr);
+    EXPECT_EQ(windowCount(), windowsBefore);
 }
 
 TEST(ProgramForms, ClosingTheShownMainWindowEndsTheProgramsLoop)
@@ -181,25 +209,6 @@ TEST(ProgramForms, ProgressWindowShowsTheDataModulesSaves)
     EXPECT_EQ(Vonal->ProgressBar1->value(), 8);
     EXPECT_FALSE(Vonal->isVisible());
     EXPECT_TRUE(QFile::exists(data.filePath(QStringLiteral("KK_kurzus.csv"))));
-}
-
-TEST(ProgramForms, ReleasingThemClearsEveryGlobalAndClosesEveryWindow)
-{
-    const int windowsBefore = windowCount();
-    {
-        const DataFolder data(true);
-        const TProgramForms forms(data.environment());
-        // The main window, its progress window, the 21 dialogs and the database copy window.
-        EXPECT_EQ(windowCount(), windowsBefore + 24);
-    }
-    EXPECT_EQ(DM, nullptr);
-    EXPECT_EQ(Form1, nullptr);
-    EXPECT_EQ(Vonal, nullptr);
-    EXPECT_EQ(orarend, nullptr);
-    EXPECT_EQ(orarend_valaszto, nullptr);
-    EXPECT_EQ(DMK, nullptr);
-    EXPECT_EQ(Form2, nullptr);
-    EXPECT_EQ(windowCount(), windowsBefore);
 }
 
 TEST(ProgramForms, DataThatCannotBeLoadedCreatesNoWindow)

@@ -22,8 +22,8 @@ protected:
     void turn(int delta)
     {
         const QPointF inside(5, 5);
-        QWheelEvent wheel(inside, list.viewport()->mapToGlobal(inside), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(inside, list.viewport()->mapToGlobal(inside), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(list.viewport(), &wheel);
     }
 
@@ -33,22 +33,13 @@ protected:
 
 } // namespace
 
-TEST_F(WheelOnAList, NotchAwayFromTheUserMovesUpOneRow)
+TEST_F(WheelOnAList, NotchMovesOneRowUpAwayFromTheUserAndDownOtherwise)
 {
-    turn(120);
-    EXPECT_EQ(list.currentRow(), 0);
-}
-
-TEST_F(WheelOnAList, NotchTowardsTheUserMovesDownOneRow)
-{
-    turn(-120);
-    EXPECT_EQ(list.currentRow(), 2);
-}
-
-TEST_F(WheelOnAList, TurnWithoutVerticalMovementCountsAsDown)
-{
-    turn(0);
-    EXPECT_EQ(list.currentRow(), 2);
+    for (const auto &[delta, row] : {std::pair{120, 0}, std::pair{-120, 2}, std::pair{0, 2}}) {
+        list.setCurrentRow(1);
+        turn(delta);
+        EXPECT_EQ(list.currentRow(), row) << "delta " << delta;
+    }
 }
 
 TEST_F(WheelOnAList, WheelNoLongerScrollsTheList)

@@ -142,16 +142,23 @@ protected:
         for (int timetable : timetables)
             appendRow(DM->MT_kurzusorarend, {{"kurzus_id", c.id}, {"orarend_id", timetable}});
     }
-    void addOccasion(int id, int kurzusId, int day, int startHour, int endHour, const char *hetek = "111111111111111",
-                     int teremId = 0)
+    // Leaves DM.MT_alkalom on the new occasion.
+    TDataSet &addOccasionAt(int id, int kurzusId, TDateTime start, TDateTime end, int gyakorisag = 0,
+                            const char *hetek = "111111111111111", int teremId = 0)
     {
         appendRow(DM->MT_alkalom, {{"alkalom_id", id},
                                    {"kurzus_id", kurzusId},
                                    {"terem_id", teremId},
-                                   {"kezd_ido", at(day, startHour, 0)},
-                                   {"veg_ido", at(day, endHour, 0)},
-                                   {"gyakorisag", 0},
+                                   {"kezd_ido", start},
+                                   {"veg_ido", end},
+                                   {"gyakorisag", gyakorisag},
                                    text("hetek", hetek)});
+        return DM->MT_alkalom;
+    }
+    void addOccasion(int id, int kurzusId, int day, int startHour, int endHour,
+                     const char *hetek = "111111111111111", int teremId = 0)
+    {
+        addOccasionAt(id, kurzusId, at(day, startHour, 0), at(day, endHour, 0), 0, hetek, teremId);
     }
     void addSubject(int id, const char *code, const char *name)
     {
@@ -235,6 +242,19 @@ protected:
         return result;
     }
     TSajat *itemOf(int alkalomId) const { return form->FindCalendarItem(alkalomId); }
+
+    // Runs `routine` and gives the texts of the message boxes it showed, answered with `button`.
+    static QStringList messagesOf(const std::function<void()> &routine,
+                                  QMessageBox::StandardButton button = QMessageBox::Ok)
+    {
+        QStringList texts;
+        answeringModals(routine, [&](QWidget &modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(&modal))
+                texts << box->text();
+            pressButton(modal, button);
+        });
+        return texts;
+    }
 
     void showTimetable(int id)
     {

@@ -37,7 +37,7 @@ protected:
     const QString semester = QStringLiteral(" (2025-2026-1 ősz)");
 };
 
-TEST_F(WorkingModes, RoomsFillTheRoomListAndCheckEveryOccasion)
+TEST_F(WorkingModes, RoomsFillTheRoomListCheckEveryOccasionAndAPickedRoomShowsItsCourses)
 {
     form->AlkalomCB->setChecked(false);
     form->UM_terem->trigger();
@@ -47,22 +47,20 @@ TEST_F(WorkingModes, RoomsFillTheRoomListAndCheckEveryOccasion)
     EXPECT_EQ(form->B_group->text(), QStringLiteral("Ü: termek"));
     EXPECT_EQ(captions(*form->LV_terem),
               (QStringList{QStringLiteral("A-2 (Vár/12 fő)"), QStringLiteral("B-101 (Kelmendor/40 fő)")}));
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Terem") + semester + QStringLiteral(": Nincs kiválasztva"));
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Terem") + semester + QStringLiteral(": Nincs kiválasztva"));
     EXPECT_TRUE(pageShown(form->PC_terem));
     EXPECT_TRUE(pageShown(form->PC_oktatok));
     EXPECT_FALSE(pageShown(form->PC_orarend));
     EXPECT_EQ(form->PC->currentWidget(), form->PC_terem);
     EXPECT_EQ(form->TimetableId, -1);
     EXPECT_EQ(form->SelectionId, -1);
-}
 
-TEST_F(WorkingModes, PickingARoomShowsItsCourses)
-{
-    form->UM_terem->trigger();
     form->LV_terem->setCurrentItem(form->LV_terem->topLevelItem(1));
 
     EXPECT_EQ(form->SelectionId, 5);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Terem") + semester + QStringLiteral(": B-101 (Kelmendor/40 fő)"));
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Terem") + semester + QStringLiteral(": B-101 (Kelmendor/40 fő)"));
     Ids ids = listedCourses();
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(ids, (Ids{10, 11}));
@@ -74,8 +72,10 @@ TEST_F(WorkingModes, TeachersAreListedWithTheirCodeWhenTheyHaveOne)
     form->UM_oktato->trigger();
     EXPECT_FALSE(form->AlkalomCB->isChecked());
     EXPECT_EQ(form->B_group->text(), QStringLiteral("Ü: oktatók"));
-    EXPECT_EQ(captions(*form->LV_oktato), (QStringList{QStringLiteral("Kovács Anna (KA)"), QStringLiteral("Nagy Béla")}));
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Oktató") + semester + QStringLiteral(": Nincs kiválasztva"));
+    EXPECT_EQ(captions(*form->LV_oktato),
+              (QStringList{QStringLiteral("Kovács Anna (KA)"), QStringLiteral("Nagy Béla")}));
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Oktató") + semester + QStringLiteral(": Nincs kiválasztva"));
 
     form->LV_oktato->setCurrentItem(form->LV_oktato->topLevelItem(1));
     EXPECT_EQ(listedCourses(), (Ids{14}));
@@ -89,18 +89,22 @@ TEST_F(WorkingModes, SubjectCaptionGivesCodeNameAndId)
     EXPECT_EQ(captions(*form->LV_tantargy), (QStringList{QStringLiteral("BIO"), QStringLiteral("MAT")}));
     form->LV_tantargy->setCurrentItem(form->LV_tantargy->topLevelItem(1));
     EXPECT_EQ(form->SelectionId, 3);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tantárgy") + semester + QStringLiteral(": MAT Matematika(3)"));
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Tantárgy") + semester + QStringLiteral(": MAT Matematika(3)"));
     EXPECT_EQ(listedCourses().size(), 2u);
 }
 
 TEST_F(WorkingModes, TimetableListShowsTheRemarkInParentheses)
 {
     form->UM_orarend->trigger();
-    EXPECT_EQ(captions(*form->LV_orarend), (QStringList{QStringLiteral("Első évfolyam"), QStringLiteral("Második (esti)"),
-                                                        QStringLiteral("Üres")}));
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Órarend") + semester + QStringLiteral(": Nincs kiválasztva"));
+    EXPECT_EQ(captions(*form->LV_orarend),
+              (QStringList{QStringLiteral("Első évfolyam"), QStringLiteral("Második (esti)"),
+                           QStringLiteral("Üres")}));
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Órarend") + semester + QStringLiteral(": Nincs kiválasztva"));
     QTest::mouseClick(form->B_group, Qt::LeftButton);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Orarend") + semester + QStringLiteral(": Nincs kiválasztva"))
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Orarend") + semester + QStringLiteral(": Nincs kiválasztva"))
         << "the mode button titles mode 1 without the accent";
 }
 
@@ -171,9 +175,9 @@ protected:
     }
 };
 
-TEST_F(SelectorKeys, SAndWStepThroughTheSelectorAndRebuild)
+TEST_F(SelectorKeys, SAndWStepThroughTheSelectorButNotBeyondEitherEnd)
 {
-    release(Qt::Key_S);
+    EXPECT_EQ(release(Qt::Key_S), 0) << "a step without Ctrl prints nothing";
     EXPECT_EQ(row(), 1);
     EXPECT_EQ(form->SelectionId, 2);
     EXPECT_EQ(listedCourses(), (Ids{14}));
@@ -182,16 +186,12 @@ TEST_F(SelectorKeys, SAndWStepThroughTheSelectorAndRebuild)
     release(Qt::Key_W);
     release(Qt::Key_F8);
     EXPECT_EQ(row(), 0);
-}
-
-TEST_F(SelectorKeys, NoStepBeyondEitherEnd)
-{
     release(Qt::Key_W);
-    EXPECT_EQ(row(), 0);
+    EXPECT_EQ(row(), 0) << "no step before the first";
     release(Qt::Key_S);
     release(Qt::Key_S);
     release(Qt::Key_S);
-    EXPECT_EQ(row(), 2);
+    EXPECT_EQ(row(), 2) << "no step past the last";
 }
 
 TEST_F(SelectorKeys, CtrlSPrintsEachTimetableBeforeSteppingButNotPastTheLast)
@@ -222,15 +222,15 @@ TEST_F(WorkingModes, TimetableLinksOfTheSelectedCourseAreOpenedAndTheViewRebuilt
     showTimetable(1);
     form->LV->setCurrentItem(rowOf(11));
     int askedFor = -1;
-    const int shown = answeringModals([&] { form->Kapcsolo->trigger(); },
-                                      [&](QWidget &dialog) {
-                                          askedFor = orarend_valaszto->KurzusId;
-                                          // The course leaves the timetable meanwhile.
-                                          DM->MT_kurzusorarend.Locate("kurzus_id;orarend_id",
-                                                                      VarArrayOf({11, 1}), {});
-                                          DM->MT_kurzusorarend.Delete();
-                                          static_cast<QDialog &>(dialog).accept();
-                                      });
+    const int shown =
+        answeringModals([&] { form->Kapcsolo->trigger(); },
+                        [&](QWidget &dialog) {
+                            askedFor = orarend_valaszto->KurzusId;
+                            // The course leaves the timetable meanwhile.
+                            DM->MT_kurzusorarend.Locate("kurzus_id;orarend_id", VarArrayOf({11, 1}), {});
+                            DM->MT_kurzusorarend.Delete();
+                            static_cast<QDialog &>(dialog).accept();
+                        });
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(askedFor, 11);
     EXPECT_EQ(rowOf(11), nullptr);

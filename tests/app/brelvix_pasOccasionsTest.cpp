@@ -10,11 +10,10 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-
 #include <cmath>
 
 using namespace mainwindowtest;
@@ -41,15 +40,6 @@ protected:
         MainWindow::TearDown();
     }
 
-    QStringList messagesOf(const std::function<void()> &routine, QMessageBox::StandardButton button)
-    {
-        QStringList texts;
-        answeringModals(routine, [&](QWidget &modal) {
-            texts << static_cast<QMessageBox &>(modal).text();
-            pressButton(modal, button);
-        });
-        return texts;
-    }
     QWidget *grid() const { return form->VL->viewport(); }
     QPoint cellCentre(int col, int row) const { return form->VL->CellRect(col, row).center(); }
     // A drag as the user makes it: press on the box, move in steps, release.
@@ -74,31 +64,29 @@ protected:
     }
 };
 
-TEST_F(OccasionEditing, ConfirmedCtrlDragWritesTheNewTimeIntoTheOccasion)
-{
-    TSajat *item = itemOf(100);
-    const QPoint from = item->Obj()->geometry().center();
-    QStringList asked = messagesOf([&] { drag(item, Qt::ControlModifier, from, cellCentre(2, 3)); }, QMessageBox::Ok);
-
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("Valóban le akarja cserélni?\r\n\r\n\r\nRégi időpont:Hétfő 08:00-10:00")))
-        << asked[0].toStdString();
-    ASSERT_NE(itemOf(100), nullptr);
-    const double start = double(itemOf(100)->Start());
-    EXPECT_NE(start, double(at(Monday1, 8, 0)));
-    EXPECT_DOUBLE_EQ(stored(100, "kezd_ido"), start);
-    EXPECT_EQ(itemOf(100)->Length(), int(std::lround((stored(100, "veg_ido") - stored(100, "kezd_ido")) * 1440)));
-    EXPECT_TRUE(asked[0].endsWith(QStringLiteral("Új időpont:") + itemOf(100)->StartText() + QLatin1Char('-') +
-                                  itemOf(100)->EndTimeText()));
-}
-
-TEST_F(OccasionEditing, CancelledCtrlDragLeavesTheOccasionAndTheItem)
+TEST_F(OccasionEditing, CtrlDragWritesTheNewTimeIntoTheOccasionOnlyWhenConfirmed)
 {
     TSajat *item = itemOf(100);
     const QPoint from = item->Obj()->geometry().center();
     messagesOf([&] { drag(item, Qt::ControlModifier, from, cellCentre(2, 3)); }, QMessageBox::Cancel);
     EXPECT_DOUBLE_EQ(stored(100, "kezd_ido"), double(at(Monday1, 8, 0)));
     EXPECT_DOUBLE_EQ(double(itemOf(100)->Start()), double(at(Monday1, 8, 0)));
+
+    QStringList asked =
+        messagesOf([&] { drag(item, Qt::ControlModifier, from, cellCentre(2, 3)); }, QMessageBox::Ok);
+
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith(
+        QStringLiteral("Valóban le akarja cserélni?\r\n\r\n\r\nRégi időpont:Hétfő 08:00-10:00")))
+        << asked[0].toStdString();
+    ASSERT_NE(itemOf(100), nullptr);
+    const double start = double(itemOf(100)->Start());
+    EXPECT_NE(start, double(at(Monday1, 8, 0)));
+    EXPECT_DOUBLE_EQ(stored(100, "kezd_ido"), start);
+    EXPECT_EQ(itemOf(100)->Length(),
+              int(std::lround((stored(100, "veg_ido") - stored(100, "kezd_ido")) * 1440)));
+    EXPECT_TRUE(asked[0].endsWith(QStringLiteral("Új időpont:") + itemOf(100)->StartText() +
+                                  QLatin1Char('-') + itemOf(100)->EndTimeText()));
 }
 
 TEST_F(OccasionEditing, ConfirmedDragMovesTheDraggedOccasionWhicheverThePanelShows)
@@ -131,9 +119,11 @@ TEST_F(OccasionEditing, MoveQuestionShowsTheOldAndTheNewTime)
     form->SelectCourse(QStringLiteral("VL"), 20, 200);
     bool accept = false;
     const QStringList asked = messagesOf(
-        [&] { form->VLMoving(itemOf(200), at(Monday1 + 1, 10, 0), at(Monday1 + 1, 11, 30), accept); }, QMessageBox::Ok);
-    EXPECT_EQ(asked, QStringList{QStringLiteral("Valóban le akarja cserélni?\r\n\r\n\r\nRégi időpont:Hétfő 08:00-09:30"
-                                                "\r\n\r\nÚj időpont:Kedd 10:00-11:30")});
+        [&] { form->VLMoving(itemOf(200), at(Monday1 + 1, 10, 0), at(Monday1 + 1, 11, 30), accept); },
+        QMessageBox::Ok);
+    EXPECT_EQ(asked, QStringList{QStringLiteral(
+                         "Valóban le akarja cserélni?\r\n\r\n\r\nRégi időpont:Hétfő 08:00-09:30"
+                         "\r\n\r\nÚj időpont:Kedd 10:00-11:30")});
     EXPECT_TRUE(accept);
     EXPECT_DOUBLE_EQ(stored(200, "kezd_ido"), double(at(Monday1 + 1, 10, 0)));
     EXPECT_DOUBLE_EQ(stored(200, "veg_ido"), double(at(Monday1 + 1, 11, 30)));
@@ -144,21 +134,26 @@ TEST_F(OccasionEditing, ConfirmedShiftDragResizesTheOccasion)
     TSajat *item = itemOf(100);
     const QRect box = item->Obj()->geometry();
     const QPoint from(box.center().x(), box.bottom() - 2);
-    const QStringList asked =
-        messagesOf([&] { drag(item, Qt::ShiftModifier, from, from + QPoint(0, 3 * box.height())); }, QMessageBox::Ok);
+    const QStringList asked = messagesOf(
+        [&] { drag(item, Qt::ShiftModifier, from, from + QPoint(0, 3 * box.height())); }, QMessageBox::Ok);
     ASSERT_EQ(asked.size(), 1);
     EXPECT_TRUE(asked[0].startsWith(QStringLiteral("Valóban megakarja változtatni?")));
     EXPECT_DOUBLE_EQ(stored(100, "kezd_ido"), double(itemOf(100)->Start()));
     EXPECT_GT(stored(100, "veg_ido"), double(at(Monday1, 10, 0)));
-    EXPECT_EQ(itemOf(100)->Length(), int(std::lround((stored(100, "veg_ido") - stored(100, "kezd_ido")) * 1440)));
+    EXPECT_EQ(itemOf(100)->Length(),
+              int(std::lround((stored(100, "veg_ido") - stored(100, "kezd_ido")) * 1440)));
 }
 
-TEST_F(OccasionEditing, DeletionAsksAndRemovesTheOccasionAndItsItem)
+TEST_F(OccasionEditing, DeletionAsksAndRemovesTheSelectedOccasionAndItsItem)
 {
+    form->VL->SetSelectedItem(nullptr);
+    EXPECT_TRUE(messagesOf([&] { form->rls2->trigger(); }, QMessageBox::Ok).isEmpty()) << "nothing selected";
+    EXPECT_TRUE(occasionExists(100));
+
     form->VL->SetSelectedItem(itemOf(110));
     const QStringList cancelled = messagesOf([&] { form->rls2->trigger(); }, QMessageBox::Cancel);
-    EXPECT_EQ(cancelled,
-              QStringList{QStringLiteral("Valóban megakarja szüntetni?\r\n\r\n\r\nIdőpont:Kedd 08:00-10:00")});
+    EXPECT_EQ(cancelled, QStringList{QStringLiteral(
+                             "Valóban megakarja szüntetni?\r\n\r\n\r\nIdőpont:Kedd 08:00-10:00")});
     EXPECT_TRUE(occasionExists(110));
     EXPECT_NE(itemOf(110), nullptr);
 
@@ -168,13 +163,6 @@ TEST_F(OccasionEditing, DeletionAsksAndRemovesTheOccasionAndItsItem)
     EXPECT_FALSE(occasionExists(110));
     EXPECT_EQ(itemOf(110), nullptr);
     EXPECT_TRUE(occasionExists(100)) << "the panel's occasion was not the one asked about";
-}
-
-TEST_F(OccasionEditing, DeletionWithoutASelectedItemDoesNothing)
-{
-    form->VL->SetSelectedItem(nullptr);
-    EXPECT_TRUE(messagesOf([&] { form->rls2->trigger(); }, QMessageBox::Ok).isEmpty());
-    EXPECT_TRUE(occasionExists(100));
 }
 
 TEST_F(OccasionEditing, AddedOccasionTakesTheSelectedCellsAndTheWeekMask)
@@ -201,7 +189,9 @@ TEST_F(OccasionEditing, AddedOccasionTakesTheSelectedCellsAndTheWeekMask)
     EXPECT_EQ(itemOf(id)->KurzusID, 10);
     EXPECT_FALSE(form->RefreshBusy) << "moving in the panel selects again at once";
     // The panel stands on the new occasion, ready for its room to be chosen.
-    EXPECT_EQ(form->DBEdit2->text(), QStringLiteral("%1:%2").arg(start / 60, 2, 10, QLatin1Char('0')).arg(start % 60, 2, 10, QLatin1Char('0')));
+    EXPECT_EQ(form->DBEdit2->text(), QStringLiteral("%1:%2")
+                                         .arg(start / 60, 2, 10, QLatin1Char('0'))
+                                         .arg(start % 60, 2, 10, QLatin1Char('0')));
     EXPECT_EQ(form->DBEdit6->text(), QStringLiteral("Nincs meg a terem"));
 }
 
@@ -227,7 +217,8 @@ TEST_F(OccasionEditing, AddingWithoutASelectedCourseAddsNothing)
 
 TEST_F(OccasionEditing, CustomFrequencyComesFromTheWeekEditorOnlyOnOk)
 {
-    answeringModals([&] { form->Het[5]->trigger(); }, [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); });
+    answeringModals([&] { form->Het[5]->trigger(); },
+                    [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); });
     EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), "111111111111111");
 
     answeringModals([&] { form->Het[5]->trigger(); },
@@ -330,10 +321,12 @@ TEST_F(OccasionPanel, DoubleClickOnTheFrequencyBoxEditsTheWeeks)
 TEST_F(OccasionPanel, RightClickOnTheFrequencyBoxOffersTheFrequencies)
 {
     QLineEdit *box = form->DBEdit5;
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, box->rect().center(), box->mapToGlobal(box->rect().center()));
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, box->rect().center(),
+                                 box->mapToGlobal(box->rect().center()));
     QApplication::sendEvent(box, &rightClick);
     ASSERT_TRUE(form->popupgyak->isVisible());
-    QTest::mouseClick(form->popupgyak, Qt::LeftButton, {}, form->popupgyak->actionGeometry(form->Het[1]).center());
+    QTest::mouseClick(form->popupgyak, Qt::LeftButton, {},
+                      form->popupgyak->actionGeometry(form->Het[1]).center());
     EXPECT_EQ(box->text().trimmed(), QStringLiteral("Páratlan héten"));
     EXPECT_EQ(form->MT_alkalom_temp.FieldByName("hetek")->AsString(), "101010101010101");
     EXPECT_EQ(itemOf(100)->Subject(), QStringLiteral("MAT-1; Matematika; B-101; +; Kovács Anna"));
@@ -346,7 +339,7 @@ TEST_F(OccasionPanel, EveryBoxShowsItsWholeText)
     for (QLineEdit *box : shownBoxes()) {
         const QRect shown(box->mapTo(form->DBCtrlGrid1->viewport(), QPoint()), box->size());
         EXPECT_TRUE(visible.contains(shown)) << box->objectName().toStdString();
-        EXPECT_TRUE(showsWholeText(*box, box->text())) << box->objectName().toStdString() << ": "
-                                                        << box->text().toStdString();
+        EXPECT_TRUE(showsWholeText(*box, box->text()))
+            << box->objectName().toStdString() << ": " << box->text().toStdString();
     }
 }

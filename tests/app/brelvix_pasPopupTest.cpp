@@ -6,9 +6,9 @@
 #include "dialogs/csoportfog.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QMenu>
 #include <QPushButton>
+#include <algorithm>
 
 using namespace mainwindowtest;
 
@@ -58,7 +58,8 @@ TEST_F(ItemPopup, ListsEveryTimetableOfTheCourseAndSwitchesToTheChosenOne)
     DM->MT_orarend.FieldByName("hetek")->SetAsString("101010101010101");
     DM->MT_orarend.Post();
     openPopup();
-    ASSERT_EQ(captions(*form->Orarendben), (QStringList{QStringLiteral("Első évfolyam"), QStringLiteral("Második")}));
+    ASSERT_EQ(captions(*form->Orarendben),
+              (QStringList{QStringLiteral("Első évfolyam"), QStringLiteral("Második")}));
 
     form->WorkMode = 3;
     form->Orarendben->actions().at(1)->trigger();
@@ -87,14 +88,10 @@ TEST_F(ItemPopup, CourseOwnSubjectShowsTickedAfterItsLinkedSubjects)
     EXPECT_EQ(ticked(*form->Alapertelmezes), QStringList{QStringLiteral("BIO, Biológia")});
 }
 
-TEST_F(ItemPopup, CourseWithoutTemplateShowsNoSeparator)
+TEST_F(ItemPopup, TemplateSubjectsFollowASeparatorThatACourseWithoutTemplateLacks)
 {
     openPopup();
     EXPECT_EQ(captions(*form->Alapertelmezes), QStringList{QStringLiteral("MAT, Matematika")});
-}
-
-TEST_F(ItemPopup, TemplateSubjectsFollowASeparator)
-{
     appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", 90007}, {"targy_id", 4}});
     appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", 90007}, {"targy_id", 4}});
     ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 10, {}));
@@ -103,7 +100,8 @@ TEST_F(ItemPopup, TemplateSubjectsFollowASeparator)
     DM->MT_kurzus.Post();
     openPopup();
     EXPECT_EQ(captions(*form->Alapertelmezes),
-              (QStringList{QStringLiteral("MAT, Matematika"), QStringLiteral("-"), QStringLiteral("BIO, Biológia")}));
+              (QStringList{QStringLiteral("MAT, Matematika"), QStringLiteral("-"),
+                           QStringLiteral("BIO, Biológia")}));
     EXPECT_EQ(ticked(*form->Alapertelmezes),
               (QStringList{QStringLiteral("MAT, Matematika"), QStringLiteral("BIO, Biológia")}));
 }
@@ -116,17 +114,13 @@ TEST_F(ItemPopup, ChoosingASubjectChangesNothing)
     EXPECT_EQ(listedCourses().size(), 4u);
 }
 
-TEST_F(ItemPopup, RoomOccupancyOfAnOccasionWithoutRoomOpensNothing)
+TEST_F(ItemPopup, OccupancyOpensNothingForAnOccasionWithoutRoomOrWithoutASelectedCourse)
 {
     form->SelectCourse(QStringLiteral("VL"), 10, 101);
     ASSERT_EQ(form->MT_alkalom_temp.FieldByName("terem_id")->AsInteger(), 0);
     EXPECT_EQ(answeringModals([&] { form->Foglalsok3->trigger(); },
                               [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); }),
               0);
-}
-
-TEST_F(ItemPopup, SubjectOccupancyNeedsASelectedCourse)
-{
     form->LV->clearSelection();
     EXPECT_EQ(answeringModals([&] { form->Foglalsok1->trigger(); },
                               [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); }),
@@ -136,9 +130,10 @@ TEST_F(ItemPopup, SubjectOccupancyNeedsASelectedCourse)
 TEST_F(ItemPopup, GroupOccupancyOpensInTheModeOfTheEntryWithTheMainCalendarsDays)
 {
     form->VL->SetHetek(2);
-    const std::pair<QAction *, int> entries[] = {{form->Foglalsok2, Tcsoportfoglalasok::TantargyFoglalasai},
-                                                 {form->Foglalasok4, Tcsoportfoglalasok::KapcsolodoTargyakFoglalasai},
-                                                 {form->Foglalsok3, Tcsoportfoglalasok::TeremFoglalasai}};
+    const std::pair<QAction *, int> entries[] = {
+        {form->Foglalsok2, Tcsoportfoglalasok::TantargyFoglalasai},
+        {form->Foglalasok4, Tcsoportfoglalasok::KapcsolodoTargyakFoglalasai},
+        {form->Foglalsok3, Tcsoportfoglalasok::TeremFoglalasai}};
     for (const auto &[action, mode] : entries) {
         QAction *entry = action;
         int shownMode = -1;

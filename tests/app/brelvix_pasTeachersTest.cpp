@@ -90,28 +90,24 @@ protected:
     }
 };
 
-TEST_F(CourseTeachersAndSubjects, AddedTeacherGetsAFullShareAndBecomesCurrent)
+TEST_F(CourseTeachersAndSubjects, ChosenTeacherIsAddedOnceWithAFullShareAndBecomesCurrent)
 {
+    ASSERT_TRUE(DM->MT_oktato.Locate("oktato_id", 2, {}));
+    answeringModals([&] { form->OktatofelvetelClick(); },
+                    [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); });
+    EXPECT_FALSE(teacherLinked(10, 2)) << "a cancelled chooser adds nobody";
+
     chooseTeacher(2);
     EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 2, "szazalek"), 100);
     EXPECT_EQ(form->MT_oktato_temp.RecordCount(), 2);
     EXPECT_EQ(form->MT_oktato_temp.FieldByName("oktato_id")->AsInteger(), 2);
-}
 
-TEST_F(CourseTeachersAndSubjects, TeacherAlreadyLinkedIsNotAddedTwice)
-{
+    DM->MT_kurzusoktato.SetFiltered(false);
     const int links = DM->MT_kurzusoktato.RecordCount();
     chooseTeacher(1);
     DM->MT_kurzusoktato.SetFiltered(false);
-    EXPECT_EQ(DM->MT_kurzusoktato.RecordCount(), links);
-    EXPECT_EQ(form->MT_oktato_temp.RecordCount(), 1);
-}
-
-TEST_F(CourseTeachersAndSubjects, CancelledChooserAddsNobody)
-{
-    ASSERT_TRUE(DM->MT_oktato.Locate("oktato_id", 2, {}));
-    answeringModals([&] { form->OktatofelvetelClick(); }, [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); });
-    EXPECT_FALSE(teacherLinked(10, 2));
+    EXPECT_EQ(DM->MT_kurzusoktato.RecordCount(), links) << "a linked teacher is not added twice";
+    EXPECT_EQ(form->MT_oktato_temp.RecordCount(), 2);
 }
 
 TEST_F(CourseTeachersAndSubjects, RemovingATeacherAsksWithTheName)
@@ -125,12 +121,13 @@ TEST_F(CourseTeachersAndSubjects, RemovingATeacherAsksWithTheName)
     EXPECT_EQ(asked, QStringLiteral("Valóban törölni akarja?\r\nKovács Anna"));
     EXPECT_TRUE(teacherLinked(10, 1));
 
-    answeringModals([&] { form->tdel->trigger(); }, [](QWidget &modal) { pressButton(modal, QMessageBox::Ok); });
+    answeringModals([&] { form->tdel->trigger(); },
+                    [](QWidget &modal) { pressButton(modal, QMessageBox::Ok); });
     EXPECT_FALSE(teacherLinked(10, 1));
     EXPECT_EQ(form->MT_oktato_temp.RecordCount(), 0);
 }
 
-TEST_F(CourseTeachersAndSubjects, ShareOutsideTheRangeIsStoredAsFull)
+TEST_F(CourseTeachersAndSubjects, ShareIsAskedOnItsColumnAndOneOutsideTheRangeIsStoredAsFull)
 {
     linkTeacher(10, 2);
     form->LoadCourseTeachers(10, 2);
@@ -140,7 +137,12 @@ TEST_F(CourseTeachersAndSubjects, ShareOutsideTheRangeIsStoredAsFull)
 
     answerNumber([&] { form->G_okttempCellClick(column(*form->G_okttemp, "oktato_szazalek")); }, "150");
     EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 2, "szazalek"), 100);
-    EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 100) << "the other teacher keeps hers";
+    EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 100)
+        << "the other teacher keeps hers";
+    EXPECT_EQ(answeringModals([&] { form->G_okttempCellClick(column(*form->G_okttemp, "oktato_nev")); },
+                              [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); }),
+              0)
+        << "a click on the name asks nothing";
 }
 
 TEST_F(CourseTeachersAndSubjects, ShareThatIsNoNumberChangesNothing)
@@ -148,13 +150,6 @@ TEST_F(CourseTeachersAndSubjects, ShareThatIsNoNumberChangesNothing)
     answerNumber([&] { form->G_okttempCellClick(column(*form->G_okttemp, "oktato_szazalek")); }, "");
     EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 100);
     EXPECT_EQ(letszam->Edit1->text(), QStringLiteral("0"));
-}
-
-TEST_F(CourseTeachersAndSubjects, ClickOnTheNameColumnAsksNothing)
-{
-    EXPECT_EQ(answeringModals([&] { form->G_okttempCellClick(column(*form->G_okttemp, "oktato_nev")); },
-                              [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); }),
-              0);
 }
 
 TEST_F(CourseTeachersAndSubjects, TeacherPopupOffersRemovalOnlyWithATeacher)
@@ -201,19 +196,33 @@ TEST_F(CourseTeachersAndSubjects, RemovingAnAttachedSubjectAsksFirst)
     answeringModals([&] { form->kurzustargyDel->trigger(); },
                     [](QWidget &modal) { pressButton(modal, QMessageBox::Cancel); });
     EXPECT_TRUE(subjectLinked(10, 4));
-    answeringModals([&] { form->kurzustargyDel->trigger(); }, [](QWidget &modal) { pressButton(modal, QMessageBox::Ok); });
+    answeringModals([&] { form->kurzustargyDel->trigger(); },
+                    [](QWidget &modal) { pressButton(modal, QMessageBox::Ok); });
     EXPECT_FALSE(subjectLinked(10, 4));
     EXPECT_TRUE(subjectLinked(10, 3));
     EXPECT_EQ(form->MT_kurzustargy_temp.RecordCount(), 1);
 }
 
+TEST_F(CourseTeachersAndSubjects, RemovingALinkWithoutSubjectSaysSoAndKeepsIt)
+{
+    appendRow(DM->MT_kurzustargy, {{"kurzus_id", 10}, {"targy_id", -1}, {"maxletszam", -1}});
+    form->LoadCourseSubjects(10, -1);
+    ASSERT_EQ(form->MT_kurzustargy_temp.FieldByName("targy_id")->AsInteger(), -1);
+    EXPECT_EQ(messagesOf([&] { form->kurzustargyDel->trigger(); }),
+              QStringList{QStringLiteral("A kurzus és/vagy tárgy hiányzik!")});
+    EXPECT_TRUE(subjectLinked(10, -1));
+}
+
 TEST_F(CourseTeachersAndSubjects, AttachedSubjectBecomesTheDefault)
 {
-    appendRow(DM->MT_kurzustargy, {{"kurzus_id", 10}, {"targy_id", 4}, {"maxletszam", -1}});
-    form->LoadCourseSubjects(10, 4);
-    form->AlapertelmezettTargykurzustargydefswap->trigger();
-    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 10, {}));
-    EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), 4);
+    addCourse({0, "NULLA", "Nulladik", 3});
+    for (const int course : {10, 0}) {
+        appendRow(DM->MT_kurzustargy, {{"kurzus_id", course}, {"targy_id", 4}, {"maxletszam", -1}});
+        form->LoadCourseSubjects(course, 4);
+        EXPECT_EQ(messagesOf([&] { form->AlapertelmezettTargykurzustargydefswap->trigger(); }), QStringList{});
+        ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", course, {}));
+        EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), 4) << "course " << course;
+    }
 }
 
 TEST_F(CourseTeachersAndSubjects, RestoringWithoutTemplateKeepsOnlyTheDefaultSubject)
@@ -259,8 +268,15 @@ TEST_F(CourseTeachersAndSubjects, RestoringNeedsASubjectRowToKnowTheCourse)
     EXPECT_TRUE(subjectLinked(10, 4));
 }
 
-TEST_F(CourseTeachersAndSubjects, SearchResultIsAttachedWithoutHeadCountLimit)
+TEST_F(CourseTeachersAndSubjects, SearchResultIsAttachedWithoutHeadCountLimitUnlessCancelled)
 {
+    answeringModals([&] { form->kurzustargynew->trigger(); },
+                    [&](QWidget &modal) {
+                        targy_kereso->Eredmeny = 4;
+                        static_cast<QDialog &>(modal).reject();
+                    });
+    EXPECT_FALSE(subjectLinked(10, 4));
+
     selectRow(11);
     form->LV->setFocus();
     answeringModals([&] { form->kurzustargynew->trigger(); },
@@ -274,14 +290,18 @@ TEST_F(CourseTeachersAndSubjects, SearchResultIsAttachedWithoutHeadCountLimit)
     EXPECT_EQ(form->MT_kurzustargy_temp.FieldByName("targy_id")->AsInteger(), 4);
 }
 
-TEST_F(CourseTeachersAndSubjects, CancelledSearchAttachesNothing)
+TEST_F(CourseTeachersAndSubjects, SearchResultAlreadyAttachedLeavesTheSubjectList)
 {
+    appendRow(DM->MT_kurzustargy, {{"kurzus_id", 10}, {"targy_id", 4}, {"maxletszam", -1}});
+    form->LoadCourseSubjects(10, 4);
     answeringModals([&] { form->kurzustargynew->trigger(); },
                     [&](QWidget &modal) {
-                        targy_kereso->Eredmeny = 4;
-                        static_cast<QDialog &>(modal).reject();
+                        targy_kereso->PC->setCurrentWidget(targy_kereso->TS_targy);
+                        targy_kereso->DBGrid2->SelectedRows().Clear();
+                        targy_kereso->Eredmeny = 3;
+                        static_cast<QDialog &>(modal).done(QDialog::Accepted);
                     });
-    EXPECT_FALSE(subjectLinked(10, 4));
+    EXPECT_EQ(form->MT_kurzustargy_temp.FieldByName("targy_id")->AsInteger(), 4);
 }
 
 TEST_F(CourseTeachersAndSubjects, TemplateExchangeLeftOnAnotherPageChangesNothing)

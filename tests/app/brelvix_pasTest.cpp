@@ -1,97 +1,13 @@
 // The main window's calendar items built from occasion rows, and the helpers they share.
 
-#include "sajat/SajatVCI.h"
-#include "app/brelvix_pas.h"
-#include "data/datam.h"
-#include "platform/Cp1250.h"
+#include "app/brelvix_pasFixture.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
-#include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
-
-#include <memory>
+using namespace mainwindowtest;
 
 namespace {
 
-constexpr int Monday1 = 2;
-
-TDateTime at(int day, int hour, int minute)
-{
-    return day + (hour * 60 + minute) / 1440.0;
-}
-
-// Fields of one row, texts in UTF-8.
-struct Value {
-    const char *field;
-    Variant value;
-};
-
-Value text(const char *field, const char *utf8)
-{
-    return {field, Variant(utf8ToCp1250(utf8))};
-}
-
-void appendRow(TDataSet &table, std::initializer_list<Value> values)
-{
-    table.Append();
-    for (const Value &v : values)
-        table.FieldByName(v.field)->SetAsVariant(v.value);
-    table.Post();
-}
-
-// The main window on a data module loaded from the sample data, with the tables the calendar
-// items are made from emptied, so that each test states the rows it needs.
-class MainWindowItems : public testing::Test {
+class MainWindowItems : public MainWindow {
 protected:
-    void SetUp() override
-    {
-        dm = std::make_unique<TDM>(TDMEnvironment{[] { return std::string(BRELVIX_SAMPLEDATA_DIR "/"); },
-                                                  [](std::string &) { return false; }});
-        DM = dm.get();
-        for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_oktato,
-                                    &DM->MT_targy, &DM->MT_terem})
-            table->EmptyTable();
-        form = std::make_unique<TForm1>();
-    }
-    void TearDown() override
-    {
-        form.reset();
-        DM = nullptr;
-    }
-
-    void addCourse(int id, int targyId, const char *kod, const char *megnevezes)
-    {
-        appendRow(DM->MT_kurzus, {{"kurzus_id", id},
-                                  {"targy_id", targyId},
-                                  text("kurzus_kod_osszetett", kod),
-                                  text("megnevezes", megnevezes)});
-    }
-    // Leaves DM.MT_alkalom on the new occasion.
-    TDataSet &addOccasion(int id, int kurzusId, TDateTime start, TDateTime end, int gyakorisag = 0,
-                          const char *hetek = "111111111111111", int teremId = 0)
-    {
-        appendRow(DM->MT_alkalom, {{"alkalom_id", id},
-                                   {"kurzus_id", kurzusId},
-                                   {"terem_id", teremId},
-                                   {"kezd_ido", start},
-                                   {"veg_ido", end},
-                                   {"gyakorisag", gyakorisag},
-                                   text("hetek", hetek)});
-        return DM->MT_alkalom;
-    }
-    void addSubject(int id, const char *nev) { appendRow(DM->MT_targy, {{"targy_id", id}, text("targy_nev", nev)}); }
-    void addTeacher(int id, const char *nev) { appendRow(DM->MT_oktato, {{"oktato_id", id}, text("oktato_nev", nev)}); }
-    void linkTeacher(int kurzusId, int oktatoId)
-    {
-        appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", 100}});
-    }
-    void addRoom(int id, const char *hely, const char *kod)
-    {
-        appendRow(DM->MT_terem, {{"terem_id", id}, text("terem_hely", hely), text("terem_kod", kod)});
-    }
     // The course row on its own cursor, as the callers hand it over.
     TDataSet *courseRow(int id)
     {
@@ -107,35 +23,16 @@ protected:
         EXPECT_EQ(form->VL->Items().Count(), 1);
         return form->VL->Items().Count() == 1 ? dynamic_cast<TSajat *>(form->VL->Items()[0]) : nullptr;
     }
-
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<TForm1> form;
+    void addCourse(int id, int targyId, const char *code, const char *title)
+    {
+        MainWindow::addCourse({id, code, title, targyId});
+    }
+    TDataSet &addOccasion(int id, int kurzusId, TDateTime start, TDateTime end, int gyakorisag = 0,
+                          const char *hetek = "111111111111111", int teremId = 0)
+    {
+        return addOccasionAt(id, kurzusId, start, end, gyakorisag, hetek, teremId);
+    }
 };
-
-// What a plain message box showed before the test answered it.
-struct SeenMessages {
-    int count = 0;
-    QString text;
-};
-
-// Answers every plain message box the routine shows, counting them.
-template <class Routine>
-SeenMessages answeringMessages(Routine routine)
-{
-    SeenMessages seen;
-    QTimer answerer;
-    QObject::connect(&answerer, &QTimer::timeout, [&seen] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        ++seen.count;
-        seen.text = box->text();
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
-    answerer.start(0);
-    routine();
-    return seen;
-}
 
 } // namespace
 
@@ -172,50 +69,41 @@ TEST_F(MainWindowItems, ItemTakesIdsTimesCodeWeeksAndColours)
 TEST_F(MainWindowItems, EndPastMidnightGivesTheShortestItem)
 {
     addCourse(5, -1, "K5", "Analízis");
-    TDataSet &occasion = addOccasion(41, 5, at(Monday1, 23, 0), at(Monday1 + 1, 0, 30));
-    form->AddCalendarItem(occasion, courseRow(5), nullptr);
+    form->AddCalendarItem(addOccasion(41, 5, at(Monday1, 23, 0), at(Monday1 + 1, 0, 30)), courseRow(5),
+                          nullptr);
     ASSERT_NE(onlyItem(), nullptr);
     EXPECT_EQ(onlyItem()->Length(), 5);
 }
 
-TEST_F(MainWindowItems, TitleTellsAMissingCourse)
+TEST_F(MainWindowItems, TitleComesFromTheCourseThenItsSubjectElseTellsWhatIsMissing)
 {
-    TDataSet &occasion = addOccasion(42, 99, at(Monday1, 10, 0), at(Monday1, 11, 0));
-    form->AddCalendarItem(occasion, nullptr, nullptr);
-    ASSERT_NE(onlyItem(), nullptr);
-    EXPECT_EQ(onlyItem()->Nev(), QStringLiteral("Hiányzó kurzus!"));
-    EXPECT_EQ(onlyItem()->KurzusID, -1);
-}
-
-TEST_F(MainWindowItems, TitleIsTheCoursesOwnNameBeforeTheSubjects)
-{
-    addCourse(5, 3, "K5", "Saját név");
-    addSubject(3, "Tárgynév");
-    DM->MT_targy.First();
-    TDataSet &occasion = addOccasion(43, 5, at(Monday1, 10, 0), at(Monday1, 11, 0));
-    form->AddCalendarItem(occasion, courseRow(5), &DM->MT_targy);
-    ASSERT_NE(onlyItem(), nullptr);
-    EXPECT_EQ(onlyItem()->Nev(), QStringLiteral("Saját név"));
-}
-
-TEST_F(MainWindowItems, UnnamedCourseTakesTheSubjectsName)
-{
-    addCourse(5, 3, "K5", "");
-    addSubject(3, "Lineáris algebra");
-    DM->MT_targy.First();
-    TDataSet &occasion = addOccasion(44, 5, at(Monday1, 10, 0), at(Monday1, 11, 0));
-    form->AddCalendarItem(occasion, courseRow(5), &DM->MT_targy);
-    ASSERT_NE(onlyItem(), nullptr);
-    EXPECT_EQ(onlyItem()->Nev(), QStringLiteral("Lineáris algebra"));
-}
-
-TEST_F(MainWindowItems, UnnamedCourseWithoutSubjectGetsTheDiagnosticTitle)
-{
-    addCourse(5, 3, "K5", "");
-    TDataSet &occasion = addOccasion(45, 5, at(Monday1, 10, 0), at(Monday1, 11, 0));
-    form->AddCalendarItem(occasion, courseRow(5), nullptr);
-    ASSERT_NE(onlyItem(), nullptr);
-    EXPECT_EQ(onlyItem()->Nev(), QStringLiteral("A tárgy vagy egyedi foglalás nem található!!!"));
+    struct Case {
+        bool course;
+        const char *title;
+        bool subject;
+        const char *expected;
+    };
+    int alkalomId = 40;
+    for (const Case &c :
+         {Case{false, "", false, "Hiányzó kurzus!"}, Case{true, "Saját név", true, "Saját név"},
+          Case{true, "", true, "Lineáris algebra"},
+          Case{true, "", false, "A tárgy vagy egyedi foglalás nem található!!!"}}) {
+        form->VL->Items().Clear();
+        DM->MT_kurzus.EmptyTable();
+        DM->MT_targy.EmptyTable();
+        if (c.course)
+            addCourse(5, 3, "K5", c.title);
+        if (c.subject)
+            addSubject(3, "LA", "Lineáris algebra");
+        DM->MT_targy.First();
+        TDataSet &occasion =
+            addOccasion(++alkalomId, c.course ? 5 : 99, at(Monday1, 10, 0), at(Monday1, 11, 0));
+        form->AddCalendarItem(occasion, c.course ? courseRow(5) : nullptr,
+                              c.subject ? &DM->MT_targy : nullptr);
+        ASSERT_NE(onlyItem(), nullptr) << c.expected;
+        EXPECT_EQ(onlyItem()->Nev(), QString::fromUtf8(c.expected));
+        EXPECT_EQ(onlyItem()->KurzusID, c.course ? 5 : -1) << c.expected;
+    }
 }
 
 TEST_F(MainWindowItems, FindCalendarItemGivesTheFirstItemOfTheOccasion)
@@ -245,9 +133,8 @@ TEST_F(MainWindowItems, UpdateRewritesTheItemAndKeepsItsIdsAndColours)
     occasion.FieldByName("veg_ido")->SetAsDateTime(at(Monday1 + 2, 12, 45));
     occasion.FieldByName("gyakorisag")->SetAsInteger(2);
     occasion.Post();
-    const SeenMessages seen = answeringMessages([&] { form->UpdateCalendarItem(occasion, courseRow(5), nullptr); });
+    EXPECT_EQ(messagesOf([&] { form->UpdateCalendarItem(occasion, courseRow(5), nullptr); }), QStringList{});
 
-    EXPECT_EQ(seen.count, 0);
     EXPECT_EQ(form->VL->Items().Count(), 1);
     EXPECT_EQ(item->StartText(), QStringLiteral("Szerda 12:00"));
     EXPECT_EQ(item->Length(), 45);
@@ -262,31 +149,25 @@ TEST_F(MainWindowItems, UpdateOfAnOccasionNotOnTheCalendarTellsItOnce)
 {
     addCourse(5, -1, "K5", "Analízis");
     TDataSet &occasion = addOccasion(49, 5, at(Monday1, 8, 0), at(Monday1, 9, 30));
-    const SeenMessages seen = answeringMessages([&] { form->UpdateCalendarItem(occasion, courseRow(5), nullptr); });
-    EXPECT_EQ(seen.count, 1);
-    EXPECT_EQ(seen.text, QStringLiteral("A Calendar-ban nem találom az alkalmat!"));
+    EXPECT_EQ(messagesOf([&] { form->UpdateCalendarItem(occasion, courseRow(5), nullptr); }),
+              QStringList{QStringLiteral("A Calendar-ban nem találom az alkalmat!")});
     EXPECT_EQ(form->VL->Items().Count(), 0);
 }
 
-TEST_F(MainWindowItems, RoomTextIsLookedUpOnlyWhileSwitchedOn)
+TEST_F(MainWindowItems, RoomTextIsLookedUpOnlyWhileSwitchedOnAndTellsAMissingRoom)
 {
-    addRoom(8, "Fő épület", "A101");
+    addRoom(8, "Fő épület", "A101", "", 0);
     addOccasion(50, 1, at(Monday1, 8, 0), at(Monday1, 9, 30), 0, "111111111111111", 8);
-    form->MT_alkalom_temp.GotoCurrent(DM->MT_alkalom);
-    TField *kiiras = form->MT_alkalom_temp.FieldByName("kiiras");
+    addOccasion(51, 1, at(Monday1, 8, 0), at(Monday1, 9, 30), 0, "111111111111111", 77);
+    addOccasion(52, 1, at(Monday1, 8, 0), at(Monday1, 9, 30), 0, "111111111111111", -1);
+    TztrMemTable &occasions = form->MT_alkalom_temp;
+    occasions.First();
+    TField *kiiras = occasions.FieldByName("kiiras");
     EXPECT_EQ(kiiras->DisplayText(), "");
     form->RoomTextOn = true;
     EXPECT_EQ(cp1250ToUtf8(kiiras->DisplayText()), "Fő épület-A101");
     EXPECT_EQ(kiiras->Text(), "Not display");
-}
-
-TEST_F(MainWindowItems, RoomTextTellsAMissingRoom)
-{
-    addOccasion(51, 1, at(Monday1, 8, 0), at(Monday1, 9, 30), 0, "111111111111111", 77);
-    addOccasion(52, 1, at(Monday1, 8, 0), at(Monday1, 9, 30), 0, "111111111111111", -1);
-    form->RoomTextOn = true;
-    TztrMemTable &occasions = form->MT_alkalom_temp;
-    occasions.First();
+    occasions.Next();
     EXPECT_EQ(occasions.FieldByName("kiiras")->DisplayText(), "Nincs meg a terem");
     occasions.Next();
     EXPECT_EQ(occasions.FieldByName("kiiras")->DisplayText(), "Nincs terem");
@@ -295,7 +176,7 @@ TEST_F(MainWindowItems, RoomTextTellsAMissingRoom)
 TEST_F(MainWindowItems, BoxShowsCodeTitleRoomMarkerAndTeachers)
 {
     addCourse(5, -1, "K1", "Algebra");
-    addRoom(8, "Fő", "A101");
+    addRoom(8, "Fő", "A101", "", 0);
     addTeacher(1, "T1");
     addTeacher(2, "T2");
     linkTeacher(5, 1);
@@ -329,8 +210,8 @@ TEST_F(MainWindowItems, AtMostThreeLinksAreReadAndAMissingTeacherIsSkipped)
 TEST_F(MainWindowItems, CourseSubjectIsLookedUpForTheTitle)
 {
     addCourse(5, 3, "K5", "");
-    addSubject(2, "Más tárgy");
-    addSubject(3, "Geometria");
+    addSubject(2, "MT", "Más tárgy");
+    addSubject(3, "GEO", "Geometria");
     form->AddCalendarItemForCourse(addOccasion(55, 5, at(Monday1, 8, 0), at(Monday1, 9, 0)), courseRow(5));
     ASSERT_NE(onlyItem(), nullptr);
     EXPECT_EQ(onlyItem()->Nev(), QStringLiteral("Geometria"));
@@ -340,8 +221,8 @@ TEST_F(MainWindowItems, OccasionOfACourseOutsideTheWindowIsLeftOff)
 {
     form->AddOccasionToCalendar(addOccasion(56, 999, at(Monday1, 8, 0), at(Monday1, 9, 0)));
     EXPECT_EQ(form->VL->Items().Count(), 0);
-    const SeenMessages seen = answeringMessages([&] { form->UpdateOccasionInCalendar(DM->MT_alkalom); });
-    EXPECT_EQ(seen.count, 0) << "an occasion left off is not looked for";
+    EXPECT_EQ(messagesOf([&] { form->UpdateOccasionInCalendar(DM->MT_alkalom); }), QStringList{})
+        << "an occasion left off is not looked for";
 }
 
 TEST_F(MainWindowItems, UpdateOccasionInCalendarRewritesItsItem)
@@ -357,17 +238,11 @@ TEST_F(MainWindowItems, UpdateOccasionInCalendarRewritesItsItem)
     EXPECT_EQ(onlyItem()->Length(), 120);
 }
 
-TEST(WeekTest, OnlyWeekFourIsFoundFromWeeksOneToFour)
+TEST(WeekTest, WeekIsFoundOnlyFromPositionsAtOrBeforeIt)
 {
     const std::string mask = "000100000000000";
-    for (int k = 1; k <= 4; ++k)
-        EXPECT_TRUE(HasWeekFrom(mask, k)) << "from " << k;
-    for (int k = 5; k <= 15; ++k)
-        EXPECT_FALSE(HasWeekFrom(mask, k)) << "from " << k;
-}
-
-TEST(WeekTest, PositionBeyondTheMaskFindsNothing)
-{
+    for (int k = 1; k <= 15; ++k)
+        EXPECT_EQ(HasWeekFrom(mask, k), k <= 4) << "from " << k;
     EXPECT_FALSE(HasWeekFrom("111", 4));
     EXPECT_FALSE(HasWeekFrom("", 1));
     EXPECT_TRUE(HasWeekFrom("001", 3));
