@@ -140,12 +140,7 @@ int main(int argc, char **argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("BM_FillOneByOne", "BM_FillBracketed");
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
+        reporter.printRatio("BM_FillOneByOne", "BM_FillBracketed");
+    });
 }

@@ -126,13 +126,8 @@ BENCHMARK(CopyTableSqlite)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("LoadFromDataSet", "CsvRoundTrip");
-    reporter.printRatio("LoadFromDataSet", "CopyTableSqlite");
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
+        reporter.printRatio("LoadFromDataSet", "CsvRoundTrip");
+        reporter.printRatio("LoadFromDataSet", "CopyTableSqlite");
+    });
 }

@@ -165,12 +165,7 @@ BENCHMARK(GeneralasSqlite)->Unit(benchmark::kSecond)->Iterations(1)->UseManualTi
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("Generalas/iterations:1/manual_time", "GeneralasSqlite/iterations:1/manual_time");
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
+        reporter.printRatio("Generalas/iterations:1/manual_time", "GeneralasSqlite/iterations:1/manual_time");
+    });
 }

@@ -310,15 +310,10 @@ BENCHMARK(SaveRawWrite)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("LoadOurs", "LoadSqlite");
-    reporter.printRatio("LoadOurs", "LoadRawSplit");
-    reporter.printRatio("SaveOurs", "SaveSqlite");
-    reporter.printRatio("SaveOurs", "SaveRawWrite");
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
+        reporter.printRatio("LoadOurs", "LoadSqlite");
+        reporter.printRatio("LoadOurs", "LoadRawSplit");
+        reporter.printRatio("SaveOurs", "SaveSqlite");
+        reporter.printRatio("SaveOurs", "SaveRawWrite");
+    });
 }

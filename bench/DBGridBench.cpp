@@ -148,13 +148,8 @@ int main(int argc, char **argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("GridShow", "CopyingTableViewShow");
-    reporter.printRatio("GridStep", "CopyingTableViewStep");
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
+        reporter.printRatio("GridShow", "CopyingTableViewShow");
+        reporter.printRatio("GridStep", "CopyingTableViewStep");
+    });
 }

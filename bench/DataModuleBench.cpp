@@ -343,14 +343,9 @@ int main(int argc, char **argv)
     // The forms need an application; no window is shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("StartupLoad", "StartupLoadSqlite");
-    reporter.printRatio("StartupForms", "StartupLoadSqlite");
-    reporter.printRatio("Mentes", "MentesSqlite");
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
+        reporter.printRatio("StartupLoad", "StartupLoadSqlite");
+        reporter.printRatio("StartupForms", "StartupLoadSqlite");
+        reporter.printRatio("Mentes", "MentesSqlite");
+    });
 }

@@ -78,13 +78,8 @@ BENCHMARK(Strcmp)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("HungarianCompareStringA", "Strcmp");
-    reporter.printRatio("HungarianCompareStringAIgnoreCase", "Strcmp");
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
+        reporter.printRatio("HungarianCompareStringA", "Strcmp");
+        reporter.printRatio("HungarianCompareStringAIgnoreCase", "Strcmp");
+    });
 }

@@ -7,22 +7,17 @@
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printPerItem("CompareRecordsInteger", 1e6, "comparison");
-    reporter.printPerItem("CompareRecordsText", 1e6, "comparison");
-    reporter.printPerItem("CompareRecordsTextIgnoringLocale", 1e6, "comparison");
-    reporter.printRatio("AppendWithThreeIndexes", "AppendWithThreeIndexesSqlite");
-    reporter.printRatio("EditIndexedField", "EditIndexedFieldSqlite");
-    reporter.printRatio("BuildIndex", "BuildIndexSqlite");
-    reporter.printRatio("LocateIndexedKey", "LocateIndexedKeySqlite/Key");
-    reporter.printRatio("LocateIndexedKey", "LocateIndexedKeySqlite/Row");
-    reporter.printRatio("FilteredWalk/Scan", "FilteredWalkSqlite/Scan");
-    reporter.printRatio("FilteredWalk/Indexed", "FilteredWalkSqlite/Indexed");
-    reporter.printRatio("FilteredWalkLike", "FilteredWalkLikeSqlite");
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
+        reporter.printPerItem("CompareRecordsInteger", 1e6, "comparison");
+        reporter.printPerItem("CompareRecordsText", 1e6, "comparison");
+        reporter.printPerItem("CompareRecordsTextIgnoringLocale", 1e6, "comparison");
+        reporter.printRatio("AppendWithThreeIndexes", "AppendWithThreeIndexesSqlite");
+        reporter.printRatio("EditIndexedField", "EditIndexedFieldSqlite");
+        reporter.printRatio("BuildIndex", "BuildIndexSqlite");
+        reporter.printRatio("LocateIndexedKey", "LocateIndexedKeySqlite/Key");
+        reporter.printRatio("LocateIndexedKey", "LocateIndexedKeySqlite/Row");
+        reporter.printRatio("FilteredWalk/Scan", "FilteredWalkSqlite/Scan");
+        reporter.printRatio("FilteredWalk/Indexed", "FilteredWalkSqlite/Indexed");
+        reporter.printRatio("FilteredWalkLike", "FilteredWalkLikeSqlite");
+    });
 }

@@ -45,3 +45,17 @@ public:
 private:
     std::map<std::string, double> seconds_;
 };
+
+// Runs the benchmarks the command line names, then `summary` prints what they are judged by.
+template <class Summary>
+int runBenchmarks(int argc, char **argv, Summary summary)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    summary(reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -723,23 +723,18 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     registerCases();
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    // Runs with repetitions are named with their settings.
-    const std::string settings = "/min_time:0.050/repeats:3";
-    for (const char *name : Cases) {
-        const std::string ours = std::string("ViewRebuild/") + name;
-        reporter.printRatio(ours + settings, ours + "Sqlite" + settings);
-    }
-    for (const char *view : {"room:0", "room:1"}) {
-        const std::string scaling = std::string("ViewRebuildScaling/") + view;
-        reporter.printRatio(scaling + "/over:1" + settings, scaling + "/over:4" + settings);
-    }
-    thePlanner.reset();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
+        // Runs with repetitions are named with their settings.
+        const std::string settings = "/min_time:0.050/repeats:3";
+        for (const char *name : Cases) {
+            const std::string ours = std::string("ViewRebuild/") + name;
+            reporter.printRatio(ours + settings, ours + "Sqlite" + settings);
+        }
+        for (const char *view : {"room:0", "room:1"}) {
+            const std::string scaling = std::string("ViewRebuildScaling/") + view;
+            reporter.printRatio(scaling + "/over:1" + settings, scaling + "/over:4" + settings);
+        }
+        thePlanner.reset();
+    });
 }
