@@ -35,9 +35,7 @@ constexpr int RowLimit = 99999;
 TDM &largeData()
 {
     static const std::unique_ptr<TDM> dm = [] {
-        const std::string folder = (largeDataFolder() / "").string();
-        auto module = std::make_unique<TDM>(TDMEnvironment{[folder] { return folder; },
-                                                           [](std::string &) { return false; }});
+        auto module = std::make_unique<TDM>(bench::environmentOn(largeDataFolder()));
         module->KurzusalkalomGeneralas();
         return module;
     }();

@@ -31,6 +31,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using bench::TempFolder;
+using bench::environmentOn;
 using bench::largeDataFolder;
 
 // The files the module reads at start on a folder that has every timetable file, by table.
@@ -58,16 +59,6 @@ const std::vector<std::pair<std::string, std::string>> &loadedFiles()
 // The tables Mentes writes.
 const std::vector<std::string> savedTables{"MT_oktato",       "MT_orarend",       "MT_alkalom",     "MT_kurzus",
                                            "MT_kurzusoktato", "MT_kurzusorarend", "MT_kurzustargy", "MT_kurzusalkalom"};
-
-TDMEnvironment environmentOn(const fs::path &folder)
-{
-    const std::string path = (folder / "").string();
-    return {[path] { return path; },
-            [](std::string &name) {
-                name = "bench";
-                return true;
-            }};
-}
 
 // The table layout and index definitions SQLite gets, taken from the module once it has loaded
 // the files, so both sides hold the same columns and indexes.

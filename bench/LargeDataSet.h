@@ -3,6 +3,8 @@
 // The whole-university data set the large-data benchmarks run on, and scratch folders for them.
 // A target including this defines BRELVIX_MAKE_SAMPLEDATA, the generator's path.
 
+#include "data/datam.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -44,6 +46,17 @@ inline const std::filesystem::path &largeDataFolder()
         return generated.path();
     }();
     return folder;
+}
+
+// The data module's surroundings on a folder, with a login name that is no administrator's.
+inline TDMEnvironment environmentOn(const std::filesystem::path &folder)
+{
+    const std::string path = (folder / "").string();
+    return {[path] { return path; },
+            [](std::string &name) {
+                name = "bench";
+                return true;
+            }};
 }
 
 } // namespace bench

@@ -38,17 +38,8 @@ namespace fs = std::filesystem;
 namespace {
 
 using bench::TempFolder;
+using bench::environmentOn;
 using bench::largeDataFolder;
-
-TDMEnvironment environmentOn(const fs::path &folder)
-{
-    const std::string path = (folder / "").string();
-    return {[path] { return path; },
-            [](std::string &name) {
-                name = "bench";
-                return true;
-            }};
-}
 
 void check(int status, sqlite3 *db)
 {
