@@ -27,23 +27,6 @@ struct TztrIndexedFilter::Key
 
 namespace {
 
-// A scratch record of the store's layout for the length of one lookup.
-class ScratchRecord
-{
-public:
-    explicit ScratchRecord(const TztrRecordLayout &layout) : layout_(layout), record_(layout.AllocateRecord())
-    {
-    }
-    ~ScratchRecord() { layout_.FreeRecord(record_, true, false); }
-    ScratchRecord(const ScratchRecord &) = delete;
-    ScratchRecord &operator=(const ScratchRecord &) = delete;
-    TztrRecord *get() const { return record_; }
-
-private:
-    const TztrRecordLayout &layout_;
-    TztrRecord *record_;
-};
-
 template <typename T> bool fits(std::int64_t value)
 {
     return value >= std::numeric_limits<T>::min() && value <= std::numeric_limits<T>::max();
@@ -240,7 +223,7 @@ TztrIndexedFilter::Positions TztrIndexedFilter::collectPositions(const Key &key,
 {
     auto positions = std::make_shared<std::vector<int>>();
     const TztrFieldList fields = leadingFields(lookup.FieldList(), key.Fields.size());
-    const ScratchRecord scratch(table_.common_->Layout());
+    const TztrScratchRecord scratch(table_.common_->Layout());
     const TztrRecord *values = key.Values;
     if (!values) {
         if (!writeWholeNumber(*scratch.get(), fields[0], key.WholeNumber))

@@ -7,20 +7,6 @@
 
 namespace {
 
-// A scratch record of the store's layout for the length of one search.
-class KeyRecord {
-public:
-    explicit KeyRecord(const TztrRecordLayout &layout) : layout_(layout), record_(layout.AllocateRecord()) {}
-    ~KeyRecord() { layout_.FreeRecord(record_, true, false); }
-    KeyRecord(const KeyRecord &) = delete;
-    KeyRecord &operator=(const KeyRecord &) = delete;
-    TztrRecord *get() const { return record_; }
-
-private:
-    const TztrRecordLayout &layout_;
-    TztrRecord *record_;
-};
-
 // Our variant arrays have one dimension; an array of arrays stands for a matrix.
 int arrayDimensions(const Variant &values)
 {
@@ -135,7 +121,7 @@ int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant
         if (options.Contains(loPartialKey))
             entry.Options.Include(mtifoPartial);
     }
-    const KeyRecord key(common_->Layout());
+    const TztrScratchRecord key(common_->Layout());
     populateKeyRecord(key.get(), searchList, keyValues);
     int position = -1;
     if (!FindIndexAndSearch(*this, searchList, key.get(), position, autoAddIndexes_, true, false))

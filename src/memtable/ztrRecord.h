@@ -129,3 +129,17 @@ private:
     int indirectOffset_ = 0;
     int dataSize_ = 0;
 };
+
+// A record of a layout for the length of one search or lookup, freed with its values.
+class TztrScratchRecord {
+public:
+    explicit TztrScratchRecord(const TztrRecordLayout &layout) : layout_(layout), record_(layout.AllocateRecord()) {}
+    ~TztrScratchRecord() { layout_.FreeRecord(record_, true, false); }
+    TztrScratchRecord(const TztrScratchRecord &) = delete;
+    TztrScratchRecord &operator=(const TztrScratchRecord &) = delete;
+    TztrRecord *get() const { return record_; }
+
+private:
+    const TztrRecordLayout &layout_;
+    TztrRecord *record_;
+};
