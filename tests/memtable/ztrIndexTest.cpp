@@ -295,6 +295,16 @@ void goToId(TztrMemTable &table, int id)
     table.SetIndexName(indexName);
 }
 
+// Deletes through another cursor, so the table's own indexes must find each record to drop it.
+void deleteEveryRecordThroughAView(TztrMemTable &table)
+{
+    TztrMemTable view;
+    view.SetAttachedTo(&table);
+    view.Open();
+    while (!view.IsEmpty())
+        view.Delete();
+}
+
 } // namespace
 
 // Changes through every cursor of one store, with index switches, locale changes and edits
@@ -439,11 +449,7 @@ TEST(IndexOrder, AChangedComparisonResortsTheIndexesAndKeepsTheCurrentRecord)
         for (std::size_t i = 1; i < names.size(); ++i)
             EXPECT_TRUE(test.inOrder(names[i - 1], names[i])) << names[i - 1] << " / " << names[i];
         // Deleted through another cursor, each record must leave the index it is found in.
-        TztrMemTable view;
-        view.SetAttachedTo(&table);
-        view.Open();
-        while (!view.IsEmpty())
-            view.Delete();
+        deleteEveryRecordThroughAView(table);
         EXPECT_EQ(table.CurrentIndex()->Count(), 0);
         EXPECT_EQ(table.RecordCount(), 0);
     }
@@ -476,11 +482,7 @@ TEST(IndexOrder, ARecordWhoseCalculatedKeyChangedLeavesTheIndexWhenDeleted)
     table.OnFilterRecord = [](TDataSet &, bool &accept) { accept = true; };
     table.SetFiltered(true);
     EXPECT_EQ(table.RecordCount(), 30);
-    TztrMemTable view;
-    view.SetAttachedTo(&table);
-    view.Open();
-    while (!view.IsEmpty())
-        view.Delete();
+    deleteEveryRecordThroughAView(table);
     EXPECT_EQ(table.CurrentIndex()->Count(), 0);
 }
 
