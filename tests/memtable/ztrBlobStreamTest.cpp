@@ -129,24 +129,6 @@ TEST(BlobStream, CancelledEditsAndInsertsLeaveNoValueBehind)
     EXPECT_EQ(table.RecordCount(), 1);
 }
 
-TEST(BlobStream, ValuesPassThroughTheCompressionHandlers)
-{
-    TztrMemTable table;
-    openNotes(table);
-    auto reversed = [](TztrCustomMemTable &, TStream &from, TStream &to) {
-        std::string bytes = contents(from);
-        std::reverse(bytes.begin(), bytes.end());
-        write(to, bytes);
-    };
-    table.OnCompressBlobStream = reversed;
-    appendNote(table, 1, "abc");
-
-    // Without the matching handler the stored form shows.
-    EXPECT_EQ(text(table).AsString(), "cba");
-    table.OnDecompressBlobStream = reversed;
-    EXPECT_EQ(text(table).AsString(), "abc");
-}
-
 TEST(BlobStream, AFailingWriteBackIsRaisedByThePostAndLeavesTheOldValue)
 {
     TztrMemTable table;
@@ -167,35 +149,4 @@ TEST(BlobStream, AFailingWriteBackIsRaisedByThePostAndLeavesTheOldValue)
     table.FieldByName("id")->SetAsInteger(2);
     table.Post();
     EXPECT_EQ(table.FieldByName("id")->AsInteger(), 2);
-}
-
-TEST(BlobStream, BlobsTravelToViewsCopiesAndDataFiles)
-{
-    TztrMemTable source;
-    source.SetAttachMaxCount(2);
-    openNotes(source);
-    TztrMemTable view;
-    view.SetAttachedTo(&source);
-    view.Open();
-    appendNote(source, 1, "első sor\nmásodik sor" + std::string(1000, 'x'));
-    appendNote(source, 2, "");
-    view.First();
-    EXPECT_EQ(text(view).AsString(), "első sor\nmásodik sor" + std::string(1000, 'x'));
-
-    TztrMemTable copy;
-    openNotes(copy);
-    text(copy).SetReadOnly(true);
-    copy.LoadFromDataSet(source, {});
-    TztrCSVStreamFormat csv;
-    TMemoryStream file;
-    source.SaveToStreamViaFormat(file, &csv);
-    TztrMemTable loaded;
-    openNotes(loaded);
-    loaded.LoadFromStreamViaFormat(file, &csv);
-    for (TztrMemTable *table : {&copy, &loaded}) {
-        table->First();
-        EXPECT_EQ(text(*table).AsString(), "első sor\nmásodik sor" + std::string(1000, 'x'));
-        table->Next();
-        EXPECT_TRUE(text(*table).IsNull());
-    }
 }

@@ -24,27 +24,6 @@ TztrCSVFieldDefinition parse(const std::string &line)
 
 } // namespace
 
-TEST(CsvFieldLine, WrittenAsTheDataFilesHoldIt)
-{
-    EXPECT_EQ(roomIdDefinition().Format(), "terem_id=AutoInc,0,\"terem_id\",\"\",10,Data,\"\"");
-
-    TztrCSVFieldDefinition name;
-    name.FieldName = "terem_kod";
-    name.DataType = ftString;
-    name.Size = 40;
-    name.DisplayName = "Terem \"k\xF3"
-                       "dja\"";
-    name.EditMask = "aaa";
-    name.DisplayWidth = 40;
-    name.Required = true;
-    name.ReadOnly = true;
-    name.Visible = false;
-    name.FieldKind = fkInternalCalc;
-    name.DefaultExpression = "'A-001'";
-    EXPECT_EQ(name.Format(), "terem_kod=String,40,\"Terem \"\"k\xF3"
-                             "dja\"\"\",\"aaa\",40,REQ,RO,INV,InternalCalc,\"'A-001'\"");
-}
-
 TEST(CsvFieldLine, WrittenLineReadsBackTheSame)
 {
     TztrCSVFieldDefinition written = roomIdDefinition();
@@ -64,42 +43,6 @@ TEST(CsvFieldLine, WrittenLineReadsBackTheSame)
     EXPECT_FALSE(read.Visible);
     EXPECT_EQ(read.FieldKind, fkCalculated);
     EXPECT_EQ(read.DefaultExpression, "0");
-}
-
-TEST(CsvFieldLine, ShortLinesAndReadOnlyLabelsRead)
-{
-    const TztrCSVFieldDefinition five = parse("nev=String,60,\"N\xE9v\",\"\",30");
-    EXPECT_EQ(five.DataType, ftString);
-    EXPECT_EQ(five.Size, 60);
-    EXPECT_EQ(five.DisplayName, "N\xE9v");
-    EXPECT_EQ(five.DisplayWidth, 30);
-    EXPECT_EQ(five.FieldKind, fkData);
-    EXPECT_EQ(five.DefaultExpression, "");
-    EXPECT_EQ(parse("x=Integer,0,\"x\",\"\",10,Lookup").FieldKind, fkLookup);
-    EXPECT_EQ(parse("x=Integer,0,\"x\",\"\",10,Nonsense").FieldKind, fkData);
-    EXPECT_EQ(parse("x=Integer,0,\"x\",\"\",10,Aggregate,\"1\"").DefaultExpression, "1");
-    const TztrCSVFieldDefinition label = parse("x=String,10,\"a,RO\",\"\",10,Data,\"\"");
-    EXPECT_EQ(label.DisplayName, "a,RO");
-    EXPECT_TRUE(label.ReadOnly);
-    EXPECT_FALSE(label.Required);
-}
-
-TEST(CsvFieldLine, UnknownTypesAndSizesThatAreNoNumberAreRefused)
-{
-    // Type names are compared exactly; a type the format cannot carry counts as unknown.
-    for (const std::string type : {"string", "Cursor", "Unknown", "Text", ""}) {
-        const std::string line = "x=" + type + ",10,\"x\",\"\",10,Data,\"\"";
-        try {
-            TztrCSVFieldDefinition::Parse(line, "first item");
-            ADD_FAILURE() << type;
-        } catch (const EMemTableError &error) {
-            EXPECT_EQ(error.Message(), "Ismeretlen mezőtípus (" + type + ") a CSV file-ban. (first item)");
-        }
-    }
-    EXPECT_EQ(CSVUnknownFieldTypeMessage("Sz\xF6veg", "sz\xF6veg=Sz\xF6veg"),
-              "Ismeretlen mezőtípus (Szöveg) a CSV file-ban. (szöveg=Szöveg)");
-    for (const char *line : {"x=String,ten,\"x\",\"\",10,Data,\"\"", "x=String,10,\"x\",\"\",wide,Data,\"\"", "x=String"})
-        EXPECT_THROW(parse(line), EConvertError) << line;
 }
 
 TEST(CsvFieldLine, EveryTypeTheFormatSupportsReadsBack)

@@ -84,21 +84,6 @@ TEST(CsvLineReader, CommentLinesAreSkippedAnywhere)
     EXPECT_EQ(linesOf(";head\r\na\r\n;middle\r\n;twice\r\nb;not a comment\r\n;last\r\n", ';'), expected);
 }
 
-TEST(CsvLineReader, OnGetLineMayChangeLinesAndEndTheReading)
-{
-    TStringStream stream("one\r\ntwo\r\nthree\r\nfour\r\n");
-    TztrCSVReader reader(stream, '\0', '\t', '\0', '\0');
-    std::vector<std::string> seen;
-    reader.OnGetLine = [&](std::string &line, bool &eof) {
-        seen.push_back(line);
-        line = "<" + line + ">";
-        eof = line == "<two>";
-    };
-    const std::vector<std::string> expected = {"<one>", "<two>"};
-    EXPECT_EQ(readLines(reader), expected);
-    EXPECT_EQ(seen, (std::vector<std::string>{"one", "two"}));
-}
-
 TEST(CsvLineReader, LineNumbersCountTheLinesOfTheFile)
 {
     TStringStream stream("\r\na\r\nb\n\nc\r\r\n\r\nd");
@@ -110,21 +95,6 @@ TEST(CsvLineReader, LineNumbersCountTheLinesOfTheFile)
         numbers.push_back(reader.LineNumber());
     }
     EXPECT_EQ(numbers, (std::vector<int>{2, 3, 5, 8}));
-}
-
-TEST(CsvLineReader, ProgressComesOncePerHundredBlocks)
-{
-    const std::string line(99, 'x');
-    std::string content;
-    while (content.size() < 150u * TztrCSVReader::BufferSize)
-        content += line + "\r\n";
-    TStringStream stream(content);
-    TztrCSVReader reader(stream, '\0', '\t', '\0', '\0');
-    std::vector<int> reports;
-    reader.OnProgress = [&](int percentage) { reports.push_back(percentage); };
-    readLines(reader);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], static_cast<int>(100LL * 100 * TztrCSVReader::BufferSize / content.size()));
 }
 
 TEST(CsvItemReader, SplitsBareAndQuotedItems)
@@ -147,19 +117,4 @@ TEST(CsvItemReader, SplitsBareAndQuotedItems)
     };
     for (const Case &c : cases)
         EXPECT_EQ(itemsOf(c.line, c.quote, c.fieldDelimiter, c.recordDelimiter), c.items) << c.line;
-}
-
-TEST(CsvItemReader, RestartLineReadsTheItemsAgain)
-{
-    TStringStream stream("x\ty");
-    TztrCSVReader reader(stream, '\0', '\t', '\0', '\0');
-    reader.GetLine();
-    bool isNull = false;
-    std::string text;
-    reader.GetWord(isNull, text);
-    reader.GetWord(isNull, text);
-    EXPECT_TRUE(reader.AtLineEnd());
-    reader.RestartLine();
-    reader.GetWord(isNull, text);
-    EXPECT_EQ(text, "x");
 }

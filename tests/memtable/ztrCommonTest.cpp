@@ -66,13 +66,6 @@ TEST_F(StoreFixture, FreedIDsAreReusedLastFreedFirstWhileUniqueIDsAndBookmarksGo
     EXPECT_EQ(store.Record(1)->RecordID, 1);
 }
 
-TEST_F(StoreFixture, VersioningMarksAddedRecordsInserted)
-{
-    EXPECT_EQ(add()->UpdateStatus, usUnmodified);
-    store.SetEnableVersioning(true);
-    EXPECT_EQ(add()->UpdateStatus, usInserted);
-}
-
 TEST_F(StoreFixture, IndirectValueOfACopyComesFromTheStoredRecord)
 {
     const TztrRecordLayout &layout = store.Layout();
@@ -90,29 +83,4 @@ TEST_F(StoreFixture, IndirectValueOfACopyComesFromTheStoredRecord)
     *layout.FieldNullByte(buffer, 2) = 0;
     EXPECT_EQ(store.IndirectValue(buffer, 2), nullptr);
     layout.FreeRecord(buffer, true, true);
-}
-
-TEST(StoreLocale, PartsSplitAndRebuildTheLocaleID)
-{
-    TztrCommon store(nullptr);
-    EXPECT_EQ(store.LocaleID(), 1024u);
-    EXPECT_EQ(store.SubLanguageID(), 1);
-    store.SetLocaleID(0x1040E);
-    EXPECT_EQ(store.LanguageID(), 0x0E);
-    EXPECT_EQ(store.SubLanguageID(), 1);
-    EXPECT_EQ(store.SortID(), 1);
-    store.SetSortID(0);
-    EXPECT_EQ(store.LocaleID(), 0x040Eu);
-    store.SetLanguageID(0x07);
-    EXPECT_EQ(store.LocaleID(), 0x0407u);
-}
-
-TEST(StoreAutoIncrement, RaisingTheMinimumMovesTheMaximumBelowIt)
-{
-    TztrCommon store(nullptr);
-    store.SetAutoIncMinValue(222);
-    EXPECT_EQ(store.AutoIncMax(), 221);
-    store.SetAutoIncMax(500);
-    store.SetAutoIncMinValue(300);
-    EXPECT_EQ(store.AutoIncMax(), 500);
 }

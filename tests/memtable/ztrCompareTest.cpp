@@ -195,40 +195,6 @@ TEST_F(CompareRecordsOnTable, NullsOptionsModesAndPartialKeysDecide)
     }
 }
 
-TEST_F(CompareRecordsOnTable, FieldLimitComparesOnlyTheLeadingFields)
-{
-    TztrFieldList list;
-    BuildFieldList(table, list, "nev;pont");
-    EXPECT_EQ(CompareRecords(table, record(0), record(2), list, 1, false, false, 0), 0);
-    EXPECT_LT(CompareRecords(table, record(0), record(2), list, 0, false, false, 0), 0);
-    EXPECT_EQ(CompareRecords(table, nullptr, record(2), list, 0, false, false, 0), 0);
-}
-
-TEST_F(CompareRecordsOnTable, RangeModesTestEachFieldOnItsOwn)
-{
-    // Record 0 is (id 1, pont 10), record 2 is (id 3, pont 20).
-    EXPECT_LT(compare(0, 2, "id;pont", 1), 0);  // a field below stops mode 1
-    EXPECT_LE(compare(0, 2, "id;pont", 2), 0);  // nothing above: mode 2 runs to the end
-    EXPECT_GT(compare(2, 0, "id;pont", 2), 0);
-    EXPECT_LT(compare(0, 2, "id;pont", 3), 0);
-    EXPECT_GT(compare(2, 0, "id;pont", 4), 0);
-    EXPECT_LT(compare(0, 2, "id:d;pont", 1), 0); // descending does not count in range modes
-}
-
-TEST_F(CompareRecordsOnTable, TheTableMayCompareValuesItself)
-{
-    int calls = 0;
-    table.SetOnCompareFields([&](TztrCustomMemTable &, TField *field, const void *, const void *, TFieldType type,
-                                TztrifoOptions, bool &, int &result) {
-        ++calls;
-        EXPECT_EQ(field, table.FieldByName("pont"));
-        EXPECT_EQ(type, ftInteger);
-        result = 5;
-    });
-    EXPECT_EQ(compare(0, 2, "pont"), 5);
-    EXPECT_EQ(calls, 1);
-}
-
 namespace {
 
 // Records of every type that has a sort key, with nulls, signs, -0 and accents among the values.

@@ -85,17 +85,6 @@ TEST_F(CreatedTable, OptionsAddCalculatedFieldsWideTextsAndTheRecords)
     target.Cancel();
 }
 
-TEST_F(CreatedTable, ClosesTheTablesSharingTheStore)
-{
-    target.SetAttachMaxCount(2);
-    target.CreateTableAs(source, {mtctoCopyData});
-    TztrMemTable view;
-    view.SetAttachedTo(&target);
-    view.Open();
-    target.CreateTableAs(source, {});
-    EXPECT_FALSE(view.Active());
-}
-
 TEST(CreateTableAsLimits, MoreDefinitionsThanARecordHoldsAreRefused)
 {
     TztrMemTable wide;

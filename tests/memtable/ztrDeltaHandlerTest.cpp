@@ -100,39 +100,6 @@ TEST(DeltaHandler, ReportsTheNetChangeOfEveryRecord)
     EXPECT_EQ(handler.CurrentRecord(), nullptr);
 }
 
-TEST(DeltaHandler, RetryRepeatsTheHandler)
-{
-    TztrMemTable table;
-    definePeople(table);
-    table.Open();
-    appendPerson(table, 1);
-    RecordingHandler handler;
-    handler.retries = 2;
-    table.SetDeltaHandler(&handler);
-
-    handler.ResolveChanges();
-
-    EXPECT_EQ(handler.calls, (std::vector<std::string>{"unmodified 1", "unmodified 1", "unmodified 1"}));
-}
-
-TEST(DeltaHandler, OnGetValueSuppliesTheValuesHandlersRead)
-{
-    TztrMemTable table;
-    definePeople(table);
-    table.Open();
-    appendPerson(table, 1);
-    RecordingHandler handler;
-    handler.OnGetValue = [](TztrCustomDeltaHandler &, TField &field, Variant &value) {
-        if (field.FieldName() == "id")
-            value = value.AsInteger() + 100;
-    };
-    table.SetDeltaHandler(&handler);
-
-    handler.ResolveChanges();
-
-    EXPECT_EQ(handler.calls, (std::vector<std::string>{"unmodified 101"}));
-}
-
 TEST(DeltaHandler, WithoutATableResolvingIsRefused)
 {
     RecordingHandler handler;
@@ -162,17 +129,4 @@ TEST(DeltaHandler, TableAndHandlerForgetEachOtherWhenEitherGoes)
         table.SetDeltaHandler(&shortLived);
     }
     EXPECT_EQ(table.DeltaHandler(), nullptr);
-}
-
-TEST(DeltaHandler, AHandlerServesOneTableAtATime)
-{
-    RecordingHandler handler;
-    TztrMemTable first;
-    TztrMemTable second;
-    first.SetDeltaHandler(&handler);
-
-    second.SetDeltaHandler(&handler);
-
-    EXPECT_EQ(first.DeltaHandler(), nullptr);
-    EXPECT_EQ(handler.MemTable(), &second);
 }

@@ -247,14 +247,6 @@ TEST(FilterFunctions, DateAndTimePartsOfAMoment)
     EXPECT_NEAR(valueOf("time(kezd_ido)", record).AsDateTime(), EncodeTime(10, 45, 30, 0), 1 / MSecsPerDay);
 }
 
-TEST(FilterFunctions, GetDateIsTheCurrentMomentEvenWithoutArguments)
-{
-    const TDateTime before = Now();
-    const TDateTime now = valueOf("getdate()").AsDateTime();
-    EXPECT_GE(now, before);
-    EXPECT_LE(now, Now());
-}
-
 TEST(FilterConstants, EachDataTypeGivesItsValue)
 {
     EXPECT_EQ(EvaluateFilterExpression(*constant(ftSmallint, -3), Record{}).VarType(), varSmallint);
@@ -290,13 +282,4 @@ TEST(FilterErrors, UnknownOperatorsAndConstantTypesAreReported)
     EXPECT_EQ(refusal(*compare), "Az operátor nem támogatott (6).");
     EXPECT_EQ(refusal(*node(ExprNodeClass::Function, 33)), "Az operátor nem támogatott (33).");
     EXPECT_EQ(refusal(*node(ExprNodeClass::ListElement, 35)), "Az operátor nem támogatott (35).");
-}
-
-TEST(FilterErrors, UnknownNodeClassesAndFunctionsAreReported)
-{
-    EXPECT_EQ(refusal(*node(static_cast<ExprNodeClass>(7), 3)), "Ismeretlen operátor (7)");
-    EXPECT_EQ(refusal(*node(static_cast<ExprNodeClass>(12), 3)), "iClass Túl van a határon (12)");
-    auto function = node(ExprNodeClass::Function, 35);
-    function->Name = "upper";
-    EXPECT_EQ(refusal(*function), "Invalid function name upper") << "names are matched exactly";
 }

@@ -63,50 +63,6 @@ TEST(IndexEntries, RandomInsertsAndRemovalsKeepEveryPosition)
     expectSameEntries(entries, {record(8), record(7)});
 }
 
-TEST(IndexKeys, OrderAsTheirBytesWhetherShortOrLong)
-{
-    // Keys of one field list: none begins another. Their lengths run across the part an entry
-    // holds of them.
-    const std::string base = "\x01" + std::string(TztrIndexEntry::KeyPrefixBytes - 3, 'a');
-    std::vector<std::string> ordered = {std::string(1, '\0'), "\x01\x05", "\x01\x06"};
-    for (const char *tail : {"", "b", "bb", "bbb", "bbbb", "bbc", "bc", "c"})
-        ordered.push_back(base + tail + '\0');
-    ordered.push_back("\x01\xff");
-    TztrIndexEntries entries;
-    for (std::size_t i = 0; i < ordered.size(); ++i)
-        entries.InsertKeyed(static_cast<int>(i), record(static_cast<int>(i)), TztrIndexKey(ordered[i]));
-    for (std::size_t a = 0; a < ordered.size(); ++a) {
-        for (std::size_t b = 0; b < ordered.size(); ++b) {
-            const int expected = (a > b) - (a < b);
-            EXPECT_EQ(TztrIndexKey(ordered[a]).CompareTo(entries.EntryAt(static_cast<int>(b))), expected)
-                << a << " against " << b;
-        }
-    }
-}
-
-TEST(IndexEntries, PartitionPointAndFindFromSearchAcrossBlocks)
-{
-    // Records 0..1999 in address order; the split is where the address reaches the key.
-    TztrIndexEntries entries;
-    std::vector<TztrRecord *> all;
-    for (int i = 0; i < 2000; ++i)
-        all.push_back(record(i));
-    entries.Assign(all);
-    for (int key : {0, 1, 255, 256, 257, 511, 512, 1000, 1999, 2000}) {
-        TztrRecord *limit = key < 2000 ? record(key) : record(0) + 2000;
-        EXPECT_EQ(entries.PartitionPoint([limit](const TztrIndexEntry &entry) { return entry.Record < limit; }), key);
-    }
-    EXPECT_EQ(TztrIndexEntries().PartitionPoint([](const TztrIndexEntry &) { return true; }), 0);
-    for (int i = 0; i < 2000; ++i)
-        all[static_cast<std::size_t>(i)] = record(i % 1000);
-    entries.Assign(all);
-    auto isRecord = [](int i) { return [i](const TztrIndexEntry &entry) { return entry.Record == record(i); }; };
-    EXPECT_EQ(entries.FindFrom(0, isRecord(300)), 300);
-    EXPECT_EQ(entries.FindFrom(301, isRecord(300)), 1300);
-    EXPECT_EQ(entries.FindFrom(1301, isRecord(300)), 2000);
-    EXPECT_EQ(entries.FindFrom(5000, isRecord(300)), 2000);
-}
-
 TEST(IndexEntries, AssignedKeysAndKeysInsertedLaterLiveSideBySide)
 {
     auto keyOf = [](int i) {

@@ -77,153 +77,68 @@ TEST_P(IndexSearch, FindsTheFirstOfEqualEntriesOrTheNearestNotBelowTheKey)
 
 INSTANTIATE_TEST_SUITE_P(ScannedAndBisected, IndexSearch, ::testing::Values(20, 21));
 
-TEST(IndexSearchCost, TwentyEntriesAreScannedAndTwentyOneBisected)
-{
-    auto comparisonsToFindTheLast = [](int count) {
-        TztrMemTable table;
-        definePeople(table);
-        table.Open();
-        for (int i = 0; i < count; ++i)
-            appendPerson(table, i, "", i);
-        table.AddIndex("pontok", "pont", {});
-        TztrIndex *index = table.Indexes().IndexByName("pontok");
-        int calls = 0;
-        table.SetOnCompareFields([&calls](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType,
-                                         TztrifoOptions, bool &, int &result) {
-            ++calls;
-            const int x = *static_cast<const std::int32_t *>(a), y = *static_cast<const std::int32_t *>(b);
-            result = (x > y) - (x < y);
-        });
-        calls = 0; // the sort the new comparison brings is no part of the search
-        int position = 0;
-        EXPECT_TRUE(index->Search(nullptr, index->Entry(count - 1), position, false, false));
-        EXPECT_EQ(position, count - 1);
-        return calls;
-    };
-    // The comparison event is set after the sort, and every search must still ask it.
-    EXPECT_GE(comparisonsToFindTheLast(20), 20);
-    EXPECT_LE(comparisonsToFindTheLast(21), 8);
-}
-
-TEST(IndexUniqueness, SortingEqualKeysIsRefusedAndLeavesNoIndex)
-{
-    TztrMemTable table;
-    definePeople(table);
-    table.Open();
-    appendPerson(table, 1, "a", 7);
-    appendPerson(table, 2, "b", 7);
-    try {
-        table.AddIndex("egyedi", "pont", {ixUnique});
-        FAIL() << "equal keys were accepted";
-    } catch (const EMemTableDupKey &error) {
-        EXPECT_STREQ(error.what(), "Duplikált érték az indexben. Művelet leállítva.");
-    }
-    EXPECT_EQ(table.Indexes().IndexByName("egyedi"), nullptr);
-    EXPECT_EQ(table.IndexDefs().Count(), 0);
-}
-
-TEST(IndexUniqueness, PostingADuplicateIsRefusedAndStoresNothingButAnEditedRecordIsNoDuplicate)
+TEST(IndexUpkeep, UniqueKeysAreGuardedAndIndexesFollowEveryChangeOrAreRebuilt)
 {
     TztrMemTable table;
     definePeople(table);
     table.IndexDefs().Add("kulcs", "id", {ixUnique});
+    table.IndexDefs().Add("Pontok", "PONT;ID", {});
+    table.IndexDefs().Add("lusta", "pont", {ixNonMaintained});
     table.Open();
-    appendPerson(table, 1, "a");
-    appendPerson(table, 2, "b");
+    EXPECT_NE(table.Indexes().GetByFieldNames("pont;id"), nullptr);
+    EXPECT_EQ(table.Indexes().GetByFieldNames("id;pont"), nullptr);
+    EXPECT_EQ(messageOf([&] { table.AddIndex("ures", "", {}); }), "Hiányzó Name, vagy FieldName az IndexDef-ben!");
+    appendPerson(table, 1, "a", 3);
+    appendPerson(table, 2, "b", 1);
+    appendPerson(table, 3, "c", 2);
+    appendPerson(table, 4, "c", 2);
+    EXPECT_EQ(messageOf([&] { table.AddIndex("egyedi2", "pont", {ixUnique}); }),
+              "Duplikált érték az indexben. Művelet leállítva.");
+    EXPECT_EQ(table.Indexes().IndexByName("egyedi2"), nullptr);
+    table.Last();
+    table.Delete();
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 3}));
+
+    // A duplicate is refused and stores nothing; an edited record is no duplicate of itself.
     table.Append();
     setPerson(table, 2, "masik", std::nullopt);
     EXPECT_THROW(table.Post(), EMemTableDupKey);
     table.Cancel();
-    EXPECT_EQ(table.Common().RecordCount(), 2);
+    EXPECT_EQ(table.RecordCount(), 3);
     table.First();
-    table.Edit();
-    table.FieldByName("nev")->SetAsString("uj");
-    EXPECT_NO_THROW(table.Post());
+    EXPECT_NO_THROW(editText(table, "nev", "uj"));
     table.Edit();
     table.FieldByName("id")->SetAsInteger(2);
     EXPECT_THROW(table.Post(), EMemTableDupKey);
     table.Cancel();
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
-    EXPECT_EQ(table.RecordCount(), 2);
-}
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 3}));
 
-TEST(IndexMaintenance, NewRecordGoesBeforeEqualKeysInEveryIndex)
-{
-    TztrMemTable table;
-    definePeople(table);
-    table.IndexDefs().Add("pontok", "pont", {});
-    table.IndexDefs().Add("nevek", "nev", {ixDescending});
-    table.Open();
-    appendPerson(table, 1, "azonos", 5);
-    appendPerson(table, 2, "azonos", 5);
-    appendPerson(table, 3, "azonos", 5);
-    appendPerson(table, 4, "masik", 1);
-    table.SetIndexName("pontok");
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{4, 3, 2, 1}));
-    table.SetIndexName("nevek");
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{4, 3, 2, 1}));
-}
-
-TEST(IndexMaintenance, DisabledUpkeepLeavesIndexesUnorderedUntilRebuilt)
-{
-    TztrMemTable table;
-    definePeople(table);
-    table.IndexDefs().Add("pontok", "pont", {});
-    table.Open();
-    appendPerson(table, 1, "", 3);
-    TztrIndex *index = table.Indexes().IndexByName("pontok");
-    table.SetEnableIndexes(false);
-    appendPerson(table, 2, "", 1);
-    appendPerson(table, 3, "", 2);
-    EXPECT_FALSE(index->IsOrdered());
-    EXPECT_EQ(index->Count(), 1);
-    index->Rebuild();
-    EXPECT_TRUE(index->IsOrdered());
-    table.SetEnableIndexes(true);
-    table.SetIndexName("pontok");
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
-}
-
-TEST(IndexMaintenance, NonMaintainedIndexIsRebuiltWhenSwitchedToAndDeletedThrough)
-{
-    TztrMemTable table;
-    definePeople(table);
-    table.IndexDefs().Add("pontok", "pont", {ixNonMaintained});
-    table.Open();
-    appendPerson(table, 1, "", 3);
-    appendPerson(table, 2, "", 1);
-    appendPerson(table, 3, "", 2);
-    EXPECT_FALSE(table.Indexes().IndexByName("pontok")->IsOrdered());
-    table.SetIndexName("pontok");
+    // An index left out of the upkeep is rebuilt when it is switched to.
+    EXPECT_FALSE(table.Indexes().IndexByName("lusta")->IsOrdered());
+    table.SetIndexName("lusta");
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
     table.First();
     table.Delete();
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{3, 1}));
-}
-
-TEST(IndexSet, NamesMatchWithoutCaseAndDeletingTheCurrentIndexFallsBackToRowOrder)
-{
-    TztrMemTable table;
-    definePeople(table);
-    table.IndexDefs().Add("Pontok", "PONT;ID", {});
-    table.Open();
-    EXPECT_NE(table.Indexes().GetByFieldNames("pont;id"), nullptr);
-    EXPECT_EQ(table.Indexes().GetByFieldNames("pont"), nullptr);
-    try {
-        table.AddIndex("ures", "", {});
-        FAIL() << "an index without fields was accepted";
-    } catch (const EMemTableError &error) {
-        EXPECT_STREQ(error.what(), "Hiányzó Name, vagy FieldName az IndexDef-ben!");
-    }
-    appendPerson(table, 1, "", 2);
-    appendPerson(table, 2, "", 1);
+    // Deleting the current index falls back to row order, which itself cannot go.
     table.SetIndexName("pontok");
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 1}));
     table.Indexes().Delete(table.Indexes().IndexByName("pontok"));
     EXPECT_EQ(table.CurrentIndex(), table.Indexes().RowOrderIndex());
     table.Indexes().Delete(table.Indexes().RowOrderIndex());
-    EXPECT_EQ(table.Indexes().Count(), 1);
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 3}));
+
+    TztrIndex *points = table.Indexes().IndexByName("lusta");
+    table.SetIndexName("");
+    table.SetEnableIndexes(false);
+    appendPerson(table, 5, "", 0);
+    appendPerson(table, 6, "", 9);
+    EXPECT_FALSE(points->IsOrdered());
+    EXPECT_EQ(points->Count(), 2);
+    points->Rebuild();
+    EXPECT_TRUE(points->IsOrdered());
+    table.SetEnableIndexes(true);
+    table.SetIndexName("lusta");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{5, 3, 1, 6}));
 }
 
 namespace {
@@ -441,6 +356,9 @@ TEST(IndexOrder, AChangedComparisonResortsTheIndexesAndKeepsTheCurrentRecord)
         for (int id = 0; id < 40; ++id)
             appendPerson(table, id, (id % 2 ? "cs" : "cu") + std::to_string(id % 10), id);
         goToId(table, 7);
+        // An unknown locale refuses every text comparison, so nothing moves.
+        EXPECT_THROW(table.SetLocaleID(0x7FFF), EMemTableInvalidLocale);
+        EXPECT_EQ(table.LocaleID(), static_cast<int>(Hungarian));
         test.change(table);
         EXPECT_EQ(table.FieldByName("id")->AsInteger(), 7);
         std::vector<std::string> names;
@@ -453,53 +371,6 @@ TEST(IndexOrder, AChangedComparisonResortsTheIndexesAndKeepsTheCurrentRecord)
         EXPECT_EQ(table.CurrentIndex()->Count(), 0);
         EXPECT_EQ(table.RecordCount(), 0);
     }
-}
-
-TEST(IndexOrder, ARecordWhoseCalculatedKeyChangedLeavesTheIndexWhenDeleted)
-{
-    TztrMemTable table;
-    for (const auto &[name, kind] : {std::pair{"id", fkData}, {"pont", fkData}, {"szorzat", fkCalculated}}) {
-        TField *field = table.Fields().Add(CreateFieldOfType(ftInteger));
-        field->SetFieldName(name);
-        field->SetFieldKind(kind);
-    }
-    int factor = 1;
-    table.OnCalcFields = [&factor](TDataSet &dataSet) {
-        dataSet.FieldByName("szorzat")->SetAsInteger(dataSet.FieldByName("pont")->AsInteger() * factor);
-    };
-    table.SetAttachMaxCount(2);
-    table.IndexDefs().Add("szorzatok", "szorzat", {});
-    table.SetIndexName("szorzatok");
-    table.Open();
-    for (int id = 0; id < 30; ++id) {
-        table.Append();
-        table.FieldByName("id")->SetAsInteger(id);
-        table.FieldByName("pont")->SetAsInteger(id);
-        table.Post();
-    }
-    // The filter computes the stored records' values anew, against the index's order.
-    factor = -1;
-    table.OnFilterRecord = [](TDataSet &, bool &accept) { accept = true; };
-    table.SetFiltered(true);
-    EXPECT_EQ(table.RecordCount(), 30);
-    deleteEveryRecordThroughAView(table);
-    EXPECT_EQ(table.CurrentIndex()->Count(), 0);
-}
-
-TEST(IndexOrder, ALocaleTheIndexesCannotBeSortedUnderIsRefused)
-{
-    TztrMemTable table;
-    definePeople(table);
-    table.SetLocaleID(English);
-    table.IndexDefs().Add("nevek", "nev", {});
-    table.SetIndexName("nevek");
-    table.Open();
-    appendPerson(table, 1, cp1250("cz"), 0);
-    appendPerson(table, 2, cp1250("cs"), 0);
-    // An unknown locale refuses every text comparison.
-    EXPECT_THROW(table.SetLocaleID(0x7FFF), EMemTableInvalidLocale);
-    EXPECT_EQ(table.LocaleID(), static_cast<int>(English));
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 1}));
 }
 
 TEST(IndexSort, ByteKeysAndFieldComparisonGiveTheSameOrder)
@@ -559,27 +430,4 @@ TEST(IndexProperty, TextsAlikeInTheirFirstLettersStayOrderedThroughChanges)
     ASSERT_EQ(names.size(), 150u);
     for (std::size_t i = 1; i < names.size(); ++i)
         EXPECT_TRUE(inNameOrder(Hungarian, names[i - 1], names[i])) << names[i - 1] << " / " << names[i];
-}
-
-TEST(IndexSearch, AFieldListOfOtherFieldsOrOptionsSearchesInItsOwnOrder)
-{
-    TztrMemTable table;
-    definePeople(table);
-    table.Open();
-    for (int i = 0; i < 40; ++i)
-        appendPerson(table, i, "", 39 - i);
-    table.AddIndex("pontok", "pont", {});
-    TztrIndex *index = table.Indexes().IndexByName("pontok");
-    const TztrRecord *key = table.Indexes().RowOrderIndex()->Entry(10);
-    TztrFieldList sameOrder, descending, otherField;
-    BuildFieldList(table, sameOrder, "pont");
-    BuildFieldList(table, descending, "pont:D");
-    BuildFieldList(table, otherField, "id");
-    int position = -1;
-    ASSERT_TRUE(index->Search(&sameOrder, key, position, false, false));
-    EXPECT_EQ(position, 29);
-    // Bisecting an index in another order goes astray; it must not borrow the index's own
-    // order to find the key all the same.
-    EXPECT_FALSE(index->Search(&descending, key, position, false, false));
-    EXPECT_FALSE(index->Search(&otherField, key, position, false, false));
 }

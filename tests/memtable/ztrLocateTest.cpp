@@ -75,25 +75,6 @@ TEST_F(LocateTable, FindsTheFirstMatchOrLeavesTheCursor)
     EXPECT_EQ(table.RecNo(), 3);
 }
 
-TEST_F(LocateTable, AReopenedTableWithOtherFieldsLocatesOnItsNewFields)
-{
-    fill(5);
-    ASSERT_TRUE(table.Locate("pont", 30, {}));
-    table.Close();
-    table.FieldDefs().Clear();
-    table.FieldDefs().Add("nev", ftString, 10);
-    table.FieldDefs().Add("pont", ftSmallint);
-    table.Open();
-    for (int points : {7, 8, 9}) {
-        table.Append();
-        table.FieldByName("pont")->SetAsInteger(points);
-        table.FieldByName("nev")->SetAsString("p" + std::to_string(points));
-        table.Post();
-    }
-    ASSERT_TRUE(table.Locate("pont", 8, {}));
-    EXPECT_EQ(table.FieldByName("nev")->AsString(), "p8");
-}
-
 TEST_F(LocateTable, RecordsTheFilterRefusesArePassedOver)
 {
     appendPerson(table, 7, "rejtett", 1);
@@ -227,26 +208,4 @@ TEST_F(LocateTable, LookupReadsTheResultFieldsOfTheMatchWithoutMoving)
     EXPECT_EQ(currentId(), 1);
     EXPECT_TRUE(table.Lookup("id", 9, "nev").IsEmpty());
     EXPECT_FALSE(table.Found());
-}
-
-TEST_F(LocateTable, LookupComputesCalculatedFields)
-{
-    TztrMemTable calculated;
-    auto addField = [&calculated](const char *name, TFieldType type, int size) {
-        TField *field = calculated.Fields().Add(CreateFieldOfType(type));
-        field->SetFieldName(name);
-        field->SetSize(size);
-        return field;
-    };
-    addField("id", ftInteger, 0);
-    addField("nev", ftString, 20);
-    addField("pont", ftInteger, 0);
-    addField("dupla", ftInteger, 0)->SetFieldKind(fkCalculated);
-    calculated.OnCalcFields = [](TDataSet &dataSet) {
-        dataSet.FieldByName("dupla")->SetAsInteger(dataSet.FieldByName("pont")->AsInteger() * 2);
-    };
-    calculated.Open();
-    appendPerson(calculated, 1, "a", 4);
-    appendPerson(calculated, 2, "b", 6);
-    EXPECT_EQ(calculated.Lookup("id", 2, "dupla").AsInteger(), 12);
 }

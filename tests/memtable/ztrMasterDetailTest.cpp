@@ -106,16 +106,6 @@ TEST_F(CourseOccasions, SwitchingTheIndexSwitchesTheKey)
     EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{10, 11, 14}));
 }
 
-TEST_F(CourseOccasions, TwoMasterFieldsOverAOneFieldIndexFollowOnlyTheFirst)
-{
-    occasions.AddIndex("kurzus", "kurzus_id", {});
-    occasions.SetIndexFieldNames("kurzus_id");
-    occasions.SetMasterSource(&source);
-    occasions.SetMasterFields("kurzus_id;het");
-    // Course 1 is in week 1, yet its week-2 occasion 12 is shown as well.
-    EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{10, 12, 14}));
-}
-
 TEST_F(CourseOccasions, TwoDetailFieldsFollowBothMasterFields)
 {
     occasions.SetMasterSource(&source);
@@ -133,17 +123,6 @@ TEST_F(CourseOccasions, ANewDetailRecordTakesTheMastersValues)
     occasions.Post();
     EXPECT_EQ(occasions.FieldByName("kurzus_id")->AsInteger(), 2);
     EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{11, 13, 20}));
-}
-
-TEST_F(CourseOccasions, OnNewRecordSeesTheMastersValuesAlready)
-{
-    linkOnCourse();
-    courses.Last();
-    int seen = 0;
-    occasions.OnNewRecord = [&seen](TDataSet &dataSet) { seen = dataSet.FieldByName("kurzus_id")->AsInteger(); };
-    occasions.Append();
-    EXPECT_EQ(seen, 3);
-    occasions.Cancel();
 }
 
 TEST_F(CourseOccasions, EditingTheMasterKeyMovesTheDetail)
@@ -179,17 +158,6 @@ TEST_F(CourseOccasions, ALoosenedLinkShowsEveryRecord)
     addCourse(2, 1);
     EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{11, 13}));
     EXPECT_THROW(occasions.SetMasterFields("nincs"), EDatabaseError);
-}
-
-TEST_F(CourseOccasions, ADetailOpenedAfterTheLinkFollowsAtOnce)
-{
-    occasions.Close();
-    linkOnCourse();
-    courses.Next();
-    occasions.Open();
-    addOccasion(30, 2, 1);
-    addOccasion(31, 1, 1);
-    EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{30}));
 }
 
 TEST(MasterDetailLinks, CirclesAreRefused)

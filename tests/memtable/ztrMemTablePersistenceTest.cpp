@@ -139,45 +139,6 @@ TEST_F(RoomFiles, SaveOverAFolderNamesTheFileAndKeepsTheFolder)
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);
 }
 
-TEST_F(RoomFiles, FileWithMoreColumnsThanFieldsFillsTheNamedFields)
-{
-    TztrMemTable narrow;
-    narrow.FieldDefs().Add("terem_kod", ftString, 40);
-    narrow.Open();
-    TztrCSVStreamFormat nodef;
-    configureAsCSVNodef(nodef);
-    narrow.SetDefaultFormat(&nodef);
-    writeFile(folder / "terem.csv", ExampleRoomFile);
-    narrow.LoadFromFile(folder / "terem.csv");
-    ASSERT_EQ(narrow.FieldCount(), 1);
-    EXPECT_EQ(narrow.RecordCount(), 2);
-    EXPECT_EQ(narrow.Fields()[0]->AsString(), "A-001");
-}
-
-TEST_F(RoomFiles, ProgressIsReportedAroundSavesAndLoads)
-{
-    addManyRooms(250);
-    std::vector<std::pair<int, TztrProgressCode>> reports;
-    table.OnProgress = [&](TztrCustomMemTable &, int percentage, TztrProgressCode code) {
-        reports.emplace_back(percentage, code);
-    };
-    table.SaveToFile(folder / "terem.csv");
-    const std::vector<std::pair<int, TztrProgressCode>> saving = {
-        {0, mtpcSave}, {0, mtpcSave}, {40, mtpcSave}, {80, mtpcSave}, {100, mtpcSave}};
-    EXPECT_EQ(reports, saving);
-
-    reports.clear();
-    table.LoadFromFile(folder / "terem.csv");
-    ASSERT_GE(reports.size(), 2u);
-    EXPECT_EQ(reports.front(), std::make_pair(0, mtpcLoad));
-    EXPECT_EQ(reports.back(), std::make_pair(100, mtpcLoad));
-
-    reports.clear();
-    table.SetProgressFlags({mtpcLoad});
-    table.SaveToFile(folder / "terem.csv");
-    EXPECT_TRUE(reports.empty());
-}
-
 TEST(PersistentTable, MissingFileOpensEmptyAndClosingWritesIt)
 {
     TempFolder folder;

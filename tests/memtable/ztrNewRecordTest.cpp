@@ -70,37 +70,6 @@ TEST_F(AutoIncTable, NoNumberIsGivenPastTheLargestInteger)
     }
 }
 
-TEST_F(AutoIncTable, AViewNumbersFromTheSharedStore)
-{
-    table.SetAutoIncMinValue(40);
-    table.SetAttachMaxCount(2);
-    table.Open();
-    EXPECT_EQ(appendOne(), 40);
-    TztrMemTable view;
-    view.SetAttachedTo(&table);
-    view.Open();
-    view.Append();
-    view.Post();
-    EXPECT_EQ(view.FieldByName("sorszam")->AsInteger(), 41);
-    EXPECT_EQ(appendOne(), 42);
-}
-
-TEST(AutoIncLoading, LoadedRecordsKeepTheirNumbersAndTheNextFollowsThem)
-{
-    TztrMemTable rooms;
-    TztrCSVStreamFormat csv;
-    streamtest::configureAsCSV(csv);
-    TStringStream in(streamtest::ExampleRoomFile);
-    rooms.LoadFromStreamViaFormat(in, &csv);
-    std::vector<int> ids;
-    for (rooms.First(); !rooms.Eof(); rooms.Next())
-        ids.push_back(rooms.FieldByName("terem_id")->AsInteger());
-    EXPECT_EQ(ids, (std::vector<int>{111, 112}));
-    rooms.Append();
-    EXPECT_EQ(rooms.FieldByName("terem_id")->AsInteger(), 113);
-    rooms.Cancel();
-}
-
 TEST(DefaultExpressions, ANewRecordTakesTheFieldsDefaultsUnlessOnNewRecordSetsThem)
 {
     TztrMemTable table;

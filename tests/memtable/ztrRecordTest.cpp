@@ -53,29 +53,6 @@ TEST(RecordLayoutPerformance, BalancedAndSmallMoveTextsOfThirteenBytesOutAndSmal
     }
 }
 
-TEST(RecordLayoutAreas, CalculatedBookmarkAndIndirectAreasFollowTheFixedFields)
-{
-    TztrRecordLayout layout;
-    layout.Layout({{ftInteger, 0, "a", "a"}, {ftMemo, 0, "b", "b"}}, 10, 3, mtpfFast, {});
-    EXPECT_TRUE(layout.IsIndirect(2));
-    EXPECT_EQ(layout.CalcAreaOffset(), 5);
-    EXPECT_EQ(layout.BookmarkAreaOffset(), 15);
-    EXPECT_EQ(layout.BookmarkAreaSize(), 3 * BookmarkSlotSize);
-    EXPECT_EQ(layout.IndirectAreaOffset(), 15 + 3 * BookmarkSlotSize);
-    EXPECT_EQ(layout.DataSize(), layout.IndirectAreaOffset() + IndirectSlotSize);
-    EXPECT_EQ(layout.RecordSize(), static_cast<int>(sizeof(TztrRecord)) + layout.DataSize());
-}
-
-TEST(RecordLayoutAreas, SetupHookCanMoveAFieldOutOfTheRecord)
-{
-    const TztrRecordLayout layout = layoutOf(shortAndLongText(), mtpfFast, [](int fieldNo, std::uint8_t &flags) {
-        if (fieldNo == 1)
-            flags |= FieldFlagIndirect;
-    });
-    EXPECT_TRUE(layout.IsIndirect(1));
-    EXPECT_EQ(layout.FieldOffset(2), 0);
-}
-
 TEST(RecordLayoutRefusals, NoFieldsAndUnstorableTypesAreRefused)
 {
     TztrRecordLayout layout;
@@ -91,20 +68,6 @@ TEST(RecordLayoutRefusals, NoFieldsAndUnstorableTypesAreRefused)
     } catch (const EMemTableError &error) {
         EXPECT_STREQ(error.what(), "Fielddef v (Valami) A(z) 32 adattípus nem támogatott.)");
     }
-}
-
-TEST(RecordMemory, FreshRecordCarriesNoIdentityAndNoValues)
-{
-    const TztrRecordLayout layout = layoutOf(shortAndLongText(), mtpfBalanced);
-    TztrRecord *record = layout.AllocateRecord();
-    EXPECT_EQ(record->RecordNo, -1);
-    EXPECT_EQ(record->RecordID, -1);
-    EXPECT_EQ(record->UniqueRecordID, -1);
-    EXPECT_EQ(record->TransactionLevel, -1);
-    EXPECT_EQ(record->PrevRecordVersion, nullptr);
-    EXPECT_EQ(*layout.FieldNullByte(record, 1), 0);
-    EXPECT_EQ(layout.IndirectBlock(record, 2), nullptr);
-    layout.FreeRecord(record, true, true);
 }
 
 TEST(RecordMemory, CopyLeavesValueBlocksWithTheirOwnerAndDuplicateOwnsItsOwn)
@@ -155,20 +118,4 @@ TEST(RecordMemory, TransferMovesWrittenValuesAndKeepsUntouchedOnes)
 
     layout.FreeRecord(buffer, true, true);
     layout.FreeRecord(stored, true, true);
-}
-
-TEST(ValueBlocks, HoldLengthAndBytesAndDuplicateIndependently)
-{
-    std::uint8_t *block = ValueBlock::makeFrom("abc", 3);
-    std::uint8_t *copy = ValueBlock::duplicate(block);
-    ValueBlock::bytes(block)[0] = 'x';
-    EXPECT_EQ(ValueBlock::length(copy), 3u);
-    EXPECT_EQ(ValueBlock::view(copy), "abc");
-    EXPECT_EQ(ValueBlock::view(block), "xbc");
-    std::uint8_t *empty = ValueBlock::make(5);
-    EXPECT_EQ(ValueBlock::view(empty), std::string(5, '\0'));
-    ValueBlock::free(block);
-    ValueBlock::free(copy);
-    ValueBlock::free(empty);
-    ValueBlock::free(nullptr);
 }

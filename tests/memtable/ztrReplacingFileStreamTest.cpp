@@ -60,33 +60,6 @@ TEST_F(ReplacingFile, OnlyACommittedWriteReplacesTheFileKeepingItsAccessRights)
     EXPECT_EQ(read(fresh), "x");
 }
 
-TEST_F(ReplacingFile, FolderInTheWayIsReportedByNameAndKept)
-{
-    const fs::path target = folder / "oktato.csv";
-    fs::create_directory(target);
-    TztrReplacingFileStream stream(target);
-    stream.WriteBuffer("x", 1);
-    try {
-        stream.Commit();
-        FAIL() << "a folder was replaced";
-    } catch (const EFCreateError &error) {
-        EXPECT_NE(error.Message().find(target.string()), std::string::npos) << error.Message();
-    }
-    EXPECT_TRUE(fs::is_directory(target));
-    EXPECT_EQ(entries(), 1);
-}
-
-TEST_F(ReplacingFile, MissingFolderIsReportedByName)
-{
-    const fs::path target = folder / "nincs" / "terem.csv";
-    try {
-        TztrReplacingFileStream stream(target);
-        FAIL() << "a file was made in a missing folder";
-    } catch (const EFCreateError &error) {
-        EXPECT_NE(error.Message().find(target.string()), std::string::npos) << error.Message();
-    }
-}
-
 TEST_F(ReplacingFile, ReadOnlyFileIsRefusedByNameAndKept)
 {
     const fs::path target = folder / "kastorelbolkurzus.csv";

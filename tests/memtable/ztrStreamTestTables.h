@@ -5,6 +5,7 @@
 
 #include "memtable/ztrMemCSVStreamFormat.h"
 #include "memtable/ztrMemTable.h"
+#include "memtable/ztrTestTables.h"
 #include "platform/Classes.h"
 #include "platform/DB.h"
 #include "support/TempFolder.h"

@@ -42,6 +42,19 @@ inline void appendPerson(TztrCustomMemTable &table, int id, const std::string &n
     table.Post();
 }
 
+inline int currentId(TDataSet &table)
+{
+    return table.FieldByName("id")->AsInteger();
+}
+
+// Edits one text field of the current record and posts it.
+inline void editText(TDataSet &table, const std::string &field, const std::string &text)
+{
+    table.Edit();
+    table.FieldByName(field)->SetAsString(text);
+    table.Post();
+}
+
 // The ids in the table's current order, read by walking it from the first record.
 inline std::vector<int> idsInOrder(TztrCustomMemTable &table)
 {
