@@ -84,19 +84,6 @@ TEST(CsvLineReader, CommentLinesAreSkippedAnywhere)
     EXPECT_EQ(linesOf(";head\r\na\r\n;middle\r\n;twice\r\nb;not a comment\r\n;last\r\n", ';'), expected);
 }
 
-TEST(CsvLineReader, LineNumbersCountTheLinesOfTheFile)
-{
-    TStringStream stream("\r\na\r\nb\n\nc\r\r\n\r\nd");
-    TztrCSVReader reader(stream, '\0', '\t', '\0', '\0');
-    std::vector<int> numbers;
-    bool more = true;
-    while (more) {
-        more = reader.GetLine();
-        numbers.push_back(reader.LineNumber());
-    }
-    EXPECT_EQ(numbers, (std::vector<int>{2, 3, 5, 8}));
-}
-
 TEST(CsvItemReader, SplitsBareAndQuotedItems)
 {
     struct Case

@@ -51,37 +51,20 @@ std::vector<std::string> namesOf(TDataSet &dataSet)
 
 } // namespace
 
-TEST(LoadFromDataSet, WithoutAppendEmptiesEveryTableOnTheStoreAndWithAppendKeepsThem)
+TEST(LoadFromDataSet, ReplacesOrAppendsRecordsMatchingFieldsByName)
 {
     TztrMemTable owner;
     owner.SetAttachMaxCount(2);
-    openPeople(owner);
-    appendPerson(owner, 100, "régi");
-    appendPerson(owner, 101, "régi");
+    owner.FieldDefs().Add("id", ftAutoInc);
+    owner.FieldDefs().Add("nev", ftString, 20);
+    owner.FieldDefs().Add("megjegyzes", ftString, 30);
+    owner.FieldDefs().Add("pont", ftInteger);
+    owner.FieldDefs().Add("nagy", ftLargeint);
+    owner.Open();
+    owner.AppendRecord({100, "régi"});
     TztrMemTable view;
     view.SetAttachedTo(&owner);
     view.Open();
-    ArrayDataSet source;
-    openPeopleArray(source, 2);
-
-    owner.LoadFromDataSet(source, {});
-    EXPECT_EQ(idsOf(owner), (std::vector<int>{1, 2}));
-    EXPECT_EQ(idsOf(view), (std::vector<int>{1, 2}));
-    EXPECT_EQ(owner.LoadedCount(), 2);
-
-    // Loading from the table itself or from a view of its records changes nothing.
-    owner.LoadFromDataSet(owner, {});
-    owner.LoadFromDataSet(view, {});
-    owner.LoadFromDataSet(view, {mtcpoAppend});
-    view.SaveToDataSet(owner, {});
-    view.UpdateToDataSet(owner, "id");
-    EXPECT_EQ(idsOf(owner), (std::vector<int>{1, 2}));
-    owner.LoadFromDataSet(source, {mtcpoAppend});
-    EXPECT_EQ(idsOf(owner), (std::vector<int>{1, 2, 1, 2}));
-}
-
-TEST(LoadFromDataSet, MatchesFieldsByNameAndConvertsValuesBetweenFieldClasses)
-{
     ArrayDataSet source;
     source.FieldDefs().Add("nev", ftString, 20);
     source.FieldDefs().Add("csak_forrasban", ftInteger);
@@ -89,46 +72,38 @@ TEST(LoadFromDataSet, MatchesFieldsByNameAndConvertsValuesBetweenFieldClasses)
     source.FieldDefs().Add("pont", ftString, 10);
     source.FieldDefs().Add("nagy", ftLargeint);
     source.Open();
-    source.AppendRecord({cp1250("Ákos"), 77, 5, "42", std::int64_t{9007199254740993}});
-    source.AppendRecord({"", 1, 6, Variant::Null(), Variant::Null()});
-    TztrMemTable table;
-    table.FieldDefs().Add("id", ftInteger);
-    table.FieldDefs().Add("nev", ftString, 20);
-    table.FieldDefs().Add("megjegyzes", ftString, 30);
-    table.FieldDefs().Add("pont", ftInteger);
-    table.FieldDefs().Add("nagy", ftLargeint);
-    table.Open();
+    source.AppendRecord({cp1250("Ákos"), 77, 7, "42", std::int64_t{9007199254740993}});
+    source.AppendRecord({"", 1, 9, Variant::Null(), Variant::Null()});
 
-    table.LoadFromDataSet(source, {});
+    // Without append every table on the store is emptied; loaded keys are kept.
+    owner.LoadFromDataSet(source, {});
+    EXPECT_EQ(idsOf(owner), (std::vector<int>{7, 9}));
+    EXPECT_EQ(idsOf(view), (std::vector<int>{7, 9}));
+    EXPECT_EQ(owner.LoadedCount(), 2);
+    owner.First();
+    EXPECT_EQ(owner.FieldByName("nev")->AsString(), cp1250("Ákos"));
+    EXPECT_TRUE(owner.FieldByName("megjegyzes")->IsNull());
+    EXPECT_EQ(owner.FieldByName("pont")->AsInteger(), 42);
+    EXPECT_EQ(owner.FieldByName("nagy")->AsLargeInt(), 9007199254740993);
+    EXPECT_EQ(owner.FindField("csak_forrasban"), nullptr);
+    owner.Last();
+    EXPECT_TRUE(owner.FieldByName("pont")->IsNull());
+    EXPECT_TRUE(owner.FieldByName("nagy")->IsNull());
 
-    ASSERT_EQ(table.RecordCount(), 2);
-    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 5);
-    EXPECT_EQ(table.FieldByName("nev")->AsString(), cp1250("Ákos"));
-    EXPECT_TRUE(table.FieldByName("megjegyzes")->IsNull());
-    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 42);
-    EXPECT_EQ(table.FieldByName("nagy")->AsLargeInt(), 9007199254740993);
-    EXPECT_EQ(table.FindField("csak_forrasban"), nullptr);
-    table.Last();
-    EXPECT_TRUE(table.FieldByName("pont")->IsNull());
-    EXPECT_TRUE(table.FieldByName("nagy")->IsNull());
-}
-
-TEST(LoadFromDataSet, AnEmptyTableKeepsTheSourceKeysAndAppendedRecordsNumberOn)
-{
-    ArrayDataSet source;
-    openPeopleArray(source, 0);
-    source.AppendRecord({7, "hét", 1});
-    source.AppendRecord({9, "kilenc", 2});
-    TztrMemTable table;
-    table.FieldDefs().Add("id", ftAutoInc);
-    table.FieldDefs().Add("nev", ftString, 20);
-    table.Open();
-
-    table.LoadFromDataSet(source, {});
-    EXPECT_EQ(idsOf(table), (std::vector<int>{7, 9}));
-    table.LoadFromDataSet(source, {mtcpoAppend});
-    EXPECT_EQ(idsOf(table), (std::vector<int>{7, 9, 10, 11}));
-    EXPECT_EQ(namesOf(table), (std::vector<std::string>{"hét", "kilenc", "hét", "kilenc"}));
+    // Loading from the table itself or from a view of its records changes nothing.
+    owner.LoadFromDataSet(owner, {});
+    owner.LoadFromDataSet(view, {});
+    owner.LoadFromDataSet(view, {mtcpoAppend});
+    view.SaveToDataSet(owner, {});
+    view.UpdateToDataSet(owner, "id");
+    EXPECT_EQ(idsOf(owner), (std::vector<int>{7, 9}));
+    // Appended records number on after the largest key the store ever gave.
+    owner.LoadFromDataSet(source, {mtcpoAppend});
+    EXPECT_EQ(idsOf(owner), (std::vector<int>{7, 9, 101, 102}));
+    EXPECT_EQ(messageOf([&] { owner.LoadFromDataSet(source, {mtcpoAppend, mtcpoStructure}); }),
+              "Cannot both append and copy structure.");
+    EXPECT_THROW(owner.LoadFromDataSet(source, {mtcpoAppend, mtcpoProperties}), EMemTableError);
+    EXPECT_EQ(owner.RecordCount(), 4);
 }
 
 TEST(CopyLimits, LoadsSavesAndUpdatesStopAtTheLimitAndZeroMeansNone)
@@ -160,7 +135,7 @@ TEST(CopyLimits, LoadsSavesAndUpdatesStopAtTheLimitAndZeroMeansNone)
     }
 }
 
-TEST(LoadFromDataSet, LoadsEveryRecordPastAFilterAndAMasterAndKeepsThem)
+TEST(LoadFromDataSet, KeepsTheTablesViewAndPutsTheSourceBackEvenWhenAValueFails)
 {
     TztrMemTable master;
     master.FieldDefs().Add("id", ftInteger);
@@ -174,60 +149,43 @@ TEST(LoadFromDataSet, LoadsEveryRecordPastAFilterAndAMasterAndKeepsThem)
     table.SetMasterFields("id");
     table.SetDetailFields("id");
     table.Open();
-    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
-        accept = dataSet.FieldByName("id")->AsInteger() % 2 == 0;
-    };
+    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) { accept = currentId(dataSet) % 2 == 0; };
     table.SetFiltered(true);
     ArrayDataSet source;
     openPeopleArray(source, 4);
+    source.First();
+    source.MoveBy(2);
+    source.DisableControls();
 
+    // Every record is loaded past the filter and the master link, which stay in place.
     table.LoadFromDataSet(source, {});
-
     EXPECT_TRUE(table.Filtered());
     EXPECT_EQ(table.MasterSource(), &masterSource);
     EXPECT_EQ(idsOf(table), (std::vector<int>{2}));
+    EXPECT_EQ(currentId(source), 3);
+    EXPECT_TRUE(source.ControlsDisabled());
+    source.EnableControls();
     table.SetMasterSource(nullptr);
     EXPECT_EQ(idsOf(table), (std::vector<int>{2, 4}));
     table.SetFiltered(false);
     EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3, 4}));
-}
 
-TEST(LoadFromDataSet, AppendTogetherWithStructureOrPropertiesIsRefused)
-{
-    ArrayDataSet source;
-    openPeopleArray(source, 2);
-    TztrMemTable table;
-    openPeople(table);
-    appendPerson(table, 50);
-
-    EXPECT_EQ(messageOf([&] {
-                  table.LoadFromDataSet(source, {mtcpoAppend, mtcpoStructure});
-              }),
-              "Cannot both append and copy structure.");
-    EXPECT_THROW(table.LoadFromDataSet(source, {mtcpoAppend, mtcpoProperties}), EMemTableError);
-    EXPECT_EQ(idsOf(table), (std::vector<int>{50}));
-}
-
-TEST(LoadFromDataSet, AFailedConversionStopsAtThatRecordAndPutsTheSourceBack)
-{
-    ArrayDataSet source;
-    source.FieldDefs().Add("id", ftString, 5);
-    source.Open();
-    source.AppendRecord({"1"});
-    source.AppendRecord({"2"});
-    source.AppendRecord({"x"});
-    source.AppendRecord({"4"});
-    source.Last();
-    TztrMemTable table;
-    openPeople(table);
-
-    EXPECT_THROW(table.LoadFromDataSet(source, {}), EConvertError);
-
+    ArrayDataSet bad;
+    bad.FieldDefs().Add("id", ftString, 5);
+    bad.Open();
+    for (const char *id : {"1", "2", "x", "4"})
+        bad.AppendRecord({id});
+    bad.Last();
+    EXPECT_THROW(table.LoadFromDataSet(bad, {}), EConvertError);
     EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2}));
     EXPECT_EQ(table.State(), dsBrowse);
-    EXPECT_EQ(source.FieldByName("id")->AsString(), "4");
-    EXPECT_FALSE(source.ControlsDisabled());
+    EXPECT_EQ(bad.FieldByName("id")->AsString(), "4");
+    EXPECT_FALSE(bad.ControlsDisabled());
     EXPECT_FALSE(table.ControlsDisabled());
+
+    bad.Close();
+    table.LoadFromDataSet(source, {});
+    EXPECT_FALSE(bad.Active()) << "a closed source is opened for the copy only";
 }
 
 TEST(CopyRecords, WideConversionTurnsEightBitTextToWideAndBackAsUtf8)
@@ -255,32 +213,21 @@ TEST(CopyRecords, WideConversionTurnsEightBitTextToWideAndBackAsUtf8)
     EXPECT_EQ(destination.FieldByName("szoveg")->AsString(), utf8);
 }
 
-TEST(SaveToDataSet, WritesEveryRecordIntoAnotherDataSet)
+TEST(SaveToDataSet, SavingAndUpdatingWriteTheRecordsTheFlagsAndKeysChoose)
 {
     TztrMemTable table;
     openPeople(table);
-    appendPerson(table, 1, "a", 10);
-    appendPerson(table, 2, "b");
-    ArrayDataSet destination;
-    openPeopleArray(destination, 0);
-    std::vector<TztrMemTableStorageType> saves;
-    table.OnSave = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &) {
-        saves.push_back(type);
-    };
-
-    table.SaveToDataSet(destination, {});
-
-    EXPECT_EQ(idsOf(destination), (std::vector<int>{1, 2}));
-    destination.Last();
-    EXPECT_TRUE(destination.FieldByName("pont")->IsNull());
+    appendPerson(table, 1, "új", 11);
+    appendPerson(table, 2, "második");
+    ArrayDataSet saved;
+    openPeopleArray(saved, 0);
+    table.SaveToDataSet(saved, {});
+    EXPECT_EQ(idsOf(saved), (std::vector<int>{1, 2}));
+    saved.Last();
+    EXPECT_TRUE(saved.FieldByName("pont")->IsNull());
     EXPECT_EQ(table.SavedCount(), 2);
-    EXPECT_EQ(saves, (std::vector<TztrMemTableStorageType>{mtstDataSet}));
-}
 
-TEST(UpdateToDataSet, FlagsChooseWhetherFoundKeysAreUpdatedAndOthersAppended)
-{
-    struct Case
-    {
+    struct Case {
         TztrUpdateFlags flags;
         std::vector<int> ids;
         std::vector<std::string> names;
@@ -291,33 +238,19 @@ TEST(UpdateToDataSet, FlagsChooseWhetherFoundKeysAreUpdatedAndOthersAppended)
         {{mtufAppend}, {1, 3, 2}, {"régi", "harmadik", "második"}},
     };
     for (const Case &c : cases) {
-        TztrMemTable table;
-        openPeople(table);
-        appendPerson(table, 1, "új", 11);
-        appendPerson(table, 2, "második", 22);
         ArrayDataSet destination;
         openPeopleArray(destination, 0);
         destination.AppendRecord({1, "régi", 1});
         destination.AppendRecord({3, "harmadik", 3});
-
         table.UpdateToDataSet(destination, "id", c.flags);
-
         EXPECT_EQ(idsOf(destination), c.ids);
         EXPECT_EQ(namesOf(destination), c.names);
     }
-}
 
-TEST(UpdateRecords, UpdatesAMemoryTableFromAnotherDataSet)
-{
+    // The other way round: a memory table updated from another dataset.
     ArrayDataSet source;
     openPeopleArray(source, 3);
-    TztrMemTable table;
-    openPeople(table);
-    appendPerson(table, 2, "régi", 0);
-
     table.UpdateRecords(source, table, {mtufEdit, mtufAppend}, 0, "id");
-
-    EXPECT_EQ(idsOf(table), (std::vector<int>{2, 1, 3}));
-    table.First();
-    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 20);
+    EXPECT_EQ(idsOf(table), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(namesOf(table)[1], cp1250("Név 2"));
 }
