@@ -56,32 +56,6 @@ Variant valueOf(const std::string &expression, const Record &record = {})
     return EvaluateFilterExpression(parser.Root(), record);
 }
 
-std::unique_ptr<ExprNode> node(ExprNodeClass nodeClass, std::uint32_t op)
-{
-    auto result = std::make_unique<ExprNode>();
-    result->NodeClass = nodeClass;
-    result->Operator = static_cast<ExprOperator>(op);
-    return result;
-}
-
-std::unique_ptr<ExprNode> constant(TFieldType type, ExprValue value)
-{
-    auto result = node(ExprNodeClass::Constant, 14);
-    result->DataType = type;
-    result->Value = std::move(value);
-    return result;
-}
-
-std::string refusal(const ExprNode &tree)
-{
-    try {
-        EvaluateFilterExpression(tree, Record{});
-    } catch (const EMemTableFilterError &error) {
-        return error.what();
-    }
-    return "evaluated";
-}
-
 } // namespace
 
 TEST(FilterExpressions, AcceptRecordsByTheNullLikeCaseAndValueRules)
@@ -173,38 +147,6 @@ TEST(FilterLike, PatternsMatchWholeTextsFoldingOnlyAToZ)
         EXPECT_EQ(MatchesLikePattern(text, pattern), matches) << text << " like " << pattern;
 }
 
-TEST(FilterLists, ListsStopAtTheFirstEmptyElement)
-{
-    auto tree = node(ExprNodeClass::Binary, 31);
-    tree->Left = constant(ftInteger, 7);
-    tree->Right = node(ExprNodeClass::ListElement, 36);
-    tree->Right->Left = node(ExprNodeClass::Unary, 1); // False, then an empty element, then 7
-    tree->Right->Left->Left = constant(ftInteger, 1);
-    tree->Right->Right = node(ExprNodeClass::ListElement, 36);
-    tree->Right->Right->Right = node(ExprNodeClass::ListElement, 36);
-    tree->Right->Right->Right->Left = constant(ftInteger, 7);
-    EXPECT_FALSE(FilterExpressionAccepts(*tree, Record{}));
-}
-
-TEST(FilterArithmetic, OperatorsFollowTheirPrecedence)
-{
-    EXPECT_TRUE(accepts("kurzus_id + 1 * 2 = 7", Record{{"kurzus_id", 5}}));
-    EXPECT_TRUE(accepts("(kurzus_id - 1) / 2 = 2", Record{{"kurzus_id", 5}}));
-    EXPECT_TRUE(accepts("-kurzus_id = -5", Record{{"kurzus_id", 5}}));
-    EXPECT_TRUE(
-        accepts("targy_kod + '-' + targy_nev = 'A-B'", Record{{"targy_kod", "A"}, {"targy_nev", "B"}}));
-}
-
-TEST(FilterArithmetic, ModuloAndRemainderAreTheIntegerRemainder)
-{
-    for (std::uint32_t op : {20u, 21u}) {
-        auto tree = node(ExprNodeClass::Binary, op);
-        tree->Left = constant(ftInteger, 17);
-        tree->Right = constant(ftInteger, 5);
-        EXPECT_EQ(EvaluateFilterExpression(*tree, Record{}).AsInteger(), 2);
-    }
-}
-
 TEST(FilterFunctions, TextFunctionsFoldTrimAndCut)
 {
     const Record record{{"targy_nev", "\xE1rp\xE1" "d Kft"}, {"targy_kod", "MSB293-EA"}, {"atlag", 1.0}};
@@ -217,6 +159,7 @@ TEST(FilterFunctions, TextFunctionsFoldTrimAndCut)
         {"substring(targy_kod, 0, 2)", record, "MS"},
         {"substring(targy_kod, 20, 2)", record, ""},
         {"substring(targy_kod, 2, 0)", record, ""},
+        {"substring(targy_kod, 2, 1)", record, "S"},
         {"trim(targy_nev)", blanks, "ab c"},
         {"trimleft(targy_nev)", blanks, "ab c \r\n"},
         {"trimright(targy_nev)", blanks, " \t ab c"},
@@ -226,60 +169,15 @@ TEST(FilterFunctions, TextFunctionsFoldTrimAndCut)
     for (const char *expression : {"upper(targy_kod)", "substring(targy_kod, 1, 2)", "trim(targy_kod)",
                                    "year(kezd_ido)", "date(kezd_ido)"})
         EXPECT_TRUE(valueOf(expression).IsNull()) << expression;
-    auto function = node(ExprNodeClass::Function, 35);
-    function->Name = "UPPER";
-    function->Left = node(ExprNodeClass::ListElement, 36);
-    function->Left->Left = constant(ftString, std::string("abc\xE1"));
-    EXPECT_EQ(EvaluateFilterExpression(*function, Record{}).AsString(), "ABC\xE1");
 }
 
 TEST(FilterFunctions, DateAndTimePartsOfAMoment)
 {
-    const TDateTime moment = EncodeDate(2025, 9, 8) + EncodeTime(10, 45, 30, 0);
-    const Record record{{"kezd_ido", moment}};
-    EXPECT_EQ(valueOf("year(kezd_ido)", record).AsInteger(), 2025);
-    EXPECT_EQ(valueOf("month(kezd_ido)", record).AsInteger(), 9);
-    EXPECT_EQ(valueOf("day(kezd_ido)", record).AsInteger(), 8);
-    EXPECT_EQ(valueOf("hour(kezd_ido)", record).AsInteger(), 10);
-    EXPECT_EQ(valueOf("minute(kezd_ido)", record).AsInteger(), 45);
-    EXPECT_EQ(valueOf("second(kezd_ido)", record).AsInteger(), 30);
+    const Record record{{"kezd_ido", EncodeDate(2025, 9, 8) + EncodeTime(10, 45, 30, 0)}};
+    const std::vector<std::pair<std::string, int>> parts = {{"year", 2025}, {"month", 9},   {"day", 8},
+                                                            {"hour", 10},   {"minute", 45}, {"second", 30}};
+    for (const auto &[part, value] : parts)
+        EXPECT_EQ(valueOf(part + "(kezd_ido)", record).AsInteger(), value) << part;
     EXPECT_DOUBLE_EQ(valueOf("date(kezd_ido)", record).AsDateTime(), EncodeDate(2025, 9, 8));
     EXPECT_NEAR(valueOf("time(kezd_ido)", record).AsDateTime(), EncodeTime(10, 45, 30, 0), 1 / MSecsPerDay);
-}
-
-TEST(FilterConstants, EachDataTypeGivesItsValue)
-{
-    EXPECT_EQ(EvaluateFilterExpression(*constant(ftSmallint, -3), Record{}).VarType(), varSmallint);
-    EXPECT_EQ(EvaluateFilterExpression(*constant(ftWord, 65535), Record{}).AsInteger(), 65535);
-    EXPECT_EQ(EvaluateFilterExpression(*constant(ftAutoInc, 9), Record{}).VarType(), varInteger);
-    EXPECT_TRUE(EvaluateFilterExpression(*constant(ftBoolean, 1), Record{}).AsBoolean());
-    EXPECT_FALSE(EvaluateFilterExpression(*constant(ftBoolean, 0), Record{}).AsBoolean());
-    EXPECT_EQ(EvaluateFilterExpression(*constant(ftBCD, 2.5), Record{}).VarType(), varCurrency);
-    EXPECT_EQ(EvaluateFilterExpression(*constant(ftCurrency, 2.5), Record{}).VarType(), varDouble);
-    EXPECT_EQ(EvaluateFilterExpression(*constant(ftDate, TDateTime(45908)), Record{}).VarType(), varDate);
-    EXPECT_EQ(EvaluateFilterExpression(*constant(ftWideString, std::string("\xE1")), Record{}).AsWideString(),
-              u"\u00E1");
-}
-
-TEST(FilterErrors, UnknownOperatorsAndConstantTypesAreReported)
-{
-    EXPECT_EQ(refusal(*constant(ftBlob, 1)), "Ismeretlen mezőtípus (15)");
-    EXPECT_EQ(refusal(*node(ExprNodeClass::Field, 14)), "Ismeretlen operátor (14)");
-    auto wrongConstant = constant(ftInteger, 1);
-    wrongConstant->Operator = ExprOperator::Field;
-    EXPECT_EQ(refusal(*wrongConstant), "Ismeretlen operátor (13)");
-
-    auto unary = node(ExprNodeClass::Unary, 3);
-    unary->Left = constant(ftInteger, 1);
-    EXPECT_EQ(refusal(*unary), "Az operátor nem támogatott (3).");
-    auto binary = node(ExprNodeClass::Binary, 9);
-    binary->Left = constant(ftInteger, 1);
-    binary->Right = constant(ftInteger, 1);
-    EXPECT_EQ(refusal(*binary), "Az operátor nem támogatott (9).");
-    auto compare = node(ExprNodeClass::Compare, 6);
-    compare->Left = constant(ftString, std::string("a"));
-    compare->Right = constant(ftString, std::string("b"));
-    EXPECT_EQ(refusal(*compare), "Az operátor nem támogatott (6).");
-    EXPECT_EQ(refusal(*node(ExprNodeClass::Function, 33)), "Az operátor nem támogatott (33).");
-    EXPECT_EQ(refusal(*node(ExprNodeClass::ListElement, 35)), "Az operátor nem támogatott (35).");
 }

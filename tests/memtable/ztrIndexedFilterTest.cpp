@@ -40,11 +40,8 @@ protected:
 
         courses.FieldDefs().Add("kurzus_id", ftInteger);
         courses.Open();
-        for (int course = 0; course <= MaxCourse; ++course) {
-            courses.Append();
-            courses.FieldByName("kurzus_id")->SetAsInteger(course);
-            courses.Post();
-        }
+        for (int course = 0; course <= MaxCourse; ++course)
+            courses.AppendRecord({course});
         source.SetDataSet(&courses);
     }
 
@@ -59,21 +56,10 @@ protected:
         return roll <= 3 ? 0 : 1 + static_cast<int>(rng() % MaxCourse);
     }
 
-    void setCourse(TDataSet &table, std::optional<int> course)
-    {
-        if (course)
-            table.FieldByName("kurzus_id")->SetAsInteger(*course);
-        else
-            table.FieldByName("kurzus_id")->Clear();
-    }
-
     void insertThroughOther()
     {
-        other.Append();
-        other.FieldByName("id")->SetAsInteger(nextId++);
-        setCourse(other, randomCourse());
-        other.FieldByName("terem_id")->SetAsInteger(static_cast<int>(rng() % 7));
-        other.Post();
+        const std::optional<int> course = randomCourse();
+        other.AppendRecord({nextId++, course ? Variant(*course) : Variant::Null(), static_cast<int>(rng() % 7)});
     }
 
     // Goes to a random record of the other view; false when it has none.
@@ -196,7 +182,8 @@ protected:
         case 1:
             if (pickThroughOther()) {
                 other.Edit();
-                setCourse(other, randomCourse());
+                const std::optional<int> course = randomCourse();
+                course ? other.FieldByName("kurzus_id")->SetAsInteger(*course) : other.FieldByName("kurzus_id")->Clear();
                 other.Post();
             }
             break;
@@ -218,11 +205,7 @@ protected:
             occasions.SetIndexName(orders()[rng() % orders().size()]);
             break;
         case 6:
-            occasions.Append();
-            occasions.FieldByName("id")->SetAsInteger(nextId++);
-            occasions.FieldByName("kurzus_id")->SetAsInteger(key);
-            occasions.FieldByName("terem_id")->SetAsInteger(static_cast<int>(rng() % 7));
-            occasions.Post();
+            occasions.AppendRecord({nextId++, key, static_cast<int>(rng() % 7)});
             break;
         case 7:
             if (!occasions.IsEmpty()) {
@@ -277,9 +260,7 @@ std::vector<std::string> detailCodesFor(const std::string &detailFields)
     TztrMemTable master;
     master.FieldDefs().Add("kod", ftString, 10);
     master.Open();
-    master.Append();
-    master.FieldByName("kod")->SetAsString("ab");
-    master.Post();
+    master.AppendRecord({"ab"});
     TDataSource source;
     source.SetDataSet(&master);
 
@@ -287,13 +268,9 @@ std::vector<std::string> detailCodesFor(const std::string &detailFields)
     details.FieldDefs().Add("kod", ftString, 10);
     details.IndexDefs().Add("kod", "kod", {});
     details.Open();
-    for (int i = 0; i < 30; ++i) {
-        for (const char *code : {"AB", "ab", "abc", "b"}) {
-            details.Append();
-            details.FieldByName("kod")->SetAsString(code);
-            details.Post();
-        }
-    }
+    for (int i = 0; i < 30; ++i)
+        for (const char *code : {"AB", "ab", "abc", "b"})
+            details.AppendRecord({code});
     details.SetMasterSource(&source);
     details.SetDetailFields(detailFields);
     details.SetMasterFields("kod");
