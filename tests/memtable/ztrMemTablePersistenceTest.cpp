@@ -82,26 +82,16 @@ TEST_F(RoomFiles, MissingFormatsClosedTablesAndMissingFilesAreRefused)
 {
     TztrMemTable bare;
     makeRoomTable(bare);
-    try {
-        bare.SaveToFile(folder / "x.csv");
-        FAIL();
-    } catch (const EMemTableError &error) {
-        EXPECT_EQ(error.Message(), "No format specified.");
-    }
+    EXPECT_EQ(messageOf([&] { bare.SaveToFile(folder / "x.csv"); }), "No format specified.");
     EXPECT_THROW(bare.LoadFromStreamViaFormat(*std::make_unique<TStringStream>("x"), nullptr),
                  EMemTableError);
     EXPECT_THROW(table.LoadFromFile(folder / "nincs.csv"), EFOpenError);
     table.Close();
-    try {
-        table.SaveToFile(folder / "terem.csv");
-        FAIL();
-    } catch (const EDatabaseError &error) {
-        EXPECT_NE(error.Message().find(SDataSetClosed), std::string::npos) << error.Message();
-    }
+    EXPECT_NE(messageOf([&] { table.SaveToFile(folder / "terem.csv"); }).find(SDataSetClosed), std::string::npos);
     EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
-TEST_F(RoomFiles, SaveFailingPartWayLeavesTheOldFileAsItWas)
+TEST_F(RoomFiles, ASaveThatFailsLeavesWhatWasThereAsItWas)
 {
     addExampleRooms(table);
     table.SaveToFile(folder / "terem.csv");
@@ -122,86 +112,61 @@ TEST_F(RoomFiles, SaveFailingPartWayLeavesTheOldFileAsItWas)
     EXPECT_EQ(readFile(folder / "terem.csv"), ExampleRoomFile);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);
     EXPECT_FALSE(table.ControlsDisabled());
-}
 
-TEST_F(RoomFiles, SaveOverAFolderNamesTheFileAndKeepsTheFolder)
-{
-    addExampleRooms(table);
-    fs::create_directory(folder / "terem.csv");
+    // A folder in the way is named and kept.
+    table.OnSaveRecord = nullptr;
+    fs::create_directory(folder / "mappa.csv");
     try {
-        table.SaveToFile(folder / "terem.csv");
-        FAIL() << "a folder was replaced";
+        table.SaveToFile(folder / "mappa.csv");
+        ADD_FAILURE() << "a folder was replaced";
     } catch (const EStreamError &error) {
-        EXPECT_NE(error.Message().find((folder / "terem.csv").string()), std::string::npos)
-            << error.Message();
+        EXPECT_NE(error.Message().find((folder / "mappa.csv").string()), std::string::npos) << error.Message();
     }
-    EXPECT_TRUE(fs::is_directory(folder / "terem.csv"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);
+    EXPECT_TRUE(fs::is_directory(folder / "mappa.csv"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 2);
 }
 
-TEST(PersistentTable, MissingFileOpensEmptyAndClosingWritesIt)
+TEST(PersistentTable, OpensFromItsFileAndClosingWritesItKeepingABackupOrTheOldFile)
 {
     TempFolder folder;
     TztrCSVStreamFormat csv;
     configureAsCSV(csv);
-    const std::string fileName = (folder / "terem.csv").string();
+    const auto persistent = [&](TztrMemTable &table, const fs::path &file) {
+        table.SetPersistentFormat(&csv);
+        table.SetPersistentFile(file.string());
+        table.SetPersistent(true);
+    };
     {
         TztrMemTable table;
-        table.SetPersistentFormat(&csv);
-        table.SetPersistentFile(fileName);
-        table.SetPersistent(true);
+        persistent(table, folder / "terem.csv");
         makeRoomTable(table);
-        EXPECT_EQ(table.RecordCount(), 0);
+        EXPECT_EQ(table.RecordCount(), 0) << "a missing file opens empty";
         addExampleRooms(table);
         table.Close();
-        EXPECT_EQ(readFile(fileName), ExampleRoomFile);
+        EXPECT_EQ(readFile(folder / "terem.csv"), ExampleRoomFile);
     }
     TztrMemTable reopened;
-    reopened.SetPersistentFormat(&csv);
-    reopened.SetPersistentFile(fileName);
-    reopened.SetPersistent(true);
+    persistent(reopened, folder / "terem.csv");
+    reopened.SetPersistentBackup(true);
+    reopened.SetPersistentBackupExt(".bak");
     reopened.FieldDefs().Add("terem_id", ftInteger);
     reopened.Open();
-    EXPECT_TRUE(reopened.Persistent());
     EXPECT_EQ(reopened.RecordCount(), 2);
     EXPECT_EQ(reopened.FieldCount(), 5);
-}
+    addRoom(reopened, 113, "A-003", std::nullopt, std::nullopt, "Kelmendor");
+    reopened.Close();
+    EXPECT_EQ(readFile(folder / "terem.bak"), ExampleRoomFile);
+    EXPECT_NE(readFile(folder / "terem.csv").find("\r\n113\tA-003\t"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder / "terem.$$$"));
 
-TEST(PersistentTable, ASaveThatFailsIsRaisedByCloseAndEndsNoProgramAtDestruction)
-{
-    TempFolder folder;
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
+    // A save that fails is raised by Close, and ends no program when the table goes.
     const fs::path missingFolder = folder / "nincs";
     auto table = std::make_unique<TztrMemTable>();
-    table->SetPersistentFormat(&csv);
-    table->SetPersistentFile((missingFolder / "terem.csv").string());
-    table->SetPersistent(true);
+    persistent(*table, missingFolder / "terem.csv");
     makeRoomTable(*table);
     addExampleRooms(*table);
     EXPECT_ANY_THROW(table->Close());
     EXPECT_TRUE(table->Active());
     table.reset();
     EXPECT_FALSE(fs::exists(missingFolder));
-}
-
-TEST(PersistentTable, ClosingKeepsTheOldFileAsBackup)
-{
-    TempFolder folder;
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    writeFile(folder / "terem.csv", ExampleRoomFile);
-    TztrMemTable table;
-    table.SetPersistentFormat(&csv);
-    table.SetPersistentFile((folder / "terem.csv").string());
-    table.SetPersistentBackup(true);
-    table.SetPersistentBackupExt(".bak");
-    table.SetPersistent(true);
-    table.FieldDefs().Add("terem_id", ftInteger);
-    table.Open();
-    addRoom(table, 113, "A-003", std::nullopt, std::nullopt, "Kelmendor");
-    table.Close();
-    EXPECT_EQ(readFile(folder / "terem.bak"), ExampleRoomFile);
-    EXPECT_NE(readFile(folder / "terem.csv").find("\r\n113\tA-003\t"), std::string::npos);
-    EXPECT_FALSE(fs::exists(folder / "terem.$$$"));
 }
