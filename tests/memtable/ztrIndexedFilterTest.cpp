@@ -1,5 +1,5 @@
-// A filter, master/detail key or range of the form `field = value` reaches its records through an
-// index on that field; the table must show exactly what testing every record would show.
+// A filter or master/detail key of the form `field = value` reaches its records through an index on
+// that field; the table must show exactly what testing every record would show.
 
 #include "memtable/ztrTestTables.h"
 #include "platform/DataSource.h"
@@ -16,7 +16,7 @@ namespace {
 
 // How the occasions are narrowed to one course: each way sets its key and switches itself off
 // and on, so that the test can read what an unfiltered walk holds.
-enum class Narrowing { FilterText, MasterDetail, Range };
+enum class Narrowing { FilterText, MasterDetail };
 
 // Occasions (id, course, room) in a table with indexes on the course, the room and both; a second
 // view of the same records changes them behind the narrowed table's back.
@@ -84,9 +84,6 @@ protected:
         case Narrowing::MasterDetail:
             ASSERT_TRUE(courses.Locate("kurzus_id", course, {}));
             break;
-        case Narrowing::Range:
-            occasions.SetRange(course, course);
-            break;
         }
     }
 
@@ -97,17 +94,7 @@ protected:
             occasions.SetDetailFields("kurzus_id");
             occasions.SetMasterFields("kurzus_id");
         }
-        if (GetParam() == Narrowing::Range)
-            occasions.SetIndexName("kurzus");
         narrowTo(2);
-    }
-
-    // The range is kept on the index it was set on; the others try every order.
-    std::vector<std::string> orders() const
-    {
-        if (GetParam() == Narrowing::Range)
-            return {"kurzus", "kurzusterem"};
-        return {"", "kurzus", "terem", "teremdesc", "kurzusterem"};
     }
 
     void switchOff()
@@ -118,9 +105,6 @@ protected:
             break;
         case Narrowing::MasterDetail:
             occasions.SetMasterDetailEnabled(false);
-            break;
-        case Narrowing::Range:
-            occasions.CancelRange();
             break;
         }
     }
@@ -134,9 +118,6 @@ protected:
         case Narrowing::MasterDetail:
             occasions.SetMasterDetailEnabled(true);
             occasions.First();
-            break;
-        case Narrowing::Range:
-            occasions.SetRange(key, key);
             break;
         }
     }
@@ -202,7 +183,7 @@ protected:
             narrowTo(rng() % 3 == 0 ? 0 : static_cast<int>(rng() % (MaxCourse + 1)));
             break;
         case 5:
-            occasions.SetIndexName(orders()[rng() % orders().size()]);
+            occasions.SetIndexName(orders[rng() % orders.size()]);
             break;
         case 6:
             occasions.AppendRecord({nextId++, key, static_cast<int>(rng() % 7)});
@@ -221,6 +202,7 @@ protected:
         }
     }
 
+    const std::vector<std::string> orders = {"", "kurzus", "terem", "teremdesc", "kurzusterem"};
     TztrMemTable occasions;
     TztrMemTable other;
     TztrMemTable courses;
@@ -250,7 +232,7 @@ TEST_P(NarrowedOccasions, ShowTheRecordsAScanWouldInTheSameOrderThroughEveryChan
 }
 
 INSTANTIATE_TEST_SUITE_P(EachNarrowing, NarrowedOccasions,
-                         ::testing::Values(Narrowing::FilterText, Narrowing::MasterDetail, Narrowing::Range));
+                         ::testing::Values(Narrowing::FilterText, Narrowing::MasterDetail));
 
 namespace {
 
