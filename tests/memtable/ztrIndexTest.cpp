@@ -372,9 +372,7 @@ TEST(IndexProperty, TextsAlikeInTheirFirstLettersStayOrderedThroughChanges)
     table.SetIndexName("nevek");
     for (int step = 0; step < 150; ++step) {
         table.SetRecNo(static_cast<int>(random() % 150) + 1);
-        table.Edit();
-        table.FieldByName("nev")->SetAsString(nameOf());
-        table.Post();
+        editText(table, "nev", nameOf());
     }
     std::vector<std::string> names;
     for (table.First(); !table.Eof(); table.Next())

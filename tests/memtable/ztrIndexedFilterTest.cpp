@@ -284,9 +284,7 @@ TEST(NarrowedByIndex, AnIndexHoldingFewerRecordsThanTheCurrentOrderIsNotLookedUp
     // Holds the records as appended only: an edited one leaves it.
     table.AddIndex2("uj", "pont", {}, {usInserted});
     ASSERT_TRUE(table.Locate("id", 5, {}));
-    table.Edit();
-    table.FieldByName("nev")->SetAsString("Edited");
-    table.Post();
+    editText(table, "nev", "Edited");
     table.SetFilter("pont=1");
     table.SetFiltered(true);
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 5, 9, 13, 17, 21, 25, 29, 33, 37}));

@@ -41,12 +41,7 @@ TEST_F(MappedTable, FlagsChooseTheFieldsSavedAndLoadedAndWhereTheyGo)
               "id\trejtett\r\n1\t2\r\n3\t4\r\n");
     format.SetsfAppend({sfSaveAppend});
     EXPECT_EQ(saveInto(TStringStream("head\r\n")), "head\r\nid\trejtett\r\n1\t2\r\n3\t4\r\n");
-    format.SetsfAppend({sfSaveInsert});
-    TStringStream inserted("0123456789012345678901234567890123456789");
-    inserted.SetPosition(2);
-    EXPECT_EQ(saveInto(std::move(inserted)), "01id\trejtett\r\n1\t2\r\n3\t4\r\n4567890123456789");
     format.SetsfAppend({});
-
     format.SetsfNonVisible({sfLoadNonVisible});
     EXPECT_EQ(saveInto(TStringStream()), "id\r\n1\r\n3\r\n");
     format.SetsfNonVisible({sfSaveNonVisible});

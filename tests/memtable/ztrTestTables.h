@@ -56,7 +56,7 @@ inline void editText(TDataSet &table, const std::string &field, const std::strin
 }
 
 // The ids in the table's current order, read by walking it from the first record.
-inline std::vector<int> idsInOrder(TztrCustomMemTable &table)
+inline std::vector<int> idsInOrder(TDataSet &table)
 {
     std::vector<int> ids;
     table.First();
