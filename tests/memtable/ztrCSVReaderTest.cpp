@@ -10,18 +10,6 @@ using namespace std::string_literals;
 
 namespace {
 
-struct Item
-{
-    std::string text;
-    bool isNull;
-    bool operator==(const Item &) const = default;
-};
-
-void PrintTo(const Item &item, std::ostream *out)
-{
-    *out << (item.isNull ? "null" : "\"" + item.text + "\"");
-}
-
 // Every line a reader gives, the last one (which comes with False) included when not empty.
 std::vector<std::string> readLines(TztrCSVReader &reader)
 {
@@ -40,20 +28,6 @@ std::vector<std::string> linesOf(const std::string &content, char commentChar = 
     TStringStream stream(content);
     TztrCSVReader reader(stream, '\0', '\t', '\0', commentChar);
     return readLines(reader);
-}
-
-std::vector<Item> itemsOf(const std::string &line, char quote, char fieldDelimiter, char recordDelimiter)
-{
-    TStringStream stream(line);
-    TztrCSVReader reader(stream, quote, fieldDelimiter, recordDelimiter, '\0');
-    reader.GetLine();
-    std::vector<Item> items;
-    while (!reader.AtLineEnd()) {
-        Item item;
-        reader.GetWord(item.isNull, item.text);
-        items.push_back(item);
-    }
-    return items;
 }
 
 } // namespace
@@ -82,26 +56,4 @@ TEST(CsvLineReader, CommentLinesAreSkippedAnywhere)
 {
     const std::vector<std::string> expected = {"a", "b;not a comment"};
     EXPECT_EQ(linesOf(";head\r\na\r\n;middle\r\n;twice\r\nb;not a comment\r\n;last\r\n", ';'), expected);
-}
-
-TEST(CsvItemReader, SplitsBareAndQuotedItems)
-{
-    struct Case
-    {
-        std::string line;
-        char quote, fieldDelimiter, recordDelimiter;
-        std::vector<Item> items;
-    };
-    const std::vector<Case> cases = {
-        {"111\tA-001\t\tKelmendor", '\0', '\t', '\0', {{"111", false}, {"A-001", false}, {"", true}, {"Kelmendor", false}}},
-        {"a\t\t", '\0', '\t', '\0', {{"a", false}, {"", true}}},
-        {"a\tb;", '\0', '\t', ';', {{"a", false}, {"b", false}}},
-        {"\"say \"\"hi\"\"\",\"\",,bare \"kept\",\"last\",", '"', ',', ',',
-         {{"say \"hi\"", false}, {"", false}, {"", true}, {"bare \"kept\"", false}, {"last", false}}},
-        {"\"a,b\",c", '"', ',', ',', {{"a,b", false}, {"c", false}}},
-        {"\"ab\"\"cd\"\"ef", '"', ',', ',', {{"ab\"cd", false}}},
-        {"\"abc", '"', ',', ',', {{"", false}}},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(itemsOf(c.line, c.quote, c.fieldDelimiter, c.recordDelimiter), c.items) << c.line;
 }

@@ -61,25 +61,3 @@ TEST_F(AutoIncTable, NumbersFollowTheLargestFromTheMinimumAndStopAtTheLargestInt
         EXPECT_EQ(table.RecordCount(), 1);
     }
 }
-
-TEST(DefaultExpressions, ANewRecordTakesTheFieldsDefaultsUnlessOnNewRecordSetsThem)
-{
-    TztrMemTable table;
-    definePeople(table);
-    table.FieldDefs().Add("nagy", ftLargeint);
-    table.Open();
-    table.FieldByName("pont")->SetDefaultExpression("42");
-    table.FieldByName("nev")->SetDefaultExpression(cp1250("névtelen"));
-    table.FieldByName("nagy")->SetDefaultExpression("5");
-    table.Append();
-    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 42);
-    EXPECT_EQ(table.FieldByName("nev")->AsString(), cp1250("névtelen"));
-    EXPECT_TRUE(table.FieldByName("id")->IsNull());
-    EXPECT_TRUE(table.FieldByName("nagy")->IsNull()) << "large integer fields keep no default";
-    EXPECT_FALSE(table.Modified());
-    table.Cancel();
-    table.OnNewRecord = [](TDataSet &dataSet) { dataSet.FieldByName("pont")->SetAsInteger(1); };
-    table.Append();
-    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 1);
-    table.Cancel();
-}
