@@ -135,6 +135,11 @@ TEST(LoadFromDataSet, KeepsTheTablesViewAndPutsTheSourceBackEvenWhenAValueFails)
     source.MoveBy(2);
     source.DisableControls();
 
+    // The table's record event may turn records away.
+    table.OnLoadRecord = [](TztrCustomMemTable &self, bool &accept) { accept = currentId(self) != 3; };
+    table.LoadFromDataSet(source, {});
+    EXPECT_EQ(table.LoadedCount(), 3);
+    table.OnLoadRecord = nullptr;
     // Every record is loaded past the filter and the master link, which stay in place.
     table.LoadFromDataSet(source, {});
     EXPECT_TRUE(table.Filtered());
