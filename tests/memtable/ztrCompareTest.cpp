@@ -3,8 +3,6 @@
 #include "memtable/ztrErrors.h"
 #include "memtable/ztrFieldValue.h"
 #include "memtable/ztrTestTables.h"
-#include "platform/DateTime.h"
-#include "platform/FmtBcd.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +15,6 @@
 namespace {
 
 constexpr LCID Hungarian = 0x040E;
-constexpr LCID English = 0x0409;
-
-template <typename T> int compareAs(TFieldType type, T key, T value, TztrifoOptions options = {})
-{
-    bool full = false;
-    return CompareFields(&key, &value, type, options, full, English);
-}
 
 // The stored form of a wide string: its length in bytes, then the code units.
 std::vector<std::uint8_t> wide(const std::u16string &text)
@@ -79,38 +70,6 @@ TEST(CompareFieldsText, LocaleCaseAccentAndPartialRulesDecide)
     constexpr LCID unknown = 0x7A7A;
     EXPECT_EQ(CompareFields("a", "b", ftString, {mtifoIgnoreLocale}, full, unknown), -1);
     EXPECT_EQ(messageOf([&] { CompareFields("a", "b", ftString, {}, full, unknown); }), "Invalid locale.");
-}
-
-TEST(CompareFieldsNumbers, EveryTypeComparesByValue)
-{
-    TSQLTimeStamp early{2025, 9, 8, 23, 59, 59, 999};
-    TSQLTimeStamp late{2025, 9, 9, 0, 0, 0, 0};
-    const char a[4] = {1, 2, 3, 4};
-    const char b[4] = {9, 9, 9, 9};
-    const std::vector<std::pair<int, int>> results = {
-        {compareAs<std::int16_t>(ftSmallint, -1, 1), -1},
-        {compareAs<std::uint16_t>(ftWord, 65535, 1), 1},
-        {compareAs<std::int32_t>(ftInteger, -5, -5), 0},
-        {compareAs<std::int64_t>(ftLargeint, 1LL << 40, 1LL << 41), -1},
-        // False sorts before true whatever non-zero value stands for true.
-        {compareAs<std::uint16_t>(ftBoolean, 0, 1), -1},
-        {compareAs<std::uint16_t>(ftBoolean, 7, 1), 0},
-        {compareAs<std::uint16_t>(ftBoolean, 1, 0), 1},
-        {compareAs<double>(ftDateTime, 45000.25 * 86400000.0, 45000.75 * 86400000.0), -1},
-        {compareAs<double>(ftCurrency, 3.0, 2.5), 1},
-        {compareAs(ftTimeStamp, early, late), -1},
-        {compareAs<std::int32_t>(ftInteger, 1, 2, {mtifoDescending}), 1},
-        {compareAs(ftBCD, CurrToBCD(Currency(-3)), CurrToBCD(Currency(2))), -1},
-        {compareAs(ftFMTBcd, DoubleToBcd(12.5), DoubleToBcd(12.25)), 1},
-        // Out of range for the comparison: no order.
-        {compareAs(ftBCD, StrToBcd("1000000000000000000000"), CurrToBCD(Currency(2))), 0},
-    };
-    for (std::size_t i = 0; i < results.size(); ++i)
-        EXPECT_EQ(results[i].first, results[i].second) << "case " << i;
-    bool full = false;
-    for (const TFieldType unordered : {ftBytes, ftVarBytes, ftBlob})
-        EXPECT_EQ(CompareFields(a, b, unordered, {}, full, English), 0);
-    EXPECT_TRUE(full);
 }
 
 namespace {
