@@ -288,4 +288,8 @@ TEST(NarrowedByIndex, AnIndexHoldingFewerRecordsThanTheCurrentOrderIsNotLookedUp
     table.SetFilter("pont=1");
     table.SetFiltered(true);
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 5, 9, 13, 17, 21, 25, 29, 33, 37}));
+    // Only an equality is looked up in an index that holds every record.
+    table.AddIndex("pontok", "pont", {});
+    table.SetFilter("pont<>1");
+    EXPECT_EQ(idsInOrder(table).size(), 30u);
 }
