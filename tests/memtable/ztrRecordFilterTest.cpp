@@ -117,24 +117,6 @@ TEST_F(FilteredCourses, ATextThatDoesNotCompileIsRefusedAndFiltersNothing)
     EXPECT_TRUE(table.Active());
 }
 
-TEST_F(FilteredCourses, TheEventDecidesBeforeTheExpression)
-{
-    for (int id = 1; id <= 4; ++id)
-        add({id, id % 2, "A", true});
-    std::vector<int> asked;
-    table.OnFilterRecord = [&asked](TDataSet &dataSet, bool &accept) {
-        const int id = dataSet.FieldByName("kurzus_id")->AsInteger();
-        asked.push_back(id);
-        accept = id != 3;
-    };
-    table.SetFilter("teszt=1");
-    table.SetFiltered(true);
-    asked.clear();
-    EXPECT_EQ(shown(), (std::vector<int>{1}));
-    // Every record reaches the event; the expression would have let 3 through.
-    EXPECT_EQ(asked, (std::vector<int>{1, 2, 3, 4}));
-}
-
 TEST(FilterWithMasterDetail, MasterDetailStillAppliesWithFilteredOff)
 {
     TztrMemTable master;
