@@ -277,6 +277,8 @@ TEST(CsvFile, DamagedFileIsRefusedNamingTheFileTheLineAndWhatIsWrong)
          "terem_szam", "sor: 10"},
         {"letters in a number", replaceAll(ExampleRoomFile, "\t120\t", "\t12O\t"), "mező: terem_kapacitas",
          "sor: 13"},
+        {"letters in a number, lines ending in LF",
+         replaceAll(replaceAll(ExampleRoomFile, "\t120\t", "\t12O\t"), "\r\n", "\n"), "mező", "sor: 13"},
         {"index name that would not read back",
          replaceAll(ExampleRoomFile, "terem_id=terem_id,terem_id\r\n", "terem_id=terem_id,a=b\r\n"),
          "Az index neve (a=b)", "sor: 9"},
