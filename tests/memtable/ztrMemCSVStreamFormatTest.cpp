@@ -145,40 +145,21 @@ TEST(CsvFile, RecordLinesAreReadByHeaderNameAndMissingItemsStayNull)
     EXPECT_EQ(contentsOf(flags), (Rows{{"a", "True"}, {"b", "False"}, {"c", "False"}, {"d", "null"}}));
 }
 
-TEST(CsvFile, EveryKindOfValueSurvivesRoundTrip)
+TEST(CsvFile, EveryKindOfValueTheDataFilesHoldSurvivesRoundTrip)
 {
     TztrMemTable table;
-    table.FieldDefs().Add("kis", ftSmallint);
-    table.FieldDefs().Add("nagy", ftLargeint);
+    table.FieldDefs().Add("azon", ftAutoInc);
     table.FieldDefs().Add("tort", ftFloat);
-    table.FieldDefs().Add("penz", ftCurrency);
     table.FieldDefs().Add("nap", ftDate);
     table.FieldDefs().Add("ido", ftDateTime);
     table.FieldDefs().Add("igaz", ftBoolean);
-    table.FieldDefs().Add("bajt", ftBytes, 4);
-    table.FieldDefs().Add("valt", ftVarBytes, 8);
-    table.FieldDefs().Add("szeles", ftWideString, 20);
-    table.FieldDefs().Add("blob", ftBlob);
     table.FieldDefs().Add("memo", ftMemo);
     table.FieldDefs().Add("szoveg", ftString, 40);
     table.Open();
     // A NUL cannot stand in a text field (its value ends there); memo values carry it.
     const std::string tricky = "100% %n \r\n\r%c\n\nend%\t%t";
-    table.Append();
-    table.FieldByName("kis")->SetAsInteger(-12);
-    table.FieldByName("nagy")->SetAsLargeInt(-9000000000LL);
-    table.FieldByName("tort")->SetAsFloat(0.1 + 0.2);
-    table.FieldByName("penz")->SetAsCurrency(Currency::FromScaled(-123456789));
-    table.FieldByName("nap")->SetAsDateTime(EncodeDate(2025, 12, 14));
-    table.FieldByName("ido")->SetAsDateTime(EncodeDate(1899, 12, 31) + EncodeTime(7, 45, 0, 0));
-    table.FieldByName("igaz")->SetAsBoolean(true);
-    table.FieldByName("bajt")->SetAsString(std::string("\0\x01\xFF\n", 4));
-    table.FieldByName("valt")->SetAsString("abc");
-    table.FieldByName("szeles")->SetAsWideString(u"\u0151\u0171");
-    table.FieldByName("blob")->SetAsString(std::string("\r\n\0\t\xFF", 5));
-    table.FieldByName("memo")->SetAsString(std::string("els\xF5\r\nm\xE1sodik\0%n%", 18));
-    table.FieldByName("szoveg")->SetAsString(tricky);
-    table.Post();
+    table.AppendRecord({5, 0.1 + 0.2, EncodeDate(2025, 12, 14), EncodeDate(1899, 12, 31) + EncodeTime(7, 45, 0, 0),
+                        true, std::string("els\xF5\r\nm\xE1sodik\0%n%", 18), tricky});
     table.Append();
     table.Post();
     // Milliseconds, as a hand-edited file may give them.
@@ -196,7 +177,6 @@ TEST(CsvFile, EveryKindOfValueSurvivesRoundTrip)
     loaded.First();
     // Fifteen significant digits travel, as the file's number form has them.
     EXPECT_EQ(loaded.FieldByName("tort")->AsFloat(), 0.3);
-    EXPECT_EQ(loaded.FieldByName("szeles")->AsWideString(), u"\u0151\u0171");
     loaded.Last();
     EXPECT_EQ(loaded.FieldByName("ido")->AsDateTime(), table.FieldByName("ido")->AsDateTime()) << saved;
 
