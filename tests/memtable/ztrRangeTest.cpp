@@ -36,6 +36,7 @@ TEST_F(RangedPeople, OnlyKeysBetweenTheBoundsPass)
         {VarArrayOf({20, "b"}), VarArrayOf({20, "d"}), {2}},
         {20, Variant::Null(), {2, 5, 3}}, // a null bound is open
         {10, 10, {1}},
+        {VarArrayOf({10, ""}), VarArrayOf({10, ""}), {}}, // the end is no partial key
     };
     for (const auto &[low, high, ids] : cases) {
         table.SetRange(low, high);
