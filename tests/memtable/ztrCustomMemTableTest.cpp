@@ -170,14 +170,7 @@ TEST_F(PeopleTable, IndexFieldNamesAndSortOnOrderTheRecordsKeepingTheCurrentOne)
 
     table.SortOn("pont", {mtcoDescending});
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{4, 2, 3, 1}));
-    int sortIndexes = 0;
-    for (int i = 0; i < table.Indexes().Count(); ++i)
-        sortIndexes += table.Indexes().Index(i)->Name() == DefaultSortIndexName;
-    EXPECT_EQ(sortIndexes, 1);
-    EXPECT_EQ(table.SortFields(), "pont");
-    // Written directly, the sort fields are kept for later without sorting now.
-    table.SetSortFields("nev");
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{4, 2, 3, 1}));
+    EXPECT_EQ(table.Indexes().Count(), 3) << "a new sort replaces the old sort index";
     table.SortOn("  ", {});
     EXPECT_EQ(table.CurrentIndex(), table.Indexes().RowOrderIndex());
     EXPECT_EQ(table.Indexes().IndexByName(DefaultSortIndexName), nullptr);
@@ -235,17 +228,6 @@ TEST_F(PeopleTable, RefusedChangesLeaveTheRecords)
              table.FieldByName("nev")->SetAsString("x");
          },
          "A(z) nev mező írásvédett."},
-        {"validation",
-         [&] {
-             table.FieldByName("nev")->SetReadOnly(false);
-             table.FieldByName("nev")->OnValidate = [](TField &field) {
-                 if (field.AsString() == "x")
-                     throw EDatabaseError("no x");
-             };
-             table.Edit();
-             table.FieldByName("nev")->SetAsString("x");
-         },
-         "no x"},
         {"read-only table",
          [&] {
              table.SetReadOnly(true);
@@ -373,8 +355,6 @@ TEST_F(SharedStore, PlacesAndStandaloneChangeOnlyWhileEverythingIsClosed)
     EXPECT_NO_THROW(owner.SetAttachMaxCount(4));
     EXPECT_EQ(messageOf([&] { view->SetAttachMaxCount(5); }), mustClose);
     EXPECT_EQ(messageOf([&] { owner.SetStandalone(true); }), mustClose);
-    EXPECT_THROW(owner.SetPerformance(mtpfSmall), EMemTableError);
-    EXPECT_NO_THROW(owner.SetPerformance(mtpfFast));
     second.reset();
     third.reset();
     view->Close();
@@ -384,8 +364,6 @@ TEST_F(SharedStore, PlacesAndStandaloneChangeOnlyWhileEverythingIsClosed)
     EXPECT_THROW(owner.SetAttachMaxCount(1), ERangeError); // the view still holds place 1
     owner.SetAttachMaxCount(6);
     EXPECT_EQ(view->AttachMaxCount(), 6);
-    owner.SetPerformance(mtpfSmall);
-    EXPECT_EQ(owner.Performance(), mtpfSmall);
     view->SetAttachedTo(nullptr);
     owner.SetStandalone(true);
     owner.Open();
