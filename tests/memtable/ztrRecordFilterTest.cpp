@@ -8,16 +8,10 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
-
-struct Course {
-    int id;
-    std::optional<int> teszt;
-    std::string code;
-    std::optional<bool> active;
-};
 
 class FilteredCourses : public ::testing::Test {
 protected:
@@ -30,16 +24,11 @@ protected:
         table.Open();
     }
 
-    void add(const Course &course)
+    // A course: id, teszt, subject code and active flag; 9 stands for null.
+    void add(int id, int teszt, const char *code, int active)
     {
-        table.Append();
-        table.FieldByName("kurzus_id")->SetAsInteger(course.id);
-        if (course.teszt)
-            table.FieldByName("teszt")->SetAsInteger(*course.teszt);
-        table.FieldByName("targy_kod")->SetAsString(course.code);
-        if (course.active)
-            table.FieldByName("aktiv")->SetAsBoolean(*course.active);
-        table.Post();
+        const auto orNull = [](int value) { return value == 9 ? Variant::Null() : Variant(value); };
+        table.AppendRecord({id, orNull(teszt), code, active == 9 ? Variant::Null() : Variant(active == 1)});
     }
 
     // The ids of the records the table shows, in order.
@@ -65,13 +54,11 @@ protected:
 
 TEST_F(FilteredCourses, ExpressionsShowTheMatchingRecords)
 {
-    const std::vector<Course> courses = {{1, std::nullopt, "MSB293-EA", std::nullopt}, {2, 1, "msb293", false},
-                                         {3, 0, "Msb2931", true},  {4, 2, "MSB29", true},
-                                         {5, 0, "XMSB293", true}, {6, 0, "ABC", true},
-                                         {7, 0, "AC", true},      {8, 0, "ABBC", true},
-                                         {9, 0, "ABCD", true},    {10, 0, "O'NEIL", true}};
-    for (const Course &course : courses)
-        add(course);
+    add(1, 9, "MSB293-EA", 9);
+    add(2, 1, "msb293", 0);
+    for (const auto &[id, teszt, code] : {std::tuple{3, 0, "Msb2931"}, {4, 2, "MSB29"}, {5, 0, "XMSB293"}, {6, 0, "ABC"},
+                                         {7, 0, "AC"}, {8, 0, "ABBC"}, {9, 0, "ABCD"}, {10, 0, "O'NEIL"}})
+        add(id, teszt, code, 1);
     const std::vector<std::pair<std::string, std::vector<int>>> cases = {
         {"kurzus_id=5", {5}},
         {"(kurzus_id=10)", {10}},
@@ -90,7 +77,7 @@ TEST_F(FilteredCourses, ExpressionsShowTheMatchingRecords)
     }
     // Switched off, the text is kept but not applied, except by FindFirst.
     table.SetFiltered(false);
-    EXPECT_EQ(shown().size(), courses.size());
+    EXPECT_EQ(shown().size(), 10u);
     EXPECT_EQ(table.Filter(), "(teszt=0) and (targy_kod like 'A**')");
     EXPECT_TRUE(table.FindFirst());
     EXPECT_EQ(table.FieldByName("kurzus_id")->AsInteger(), 6);
@@ -100,8 +87,8 @@ TEST_F(FilteredCourses, ExpressionsShowTheMatchingRecords)
 
 TEST_F(FilteredCourses, ATextThatDoesNotCompileIsRefusedAndFiltersNothing)
 {
-    add({1, 0, "A", true});
-    add({2, 0, "B", true});
+    add(1, 0, "A", 1);
+    add(2, 0, "B", 1);
     table.SetFiltered(true);
     table.SetFilter("kurzus_id=1");
     EXPECT_NE(messageOf([&] { table.SetFilter("kurzus_id = = 2"); }).find("position"), std::string::npos);
