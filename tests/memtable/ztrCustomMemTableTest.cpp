@@ -177,45 +177,6 @@ TEST_F(PeopleTable, IndexFieldNamesAndSortOnOrderTheRecordsKeepingTheCurrentOne)
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 3, 4}));
 }
 
-class RecordValues : public ::testing::TestWithParam<TztrPerformance> {};
-
-TEST_P(RecordValues, ShortAndLongTextsRoundTripUnderEveryPerformance)
-{
-    TztrMemTable table;
-    table.FieldDefs().Add("rovid", ftString, 12);
-    table.FieldDefs().Add("hosszu", ftString, 13);
-    table.FieldDefs().Add("szeles", ftWideString, 30);
-    table.SetPerformance(GetParam());
-    table.Open();
-    table.Append();
-    table.FieldByName("rovid")->SetAsString(cp1250("tizenkettő12"));
-    table.FieldByName("hosszu")->SetAsString(cp1250("tizenhárom 13"));
-    table.FieldByName("szeles")->SetAsWideString(u"Árvíztűrő tükörfúrógép");
-    table.Post();
-    table.Append();
-    table.FieldByName("hosszu")->SetAsString("masik");
-    table.Post();
-    table.First();
-    EXPECT_EQ(table.FieldByName("rovid")->AsString(), cp1250("tizenkettő12"));
-    EXPECT_EQ(table.FieldByName("hosszu")->AsString(), cp1250("tizenhárom 13"));
-    EXPECT_EQ(table.FieldByName("szeles")->AsWideString(), u"Árvíztűrő tükörfúrógép");
-    // The edit buffer reads the long text its record keeps, and posting keeps it.
-    table.Edit();
-    EXPECT_EQ(table.FieldByName("hosszu")->AsString(), cp1250("tizenhárom 13"));
-    table.FieldByName("rovid")->SetAsString("uj");
-    table.Post();
-    EXPECT_EQ(table.FieldByName("hosszu")->AsString(), cp1250("tizenhárom 13"));
-    table.Edit();
-    table.FieldByName("hosszu")->Clear();
-    table.Post();
-    EXPECT_TRUE(table.FieldByName("hosszu")->IsNull());
-    table.Next();
-    EXPECT_EQ(table.FieldByName("hosszu")->AsString(), "masik");
-    EXPECT_TRUE(table.FieldByName("szeles")->IsNull());
-}
-
-INSTANTIATE_TEST_SUITE_P(Performance, RecordValues, ::testing::Values(mtpfFast, mtpfBalanced, mtpfSmall));
-
 TEST_F(PeopleTable, RefusedChangesLeaveTheRecords)
 {
     fill(2);
