@@ -79,19 +79,6 @@ TEST(IndexUpkeep, UniqueKeysAreGuardedAndIndexesFollowEveryChangeOrAreRebuilt)
     EXPECT_EQ(table.CurrentIndex(), table.Indexes().RowOrderIndex());
     table.Indexes().Delete(table.Indexes().RowOrderIndex());
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 3}));
-
-    TztrIndex *points = table.Indexes().IndexByName("lusta");
-    table.SetIndexName("");
-    table.SetEnableIndexes(false);
-    appendPerson(table, 5, "", 0);
-    appendPerson(table, 6, "", 9);
-    EXPECT_FALSE(points->IsOrdered());
-    EXPECT_EQ(points->Count(), 2);
-    points->Rebuild();
-    EXPECT_TRUE(points->IsOrdered());
-    table.SetEnableIndexes(true);
-    table.SetIndexName("lusta");
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{5, 3, 1, 6}));
 }
 
 namespace {
