@@ -14,8 +14,7 @@
 
 namespace {
 
-// How the occasions are narrowed to one course: each way sets its key and switches itself off
-// and on, so that the test can read what an unfiltered walk holds.
+// How the occasions are narrowed to one course.
 enum class Narrowing { FilterText, MasterDetail };
 
 // Occasions (id, course, room) in a table with indexes on the course, the room and both; a second
@@ -75,16 +74,13 @@ protected:
     void narrowTo(int course)
     {
         key = course;
-        switch (GetParam()) {
-        case Narrowing::FilterText:
-            occasions.SetFiltered(false);
-            occasions.SetFilter("kurzus_id=" + std::to_string(course));
-            occasions.SetFiltered(true);
-            break;
-        case Narrowing::MasterDetail:
+        if (GetParam() == Narrowing::MasterDetail) {
             ASSERT_TRUE(courses.Locate("kurzus_id", course, {}));
-            break;
+            return;
         }
+        occasions.SetFiltered(false);
+        occasions.SetFilter("kurzus_id=" + std::to_string(course));
+        occasions.SetFiltered(true);
     }
 
     void start()
@@ -97,29 +93,14 @@ protected:
         narrowTo(2);
     }
 
-    void switchOff()
+    // Switches the narrowing off and back on, so that a plain walk can be read in between.
+    void enable(bool on)
     {
-        switch (GetParam()) {
-        case Narrowing::FilterText:
-            occasions.SetFiltered(false);
-            break;
-        case Narrowing::MasterDetail:
-            occasions.SetMasterDetailEnabled(false);
-            break;
-        }
-    }
-
-    void switchOn()
-    {
-        switch (GetParam()) {
-        case Narrowing::FilterText:
-            occasions.SetFiltered(true);
-            break;
-        case Narrowing::MasterDetail:
-            occasions.SetMasterDetailEnabled(true);
+        if (GetParam() == Narrowing::FilterText)
+            return occasions.SetFiltered(on);
+        occasions.SetMasterDetailEnabled(on);
+        if (on)
             occasions.First();
-            break;
-        }
     }
 
     std::vector<int> shownForwards()
@@ -142,14 +123,14 @@ protected:
     // What a test of every record in the current order lets through.
     std::vector<int> expected()
     {
-        switchOff();
+        enable(false);
         std::vector<int> ids;
         for (occasions.First(); !occasions.Eof(); occasions.Next()) {
             const TField *course = occasions.FieldByName("kurzus_id");
             if (!course->IsNull() && course->AsInteger() == key)
                 ids.push_back(occasions.FieldByName("id")->AsInteger());
         }
-        switchOn();
+        enable(true);
         return ids;
     }
 
