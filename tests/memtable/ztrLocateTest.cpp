@@ -94,36 +94,6 @@ TEST_F(LocateTable, PartialKeyFindsTheFirstRecordInIndexOrderStartingWithIt)
     EXPECT_TRUE(narrow.Locate("nev", "abcdef", {})) << "a key longer than the field is cut to it";
 }
 
-TEST_F(LocateTable, MoreThanTwentyRecordsAddOneSearchIndexThatTheNextLocateReuses)
-{
-    for (const auto &[count, autoAdd, indexes] : {std::tuple{20, true, 1}, {21, true, 2}, {30, false, 1}}) {
-        table.EmptyTable();
-        if (TztrIndex *added = table.Indexes().IndexByName("__MT__AUTO_pont"))
-            table.Indexes().Delete(added);
-        fill(count);
-        table.SetAutoAddIndexes(autoAdd);
-        EXPECT_TRUE(table.Locate("pont", 170, {}));
-        EXPECT_EQ(currentId(), 17);
-        EXPECT_EQ(table.Indexes().Count(), indexes) << count;
-    }
-    table.SetAutoAddIndexes(true);
-    EXPECT_TRUE(table.Locate("pont", 170, {}));
-    EXPECT_NE(table.Indexes().IndexByName("__MT__AUTO_pont"), nullptr);
-    EXPECT_TRUE(table.Locate("pont", 30, {}));
-    EXPECT_EQ(currentId(), 3);
-    EXPECT_EQ(table.Indexes().Count(), 2);
-    // The table still reads in row order: the search index only found the record.
-    EXPECT_EQ(table.CurrentIndex(), table.Indexes().RowOrderIndex());
-    table.Next();
-    EXPECT_EQ(currentId(), 4);
-
-    // A case-insensitive search index cannot answer a case-sensitive search.
-    EXPECT_TRUE(table.Locate("nev", "N12", {loCaseInsensitive}));
-    EXPECT_EQ(currentId(), 12);
-    EXPECT_FALSE(table.Locate("nev", "N12", {}));
-    EXPECT_EQ(table.Indexes().Count(), 3);
-}
-
 TEST_F(LocateTable, AHitInAnyIndexLandsOnTheSameRecordInTheCurrentOrder)
 {
     for (int id = 1; id <= 30; ++id)
@@ -165,7 +135,7 @@ TEST_F(LocateTable, APendingEditIsPostedAndScrollEventsSurroundOnlyAHit)
     EXPECT_FALSE(table.Modified());
 }
 
-TEST_F(LocateTable, KeyValuesThatDoNotFitAreRefusedAndLookupLeavesTheCursor)
+TEST_F(LocateTable, KeyValuesThatDoNotFitAreRefusedAndLeaveTheCursor)
 {
     fill(2);
     table.First();
@@ -175,15 +145,6 @@ TEST_F(LocateTable, KeyValuesThatDoNotFitAreRefusedAndLookupLeavesTheCursor)
               "A Values variant tömb dimenziószáma invalid");
     EXPECT_EQ(currentId(), 1);
 
-    // Lookup reads the result fields of the match without moving.
-    EXPECT_EQ(table.Lookup("id", 2, "nev").AsString(), "n2");
-    const Variant both = table.Lookup("nev", "n2", "id;pont");
-    ASSERT_TRUE(both.IsArray());
-    EXPECT_EQ(both.Element(0).AsInteger(), 2);
-    EXPECT_EQ(both.Element(1).AsInteger(), 20);
-    EXPECT_EQ(currentId(), 1);
-    EXPECT_TRUE(table.Lookup("id", 9, "nev").IsEmpty());
-    EXPECT_FALSE(table.Found());
     table.Close();
     EXPECT_THROW(table.Locate("id", 1, {}), EDatabaseError);
 }

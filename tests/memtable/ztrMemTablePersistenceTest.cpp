@@ -27,13 +27,6 @@ protected:
         table.SetDefaultFormat(&csv);
     }
 
-    // Enough rooms that a save writes to the file several times before it ends.
-    void addManyRooms(int count)
-    {
-        for (int i = 1; i <= count; ++i)
-            addRoom(table, i, "R" + std::to_string(i), std::string(100, 'h'), i, "Kelmendor");
-    }
-
     TempFolder folder;
     TztrCSVStreamFormat csv;
     TztrMemTable table;
@@ -79,7 +72,9 @@ TEST_F(RoomFiles, ASaveThatFailsLeavesWhatWasThereAsItWas)
 {
     addExampleRooms(table);
     table.SaveToFile(folder / "terem.csv");
-    addManyRooms(3000);
+    // Enough rooms that the save writes to the file several times before it fails.
+    for (int i = 1; i <= 3000; ++i)
+        addRoom(table, i, "R" + std::to_string(i), std::string(100, 'h'), i, "Kelmendor");
     int saved = 0;
     table.OnSaveRecord = [&](TztrCustomMemTable &, bool &) {
         if (++saved == 2500)
