@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <memory>
 #include <random>

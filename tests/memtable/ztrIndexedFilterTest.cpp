@@ -5,7 +5,6 @@
 #include "platform/DataSource.h"
 
 #include <algorithm>
-#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <random>

@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
