@@ -140,7 +140,8 @@ protected:
         table.SetPerformance(mtpfBalanced); // the long text lives outside the record
         table.SetLocaleID(Hungarian);
         table.Open();
-        const char *names[] = {"Lakatos", "lakatos", "Lakatos Ödön", "Csizmadia", "cukor", "Őri", "öt", "", "Zsolt"};
+        const char *names[] = {"Lakatos", "lakatos", "Lakatos Ödön", "Csizmadia", "cukor",
+                               "Őri",     "öt",      "",             "Zsolt"};
         const double reals[] = {0.0, -0.0, -2.5, 1e300, -1e-300, 3.25};
         for (int i = 0; i < 40; ++i) {
             table.Append();
@@ -193,7 +194,8 @@ TEST_F(SortKeysOnTable, KeyBytesOrderAsTheRecordComparisonOrAreNotUsed)
         expectKeysAgree(field);
         expectKeysAgree(std::string(field) + ":D");
     }
-    for (const char *fields : {"nev:C", "nev:L", "nev:CL", "nev:CD", "igaz;nev:D;egesz", "valos:D;kis;nev", "nev;ido:D"})
+    for (const char *fields :
+         {"nev:C", "nev:L", "nev:CL", "nev:CD", "igaz;nev:D;egesz", "valos:D;kis;nev", "nev;ido:D"})
         expectKeysAgree(fields);
 
     // Orders the bytes cannot hold are left to the comparison.

@@ -11,14 +11,14 @@
 namespace {
 
 // A dataset of another class than the memory table: id (integer), nev (text), pont (integer).
-void openPeopleArray(ArrayDataSet &dataSet, int count, int firstId = 1)
+void openPeopleArray(ArrayDataSet &dataSet, int count)
 {
     dataSet.FieldDefs().Add("id", ftInteger);
     dataSet.FieldDefs().Add("nev", ftString, 20);
     dataSet.FieldDefs().Add("pont", ftInteger);
     dataSet.Open();
-    for (int i = 0; i < count; ++i)
-        dataSet.AppendRecord({firstId + i, cp1250("Név ") + std::to_string(firstId + i), (firstId + i) * 10});
+    for (int id = 1; id <= count; ++id)
+        dataSet.AppendRecord({id, cp1250("Név ") + std::to_string(id), id * 10});
 }
 
 void openPeople(TztrMemTable &table)
@@ -166,9 +166,10 @@ TEST(LoadFromDataSet, KeepsTheTablesViewAndPutsTheSourceBackEvenWhenAValueFails)
     EXPECT_FALSE(bad.ControlsDisabled());
     EXPECT_FALSE(table.ControlsDisabled());
 
-    bad.Close();
+    source.Close();
     table.LoadFromDataSet(source, {});
-    EXPECT_FALSE(bad.Active()) << "a closed source is opened for the copy only";
+    EXPECT_FALSE(source.Active()) << "a closed source is opened for the copy only";
+    EXPECT_EQ(table.RecordCount(), 4);
 }
 
 TEST(CopyRecords, WideConversionTurnsEightBitTextToWideAndBackAsUtf8)

@@ -144,7 +144,7 @@ protected:
             if (pickThroughOther()) {
                 other.Edit();
                 const std::optional<int> course = randomCourse();
-                course ? other.FieldByName("kurzus_id")->SetAsInteger(*course) : other.FieldByName("kurzus_id")->Clear();
+                other.FieldByName("kurzus_id")->SetAsVariant(course ? Variant(*course) : Variant::Null());
                 other.Post();
             }
             break;

@@ -64,7 +64,7 @@ TEST_F(LocateTable, FindsTheFirstMatchOrLeavesTheCursor)
     table.Locate("id", 2, {});
     EXPECT_EQ(table.RecNo(), 3);
     // Records the filter refuses are passed over.
-    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) { accept = dataSet.FieldByName("nev")->AsString() != "alma"; };
+    table.OnFilterRecord = [](TDataSet &data, bool &accept) { accept = data.FieldByName("nev")->AsString() != "alma"; };
     table.SetFiltered(true);
     EXPECT_TRUE(table.Locate("id", 1, {}));
     EXPECT_EQ(table.FieldByName("nev")->AsString(), "korte");

@@ -55,8 +55,9 @@ TEST_F(FilteredCourses, ExpressionsShowTheMatchingRecords)
 {
     add(1, 9, "MSB293-EA", 9);
     add(2, 1, "msb293", 0);
-    for (const auto &[id, teszt, code] : {std::tuple{3, 0, "Msb2931"}, {4, 2, "MSB29"}, {5, 0, "XMSB293"}, {6, 0, "ABC"},
-                                         {7, 0, "AC"}, {8, 0, "ABBC"}, {9, 0, "ABCD"}, {10, 0, "O'NEIL"}})
+    for (const auto &[id, teszt, code] : {std::tuple{3, 0, "Msb2931"}, {4, 2, "MSB29"}, {5, 0, "XMSB293"},
+                                          {6, 0, "ABC"}, {7, 0, "AC"}, {8, 0, "ABBC"}, {9, 0, "ABCD"},
+                                          {10, 0, "O'NEIL"}})
         add(id, teszt, code, 1);
     const std::vector<std::pair<std::string, std::vector<int>>> cases = {
         {"kurzus_id=5", {5}},
