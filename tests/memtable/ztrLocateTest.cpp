@@ -142,7 +142,9 @@ TEST_F(LocateTable, KeyValuesThatDoNotFitAreRefusedAndLeaveTheCursor)
     EXPECT_EQ(messageOf([&] { table.Locate("id", VarArrayOf({VarArrayOf({1, 2})}), {}); }),
               "A Values variant tömb dimenziószáma invalid");
     EXPECT_EQ(currentId(), 1);
-
+    table.Last();
+    EXPECT_EQ(table.Lookup("id", 1, "nev").AsString(), "n1") << "the first record, without moving";
+    EXPECT_EQ(currentId(), 2);
     table.Close();
     EXPECT_THROW(table.Locate("id", 1, {}), EDatabaseError);
 }
