@@ -70,7 +70,7 @@ TEST_F(LocateTable, FindsTheFirstMatchOrLeavesTheCursor)
     EXPECT_EQ(table.FieldByName("nev")->AsString(), "korte");
 }
 
-TEST_F(LocateTable, PartialKeyFindsTheFirstRecordInIndexOrderStartingWithIt)
+TEST_F(LocateTable, APartialKeyFindsTheFirstRecordStartingWithItButARangeEndsAtTheWholeKey)
 {
     for (const char *name : {"kx", "bab", "kb", "ka", "kc"})
         appendPerson(table, static_cast<int>(table.RecordCount()) + 1, name);
@@ -85,6 +85,8 @@ TEST_F(LocateTable, PartialKeyFindsTheFirstRecordInIndexOrderStartingWithIt)
     EXPECT_FALSE(table.Locate("nev", "k", {}));
     EXPECT_TRUE(table.Locate("nev", "n7", {loPartialKey}));
     EXPECT_EQ(table.FieldByName("nev")->AsString(), "n70");
+    table.SetRange("bab", "k");
+    EXPECT_EQ(table.RecordCount(), 1) << "a range, unlike a partial search, ends at the whole key";
     TztrMemTable narrow;
     definePeople(narrow, 3);
     narrow.Open();
