@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
+#include <QScopeGuard>
 
 #include <cstdlib>
 
@@ -31,6 +32,28 @@ TveltoCalendar *TveltoCalendarObj::Calendar() const
     if (auto *calendar = dynamic_cast<TveltoCalendar *>(parent))
         return calendar;
     return parent ? dynamic_cast<TveltoCalendar *>(parent->parentWidget()) : nullptr;
+}
+
+bool TveltoCalendarObj::event(QEvent *event)
+{
+    ++handling_;
+    const auto done = qScopeGuard([this] { --handling_; });
+    return QWidget::event(event);
+}
+
+void TveltoCalendarObj::Clear()
+{
+    if (!isHidden())
+        hide();
+    item_ = nullptr;
+    caption_.clear();
+    cellRange_ = {};
+    dragMode_ = dmNone;
+    moved_ = false;
+    skipMouseDown_ = false;
+    unsetCursor();
+    if (!toolTip().isEmpty())
+        setToolTip(QString());
 }
 
 void TveltoCalendarObj::SetCaption(const QString &value)
@@ -302,10 +325,7 @@ void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QS
     const int bottom = rect.y() + rect.height();
     int x = left;
     int y = rotated ? bottom : top;
-    const auto tooLong = [&](const QString &word) {
-        const int width = metrics.horizontalAdvance(word);
-        return rotated ? y + 2 - width < top : x - 2 + width > right;
-    };
+    const auto tooLong = [&](int width) { return rotated ? y + 2 - width < top : x - 2 + width > right; };
 
     QString rest = text;
     while (!rest.isEmpty()) {
@@ -316,7 +336,10 @@ void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QS
         const qsizetype take = blank < 0 ? rest.size() : blank + 1;
         QString word = rest.left(take);
         rest.remove(0, take);
-        if (tooLong(word)) {
+        // Measured once per word and again only when the word is cut: measuring is most of
+        // what drawing a box costs.
+        int width = metrics.horizontalAdvance(word);
+        if (tooLong(width)) {
             if (rotated) {
                 if (y != bottom)
                     x += lineHeight;
@@ -326,12 +349,12 @@ void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QS
                     y += lineHeight;
                 x = left;
             }
-            while (word.size() > 1 && tooLong(word)) {
+            while (word.size() > 1 && tooLong(width)) {
                 rest.prepend(word.back());
                 word.chop(1);
+                width = metrics.horizontalAdvance(word);
             }
         }
-        const int width = metrics.horizontalAdvance(word);
         if (rotated) {
             canvas.save();
             canvas.translate(x, y);

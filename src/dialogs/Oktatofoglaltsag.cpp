@@ -206,13 +206,12 @@ void TOktatofog::frissites()
         const TDateTime start = MT_alkalom_temp.FieldByName("kezd_ido")->AsDateTime();
         item->SetStart(start);
         item->SetLength(MinuteOfDay(MT_alkalom_temp.FieldByName("veg_ido")->AsDateTime()) - MinuteOfDay(start));
-        item->SetKod(guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett")));
-        item->SetNev(guiText(courseName()));
-        item->SetOktatok(QString());
-        item->SetKiiras(guiText(roomText()));
-        item->SetHetek(guiText(textOf(MT_alkalom_temp, "hetek")));
-        item->SetGyakorisag(intOf(MT_alkalom_temp, "gyakorisag"));
-        item->UpdateTexts();
+        item->SetTexts({.Kod = guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett")),
+                        .Nev = guiText(courseName()),
+                        .Oktatok = QString(),
+                        .Kiiras = guiText(roomText()),
+                        .Hetek = guiText(textOf(MT_alkalom_temp, "hetek")),
+                        .Gyakorisag = intOf(MT_alkalom_temp, "gyakorisag")});
         ++added;
     }
 }

@@ -310,16 +310,15 @@ void TTeremfog::LVSelectItem(QTreeWidgetItem *item, bool selected)
         const TDateTime start = MT_alkalom_temp.FieldByName("kezd_ido")->AsDateTime();
         occasion->SetStart(start);
         occasion->SetLength(MinuteOfDay(MT_alkalom_temp.FieldByName("veg_ido")->AsDateTime()) - MinuteOfDay(start));
-        occasion->SetKod(guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett")));
-        occasion->SetNev(guiText(courseTitle()));
-        occasion->SetOktatok(QString());
-        occasion->SetKiiras(*room);
-        occasion->SetHetek(guiText(textOf(MT_alkalom_temp, "hetek")));
-        occasion->SetGyakorisag(intOf(MT_alkalom_temp, "gyakorisag"));
+        const QString title = guiText(courseTitle());
         MT_kurzusoktato_temp.SetFilter("kurzus_id=" + std::to_string(kurzusId));
         MT_kurzusoktato_temp.SetFiltered(true);
-        occasion->SetOktatok(firstTeachers(MT_kurzusoktato_temp, DM->MT_oktato));
-        occasion->UpdateTexts();
+        occasion->SetTexts({.Kod = guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett")),
+                            .Nev = title,
+                            .Oktatok = firstTeachers(MT_kurzusoktato_temp, DM->MT_oktato),
+                            .Kiiras = *room,
+                            .Hetek = guiText(textOf(MT_alkalom_temp, "hetek")),
+                            .Gyakorisag = intOf(MT_alkalom_temp, "gyakorisag")});
     }
     items.EndUpdate();
     MT_kurzusoktato_temp.Close();

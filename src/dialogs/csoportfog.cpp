@@ -263,24 +263,24 @@ void Tcsoportfoglalasok::KurzusAlkalmai()
     const TDateTime start = MT_alkalom_temp.FieldByName("kezd_ido")->AsDateTime();
     occasion->SetStart(start);
     occasion->SetLength(MinuteOfDay(MT_alkalom_temp.FieldByName("veg_ido")->AsDateTime()) - MinuteOfDay(start));
-    occasion->SetKod(guiText(textOf(course, "kurzus_kod_osszetett")));
-    occasion->SetOktatok(QString());
-    occasion->SetKiiras(guiText(MT_alkalom_temp.FieldByName("kiiras")->DisplayText()));
-    occasion->SetHetek(guiText(textOf(MT_alkalom_temp, "hetek")));
-    occasion->SetGyakorisag(intOf(MT_alkalom_temp, "gyakorisag"));
+    const QString kiiras = guiText(MT_alkalom_temp.FieldByName("kiiras")->DisplayText());
     std::string title = textOf(course, "megnevezes");
     if (title.empty())
         title = lookUp(DM->MT_targy, "targy_id", intOf(course, "targy_id"), "targy_nev");
-    occasion->SetNev(guiText(title));
 
     const bool opened = !MT_kurzusoktato_temp2.Active();
     MT_kurzusoktato_temp2.Open();
     MT_kurzusoktato_temp2.SetFilter(idFilter("kurzus_id", occasion->KurzusID));
     MT_kurzusoktato_temp2.SetFiltered(true);
-    occasion->SetOktatok(firstTeachers(MT_kurzusoktato_temp2, DM->MT_oktato));
+    const QString teachers = firstTeachers(MT_kurzusoktato_temp2, DM->MT_oktato);
     if (opened)
         MT_kurzusoktato_temp2.Close();
-    occasion->UpdateTexts();
+    occasion->SetTexts({.Kod = guiText(textOf(course, "kurzus_kod_osszetett")),
+                        .Nev = guiText(title),
+                        .Oktatok = teachers,
+                        .Kiiras = kiiras,
+                        .Hetek = guiText(textOf(MT_alkalom_temp, "hetek")),
+                        .Gyakorisag = intOf(MT_alkalom_temp, "gyakorisag")});
 }
 
 void Tcsoportfoglalasok::MT_alkalom_tempkiirasGetText(TField &sender, std::string &text, bool)
