@@ -4,6 +4,7 @@
 #include "calendar/CalendarItem.h"
 
 #include <QContextMenuEvent>
+#include <QHash>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
@@ -15,6 +16,34 @@ namespace {
 
 // Pixels the pointer travels from the press before a Ctrl-drag starts moving the box.
 constexpr int MoveThreshold = 4;
+
+// Widths of the words last drawn, in the font and resolution they were drawn in: the same words
+// (codes, names, rooms) come back box after box, and measuring a word shapes it anew.
+class WordWidths
+{
+public:
+    int of(const QPainter &canvas, const QFontMetrics &metrics, const QString &word)
+    {
+        const int dpi = canvas.device() ? canvas.device()->logicalDpiY() : 0;
+        if (canvas.font() != font_ || dpi != dpi_ || widths_.size() >= MaxWords) {
+            widths_.clear();
+            font_ = canvas.font();
+            dpi_ = dpi;
+        }
+        const auto found = widths_.constFind(word);
+        if (found != widths_.constEnd())
+            return *found;
+        const int width = metrics.horizontalAdvance(word);
+        widths_.insert(word, width);
+        return width;
+    }
+
+private:
+    static constexpr qsizetype MaxWords = 20000;
+    QFont font_;
+    int dpi_ = 0;
+    QHash<QString, int> widths_;
+};
 
 } // namespace
 
@@ -317,7 +346,9 @@ void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, i
 
 void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QString &text)
 {
+    static WordWidths wordWidths;
     const QFontMetrics metrics = canvas.fontMetrics();
+    const auto widthOf = [&](const QString &word) { return wordWidths.of(canvas, metrics, word); };
     const int lineHeight = metrics.height();
     const int left = rect.x();
     const int top = rect.y();
@@ -338,7 +369,7 @@ void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QS
         rest.remove(0, take);
         // Measured once per word and again only when the word is cut: measuring is most of
         // what drawing a box costs.
-        int width = metrics.horizontalAdvance(word);
+        int width = widthOf(word);
         if (tooLong(width)) {
             if (rotated) {
                 if (y != bottom)
@@ -352,7 +383,7 @@ void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QS
             while (word.size() > 1 && tooLong(width)) {
                 rest.prepend(word.back());
                 word.chop(1);
-                width = metrics.horizontalAdvance(word);
+                width = widthOf(word);
             }
         }
         if (rotated) {
