@@ -255,15 +255,19 @@ void Tcsoportfoglalasok::listCourses(int teremId)
     TztrMemTable &course = listedCourse_;
     TCalendarItems &items = VL->Items();
     items.BeginUpdate();
-    // Open for the whole list rather than once per occasion, which would rebuild its indexes.
+    // Left open from one showing to the next rather than opened per occasion or per showing:
+    // opening rebuilds its index over every teacher link.
     MT_kurzusoktato_temp2.Open();
     MT_alkalom_temp.SetMasterSource(&listedCourseSource_);
     const auto done = qScopeGuard([this, &items] {
-        MT_kurzusoktato_temp2.Close();
         // Back to following the data module's current course.
         MT_alkalom_temp.SetMasterSource(&DM->DS_kurzus);
         items.EndUpdate();
     });
+    // The lookups move these tables item by item; the grids over them show only where they end.
+    const dlg::ControlsDisabled subjectsStill(DM->MT_targy);
+    const dlg::ControlsDisabled teachersStill(DM->MT_oktato);
+    const dlg::ControlsDisabled roomsStill(DM->MT_terem_alkalomhoz);
     for (MT_kurzus_temp.First(); !MT_kurzus_temp.Eof(); MT_kurzus_temp.Next()) {
         if (!course.Locate("kurzus_id", Variant(intOf(MT_kurzus_temp, "kurzus_id")), {}))
             continue;

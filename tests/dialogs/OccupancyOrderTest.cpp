@@ -2,6 +2,7 @@
 // order a walk over the whole occasion table meets it.
 
 #include "dialogs/Oktatofoglaltsag.h"
+#include "dialogs/Teremfoglaltsag.h"
 #include "dialogs/csoportfog.h"
 
 #include "sajat/SajatVCI.h"
@@ -9,6 +10,7 @@
 #include "dialogs/DialogTestSupport.h"
 
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include <vector>
 
@@ -110,6 +112,33 @@ TEST_F(OccupancyOrder, TeacherShowsTheFirstHundredOccasionsOfAllItsCoursesInTabl
         }
     }
     EXPECT_EQ(teacherItems(7), expected);
+}
+
+TEST_F(OccupancyOrder, RoomOccupancyShowsTheRoomsOccasionsInTableOrderWithTheTeachersOfTheMoment)
+{
+    for (int id : {10, 11})
+        addCourse({id, "K-" + std::to_string(id)});
+    addOccasion(900, 11, at(Monday1, 8, 0), at(Monday1, 9, 0), 5);
+    addOccasion(800, 10, at(Monday1, 10, 0), at(Monday1, 11, 0), 6);
+    addOccasion(700, 10, at(Monday1, 12, 0), at(Monday1, 13, 0), 5);
+    addOccasion(600, 11, at(Monday1 + 1, 8, 0), at(Monday1 + 1, 9, 0), 5);
+    TTeremfog dialog;
+    dialog.show();
+    const auto pick = [&dialog](int teremId) {
+        for (int i = 0; i < dialog.LV->topLevelItemCount(); ++i) {
+            QTreeWidgetItem *row = dialog.LV->topLevelItem(i);
+            if (row->text(1).toInt() == teremId)
+                QTest::mouseClick(dialog.LV->viewport(), Qt::LeftButton, {}, dialog.LV->visualItemRect(row).center());
+        }
+        return occasionIds(*dialog.VL);
+    };
+    EXPECT_EQ(pick(5), (std::vector<int>{900, 700, 600}));
+    EXPECT_EQ(pick(6), (std::vector<int>{800}));
+    // A teacher linked meanwhile is named at the next pick.
+    linkTeacher(11, 8);
+    EXPECT_EQ(pick(5), (std::vector<int>{900, 700, 600}));
+    EXPECT_EQ(static_cast<TSajat *>(dialog.VL->Items()[0])->Oktatok(), "Nagy Ilona");
+    EXPECT_TRUE(static_cast<TSajat *>(dialog.VL->Items()[1])->Oktatok().isEmpty());
 }
 
 } // namespace
