@@ -99,11 +99,15 @@ QString mainwindow::courseListTitle(const TDataSet &course)
 
 void TForm1::RefreshView()
 {
+    // Both are drawn once, when the rebuild is over: the list would otherwise work out the
+    // place of every row above the one it selects, which takes measuring each row's texts.
     VL->setUpdatesEnabled(false);
+    LV->setUpdatesEnabled(false);
     RefreshBusy = true;
-    // A rebuild that fails half way still gives the calendar and the occasion panel back.
+    // A rebuild that fails half way still gives the calendar, the list and the occasion panel back.
     const auto done = qScopeGuard([this] {
         RefreshBusy = false;
+        LV->setUpdatesEnabled(true);
         VL->setUpdatesEnabled(true);
     });
     RoomTextOn = false;
