@@ -93,26 +93,36 @@ void TveltoCalendarObj::SetCaption(const QString &value)
     update();
 }
 
+// An unchanged value repaints nothing: owners set the colours of every item at each course
+// selection, and repainting every box is what that would cost.
 void TveltoCalendarObj::SetColor(TColor value)
 {
+    if (color_ == value)
+        return;
     color_ = value;
     update();
 }
 
 void TveltoCalendarObj::SetSelBGColor(TColor value)
 {
+    if (selBGColor_ == value)
+        return;
     selBGColor_ = value;
     update();
 }
 
 void TveltoCalendarObj::SetBGColor(TColor value)
 {
+    if (bgColor_ == value)
+        return;
     bgColor_ = value;
     update();
 }
 
 void TveltoCalendarObj::SetSelect(bool value)
 {
+    if (select_ == value)
+        return;
     select_ = value;
     update();
 }
