@@ -72,9 +72,11 @@ bool TveltoCalendarObj::event(QEvent *event)
 
 void TveltoCalendarObj::Clear()
 {
+    item_ = nullptr;
     if (!isHidden())
         hide();
-    item_ = nullptr;
+    OnClick = nullptr;
+    OnDblClick = nullptr;
     caption_.clear();
     cellRange_ = {};
     dragMode_ = dmNone;
