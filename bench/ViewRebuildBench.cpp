@@ -665,6 +665,13 @@ const char *const Cases[] = {"LargestTimetable", "MedianTimetable",  "Room",
                              "ListFilterChange", "ModeSwitch",       "CourseClick",
                              "RoomOccupancy",    "TeacherOccupancy", "GroupOccupancy"};
 
+// Seconds each case runs; longer under a profiler.
+double minTime()
+{
+    const char *given = std::getenv("BRELVIX_BENCH_MIN_TIME");
+    return given ? std::atof(given) : 0.05;
+}
+
 void registerCases()
 {
     using Case = void (*)(benchmark::State &);
@@ -686,12 +693,12 @@ void registerCases()
             ->Unit(benchmark::kMillisecond)
             ->Repetitions(3)
             ->ReportAggregatesOnly(true)
-            ->MinTime(0.05);
+            ->MinTime(minTime());
         benchmark::RegisterBenchmark((name + "Sqlite").c_str(), cases[i].second)
             ->Unit(benchmark::kMillisecond)
             ->Repetitions(3)
             ->ReportAggregatesOnly(true)
-            ->MinTime(0.05);
+            ->MinTime(minTime());
     }
     // {0 timetable | 1 room, share of the courses as 1/n}.
     benchmark::RegisterBenchmark("ViewRebuildScaling", ViewRebuildScaling)
@@ -705,7 +712,7 @@ void registerCases()
         ->Unit(benchmark::kMillisecond)
         ->Repetitions(3)
         ->ReportAggregatesOnly(true)
-        ->MinTime(0.05);
+        ->MinTime(minTime());
 }
 
 } // namespace

@@ -508,8 +508,7 @@ void TForm1::AddCalendarItem(TDataSet &occasion, TDataSet *course, TDataSet *sub
     item->SetBGColor(ItemBGColor);
     item->AlkalomID = intOf(occasion, "alkalom_id");
     item->KurzusID = hasRow(course) ? intOf(*course, "kurzus_id") : -1;
-    fillItem(*item, occasion, course, subject);
-    item->SetOktatok(teacherNames(intOf(occasion, "kurzus_id")));
+    fillItem(*item, occasion, course, subject, teacherNames(intOf(occasion, "kurzus_id")));
 }
 
 void TForm1::UpdateCalendarItem(TDataSet &occasion, TDataSet *course, TDataSet *subject)
@@ -519,19 +518,21 @@ void TForm1::UpdateCalendarItem(TDataSet &occasion, TDataSet *course, TDataSet *
         showMessage(this, QStringLiteral("A Calendar-ban nem találom az alkalmat!"));
         return;
     }
-    fillItem(*item, occasion, course, subject);
+    fillItem(*item, occasion, course, subject, item->Oktatok());
 }
 
-void TForm1::fillItem(TSajat &item, TDataSet &occasion, TDataSet *course, TDataSet *subject)
+void TForm1::fillItem(TSajat &item, TDataSet &occasion, TDataSet *course, TDataSet *subject,
+                      const QString &oktatok)
 {
     item.SetStart(occasion.FieldByName("kezd_ido")->AsDateTime());
     // Only the time of day of the end counts: an occasion never spans midnight on purpose.
     item.SetEndTime(occasion.FieldByName("veg_ido")->AsDateTime());
-    item.SetKod(hasRow(course) ? guiText(textOf(*course, "kurzus_kod_osszetett")) : QString());
-    item.SetNev(itemTitle(course, subject));
-    item.SetKiiras(guiText(occasion.FieldByName("kiiras")->DisplayText()));
-    item.SetHetek(guiText(textOf(occasion, "hetek")));
-    item.SetGyakorisag(intOf(occasion, "gyakorisag"));
+    item.SetTexts({.Kod = hasRow(course) ? guiText(textOf(*course, "kurzus_kod_osszetett")) : QString(),
+                   .Nev = itemTitle(course, subject),
+                   .Oktatok = oktatok,
+                   .Kiiras = guiText(occasion.FieldByName("kiiras")->DisplayText()),
+                   .Hetek = guiText(textOf(occasion, "hetek")),
+                   .Gyakorisag = intOf(occasion, "gyakorisag")});
 }
 
 QString TForm1::teacherNames(int kurzusId)

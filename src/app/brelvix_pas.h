@@ -385,7 +385,7 @@ private:
     void prepareOccupancyCalendar(TveltoCalendar &calendar);
     void openGroupOccupancy(int mode);
 
-    void fillItem(TSajat &item, TDataSet &occasion, TDataSet *course, TDataSet *subject);
+    void fillItem(TSajat &item, TDataSet &occasion, TDataSet *course, TDataSet *subject, const QString &oktatok);
     QString teacherNames(int kurzusId);
     TDataSet *courseSubject(TDataSet *course);
 

@@ -99,11 +99,15 @@ QString mainwindow::courseListTitle(const TDataSet &course)
 
 void TForm1::RefreshView()
 {
+    // Both are drawn once, when the rebuild is over: the list would otherwise work out the
+    // place of every row above the one it selects, which takes measuring each row's texts.
     VL->setUpdatesEnabled(false);
+    LV->setUpdatesEnabled(false);
     RefreshBusy = true;
-    // A rebuild that fails half way still gives the calendar and the occasion panel back.
+    // A rebuild that fails half way still gives the calendar, the list and the occasion panel back.
     const auto done = qScopeGuard([this] {
         RefreshBusy = false;
+        LV->setUpdatesEnabled(true);
         VL->setUpdatesEnabled(true);
     });
     RoomTextOn = false;
@@ -287,8 +291,10 @@ void TForm1::listRoom()
     LV->hide();
     ControlsDisabled still(MT_alkalom_teremtemp);
     MT_kurzus_temp.SetFiltered(false);
+    // The walk visits only the courses that use the room, so the bar counts those.
+    const std::vector<int> courses = coursesUsingRoom(SelectionId);
     if (Vonal)
-        Vonal->start(DM->MT_kurzus.RecordCount(), "Fress");
+        Vonal->start(int(courses.size()), "Fress");
     // The progress window closes and the list comes back however the walk ends.
     const auto release = qScopeGuard([this] {
         if (Vonal)
@@ -302,7 +308,9 @@ void TForm1::listRoom()
     {
         // The course table's detail views follow it once, when the walk is over.
         ControlsDisabled coursesStill(DM->MT_kurzus);
-        for (const int kurzusId : coursesUsingRoom(SelectionId)) {
+        for (const int kurzusId : courses) {
+            if (Vonal)
+                Vonal->step();
             MT_kurzus_temp.Locate("kurzus_id", kurzusId, {});
             showOccasionsOf(kurzusId);
             addCourseRow(guiText(textOf(MT_kurzus_temp, "kurzus_kod")), MT_kurzus_temp,

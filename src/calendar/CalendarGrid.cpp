@@ -251,6 +251,25 @@ void TveltoCalendar::itemChanged(TCustomCalendarItem *item)
     LayoutItems(item);
 }
 
+TveltoCalendarObj *TveltoCalendar::takeBox()
+{
+    if (!spareBoxes_.empty()) {
+        TveltoCalendarObj *box = spareBoxes_.back();
+        spareBoxes_.pop_back();
+        return box;
+    }
+    auto *box = new TveltoCalendarObj(viewport());
+    // Hidden on purpose, so that showing the viewport again does not show it.
+    box->hide();
+    return box;
+}
+
+void TveltoCalendar::keepBox(TveltoCalendarObj &box)
+{
+    box.Clear();
+    spareBoxes_.push_back(&box);
+}
+
 bool TveltoCalendar::SelectCell(int, int)
 {
     return true;

@@ -156,9 +156,13 @@ protected:
 
 private:
     friend class TCalendarItems;
+    friend class TCustomCalendarItem;
 
     // The item-changed notification of the collection.
     void itemChanged(TCustomCalendarItem *item);
+    // A box for a new item: one an earlier item left, else a new hidden one.
+    TveltoCalendarObj *takeBox();
+    void keepBox(TveltoCalendarObj &box);
     void computeRange(TCustomCalendarItem &item);
     // Places the boxes of every day, or only of the day columns given.
     void layoutDays(std::initializer_list<int> onlyColumns = {});
@@ -180,6 +184,10 @@ private:
     void layoutDay(LayoutEntry *entries, int count);
 
     std::unique_ptr<TCalendarItems> items_;
+    // Boxes of deleted items, hidden, for the next items: creating and destroying a widget per
+    // item is what refilling a calendar of many items costs most. The oldest is handed out
+    // first, so boxes take focus in item order as new ones would.
+    std::vector<TveltoCalendarObj *> spareBoxes_;
     // Row rebuilding passes through states the mapping cannot place items in.
     int rebuildingRows_ = 0;
     TColor dayColor_ = 0x80FFFF;

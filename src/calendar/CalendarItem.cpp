@@ -10,8 +10,7 @@ TCustomCalendarItem::TCustomCalendarItem(TCalendarItems &collection) : collectio
     collection.insert(this);
     SetStart(0);
     if (TveltoCalendar *calendar = collection.Calendar()) {
-        obj_ = new TveltoCalendarObj(calendar->viewport());
-        obj_->hide();
+        obj_ = calendar->takeBox();
         obj_->SetItem(this);
         obj_->SetSelect(select_);
         obj_->SetSelBGColor(selBGColor_);
@@ -23,14 +22,16 @@ TCustomCalendarItem::TCustomCalendarItem(TCalendarItems &collection) : collectio
 
 TCustomCalendarItem::~TCustomCalendarItem()
 {
-    if (obj_) {
+    TveltoCalendar *calendar = collection_->Calendar();
+    if (obj_ && calendar && !obj_->Handling()) {
+        calendar->keepBox(*obj_);
+    } else if (obj_) {
         // The box may be the one whose mouse handler is running this deletion (an owner that
         // rebuilds its items from an event), so it goes when control is back in the event loop.
         obj_->SetItem(nullptr);
         obj_->hide();
         obj_->deleteLater();
     }
-    TveltoCalendar *calendar = collection_->Calendar();
     if (calendar && calendar->SelectedItem() == this)
         calendar->SetSelectedItem(nullptr);
     collection_->remove(this);

@@ -4,9 +4,11 @@
 #include "calendar/CalendarItem.h"
 
 #include <QContextMenuEvent>
+#include <QHash>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
+#include <QScopeGuard>
 
 #include <cstdlib>
 
@@ -14,6 +16,34 @@ namespace {
 
 // Pixels the pointer travels from the press before a Ctrl-drag starts moving the box.
 constexpr int MoveThreshold = 4;
+
+// Widths of the words last drawn, in the font and resolution they were drawn in: the same words
+// (codes, names, rooms) come back box after box, and measuring a word shapes it anew.
+class WordWidths
+{
+public:
+    int of(const QPainter &canvas, const QFontMetrics &metrics, const QString &word)
+    {
+        const int dpi = canvas.device() ? canvas.device()->logicalDpiY() : 0;
+        if (canvas.font() != font_ || dpi != dpi_ || widths_.size() >= MaxWords) {
+            widths_.clear();
+            font_ = canvas.font();
+            dpi_ = dpi;
+        }
+        const auto found = widths_.constFind(word);
+        if (found != widths_.constEnd())
+            return *found;
+        const int width = metrics.horizontalAdvance(word);
+        widths_.insert(word, width);
+        return width;
+    }
+
+private:
+    static constexpr qsizetype MaxWords = 20000;
+    QFont font_;
+    int dpi_ = 0;
+    QHash<QString, int> widths_;
+};
 
 } // namespace
 
@@ -33,6 +63,30 @@ TveltoCalendar *TveltoCalendarObj::Calendar() const
     return parent ? dynamic_cast<TveltoCalendar *>(parent->parentWidget()) : nullptr;
 }
 
+bool TveltoCalendarObj::event(QEvent *event)
+{
+    ++handling_;
+    const auto done = qScopeGuard([this] { --handling_; });
+    return QWidget::event(event);
+}
+
+void TveltoCalendarObj::Clear()
+{
+    item_ = nullptr;
+    if (!isHidden())
+        hide();
+    OnClick = nullptr;
+    OnDblClick = nullptr;
+    caption_.clear();
+    cellRange_ = {};
+    dragMode_ = dmNone;
+    moved_ = false;
+    skipMouseDown_ = false;
+    unsetCursor();
+    if (!toolTip().isEmpty())
+        setToolTip(QString());
+}
+
 void TveltoCalendarObj::SetCaption(const QString &value)
 {
     if (caption_ == value)
@@ -41,26 +95,36 @@ void TveltoCalendarObj::SetCaption(const QString &value)
     update();
 }
 
+// An unchanged value repaints nothing: owners set the colours of every item at each course
+// selection, and repainting every box is what that would cost.
 void TveltoCalendarObj::SetColor(TColor value)
 {
+    if (color_ == value)
+        return;
     color_ = value;
     update();
 }
 
 void TveltoCalendarObj::SetSelBGColor(TColor value)
 {
+    if (selBGColor_ == value)
+        return;
     selBGColor_ = value;
     update();
 }
 
 void TveltoCalendarObj::SetBGColor(TColor value)
 {
+    if (bgColor_ == value)
+        return;
     bgColor_ = value;
     update();
 }
 
 void TveltoCalendarObj::SetSelect(bool value)
 {
+    if (select_ == value)
+        return;
     select_ = value;
     update();
 }
@@ -294,7 +358,9 @@ void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, i
 
 void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QString &text)
 {
+    static WordWidths wordWidths;
     const QFontMetrics metrics = canvas.fontMetrics();
+    const auto widthOf = [&](const QString &word) { return wordWidths.of(canvas, metrics, word); };
     const int lineHeight = metrics.height();
     const int left = rect.x();
     const int top = rect.y();
@@ -302,10 +368,7 @@ void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QS
     const int bottom = rect.y() + rect.height();
     int x = left;
     int y = rotated ? bottom : top;
-    const auto tooLong = [&](const QString &word) {
-        const int width = metrics.horizontalAdvance(word);
-        return rotated ? y + 2 - width < top : x - 2 + width > right;
-    };
+    const auto tooLong = [&](int width) { return rotated ? y + 2 - width < top : x - 2 + width > right; };
 
     QString rest = text;
     while (!rest.isEmpty()) {
@@ -316,7 +379,10 @@ void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QS
         const qsizetype take = blank < 0 ? rest.size() : blank + 1;
         QString word = rest.left(take);
         rest.remove(0, take);
-        if (tooLong(word)) {
+        // Measured once per word and again only when the word is cut: measuring is most of
+        // what drawing a box costs.
+        int width = widthOf(word);
+        if (tooLong(width)) {
             if (rotated) {
                 if (y != bottom)
                     x += lineHeight;
@@ -326,12 +392,12 @@ void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QS
                     y += lineHeight;
                 x = left;
             }
-            while (word.size() > 1 && tooLong(word)) {
+            while (word.size() > 1 && tooLong(width)) {
                 rest.prepend(word.back());
                 word.chop(1);
+                width = widthOf(word);
             }
         }
-        const int width = metrics.horizontalAdvance(word);
         if (rotated) {
             canvas.save();
             canvas.translate(x, y);

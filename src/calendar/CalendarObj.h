@@ -45,11 +45,18 @@ public:
 
     // The calendar the box belongs to, or null when it lies on something else.
     TveltoCalendar *Calendar() const;
+    // Whether one of the box's own event handlers is running: a box that an owner's handler may
+    // still use after rebuilding its items is never handed to another item.
+    bool Handling() const { return handling_ > 0; }
+    // Forgets the item and whatever a drag or the item left on the box, and hides it, so that
+    // the box can serve another item as if new.
+    void Clear();
 
     std::function<void(TveltoCalendarObj &sender)> OnClick;
     std::function<void(TveltoCalendarObj &sender)> OnDblClick;
 
 protected:
+    bool event(QEvent *event) override;
     virtual void Click();
     virtual void DblClick();
     virtual void DoEnter();
@@ -84,6 +91,7 @@ private:
     int downRow_ = -1;
     QPoint downPos_;
     TGridRect cellRange_;
+    int handling_ = 0;
 };
 
 // Draws the text word by word inside the rectangle at the given point size; any angle other than

@@ -75,6 +75,8 @@ TOktatofog::TOktatofog(QWidget *parent) : QDialog(parent)
     // The links to each occasion's course follow it through these indexes, not by scans.
     MT_kurzus_temp.IndexDefs().Add("Index1", "kurzus_id", {});
     MT_kurzusoktato_temp.IndexDefs().Add("Index1", "kurzus_id", {});
+    teacherLinks_.SetName("teacherLinks");
+    teacherLinks_.IndexDefs().Add("oktato_id", "oktato_id", {});
 }
 
 void TOktatofog::NaptarBeallitas(int scaleMode, const TveltoCalendar *model)
@@ -122,7 +124,8 @@ void TOktatofog::openTables()
 {
     const std::pair<TztrMemTable *, TztrMemTable *> views[] = {{&MT_alkalom_temp, &DM->MT_alkalom},
                                                                {&MT_kurzus_temp, &DM->MT_kurzus},
-                                                               {&MT_kurzusoktato_temp, &DM->MT_kurzusoktato}};
+                                                               {&MT_kurzusoktato_temp, &DM->MT_kurzusoktato},
+                                                               {&teacherLinks_, &DM->MT_kurzusoktato}};
     // Views follow their stores' changes while open; opening one again would only rebuild its
     // indexes over the whole store.
     if (std::all_of(std::begin(views), std::end(views),
@@ -160,17 +163,29 @@ std::string TOktatofog::roomText()
     return "Nincs terem";
 }
 
-std::set<int> TOktatofog::coursesTaught() const
+std::set<int> TOktatofog::coursesTaught()
 {
-    TztrMemTable links;
-    links.SetAttachedTo(&DM->MT_kurzusoktato);
-    links.Open();
+    dlg::applyFilter(teacherLinks_, "oktato_id=" + std::to_string(OktatoId));
     std::set<int> courses;
-    for (links.First(); !links.Eof(); links.Next()) {
-        if (intOf(links, "oktato_id") == OktatoId)
-            courses.insert(intOf(links, "kurzus_id"));
-    }
+    for (teacherLinks_.First(); !teacherLinks_.Eof(); teacherLinks_.Next())
+        courses.insert(intOf(teacherLinks_, "kurzus_id"));
+    teacherLinks_.SetFiltered(false);
     return courses;
+}
+
+std::vector<int> TOktatofog::occasionsOf(const std::set<int> &courses)
+{
+    // Each course's filter reaches its occasions through the kurzus_id index, so the cost
+    // follows the teacher's occasions rather than all of them.
+    std::vector<int> positions;
+    for (const int kurzusId : courses) {
+        dlg::applyFilter(MT_alkalom_temp, "kurzus_id=" + std::to_string(kurzusId));
+        for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next())
+            positions.push_back(MT_alkalom_temp.RecNo());
+    }
+    MT_alkalom_temp.SetFiltered(false);
+    std::sort(positions.begin(), positions.end());
+    return positions;
 }
 
 void TOktatofog::frissites()
@@ -193,9 +208,11 @@ void TOktatofog::frissites()
     const dlg::ControlsDisabled subjectsStill(DM->MT_targy);
     const dlg::ControlsDisabled templatesStill(DM->MT_kurzusminta);
     int added = 0;
-    for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof() && added < MaxItems; MT_alkalom_temp.Next()) {
-        if (!taught.count(intOf(MT_alkalom_temp, "kurzus_id")))
-            continue;
+    // The teacher's occasions in the order a walk over every occasion meets them.
+    for (const int position : occasionsOf(taught)) {
+        if (added >= MaxItems)
+            break;
+        MT_alkalom_temp.SetRecNo(position);
         MT_alkalom_temp.EnableControls();
         const auto stillAgain = qScopeGuard([this] { MT_alkalom_temp.DisableControls(); });
         if (MT_kurzusoktato_temp.IsEmpty() || MT_kurzus_temp.IsEmpty())
@@ -206,13 +223,12 @@ void TOktatofog::frissites()
         const TDateTime start = MT_alkalom_temp.FieldByName("kezd_ido")->AsDateTime();
         item->SetStart(start);
         item->SetLength(MinuteOfDay(MT_alkalom_temp.FieldByName("veg_ido")->AsDateTime()) - MinuteOfDay(start));
-        item->SetKod(guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett")));
-        item->SetNev(guiText(courseName()));
-        item->SetOktatok(QString());
-        item->SetKiiras(guiText(roomText()));
-        item->SetHetek(guiText(textOf(MT_alkalom_temp, "hetek")));
-        item->SetGyakorisag(intOf(MT_alkalom_temp, "gyakorisag"));
-        item->UpdateTexts();
+        item->SetTexts({.Kod = guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett")),
+                        .Nev = guiText(courseName()),
+                        .Oktatok = QString(),
+                        .Kiiras = guiText(roomText()),
+                        .Hetek = guiText(textOf(MT_alkalom_temp, "hetek")),
+                        .Gyakorisag = intOf(MT_alkalom_temp, "gyakorisag")});
         ++added;
     }
 }

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <set>
+#include <vector>
 
 class QCheckBox;
 class QPushButton;
@@ -58,7 +59,12 @@ private:
     std::string courseName();
     std::string roomText();
     // The courses OktatoId has a link to.
-    std::set<int> coursesTaught() const;
+    std::set<int> coursesTaught();
+    // Where the occasions of those courses stand in MT_alkalom_temp's order (RecNo), ascending.
+    std::vector<int> occasionsOf(const std::set<int> &courses);
+
+    // The teacher links, found through their teacher's index.
+    TztrMemTable teacherLinks_;
 };
 
 extern TOktatofog *Oktatofog;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -97,6 +98,8 @@ void TTeremfog::setUpTables()
 {
     MT_terem_temp.SetName("MT_terem_temp");
     MT_alkalom_temp.SetName("MT_alkalom_temp");
+    // A room's occasions are found through this index, not by a scan of every occasion.
+    MT_alkalom_temp.IndexDefs().Add("terem_id", "terem_id", {});
     MT_alkalom_temp.SetAttachedTo(&DM->MT_alkalom);
     MT_kurzus_temp.SetName("MT_kurzus_temp");
     // The course of each occasion is found through this index, not by a scan.
@@ -284,6 +287,7 @@ void TTeremfog::LVSelectItem(QTreeWidgetItem *item, bool selected)
     items.Clear();
     const int roomId = item->text(1).toInt();
     MT_kurzus_temp.SetIndexFieldNames("kurzus_id");
+    // Left open from one room to the next: opening rebuilds its index over every teacher link.
     MT_kurzusoktato_temp.Open();
     items.BeginUpdate();
     // The lookups move these tables item by item; their grids show only where they end.
@@ -293,10 +297,12 @@ void TTeremfog::LVSelectItem(QTreeWidgetItem *item, bool selected)
     const dlg::ControlsDisabled teachersStill(DM->MT_oktato);
     // Every item names the same room: it is looked up once, when the first item needs it.
     std::optional<QString> room;
+    // In the table's order still, but only the room's occasions are visited.
+    dlg::applyFilter(MT_alkalom_temp, "terem_id=" + std::to_string(roomId));
+    const auto unfiltered = qScopeGuard([this] { MT_alkalom_temp.SetFiltered(false); });
     for (MT_alkalom_temp.First(); !MT_alkalom_temp.Eof(); MT_alkalom_temp.Next()) {
         const int kurzusId = intOf(MT_alkalom_temp, "kurzus_id");
-        if (intOf(MT_alkalom_temp, "terem_id") != roomId ||
-            !MT_kurzus_temp.Locate("kurzus_id", Variant(kurzusId), {}))
+        if (!MT_kurzus_temp.Locate("kurzus_id", Variant(kurzusId), {}))
             continue;
         if (!room) {
             room = QStringLiteral("Nincs terem");
@@ -310,19 +316,17 @@ void TTeremfog::LVSelectItem(QTreeWidgetItem *item, bool selected)
         const TDateTime start = MT_alkalom_temp.FieldByName("kezd_ido")->AsDateTime();
         occasion->SetStart(start);
         occasion->SetLength(MinuteOfDay(MT_alkalom_temp.FieldByName("veg_ido")->AsDateTime()) - MinuteOfDay(start));
-        occasion->SetKod(guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett")));
-        occasion->SetNev(guiText(courseTitle()));
-        occasion->SetOktatok(QString());
-        occasion->SetKiiras(*room);
-        occasion->SetHetek(guiText(textOf(MT_alkalom_temp, "hetek")));
-        occasion->SetGyakorisag(intOf(MT_alkalom_temp, "gyakorisag"));
+        const QString title = guiText(courseTitle());
         MT_kurzusoktato_temp.SetFilter("kurzus_id=" + std::to_string(kurzusId));
         MT_kurzusoktato_temp.SetFiltered(true);
-        occasion->SetOktatok(firstTeachers(MT_kurzusoktato_temp, DM->MT_oktato));
-        occasion->UpdateTexts();
+        occasion->SetTexts({.Kod = guiText(textOf(MT_kurzus_temp, "kurzus_kod_osszetett")),
+                            .Nev = title,
+                            .Oktatok = firstTeachers(MT_kurzusoktato_temp, DM->MT_oktato),
+                            .Kiiras = *room,
+                            .Hetek = guiText(textOf(MT_alkalom_temp, "hetek")),
+                            .Gyakorisag = intOf(MT_alkalom_temp, "gyakorisag")});
     }
     items.EndUpdate();
-    MT_kurzusoktato_temp.Close();
 }
 
 void TTeremfog::VLDetails(TveltoCalendar &, TCustomCalendarItem *item)

@@ -106,6 +106,28 @@ void Tcsoportfoglalasok::setUpTables()
     MT_kurzustargy_temp.SetAttachedTo(&DM->MT_kurzustargy);
     MT_kurzustargy_temp2.SetName("MT_kurzustargy_temp2");
     MT_kurzustargy_temp2.SetAttachedTo(&DM->MT_kurzustargy);
+
+    roomOccasions_.SetName("roomOccasions");
+    listedCourse_.SetName("listedCourse");
+    listedCourse_.IndexDefs().Add("kurzus_id", "kurzus_id", {});
+}
+
+void Tcsoportfoglalasok::openViews()
+{
+    // Open views follow their tables' changes; opened again they would rebuild their indexes.
+    if (!roomOccasions_.Active() || roomOccasions_.AttachedTo() != &DM->MT_alkalom) {
+        roomOccasions_.Close();
+        roomOccasions_.SetAttachedTo(&DM->MT_alkalom);
+        // The table's own orders too, so that the view can take whichever the table is in.
+        roomOccasions_.IndexDefs().Assign(DM->MT_alkalom.IndexDefs());
+        roomOccasions_.IndexDefs().Add("roomOccasions_terem_id", "terem_id", {});
+        roomOccasions_.Open();
+    }
+    if (!listedCourse_.Active() || listedCourse_.AttachedTo() != &DM->MT_kurzus) {
+        listedCourse_.Close();
+        listedCourse_.SetAttachedTo(&DM->MT_kurzus);
+        listedCourse_.Open();
+    }
 }
 
 void Tcsoportfoglalasok::setUpCalendar()
@@ -143,10 +165,7 @@ void Tcsoportfoglalasok::FormShow()
     LV->clear();
     VL->Items().Clear();
     int teremId = -1;
-    // Listing moves the course table from course to course; the main window's current course is
-    // put back afterwards, so that its course panel does not edit the last course listed.
-    const TBookmark currentCourse = DM->MT_kurzus.GetBookmark();
-
+    openViews();
     const int kurzusId = intOf(DM->MT_kurzus, "kurzus_id");
     MT_alkalom_temp.SetMasterSource(&DM->DS_kurzus);
     MT_alkalom_temp.SetMasterFields("kurzus_id");
@@ -173,8 +192,6 @@ void Tcsoportfoglalasok::FormShow()
         break;
     }
     listCourses(teremId);
-    if (!currentCourse.empty() && DM->MT_kurzus.BookmarkValid(currentCourse))
-        DM->MT_kurzus.GotoBookmark(currentCourse);
     TTeremfog::Igazitas(*VL);
     LV->sortItems(sortColumn_, Qt::AscendingOrder);
 }
@@ -186,6 +203,22 @@ void Tcsoportfoglalasok::addCourseId(int kurzusId)
     MT_kurzus_temp.Append();
     MT_kurzus_temp.FieldByName("kurzus_id")->SetAsInteger(kurzusId);
     MT_kurzus_temp.Post();
+}
+
+// The rows of a shared table that hold the id, in the table's order, as a walk over the whole
+// table with its filter off finds them. The view's filter reaches them through its index on the
+// field, so the cost follows the rows found. The table is left as such a walk leaves it:
+// unfiltered, past its last row.
+template <class Visit> void visitRowsWith(TztrMemTable &view, TztrMemTable &table, const char *field, int id, Visit visit)
+{
+    if (view.IndexFieldNames() != table.IndexFieldNames())
+        view.SetIndexFieldNames(table.IndexFieldNames());
+    dlg::applyFilter(view, idFilter(field, id));
+    for (view.First(); !view.Eof(); view.Next())
+        visit(view);
+    view.SetFiltered(false);
+    table.SetFiltered(false);
+    table.Last();
 }
 
 void Tcsoportfoglalasok::collectSubjectCourses()
@@ -213,24 +246,28 @@ void Tcsoportfoglalasok::collectRelatedCourses()
 
 void Tcsoportfoglalasok::collectRoomCourses(int teremId)
 {
-    TztrMemTable &occasions = DM->MT_alkalom;
-    occasions.SetFiltered(false);
-    // The grids showing the occasions follow once, when the walk is over.
-    occasions.DisableControls();
-    const auto release = qScopeGuard([&occasions] { occasions.EnableControls(); });
-    for (occasions.First(); !occasions.Eof(); occasions.Next())
-        if (intOf(occasions, "terem_id") == teremId)
-            addCourseId(intOf(occasions, "kurzus_id"));
+    visitRowsWith(roomOccasions_, DM->MT_alkalom, "terem_id", teremId,
+                  [this](TDataSet &occasion) { addCourseId(intOf(occasion, "kurzus_id")); });
 }
 
 void Tcsoportfoglalasok::listCourses(int teremId)
 {
-    TztrMemTable &course = DM->MT_kurzus;
+    TztrMemTable &course = listedCourse_;
     TCalendarItems &items = VL->Items();
     items.BeginUpdate();
-    // Open for the whole list rather than once per occasion, which would rebuild its indexes.
+    // Left open from one showing to the next rather than opened per occasion or per showing:
+    // opening rebuilds its index over every teacher link.
     MT_kurzusoktato_temp2.Open();
-    const auto closeLinks = qScopeGuard([this] { MT_kurzusoktato_temp2.Close(); });
+    MT_alkalom_temp.SetMasterSource(&listedCourseSource_);
+    const auto done = qScopeGuard([this, &items] {
+        // Back to following the data module's current course.
+        MT_alkalom_temp.SetMasterSource(&DM->DS_kurzus);
+        items.EndUpdate();
+    });
+    // The lookups move these tables item by item; the grids over them show only where they end.
+    const dlg::ControlsDisabled subjectsStill(DM->MT_targy);
+    const dlg::ControlsDisabled teachersStill(DM->MT_oktato);
+    const dlg::ControlsDisabled roomsStill(DM->MT_terem_alkalomhoz);
     for (MT_kurzus_temp.First(); !MT_kurzus_temp.Eof(); MT_kurzus_temp.Next()) {
         if (!course.Locate("kurzus_id", Variant(intOf(MT_kurzus_temp, "kurzus_id")), {}))
             continue;
@@ -251,36 +288,35 @@ void Tcsoportfoglalasok::listCourses(int teremId)
             if (FoglalasMod != TeremFoglalasai || intOf(MT_alkalom_temp, "terem_id") == teremId)
                 KurzusAlkalmai();
     }
-    items.EndUpdate();
 }
 
 void Tcsoportfoglalasok::KurzusAlkalmai()
 {
-    const TztrMemTable &course = DM->MT_kurzus;
+    const TztrMemTable &course = listedCourse_;
     auto *occasion = VL->Items().Add<TSajat>();
     occasion->AlkalomID = intOf(MT_alkalom_temp, "alkalom_id");
     occasion->KurzusID = intOf(MT_alkalom_temp, "kurzus_id");
     const TDateTime start = MT_alkalom_temp.FieldByName("kezd_ido")->AsDateTime();
     occasion->SetStart(start);
     occasion->SetLength(MinuteOfDay(MT_alkalom_temp.FieldByName("veg_ido")->AsDateTime()) - MinuteOfDay(start));
-    occasion->SetKod(guiText(textOf(course, "kurzus_kod_osszetett")));
-    occasion->SetOktatok(QString());
-    occasion->SetKiiras(guiText(MT_alkalom_temp.FieldByName("kiiras")->DisplayText()));
-    occasion->SetHetek(guiText(textOf(MT_alkalom_temp, "hetek")));
-    occasion->SetGyakorisag(intOf(MT_alkalom_temp, "gyakorisag"));
+    const QString kiiras = guiText(MT_alkalom_temp.FieldByName("kiiras")->DisplayText());
     std::string title = textOf(course, "megnevezes");
     if (title.empty())
         title = lookUp(DM->MT_targy, "targy_id", intOf(course, "targy_id"), "targy_nev");
-    occasion->SetNev(guiText(title));
 
     const bool opened = !MT_kurzusoktato_temp2.Active();
     MT_kurzusoktato_temp2.Open();
     MT_kurzusoktato_temp2.SetFilter(idFilter("kurzus_id", occasion->KurzusID));
     MT_kurzusoktato_temp2.SetFiltered(true);
-    occasion->SetOktatok(firstTeachers(MT_kurzusoktato_temp2, DM->MT_oktato));
+    const QString teachers = firstTeachers(MT_kurzusoktato_temp2, DM->MT_oktato);
     if (opened)
         MT_kurzusoktato_temp2.Close();
-    occasion->UpdateTexts();
+    occasion->SetTexts({.Kod = guiText(textOf(course, "kurzus_kod_osszetett")),
+                        .Nev = guiText(title),
+                        .Oktatok = teachers,
+                        .Kiiras = kiiras,
+                        .Hetek = guiText(textOf(MT_alkalom_temp, "hetek")),
+                        .Gyakorisag = intOf(MT_alkalom_temp, "gyakorisag")});
 }
 
 void Tcsoportfoglalasok::MT_alkalom_tempkiirasGetText(TField &sender, std::string &text, bool)

@@ -40,7 +40,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    // One calendar item for the current occasion of MT_alkalom_temp.
+    // One calendar item for the current occasion of MT_alkalom_temp, of the course being listed.
     void KurzusAlkalmai();
     void MT_alkalom_tempkiirasGetText(TField &sender, std::string &text, bool displayText);
     void LVColumnClick(int column);
@@ -58,8 +58,15 @@ private:
     void collectRelatedCourses();
     void collectRoomCourses(int teremId);
     void listCourses(int teremId);
+    void openViews();
 
     int sortColumn_ = 0;
+    // The occasions found through their rooms' index, and the listed course, which drives
+    // MT_alkalom_temp while the list is built: moving the data module's course table instead
+    // would refresh every window bound to it at each course.
+    TztrMemTable roomOccasions_;
+    TztrMemTable listedCourse_;
+    TDataSource listedCourseSource_{&listedCourse_};
 };
 
 extern Tcsoportfoglalasok *csoportfoglalasok;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -13,10 +14,14 @@ const std::array<QString, 7> WeekdayNames{QStringLiteral("Hétfő"),     QString
                                           QStringLiteral("Péntek"),    QStringLiteral("Szombat"),
                                           QStringLiteral("Vasárnap")};
 
+// "HH:MM"; built by hand, as formatting is most of what composing an item's texts costs.
 QString clockText(TDateTime moment)
 {
     const int minute = MinuteOfDay(moment);
-    return QString::asprintf("%02d:%02d", minute / 60, minute % 60);
+    const auto digit = [](int value) { return QLatin1Char(char('0' + value % 10)); };
+    const QChar text[] = {digit(minute / 600), digit(minute / 60), QLatin1Char(':'), digit(minute % 60 / 10),
+                          digit(minute % 60)};
+    return QString(text, 5);
 }
 
 QString weekRun(int first, int last)
@@ -67,6 +72,23 @@ void TSajat::SetHetek(const QString &value)
 
 void TSajat::SetGyakorisag(int code)
 {
+    setGyakorisagJel(code);
+    UpdateTexts();
+}
+
+void TSajat::SetTexts(Texts texts)
+{
+    kod_ = std::move(texts.Kod);
+    nev_ = std::move(texts.Nev);
+    oktatok_ = std::move(texts.Oktatok);
+    kiiras_ = std::move(texts.Kiiras);
+    hetek_ = std::move(texts.Hetek);
+    setGyakorisagJel(texts.Gyakorisag);
+    UpdateTexts();
+}
+
+void TSajat::setGyakorisagJel(int code)
+{
     switch (code) {
     case 0:
         gyakorisagJel_.clear();
@@ -80,7 +102,6 @@ void TSajat::SetGyakorisag(int code)
     default:
         gyakorisagJel_ = QLatin1Char('(') + HetekToText() + QLatin1Char(')');
     }
-    UpdateTexts();
 }
 
 void TSajat::UpdateTexts()

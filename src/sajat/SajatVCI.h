@@ -33,6 +33,18 @@ public:
     // set Hetek first.
     void SetGyakorisag(int code);
 
+    // Everything the texts are made of, set at once: Subject and Comment are composed once
+    // instead of once per setter.
+    struct Texts {
+        QString Kod;
+        QString Nev;
+        QString Oktatok;
+        QString Kiiras;
+        QString Hetek;
+        int Gyakorisag = 0;
+    };
+    void SetTexts(Texts texts);
+
     void UpdateTexts();
     // The weeks of Hetek as runs ("1,3-5"), "?" when no week is set.
     QString HetekToText() const;
@@ -45,6 +57,8 @@ public:
     QString EndTimeText() const;
 
 private:
+    void setGyakorisagJel(int code);
+
     QString kod_;
     QString nev_;
     QString oktatok_;
