@@ -1058,7 +1058,11 @@ void TztrCustomMemTable::insertRecord(TztrRecord *buffer, bool append)
         if (table && table->Active())
             table->indexes_.CheckRecordUniqueness(buffer, nullptr);
     }
-    TztrRecord *stored = common_->Layout().DuplicateRecord(buffer, true);
+    storeNewRecord(common_->Layout().DuplicateRecord(buffer, true), append ? -1 : beforeInsertPosition_);
+}
+
+void TztrCustomMemTable::storeNewRecord(TztrRecord *stored, int position)
+{
     stored->RecordNo = -1;
     std::exception_ptr fatal;
     try {
@@ -1068,7 +1072,7 @@ void TztrCustomMemTable::insertRecord(TztrRecord *buffer, bool append)
         fatal = std::current_exception();
     }
     stored->TransactionLevel = common_->TransactionLevel();
-    common_->ReflectChange(TztrChangeKind::Insert, nullptr, false, append ? -1 : beforeInsertPosition_, stored, this);
+    common_->ReflectChange(TztrChangeKind::Insert, nullptr, false, position, stored, this);
     common_->SetDataModified(true);
     if (fatal)
         std::rethrow_exception(fatal);

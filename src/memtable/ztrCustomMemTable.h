@@ -286,11 +286,14 @@ private:
     friend class TztrBlobStream;
     friend class TztrCustomDeltaHandler;
     friend class TztrIndexedFilter;
+    friend class TztrDirectLoadRecord;
 
     TztrRecord *activeRecord();
     TztrRecord *storedRecordOf(const TztrRecord *buffer) const;
     void fillBuffer(TztrRecord *buffer, TztrRecord *stored);
     void insertRecord(TztrRecord *buffer, bool append);
+    // Takes stored (a copy no store holds yet) into the store and tells every index of it.
+    void storeNewRecord(TztrRecord *stored, int position);
     void postEdit(TztrRecord *buffer);
     void keepPreviousVersion(TztrRecord *stored, bool always);
     void readFieldValue(const TztrRecord *record, TField *field, void *buffer);
