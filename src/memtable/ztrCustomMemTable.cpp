@@ -710,6 +710,13 @@ void TztrCustomMemTable::fillBuffer(TztrRecord *buffer, TztrRecord *stored)
         GetCalcFields(asBuffer(buffer));
 }
 
+TztrRecord *TztrCustomMemTable::currentEntry(int position) const
+{
+    if (position == found_.position && found_.entriesVersion == currentIndex_->EntriesVersion())
+        return found_.record;
+    return currentIndex_->Entry(position);
+}
+
 TGetResult TztrCustomMemTable::GetRecord(TRecordBuffer buffer, TGetMode getMode, bool)
 {
     TztrStoreLock lock(*common_);
@@ -720,7 +727,7 @@ TGetResult TztrCustomMemTable::GetRecord(TRecordBuffer buffer, TGetMode getMode,
             result = grBOF;
         else if (position_ >= currentIndex_->Count())
             result = grEOF;
-        else if (mustFilter_ && !FilterRecord(currentIndex_->Entry(position_), false))
+        else if (mustFilter_ && !FilterRecord(currentEntry(position_), false))
             result = grEOF;
         break;
     case gmNext:
@@ -731,7 +738,7 @@ TGetResult TztrCustomMemTable::GetRecord(TRecordBuffer buffer, TGetMode getMode,
         break;
     }
     if (result == grOK)
-        fillBuffer(asRecord(buffer), currentIndex_->Entry(position_));
+        fillBuffer(asRecord(buffer), currentEntry(position_));
     else if (getMode == gmCurrent)
         result = grError;
     return result;
