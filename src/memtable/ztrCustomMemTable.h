@@ -346,7 +346,8 @@ private:
     TztrIndex *currentIndex_ = nullptr;
     // The record a search just found at a place of the current index, good while the index's
     // entries stay as they were: fetching it then waits on one memory read less.
-    struct FoundRecord {
+    struct FoundRecord
+    {
         std::uint64_t entriesVersion = 0;
         int position = -1;
         TztrRecord *record = nullptr;

@@ -52,8 +52,8 @@ bool TztrDirectLoadRecord::Applies(const TztrCustomMemTable &table)
         return false;
     // The cancel and error events would hear of a refused line.
     if (table.BeforeInsert || table.AfterInsert || table.OnNewRecord || table.BeforePost || table.AfterPost ||
-        table.BeforeCancel || table.AfterCancel || table.OnPostError || table.BeforeScroll || table.AfterScroll ||
-        table.OnCalcFields || table.OnFilterRecord)
+        table.BeforeCancel || table.AfterCancel || table.OnPostError || table.BeforeScroll ||
+        table.AfterScroll || table.OnCalcFields || table.OnFilterRecord)
         return false;
     for (const TztrCustomMemTable *other : table.common_->AttachedTables()) {
         if (other && other != &table && other->Active())

@@ -8,7 +8,8 @@
 
 #include <optional>
 
-class TztrDirectLoadRecord {
+class TztrDirectLoadRecord
+{
 public:
     // True while a load runs into a table that nothing watches between Append and Post: no
     // dataset or field event, validation, default value, calculated field, master link, filter

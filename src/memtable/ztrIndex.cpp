@@ -194,7 +194,9 @@ void TztrIndex::LoadIndex()
     }
     entries_.Assign(records);
     sortKeys_ = false;
-    idPlacesVersion_ = IsRowOrder() && records.size() == static_cast<std::size_t>(store.RecordCount()) ? entries_.Version() : 0;
+    idPlacesVersion_ = IsRowOrder() && records.size() == static_cast<std::size_t>(store.RecordCount())
+                           ? entries_.Version()
+                           : 0;
 }
 
 void TztrIndex::SortIndex()
@@ -435,7 +437,8 @@ int TztrIndex::insertionPlace(const TztrRecord *values, SearchKey &key)
 
 void TztrIndex::insertAt(int place, TztrRecord *stored, const TztrRecord *values, SearchKey &key)
 {
-    const bool idPlacesKept = idPlacesVersion_ == entries_.Version() && place == Count() && stored->RecordID == place;
+    const bool idPlacesKept =
+        idPlacesVersion_ == entries_.Version() && place == Count() && stored->RecordID == place;
     if (sortKeys_ && !key.Key)
         ownSearchKey(fieldList_, values, key);
     if (key.Key) {

@@ -595,7 +595,8 @@ void TztrCustomCSVStreamFormat::LoadData(TztrCustomMemTable &table)
         if (field >= 0)
             loadedLayout_.filledFields.push_back(field);
     collectUniqueKeys(table);
-    directLoad_ = !OnFormatLoadField && !table.OnLoadField && !table.OnLoadRecord && TztrDirectLoadRecord::Applies(table);
+    directLoad_ = !OnFormatLoadField && !table.OnLoadField && !table.OnLoadRecord &&
+                  TztrDirectLoadRecord::Applies(table);
     // Without a header the current line is the first record; with one it is the header.
     bool pending = !headerExpected();
     while (pending || !endOfStream_) {

@@ -5,9 +5,8 @@
 #include "ztrStreamTestTables.h"
 #include "ztrTestTables.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -88,7 +87,8 @@ std::string occasionFile()
             table.FieldByName("kezd_ido")->SetAsDateTime(2 + i % 105 + (465 + i % 12 * 55) / 1440.0);
         table.FieldByName("datum")->SetAsDateTime(45000 - i);
         table.FieldByName("ora")->SetAsDateTime((i % 1440) / 1440.0);
-        table.FieldByName("hetek")->SetAsString(i % 4 == 0 ? "" : std::string(i % 2 ? "10" : "Ab") + std::to_string(i));
+        table.FieldByName("hetek")->SetAsString(
+            i % 4 == 0 ? "" : std::string(i % 2 ? "10" : "Ab") + std::to_string(i));
         table.FieldByName("suly")->SetAsFloat(i / 7.0);
         table.FieldByName("aktiv")->SetAsBoolean(i % 3 == 0);
         table.FieldByName("nagy")->SetAsLargeInt(std::int64_t{1} << (i % 60));
@@ -126,8 +126,10 @@ TEST(DirectLoad, GivesTheRecordsIndexesAndKeysOfALoadThroughPost)
 TEST(DirectLoad, RefusesALineAsPostWouldAndKeepsTheLinesBeforeIt)
 {
     const std::string file = occasionFile();
-    const std::string validLine = "5000\t3\t1\t2\t02/01/1900 07:45:00\t01/01/2000\t07:45:00\tx\t1.5\tTrue\t7\r\n";
-    struct Case {
+    const std::string validLine =
+        "5000\t3\t1\t2\t02/01/1900 07:45:00\t01/01/2000\t07:45:00\tx\t1.5\tTrue\t7\r\n";
+    struct Case
+    {
         const char *what;
         std::string line;
     };
@@ -149,7 +151,8 @@ TEST(DirectLoad, RefusesALineAsPostWouldAndKeepsTheLinesBeforeIt)
         TempFolder folder;
         writeFile(folder / "alkalom.csv", file + validLine + refused.line + validLine);
         TztrMemTable direct, posted;
-        const std::string directMessage = messageOf([&] { load(direct, folder / "alkalom.csv", LoadPath::Direct); });
+        const std::string directMessage =
+            messageOf([&] { load(direct, folder / "alkalom.csv", LoadPath::Direct); });
         const std::string postedMessage =
             messageOf([&] { load(posted, folder / "alkalom.csv", LoadPath::RecordByRecord); });
         EXPECT_NE(directMessage.find("sor: " + std::to_string(badLine)), std::string::npos) << directMessage;

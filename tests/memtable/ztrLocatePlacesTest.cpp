@@ -3,10 +3,8 @@
 
 #include "ztrTestTables.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -45,7 +43,8 @@ TEST(LocatePlaces, StayRightThroughInsertsDeletesReusedSlotsEditsAndLocaleChange
 {
     TztrMemTable table;
     openPeople(table);
-    struct Step {
+    struct Step
+    {
         const char *what;
         std::function<void()> change;
     };
@@ -58,13 +57,15 @@ TEST(LocatePlaces, StayRightThroughInsertsDeletesReusedSlotsEditsAndLocaleChange
              setPerson(table, 100, "N100", 1);
              table.Post();
          }},
-        {"deleted", [&] {
+        {"deleted",
+         [&] {
              ASSERT_TRUE(table.Locate("id", 20, {}));
              table.Delete();
              EXPECT_FALSE(table.Locate("id", 20, {}));
          }},
         {"appended into a freed slot", [&] { appendPerson(table, 101, "N101", 2); }},
-        {"key edited", [&] {
+        {"key edited",
+         [&] {
              ASSERT_TRUE(table.Locate("id", 30, {}));
              table.Edit();
              table.FieldByName("id")->SetAsInteger(130);
