@@ -309,8 +309,11 @@ namespace {
 
 template <typename Unsigned> void appendBigEndian(std::string &key, Unsigned value)
 {
-    for (int shift = static_cast<int>(sizeof(Unsigned) * 8) - 8; shift >= 0; shift -= 8)
-        key.push_back(static_cast<char>((value >> shift) & 0xFF));
+    // Appended whole: byte by byte, the length checks cost more than the bytes.
+    char bytes[sizeof(Unsigned)];
+    for (std::size_t i = 0; i < sizeof(Unsigned); ++i)
+        bytes[i] = static_cast<char>((value >> (8 * (sizeof(Unsigned) - 1 - i))) & 0xFF);
+    key.append(bytes, sizeof bytes);
 }
 
 // Signed integers with the sign bit flipped read in byte order as they do in number order.

@@ -710,6 +710,13 @@ void TztrCustomMemTable::fillBuffer(TztrRecord *buffer, TztrRecord *stored)
         GetCalcFields(asBuffer(buffer));
 }
 
+TztrRecord *TztrCustomMemTable::currentEntry(int position) const
+{
+    if (position == found_.position && found_.entriesVersion == currentIndex_->EntriesVersion())
+        return found_.record;
+    return currentIndex_->Entry(position);
+}
+
 TGetResult TztrCustomMemTable::GetRecord(TRecordBuffer buffer, TGetMode getMode, bool)
 {
     TztrStoreLock lock(*common_);
@@ -720,7 +727,7 @@ TGetResult TztrCustomMemTable::GetRecord(TRecordBuffer buffer, TGetMode getMode,
             result = grBOF;
         else if (position_ >= currentIndex_->Count())
             result = grEOF;
-        else if (mustFilter_ && !FilterRecord(currentIndex_->Entry(position_), false))
+        else if (mustFilter_ && !FilterRecord(currentEntry(position_), false))
             result = grEOF;
         break;
     case gmNext:
@@ -731,7 +738,7 @@ TGetResult TztrCustomMemTable::GetRecord(TRecordBuffer buffer, TGetMode getMode,
         break;
     }
     if (result == grOK)
-        fillBuffer(asRecord(buffer), currentIndex_->Entry(position_));
+        fillBuffer(asRecord(buffer), currentEntry(position_));
     else if (getMode == gmCurrent)
         result = grError;
     return result;
@@ -1058,7 +1065,11 @@ void TztrCustomMemTable::insertRecord(TztrRecord *buffer, bool append)
         if (table && table->Active())
             table->indexes_.CheckRecordUniqueness(buffer, nullptr);
     }
-    TztrRecord *stored = common_->Layout().DuplicateRecord(buffer, true);
+    storeNewRecord(common_->Layout().DuplicateRecord(buffer, true), append ? -1 : beforeInsertPosition_);
+}
+
+void TztrCustomMemTable::storeNewRecord(TztrRecord *stored, int position)
+{
     stored->RecordNo = -1;
     std::exception_ptr fatal;
     try {
@@ -1068,7 +1079,7 @@ void TztrCustomMemTable::insertRecord(TztrRecord *buffer, bool append)
         fatal = std::current_exception();
     }
     stored->TransactionLevel = common_->TransactionLevel();
-    common_->ReflectChange(TztrChangeKind::Insert, nullptr, false, append ? -1 : beforeInsertPosition_, stored, this);
+    common_->ReflectChange(TztrChangeKind::Insert, nullptr, false, position, stored, this);
     common_->SetDataModified(true);
     if (fatal)
         std::rethrow_exception(fatal);

@@ -286,11 +286,16 @@ private:
     friend class TztrBlobStream;
     friend class TztrCustomDeltaHandler;
     friend class TztrIndexedFilter;
+    friend class TztrDirectLoadRecord;
 
     TztrRecord *activeRecord();
+    // The record at a place of the current index.
+    TztrRecord *currentEntry(int position) const;
     TztrRecord *storedRecordOf(const TztrRecord *buffer) const;
     void fillBuffer(TztrRecord *buffer, TztrRecord *stored);
     void insertRecord(TztrRecord *buffer, bool append);
+    // Takes stored (a copy no store holds yet) into the store and tells every index of it.
+    void storeNewRecord(TztrRecord *stored, int position);
     void postEdit(TztrRecord *buffer);
     void keepPreviousVersion(TztrRecord *stored, bool always);
     void readFieldValue(const TztrRecord *record, TField *field, void *buffer);
@@ -339,6 +344,15 @@ private:
     TztrCustomMemTable *attachedTo_ = nullptr;
     TztrIndexes indexes_;
     TztrIndex *currentIndex_ = nullptr;
+    // The record a search just found at a place of the current index, good while the index's
+    // entries stay as they were: fetching it then waits on one memory read less.
+    struct FoundRecord
+    {
+        std::uint64_t entriesVersion = 0;
+        int position = -1;
+        TztrRecord *record = nullptr;
+    };
+    FoundRecord found_;
     TztrIndex *sortIndex_ = nullptr;
     int position_ = -1;
     int repositionPlace_ = -1;

@@ -194,6 +194,9 @@ void TztrIndex::LoadIndex()
     }
     entries_.Assign(records);
     sortKeys_ = false;
+    idPlacesVersion_ = IsRowOrder() && records.size() == static_cast<std::size_t>(store.RecordCount())
+                           ? entries_.Version()
+                           : 0;
 }
 
 void TztrIndex::SortIndex()
@@ -404,6 +407,11 @@ bool TztrIndex::SearchRecord(const TztrRecord *record, int &position)
 
 bool TztrIndex::SearchStoredRecord(const TztrRecord *record, int &position)
 {
+    // Read from the record alone: checking an entry would cost a second wait on memory.
+    if (ordered_ && idPlacesVersion_ == entries_.Version() && record->RecordID < Count()) {
+        position = record->RecordID;
+        return true;
+    }
     // As a rule the record has not moved in the index that placed it last.
     const int hint = record->RecordNo;
     if (hint >= 0 && hint < Count() && Entry(hint) == record) {
@@ -429,6 +437,8 @@ int TztrIndex::insertionPlace(const TztrRecord *values, SearchKey &key)
 
 void TztrIndex::insertAt(int place, TztrRecord *stored, const TztrRecord *values, SearchKey &key)
 {
+    const bool idPlacesKept =
+        idPlacesVersion_ == entries_.Version() && place == Count() && stored->RecordID == place;
     if (sortKeys_ && !key.Key)
         ownSearchKey(fieldList_, values, key);
     if (key.Key) {
@@ -438,6 +448,8 @@ void TztrIndex::insertAt(int place, TztrRecord *stored, const TztrRecord *values
         sortKeys_ = false;
         entries_.Insert(place, stored);
     }
+    if (idPlacesKept)
+        idPlacesVersion_ = entries_.Version();
     if (isTableCurrent()) {
         stored->RecordNo = place;
         table_.RememberRepositionPlace(place);

@@ -128,6 +128,9 @@ private:
     TztrIndexEntries entries_;
     bool sortKeys_ = false;
     LCID sortKeyLocale_ = 0;
+    // The entries' version while entry i holds the record of ID i, as in a row order that was
+    // only ever appended to; 0 when they may not. Any other change of the entries ends it.
+    std::uint64_t idPlacesVersion_ = 0;
 };
 
 class TztrIndexes {

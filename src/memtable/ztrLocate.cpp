@@ -19,7 +19,7 @@ int arrayDimensions(const Variant &values)
 }
 
 bool scanCurrentIndex(TztrCustomMemTable &table, const TztrFieldList &searchList, const TztrRecord *keyRecord,
-                      int &position, bool respectFilter, bool nearest)
+                      int &position, TztrRecord *&found, bool respectFilter, bool nearest)
 {
     const TztrIndex &index = *table.CurrentIndex();
     const bool checkFilter = respectFilter && table.MustFilter();
@@ -33,6 +33,7 @@ bool scanCurrentIndex(TztrCustomMemTable &table, const TztrFieldList &searchList
         if (checkFilter && !table.FilterRecord(record, false))
             continue;
         position = i;
+        found = record;
         return true;
     }
     position = index.Count();
@@ -80,7 +81,7 @@ TztrIndex *addSearchIndex(TztrCustomMemTable &table, const TztrFieldList &search
 } // namespace
 
 bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, const TztrRecord *keyRecord,
-                        int &position, bool mayAddIndex, bool respectFilter, bool nearest)
+                        int &position, TztrRecord *&found, bool mayAddIndex, bool respectFilter, bool nearest)
 {
     TztrStoreLock lock(table.Common());
     TztrIndex &current = *table.CurrentIndex();
@@ -91,16 +92,16 @@ bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, co
             index = addSearchIndex(table, searchList);
     }
     if (!index)
-        return scanCurrentIndex(table, searchList, keyRecord, position, respectFilter, nearest);
+        return scanCurrentIndex(table, searchList, keyRecord, position, found, respectFilter, nearest);
     index->FieldList().MergeOptionsInto(searchList);
     int place = 0;
     if (!index->Search(&searchList, keyRecord, place, respectFilter, nearest))
         return false;
+    found = index->Entry(place);
     if (index == &current) {
         position = place;
         return true;
     }
-    const TztrRecord *found = index->Entry(place);
     prefetchRecord(found, table.Common().Layout().RecordSize());
     return current.SearchStoredRecord(found, position);
 }
@@ -124,8 +125,10 @@ int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant
     const TztrScratchRecord key(common_->Layout());
     populateKeyRecord(key.get(), searchList, keyValues);
     int position = -1;
-    if (!FindIndexAndSearch(*this, searchList, key.get(), position, autoAddIndexes_, true, false))
+    TztrRecord *found = nullptr;
+    if (!FindIndexAndSearch(*this, searchList, key.get(), position, found, autoAddIndexes_, true, false))
         return -1;
+    found_ = {currentIndex_->EntriesVersion(), position, found};
     return position;
 }
 
@@ -151,7 +154,7 @@ Variant TztrCustomMemTable::Lookup(const std::string &keyFields, const Variant &
         return Variant();
     const std::vector<TField *> fields = GetFieldList(resultFields);
     TztrStoreLock lock(*common_);
-    TztrRecord *record = currentIndex_->Entry(place);
+    TztrRecord *record = currentEntry(place);
     const RecordRedirect redirect(*this, record, dsCalcFields);
     RecalcStoredRecord(record);
     if (fields.size() == 1)

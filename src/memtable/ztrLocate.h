@@ -14,6 +14,8 @@ inline constexpr int MaxScannedRecords = 20;
 // (with nearest, the first one not below it). A small or unordered current index is scanned;
 // otherwise the last ordered index whose fields begin with the search fields (case sensitivity
 // alike) is searched, and with mayAddIndex one is made for the purpose when there is none.
-// searchList takes that index's field options. position is a place in the current index.
+// searchList takes that index's field options. position is a place in the current index, found
+// the record at that place.
 bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, const TztrRecord *keyRecord,
-                        int &position, bool mayAddIndex, bool respectFilter, bool nearest);
+                        int &position, TztrRecord *&found, bool mayAddIndex, bool respectFilter,
+                        bool nearest);

@@ -4,6 +4,7 @@
 #include "memtable/ztrCSVDefinition.h"
 #include "memtable/ztrCSVReader.h"
 #include "memtable/ztrCustomMemTable.h"
+#include "memtable/ztrDirectLoad.h"
 #include "memtable/ztrErrors.h"
 #include "platform/Classes.h"
 #include "platform/Cp1250.h"
@@ -594,6 +595,8 @@ void TztrCustomCSVStreamFormat::LoadData(TztrCustomMemTable &table)
         if (field >= 0)
             loadedLayout_.filledFields.push_back(field);
     collectUniqueKeys(table);
+    directLoad_ = !OnFormatLoadField && !table.OnLoadField && !table.OnLoadRecord &&
+                  TztrDirectLoadRecord::Applies(table);
     // Without a header the current line is the first record; with one it is the header.
     bool pending = !headerExpected();
     while (pending || !endOfStream_) {
@@ -612,6 +615,13 @@ void TztrCustomCSVStreamFormat::LoadData(TztrCustomMemTable &table)
 
 void TztrCustomCSVStreamFormat::loadRecord(TztrCustomMemTable &table)
 {
+    if (directLoad_) {
+        if (loadRecordDirectly(table)) {
+            ++table.loadedCount_;
+            return;
+        }
+        reader_->RestartLine();
+    }
     table.Append();
     try {
         const std::vector<int> &map = LoadMap();
@@ -659,6 +669,39 @@ void TztrCustomCSVStreamFormat::loadRecord(TztrCustomMemTable &table)
         throw;
     }
     ++table.loadedCount_;
+}
+
+// False, with nothing stored, for a line holding a value its field refuses or lacking a required
+// value: the table's own path then reads the line again and refuses it with its usual message.
+bool TztrCustomCSVStreamFormat::loadRecordDirectly(TztrCustomMemTable &table)
+{
+    TztrDirectLoadRecord record(table);
+    const std::vector<int> &map = LoadMap();
+    bool isNull = false;
+    for (std::size_t column = 0; !reader_->AtLineEnd() && column < map.size(); ++column) {
+        GetWord(isNull, item_);
+        const int fieldIndex = map[column];
+        if (fieldIndex < 0)
+            continue;
+        TField &field = *table.Fields()[fieldIndex];
+        try {
+            if (isNull)
+                field.Clear();
+            else if (!record.WriteString(field, item_))
+                storeItem(field, item_);
+        } catch (...) {
+            return false;
+        }
+    }
+    if (!record.RequiredFieldsFilled())
+        return false;
+    checkUniqueKeys();
+    try {
+        record.Store();
+    } catch (...) {
+        rethrowWithContext(placeOfLine() + ")");
+    }
+    return true;
 }
 
 void TztrCustomCSVStreamFormat::storeItem(TField &field, const std::string &text)

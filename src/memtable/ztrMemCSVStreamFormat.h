@@ -132,6 +132,7 @@ private:
     void writeRecord(TztrCustomMemTable &table);
     void itemText(TField &field, bool &isNull, std::string &text);
     void loadRecord(TztrCustomMemTable &table);
+    bool loadRecordDirectly(TztrCustomMemTable &table);
     void storeItem(TField &field, const std::string &text);
     bool headerExpected() const { return !noHeader_.Contains(sfLoadNoHeader); }
     std::string placeOfLine() const;
@@ -167,9 +168,11 @@ private:
 
     std::optional<TFormatSettings> savedSettings_;
     std::string output_;
-    // The text of the value being written, kept to reuse its memory.
+    // The text of the value being written or read, kept to reuse its memory.
     std::string item_;
     std::unique_ptr<TztrCSVReader> reader_;
+    // Records of this load go straight into the store (see loadRecordDirectly).
+    bool directLoad_ = false;
     std::int64_t streamSize_ = 0;
     bool endOfStream_ = false;
     std::string fileVersion_;

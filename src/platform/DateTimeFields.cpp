@@ -1,5 +1,6 @@
 #include "platform/DateTimeFields.h"
 
+#include "platform/DataSet.h"
 #include "platform/FormatSettings.h"
 
 // --- TDateTimeField --------------------------------------------------------------------------
@@ -39,6 +40,29 @@ void TDateTimeField::SetAsStringValue(const std::string &value)
         SetAsDateTimeValue(StrToDateTime(value));
         break;
     }
+}
+
+bool TDateTimeField::StringToNative(const std::string &value, void *native) const
+{
+    TDateTime parsed;
+    bool valid = false;
+    switch (DataType()) {
+    case ftDate:
+        valid = TryStrToDate(value, parsed, FormatSettings());
+        break;
+    case ftTime:
+        valid = TryStrToTime(value, parsed, FormatSettings());
+        break;
+    default:
+        valid = TryStrToDateTime(value, parsed, FormatSettings());
+        break;
+    }
+    if (value.empty() || !valid || !DataSet())
+        return false;
+    // The conversion SetData makes of a value in the field's own form.
+    const double data = parsed;
+    DataSet()->DataConvert(const_cast<TDateTimeField *>(this), &data, native, true);
+    return true;
 }
 
 double TDateTimeField::GetAsFloat() const

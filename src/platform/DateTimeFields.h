@@ -21,6 +21,7 @@ protected:
 
     std::string GetAsString() const override;
     void SetAsStringValue(const std::string &value) override;
+    bool StringToNative(const std::string &value, void *native) const override;
     double GetAsFloat() const override;
     void SetAsFloatValue(double value) override;
     TDateTime GetAsDateTime() const override;

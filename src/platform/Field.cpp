@@ -273,6 +273,11 @@ std::string TField::GetAsString() const
     AccessError("String");
 }
 
+bool TField::StringToNative(const std::string &, void *) const
+{
+    return false;
+}
+
 void TField::SetAsStringValue(const std::string &)
 {
     AccessError("String");

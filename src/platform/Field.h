@@ -106,6 +106,10 @@ public:
 
     std::string AsString() const { return GetAsString(); }
     void SetAsString(const std::string &value) { SetAsStringValue(value); }
+    // The native form SetAsString(value) would write, for a caller that fills a record itself;
+    // false, with native untouched, when that takes more than a plain conversion (a null, a
+    // refusal, a field with no such shortcut): SetAsString then does it.
+    virtual bool StringToNative(const std::string &value, void *native) const;
     std::u16string AsWideString() const { return GetAsWideString(); }
     void SetAsWideString(const std::u16string &value) { SetAsWideStringValue(value); }
     int AsInteger() const { return GetAsInteger(); }

@@ -76,30 +76,53 @@ std::int64_t TIntegerField::GetAsLargeInt() const
     return GetAsInteger();
 }
 
-void TIntegerField::SetAsLargeIntValue(std::int64_t value)
+std::int64_t TIntegerField::lowest() const
 {
-    const bool ownRange = minValue_ != 0 || maxValue_ != 0;
-    const std::int64_t minimum = ownRange ? minValue_ : TypeMin();
-    const std::int64_t maximum = ownRange ? maxValue_ : TypeMax();
-    if (value < minimum || value > maximum)
-        RangeError(IntToStr(value), IntToStr(minimum), IntToStr(maximum));
+    return minValue_ != 0 || maxValue_ != 0 ? minValue_ : TypeMin();
+}
+
+std::int64_t TIntegerField::highest() const
+{
+    return minValue_ != 0 || maxValue_ != 0 ? maxValue_ : TypeMax();
+}
+
+void TIntegerField::toNative(std::int64_t value, void *native) const
+{
     switch (DataType()) {
     case ftSmallint: {
         const auto data = static_cast<std::int16_t>(value);
-        SetData(&data);
+        std::memcpy(native, &data, sizeof data);
         break;
     }
     case ftWord: {
         const auto data = static_cast<std::uint16_t>(value);
-        SetData(&data);
+        std::memcpy(native, &data, sizeof data);
         break;
     }
     default: {
         const auto data = static_cast<std::int32_t>(value);
-        SetData(&data);
+        std::memcpy(native, &data, sizeof data);
         break;
     }
     }
+}
+
+bool TIntegerField::StringToNative(const std::string &value, void *native) const
+{
+    std::int64_t number = 0;
+    if (value.empty() || !TryStrToInt64(value, number) || number < lowest() || number > highest())
+        return false;
+    toNative(number, native);
+    return true;
+}
+
+void TIntegerField::SetAsLargeIntValue(std::int64_t value)
+{
+    if (value < lowest() || value > highest())
+        RangeError(IntToStr(value), IntToStr(lowest()), IntToStr(highest()));
+    std::int32_t data = 0;
+    toNative(value, &data);
+    SetData(&data);
 }
 
 double TIntegerField::GetAsFloat() const

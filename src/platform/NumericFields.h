@@ -42,6 +42,7 @@ protected:
 
     std::string GetAsString() const override;
     void SetAsStringValue(const std::string &value) override;
+    bool StringToNative(const std::string &value, void *native) const override;
     int GetAsInteger() const override;
     void SetAsIntegerValue(int value) override;
     std::int64_t GetAsLargeInt() const override;
@@ -57,6 +58,12 @@ protected:
     void GetText(std::string &text, bool displayText) const override;
 
 private:
+    // The range values must lie in: the field's own when set, else the type's.
+    std::int64_t lowest() const;
+    std::int64_t highest() const;
+    // A value within the range in the field's own width.
+    void toNative(std::int64_t value, void *native) const;
+
     int minValue_ = 0;
     int maxValue_ = 0;
 };
