@@ -4,7 +4,7 @@
 
 using namespace calendartest;
 
-TEST(CalendarColumns, FollowTheDaysAndWeeksWithTheirHeaders)
+TEST(CalendarColumnsAndRows, FollowTheDaysAndWeeksAndMapMinutesToRowsOfAScaleOrOfCustomTimes)
 {
     TveltoCalendar calendar;
     calendar.SetHetek(16);
@@ -24,7 +24,6 @@ TEST(CalendarColumns, FollowTheDaysAndWeeksWithTheirHeaders)
     for (int col = 1; col <= 11; ++col)
         EXPECT_EQ(calendar.DayOfColumn(col), days[col]) << "column " << col;
     EXPECT_EQ(calendar.ColumnOfDay(7), -1);
-    EXPECT_EQ(calendar.ColCount(), 11);
     // Refused; the caller puts the previous days back.
     try {
         calendar.SetDays({});
@@ -35,11 +34,7 @@ TEST(CalendarColumns, FollowTheDaysAndWeeksWithTheirHeaders)
     EXPECT_EQ(calendar.ColCount(), 11);
     EXPECT_EQ(calendar.Days(), TveltoCalendarDays({vlMonday, vlTuesday, vlWednesday, vlThursday, vlFriday}));
     EXPECT_EQ(calendar.DayOfColumn(1), -1);
-}
 
-TEST(CalendarRows, MapMinutesToRowsOfAScaleOrOfCustomTimes)
-{
-    TveltoCalendar calendar;
     // A scale becomes a divisor of the day: 45 stays (32 lesson-long rows), 46 becomes 48.
     const std::pair<int, int> scales[] = {{45, 45}, {46, 48}, {7, 8}, {50, 60}, {100, 120}, {0, 5}, {2000, 1440}};
     for (const auto &[given, scale] : scales) {
@@ -49,17 +44,9 @@ TEST(CalendarRows, MapMinutesToRowsOfAScaleOrOfCustomTimes)
     }
     calendar.SetScale(5);
     EXPECT_EQ(calendar.Rows()[97].Label, QStringLiteral("08:05"));
-    EXPECT_EQ(calendar.RowEndMinute(12), 60);
     calendar.SetScale(-1);
     EXPECT_EQ(calendar.RowCount(), 1);
-    EXPECT_EQ(calendar.FixedRows(), 0);
-    calendar.AddRow(465, 90, QStringLiteral("12345678901234567890"));
-    EXPECT_EQ(calendar.FixedRows(), 1);
-    EXPECT_EQ(calendar.Rows()[0].Label, QStringLiteral("12345678901234567"));
-    calendar.AddRow(570, 90, QString());
-    calendar.AddRow(675, 90, QString());
-    calendar.AddRow(-1, 0, QString());
-    EXPECT_EQ(calendar.RowCount(), 4);
+    applyRows(calendar, 3);
     const int custom[][3] = {{400, 0, -1}, {464, 1, -1}, {466, 1, 1},  {560, 1, 1},  {569, 2, 1},
                              {571, 2, 2},  {764, 3, 3},  {765, -1, 3}, {900, -1, 3}};
     for (const auto &[minute, startRow, endRow] : custom) {
@@ -67,6 +54,8 @@ TEST(CalendarRows, MapMinutesToRowsOfAScaleOrOfCustomTimes)
         EXPECT_EQ(calendar.RowOfEndMinute(minute), endRow) << "end " << minute;
     }
     EXPECT_EQ(calendar.RowStartMinute(4), -1);
+    calendar.AddRow(1000, 10, QStringLiteral("12345678901234567890"));
+    EXPECT_EQ(calendar.Rows()[3].Label, QStringLiteral("12345678901234567"));
 }
 
 TEST(CalendarWindow, PaintsTheCellsSelectsWithTheMouseAndShowsMarginCursors)
@@ -79,8 +68,7 @@ TEST(CalendarWindow, PaintsTheCellsSelectsWithTheMouseAndShowsMarginCursors)
     EXPECT_GT(ink(image, calendar->CellRect(0, 0).adjusted(0, 0, -2, -2)), 0) << "the caption shows in the corner";
     EXPECT_EQ(image.pixelColor(calendar->CellRect(1, 0).topLeft() + QPoint(1, 1)), toQColor(clSilver));
     EXPECT_EQ(image.pixelColor(calendar->CellRect(7, 0).topLeft() + QPoint(1, 1)), toQColor(clWhite));
-    // Day cells: white margin strips, each ending in a black line, a grey line at the bottom; the
-    // selected cell, margins included, in the selection colour.
+    // Day cells: white margins ending in black lines, a grey bottom line; selected, margins too.
     const QRect cell = calendar->CellRect(3, 9);
     const int left = cell.x(), right = cell.x() + cell.width(), top = cell.top() + 2, y = cell.bottom() - 2;
     const QColor day = toQColor(0x80FFFF), navy = toQColor(clNavy), white = Qt::white, black = Qt::black;
@@ -101,7 +89,6 @@ TEST(CalendarWindow, PaintsTheCellsSelectsWithTheMouseAndShowsMarginCursors)
     QTest::mouseMove(grid, calendar->CellRect(2, 11).center());
     QTest::mouseRelease(grid, Qt::LeftButton, {}, calendar->CellRect(2, 11).center());
     EXPECT_EQ(calendar->Selection(), (TGridRect{2, 9, 2, 11}));
-    EXPECT_EQ(calendar->CurrentDay(), 3);
     EXPECT_EQ(calendar->SelEndMinute(), 660);
 
     // The first time row has its margins too; the time column has none.
@@ -111,7 +98,7 @@ TEST(CalendarWindow, PaintsTheCellsSelectsWithTheMouseAndShowsMarginCursors)
         {{first.x(), mid}, Qt::CrossCursor},      {{first.x() + 4, mid}, Qt::CrossCursor},
         {{first.x() + 5, mid}, Qt::SplitHCursor}, {{first.x() + 6, mid}, Qt::ArrowCursor},
         {{end - 6, mid}, Qt::ArrowCursor},        {{end - 5, mid}, Qt::SplitHCursor},
-        {{end - 4, mid}, Qt::CrossCursor},        {calendar->CellRect(0, 1).center(), Qt::ArrowCursor}};
+        {{end - 4, mid}, Qt::CrossCursor},        {{2, mid}, Qt::ArrowCursor}};
     for (const auto &[point, shape] : cursors) {
         QTest::mouseMove(grid, point);
         EXPECT_EQ(grid->cursor().shape(), shape) << point.x() - first.x();
@@ -119,4 +106,45 @@ TEST(CalendarWindow, PaintsTheCellsSelectsWithTheMouseAndShowsMarginCursors)
     calendar->SetVonalzoBal(0);
     QTest::mouseMove(grid, QPoint(first.x(), mid));
     EXPECT_EQ(grid->cursor().shape(), Qt::ArrowCursor);
+    // Without a left margin the selected cell leaves the line of the cell before it alone.
+    EXPECT_EQ(grid->grab().toImage().pixelColor(first.x() - 1, calendar->CellRect(2, 10).center().y()), black);
+}
+
+TEST(CalendarItems, KeepTheirBoxInStepAndGoWithoutLeavingASelectedItem)
+{
+    TveltoCalendar calendar;
+    TCustomCalendarItem *item = calendar.Items().Add();
+    EXPECT_EQ(item->Obj()->Item(), item);
+    EXPECT_TRUE(item->Obj()->isHidden());
+    EXPECT_EQ(TCalendarItems().Add()->Obj(), nullptr);
+    // Five-minute steps, three and four minutes rounding up, within 5..1440.
+    const std::pair<int, int> lengths[] = {{62, 60}, {63, 65}, {0, 5},  {5000, 1440}, {1, 5},
+                                           {4, 5},   {7, 5},   {8, 10}, {1442, 1440}, {-20, 5}};
+    for (const auto &[given, stored] : lengths) {
+        item->SetLength(given);
+        EXPECT_EQ(item->Length(), stored) << "length " << given;
+    }
+    item->SetBGColor(clMoneyGreen);
+    item->SetSelBGColor(clSilver);
+    item->SetSubject(QStringLiteral("Analízis"));
+    item->SetComment(QStringLiteral("K1\r\nAlgebra"));
+    item->SetSelect(true);
+    EXPECT_EQ(item->Obj()->BGColor(), clMoneyGreen);
+    EXPECT_EQ(item->Obj()->SelBGColor(), clSilver);
+    EXPECT_EQ(item->Obj()->Caption(), QStringLiteral("Analízis"));
+    EXPECT_EQ(item->Obj()->toolTip(), QStringLiteral("K1\r\nAlgebra"));
+    EXPECT_TRUE(item->Obj()->Select());
+
+    addItem(calendar, at(5, 8, 0), 60);
+    TCustomCalendarItem *last = addItem(calendar, at(6, 8, 0), 60);
+    calendar.SetSelectedItem(item);
+    calendar.Items().Delete(1);
+    EXPECT_EQ(calendar.SelectedItem(), item);
+    delete item;
+    EXPECT_EQ(calendar.SelectedItem(), nullptr);
+    EXPECT_EQ(calendar.Items()[0], last);
+    calendar.SetSelectedItem(last);
+    calendar.Items().Clear();
+    EXPECT_EQ(calendar.Items().Count(), 0);
+    EXPECT_EQ(calendar.SelectedItem(), nullptr);
 }

@@ -47,7 +47,6 @@ TEST_F(LaneLayout, OverlappingItemsOfADayShareItInLanes)
 {
     // Day, start and length in minutes; rows from and to, lane of lanes; the column is day - 1.
     const std::vector<std::vector<std::array<int, 7>>> cases = {
-        {{3, 480, 120, 9, 10, 0, 1}},
         {{2, 480, 60, 9, 9, 0, 2}, {2, 510, 90, 9, 10, 1, 2}},
         // A chain of overlaps is one group: the late item reuses the lane the early one left.
         {{2, 480, 60, 9, 9, 0, 2}, {2, 540, 60, 10, 10, 0, 2}, {2, 480, 120, 9, 10, 1, 2}},
@@ -68,7 +67,6 @@ TEST_F(LaneLayout, OverlappingItemsOfADayShareItInLanes)
             EXPECT_EQ(shown(calendar->Items()[int(i)]), inLane(day - 1, top, bottom, lane, lanes)) << n << i;
         }
     }
-    // The lanes follow when an overlapping item goes.
     calendar->Items().Delete(0);
     calendar->Items().Delete(0);
     EXPECT_EQ(shown(calendar->Items()[0]), inLane(4, 15, 15, 0, 1));
@@ -84,34 +82,24 @@ TEST_F(LaneLayout, ItemsWithoutAPlaceAreHiddenUntilTheyGetOne)
     calendar->SetDays({vlMonday, vlTuesday, vlWednesday, vlThursday, vlFriday});
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(calendar->Items()[i]->Obj()->CellRange(), TGridRect{}) << i;
-    EXPECT_EQ(shown(calendar->Items()[5]), inLane(5, 9, 9, 0, 1));
-    calendar->Items().Clear();
+    TCustomCalendarItem *friday = calendar->Items()[5];
+    EXPECT_EQ(shown(friday), inLane(5, 9, 9, 0, 1));
 
-    // Custom rows: boxes wait for them, and show only inside them.
-    TCustomCalendarItem *item = addItem(*calendar, at(2, 9, 30), 90);
-    TCustomCalendarItem *early = addItem(*calendar, at(3, 7, 0), 90);
-    TCustomCalendarItem *first = addItem(*calendar, at(3, 7, 45), 90);
-    TCustomCalendarItem *late = addItem(*calendar, at(3, 18, 30), 60);
-    TCustomCalendarItem *night = addItem(*calendar, at(3, 21, 0), 60);
-    calendar->SetScale(-1);
-    EXPECT_TRUE(item->Obj()->isHidden());
-    applyRows(*calendar, 7);
-    fit(*calendar);
-    EXPECT_EQ(shown(item), inLane(1, 2, 2, 0, 1));
-    EXPECT_EQ(shown(late), inLane(2, 7, 7, 0, 1));
-    // Nor does an item before the first row take a lane from what it overlaps.
-    EXPECT_EQ(shown(first), inLane(2, 1, 1, 0, 1));
-    EXPECT_TRUE(early->Obj()->isHidden() && night->Obj()->isHidden());
-
-    // Columns scrolled out of view hide their boxes until scrolled back.
+    // Columns scrolled out of view hide their boxes until scrolled back; the last day has its place too.
+    calendar->SetDays(TveltoCalendarDays::all());
     calendar->SetHetek(15);
     for (int col = 1; col < calendar->ColCount(); ++col)
         calendar->SetColWidths(col, 120);
-    TCustomCalendarItem *far = addItem(*calendar, at(100, 8, 0), 60);
-    EXPECT_TRUE(far->Obj()->isHidden());
-    calendar->SetLeftCol(calendar->ColumnOfDay(100));
-    EXPECT_EQ(shown(far), inLane(calendar->ColumnOfDay(100), 1, 1, 0, 1));
-    EXPECT_TRUE(item->Obj()->isHidden());
+    TCustomCalendarItem *last = addItem(*calendar, at(106, 8, 0), 60);
+    EXPECT_TRUE(last->Obj()->isHidden());
+    calendar->SetLeftCol(105);
+    EXPECT_EQ(shown(last), inLane(105, 9, 9, 0, 1));
+    EXPECT_TRUE(friday->Obj()->isHidden());
+    // Rows of their own wait for their rows.
+    calendar->SetScale(-1);
+    EXPECT_TRUE(last->Obj()->isHidden());
+    applyRows(*calendar, 1);
+    EXPECT_EQ(last->Obj()->CellRange(), (TGridRect{105, 1, 105, 1}));
 }
 
 TEST_F(LaneLayout, BracketsAndPartialLayoutsEndWhereAFullLayoutPutsTheBoxes)

@@ -18,13 +18,7 @@ inline TDateTime at(int day, int hour, int minute)
     return day + (hour * 60 + minute) / 1440.0;
 }
 
-inline int minuteOfDay(TDateTime value)
-{
-    return int(std::lround((double(value) - std::trunc(double(value))) * 1440.0));
-}
-
-// Custom rows of `length` minutes every `step` minutes from 07:45; with 105 and 90 the seven
-// double lesson periods of the planner's default layout.
+// Custom rows from 07:45, by default the planner's seven double lesson periods.
 inline void applyRows(TveltoCalendar &calendar, int count, int step = 105, int length = 90)
 {
     calendar.SetScale(-1);
@@ -55,10 +49,8 @@ inline std::unique_ptr<TveltoCalendar> shownCalendar(int width = 1000, int heigh
     return calendar;
 }
 
-// Dark pixels inside the area: text or lines drawn there.
 inline int ink(const QImage &image, QRect area)
 {
-    area &= image.rect();
     int dark = 0;
     for (int x = area.left(); x <= area.right(); ++x)
         for (int y = area.top(); y <= area.bottom(); ++y)
