@@ -169,13 +169,16 @@ TEST(WrappedText, ACaptionWrapsInsideItsBoxAndAWordWiderThanALineIsBroken)
     // Narrow and tall: the caption reads upwards, its second column runs past the text area (7 to 27).
     box->resize(34, 100);
     EXPECT_GT(ink(box->grab().toImage(), QRect(28, 2, 4, box->height() - 4)), 0);
-    // A word wider than a whole line goes one character per line: 13 lines.
-    QImage image(40, 400, QImage::Format_RGB32);
+    // A word wider than a line goes a character per line (13 lines), or column while one fits.
+    QImage image(200, 400, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter canvas(&image);
     DrawWrappedText(canvas, QRect(0, 0, 1, 400), false, QStringLiteral("Mikroökonómia"));
     const int line = canvas.fontMetrics().height();
+    DrawWrappedText(canvas, QRect(100, 40, 2 * line, 1), true, QStringLiteral("abcd"));
     canvas.end();
     EXPECT_GT(ink(image, QRect(0, 12 * line, 40, line)), 0);
     EXPECT_EQ(ink(image, QRect(0, 13 * line, 40, 400 - 13 * line)), 0);
+    EXPECT_GT(ink(image, QRect(100 + 2 * line, 0, line, 41)), 0);
+    EXPECT_EQ(ink(image, QRect(100 + 3 * line, 0, line, 41)), 0);
 }
