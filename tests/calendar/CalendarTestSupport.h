@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared set-up of the calendar tests: a shown, active calendar fitted like the program's windows
-// fit theirs, row layouts the program applies, and item helpers.
+// A shown, active calendar fitted as the program's windows fit theirs, custom rows, items.
 
 #include "calendar/veltoCalendar.h"
 
@@ -19,55 +18,24 @@ inline TDateTime at(int day, int hour, int minute)
     return day + (hour * 60 + minute) / 1440.0;
 }
 
-inline int minuteOfDay(TDateTime value)
-{
-    return int(std::lround((double(value) - std::trunc(double(value))) * 1440.0));
-}
-
-// Seven double lesson periods of 90 minutes from 07:45, as the planner's default layout.
-inline void applyDoublePeriods(TveltoCalendar &calendar)
+// Custom rows from 07:45, by default the planner's seven double lesson periods.
+inline void applyRows(TveltoCalendar &calendar, int count, int step = 105, int length = 90)
 {
     calendar.SetScale(-1);
-    calendar.AddRow(465, 90, QStringLiteral(" 1- 2 07:45-09:15"));
-    calendar.AddRow(570, 90, QStringLiteral(" 3- 4 09:30-11:00"));
-    calendar.AddRow(675, 90, QStringLiteral(" 5- 6 11:15-12:45"));
-    calendar.AddRow(780, 90, QStringLiteral(" 7- 8 13:00-14:30"));
-    calendar.AddRow(885, 90, QStringLiteral(" 9-10 14:45-16:15"));
-    calendar.AddRow(990, 90, QStringLiteral("11-12 16:30-18:00"));
-    calendar.AddRow(1095, 90, QStringLiteral("13-14 18:15-19:45"));
-    calendar.AddRow(-1, 0, QString());
-}
-
-// Custom half-hour rows from 07:45 to 20:15.
-inline void applyHalfHoursFrom0745(TveltoCalendar &calendar)
-{
-    calendar.SetScale(-1);
-    for (int i = 1; i <= 25; ++i) {
-        const int start = 435 + 30 * i;
-        calendar.AddRow(start, 30, QStringLiteral("%1:%2")
-                                       .arg(start / 60, 2, 10, QLatin1Char('0'))
-                                       .arg(start % 60, 2, 10, QLatin1Char('0')));
-    }
+    for (int start = 465; start < 465 + count * step; start += step)
+        calendar.AddRow(start, length, QString::asprintf("%02d:%02d", start / 60, start % 60));
     calendar.AddRow(-1, 0, QString());
 }
 
 // Time column 100 pixels, header row 20, the rest shared with the remainder going to later cells.
-inline void fit(TveltoCalendar &calendar)
+inline void fit(TveltoCalendar &grid)
 {
-    calendar.SetColWidths(0, 100);
-    int width = calendar.ClientWidth() - 100;
-    for (int col = calendar.FixedCols(); col < calendar.ColCount(); ++col) {
-        const int share = width / (calendar.ColCount() - col);
-        calendar.SetColWidths(col, share);
-        width -= share;
-    }
-    calendar.SetRowHeights(0, 20);
-    int height = calendar.ClientHeight() - 20;
-    for (int row = calendar.FixedRows(); row < calendar.RowCount(); ++row) {
-        const int share = height / (calendar.RowCount() - row);
-        calendar.SetRowHeights(row, share);
-        height -= share;
-    }
+    grid.SetColWidths(0, 100);
+    grid.SetRowHeights(0, 20);
+    for (int col = 1, rest = grid.ClientWidth() - 100; col < grid.ColCount(); rest -= grid.ColWidths(col++))
+        grid.SetColWidths(col, rest / (grid.ColCount() - col));
+    for (int row = 1, rest = grid.ClientHeight() - 20; row < grid.RowCount(); rest -= grid.RowHeights(row++))
+        grid.SetRowHeights(row, rest / (grid.RowCount() - row));
 }
 
 inline std::unique_ptr<TveltoCalendar> shownCalendar(int width = 1000, int height = 600)
@@ -77,7 +45,17 @@ inline std::unique_ptr<TveltoCalendar> shownCalendar(int width = 1000, int heigh
     calendar->show();
     QApplication::setActiveWindow(calendar.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(calendar.get()));
+    fit(*calendar);
     return calendar;
+}
+
+inline int ink(const QImage &image, QRect area)
+{
+    int dark = 0;
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            dark += image.pixelColor(x, y).lightness() < 128;
+    return dark;
 }
 
 inline TCustomCalendarItem *addItem(TveltoCalendar &calendar, TDateTime start, int length,

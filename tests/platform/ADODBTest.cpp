@@ -147,6 +147,10 @@ TEST_F(SqliteDatabase, TableFieldsFollowTheColumnsWithTheirTypes)
     EXPECT_EQ(table.FieldByName("terem_terulet")->DataType(), ftFloat);
     EXPECT_EQ(table.FieldByName("nyitas")->DataType(), ftDateTime);
     EXPECT_TRUE(table.IsEmpty());
+    // An open table's definitions are current: updating them reads no changed columns in.
+    connection.Execute("alter table terem add column extra integer");
+    table.FieldDefs().Update();
+    EXPECT_EQ(table.FieldDefs().Count(), 5);
 }
 
 TEST_F(SqliteDatabase, TableReadsTheRowsWithTheirValuesAndNulls)

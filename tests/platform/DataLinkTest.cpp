@@ -54,7 +54,7 @@ protected:
 
 } // namespace
 
-TEST_F(Linked, ALinkIsActiveWhileItsDatasetIsOpen)
+TEST_F(Linked, ALinkIsActiveWhileItsDatasetIsOpenControlsDisabledOrNot)
 {
     EXPECT_TRUE(link.Active());
     EXPECT_EQ(link.DataSet(), &table);
@@ -68,6 +68,24 @@ TEST_F(Linked, ALinkIsActiveWhileItsDatasetIsOpen)
     EXPECT_FALSE(link.Active());
     source.SetEnabled(true);
     EXPECT_TRUE(link.Active());
+    table.DisableControls();
+    table.Close();
+    EXPECT_FALSE(link.Active());
+    table.EnableControls();
+    EXPECT_FALSE(link.Active());
+    CountingLink grid;
+    grid.SetBufferCount(4);
+    grid.SetDataSource(&source);
+    table.DisableControls();
+    table.Close();
+    table.Open();
+    table.First();
+    table.EnableControls();
+    EXPECT_EQ(source.State(), dsBrowse);
+    EXPECT_TRUE(link.Active());
+    EXPECT_TRUE(grid.Active());
+    EXPECT_EQ(grid.RecordCount(), 4);
+    EXPECT_EQ(current(), 1);
 }
 
 TEST_F(Linked, EditingStateFieldChangesAndScrollingReachTheLink)
@@ -107,33 +125,7 @@ TEST_F(Linked, DisabledControlsHearNothingUntilEnabledThenOneChangeOrLayoutChang
     EXPECT_EQ(link.count, (std::map<std::string, int>{{"layout", 1}}));
 }
 
-TEST_F(Linked, ClosingWithControlsDisabledStillDeactivatesTheLink)
-{
-    table.DisableControls();
-    table.Close();
-    EXPECT_FALSE(link.Active());
-    table.EnableControls();
-    EXPECT_FALSE(link.Active());
-}
-
-TEST_F(Linked, ReopeningWithControlsDisabledGivesTheLinkTheTableBack)
-{
-    CountingLink grid;
-    grid.SetBufferCount(4);
-    grid.SetDataSource(&source);
-    table.DisableControls();
-    table.Close();
-    table.Open();
-    table.First();
-    table.EnableControls();
-    EXPECT_EQ(source.State(), dsBrowse);
-    EXPECT_TRUE(link.Active());
-    EXPECT_TRUE(grid.Active());
-    EXPECT_EQ(grid.RecordCount(), 4);
-    EXPECT_EQ(current(), 1);
-}
-
-TEST_F(Linked, AMultiRowLinkGetsAWindowOfBuffers)
+TEST_F(Linked, AMultiRowLinkGetsAWindowOfBuffersWhereverItOpens)
 {
     CountingLink grid;
     grid.SetBufferCount(4);
@@ -158,10 +150,6 @@ TEST_F(Linked, AMultiRowLinkGetsAWindowOfBuffers)
     table.First();
     EXPECT_EQ(grid.ActiveRecord(), 0);
     EXPECT_EQ(current(), 1);
-}
-
-TEST_F(Linked, AWindowOpenedAtTheEndShowsTheRecordsBeforeIt)
-{
     table.Last();
     {
         CountingLink grid;
@@ -181,7 +169,7 @@ TEST_F(Linked, AWindowOpenedAtTheEndShowsTheRecordsBeforeIt)
     EXPECT_EQ(link.RecordCount(), 1);
 }
 
-TEST_F(Linked, DataSourceEventsFollowTheDataset)
+TEST_F(Linked, DataSourceEventsFollowTheDatasetAndAutoEditPutsItIntoEditMode)
 {
     int stateChanges = 0, dataChanges = 0;
     TField *changedField = nullptr;
@@ -196,10 +184,6 @@ TEST_F(Linked, DataSourceEventsFollowTheDataset)
     table.Post();
     EXPECT_EQ(stateChanges, 2);
     EXPECT_GE(dataChanges, 2);
-}
-
-TEST_F(Linked, AutoEditPutsTheDatasetIntoEditMode)
-{
     EXPECT_TRUE(link.Edit());
     EXPECT_EQ(table.State(), dsEdit);
     table.Cancel();
@@ -212,7 +196,7 @@ TEST_F(Linked, AutoEditPutsTheDatasetIntoEditMode)
     EXPECT_EQ(table.State(), dsBrowse);
 }
 
-TEST_F(Linked, ASourceCannotLinkADatasetBackToItself)
+TEST_F(Linked, ASourceCannotLinkBackToItselfAndGoingAwayLeavesNoDanglingLinks)
 {
     // A detail whose master source is its own source would follow itself.
     class Detail : public ArrayDataSet {
@@ -227,10 +211,6 @@ TEST_F(Linked, ASourceCannotLinkADatasetBackToItself)
     detail.master = &detailSource;
     EXPECT_THROW(detailSource.SetDataSet(&detail), EDatabaseError);
     EXPECT_TRUE(detail.IsLinkedTo(&source) == false);
-}
-
-TEST_F(Linked, DestroyingTheDatasetOrSourceLeavesNoDanglingLinks)
-{
     {
         TDataSource temporary(&table);
         CountingLink other;
@@ -281,16 +261,11 @@ protected:
 
 } // namespace
 
-TEST_F(MasterDetail, FieldNamesResolveOnTheMaster)
+TEST_F(MasterDetail, FieldNamesResolveOnTheMasterWhoseNewRecordsOrKeyChangesAreMasterChanges)
 {
     ASSERT_EQ(link.Fields().size(), 1u);
     EXPECT_EQ(link.Fields()[0], master.FieldByName("id"));
     EXPECT_EQ(link.DetailDataSet(), &detail);
-    EXPECT_THROW(link.SetFieldNames("nincs"), EDatabaseError);
-}
-
-TEST_F(MasterDetail, ANewMasterRecordOrAKeyChangeIsAMasterChange)
-{
     changes = 0;
     master.Next();
     EXPECT_EQ(changes, 1);
@@ -302,10 +277,16 @@ TEST_F(MasterDetail, ANewMasterRecordOrAKeyChangeIsAMasterChange)
     master.FieldByName("id")->SetAsInteger(5);
     EXPECT_EQ(changes, 3);
     master.Cancel();
+    EXPECT_THROW(link.SetFieldNames("nincs"), EDatabaseError);
 }
 
-TEST_F(MasterDetail, ClosingTheMasterDisablesTheDetail)
+TEST_F(MasterDetail, ClosingTheMasterDisablesTheDetailScrollingItPostsThePendingDetailEdit)
 {
+    detail.Edit();
+    detail.FieldByName("x")->SetAsInteger(7);
+    master.Next();
+    EXPECT_EQ(detail.State(), dsBrowse);
+    EXPECT_EQ(detail.FieldByName("x")->AsInteger(), 7);
     disables = 0;
     master.Close();
     EXPECT_EQ(disables, 1);
@@ -314,11 +295,3 @@ TEST_F(MasterDetail, ClosingTheMasterDisablesTheDetail)
     EXPECT_EQ(changes, 1);
 }
 
-TEST_F(MasterDetail, ScrollingTheMasterPostsThePendingDetailEdit)
-{
-    detail.Edit();
-    detail.FieldByName("x")->SetAsInteger(7);
-    master.Next();
-    EXPECT_EQ(detail.State(), dsBrowse);
-    EXPECT_EQ(detail.FieldByName("x")->AsInteger(), 7);
-}

@@ -89,7 +89,7 @@ TEST_F(People, OpeningMakesDefaultFieldsFromTheDefinitionsAndClosingDropsThem)
     EXPECT_FALSE(people.Active());
 }
 
-TEST_F(People, NavigationVisitsEveryRecordAndSetsEofAndBof)
+TEST_F(People, NavigationVisitsEveryRecordAndAnEmptyDatasetIsAtBothEnds)
 {
     EXPECT_EQ(names(), (std::vector<std::string>{"Anna", "Béla", "Cili"}));
     EXPECT_TRUE(people.Eof());
@@ -105,10 +105,6 @@ TEST_F(People, NavigationVisitsEveryRecordAndSetsEofAndBof)
     EXPECT_EQ(people.FieldByName("name")->AsString(), "Anna");
     EXPECT_EQ(people.MoveBy(5), 2);
     EXPECT_TRUE(people.Eof());
-}
-
-TEST_F(People, AnEmptyDatasetIsBothAtItsStartAndItsEnd)
-{
     ArrayDataSet empty;
     empty.FieldDefs().Add("id", ftInteger);
     empty.Open();
@@ -198,8 +194,13 @@ TEST_F(People, EventsFireInTheFrameworksOrder)
     EXPECT_EQ(log.events, (std::vector<std::string>{"BeforeClose", "AfterClose", "BeforeOpen", "AfterOpen", "AfterScroll"}));
 }
 
-TEST_F(People, TheDatasetIsAskedForEachChangeInTurn)
+TEST_F(People, AnEventHandlerThatRaisesStopsTheOperationOtherwiseTheDatasetIsAskedInTurn)
 {
+    people.BeforeDelete = [](TDataSet &) { throw EAbort("no"); };
+    people.First();
+    EXPECT_THROW(people.Delete(), EAbort);
+    EXPECT_EQ(people.RecordCount(), 3);
+    people.BeforeDelete = nullptr;
     people.calls.clear();
     people.First();
     people.Edit();
@@ -212,15 +213,7 @@ TEST_F(People, TheDatasetIsAskedForEachChangeInTurn)
     EXPECT_EQ(people.calls, (std::vector<std::string>{"edit", "post", "insert", "cancel", "delete", "close"}));
 }
 
-TEST_F(People, AnEventHandlerThatRaisesStopsTheOperation)
-{
-    people.BeforeDelete = [](TDataSet &) { throw EAbort("no"); };
-    people.First();
-    EXPECT_THROW(people.Delete(), EAbort);
-    EXPECT_EQ(people.RecordCount(), 3);
-}
-
-TEST_F(People, RequiredFieldsMustHaveAValueOnPost)
+TEST_F(People, RequiredFieldsMustHaveAValueOnPostUnlessAnErrorHandlerFixesThem)
 {
     people.Append();
     people.FieldByName("name")->SetAsString("Névtelen");
@@ -234,10 +227,6 @@ TEST_F(People, RequiredFieldsMustHaveAValueOnPost)
     people.FieldByName("id")->SetAsInteger(7);
     people.Post();
     EXPECT_EQ(people.RecordCount(), 4);
-}
-
-TEST_F(People, APostErrorHandlerCanRetryAfterFixingTheRecord)
-{
     people.OnPostError = [](TDataSet &dataSet, EDatabaseError &, TDataAction &action) {
         dataSet.FieldByName("id")->SetAsInteger(99);
         action = daRetry;
@@ -269,8 +258,17 @@ TEST_F(People, FieldWritesOutsideEditingUnknownFieldNamesAndCursorWorkWhenClosed
     EXPECT_THROW(people.Append(), EDatabaseError);
 }
 
-TEST_F(People, BookmarksAndRecNoReturnToTheirRecord)
+TEST_F(People, LocateBookmarksAndRecNoFindTheirRecord)
 {
+    EXPECT_TRUE(people.Locate("name", "béla", {loCaseInsensitive}));
+    EXPECT_EQ(people.FieldByName("id")->AsInteger(), 2);
+    EXPECT_TRUE(people.Found());
+    EXPECT_TRUE(people.Locate("id;name", VarArrayOf({3, "Ci"}), {loPartialKey}));
+    EXPECT_EQ(people.RecNo(), 3);
+    EXPECT_FALSE(people.Locate("name", "Dani", {}));
+    EXPECT_FALSE(people.Found());
+    EXPECT_EQ(people.RecNo(), 3);
+    EXPECT_EQ(people.Lookup("id", 1, "name").AsString(), "Anna");
     people.First();
     EXPECT_EQ(people.RecNo(), 1);
     people.SetRecNo(3);
@@ -291,19 +289,6 @@ TEST_F(People, BookmarksAndRecNoReturnToTheirRecord)
     people.Delete();
     EXPECT_FALSE(people.BookmarkValid(mark));
     EXPECT_THROW(people.GotoBookmark(mark), EDatabaseError);
-}
-
-TEST_F(People, LocateFindsByOneOrSeveralKeys)
-{
-    EXPECT_TRUE(people.Locate("name", "béla", {loCaseInsensitive}));
-    EXPECT_EQ(people.FieldByName("id")->AsInteger(), 2);
-    EXPECT_TRUE(people.Found());
-    EXPECT_TRUE(people.Locate("id;name", VarArrayOf({3, "Ci"}), {loPartialKey}));
-    EXPECT_EQ(people.RecNo(), 3);
-    EXPECT_FALSE(people.Locate("name", "Dani", {}));
-    EXPECT_FALSE(people.Found());
-    EXPECT_EQ(people.RecNo(), 3);
-    EXPECT_EQ(people.Lookup("id", 1, "name").AsString(), "Anna");
 }
 
 TEST_F(People, PersistentFieldsSurviveClosingAndBindByName)

@@ -8,12 +8,20 @@
 #include <limits>
 #include <vector>
 
-TEST(DateEncoding, DayZeroIsThe30thOfDecember1899)
+TEST(DateEncoding, DayZeroIsThe30thOfDecember1899AndInvalidComponentsAreRefused)
 {
     EXPECT_DOUBLE_EQ(EncodeDate(1899, 12, 30), 0.0);
     EXPECT_DOUBLE_EQ(EncodeDate(1900, 1, 1), 2.0);
     EXPECT_DOUBLE_EQ(EncodeDate(1899, 12, 29), -1.0);
     EXPECT_DOUBLE_EQ(EncodeDate(2025, 9, 8), 45908.0);
+    EXPECT_THROW(EncodeDate(2023, 2, 29), EConvertError);
+    EXPECT_THROW(EncodeDate(2024, 13, 1), EConvertError);
+    EXPECT_THROW(EncodeDate(0, 1, 1), EConvertError);
+    EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
+    EXPECT_THROW(EncodeTime(1, 60, 0, 0), EConvertError);
+    TDateTime unused;
+    EXPECT_TRUE(TryEncodeDate(2024, 2, 29, unused));
+    EXPECT_FALSE(TryEncodeDate(1900, 2, 29, unused));
 }
 
 TEST(DateEncoding, DecodingGivesBackEveryDayOfTheCalendar)
@@ -30,19 +38,7 @@ TEST(DateEncoding, DecodingGivesBackEveryDayOfTheCalendar)
     }
 }
 
-TEST(DateEncoding, InvalidComponentsAreRefused)
-{
-    EXPECT_THROW(EncodeDate(2023, 2, 29), EConvertError);
-    EXPECT_THROW(EncodeDate(2024, 13, 1), EConvertError);
-    EXPECT_THROW(EncodeDate(0, 1, 1), EConvertError);
-    EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
-    EXPECT_THROW(EncodeTime(1, 60, 0, 0), EConvertError);
-    TDateTime unused;
-    EXPECT_TRUE(TryEncodeDate(2024, 2, 29, unused));
-    EXPECT_FALSE(TryEncodeDate(1900, 2, 29, unused));
-}
-
-TEST(TimeEncoding, TheTimeOfDayIsTheFraction)
+TEST(TimeEncoding, TheTimeOfDayIsTheFractionAndTheWeekCountsFromSunday)
 {
     EXPECT_DOUBLE_EQ(EncodeTime(12, 0, 0, 0), 0.5);
     EXPECT_NEAR(EncodeTime(7, 45, 0, 0) * MinutesPerDay, 465.0, 1e-9);
@@ -55,10 +51,6 @@ TEST(TimeEncoding, TheTimeOfDayIsTheFraction)
     // Before the epoch the fraction still counts forward from midnight.
     DecodeTime(TDateTime(-1.25), h, n, s, ms);
     EXPECT_EQ(h, 6);
-}
-
-TEST(TimeEncoding, DayOfWeekCountsFromSunday)
-{
     EXPECT_EQ(DayOfWeek(EncodeDate(2025, 9, 8)), 2); // a Monday
     EXPECT_EQ(DayOfWeek(EncodeDate(2025, 9, 14)), 1);
     EXPECT_DOUBLE_EQ(DateOf(TDateTime(45908.75)), 45908.0);
@@ -72,16 +64,10 @@ TEST(TimeEncoding, DecodingDateAndTimeTogetherMatchesDecodingThemApart)
     for (const double value : values) {
         int year, month, day, hour, minute, second, msec;
         DecodeDateTime(value, year, month, day, hour, minute, second, msec);
-        int dateParts[3], timeParts[4];
-        DecodeDate(value, dateParts[0], dateParts[1], dateParts[2]);
-        DecodeTime(value, timeParts[0], timeParts[1], timeParts[2], timeParts[3]);
-        EXPECT_EQ(year, dateParts[0]) << value;
-        EXPECT_EQ(month, dateParts[1]) << value;
-        EXPECT_EQ(day, dateParts[2]) << value;
-        EXPECT_EQ(hour, timeParts[0]) << value;
-        EXPECT_EQ(minute, timeParts[1]) << value;
-        EXPECT_EQ(second, timeParts[2]) << value;
-        EXPECT_EQ(msec, timeParts[3]) << value;
+        std::vector<int> apart(7);
+        DecodeDate(value, apart[0], apart[1], apart[2]);
+        DecodeTime(value, apart[3], apart[4], apart[5], apart[6]);
+        EXPECT_EQ(std::vector<int>({year, month, day, hour, minute, second, msec}), apart) << value;
     }
     int year, month, day, hour, minute, second, msec;
     DecodeDateTime(EncodeDate(2024, 2, 29) + EncodeTime(23, 59, 59, 999), year, month, day, hour, minute, second, msec);
@@ -89,7 +75,7 @@ TEST(TimeEncoding, DecodingDateAndTimeTogetherMatchesDecodingThemApart)
               std::vector<int>({2024, 2, 29, 23, 59, 59, 999}));
 }
 
-TEST(TimeStamps, DaysCountFromYearOneAndTimeInMilliseconds)
+TEST(TimeStamps, DaysCountFromYearOneAndTimeInMillisecondsThroughTheRecordForm)
 {
     const TTimeStamp epoch = DateTimeToTimeStamp(TDateTime(0.0));
     EXPECT_EQ(epoch.Date, DateDelta);
@@ -101,10 +87,6 @@ TEST(TimeStamps, DaysCountFromYearOneAndTimeInMilliseconds)
     EXPECT_EQ(before.Date, DateDelta - 1);
     EXPECT_EQ(before.Time, 21600000);
     EXPECT_DOUBLE_EQ(TimeStampToDateTime(before), -1.25);
-}
-
-TEST(TimeStamps, MillisecondsRoundTripThroughTheRecordForm)
-{
     const TDateTime moment = EncodeDate(2025, 9, 8) + EncodeTime(7, 45, 12, 345);
     const double msecs = TimeStampToMSecs(DateTimeToTimeStamp(moment));
     EXPECT_DOUBLE_EQ(msecs, (DateDelta + 45908.0) * MSecsPerDay + 27912345);
@@ -112,6 +94,8 @@ TEST(TimeStamps, MillisecondsRoundTripThroughTheRecordForm)
     EXPECT_EQ(back.Date, DateDelta + 45908);
     EXPECT_EQ(back.Time, 27912345);
     EXPECT_NEAR(TimeStampToDateTime(back), moment, 1e-9);
+    EXPECT_THROW(TimeStampToDateTime(TTimeStamp{0, 0}), EConvertError);
+    EXPECT_THROW(TimeStampToDateTime(TTimeStamp{-1, 5}), EConvertError);
 }
 
 TEST(TimeStamps, ValuesNamingNoMomentDecodeAsTheEmptyStamp)
@@ -129,12 +113,6 @@ TEST(TimeStamps, ValuesNamingNoMomentDecodeAsTheEmptyStamp)
     int hour = 0, minute = 0, second = 0, msec = 0;
     DecodeTime(2958465.5, hour, minute, second, msec);
     EXPECT_EQ(hour, 12);
-}
-
-TEST(TimeStamps, InvalidStampsAreRefused)
-{
-    EXPECT_THROW(TimeStampToDateTime(TTimeStamp{0, 0}), EConvertError);
-    EXPECT_THROW(TimeStampToDateTime(TTimeStamp{-1, 5}), EConvertError);
 }
 
 TEST(SQLTimeStamps, ConvertToAndFromDateTime)

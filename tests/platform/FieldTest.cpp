@@ -48,7 +48,7 @@ protected:
 
 } // namespace
 
-TEST_F(FieldValues, EachTypeGetsItsFieldClassAndNativeWidth)
+TEST_F(FieldValues, EachTypeGetsItsFieldClassAndNativeWidthAndNewFieldsAreNull)
 {
     EXPECT_NE(dynamic_cast<TStringField *>(field("s")), nullptr);
     EXPECT_NE(dynamic_cast<TAutoIncField *>(field("ai")), nullptr);
@@ -67,10 +67,6 @@ TEST_F(FieldValues, EachTypeGetsItsFieldClassAndNativeWidth)
     EXPECT_EQ(field("g")->DataSize(), 39);
     EXPECT_EQ(field("i")->Size(), 0);
     EXPECT_EQ(field("bcd")->Size(), 2);
-}
-
-TEST_F(FieldValues, NewFieldsAreNullAndReadAsEmptyValues)
-{
     for (const auto &f : table.Fields()) {
         EXPECT_TRUE(f->IsNull()) << f->FieldName();
         EXPECT_TRUE(f->AsVariant().IsNull()) << f->FieldName();
@@ -80,7 +76,7 @@ TEST_F(FieldValues, NewFieldsAreNullAndReadAsEmptyValues)
     EXPECT_EQ(field("i")->Text(), "");
 }
 
-TEST_F(FieldValues, StringsAreCutToTheirSizeAndConvertOnDemand)
+TEST_F(FieldValues, StringsIntegersFloatsAndCurrenciesConvertAndCheckTheirValues)
 {
     field("s")->SetAsString("abcdefg");
     EXPECT_EQ(field("s")->AsString(), "abcde");
@@ -94,10 +90,6 @@ TEST_F(FieldValues, StringsAreCutToTheirSizeAndConvertOnDemand)
     EXPECT_EQ(field("s")->AsWideString(), u"árvíz");
     field("s")->Clear();
     EXPECT_TRUE(field("s")->IsNull());
-}
-
-TEST_F(FieldValues, IntegersCheckTheirRangeAndParseText)
-{
     field("i")->SetAsString(" 42 ");
     EXPECT_EQ(field("i")->AsInteger(), 42);
     EXPECT_EQ(field("i")->AsString(), "42");
@@ -123,10 +115,6 @@ TEST_F(FieldValues, IntegersCheckTheirRangeAndParseText)
     field("big")->SetAsString("9000000000");
     EXPECT_EQ(field("big")->AsLargeInt(), 9000000000LL);
     EXPECT_THROW(field("big")->AsInteger(), EDatabaseError);
-}
-
-TEST_F(FieldValues, FloatsAndCurrenciesUseTheDecimalSeparator)
-{
     field("f")->SetAsString("1.25");
     EXPECT_DOUBLE_EQ(field("f")->AsFloat(), 1.25);
     FormatSettings().DecimalSeparator = ',';
@@ -146,7 +134,7 @@ TEST_F(FieldValues, FloatsAndCurrenciesUseTheDecimalSeparator)
     EXPECT_EQ(field("f")->Text(), "3.5");
 }
 
-TEST_F(FieldValues, BcdFieldsKeepTheirDecimalPlacesAsCurrencyBooleansTheirDisplayValues)
+TEST_F(FieldValues, BcdDateTimeWideAndBinaryFieldsKeepTheirValues)
 {
     field("bcd")->SetAsFloat(12.345);
     EXPECT_EQ(field("bcd")->AsCurrency(), Currency::FromScaled(123500));
@@ -169,10 +157,6 @@ TEST_F(FieldValues, BcdFieldsKeepTheirDecimalPlacesAsCurrencyBooleansTheirDispla
     EXPECT_TRUE(field("b")->AsBoolean());
     EXPECT_EQ(field("b")->DisplayText(), "Igen");
     EXPECT_THROW(field("b")->SetAsString("talán"), EConvertError);
-}
-
-TEST_F(FieldValues, DatesAndTimesAreStoredAsTimeStampsAndReadBack)
-{
     const TDateTime moment = EncodeDate(2025, 9, 8) + EncodeTime(7, 45, 0, 0);
     field("dt")->SetAsDateTime(moment);
     double native = 0;
@@ -194,16 +178,12 @@ TEST_F(FieldValues, DatesAndTimesAreStoredAsTimeStampsAndReadBack)
     static_cast<TDateTimeField *>(field("t"))->SetDisplayFormat("hh:nn");
     EXPECT_EQ(field("t")->DisplayText(), "07:45");
     EXPECT_THROW(field("d")->SetAsString("2025/13/01"), EConvertError);
-}
-
-TEST_F(FieldValues, WideStringsKeepTheirLengthBinaryFieldsRawBytesTimeStampsTheirParts)
-{
     field("ws")->SetAsWideString(u"őrült idő");
     EXPECT_EQ(field("ws")->AsWideString(), u"őrül");
-    std::uint8_t native[12] = {};
-    ASSERT_TRUE(field("ws")->GetData(native));
+    std::uint8_t wide[12] = {};
+    ASSERT_TRUE(field("ws")->GetData(wide));
     std::uint32_t bytes = 0;
-    std::memcpy(&bytes, native, 4);
+    std::memcpy(&bytes, wide, 4);
     EXPECT_EQ(bytes, 8u);
     EXPECT_EQ(field("ws")->AsString(), "\xF5r\xFCl");
     EXPECT_EQ(field("ws")->AsVariant().VarType(), varOleStr);
@@ -225,7 +205,7 @@ TEST_F(FieldValues, WideStringsKeepTheirLengthBinaryFieldsRawBytesTimeStampsThei
     EXPECT_DOUBLE_EQ(field("ts")->AsDateTime(), EncodeDate(2024, 2, 29) + EncodeTime(23, 59, 58, 7));
 }
 
-TEST_F(FieldValues, VariantsConvertToTheFieldsType)
+TEST_F(FieldValues, VariantsConvertTextEventsReplaceConversionsAndOnChangeFollowsTheStore)
 {
     field("i")->SetAsVariant("17");
     EXPECT_EQ(field("i")->AsInteger(), 17);
@@ -237,10 +217,6 @@ TEST_F(FieldValues, VariantsConvertToTheFieldsType)
     EXPECT_TRUE(field("i")->IsNull());
     EXPECT_THROW(field("i")->SetAsVariant("x"), EVariantError);
     EXPECT_THROW(field("i")->AsDateTime(), EDatabaseError);
-}
-
-TEST_F(FieldValues, TextEventsReplaceTheTextConversionsValidationCanRefuseTheIncomingValue)
-{
     field("i")->OnGetText = [](TField &sender, std::string &text, bool displayText) {
         text = (displayText ? "#" : "") + sender.AsString();
     };
@@ -261,10 +237,6 @@ TEST_F(FieldValues, TextEventsReplaceTheTextConversionsValidationCanRefuseTheInc
     EXPECT_THROW(field("i")->SetAsInteger(-3), EDatabaseError);
     EXPECT_EQ(seen, -3);
     EXPECT_EQ(field("i")->AsInteger(), 5);
-}
-
-TEST_F(FieldValues, OnChangeRunsAfterTheValueIsStored)
-{
     int changed = 0;
     field("s")->OnChange = [&](TField &sender) {
         ++changed;

@@ -74,7 +74,7 @@ void answerNextMessageBox(QMessageBox::StandardButton answer, QString *text = nu
 
 } // namespace
 
-TEST_F(GridOnRooms, DefaultColumnsAreTheVisibleFieldsTitledByTheirLabels)
+TEST_F(GridOnRooms, ColumnsFollowTheFieldsOrTheAddedOnesAndComeBackWhenTheDatasetReopens)
 {
     ASSERT_EQ(grid.Columns().Count(), 3);
     EXPECT_EQ(grid.Columns()[1]->FieldName(), "terem_kod");
@@ -84,10 +84,7 @@ TEST_F(GridOnRooms, DefaultColumnsAreTheVisibleFieldsTitledByTheirLabels)
     EXPECT_EQ(grid.Columns()[0]->FieldName(), "terem_kod");
     EXPECT_EQ(grid.Columns()[0]->Title().Caption(), QStringLiteral("Hely/Név"));
     EXPECT_EQ(grid.Columns().State(), csDefault);
-}
-
-TEST_F(GridOnRooms, AddedColumnsReplaceTheDefaultOnesWithTheirTitlesAndWidths)
-{
+    rooms.table.FieldByName("terem_id")->SetVisible(true);
     TColumn *code = grid.Columns().Add("terem_kod");
     code->Title().SetCaption("Hely/Név");
     code->SetWidth(150);
@@ -100,10 +97,6 @@ TEST_F(GridOnRooms, AddedColumnsReplaceTheDefaultOnesWithTheirTitlesAndWidths)
     EXPECT_TRUE(grid.CellRect(1, 0).isNull());
     grid.Columns().Clear();
     EXPECT_EQ(grid.Columns().Count(), 3);
-}
-
-TEST_F(GridOnRooms, ColumnsGoWithTheDatasetAndComeBackWhenItReopens)
-{
     rooms.table.Close();
     EXPECT_EQ(grid.Columns().Count(), 0);
     EXPECT_EQ(grid.SelectedField(), nullptr);
@@ -127,17 +120,13 @@ TEST_F(GridOnRooms, NarrowColumnsCutTheirTextsUntilWidenedToTheirTitles)
     EXPECT_EQ(hidden->Width(), 0);
 }
 
-TEST_F(GridOnRooms, ClickingARowMakesItsRecordCurrent)
+TEST_F(GridOnRooms, ClicksAndTheScrollBarMoveTheDatasetWhichTheGridFollows)
 {
     clickCell(columnIndex("terem_kod"), 3);
     EXPECT_EQ(rooms.currentId(), 4);
     EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_kod"));
     clickCell(0, 1);
     EXPECT_EQ(rooms.currentId(), 2);
-}
-
-TEST_F(GridOnRooms, TheGridFollowsTheDatasetAndKeepsItsRecordOnScreen)
-{
     rooms.table.Last();
     const int rows = grid.VisibleRowCount();
     EXPECT_EQ(grid.verticalScrollBar()->value(), 49);
@@ -148,10 +137,6 @@ TEST_F(GridOnRooms, TheGridFollowsTheDatasetAndKeepsItsRecordOnScreen)
     EXPECT_EQ(grid.verticalScrollBar()->value(), 0);
     clickCell(0, 0);
     EXPECT_EQ(rooms.currentId(), 1);
-}
-
-TEST_F(GridOnRooms, TheScrollBarMovesTheDataset)
-{
     QScrollBar *bar = grid.verticalScrollBar();
     EXPECT_EQ(bar->maximum(), 49);
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -174,7 +159,7 @@ TEST_F(GridOnManyRooms, AThumbDragLandsOnTheRecordOfThatNumber)
     EXPECT_GT(rooms.currentId(), 1500 - grid.VisibleRowCount());
 }
 
-TEST_F(GridOnRooms, ArrowAndPageKeysMoveTheDataset)
+TEST_F(GridOnRooms, KeysMoveTheDatasetAndTheColumnsAfterTheKeyHandlersHadThem)
 {
     QTest::keyClick(&grid, Qt::Key_Down);
     QTest::keyClick(&grid, Qt::Key_Down);
@@ -190,10 +175,6 @@ TEST_F(GridOnRooms, ArrowAndPageKeysMoveTheDataset)
     QTest::keyClick(&grid, Qt::Key_Up);
     EXPECT_EQ(rooms.currentId(), 1);
     EXPECT_EQ(rooms.table.State(), dsBrowse);
-}
-
-TEST_F(GridOnRooms, LeftRightAndTabMoveBetweenTheShownColumns)
-{
     rooms.table.FieldByName("terem_kod")->SetVisible(false);
     QTest::keyClick(&grid, Qt::Key_Right);
     EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_kapacitas"));
@@ -204,10 +185,6 @@ TEST_F(GridOnRooms, LeftRightAndTabMoveBetweenTheShownColumns)
     QTest::keyClick(&grid, Qt::Key_Tab);
     EXPECT_EQ(grid.SelectedField(), rooms.table.FieldByName("terem_kapacitas"));
     EXPECT_EQ(focused(), &grid);
-}
-
-TEST_F(GridOnRooms, AKeyHandlerSeesTheKeyFirstAndCanSwallowIt)
-{
     std::vector<int> seen;
     grid.OnKeyDown = [&](TDBGrid &sender, int &key, Qt::KeyboardModifiers) {
         EXPECT_EQ(&sender, &grid);
@@ -219,52 +196,43 @@ TEST_F(GridOnRooms, AKeyHandlerSeesTheKeyFirstAndCanSwallowIt)
     QTest::keyClick(&grid, Qt::Key_PageDown);
     EXPECT_EQ(seen, (std::vector<int>{Qt::Key_Down, Qt::Key_PageDown}));
     EXPECT_EQ(rooms.currentId(), 1 + grid.VisibleRowCount());
+    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
+    grid.OnKeyPress = [](TDBGrid &, QChar &key) {
+        if (key == QLatin1Char('x'))
+            key = QChar();
+    };
+    QTest::keyClick(&grid, 'x');
+    EXPECT_FALSE(grid.EditorMode());
+    QTest::keyClick(&grid, '4');
+    EXPECT_TRUE(grid.EditorMode());
 }
 
-TEST_F(GridOnRooms, TitleClicksNameTheirColumn)
+TEST_F(GridOnRooms, TitleCellAndDoubleClicksAreReportedATitleEdgeDragResizesAndTheMenuIsTheOneGiven)
 {
     std::vector<std::string> clicked;
-    grid.OnTitleClick = [&](TColumn &column) { clicked.push_back(column.FieldName()); };
-    grid.OnCellClick = [&](TColumn &) { clicked.push_back("cell"); };
+    grid.OnTitleClick = [&](TColumn &column) { clicked.push_back("title " + column.FieldName()); };
+    grid.OnCellClick = [&](TColumn &column) {
+        clicked.push_back(column.FieldName() + " " + std::to_string(rooms.currentId()));
+    };
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.TitleRect(2).center());
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.TitleRect(1).center());
-    EXPECT_EQ(clicked, (std::vector<std::string>{"terem_kapacitas", "terem_kod"}));
     EXPECT_EQ(rooms.currentId(), 1);
-}
-
-TEST_F(GridOnRooms, DraggingATitleEdgeResizesTheColumnWithoutATitleClick)
-{
-    int titleClicks = 0;
-    grid.OnTitleClick = [&](TColumn &) { ++titleClicks; };
+    // Dragging a title's edge resizes the column without a title click.
     const QRect title = grid.TitleRect(0);
     const QPoint edge(title.right() + 1, title.center().y());
     QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, edge);
     QTest::mouseMove(grid.viewport(), edge + QPoint(30, 0));
     QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, edge + QPoint(30, 0));
     EXPECT_EQ(grid.Columns()[0]->Width(), title.width() + 30);
-    EXPECT_EQ(titleClicks, 0);
-}
-
-TEST_F(GridOnRooms, CellClicksNameTheirColumnAfterTheRecordMoved)
-{
-    std::vector<std::pair<std::string, int>> clicked;
-    grid.OnCellClick = [&](TColumn &column) { clicked.emplace_back(column.FieldName(), rooms.currentId()); };
     clickCell(columnIndex("terem_kapacitas"), 2);
     clickCell(columnIndex("terem_id"), 4);
-    EXPECT_EQ(clicked, (std::vector<std::pair<std::string, int>>{{"terem_kapacitas", 3}, {"terem_id", 5}}));
-}
-
-TEST_F(GridOnRooms, DoubleClickOnARecordIsReported)
-{
+    EXPECT_EQ(clicked, (std::vector<std::string>{"title terem_kapacitas", "title terem_kod", "terem_kapacitas 3",
+                                                 "terem_id 5"}));
     int doubleClicks = 0;
     grid.OnDblClick = [&](TDBGrid &) { ++doubleClicks; };
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(1, 2).center());
     EXPECT_EQ(doubleClicks, 1);
     EXPECT_EQ(rooms.currentId(), 3);
-}
-
-TEST_F(GridOnRooms, TheContextMenuIsThePopupMenuGiven)
-{
     QMenu menu;
     menu.addAction(QStringLiteral("Módosítás"));
     grid.SetPopupMenu(&menu);
@@ -275,8 +243,10 @@ TEST_F(GridOnRooms, TheContextMenuIsThePopupMenuGiven)
     menu.hide();
 }
 
-TEST_F(GridOnRooms, ControlClicksCollectBookmarksInSelectionOrder)
+TEST_F(GridOnRooms, MultiSelectCollectsBookmarksByControlClicksAndShiftArrowsDroppingDeletedOnes)
 {
+    clickCell(0, 2, Qt::ControlModifier);
+    EXPECT_EQ(grid.SelectedRows().Count(), 0);
     grid.SetOptions(grid.Options() + TDBGridOptions{dgMultiSelect});
     clickCell(0, 3, Qt::ControlModifier);
     clickCell(0, 1, Qt::ControlModifier);
@@ -295,26 +265,12 @@ TEST_F(GridOnRooms, ControlClicksCollectBookmarksInSelectionOrder)
     EXPECT_FALSE(selected.CurrentRowSelected());
     clickCell(0, 0);
     EXPECT_EQ(selected.Count(), 0);
-}
-
-TEST_F(GridOnRooms, ShiftArrowsExtendTheSelection)
-{
     grid.SetOptions(grid.Options() + TDBGridOptions{dgMultiSelect});
     QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(grid.SelectedRows().Count(), 3);
     QTest::keyClick(&grid, Qt::Key_Down);
     EXPECT_EQ(grid.SelectedRows().Count(), 0);
-}
-
-TEST_F(GridOnRooms, WithoutMultiSelectClicksSelectNothing)
-{
-    clickCell(0, 2, Qt::ControlModifier);
-    EXPECT_EQ(grid.SelectedRows().Count(), 0);
-}
-
-TEST_F(GridOnRooms, BookmarksOfDeletedRecordsAreDroppedOnRefresh)
-{
     grid.SetOptions(grid.Options() + TDBGridOptions{dgMultiSelect});
     clickCell(0, 1, Qt::ControlModifier);
     clickCell(0, 2, Qt::ControlModifier);
@@ -325,7 +281,7 @@ TEST_F(GridOnRooms, BookmarksOfDeletedRecordsAreDroppedOnRefresh)
     EXPECT_EQ(rooms.currentId(), 2);
 }
 
-TEST_F(GridOnRooms, TypingInACellEditsTheRecordAndEnterPostsIt)
+TEST_F(GridOnRooms, TypingOrAClickOnTheCurrentCellOpensTheEditorAndEnterPosts)
 {
     grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
     QTest::keyClick(&grid, Qt::Key_Down);
@@ -339,22 +295,6 @@ TEST_F(GridOnRooms, TypingInACellEditsTheRecordAndEnterPostsIt)
     EXPECT_EQ(rooms.currentId(), 2);
     EXPECT_EQ(rooms.currentCapacity(), 77);
     EXPECT_EQ(focused(), &grid);
-}
-
-TEST_F(GridOnRooms, EditedTextReachesTheFieldAsCp1250)
-{
-    grid.SetSelectedIndex(columnIndex("terem_kod"));
-    QTest::keyClick(&grid, Qt::Key_F2);
-    ASSERT_TRUE(grid.EditorMode());
-    EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("Főépület 1"));
-    grid.InplaceEditor()->selectAll();
-    typeText(grid.InplaceEditor(), QStringLiteral("Új szárny"));
-    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Enter);
-    EXPECT_EQ(rooms.table.FieldByName("terem_kod")->AsString(), utf8ToCp1250("Új szárny"));
-}
-
-TEST_F(GridOnRooms, AClickOnTheCurrentCellOpensTheEditor)
-{
     clickCell(1, 2);
     EXPECT_FALSE(grid.EditorMode());
     clickCell(1, 2);
@@ -364,21 +304,16 @@ TEST_F(GridOnRooms, AClickOnTheCurrentCellOpensTheEditor)
     EXPECT_FALSE(grid.EditorMode()) << "whole-row selection closes the editor";
 }
 
-TEST_F(GridOnRooms, ARefusedValueRaisesAndLeavesTheStoredRecordAlone)
+TEST_F(GridOnRooms, EditedTextReachesTheFieldAsCp1250AndMovingToAnotherRowPostsIt)
 {
-    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
-    type("1x");
-    EXPECT_THROW(pressKeyOn(grid.InplaceEditor(), Qt::Key_Return), EConvertError);
-    EXPECT_TRUE(grid.EditorMode());
-    EXPECT_EQ(rooms.table.State(), dsEdit);
-    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Escape);
-    EXPECT_EQ(rooms.table.State(), dsBrowse);
-    EXPECT_EQ(rooms.currentCapacity(), 10);
-    EXPECT_EQ(std::count(rooms.table.calls.begin(), rooms.table.calls.end(), "post"), 50);
-}
-
-TEST_F(GridOnRooms, MovingToAnotherRowPostsTheEditedCell)
-{
+    grid.SetSelectedIndex(columnIndex("terem_kod"));
+    QTest::keyClick(&grid, Qt::Key_F2);
+    ASSERT_TRUE(grid.EditorMode());
+    EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("Főépület 1"));
+    grid.InplaceEditor()->selectAll();
+    typeText(grid.InplaceEditor(), QStringLiteral("Új szárny"));
+    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Enter);
+    EXPECT_EQ(rooms.table.FieldByName("terem_kod")->AsString(), utf8ToCp1250("Új szárny"));
     grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
     type("5");
     QTest::keyClick(grid.InplaceEditor(), Qt::Key_Down);
@@ -388,7 +323,7 @@ TEST_F(GridOnRooms, MovingToAnotherRowPostsTheEditedCell)
     EXPECT_EQ(rooms.currentCapacity(), 5);
 }
 
-TEST_F(GridOnRooms, EscapeCancelsTheEdit)
+TEST_F(GridOnRooms, EscapeOrARefusedValueLeavesTheStoredRecordAlone)
 {
     grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
     type("99");
@@ -396,6 +331,15 @@ TEST_F(GridOnRooms, EscapeCancelsTheEdit)
     EXPECT_FALSE(grid.EditorMode());
     EXPECT_EQ(rooms.table.State(), dsBrowse);
     EXPECT_EQ(rooms.currentCapacity(), 10);
+    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
+    type("1x");
+    EXPECT_THROW(pressKeyOn(grid.InplaceEditor(), Qt::Key_Return), EConvertError);
+    EXPECT_TRUE(grid.EditorMode());
+    EXPECT_EQ(rooms.table.State(), dsEdit);
+    QTest::keyClick(grid.InplaceEditor(), Qt::Key_Escape);
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+    EXPECT_EQ(rooms.currentCapacity(), 10);
+    EXPECT_EQ(std::count(rooms.table.calls.begin(), rooms.table.calls.end(), "post"), 50);
 }
 
 TEST_F(GridOnRooms, ReadOnlyGridsAndWholeRowSelectionDoNotEdit)
@@ -427,20 +371,7 @@ TEST_F(GridOnRooms, ReadOnlyColumnsAndFieldsDoNotEdit)
     EXPECT_EQ(rooms.table.State(), dsBrowse);
 }
 
-TEST_F(GridOnRooms, DownBelowTheLastRecordBeginsANewOneAndUpDropsIt)
-{
-    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClick(&grid, Qt::Key_Down);
-    EXPECT_EQ(rooms.table.State(), dsInsert);
-    QTest::keyClick(&grid, Qt::Key_Up);
-    EXPECT_EQ(rooms.table.State(), dsBrowse);
-    EXPECT_EQ(rooms.table.RowCount(), 50);
-    grid.SetOptions(grid.Options() - TDBGridOptions{dgEditing});
-    QTest::keyClick(&grid, Qt::Key_Down);
-    EXPECT_EQ(rooms.table.State(), dsBrowse);
-}
-
-TEST_F(GridOnRooms, InsertBeginsARecordThatTypingFillsAndEnterPosts)
+TEST_F(GridOnRooms, InsertOrDownBelowTheLastRecordBeginsANewOne)
 {
     QTest::keyClick(&grid, Qt::Key_Down);
     QTest::keyClick(&grid, Qt::Key_Insert);
@@ -451,6 +382,15 @@ TEST_F(GridOnRooms, InsertBeginsARecordThatTypingFillsAndEnterPosts)
     EXPECT_EQ(rooms.currentId(), 99);
     QTest::keyClick(&grid, Qt::Key_Down);
     EXPECT_EQ(rooms.currentId(), 2);
+    QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(rooms.table.State(), dsInsert);
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
+    EXPECT_EQ(rooms.table.RowCount(), 51);
+    grid.SetOptions(grid.Options() - TDBGridOptions{dgEditing});
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(rooms.table.State(), dsBrowse);
 }
 
 TEST_F(GridOnRooms, ControlDeleteAsksFirstWhenConfirmationIsOn)
@@ -470,7 +410,7 @@ TEST_F(GridOnRooms, ControlDeleteAsksFirstWhenConfirmationIsOn)
     EXPECT_EQ(rooms.table.RowCount(), 48);
 }
 
-TEST_F(GridOnRooms, ChangesMadeElsewhereShowInTheOpenEditor)
+TEST_F(GridOnRooms, ChangesMadeElsewhereShowInTheOpenEditorAndLeavingTheGridDropsABlankNewRecord)
 {
     grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
     grid.SetEditorMode(true);
@@ -479,10 +419,6 @@ TEST_F(GridOnRooms, ChangesMadeElsewhereShowInTheOpenEditor)
     EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("31"));
     rooms.table.Post();
     EXPECT_FALSE(grid.EditorMode());
-}
-
-TEST_F(GridOnRooms, LeavingTheGridRaisesExitAndDropsABlankNewRecord)
-{
     QLineEdit other;
     other.setParent(grid.parentWidget());
     int exits = 0;
@@ -497,17 +433,13 @@ TEST_F(GridOnRooms, LeavingTheGridRaisesExitAndDropsABlankNewRecord)
     EXPECT_EQ(rooms.table.RowCount(), 50);
 }
 
-TEST_F(GridOnRooms, WithoutTitlesAndIndicatorTheRecordsStartAtTheTopLeftCorner)
+TEST_F(GridOnRooms, AddedColumnsStayWhenTheGridMovesToAnotherDataSourceOrLosesItsTitles)
 {
     grid.SetOptions(grid.Options() - TDBGridOptions{dgTitles, dgIndicator});
     EXPECT_TRUE(grid.TitleRect(0).isNull());
     EXPECT_EQ(grid.CellRect(0, 0).topLeft(), QPoint(0, 0));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(3, grid.RowHeight() + 3));
     EXPECT_EQ(rooms.currentId(), 2);
-}
-
-TEST_F(GridOnRooms, AddedColumnsStayWhenTheGridMovesToAnotherDataSource)
-{
     grid.Columns().Add("terem_kapacitas");
     grid.SetOptions(grid.Options() + TDBGridOptions{dgMultiSelect});
     clickCell(0, 1, Qt::ControlModifier);
@@ -593,19 +525,6 @@ TEST(GridWithoutData, ItsColumnsStillTakeClicksAndTyping)
     EXPECT_EQ(typed, QStringLiteral("ab\b"));
     EXPECT_FALSE(grid.EditorMode());
     EXPECT_EQ(grid.verticalScrollBar()->maximum(), 0);
-}
-
-TEST_F(GridOnRooms, TypedCharactersReachTheKeyPressHandlerWhichCanSwallowThem)
-{
-    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
-    grid.OnKeyPress = [](TDBGrid &, QChar &key) {
-        if (key == QLatin1Char('x'))
-            key = QChar();
-    };
-    QTest::keyClick(&grid, 'x');
-    EXPECT_FALSE(grid.EditorMode());
-    QTest::keyClick(&grid, '4');
-    EXPECT_TRUE(grid.EditorMode());
 }
 
 TEST_F(GridOnRooms, EnteringIsReportedOnceForTheGridAndItsEditor)
