@@ -17,9 +17,16 @@ TEST(OccasionItem, BoxAndHintShowTheFrequencyMarkerAndTheWeekRuns)
         {"111111111111111", 0, "", "1-15"}, {"101010101010101", 1, "+", "1,3,5,7,9,11,13,15"},
         {"010101010101010", 2, "#", "2,4,6,8,10,12,14"}, {"000000000000000", 3, "(?)", "?"},
         {"110111000000011", 9, "(1-2,4-6,14-15)", "1-2,4-6,14-15"}, {"", 3, "(?)", "?"}};
+    TSajat *atOnce = items.Add<TSajat>();
+    atOnce->SetStart(item->Start());
+    atOnce->SetLength(item->Length());
     for (const auto &c : cases) {
         item->SetHetek(QString::fromLatin1(c.mask));
         item->SetGyakorisag(c.code);
+        atOnce->SetTexts({.Kod = item->Kod(), .Nev = item->Nev(), .Oktatok = item->Oktatok(),
+                          .Kiiras = item->Kiiras(), .Hetek = item->Hetek(), .Gyakorisag = c.code});
+        EXPECT_EQ(atOnce->Subject(), item->Subject()) << c.mask;
+        EXPECT_EQ(atOnce->Comment(), item->Comment()) << c.mask;
         const QString marker = QString::fromUtf8(c.marker);
         EXPECT_EQ(item->HetekToText(), QString::fromLatin1(c.runs)) << c.mask;
         EXPECT_EQ(item->Subject(), QStringLiteral("K1; Algebra; A101") +
@@ -44,6 +51,9 @@ TEST(OccasionItem, TimesNameTheWeekdayOfTheFirstSixWeeksAndKeepTheDay)
         item->SetStart(day + 600 / 1440.0);
         EXPECT_EQ(item->StartText(), QString::fromUtf8(name) + QStringLiteral(" 10:00")) << day;
     }
+    item->SetStart(2 + 1350 / 1440.0);
+    item->SetLength(120);
+    EXPECT_EQ(item->EndTimeText(), QStringLiteral("00:30")) << "an end past midnight";
     item->SetStart(4 + 485 / 1440.0);
     item->SetLength(55);
     EXPECT_EQ(item->EndTimeText(), QStringLiteral("09:00"));
