@@ -2,26 +2,17 @@
 // data files, never a mix, and the next start must load it. A child process loads a folder, edits
 // every saved table and saves; the parent kills it with SIGKILL somewhere inside the save, starts
 // the data module on what is left and compares the files with both generations.
-//   BRELVIX_KILL_ROUNDS (default 8) and BRELVIX_KILL_OCCASIONS (default 3000) make it longer.
+//   BRELVIX_KILL_ROUNDS (default 8) and BRELVIX_KILL_COPIES (default 8) make it longer.
 
-#include "data/datam.h"
-#include "data/datamTestFolder.h"
-
-#include <gtest/gtest.h>
+#include "data/DataFolder.h"
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
 #include <random>
-#include <string>
+#include <set>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -35,102 +26,58 @@ int setting(const char *name, int fallback)
     return value != nullptr && std::atoi(value) > 0 ? std::atoi(value) : fallback;
 }
 
-using Files = std::map<std::string, std::string>;
-
-void restore(const fs::path &folder, const Files &files)
+// Every saved table grows by copies of its rows, so the save takes long enough to be cut.
+void editEverySavedTable(TDM &dm, int copies)
 {
-    fs::remove_all(folder);
-    fs::create_directory(folder);
-    for (const auto &[name, bytes] : files)
-        std::ofstream(folder / name, std::ios::binary) << bytes;
-}
-
-void append(TztrMemTable &table, std::initializer_list<std::pair<const char *, int>> values)
-{
-    table.Append();
-    for (const auto &[field, value] : values)
-        table.FieldByName(field)->SetAsInteger(value);
-    table.Post();
-}
-
-// The first generation: a university-sized timetable written by the module itself.
-void writeFirstGeneration(const TDMEnvironment &environment, int occasions)
-{
-    TDM dm(environment);
-    append(dm.MT_orarend, {{"szak_id", 1}});
-    for (int course = 0; course < occasions / 4; ++course) {
-        dm.MT_kurzus.Append();
-        dm.MT_kurzus.FieldByName("targy_id")->SetAsInteger(111);
-        dm.MT_kurzus.FieldByName("kurzus_kod_osszetett")->SetAsString("MAB" + std::to_string(course) + "-EA-01");
-        dm.MT_kurzus.Post();
-        const int courseId = dm.MT_kurzus.FieldByName("kurzus_id")->AsInteger();
-        append(dm.MT_kurzusorarend, {{"orarend_id", 111}, {"kurzus_id", courseId}});
-        append(dm.MT_kurzusoktato, {{"kurzus_id", courseId}, {"oktato_id", 111}, {"szazalek", 100}});
-        append(dm.MT_kurzustargy, {{"kurzus_id", courseId}, {"targy_id", 111}});
-        for (int i = 0; i < 4; ++i) {
-            dm.MT_alkalom.Append();
-            dm.MT_alkalom.FieldByName("kurzus_id")->SetAsInteger(courseId);
-            dm.MT_alkalom.FieldByName("terem_id")->SetAsInteger(1);
-            dm.MT_alkalom.FieldByName("kezd_ido")->SetAsFloat(2 + i + 465.0 / 1440);
-            dm.MT_alkalom.FieldByName("veg_ido")->SetAsFloat(2 + i + 555.0 / 1440);
-            dm.MT_alkalom.FieldByName("hetek")->SetAsString("111111111111111");
-            dm.MT_alkalom.Post();
-        }
-    }
     dm.KurzusalkalomGeneralas();
-    dm.Mentes();
-}
-
-// The edit of the second generation changes every file the save writes.
-void editEverySavedTable(TDM &dm)
-{
-    append(dm.MT_oktato, {});
-    append(dm.MT_orarend, {{"szak_id", 2}});
-    for (dm.MT_alkalom.First(); !dm.MT_alkalom.Eof(); dm.MT_alkalom.Next()) {
-        dm.MT_alkalom.Edit();
-        dm.MT_alkalom.FieldByName("hetek")->SetAsString("101010101010101");
-        dm.MT_alkalom.Post();
+    for (TztrMemTable *table : {&dm.MT_oktato, &dm.MT_orarend, &dm.MT_alkalom, &dm.MT_kurzus, &dm.MT_kurzusoktato,
+                                &dm.MT_kurzusorarend, &dm.MT_kurzustargy, &dm.MT_kurzusalkalom}) {
+        std::vector<std::vector<std::pair<TField *, Variant>>> rows;
+        for (table->First(); !table->Eof(); table->Next()) {
+            rows.emplace_back();
+            for (const auto &field : table->Fields())
+                if (field->FieldKind() == fkData && field->DataType() != ftAutoInc)
+                    rows.back().emplace_back(field.get(), field->AsVariant());
+        }
+        for (int copy = 0; copy < copies; ++copy)
+            for (const auto &row : rows) {
+                table->Append();
+                for (const auto &[field, value] : row)
+                    field->SetAsVariant(value);
+                table->Post();
+            }
     }
-    append(dm.MT_kurzus, {{"targy_id", 111}});
-    append(dm.MT_kurzusoktato, {{"kurzus_id", 1}, {"oktato_id", 1}});
-    append(dm.MT_kurzusorarend, {{"orarend_id", 1}, {"kurzus_id", 1}});
-    append(dm.MT_kurzustargy, {{"kurzus_id", 1}, {"targy_id", 1}});
-    append(dm.MT_kurzusalkalom, {{"kurzus_id", 1}, {"alkalom_id", 1}});
 }
 
-// Which generation the folder's saved files are: 0 the first, 1 the second, -1 a mix or
-// anything else.
+// 0 when the saved files are all of the first generation, 1 when all of the second, -1 otherwise.
 int generationOf(const Files &files, const Files &first, const Files &second)
 {
-    int generation = -2;
+    std::set<int> generations;
     for (const char *name : SavedFiles) {
         const auto found = files.find(name);
-        if (found == files.end())
-            return -1;
-        const int this_ = found->second == first.at(name) ? 0 : found->second == second.at(name) ? 1 : -1;
-        if (this_ < 0 || (generation >= 0 && this_ != generation))
-            return -1;
-        generation = this_;
+        generations.insert(found == files.end()         ? -1
+                           : found->second == first.at(name)  ? 0
+                           : found->second == second.at(name) ? 1
+                                                              : -1);
     }
-    return generation;
+    return generations.size() == 1 ? *generations.begin() : -1;
 }
 
 } // namespace
 
-using KilledSave = datamtest::DataFolder;
+using KilledSave = DataFolder;
 
 TEST_F(KilledSave, LeavesTheOldOrTheNewGenerationAndTheNextStartLoadsIt)
 {
-    const int rounds = setting("BRELVIX_KILL_ROUNDS", 8);
-    const int occasions = setting("BRELVIX_KILL_OCCASIONS", 3000);
-    writeFirstGeneration(environment(), occasions);
+    const int rounds = setting("BRELVIX_KILL_ROUNDS", 8), copies = setting("BRELVIX_KILL_COPIES", 8);
+    copySample();
+    TDM(environment()).Mentes();
     const Files first = snapshot();
-
     Files second;
     std::chrono::steady_clock::duration saveLength;
     {
         TDM dm(environment());
-        editEverySavedTable(dm);
+        editEverySavedTable(dm, copies);
         // Only to spread the kill points over the save; nothing is asserted on it.
         const auto startOfSave = std::chrono::steady_clock::now();
         dm.Mentes();
@@ -145,7 +92,7 @@ TEST_F(KilledSave, LeavesTheOldOrTheNewGenerationAndTheNextStartLoadsIt)
         0, std::chrono::duration_cast<std::chrono::microseconds>(saveLength).count() * 11 / 10);
     int seen[2] = {0, 0};
     for (int round = 0; round < rounds; ++round) {
-        restore(folder.path(), first);
+        restore(first);
         const long long delay = killAfter(random);
         int saving[2];
         ASSERT_EQ(::pipe(saving), 0);
@@ -154,7 +101,7 @@ TEST_F(KilledSave, LeavesTheOldOrTheNewGenerationAndTheNextStartLoadsIt)
         if (child == 0) {
             try {
                 TDM dm(environment());
-                editEverySavedTable(dm);
+                editEverySavedTable(dm, copies);
                 // Tells the parent that the save begins.
                 if (::write(saving[1], "s", 1) != 1)
                     ::_exit(3);

@@ -1,0 +1,115 @@
+#pragma once
+
+// A program folder for the data layer's tests: files of the sample data or written by the test,
+// their bytes before and after, and a progress display that records what it is told.
+
+#include "data/Progress.h"
+#include "data/datam.h"
+#include "platform/Cp1250.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+// A data file as the program writes it: columns as "name=Type,size", rows in UTF-8 with tabs.
+inline std::string dataFile(const std::vector<std::string> &columns, const std::vector<std::string> &rows)
+{
+    std::string text = "@@FILE VERSION@@\t251\r\n@@TABLEDEF START@@\r\n", header;
+    for (const std::string &column : columns) {
+        const std::string name = column.substr(0, column.find('='));
+        text += column + ",\"" + name + "\",\"\",10,Data,\"\"\r\n";
+        header += (header.empty() ? "" : "\t") + name;
+    }
+    text += "@@TABLEDEF END@@\r\n" + header + "\r\n";
+    for (const std::string &row : rows)
+        text += utf8ToCp1250(row) + "\r\n";
+    return text;
+}
+
+class RecordingProgress : public Progress {
+public:
+    void start(int maximum, const std::string &caption) override
+    {
+        events.push_back("start " + std::to_string(maximum) + " " + caption);
+    }
+    void setCaption(const std::string &caption) override { events.push_back(caption); }
+    void step() override { events.push_back("step"); }
+    void finish() override { events.push_back("finish"); }
+    std::vector<std::string> events;
+};
+
+class DataFolder : public testing::Test {
+protected:
+    // The master files the module cannot start without.
+    DataFolder() { copySample({"targy.csv", "oktato.csv", "terem.csv"}); }
+
+    // Files of the sample data; all of them when none is named.
+    void copySample(std::vector<std::string> names = {}) const
+    {
+        const bool all = names.empty();
+        for (const auto &entry : fs::directory_iterator(BRELVIX_SAMPLEDATA_DIR))
+            if (all && entry.path().extension() == ".csv")
+                names.push_back(entry.path().filename().string());
+        for (const std::string &name : names)
+            fs::copy_file(fs::path(BRELVIX_SAMPLEDATA_DIR) / name, folder / name, fs::copy_options::overwrite_existing);
+    }
+    void write(const std::string &name, const std::string &bytes) const
+    {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+    }
+    std::string read(const std::string &name) const
+    {
+        std::ostringstream bytes;
+        bytes << std::ifstream(folder / name, std::ios::binary).rdbuf();
+        return bytes.str();
+    }
+    Files snapshot() const
+    {
+        Files files;
+        for (const auto &entry : fs::directory_iterator(folder.path()))
+            files[entry.path().filename().string()] = entry.is_regular_file() ? read(entry.path().filename()) : "/";
+        return files;
+    }
+    void restore(const Files &files) const
+    {
+        fs::remove_all(folder.path());
+        fs::create_directory(folder.path());
+        for (const auto &[name, bytes] : files)
+            write(name, bytes);
+    }
+    TDMEnvironment environment(const std::string &login = "tesztelo") const
+    {
+        return {[path = folder.withSeparator()] { return path; }, [login](std::string &name) {
+                    name = login;
+                    return true;
+                }};
+    }
+
+    TempFolder folder;
+};
+
+// The values of one column from the first row on, in UTF-8.
+inline std::vector<std::string> columnTexts(TDataSet &table, const std::string &fieldName)
+{
+    std::vector<std::string> values;
+    for (table.First(); !table.Eof(); table.Next())
+        values.push_back(cp1250ToUtf8(table.FieldByName(fieldName)->AsString()));
+    return values;
+}
+
+inline void append(TDataSet &table, std::initializer_list<std::pair<const char *, Variant>> values)
+{
+    table.Append();
+    for (const auto &[field, value] : values)
+        table.FieldByName(field)->SetAsVariant(value);
+    table.Post();
+}
