@@ -14,8 +14,6 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
@@ -35,8 +33,7 @@ inline std::string dataFile(const std::vector<std::string> &columns, const std::
     return text;
 }
 
-class RecordingProgress : public Progress {
-public:
+struct RecordingProgress : Progress {
     void start(int maximum, const std::string &caption) override
     {
         events.push_back("start " + std::to_string(maximum) + " " + caption);
@@ -55,12 +52,9 @@ protected:
     // Files of the sample data; all of them when none is named.
     void copySample(std::vector<std::string> names = {}) const
     {
-        const bool all = names.empty();
         for (const auto &entry : fs::directory_iterator(BRELVIX_SAMPLEDATA_DIR))
-            if (all && entry.path().extension() == ".csv")
-                names.push_back(entry.path().filename().string());
-        for (const std::string &name : names)
-            fs::copy_file(fs::path(BRELVIX_SAMPLEDATA_DIR) / name, folder / name, fs::copy_options::overwrite_existing);
+            if (names.empty() || std::count(names.begin(), names.end(), entry.path().filename()))
+                fs::copy_file(entry.path(), folder / entry.path().filename(), fs::copy_options::overwrite_existing);
     }
     void write(const std::string &name, const std::string &bytes) const
     {
@@ -72,11 +66,12 @@ protected:
         bytes << std::ifstream(folder / name, std::ios::binary).rdbuf();
         return bytes.str();
     }
+    // Every file of the folder with its bytes; a folder shows as "/".
     Files snapshot() const
     {
         Files files;
         for (const auto &entry : fs::directory_iterator(folder.path()))
-            files[entry.path().filename().string()] = entry.is_regular_file() ? read(entry.path().filename()) : "/";
+            files[entry.path().filename()] = entry.is_regular_file() ? read(entry.path().filename()) : "/";
         return files;
     }
     void restore(const Files &files) const
