@@ -26,43 +26,35 @@ namespace {
 
 class CopyDatabase : public DataFolder {
 protected:
-    void TearDown() override
-    {
-        window.reset();
-        dmk.reset();
-        database.Close();
-    }
+    void TearDown() override { window.reset(), dmk.reset(), database.Close(); }
 
     // Commits without waiting for the disk: every copied row is a transaction of its own.
-    std::string connectionString(const fs::path &file) const
+    std::string connection(const std::string &file = "brelvix.db") const
     {
-        return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + file.string() + ";SyncPragma=OFF;";
+        return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + (folder / file).string() + ";SyncPragma=OFF;";
     }
-    std::string connectionString() const { return connectionString(folder / "brelvix.db"); }
-
     // Runs the setup command on the folder; returns its exit code and keeps what it wrote.
-    int runSetup(const QStringList &arguments = {})
+    int runSetup(const char *databaseFile = nullptr)
     {
         QProcess setup;
-        setup.start(BRELVIX_MAKE_COPYDB, QStringList{QString::fromStdString(folder.path().string())} + arguments);
+        QStringList arguments{QString::fromStdString(folder.path())};
+        if (databaseFile != nullptr)
+            arguments << QString::fromStdString(folder / databaseFile);
+        setup.start(BRELVIX_MAKE_COPYDB, arguments);
         EXPECT_TRUE(setup.waitForFinished(-1));
         said = (setup.readAllStandardError() + setup.readAllStandardOutput()).toStdString();
         return setup.exitStatus() == QProcess::NormalExit ? setup.exitCode() : -1;
     }
-
-    // The program's start on the folder, then the copy window, answering the boxes it shows.
-    void startProgram(bool showWindow = true)
+    // The program's start on the folder and its copy window, shown unless told otherwise.
+    void startProgram(bool show = true)
     {
-        window.reset();
-        dmk.reset();
-        if (!dm)
-            dm = std::make_unique<TDM>(environment());
+        window.reset(), dmk.reset(), dm.reset();
+        dm = std::make_unique<TDM>(environment());
         dmk = std::make_unique<TDMK>(*dm);
         window = std::make_unique<TForm2>(*dmk, nullptr);
-        if (showWindow)
+        if (show)
             answer([this] { window->show(); });
     }
-
     // Runs the routine, keeping the text and details of every box it shows.
     void answer(const std::function<void()> &routine)
     {
@@ -75,23 +67,16 @@ protected:
     }
     void click(QAbstractButton *button) { answer([button] { QTest::mouseClick(button, Qt::LeftButton); }); }
     // A table's item is clicked where its round mark is; the item is wider than its text.
-    QRadioButton *chooseTable(const QString &text)
+    void chooseTable(int index)
     {
-        for (QRadioButton *button : window->RG_tabla->findChildren<QRadioButton *>())
-            if (button->text() == text) {
-                answer([button] { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2)); });
-                return button;
-            }
-        ADD_FAILURE() << text.toStdString();
-        return nullptr;
+        QRadioButton *item = window->RG_tabla->findChildren<QRadioButton *>()[index];
+        answer([item] { QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2)); });
     }
-
+    // Rows of a database table, seen through a connection of the test's own.
     int rowCount(const std::string &table)
     {
-        if (!database.Connected()) {
-            database.SetConnectionString(connectionString());
-            database.Open();
-        }
+        if (!database.Connected())
+            database.SetConnectionString(connection()), database.Open();
         TADOTable reader;
         reader.SetConnection(&database);
         reader.SetTableName(table);
@@ -107,9 +92,15 @@ protected:
     TADOConnection database;
 };
 
-bool hasAccent(const std::string &text)
+// Every data value of the table's rows, in order.
+std::vector<std::string> contents(TDataSet &table)
 {
-    return std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
+    std::vector<std::string> values;
+    for (table.First(); !table.Eof(); table.Next())
+        for (const auto &field : table.Fields())
+            if (field->FieldKind() == fkData)
+                values.push_back(field->FieldName() + "=" + field->AsString());
+    return values;
 }
 
 } // namespace
@@ -118,20 +109,15 @@ TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughThe
 {
     copySample();
     ASSERT_EQ(runSetup(), 0) << said;
-    EXPECT_THAT(said, HasSubstr("Created " + (folder / "brelvix.db").string()));
     startProgram();
     ASSERT_TRUE(dmk->Conn.Connected()) << "the program did not open the database the command named";
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(window->Edit1->text().toStdString(), connectionString());
-    EXPECT_EQ(window->Memo1->toPlainText().toStdString(), connectionString());
+    EXPECT_EQ(window->Edit1->text().toStdString(), connection());
+    EXPECT_EQ(window->Memo1->toPlainText().toStdString(), connection());
     // Fifteen tables, five to a column, filled downwards.
-    const QList<QRadioButton *> radios = window->RG_tabla->findChildren<QRadioButton *>();
-    ASSERT_EQ(radios.size(), 15);
-    EXPECT_EQ(radios[0]->x(), radios[4]->x());
-    EXPECT_LT(radios[4]->x(), radios[5]->x());
-    EXPECT_LT(radios[5]->x(), radios[10]->x());
-    EXPECT_EQ(radios[0]->y(), radios[10]->y());
-    EXPECT_LT(radios[0]->y(), radios[1]->y());
+    const QList<QRadioButton *> items = window->RG_tabla->findChildren<QRadioButton *>();
+    ASSERT_EQ(items.size(), 15);
+    EXPECT_TRUE(items[4]->x() < items[5]->x() && items[0]->y() == items[5]->y() && items[4]->y() > items[3]->y());
 
     // The links are made by the administrator's regeneration first.
     dm->KurzusalkalomGeneralas();
@@ -139,95 +125,54 @@ TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughThe
     ASSERT_EQ(boxes.size(), 15U);
     EXPECT_EQ(boxes.front(), "terem másolás kész");
     EXPECT_THAT(boxes, testing::Each(testing::EndsWith(" másolás kész")));
-    int accentedTexts = 0, dateTimes = 0;
     for (const TDMK::TMasolas &copy : dmk->Masolasok()) {
-        TztrMemTable &source = copy.source;
         TADOTable copied;
         copied.SetConnection(&dmk->Conn);
         copied.SetTableName(copy.destination.TableName());
         copied.Open();
-        ASSERT_GT(source.RecordCount(), 0) << copied.TableName();
-        ASSERT_EQ(copied.RecordCount(), source.RecordCount()) << copied.TableName();
-        source.First();
-        for (int row = 1; !source.Eof(); source.Next(), copied.Next(), ++row) {
-            for (const auto &field : source.Fields()) {
-                if (field->FieldKind() != fkData)
-                    continue;
-                const TField *value = copied.FieldByName(field->FieldName());
-                SCOPED_TRACE(copied.TableName() + "." + field->FieldName() + " row " + std::to_string(row));
-                if (field->DataType() == ftDateTime) {
-                    // The database keeps milliseconds.
-                    EXPECT_NEAR(value->AsDateTime(), field->AsDateTime(), 0.5 / 86400000);
-                    ++dateTimes;
-                } else {
-                    EXPECT_EQ(value->AsString(), field->AsString());
-                    accentedTexts += hasAccent(field->AsString()) ? 1 : 0;
-                }
-            }
-        }
+        EXPECT_FALSE(copy.source.IsEmpty()) << copied.TableName();
+        EXPECT_EQ(contents(copied), contents(copy.source)) << copied.TableName();
     }
-    EXPECT_GT(accentedTexts, 0);
-    EXPECT_GT(dateTimes, 0);
+    EXPECT_THAT(contents(dmk->oktato), testing::Contains(utf8ToCp1250("oktato_nev=Fábián Róbert")));
 
-    chooseTable("oktato");
-    EXPECT_EQ(window->RG_tablaItemIndex(), 1);
-    ASSERT_EQ(window->DBGrid1->DataSet(), &dmk->oktato);
-    EXPECT_TRUE(dmk->oktato.Active());
+    chooseTable(0);
+    EXPECT_EQ(window->RG_tablaItemIndex(), 0);
+    EXPECT_EQ(window->DBGrid1->DataSet(), &dmk->terem);
     click(window->B1);
     EXPECT_EQ(boxes.size(), 15U) << "emptying asks nothing and tells nothing";
     for (TADOTable *table : dmk->Tablak())
         EXPECT_EQ(rowCount(table->TableName()), 0) << table->TableName();
 }
 
-// A database file of the administrator's choice, a second run, a connection file naming another
-// database, a folder without the data files, a database already holding a table and a path the
-// connection file cannot hold: only the first is set up, the others change no file.
+// A second run, a connection file naming another database, a folder without the data files, a
+// path the connection file cannot hold and a database already holding a table change no file.
 TEST_F(CopyDatabase, SetupOfADatabaseThatCannotBeUsedIsRefusedAndChangesNoFile)
 {
-    fs::create_directory(folder / "másolat");
-    ASSERT_EQ(runSetup({QString::fromStdString((folder / "másolat/órarend.db").string())}), 0) << said;
-    startProgram(false);
-    EXPECT_TRUE(dmk->Conn.Connected());
-    EXPECT_EQ(dmk->Provider, utf8ToCp1250(connectionString(folder / "másolat/órarend.db")));
-    fs::remove_all(folder / "másolat");
-    fs::remove(folder / "provider.csv");
-
+    const Files healthy = snapshot();
     const struct {
         std::function<void()> prepare;
-        const char *databaseName; // the command's own choice when none
-        const char *says;
+        const char *databaseFile, *says;
     } cases[] = {
         {[this] { ASSERT_EQ(runSetup(), 0) << said; }, nullptr, "exists already"},
-        {[this] {
-             write("provider.csv", "provider\r\nProvider=MSDASQL.1;Driver=SQLite3;Database=/somewhere/else.db;\r\n");
-         },
-         nullptr, "már egy másik adatbázist nevez meg (Provider=MSDASQL.1;Driver=SQLite3;Database=/somewhere/else.db;)"},
+        {[this] { write("provider.csv", "provider\r\nDriver=SQLite3;Database=/else.db\r\n"); }, nullptr,
+         "már egy másik adatbázist nevez meg (Driver=SQLite3;Database=/else.db); nem változott semmi."},
         {[this] { fs::remove(folder / "targy.csv"); }, nullptr, "targy.csv"},
-        {[] {}, "a;b.db", "cannot stand in provider.csv"},
-        {[] {}, "{copy}.db", "cannot stand in provider.csv"},
         {[] {}, "日本.db", "cannot stand in provider.csv"},
     };
-    const Files healthy = snapshot();
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.says);
         restore(healthy);
         c.prepare();
         const Files before = snapshot();
-        EXPECT_EQ(runSetup(c.databaseName ? QStringList{QString::fromStdString((folder / c.databaseName).string())}
-                                          : QStringList{}),
-                  1);
+        EXPECT_EQ(runSetup(c.databaseFile), 1) << c.says;
         EXPECT_THAT(said, HasSubstr(c.says));
-        EXPECT_EQ(snapshot(), before);
+        EXPECT_EQ(snapshot(), before) << c.says;
     }
-
     // The tables are made in one transaction: the ones before the clash are not left behind.
     restore(healthy);
     rowCount("sqlite_master");
     database.Execute("create table kurzus (kurzus_id integer)");
-    database.Execute("insert into kurzus (kurzus_id) values (5)");
     startProgram(false);
-    EXPECT_THROW(dmk->createCopyDatabase(connectionString()), EADOError);
-    EXPECT_EQ(rowCount("kurzus"), 1);
+    EXPECT_THROW(dmk->createCopyDatabase(connection()), EADOError);
     EXPECT_THROW(rowCount("terem"), EADOError);
     EXPECT_FALSE(fs::exists(folder / "provider.csv"));
 }
@@ -243,15 +188,11 @@ TEST_F(CopyDatabase, ConnectionThatDoesNotOpenIsExplainedAtShowAndAtGenerating)
         std::string connectionInUse;
     } cases[] = {
         {"", {"A fájl nem olvasható", "No such file", "Microsoft Access Driver"}, designTime},
-        {"/", {"A fájl nem olvasható"}, designTime},
         {"Driver=SQLite3;Database=x.db\r\n", {"nincs kapcsolati szöveg", "\"provider\" fejléc"}, designTime},
-        {"provider\r\nDriver={Nincs ilyen};Database=x.db\r\n",
-         {"Beolvasott kapcsolati szöveg: Driver={Nincs ilyen};Database=x.db",
-          "Az adatbázis-illesztő válasza: Cannot open the database: ["},
-         "Driver={Nincs ilyen};Database=x.db"},
         // The file is cp1250: an accented path reads as typed and reaches the driver as UTF-8.
         {"provider\r\nDriver=SQLite3;Database=/nincs/\xE1rv\xEDzt\xFBr\xF5/x.db\r\n",
-         {"Beolvasott kapcsolati szöveg: Driver=SQLite3;Database=/nincs/árvíztűrő/x.db", "[SQLite]connect failed"},
+         {"Beolvasott kapcsolati szöveg: Driver=SQLite3;Database=/nincs/árvíztűrő/x.db",
+          "Az adatbázis-illesztő válasza: Cannot open the database: [", "[SQLite]connect failed"},
          "Driver=SQLite3;Database=/nincs/árvíztűrő/x.db"},
         {"provider\r\nDriver=SQLite3;Database=/nincs/\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91/x.db\r\n",
          {"A fájl UTF-8 kódolásúnak látszik; a kapcsolati szöveget cp1250 kódolással kell menteni."},
@@ -259,43 +200,24 @@ TEST_F(CopyDatabase, ConnectionThatDoesNotOpenIsExplainedAtShowAndAtGenerating)
         {"\xEF\xBB\xBFprovider\r\nDriver=SQLite3;Database=x.db\r\n", {"bájtsorrend-jellel (BOM)"}, designTime},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.connectionInUse + " " + c.told.back());
-        fs::remove_all(folder / "provider.csv");
-        if (c.providerFile == "/")
-            fs::create_directory(folder / "provider.csv");
-        else if (!c.providerFile.empty())
+        SCOPED_TRACE(c.told.front());
+        fs::remove(folder / "provider.csv");
+        if (!c.providerFile.empty())
             write("provider.csv", c.providerFile);
-        boxes.clear();
-        details.clear();
-        window.reset();
-        dm.reset();
+        boxes.clear(), details.clear();
         startProgram();
         EXPECT_FALSE(dmk->Conn.Connected());
-        EXPECT_EQ(dmk->Provider, "");
-        EXPECT_EQ(window->Edit1->text(), "");
+        EXPECT_EQ(dmk->Provider + window->Edit1->text().toStdString(), "");
         EXPECT_EQ(window->Memo1->toPlainText().toStdString(), c.connectionInUse);
         click(window->B2);
         ASSERT_THAT(boxes, ElementsAre("Adatbázis megnyitási hiba", "Adatbáziskapcsolat nem jött létre!"));
         for (const std::string &told : details) {
-            EXPECT_THAT(told, HasSubstr("Kapcsolati fájl: " + (folder / "provider.csv").string() + "\n"));
+            EXPECT_EQ(told.rfind("Kapcsolati fájl: " + (folder / "provider.csv").string() + "\n", 0), 0U);
             for (const std::string &line : c.told)
                 EXPECT_THAT(told, HasSubstr(line));
+            EXPECT_EQ(told.find("UTF-8 kódolású") != std::string::npos, c.told.front().find("UTF-8") != std::string::npos);
         }
     }
-
-    // "Generálás" opens a database that came after the window was shown.
-    fs::remove_all(folder / "provider.csv");
-    write("provider.csv", "provider\r\n" + connectionString(folder / "later/brelvix.db") + "\r\n");
-    boxes.clear();
-    window.reset();
-    dm.reset();
-    startProgram();
-    fs::create_directory(folder / "later");
-    dmk->createCopyDatabase(connectionString(folder / "later/brelvix.db"));
-    dmk->Conn.Close();
-    click(window->B2);
-    EXPECT_EQ(boxes.size(), 1U + 15U);
-    EXPECT_EQ(dmk->terem.RecordCount(), dm->MT_terem.RecordCount());
 }
 
 // A copy lifts the window's filter and keeps its current row. A row the database refuses stops
@@ -304,7 +226,7 @@ TEST_F(CopyDatabase, ConnectionThatDoesNotOpenIsExplainedAtShowAndAtGenerating)
 TEST_F(CopyDatabase, CopyStopsAtWhatTheDatabaseRefusesAndTellsWhere)
 {
     startProgram(false);
-    dmk->createCopyDatabase(connectionString());
+    dmk->createCopyDatabase(connection());
     RecordingProgress progress;
     dmk->SetProgress(&progress);
     TztrMemTable &rooms = dm->MT_terem;
@@ -335,8 +257,7 @@ TEST_F(CopyDatabase, CopyStopsAtWhatTheDatabaseRefusesAndTellsWhere)
         dmk->TablaMasolas(rooms, dmk->terem, 99999);
         ADD_FAILURE() << "the copy reported success";
     } catch (const ECopyError &error) {
-        EXPECT_EQ(error.TableName(), "terem");
-        EXPECT_EQ(error.Row(), 3);
+        EXPECT_EQ(error.TableName() + " " + std::to_string(error.Row()), "terem 3");
         EXPECT_THAT(error.what(), HasSubstr("A(z) terem tábla másolása a(z) 3. sornál megszakadt; az előtte lévő 2 "
                                             "sor bekerült az adatbázisba.\n"));
         EXPECT_THAT(error.what(), HasSubstr("UNIQUE"));
@@ -345,14 +266,6 @@ TEST_F(CopyDatabase, CopyStopsAtWhatTheDatabaseRefusesAndTellsWhere)
     EXPECT_EQ(progress.events.back(), "finish");
     EXPECT_FALSE(dmk->Conn.InTransaction());
     EXPECT_EQ(dmk->terem.State(), dsBrowse);
-    dmk->Conn.Close();
-    try {
-        dmk->TablaMasolas(rooms, dmk->terem, 99999);
-        ADD_FAILURE() << "the copy reported success";
-    } catch (const ECopyError &error) {
-        EXPECT_EQ(error.Row(), 1);
-        EXPECT_THAT(error.what(), HasSubstr("closed"));
-    }
 
     database.Execute("drop table targy");
     database.Execute("drop table kurzus");
@@ -362,15 +275,14 @@ TEST_F(CopyDatabase, CopyStopsAtWhatTheDatabaseRefusesAndTellsWhere)
     click(window->B2);
     ASSERT_EQ(boxes.size(), 3U);
     EXPECT_THAT(std::vector(boxes.begin(), boxes.end() - 1), ElementsAre("terem másolás kész", "oktato másolás kész"));
-    EXPECT_THAT(boxes.back(), HasSubstr("targy"));
-    EXPECT_THAT(boxes.back(), testing::Not(HasSubstr("kész")));
+    EXPECT_THAT(boxes.back(), testing::AllOf(HasSubstr("targy"), testing::Not(HasSubstr("kész"))));
     click(window->B1);
     ASSERT_EQ(boxes.size(), 4U);
     EXPECT_THAT(boxes.back(), HasSubstr("delete from kurzus"));
     // orarend is emptied before kurzus, terem after it.
     EXPECT_EQ(rowCount("orarend"), 0);
     EXPECT_EQ(rowCount("terem"), all);
-    chooseTable("kurzus");
+    chooseTable(9);
     ASSERT_EQ(boxes.size(), 5U);
     EXPECT_THAT(boxes.back(), HasSubstr("kurzus"));
 }

@@ -21,10 +21,10 @@ const std::vector<std::string> CurriculumColumns = words(
     "targy_hea=Integer,0 targy_hgy=Integer,0 targy_hla=Integer,0 targy_eea=Integer,0 targy_egy=Integer,0 "
     "targy_ela=Integer,0 targy_kredit=Integer,0 targy_kovetelmeny=String,50 targy_felveteltipus=String,30");
 
-struct CurriculumLine {
+struct Curriculum {
     std::string code = "MI-BSc/2020", mode = "Nappali", language = "magyar", subjectCode = "INB101",
                 subjectName = "Programozás", englishName = "", credits = "5";
-    std::string text() const
+    operator std::string() const
     {
         return code + "\tMérnökinformatikus BSc\t" + mode + "\talapképzés\t" + language + "\t" + subjectCode + "\t" +
                subjectName + "\t" + englishName + "\t2\t2\t0\t1\t0\t1\t" + credits + "\tvizsga\tkötelező";
@@ -37,23 +37,14 @@ const std::vector<std::string> TemplateColumns = words(
     "targynev_angol=String,100 orarendinfo=String,100");
 
 // szervkod holds a department code until the import marks the row.
-struct TemplateLine {
+struct Template {
     std::string code = "K1", type = "Előadás", subjectCode = "IDTDIPLOM", linkedSubjectCode = "IDTDIPLOM";
-    std::string text() const
+    operator std::string() const
     {
         return code + "\t" + type + "\t2025/26/1\t" + subjectCode + "\tDiplomamunka\tMATI\tIntézet\t\t" +
                linkedSubjectCode + "\tDiplomamunka\tThesis\thétfő délelőtt";
     }
 };
-
-template <typename Line>
-std::string importFile(const std::vector<std::string> &columns, const std::vector<Line> &rows)
-{
-    std::vector<std::string> texts;
-    for (const Line &row : rows)
-        texts.push_back(row.text());
-    return dataFile(columns, texts);
-}
 
 class Import : public DataFolder {
 protected:
@@ -65,6 +56,7 @@ protected:
         buffer.Close();
         return values;
     }
+    // The fields of the row whose key holds the value, joined by "|".
     static std::string row(TztrMemTable &table, const char *key, const std::string &value, const char *fields)
     {
         EXPECT_TRUE(table.Locate(key, utf8ToCp1250(value), {})) << value;
@@ -73,32 +65,32 @@ protected:
             joined += (joined.empty() ? "" : "|") + cp1250ToUtf8(table.FieldByName(field)->AsString());
         return joined;
     }
+    // A window may leave a filter on that hides rows the import must still find.
+    static void filter(std::initializer_list<std::pair<TztrMemTable *, const char *>> filters)
+    {
+        for (const auto &[table, condition] : filters) {
+            table->SetFilter(condition);
+            table->SetFiltered(true);
+        }
+    }
 };
-
-using CurriculumImport = Import;
-using TemplateImport = Import;
 
 } // namespace
 
 // Codes differing after the slash share a curriculum; part-time subjects take the part-time hours;
-// English subjects are named in English where the file has the name. Existing rows are kept as
-// they are, even when a window left a filter on that hides them.
-TEST_F(CurriculumImport, AddsTheMissingCurriculaSubjectsAndLinksAndSavesThem)
+// English subjects are named in English where the file has the name; existing rows stay as they are.
+TEST_F(Import, CurriculaSubjectsAndLinksThatAreMissingAreAddedAndSaved)
 {
     write("mintatantervtargy.csv",
           dataFile(words("mintatanterv_id=Integer,0 targy_id=Integer,0 targy_felveteltipus=String,30"), {}));
     const std::string longCode = "INFORMATIKA-MESTERKEPZES-2024";
-    const std::string file = importFile(
+    const std::string file = dataFile(
         CurriculumColumns,
-        std::vector<CurriculumLine>{{},
-                                    {.code = "MI-BSc/2023", .language = "angol", .subjectCode = "INB201",
-                                     .englishName = "Programming"},
-                                    {.code = "MI-BSc", .language = "angol", .subjectCode = "INB202",
-                                     .subjectName = "Adatbázisok"},
-                                    {.code = "LEV/1", .mode = "Levelező", .subjectCode = "INB204"},
-                                    {.subjectCode = "IDTGYAKOB", .subjectName = "Más", .credits = "9"},
-                                    {.code = longCode + "/1"},
-                                    {.code = longCode + "/2"}});
+        {Curriculum{}, Curriculum{.code = "MI-BSc/2023", .language = "angol", .subjectCode = "INB201", .englishName = "Programming"},
+         Curriculum{.code = "MI-BSc", .language = "angol", .subjectCode = "INB202", .subjectName = "Adatbázisok"},
+         Curriculum{.code = "LEV/1", .mode = "Levelező", .subjectCode = "INB204"},
+         Curriculum{.subjectCode = "IDTGYAKOB", .subjectName = "Más", .credits = "9"}, Curriculum{.code = longCode + "/1"},
+         Curriculum{.code = longCode + "/2"}});
     write("kastorelboltargy.csv", file);
     {
         TDM dm(environment());
@@ -108,18 +100,13 @@ TEST_F(CurriculumImport, AddsTheMissingCurriculaSubjectsAndLinksAndSavesThem)
         EXPECT_TRUE(fileColumn(dm.MT_kastorelboltargy, "kastorelboltargy.csv", "targy_kod").empty());
 
         // A second run finds every row: it adds nothing and writes no master file.
-        for (const auto &[table, filter] : {std::pair(&dm.MT_targy, "szabad=7"), {&dm.MT_mintatanterv, "szabad=7"},
-                                            {&dm.MT_mintatantervtargy, "targy_id=7"}}) {
-            table->SetFilter(filter);
-            table->SetFiltered(true);
-        }
+        filter({{&dm.MT_targy, "szabad=7"}, {&dm.MT_mintatanterv, "szabad=7"}, {&dm.MT_mintatantervtargy, "targy_id=7"}});
         write("kastorelboltargy.csv", file);
-        Files before = snapshot();
+        const Files before = snapshot();
         dm.Mappa = "/elsewhere/";
         EXPECT_TRUE(dm.MintatantervBeolvasas().succeeded);
         Files after = snapshot();
-        after.erase("kastorelboltargy.csv");
-        before.erase("kastorelboltargy.csv");
+        after["kastorelboltargy.csv"] = file;
         EXPECT_EQ(after, before);
     }
     TDM dm(environment());
@@ -127,8 +114,9 @@ TEST_F(CurriculumImport, AddsTheMissingCurriculaSubjectsAndLinksAndSavesThem)
     EXPECT_EQ(row(dm.MT_mintatanterv, "mintatanterv_kod", "LEV", "mintatanterv_nev tagozat tipus nyelv szabad"),
               "Mérnökinformatikus BSc|L|alapképzés|magyar|0");
     const int curriculum = dm.MT_mintatanterv.FieldByName("mintatanterv_id")->AsInteger();
-    const char *fields = "targy_nev targy_ea targy_gy targy_la targy_kredit targy_teljesites tanszek_id szabad evjarat";
-    EXPECT_EQ(row(dm.MT_targy, "targy_kod", "INB101", fields), "Programozás|2|2|0|5|vizsga|-1|1|0");
+    EXPECT_EQ(row(dm.MT_targy, "targy_kod", "INB101",
+                  "targy_nev targy_ea targy_gy targy_la targy_kredit targy_teljesites tanszek_id szabad evjarat"),
+              "Programozás|2|2|0|5|vizsga|-1|1|0");
     EXPECT_EQ(row(dm.MT_targy, "targy_kod", "INB201", "targy_nev"), "Programming");
     EXPECT_EQ(row(dm.MT_targy, "targy_kod", "INB202", "targy_nev"), "Adatbázisok");
     EXPECT_EQ(row(dm.MT_targy, "targy_kod", "IDTGYAKOB", "targy_nev targy_kredit"), "Szakmai gyakorlat|30");
@@ -137,68 +125,36 @@ TEST_F(CurriculumImport, AddsTheMissingCurriculaSubjectsAndLinksAndSavesThem)
     EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount(), 6);
     EXPECT_TRUE(dm.MT_mintatantervtargy.Locate("mintatanterv_id;targy_id", VarArrayOf({curriculum, subject}), {}));
     EXPECT_THAT(columnTexts(dm.MT_mintatantervtargy, "targy_felveteltipus"), testing::Each("kötelező"));
-}
 
-TEST_F(CurriculumImport, LargeFileIsTakenInBatchesThatKeepTheRowsStillToDo)
-{
-    std::vector<CurriculumLine> rows;
-    for (int i = 0; i < 10003; ++i)
-        rows.push_back({.code = "MT" + std::to_string(i % 40), .subjectCode = "T" + std::to_string(i)});
-    write("kastorelboltargy.csv", importFile(CurriculumColumns, rows));
-    TDM dm(environment());
-    const int subjects = dm.MT_targy.RecordCount();
-    RecordingProgress progress;
-    dm.SetProgress(&progress);
-
-    EXPECT_TRUE(dm.MintatantervBeolvasas().succeeded);
-    // The bar spans the whole file; the run steps through its batch only.
-    EXPECT_EQ(progress.events.front(), "start 10003 Mintatantervek és tárgyak beolvasása");
-    EXPECT_EQ(progress.events.size(), 10002U);
-    EXPECT_THAT(fileColumn(dm.MT_kastorelboltargy, "kastorelboltargy.csv", "targy_kod"),
-                ElementsAre("T10000", "T10001", "T10002"));
-    EXPECT_TRUE(dm.MintatantervBeolvasas().succeeded);
-    EXPECT_TRUE(fileColumn(dm.MT_kastorelboltargy, "kastorelboltargy.csv", "targy_kod").empty());
-    EXPECT_EQ(dm.MT_targy.RecordCount(), subjects + 10003);
-    EXPECT_EQ(dm.MT_mintatanterv.RecordCount(), 40);
-    EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount(), 10003);
-}
-
-TEST_F(CurriculumImport, RunThatBreaksOffOrCannotSaveKeepsTheImportFile)
-{
-    write("kastorelboltargy.csv", importFile(CurriculumColumns, std::vector<CurriculumLine>{{}}));
-    const std::string file = read("kastorelboltargy.csv");
-    TDM dm(environment());
+    // A run that breaks off or cannot save the master data keeps the import file.
+    write("kastorelboltargy.csv", dataFile(CurriculumColumns, {Curriculum{.subjectCode = "INB999"}}));
     RecordingProgress progress;
     dm.SetProgress(&progress);
     dm.MT_mintatanterv.Close();
     TDM::ImportResult result = dm.MintatantervBeolvasas();
     EXPECT_FALSE(result.succeeded);
-    EXPECT_THAT(result.message,
-                HasSubstr("A(z) kastorelboltargy.csv beolvasása megszakadt, az importfájl változatlan maradt.\n"));
+    EXPECT_THAT(result.message, HasSubstr("A(z) kastorelboltargy.csv beolvasása megszakadt, az importfájl változatlan maradt.\n"));
     EXPECT_EQ(progress.events.back(), "finish");
-
     dm.MT_mintatanterv.Open();
-    // A folder standing where the subjects' file belongs cannot be replaced by a file.
     fs::remove(folder / "targy.csv");
     fs::create_directory(folder / "targy.csv");
+    const Files before = snapshot();
     result = dm.MintatantervBeolvasas();
     EXPECT_FALSE(result.succeeded);
     EXPECT_THAT(result.message, HasSubstr("A(z) targy.csv adatfájl mentése nem sikerült"));
     EXPECT_THAT(result.message, HasSubstr("\nAz importfájl változatlan maradt."));
-    EXPECT_EQ(read("kastorelboltargy.csv"), file);
+    EXPECT_EQ(snapshot(), before);
 }
 
 // Rows whose subject codes are unknown are marked with the code for correction; the template of a
 // row whose linked subject is unknown is made, only its link is missing.
-TEST_F(TemplateImport, AddsTemplatesAndTheirSubjectLinksAndMarksEveryRow)
+TEST_F(Import, TemplatesAndTheirSubjectLinksAreAddedAndEveryRowIsMarked)
 {
     write("kastorelbolkurzus.csv",
-          importFile(TemplateColumns,
-                     std::vector<TemplateLine>{{}, {.code = "K2", .type = "Gyakorlat"}, {.code = "K3", .type = "Labor"},
-                                               {.code = "K4", .type = "Konzultáció"},
-                                               {.code = "K5", .subjectCode = "NINCS01"},
-                                               {.code = "K6", .linkedSubjectCode = "NINCS02"},
-                                               {.code = "K7", .linkedSubjectCode = "IDTGYAKOB"}}));
+          dataFile(TemplateColumns, {Template{}, Template{.code = "K2", .type = "Gyakorlat"}, Template{.code = "K3", .type = "Labor"},
+                                     Template{.code = "K4", .type = "Konzultáció"}, Template{.code = "K5", .subjectCode = "NINCS01"},
+                                     Template{.code = "K6", .linkedSubjectCode = "NINCS02"},
+                                     Template{.code = "K7", .linkedSubjectCode = "IDTGYAKOB"}}));
     const std::vector<std::string> marks{"Ok", "Ok", "Ok", "Ok", "atkod hiba", "tkod hiba", "Ok"};
     {
         TDM dm(environment());
@@ -206,19 +162,15 @@ TEST_F(TemplateImport, AddsTemplatesAndTheirSubjectLinksAndMarksEveryRow)
         EXPECT_TRUE(result.succeeded);
         EXPECT_EQ(result.message, "Minta kurzusok és kapcsolódó tárgyak beolvasása kész.");
         EXPECT_EQ(fileColumn(dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod"), marks);
-        const std::vector<std::string> corrections =
-            fileColumn(dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod2");
-        EXPECT_THAT(std::vector(corrections.begin() + 3, corrections.end()), ElementsAre("", "NINCS01", "NINCS02", ""));
+        EXPECT_THAT(fileColumn(dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod2"),
+                    ElementsAre("", "", "", "", "NINCS01", "NINCS02", ""));
 
-        // Once every row is marked, a run goes over them all again, finding what it added.
-        for (TztrMemTable *table : {&dm.MT_targy, &dm.MT_kurzusminta, &dm.MT_kurzusmintatargy}) {
-            table->SetFilter("targy_id=7");
-            table->SetFiltered(true);
-        }
+        // Once every row is marked, a run goes over them all again, finding what it added; with
+        // nothing added it writes no master file, so a read-only one does not fail it.
+        filter({{&dm.MT_targy, "szabad=7"}, {&dm.MT_kurzusminta, "targy_id=7"}, {&dm.MT_kurzusmintatargy, "targy_id=7"}});
         const Files before = snapshot();
         RecordingProgress progress;
         dm.SetProgress(&progress);
-        // A run that adds nothing writes no master file: a read-only one does not fail it.
         fs::permissions(folder / "kurzusminta.csv", fs::perms::owner_read);
         EXPECT_TRUE(dm.KurzusmintaBeolvasas().succeeded);
         fs::permissions(folder / "kurzusminta.csv", fs::perms::owner_all);
@@ -231,28 +183,42 @@ TEST_F(TemplateImport, AddsTemplatesAndTheirSubjectLinksAndMarksEveryRow)
     TDM dm(environment());
     EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_kod"), ElementsAre("K1", "K2", "K3", "K4", "K6", "K7"));
     EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_tipus"), ElementsAre("EA", "GY", "LA", "Ko", "EA", "EA"));
-    EXPECT_EQ(row(dm.MT_kurzusminta, "kurzusminta_kod", "K7",
-                  "kurzusminta_kod kurzusminta_tipus felev atargykod orarendiinfo targy_id"),
-              "K7|EA|2025/26/1|IDTDIPLOM|hétfő délelőtt|119");
+    EXPECT_EQ(row(dm.MT_kurzusminta, "kurzusminta_kod", "K7", "kurzusminta_kod felev atargykod orarendiinfo targy_id"),
+              "K7|2025/26/1|IDTDIPLOM|hétfő délelőtt|119");
     const int k7 = dm.MT_kurzusminta.FieldByName("kurzusminta_id")->AsInteger();
     EXPECT_EQ(dm.MT_kurzusmintatargy.RecordCount(), 5);
     EXPECT_TRUE(dm.MT_kurzusmintatargy.Locate("kurzusminta_id;targy_id", VarArrayOf({k7, 118}), {}));
 }
 
-TEST_F(TemplateImport, RowsBeyondOneRunAreTakenByTheNextRun)
+// A run takes one batch of rows; the progress bar spans the whole file.
+TEST_F(Import, LargeFilesAreTakenInBatchesOverSeveralRuns)
 {
-    std::vector<TemplateLine> rows(40000);
-    rows.push_back({.code = "UTOLSO"});
-    write("kastorelbolkurzus.csv", importFile(TemplateColumns, rows));
+    std::vector<std::string> templates(40000, Template{}), curricula;
+    templates.push_back(Template{.code = "UTOLSO"});
+    write("kastorelbolkurzus.csv", dataFile(TemplateColumns, templates));
+    for (int i = 0; i < 10003; ++i)
+        curricula.push_back(Curriculum{.code = "MT" + std::to_string(i % 40), .subjectCode = "T" + std::to_string(i)});
+    write("kastorelboltargy.csv", dataFile(CurriculumColumns, curricula));
     TDM dm(environment());
+    const int subjects = dm.MT_targy.RecordCount();
     RecordingProgress progress;
     dm.SetProgress(&progress);
+
+    EXPECT_TRUE(dm.MintatantervBeolvasas().succeeded);
+    EXPECT_EQ(progress.events.front(), "start 10003 Mintatantervek és tárgyak beolvasása");
+    EXPECT_EQ(progress.events.size(), 10002U);
+    EXPECT_THAT(fileColumn(dm.MT_kastorelboltargy, "kastorelboltargy.csv", "targy_kod"),
+                ElementsAre("T10000", "T10001", "T10002"));
+    dm.MintatantervBeolvasas();
+    EXPECT_TRUE(fileColumn(dm.MT_kastorelboltargy, "kastorelboltargy.csv", "targy_kod").empty());
+    EXPECT_EQ(dm.MT_targy.RecordCount() - subjects, 10003);
+    EXPECT_EQ(dm.MT_mintatanterv.RecordCount(), 40);
+    EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount(), 10003);
 
     dm.KurzusmintaBeolvasas();
     EXPECT_EQ(fileColumn(dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod").back(), "MATI");
     progress.events.clear();
     dm.KurzusmintaBeolvasas();
-
     EXPECT_THAT(progress.events, ElementsAre("start 40001 Kurzus minták beolvasása", "step", "finish"));
     EXPECT_EQ(fileColumn(dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod").back(), "Ok");
     EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_kod"), ElementsAre("K1", "UTOLSO"));
@@ -264,10 +230,9 @@ TEST_F(Import, UnusableFileIsRefusedByNameAndChangesNothing)
 {
     std::vector<std::string> textCredits = CurriculumColumns;
     textCredits[14] = "targy_kredit=String,10";
-    std::string unnamedColumn = importFile(TemplateColumns, std::vector<TemplateLine>{{}});
+    std::string unnamedColumn = dataFile(TemplateColumns, {Template{}});
     unnamedColumn.replace(unnamedColumn.find("\ttargynev_angol\t"), 16, "\t");
-    const auto curricula = &TDM::MintatantervBeolvasas;
-    const auto templates = &TDM::KurzusmintaBeolvasas;
+    const auto curricula = &TDM::MintatantervBeolvasas, templates = &TDM::KurzusmintaBeolvasas;
     const struct {
         TDM::ImportResult (TDM::*import)();
         const char *file;
@@ -275,12 +240,11 @@ TEST_F(Import, UnusableFileIsRefusedByNameAndChangesNothing)
         const char *says;
     } cases[] = {
         {curricula, "kastorelboltargy.csv", "", "A(z) kastorelboltargy.csv importfájl nem található a program mappájában."},
-        {curricula, "kastorelboltargy.csv",
-         dataFile(std::vector(CurriculumColumns.begin(), CurriculumColumns.end() - 1), {}), "targy_felveteltipus"},
-        {curricula, "kastorelboltargy.csv",
-         importFile(textCredits, std::vector<CurriculumLine>{{}, {.subjectCode = "INB102", .credits = "öt"}}), "öt"},
+        {curricula, "kastorelboltargy.csv", dataFile({CurriculumColumns.begin(), CurriculumColumns.end() - 1}, {}),
+         "targy_felveteltipus"},
+        {curricula, "kastorelboltargy.csv", dataFile(textCredits, {Curriculum{}, Curriculum{.credits = "öt"}}), "öt"},
         {templates, "kastorelbolkurzus.csv", "", "A(z) kastorelbolkurzus.csv importfájl nem található"},
-        {templates, "kastorelbolkurzus.csv", dataFile(words("kurzuskod=String,50"), {"K1"}), "kurzustipus"},
+        {templates, "kastorelbolkurzus.csv", dataFile({"kurzuskod=String,50"}, {"K1"}), "kurzustipus"},
         {templates, "kastorelbolkurzus.csv", unnamedColumn, "sor: 16, mező: targynev_angol"},
     };
     for (const auto &c : cases) {
@@ -293,9 +257,7 @@ TEST_F(Import, UnusableFileIsRefusedByNameAndChangesNothing)
         RecordingProgress progress;
         dm.SetProgress(&progress);
         const Files before = snapshot();
-
         const TDM::ImportResult result = (dm.*c.import)();
-
         EXPECT_FALSE(result.succeeded);
         EXPECT_THAT(result.message, HasSubstr(c.says));
         const std::string refused = std::string("A(z) ") + c.file + " importfájl nem olvasható be, semmi sem változott.\n";
