@@ -28,19 +28,16 @@ class CopyDatabase : public DataFolder {
 protected:
     void TearDown() override { window.reset(), dmk.reset(), database.Close(); }
 
-    // Commits without waiting for the disk: every copied row is a transaction of its own.
+    // As the setup command writes it.
     std::string connection(const std::string &file = "brelvix.db") const
     {
         return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + (folder / file).string() + ";SyncPragma=OFF;";
     }
-    // Runs the setup command on the folder; returns its exit code and keeps what it wrote.
-    int runSetup(const char *databaseFile = nullptr)
+    // Runs the setup command; returns its exit code and keeps what it wrote.
+    int runSetup(const std::string &databaseFile = "brelvix.db")
     {
         QProcess setup;
-        QStringList arguments{QString::fromStdString(folder.path())};
-        if (databaseFile != nullptr)
-            arguments << QString::fromStdString(folder / databaseFile);
-        setup.start(BRELVIX_MAKE_COPYDB, arguments);
+        setup.start(BRELVIX_MAKE_COPYDB, {QString::fromStdString(folder.path()), QString::fromStdString(folder / databaseFile)});
         EXPECT_TRUE(setup.waitForFinished(-1));
         said = (setup.readAllStandardError() + setup.readAllStandardOutput()).toStdString();
         return setup.exitStatus() == QProcess::NormalExit ? setup.exitCode() : -1;
@@ -55,7 +52,6 @@ protected:
         if (show)
             answer([this] { window->show(); });
     }
-    // Runs the routine, keeping the text and details of every box it shows.
     void answer(const std::function<void()> &routine)
     {
         answeringModals(routine, [this](QWidget &modal) {
@@ -66,13 +62,12 @@ protected:
         });
     }
     void click(QAbstractButton *button) { answer([button] { QTest::mouseClick(button, Qt::LeftButton); }); }
-    // A table's item is clicked where its round mark is; the item is wider than its text.
+    // Clicks where the item's round mark is; the item is wider than its text.
     void chooseTable(int index)
     {
         QRadioButton *item = window->RG_tabla->findChildren<QRadioButton *>()[index];
         answer([item] { QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2)); });
     }
-    // Rows of a database table, seen through a connection of the test's own.
     int rowCount(const std::string &table)
     {
         if (!database.Connected())
@@ -105,20 +100,36 @@ std::vector<std::string> contents(TDataSet &table)
 
 } // namespace
 
+// The command refuses, changing no file, a database path the connection file cannot hold, a
+// database file that exists and a connection file naming another database.
 TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughTheWindow)
 {
     copySample();
+    write("provider.csv", "provider\r\nDriver=SQLite3;Database=/else.db\r\n");
+    for (const auto &[file, says] : {std::pair("brelvix.db", "már egy másik adatbázist nevez meg (Driver=SQLite3;"
+                                                             "Database=/else.db); nem változott semmi."),
+                                     {"a;b.db", "cannot stand in provider.csv"}, {"日本.db", "cannot stand in"}}) {
+        const Files before = snapshot();
+        EXPECT_EQ(runSetup(file), 1) << says;
+        EXPECT_THAT(said, HasSubstr(says));
+        EXPECT_EQ(snapshot(), before);
+    }
+    fs::remove(folder / "provider.csv");
     ASSERT_EQ(runSetup(), 0) << said;
+    const Files made = snapshot();
+    EXPECT_EQ(runSetup(), 1);
+    EXPECT_THAT(said, HasSubstr("exists already"));
+    EXPECT_EQ(snapshot(), made);
+
     startProgram();
     ASSERT_TRUE(dmk->Conn.Connected()) << "the program did not open the database the command named";
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(window->Edit1->text().toStdString(), connection());
-    EXPECT_EQ(window->Memo1->toPlainText().toStdString(), connection());
+    EXPECT_EQ(window->Edit1->text().toStdString() + window->Memo1->toPlainText().toStdString(),
+              connection() + connection());
     // Fifteen tables, five to a column, filled downwards.
     const QList<QRadioButton *> items = window->RG_tabla->findChildren<QRadioButton *>();
     ASSERT_EQ(items.size(), 15);
     EXPECT_TRUE(items[4]->x() < items[5]->x() && items[0]->y() == items[5]->y() && items[4]->y() > items[3]->y());
-
     // The links are made by the administrator's regeneration first.
     dm->KurzusalkalomGeneralas();
     click(window->B2);
@@ -126,12 +137,8 @@ TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughThe
     EXPECT_EQ(boxes.front(), "terem másolás kész");
     EXPECT_THAT(boxes, testing::Each(testing::EndsWith(" másolás kész")));
     for (const TDMK::TMasolas &copy : dmk->Masolasok()) {
-        TADOTable copied;
-        copied.SetConnection(&dmk->Conn);
-        copied.SetTableName(copy.destination.TableName());
-        copied.Open();
-        EXPECT_FALSE(copy.source.IsEmpty()) << copied.TableName();
-        EXPECT_EQ(contents(copied), contents(copy.source)) << copied.TableName();
+        EXPECT_FALSE(copy.source.IsEmpty()) << copy.destination.TableName();
+        EXPECT_EQ(contents(copy.destination), contents(copy.source)) << copy.destination.TableName();
     }
     EXPECT_THAT(contents(dmk->oktato), testing::Contains(utf8ToCp1250("oktato_nev=Fábián Róbert")));
 
@@ -142,39 +149,6 @@ TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughThe
     EXPECT_EQ(boxes.size(), 15U) << "emptying asks nothing and tells nothing";
     for (TADOTable *table : dmk->Tablak())
         EXPECT_EQ(rowCount(table->TableName()), 0) << table->TableName();
-}
-
-// A second run, a connection file naming another database, a folder without the data files, a
-// path the connection file cannot hold and a database already holding a table change no file.
-TEST_F(CopyDatabase, SetupOfADatabaseThatCannotBeUsedIsRefusedAndChangesNoFile)
-{
-    const Files healthy = snapshot();
-    const struct {
-        std::function<void()> prepare;
-        const char *databaseFile, *says;
-    } cases[] = {
-        {[this] { ASSERT_EQ(runSetup(), 0) << said; }, nullptr, "exists already"},
-        {[this] { write("provider.csv", "provider\r\nDriver=SQLite3;Database=/else.db\r\n"); }, nullptr,
-         "már egy másik adatbázist nevez meg (Driver=SQLite3;Database=/else.db); nem változott semmi."},
-        {[this] { fs::remove(folder / "targy.csv"); }, nullptr, "targy.csv"},
-        {[] {}, "日本.db", "cannot stand in provider.csv"},
-    };
-    for (const auto &c : cases) {
-        restore(healthy);
-        c.prepare();
-        const Files before = snapshot();
-        EXPECT_EQ(runSetup(c.databaseFile), 1) << c.says;
-        EXPECT_THAT(said, HasSubstr(c.says));
-        EXPECT_EQ(snapshot(), before) << c.says;
-    }
-    // The tables are made in one transaction: the ones before the clash are not left behind.
-    restore(healthy);
-    rowCount("sqlite_master");
-    database.Execute("create table kurzus (kurzus_id integer)");
-    startProgram(false);
-    EXPECT_THROW(dmk->createCopyDatabase(connection()), EADOError);
-    EXPECT_THROW(rowCount("terem"), EADOError);
-    EXPECT_FALSE(fs::exists(folder / "provider.csv"));
 }
 
 // Without a working connection the program starts as usual; the window tells the administrator
@@ -226,6 +200,12 @@ TEST_F(CopyDatabase, ConnectionThatDoesNotOpenIsExplainedAtShowAndAtGenerating)
 TEST_F(CopyDatabase, CopyStopsAtWhatTheDatabaseRefusesAndTellsWhere)
 {
     startProgram(false);
+    // The tables are made in one transaction: the ones before a clash are not left behind.
+    rowCount("sqlite_master");
+    database.Execute("create table kurzus (kurzus_id integer)");
+    EXPECT_THROW(dmk->createCopyDatabase(connection()), EADOError);
+    EXPECT_THROW(rowCount("terem"), EADOError);
+    database.Execute("drop table kurzus");
     dmk->createCopyDatabase(connection());
     RecordingProgress progress;
     dmk->SetProgress(&progress);
