@@ -42,7 +42,9 @@ protected:
 
 } // namespace
 
-TEST_F(DataModule, StartLoadsEveryTableAndASampleFileStandsInUntilTheFirstSave)
+// A sample file stands in for a missing timetable file until the first save; a save replaces its
+// whole set of files or, failing at any file while writing or replacing, leaves every old one.
+TEST_F(DataModule, StartLoadsEveryTableAndSavesReplaceTheirWholeSetOrNothing)
 {
     copySample();
     write("KK_kurzusalkalom.csv", dataFile({"kurzus_id=Integer,0", "alkalom_id=Integer,0"}, {"222\t333"}));
@@ -58,28 +60,67 @@ TEST_F(DataModule, StartLoadsEveryTableAndASampleFileStandsInUntilTheFirstSave)
         for (TDataSet *table : {&dm.MT_mintatantervtargy, &dm.MT_kurzusmintaoktato, &dm.MT_kurzusorarend})
             EXPECT_FALSE(table->IsEmpty()) << table->Name();
         const TIndexDefs &indexes = dm.MT_kurzus.IndexDefs();
-        EXPECT_EQ(std::to_string(indexes.Count()) + indexes.Find("index1")->Fields() + indexes.Find("index2")->Fields() +
-                      indexes.Find("index3")->Fields(),
+        EXPECT_EQ(std::to_string(indexes.Count()) + indexes.Find("index1")->Fields() +
+                      indexes.Find("index2")->Fields() + indexes.Find("index3")->Fields(),
                   "3kurzus_idkurzus_kodkurzus_kod_osszetett");
         append(dm.MT_kurzus, {{"targy_id", 111}, {"kurzus_kod_osszetett", "UJ-EA-01"}});
+        RecordingProgress progress;
+        dm.SetProgress(&progress);
         dm.Mentes();
+        EXPECT_THAT(progress.events,
+                    ElementsAre("start 8 Mentés", "step", "Mentés:Oktatók", "step", "Mentés:Órarendek", "step",
+                                "Mentés:Alkalmak", "step", "Mentés:Kurzusok", "step", "Mentés:Kurzus oktatói", "step",
+                                "Mentés:Kurzus órarendjei", "step", "Mentés:Kurzus tárgyai", "step",
+                                "Mentés:Kurzus-alkalom kapcsolatok", "finish"));
+        append(dm.MT_terem, {{"terem_hely", utf8ToCp1250("Új szárny")}});
+        dm.TorzsadatMentes();
+        dm.MT_export.Open();
+        dm.MT_export_alkalom.Open();
+        append(dm.MT_export_alkalom, {{"K_orarendkod", "MB1"}, {"K_felev", "2025/26/1"}});
+        dm.ExportMentes();
+        EXPECT_EQ(progress.events.size(), 18U) << "only the timetable save shows its progress";
     }
     EXPECT_EQ(read("kurzus-minta.csv"), sample);
-    TDM again(environment());
-    EXPECT_EQ(columnTexts(again.MT_kurzus, "kurzus_kod_osszetett").back(), "UJ-EA-01");
+    // Files for the student information system: its column labels, no definition block.
+    EXPECT_EQ(read("KK_export_ALKALOM.txt").rfind("ORARKOD\tORARNEV\tTAGOZAT\tFELEV\t", 0), 0U);
+    EXPECT_THAT(read("KK_export_ALKALOM.txt"), HasSubstr("\r\nMB1\t\t\t2025/26/1\t"));
+    EXPECT_EQ(read("KK_export.txt").rfind("K_helyzet\tK_targykod\tK_felev\t", 0), 0U);
+    const Files healthy = snapshot();
+    {
+        TDM again(environment());
+        EXPECT_EQ(columnTexts(again.MT_kurzus, "kurzus_kod_osszetett").back(), "UJ-EA-01");
+        EXPECT_EQ(columnTexts(again.MT_terem, "terem_hely").back(), "Új szárny");
+    }
+    for (const auto &[file, how] : {std::pair("KK_kurzusoktato.csv", 'w'), {"KK_kurzusoktato.csv", 'd'},
+                                    {"oktato.csv", 'r'}, {"KK_kurzusalkalom.csv", 'r'}}) {
+        restore(healthy);
+        TDM dm(environment());
+        RecordingProgress progress;
+        dm.SetProgress(&progress);
+        append(dm.MT_oktato, {});
+        append(dm.MT_kurzusalkalom, {});
+        if (how == 'r')
+            fs::permissions(folder / file, fs::perms::owner_read);
+        // A folder standing where the file belongs cannot be replaced by a file.
+        if (how == 'd' && fs::remove(folder / file))
+            fs::create_directories(folder / file / "keep");
+        dm.CSV.OnFormatSaveField = [&dm, how](TztrCustomCSVStreamFormat &, TField &field, bool &, std::string &) {
+            if (how == 'w' && field.DataSet() == &dm.MT_kurzusoktato)
+                throw EStreamError("Nincs hely a lemezen");
+        };
+        expectRefused([&dm] { dm.Mentes(); }, file,
+                      how == 'w' ? " adatfájl mentése nem sikerült, a korábbi adatfájlok változatlanok maradtak.\n"
+                                   "Nincs hely a lemezen"
+                                 : " adatfájl mentése nem sikerült");
+        EXPECT_EQ(progress.events.back(), "finish");
+    }
 }
 
 TEST_F(DataModule, AdministratorsAreTheListedLoginsInTheirExactCase)
 {
     for (const auto &[login, admin] : {std::pair("WUSNERX.QLA", true), {"wusnerx.qla", true}, {"Wusnerx.qla", false},
-                                       {"wusnerx.qla ", false}, {"Vemdár Pukol", true}, {"trevudon.lomak", true}}) {
-        TDM dm(environment(utf8ToCp1250(login)));
-        EXPECT_EQ(dm.Admin, admin) << login;
-        EXPECT_EQ(dm.Felhasznalo, utf8ToCp1250(login));
-    }
-    TDMEnvironment unknown = environment();
-    unknown.userName = [](std::string &) { return false; };
-    EXPECT_EQ(TDM(unknown).Felhasznalo, "Unknown");
+                                       {"wusnerx.qla ", false}, {"Vemdár Pukol", true}, {"trevudon.lomak", true}})
+        EXPECT_EQ(TDM(environment(utf8ToCp1250(login))).Admin, admin) << login;
 }
 
 // A file the start accepted must save back every value it held, so one that would lose values is
@@ -108,11 +149,9 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
          "A fájl nem határozza meg a program által használt mezőt. (fájl: KK_alkalom.csv, mező: hetek)"},
         {"KK_alkalom.csv", edited("KK_alkalom.csv", "kezd_ido\",\"\",10,Data", "kezd_ido\",\"\",10,Calculated"),
          "A mező nem adatmező (Calculated), az értékei nem töltődnének be. (fájl: KK_alkalom.csv, sor: 6, mező: kezd_ido)"},
-        {"terem.csv", edited("terem.csv", "\tterem_kod\t", "\tteremkod\t"), "sor: 16, mező: terem_kod"},
         {"KK_kurzus.csv", edited("KK_kurzus.csv", "megnevezes=String,100", "megnevezes=String,5"),
          "A mező típusa vagy mérete eltér a programétól (String,5 a(z) String,100 helyett), az értékei csonkulnának. "
          "(fájl: KK_kurzus.csv, sor: 11, mező: megnevezes)"},
-        {"KK_kurzusoktato.csv", edited("KK_kurzusoktato.csv", "kurzus_id=Integer,0", "kurzus_id=String,2"), "String,2"},
         // The next save would write the column the header leaves out empty.
         {"mintatantervtargy.csv", edited("mintatantervtargy.csv", "\ttargy_felveteltipus\r\n", "\r\n"),
          "sor: 12, mező: targy_felveteltipus"},
@@ -124,64 +163,6 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
         if (c.removed != nullptr)
             fs::remove(folder / c.removed);
         expectRefused([this] { start(); }, c.file, c.says);
-    }
-}
-
-TEST_F(DataModule, SavesReplaceTheirWholeSetOrLeaveEveryOldFile)
-{
-    copySample();
-    {
-        TDM dm(environment());
-        RecordingProgress progress;
-        dm.SetProgress(&progress);
-        dm.Mentes();
-        EXPECT_THAT(progress.events,
-                    ElementsAre("start 8 Mentés", "step", "Mentés:Oktatók", "step", "Mentés:Órarendek", "step",
-                                "Mentés:Alkalmak", "step", "Mentés:Kurzusok", "step", "Mentés:Kurzus oktatói", "step",
-                                "Mentés:Kurzus órarendjei", "step", "Mentés:Kurzus tárgyai", "step",
-                                "Mentés:Kurzus-alkalom kapcsolatok", "finish"));
-        append(dm.MT_terem, {{"terem_hely", utf8ToCp1250("Új szárny")}});
-        dm.TorzsadatMentes();
-        dm.MT_export.Open();
-        dm.MT_export_alkalom.Open();
-        append(dm.MT_export_alkalom, {{"K_orarendkod", "MB1"}, {"K_felev", "2025/26/1"}});
-        dm.ExportMentes();
-        EXPECT_EQ(progress.events.size(), 18U) << "only the timetable save shows its progress";
-    }
-    for (const char *file : {"KK_orarend.csv", "KK_alkalom.csv", "KK_kurzus.csv", "KK_kurzusoktato.csv",
-                             "KK_kurzusorarend.csv", "KK_kurzustargy.csv", "KK_kurzusalkalom.csv"})
-        EXPECT_THAT(read(file), HasSubstr("@@TABLEDEF START@@")) << file;
-    // Files for the student information system: its column labels, no definition block.
-    EXPECT_EQ(read("KK_export_ALKALOM.txt").rfind("ORARKOD\tORARNEV\tTAGOZAT\tFELEV\t", 0), 0U);
-    EXPECT_THAT(read("KK_export_ALKALOM.txt"), HasSubstr("\r\nMB1\t\t\t2025/26/1\t"));
-    EXPECT_EQ(read("KK_export.txt").rfind("K_helyzet\tK_targykod\tK_felev\t", 0), 0U);
-    const Files healthy = snapshot();
-    TDM reread(environment());
-    EXPECT_EQ(columnTexts(reread.MT_terem, "terem_hely").back(), "Új szárny");
-
-    // A failure at any file, while writing or while replacing, names it and leaves every old file.
-    for (const auto &[file, how] : {std::pair("KK_kurzusoktato.csv", 'w'), {"KK_kurzusoktato.csv", 'd'},
-                                    {"oktato.csv", 'r'}, {"KK_kurzusalkalom.csv", 'r'}}) {
-        restore(healthy);
-        TDM dm(environment());
-        RecordingProgress progress;
-        dm.SetProgress(&progress);
-        append(dm.MT_oktato, {});
-        append(dm.MT_kurzusalkalom, {});
-        if (how == 'r')
-            fs::permissions(folder / file, fs::perms::owner_read);
-        // A folder standing where the file belongs cannot be replaced by a file.
-        if (how == 'd' && fs::remove(folder / file))
-            fs::create_directories(folder / file / "keep");
-        dm.CSV.OnFormatSaveField = [&dm, how](TztrCustomCSVStreamFormat &, TField &field, bool &, std::string &) {
-            if (how == 'w' && field.DataSet() == &dm.MT_kurzusoktato)
-                throw EStreamError("Nincs hely a lemezen");
-        };
-        expectRefused([&dm] { dm.Mentes(); }, file,
-                      how == 'w' ? " adatfájl mentése nem sikerült, a korábbi adatfájlok változatlanok maradtak.\n"
-                                   "Nincs hely a lemezen"
-                                 : " adatfájl mentése nem sikerült");
-        EXPECT_EQ(progress.events.back(), "finish");
     }
 }
 
@@ -206,12 +187,9 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
     // What saves leave behind goes; the user's own files stay.
     for (const char *name : {"KK_alkalom.csv.4242.new", "targy.csv.17.old", "jegyzet.new", "KK_alkalom.csv.masolat.new"})
         write(name, "x");
-    {
-        TDM dm(environment());
-        EXPECT_THAT(columnTexts(dm.MT_oktato, "oktato_nev"), testing::Contains("Új Oktató"));
-        EXPECT_FALSE(dm.MT_kurzus.IsEmpty());
-    }
-    EXPECT_EQ(read("KK_kurzus.csv"), courses);
+    start();
+    EXPECT_EQ(read("oktato.csv") + read("KK_kurzus.csv"), replaced(teachers, utf8ToCp1250("\tFábián Róbert"),
+                                                                   utf8ToCp1250("\tÚj Oktató")) + courses);
     std::vector<std::string> names;
     for (const auto &file : snapshot())
         names.push_back(file.first);
@@ -227,53 +205,49 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
         EXPECT_FALSE(fs::exists(folder / gone)) << gone;
 }
 
-// Grids show these texts for every occasion, in the course's view too; they are not saved.
-TEST_F(DataModule, OccasionsShowTheirDayFrequencyAndRoomInEveryViewAndAfterTheNextStart)
+// Grids show a day, frequency and room text for every occasion, in the course's view too; they are
+// not saved. A course's links take its own occasions and those of the course it is linked to:
+// 223 is linked to 222, 226 to 224, which has none of its own.
+TEST_F(DataModule, OccasionsShowTheirTextsAndRegeneratedLinksFollowEveryCourseAndItsLinkedCourse)
 {
     const struct {
+        int course;
         double start;
         int frequency, room;
         const char *texts;
-    } cases[] = {{0.3, 0, 2, "napGetText!(0)|Minden héten       |B-302"},
-                 {1.3, 1, 1, "Vasárnap|Páratlan héten     |A-103"},
-                 {2.3, 2, 77, "Hétfő|Páros héten        |Hiba!"},
-                 {8.3, 4, 1, "Vasárnap|Minden 4. héten    |A-103"},
-                 {49.3, 5, 1, "Szombat|Egyedi beosztás    |A-103"},
-                 {50.3, -1, 1, "napGetText!(50)|Egyedi beosztás    |A-103"}};
-    const auto expectTexts = [&cases](TDataSet &table) {
-        table.First();
-        for (const auto &c : cases) {
-            EXPECT_EQ(display(table, "nap") + "|" + display(table, "gyaknev") + "|" + display(table, "kiiras"), c.texts);
-            table.Next();
-        }
+    } occasions[] = {{222, 0.3, 0, 2, "napGetText!(0)|Minden héten       |B-302"},
+                     {222, 1.3, 1, 1, "Vasárnap|Páratlan héten     |A-103"},
+                     {225, 2.3, 2, 77, "Hétfő|Páros héten        |Hiba!"},
+                     {225, 8.3, 4, 1, "Vasárnap|Minden 4. héten    |A-103"},
+                     {225, 49.3, 5, 1, "Szombat|Egyedi beosztás    |A-103"},
+                     {225, 50.3, -1, 1, "napGetText!(50)|Egyedi beosztás    |A-103"}};
+    const auto texts = [](TDataSet &table) {
+        std::multiset<std::string> shown;
+        for (table.First(); !table.Eof(); table.Next())
+            shown.insert(display(table, "nap") + "|" + display(table, "gyaknev") + "|" + display(table, "kiiras"));
+        return shown;
     };
-    {
-        TDM dm(environment());
-        EXPECT_EQ(display(dm.MT_alkalom, "gyaknev") + display(dm.MT_alkalom, "nap"), std::string(19, ' '));
-        append(dm.MT_kurzus, {{"targy_id", 111}});
-        for (const auto &c : cases)
-            append(dm.MT_alkalom, {{"kurzus_id", 222}, {"terem_id", c.room}, {"kezd_ido", TDateTime(c.start)},
-                                   {"gyakorisag", c.frequency}});
-        expectTexts(dm.MT_alkalom);
-        EXPECT_EQ(dm.MT_alkalom.FieldByName("kiiras")->Text(), "Not display");
-        dm.MT_alkalom_kurzus.Open();
-        expectTexts(dm.MT_alkalom_kurzus);
-        dm.Mentes();
-    }
-    EXPECT_THAT(read("KK_alkalom.csv"), testing::Not(HasSubstr("gyaknev")));
-    TDM again(environment());
-    expectTexts(again.MT_alkalom);
-}
-
-// A course gets its own occasions and those of the course it is linked to: courses 222 and 225
-// have occasions; 223 is linked to 222, 226 to 224, which has none.
-TEST_F(DataModule, RegeneratedLinksFollowTheOccasionsOfEveryCourseAndItsLinkedCourse)
-{
+    // The texts of the occasions with these indexes.
+    const auto expected = [&occasions](std::initializer_list<int> indexes) {
+        std::multiset<std::string> shown;
+        for (int index : indexes)
+            shown.insert(occasions[index].texts);
+        return shown;
+    };
     TDM dm(environment());
+    EXPECT_EQ(display(dm.MT_alkalom, "gyaknev") + display(dm.MT_alkalom, "nap"), std::string(19, ' '));
+    dm.KurzusalkalomGeneralas();
     for (int linkedTo : {-1, 222, -1, -1, 224})
         append(dm.MT_kurzus, {{"targy_id", 111}, {"kurzus_id_csatolt", linkedTo}});
-    for (int course : {222, 222, 225})
-        append(dm.MT_alkalom, {{"kurzus_id", course}});
+    for (const auto &o : occasions)
+        append(dm.MT_alkalom, {{"kurzus_id", o.course}, {"terem_id", o.room}, {"kezd_ido", TDateTime(o.start)},
+                               {"gyakorisag", o.frequency}});
+    EXPECT_EQ(texts(dm.MT_alkalom), expected({0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(dm.MT_alkalom.FieldByName("kiiras")->Text(), "Not display");
+    dm.MT_alkalom_kurzus.Open();
+    ASSERT_TRUE(dm.MT_kurzus.Locate("kurzus_id", 225, {}));
+    EXPECT_EQ(texts(dm.MT_alkalom_kurzus), expected({2, 3, 4, 5}));
+
     // The main window's filter and current course stay as it left them.
     dm.MT_kurzus.SetFilter("kurzus_id<>223");
     dm.MT_kurzus.SetFiltered(true);
@@ -295,21 +269,29 @@ TEST_F(DataModule, RegeneratedLinksFollowTheOccasionsOfEveryCourseAndItsLinkedCo
             pairs.emplace(table.FieldByName("kurzus_id")->AsInteger(), table.FieldByName("alkalom_id")->AsInteger());
         return std::pair(pairs, table.RecordCount());
     };
+    using Links = std::set<std::pair<int, int>>;
     EXPECT_EQ(links(dm.MT_kurzusalkalom),
-              std::pair(std::set<std::pair<int, int>>{{222, 333}, {222, 334}, {223, 333}, {223, 334}, {225, 335}}, 5));
+              std::pair(Links{{222, 333}, {222, 334}, {223, 333}, {223, 334}, {225, 335}, {225, 336}, {225, 337},
+                              {225, 338}},
+                        8));
 
     // Links of occasions deleted or moved since are dropped.
-    ASSERT_TRUE(dm.MT_alkalom.Locate("alkalom_id", 334, {}));
-    dm.MT_alkalom.Delete();
+    for (int occasion : {334, 336, 337, 338}) {
+        ASSERT_TRUE(dm.MT_alkalom.Locate("alkalom_id", occasion, {}));
+        dm.MT_alkalom.Delete();
+    }
     ASSERT_TRUE(dm.MT_alkalom.Locate("alkalom_id", 335, {}));
     dm.MT_alkalom.Edit();
     dm.MT_alkalom.FieldByName("kurzus_id")->SetAsInteger(224);
     dm.MT_alkalom.Post();
     dm.KurzusalkalomGeneralas();
     dm.Mentes();
+    EXPECT_THAT(read("KK_alkalom.csv"), testing::Not(HasSubstr("gyaknev")));
+    TDM again(environment());
     TztrMemTable saved;
-    saved.LoadFromFileViaFormat(folder / "KK_kurzusalkalom.csv", &dm.CSV);
-    EXPECT_EQ(links(saved), std::pair(std::set<std::pair<int, int>>{{222, 333}, {223, 333}, {224, 335}, {226, 335}}, 4));
+    saved.LoadFromFileViaFormat(folder / "KK_kurzusalkalom.csv", &again.CSV);
+    EXPECT_EQ(links(saved), std::pair(Links{{222, 333}, {223, 333}, {224, 335}, {226, 335}}, 4));
+    EXPECT_EQ(texts(again.MT_alkalom), expected({0, 2}));
 }
 
 TEST_F(DataModule, TimeRowPresetsLayOutTheDayInTheirPeriods)
