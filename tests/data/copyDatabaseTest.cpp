@@ -152,24 +152,24 @@ TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughThe
 TEST_F(CopyDatabase, ConnectionThatDoesNotOpenIsExplainedAtShowAndAtGenerating)
 {
     const std::string designTime = "Driver={Microsoft Access Driver (*.mdb)};Dbq=brelvix_database.mdb;";
+    const std::string utf8Path = "Driver=SQLite3;Database=/nincs/\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91/x.db";
     const struct {
-        std::string providerFile; // none when empty
-        std::vector<std::string> told;
-        std::string connectionInUse;
+        std::string providerFile, told, connectionInUse;
     } cases[] = {
-        {"", {"A fájl nem olvasható", "No such file", "Microsoft Access Driver"}, designTime},
-        {"Driver=SQLite3;Database=x.db\r\n", {"nincs kapcsolati szöveg", "\"provider\" fejléc"}, designTime},
+        {"", "\nA fájl nem olvasható: ", designTime},
+        {"Driver=SQLite3;Database=x.db\r\n", "\nA fájlban nincs kapcsolati szöveg: első sora a \"provider\" fejléc",
+         designTime},
         // The file is cp1250: an accented path reads as typed and reaches the driver as UTF-8.
         {"provider\r\nDriver=SQLite3;Database=/nincs/\xE1rv\xEDzt\xFBr\xF5/x.db\r\n",
-         {"Beolvasott kapcsolati szöveg: Driver=SQLite3;Database=/nincs/árvíztűrő/x.db",
-          "Az adatbázis-illesztő válasza: Cannot open the database: [", "[SQLite]connect failed"},
+         "\nBeolvasott kapcsolati szöveg: Driver=SQLite3;Database=/nincs/árvíztűrő/x.db\nAz adatbázis-illesztő "
+         "válasza: Cannot open the database: [",
          "Driver=SQLite3;Database=/nincs/árvíztűrő/x.db"},
-        {"provider\r\nDriver=SQLite3;Database=/nincs/\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91/x.db\r\n",
-         {"A fájl UTF-8 kódolásúnak látszik; a kapcsolati szöveget cp1250 kódolással kell menteni."},
-         cp1250ToUtf8("Driver=SQLite3;Database=/nincs/\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91/x.db")},
+        {"provider\r\n" + utf8Path + "\r\n",
+         "\nBeolvasott kapcsolati szöveg: " + cp1250ToUtf8(utf8Path) +
+             "\nA fájl UTF-8 kódolásúnak látszik; a kapcsolati szöveget cp1250 kódolással kell menteni.\n",
+         cp1250ToUtf8(utf8Path)},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.told.front());
         fs::remove(folder / "provider.csv");
         if (!c.providerFile.empty())
             write("provider.csv", c.providerFile);
@@ -181,17 +181,15 @@ TEST_F(CopyDatabase, ConnectionThatDoesNotOpenIsExplainedAtShowAndAtGenerating)
         click(window->B2);
         ASSERT_THAT(boxes, ElementsAre("Adatbázis megnyitási hiba", "Adatbáziskapcsolat nem jött létre!"));
         for (const std::string &told : details) {
-            EXPECT_EQ(told.rfind("Kapcsolati fájl: " + (folder / "provider.csv").string() + "\n", 0), 0U);
-            for (const std::string &line : c.told)
-                EXPECT_THAT(told, HasSubstr(line));
-            EXPECT_EQ(told.find("UTF-8 kódolású") != std::string::npos, c.told.front().find("UTF-8") != std::string::npos);
+            EXPECT_EQ(told.rfind("Kapcsolati fájl: " + (folder / "provider.csv").string() + c.told, 0), 0U) << told;
+            EXPECT_EQ(told.find("UTF-8") == std::string::npos, c.told.find("UTF-8") == std::string::npos);
         }
     }
 }
 
 // A copy lifts the window's filter and keeps its current row. A row the database refuses stops
 // the copy naming table and row, the rows before it staying; the window tells a failing table at
-// "Generálás", a failing statement at "Ürítés" and a table it cannot open when chosen.
+// "Generálás" and a failing statement at "Ürítés".
 TEST_F(CopyDatabase, CopyStopsAtWhatTheDatabaseRefusesAndTellsWhere)
 {
     startProgram(false);
@@ -249,7 +247,4 @@ TEST_F(CopyDatabase, CopyStopsAtWhatTheDatabaseRefusesAndTellsWhere)
     // orarend is emptied before kurzus, terem after it.
     EXPECT_EQ(rowCount("orarend"), 0);
     EXPECT_EQ(rowCount("terem"), all);
-    chooseTable(9);
-    ASSERT_EQ(boxes.size(), 5U);
-    EXPECT_THAT(boxes.back(), HasSubstr("kurzus"));
 }
