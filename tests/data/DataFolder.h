@@ -8,10 +8,9 @@
 #include "platform/Cp1250.h"
 #include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 
@@ -33,7 +32,8 @@ inline std::string dataFile(const std::vector<std::string> &columns, const std::
     return text;
 }
 
-struct RecordingProgress : Progress {
+struct RecordingProgress : Progress
+{
     void start(int maximum, const std::string &caption) override
     {
         events.push_back("start " + std::to_string(maximum) + " " + caption);
@@ -44,7 +44,8 @@ struct RecordingProgress : Progress {
     std::vector<std::string> events;
 };
 
-class DataFolder : public testing::Test {
+class DataFolder : public testing::Test
+{
 protected:
     // The master files the module cannot start without.
     DataFolder() { copySample({"targy.csv", "oktato.csv", "terem.csv"}); }
@@ -54,7 +55,8 @@ protected:
     {
         for (const auto &entry : fs::directory_iterator(BRELVIX_SAMPLEDATA_DIR))
             if (names.empty() || std::count(names.begin(), names.end(), entry.path().filename()))
-                fs::copy_file(entry.path(), folder / entry.path().filename(), fs::copy_options::overwrite_existing);
+                fs::copy_file(entry.path(), folder / entry.path().filename(),
+                              fs::copy_options::overwrite_existing);
     }
     void write(const std::string &name, const std::string &bytes) const
     {
@@ -83,7 +85,8 @@ protected:
     }
     TDMEnvironment environment(const std::string &login = "tesztelo") const
     {
-        return {[path = folder.withSeparator()] { return path; }, [login](std::string &name) {
+        return {[path = folder.withSeparator()] { return path; },
+                [login](std::string &name) {
                     name = login;
                     return true;
                 }};

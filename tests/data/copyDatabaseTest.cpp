@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-
 #include <gmock/gmock.h>
 
 using testing::ElementsAre;
@@ -24,7 +23,8 @@ using testing::HasSubstr;
 
 namespace {
 
-class CopyDatabase : public DataFolder {
+class CopyDatabase : public DataFolder
+{
 protected:
     void TearDown() override { window.reset(), dmk.reset(), database.Close(); }
 
@@ -37,7 +37,8 @@ protected:
     int runSetup(const std::string &databaseFile = "brelvix.db")
     {
         QProcess setup;
-        setup.start(BRELVIX_MAKE_COPYDB, {QString::fromStdString(folder.path()), QString::fromStdString(folder / databaseFile)});
+        setup.start(BRELVIX_MAKE_COPYDB,
+                    {QString::fromStdString(folder.path()), QString::fromStdString(folder / databaseFile)});
         EXPECT_TRUE(setup.waitForFinished(-1));
         said = (setup.readAllStandardError() + setup.readAllStandardOutput()).toStdString();
         return setup.exitStatus() == QProcess::NormalExit ? setup.exitCode() : -1;
@@ -61,7 +62,10 @@ protected:
             QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
         });
     }
-    void click(QAbstractButton *button) { answer([button] { QTest::mouseClick(button, Qt::LeftButton); }); }
+    void click(QAbstractButton *button)
+    {
+        answer([button] { QTest::mouseClick(button, Qt::LeftButton); });
+    }
     // Clicks where the item's round mark is; the item is wider than its text.
     void chooseTable(int index)
     {
@@ -107,9 +111,11 @@ TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughThe
     copySample();
     write("provider.csv", "provider\r\nDriver=SQLite3;Database=/else.db\r\n");
     write("old.db", "");
-    for (const auto &[file, says] : {std::pair("brelvix.db", "már egy másik adatbázist nevez meg (Driver=SQLite3;"
-                                                             "Database=/else.db); nem változott semmi."),
-                                     {"a;b.db", "cannot stand in provider.csv"}, {"old.db", "exists already"}}) {
+    for (const auto &[file, says] :
+         {std::pair("brelvix.db", "már egy másik adatbázist nevez meg (Driver=SQLite3;"
+                                  "Database=/else.db); nem változott semmi."),
+          {"a;b.db", "cannot stand in provider.csv"},
+          {"old.db", "exists already"}}) {
         const Files before = snapshot();
         EXPECT_EQ(runSetup(file), 1) << says;
         EXPECT_THAT(said, HasSubstr(says));
@@ -126,7 +132,8 @@ TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughThe
     // Fifteen tables, five to a column, filled downwards.
     const QList<QRadioButton *> items = window->RG_tabla->findChildren<QRadioButton *>();
     ASSERT_EQ(items.size(), 15);
-    EXPECT_TRUE(items[4]->x() < items[5]->x() && items[0]->y() == items[5]->y() && items[4]->y() > items[3]->y());
+    EXPECT_TRUE(items[4]->x() < items[5]->x() && items[0]->y() == items[5]->y() &&
+                items[4]->y() > items[3]->y());
     // The links are made by the administrator's regeneration first.
     dm->KurzusalkalomGeneralas();
     click(window->B2);
@@ -169,7 +176,8 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
         boxes.clear(), details.clear();
         startProgram();
         EXPECT_EQ(dmk->Provider + window->Edit1->text().toStdString(), "");
-        EXPECT_EQ(window->Memo1->toPlainText().toStdString(), connection.empty() ? designTime : cp1250ToUtf8(connection));
+        EXPECT_EQ(window->Memo1->toPlainText().toStdString(),
+                  connection.empty() ? designTime : cp1250ToUtf8(connection));
         click(window->B2);
         ASSERT_THAT(boxes, ElementsAre("Adatbázis megnyitási hiba", "Adatbáziskapcsolat nem jött létre!"));
         for (const std::string &report : details) {
@@ -191,7 +199,8 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
     const std::string current = rooms.FieldByName("terem_id")->AsString();
     dmk->terem.Open();
     EXPECT_EQ(dmk->TablaMasolas(rooms, dmk->terem, 99999), all);
-    EXPECT_EQ(progress.events.front() + progress.events.back(), "start " + std::to_string(all) + " Másolás: teremfinish");
+    EXPECT_EQ(progress.events.front() + progress.events.back(),
+              "start " + std::to_string(all) + " Másolás: teremfinish");
     EXPECT_EQ(progress.events.size(), all + 2U);
     EXPECT_EQ(rooms.FieldByName("terem_id")->AsString(), current);
     rooms.SetFilter("terem_kapacitas > 1000000");
@@ -205,14 +214,16 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
     dmk->Conn.Execute("create unique index terem_egyedi on terem (terem_id)");
     rooms.First();
     rooms.MoveBy(2);
-    dmk->Conn.Execute("insert into terem (terem_id) values (" + rooms.FieldByName("terem_id")->AsString() + ")");
+    dmk->Conn.Execute("insert into terem (terem_id) values (" + rooms.FieldByName("terem_id")->AsString() +
+                      ")");
     try {
         dmk->TablaMasolas(rooms, dmk->terem, 99999);
         ADD_FAILURE() << "the copy reported success";
     } catch (const ECopyError &error) {
         EXPECT_EQ(error.TableName() + " " + std::to_string(error.Row()), "terem 3");
-        EXPECT_THAT(error.what(), HasSubstr("A(z) terem tábla másolása a(z) 3. sornál megszakadt; az előtte lévő 2 "
-                                            "sor bekerült az adatbázisba.\n"));
+        EXPECT_THAT(error.what(),
+                    HasSubstr("A(z) terem tábla másolása a(z) 3. sornál megszakadt; az előtte lévő 2 "
+                              "sor bekerült az adatbázisba.\n"));
         EXPECT_THAT(error.what(), HasSubstr("UNIQUE"));
     }
     EXPECT_EQ(rowCount("terem"), 1 + 2);
@@ -228,7 +239,8 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
     startProgram();
     click(window->B2);
     ASSERT_EQ(boxes.size(), 3U);
-    EXPECT_THAT(std::vector(boxes.begin(), boxes.end() - 1), ElementsAre("terem másolás kész", "oktato másolás kész"));
+    EXPECT_THAT(std::vector(boxes.begin(), boxes.end() - 1),
+                ElementsAre("terem másolás kész", "oktato másolás kész"));
     EXPECT_THAT(boxes.back(), testing::AllOf(HasSubstr("targy"), testing::Not(HasSubstr("kész"))));
     click(window->B1);
     ASSERT_EQ(boxes.size(), 4U);

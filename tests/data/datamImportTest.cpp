@@ -1,7 +1,6 @@
 #include "DataFolder.h"
 
 #include <gmock/gmock.h>
-
 #include <iterator>
 
 using testing::ElementsAre;
@@ -21,13 +20,15 @@ const std::vector<std::string> CurriculumColumns = words(
     "targy_hea=Integer,0 targy_hgy=Integer,0 targy_hla=Integer,0 targy_eea=Integer,0 targy_egy=Integer,0 "
     "targy_ela=Integer,0 targy_kredit=Integer,0 targy_kovetelmeny=String,50 targy_felveteltipus=String,30");
 
-struct Curriculum {
+struct Curriculum
+{
     std::string code = "MI-BSc/2020", mode = "Nappali", language = "magyar", subjectCode = "INB101",
                 subjectName = "Programozás", englishName = "", credits = "5";
     operator std::string() const
     {
-        return code + "\tMérnökinformatikus BSc\t" + mode + "\talapképzés\t" + language + "\t" + subjectCode + "\t" +
-               subjectName + "\t" + englishName + "\t2\t2\t0\t1\t0\t1\t" + credits + "\tvizsga\tkötelező";
+        return code + "\tMérnökinformatikus BSc\t" + mode + "\talapképzés\t" + language + "\t" + subjectCode +
+               "\t" + subjectName + "\t" + englishName + "\t2\t2\t0\t1\t0\t1\t" + credits +
+               "\tvizsga\tkötelező";
     }
 };
 
@@ -37,7 +38,8 @@ const std::vector<std::string> TemplateColumns = words(
     "targynev_angol=String,100 orarendinfo=String,100");
 
 // szervkod holds a department code until the import marks the row.
-struct Template {
+struct Template
+{
     std::string code = "K1", type = "Előadás", subjectCode = "IDTDIPLOM", linkedSubjectCode = "IDTDIPLOM";
     operator std::string() const
     {
@@ -46,7 +48,8 @@ struct Template {
     }
 };
 
-class Import : public DataFolder {
+class Import : public DataFolder
+{
 protected:
     // A column of the import file as the next run reads it.
     std::vector<std::string> fileColumn(TztrMemTable &buffer, const char *fileName, const char *field)
@@ -84,11 +87,16 @@ TEST_F(Import, CurriculaSubjectsAndLinksThatAreMissingAreAddedAndSaved)
     const std::string longCode = "INFORMATIKA-MESTERKEPZES-2024";
     const std::string file = dataFile(
         CurriculumColumns,
-        {Curriculum{}, Curriculum{.code = "MI-BSc/2023", .language = "angol", .subjectCode = "INB201", .englishName = "Programming"},
-         Curriculum{.code = "MI-BSc", .language = "angol", .subjectCode = "INB202", .subjectName = "Adatbázisok"},
+        {Curriculum{},
+         Curriculum{.code = "MI-BSc/2023",
+                    .language = "angol",
+                    .subjectCode = "INB201",
+                    .englishName = "Programming"},
+         Curriculum{
+             .code = "MI-BSc", .language = "angol", .subjectCode = "INB202", .subjectName = "Adatbázisok"},
          Curriculum{.code = "LEV/1", .mode = "Levelező", .subjectCode = "INB204"},
-         Curriculum{.subjectCode = "IDTGYAKOB", .subjectName = "Más", .credits = "9"}, Curriculum{.code = longCode + "/1"},
-         Curriculum{.code = longCode + "/2"}});
+         Curriculum{.subjectCode = "IDTGYAKOB", .subjectName = "Más", .credits = "9"},
+         Curriculum{.code = longCode + "/1"}, Curriculum{.code = longCode + "/2"}});
     write("kastorelboltargy.csv", file);
     {
         TDM dm(environment());
@@ -107,20 +115,25 @@ TEST_F(Import, CurriculaSubjectsAndLinksThatAreMissingAreAddedAndSaved)
         EXPECT_EQ(after, before);
     }
     TDM dm(environment());
-    EXPECT_THAT(columnTexts(dm.MT_mintatanterv, "mintatanterv_kod"), ElementsAre("MI-BSc", "LEV", longCode.substr(0, 20)));
-    EXPECT_EQ(row(dm.MT_mintatanterv, "mintatanterv_kod", "LEV", "mintatanterv_nev tagozat tipus nyelv szabad"),
-              "Mérnökinformatikus BSc|L|alapképzés|magyar|0");
+    EXPECT_THAT(columnTexts(dm.MT_mintatanterv, "mintatanterv_kod"),
+                ElementsAre("MI-BSc", "LEV", longCode.substr(0, 20)));
+    EXPECT_EQ(
+        row(dm.MT_mintatanterv, "mintatanterv_kod", "LEV", "mintatanterv_nev tagozat tipus nyelv szabad"),
+        "Mérnökinformatikus BSc|L|alapképzés|magyar|0");
     const int curriculum = dm.MT_mintatanterv.FieldByName("mintatanterv_id")->AsInteger();
-    EXPECT_EQ(row(dm.MT_targy, "targy_kod", "INB101",
-                  "targy_nev targy_ea targy_gy targy_la targy_kredit targy_teljesites tanszek_id szabad evjarat"),
-              "Programozás|2|2|0|5|vizsga|-1|1|0");
-    EXPECT_EQ(row(dm.MT_targy, "targy_kod", "INB201", "targy_nev") + row(dm.MT_targy, "targy_kod", "INB202", "targy_nev"),
+    EXPECT_EQ(
+        row(dm.MT_targy, "targy_kod", "INB101",
+            "targy_nev targy_ea targy_gy targy_la targy_kredit targy_teljesites tanszek_id szabad evjarat"),
+        "Programozás|2|2|0|5|vizsga|-1|1|0");
+    EXPECT_EQ(row(dm.MT_targy, "targy_kod", "INB201", "targy_nev") +
+                  row(dm.MT_targy, "targy_kod", "INB202", "targy_nev"),
               "ProgrammingAdatbázisok");
     EXPECT_EQ(row(dm.MT_targy, "targy_kod", "IDTGYAKOB", "targy_nev targy_kredit"), "Szakmai gyakorlat|30");
     EXPECT_EQ(row(dm.MT_targy, "targy_kod", "INB204", "targy_ea targy_gy targy_la"), "1|0|1");
     const int subject = dm.MT_targy.FieldByName("targy_id")->AsInteger();
     EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount(), 6);
-    EXPECT_TRUE(dm.MT_mintatantervtargy.Locate("mintatanterv_id;targy_id", VarArrayOf({curriculum, subject}), {}));
+    EXPECT_TRUE(
+        dm.MT_mintatantervtargy.Locate("mintatanterv_id;targy_id", VarArrayOf({curriculum, subject}), {}));
     EXPECT_THAT(columnTexts(dm.MT_mintatantervtargy, "targy_felveteltipus"), testing::Each("kötelező"));
 }
 
@@ -129,10 +142,11 @@ TEST_F(Import, CurriculaSubjectsAndLinksThatAreMissingAreAddedAndSaved)
 TEST_F(Import, TemplatesAndTheirSubjectLinksAreAddedAndEveryRowIsMarked)
 {
     write("kastorelbolkurzus.csv",
-          dataFile(TemplateColumns, {Template{.linkedSubjectCode = "NINCS02"}, Template{.code = "K2", .type = "Gyakorlat"},
-                                     Template{.code = "K3", .type = "Labor"}, Template{.code = "K4", .type = "Konzultáció"},
-                                     Template{.code = "K5", .subjectCode = "NINCS01"}, Template{.code = "K6"},
-                                     Template{.code = "K7", .linkedSubjectCode = "IDTGYAKOB"}}));
+          dataFile(TemplateColumns,
+                   {Template{.linkedSubjectCode = "NINCS02"}, Template{.code = "K2", .type = "Gyakorlat"},
+                    Template{.code = "K3", .type = "Labor"}, Template{.code = "K4", .type = "Konzultáció"},
+                    Template{.code = "K5", .subjectCode = "NINCS01"}, Template{.code = "K6"},
+                    Template{.code = "K7", .linkedSubjectCode = "IDTGYAKOB"}}));
     const std::vector<std::string> marks{"tkod hiba", "Ok", "Ok", "Ok", "atkod hiba", "Ok", "Ok"};
     {
         TDM dm(environment());
@@ -157,9 +171,12 @@ TEST_F(Import, TemplatesAndTheirSubjectLinksAreAddedAndEveryRowIsMarked)
         EXPECT_EQ(snapshot(), before);
     }
     TDM dm(environment());
-    EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_kod"), ElementsAre("K1", "K2", "K3", "K4", "K6", "K7"));
-    EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_tipus"), ElementsAre("EA", "GY", "LA", "Ko", "EA", "EA"));
-    EXPECT_EQ(row(dm.MT_kurzusminta, "kurzusminta_kod", "K7", "kurzusminta_kod felev atargykod orarendiinfo targy_id"),
+    EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_kod"),
+                ElementsAre("K1", "K2", "K3", "K4", "K6", "K7"));
+    EXPECT_THAT(columnTexts(dm.MT_kurzusminta, "kurzusminta_tipus"),
+                ElementsAre("EA", "GY", "LA", "Ko", "EA", "EA"));
+    EXPECT_EQ(row(dm.MT_kurzusminta, "kurzusminta_kod", "K7",
+                  "kurzusminta_kod felev atargykod orarendiinfo targy_id"),
               "K7|2025/26/1|IDTDIPLOM|hétfő délelőtt|119");
     const int k7 = dm.MT_kurzusminta.FieldByName("kurzusminta_id")->AsInteger();
     EXPECT_EQ(dm.MT_kurzusmintatargy.RecordCount(), 5);
@@ -173,7 +190,8 @@ TEST_F(Import, LargeFilesAreTakenInBatchesOverSeveralRuns)
     templates.push_back(Template{.code = "UTOLSO"});
     write("kastorelbolkurzus.csv", dataFile(TemplateColumns, templates));
     for (int i = 0; i < 10003; ++i)
-        curricula.push_back(Curriculum{.code = "MT" + std::to_string(i % 40), .subjectCode = "T" + std::to_string(i)});
+        curricula.push_back(
+            Curriculum{.code = "MT" + std::to_string(i % 40), .subjectCode = "T" + std::to_string(i)});
     write("kastorelboltargy.csv", dataFile(CurriculumColumns, curricula));
     TDM dm(environment());
     const int subjects = dm.MT_targy.RecordCount();
@@ -208,7 +226,8 @@ TEST_F(Import, RunThatCannotBeCompletedFailsKeepingTheImportFile)
     unnamedColumn.replace(unnamedColumn.find("\ttargynev_angol\t"), 16, "\t");
     const std::string curricula = "kastorelboltargy.csv", templates = "kastorelbolkurzus.csv";
     const std::string refused = " importfájl nem olvasható be, semmi sem változott.\n";
-    const struct {
+    const struct
+    {
         std::string file, bytes; // none when empty
         char how;
         std::string says;
@@ -218,8 +237,10 @@ TEST_F(Import, RunThatCannotBeCompletedFailsKeepingTheImportFile)
         {curricula, dataFile({CurriculumColumns.begin(), CurriculumColumns.end() - 1}, {}), ' ',
          "A(z) " + curricula + refused + "MT_kastorelboltargy: Field 'targy_felveteltipus' not found"},
         {curricula, dataFile(textCredits, {Curriculum{}, Curriculum{.credits = "öt"}}), ' ', "öt"},
-        {templates, unnamedColumn, ' ', "A(z) " + templates + refused + "A fejléc nem nevezi meg a mező oszlopát. "
-                                                                         "(fájl: kastorelbolkurzus.csv, sor: 16, mező: targynev_angol)"},
+        {templates, unnamedColumn, ' ',
+         "A(z) " + templates + refused +
+             "A fejléc nem nevezi meg a mező oszlopát. "
+             "(fájl: kastorelbolkurzus.csv, sor: 16, mező: targynev_angol)"},
         {curricula, dataFile(CurriculumColumns, {Curriculum{.subjectCode = "UJ1"}}), 'c',
          "A(z) kastorelboltargy.csv beolvasása megszakadt, az importfájl változatlan maradt.\n"},
         {curricula, dataFile(CurriculumColumns, {Curriculum{.subjectCode = "UJ2"}}), 'r',

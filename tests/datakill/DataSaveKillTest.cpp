@@ -18,8 +18,9 @@ namespace {
 // Enough rows that the save takes long enough to be cut anywhere.
 void addToEverySavedTable(TDM &dm)
 {
-    for (TztrMemTable *table : {&dm.MT_oktato, &dm.MT_orarend, &dm.MT_alkalom, &dm.MT_kurzus, &dm.MT_kurzusoktato,
-                                &dm.MT_kurzusorarend, &dm.MT_kurzustargy, &dm.MT_kurzusalkalom})
+    for (TztrMemTable *table :
+         {&dm.MT_oktato, &dm.MT_orarend, &dm.MT_alkalom, &dm.MT_kurzus, &dm.MT_kurzusoktato,
+          &dm.MT_kurzusorarend, &dm.MT_kurzustargy, &dm.MT_kurzusalkalom})
         for (int row = 0; row < 2000; ++row)
             append(*table, {});
 }
@@ -86,10 +87,12 @@ TEST_F(KilledSave, LeavesTheOldOrTheNewGenerationAndTheNextStartLoadsIt)
         try {
             TDM dm(environment());
         } catch (const std::exception &error) {
-            FAIL() << "round " << round << " after " << delay << " us: the folder does not load: " << error.what();
+            FAIL() << "round " << round << " after " << delay
+                   << " us: the folder does not load: " << error.what();
         }
         const Files after = snapshot();
-        ASSERT_TRUE(after == first || after == second) << "round " << round << " after " << delay << " us left a mix";
+        ASSERT_TRUE(after == first || after == second)
+            << "round " << round << " after " << delay << " us left a mix";
         ++seen[after == second];
     }
     std::cout << "kill rounds: " << seen[0] << " old, " << seen[1] << " new generation\n";
