@@ -8,6 +8,7 @@
 #include "platform/Cp1250.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -102,6 +103,23 @@ inline std::vector<std::string> columnTexts(TDataSet &table, const std::string &
     for (table.First(); !table.Eof(); table.Next())
         values.push_back(cp1250ToUtf8(table.FieldByName(fieldName)->AsString()));
     return values;
+}
+
+// The display texts of the fields, a row to a line, the lines sorted.
+template <std::size_t N> std::string rows(TDataSet &table, const char *const (&fields)[N])
+{
+    std::vector<std::string> lines;
+    for (table.First(); !table.Eof(); table.Next()) {
+        lines.emplace_back();
+        for (const char *field : fields)
+            lines.back() +=
+                (lines.back().empty() ? "" : "|") + cp1250ToUtf8(table.FieldByName(field)->DisplayText());
+    }
+    std::sort(lines.begin(), lines.end());
+    std::string text;
+    for (const std::string &line : lines)
+        text += line + "\n";
+    return text;
 }
 
 inline void append(TDataSet &table, std::initializer_list<std::pair<const char *, Variant>> values)
