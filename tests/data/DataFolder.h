@@ -105,20 +105,23 @@ inline std::vector<std::string> columnTexts(TDataSet &table, const std::string &
     return values;
 }
 
-// The display texts of the fields, a row to a line, the lines sorted.
-template <std::size_t N> std::string rows(TDataSet &table, const char *const (&fields)[N])
+// The display texts of the fields (every data field when none is named), a row to a line, sorted.
+inline std::string rows(TDataSet &table, std::vector<std::string> fields = {})
 {
+    if (fields.empty())
+        for (const auto &field : table.Fields())
+            if (field->FieldKind() == fkData)
+                fields.push_back(field->FieldName());
     std::vector<std::string> lines;
     for (table.First(); !table.Eof(); table.Next()) {
         lines.emplace_back();
-        for (const char *field : fields)
-            lines.back() +=
-                (lines.back().empty() ? "" : "|") + cp1250ToUtf8(table.FieldByName(field)->DisplayText());
+        for (const std::string &field : fields)
+            lines.back() += "|" + cp1250ToUtf8(table.FieldByName(field)->DisplayText());
     }
     std::sort(lines.begin(), lines.end());
     std::string text;
     for (const std::string &line : lines)
-        text += line + "\n";
+        text += line.substr(1) + "\n";
     return text;
 }
 

@@ -98,8 +98,8 @@ TEST_F(Import, CurriculaSubjectsAndLinksThatAreMissingAreAddedAndSaved)
         EXPECT_TRUE(fileColumn(dm.MT_kastorelboltargy, "kastorelboltargy.csv", "targy_kod").empty());
     }
     TDM dm(environment());
-    const char *const curricula[] = {
-        "mintatanterv_kod", "mintatanterv_nev", "tagozat", "tipus", "nyelv", "szabad"};
+    const std::vector<std::string> curricula =
+        words("mintatanterv_kod mintatanterv_nev tagozat tipus nyelv szabad");
     EXPECT_EQ(rows(dm.MT_mintatanterv, curricula),
               "INFORMATIKA-MESTERKE|Mérnökinformatikus BSc|N|alapképzés|magyar|0\n"
               "LEV|Mérnökinformatikus BSc|L|alapképzés|magyar|0\nMI|Mérnökinformatikus "

@@ -216,7 +216,7 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
 // 223 is linked to 222, 226 to 224, which has none of its own.
 TEST_F(DataModule, OccasionsShowTheirTextsAndRegeneratedLinksFollowEveryCourseAndItsLinkedCourse)
 {
-    const char *const texts[] = {"nap", "gyaknev", "kiiras"}, *const link[] = {"kurzus_id", "alkalom_id"};
+    const std::vector<std::string> texts{"nap", "gyaknev", "kiiras"}, link{"kurzus_id", "alkalom_id"};
     TDM dm(environment());
     EXPECT_EQ(display(dm.MT_alkalom, "gyaknev") + display(dm.MT_alkalom, "nap"), std::string(19, ' '));
     dm.KurzusalkalomGeneralas();
