@@ -155,6 +155,9 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
         {"mintatantervtargy.csv", edited("mintatantervtargy.csv", "\ttargy_felveteltipus\r\n", "\r\n"),
          "sor: 12, mező: targy_felveteltipus"},
         {"KK_orarend.csv", healthy.at("KK_orarend.csv").substr(0, 80), "@@TABLEDEF END@@"},
+        {"oktato.csv",
+         healthy.at("oktato.csv").substr(0, healthy.at("oktato.csv").find("\r\noktato_id\t") + 2),
+         "A fájl üres vagy csonka: nincs fejléce. (fájl: oktato.csv)"},
     };
     for (const auto &c : cases) {
         restore(healthy);
