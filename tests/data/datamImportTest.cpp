@@ -140,9 +140,9 @@ TEST_F(Import, TemplatesAndTheirSubjectLinksAreAddedAndEveryRowIsMarked)
         EXPECT_EQ(fileColumn(dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod"), marks);
         EXPECT_THAT(fileColumn(dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod2"),
                     ElementsAre("NINCS02", "", "", "", "NINCS01", "", ""));
-        // Once every row is marked, a run goes over them all again, finding what it added; with
-        // nothing added it writes no master file, so a read-only one does not fail it.
-        // A filter a window left on must not hide the rows the run finds.
+        // Once every row is marked, a run goes over them all again, finding what it added even
+        // where a window left a filter on; with nothing added it writes no master file, so a
+        // read-only one does not fail it.
         dm.MT_targy.SetFilter("szabad=7");
         dm.MT_targy.SetFiltered(true);
         const Files before = snapshot();
