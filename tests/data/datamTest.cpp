@@ -105,9 +105,9 @@ TEST_F(DataModule, StartLoadsEveryTableAndSavesReplaceTheirWholeSetOrNothing)
         append(dm.MT_kurzusalkalom, {});
         if (how == 'r')
             fs::permissions(folder / file, fs::perms::owner_read);
-        dm.CSV.OnFormatSaveField = [&dm, how](TztrCustomCSVStreamFormat &, TField &field, bool &,
-                                              std::string &) {
-            if (how == 'w' && field.DataSet() == &dm.MT_kurzusoktato)
+        dm.CSV.OnFormatSaveField = [&dm, writing = how == 'w'](TztrCustomCSVStreamFormat &, TField &field,
+                                                               bool &, std::string &) {
+            if (writing && field.DataSet() == &dm.MT_kurzusoktato)
                 throw EStreamError("Nincs hely a lemezen");
         };
         expectRefused([&dm] { dm.Mentes(); }, file,
