@@ -76,8 +76,6 @@ TEST_F(DataModule, StartLoadsEveryTableAndSavesReplaceTheirWholeSetOrNothing)
                                                  "Mentés:Kurzusok", "step", "Mentés:Kurzus oktatói", "step",
                                                  "Mentés:Kurzus órarendjei", "step", "Mentés:Kurzus tárgyai",
                                                  "step", "Mentés:Kurzus-alkalom kapcsolatok", "finish"));
-        append(dm.MT_terem, {{"terem_hely", utf8ToCp1250("Új szárny")}});
-        dm.TorzsadatMentes();
         dm.MT_export.Open();
         dm.MT_export_alkalom.Open();
         append(dm.MT_export_alkalom, {{"K_orarendkod", "MB1"}, {"K_felev", "2025/26/1"}});
@@ -93,10 +91,11 @@ TEST_F(DataModule, StartLoadsEveryTableAndSavesReplaceTheirWholeSetOrNothing)
     {
         TDM again(environment());
         EXPECT_EQ(columnTexts(again.MT_kurzus, "kurzus_kod_osszetett").back(), "UJ-EA-01");
-        EXPECT_EQ(columnTexts(again.MT_terem, "terem_hely").back(), "Új szárny");
     }
-    for (const auto &[file, how] :
-         {std::pair("KK_kurzusoktato.csv", 'w'), {"oktato.csv", 'r'}, {"KK_kurzusalkalom.csv", 'r'}}) {
+    for (const auto &[file, how] : {std::pair("KK_kurzusoktato.csv", 'w'),
+                                    {"KK_kurzusoktato.csv", 'd'},
+                                    {"oktato.csv", 'r'},
+                                    {"KK_kurzusalkalom.csv", 'r'}}) {
         restore(healthy);
         TDM dm(environment());
         RecordingProgress progress;
@@ -105,6 +104,9 @@ TEST_F(DataModule, StartLoadsEveryTableAndSavesReplaceTheirWholeSetOrNothing)
         append(dm.MT_kurzusalkalom, {});
         if (how == 'r')
             fs::permissions(folder / file, fs::perms::owner_read);
+        // A folder standing where the file belongs cannot be kept aside nor replaced.
+        if (how == 'd' && fs::remove(folder / file))
+            fs::create_directories(folder / file / "keep");
         dm.CSV.OnFormatSaveField = [&dm, writing = how == 'w'](TztrCustomCSVStreamFormat &, TField &field,
                                                                bool &, std::string &) {
             if (writing && field.DataSet() == &dm.MT_kurzusoktato)
@@ -137,7 +139,6 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
         const char *removed = nullptr;
     } cases[] = {
         {"terem.csv", "", "A(z) terem.csv adatfájl nem tölthető be, a program nem indul el.\nA fájl üres."},
-        {"KK_alkalom.csv", edited("KK_alkalom.csv", "\r\n333\t222\t", "\r\n333\tx\t"), "sor: 17"},
         // A sample file standing in for a missing timetable file is checked as strictly.
         {"kurzus-minta.csv", edited("kurzus-minta.csv", "\r\n222\t393\t", "\r\n222\tx\t"), "x",
          "KK_kurzus.csv"},
@@ -154,7 +155,6 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
         // The next save would write the column the header leaves out empty.
         {"mintatantervtargy.csv", edited("mintatantervtargy.csv", "\ttargy_felveteltipus\r\n", "\r\n"),
          "sor: 12, mező: targy_felveteltipus"},
-        {"KK_orarend.csv", healthy.at("KK_orarend.csv").substr(0, 80), "@@TABLEDEF END@@"},
         {"oktato.csv",
          healthy.at("oktato.csv").substr(0, healthy.at("oktato.csv").find("\r\noktato_id\t") + 2),
          "A fájl üres vagy csonka: nincs fejléce. (fájl: oktato.csv)"},
@@ -272,12 +272,10 @@ TEST_F(DataModule, OccasionsShowTheirTextsAndRegeneratedLinksFollowEveryCourseAn
     dm.MT_alkalom.FieldByName("kurzus_id")->SetAsInteger(224);
     dm.MT_alkalom.Post();
     dm.KurzusalkalomGeneralas();
+    EXPECT_EQ(rows(dm.MT_kurzusalkalom, link), "222|333\n223|333\n224|335\n226|335\n");
     dm.Mentes();
     EXPECT_THAT(read("KK_alkalom.csv"), testing::Not(HasSubstr("gyaknev")));
     TDM again(environment());
-    TztrMemTable saved;
-    saved.LoadFromFileViaFormat(folder / "KK_kurzusalkalom.csv", &again.CSV);
-    EXPECT_EQ(rows(saved, link), "222|333\n223|333\n224|335\n226|335\n");
     EXPECT_EQ(rows(again.MT_alkalom, texts),
               "Hétfő|Páros héten        |Hiba!\nnapGetText!(0)|Minden héten       |B-302\n");
 }
@@ -289,7 +287,6 @@ TEST_F(DataModule, TimeRowPresetsLayOutTheDayInTheirPeriods)
     const std::pair<int, const char *> presets[] = {
         {0, "7|465+90  1- 2 07:45-09:15|570+90  3- 4 09:30-11:00|1095+90 13-14 18:15-19:45"},
         {1, "13|420+60 07:00|480+60 08:00|1140+60 19:00"},
-        {2, "25|450+30 07:30|480+30 08:00|1170+30 19:30"},
         // The lunch break sits between the sixth and seventh lesson.
         {7, "15|465+45  1 07:45-08:30|765+30 SZÜNET|1155+45 14 19:15-20:00"}};
     for (const auto &[mode, expected] : presets) {
