@@ -5,6 +5,7 @@
 
 #include "data/Progress.h"
 #include "data/datam.h"
+#include "data/datamTestFolder.h"
 #include "platform/Cp1250.h"
 #include "support/TempFolder.h"
 
@@ -17,21 +18,7 @@
 
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
-
-// A data file as the program writes it: columns as "name=Type,size", rows in UTF-8 with tabs.
-inline std::string dataFile(const std::vector<std::string> &columns, const std::vector<std::string> &rows)
-{
-    std::string text = "@@FILE VERSION@@\t251\r\n@@TABLEDEF START@@\r\n", header;
-    for (const std::string &column : columns) {
-        const std::string name = column.substr(0, column.find('='));
-        text += column + ",\"" + name + "\",\"\",10,Data,\"\"\r\n";
-        header += (header.empty() ? "" : "\t") + name;
-    }
-    text += "@@TABLEDEF END@@\r\n" + header + "\r\n";
-    for (const std::string &row : rows)
-        text += utf8ToCp1250(row) + "\r\n";
-    return text;
-}
+using datamtest::dataFile;
 
 struct RecordingProgress : Progress
 {

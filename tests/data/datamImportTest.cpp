@@ -14,11 +14,23 @@ std::vector<std::string> words(const std::string &text)
     return {std::istream_iterator<std::string>(in), {}};
 }
 
-const std::vector<std::string> CurriculumColumns = words(
-    "mintatanterv_kod=String,50 mintatanterv_nev=String,100 targy_tagozat=String,20 kepzesi_szint=String,30 "
-    "targy_nyelv=String,20 targy_kod=String,50 targy_nev=String,100 targy_nev_angolul=String,100 "
-    "targy_hea=Integer,0 targy_hgy=Integer,0 targy_hla=Integer,0 targy_eea=Integer,0 targy_egy=Integer,0 "
-    "targy_ela=Integer,0 targy_kredit=Integer,0 targy_kovetelmeny=String,50 targy_felveteltipus=String,30");
+const std::vector<datamtest::Column> CurriculumColumns{{"mintatanterv_kod", "String", 50},
+                                                       {"mintatanterv_nev", "String", 100},
+                                                       {"targy_tagozat", "String", 20},
+                                                       {"kepzesi_szint", "String", 30},
+                                                       {"targy_nyelv", "String", 20},
+                                                       {"targy_kod", "String", 50},
+                                                       {"targy_nev", "String", 100},
+                                                       {"targy_nev_angolul", "String", 100},
+                                                       {"targy_hea", "Integer"},
+                                                       {"targy_hgy", "Integer"},
+                                                       {"targy_hla", "Integer"},
+                                                       {"targy_eea", "Integer"},
+                                                       {"targy_egy", "Integer"},
+                                                       {"targy_ela", "Integer"},
+                                                       {"targy_kredit", "Integer"},
+                                                       {"targy_kovetelmeny", "String", 50},
+                                                       {"targy_felveteltipus", "String", 30}};
 
 struct Curriculum
 {
@@ -32,10 +44,11 @@ struct Curriculum
     }
 };
 
-const std::vector<std::string> TemplateColumns = words(
-    "kurzuskod=String,50 kurzustipus=String,10 felev=String,20 atargykod=String,20 atargynev=String,100 "
-    "szervkod=String,20 szervnev=String,100 szervkod2=String,20 targykod=String,20 targynev=String,100 "
-    "targynev_angol=String,100 orarendinfo=String,100");
+const std::vector<datamtest::Column> TemplateColumns{
+    {"kurzuskod", "String", 50}, {"kurzustipus", "String", 10},     {"felev", "String", 20},
+    {"atargykod", "String", 20}, {"atargynev", "String", 100},      {"szervkod", "String", 20},
+    {"szervnev", "String", 100}, {"szervkod2", "String", 20},       {"targykod", "String", 20},
+    {"targynev", "String", 100}, {"targynev_angol", "String", 100}, {"orarendinfo", "String", 100}};
 
 // szervkod holds a department code until the import marks the row.
 struct Template
@@ -76,8 +89,10 @@ protected:
 // English subjects are named in English where the file has the name; existing rows stay as they are.
 TEST_F(Import, CurriculaSubjectsAndLinksThatAreMissingAreAddedAndSaved)
 {
-    write("mintatantervtargy.csv",
-          dataFile(words("mintatanterv_id=Integer,0 targy_id=Integer,0 targy_felveteltipus=String,30"), {}));
+    write("mintatantervtargy.csv", dataFile({{"mintatanterv_id", "Integer"},
+                                             {"targy_id", "Integer"},
+                                             {"targy_felveteltipus", "String", 30}},
+                                            {}));
     const std::string longCode = "INFORMATIKA-MESTERKEPZES-2024";
     write(
         "kastorelboltargy.csv",

@@ -50,7 +50,8 @@ protected:
 TEST_F(DataModule, StartLoadsEveryTableAndSavesReplaceTheirWholeSetOrNothing)
 {
     copySample();
-    write("KK_kurzusalkalom.csv", dataFile({"kurzus_id=Integer,0", "alkalom_id=Integer,0"}, {"222\t333"}));
+    write("KK_kurzusalkalom.csv",
+          dataFile({{"kurzus_id", "Integer"}, {"alkalom_id", "Integer"}}, {"222\t333"}));
     // An index the file brings is kept; the missing ones are added.
     write("kurzus-minta.csv", replaced(read("kurzus-minta.csv"), "index2=targy_id", "index2=kurzus_kod"));
     const std::string sample = read("kurzus-minta.csv");
