@@ -1,0 +1,220 @@
+// The copy database as an administrator makes and fills it: the setup command on a program folder,
+// the database module reading its connection file, and the copy window driven by clicks, against
+// SQLite's ODBC driver.
+
+#include "DataFolder.h"
+#include "data/adoform.h"
+#include "data/kozepreteg.h"
+#include "platform/widgets/DBGrids.h"
+#include "support/ModalAnswerer.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gmock/gmock.h>
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+namespace {
+
+class CopyDatabase : public DataFolder
+{
+protected:
+    // As the setup command writes it.
+    std::string connection(const std::string &file = "brelvix.db") const
+    {
+        return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + (folder / file).string() + ";SyncPragma=OFF;";
+    }
+    // Runs the setup command; returns its exit code and keeps what it wrote.
+    int runSetup(const std::string &databaseFile = "brelvix.db")
+    {
+        QProcess setup;
+        setup.start(BRELVIX_MAKE_COPYDB,
+                    {QString::fromStdString(folder.path()), QString::fromStdString(folder / databaseFile)});
+        EXPECT_TRUE(setup.waitForFinished(-1));
+        said = (setup.readAllStandardError() + setup.readAllStandardOutput()).toStdString();
+        return setup.exitStatus() == QProcess::NormalExit ? setup.exitCode() : -1;
+    }
+    // The program's start on the folder and its copy window, shown unless told otherwise.
+    void startProgram(bool show = true)
+    {
+        window.reset(), dmk.reset(), dm.reset();
+        dm = std::make_unique<TDM>(environment());
+        dmk = std::make_unique<TDMK>(*dm);
+        window = std::make_unique<TForm2>(*dmk, nullptr);
+        if (show)
+            answer([this] { window->show(); });
+    }
+    void answer(const std::function<void()> &routine)
+    {
+        answeringModals(routine, [this](QWidget &modal) {
+            auto &box = static_cast<QMessageBox &>(modal);
+            boxes.push_back(box.text().toStdString());
+            details.push_back(box.informativeText().toStdString());
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+    }
+    void click(QAbstractButton *button)
+    {
+        answer([button] { QTest::mouseClick(button, Qt::LeftButton); });
+    }
+    // Clicks where the item's round mark is; the item is wider than its text.
+    void chooseTable(int index)
+    {
+        QRadioButton *item = window->RG_tabla->findChildren<QRadioButton *>()[index];
+        answer([item] { QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2)); });
+    }
+    int rowCount(const std::string &table)
+    {
+        TADOTable reader;
+        reader.SetConnection(&dmk->Conn);
+        reader.SetTableName(table);
+        reader.Open();
+        return reader.RecordCount();
+    }
+
+    std::string said;
+    std::vector<std::string> boxes, details;
+    std::unique_ptr<TDM> dm;
+    std::unique_ptr<TDMK> dmk;
+    std::unique_ptr<TForm2> window;
+};
+
+} // namespace
+
+// The command refuses, changing no file, a connection file naming another database, a database
+// path the connection file cannot hold and a database file that exists.
+TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughTheWindow)
+{
+    copySample();
+    write("provider.csv", "provider\r\nDriver=SQLite3;Database=/else.db\r\n");
+    write("old.db", "");
+    for (const auto &[file, says] :
+         {std::pair("brelvix.db", "már egy másik adatbázist nevez meg (Driver=SQLite3;"
+                                  "Database=/else.db); nem változott semmi."),
+          {"a;b.db", "cannot stand in provider.csv"},
+          {"old.db", "exists already"}}) {
+        const Files before = snapshot();
+        EXPECT_EQ(runSetup(file), 1) << says;
+        EXPECT_THAT(said, HasSubstr(says));
+        EXPECT_EQ(snapshot(), before);
+    }
+    fs::remove(folder / "provider.csv");
+    ASSERT_EQ(runSetup(), 0) << said;
+
+    startProgram();
+    ASSERT_TRUE(dmk->Conn.Connected()) << "the program did not open the database the command named";
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(window->Edit1->text().toStdString() + window->Memo1->toPlainText().toStdString(),
+              connection() + connection());
+    // Fifteen tables, five to a column, filled downwards.
+    const QList<QRadioButton *> items = window->RG_tabla->findChildren<QRadioButton *>();
+    ASSERT_EQ(items.size(), 15);
+    EXPECT_TRUE(items[4]->x() < items[5]->x() && items[0]->y() == items[5]->y() &&
+                items[4]->y() > items[3]->y());
+    // The links are made by the administrator's regeneration first.
+    dm->KurzusalkalomGeneralas();
+    click(window->B2);
+    ASSERT_EQ(boxes.size(), 15U);
+    EXPECT_EQ(boxes.front(), "terem másolás kész");
+    EXPECT_THAT(boxes, testing::Each(testing::EndsWith(" másolás kész")));
+    for (const TDMK::TMasolas &copy : dmk->Masolasok()) {
+        EXPECT_FALSE(copy.source.IsEmpty()) << copy.destination.TableName();
+        EXPECT_EQ(rows(copy.destination), rows(copy.source)) << copy.destination.TableName();
+    }
+
+    chooseTable(0);
+    EXPECT_EQ(window->RG_tablaItemIndex(), 0);
+    EXPECT_EQ(window->DBGrid1->DataSet(), &dmk->terem);
+    click(window->B1);
+    EXPECT_EQ(boxes.size(), 15U) << "emptying asks nothing and tells nothing";
+    for (TADOTable *table : dmk->Tablak())
+        EXPECT_EQ(rowCount(table->TableName()), 0) << table->TableName();
+}
+
+// Without a working connection the program starts as usual, and the window tells at show and
+// again at "Generálás" which connection file it read and why it gave no connection. A copy lifts
+// the window's filter and keeps its current row; a row the database refuses stops it, naming table
+// and row, the rows before it staying. The window tells a failing table at "Generálás" and a
+// failing statement at "Ürítés".
+TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemStays)
+{
+    startProgram();
+    EXPECT_EQ(dmk->Provider + window->Edit1->text().toStdString(), "");
+    EXPECT_EQ(window->Memo1->toPlainText().toStdString(),
+              "Driver={Microsoft Access Driver (*.mdb)};Dbq=brelvix_database.mdb;");
+    click(window->B2);
+    ASSERT_THAT(boxes, ElementsAre("Adatbázis megnyitási hiba", "Adatbáziskapcsolat nem jött létre!"));
+    for (const std::string &report : details)
+        EXPECT_EQ(report.rfind("Kapcsolati fájl: " + (folder / "provider.csv").string() +
+                                   "\nA fájl nem olvasható: ",
+                               0),
+                  0U)
+            << report;
+    fs::remove(folder / "provider.csv");
+    startProgram(false);
+    dmk->createCopyDatabase(connection());
+    RecordingProgress progress;
+    dmk->SetProgress(&progress);
+    TztrMemTable &rooms = dm->MT_terem;
+    const int all = rooms.RecordCount();
+    rooms.First();
+    rooms.MoveBy(4);
+    const std::string current = rooms.FieldByName("terem_id")->AsString();
+    dmk->terem.Open();
+    EXPECT_EQ(dmk->TablaMasolas(rooms, dmk->terem, 99999), all);
+    EXPECT_EQ(progress.events.front() + progress.events.back(),
+              "start " + std::to_string(all) + " Másolás: teremfinish");
+    EXPECT_EQ(progress.events.size(), all + 2U);
+    EXPECT_EQ(rooms.FieldByName("terem_id")->AsString(), current);
+    rooms.SetFilter("terem_kapacitas > 1000000");
+    rooms.SetFiltered(true);
+    EXPECT_EQ(dmk->TablaMasolas(rooms, dmk->terem, 3), 3);
+    EXPECT_TRUE(rooms.Filtered() && rooms.IsEmpty());
+    EXPECT_EQ(dmk->terem.RecordCount(), all + 3) << "the open table shows what was added";
+    rooms.SetFiltered(false);
+
+    dmk->Conn.Execute("delete from terem");
+    dmk->Conn.Execute("create unique index terem_egyedi on terem (terem_id)");
+    rooms.First();
+    rooms.MoveBy(2);
+    dmk->Conn.Execute("insert into terem (terem_id) values (" + rooms.FieldByName("terem_id")->AsString() +
+                      ")");
+    try {
+        dmk->TablaMasolas(rooms, dmk->terem, 99999);
+        ADD_FAILURE() << "the copy reported success";
+    } catch (const ECopyError &error) {
+        EXPECT_EQ(error.TableName() + " " + std::to_string(error.Row()), "terem 3");
+        EXPECT_THAT(error.what(),
+                    HasSubstr("A(z) terem tábla másolása a(z) 3. sornál megszakadt; az előtte lévő 2 "
+                              "sor bekerült az adatbázisba.\n"));
+        EXPECT_THAT(error.what(), HasSubstr("UNIQUE"));
+    }
+    EXPECT_EQ(rowCount("terem"), 1 + 2);
+    EXPECT_EQ(progress.events.back(), "finish");
+    EXPECT_TRUE(!dmk->Conn.InTransaction() && dmk->terem.State() == dsBrowse);
+
+    dmk->Conn.Execute("drop table targy");
+    dmk->Conn.Execute("drop table kurzus");
+    dmk->Conn.Execute("delete from terem");
+    dmk->Conn.Execute("insert into orarend (orarend_id) values (1)");
+    boxes.clear();
+    startProgram();
+    click(window->B2);
+    ASSERT_EQ(boxes.size(), 3U);
+    EXPECT_THAT(std::vector(boxes.begin(), boxes.end() - 1),
+                ElementsAre("terem másolás kész", "oktato másolás kész"));
+    EXPECT_THAT(boxes.back(), testing::AllOf(HasSubstr("targy"), testing::Not(HasSubstr("kész"))));
+    click(window->B1);
+    ASSERT_EQ(boxes.size(), 4U);
+    EXPECT_THAT(boxes.back(), HasSubstr("delete from kurzus"));
+    // orarend is emptied before kurzus, terem after it.
+    EXPECT_EQ(rowCount("orarend"), 0);
+    EXPECT_EQ(rowCount("terem"), all);
+}
