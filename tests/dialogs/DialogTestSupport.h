@@ -100,21 +100,68 @@ inline void expectCalendarFillsItsRoom(const TveltoCalendar &calendar)
     EXPECT_EQ(height, calendar.viewport()->height());
 }
 
-// The text of a message box and the buttons it offers; pressing `which` closes it.
+// The text of a message box and the buttons it offers.
 struct MessageSeen {
     QString text;
     QMessageBox::StandardButtons buttons;
 };
 
-inline std::function<void(QWidget &)> recordAndPress(std::vector<MessageSeen> &seen,
-                                                     QMessageBox::StandardButton which = QMessageBox::Ok)
+// Runs `routine`, recording every message box it opens and answering it with `which`.
+inline std::vector<MessageSeen> messagesOf(const std::function<void()> &routine,
+                                           QMessageBox::StandardButton which = QMessageBox::Ok)
 {
-    return [&seen, which](QWidget &modal) {
+    std::vector<MessageSeen> seen;
+    answeringModals(routine, [&seen, which](QWidget &modal) {
         auto *box = qobject_cast<QMessageBox *>(&modal);
         ASSERT_NE(box, nullptr) << "expected a message box";
         seen.push_back({box->text(), box->standardButtons()});
         QTest::mouseClick(box->button(which), Qt::LeftButton);
-    };
+    });
+    return seen;
+}
+
+// Shows `dialog` modally; `whileShown` acts on it as a user would and must close it.
+template <class Dialog>
+int execWith(Dialog &dialog, const std::function<void()> &whileShown)
+{
+    int result = -1;
+    answeringModals([&] { result = dialog.exec(); },
+                    [&](QWidget &modal) {
+                        ASSERT_EQ(&modal, &dialog);
+                        whileShown();
+                    });
+    return result;
+}
+
+inline void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+inline void clickCell(TDBGrid &grid, int column, int row)
+{
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(column, row).center());
+}
+
+// The integer field of every row of a table, in its order.
+inline std::vector<int> ids(TDataSet &table, const char *field)
+{
+    std::vector<int> found;
+    for (table.First(); !table.Eof(); table.Next())
+        found.push_back(table.FieldByName(field)->AsInteger());
+    return found;
+}
+
+inline std::vector<std::string> texts(TDataSet &table, const char *field)
+{
+    std::vector<std::string> found;
+    for (table.First(); !table.Eof(); table.Next())
+        found.push_back(utf8Of(table, field));
+    return found;
+}
+
+// The integer `field` of the row whose `key` is `id`.
+inline int fieldOf(TDataSet &table, const char *key, int id, const char *field)
+{
+    EXPECT_TRUE(table.Locate(key, id, {})) << key << " " << id;
+    return table.FieldByName(field)->AsInteger();
 }
 
 using datamtest::TempFolder;
@@ -137,6 +184,9 @@ protected:
              {std::pair{"targy.csv", &datamtest::TargyColumns}, std::pair{"oktato.csv", &datamtest::OktatoColumns},
               std::pair{"terem.csv", &datamtest::TeremColumns}})
             std::ofstream(folder.path() / fileName, std::ios::binary) << datamtest::dataFile(*columns, {});
+        // The curriculum-subject links carry how the subject is taken.
+        std::ofstream(folder.path() / "mintatantervtargy.csv", std::ios::binary) << datamtest::dataFile(
+            {{"mintatanterv_id", "Integer"}, {"targy_id", "Integer"}, {"targy_felveteltipus", "String", 100}}, {});
         // The course-subject links carry their own head count in the program's files.
         std::ofstream(folder.path() / "KK_kurzustargy.csv", std::ios::binary) << datamtest::dataFile(
             {{"kurzus_id", "Integer"}, {"targy_id", "Integer"}, {"maxletszam", "Integer"}}, {});
@@ -220,6 +270,23 @@ protected:
 
     TempFolder folder;
     std::unique_ptr<TDM> dm;
+};
+
+// A data module and one dialog of the given class made on it.
+template <class Dialog>
+class DialogOn : public DataModule {
+protected:
+    void SetUp() override
+    {
+        DataModule::SetUp();
+        dialog = std::make_unique<Dialog>();
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        DataModule::TearDown();
+    }
+    std::unique_ptr<Dialog> dialog;
 };
 
 } // namespace dialogtest

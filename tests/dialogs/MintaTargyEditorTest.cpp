@@ -7,26 +7,13 @@
 
 namespace {
 
-class TemplateSubjects : public dialogtest::DataModule {
-protected:
-    void SetUp() override
-    {
-        DataModule::SetUp();
-        dialog = std::make_unique<TMintaTargy>();
-    }
-    void TearDown() override
-    {
-        dialog.reset();
-        DataModule::TearDown();
-    }
-    std::unique_ptr<TMintaTargy> dialog;
-};
+using TemplateSubjects = dialogtest::DialogOn<TMintaTargy>;
 
 TEST_F(TemplateSubjects, TypedSearchIsCollectedForASearchableColumnOnly)
 {
     dialog->show();
     dialog->DBGrid2->resize(400, 200);
-    QTest::mouseClick(dialog->DBGrid2->viewport(), Qt::LeftButton, {}, dialog->DBGrid2->CellRect(1, 0).center());
+    dialogtest::clickCell(*dialog->DBGrid2, 1, 0);
     EXPECT_EQ(dialog->KeresoOszlop, "targynev");
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Minta(elem) tárgyai ..."));
     QTest::keyClicks(dialog->DBGrid2, QStringLiteral("ab!"));
@@ -40,23 +27,18 @@ TEST_F(TemplateSubjects, TypedSearchIsCollectedForASearchableColumnOnly)
     EXPECT_TRUE(dialog->KeresoSzoveg.isEmpty());
 }
 
-TEST_F(TemplateSubjects, OkSavesTheMasterDataWhileTheSaveButtonShows)
+TEST_F(TemplateSubjects, OkSavesTheMasterDataOnlyWhileTheSaveButtonShows)
 {
     addSubject(7, "UJTARGY", "Új");
+    dialog->show();
+    QTest::mouseClick(dialog->B_cancel, Qt::LeftButton);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(dialogtest::readFile(folder, "targy.csv").find("UJTARGY"), std::string::npos);
     dialog->B_torzsadatmentes->setVisible(true);
     dialog->show();
     QTest::mouseClick(dialog->B_ok, Qt::LeftButton);
     EXPECT_NE(dialogtest::readFile(folder, "targy.csv").find("UJTARGY"), std::string::npos);
     EXPECT_FALSE(dialog->B_torzsadatmentes->isVisibleTo(dialog.get()));
-}
-
-TEST_F(TemplateSubjects, CancelWithoutTheSaveButtonWritesNothing)
-{
-    addSubject(7, "UJTARGY", "Új");
-    dialog->show();
-    QTest::mouseClick(dialog->B_cancel, Qt::LeftButton);
-    EXPECT_EQ(dialogtest::readFile(folder, "targy.csv").find("UJTARGY"), std::string::npos);
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
 }
 
 } // namespace

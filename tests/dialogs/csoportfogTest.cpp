@@ -16,22 +16,16 @@ using namespace dialogtest;
 
 constexpr int Tuesday = Monday1 + 1;
 
-class GroupOccupancy : public DataModule {
+class GroupOccupancy : public DialogOn<Tcsoportfoglalasok> {
 protected:
     void SetUp() override
     {
-        DataModule::SetUp();
-        dialog = std::make_unique<Tcsoportfoglalasok>();
+        DialogOn::SetUp();
         addSubject(3, "MAT", "Matematika");
         addSubject(4, "FIZ", "Fizika");
         addSubject(5, "KEM", "Kémia");
         addRoom(5, "B", "101");
         addRoom(6, "A", "2");
-    }
-    void TearDown() override
-    {
-        dialog.reset();
-        DataModule::TearDown();
     }
 
     // Shows the window for the course (or room) made current, as the main window does.
@@ -41,14 +35,12 @@ protected:
         if (teremId >= 0)
             DM->MT_terem.Locate("terem_id", Variant(teremId), {});
         dialog->FoglalasMod = mode;
-        answeringModals([&] { dialog->exec(); },
-                        [&](QWidget &modal) {
-                            ASSERT_EQ(&modal, dialog.get());
-                            caption = dialog->windowTitle();
-                            if (whileShown)
-                                whileShown();
-                            QTest::mouseClick(dialog->Kilep, Qt::LeftButton);
-                        });
+        execWith(*dialog, [&] {
+            caption = dialog->windowTitle();
+            if (whileShown)
+                whileShown();
+            click(dialog->Kilep);
+        });
     }
     std::vector<int> listed() const
     {
@@ -79,34 +71,11 @@ protected:
                         teremId);
     }
 
-    std::unique_ptr<Tcsoportfoglalasok> dialog;
     QString caption;
 };
 
-TEST_F(GroupOccupancy, TheCalendarFillsItsWindowOnceShown)
-{
-    showFor(Tcsoportfoglalasok::TantargyFoglalasai, -1, -1, [&] { dialogtest::expectCalendarFillsItsRoom(*dialog->VL); });
-}
-
-TEST_F(GroupOccupancy, ASubjectNoOtherCourseHasListsTheCourseAloneEachShowing)
-{
-    addCourse({10, "MAT-1", "Analízis", 3});
-    addCourse({11, "MAT-5", "Mechanika", 4});
-    linkSubject(10, 3);
-    linkSubject(11, 4);
-    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
-    addOccasion(110, 11, at(Tuesday, 10, 0), at(Tuesday, 11, 30), 5);
-    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
-    EXPECT_EQ(caption, "Alaértelmezett Tantárgy foglalásai");
-    EXPECT_EQ(listed(), std::vector<int>{10});
-    EXPECT_EQ(occasions(), std::set<int>{100});
-    // Every showing starts afresh.
-    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 11);
-    EXPECT_EQ(listed(), std::vector<int>{11});
-    EXPECT_EQ(occasions(), std::set<int>{110});
-}
-
-TEST_F(GroupOccupancy, TheSubjectModeListsEveryCourseOfTheSubject)
+// A course's subjects come from its subject links; a link to a course that is gone adds nothing.
+TEST_F(GroupOccupancy, TheSubjectModeListsEveryCourseOfTheSubjectAfreshEachShowing)
 {
     addCourse({10, "MAT-1", "Analízis", 3});
     addCourse({11, "MAT-2", "", 4});
@@ -114,14 +83,14 @@ TEST_F(GroupOccupancy, TheSubjectModeListsEveryCourseOfTheSubject)
     linkSubject(10, 3);
     linkSubject(11, 3);
     linkSubject(12, 5);
-    // A link to a course that is gone adds nothing.
     linkSubject(99, 3);
     addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
     addOccasion(110, 11, at(Monday1, 8, 0), at(Monday1, 9, 30), -1);
     addOccasion(120, 12, at(Monday1, 10, 0), at(Monday1, 11, 30), 5);
     DM->MT_kurzustargy.SetFilter("kurzus_id=12");
     DM->MT_kurzustargy.SetFiltered(true);
-    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10, -1, [&] { expectCalendarFillsItsRoom(*dialog->VL); });
+    EXPECT_EQ(caption, "Alaértelmezett Tantárgy foglalásai");
     EXPECT_EQ(listed(), (std::vector<int>{10, 11}));
     EXPECT_EQ(occasions(), (std::set<int>{100, 110}));
     EXPECT_FALSE(DM->MT_kurzustargy.Filtered());
@@ -130,6 +99,9 @@ TEST_F(GroupOccupancy, TheSubjectModeListsEveryCourseOfTheSubject)
     // The list keeps an empty title; the item takes the subject's name.
     EXPECT_EQ(dialog->LV->topLevelItem(1)->text(1), "");
     EXPECT_EQ(itemOf(110)->Nev(), "Fizika");
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 12);
+    EXPECT_EQ(listed(), std::vector<int>{12});
+    EXPECT_EQ(occasions(), std::set<int>{120});
 }
 
 TEST_F(GroupOccupancy, TheRelatedModeListsEveryCourseSharingASubject)
@@ -146,8 +118,12 @@ TEST_F(GroupOccupancy, TheRelatedModeListsEveryCourseSharingASubject)
     EXPECT_EQ(listed(), (std::vector<int>{10, 11}));
 }
 
+// At most a course's first twenty occasions are looked at, those of other rooms among them.
 TEST_F(GroupOccupancy, TheRoomModeShowsOnlyTheRoomsOccasions)
 {
+    addCourse({13, "MAT-7", "", 3});
+    weeklyOccasions(300, 13, 20, 6);
+    addOccasion(320, 13, at(Tuesday, 18, 0), at(Tuesday, 19, 30), 5);
     addCourse({10, "MAT-1", "", 3});
     addCourse({11, "MAT-5", "Mechanika", 4});
     addCourse({12, "MAT-6", "Szerves", 5});
@@ -158,30 +134,11 @@ TEST_F(GroupOccupancy, TheRoomModeShowsOnlyTheRoomsOccasions)
     DM->MT_alkalom.SetFilter("kurzus_id=12");
     DM->MT_alkalom.SetFiltered(true);
     showFor(Tcsoportfoglalasok::TeremFoglalasai, 12, 5);
-    EXPECT_EQ(listed(), (std::vector<int>{10, 11}));
+    EXPECT_EQ(listed(), (std::vector<int>{10, 11, 13}));
     EXPECT_EQ(occasions(), (std::set<int>{100, 110}));
     EXPECT_FALSE(DM->MT_alkalom.Filtered());
     // Only the room's list fills an empty title from the subject.
     EXPECT_EQ(dialog->LV->topLevelItem(0)->text(1), "Matematika");
-}
-
-TEST_F(GroupOccupancy, ACourseShowsAtMostItsFirstTwentyOccasions)
-{
-    addCourse({10, "MAT-1", "Analízis", 3});
-    linkSubject(10, 3);
-    weeklyOccasions(100, 10, 25, 5);
-    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
-    EXPECT_EQ(dialog->VL->Items().Count(), 20);
-}
-
-TEST_F(GroupOccupancy, OccasionsPassedOverCountTowardTheTwenty)
-{
-    addCourse({10, "MAT-1", "Analízis", 3});
-    weeklyOccasions(100, 10, 20, 6);
-    addOccasion(200, 10, at(Tuesday, 18, 0), at(Tuesday, 19, 30), 5);
-    showFor(Tcsoportfoglalasok::TeremFoglalasai, 10, 5);
-    EXPECT_EQ(listed(), std::vector<int>{10});
-    EXPECT_EQ(dialog->VL->Items().Count(), 0);
 }
 
 TEST_F(GroupOccupancy, ItemsCarryTheCourseItsFirstThreeTeachersAndTheirRoom)
@@ -195,6 +152,7 @@ TEST_F(GroupOccupancy, ItemsCarryTheCourseItsFirstThreeTeachersAndTheirRoom)
     addOccasion(102, 10, at(Tuesday, 12, 0), at(Tuesday, 13, 30), 77);
     for (int id : {2, 4, 1, 3})
         linkTeacher(10, id);
+    weeklyOccasions(200, 10, 25, 5);
     showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
     TSajat *item = itemOf(100);
     ASSERT_NE(item, nullptr);
@@ -208,6 +166,7 @@ TEST_F(GroupOccupancy, ItemsCarryTheCourseItsFirstThreeTeachersAndTheirRoom)
     EXPECT_EQ(item->Kiiras(), "B-101");
     EXPECT_EQ(itemOf(101)->Kiiras(), "Nincs terem");
     EXPECT_EQ(itemOf(102)->Kiiras(), "Hiba-1204!");
+    EXPECT_EQ(dialog->VL->Items().Count(), 20) << "a course shows its first twenty occasions";
 }
 
 TEST_F(GroupOccupancy, SortingByHeadCountComparesText)
