@@ -2,14 +2,8 @@
 
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/RadioGroup.h"
-#include "platform/widgets/DBGrids.h"
 
-#include <QCheckBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
 
 namespace {
 

@@ -4,20 +4,25 @@
 // dialogs read emptied, row helpers, and answering the modal windows a routine opens.
 
 #include "calendar/veltoCalendar.h"
+#include "sajat/SajatVCI.h"
 #include "data/datam.h"
 #include "data/datamTestFolder.h"
 #include "platform/Cp1250.h"
 #include "platform/widgets/DBGrids.h"
 #include "support/ModalAnswerer.h"
 
-#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -33,20 +38,14 @@ namespace fs = std::filesystem;
 
 constexpr int Monday1 = 2;
 
-inline TDateTime at(int day, int hour, int minute)
-{
-    return day + (hour * 60 + minute) / 1440.0;
-}
+inline TDateTime at(int day, int hour, int minute) { return day + (hour * 60 + minute) / 1440.0; }
 
 struct Value {
     const char *field;
     Variant value;
 };
 
-inline Value text(const char *field, const std::string &utf8)
-{
-    return {field, Variant(utf8ToCp1250(utf8))};
-}
+inline Value text(const char *field, const std::string &utf8) { return {field, Variant(utf8ToCp1250(utf8))}; }
 
 inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
 {
@@ -98,6 +97,24 @@ inline void expectCalendarFillsItsRoom(const TveltoCalendar &calendar)
         height += calendar.RowHeights(row);
     EXPECT_EQ(width, calendar.viewport()->width());
     EXPECT_EQ(height, calendar.viewport()->height());
+}
+
+// The occasions a calendar shows, by their ids in its order.
+inline std::vector<int> occasionIds(const TveltoCalendar &calendar)
+{
+    std::vector<int> found;
+    for (TCustomCalendarItem *item : calendar.Items())
+        found.push_back(dynamic_cast<TSajat &>(*item).AlkalomID);
+    return found;
+}
+
+inline TSajat *itemOf(const TveltoCalendar &calendar, int alkalomId)
+{
+    for (TCustomCalendarItem *item : calendar.Items())
+        if (auto *occasion = dynamic_cast<TSajat *>(item); occasion && occasion->AlkalomID == alkalomId)
+            return occasion;
+    ADD_FAILURE() << "no item of occasion " << alkalomId;
+    return nullptr;
 }
 
 // The text of a message box and the buttons it offers.
@@ -162,6 +179,16 @@ inline int fieldOf(TDataSet &table, const char *key, int id, const char *field)
 {
     EXPECT_TRUE(table.Locate(key, id, {})) << key << " " << id;
     return table.FieldByName(field)->AsInteger();
+}
+
+// The integer `field` of the rows a filter passes; the filter is switched off afterwards.
+inline std::vector<int> idsWhere(TztrMemTable &table, const std::string &filter, const char *field)
+{
+    table.SetFilter(filter);
+    table.SetFiltered(true);
+    std::vector<int> found = ids(table, field);
+    table.SetFiltered(false);
+    return found;
 }
 
 using datamtest::TempFolder;

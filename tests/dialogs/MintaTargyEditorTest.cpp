@@ -1,9 +1,6 @@
 #include "dialogs/MintaTargyEditor.h"
 
 #include "dialogs/DialogTestSupport.h"
-#include "platform/widgets/DBGrids.h"
-
-#include <QPushButton>
 
 namespace {
 

@@ -1,11 +1,8 @@
 #include "dialogs/csoportfog.h"
 
-#include "sajat/SajatVCI.h"
-#include "calendar/veltoCalendar.h"
 #include "dialogs/DialogTestSupport.h"
 
 #include <QHeaderView>
-#include <QPushButton>
 #include <QTreeWidget>
 
 #include <set>
@@ -49,21 +46,12 @@ protected:
             ids.push_back(dialog->LV->topLevelItem(i)->text(4).toInt());
         return ids;
     }
-    std::set<int> occasions() const
+    std::set<int> occasions()
     {
-        std::set<int> ids;
-        for (TCustomCalendarItem *item : dialog->VL->Items())
-            if (auto *occasion = dynamic_cast<TSajat *>(item))
-                ids.insert(occasion->AlkalomID);
-        return ids;
+        const std::vector<int> shown = occasionIds(*dialog->VL);
+        return {shown.begin(), shown.end()};
     }
-    TSajat *itemOf(int alkalomId) const
-    {
-        for (TCustomCalendarItem *item : dialog->VL->Items())
-            if (auto *occasion = dynamic_cast<TSajat *>(item); occasion && occasion->AlkalomID == alkalomId)
-                return occasion;
-        return nullptr;
-    }
+    TSajat *item(int alkalomId) { return itemOf(*dialog->VL, alkalomId); }
     void weeklyOccasions(int firstId, int kurzusId, int count, int teremId)
     {
         for (int i = 0; i < count; ++i)
@@ -98,7 +86,7 @@ TEST_F(GroupOccupancy, TheSubjectModeListsEveryCourseOfTheSubjectAfreshEachShowi
     EXPECT_EQ(DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger(), 10);
     // The list keeps an empty title; the item takes the subject's name.
     EXPECT_EQ(dialog->LV->topLevelItem(1)->text(1), "");
-    EXPECT_EQ(itemOf(110)->Nev(), "Fizika");
+    EXPECT_EQ(item(110)->Nev(), "Fizika");
     showFor(Tcsoportfoglalasok::TantargyFoglalasai, 12);
     EXPECT_EQ(listed(), std::vector<int>{12});
     EXPECT_EQ(occasions(), std::set<int>{120});
@@ -154,18 +142,18 @@ TEST_F(GroupOccupancy, ItemsCarryTheCourseItsFirstThreeTeachersAndTheirRoom)
         linkTeacher(10, id);
     weeklyOccasions(200, 10, 25, 5);
     showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
-    TSajat *item = itemOf(100);
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->KurzusID, 10);
-    EXPECT_EQ(item->Kod(), "MAT-1");
-    EXPECT_EQ(item->Nev(), "Analízis");
-    EXPECT_EQ(item->Oktatok(), "Oktató 2, Oktató 4, Oktató 1");
-    EXPECT_EQ(item->Hetek(), "110000000000000");
-    EXPECT_EQ(item->Length(), 90);
+    TSajat *first = item(100);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->KurzusID, 10);
+    EXPECT_EQ(first->Kod(), "MAT-1");
+    EXPECT_EQ(first->Nev(), "Analízis");
+    EXPECT_EQ(first->Oktatok(), "Oktató 2, Oktató 4, Oktató 1");
+    EXPECT_EQ(first->Hetek(), "110000000000000");
+    EXPECT_EQ(first->Length(), 90);
     // Room texts tell a missing room from one that is gone.
-    EXPECT_EQ(item->Kiiras(), "B-101");
-    EXPECT_EQ(itemOf(101)->Kiiras(), "Nincs terem");
-    EXPECT_EQ(itemOf(102)->Kiiras(), "Hiba-1204!");
+    EXPECT_EQ(first->Kiiras(), "B-101");
+    EXPECT_EQ(item(101)->Kiiras(), "Nincs terem");
+    EXPECT_EQ(item(102)->Kiiras(), "Hiba-1204!");
     EXPECT_EQ(dialog->VL->Items().Count(), 20) << "a course shows its first twenty occasions";
 }
 

@@ -2,10 +2,7 @@
 
 #include "dialogs/DialogTestSupport.h"
 
-#include <QCheckBox>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace {

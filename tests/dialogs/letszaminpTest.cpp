@@ -2,10 +2,6 @@
 
 #include "dialogs/DialogTestSupport.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-
 namespace {
 
 using dialogtest::answeringModals;

@@ -1,15 +1,9 @@
 #include "dialogs/oktvalaszt.h"
 
-#include "calendar/veltoCalendar.h"
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/Oktatofoglaltsag.h"
-#include "platform/widgets/DBGrids.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 
 namespace {
 

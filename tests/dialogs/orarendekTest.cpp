@@ -1,10 +1,6 @@
 #include "dialogs/orarendek.h"
 
 #include "dialogs/DialogTestSupport.h"
-#include "platform/widgets/DBGrids.h"
-
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 

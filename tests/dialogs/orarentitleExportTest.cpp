@@ -2,9 +2,7 @@
 
 #include "dialogs/DialogTestSupport.h"
 
-#include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 
 namespace {
 

@@ -2,11 +2,6 @@
 
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/hetek_edit.h"
-#include "platform/widgets/DBGrids.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 

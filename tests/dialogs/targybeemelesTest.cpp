@@ -1,10 +1,6 @@
 #include "dialogs/targybeemeles.h"
 
 #include "dialogs/DialogTestSupport.h"
-#include "platform/widgets/DBGrids.h"
-
-#include <QCheckBox>
-#include <QPushButton>
 
 namespace {
 

@@ -1,15 +1,9 @@
 #include "dialogs/targykereso.h"
 
 #include "dialogs/DialogTestSupport.h"
-#include "platform/widgets/DBGrids.h"
 
-#include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
 
 namespace {
 

@@ -2,9 +2,6 @@
 
 #include "dialogs/DialogTestSupport.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-
 namespace {
 
 using namespace dialogtest;

@@ -2,13 +2,6 @@
 
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/teremfel.h"
-#include "platform/widgets/DBGrids.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-
-#include <vector>
 
 namespace {
 
