@@ -1,9 +1,7 @@
 #include "dialogs/Admin_table.h"
 
 #include "dialogs/DialogTestSupport.h"
-#include "dialogs/RadioGroup.h"
 
-#include <QKeyEvent>
 
 namespace {
 
@@ -33,7 +31,7 @@ TEST_F(TableBrowser, ShowsTheLoginNameAndFiltersTheCurriculaWithoutLeavingAFilte
     EXPECT_EQ(dialog->PageControl1->currentWidget(), dialog->TS_mintatantervfa);
     EXPECT_FALSE(DM->MT_mintatanterv.Filtered());
     EXPECT_EQ(DM->MT_mintatanterv.RecordCount(), 2);
-    QTest::mouseClick(dialog->RG_tagozat->Button(1), Qt::LeftButton);
+    pick(dialog->RG_tagozat, 1);
     EXPECT_EQ(DM->MT_mintatanterv.Filter(), "(tagozat='N')");
     EXPECT_EQ(ids(DM->MT_mintatanterv, "mintatanterv_id"), std::vector<int>{1});
     // The offered flag goes to 1 from anything but 1, then back to 0.
@@ -44,7 +42,7 @@ TEST_F(TableBrowser, ShowsTheLoginNameAndFiltersTheCurriculaWithoutLeavingAFilte
     EXPECT_EQ(fieldOf(DM->MT_mintatanterv, "mintatanterv_id", 1, "szabad"), 0);
     dialog->DBG_targyCellClick(column(*dialog->DBG_targy, "szabad"));
     EXPECT_TRUE(DM->MT_targy.IsEmpty()) << "an empty table gets no row";
-    QTest::mouseClick(dialog->RG_tagozat->Button(0), Qt::LeftButton);
+    pick(dialog->RG_tagozat, 0);
     EXPECT_FALSE(DM->MT_mintatanterv.Filtered());
 }
 
@@ -58,7 +56,7 @@ TEST_F(TableBrowser, CurriculumTreeListsSubjectsByHowTheyAreTakenAndFlagsTheShar
     appendRow(DM->MT_mintatantervtargy, {{"mintatanterv_id", 1}, {"targy_id", 99}, text("targy_felveteltipus", "Kötelező")});
     dialog->show();
     EXPECT_EQ(ids(dialog->MT_targy_temp, "targy_id"), std::vector<int>{7});
-    QTest::mouseClick(dialog->RG_felveteltipus->Button(0), Qt::LeftButton);
+    pick(dialog->RG_felveteltipus, 0);
     EXPECT_EQ(ids(dialog->MT_targy_temp, "targy_id"), (std::vector<int>{7, 8}));
     ASSERT_TRUE(dialog->MT_targy_temp.Locate("targy_id", 7, {}));
     dialog->DBG_targy_faCellClick(column(*dialog->DBG_targy_fa, "targy_kod"));
@@ -129,26 +127,6 @@ TEST_F(TableBrowser, NameFixingFillsOnlyEmptyNamesThenRegenerationAndSavingWork)
     ASSERT_EQ(seen.size(), 1u) << "an import without its file tells why";
     EXPECT_FALSE(seen[0].text.isEmpty());
     EXPECT_EQ(seen[0].buttons, QMessageBox::Ok);
-}
-
-TEST_F(TableBrowser, TypedSearchTextIsCollectedAndRightClickOnTheLoadFormatClearsBothFormats)
-{
-    dialog->show();
-    dialog->PageControl1->setCurrentIndex(dialog->PageControl1->count() - 1);
-    clickCell(*dialog->DBG_kastorel, 1, 0);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Adminka ..."));
-    QTest::keyClicks(dialog->DBG_kastorel, QStringLiteral("Ab1!"));
-    // The test library types only ASCII; an accented letter comes as the keyboard would send it.
-    QKeyEvent accented(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ő"));
-    QApplication::sendEvent(dialog->DBG_kastorel, &accented);
-    EXPECT_EQ(dialog->szures->text(), QStringLiteral("Ab1ő"));
-    QTest::keyClick(dialog->DBG_kastorel, Qt::Key_Backspace);
-    EXPECT_EQ(dialog->szures->text(), QStringLiteral("Ab1"));
-    dialog->sfLoadFormat->setChecked(true);
-    dialog->sfSaveFormat->setChecked(true);
-    QTest::mouseClick(dialog->sfLoadFormat, Qt::RightButton);
-    EXPECT_FALSE(dialog->sfLoadFormat->isChecked());
-    EXPECT_FALSE(dialog->sfSaveFormat->isChecked());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "sajat/SajatVCI.h"
 #include "data/datam.h"
 #include "data/datamTestFolder.h"
+#include "dialogs/RadioGroup.h"
 #include "platform/Cp1250.h"
 #include "platform/widgets/DBGrids.h"
 #include "support/ModalAnswerer.h"
@@ -55,11 +56,7 @@ inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
     table.Post();
 }
 
-inline std::string utf8Of(TDataSet &table, const char *field)
-{
-    return cp1250ToUtf8(table.FieldByName(field)->AsString());
-}
-
+inline std::string utf8Of(TDataSet &table, const char *field) { return cp1250ToUtf8(table.FieldByName(field)->AsString()); }
 
 // The texts a grid draws in the column of a field, one per record row on screen.
 inline QStringList shownColumn(const TDBGrid &grid, const std::string &field)
@@ -123,18 +120,28 @@ struct MessageSeen {
     QMessageBox::StandardButtons buttons;
 };
 
-// Runs `routine`, recording every message box it opens and answering it with `which`.
-inline std::vector<MessageSeen> messagesOf(const std::function<void()> &routine,
-                                           QMessageBox::StandardButton which = QMessageBox::Ok)
+// Runs `routine`, recording every message box it opens; a box whose text holds `refuse` is
+// cancelled, any other is answered with OK.
+inline std::vector<MessageSeen> messagesOf(const std::function<void()> &routine, const QString &refuse = {})
 {
     std::vector<MessageSeen> seen;
-    answeringModals(routine, [&seen, which](QWidget &modal) {
+    answeringModals(routine, [&seen, &refuse](QWidget &modal) {
         auto *box = qobject_cast<QMessageBox *>(&modal);
         ASSERT_NE(box, nullptr) << "expected a message box";
         seen.push_back({box->text(), box->standardButtons()});
-        QTest::mouseClick(box->button(which), Qt::LeftButton);
+        const bool no = !refuse.isEmpty() && box->text().contains(refuse);
+        QTest::mouseClick(box->button(no ? QMessageBox::Cancel : QMessageBox::Ok), Qt::LeftButton);
     });
     return seen;
+}
+
+// The texts of the messages, in order.
+inline QStringList textsOf(const std::vector<MessageSeen> &seen)
+{
+    QStringList found;
+    for (const MessageSeen &message : seen)
+        found << message.text;
+    return found;
 }
 
 // Shows `dialog` modally; `whileShown` acts on it as a user would and must close it.
@@ -151,6 +158,7 @@ int execWith(Dialog &dialog, const std::function<void()> &whileShown)
 }
 
 inline void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+inline void pick(TRadioGroup *group, int item) { click(group->Button(item)); }
 
 inline void clickCell(TDBGrid &grid, int column, int row)
 {
@@ -284,6 +292,15 @@ protected:
     void linkTeacher(int kurzusId, int oktatoId, int share = 100)
     {
         appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", share}});
+    }
+    void linkTemplate(int templateId, int subject)
+    {
+        appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", templateId}, {"targy_id", subject}});
+    }
+    // The `field` of the course's rows in a link table: its timetables, subjects, teachers.
+    static std::vector<int> ofCourse(TztrMemTable &table, int kurzusId, const char *field)
+    {
+        return idsWhere(table, "kurzus_id=" + std::to_string(kurzusId), field);
     }
     void addRoom(int id, const std::string &hely, const std::string &kod, const std::string &site = "",
                  int capacity = 0)

@@ -4,6 +4,8 @@
 
 namespace {
 
+using namespace dialogtest;
+
 using TemplateSubjects = dialogtest::DialogOn<TMintaTargy>;
 
 TEST_F(TemplateSubjects, TypedSearchIsCollectedForASearchableColumnOnly)
@@ -28,12 +30,12 @@ TEST_F(TemplateSubjects, OkSavesTheMasterDataOnlyWhileTheSaveButtonShows)
 {
     addSubject(7, "UJTARGY", "Új");
     dialog->show();
-    QTest::mouseClick(dialog->B_cancel, Qt::LeftButton);
+    click(dialog->B_cancel);
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_EQ(dialogtest::readFile(folder, "targy.csv").find("UJTARGY"), std::string::npos);
     dialog->B_torzsadatmentes->setVisible(true);
     dialog->show();
-    QTest::mouseClick(dialog->B_ok, Qt::LeftButton);
+    click(dialog->B_ok);
     EXPECT_NE(dialogtest::readFile(folder, "targy.csv").find("UJTARGY"), std::string::npos);
     EXPECT_FALSE(dialog->B_torzsadatmentes->isVisibleTo(dialog.get()));
 }

@@ -7,7 +7,8 @@
 
 namespace {
 
-using dialogtest::click;
+using namespace dialogtest;
+
 
 class WeekEditor : public testing::Test {
 protected:

@@ -4,7 +4,8 @@
 
 namespace {
 
-using dialogtest::answeringModals;
+using namespace dialogtest;
+
 
 // The dialog as the main window uses it: caption, label and starting text set, then run.
 class NumberInput : public testing::Test {
@@ -64,11 +65,11 @@ TEST_F(NumberInput, TypedDigitsAreSavedOrCancelledAndABlankBecomesZero)
             if (c.keys)
                 retype(dialog, c.keys);
             if (c.how == Save)
-                QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+                click(dialog.Button1);
             else if (c.how == Enter)
                 QTest::keyClick(dialog.Edit1, Qt::Key_Return);
             else if (c.how == Cancel)
-                QTest::mouseClick(dialog.Button2, Qt::LeftButton);
+                click(dialog.Button2);
             else {
                 leave(dialog);
                 dialog.reject();

@@ -16,39 +16,20 @@ protected:
     }
     Ids left() { return ids(dialog->MT_kurzus1_temp, "kurzus_id"); }
     Ids right() { return ids(dialog->MT_kurzus2_temp, "kurzus_id"); }
-    int linksOf(int kurzusId, int orarendId = -1)
+    static Ids of(TztrMemTable &table, int kurzusId, const char *field)
     {
-        int count = 0;
-        TDataSet &links = DM->MT_kurzusorarend;
-        for (links.First(); !links.Eof(); links.Next())
-            if (links.FieldByName("kurzus_id")->AsInteger() == kurzusId &&
-                (orarendId < 0 || links.FieldByName("orarend_id")->AsInteger() == orarendId))
-                ++count;
-        return count;
+        return idsWhere(table, "kurzus_id=" + std::to_string(kurzusId), field);
     }
-    static int rowsOf(TztrMemTable &table, int kurzusId)
-    {
-        const Ids all = ids(table, "kurzus_id");
-        return int(std::count(all.begin(), all.end(), kurzusId));
-    }
+    Ids timetablesOf(int kurzusId) { return of(DM->MT_kurzusorarend, kurzusId, "orarend_id"); }
+    static int rowsOf(TztrMemTable &table, int kurzusId) { return int(of(table, kurzusId, "kurzus_id").size()); }
     void select(TDBGrid &grid, TztrMemTable &list, int kurzusId)
     {
         ASSERT_TRUE(list.Locate("kurzus_id", kurzusId, {}));
         grid.SelectedRows().SetCurrentRowSelected(true);
     }
-    // Presses "Törlés", answering OK to every question except one containing `refuse`.
-    std::vector<MessageSeen> deleteAnswering(const QString &refuse = QString())
+    QStringList deleteAnswering(const QString &refuse = {})
     {
-        std::vector<MessageSeen> seen;
-        answeringModals([&] { click(dialog->torles); },
-                        [&](QWidget &modal) {
-                            auto *box = qobject_cast<QMessageBox *>(&modal);
-                            ASSERT_NE(box, nullptr);
-                            seen.push_back({box->text(), box->standardButtons()});
-                            const bool no = !refuse.isEmpty() && box->text().contains(refuse);
-                            click(box->button(no ? QMessageBox::Cancel : QMessageBox::Ok));
-                        });
-        return seen;
+        return textsOf(messagesOf([&] { click(dialog->torles); }, refuse));
     }
 };
 
@@ -96,7 +77,7 @@ TEST_F(TimetableMembership, SavingRewritesTheTimetablesLinksOnceCancelLeavesThem
     click(dialog->Button6);
     click(dialog->megse);
     EXPECT_EQ(dialog->OrarendId, 1);
-    EXPECT_EQ(linksOf(11, 1), 1);
+    EXPECT_EQ(timetablesOf(11), Ids{1});
     dialog->show();
     select(*dialog->DBGrid2, dialog->MT_kurzus2_temp, 11);
     QTest::mouseClick(dialog->kivalaszt, Qt::RightButton, Qt::ShiftModifier);
@@ -112,17 +93,14 @@ TEST_F(TimetableMembership, SavingRewritesTheTimetablesLinksOnceCancelLeavesThem
     click(dialog->kivalaszt);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->OrarendId, -1);
-    EXPECT_EQ(linksOf(10, 1), 1);
-    EXPECT_EQ(linksOf(10, 2), 1);
-    EXPECT_EQ(linksOf(11), 0);
-    EXPECT_EQ(linksOf(12, 1), 1);
-    EXPECT_EQ(linksOf(13), 1);
+    for (const auto &[course, timetables] : {std::pair{10, Ids{2, 1}}, {11, Ids{}}, {12, Ids{1}}, {13, Ids{2}}})
+        EXPECT_EQ(timetablesOf(course), timetables) << course;
     dialog->OrarendId = 1;
     dialog->show();
     click(dialog->Button6);
     click(dialog->kivalaszt);
-    EXPECT_EQ(linksOf(10), 1) << "an empty right list unlinks the whole timetable";
-    EXPECT_EQ(linksOf(12), 0);
+    EXPECT_EQ(timetablesOf(10), Ids{2}) << "an empty right list unlinks the whole timetable";
+    EXPECT_EQ(timetablesOf(12), Ids{});
 }
 
 TEST_F(TimetableMembership, DeletingAsksFirstAndOnlyAdministratorsOrTheBoxShowTheButton)
@@ -132,12 +110,10 @@ TEST_F(TimetableMembership, DeletingAsksFirstAndOnlyAdministratorsOrTheBoxShowTh
     EXPECT_FALSE(dialog->torles->isVisible());
     click(dialog->CheckBox1);
     EXPECT_TRUE(dialog->torles->isVisible());
-    std::vector<MessageSeen> seen = deleteAnswering();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, QStringLiteral("Nincs kijelölve elem!"));
+    EXPECT_EQ(deleteAnswering(), QStringList{"Nincs kijelölve elem!"});
     EXPECT_EQ(rowsOf(DM->MT_kurzus, 10), 1);
     select(*dialog->DBGrid1, dialog->MT_kurzus1_temp, 10);
-    seen = deleteAnswering();
+    const std::vector<MessageSeen> seen = messagesOf([&] { click(dialog->torles); });
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, QStringLiteral("Biztosan törölhetem?\n\nA-EA-00/Egy"));
     EXPECT_EQ(seen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
@@ -170,22 +146,15 @@ TEST_F(TimetableMembership, ARefusedCourseStaysWhileTheOthersGoWithTheirOccasion
     dialog->show();
     for (int course : {10, 11, 12})
         select(*dialog->DBGrid1, dialog->MT_kurzus1_temp, course);
-    const std::vector<MessageSeen> seen = deleteAnswering(QStringLiteral("\nA-EA-00"));
     const QString course12 = QStringLiteral("\nC-EA-00/Három");
-    const std::vector<QString> expected = {
-        QStringLiteral("A kurzushoz alkalom van rendelve!\nA-EA-00/Egy\nTörölhetem?"),
-        QStringLiteral("A kurzus törlése megszakítva!"),
-        QStringLiteral("A kurzushoz alkalom van rendelve!\nB-EA-00/Kettő\nTörölhetem?"),
-        QStringLiteral("A kurzushoz oktató van rendelve!\nB-EA-00/Kettő\nTörölhetem?"),
-        QStringLiteral("A kurzushoz tárgy van rendelve!\nB-EA-00/Kettő\nTörölhetem?"),
-        QStringLiteral("Biztosan törölhetem?\n\nB-EA-00/Kettő"),
-        QStringLiteral("A kurzus órarendbe van becsatolva!\r") + course12 + QStringLiteral("\nTörölhetem?"),
-        QStringLiteral("Biztosan törölhetem?\n") + course12,
-    };
-    std::vector<QString> texts;
-    for (const MessageSeen &message : seen)
-        texts.push_back(message.text);
-    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(deleteAnswering(QStringLiteral("\nA-EA-00")),
+              (QStringList{"A kurzushoz alkalom van rendelve!\nA-EA-00/Egy\nTörölhetem?", "A kurzus törlése megszakítva!",
+                           "A kurzushoz alkalom van rendelve!\nB-EA-00/Kettő\nTörölhetem?",
+                           "A kurzushoz oktató van rendelve!\nB-EA-00/Kettő\nTörölhetem?",
+                           "A kurzushoz tárgy van rendelve!\nB-EA-00/Kettő\nTörölhetem?",
+                           "Biztosan törölhetem?\n\nB-EA-00/Kettő",
+                           "A kurzus órarendbe van becsatolva!\r" + course12 + "\nTörölhetem?",
+                           "Biztosan törölhetem?\n" + course12}));
     EXPECT_EQ(rowsOf(DM->MT_kurzus, 10), 1);
     EXPECT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 100, {}));
     EXPECT_FALSE(DM->MT_alkalom.Locate("alkalom_id", 101, {}));
@@ -193,7 +162,7 @@ TEST_F(TimetableMembership, ARefusedCourseStaysWhileTheOthersGoWithTheirOccasion
         EXPECT_EQ(rowsOf(DM->MT_kurzus, course), 0);
     EXPECT_EQ(rowsOf(DM->MT_kurzusoktato, 11), 0);
     EXPECT_EQ(rowsOf(DM->MT_kurzustargy, 11), 0);
-    EXPECT_EQ(linksOf(12), 0);
+    EXPECT_EQ(timetablesOf(12), Ids{});
     EXPECT_EQ(left(), Ids{10});
 }
 
@@ -202,11 +171,11 @@ TEST_F(TimetableMembership, ALinkedCourseRefusedAtTheLastQuestionKeepsItsLink)
     addCourse({10, "A-EA-00", "Egy"}, {2});
     dialog->show();
     select(*dialog->DBGrid1, dialog->MT_kurzus1_temp, 10);
-    const std::vector<MessageSeen> seen = deleteAnswering(QStringLiteral("Biztosan"));
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0].text, QStringLiteral("A kurzus órarendbe van becsatolva!\r\nA-EA-00/Egy\nTörölhetem?"));
-    EXPECT_EQ(seen[2].text, QStringLiteral("A kurzus törlése megszakítva!"));
-    EXPECT_EQ(linksOf(10, 2), 1);
+    const QStringList seen = deleteAnswering(QStringLiteral("Biztosan"));
+    ASSERT_EQ(seen.size(), 3);
+    EXPECT_EQ(seen[0], QStringLiteral("A kurzus órarendbe van becsatolva!\r\nA-EA-00/Egy\nTörölhetem?"));
+    EXPECT_EQ(seen[2], QStringLiteral("A kurzus törlése megszakítva!"));
+    EXPECT_EQ(timetablesOf(10), Ids{2});
     EXPECT_EQ(rowsOf(DM->MT_kurzus, 10), 1);
 }
 
