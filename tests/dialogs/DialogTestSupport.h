@@ -226,11 +226,8 @@ protected:
         std::ofstream(folder.path() / "KK_kurzustargy.csv", std::ios::binary) << datamtest::dataFile(
             {{"kurzus_id", "Integer"}, {"targy_id", "Integer"}, {"maxletszam", "Integer"}}, {});
         const std::string dataFolder = folder.withSeparator();
-        dm = std::make_unique<TDM>(TDMEnvironment{[dataFolder] { return dataFolder; },
-                                                  [](std::string &name) {
-                                                      name = "tesztelo";
-                                                      return true;
-                                                  }});
+        const auto loginName = [](std::string &name) { return !(name = "tesztelo").empty(); };
+        dm = std::make_unique<TDM>(TDMEnvironment{[dataFolder] { return dataFolder; }, loginName});
         DM = dm.get();
     }
     void TearDown() override
@@ -245,8 +242,7 @@ protected:
     }
     struct Course {
         int id;
-        std::string code;
-        std::string title = "";
+        std::string code, title = "";
         int targyId = -1;
         Variant maxLetszam = 30;
         int linked = 0;
@@ -255,13 +251,9 @@ protected:
     };
     void addCourse(const Course &c, std::initializer_list<int> timetables = {})
     {
-        appendRow(DM->MT_kurzus, {{"kurzus_id", c.id},
-                                  {"targy_id", c.targyId},
-                                  text("kurzus_kod_osszetett", c.code),
-                                  text("megnevezes", c.title),
-                                  {"max_letszam", c.maxLetszam},
-                                  {"kurzus_id_csatolt", c.linked},
-                                  text("megjegyzes", c.note),
+        appendRow(DM->MT_kurzus, {{"kurzus_id", c.id}, {"targy_id", c.targyId}, text("kurzus_kod_osszetett", c.code),
+                                  text("megnevezes", c.title), {"max_letszam", c.maxLetszam},
+                                  {"kurzus_id_csatolt", c.linked}, text("megjegyzes", c.note),
                                   {"kurzusminta_id", c.templateId}});
         for (int timetable : timetables)
             appendRow(DM->MT_kurzusorarend, {{"kurzus_id", c.id}, {"orarend_id", timetable}});
@@ -269,12 +261,8 @@ protected:
     void addOccasion(int id, int kurzusId, TDateTime start, TDateTime end, int teremId = -1,
                      const std::string &hetek = "111111111111111", int gyakorisag = 0)
     {
-        appendRow(DM->MT_alkalom, {{"alkalom_id", id},
-                                   {"kurzus_id", kurzusId},
-                                   {"terem_id", teremId},
-                                   {"kezd_ido", start},
-                                   {"veg_ido", end},
-                                   {"gyakorisag", gyakorisag},
+        appendRow(DM->MT_alkalom, {{"alkalom_id", id}, {"kurzus_id", kurzusId}, {"terem_id", teremId},
+                                   {"kezd_ido", start}, {"veg_ido", end}, {"gyakorisag", gyakorisag},
                                    text("hetek", hetek)});
     }
     void addSubject(int id, const std::string &code, const std::string &name = "")
@@ -302,14 +290,10 @@ protected:
     {
         return idsWhere(table, "kurzus_id=" + std::to_string(kurzusId), field);
     }
-    void addRoom(int id, const std::string &hely, const std::string &kod, const std::string &site = "",
-                 int capacity = 0)
+    void addRoom(int id, const std::string &hely, const std::string &kod, const std::string &site = "", int seats = 0)
     {
-        appendRow(DM->MT_terem, {{"terem_id", id},
-                                 text("terem_hely", hely),
-                                 text("terem_kod", kod),
-                                 text("terem_telephely", site),
-                                 {"terem_kapacitas", capacity}});
+        appendRow(DM->MT_terem, {{"terem_id", id}, text("terem_hely", hely), text("terem_kod", kod),
+                                 text("terem_telephely", site), {"terem_kapacitas", seats}});
     }
 
     TempFolder folder;

@@ -118,29 +118,18 @@ TEST_F(TeacherTimetable, NoTeacherClosesAtOnceShowingNothing)
 
 TEST_F(TeacherTimetable, DayBoxesShowTheCallersDaysChangeThemButKeepTheLast)
 {
-    dialog->resize(500, 400);
-    EXPECT_EQ(dialog->width(), 780) << "no narrower";
     TveltoCalendar mainCalendar;
-    mainCalendar.SetDays({vlMonday, vlTuesday, vlSaturday, vlSunday});
+    mainCalendar.SetDays({vlTuesday, vlSaturday, vlSunday});
     dialog->NaptarBeallitas(4, &mainCalendar);
     show(1, [&] {
         expectCalendarFillsItsRoom(*dialog->VL);
         EXPECT_EQ(dialog->VL->ColWidths(0), 100);
-        EXPECT_TRUE(dialog->CBNap[5]->isChecked());
-        EXPECT_TRUE(dialog->CBNap[6]->isChecked());
-        EXPECT_FALSE(dialog->CBNap[2]->isChecked());
-        click(dialog->CBNap[2]);
-        click(dialog->CBNap[0]);
-        click(dialog->CBNap[6]);
+        EXPECT_TRUE(dialog->CBNap[5]->isChecked() && dialog->CBNap[6]->isChecked());
+        for (int day : {2, 6, 1, 5, 2})
+            click(dialog->CBNap[day]);
+        EXPECT_TRUE(dialog->CBNap[2]->isChecked()) << "the last day stays";
     });
-    EXPECT_EQ(dialog->VL->Days(), (TveltoCalendarDays{vlTuesday, vlWednesday, vlSaturday}));
-    mainCalendar.SetDays({vlThursday});
-    dialog->NaptarBeallitas(4, &mainCalendar);
-    show(1, [&] {
-        click(dialog->CBNap[3]);
-        EXPECT_TRUE(dialog->CBNap[3]->isChecked());
-    });
-    EXPECT_EQ(dialog->VL->Days(), (TveltoCalendarDays{vlThursday}));
+    EXPECT_EQ(dialog->VL->Days(), (TveltoCalendarDays{vlWednesday}));
     EXPECT_EQ(dialog->VL->ColCount(), 2);
 }
 

@@ -57,43 +57,27 @@ TEST_F(WeekEditor, OpensOnTheMaskOrTheCodeAndSavingReturnsWhatIsShown)
     }
 }
 
+// A ticked week makes the mask custom; typed text changes no box and is returned as typed.
 TEST_F(WeekEditor, ClicksOnFrequenciesAndWeeksTypedTextAndCancel)
 {
-    open("", 0, [&] {
-        QTest::mouseClick(frequency(3), Qt::LeftButton);
-        EXPECT_EQ(editor.GyakIndex(), 3);
-        EXPECT_EQ(editor.HetekEdit->text(), "001001001001001");
-        click(editor.CB[0]);
-        EXPECT_EQ(editor.GyakIndex(), 5) << "a ticked week makes the mask custom";
-        save();
-    });
-    EXPECT_EQ(editor.Gyakorisag, 999);
-    EXPECT_EQ(editor.Hetek, "101001001001001");
-
-    open("110000000000011", 999, [&] {
-        QTest::mouseClick(frequency(4), Qt::LeftButton);
-        save();
-    });
-    EXPECT_EQ(editor.Gyakorisag, 4);
-    EXPECT_EQ(editor.Hetek, "000100010001000");
-
-    open("110000000000011", 999, [&] {
-        editor.HetekEdit->clear();
-        QTest::keyClicks(editor.HetekEdit, "12ab");
-        EXPECT_EQ(boxes(), "110000000000011") << "typing changes no box";
-        save();
-    });
-    EXPECT_EQ(editor.Hetek, "12ab");
-    EXPECT_EQ(editor.Gyakorisag, 999);
-
-    const int result = open("110000000000011", 999, [&] {
-        click(editor.CB[5]);
-        QTest::keyClicks(editor.HetekEdit, "x");
-        click(editor.Button2);
-    });
-    EXPECT_EQ(result, QDialog::Rejected);
+    const struct { const char *hetek; std::function<void()> act; int code; const char *saved; } cases[] = {
+        {"", [&] { click(frequency(3)); EXPECT_EQ(editor.HetekEdit->text(), "001001001001001"); click(editor.CB[0]); },
+         999, "101001001001001"},
+        {"110000000000011", [&] { click(frequency(4)); }, 4, "000100010001000"},
+        {"110000000000011", [&] { editor.HetekEdit->setText("12ab"); EXPECT_EQ(boxes(), "110000000000011"); }, 999, "12ab"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(open(c.hetek, 999, [&] { c.act(); save(); }), QDialog::Accepted);
+        EXPECT_EQ(editor.Gyakorisag, c.code) << c.saved;
+        EXPECT_EQ(editor.Hetek, c.saved);
+    }
+    EXPECT_EQ(open("110000000000011", 999, [&] {
+                  click(editor.CB[5]);
+                  QTest::keyClicks(editor.HetekEdit, "x");
+                  click(editor.Button2);
+              }),
+              QDialog::Rejected);
     EXPECT_EQ(editor.Hetek, "110000000000011");
-    EXPECT_EQ(editor.Gyakorisag, 999);
     open("110000000000011", 999, [&] { save(); });
     EXPECT_EQ(editor.Hetek, "110000000000011") << "the cancelled text is forgotten";
 }

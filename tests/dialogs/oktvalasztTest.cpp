@@ -1,7 +1,6 @@
 #include "dialogs/oktvalaszt.h"
 
 #include "dialogs/DialogTestSupport.h"
-#include "dialogs/Oktatofoglaltsag.h"
 
 #include <QMenu>
 
@@ -142,36 +141,6 @@ TEST_F(TeacherChooser, ChangingATeacherRewritesItsRowAndAnUnfinishedChangeIsDrop
     });
     EXPECT_EQ(DM->MT_oktato.RecordCount(), 6);
     EXPECT_EQ(teachersNamed("Kun Péter"), 1);
-}
-
-TEST_F(TeacherChooser, TheTimetableEntryOpensTheCurrentTeachersTimetableSetUpLikeTheMainCalendar)
-{
-    TOktatofog timetable;
-    Oktatofog = &timetable;
-    TveltoCalendar mainCalendar;
-    mainCalendar.SetHetek(2);
-    mainCalendar.SetDays({vlMonday, vlWednesday});
-    mainCalendar.SetVonalzoBal(7);
-    dialog->ScaleMode = 1;
-    dialog->MainCalendar = &mainCalendar;
-    int shownFor = -1;
-    open([&] {
-        clickRow(4);
-        answeringModals([&] { dialog->Oktatrarendje1->trigger(); },
-                        [&](QWidget &modal) {
-                            ASSERT_EQ(&modal, &timetable);
-                            shownFor = timetable.OktatoId;
-                            click(timetable.Button1);
-                        });
-    });
-    Oktatofog = nullptr;
-    EXPECT_EQ(shownFor, 5);
-    EXPECT_EQ(timetable.VL->Hetek(), 2);
-    EXPECT_EQ(timetable.VL->Days(), (TveltoCalendarDays{vlMonday, vlWednesday}));
-    EXPECT_EQ(timetable.VL->VonalzoBal(), 7);
-    // The hourly rows: 07:00 to 20:00.
-    ASSERT_EQ(timetable.VL->Rows().size(), 13u);
-    EXPECT_EQ(timetable.VL->Rows().front().Start, 420);
 }
 
 } // namespace
