@@ -281,6 +281,12 @@ protected:
     {
         appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", share}});
     }
+    void addTemplate(int id, const std::string &code, const std::string &type = "", int subject = -1,
+                     const std::string &atargykod = "")
+    {
+        appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", id}, text("kurzusminta_kod", code), text("kurzusminta_tipus", type),
+                                       {"targy_id", subject}, text("atargykod", atargykod)});
+    }
     void linkTemplate(int templateId, int subject)
     {
         appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", templateId}, {"targy_id", subject}});

@@ -16,15 +16,6 @@ protected:
         appendRow(DM->MT_kurzus, {{"kurzus_id", id}, text("kurzus_kod", code),
                                   text("kurzus_kod_osszetett", code + "-EA-00")});
     }
-    void addTemplate(int id, const std::string &code, const std::string &atargykod = "")
-    {
-        appendRow(DM->MT_kurzusminta,
-                  {{"kurzusminta_id", id}, text("kurzusminta_kod", code), text("atargykod", atargykod)});
-    }
-    void linkTemplate(int templateId, int subject)
-    {
-        appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", templateId}, {"targy_id", subject}});
-    }
     std::string prefix(const std::string &courseCode)
     {
         dialog->KurzusKod = utf8ToCp1250(courseCode);
@@ -43,11 +34,9 @@ protected:
 
 TEST_F(SubjectSearch, PrefixFollowsWhereTheThreeDigitsStand)
 {
-    EXPECT_EQ(prefix("MAB123MN456"), "MAB123MN");
-    EXPECT_EQ(prefix("ABCDEF123XYZ"), "ABCDEF123");
-    EXPECT_EQ(prefix("ABCDEFG123XY"), "ABCDEFG123");
-    EXPECT_EQ(prefix("AB1234"), "AB1234");
-    EXPECT_EQ(prefix("ABCDEFGHIJ"), "ISMERETLEN!");
+    for (const auto &[code, expected] : {std::pair{"MAB123MN456", "MAB123MN"}, {"ABCDEF123XYZ", "ABCDEF123"},
+                                         {"ABCDEFG123XY", "ABCDEFG123"}, {"AB1234", "AB1234"}, {"ABCDEFGHIJ", "ISMERETLEN!"}})
+        EXPECT_EQ(prefix(code), expected);
 }
 
 TEST_F(SubjectSearch, SearchesByCodeWithItsQuoteDoubledOrByNameFromThePopup)
@@ -137,9 +126,9 @@ TEST_F(SubjectSearch, TemplateModeFiltersTheSharedTemplatesUntilClosing)
 {
     addCourseWithCode(1, "MAB123MN");
     addSubject(7, "S7");
-    addTemplate(50, "MAB123MN-EA", "MAB123MN");
-    addTemplate(51, "MAB123MN-GY", "XYZ");
-    addTemplate(52, "OTHER-EA", "MAB123MN");
+    addTemplate(50, "MAB123MN-EA", "", -1, "MAB123MN");
+    addTemplate(51, "MAB123MN-GY", "", -1, "XYZ");
+    addTemplate(52, "OTHER-EA", "", -1, "MAB123MN");
     linkTemplate(51, 7);
     dialog->KurzusId = 1;
     dialog->KeresesMod = 3;

@@ -34,11 +34,6 @@ protected:
         appendRow(DM->MT_mintatantervtargy,
                   {{"mintatanterv_id", curriculum}, {"targy_id", subject}, text("targy_felveteltipus", how)});
     }
-    void addTemplate(int id, const std::string &code, const std::string &type, int subject)
-    {
-        appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", id}, text("kurzusminta_kod", code),
-                                       text("kurzusminta_tipus", type), {"targy_id", subject}});
-    }
     Codes compositeCodes()
     {
         DM->MT_kurzus.SetIndexFieldNames("kurzus_id");

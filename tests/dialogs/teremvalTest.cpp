@@ -43,16 +43,6 @@ protected:
         dialog->DBGrid1->DataSet()->First();
         return shown;
     }
-    std::vector<int> freeRooms()
-    {
-        std::vector<int> shown;
-        open([&] {
-            EXPECT_TRUE(dialog->CheckBox1->isChecked());
-            shown = listed();
-            click(dialog->Button2);
-        });
-        return shown;
-    }
     // Clicks a row of the list and chooses it.
     void choose(int row)
     {
@@ -77,8 +67,7 @@ TEST_F(RoomChooser, ListsEveryRoomSortedByTheClickedTitleAndOnlyAdministratorsAd
         [&] {
             EXPECT_EQ(shownColumn(*dialog->DBGrid1, "terem_kod"), (QStringList{"101", "102", "201", "Virtuális", "301"}));
             expectColumnsInViewWithWholeTitles(*dialog->DBGrid1);
-            EXPECT_FALSE(dialog->CheckBox1->isChecked());
-            EXPECT_FALSE(dialog->Button3->isVisible());
+            EXPECT_FALSE(dialog->CheckBox1->isChecked() || dialog->Button3->isVisible());
             QTest::mouseClick(dialog->DBGrid1->viewport(), Qt::LeftButton, {}, dialog->DBGrid1->TitleRect(2).center());
             EXPECT_EQ(DM->MT_terem.IndexFieldNames(), "terem_kapacitas");
             EXPECT_EQ(listed(), (Rooms{3, 1, 5, 2, 4}));
@@ -117,19 +106,8 @@ TEST_F(RoomChooser, ListsEveryRoomSortedByTheClickedTitleAndOnlyAdministratorsAd
 
 // Occasion 1 is on Monday of week 1, 09:30-11:00 in room 1 with the given frequency and mask;
 // the others are of another course, each in its own room.
-struct Other {
-    int room;
-    TDateTime start, end;
-    const char *hetek = "111111111111111";
-    int gyakorisag = 0;
-};
-struct FreeRoomCase {
-    const char *what;
-    int gyakorisag;
-    const char *hetek;
-    std::vector<Other> others;
-    Rooms free;
-};
+struct Other { int room; TDateTime start, end; const char *hetek = "111111111111111"; int gyakorisag = 0; };
+struct FreeRoomCase { const char *what; int gyakorisag; const char *hetek; std::vector<Other> others; Rooms free; };
 
 TEST_F(RoomChooser, NarrowedListOffersOnlyTheRoomsFreeAtTheOccasionsTime)
 {
@@ -162,7 +140,10 @@ TEST_F(RoomChooser, NarrowedListOffersOnlyTheRoomsFreeAtTheOccasionsTime)
         int id = 2;
         for (const Other &o : c.others)
             addOccasion(id++, 11, o.start, o.end, o.room, o.hetek, o.gyakorisag);
-        EXPECT_EQ(freeRooms(), c.free) << c.what;
+        open([&] {
+            EXPECT_EQ(listed(), c.free) << c.what;
+            click(dialog->Button2);
+        });
     }
 }
 
