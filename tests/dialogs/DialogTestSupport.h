@@ -114,6 +114,14 @@ inline TSajat *itemOf(const TveltoCalendar &calendar, int alkalomId)
     return nullptr;
 }
 
+// What an occasion item shows: code, title, room, teachers, weeks and length in minutes.
+inline QString described(const TSajat *item)
+{
+    return item ? QStringList{item->Kod(), item->Nev(), item->Kiiras(), item->Oktatok(), item->Hetek(),
+                              QString::number(item->Length())}.join('|')
+                : QString();
+}
+
 // The text of a message box and the buttons it offers.
 struct MessageSeen {
     QString text;
