@@ -63,34 +63,6 @@ TEST_F(TableBrowser, CurriculumTreeListsSubjectsByHowTheyAreTakenAndFlagsTheShar
     EXPECT_EQ(dialog->MT_targy_temp.FieldByName("szabad")->AsInteger() + fieldOf(DM->MT_targy, "targy_id", 7, "szabad"), 2);
 }
 
-TEST_F(TableBrowser, TemplateTreeFiltersOnTheFixedCodeTypeAndTermAndShowsSubjectsAndTeachers)
-{
-    addSubject(7, "S7", "Analízis");
-    for (const auto &[id, code, type, term] : {std::tuple{1, "MSB293-1", "GY", "2019/20/1"}, {2, "MSB293-2", "EA", "2019/20/1"},
-                                               {3, "MSB294-1", "GY", "2019/20/1"}, {4, "MSB293-3", "GY", "2020/21/1"}}) {
-        addTemplate(id, code, type);
-        DM->MT_kurzusminta.Edit();
-        DM->MT_kurzusminta.FieldByName("felev")->SetAsString(term);
-        DM->MT_kurzusminta.Post();
-    }
-    linkTemplate(1, 7);
-    linkTemplate(2, 7);
-    for (int teacher : {5, 6})
-        appendRow(DM->MT_kurzusmintaoktato, {{"kurzusminta_id", teacher - 4}, {"oktato_id", teacher}});
-    dialog->show();
-    dialog->PageControl1->setCurrentWidget(dialog->TS_kurzusmintafa);
-    // A page shown for the first time lays out its buttons from the event loop.
-    QApplication::processEvents();
-    EXPECT_EQ(dialog->MT_kurzusminta_temp.RecordCount(), 4);
-    EXPECT_EQ(ids(dialog->MT_targy_temp, "targy_id"), std::vector<int>{7});
-    EXPECT_EQ(ids(dialog->MT_kurzusmintaoktato_temp, "oktato_id"), std::vector<int>{5});
-    dialog->RG_tip2->Button(2)->click();
-    dialog->RG_felev->Button(7)->click();
-    EXPECT_EQ(dialog->MT_kurzusminta_temp.Filter(),
-              "kurzusminta_kod like 'MSB293**' and (kurzusminta_tipus='GY') and (felev='2019/20/1')");
-    EXPECT_EQ(ids(dialog->MT_kurzusminta_temp, "kurzusminta_id"), std::vector<int>{1});
-}
-
 // Names come from existing subjects, subject 0 included, whatever filter the course table had.
 TEST_F(TableBrowser, NameFixingFillsOnlyEmptyNamesThenRegenerationAndSavingWork)
 {

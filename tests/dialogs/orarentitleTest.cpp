@@ -1,7 +1,6 @@
 #include "dialogs/orarentitle.h"
 
 #include "dialogs/DialogTestSupport.h"
-#include "dialogs/hetek_edit.h"
 
 namespace {
 
@@ -12,15 +11,9 @@ protected:
     void SetUp() override
     {
         DialogOn::SetUp();
-        edithetek = &editor;
         // Listed by name: Alfa, Béta.
         addTimetable(120, "Béta", "101010101010101");
         addTimetable(121, "Alfa", "111111111111111");
-    }
-    void TearDown() override
-    {
-        edithetek = nullptr;
-        DialogOn::TearDown();
     }
     // Shows the dialog; `whileShown` acts on it and "Mégsem" closes it unless it closed already.
     int open(const std::function<void()> &whileShown)
@@ -33,8 +26,6 @@ protected:
     }
     void clickCell(int column, int row) { dialogtest::clickCell(*dialog->DBGrid1, column, row); }
     std::string current(const char *field) { return utf8Of(DM->MT_orarend, field); }
-
-    Tedithetek editor;
 };
 
 TEST_F(TimetableList, ChoosingReturnsTheClickedTimetableAndItsWeeksALaterCancelNothing)
@@ -119,30 +110,6 @@ TEST_F(TimetableList, SavingAddsANewNameOnlyAndAFailedInsertionSaysSoLeavingNoHa
     EXPECT_EQ(DM->MT_orarend.State(), dsBrowse);
     DM->MT_orarend.BeforePost = nullptr;
     EXPECT_EQ(DM->MT_orarend.RecordCount(), 3);
-}
-
-// The editor starts from the current timetable's weeks; a cancelled editor leaves the edit.
-TEST_F(TimetableList, TheWeekEditorFillsTheEditAndMergingOnlySaysItIsGone)
-{
-    std::vector<std::string> started;
-    QStringList seen;
-    open([&] {
-        clickCell(0, 1);
-        dialog->DefHetek->setText(QStringLiteral("000000000000001"));
-        for (QPushButton *answer : {editor.Button2, editor.Button1})
-            answeringModals([&] { QTest::mouseDClick(dialog->DefHetek, Qt::LeftButton); },
-                            [&](QWidget &) {
-                                started.push_back(editor.HetekEdit->text().toStdString());
-                                click(editor.CB[14]);
-                                click(answer);
-                            });
-        EXPECT_EQ(dialog->DefHetek->text(), "101010101010100");
-        seen = textsOf(messagesOf([&] { click(dialog->Button4); }));
-    });
-    EXPECT_EQ(started, (std::vector<std::string>{"101010101010101", "101010101010101"}));
-    EXPECT_EQ(editor.Gyakorisag, 999);
-    EXPECT_EQ(seen, QStringList{"Beemelés megszüntetve!!!"});
-    EXPECT_EQ(DM->MT_orarend.RecordCount(), 2);
 }
 
 } // namespace
