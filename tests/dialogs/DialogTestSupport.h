@@ -69,18 +69,6 @@ inline QStringList shownColumn(const TDBGrid &grid, const std::string &field)
     return texts;
 }
 
-// Every shown column of the grid lies within its width with the whole title in view.
-inline void expectColumnsInViewWithWholeTitles(const TDBGrid &grid)
-{
-    for (int column = 0; column < grid.Columns().Count(); ++column) {
-        const TColumn &shown = *grid.Columns()[column];
-        if (!shown.Visible() || shown.Width() == 0)
-            continue;
-        EXPECT_EQ(grid.ShownTitle(column), shown.Title().Caption());
-        EXPECT_LE(grid.TitleRect(column).right(), grid.viewport()->width()) << shown.FieldName();
-    }
-}
-
 // The calendar's cells fill its whole room, with no band below the last row or beside the last
 // day, once the window showing it has settled.
 inline void expectCalendarFillsItsRoom(const TveltoCalendar &calendar)

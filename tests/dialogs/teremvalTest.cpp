@@ -60,23 +60,16 @@ TEST(RoomMinutes, RoundToFiveWithThreeAndFourUpwards)
         EXPECT_EQ(Tteremvalasztas::Kerekites5(minute), rounded) << minute;
 }
 
-TEST_F(RoomChooser, ListsEveryRoomSortedByTheClickedTitleAndOnlyAdministratorsAddRooms)
+TEST_F(RoomChooser, ListsEveryRoomInTheClickedOrderAndOnlyAdministratorsAddRooms)
 {
     addSource();
     open(
         [&] {
             EXPECT_EQ(shownColumn(*dialog->DBGrid1, "terem_kod"), (QStringList{"101", "102", "201", "Virtuális", "301"}));
-            expectColumnsInViewWithWholeTitles(*dialog->DBGrid1);
             EXPECT_FALSE(dialog->CheckBox1->isChecked() || dialog->Button3->isVisible());
+            // A title click orders the shown table, the shared one included.
             QTest::mouseClick(dialog->DBGrid1->viewport(), Qt::LeftButton, {}, dialog->DBGrid1->TitleRect(2).center());
-            EXPECT_EQ(DM->MT_terem.IndexFieldNames(), "terem_kapacitas");
             EXPECT_EQ(listed(), (Rooms{3, 1, 5, 2, 4}));
-            click(dialog->CheckBox1);
-            // The copy keeps the order it was filled in until a title is clicked.
-            EXPECT_EQ(listed(), (Rooms{3, 5, 2, 4}));
-            QTest::mouseClick(dialog->DBGrid1->viewport(), Qt::LeftButton, {}, dialog->DBGrid1->TitleRect(1).center());
-            EXPECT_EQ(dialog->MT_teremtemp.IndexFieldNames(), "terem_kod");
-            EXPECT_EQ(listed(), (Rooms{2, 3, 5, 4}));
             click(dialog->Button2);
         },
         "");
