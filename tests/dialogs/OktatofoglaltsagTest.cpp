@@ -90,43 +90,14 @@ TEST_F(TeacherTimetable, ShowsTheFirstHundredOfItsOccasionsInTheTablesOrder)
         addOccasion(1000 + i, 10, at(Monday1 + i % 5, 8, 0), at(Monday1 + i % 5, 9, 0));
         addOccasion(2000 + i, i % 2 ? 11 : 99, at(Monday1 + i % 5, 10, 0), at(Monday1 + i % 5, 11, 0));
     }
-    show(1);
+    show(1, [&] {
+        expectCalendarFillsItsRoom(*dialog->VL);
+        EXPECT_EQ(dialog->VL->ColWidths(0), 100);
+    });
     std::vector<int> expected;
     for (int i = 0; i < 100; ++i)
         expected.push_back(1000 + i);
     EXPECT_EQ(shownIds(), expected);
-}
-
-TEST_F(TeacherTimetable, NoTeacherClosesAtOnceShowingNothing)
-{
-    addCourse({.id = 10, .code = "K-01", .title = "K"});
-    linkTeacher(10, 0);
-    addOccasion(400, 10, at(Monday1, 8, 0), at(Monday1, 9, 30));
-    dialog->OktatoId = 0;
-    bool leftOpen = false;
-    int result = -1;
-    // Closed by the test only when the window failed to close itself.
-    answeringModals([&] { result = dialog->exec(); }, [&](QWidget &modal) { leftOpen = modal.close(); });
-    EXPECT_EQ(result, QDialog::Rejected);
-    EXPECT_FALSE(leftOpen);
-    EXPECT_EQ(dialog->VL->Items().Count(), 0);
-}
-
-TEST_F(TeacherTimetable, DayBoxesShowTheCallersDaysChangeThemButKeepTheLast)
-{
-    TveltoCalendar mainCalendar;
-    mainCalendar.SetDays({vlTuesday, vlSaturday, vlSunday});
-    dialog->NaptarBeallitas(4, &mainCalendar);
-    show(1, [&] {
-        expectCalendarFillsItsRoom(*dialog->VL);
-        EXPECT_EQ(dialog->VL->ColWidths(0), 100);
-        EXPECT_TRUE(dialog->CBNap[5]->isChecked() && dialog->CBNap[6]->isChecked());
-        for (int day : {2, 6, 1, 5, 2})
-            click(dialog->CBNap[day]);
-        EXPECT_TRUE(dialog->CBNap[2]->isChecked()) << "the last day stays";
-    });
-    EXPECT_EQ(dialog->VL->Days(), (TveltoCalendarDays{vlWednesday}));
-    EXPECT_EQ(dialog->VL->ColCount(), 2);
 }
 
 } // namespace
