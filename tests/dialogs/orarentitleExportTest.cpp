@@ -180,23 +180,20 @@ TEST_F(Export, OnlyCoursesWithASubjectInATimetableAreWrittenEveryRunAfresh)
         addOccasion(course * 10, course, Tuesday + double(time(465)), Tuesday + double(time(555)), 5, "100000000000000");
     addOccasion(101, 10, Thursday + double(time(465)), Thursday + double(time(555)), 77, "100000000000000");
     linkTeacher(10, 1);
-    DM->MT_alkalom.SetFilter("kurzus_id=11");
-    DM->MT_alkalom.SetFiltered(true);
-    DM->MT_targy.SetFilter("targy_id=4");
-    DM->MT_targy.SetFiltered(true);
-    DM->MT_kurzus.SetFilter("kurzus_id=11");
-    DM->MT_kurzus.SetFiltered(true);
+    for (const auto &[table, filter] : {std::pair{&DM->MT_alkalom, "kurzus_id=11"}, {&DM->MT_targy, "targy_id=4"},
+                                        {&DM->MT_kurzus, "kurzus_id=11"}}) {
+        table->SetFilter(filter);
+        table->SetFiltered(true);
+    }
     runExport();
     runExport();
     EXPECT_EQ(texts(DM->MT_export, "K_kurzuskod"), (std::vector<std::string>{"AAA-EA", "AAA-EA", "DDD-EA", "EEE-EA"}));
     EXPECT_EQ(texts(DM->MT_export, "K_targykod"), (std::vector<std::string>{"MSX", "MSX", "", "FIZ"}));
-    EXPECT_EQ(texts(DM->MT_export_alkalom, "K_tagozat"), (std::vector<std::string>{"AAA-EA", "AAA-EA"}));
     EXPECT_EQ(texts(DM->MT_export_alkalom, "K_targy_kurzus"), (std::vector<std::string>{"MSX{AAA-EA}", "MSX{AAA-EA}"}));
     EXPECT_EQ(texts(DM->MT_export_alkalom, "K_teremkod"), (std::vector<std::string>{"ZQF-KelmendorA-01234", ""}));
     for (TztrMemTable *table : {&DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_kurzustargy})
         EXPECT_FALSE(table->Filtered()) << table->Name();
-    EXPECT_TRUE(DM->MT_targy.Filtered());
-    EXPECT_TRUE(DM->MT_kurzus.Filtered());
+    EXPECT_TRUE(DM->MT_targy.Filtered() && DM->MT_kurzus.Filtered());
     EXPECT_EQ(dialog->PB2->value(), 5);
 }
 

@@ -45,7 +45,6 @@ TEST_F(TimetableMembership, TimetableCoursesAreOnTheRightOthersOnTheLeftAndMoveE
     EXPECT_EQ(left(), (Ids{11, 12, 14}));
     EXPECT_EQ(texts(dialog->MT_kurzus1_temp, "megnevezes"), (std::vector<std::string>{"Analízis", "Algebra", ""}));
     click(dialog->CheckBox1);
-    EXPECT_EQ(right(), (Ids{10, 13}));
     EXPECT_EQ(left(), (Ids{12, 14})) << "courses of other timetables hidden";
     click(dialog->CheckBox1);
     dialog->MT_kurzus1_temp.First();
@@ -55,9 +54,8 @@ TEST_F(TimetableMembership, TimetableCoursesAreOnTheRightOthersOnTheLeftAndMoveE
     select(*dialog->DBGrid1, dialog->MT_kurzus1_temp, 12);
     click(dialog->B_bevetelek);
     EXPECT_EQ(right(), (Ids{10, 13, 11, 14, 12}));
-    EXPECT_EQ(dialog->DBGrid1->SelectedRows().Count(), 0);
     click(dialog->Button6);
-    EXPECT_EQ(left().size(), 5u);
+    EXPECT_TRUE(right().empty());
     click(dialog->Button5);
     EXPECT_TRUE(left().empty());
 }
