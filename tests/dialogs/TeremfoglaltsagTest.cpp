@@ -128,19 +128,4 @@ TEST_F(RoomOccupancy, AClickedItemShowsItsDetailsItsTimetablesAndTakesTheMark)
     EXPECT_EQ(shown("nap"), "Hiba!");
 }
 
-TEST_F(RoomOccupancy, TheDayMenuChangesTheCalendarThatFillsItsWindowButKeepsTheLastDay)
-{
-    create();
-    expectCalendarFillsItsRoom(*dialog->VL);
-    for (int day : {5, 0, 1, 2, 3, 5})
-        dialog->Nap[day]->trigger();
-    EXPECT_EQ(dialog->VL->Days(), TveltoCalendarDays{vlFriday});
-    EXPECT_EQ(textsOf(messagesOf([&] { dialog->Nap[4]->trigger(); })), QStringList{"Nincs kiválasztva Nap!"});
-    EXPECT_TRUE(dialog->Nap[4]->isChecked());
-    EXPECT_EQ(dialog->VL->ColCount(), 2);
-    dialog->Csakrarend1->trigger();
-    EXPECT_FALSE(dialog->Panel1->isVisible()) << "the calendar alone";
-    expectCalendarFillsItsRoom(*dialog->VL);
-}
-
 } // namespace
