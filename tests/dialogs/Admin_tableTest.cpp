@@ -27,8 +27,6 @@ TEST_F(TableBrowser, ShowsTheLoginNameAndFiltersTheCurriculaWithoutLeavingAFilte
     addCurriculum(2, "L", 0);
     dialog->show();
     EXPECT_EQ(dialog->Felhasznalo->text(), QStringLiteral("tesztelo"));
-    EXPECT_EQ(dialog->PageControl1->currentWidget(), dialog->TS_mintatantervfa);
-    EXPECT_EQ(DM->MT_mintatanterv.RecordCount(), 2);
     pick(dialog->RG_tagozat, 1);
     EXPECT_EQ(DM->MT_mintatanterv.Filter(), "(tagozat='N')");
     EXPECT_EQ(ids(DM->MT_mintatanterv, "mintatanterv_id"), std::vector<int>{1});

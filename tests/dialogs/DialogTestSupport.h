@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared by the dialog tests: a data module on a folder of the test's own with the tables the
-// dialogs read emptied, row helpers, and answering the modal windows a routine opens.
+// Shared by the dialog tests: a data module on an empty folder of the test's own, row helpers,
+// and answering the modal windows a routine opens.
 
 #include "calendar/veltoCalendar.h"
 #include "sajat/SajatVCI.h"
@@ -41,10 +41,7 @@ constexpr int Monday1 = 2;
 
 inline TDateTime at(int day, int hour, int minute) { return day + (hour * 60 + minute) / 1440.0; }
 
-struct Value {
-    const char *field;
-    Variant value;
-};
+struct Value { const char *field; Variant value; };
 
 inline Value text(const char *field, const std::string &utf8) { return {field, Variant(utf8ToCp1250(utf8))}; }
 
@@ -84,7 +81,6 @@ inline void expectCalendarFillsItsRoom(const TveltoCalendar &calendar)
     EXPECT_EQ(height, calendar.viewport()->height());
 }
 
-// The occasions a calendar shows, by their ids in its order.
 inline std::vector<int> occasionIds(const TveltoCalendar &calendar)
 {
     std::vector<int> found;
@@ -110,11 +106,7 @@ inline QString described(const TSajat *item)
                 : QString();
 }
 
-// The text of a message box and the buttons it offers.
-struct MessageSeen {
-    QString text;
-    QMessageBox::StandardButtons buttons;
-};
+struct MessageSeen { QString text; QMessageBox::StandardButtons buttons; };
 
 // Runs `routine`, recording every message box it opens; a box whose text holds `refuse` is
 // cancelled, any other is answered with OK.
@@ -131,7 +123,6 @@ inline std::vector<MessageSeen> messagesOf(const std::function<void()> &routine,
     return seen;
 }
 
-// The texts of the messages, in order.
 inline QStringList textsOf(const std::vector<MessageSeen> &seen)
 {
     QStringList found;
@@ -161,7 +152,6 @@ inline void clickCell(TDBGrid &grid, int column, int row)
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.CellRect(column, row).center());
 }
 
-// The integer field of every row of a table, in its order.
 inline std::vector<int> ids(TDataSet &table, const char *field)
 {
     std::vector<int> found;

@@ -58,9 +58,7 @@ TEST_F(TimetableList, ACellCopiesItsRowIntoTheEditsTheTestColumnTogglesTheMarkIn
     open([&] {
         EXPECT_EQ(shownColumn(*dialog->DBGrid1, "hetek"), (QStringList{"111111111111111", "101010101010101"}));
         clickCell(1, 1);
-        EXPECT_EQ(dialog->Edit1->text(), "Béta");
-        EXPECT_EQ(dialog->Edit2->text(), "");
-        EXPECT_EQ(dialog->DefHetek->text(), "101010101010101");
+        EXPECT_EQ(dialog->Edit1->text() + "|" + dialog->Edit2->text() + "|" + dialog->DefHetek->text(), "Béta||101010101010101");
         EXPECT_EQ(current("teszt"), "");
         dialog->Edit1->setText(QStringLiteral("saját"));
         for (int i = 0; i < 3; ++i) {
@@ -95,9 +93,7 @@ TEST_F(TimetableList, SavingAddsANewNameOnlyAndAFailedInsertionSaysSoLeavingNoHa
         click(dialog->Button2);
     });
     EXPECT_EQ(DM->MT_orarend.RecordCount(), 3);
-    EXPECT_EQ(current("megnevezes"), "Gamma");
-    EXPECT_EQ(current("megjegyzes"), "esti");
-    EXPECT_EQ(dialog->Hetek, "010101010101010");
+    EXPECT_EQ(current("megnevezes") + "|" + current("megjegyzes") + "|" + dialog->Hetek, "Gamma|esti|010101010101010");
     EXPECT_GT(dialog->OrarendId, 121);
 
     DM->MT_orarend.BeforePost = [](TDataSet &) { throw EDatabaseError("refused"); };
