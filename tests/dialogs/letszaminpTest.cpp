@@ -2,60 +2,16 @@
 
 #include "dialogs/DialogTestSupport.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-
 namespace {
 
-using dialogtest::answeringModals;
+using namespace dialogtest;
 
-// The dialog as the main window uses it: caption, label and starting text set, then run.
-class NumberInput : public testing::Test {
-protected:
-    int open(const QString &start, const std::function<void(Tletszam &)> &answer)
-    {
-        input.setWindowTitle(QStringLiteral("Részvétel 0-100"));
-        input.Label1->setText(QStringLiteral("Részvétel %:"));
-        input.Edit1->setText(start);
-        int result = -1;
-        answeringModals([&] { result = input.exec(); },
-                        [&](QWidget &modal) {
-                            ASSERT_EQ(&modal, &input);
-                            // Focus moves only within the active window.
-                            QApplication::setActiveWindow(&input);
-                            ASSERT_TRUE(QTest::qWaitForWindowActive(&input));
-                            answer(input);
-                        });
-        return result;
-    }
-    static void retype(Tletszam &dialog, const char *keys)
-    {
-        dialog.Edit1->selectAll();
-        QTest::keyClick(dialog.Edit1, Qt::Key_Delete);
-        QTest::keyClicks(dialog.Edit1, keys);
-    }
-    // Leaving the edit for the next control.
-    static void leave(Tletszam &dialog) { dialog.Button1->setFocus(); }
-
+// Run as the main window does: caption, label and starting text set. The edit takes at most three
+// digits; a blank edit becomes zero on leaving it or saving.
+TEST(NumberInput, OpensOnTheNumberAndTypedDigitsAreSavedOrCancelledWithABlankMadeZero)
+{
     Tletszam input;
-};
-
-TEST_F(NumberInput, OpensWithTheFocusInTheNumberAndTheCallersTexts)
-{
     EXPECT_EQ(input.windowTitle(), "Maximális létszám") << "until the caller sets its own";
-    open(QStringLiteral("100"), [](Tletszam &dialog) {
-        EXPECT_EQ(QApplication::focusWidget(), dialog.Edit1);
-        EXPECT_EQ(dialog.windowTitle(), "Részvétel 0-100");
-        EXPECT_EQ(dialog.Label1->text(), "Részvétel %:");
-        EXPECT_EQ(dialog.Edit1->text(), "100");
-        dialog.reject();
-    });
-}
-
-// Takes at most three digits; a blank edit becomes zero on leaving or saving.
-TEST_F(NumberInput, TypedDigitsAreSavedOrCancelledAndABlankBecomesZero)
-{
     enum How { Save, Enter, Cancel, Leave };
     const struct { const char *start, *keys; How how; int result; const char *shown; } cases[] = {
         {"30", "45", Save, QDialog::Accepted, "45"},       {"30", "7", Enter, QDialog::Accepted, "7"},
@@ -63,24 +19,32 @@ TEST_F(NumberInput, TypedDigitsAreSavedOrCancelledAndABlankBecomesZero)
         {"", "1a2-34", Leave, QDialog::Rejected, "123"},   {"55", "", Leave, QDialog::Rejected, "0"},
         {"   ", nullptr, Leave, QDialog::Rejected, "0"},   {"", "007", Leave, QDialog::Rejected, "007"},
     };
+    input.setWindowTitle(QStringLiteral("Részvétel 0-100"));
     for (const auto &c : cases) {
-        const int result = open(QString::fromLatin1(c.start), [&](Tletszam &dialog) {
-            if (c.keys)
-                retype(dialog, c.keys);
-            if (c.how == Save)
-                QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        input.Edit1->setText(QString::fromLatin1(c.start));
+        const int result = execWith(input, [&] {
+            // Focus moves only within the active window.
+            QApplication::setActiveWindow(&input);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&input));
+            EXPECT_EQ(QApplication::focusWidget(), input.Edit1);
+            if (c.keys) {
+                input.Edit1->selectAll();
+                QTest::keyClick(input.Edit1, Qt::Key_Delete);
+                QTest::keyClicks(input.Edit1, c.keys);
+            }
+            if (c.how == Save || c.how == Cancel)
+                click(c.how == Save ? input.Button1 : input.Button2);
             else if (c.how == Enter)
-                QTest::keyClick(dialog.Edit1, Qt::Key_Return);
-            else if (c.how == Cancel)
-                QTest::mouseClick(dialog.Button2, Qt::LeftButton);
+                QTest::keyClick(input.Edit1, Qt::Key_Return);
             else {
-                leave(dialog);
-                dialog.reject();
+                input.Button1->setFocus();
+                input.reject();
             }
         });
         EXPECT_EQ(result, c.result) << c.keys;
         EXPECT_EQ(input.Edit1->text(), QString::fromLatin1(c.shown)) << c.keys;
     }
+    EXPECT_EQ(input.windowTitle(), "Részvétel 0-100");
 }
 
 } // namespace

@@ -1,70 +1,39 @@
 #include "dialogs/targykereso.h"
 
 #include "dialogs/DialogTestSupport.h"
-#include "platform/widgets/DBGrids.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
+#include <QContextMenuEvent>
+#include <QMenu>
 
 namespace {
 
-using dialogtest::appendRow;
-using dialogtest::text;
-using dialogtest::utf8Of;
+using namespace dialogtest;
 
-class SubjectSearch : public dialogtest::DataModule {
+class SubjectSearch : public DialogOn<Ttargy_kereso> {
 protected:
-    void SetUp() override
-    {
-        DataModule::SetUp();
-        dialog = std::make_unique<Ttargy_kereso>();
-    }
-    void TearDown() override
-    {
-        dialog.reset();
-        DataModule::TearDown();
-    }
-
     void addCourseWithCode(int id, const std::string &code)
     {
         appendRow(DM->MT_kurzus, {{"kurzus_id", id}, text("kurzus_kod", code),
                                   text("kurzus_kod_osszetett", code + "-EA-00")});
     }
-    void addTemplate(int id, const std::string &code, const std::string &atargykod = "")
+    // A right click on a search label offers the popup menu of search fields.
+    bool popupOffered(QWidget *label)
     {
-        appendRow(DM->MT_kurzusminta,
-                  {{"kurzusminta_id", id}, text("kurzusminta_kod", code), text("atargykod", atargykod)});
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(1, 1), label->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(label, &event);
+        const bool shown = dialog->PM_kereso->isVisible();
+        dialog->PM_kereso->hide();
+        return shown;
     }
-    void linkTemplate(int templateId, int subject)
-    {
-        appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", templateId}, {"targy_id", subject}});
-    }
-    std::vector<int> listed(TDataSet &table)
-    {
-        std::vector<int> ids;
-        for (table.First(); !table.Eof(); table.Next())
-            ids.push_back(table.FieldByName("targy_id")->AsInteger());
-        return ids;
-    }
-    std::string prefix(const std::string &courseCode)
-    {
-        dialog->KurzusKod = utf8ToCp1250(courseCode);
-        return dialog->TargykodElotag();
-    }
-
-    std::unique_ptr<Ttargy_kereso> dialog;
 };
 
 TEST_F(SubjectSearch, PrefixFollowsWhereTheThreeDigitsStand)
 {
-    EXPECT_EQ(prefix("MAB123MN456"), "MAB123MN");
-    EXPECT_EQ(prefix("ABCDEF123XYZ"), "ABCDEF123");
-    EXPECT_EQ(prefix("ABCDEFG123XY"), "ABCDEFG123");
-    EXPECT_EQ(prefix("AB1234"), "AB1234");
-    EXPECT_EQ(prefix("ABCDEFGHIJ"), "ISMERETLEN!");
+    for (const auto &[code, expected] : {std::pair{"MAB123MN456", "MAB123MN"}, {"ABCDEF123XYZ", "ABCDEF123"},
+                                         {"ABCDEFG123XY", "ABCDEFG123"}, {"AB1234", "AB1234"}, {"ABCDEFGHIJ", "ISMERETLEN!"}}) {
+        dialog->KurzusKod = code;
+        EXPECT_EQ(dialog->TargykodElotag(), expected);
+    }
 }
 
 TEST_F(SubjectSearch, SearchesByCodeWithItsQuoteDoubledOrByNameFromThePopup)
@@ -76,40 +45,52 @@ TEST_F(SubjectSearch, SearchesByCodeWithItsQuoteDoubledOrByNameFromThePopup)
     EXPECT_FALSE(dialog->PC->isTabVisible(2)) << "no template page while searching subjects";
     dialog->E_kereso->setText(QStringLiteral("O'B"));
     EXPECT_EQ(dialog->MT_targy_temp.Filter(), "targy_kod like 'O''B**'");
-    EXPECT_EQ(listed(dialog->MT_targy_temp), std::vector<int>{7});
+    EXPECT_EQ(ids(dialog->MT_targy_temp, "targy_id"), std::vector<int>{7});
+    EXPECT_TRUE(popupOffered(dialog->L_kereso) && popupOffered(dialog->L_kereso_nev));
+    EXPECT_FALSE(popupOffered(dialog->E_kereso));
     dialog->targy_nev->trigger();
-    EXPECT_EQ(dialog->KeresoMezo, "targy_nev");
     EXPECT_EQ(dialog->L_kereso->text(), QStringLiteral("Megnevezés:"));
     EXPECT_TRUE(dialog->E_kereso->text().isEmpty());
     QTest::keyClicks(dialog->E_kereso, QStringLiteral("Alg"));
-    EXPECT_EQ(dialogtest::shownColumn(*dialog->DBGrid2, "targy_nev"), QStringList{QStringLiteral("Algebra")});
+    EXPECT_EQ(shownColumn(*dialog->DBGrid2, "targy_nev"), QStringList{QStringLiteral("Algebra")});
+    QTest::keyClicks(dialog->E_kereso, QStringLiteral("x"));
+    click(dialog->B_mentes);
+    EXPECT_TRUE(dialog->isVisible()) << "nothing to choose";
+    EXPECT_TRUE(dialog->KivalasztottTargyak().empty());
+    dialog->PC->setCurrentWidget(dialog->TS_szuk);
+    EXPECT_EQ(dialog->KeresesMod, 1);
+    EXPECT_EQ(dialog->Edit1->text(), QStringLiteral("kurzusminta_kod like 'ISMERETLEN!**'"));
 }
 
-TEST_F(SubjectSearch, NarrowedListHoldsEachSubjectOnceWithoutAttachedOnes)
+// Subjects of the templates of the course's code, each once, without those the course has.
+TEST_F(SubjectSearch, TheNarrowedListOffersTheTemplatesSubjectsToChooseOneOrSeveral)
 {
     addCourseWithCode(1, "MAB123MN");
-    addSubject(7, "S7");
-    addSubject(8, "S8");
-    addSubject(9, "S9");
-    addSubject(10, "S10");
-    addTemplate(50, "MAB123MN-EA");
-    addTemplate(51, "MAB123MN-GY");
-    addTemplate(52, "MAB999MN-GY");
-    linkTemplate(50, 8);
-    linkTemplate(50, 7);
-    linkTemplate(51, 7);
-    linkTemplate(51, 9);
-    linkTemplate(51, 404);
-    linkTemplate(52, 10);
+    for (int subject : {0, 8, 9, 10})
+        addSubject(subject, "S" + std::to_string(subject));
+    for (const auto &[id, code] : {std::pair{50, "MAB123MN-EA"}, {51, "MAB123MN-GY"}, {52, "MAB999MN-GY"}})
+        addTemplate(id, code);
+    for (const auto &[templateId, subject] : {std::pair{50, 8}, {50, 0}, {51, 0}, {51, 9}, {51, 404}, {52, 10}})
+        linkTemplate(templateId, subject);
     linkSubject(1, 9);
+    DM->MT_kurzustargy.SetFilter("kurzus_id=2");
+    DM->MT_kurzustargy.SetFiltered(true);
     dialog->KurzusId = 1;
     dialog->KeresesMod = 1;
     dialog->show();
-    EXPECT_EQ(dialog->KurzusKod, "MAB123MN");
     EXPECT_EQ(dialog->PC->currentWidget(), dialog->TS_szuk);
     EXPECT_EQ(dialog->Edit1->text(), QStringLiteral("kurzusminta_kod like 'MAB123MN**'"));
-    EXPECT_EQ(dialogtest::shownColumn(*dialog->DBGrid1, "targy_kod"), (QStringList{"S8", "S7"}));
-    EXPECT_FALSE(dialog->PC->isTabVisible(2));
+    EXPECT_EQ(shownColumn(*dialog->DBGrid1, "targy_kod"), (QStringList{"S8", "S0"}));
+    dialog->MT_targyszuk.Last();
+    click(dialog->B_mentes);
+    EXPECT_EQ(dialog->KivalasztottTargyak(), std::vector<int>{0}) << "subject 0 is a real one";
+    dialog->show();
+    dialog->MT_targyszuk.Last();
+    dialog->DBGrid1->SelectedRows().SetCurrentRowSelected(true);
+    dialog->MT_targyszuk.First();
+    dialog->DBGrid1->SelectedRows().SetCurrentRowSelected(true);
+    click(dialog->B_mentes);
+    EXPECT_EQ(dialog->KivalasztottTargyak(), (std::vector<int>{0, 8}));
 }
 
 TEST_F(SubjectSearch, NoSuggestionFallsBackToEverySubject)
@@ -123,73 +104,34 @@ TEST_F(SubjectSearch, NoSuggestionFallsBackToEverySubject)
     EXPECT_EQ(dialog->KeresesMod, 2);
     EXPECT_EQ(dialog->PC->currentWidget(), dialog->TS_targy);
     EXPECT_EQ(dialog->E_kereso->text(), QStringLiteral("MAB123MN"));
-    EXPECT_EQ(listed(dialog->MT_targy_temp), std::vector<int>{7});
-}
-
-TEST_F(SubjectSearch, ChoosingGivesTheCurrentSuggestionOrEverySelectedOne)
-{
-    addCourseWithCode(1, "MAB123MN");
-    for (int subject : {7, 8, 9}) {
-        addSubject(subject, "S" + std::to_string(subject));
-        linkTemplate(50, subject);
-    }
-    addTemplate(50, "MAB123MN-EA");
-    dialog->KurzusId = 1;
-    dialog->show();
-    dialog->MT_targyszuk.Last();
-    QTest::mouseClick(dialog->B_mentes, Qt::LeftButton);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->Eredmeny, 9);
-    EXPECT_EQ(dialog->KivalasztottTargyak(), std::vector<int>{9});
-    dialog->show();
-    dialog->MT_targyszuk.Last();
-    dialog->DBGrid1->SelectedRows().SetCurrentRowSelected(true);
-    dialog->MT_targyszuk.First();
-    dialog->DBGrid1->SelectedRows().SetCurrentRowSelected(true);
-    QTest::mouseClick(dialog->B_mentes, Qt::LeftButton);
-    EXPECT_EQ(dialog->KivalasztottTargyak(), (std::vector<int>{9, 7}));
-}
-
-TEST_F(SubjectSearch, NothingToChooseKeepsTheDialogOpen)
-{
-    dialog->KeresesMod = 2;
-    dialog->show();
-    QTest::mouseClick(dialog->B_mentes, Qt::LeftButton);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->Eredmeny, -1);
+    EXPECT_EQ(ids(dialog->MT_targy_temp, "targy_id"), std::vector<int>{7});
 }
 
 TEST_F(SubjectSearch, TemplateModeFiltersTheSharedTemplatesUntilClosing)
 {
     addCourseWithCode(1, "MAB123MN");
     addSubject(7, "S7");
-    addTemplate(50, "MAB123MN-EA", "MAB123MN");
-    addTemplate(51, "MAB123MN-GY", "XYZ");
-    addTemplate(52, "OTHER-EA", "MAB123MN");
+    addTemplate(50, "MAB123MN-EA", "", -1, "MAB123MN");
+    addTemplate(51, "MAB123MN-GY", "", -1, "XYZ");
+    addTemplate(52, "OTHER-EA", "", -1, "MAB123MN");
     linkTemplate(51, 7);
     dialog->KurzusId = 1;
     dialog->KeresesMod = 3;
     dialog->show();
     EXPECT_EQ(dialog->PC->currentWidget(), dialog->TS_kurzusminta);
     EXPECT_FALSE(dialog->PC->isTabVisible(0));
+    EXPECT_TRUE(dialog->PC->isTabVisible(2));
+    EXPECT_EQ(dialog->KeresesMod, 3) << "showing the page is no page change";
     EXPECT_EQ(dialog->E_kereso_kod->text(), QStringLiteral("MAB123MN"));
     EXPECT_EQ(DM->MT_kurzusminta.RecordCount(), 2);
+    EXPECT_TRUE(popupOffered(dialog->L_kereso_kod));
     QTest::keyClicks(dialog->E_kereso_nev, QStringLiteral("XY"));
     ASSERT_EQ(DM->MT_kurzusminta.RecordCount(), 1);
     dialog->DBG_kurzusmintaCellClick();
-    EXPECT_EQ(listed(dialog->MT_targy_temp2), std::vector<int>{7});
-    QTest::mouseClick(dialog->B_mentes, Qt::LeftButton);
+    EXPECT_EQ(ids(dialog->MT_targy_temp2, "targy_id"), std::vector<int>{7});
+    click(dialog->B_mentes);
     EXPECT_EQ(dialog->Eredmeny, 51);
     EXPECT_FALSE(DM->MT_kurzusminta.Filtered());
-}
-
-TEST_F(SubjectSearch, SwitchingPagesSetsTheMode)
-{
-    dialog->KeresesMod = 2;
-    dialog->show();
-    dialog->PC->setCurrentWidget(dialog->TS_szuk);
-    EXPECT_EQ(dialog->KeresesMod, 1);
-    EXPECT_EQ(dialog->Edit1->text(), QStringLiteral("kurzusminta_kod like 'ISMERETLEN!**'"));
 }
 
 } // namespace

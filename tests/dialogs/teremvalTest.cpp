@@ -2,28 +2,19 @@
 
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/teremfel.h"
-#include "platform/widgets/DBGrids.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-
-#include <vector>
 
 namespace {
 
-using dialogtest::answeringModals;
-using dialogtest::at;
-using dialogtest::Monday1;
+using namespace dialogtest;
 
 constexpr int Tuesday1 = Monday1 + 1;
 constexpr int Monday2 = Monday1 + 7;
 
-class RoomChooser : public dialogtest::DataModule {
+class RoomChooser : public DialogOn<Tteremvalasztas> {
 protected:
     void SetUp() override
     {
-        DataModule::SetUp();
+        DialogOn::SetUp();
         addRoom(1, "A", "101", "Kelmendor", 30);
         addRoom(2, "A", "102", "Kelmendor", 60);
         addRoom(3, "B", "201", "Kelmendor Észak", 20);
@@ -31,125 +22,75 @@ protected:
         addRoom(5, "C", "301", "Dűlő", 40);
         addCourse({.id = 10, .code = "K-01"});
         addCourse({.id = 11, .code = "K-02"});
-        chooser = std::make_unique<Tteremvalasztas>();
     }
-    void TearDown() override
-    {
-        chooser.reset();
-        DataModule::TearDown();
-    }
-
     // The source occasion: Monday of week 1, 09:30-11:00 in room 1 unless told otherwise.
-    void addSource(int gyakorisag = 0, const std::string &hetek = "111111111111111", int start = 570,
-                   int end = 660)
+    void addSource(int gyakorisag = 0, const std::string &hetek = "111111111111111")
     {
-        addOccasion(1, 10, Monday1 + start / 1440.0, Monday1 + end / 1440.0, 1, hetek, gyakorisag);
+        addOccasion(1, 10, at(Monday1, 9, 30), at(Monday1, 11, 0), 1, hetek, gyakorisag);
     }
-
-    // Opens the chooser for occasion 1 as the occasion panel does; `whileShown` answers it.
-    int open(const std::function<void(Tteremvalasztas &)> &whileShown, const std::string &hetek = "1",
-             int alkalomId = 1)
+    // Opens the chooser as the occasion panel does: with a week mask the list starts narrowed.
+    int open(const std::function<void()> &whileShown, const std::string &hetek = "1", int alkalomId = 1)
     {
-        chooser->AlkalomId = alkalomId;
-        chooser->Hetek = hetek;
-        int result = -1;
-        answeringModals([&] { result = chooser->exec(); },
-                        [&](QWidget &modal) {
-                            ASSERT_EQ(&modal, chooser.get());
-                            whileShown(*chooser);
-                        });
-        return result;
+        dialog->AlkalomId = alkalomId;
+        dialog->Hetek = hetek;
+        return execWith(*dialog, whileShown);
     }
-
-    // The rooms the grid lists, in its order.
-    static std::vector<int> listed(Tteremvalasztas &c)
+    std::vector<int> listed()
     {
-        std::vector<int> ids;
-        TDataSet &shown = *c.DBGrid1->DataSet();
-        for (shown.First(); !shown.Eof(); shown.Next())
-            ids.push_back(shown.FieldByName("terem_id")->AsInteger());
-        shown.First();
-        return ids;
+        const std::vector<int> shown = ids(*dialog->DBGrid1->DataSet(), "terem_id");
+        dialog->DBGrid1->DataSet()->First();
+        return shown;
     }
-    // The free rooms the narrowed search offers for occasion 1.
-    std::vector<int> freeRooms()
+    void choose(int row)
     {
-        std::vector<int> ids;
-        open([&](Tteremvalasztas &c) {
-            EXPECT_TRUE(c.CheckBox1->isChecked());
-            ids = listed(c);
-            c.Button2Click();
-        });
-        return ids;
+        clickCell(*dialog->DBGrid1, 1, row);
+        click(dialog->Button1);
     }
-    int roomOfSource()
-    {
-        EXPECT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 1, {}));
-        return DM->MT_alkalom.FieldByName("terem_id")->AsInteger();
-    }
-    static void clickRow(Tteremvalasztas &c, int row)
-    {
-        QTest::mouseClick(c.DBGrid1->viewport(), Qt::LeftButton, {}, c.DBGrid1->CellRect(1, row).center());
-    }
-
-    std::unique_ptr<Tteremvalasztas> chooser;
+    int roomOf(int alkalomId) { return fieldOf(DM->MT_alkalom, "alkalom_id", alkalomId, "terem_id"); }
 };
 
 using Rooms = std::vector<int>;
 
-TEST(RoomMinutes, RoundToFiveWithThreeAndFourUpwards)
-{
-    for (const auto &[minute, rounded] : {std::pair{480, 480}, {481, 480}, {482, 480}, {483, 485}, {484, 485}, {0, 0}})
-        EXPECT_EQ(Tteremvalasztas::Kerekites5(minute), rounded) << minute;
-}
-
-TEST_F(RoomChooser, ShowsEveryRoomUnderItsTitlesAndHidesNewRoomFromUsers)
+TEST_F(RoomChooser, ListsEveryRoomInTheClickedOrderAndOnlyAdministratorsAddRooms)
 {
     addSource();
     open(
-        [&](Tteremvalasztas &c) {
-            EXPECT_EQ(c.windowTitle(), "Terem választása");
-            EXPECT_EQ(dialogtest::shownColumn(*c.DBGrid1, "terem_kod"),
-                      (QStringList{"101", "102", "201", "Virtuális", "301"}));
-            dialogtest::expectColumnsInViewWithWholeTitles(*c.DBGrid1);
-            EXPECT_FALSE(c.CheckBox1->isChecked());
-            EXPECT_EQ(listed(c), (Rooms{1, 2, 3, 4, 5}));
-            EXPECT_FALSE(c.Button3->isVisible());
-            c.Button2Click();
+        [&] {
+            EXPECT_EQ(shownColumn(*dialog->DBGrid1, "terem_kod"), (QStringList{"101", "102", "201", "Virtuális", "301"}));
+            EXPECT_FALSE(dialog->CheckBox1->isChecked() || dialog->Button3->isVisible());
+            // A title click orders the shown table, the shared one included.
+            QTest::mouseClick(dialog->DBGrid1->viewport(), Qt::LeftButton, {}, dialog->DBGrid1->TitleRect(2).center());
+            EXPECT_EQ(listed(), (Rooms{3, 1, 5, 2, 4}));
+            click(dialog->Button2);
         },
         "");
-    EXPECT_TRUE(chooser->DBGrid1->ReadOnly());
-}
-
-TEST_F(RoomChooser, AdministratorsMayAddARoomFromTheFullListOnly)
-{
+    EXPECT_TRUE(dialog->DBGrid1->ReadOnly());
     DM->Admin = true;
-    addSource();
-    open([&](Tteremvalasztas &c) {
-        EXPECT_TRUE(c.Button3->isVisible());
-        EXPECT_FALSE(c.Button3->isEnabled());
-        c.CheckBox1->click();
-        EXPECT_EQ(listed(c), (Rooms{1, 2, 3, 4, 5}));
-        EXPECT_TRUE(c.Button3->isEnabled());
-        c.Button2Click();
+    Tteremfelvetel newRoom;
+    teremfelvetel = &newRoom;
+    open([&] {
+        EXPECT_TRUE(dialog->Button3->isVisible());
+        EXPECT_FALSE(dialog->Button3->isEnabled()) << "not from the narrowed list";
+        click(dialog->CheckBox1);
+        EXPECT_TRUE(dialog->Button3->isEnabled());
+        // The new-room dialog opens from this answer and needs an answerer of its own.
+        answeringModals([&] { click(dialog->Button3); },
+                        [&](QWidget &modal) {
+                            ASSERT_EQ(&modal, &newRoom);
+                            newRoom.Edit1->setText(QStringLiteral("E"));
+                            newRoom.Edit2->setText(QStringLiteral("010"));
+                            click(newRoom.Button1);
+                        });
+        EXPECT_EQ(listed().size(), 6u);
+        click(dialog->Button2);
     });
+    teremfelvetel = nullptr;
+    EXPECT_TRUE(DM->MT_terem.Locate("terem_kod", "010", {}));
 }
 
-// Occasion 1 is on Monday of week 1, 09:30-11:00 in room 1 with the given frequency and mask;
-// the others are of another course, each in its own room.
-struct Other {
-    int room;
-    TDateTime start, end;
-    const char *hetek = "111111111111111";
-    int gyakorisag = 0;
-};
-struct FreeRoomCase {
-    const char *what;
-    int gyakorisag;
-    const char *hetek;
-    std::vector<Other> others;
-    Rooms free;
-};
+// Occasion 1 (Monday of week 1, 09:30-11:00, room 1) against those of another course, each in its room.
+struct Other { int room; TDateTime start, end; const char *hetek = "111111111111111"; int gyakorisag = 0; };
+struct FreeRoomCase { const char *what; int gyakorisag; const char *hetek; std::vector<Other> others; Rooms free; };
 
 TEST_F(RoomChooser, NarrowedListOffersOnlyTheRoomsFreeAtTheOccasionsTime)
 {
@@ -182,142 +123,60 @@ TEST_F(RoomChooser, NarrowedListOffersOnlyTheRoomsFreeAtTheOccasionsTime)
         int id = 2;
         for (const Other &o : c.others)
             addOccasion(id++, 11, o.start, o.end, o.room, o.hetek, o.gyakorisag);
-        EXPECT_EQ(freeRooms(), c.free) << c.what;
+        open([&] {
+            EXPECT_EQ(listed(), c.free) << c.what;
+            click(dialog->Button2);
+        });
     }
 }
 
-TEST_F(RoomChooser, ChoosingWritesTheClickedRoomIntoTheOccasionWhereverTheSharedTableStands)
-{
-    addSource();
-    addOccasion(2, 11, at(Tuesday1, 10, 0), at(Tuesday1, 12, 0), 2);
-    DM->MT_alkalom.Locate("alkalom_id", 2, {});
-    const int result = open(
-        [&](Tteremvalasztas &c) {
-            clickRow(c, 2);
-            QTest::mouseClick(c.Button1, Qt::LeftButton);
-        },
-        "");
-    EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_EQ(roomOfSource(), 3);
-    EXPECT_EQ(chooser->AlkalomId, -1);
-    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 2, {}));
-    EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 2);
-}
-
-TEST_F(RoomChooser, BackChangesNothingChoosingFromTheNarrowedListWritesItsRoom)
+TEST_F(RoomChooser, ChoosingWritesTheClickedRoomIntoTheOccasionBackChangesNothing)
 {
     addSource();
     addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 2);
-    const int back = open([&](Tteremvalasztas &c) {
-        clickRow(c, 2);
-        QTest::mouseClick(c.Button2, Qt::LeftButton);
+    DM->MT_alkalom.Locate("alkalom_id", 2, {});
+    EXPECT_EQ(open([&] { choose(2); }, ""), QDialog::Accepted);
+    EXPECT_EQ(roomOf(1), 3) << "whichever row the shared table stands on";
+    EXPECT_EQ(roomOf(2), 2);
+    EXPECT_EQ(dialog->AlkalomId, -1);
+    EXPECT_EQ(open([&] {
+                  clickCell(*dialog->DBGrid1, 1, 0);
+                  click(dialog->Button2);
+              }),
+              QDialog::Rejected);
+    EXPECT_EQ(roomOf(1), 3);
+    EXPECT_FALSE(dialog->MT_teremtemp.Active());
+    open([&] {
+        EXPECT_EQ(listed(), (Rooms{1, 4, 5}));
+        choose(1);
     });
-    EXPECT_EQ(back, QDialog::Rejected);
-    EXPECT_EQ(roomOfSource(), 1);
-    EXPECT_EQ(chooser->AlkalomId, -1);
-    EXPECT_FALSE(chooser->MT_teremtemp.Active());
-    open([&](Tteremvalasztas &c) {
-        ASSERT_EQ(listed(c), (Rooms{3, 4, 5}));
-        clickRow(c, 1);
-        QTest::mouseClick(c.Button1, Qt::LeftButton);
-    });
-    EXPECT_EQ(roomOfSource(), 4);
-}
-
-TEST_F(RoomChooser, AnEmptyNarrowedListGivesNoRoom)
-{
-    addSource();
-    for (int room : {2, 3, 4, 5})
-        addOccasion(room, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), room);
+    EXPECT_EQ(roomOf(1), 4) << "from the narrowed list";
+    // With every room taken, the virtual one made real, choosing gives no room.
+    for (int room : {1, 3, 5})
+        addOccasion(room + 10, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), room);
     DM->MT_terem.Locate("terem_id", 4, {});
     DM->MT_terem.Edit();
     DM->MT_terem.FieldByName("terem_hely")->SetAsString("D");
     DM->MT_terem.Post();
-    const int result = open([&](Tteremvalasztas &c) {
-        EXPECT_TRUE(c.MT_teremtemp.IsEmpty());
-        QTest::mouseClick(c.Button1, Qt::LeftButton);
+    open([&] {
+        EXPECT_TRUE(dialog->MT_teremtemp.IsEmpty());
+        click(dialog->Button1);
     });
-    EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_EQ(roomOfSource(), 0);
+    EXPECT_EQ(roomOf(1), 0);
 }
 
-TEST_F(RoomChooser, WithoutAnOccasionOrWhenItIsGoneNothingIsNarrowedOrWritten)
+// Without an occasion, or when it is gone, nothing is narrowed or written; occasion 0 is a real one.
+TEST_F(RoomChooser, OnlyAnOccasionThatIsThereIsNarrowedForAndWritten)
 {
     addSource();
-    addOccasion(2, 11, at(Monday1, 10, 0), at(Monday1, 12, 0), 2);
-    for (int alkalomId : {-1, 99}) {
-        Rooms shown;
-        const int result = open(
-            [&](Tteremvalasztas &c) {
-                shown = listed(c);
-                QTest::mouseClick(c.Button1, Qt::LeftButton);
-            },
-            "1", alkalomId);
-        EXPECT_EQ(result, QDialog::Accepted);
-        EXPECT_EQ(shown, (Rooms{1, 2, 3, 4, 5}));
-        EXPECT_EQ(roomOfSource(), 1);
-        ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 2, {}));
-        EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 2);
-    }
-    addOccasion(0, 10, at(Tuesday1, 9, 30), at(Tuesday1, 11, 0), 1);
-    open(
-        [&](Tteremvalasztas &c) {
-            clickRow(c, 2);
-            QTest::mouseClick(c.Button1, Qt::LeftButton);
-        },
-        "", 0);
-    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 0, {}));
-    EXPECT_EQ(DM->MT_alkalom.FieldByName("terem_id")->AsInteger(), 3) << "an occasion numbered 0 is a real one";
-}
-
-TEST_F(RoomChooser, TitleClickSortsTheShownTable)
-{
-    addSource();
-    open(
-        [&](Tteremvalasztas &c) {
-            QTest::mouseClick(c.DBGrid1->viewport(), Qt::LeftButton, {}, c.DBGrid1->TitleRect(2).center());
-            EXPECT_EQ(DM->MT_terem.IndexFieldNames(), "terem_kapacitas");
-            EXPECT_EQ(listed(c), (Rooms{3, 1, 5, 2, 4}));
-            c.CheckBox1->click();
-            // The copy keeps the order it was filled in until a title is clicked.
-            EXPECT_EQ(listed(c), (Rooms{3, 5, 2, 4}));
-            QTest::mouseClick(c.DBGrid1->viewport(), Qt::LeftButton, {}, c.DBGrid1->TitleRect(1).center());
-            EXPECT_EQ(c.MT_teremtemp.IndexFieldNames(), "terem_kod");
-            EXPECT_EQ(listed(c), (Rooms{2, 3, 5, 4}));
-            c.Button2Click();
-        },
-        "");
-}
-
-TEST_F(RoomChooser, NewRoomOpensTheNewRoomDialogAndTheRoomIsListed)
-{
-    DM->Admin = true;
-    addSource();
-    Tteremfelvetel newRoom;
-    teremfelvetel = &newRoom;
-    int seenNewRoom = 0;
-    answeringModals(
-        [&] {
-            chooser->AlkalomId = 1;
-            chooser->Hetek.clear();
-            chooser->exec();
-        },
-        [&](QWidget &) {
-            // The new-room dialog opens from this answer and needs an answerer of its own.
-            answeringModals([&] { QTest::mouseClick(chooser->Button3, Qt::LeftButton); },
-                            [&](QWidget &modal) {
-                                ASSERT_EQ(&modal, &newRoom);
-                                ++seenNewRoom;
-                                newRoom.Edit1->setText(QStringLiteral("E"));
-                                newRoom.Edit2->setText(QStringLiteral("010"));
-                                QTest::mouseClick(newRoom.Button1, Qt::LeftButton);
-                            });
-            EXPECT_EQ(listed(*chooser).size(), 6u);
-            chooser->Button2Click();
-        });
-    teremfelvetel = nullptr;
-    EXPECT_EQ(seenNewRoom, 1);
-    EXPECT_TRUE(DM->MT_terem.Locate("terem_kod", "010", {}));
+    addOccasion(0, 11, at(Tuesday1, 9, 30), at(Tuesday1, 11, 0), 2);
+    for (int alkalomId : {-1, 99, 0})
+        open([&] {
+            EXPECT_EQ(listed().size(), alkalomId ? 5u : 4u) << alkalomId;
+            choose(1);
+        }, "1", alkalomId);
+    EXPECT_EQ(roomOf(1), 1);
+    EXPECT_EQ(roomOf(0), 3);
 }
 
 } // namespace
