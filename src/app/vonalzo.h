@@ -21,7 +21,10 @@ public:
     QProgressBar *ProgressBar1;
 
 private:
+    // Lets every window draw what is pending, then paints this one.
     void showNow();
+    // Paints this window only.
+    void paintNow();
 
     // Since the window was last put on screen; steps in between only move the bar.
     QElapsedTimer sinceShown_;
