@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -47,9 +48,11 @@ void TVonal::step()
     // Painting costs more than a step of most operations: the bar is put on screen about ten
     // times a second, and once more when it fills.
     constexpr qint64 RepaintMilliseconds = 100;
-    if (fills)
-        paintNow(); // the operation is ending; the other windows draw when it returns
-    else if (sinceShown_.elapsed() >= RepaintMilliseconds)
+    // When the operation is ending the other windows can wait until it returns.
+    const bool drawable = windowHandle() && windowHandle()->isExposed();
+    if (fills && drawable)
+        paintNow();
+    else if (fills || sinceShown_.elapsed() >= RepaintMilliseconds)
         showNow();
 }
 
