@@ -47,7 +47,8 @@ QFont larger(const QFont &font)
 const QString LongTitle = QStringLiteral("A terem azonosítója a nyilvántartásban");
 
 const WidthChange Changes[] = {
-    {"title set on the column", [](IdColumnGrid &g, RoomTable &) { g.column().Title().SetCaption(LongTitle); }},
+    {"title set on the column",
+     [](IdColumnGrid &g, RoomTable &) { g.column().Title().SetCaption(LongTitle); }},
     {"field's display label",
      [](IdColumnGrid &, RoomTable &rooms) {
          rooms.table.FieldByName("terem_id")->SetDisplayLabel(utf8ToCp1250(LongTitle.toStdString()));
@@ -55,7 +56,8 @@ const WidthChange Changes[] = {
     {"field's display width",
      [](IdColumnGrid &, RoomTable &rooms) { rooms.table.FieldByName("terem_id")->SetDisplayWidth(60); }},
     {"grid's font", [](IdColumnGrid &g, RoomTable &) { g.grid.setFont(larger(g.grid.font())); }},
-    {"font the window passes on", [](IdColumnGrid &g, RoomTable &) { g.window.setFont(larger(g.window.font())); }},
+    {"font the window passes on",
+     [](IdColumnGrid &g, RoomTable &) { g.window.setFont(larger(g.window.font())); }},
     {"width set on the column", [](IdColumnGrid &g, RoomTable &) { g.column().SetWidth(217); }},
     {"dataset closed", [](IdColumnGrid &, RoomTable &rooms) { rooms.table.Close(); }},
 };
@@ -76,8 +78,7 @@ TEST_P(ColumnWidthAfterAChange, IsTheWidthOfAColumnMeasuredAfresh)
     GetParam().apply(fresh, rooms);
 
     ASSERT_NE(fresh.column().Width(), before) << "the change must matter to the width";
-    EXPECT_EQ(measuredBefore.column().Width(), fresh.column().Width());
-    EXPECT_EQ(measuredBefore.grid.CellRect(0, 0).width(), fresh.column().Width());
+    EXPECT_EQ(measuredBefore.grid.CellRect(0, 0).width(), fresh.grid.CellRect(0, 0).width());
 }
 
 INSTANTIATE_TEST_SUITE_P(DBGridColumns, ColumnWidthAfterAChange, ::testing::ValuesIn(Changes),
