@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -39,11 +40,19 @@ void TVonal::step()
     // Beyond the maximum the bar stays full.
     const int maximum = ProgressBar1->maximum();
     const bool fills = ProgressBar1->value() == maximum - 1;
+    // The bar repaints itself at once whenever its percentage changes, a whole window's paint per
+    // step; here it is only marked for the next paint.
+    ProgressBar1->setUpdatesEnabled(false);
     ProgressBar1->setValue(std::min(ProgressBar1->value() + 1, maximum));
+    ProgressBar1->setUpdatesEnabled(true);
     // Painting costs more than a step of most operations: the bar is put on screen about ten
     // times a second, and once more when it fills.
     constexpr qint64 RepaintMilliseconds = 100;
-    if (fills || sinceShown_.elapsed() >= RepaintMilliseconds)
+    // When the operation is ending the other windows can wait until it returns.
+    const bool drawable = windowHandle() && windowHandle()->isExposed();
+    if (fills && drawable)
+        paintNow();
+    else if (fills || sinceShown_.elapsed() >= RepaintMilliseconds)
         showNow();
 }
 
@@ -58,6 +67,11 @@ void TVonal::showNow()
     // event is handled draws nothing, so the window would stay blank for the whole operation.
     // User input is left waiting, so nothing can start another operation meanwhile.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    paintNow();
+}
+
+void TVonal::paintNow()
+{
     repaint();
     sinceShown_.start();
 }

@@ -8,7 +8,7 @@
 class QProgressBar;
 
 // The progress window. The long operations run on the GUI thread without returning to the event
-// loop, so every change is put on screen at once instead of being left to the loop.
+// loop, so the window paints itself when it shows a change instead of leaving that to the loop.
 class TVonal : public QWidget, public Progress {
 public:
     explicit TVonal(QWidget *parent = nullptr);
@@ -21,7 +21,10 @@ public:
     QProgressBar *ProgressBar1;
 
 private:
+    // Lets every window draw what is pending, then paints this one.
     void showNow();
+    // Paints this window only.
+    void paintNow();
 
     // Since the window was last put on screen; steps in between only move the bar.
     QElapsedTimer sinceShown_;

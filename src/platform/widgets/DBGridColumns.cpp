@@ -54,10 +54,18 @@ int TColumn::Width() const
 {
     if (width_ >= 0)
         return width_;
-    const QFontMetrics metrics = grid_.fontMetrics();
     const TField *field = Field();
-    const int fieldWidth = field ? field->DisplayWidth() * metrics.horizontalAdvance(QLatin1Char('0')) : 64;
-    return std::max(fieldWidth, metrics.horizontalAdvance(title_.Caption())) + 2 * GridCellPadding;
+    const int fieldChars = field ? field->DisplayWidth() : -1;
+    QString caption = title_.Caption();
+    const QFont &font = grid_.font();
+    if (measured_.pixels < 0 || measured_.fieldChars != fieldChars || measured_.caption != caption ||
+        measured_.font != font) {
+        const QFontMetrics metrics(font);
+        const int fieldWidth = field ? fieldChars * metrics.horizontalAdvance(QLatin1Char('0')) : 64;
+        const int pixels = std::max(fieldWidth, metrics.horizontalAdvance(caption)) + 2 * GridCellPadding;
+        measured_ = {font, std::move(caption), fieldChars, pixels};
+    }
+    return measured_.pixels;
 }
 
 void TColumn::SetWidth(int width)

@@ -4,6 +4,7 @@
 
 #include "platform/DB.h"
 
+#include <QFont>
 #include <QString>
 
 #include <memory>
@@ -61,6 +62,15 @@ private:
     std::string fieldName_;
     TColumnTitle title_{*this};
     int width_ = -1;
+    // The last default width and what it was measured from: grids ask for widths on every move
+    // of their dataset, and measuring the title's text is the costly part.
+    struct Measured {
+        QFont font;
+        QString caption;
+        int fieldChars = -1;
+        int pixels = -1;
+    };
+    mutable Measured measured_;
     bool visible_ = true;
     bool readOnly_ = false;
 };
