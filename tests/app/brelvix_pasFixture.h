@@ -19,17 +19,19 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <set>
+#include <utility>
 
 namespace mainwindowtest {
 
-using ::answeringModals;
+using Ids = std::vector<int>;
+using Items = std::multiset<std::pair<int, int>>;
 
 constexpr int Monday1 = 2;
 
@@ -56,6 +58,13 @@ inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
     table.Post();
 }
 
+inline void setField(TDataSet &table, const char *field, const Variant &value)
+{
+    table.Edit();
+    table.FieldByName(field)->SetAsVariant(value);
+    table.Post();
+}
+
 // Clicks a list row as the user does.
 inline void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
 {
@@ -70,12 +79,30 @@ inline bool showsWholeText(const QWidget &box, const QString &text)
     return box.fontMetrics().horizontalAdvance(text) + 8 <= box.width();
 }
 
-// Presses a message box's button.
 inline void pressButton(QWidget &modal, QMessageBox::StandardButton which)
 {
     auto *box = qobject_cast<QMessageBox *>(&modal);
     ASSERT_NE(box, nullptr) << "expected a message box";
     QTest::mouseClick(box->button(which), Qt::LeftButton);
+}
+
+// Runs `routine`, closing every dialog it opens with `done(result)`; returns how many opened.
+inline int closingDialogs(const std::function<void()> &routine, int result = QDialog::Rejected)
+{
+    return answeringModals(routine, [result](QWidget &modal) { static_cast<QDialog &>(modal).done(result); });
+}
+
+// Runs `routine` and gives the texts of the message boxes it showed, answered with `button`.
+inline QStringList messagesOf(const std::function<void()> &routine,
+                              QMessageBox::StandardButton button = QMessageBox::Ok)
+{
+    QStringList texts;
+    answeringModals(routine, [&](QWidget &modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(&modal))
+            texts << box->text();
+        pressButton(modal, button);
+    });
+    return texts;
 }
 
 class MainWindow : public testing::Test {
@@ -91,13 +118,13 @@ protected:
                                         &DM->MT_kurzustargy})
                 table->EmptyTable();
         }
-        orarend = new Torarend;
-        orarend_valaszto = new Torarend_valaszto;
-        Adminka = new TAdminka;
+        own(orarend);
+        own(orarend_valaszto);
+        own(Adminka);
         // The copy window works on the database module; the sample folder names no database.
         dmk = std::make_unique<TDMK>(*dm);
         DMK = dmk.get();
-        Form2 = new TForm2;
+        own(Form2);
         form = std::make_unique<TForm1>();
         Form1 = form.get();
     }
@@ -105,15 +132,17 @@ protected:
     {
         form.reset();
         Form1 = nullptr;
-        for (QWidget *dialog : std::initializer_list<QWidget *>{orarend, orarend_valaszto, Adminka, Form2})
-            delete dialog;
-        orarend = nullptr;
-        orarend_valaszto = nullptr;
-        Adminka = nullptr;
-        Form2 = nullptr;
+        for (auto release = releases.rbegin(); release != releases.rend(); ++release)
+            (*release)();
         dmk.reset();
         DMK = nullptr;
         DM = nullptr;
+    }
+    // Creates a dialog into its global, freed after the test.
+    template <class T> void own(T *&global)
+    {
+        global = new T;
+        releases.push_back([&global] { delete std::exchange(global, nullptr); });
     }
 
     void addTimetable(int id, const char *name, const char *note = "")
@@ -127,7 +156,6 @@ protected:
         int targyId = -1;
         Variant maxLetszam = 30;
         int linked = 0;
-        const char *note = "";
     };
     void addCourse(const Course &c, std::initializer_list<int> timetables = {})
     {
@@ -137,8 +165,7 @@ protected:
                                   text("kurzus_kod", (std::string(c.code) + "/r").c_str()),
                                   text("megnevezes", c.title),
                                   {"max_letszam", c.maxLetszam},
-                                  {"kurzus_id_csatolt", c.linked},
-                                  text("megjegyzes", c.note)});
+                                  {"kurzus_id_csatolt", c.linked}});
         for (int timetable : timetables)
             appendRow(DM->MT_kurzusorarend, {{"kurzus_id", c.id}, {"orarend_id", timetable}});
     }
@@ -164,17 +191,17 @@ protected:
     {
         appendRow(DM->MT_targy, {{"targy_id", id}, text("targy_kod", code), text("targy_nev", name)});
     }
-    void linkSubject(int kurzusId, int targyId)
+    void linkSubject(int kurzusId, int targyId, int maxletszam = -1)
     {
-        appendRow(DM->MT_kurzustargy, {{"kurzus_id", kurzusId}, {"targy_id", targyId}});
+        appendRow(DM->MT_kurzustargy, {{"kurzus_id", kurzusId}, {"targy_id", targyId}, {"maxletszam", maxletszam}});
     }
     void addTeacher(int id, const char *name, const char *code = "")
     {
         appendRow(DM->MT_oktato, {{"oktato_id", id}, text("oktato_nev", name), text("oktato_kkod", code)});
     }
-    void linkTeacher(int kurzusId, int oktatoId)
+    void linkTeacher(int kurzusId, int oktatoId, int szazalek = 100)
     {
-        appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", 100}});
+        appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", szazalek}});
     }
     void addRoom(int id, const char *hely, const char *kod, const char *site, int capacity)
     {
@@ -215,11 +242,17 @@ protected:
     }
 
     // The course ids of the list, in its display order.
-    std::vector<int> listedCourses() const
+    Ids listedCourses() const
     {
-        std::vector<int> ids;
+        Ids ids;
         for (int i = 0; i < form->LV->topLevelItemCount(); ++i)
             ids.push_back(form->LV->topLevelItem(i)->text(4).toInt());
+        return ids;
+    }
+    Ids sortedCourses() const
+    {
+        Ids ids = listedCourses();
+        std::sort(ids.begin(), ids.end());
         return ids;
     }
     QTreeWidgetItem *rowOf(int kurzusId) const
@@ -230,35 +263,39 @@ protected:
         }
         return nullptr;
     }
-    // Course and occasion of every calendar item, in the calendar's order.
-    std::multiset<std::pair<int, int>> items() const
+    // Course and occasion of every calendar item.
+    Items items() const
     {
-        std::multiset<std::pair<int, int>> result;
+        Items result;
         for (TCustomCalendarItem *item : form->VL->Items()) {
-            auto *occasion = dynamic_cast<TSajat *>(item);
-            if (occasion)
+            if (auto *occasion = dynamic_cast<TSajat *>(item))
                 result.insert({occasion->KurzusID, occasion->AlkalomID});
         }
         return result;
     }
     TSajat *itemOf(int alkalomId) const { return form->FindCalendarItem(alkalomId); }
-
-    // Runs `routine` and gives the texts of the message boxes it showed, answered with `button`.
-    static QStringList messagesOf(const std::function<void()> &routine,
-                                  QMessageBox::StandardButton button = QMessageBox::Ok)
+    // Selects the course's list row as a click would.
+    void selectRow(int kurzusId) { form->LV->setCurrentItem(rowOf(kurzusId)); }
+    int currentOccasion() { return form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(); }
+    // A field of the link (course, key) in a data module table; -999 when there is no such link.
+    static int linkField(TztrMemTable &links, const char *keyField, int kurzusId, int id, const char *field)
     {
-        QStringList texts;
-        answeringModals(routine, [&](QWidget &modal) {
-            if (auto *box = qobject_cast<QMessageBox *>(&modal))
-                texts << box->text();
-            pressButton(modal, button);
-        });
-        return texts;
+        links.SetFiltered(false);
+        if (!links.Locate(std::string("kurzus_id;") + keyField, VarArrayOf({kurzusId, id}), {}))
+            return -999;
+        return links.FieldByName(field)->AsInteger();
     }
 
     void showTimetable(int id)
     {
         form->TimetableId = id;
+        form->SelectionId = id;
+        form->RefreshView();
+    }
+    void showSelection(int mode, int id)
+    {
+        form->WorkMode = mode;
+        form->TimetableId = -1;
         form->SelectionId = id;
         form->RefreshView();
     }
@@ -268,6 +305,7 @@ protected:
     std::unique_ptr<TDM> dm;
     std::unique_ptr<TDMK> dmk;
     std::unique_ptr<TForm1> form;
+    std::vector<std::function<void()>> releases;
 };
 
 } // namespace mainwindowtest
