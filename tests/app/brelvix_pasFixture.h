@@ -17,6 +17,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTreeWidget>
@@ -35,20 +36,14 @@ using Items = std::multiset<std::pair<int, int>>;
 
 constexpr int Monday1 = 2;
 
-inline TDateTime at(int day, int hour, int minute)
-{
-    return day + (hour * 60 + minute) / 1440.0;
-}
+inline TDateTime at(int day, int hour, int minute) { return day + (hour * 60 + minute) / 1440.0; }
 
 struct Value {
     const char *field;
     Variant value;
 };
 
-inline Value text(const char *field, const char *utf8)
-{
-    return {field, Variant(utf8ToCp1250(utf8))};
-}
+inline Value text(const char *field, const char *utf8) { return {field, Variant(utf8ToCp1250(utf8))}; }
 
 inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
 {
@@ -74,9 +69,31 @@ inline void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
 }
 
 // Whether a line edit is wide enough for its whole text; its frame and margins take a few pixels.
-inline bool showsWholeText(const QWidget &box, const QString &text)
+inline bool showsWholeText(const QLineEdit &box) { return box.fontMetrics().horizontalAdvance(box.text()) + 8 <= box.width(); }
+
+// The texts of the boxes joined by "|", as the user reads them.
+inline QString textsOf(std::initializer_list<const QLineEdit *> boxes)
 {
-    return box.fontMetrics().horizontalAdvance(text) + 8 <= box.width();
+    QStringList texts;
+    for (const QLineEdit *box : boxes)
+        texts << box->text().trimmed();
+    return texts.join(QLatin1Char('|'));
+}
+
+// Every row of a table, its fields' texts joined by "|"; the table goes back to the row it stood on.
+inline QStringList rowsOf(TDataSet &table, std::initializer_list<const char *> fields)
+{
+    const TBookmark place = table.GetBookmark();
+    QStringList result;
+    for (table.First(); !table.Eof(); table.Next()) {
+        QStringList values;
+        for (const char *field : fields)
+            values << QString::fromStdString(cp1250ToUtf8(table.FieldByName(field)->AsString()));
+        result << values.join(QLatin1Char('|'));
+    }
+    if (!place.empty())
+        table.GotoBookmark(place);
+    return result;
 }
 
 inline void pressButton(QWidget &modal, QMessageBox::StandardButton which)
@@ -159,13 +176,9 @@ protected:
     };
     void addCourse(const Course &c, std::initializer_list<int> timetables = {})
     {
-        appendRow(DM->MT_kurzus, {{"kurzus_id", c.id},
-                                  {"targy_id", c.targyId},
-                                  text("kurzus_kod_osszetett", c.code),
-                                  text("kurzus_kod", (std::string(c.code) + "/r").c_str()),
-                                  text("megnevezes", c.title),
-                                  {"max_letszam", c.maxLetszam},
-                                  {"kurzus_id_csatolt", c.linked}});
+        appendRow(DM->MT_kurzus, {{"kurzus_id", c.id}, {"targy_id", c.targyId}, text("kurzus_kod_osszetett", c.code),
+                                  text("kurzus_kod", (std::string(c.code) + "/r").c_str()), text("megnevezes", c.title),
+                                  {"max_letszam", c.maxLetszam}, {"kurzus_id_csatolt", c.linked}});
         for (int timetable : timetables)
             appendRow(DM->MT_kurzusorarend, {{"kurzus_id", c.id}, {"orarend_id", timetable}});
     }
@@ -173,17 +186,11 @@ protected:
     TDataSet &addOccasionAt(int id, int kurzusId, TDateTime start, TDateTime end, int gyakorisag = 0,
                             const char *hetek = "111111111111111", int teremId = 0)
     {
-        appendRow(DM->MT_alkalom, {{"alkalom_id", id},
-                                   {"kurzus_id", kurzusId},
-                                   {"terem_id", teremId},
-                                   {"kezd_ido", start},
-                                   {"veg_ido", end},
-                                   {"gyakorisag", gyakorisag},
-                                   text("hetek", hetek)});
+        appendRow(DM->MT_alkalom, {{"alkalom_id", id}, {"kurzus_id", kurzusId}, {"terem_id", teremId}, {"kezd_ido", start},
+                                   {"veg_ido", end}, {"gyakorisag", gyakorisag}, text("hetek", hetek)});
         return DM->MT_alkalom;
     }
-    void addOccasion(int id, int kurzusId, int day, int startHour, int endHour,
-                     const char *hetek = "111111111111111", int teremId = 0)
+    void addOccasion(int id, int kurzusId, int day, int startHour, int endHour, const char *hetek, int teremId)
     {
         addOccasionAt(id, kurzusId, at(day, startHour, 0), at(day, endHour, 0), 0, hetek, teremId);
     }
@@ -205,11 +212,8 @@ protected:
     }
     void addRoom(int id, const char *hely, const char *kod, const char *site, int capacity)
     {
-        appendRow(DM->MT_terem, {{"terem_id", id},
-                                 text("terem_hely", hely),
-                                 text("terem_kod", kod),
-                                 text("terem_telephely", site),
-                                 {"terem_kapacitas", capacity}});
+        appendRow(DM->MT_terem, {{"terem_id", id}, text("terem_hely", hely), text("terem_kod", kod),
+                                 text("terem_telephely", site), {"terem_kapacitas", capacity}});
     }
 
     // A small faculty: timetable 1 holds courses 10 to 13, timetable 2 course 14; course 12 is
@@ -230,10 +234,11 @@ protected:
         addCourse({12, "KEM-1", "", 3, Variant(), 10}, {1});
         addCourse({13, "BIO-1", "", 4, -5}, {1});
         addCourse({14, "ANG-1", "Angol", -1, 20}, {2});
-        addOccasion(100, 10, Monday1, 8, 10, "111111111111111", 5);
+        const char *always = "111111111111111";
+        addOccasion(100, 10, Monday1, 8, 10, always, 5);
         addOccasion(101, 10, Monday1 + 2, 10, 12, "111100000000000", 0);
-        addOccasion(110, 11, Monday1 + 1, 8, 10, "111111111111111", 5);
-        addOccasion(140, 14, Monday1 + 3, 14, 16, "111111111111111", 6);
+        addOccasion(110, 11, Monday1 + 1, 8, 10, always, 5);
+        addOccasion(140, 14, Monday1 + 3, 14, 16, always, 6);
         linkTeacher(10, 1);
         linkTeacher(14, 2);
         linkSubject(10, 3);
@@ -274,6 +279,7 @@ protected:
         return result;
     }
     TSajat *itemOf(int alkalomId) const { return form->FindCalendarItem(alkalomId); }
+    QString editRow() const { return textsOf({form->Edit1, form->Edit2, form->Edit3, form->Edit4}); }
     // Selects the course's list row as a click would.
     void selectRow(int kurzusId) { form->LV->setCurrentItem(rowOf(kurzusId)); }
     int currentOccasion() { return form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(); }
