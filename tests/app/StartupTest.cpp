@@ -91,12 +91,11 @@ public:
     QString folder;
 };
 
-int windowCount()
+// Top-level windows other than popups (menus, the lists of combo boxes).
+long windowCount()
 {
-    int count = 0;
-    for (QWidget *window : QApplication::topLevelWidgets())
-        count += window->windowType() == Qt::Popup ? 0 : 1;
-    return count;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::count_if(windows.begin(), windows.end(), [](QWidget *window) { return window->windowType() != Qt::Popup; });
 }
 
 } // namespace
@@ -172,7 +171,7 @@ TEST(ProgramStart, OneCopyPerFolderRunsAndFreesTheFolderWhenItEnds)
     QFile::remove(copy.screenshot());
     EXPECT_TRUE(copy.run(QStringLiteral("targy.csv")).contains(QStringLiteral("targy.csv")));
     EXPECT_FALSE(QFile::exists(copy.screenshot())) << "the main window was shown without its data";
-    const int windowsBefore = windowCount();
+    const long windowsBefore = windowCount();
     EXPECT_THROW(TProgramForms forms(copy.environment({})), EDataFileError);
     EXPECT_TRUE(DM == nullptr && Form1 == nullptr);
     EXPECT_EQ(windowCount(), windowsBefore);
@@ -180,7 +179,7 @@ TEST(ProgramStart, OneCopyPerFolderRunsAndFreesTheFolderWhenItEnds)
 
 TEST(ProgramForms, AreCreatedInOrderHiddenShowSavesAndEndTheLoopWhenTheMainWindowCloses)
 {
-    const int windowsBefore = windowCount();
+    const long windowsBefore = windowCount();
     {
         const ProgramCopy copy(QStringLiteral("adat"));
         // An administrator of this desk: "X" shows and "Kilépés" asks nothing.

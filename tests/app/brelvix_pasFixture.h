@@ -27,29 +27,22 @@
 #include <functional>
 #include <memory>
 #include <set>
-#include <utility>
 
 namespace mainwindowtest {
 
 using Ids = std::vector<int>;
 using Items = std::multiset<std::pair<int, int>>;
-
 constexpr int Monday1 = 2;
+constexpr const char *Always = "111111111111111";
 
 inline TDateTime at(int day, int hour, int minute) { return day + (hour * 60 + minute) / 1440.0; }
 
-struct Value {
-    const char *field;
-    Variant value;
-};
-
-inline Value text(const char *field, const char *utf8) { return {field, Variant(utf8ToCp1250(utf8))}; }
-
-inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
+// Appends a row; a text value is UTF-8 and stored as the data files hold it.
+inline void appendRow(TDataSet &table, std::initializer_list<std::pair<const char *, Variant>> values)
 {
     table.Append();
-    for (const Value &v : values)
-        table.FieldByName(v.field)->SetAsVariant(v.value);
+    for (const auto &[field, value] : values)
+        table.FieldByName(field)->SetAsVariant(value.IsString() ? Variant(utf8ToCp1250(value.AsString())) : value);
     table.Post();
 }
 
@@ -58,26 +51,6 @@ inline void setField(TDataSet &table, const char *field, const Variant &value)
     table.Edit();
     table.FieldByName(field)->SetAsVariant(value);
     table.Post();
-}
-
-// Clicks a list row as the user does.
-inline void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
-{
-    ASSERT_NE(row, nullptr);
-    list.scrollToItem(row);
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(row).center());
-}
-
-// Whether a line edit is wide enough for its whole text; its frame and margins take a few pixels.
-inline bool showsWholeText(const QLineEdit &box) { return box.fontMetrics().horizontalAdvance(box.text()) + 8 <= box.width(); }
-
-// The texts of the boxes joined by "|", as the user reads them.
-inline QString textsOf(std::initializer_list<const QLineEdit *> boxes)
-{
-    QStringList texts;
-    for (const QLineEdit *box : boxes)
-        texts << box->text().trimmed();
-    return texts.join(QLatin1Char('|'));
 }
 
 // Every row of a table, its fields' texts joined by "|"; the table goes back to the row it stood on.
@@ -96,11 +69,20 @@ inline QStringList rowsOf(TDataSet &table, std::initializer_list<const char *> f
     return result;
 }
 
-inline void pressButton(QWidget &modal, QMessageBox::StandardButton which)
+// The texts of the boxes joined by "|", as the user reads them.
+inline QString textsOf(std::initializer_list<const QLineEdit *> boxes)
 {
-    auto *box = qobject_cast<QMessageBox *>(&modal);
-    ASSERT_NE(box, nullptr) << "expected a message box";
-    QTest::mouseClick(box->button(which), Qt::LeftButton);
+    QStringList texts;
+    for (const QLineEdit *box : boxes)
+        texts << box->text().trimmed();
+    return texts.join(QLatin1Char('|'));
+}
+
+inline void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
+{
+    ASSERT_NE(row, nullptr);
+    list.scrollToItem(row);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(row).center());
 }
 
 // Runs `routine`, closing every dialog it opens with `done(result)`; returns how many opened.
@@ -110,14 +92,14 @@ inline int closingDialogs(const std::function<void()> &routine, int result = QDi
 }
 
 // Runs `routine` and gives the texts of the message boxes it showed, answered with `button`.
-inline QStringList messagesOf(const std::function<void()> &routine,
-                              QMessageBox::StandardButton button = QMessageBox::Ok)
+inline QStringList messagesOf(const std::function<void()> &routine, QMessageBox::StandardButton button = QMessageBox::Ok)
 {
     QStringList texts;
     answeringModals(routine, [&](QWidget &modal) {
-        if (auto *box = qobject_cast<QMessageBox *>(&modal))
-            texts << box->text();
-        pressButton(modal, button);
+        auto *box = qobject_cast<QMessageBox *>(&modal);
+        ASSERT_NE(box, nullptr) << "expected a message box";
+        texts << box->text();
+        QTest::mouseClick(box->button(button), Qt::LeftButton);
     });
     return texts;
 }
@@ -129,10 +111,9 @@ protected:
         dm = std::make_unique<TDM>(TDMEnvironment{[] { return std::string(BRELVIX_SAMPLEDATA_DIR "/"); },
                                                   [](std::string &) { return false; }});
         DM = dm.get();
-        if (!keepSampleData) {
-            for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_oktato,
-                                        &DM->MT_targy, &DM->MT_terem, &DM->MT_orarend, &DM->MT_kurzusorarend,
-                                        &DM->MT_kurzustargy})
+        for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_oktato, &DM->MT_targy,
+                                    &DM->MT_terem, &DM->MT_orarend, &DM->MT_kurzusorarend, &DM->MT_kurzustargy}) {
+            if (!keepSampleData)
                 table->EmptyTable();
         }
         own(orarend);
@@ -162,10 +143,6 @@ protected:
         releases.push_back([&global] { delete std::exchange(global, nullptr); });
     }
 
-    void addTimetable(int id, const char *name, const char *note = "")
-    {
-        appendRow(DM->MT_orarend, {{"orarend_id", id}, text("megnevezes", name), text("megjegyzes", note)});
-    }
     struct Course {
         int id;
         const char *code;
@@ -176,27 +153,23 @@ protected:
     };
     void addCourse(const Course &c, std::initializer_list<int> timetables = {})
     {
-        appendRow(DM->MT_kurzus, {{"kurzus_id", c.id}, {"targy_id", c.targyId}, text("kurzus_kod_osszetett", c.code),
-                                  text("kurzus_kod", (std::string(c.code) + "/r").c_str()), text("megnevezes", c.title),
+        appendRow(DM->MT_kurzus, {{"kurzus_id", c.id}, {"targy_id", c.targyId}, {"kurzus_kod_osszetett", c.code},
+                                  {"kurzus_kod", std::string(c.code) + "/r"}, {"megnevezes", c.title},
                                   {"max_letszam", c.maxLetszam}, {"kurzus_id_csatolt", c.linked}});
         for (int timetable : timetables)
             appendRow(DM->MT_kurzusorarend, {{"kurzus_id", c.id}, {"orarend_id", timetable}});
     }
     // Leaves DM.MT_alkalom on the new occasion.
-    TDataSet &addOccasionAt(int id, int kurzusId, TDateTime start, TDateTime end, int gyakorisag = 0,
-                            const char *hetek = "111111111111111", int teremId = 0)
+    TDataSet &addOccasion(int id, int kurzusId, TDateTime start, TDateTime end, const char *hetek = Always, int teremId = 0,
+                          int gyakorisag = 0)
     {
         appendRow(DM->MT_alkalom, {{"alkalom_id", id}, {"kurzus_id", kurzusId}, {"terem_id", teremId}, {"kezd_ido", start},
-                                   {"veg_ido", end}, {"gyakorisag", gyakorisag}, text("hetek", hetek)});
+                                   {"veg_ido", end}, {"gyakorisag", gyakorisag}, {"hetek", hetek}});
         return DM->MT_alkalom;
-    }
-    void addOccasion(int id, int kurzusId, int day, int startHour, int endHour, const char *hetek, int teremId)
-    {
-        addOccasionAt(id, kurzusId, at(day, startHour, 0), at(day, endHour, 0), 0, hetek, teremId);
     }
     void addSubject(int id, const char *code, const char *name)
     {
-        appendRow(DM->MT_targy, {{"targy_id", id}, text("targy_kod", code), text("targy_nev", name)});
+        appendRow(DM->MT_targy, {{"targy_id", id}, {"targy_kod", code}, {"targy_nev", name}});
     }
     void linkSubject(int kurzusId, int targyId, int maxletszam = -1)
     {
@@ -204,29 +177,24 @@ protected:
     }
     void addTeacher(int id, const char *name, const char *code = "")
     {
-        appendRow(DM->MT_oktato, {{"oktato_id", id}, text("oktato_nev", name), text("oktato_kkod", code)});
+        appendRow(DM->MT_oktato, {{"oktato_id", id}, {"oktato_nev", name}, {"oktato_kkod", code}});
     }
     void linkTeacher(int kurzusId, int oktatoId, int szazalek = 100)
     {
         appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", szazalek}});
-    }
-    void addRoom(int id, const char *hely, const char *kod, const char *site, int capacity)
-    {
-        appendRow(DM->MT_terem, {{"terem_id", id}, text("terem_hely", hely), text("terem_kod", kod),
-                                 text("terem_telephely", site), {"terem_kapacitas", capacity}});
     }
 
     // A small faculty: timetable 1 holds courses 10 to 13, timetable 2 course 14; course 12 is
     // attached to course 10 and has no occasions of its own.
     void addFaculty()
     {
-        addTimetable(1, "Első évfolyam");
-        addTimetable(2, "Második", "esti");
-        addTimetable(3, "Üres");
+        for (const auto &[id, name, note] : {std::tuple{1, "Első évfolyam", ""}, {2, "Második", "esti"}, {3, "Üres", ""}})
+            appendRow(DM->MT_orarend, {{"orarend_id", id}, {"megnevezes", name}, {"megjegyzes", note}});
         addSubject(3, "MAT", "Matematika");
         addSubject(4, "BIO", "Biológia");
-        addRoom(5, "B", "101", "Kelmendor", 40);
-        addRoom(6, "A", "2", "Vár", 12);
+        for (const auto &[id, place, code, site, capacity] : {std::tuple{5, "B", "101", "Kelmendor", 40}, {6, "A", "2", "Vár", 12}})
+            appendRow(DM->MT_terem, {{"terem_id", id}, {"terem_hely", place}, {"terem_kod", code}, {"terem_telephely", site},
+                                     {"terem_kapacitas", capacity}});
         addTeacher(1, "Kovács Anna", "KA");
         addTeacher(2, "Nagy Béla");
         addCourse({10, "MAT-1", "", 3, 30}, {1});
@@ -234,11 +202,10 @@ protected:
         addCourse({12, "KEM-1", "", 3, Variant(), 10}, {1});
         addCourse({13, "BIO-1", "", 4, -5}, {1});
         addCourse({14, "ANG-1", "Angol", -1, 20}, {2});
-        const char *always = "111111111111111";
-        addOccasion(100, 10, Monday1, 8, 10, always, 5);
-        addOccasion(101, 10, Monday1 + 2, 10, 12, "111100000000000", 0);
-        addOccasion(110, 11, Monday1 + 1, 8, 10, always, 5);
-        addOccasion(140, 14, Monday1 + 3, 14, 16, always, 6);
+        addOccasion(100, 10, at(Monday1, 8, 0), at(Monday1, 10, 0), Always, 5);
+        addOccasion(101, 10, at(Monday1 + 2, 10, 0), at(Monday1 + 2, 12, 0), "111100000000000");
+        addOccasion(110, 11, at(Monday1 + 1, 8, 0), at(Monday1 + 1, 10, 0), Always, 5);
+        addOccasion(140, 14, at(Monday1 + 3, 14, 0), at(Monday1 + 3, 16, 0), Always, 6);
         linkTeacher(10, 1);
         linkTeacher(14, 2);
         linkSubject(10, 3);
@@ -262,25 +229,19 @@ protected:
     }
     QTreeWidgetItem *rowOf(int kurzusId) const
     {
-        for (int i = 0; i < form->LV->topLevelItemCount(); ++i) {
-            if (form->LV->topLevelItem(i)->text(4).toInt() == kurzusId)
-                return form->LV->topLevelItem(i);
-        }
-        return nullptr;
+        const QList<QTreeWidgetItem *> rows = form->LV->findItems(QString::number(kurzusId), Qt::MatchExactly, 4);
+        return rows.value(0);
     }
     // Course and occasion of every calendar item.
     Items items() const
     {
         Items result;
-        for (TCustomCalendarItem *item : form->VL->Items()) {
-            if (auto *occasion = dynamic_cast<TSajat *>(item))
-                result.insert({occasion->KurzusID, occasion->AlkalomID});
-        }
+        for (TCustomCalendarItem *item : form->VL->Items())
+            result.insert({static_cast<TSajat *>(item)->KurzusID, static_cast<TSajat *>(item)->AlkalomID});
         return result;
     }
     TSajat *itemOf(int alkalomId) const { return form->FindCalendarItem(alkalomId); }
     QString editRow() const { return textsOf({form->Edit1, form->Edit2, form->Edit3, form->Edit4}); }
-    // Selects the course's list row as a click would.
     void selectRow(int kurzusId) { form->LV->setCurrentItem(rowOf(kurzusId)); }
     int currentOccasion() { return form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(); }
     // A field of the link (course, key) in a data module table; -999 when there is no such link.
@@ -291,11 +252,9 @@ protected:
             return -999;
         return links.FieldByName(field)->AsInteger();
     }
-
     void showTimetable(int id)
     {
-        form->TimetableId = id;
-        form->SelectionId = id;
+        form->TimetableId = form->SelectionId = id;
         form->RefreshView();
     }
     void showSelection(int mode, int id)

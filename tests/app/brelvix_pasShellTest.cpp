@@ -2,7 +2,6 @@
 // the panel's buttons, the administrator switch, and printing.
 
 #include "app/brelvix_pasFixture.h"
-#include "calendar/CalendarFitting.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -11,35 +10,6 @@
 #include <QTemporaryDir>
 
 using namespace mainwindowtest;
-
-TEST(CalendarFitting, TimeColumnOfAHundredAndTheRemainderToTheLaterDaysUnlessALabelNeedsMore)
-{
-    TveltoCalendar calendar;
-    // Scroll bars coming and going would change the client area under the test.
-    calendar.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    calendar.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    calendar.show();
-    calendar.resize(1000, 600);
-    calendar.resize(2000 - calendar.ClientWidth(), 1200 - calendar.ClientHeight());
-    const auto widths = [&] {
-        FitCalendarCells(calendar);
-        std::vector<int> result;
-        for (int col = 0; col < calendar.ColCount(); ++col)
-            result.push_back(calendar.ColWidths(col));
-        return result;
-    };
-    calendar.SetDays({vlMonday, vlTuesday, vlWednesday, vlThursday, vlFriday});
-    EXPECT_EQ(widths(), (std::vector<int>{100, 180, 180, 180, 180, 180}));
-    calendar.SetDays({vlMonday, vlTuesday, vlWednesday, vlThursday, vlFriday, vlSaturday, vlSunday});
-    EXPECT_EQ(widths(), (std::vector<int>{100, 128, 128, 128, 129, 129, 129, 129}));
-    int rows = 0;
-    for (int row = 1; row < calendar.RowCount(); ++row)
-        rows += calendar.RowHeights(row);
-    EXPECT_EQ(calendar.RowHeights(0) + rows, 20 + 580);
-    const QString label = QStringLiteral("13-14 18:15-19:45");
-    calendar.AddRow(465, 90, label);
-    EXPECT_GE(widths()[0] - 6, QFontMetrics(calendar.viewport()->font()).horizontalAdvance(label));
-}
 
 TEST_F(MainWindow, ShowStartsOnTheWorkingWeekAndDaysTimeRowsAndColoursFollowTheControls)
 {
@@ -171,7 +141,7 @@ TEST_F(MainWindow, PrintingPutsTheWindowOnOneLandscapePageAndThePressPlateRestor
                             static_cast<QDialog &>(dialog).accept();
                         } else {
                             seen << static_cast<QMessageBox &>(dialog).text();
-                            pressButton(dialog, QMessageBox::Ok);
+                            QTest::mouseClick(static_cast<QMessageBox &>(dialog).button(QMessageBox::Ok), Qt::LeftButton);
                         }
                     });
     EXPECT_EQ(seen, (QStringList{"alone in white", "Nyomtatás kész"}));
