@@ -10,11 +10,6 @@
 #include "dialogs/targykival.h"
 #include "platform/widgets/DBGrids.h"
 
-#include <QAction>
-#include <QMenu>
-#include <QPushButton>
-#include <QTabWidget>
-
 using namespace mainwindowtest;
 
 class CourseEditing : public MainWindow {

@@ -15,12 +15,9 @@
 #include "platform/Cp1250.h"
 #include "support/ModalAnswerer.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QTest>
-#include <QTreeWidget>
+#include <QtPrintSupport>
+#include <QtTest>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -171,18 +168,16 @@ protected:
     {
         appendRow(DM->MT_targy, {{"targy_id", id}, {"targy_kod", code}, {"targy_nev", name}});
     }
-    void linkSubject(int kurzusId, int targyId, int maxletszam = -1)
-    {
-        appendRow(DM->MT_kurzustargy, {{"kurzus_id", kurzusId}, {"targy_id", targyId}, {"maxletszam", maxletszam}});
-    }
     void addTeacher(int id, const char *name, const char *code = "")
     {
         appendRow(DM->MT_oktato, {{"oktato_id", id}, {"oktato_nev", name}, {"oktato_kkod", code}});
     }
-    void linkTeacher(int kurzusId, int oktatoId, int szazalek = 100)
+    void link(TztrMemTable &links, int kurzusId, const char *keyField, int id, const char *field, int value)
     {
-        appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", szazalek}});
+        appendRow(links, {{"kurzus_id", kurzusId}, {keyField, id}, {field, value}});
     }
+    void linkSubject(int kurzusId, int targyId, int maxletszam = -1) { link(DM->MT_kurzustargy, kurzusId, "targy_id", targyId, "maxletszam", maxletszam); }
+    void linkTeacher(int kurzusId, int oktatoId, int share = 100) { link(DM->MT_kurzusoktato, kurzusId, "oktato_id", oktatoId, "szazalek", share); }
 
     // A small faculty: timetable 1 holds courses 10 to 13, timetable 2 course 14; course 12 is
     // attached to course 10 and has no occasions of its own.
@@ -213,25 +208,18 @@ protected:
         linkSubject(13, 4);
     }
 
-    // The course ids of the list, in its display order.
-    Ids listedCourses() const
+    // The course ids of the list, in its display order or sorted.
+    Ids listedCourses(bool sorted = false) const
     {
         Ids ids;
         for (int i = 0; i < form->LV->topLevelItemCount(); ++i)
             ids.push_back(form->LV->topLevelItem(i)->text(4).toInt());
+        if (sorted)
+            std::sort(ids.begin(), ids.end());
         return ids;
     }
-    Ids sortedCourses() const
-    {
-        Ids ids = listedCourses();
-        std::sort(ids.begin(), ids.end());
-        return ids;
-    }
-    QTreeWidgetItem *rowOf(int kurzusId) const
-    {
-        const QList<QTreeWidgetItem *> rows = form->LV->findItems(QString::number(kurzusId), Qt::MatchExactly, 4);
-        return rows.value(0);
-    }
+    Ids sortedCourses() const { return listedCourses(true); }
+    QTreeWidgetItem *rowOf(int kurzusId) const { return form->LV->findItems(QString::number(kurzusId), Qt::MatchExactly, 4).value(0); }
     // Course and occasion of every calendar item.
     Items items() const
     {

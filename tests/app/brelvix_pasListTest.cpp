@@ -3,14 +3,6 @@
 
 #include "app/brelvix_pasFixture.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QHeaderView>
-#include <QPrintDialog>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QToolButton>
-
 using namespace mainwindowtest;
 
 class CourseSelection : public MainWindow {
@@ -49,38 +41,23 @@ protected:
 
 TEST_F(CourseSelection, ListRowsAndCalendarItemsMakeTheirCourseCurrentEverywhere)
 {
-    // The rebuild selects the first course inserted, not the first sorted.
-    EXPECT_EQ(current(), QStringLiteral("10 10"));
-    EXPECT_EQ(editRow(), QStringLiteral("MAT-1|Matematika||30"));
-    clickRow(*form->LV, rowOf(11));
-    EXPECT_EQ(current(), QStringLiteral("11 11"));
-    EXPECT_EQ(editRow(), QStringLiteral("FIZ-1|Fizika gyakorlat||0"));
-    EXPECT_EQ(form->MT_alkalom_temp.RecordCount(), 1);
-    EXPECT_EQ(currentOccasion(), 110);
-    clickRow(*form->LV, rowOf(12));
-    EXPECT_EQ(form->MT_alkalom_temp.RecordCount(), 2) << "an attached course shows its head's occasions";
-
-    // Opening an item selects its row and stands the occasion panel on it.
-    form->VL->OnDetails(*form->VL, itemOf(101));
-    EXPECT_EQ(current(), QStringLiteral("10 10"));
-    EXPECT_TRUE(form->LV->currentItem()->isSelected());
-    EXPECT_EQ(currentOccasion(), 101);
-    EXPECT_EQ(form->DBEdit7->text(), QStringLiteral("2/2"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("MAT-1"));
-    EXPECT_FALSE(form->SelectBusy);
-    // A course outside the list changes neither the row nor the colours, only the panels.
-    form->SelectCourse(QStringLiteral("VL"), 14, 140);
-    EXPECT_EQ(current(), QStringLiteral("10 10"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("ANG-1"));
-    // The occasion panel only recolours the items.
-    form->SelectCourse(QStringLiteral("C"), 11, 110);
-    EXPECT_EQ(current(), QStringLiteral("10 11"));
-    form->SelectBusy = true;
-    form->SelectCourse(QStringLiteral("LV"), 11, -1);
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("ANG-1")) << "a selection during another is ignored";
-    form->SelectBusy = false;
-    form->SelectCourse(QStringLiteral("LV"), 999, -1);
-    EXPECT_EQ(editRow(), QStringLiteral("Hiba-642!!!|||0"));
+    // Selected row and current colours, edit row, occasion panel: after each way of choosing a course.
+    const auto state = [&] { return current() + ' ' + editRow() + ' ' + form->DBEdit7->text(); };
+    const std::pair<std::function<void()>, const char *> steps[] = {
+        {[] {}, "10 10 MAT-1|Matematika||30 2/1"}, // the first course inserted, not the first sorted
+        {[&] { clickRow(*form->LV, rowOf(11)); }, "11 11 FIZ-1|Fizika gyakorlat||0 1/1"},
+        {[&] { clickRow(*form->LV, rowOf(12)); }, "12 12 KEM-1|Matematika||0 2/1"}, // its head's occasions
+        {[&] { form->VL->OnDetails(*form->VL, itemOf(101)); }, "10 10 MAT-1|Matematika||30 2/2"},
+        // A course outside the list changes neither the row nor the colours, only the panels.
+        {[&] { form->SelectCourse("VL", 14, 140); }, "10 10 ANG-1|Angol||20 2/2"},
+        {[&] { form->SelectCourse("C", 11, 110); }, "10 11 ANG-1|Angol||20 2/2"}, // colours only
+        {[&] { form->SelectBusy = true; form->SelectCourse("LV", 11, -1); }, "10 11 ANG-1|Angol||20 2/2"},
+        {[&] { form->SelectBusy = false; form->SelectCourse("LV", 999, -1); }, "10 11 Hiba-642!!!|||0 2/2"}};
+    for (const auto &[choose, expected] : steps) {
+        choose();
+        EXPECT_EQ(state(), QString::fromUtf8(expected));
+        EXPECT_TRUE(form->LV->currentItem()->isSelected());
+    }
     form->MT_kurzus_temp.Close();
     EXPECT_THROW(form->SelectCourse(QStringLiteral("LV"), 11, -1), Exception);
     EXPECT_FALSE(form->SelectBusy) << "a failed selection does not block the next one";

@@ -4,8 +4,6 @@
 
 #include "app/brelvix_pasFixture.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <map>
 
 using namespace mainwindowtest;

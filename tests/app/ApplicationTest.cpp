@@ -1,9 +1,11 @@
-// Starting the program: one copy per folder, the forms it creates, and what it shows on the way.
+// The program around its windows: one copy per folder, the forms it creates, the errors and progress
+// it shows, and the wheel acting as the arrow keys.
 
 #include "app/Application.h"
 #include "app/ProgramForms.h"
 #include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
+#include "app/WheelAsArrowKeys.h"
 #include "app/brelvix_pas.h"
 #include "app/vonalzo.h"
 #include "data/adoform.h"
@@ -12,17 +14,8 @@
 #include "platform/SysUtils.h"
 #include "support/ModalAnswerer.h"
 
-#include <QDialogButtonBox>
-#include <QDir>
-#include <QImage>
-#include <QMessageBox>
-#include <QProcess>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 
 namespace {
@@ -98,6 +91,18 @@ long windowCount()
     return std::count_if(windows.begin(), windows.end(), [](QWidget *window) { return window->windowType() != Qt::Popup; });
 }
 
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
 } // namespace
 
 TEST(SingleInstance, NameComesFromTheFolderAndARefusalShowsItOnItsSecondLine)
@@ -108,20 +113,16 @@ TEST(SingleInstance, NameComesFromTheFolderAndARefusalShowsItOnItsSecondLine)
         EXPECT_EQ(instanceName(QString::fromUtf8(folder)), QString::fromUtf8(name)) << folder;
     EXPECT_TRUE(QFileInfo(programFolder() + QStringLiteral("app_tests")).isExecutable()) << "with its separator";
 
+    // A confirmation with the single button OK, the name also on standard error.
     QString shown;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    qsizetype buttons = 0;
     testing::internal::CaptureStderr();
     answeringModals([] { refuseSecondStart(QStringLiteral("C_/Plan/BrelvixKastorel")); }, [&](QWidget &modal) {
         auto &box = static_cast<QMessageBox &>(modal);
-        std::tie(shown, icon, buttons) = std::tuple{box.text(), box.icon(), box.buttons().size()};
+        shown = QStringLiteral("%1 %2 %3").arg(box.text()).arg(box.icon() == QMessageBox::Question).arg(box.buttons().size());
         QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
     });
-    const QString written = QString::fromStdString(testing::internal::GetCapturedStderr());
-    EXPECT_EQ(shown, refusal + QStringLiteral("\r\nC_/Plan/BrelvixKastorel"));
-    EXPECT_EQ(icon, QMessageBox::Question);
-    EXPECT_EQ(buttons, 1);
-    EXPECT_TRUE(written.contains(refusal) && written.contains(QStringLiteral("C_/Plan/BrelvixKastorel")));
+    EXPECT_EQ(shown, refusal + QStringLiteral("\r\nC_/Plan/BrelvixKastorel 1 1"));
+    EXPECT_TRUE(QString::fromStdString(testing::internal::GetCapturedStderr()).contains(refusal + "\r\nC_/Plan/BrelvixKastorel"));
 }
 
 TEST(SingleInstance, LockIsHeldAcrossProcessesUntilTheHolderEndsOrIsKilledAndIsNotInherited)
@@ -165,7 +166,7 @@ TEST(ProgramStart, OneCopyPerFolderRunsAndFreesTheFolderWhenItEnds)
     }
     copy.run();
     EXPECT_TRUE(QFile::exists(copy.screenshot()));
-    EXPECT_TRUE(InstanceLock(name.toStdString()).isHeld()) << "the ended copy keeps its folder";
+    EXPECT_TRUE(InstanceLock(name.toStdString()).isHeld()) << "the ended copy frees its folder";
 
     ASSERT_TRUE(QFile::remove(copy.folder + QStringLiteral("targy.csv")));
     QFile::remove(copy.screenshot());
@@ -246,4 +247,55 @@ TEST(Application, EscapedExceptionIsShownOnceAndTheEventCountsAsUnhandledAndButt
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Mégse"));
     EXPECT_EQ(buttons.button(QDialogButtonBox::Yes)->text(), QStringLiteral("&Igen"));
     EXPECT_EQ(buttons.button(QDialogButtonBox::No)->text(), QStringLiteral("&Nem"));
+}
+
+
+TEST(ProgressWindow, ShowsCaptionAndStepsHoldsTheInputAndPaintsTheFullBarAtOnce)
+{
+    TVonal window;
+    Progress &progress = window;
+    progress.start(3, "Mentés");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), &window) << "other windows take no input meanwhile";
+    EXPECT_EQ(window.ProgressBar1->maximum(), 3);
+    progress.step();
+    progress.setCaption("Mentés:Órarendek");
+    progress.step();
+    EXPECT_EQ(window.ProgressBar1->value(), 2);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Mentés:Órarendek"));
+    // The operations never yield to the event loop, so the last step is painted at once.
+    PaintCounter counter;
+    window.ProgressBar1->installEventFilter(&counter);
+    progress.step();
+    progress.step();
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_EQ(window.ProgressBar1->value(), 3) << "steps beyond the maximum keep the bar full";
+    progress.finish();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // Equal bounds would make the bar an endless busy animation.
+    progress.start(0, "Másolás: terem");
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Másolás: terem"));
+    EXPECT_LT(window.ProgressBar1->minimum(), window.ProgressBar1->maximum());
+    EXPECT_EQ(window.ProgressBar1->value(), 0);
+}
+
+TEST(WheelAsArrowKeys, NotchMovesOneRowUpAwayFromTheUserAndDownOtherwiseWithoutScrolling)
+{
+    WheelAsArrowKeys wheelAsKeys;
+    qApp->installEventFilter(&wheelAsKeys);
+    QListWidget list;
+    for (int i = 0; i < 200; ++i)
+        list.addItem(QString::number(i));
+    list.resize(200, 100);
+    for (const auto &[delta, row] : {std::pair{120, 0}, std::pair{-120, 2}, std::pair{0, 2}}) {
+        list.setCurrentRow(1);
+        const QPointF inside(5, 5);
+        QWheelEvent wheel(inside, list.viewport()->mapToGlobal(inside), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list.viewport(), &wheel);
+        EXPECT_EQ(list.currentRow(), row) << "delta " << delta;
+        EXPECT_EQ(list.verticalScrollBar()->value(), 0) << "a row in sight needs no scrolling";
+    }
 }
