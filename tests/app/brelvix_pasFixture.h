@@ -10,8 +10,18 @@
 #include "data/datam.h"
 #include "data/kozepreteg.h"
 #include "dialogs/Admin_table.h"
+#include "dialogs/Oktatofoglaltsag.h"
+#include "dialogs/csoportfog.h"
+#include "dialogs/hetek_edit.h"
+#include "dialogs/letszaminp.h"
+#include "dialogs/oktvalaszt.h"
 #include "dialogs/orarendek.h"
 #include "dialogs/orarentitle.h"
+#include "dialogs/targykereso.h"
+#include "dialogs/targykival.h"
+#include "dialogs/teremval.h"
+#include "platform/widgets/DBCtrls.h"
+#include "platform/widgets/DBGrids.h"
 #include "platform/Cp1250.h"
 #include "support/ModalAnswerer.h"
 
@@ -259,6 +269,26 @@ protected:
     std::unique_ptr<TDMK> dmk;
     std::unique_ptr<TForm1> form;
     std::vector<std::function<void()>> releases;
+};
+
+// The small faculty on the shown window with timetable 1 in view, and the dialogs the window opens.
+class Faculty : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        own(Targyfelvet);
+        own(letszam);
+        own(oktval);
+        own(targy_kereso);
+        own(Oktatofog);
+        own(edithetek);
+        own(teremvalasztas);
+        own(csoportfoglalasok);
+        addFaculty();
+        form->show();
+        showTimetable(1);
+    }
 };
 
 } // namespace mainwindowtest

@@ -5,15 +5,8 @@
 
 using namespace mainwindowtest;
 
-class CourseSelection : public MainWindow {
+class CourseSelection : public Faculty {
 protected:
-    void SetUp() override
-    {
-        MainWindow::SetUp();
-        addFaculty();
-        form->show();
-        showTimetable(1);
-    }
     // The selected row's course, and the course whose items show the current colours.
     QString current() const
     {

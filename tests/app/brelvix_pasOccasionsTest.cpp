@@ -3,28 +3,16 @@
 // course's timetables and subjects and the occupancy launches.
 
 #include "app/brelvix_pasFixture.h"
-#include "dialogs/csoportfog.h"
-#include "dialogs/hetek_edit.h"
-#include "dialogs/teremval.h"
-#include "platform/widgets/DBCtrls.h"
-#include "platform/widgets/DBGrids.h"
 
-#include <cmath>
 
 using namespace mainwindowtest;
 
-class OccasionEditing : public MainWindow {
+class OccasionEditing : public Faculty {
 protected:
     void SetUp() override
     {
-        MainWindow::SetUp();
-        own(edithetek);
-        own(teremvalasztas);
-        own(csoportfoglalasok);
-        addFaculty();
+        Faculty::SetUp();
         form->resize(1200, 800);
-        form->show();
-        showTimetable(1);
         form->SelectCourse(QStringLiteral("VL"), 10, 100);
     }
     // A drag as the user makes it, with the keys held: press on the box, move in steps, release.

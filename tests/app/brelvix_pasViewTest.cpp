@@ -103,13 +103,8 @@ TEST_F(MainWindow, CalendarItemBoxShowsTheRoomOnlyWhileSwitchedOnAndTheFirstThre
     EXPECT_FALSE(HasWeekFrom("111", 4) || HasWeekFrom("", 1));
 }
 
-class ViewRebuild : public MainWindow {
+class ViewRebuild : public Faculty {
 protected:
-    void SetUp() override
-    {
-        MainWindow::SetUp();
-        addFaculty();
-    }
     void expectSharedTablesHandedBack()
     {
         EXPECT_FALSE(DM->MT_kurzusorarend.Filtered() || DM->MT_kurzusoktato.Filtered() || DM->MT_kurzustargy.Filtered());
