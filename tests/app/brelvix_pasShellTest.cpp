@@ -70,7 +70,7 @@ TEST_F(MainWindow, SeventhDoubleClickOnThePanelSwitchesAdministratorModeOnAndExi
 {
     form->show();
     // A key that reaches the window itself shows its code.
-    EXPECT_EQ(messagesOf([&] { QTest::keyPress(form.get(), Qt::Key_A); }, QMessageBox::Cancel).value(0).right(6),
+    EXPECT_EQ(messagesOf([&] { QTest::keyPress(form, Qt::Key_A); }, QMessageBox::Cancel).value(0).right(6),
               QStringLiteral(": <65>"));
     const QPoint freeArea(form->Panel4->width() / 2, form->Panel4->height() / 2);
     ASSERT_EQ(form->Panel4->childAt(freeArea), nullptr);
