@@ -1,5 +1,4 @@
-// The program around its windows: one copy per folder, the forms it creates, the errors and progress
-// it shows, and the wheel acting as the arrow keys.
+// The program around its windows: one copy per folder, its forms, errors, progress and the wheel.
 
 #include "app/Application.h"
 #include "app/ProgramForms.h"
@@ -200,7 +199,6 @@ TEST(Application, EscapedExceptionIsShownOnceAndTheEventCountsAsUnhandledAndButt
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text() + buttons.button(QDialogButtonBox::Yes)->text() +
                   buttons.button(QDialogButtonBox::No)->text(), QStringLiteral("Mégse&Igen&Nem"));
 }
-
 
 TEST(ProgressWindow, ShowsCaptionAndStepsHoldsTheInputAndPaintsTheFullBarAtOnce)
 {

@@ -1,6 +1,4 @@
-// The course panels and their editing: the edit row with its save and single reservations, the
-// teachers and subjects of a course, its group, and taking it out of or copying it into the
-// current timetable.
+// The course panels and their editing: edit row, single reservations, teachers, subjects, removal.
 
 #include "app/brelvix_pasFixture.h"
 

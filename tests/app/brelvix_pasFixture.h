@@ -1,8 +1,6 @@
 #pragma once
 
-// The main window on a data module of its own: the sample data loaded, then the tables the
-// window shows emptied, so that each test states the rows it needs. The dialogs the window
-// opens are created too, and answered by the tests.
+// The main window among the program's forms; each test states the rows it needs and answers the dialogs.
 
 #include "sajat/SajatVCI.h"
 #include "app/ProgramForms.h"

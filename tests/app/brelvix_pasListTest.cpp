@@ -1,5 +1,4 @@
-// Making a course current from the list, the calendar and the occasion panel; the course list's
-// sort and week chooser; the working modes with their selectors and keys.
+// Choosing a course from the list, the calendar and the panel; working modes, selectors and keys.
 
 #include "app/brelvix_pasFixture.h"
 

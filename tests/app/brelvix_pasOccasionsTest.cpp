@@ -1,9 +1,6 @@
-// Editing occasions: moving and resizing their items with a confirmation, deleting and adding
-// them, their frequency and room from the occasion panel; and the items' popup menu with the
-// course's timetables and subjects and the occupancy launches.
+// Editing occasions on the calendar and in the occasion panel; the items' popup menu.
 
 #include "app/brelvix_pasFixture.h"
-
 
 using namespace mainwindowtest;
 

@@ -1,6 +1,4 @@
-// The main window's calendar items built from occasion rows, and the view rebuild: which courses
-// the list shows and which occasions the calendar draws for a timetable, a room, a teacher and a
-// subject, with the list and week filters.
+// Calendar items from occasions, and the view rebuild per working mode with its filters.
 
 #include "app/brelvix_pasFixture.h"
 
@@ -126,13 +124,16 @@ TEST_F(ViewRebuild, TimetableListsItsCoursesSortedByCaptionWithTheListFiltersAnd
     EXPECT_EQ(form->VL->Items()[3]->Subject().left(7), QStringLiteral("KEM-1; "));
     expectSharedTablesHandedBack();
     EXPECT_FALSE(form->RefreshBusy);
+    // Course 15's subject has the id 0, which is a subject like any other.
+    addCourse({15, "NUL-1", "", 0, 10}, {1});
     for (const auto &[entry, listed] :
-         {std::pair{form->PM_LV2, Ids{13}}, std::pair{form->PM_LV3, Ids{11, 12, 13}}, std::pair{form->PM_LV1, Ids{10, 12}},
-          std::pair{form->PM_LV4, Ids{11, 12, 13}}, std::pair{form->Nincstrgyfelels1, Ids{10, 12, 13}},
-          std::pair{form->PM_LV0, Ids{10, 11, 12, 13}}}) {
+         {std::pair{form->PM_LV2, Ids{13, 15}}, std::pair{form->PM_LV3, Ids{11, 12, 13, 15}}, std::pair{form->PM_LV1, Ids{10, 12}},
+          std::pair{form->PM_LV4, Ids{11, 12, 13}}, std::pair{form->Nincstrgyfelels1, Ids{10, 12, 13, 15}},
+          std::pair{form->PM_LV0, Ids{10, 11, 12, 13, 15}}}) {
         entry->trigger();
         EXPECT_EQ(sortedCourses(), listed) << entry->text().toStdString();
     }
+    EXPECT_EQ(rowOf(15)->text(0), QStringLiteral("NUL-1"));
     form->tobbalkalomCB->setChecked(true);
     EXPECT_EQ(sortedCourses(), (Ids{10, 12})) << "only courses of two or more occasions";
     form->tobbalkalomCB->setChecked(false);
