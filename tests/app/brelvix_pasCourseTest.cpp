@@ -121,10 +121,16 @@ TEST_F(CourseEditing, SavingWritesTheEditRowIntoTheCourseOrCreatesASingleReserva
     save("Egyedi", "Terem foglalás", "", "0");
     EXPECT_TRUE(linked(DM->MT_kurzusorarend, "orarend_id", rowsOf(DM->MT_kurzus, {"kurzus_id"}).last().toInt(), -1));
 
+    // Leaving the head-count box keeps a number or an empty text, else puts "0"; the box lets its
+    // selection go as any box does.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
     for (const auto &[typed, kept] : {std::pair{"12", "12"}, std::pair{"1a", "0"}, std::pair{"-5", "0"}, std::pair{"", ""}}) {
+        form->Edit4->setFocus();
         form->Edit4->setText(QString::fromUtf8(typed));
-        form->Edit4Change();
-        EXPECT_EQ(form->Edit4->text(), QString::fromUtf8(kept)) << typed;
+        form->Edit4->selectAll();
+        form->Edit3->setFocus();
+        EXPECT_EQ(form->Edit4->text() + (form->Edit4->hasSelectedText() ? "*" : ""), QString::fromUtf8(kept)) << typed;
     }
 }
 
@@ -144,20 +150,30 @@ TEST_F(CourseEditing, RemovalTakesOnlyTheTimetableLinkAndCopyIsMadeFromTheGroups
     DM->MT_kurzusorarend.Delete();
     EXPECT_EQ(messagesOf([&] { form->EltavolitoClick(); }), QStringList{QStringLiteral("Nem található a kurzus az órarendben!")});
 
+    // A copy is made from the group's head: none of a course attached to a missing one.
     addCourse({20, "X-1", "Csatolt", -1, 10, 13}, {1});
     addCourse({21, "X-2", "Árva", -1, 10, 404}, {1});
     showTimetable(1);
-    selectRow(21);
-    EXPECT_EQ(closingDialogs([&] { form->Szaporito1Click(); }), 0) << "attached to a missing course";
-    selectRow(20);
-    EXPECT_EQ(closingDialogs([&] { form->Szaporito1Click(); }), 1);
-    EXPECT_EQ(std::pair(Targyfelvet->ForrasKurzusId, Targyfelvet->OrarendId), std::pair(13, -2)) << "copy into timetable 1";
+    for (const auto &[id, source] : {std::pair{21, -9}, std::pair{20, 13}, std::pair{10, 10}}) {
+        selectRow(id);
+        Targyfelvet->ForrasKurzusId = -9;
+        EXPECT_EQ(closingDialogs([&] { form->Szaporito1Click(); }), source < 0 ? 0 : 1) << id;
+        EXPECT_EQ(Targyfelvet->ForrasKurzusId, source) << id;
+    }
+    EXPECT_EQ(Targyfelvet->OrarendId, -2) << "copy into timetable 1";
     EXPECT_EQ(messagesOf([&] { form->Kivagas->trigger(); }), QStringList{QStringLiteral("A funkció jelenleg nem elérhető")});
 }
 
 TEST_F(CourseEditing, TeachersAreAddedOnceRemovedOnOkAndGetTheirShare)
 {
-    selectRow(10);
+    // Course 0 is a course like any other.
+    addCourse({0, "NUL-1", "", 3}, {1});
+    linkTeacher(0, 1);
+    showTimetable(1);
+    selectRow(0);
+    // Its popup is opened with the focus on the panel: a calendar box getting the focus back
+    // after a dialog would make its own course current.
+    form->LV->setFocus();
     for (const auto &[chosen, answer] : {std::pair{2, QDialog::Rejected}, {2, QDialog::Accepted}, {1, QDialog::Accepted}, {2, QDialog::Accepted}}) {
         ASSERT_TRUE(DM->MT_oktato.Locate("oktato_id", chosen, {}));
         closingDialogs([&] { form->tnew->trigger(); }, answer);
@@ -167,15 +183,15 @@ TEST_F(CourseEditing, TeachersAreAddedOnceRemovedOnOkAndGetTheirShare)
     EXPECT_EQ(form->MT_oktato_temp.FieldByName("oktato_id")->AsInteger(), 2);
     for (const auto &[typed, stored] : {std::pair{"40", 40}, std::pair{"0", 0}, std::pair{"150", 100}}) {
         EXPECT_EQ(answerNumber(*form->G_okttemp, 1, typed), 1);
-        EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 2, "szazalek"), stored) << typed;
+        EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 0, 2, "szazalek"), stored) << typed;
         EXPECT_EQ(teachers(), (QStringList{"1|100", "2|" + QString::number(stored)})) << typed;
     }
     EXPECT_EQ(answerNumber(*form->G_okttemp, 0, "10"), 0) << "a click on the name asks nothing";
 
     EXPECT_EQ(messagesOf([&] { form->tdel->trigger(); }, QMessageBox::Cancel), QStringList{"Valóban törölni akarja?\r\nNagy Béla"});
-    EXPECT_TRUE(linked(DM->MT_kurzusoktato, "oktato_id", 10, 2));
+    EXPECT_TRUE(linked(DM->MT_kurzusoktato, "oktato_id", 0, 2));
     messagesOf([&] { form->tdel->trigger(); });
-    EXPECT_FALSE(linked(DM->MT_kurzusoktato, "oktato_id", 10, 2));
+    EXPECT_FALSE(linked(DM->MT_kurzusoktato, "oktato_id", 0, 2));
     EXPECT_EQ(teachers(), QStringList{"1|100"});
     emit form->popuptoktato->aboutToShow();
     EXPECT_TRUE(form->tdel->isVisible() && form->tinfo->isVisible());
@@ -214,6 +230,7 @@ TEST_F(CourseEditing, SubjectsGetAHeadCountAreAttachedRemovedRestoredAndMadeTheD
     emit form->kurzustargyai->aboutToShow();
     EXPECT_TRUE(form->kurzustargyDel->isVisible() && form->AlapertelmezettTargykurzustargydefswap->isVisible());
     EXPECT_EQ(messagesOf([&] { form->kurzustargyDel->trigger(); }, QMessageBox::Cancel), QStringList{"Valóban törölni akarja?"});
+    EXPECT_EQ(subjects(), (QStringList{"3|45", "4|-1"})) << "cancelled";
     messagesOf([&] { form->kurzustargyDel->trigger(); });
     EXPECT_EQ(subjects(), QStringList{"3|45"});
     EXPECT_FALSE(linked(DM->MT_kurzustargy, "targy_id", 10, 4));
@@ -222,6 +239,10 @@ TEST_F(CourseEditing, SubjectsGetAHeadCountAreAttachedRemovedRestoredAndMadeTheD
     for (QAction *entry : {form->kurzustargyDel, form->AlapertelmezettTargykurzustargydefswap})
         EXPECT_EQ(messagesOf([&] { entry->trigger(); }), QStringList{QStringLiteral("A kurzus és/vagy tárgy hiányzik!")});
     EXPECT_TRUE(linked(DM->MT_kurzustargy, "targy_id", 10, -1));
+    linkSubject(10, 0); // subject 0 is a subject like any other
+    form->LoadCourseSubjects(10, 0);
+    EXPECT_EQ(messagesOf([&] { form->kurzustargyDel->trigger(); }), QStringList{"Valóban törölni akarja?"});
+    EXPECT_FALSE(linked(DM->MT_kurzustargy, "targy_id", 10, 0));
 
     // Restoring keeps the default subject and adds the template's missing ones without a limit.
     linkSubject(14, 4);

@@ -38,14 +38,12 @@ TEST_F(MainWindow, CalendarItemCarriesItsOccasionAndIsRewrittenInPlace)
     ASSERT_EQ(form->VL->Items().Count(), 1);
     EXPECT_EQ(describe(item), QStringLiteral("40/5 Szerda 12:00+45 K5; Analízis; #; T1"));
     EXPECT_EQ(item->BGColor(), clYellow);
-    // An end past midnight gives the shortest item.
+    // An end past midnight gives the shortest item. The first item of an occasion is found.
     setField(occasion, "veg_ido", at(Monday1 + 3, 0, 30));
     form->UpdateOccasionInCalendar(occasion);
-    EXPECT_EQ(item->Length(), 5);
-    // The first item of an occasion is found; an occasion without one is told once.
     form->AddCalendarItem(addOccasion(41, 5, at(Monday1, 10, 0), at(Monday1, 11, 0)), course, nullptr);
     form->AddCalendarItem(DM->MT_alkalom, course, nullptr);
-    EXPECT_TRUE(form->FindCalendarItem(41) == form->VL->Items()[1] && form->FindCalendarItem(42) == nullptr);
+    EXPECT_TRUE(item->Length() == 5 && form->FindCalendarItem(41) == form->VL->Items()[1] && !form->FindCalendarItem(42));
     TDataSet &missing = addOccasion(42, 5, at(Monday1, 8, 0), at(Monday1, 9, 30));
     EXPECT_EQ(messagesOf([&] { form->UpdateCalendarItem(missing, course, nullptr); }),
               QStringList{QStringLiteral("A Calendar-ban nem találom az alkalmat!")});
@@ -96,8 +94,7 @@ TEST_F(MainWindow, CalendarItemBoxShowsTheRoomOnlyWhileSwitchedOnAndTheFirstThre
         setField(form->MT_alkalom_temp, "terem_id", room);
         EXPECT_EQ(kiiras->DisplayText(), shown) << room;
     }
-    for (int k = 1; k <= 15; ++k)
-        EXPECT_EQ(HasWeekFrom("000100000000000", k), k <= 4) << "from " << k;
+    EXPECT_TRUE(HasWeekFrom("000100000000000", 1) && HasWeekFrom("000100000000000", 4) && !HasWeekFrom("000100000000000", 5));
     EXPECT_FALSE(HasWeekFrom("111", 4) || HasWeekFrom("", 1));
 }
 
@@ -150,8 +147,7 @@ TEST_F(ViewRebuild, TimetableListsItsCoursesSortedByCaptionWithTheListFiltersAnd
     // The filter menu works only for a timetable chosen through the dialog.
     showSelection(3, 1);
     form->PM_LV2->trigger();
-    EXPECT_EQ(form->ListFilter, 3);
-    EXPECT_EQ(listedCourses(), (Ids{10}));
+    EXPECT_TRUE(form->ListFilter == 3 && listedCourses() == Ids{10});
 }
 
 TEST_F(ViewRebuild, ChosenWeekListsCoursesWithAnOccasionThenOrFromThenOn)
@@ -192,15 +188,13 @@ TEST_F(ViewRebuild, RoomTeacherAndSubjectListTheirCoursesWithTheirOccasions)
     form->AlkalomCB->setChecked(false);
     showSelection(2, 5);
     EXPECT_EQ(sortedCourses(), (Ids{10, 11}));
-    EXPECT_EQ(rowOf(10)->text(0) + rowOf(10)->text(5), QStringLiteral("MAT-1/r-1")) << "the short code, no timetable";
+    EXPECT_EQ(rowOf(10)->text(0) + rowOf(10)->text(5) + itemOf(100)->Kiiras(), QStringLiteral("MAT-1/r-1B-101")) << "short code, no timetable";
     EXPECT_EQ(items(), (Items{{10, 100}, {11, 110}}));
-    EXPECT_EQ(itemOf(100)->Kiiras(), QStringLiteral("B-101"));
     form->AlkalomCB->setChecked(true);
     EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}})) << "every occasion draws the other rooms too";
 
     showSelection(3, 1);
-    EXPECT_EQ(listedCourses(), (Ids{10}));
-    EXPECT_EQ(rowOf(10)->text(5), QStringLiteral("1"));
+    EXPECT_TRUE(listedCourses() == Ids{10} && rowOf(10)->text(5) == "1");
     EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}}));
     EXPECT_EQ(itemOf(100)->Subject(), QStringLiteral("MAT-1; Matematika; B-101; Kovács Anna"));
     expectSharedTablesHandedBack();
@@ -210,16 +204,14 @@ TEST_F(ViewRebuild, RoomTeacherAndSubjectListTheirCoursesWithTheirOccasions)
     EXPECT_EQ(listedCourses(), (Ids{13})) << "zero is an id like any other";
 
     showSelection(4, 3);
-    EXPECT_EQ(sortedCourses(), (Ids{10, 12}));
-    EXPECT_EQ(rowOf(12)->text(6), QStringLiteral("3"));
+    EXPECT_TRUE(sortedCourses() == Ids({10, 12}) && rowOf(12)->text(6) == "3");
     EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}})) << "each course's own occasions";
     expectSharedTablesHandedBack();
 
     form->MT_alkalom_temp.Close();
     EXPECT_ANY_THROW(showTimetable(1));
     expectSharedTablesHandedBack();
-    EXPECT_FALSE(form->RefreshBusy);
-    EXPECT_TRUE(form->VL->updatesEnabled()) << "a failed rebuild hands everything back";
+    EXPECT_TRUE(!form->RefreshBusy && form->VL->updatesEnabled()) << "a failed rebuild hands everything back";
 }
 
 class SampleViews : public MainWindow {
