@@ -205,7 +205,7 @@ TEST_F(OccasionEditing, ItemPopupListsTheCoursesTimetablesAndSubjectsAndLaunches
     showTimetable(1);
     selectRow(0);
     emit form->PMSajat->aboutToShow();
-    EXPECT_EQ(captions(*form->Orarendben), QStringLiteral("Első évfolyam, Második"));
+    ASSERT_EQ(captions(*form->Orarendben), QStringLiteral("Első évfolyam, Második"));
     EXPECT_EQ(captions(*form->Alapertelmezes), QStringLiteral("MAT, Matematika, BIO, Biológia, -, MAT, Matematika"));
     EXPECT_EQ(captions(*form->Alapertelmezes, true), QStringLiteral("BIO, Biológia, MAT, Matematika"));
     EXPECT_FALSE(DM->MT_kurzustargy.Filtered() || DM->MT_kurzusorarend.Filtered() || DM->MT_kurzusmintatargy.Filtered());
