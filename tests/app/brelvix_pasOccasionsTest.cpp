@@ -226,10 +226,8 @@ TEST_F(OccasionEditing, ItemPopupListsTheCoursesTimetablesAndSubjectsAndLaunches
     for (const auto &[entry, mode] : {std::pair{form->Foglalsok2, Tcsoportfoglalasok::TantargyFoglalasai},
                                       std::pair{form->Foglalasok4, Tcsoportfoglalasok::KapcsolodoTargyakFoglalasai},
                                       std::pair{form->Foglalsok3, Tcsoportfoglalasok::TeremFoglalasai}}) {
-        EXPECT_EQ(answeringModals([&] { entry->trigger(); }, [&](QWidget &modal) {
-            EXPECT_EQ(std::pair(int(csoportfoglalasok->FoglalasMod), csoportfoglalasok->VL->Hetek()), std::pair(int(mode), 2));
-            static_cast<QDialog &>(modal).reject();
-        }), 1) << entry->text().toStdString();
+        EXPECT_EQ(closingDialogs([action = entry] { action->trigger(); }), 1) << entry->text().toStdString();
+        EXPECT_EQ(std::pair(int(csoportfoglalasok->FoglalasMod), csoportfoglalasok->VL->Hetek()), std::pair(int(mode), 2));
     }
     // Nothing opens for an occasion without room, nor without a selected course.
     form->SelectCourse(QStringLiteral("VL"), 10, 101);
