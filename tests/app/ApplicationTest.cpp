@@ -1,53 +1,243 @@
-// What the application does with an exception that escapes an event handler.
+// The program around its windows: one copy per folder, its forms, errors, progress and the wheel.
 
 #include "app/Application.h"
-
+#include "app/ProgramForms.h"
+#include "app/QtTranslations.h"
+#include "app/SingleInstance.h"
+#include "app/WheelAsArrowKeys.h"
+#include "app/brelvix_pas.h"
+#include "app/vonalzo.h"
+#include "data/adoform.h"
+#include "data/kozepreteg.h"
+#include "platform/InstanceLock.h"
 #include "platform/SysUtils.h"
+#include "support/ModalAnswerer.h"
 
-#include <QAbstractButton>
-#include <QMessageBox>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct SeenBox {
-    int count = 0;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+// Lock names are system-wide; the process id keeps parallel test runs apart.
+std::string uniqueName(const std::string &tag)
+{
+    return "brelvix-test/" + std::to_string(QCoreApplication::applicationPid()) + "/" + tag;
+}
+
+// Starts the probe, which holds the lock of `name` until its input closes; returns it once it has
+// said whether it got the lock.
+std::unique_ptr<QProcess> startProbe(const std::string &name, QByteArray &answer)
+{
+    auto probe = std::make_unique<QProcess>();
+    probe->start(QStringLiteral(INSTANCE_LOCK_PROBE_FILE), {QString::fromStdString(name)});
+    while (!probe->canReadLine() && probe->waitForReadyRead(-1)) {
+    }
+    answer = probe->readLine().trimmed();
+    return probe;
+}
+
+// The sample data in a folder of the test's own.
+class DataFolder {
+public:
+    explicit DataFolder(const QString &folderName) : folder(root.path() + '/' + folderName + '/')
+    {
+        QDir().mkpath(folder);
+        for (const QFileInfo &data : QDir(QStringLiteral(BRELVIX_SAMPLEDATA_DIR)).entryInfoList({"*.csv"}, QDir::Files))
+            QFile::copy(data.filePath(), folder + data.fileName());
+    }
+    // Run by `login`; none when it is empty.
+    TDMEnvironment environment(const std::string &login) const
+    {
+        return {[path = folder.toStdString()] { return path; }, [login](std::string &name) { return !(name = login).empty(); }};
+    }
+
+    QTemporaryDir root;
+    QString folder;
 };
 
-// Delivers while answering every box that comes up with OK.
-bool deliverAnswering(const std::function<bool()> &deliver, SeenBox &seen)
+// Top-level windows other than popups (menus, the lists of combo boxes).
+long windowCount()
 {
-    QTimer answerer;
-    QObject::connect(&answerer, &QTimer::timeout, [&seen] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        ++seen.count;
-        seen.text = box->text();
-        seen.icon = box->icon();
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
-    answerer.start(0);
-    return deliverShowingExceptions(deliver);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::count_if(windows.begin(), windows.end(), [](QWidget *window) { return window->windowType() != Qt::Popup; });
 }
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
 
 } // namespace
 
-TEST(EscapedExceptions, AreShownOnceWithTheirMessageAndTheEventCountsAsUnhandled)
+TEST(SingleInstance, NameComesFromTheFolderAndARefusalShowsItOnItsSecondLine)
 {
-    SeenBox seen;
-    EXPECT_TRUE(deliverAnswering([] { return true; }, seen));
-    EXPECT_FALSE(deliverAnswering([] { return false; }, seen));
-    EXPECT_EQ(seen.count, 0) << "a delivery without one shows nothing and keeps its result";
+    for (const auto &[folder, name] : {std::pair{"C:\\Program Files\\Plan\\", "C_/ProgramFiles/Plan/BrelvixKastorel"},
+                                       std::pair{"/srv/Órarend  tervező 2025/", "/srv/Órarendtervező2025/BrelvixKastorel"},
+                                       std::pair{"D:\\a:b\\\\c\\", "D_/a_b//c/BrelvixKastorel"}})
+        EXPECT_EQ(instanceName(QString::fromUtf8(folder)), QString::fromUtf8(name)) << folder;
+    EXPECT_TRUE(QFileInfo(programFolder() + QStringLiteral("app_tests")).isExecutable()) << "with its separator";
 
-    const bool handled = deliverAnswering(
-        []() -> bool { throw EDatabaseError("Duplikált érték az indexben. Művelet leállítva."); }, seen);
-    EXPECT_FALSE(handled);
-    EXPECT_EQ(seen.count, 1);
-    EXPECT_EQ(seen.text, QStringLiteral("Duplikált érték az indexben. Művelet leállítva."));
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    // A confirmation with the single button OK, the name also on standard error.
+    QString shown;
+    testing::internal::CaptureStderr();
+    answeringModals([] { refuseSecondStart(QStringLiteral("C_/Plan/BrelvixKastorel")); }, [&](QWidget &modal) {
+        auto &box = static_cast<QMessageBox &>(modal);
+        shown = QStringLiteral("%1 %2 %3").arg(box.text()).arg(box.icon() == QMessageBox::Question).arg(box.buttons().size());
+        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    const QString refusal = QStringLiteral("Haggyá má! Elég belőlem egy is.\r\nC_/Plan/BrelvixKastorel");
+    EXPECT_EQ(shown, refusal + " 1 1");
+    EXPECT_TRUE(QString::fromStdString(testing::internal::GetCapturedStderr()).contains(refusal));
+}
+
+TEST(SingleInstance, LockIsHeldAcrossProcessesUntilTheHolderEndsOrIsKilledAndIsNotInherited)
+{
+    QByteArray answer;
+    auto theirs = startProbe(uniqueName("theirs"), answer);
+    ASSERT_EQ(answer, "held");
+    EXPECT_FALSE(InstanceLock(uniqueName("theirs")).isHeld());
+    // Deep installation folders give names far longer than a socket address holds.
+    const std::string deep = uniqueName(std::string(300, 'x'));
+    std::unique_ptr<QProcess> bystander;
+    {
+        const InstanceLock mine(uniqueName("mine")), deepA(deep + "/a"), deepB(deep + "/b");
+        EXPECT_TRUE(mine.isHeld() && deepA.isHeld() && deepB.isHeld() && !InstanceLock(deep + "/a").isHeld());
+        startProbe(uniqueName("mine"), answer)->waitForFinished(-1);
+        EXPECT_EQ(answer, "refused");
+        // A program started by the holder must not inherit the lock.
+        bystander = startProbe(uniqueName("bystander"), answer);
+    }
+    EXPECT_TRUE(InstanceLock(uniqueName("mine")).isHeld()) << "the bystander still running keeps it";
+    theirs->kill();
+    bystander->closeWriteChannel();
+    ASSERT_TRUE(theirs->waitForFinished(-1) && bystander->waitForFinished(-1));
+    EXPECT_TRUE(InstanceLock(uniqueName("theirs")).isHeld() && InstanceLock(uniqueName("bystander")).isHeld());
+}
+
+TEST(ProgramForms, AreCreatedInOrderHiddenShowSavesAndEndTheLoopWhenTheMainWindowCloses)
+{
+    const long windowsBefore = windowCount();
+    {
+        const DataFolder copy(QStringLiteral("adat"));
+        // An administrator of this desk: "X" shows and "Kilépés" asks nothing.
+        const TProgramForms forms(copy.environment("qadlepu"));
+        EXPECT_EQ(forms.CreationOrder(),
+                  (std::vector<std::string>{"TDM", "TForm1", "TVonal", "Torarend", "TTargyfelvet", "Ttantargyszervezes",
+                                            "Tteremvalasztas", "Tteremfelvetel", "Toktval", "Tbeemeles", "TTeremfog",
+                                            "TEmelo", "TAdminka", "Tedithetek", "Tletszam", "TTargyeditor", "Tszakval",
+                                            "Tcsoportfoglalasok", "Ttargyszervezo2", "TOktatofog", "TSegitseg",
+                                            "TMintaTargy", "Ttargy_kereso", "Torarend_valaszto", "TDMK", "TForm2"}));
+        EXPECT_FALSE(DM->MT_kurzus.IsEmpty()) << "the data files were loaded";
+        // The main window, its progress window, the 21 dialogs and the database copy window, all hidden.
+        EXPECT_EQ(windowCount(), windowsBefore + 24);
+        for (QWidget *window : QApplication::topLevelWidgets())
+            EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+
+        // The progress window shows the data module's saves, one step per file.
+        DM->Mentes();
+        EXPECT_TRUE(Vonal->parentWidget() == Form1 && !Vonal->isVisible());
+        EXPECT_EQ(std::pair(Vonal->ProgressBar1->value(), Vonal->ProgressBar1->maximum()), std::pair(8, 8));
+        EXPECT_TRUE(QFile::exists(copy.folder + QStringLiteral("KK_kurzus.csv")));
+
+        Form1->show();
+        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+        QTimer::singleShot(0, Form1, [&] {
+            // Without a database the copy window tells so when it opens.
+            EXPECT_EQ(answeringModals([] { QTest::mouseClick(Form1->B_admin, Qt::LeftButton); },
+                                      [](QWidget &box) { static_cast<QDialog &>(box).accept(); }),
+                      1);
+            EXPECT_TRUE(Form2->isVisible());
+            QTest::mouseClick(Form1->Button1, Qt::LeftButton);
+            // Ends a loop that the copy window would otherwise keep running.
+            QApplication::exit(lastClosed.count() == 1 ? 0 : 1);
+        });
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_FALSE(Form1->isVisible());
+    }
+    EXPECT_TRUE(DM == nullptr && Form1 == nullptr && Vonal == nullptr && DMK == nullptr && Form2 == nullptr);
+    EXPECT_EQ(windowCount(), windowsBefore);
+    // A data file that cannot be loaded leaves no window behind.
+    const DataFolder copy(QStringLiteral("hiányos"));
+    ASSERT_TRUE(QFile::remove(copy.folder + QStringLiteral("targy.csv")));
+    EXPECT_THROW(TProgramForms forms(copy.environment({})), EDataFileError);
+    EXPECT_TRUE(DM == nullptr && Form1 == nullptr);
+    EXPECT_EQ(windowCount(), windowsBefore);
+}
+
+TEST(Application, EscapedExceptionIsShownOnceAndTheEventCountsAsUnhandledAndButtonsSpeakHungarian)
+{
+    QStringList shown;
+    const auto deliver = [&](const std::function<bool()> &handler) {
+        bool handled = true;
+        answeringModals([&] { handled = deliverShowingExceptions(handler); }, [&](QWidget &modal) {
+            auto &box = static_cast<QMessageBox &>(modal);
+            shown << box.text() + (box.icon() == QMessageBox::Critical ? "!" : "?");
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        return handled;
+    };
+    EXPECT_TRUE(deliver([] { return true; }));
+    EXPECT_FALSE(deliver([] { return false; }));
+    EXPECT_FALSE(deliver([]() -> bool { throw EDatabaseError("Duplikált érték az indexben."); }));
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Duplikált érték az indexben.!")});
+
+    ASSERT_TRUE(installQtTranslations(*qApp)) << "qtbase_hu is missing from Qt's translations folder";
+    const QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Yes | QDialogButtonBox::No);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text() + buttons.button(QDialogButtonBox::Yes)->text() +
+                  buttons.button(QDialogButtonBox::No)->text(), QStringLiteral("Mégse&Igen&Nem"));
+}
+
+TEST(ProgressWindow, ShowsCaptionAndStepsHoldsTheInputAndPaintsTheFullBarAtOnce)
+{
+    TVonal window;
+    Progress &progress = window;
+    const auto shown = [&] {
+        return QStringLiteral("%1 %2/%3 %4").arg(window.windowTitle()).arg(window.ProgressBar1->value()).arg(window.ProgressBar1->maximum())
+            .arg(window.isVisible() && QApplication::activeModalWidget() == &window ? "modal" : "hidden");
+    };
+    progress.start(3, "Mentés");
+    EXPECT_EQ(shown(), QStringLiteral("Mentés 0/3 modal")) << "other windows take no input meanwhile";
+    progress.step();
+    progress.setCaption("Mentés:Órarendek");
+    progress.step();
+    EXPECT_EQ(shown(), QStringLiteral("Mentés:Órarendek 2/3 modal"));
+    // The operations never yield to the event loop, so the last step is painted at once.
+    PaintCounter counter;
+    window.ProgressBar1->installEventFilter(&counter);
+    progress.step();
+    progress.step();
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_EQ(shown(), QStringLiteral("Mentés:Órarendek 3/3 modal")) << "steps beyond the maximum keep the bar full";
+    progress.finish();
+    EXPECT_EQ(shown(), QStringLiteral("Mentés:Órarendek 3/3 hidden"));
+    // Equal bounds would make the bar an endless busy animation.
+    progress.start(0, "Másolás: terem");
+    EXPECT_EQ(shown(), QStringLiteral("Másolás: terem 0/1 modal"));
+}
+
+TEST(WheelAsArrowKeys, NotchMovesOneRowUpAwayFromTheUserAndDownOtherwiseWithoutScrolling)
+{
+    WheelAsArrowKeys wheelAsKeys;
+    qApp->installEventFilter(&wheelAsKeys);
+    QListWidget list;
+    for (int i = 0; i < 200; ++i)
+        list.addItem(QString::number(i));
+    list.resize(200, 100);
+    for (const auto &[delta, row] : {std::pair{120, 0}, std::pair{-120, 2}, std::pair{0, 2}}) {
+        list.setCurrentRow(1);
+        const QPointF inside(5, 5);
+        QWheelEvent wheel(inside, list.viewport()->mapToGlobal(inside), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list.viewport(), &wheel);
+        EXPECT_EQ(list.currentRow(), row) << "delta " << delta;
+        EXPECT_EQ(list.verticalScrollBar()->value(), 0) << "a row in sight needs no scrolling";
+    }
 }

@@ -1,247 +1,268 @@
-// Saving the edit row, single reservations, and taking a course out of or copying it into the
-// current timetable.
+// The course panels and their editing: edit row, single reservations, teachers, subjects, removal.
 
 #include "app/brelvix_pasFixture.h"
-#include "dialogs/targybeemeles.h"
-#include "dialogs/targykival.h"
-#include "platform/Cp1250.h"
-
-#include <QLineEdit>
-#include <QPushButton>
 
 using namespace mainwindowtest;
 
-class CourseEditing : public MainWindow {
+class CourseEditing : public Faculty {
 protected:
-    // Selects the course's list row as a click would.
-    void selectRow(int kurzusId) { form->LV->setCurrentItem(rowOf(kurzusId)); }
-    void SetUp() override
+    bool linked(TztrMemTable &links, const char *keyField, int kurzusId, int id)
     {
-        MainWindow::SetUp();
-        Targyfelvet = new TTargyfelvet;
-        beemeles = new Tbeemeles;
-        addFaculty();
-        form->show();
-        showTimetable(1);
+        return linkField(links, keyField, kurzusId, id, keyField) == id;
     }
-    void TearDown() override
+    // Clicks a cell of the column and answers the number dialog with `typed`, or cancels it.
+    int answerNumber(TDBGrid &grid, int column, const char *typed)
     {
-        delete Targyfelvet;
-        Targyfelvet = nullptr;
-        delete beemeles;
-        beemeles = nullptr;
-        MainWindow::TearDown();
-    }
-    void typeInto(QLineEdit *edit, const QString &text)
-    {
-        edit->clear();
-        QTest::keyClicks(edit, text);
-    }
-    std::string courseText(int kurzusId, const char *field)
-    {
-        EXPECT_TRUE(DM->MT_kurzus.Locate("kurzus_id", kurzusId, {}));
-        return cp1250ToUtf8(DM->MT_kurzus.FieldByName(field)->AsString());
-    }
-    bool inTimetable(int kurzusId, int orarendId)
-    {
-        DM->MT_kurzusorarend.SetFiltered(false);
-        return DM->MT_kurzusorarend.Locate("kurzus_id;orarend_id", VarArrayOf({kurzusId, orarendId}), {});
+        return answeringModals([&] { grid.OnCellClick(*grid.Columns()[column]); }, [typed](QWidget &modal) {
+            letszam->Edit1->setText(QString::fromUtf8(typed ? typed : ""));
+            static_cast<QDialog &>(modal).done(typed ? QDialog::Accepted : QDialog::Rejected);
+        });
     }
 };
 
-TEST_F(CourseEditing, SingleReservationNeedsFiveCharactersOfCodeAndTitle)
+TEST_F(CourseEditing, PanelsShowTheCoursesTeachersSubjectsEditRowAndGroupWithPlaceholders)
 {
-    QTest::mouseClick(form->B_egyfogl, Qt::LeftButton);
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("Egyedi"));
-    EXPECT_FALSE(form->Edit1->isReadOnly());
-    EXPECT_EQ(form->B_kurzusmentes->text(), QStringLiteral(" Foglalás"));
-    typeInto(form->Edit2, QStringLiteral("Vizs"));
-    const int courses = DM->MT_kurzus.RecordCount();
+    linkTeacher(11, 77, 40);
+    linkTeacher(11, 2);
+    linkSubject(11, 55, 18);
+    linkSubject(11, 4, 25);
+    for (const auto &[teacher, subject, current] : {std::tuple{2, 4, "2 4"}, std::tuple{99, 99, "77 55"}}) {
+        form->LoadCourseTeachers(11, teacher);
+        form->LoadCourseSubjects(11, subject);
+        EXPECT_EQ(form->MT_oktato_temp.FieldByName("oktato_id")->AsString() + ' ' +
+                      form->MT_kurzustargy_temp.FieldByName("targy_id")->AsString(), current) << "the given rows, else the first";
+    }
+    EXPECT_EQ(rowsOf(form->MT_oktato_temp, {"oktato_id", "oktato_kkod", "oktato_nev", "oktato_szazalek"}),
+              (QStringList{"77|77|Ismeretlen oktató|40", "2||Nagy Béla|100"}));
+    EXPECT_EQ(rowsOf(form->MT_kurzustargy_temp, {"targy_id", "targy_kod", "targy_nev", "targy_ea", "targy_gy", "targy_la",
+                                                 "targy_kredit", "tanszek_id", "szabad", "evjarat", "maxletszam"}),
+              (QStringList{"55|Kód???|Ismeretlen tárgy|-1|-1|-1|-1|-1|0|-1|18", "4|BIO|Biológia|0|0|0|0|-1|0|0|25"}));
 
-    const QStringList shown = messagesOf([&] { QTest::mouseClick(form->B_kurzusmentes, Qt::LeftButton); });
-    EXPECT_EQ(shown,
-              QStringList{QStringLiteral("A kód és a megnevezés hossza legalább 5 karakter kell legyen!")});
-    EXPECT_EQ(DM->MT_kurzus.RecordCount(), courses);
-    EXPECT_EQ(form->B_kurzusmentes->text(), QStringLiteral(" Foglalás")) << "the mode stays";
+    const QString missing = QStringLiteral("A tárgy vagy egyedi foglalás nem található!!!");
+    addCourse({20, "X-1", "", -1});
+    addCourse({21, "X-2", "", 999});
+    addCourse({22, "X-3", "", 4, Variant()});
+    addCourse({0, "NULLA", "Nulladik"});
+    for (const auto &[id, shown] : {std::pair{20, "X-1|" + missing + "||30"}, std::pair{21, "X-2|" + missing + "||30"},
+                                    std::pair{22, QStringLiteral("X-3|Biológia||0")}, std::pair{0, QStringLiteral("NULLA|Nulladik||30")}}) {
+        form->LoadCourseEditor(id);
+        EXPECT_EQ(editRow(), shown);
+        EXPECT_TRUE(form->Edit1->isReadOnly());
+    }
+    QStringList titles(3);
+    TztrMemTable closed;
+    form->CourseTitle(10, &closed, titles[0]);
+    form->CourseTitle(404, nullptr, titles[1]);
+    form->CourseTitle(22, &DM->MT_kurzus, titles[2]);
+    EXPECT_EQ(titles, (QStringList{"kurzustábla nem aktív", "kurzus hiányzik (404)", "Biológia"}));
+    form->LV->clearSelection();
+    form->LoadCourseEditor(-1);
+    EXPECT_EQ(editRow(), QStringLiteral("|||"));
+    EXPECT_EQ(form->MT_alkalom_temp.RecordCount(), 0);
+
+    // The group tab lists the courses attached to the head, also for an attached course.
+    addCourse({23, "X-4", "Árva", -1, 10, 404});
+    for (const auto &[id, shown] : {std::pair{10, true}, std::pair{11, false}, std::pair{23, false}, std::pair{12, true}}) {
+        form->LoadLinkedCourses(id);
+        EXPECT_EQ(form->PC->isTabVisible(form->PC->indexOf(form->PC_kurzus)), shown) << id;
+    }
+    EXPECT_EQ(rowsOf(DM->MT_kurzus_csatolt, {"kurzus_id"}), QStringList{"12"});
+    EXPECT_EQ(DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger(), 10);
 }
 
-TEST_F(CourseEditing, SingleReservationCreatesACourseInTheTimetableAndSelectsIt)
+TEST_F(CourseEditing, SavingWritesTheEditRowIntoTheCourseOrCreatesASingleReservation)
 {
-    QTest::mouseClick(form->B_egyfogl, Qt::LeftButton);
-    typeInto(form->Edit2, QStringLiteral("Vizsga terem"));
-    typeInto(form->Edit4, QStringLiteral("25"));
-    QTest::mouseClick(form->B_kurzusmentes, Qt::LeftButton);
+    // The course's row in the data and its list row, "*" when selected.
+    const auto course = [&](int id) {
+        const QStringList stored = rowsOf(DM->MT_kurzus, {"kurzus_id", "kurzus_kod_osszetett", "megnevezes", "megjegyzes", "max_letszam", "targy_id"});
+        const QTreeWidgetItem *row = rowOf(id);
+        return stored.filter(QRegularExpression('^' + QString::number(id) + "\\|")).value(0) + ' ' +
+               (row ? QStringList{row->text(0), row->text(1), row->text(2), row->text(3)}.join('|') + (row->isSelected() ? "*" : "") : "-");
+    };
+    // Fills the edit row as typed and saves it; the messages it gave, then how course `id` shows.
+    const auto save = [&](const char *code, const char *title, const char *remark, const char *headCount, int id = 11) {
+        for (const auto &[edit, text] : {std::pair{form->Edit1, code}, {form->Edit2, title}, {form->Edit3, remark}, {form->Edit4, headCount}})
+            edit->setText(QString::fromUtf8(text));
+        const QString messages = messagesOf([&] { QTest::mouseClick(form->B_kurzusmentes, Qt::LeftButton); }).join('/');
+        return messages + ' ' + course(id);
+    };
+    form->LV->clearSelection();
+    EXPECT_EQ(save("MAT-9", "Semmi", "", "1"), QStringLiteral(" 11|FIZ-1|Fizika gyakorlat||0|-1 !FIZ-1|Fizika gyakorlat|0|"));
+    selectRow(11);
+    EXPECT_TRUE(form->Edit1->isReadOnly()) << "only administrators change codes";
+    EXPECT_EQ(save("FIZ-2", "Fizika labor", "páros", "16"), QStringLiteral(" 11|FIZ-1|Fizika labor|páros|16|-1 !FIZ-1|Fizika labor|16|páros*"));
+    DM->Admin = true;
+    EXPECT_EQ(save("MAT-1", "Fizika labor", "új", "16"),
+              QStringLiteral("Ilyen kurzuskód már szerepel a nyilvántartásban!\rA kurzuskód nem került mentésre! "
+                             "11|FIZ-1|Fizika labor|új|16|-1 !FIZ-1|Fizika labor|16|új*"));
+    EXPECT_EQ(save("FIZ-9", "Fizika labor", "új", "16"), QStringLiteral(" 11|FIZ-9|Fizika labor|új|16|-1 FIZ-9|Fizika labor|16|új*"));
+    EXPECT_FALSE(form->Edit1->isReadOnly());
 
-    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_kod_osszetett", Variant(std::string("Egyedi")), {}));
-    const int id = DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger();
-    EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), -1);
-    EXPECT_EQ(DM->MT_kurzus.FieldByName("max_letszam")->AsInteger(), 25);
-    EXPECT_TRUE(inTimetable(id, 1));
-    ASSERT_NE(rowOf(id), nullptr);
-    EXPECT_TRUE(rowOf(id)->isSelected());
+    // A single reservation needs five characters of code and title; it joins the timetable.
+    DM->Admin = false;
+    QTest::mouseClick(form->B_egyfogl, Qt::LeftButton);
+    EXPECT_EQ(editRow() + form->B_kurzusmentes->text(), QStringLiteral("Egyedi|||0 Foglalás"));
+    EXPECT_FALSE(form->Edit1->isReadOnly());
+    EXPECT_TRUE(save("Egyedi", "Vizs", "", "25").startsWith("A kód és a megnevezés hossza legalább 5 karakter kell legyen! "));
+    EXPECT_EQ(form->B_kurzusmentes->text(), QStringLiteral(" Foglalás")) << "the mode stays";
+    EXPECT_TRUE(save("Egyedi", "Vizsga", "", "25").startsWith(' '));
+    const int id = rowsOf(DM->MT_kurzus, {"kurzus_id"}).last().toInt();
+    EXPECT_EQ(course(id), QString::number(id) + QStringLiteral("|Egyedi|Vizsga||25|-1 !Egyedi|Vizsga|25|*"));
+    EXPECT_TRUE(linked(DM->MT_kurzusorarend, "orarend_id", id, 1));
     EXPECT_EQ(form->B_kurzusmentes->text(), QStringLiteral("Kurzus mentése"));
     EXPECT_TRUE(form->Edit1->isReadOnly());
-}
-
-TEST_F(CourseEditing, SingleReservationInRoomModeBelongsToNoTimetable)
-{
+    // In room mode it works without a timetable; elsewhere it needs one.
     form->TimetableId = -1;
+    form->WorkMode = 3;
+    form->B_egyedifoglalasClick();
+    EXPECT_EQ(form->B_kurzusmentes->text(), QStringLiteral("Kurzus mentése"));
     form->WorkMode = 2;
     form->B_egyedifoglalasClick();
-    form->Edit1->setText(QStringLiteral("Foglal"));
-    form->Edit2->setText(QStringLiteral("Terem foglalás"));
-    form->B_kurzusmentesClick();
-    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_kod_osszetett", Variant(std::string("Foglal")), {}));
-    EXPECT_TRUE(inTimetable(DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger(), -1));
-}
+    save("Egyedi", "Terem foglalás", "", "0");
+    EXPECT_TRUE(linked(DM->MT_kurzusorarend, "orarend_id", rowsOf(DM->MT_kurzus, {"kurzus_id"}).last().toInt(), -1));
 
-TEST_F(CourseEditing, SavingWritesTheEditRowIntoTheCourseAndItsListRow)
-{
-    selectRow(11);
-    ASSERT_EQ(form->LV->selectedItems().value(0), rowOf(11));
-    EXPECT_TRUE(form->Edit1->isReadOnly()) << "only administrators change codes";
-    typeInto(form->Edit2, QStringLiteral("Fizika labor"));
-    form->Edit3->setText(QStringLiteral("páros héten"));
-    typeInto(form->Edit4, QStringLiteral("16"));
-    QTest::mouseClick(form->B_kurzusmentes, Qt::LeftButton);
-
-    EXPECT_EQ(courseText(11, "megnevezes"), "Fizika labor");
-    EXPECT_EQ(courseText(11, "megjegyzes"), "páros héten");
-    EXPECT_EQ(DM->MT_kurzus.FieldByName("max_letszam")->AsInteger(), 16);
-    EXPECT_EQ(courseText(11, "kurzus_kod_osszetett"), "FIZ-1");
-    EXPECT_EQ(rowOf(11)->text(1), QStringLiteral("Fizika labor"));
-    EXPECT_EQ(rowOf(11)->text(2), QStringLiteral("16"));
-    EXPECT_EQ(rowOf(11)->text(3), QStringLiteral("páros héten"));
-}
-
-TEST_F(CourseEditing, AdministratorChangesAFreeCodeButKeepsTheOldOneWhenTheNewIsTaken)
-{
-    DM->Admin = true;
-    selectRow(11);
-    form->Edit1->setText(QStringLiteral("MAT-1"));
-    form->Edit3->setText(QStringLiteral("új megjegyzés"));
-    const QStringList shown = messagesOf([&] { form->B_kurzusmentesClick(); });
-    EXPECT_EQ(shown, QStringList{QStringLiteral("Ilyen kurzuskód már szerepel a nyilvántartásban!\r"
-                                                "A kurzuskód nem került mentésre!")});
-    EXPECT_EQ(courseText(11, "kurzus_kod_osszetett"), "FIZ-1");
-    EXPECT_EQ(courseText(11, "megjegyzes"), "új megjegyzés");
-
-    form->Edit1->setText(QStringLiteral("FIZ-9"));
-    form->B_kurzusmentesClick();
-    EXPECT_EQ(courseText(11, "kurzus_kod_osszetett"), "FIZ-9");
-    EXPECT_EQ(rowOf(11)->text(0), QStringLiteral("FIZ-9"));
-}
-
-TEST_F(CourseEditing, SavingWithNoCourseSelectedChangesNothing)
-{
-    form->LV->clearSelection();
-    form->Edit2->setText(QStringLiteral("Semmi"));
-    const int courses = DM->MT_kurzus.RecordCount();
-    EXPECT_EQ(answeringModals([&] { form->B_kurzusmentesClick(); }, [](QWidget &) {}), 0);
-    EXPECT_EQ(DM->MT_kurzus.RecordCount(), courses);
-    EXPECT_EQ(courseText(10, "megnevezes"), "");
-}
-
-TEST_F(CourseEditing, HeadCountThatIsNoNumberTurnsToZeroOnLeaving)
-{
-    const std::pair<QString, QString> cases[] = {{QStringLiteral("12"), QStringLiteral("12")},
-                                                 {QStringLiteral("1a"), QStringLiteral("0")},
-                                                 {QStringLiteral("-5"), QStringLiteral("0")},
-                                                 {QString(), QString()}};
-    for (const auto &[typed, kept] : cases) {
+    // Leaving the head-count box keeps a number or an empty text, else puts "0"; the box lets its
+    // selection go as any box does.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    for (const auto &[typed, kept] : {std::pair{"12", "12"}, std::pair{"1a", "0"}, std::pair{"-5", "0"}, std::pair{"", ""}}) {
         form->Edit4->setFocus();
-        form->Edit4->setText(typed);
-        form->Edit4Change();
-        EXPECT_EQ(form->Edit4->text(), kept) << typed.toStdString();
+        form->Edit4->setText(QString::fromUtf8(typed));
+        form->Edit4->selectAll();
+        form->Edit3->setFocus();
+        EXPECT_EQ(form->Edit4->text() + (form->Edit4->hasSelectedText() ? "*" : ""), QString::fromUtf8(kept)) << typed;
     }
 }
 
-TEST_F(CourseEditing, RemovalAsksAndTakesOnlyTheTimetableLink)
+TEST_F(CourseEditing, RemovalTakesOnlyTheTimetableLinkAndCopyIsMadeFromTheGroupsHead)
 {
     selectRow(11);
-    const QStringList cancelled = messagesOf([&] { form->EltavolitoClick(); }, QMessageBox::Cancel);
-    EXPECT_EQ(cancelled, QStringList{QStringLiteral("Valóban el akarja távolítani az órarendből?")});
-    EXPECT_TRUE(inTimetable(11, 1));
-
+    EXPECT_EQ(messagesOf([&] { form->EltavolitoClick(); }, QMessageBox::Cancel),
+              QStringList{QStringLiteral("Valóban el akarja távolítani az órarendből?")});
+    EXPECT_TRUE(linked(DM->MT_kurzusorarend, "orarend_id", 11, 1));
     messagesOf([&] { form->EltavolitoClick(); });
-    EXPECT_FALSE(inTimetable(11, 1));
+    EXPECT_FALSE(linked(DM->MT_kurzusorarend, "orarend_id", 11, 1));
     EXPECT_EQ(rowOf(11), nullptr);
-    EXPECT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 11, {})) << "the course itself stays";
-    DM->MT_alkalom.SetFiltered(false);
-    EXPECT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 110, {}));
-}
-
-TEST_F(CourseEditing, RemovalOfACourseNotInTheTimetableSaysSo)
-{
-    selectRow(11);
-    DM->MT_kurzusorarend.SetFiltered(false);
-    ASSERT_TRUE(DM->MT_kurzusorarend.Locate("kurzus_id", 11, {}));
+    EXPECT_TRUE(linked(DM->MT_alkalom, "alkalom_id", 11, 110)) << "the course and its occasions stay";
+    // Course 13 has no occasion, so the list row names it; its link went missing meanwhile.
+    selectRow(13);
+    ASSERT_TRUE(DM->MT_kurzusorarend.Locate("kurzus_id", 13, {}));
     DM->MT_kurzusorarend.Delete();
-    const int links = DM->MT_kurzusorarend.RecordCount();
-    EXPECT_EQ(messagesOf([&] { form->EltavolitoClick(); }),
-              QStringList{QStringLiteral("Nem található a kurzus az órarendben!")});
-    EXPECT_EQ(DM->MT_kurzusorarend.RecordCount(), links);
-}
+    EXPECT_EQ(messagesOf([&] { form->EltavolitoClick(); }), QStringList{QStringLiteral("Nem található a kurzus az órarendben!")});
 
-TEST_F(CourseEditing, CopyOfAnAttachedCourseIsMadeFromItsHead)
-{
-    // The head has no occasions, so the course is taken from the list row.
+    // A copy is made from the group's head: none of a course attached to a missing one.
     addCourse({20, "X-1", "Csatolt", -1, 10, 13}, {1});
+    addCourse({21, "X-2", "Árva", -1, 10, 404}, {1});
     showTimetable(1);
-    selectRow(20);
-    ASSERT_EQ(form->MT_alkalom_temp.RecordCount(), 0);
-    int source = -1;
-    int target = 0;
-    const int shown = answeringModals([&] { form->Szaporito1Click(); },
-                                      [&](QWidget &modal) {
-                                          source = Targyfelvet->ForrasKurzusId;
-                                          target = Targyfelvet->OrarendId;
-                                          static_cast<QDialog &>(modal).reject();
-                                      });
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(source, 13);
-    EXPECT_EQ(target, -2) << "copy mode into timetable 1";
+    for (const auto &[id, source] : {std::pair{21, -9}, std::pair{20, 13}, std::pair{10, 10}}) {
+        selectRow(id);
+        Targyfelvet->ForrasKurzusId = -9;
+        EXPECT_EQ(closingDialogs([&] { form->Szaporito1Click(); }), source < 0 ? 0 : 1) << id;
+        EXPECT_EQ(Targyfelvet->ForrasKurzusId, source) << id;
+    }
+    EXPECT_EQ(Targyfelvet->OrarendId, -2) << "copy into timetable 1";
+    EXPECT_EQ(messagesOf([&] { form->Kivagas->trigger(); }), QStringList{QStringLiteral("A funkció jelenleg nem elérhető")});
 }
 
-TEST_F(CourseEditing, CopyOfACourseAttachedToAMissingCourseDoesNothing)
+TEST_F(CourseEditing, TeachersAreAddedOnceRemovedOnOkAndGetTheirShare)
 {
-    addCourse({20, "X-1", "Árva", -1, 10, 404}, {1});
+    // Course 0 is a course like any other.
+    addCourse({0, "NUL-1", "", 3}, {1});
+    linkTeacher(0, 1);
     showTimetable(1);
-    selectRow(20);
-    EXPECT_EQ(answeringModals([&] { form->Szaporito1Click(); },
-                              [](QWidget &modal) { static_cast<QDialog &>(modal).reject(); }),
-              0);
+    selectRow(0);
+    // Its popup is opened with the focus on the panel: a calendar box getting the focus back
+    // after a dialog would make its own course current.
+    form->LV->setFocus();
+    for (const auto &[chosen, answer] : {std::pair{2, QDialog::Rejected}, {2, QDialog::Accepted}, {1, QDialog::Accepted}, {2, QDialog::Accepted}}) {
+        ASSERT_TRUE(DM->MT_oktato.Locate("oktato_id", chosen, {}));
+        closingDialogs([&] { form->tnew->trigger(); }, answer);
+    }
+    const auto teachers = [&] { return rowsOf(form->MT_oktato_temp, {"oktato_id", "oktato_szazalek"}); };
+    EXPECT_EQ(teachers(), (QStringList{"1|100", "2|100"})) << "a cancelled chooser adds nobody, a linked teacher is not added twice";
+    EXPECT_EQ(form->MT_oktato_temp.FieldByName("oktato_id")->AsInteger(), 2);
+    for (const auto &[typed, stored] : {std::pair{"40", 40}, std::pair{"0", 0}, std::pair{"150", 100}}) {
+        EXPECT_EQ(answerNumber(*form->G_okttemp, 1, typed), 1);
+        EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 0, 2, "szazalek"), stored) << typed;
+        EXPECT_EQ(teachers(), (QStringList{"1|100", "2|" + QString::number(stored)})) << typed;
+    }
+    EXPECT_EQ(answerNumber(*form->G_okttemp, 0, "10"), 0) << "a click on the name asks nothing";
+
+    EXPECT_EQ(messagesOf([&] { form->tdel->trigger(); }, QMessageBox::Cancel), QStringList{"Valóban törölni akarja?\r\nNagy Béla"});
+    EXPECT_TRUE(linked(DM->MT_kurzusoktato, "oktato_id", 0, 2));
+    messagesOf([&] { form->tdel->trigger(); });
+    EXPECT_FALSE(linked(DM->MT_kurzusoktato, "oktato_id", 0, 2));
+    EXPECT_EQ(teachers(), QStringList{"1|100"});
+    emit form->popuptoktato->aboutToShow();
+    EXPECT_TRUE(form->tdel->isVisible() && form->tinfo->isVisible());
+    EXPECT_EQ(closingDialogs([&] { form->tinfo->trigger(); }), 1);
+    EXPECT_EQ(Oktatofog->OktatoId, 1);
+    selectRow(11);
+    emit form->popuptoktato->aboutToShow();
+    EXPECT_TRUE(form->tnew->isVisible() && !form->tdel->isVisible() && !form->tinfo->isVisible());
 }
 
-TEST_F(CourseEditing, CuttingIsNotAvailable)
+TEST_F(CourseEditing, SubjectsGetAHeadCountAreAttachedRemovedRestoredAndMadeTheDefault)
 {
-    EXPECT_EQ(messagesOf([&] { form->Kivagas->trigger(); }),
-              QStringList{QStringLiteral("A funkció jelenleg nem elérhető")});
-}
+    selectRow(10);
+    form->LV->setFocus();
+    const auto subjects = [&] { return rowsOf(form->MT_kurzustargy_temp, {"targy_id", "maxletszam"}); };
+    EXPECT_EQ(answerNumber(*form->DBGrid2, 0, " 45 "), 1);
+    answerNumber(*form->DBGrid2, 0, nullptr);
+    EXPECT_EQ(linkField(DM->MT_kurzustargy, "targy_id", 10, 3, "maxletszam"), 45);
+    EXPECT_EQ(subjects(), QStringList{"3|45"});
+    // The search's result is attached once, without a head-count limit.
+    for (const auto &[outcome, current] : {std::pair{QDialog::Rejected, 3}, {QDialog::Accepted, 4}, {QDialog::Accepted, 3}}) {
+        answeringModals([] { Form1->kurzustargynew->trigger(); }, [&, outcome_ = outcome](QWidget &modal) {
+            targy_kereso->PC->setCurrentWidget(targy_kereso->TS_targy);
+            targy_kereso->DBGrid2->SelectedRows().Clear();
+            targy_kereso->Eredmeny = 4;
+            static_cast<QDialog &>(modal).done(outcome_);
+        });
+        EXPECT_EQ(form->MT_kurzustargy_temp.FieldByName("targy_id")->AsInteger(), current) << "the new one, else the list stays";
+        form->MT_kurzustargy_temp.First();
+    }
+    EXPECT_EQ(subjects(), (QStringList{"3|45", "4|-1"}));
+    emit form->kurzustargyai->aboutToShow();
+    EXPECT_FALSE(form->kurzustargyDel->isVisible() || form->AlapertelmezettTargykurzustargydefswap->isVisible()) << "the default's row";
+    EXPECT_TRUE(form->kurzustargynew->isVisible());
+    form->MT_kurzustargy_temp.Next();
+    emit form->kurzustargyai->aboutToShow();
+    EXPECT_TRUE(form->kurzustargyDel->isVisible() && form->AlapertelmezettTargykurzustargydefswap->isVisible());
+    EXPECT_EQ(messagesOf([&] { form->kurzustargyDel->trigger(); }, QMessageBox::Cancel), QStringList{"Valóban törölni akarja?"});
+    EXPECT_EQ(subjects(), (QStringList{"3|45", "4|-1"})) << "cancelled";
+    messagesOf([&] { form->kurzustargyDel->trigger(); });
+    EXPECT_EQ(subjects(), QStringList{"3|45"});
+    EXPECT_FALSE(linked(DM->MT_kurzustargy, "targy_id", 10, 4));
+    linkSubject(10, -1);
+    form->LoadCourseSubjects(10, -1);
+    for (QAction *entry : {form->kurzustargyDel, form->AlapertelmezettTargykurzustargydefswap})
+        EXPECT_EQ(messagesOf([&] { entry->trigger(); }), QStringList{QStringLiteral("A kurzus és/vagy tárgy hiányzik!")});
+    EXPECT_TRUE(linked(DM->MT_kurzustargy, "targy_id", 10, -1));
+    linkSubject(10, 0); // subject 0 is a subject like any other
+    form->LoadCourseSubjects(10, 0);
+    EXPECT_EQ(messagesOf([&] { form->kurzustargyDel->trigger(); }), QStringList{"Valóban törölni akarja?"});
+    EXPECT_FALSE(linked(DM->MT_kurzustargy, "targy_id", 10, 0));
 
-TEST_F(CourseEditing, CourseDialogsGetTheTimetableAndOnlyASaveRebuildsTheView)
-{
-    // The membership dialog's save rebuilds the view; leaving the creation dialog keeps it.
-    struct Case {
-        QPushButton *button;
-        int *orarendId;
-        bool rebuilds;
-    };
-    for (const Case &c : {Case{form->B_beemeles, &beemeles->OrarendId, true},
-                          Case{form->B_letrehozas, &Targyfelvet->OrarendId, false}}) {
-        DM->MT_kurzusorarend.SetFiltered(false);
-        if (DM->MT_kurzusorarend.Locate("kurzus_id;orarend_id", VarArrayOf({14, 1}), {}))
-            DM->MT_kurzusorarend.Delete();
-        showTimetable(1);
-        int asked = -1;
-        answeringModals([&] { QTest::mouseClick(c.button, Qt::LeftButton); },
-                        [&](QWidget &modal) {
-                            asked = *c.orarendId;
-                            appendRow(DM->MT_kurzusorarend, {{"kurzus_id", 14}, {"orarend_id", 1}});
-                            *c.orarendId = -1;
-                            static_cast<QDialog &>(modal).reject();
-                        });
-        EXPECT_EQ(asked, 1);
-        EXPECT_EQ(rowOf(14) != nullptr, c.rebuilds);
+    // Restoring keeps the default subject and adds the template's missing ones without a limit.
+    linkSubject(14, 4);
+    form->kurzustargydef->trigger();
+    EXPECT_EQ(subjects(), QStringList{"3|45"}) << "no template";
+    EXPECT_TRUE(linked(DM->MT_kurzustargy, "targy_id", 14, 4)) << "other courses keep their subjects";
+    appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", 90007}, {"targy_id", 3}});
+    for (int subject : {3, 5})
+        appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", 90007}, {"targy_id", subject}});
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 10, {}));
+    setField(DM->MT_kurzus, "kurzusminta_id", 90007);
+    form->kurzustargydef->trigger();
+    EXPECT_EQ(subjects(), (QStringList{"3|45", "5|-1"}));
+    EXPECT_FALSE(DM->MT_kurzustargy.Filtered() || DM->MT_kurzusmintatargy.Filtered());
+    addCourse({0, "NULLA", "Nulladik", 3});
+    for (const auto &[course, subject] : {std::pair{10, 5}, std::pair{0, 4}, std::pair{0, 0}}) {
+        linkSubject(course, subject);
+        form->LoadCourseSubjects(course, subject);
+        EXPECT_EQ(messagesOf([&] { form->AlapertelmezettTargykurzustargydefswap->trigger(); }), QStringList{});
+        ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", course, {}));
+        EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), subject) << "course " << course;
     }
 }

@@ -1,62 +1,88 @@
 #pragma once
 
-// The main window on a data module of its own: the sample data loaded, then the tables the
-// window shows emptied, so that each test states the rows it needs. The dialogs the window
-// opens are created too, and answered by the tests.
+// The main window among the program's forms; each test states the rows it needs and answers the dialogs.
 
 #include "sajat/SajatVCI.h"
+#include "app/ProgramForms.h"
 #include "app/brelvix_pas.h"
 #include "data/adoform.h"
 #include "data/datam.h"
-#include "data/kozepreteg.h"
 #include "dialogs/Admin_table.h"
+#include "dialogs/Oktatofoglaltsag.h"
+#include "dialogs/csoportfog.h"
+#include "dialogs/hetek_edit.h"
+#include "dialogs/letszaminp.h"
+#include "dialogs/oktvalaszt.h"
 #include "dialogs/orarendek.h"
 #include "dialogs/orarentitle.h"
+#include "dialogs/targykereso.h"
+#include "dialogs/targykival.h"
+#include "dialogs/teremval.h"
+#include "platform/widgets/DBCtrls.h"
+#include "platform/widgets/DBGrids.h"
 #include "platform/Cp1250.h"
 #include "support/ModalAnswerer.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMessageBox>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
+#include <QtPrintSupport>
+#include <QtTest>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <set>
 
 namespace mainwindowtest {
 
-using ::answeringModals;
-
+using Ids = std::vector<int>;
+using Items = std::multiset<std::pair<int, int>>;
 constexpr int Monday1 = 2;
+constexpr const char *Always = "111111111111111";
 
-inline TDateTime at(int day, int hour, int minute)
-{
-    return day + (hour * 60 + minute) / 1440.0;
-}
+inline TDateTime at(int day, int hour, int minute) { return day + (hour * 60 + minute) / 1440.0; }
 
-struct Value {
-    const char *field;
-    Variant value;
-};
-
-inline Value text(const char *field, const char *utf8)
-{
-    return {field, Variant(utf8ToCp1250(utf8))};
-}
-
-inline void appendRow(TDataSet &table, std::initializer_list<Value> values)
+// Appends a row; a text value is UTF-8 and stored as the data files hold it.
+inline void appendRow(TDataSet &table, std::initializer_list<std::pair<const char *, Variant>> values)
 {
     table.Append();
-    for (const Value &v : values)
-        table.FieldByName(v.field)->SetAsVariant(v.value);
+    for (const auto &[field, value] : values)
+        table.FieldByName(field)->SetAsVariant(value.IsString() ? Variant(utf8ToCp1250(value.AsString())) : value);
     table.Post();
 }
 
-// Clicks a list row as the user does.
+inline void setField(TDataSet &table, const char *field, const Variant &value)
+{
+    table.Edit();
+    table.FieldByName(field)->SetAsVariant(value);
+    table.Post();
+}
+
+// Every row of a table, its fields' texts joined by "|"; the table goes back to the row it stood on.
+inline QStringList rowsOf(TDataSet &table, std::initializer_list<const char *> fields)
+{
+    const TBookmark place = table.GetBookmark();
+    QStringList result;
+    for (table.First(); !table.Eof(); table.Next()) {
+        QStringList values;
+        for (const char *field : fields)
+            values << QString::fromStdString(cp1250ToUtf8(table.FieldByName(field)->AsString()));
+        result << values.join(QLatin1Char('|'));
+    }
+    if (!place.empty())
+        table.GotoBookmark(place);
+    return result;
+}
+
+// The texts of the boxes joined by "|", as the user reads them.
+inline QString textsOf(std::initializer_list<const QLineEdit *> boxes)
+{
+    QStringList texts;
+    for (const QLineEdit *box : boxes)
+        texts << box->text().trimmed();
+    return texts.join(QLatin1Char('|'));
+}
+
 inline void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
 {
     ASSERT_NE(row, nullptr);
@@ -64,62 +90,49 @@ inline void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(row).center());
 }
 
-// Whether a line edit is wide enough for its whole text; its frame and margins take a few pixels.
-inline bool showsWholeText(const QWidget &box, const QString &text)
+// Runs `routine`, closing every dialog it opens with `done(result)`; returns how many opened. The
+// progress window, modal while it runs, closes by itself.
+inline int closingDialogs(const std::function<void()> &routine, int result = QDialog::Rejected)
 {
-    return box.fontMetrics().horizontalAdvance(text) + 8 <= box.width();
+    int dialogs = 0;
+    answeringModals(routine, [&](QWidget &modal) {
+        if (auto *dialog = qobject_cast<QDialog *>(&modal)) {
+            dialog->done(result);
+            ++dialogs;
+        }
+    });
+    return dialogs;
 }
 
-// Presses a message box's button.
-inline void pressButton(QWidget &modal, QMessageBox::StandardButton which)
+// Runs `routine` and gives the texts of the message boxes it showed, answered with `button`.
+inline QStringList messagesOf(const std::function<void()> &routine, QMessageBox::StandardButton button = QMessageBox::Ok)
 {
-    auto *box = qobject_cast<QMessageBox *>(&modal);
-    ASSERT_NE(box, nullptr) << "expected a message box";
-    QTest::mouseClick(box->button(which), Qt::LeftButton);
+    QStringList texts;
+    answeringModals(routine, [&](QWidget &modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(&modal)) {
+            texts << box->text();
+            QTest::mouseClick(box->button(button), Qt::LeftButton);
+        }
+    });
+    return texts;
 }
 
+// Every form of the program on the sample data, then the tables the window shows emptied.
 class MainWindow : public testing::Test {
 protected:
     void SetUp() override
     {
-        dm = std::make_unique<TDM>(TDMEnvironment{[] { return std::string(BRELVIX_SAMPLEDATA_DIR "/"); },
-                                                  [](std::string &) { return false; }});
-        DM = dm.get();
-        if (!keepSampleData) {
-            for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_oktato,
-                                        &DM->MT_targy, &DM->MT_terem, &DM->MT_orarend, &DM->MT_kurzusorarend,
-                                        &DM->MT_kurzustargy})
+        forms = std::make_unique<TProgramForms>(TDMEnvironment{[] { return std::string(BRELVIX_SAMPLEDATA_DIR "/"); },
+                                                               [](std::string &) { return false; }});
+        form = Form1;
+        for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_oktato, &DM->MT_targy,
+                                    &DM->MT_terem, &DM->MT_orarend, &DM->MT_kurzusorarend, &DM->MT_kurzustargy}) {
+            if (!keepSampleData)
                 table->EmptyTable();
         }
-        orarend = new Torarend;
-        orarend_valaszto = new Torarend_valaszto;
-        Adminka = new TAdminka;
-        // The copy window works on the database module; the sample folder names no database.
-        dmk = std::make_unique<TDMK>(*dm);
-        DMK = dmk.get();
-        Form2 = new TForm2;
-        form = std::make_unique<TForm1>();
-        Form1 = form.get();
     }
-    void TearDown() override
-    {
-        form.reset();
-        Form1 = nullptr;
-        for (QWidget *dialog : std::initializer_list<QWidget *>{orarend, orarend_valaszto, Adminka, Form2})
-            delete dialog;
-        orarend = nullptr;
-        orarend_valaszto = nullptr;
-        Adminka = nullptr;
-        Form2 = nullptr;
-        dmk.reset();
-        DMK = nullptr;
-        DM = nullptr;
-    }
+    void TearDown() override { forms.reset(); }
 
-    void addTimetable(int id, const char *name, const char *note = "")
-    {
-        appendRow(DM->MT_orarend, {{"orarend_id", id}, text("megnevezes", name), text("megjegyzes", note)});
-    }
     struct Course {
         int id;
         const char *code;
@@ -127,75 +140,49 @@ protected:
         int targyId = -1;
         Variant maxLetszam = 30;
         int linked = 0;
-        const char *note = "";
     };
     void addCourse(const Course &c, std::initializer_list<int> timetables = {})
     {
-        appendRow(DM->MT_kurzus, {{"kurzus_id", c.id},
-                                  {"targy_id", c.targyId},
-                                  text("kurzus_kod_osszetett", c.code),
-                                  text("kurzus_kod", (std::string(c.code) + "/r").c_str()),
-                                  text("megnevezes", c.title),
-                                  {"max_letszam", c.maxLetszam},
-                                  {"kurzus_id_csatolt", c.linked},
-                                  text("megjegyzes", c.note)});
+        appendRow(DM->MT_kurzus, {{"kurzus_id", c.id}, {"targy_id", c.targyId}, {"kurzus_kod_osszetett", c.code},
+                                  {"kurzus_kod", std::string(c.code) + "/r"}, {"megnevezes", c.title},
+                                  {"max_letszam", c.maxLetszam}, {"kurzus_id_csatolt", c.linked}});
         for (int timetable : timetables)
             appendRow(DM->MT_kurzusorarend, {{"kurzus_id", c.id}, {"orarend_id", timetable}});
     }
     // Leaves DM.MT_alkalom on the new occasion.
-    TDataSet &addOccasionAt(int id, int kurzusId, TDateTime start, TDateTime end, int gyakorisag = 0,
-                            const char *hetek = "111111111111111", int teremId = 0)
+    TDataSet &addOccasion(int id, int kurzusId, TDateTime start, TDateTime end, const char *hetek = Always, int teremId = 0,
+                          int gyakorisag = 0)
     {
-        appendRow(DM->MT_alkalom, {{"alkalom_id", id},
-                                   {"kurzus_id", kurzusId},
-                                   {"terem_id", teremId},
-                                   {"kezd_ido", start},
-                                   {"veg_ido", end},
-                                   {"gyakorisag", gyakorisag},
-                                   text("hetek", hetek)});
+        appendRow(DM->MT_alkalom, {{"alkalom_id", id}, {"kurzus_id", kurzusId}, {"terem_id", teremId}, {"kezd_ido", start},
+                                   {"veg_ido", end}, {"gyakorisag", gyakorisag}, {"hetek", hetek}});
         return DM->MT_alkalom;
-    }
-    void addOccasion(int id, int kurzusId, int day, int startHour, int endHour,
-                     const char *hetek = "111111111111111", int teremId = 0)
-    {
-        addOccasionAt(id, kurzusId, at(day, startHour, 0), at(day, endHour, 0), 0, hetek, teremId);
     }
     void addSubject(int id, const char *code, const char *name)
     {
-        appendRow(DM->MT_targy, {{"targy_id", id}, text("targy_kod", code), text("targy_nev", name)});
-    }
-    void linkSubject(int kurzusId, int targyId)
-    {
-        appendRow(DM->MT_kurzustargy, {{"kurzus_id", kurzusId}, {"targy_id", targyId}});
+        appendRow(DM->MT_targy, {{"targy_id", id}, {"targy_kod", code}, {"targy_nev", name}});
     }
     void addTeacher(int id, const char *name, const char *code = "")
     {
-        appendRow(DM->MT_oktato, {{"oktato_id", id}, text("oktato_nev", name), text("oktato_kkod", code)});
+        appendRow(DM->MT_oktato, {{"oktato_id", id}, {"oktato_nev", name}, {"oktato_kkod", code}});
     }
-    void linkTeacher(int kurzusId, int oktatoId)
+    void link(TztrMemTable &links, int kurzusId, const char *keyField, int id, const char *field, int value)
     {
-        appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", 100}});
+        appendRow(links, {{"kurzus_id", kurzusId}, {keyField, id}, {field, value}});
     }
-    void addRoom(int id, const char *hely, const char *kod, const char *site, int capacity)
-    {
-        appendRow(DM->MT_terem, {{"terem_id", id},
-                                 text("terem_hely", hely),
-                                 text("terem_kod", kod),
-                                 text("terem_telephely", site),
-                                 {"terem_kapacitas", capacity}});
-    }
+    void linkSubject(int kurzusId, int targyId, int maxletszam = -1) { link(DM->MT_kurzustargy, kurzusId, "targy_id", targyId, "maxletszam", maxletszam); }
+    void linkTeacher(int kurzusId, int oktatoId, int share = 100) { link(DM->MT_kurzusoktato, kurzusId, "oktato_id", oktatoId, "szazalek", share); }
 
     // A small faculty: timetable 1 holds courses 10 to 13, timetable 2 course 14; course 12 is
     // attached to course 10 and has no occasions of its own.
     void addFaculty()
     {
-        addTimetable(1, "Első évfolyam");
-        addTimetable(2, "Második", "esti");
-        addTimetable(3, "Üres");
+        for (const auto &[id, name, note] : {std::tuple{1, "Első évfolyam", ""}, {2, "Második", "esti"}, {3, "Üres", ""}})
+            appendRow(DM->MT_orarend, {{"orarend_id", id}, {"megnevezes", name}, {"megjegyzes", note}});
         addSubject(3, "MAT", "Matematika");
         addSubject(4, "BIO", "Biológia");
-        addRoom(5, "B", "101", "Kelmendor", 40);
-        addRoom(6, "A", "2", "Vár", 12);
+        for (const auto &[id, place, code, site, capacity] : {std::tuple{5, "B", "101", "Kelmendor", 40}, {6, "A", "2", "Vár", 12}})
+            appendRow(DM->MT_terem, {{"terem_id", id}, {"terem_hely", place}, {"terem_kod", code}, {"terem_telephely", site},
+                                     {"terem_kapacitas", capacity}});
         addTeacher(1, "Kovács Anna", "KA");
         addTeacher(2, "Nagy Béla");
         addCourse({10, "MAT-1", "", 3, 30}, {1});
@@ -203,10 +190,10 @@ protected:
         addCourse({12, "KEM-1", "", 3, Variant(), 10}, {1});
         addCourse({13, "BIO-1", "", 4, -5}, {1});
         addCourse({14, "ANG-1", "Angol", -1, 20}, {2});
-        addOccasion(100, 10, Monday1, 8, 10, "111111111111111", 5);
-        addOccasion(101, 10, Monday1 + 2, 10, 12, "111100000000000", 0);
-        addOccasion(110, 11, Monday1 + 1, 8, 10, "111111111111111", 5);
-        addOccasion(140, 14, Monday1 + 3, 14, 16, "111111111111111", 6);
+        addOccasion(100, 10, at(Monday1, 8, 0), at(Monday1, 10, 0), Always, 5);
+        addOccasion(101, 10, at(Monday1 + 2, 10, 0), at(Monday1 + 2, 12, 0), "111100000000000");
+        addOccasion(110, 11, at(Monday1 + 1, 8, 0), at(Monday1 + 1, 10, 0), Always, 5);
+        addOccasion(140, 14, at(Monday1 + 3, 14, 0), at(Monday1 + 3, 16, 0), Always, 6);
         linkTeacher(10, 1);
         linkTeacher(14, 2);
         linkSubject(10, 3);
@@ -214,60 +201,67 @@ protected:
         linkSubject(13, 4);
     }
 
-    // The course ids of the list, in its display order.
-    std::vector<int> listedCourses() const
+    // The course ids of the list, in its display order or sorted.
+    Ids listedCourses(bool sorted = false) const
     {
-        std::vector<int> ids;
+        Ids ids;
         for (int i = 0; i < form->LV->topLevelItemCount(); ++i)
             ids.push_back(form->LV->topLevelItem(i)->text(4).toInt());
+        if (sorted)
+            std::sort(ids.begin(), ids.end());
         return ids;
     }
-    QTreeWidgetItem *rowOf(int kurzusId) const
+    Ids sortedCourses() const { return listedCourses(true); }
+    QTreeWidgetItem *rowOf(int kurzusId) const { return form->LV->findItems(QString::number(kurzusId), Qt::MatchExactly, 4).value(0); }
+    // Course and occasion of every calendar item.
+    Items items() const
     {
-        for (int i = 0; i < form->LV->topLevelItemCount(); ++i) {
-            if (form->LV->topLevelItem(i)->text(4).toInt() == kurzusId)
-                return form->LV->topLevelItem(i);
-        }
-        return nullptr;
-    }
-    // Course and occasion of every calendar item, in the calendar's order.
-    std::multiset<std::pair<int, int>> items() const
-    {
-        std::multiset<std::pair<int, int>> result;
-        for (TCustomCalendarItem *item : form->VL->Items()) {
-            auto *occasion = dynamic_cast<TSajat *>(item);
-            if (occasion)
-                result.insert({occasion->KurzusID, occasion->AlkalomID});
-        }
+        Items result;
+        for (TCustomCalendarItem *item : form->VL->Items())
+            result.insert({static_cast<TSajat *>(item)->KurzusID, static_cast<TSajat *>(item)->AlkalomID});
         return result;
     }
     TSajat *itemOf(int alkalomId) const { return form->FindCalendarItem(alkalomId); }
-
-    // Runs `routine` and gives the texts of the message boxes it showed, answered with `button`.
-    static QStringList messagesOf(const std::function<void()> &routine,
-                                  QMessageBox::StandardButton button = QMessageBox::Ok)
+    QString editRow() const { return textsOf({form->Edit1, form->Edit2, form->Edit3, form->Edit4}); }
+    void selectRow(int kurzusId) { form->LV->setCurrentItem(rowOf(kurzusId)); }
+    int currentOccasion() { return form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(); }
+    // A field of the link (course, key) in a data module table; -999 when there is no such link.
+    static int linkField(TztrMemTable &links, const char *keyField, int kurzusId, int id, const char *field)
     {
-        QStringList texts;
-        answeringModals(routine, [&](QWidget &modal) {
-            if (auto *box = qobject_cast<QMessageBox *>(&modal))
-                texts << box->text();
-            pressButton(modal, button);
-        });
-        return texts;
+        links.SetFiltered(false);
+        if (!links.Locate(std::string("kurzus_id;") + keyField, VarArrayOf({kurzusId, id}), {}))
+            return -999;
+        return links.FieldByName(field)->AsInteger();
     }
-
     void showTimetable(int id)
     {
-        form->TimetableId = id;
+        form->TimetableId = form->SelectionId = id;
+        form->RefreshView();
+    }
+    void showSelection(int mode, int id)
+    {
+        form->WorkMode = mode;
+        form->TimetableId = -1;
         form->SelectionId = id;
         form->RefreshView();
     }
 
     // Set by a fixture's constructor to work on the whole sample data.
     bool keepSampleData = false;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<TDMK> dmk;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TProgramForms> forms;
+    TForm1 *form = nullptr;
+};
+
+// The small faculty on the shown window with timetable 1 in view.
+class Faculty : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        addFaculty();
+        form->show();
+        showTimetable(1);
+    }
 };
 
 } // namespace mainwindowtest

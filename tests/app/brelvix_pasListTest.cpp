@@ -1,211 +1,189 @@
-// Making a course current from the list, the calendar and the occasion panel, and the course
-// list's sort, week chooser and spin buttons.
+// Choosing a course from the list, the calendar and the panel; working modes, selectors and keys.
 
 #include "app/brelvix_pasFixture.h"
 
-#include <QComboBox>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QToolButton>
-
 using namespace mainwindowtest;
 
-using Ids = std::vector<int>;
-
-namespace {
-
-void clickHeader(QTreeWidget &list, int column)
-{
-    QHeaderView *header = list.header();
-    const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-}
-
-} // namespace
-
-class CourseSelection : public MainWindow {
+class CourseSelection : public Faculty {
 protected:
-    void SetUp() override
+    // The selected row's course, and the course whose items show the current colours.
+    QString current() const
     {
-        MainWindow::SetUp();
-        addFaculty();
-        form->show();
-        showTimetable(1);
+        QStringList courses;
+        for (TCustomCalendarItem *item : form->VL->Items()) {
+            const bool green = item->BGColor() == clMoneyGreen && item->SelBGColor() == clSkyBlue;
+            EXPECT_TRUE(green || (item->BGColor() == clWhite && item->SelBGColor() == clCream));
+            if (green && !courses.contains(QString::number(static_cast<TSajat *>(item)->KurzusID)))
+                courses << QString::number(static_cast<TSajat *>(item)->KurzusID);
+        }
+        return (form->LV->currentItem() ? form->LV->currentItem()->text(4) : "-") + " " + courses.join(',');
     }
-    int currentOccasion() { return form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(); }
+    QStringList captions(const QTreeWidget &list) const
+    {
+        QStringList result;
+        for (int i = 0; i < list.topLevelItemCount(); ++i)
+            result << list.topLevelItem(i)->text(0);
+        return result;
+    }
+    QString caption(const char *prefix, const char *rest) const
+    {
+        return QString::fromUtf8(prefix) + QStringLiteral(" (2025-2026-1 ősz)") + QString::fromUtf8(rest);
+    }
 };
 
-TEST_F(CourseSelection, RebuildSelectsTheFirstCourseInsertedNotTheFirstSorted)
+TEST_F(CourseSelection, ListRowsAndCalendarItemsMakeTheirCourseCurrentEverywhere)
 {
-    ASSERT_NE(form->LV->currentItem(), nullptr);
-    EXPECT_EQ(form->LV->currentItem()->text(4), QStringLiteral("10"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("MAT-1"));
-    EXPECT_EQ(form->Edit2->text(), QStringLiteral("Matematika"));
-}
-
-TEST_F(CourseSelection, ClickedRowShowsItsOccasionsAndColoursItsItems)
-{
-    clickRow(*form->LV, rowOf(11));
-
-    EXPECT_EQ(form->MT_alkalom_temp.RecordCount(), 1);
-    EXPECT_EQ(currentOccasion(), 110);
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("FIZ-1"));
-    EXPECT_EQ(form->Edit4->text(), QStringLiteral("0"));
-    EXPECT_EQ(itemOf(110)->BGColor(), clMoneyGreen);
-    EXPECT_EQ(itemOf(110)->SelBGColor(), clSkyBlue);
-    EXPECT_EQ(itemOf(100)->BGColor(), clWhite);
-    EXPECT_EQ(itemOf(100)->SelBGColor(), clCream);
-}
-
-TEST_F(CourseSelection, AttachedCourseShowsItsHeadsOccasions)
-{
-    clickRow(*form->LV, rowOf(12));
-    EXPECT_EQ(form->MT_alkalom_temp.RecordCount(), 2);
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("KEM-1"));
-}
-
-TEST_F(CourseSelection, CourseIdColumnStaysHiddenAtAnyWidth)
-{
-    for (int width : {800, 1600}) {
-        form->resize(width, 800);
-        QApplication::processEvents();
-        EXPECT_EQ(form->LV->header()->sectionSize(4), 0) << width;
+    // Selected row and current colours, edit row, occasion panel: after each way of choosing a course.
+    const auto state = [&] { return current() + ' ' + editRow() + ' ' + form->DBEdit7->text(); };
+    const std::pair<std::function<void()>, const char *> steps[] = {
+        {[] {}, "10 10 MAT-1|Matematika||30 2/1"}, // the first course inserted, not the first sorted
+        {[&] { clickRow(*form->LV, rowOf(11)); }, "11 11 FIZ-1|Fizika gyakorlat||0 1/1"},
+        {[&] { clickRow(*form->LV, rowOf(12)); }, "12 12 KEM-1|Matematika||0 2/1"}, // its head's occasions
+        {[&] { form->VL->OnDetails(*form->VL, itemOf(101)); }, "10 10 MAT-1|Matematika||30 2/2"},
+        // A course outside the list changes neither the row nor the colours, only the panels.
+        {[&] { form->SelectCourse("VL", 14, 140); }, "10 10 ANG-1|Angol||20 2/2"},
+        {[&] { form->SelectCourse("C", 11, 110); }, "10 11 ANG-1|Angol||20 2/2"}, // colours only
+        {[&] { form->SelectBusy = true; form->SelectCourse("LV", 11, -1); }, "10 11 ANG-1|Angol||20 2/2"},
+        {[&] { form->SelectBusy = false; form->SelectCourse("LV", 999, -1); }, "10 11 Hiba-642!!!|||0 2/2"}};
+    for (const auto &[choose, expected] : steps) {
+        choose();
+        EXPECT_EQ(state(), QString::fromUtf8(expected));
+        EXPECT_TRUE(form->LV->currentItem()->isSelected());
     }
-}
-
-TEST_F(CourseSelection, CalendarItemSelectsItsRowAndOccasion)
-{
-    form->SelectCourse(QStringLiteral("VL"), 10, 101);
-    ASSERT_NE(form->LV->currentItem(), nullptr);
-    EXPECT_EQ(form->LV->currentItem()->text(4), QStringLiteral("10"));
-    EXPECT_TRUE(form->LV->currentItem()->isSelected());
-    EXPECT_EQ(currentOccasion(), 101) << "the occasion panel stands on the opened occasion";
-    EXPECT_EQ(form->DBEdit7->text(), QStringLiteral("2/2")) << "and its counter says so";
-    EXPECT_FALSE(form->SelectBusy);
-}
-
-TEST_F(CourseSelection, ItemOfACourseOutsideTheListChangesNeitherRowNorColours)
-{
-    clickRow(*form->LV, rowOf(11));
-    form->SelectCourse(QStringLiteral("VL"), 14, 140);
-    EXPECT_EQ(form->LV->currentItem()->text(4), QStringLiteral("11"));
-    EXPECT_EQ(itemOf(110)->BGColor(), clMoneyGreen);
-    EXPECT_EQ(itemOf(100)->BGColor(), clWhite);
-}
-
-TEST_F(CourseSelection, UnknownCourseIsReportedInTheCodeEdit)
-{
-    form->SelectCourse(QStringLiteral("LV"), 999, -1);
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("Hiba-642!!!"));
-    EXPECT_TRUE(form->Edit2->text().isEmpty());
-    EXPECT_EQ(form->Edit4->text(), QStringLiteral("0"));
-}
-
-TEST_F(CourseSelection, OccasionPanelOnlyRecoloursTheItems)
-{
-    form->SelectCourse(QStringLiteral("C"), 11, 110);
-    EXPECT_EQ(itemOf(110)->BGColor(), clMoneyGreen);
-    EXPECT_EQ(itemOf(100)->BGColor(), clWhite);
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("MAT-1")) << "the panels stay on the listed course";
-}
-
-TEST_F(CourseSelection, SelectionArrivingDuringAnotherIsIgnored)
-{
-    form->SelectBusy = true;
-    form->SelectCourse(QStringLiteral("LV"), 11, -1);
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("MAT-1"));
-}
-
-TEST_F(CourseSelection, ClosedCourseTableIsRefusedWithItsMessage)
-{
     form->MT_kurzus_temp.Close();
-    try {
-        form->SelectCourse(QStringLiteral("LV"), 11, -1);
-        ADD_FAILURE() << "no error raised";
-    } catch (const Exception &error) {
-        EXPECT_STREQ(error.what(), "Kurzus tábla nincs megnyitva!");
-    }
+    EXPECT_THROW(form->SelectCourse(QStringLiteral("LV"), 11, -1), Exception);
     EXPECT_FALSE(form->SelectBusy) << "a failed selection does not block the next one";
     form->MT_kurzus_temp.Open();
-}
 
-class CourseListOrder : public MainWindow {
-protected:
-    void SetUp() override
-    {
-        MainWindow::SetUp();
-        addTimetable(1, "Sorrend");
-        addCourse({1, "K9", "b", -1, 9}, {1});
-        addCourse({2, "K10", "C", -1, 10}, {1});
-        addCourse({3, "k11", "a", -1, 100}, {1});
-        form->show();
-        showTimetable(1);
-    }
-};
-
-TEST_F(CourseListOrder, CaptionsSortFoldingCaseAndAColumnClickSortsByThatColumnUntilARebuild)
-{
-    EXPECT_EQ(listedCourses(), (Ids{2, 3, 1}));
-    clickHeader(*form->LV, 1);
-    EXPECT_EQ(listedCourses(), (Ids{3, 1, 2}));
-    clickHeader(*form->LV, 1);
-    EXPECT_EQ(listedCourses(), (Ids{3, 1, 2})) << "a second click does not reverse";
-    clickHeader(*form->LV, 2);
-    EXPECT_EQ(listedCourses(), (Ids{2, 3, 1})) << "head counts sort as text: 10, 100, 9";
-    EXPECT_EQ(form->SortColumn, 2);
-    form->RefreshView();
-    EXPECT_EQ(form->SortColumn, 0);
-    EXPECT_EQ(listedCourses(), (Ids{2, 3, 1}));
-}
-
-TEST_F(CourseListOrder, SelectedCourseIsInSightAfterTheSort)
-{
-    // Inserted first, it sorts last, below the rows the list has room for.
-    for (int id = 40; id > 10; --id)
-        addCourse({id, ("K-" + std::to_string(id)).c_str(), "Kurzus"}, {3});
-    showTimetable(3);
-    QTreeWidgetItem *selected = form->LV->currentItem();
-    ASSERT_NE(selected, nullptr);
-    ASSERT_EQ(selected->text(0), QStringLiteral("!K-40"));
-    ASSERT_EQ(form->LV->indexOfTopLevelItem(selected), 29);
-    const QRect row = form->LV->visualItemRect(selected);
-    EXPECT_GE(row.top(), 0);
-    EXPECT_LE(row.bottom(), form->LV->viewport()->height());
-}
-
-using WeekChooser = CourseSelection;
-
-TEST_F(WeekChooser, UpPastTheLastWeekClearsTheChoiceThenStartsFromZero)
-{
+    // The spin buttons step the week chooser; up past the last clears it, down stops at zero.
     form->HetekCB->setCurrentIndex(15);
     QTest::mouseClick(form->het_SPBUp, Qt::LeftButton);
     EXPECT_EQ(form->HetekCB->currentIndex(), -1);
     EXPECT_EQ(form->LV->topLevelItemCount(), 4) << "no entry chosen means no week filter";
     QTest::mouseClick(form->het_SPBUp, Qt::LeftButton);
     EXPECT_EQ(form->HetekCB->currentText(), QStringLiteral("0"));
-}
-
-TEST_F(WeekChooser, DownStepsBackAndRebuildsButStopsAtZeroWithoutARebuild)
-{
-    struct Case {
-        int from;
-        int to;
-        bool rebuilds;
-    };
-    for (const Case &c : {Case{6, 5, true}, Case{0, 0, false}, Case{-1, 0, false}}) {
-        form->HetekCB->setCurrentIndex(c.from);
+    for (const auto &[from, to, rebuilds] :
+         {std::tuple{6, 5, true}, std::tuple{1, 0, true}, std::tuple{0, 0, false}, std::tuple{-1, 0, false}}) {
+        form->HetekCB->setCurrentIndex(from);
         form->LV->clear();
         QTest::mouseClick(form->het_SPBDown, Qt::LeftButton);
-        EXPECT_EQ(form->HetekCB->currentIndex(), c.to) << "from " << c.from;
-        EXPECT_EQ(form->LV->topLevelItemCount() > 0, c.rebuilds) << "from " << c.from;
+        EXPECT_EQ(form->HetekCB->currentIndex(), to) << "from " << from;
+        EXPECT_EQ(form->LV->topLevelItemCount() > 0, rebuilds) << "from " << from;
     }
 }
 
-TEST_F(CourseSelection, OpeningAnItemSelectsItsCourse)
+TEST_F(MainWindow, CourseListSortsCaptionsFoldingCaseAndAColumnClickSortsByThatColumnUntilARebuild)
 {
-    form->VL->OnDetails(*form->VL, itemOf(110));
-    EXPECT_EQ(form->LV->currentItem()->text(4), QStringLiteral("11"));
-    EXPECT_EQ(currentOccasion(), 110);
-    EXPECT_EQ(itemOf(110)->BGColor(), clMoneyGreen);
-    EXPECT_EQ(itemOf(101)->BGColor(), clWhite);
+    addCourse({1, "K9", "b", -1, 9}, {1});
+    addCourse({2, "K10", "C", -1, 10}, {1});
+    addCourse({3, "k11", "a", -1, 100}, {1});
+    form->show();
+    showTimetable(1);
+    QHeaderView *header = form->LV->header();
+    for (const auto &[column, order] : {std::pair{-1, Ids{2, 3, 1}}, std::pair{1, Ids{3, 1, 2}}, std::pair{1, Ids{3, 1, 2}},
+                                        std::pair{2, Ids{2, 3, 1}}, std::pair{-1, Ids{2, 3, 1}}}) {
+        if (column < 0)
+            form->RefreshView();
+        else
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+        EXPECT_EQ(listedCourses(), order) << "column " << column << ": a second click does not reverse; 10, 100, 9";
+        EXPECT_EQ(form->SortColumn, std::max(column, 0));
+    }
+}
+
+TEST_F(CourseSelection, EachModeFillsItsSelectorAndAPickedRowShowsItsCourses)
+{
+    struct Mode {
+        QAction *entry;
+        QTreeWidget *selector;
+        QString button, prefix, rows, picked;
+        Ids listed;
+    };
+    for (const Mode &mode :
+         {Mode{form->UM_terem, form->LV_terem, "Ü: termek", "Terem", "A-2 (Vár/12 fő), B-101 (Kelmendor/40 fő)",
+               "B-101 (Kelmendor/40 fő)", {10, 11}},
+          Mode{form->UM_oktato, form->LV_oktato, "Ü: oktatók", "Oktató", "Kovács Anna (KA), Nagy Béla", "Nagy Béla", {14}},
+          Mode{form->UM_tantargy, form->LV_tantargy, "Ü: tantargyak", "Tantárgy", "BIO, MAT", "MAT Matematika(3)", {10, 12}},
+          Mode{form->UM_orarend, form->LV_orarend, "Ü: órarendek", "Órarend", "Első évfolyam, Második (esti), Üres",
+               "Második (esti)", {14}}}) {
+        form->AlkalomCB->setChecked(mode.entry != form->UM_terem);
+        form->TimetableId = 2;
+        mode.entry->trigger();
+        EXPECT_TRUE(mode.entry->isChecked());
+        EXPECT_EQ(form->AlkalomCB->isChecked(), mode.entry == form->UM_terem) << "only rooms show every occasion";
+        EXPECT_EQ(form->B_group->text() + ' ' + captions(*mode.selector).join(", "), mode.button + ' ' + mode.rows);
+        EXPECT_EQ(form->windowTitle(), caption(mode.prefix.toUtf8(), ": Nincs kiválasztva"));
+        EXPECT_EQ(std::tuple(form->TimetableId, form->SelectionId, form->LV->topLevelItemCount()), std::tuple(-1, -1, 0));
+        EXPECT_EQ(form->PC->currentWidget(), mode.selector->parentWidget());
+        for (QWidget *page : {form->PC_orarend, form->PC_terem, form->PC_oktato, form->PC_tantargy, form->PC_oktatok})
+            EXPECT_EQ(form->PC->isTabVisible(form->PC->indexOf(page)), page == form->PC_oktatok || mode.selector->parentWidget() == page);
+        // A picked row forgets a timetable chosen through the dialog.
+        form->TimetableId = 2;
+        mode.selector->setCurrentItem(mode.selector->topLevelItem(1));
+        EXPECT_EQ(form->windowTitle(), caption(mode.prefix.toUtf8(), (": " + mode.picked).toUtf8()));
+        EXPECT_EQ(sortedCourses(), mode.listed) << mode.prefix.toStdString();
+        EXPECT_EQ(form->TimetableId, -1);
+    }
+    QTest::mouseClick(form->B_group, Qt::LeftButton);
+    EXPECT_EQ(form->windowTitle(), caption("Orarend", ": Nincs kiválasztva")) << "the button's prefix has no accent";
+    form->LV_orarend->setCurrentItem(form->LV_orarend->topLevelItem(0));
+
+    // The calendar's keys step through the selector; with Ctrl, timetables print first.
+    const auto row = [&] { return form->LV_orarend->indexOfTopLevelItem(form->LV_orarend->currentItem()); };
+    const auto release = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        return closingDialogs([&] { QTest::keyRelease(form->VL, key, modifiers); });
+    };
+    for (const auto &[key, ctrl, printed, to] :
+         {std::tuple{Qt::Key_S, false, 0, 1}, std::tuple{Qt::Key_F4, false, 0, 2}, std::tuple{Qt::Key_S, false, 0, 2},
+          std::tuple{Qt::Key_W, false, 0, 1}, std::tuple{Qt::Key_F8, false, 0, 0}, std::tuple{Qt::Key_W, false, 0, 0},
+          std::tuple{Qt::Key_F1, false, 0, 0}, std::tuple{Qt::Key_S, true, 1, 1}, std::tuple{Qt::Key_S, true, 1, 2},
+          std::tuple{Qt::Key_S, true, 0, 2}, std::tuple{Qt::Key_W, true, 1, 1}, std::tuple{Qt::Key_P, true, 1, 1}}) {
+        EXPECT_EQ(release(key, ctrl ? Qt::ControlModifier : Qt::NoModifier), printed) << key << " " << ctrl;
+        EXPECT_EQ(row(), to) << key << " " << ctrl;
+    }
+    EXPECT_EQ(form->SelectionId, 2);
+    EXPECT_EQ(listedCourses(), (Ids{14}));
+    form->UM_tantargy->trigger();
+    form->LV_tantargy->setCurrentItem(form->LV_tantargy->topLevelItem(0));
+    EXPECT_EQ(release(Qt::Key_S, Qt::ControlModifier), 0) << "only timetables print as they step";
+    EXPECT_EQ(form->SelectionId, 3);
+    form->WorkMode = 0;
+    EXPECT_EQ(release(Qt::Key_P, Qt::ControlModifier) + release(Qt::Key_W), 1) << "mode 0 only prints";
+    EXPECT_EQ(form->SelectionId, 3);
+}
+
+TEST_F(CourseSelection, TimetableDialogAndTimetableLinksOfACourseRebuildTheView)
+{
+    showTimetable(2);
+    form->UM_terem->trigger();
+    EXPECT_EQ(closingDialogs([&] { form->UM_orarendek->trigger(); }), 1);
+    EXPECT_TRUE(form->WorkMode == 0 && form->UM_orarendek->isChecked() && !form->AlkalomCB->isChecked());
+    EXPECT_EQ(form->B_group->text(), QStringLiteral("Órarendek"));
+    EXPECT_FALSE(form->PC->isTabVisible(form->PC->indexOf(form->PC_terem)));
+    showTimetable(2);
+    EXPECT_EQ(closingDialogs([&] { QTest::mouseClick(form->B_group, Qt::LeftButton); }), 1);
+    EXPECT_EQ(listedCourses(), (Ids{14})) << "cancelled";
+    answeringModals([&] { QTest::mouseClick(form->B_group, Qt::LeftButton); },
+                    [](QWidget &) {
+                        // The dialog leaves the chosen timetable current.
+                        DM->MT_orarend.Locate("orarend_id", 1, {});
+                        orarend->OrarendId = 1;
+                        orarend->Hetek = "101010101010101";
+                        orarend->accept();
+                    });
+    EXPECT_EQ(std::tuple(form->TimetableId, form->SelectionId, form->WeekMask), std::tuple(1, 1, std::string("101010101010101")));
+    EXPECT_EQ(form->windowTitle(), caption("Órarend ", ": Első évfolyam"));
+    EXPECT_EQ(listedCourses().size(), 4u);
+
+    form->LV->setCurrentItem(rowOf(11));
+    answeringModals([&] { form->Kapcsolo->trigger(); },
+                    [](QWidget &dialog) {
+                        EXPECT_EQ(orarend_valaszto->KurzusId, 11);
+                        // The course leaves the timetable meanwhile.
+                        DM->MT_kurzusorarend.Locate("kurzus_id;orarend_id", VarArrayOf({11, 1}), {});
+                        DM->MT_kurzusorarend.Delete();
+                        static_cast<QDialog &>(dialog).accept();
+                    });
+    EXPECT_EQ(sortedCourses(), (Ids{10, 12, 13}));
 }

@@ -1,434 +1,256 @@
-// The main window's view rebuild: which courses the list shows and which occasions the calendar
-// draws for a timetable, a room, a teacher and a subject, with the list and week filters.
+// Calendar items from occasions, and the view rebuild per working mode with its filters.
 
 #include "app/brelvix_pasFixture.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <algorithm>
 #include <map>
 
 using namespace mainwindowtest;
 
-using Items = std::multiset<std::pair<int, int>>;
-using Ids = std::vector<int>;
+namespace {
 
-TEST_F(MainWindow, TimetableListsItsCoursesSortedByCaptionAndDrawsTheirOccasions)
+// What an item carries: its ids, start, length, code, title, frequency marker and teachers.
+QString describe(const TSajat *item)
 {
-    addFaculty();
-    showTimetable(1);
+    return QStringLiteral("%1/%2 %3+%4 ").arg(item->AlkalomID).arg(item->KurzusID).arg(item->StartText()).arg(item->Length()) +
+           QStringList{item->Kod(), item->Nev(), item->GyakorisagJel(), item->Oktatok()}.join("; ");
+}
 
-    // "!" marks a course without subject; the list ends sorted by caption.
+} // namespace
+
+TEST_F(MainWindow, CalendarItemCarriesItsOccasionAndIsRewrittenInPlace)
+{
+    addCourse({5, "K5", "Analízis"});
+    TDataSet *course = form->MT_kurzus_temp.Locate("kurzus_id", 5, {}) ? &form->MT_kurzus_temp : nullptr;
+    TDataSet &occasion = addOccasion(40, 5, at(Monday1, 8, 0), at(Monday1, 9, 30), "101110000000000", 0, 999);
+    form->AddCalendarItem(occasion, course, nullptr);
+    TSajat *item = itemOf(40);
+    EXPECT_EQ(describe(item), QStringLiteral("40/5 Hétfő 08:00+90 K5; Analízis; (1,3-5); "));
+    EXPECT_EQ(std::pair(item->SelBGColor(), item->BGColor()), std::pair(TColor(0xF0CAA6), TColor(0xC0DCC0)));
+    // A rewrite keeps the item, its colours and teachers.
+    item->SetOktatok(QStringLiteral("T1"));
+    item->SetBGColor(clYellow);
+    occasion.Edit();
+    occasion.FieldByName("kezd_ido")->SetAsDateTime(at(Monday1 + 2, 12, 0));
+    occasion.FieldByName("veg_ido")->SetAsDateTime(at(Monday1 + 2, 12, 45));
+    occasion.FieldByName("gyakorisag")->SetAsInteger(2);
+    occasion.Post();
+    EXPECT_EQ(messagesOf([&] { form->UpdateCalendarItem(occasion, course, nullptr); }), QStringList{});
+    ASSERT_EQ(form->VL->Items().Count(), 1);
+    EXPECT_EQ(describe(item), QStringLiteral("40/5 Szerda 12:00+45 K5; Analízis; #; T1"));
+    EXPECT_EQ(item->BGColor(), clYellow);
+    // An end past midnight gives the shortest item. The first item of an occasion is found.
+    setField(occasion, "veg_ido", at(Monday1 + 3, 0, 30));
+    form->UpdateOccasionInCalendar(occasion);
+    form->AddCalendarItem(addOccasion(41, 5, at(Monday1, 10, 0), at(Monday1, 11, 0)), course, nullptr);
+    form->AddCalendarItem(DM->MT_alkalom, course, nullptr);
+    EXPECT_TRUE(item->Length() == 5 && form->FindCalendarItem(41) == form->VL->Items()[1] && !form->FindCalendarItem(42));
+    TDataSet &missing = addOccasion(42, 5, at(Monday1, 8, 0), at(Monday1, 9, 30));
+    EXPECT_EQ(messagesOf([&] { form->UpdateCalendarItem(missing, course, nullptr); }),
+              QStringList{QStringLiteral("A Calendar-ban nem találom az alkalmat!")});
+    // An occasion of a course outside the window is left off, and not looked for.
+    form->AddOccasionToCalendar(addOccasion(56, 999, at(Monday1, 8, 0), at(Monday1, 9, 0)));
+    EXPECT_EQ(messagesOf([&] { form->UpdateOccasionInCalendar(DM->MT_alkalom); }), QStringList{});
+    EXPECT_EQ(form->VL->Items().Count(), 3);
+
+    // The title comes from the course, then its subject, else says what is missing.
+    addSubject(0, "NUL", "Nulladik");
+    addSubject(3, "GEO", "Geometria");
+    const QString missingSubject = QStringLiteral("A tárgy vagy egyedi foglalás nem található!!!");
+    int alkalomId = 60;
+    for (const auto &[courseId, title, targyId, expected] :
+         {std::tuple{9, "", 3, QStringLiteral("-1 Hiányzó kurzus!")}, std::tuple{6, "Saját", 3, QStringLiteral("6 Saját")},
+          std::tuple{7, "", 3, QStringLiteral("7 Geometria")}, std::tuple{8, "", 0, QStringLiteral("8 Nulladik")},
+          std::tuple{20, "", 77, "20 " + missingSubject}, std::tuple{21, "", -1, "21 " + missingSubject}}) {
+        if (courseId != 9)
+            addCourse({courseId, std::to_string(courseId).c_str(), title, targyId});
+        TDataSet *row = form->MT_kurzus_temp.Locate("kurzus_id", courseId, {}) ? &form->MT_kurzus_temp : nullptr;
+        form->AddCalendarItemForCourse(addOccasion(++alkalomId, courseId, at(Monday1, 10, 0), at(Monday1, 11, 0)), row);
+        EXPECT_EQ(QString::number(itemOf(alkalomId)->KurzusID) + ' ' + itemOf(alkalomId)->Nev(), expected);
+    }
+}
+
+TEST_F(MainWindow, CalendarItemBoxShowsTheRoomOnlyWhileSwitchedOnAndTheFirstThreeLinksTeachers)
+{
+    addCourse({5, "K1", "Algebra"});
+    appendRow(DM->MT_terem, {{"terem_id", 8}, {"terem_hely", "Fő"}, {"terem_kod", "A101"}});
+    for (int id : {1, 3, 4})
+        addTeacher(id, ("T" + std::to_string(id)).c_str());
+    // The second link names no teacher but counts towards the three; the fourth is not read.
+    for (int id : {1, 2, 3, 4})
+        linkTeacher(5, id);
+    linkTeacher(6, 4);
+    addOccasion(53, 5, at(Monday1, 7, 45), at(Monday1, 9, 15), "101010101010101", 8, 1);
+    form->MT_alkalom_temp.GotoCurrent(DM->MT_alkalom);
+    form->AddOccasionToCalendar(form->MT_alkalom_temp);
+    EXPECT_EQ(itemOf(53)->Subject(), QStringLiteral("K1; Algebra; ; +; T1, T3"));
+    form->VL->Items().Clear();
+    form->RoomTextOn = true;
+    form->AddOccasionToCalendar(form->MT_alkalom_temp);
+    EXPECT_EQ(itemOf(53)->Subject(), QStringLiteral("K1; Algebra; Fő-A101; +; T1, T3"));
+    EXPECT_TRUE(itemOf(53)->Comment().contains(QStringLiteral("\nHétfő 07:45-09:15\n")));
+    TField *kiiras = form->MT_alkalom_temp.FieldByName("kiiras");
+    EXPECT_EQ(kiiras->Text(), "Not display");
+    for (const auto &[room, shown] : {std::pair{77, "Nincs meg a terem"}, std::pair{0, "Nincs meg a terem"}, std::pair{-1, "Nincs terem"}}) {
+        setField(form->MT_alkalom_temp, "terem_id", room);
+        EXPECT_EQ(kiiras->DisplayText(), shown) << room;
+    }
+    EXPECT_TRUE(HasWeekFrom("000100000000000", 1) && HasWeekFrom("000100000000000", 4) && !HasWeekFrom("000100000000000", 5));
+    EXPECT_FALSE(HasWeekFrom("111", 4) || HasWeekFrom("", 1));
+}
+
+class ViewRebuild : public Faculty {
+protected:
+    void expectSharedTablesHandedBack()
+    {
+        EXPECT_FALSE(DM->MT_kurzusorarend.Filtered() || DM->MT_kurzusoktato.Filtered() || DM->MT_kurzustargy.Filtered());
+        EXPECT_TRUE(DM->MT_kurzusoktato.MasterSource() == nullptr && DM->MT_kurzustargy.MasterSource() == nullptr);
+    }
+};
+
+TEST_F(ViewRebuild, TimetableListsItsCoursesSortedByCaptionWithTheListFiltersAndDrawsTheirOccasions)
+{
+    showTimetable(1);
+    // "!" marks a course without subject; an unnamed course takes its subject's name.
     EXPECT_EQ(listedCourses(), (Ids{11, 13, 12, 10}));
-    EXPECT_EQ(rowOf(11)->text(0), QStringLiteral("!FIZ-1"));
-    EXPECT_EQ(rowOf(10)->text(1), QStringLiteral("Matematika"))
-        << "an unnamed course takes its subject's name";
-    EXPECT_EQ(rowOf(10)->text(2), QStringLiteral("30"));
-    EXPECT_EQ(rowOf(10)->text(5), QStringLiteral("1"));
-    EXPECT_EQ(rowOf(10)->text(6), QStringLiteral("3"));
+    QStringList row;
+    for (int column = 0; column < 7; ++column)
+        row << rowOf(10)->text(column);
+    EXPECT_EQ(row.join('|') + ' ' + rowOf(11)->text(0), QStringLiteral("MAT-1|Matematika|30||10|1|3 !FIZ-1"));
     // The attached course 12 shows its head's occasions under its own id and code.
     EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}, {12, 100}, {12, 101}}));
-    int attached = 0;
-    for (TCustomCalendarItem *item : form->VL->Items()) {
-        auto *occasion = static_cast<TSajat *>(item);
-        if (occasion->KurzusID == 12) {
-            ++attached;
-            EXPECT_EQ(occasion->Kod(), QStringLiteral("KEM-1"));
-        }
-    }
-    EXPECT_EQ(attached, 2);
-    // The rebuild leaves the shared tables unfiltered and unlinked.
-    EXPECT_FALSE(DM->MT_kurzusorarend.Filtered());
-    EXPECT_EQ(DM->MT_kurzusoktato.MasterSource(), nullptr);
-    EXPECT_EQ(DM->MT_kurzustargy.MasterSource(), nullptr);
-    EXPECT_EQ(DM->MT_kurzusorarend.RecordCount(), 5);
-}
-
-TEST_F(MainWindow, ChosenTimetableWinsOverTheWorkingMode)
-{
-    addFaculty();
-    form->WorkMode = 2;
-    form->SelectionId = 5;
-    form->TimetableId = 2;
-    form->RefreshView();
-    EXPECT_EQ(listedCourses(), (Ids{14}));
-    EXPECT_EQ(items(), (Items{{14, 140}}));
-}
-
-TEST_F(MainWindow, EmptyTimetableOrNoSelectionLeavesListAndCalendarEmpty)
-{
-    addFaculty();
-    showTimetable(3);
-    EXPECT_EQ(form->LV->topLevelItemCount(), 0);
-    EXPECT_EQ(form->VL->Items().Count(), 0);
-    form->WorkMode = 2;
-    form->TimetableId = -1;
-    form->SelectionId = -1;
-    form->RefreshView();
-    EXPECT_EQ(form->LV->topLevelItemCount(), 0);
-    EXPECT_EQ(form->VL->Items().Count(), 0);
-}
-
-class ListFilters : public MainWindow {
-protected:
-    Ids listedUnder(QAction *entry)
-    {
+    EXPECT_EQ(form->VL->Items()[3]->Subject().left(7), QStringLiteral("KEM-1; "));
+    expectSharedTablesHandedBack();
+    EXPECT_FALSE(form->RefreshBusy);
+    // Course 15's subject has the id 0, which is a subject like any other.
+    addCourse({15, "NUL-1", "", 0, 10}, {1});
+    for (const auto &[entry, listed] :
+         {std::pair{form->PM_LV2, Ids{13, 15}}, std::pair{form->PM_LV3, Ids{11, 12, 13, 15}}, std::pair{form->PM_LV1, Ids{10, 12}},
+          std::pair{form->PM_LV4, Ids{11, 12, 13}}, std::pair{form->Nincstrgyfelels1, Ids{10, 12, 13, 15}},
+          std::pair{form->PM_LV0, Ids{10, 11, 12, 13, 15}}}) {
         entry->trigger();
-        Ids ids = listedCourses();
-        std::sort(ids.begin(), ids.end());
-        return ids;
+        EXPECT_EQ(sortedCourses(), listed) << entry->text().toStdString();
     }
-};
-
-TEST_F(ListFilters, EachEntryListsTheCoursesItNames)
-{
-    addFaculty();
-    showTimetable(1);
-    EXPECT_EQ(listedUnder(form->PM_LV2), (Ids{13})) << "Nincs alkalom";
-    EXPECT_EQ(listedUnder(form->PM_LV3), (Ids{11, 12, 13})) << "Nincs Oktató";
-    EXPECT_EQ(listedUnder(form->PM_LV1), (Ids{10, 12})) << "Nincs terem";
-    EXPECT_EQ(listedUnder(form->PM_LV4), (Ids{11, 12, 13})) << "Nincs létszámkorlát: 0, empty and -5";
-    EXPECT_EQ(listedUnder(form->Nincstrgyfelels1), (Ids{10, 12, 13})) << "Nincs tárgyfelelős";
-    EXPECT_EQ(listedUnder(form->PM_LV0), (Ids{10, 11, 12, 13})) << "Összes";
-}
-
-TEST_F(ListFilters, AllWithSeveralOccasionsOnlyHidesCoursesOfFewerThanTwo)
-{
-    addFaculty();
-    showTimetable(1);
+    EXPECT_EQ(rowOf(15)->text(0), QStringLiteral("NUL-1"));
     form->tobbalkalomCB->setChecked(true);
-    Ids ids = listedCourses();
-    std::sort(ids.begin(), ids.end());
-    EXPECT_EQ(ids, (Ids{10, 12}));
-}
+    EXPECT_EQ(sortedCourses(), (Ids{10, 12})) << "only courses of two or more occasions";
+    form->tobbalkalomCB->setChecked(false);
 
-TEST_F(ListFilters, MenuDoesNothingWhileNoTimetableIsChosen)
-{
-    addFaculty();
-    form->WorkMode = 3;
-    form->SelectionId = 1;
-    form->RefreshView();
+    // A chosen timetable wins over the working mode; an empty one or no selection lists nothing.
+    form->WorkMode = 2;
+    showTimetable(2);
+    EXPECT_EQ(items(), (Items{{14, 140}}));
+    for (const int id : {3, -1}) {
+        showTimetable(id);
+        EXPECT_EQ(form->LV->topLevelItemCount() + form->VL->Items().Count(), 0) << id;
+        EXPECT_EQ(editRow(), QStringLiteral("|||"));
+    }
+    // The filter menu works only for a timetable chosen through the dialog.
+    showSelection(3, 1);
     form->PM_LV2->trigger();
-    EXPECT_EQ(form->ListFilter, 3);
-    EXPECT_EQ(listedCourses(), (Ids{10}));
+    EXPECT_TRUE(form->ListFilter == 3 && listedCourses() == Ids{10});
 }
 
-class WeekFilter : public MainWindow {
-protected:
-    void SetUp() override
-    {
-        MainWindow::SetUp();
-        addFaculty();
-        // Only weeks 1-2 and 9.
-        addCourse({15, "GEO-1", "Geometria", 3, 10}, {1});
-        addOccasion(150, 15, Monday1 + 4, 8, 10, "000000001000000", 5);
-        addOccasion(151, 15, Monday1 + 4, 12, 14, "110000000000000", 5);
-        form->AlkalomCB->setChecked(false);
-        form->TimetableId = form->SelectionId = 1;
-    }
-};
-
-TEST_F(WeekFilter, OnlyOccasionsInTheChosenWeekCount)
+TEST_F(ViewRebuild, ChosenWeekListsCoursesWithAnOccasionThenOrFromThenOn)
 {
-    // 101 runs in weeks 1-4 only; course 15 in weeks 1-2 and 9.
-    const std::pair<int, Ids> cases[] = {{5, {10, 11, 12}}, {9, {10, 11, 12, 15}}, {15, {10, 11, 12}}};
-    for (const auto &[week, listed] : cases) {
+    // Course 15 runs in weeks 1-2 and 9; occasion 101 in weeks 1-4 only.
+    addCourse({15, "GEO-1", "Geometria", 3, 10}, {1});
+    addOccasion(150, 15, at(Monday1 + 4, 8, 0), at(Monday1 + 4, 10, 0), "000000001000000", 5);
+    addOccasion(151, 15, at(Monday1 + 4, 12, 0), at(Monday1 + 4, 14, 0), "110000000000000", 5);
+    form->AlkalomCB->setChecked(false);
+    form->TimetableId = form->SelectionId = 1;
+    for (const auto &[week, listed] : {std::pair{5, Ids{10, 11, 12}}, std::pair{9, Ids{10, 11, 12, 15}},
+                                       std::pair{15, Ids{10, 11, 12}}, std::pair{1, Ids{10, 11, 12, 15}}}) {
         form->HetekCB->setCurrentIndex(week);
-        Ids ids = listedCourses();
-        std::sort(ids.begin(), ids.end());
-        EXPECT_EQ(ids, listed) << "week " << week;
+        EXPECT_EQ(sortedCourses(), listed) << "week " << week;
     }
+    form->HetekCB->setCurrentIndex(4);
+    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}, {12, 100}, {12, 101}}));
     form->HetekCB->setCurrentIndex(5);
     EXPECT_EQ(items(), (Items{{10, 100}, {11, 110}, {12, 100}}));
-}
-
-TEST_F(WeekFilter, EveryOccasionCountsWeeksFromTheChosenOnAndDrawsAllOccasions)
-{
-    form->HetekCB->setCurrentIndex(5);
+    // Every occasion: weeks from the chosen one on count, and every occasion is drawn.
     form->AlkalomCB->setChecked(true);
-    EXPECT_NE(rowOf(15), nullptr);
-    EXPECT_EQ(items().count({15, 150}) + items().count({15, 151}), 2u);
-    EXPECT_EQ(items().count({10, 101}), 1u);
-}
-
-TEST_F(MainWindow, RoomShowsTheCoursesUsingItAndTheirOccasionsThereOrAllOfThem)
-{
-    addFaculty();
+    EXPECT_EQ(items().count({15, 150}) + items().count({15, 151}) + items().count({10, 101}), 3u);
+    form->HetekCB->setCurrentIndex(10);
+    EXPECT_EQ(rowOf(15), nullptr);
+    // The timetable picked in its selector draws each listed course's own occasions, all of them.
     form->AlkalomCB->setChecked(false);
-    form->WorkMode = 2;
-    form->SelectionId = 5;
-    form->RefreshView();
-
-    Ids ids = listedCourses();
-    std::sort(ids.begin(), ids.end());
-    EXPECT_EQ(ids, (Ids{10, 11}));
-    EXPECT_EQ(rowOf(10)->text(0), QStringLiteral("MAT-1/r")) << "rooms list the short course code";
-    EXPECT_EQ(rowOf(10)->text(5), QStringLiteral("-1"));
-    EXPECT_EQ(items(), (Items{{10, 100}, {11, 110}}));
-
-    form->AlkalomCB->setChecked(true);
-    form->RefreshView();
-    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}}))
-        << "every occasion draws the other rooms too";
+    form->HetekCB->setCurrentIndex(0);
+    showSelection(1, 1);
+    EXPECT_EQ(sortedCourses(), (Ids{10, 11, 12, 13, 15}));
+    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}, {15, 150}, {15, 151}}));
+    form->HetekCB->setCurrentIndex(5);
+    EXPECT_EQ(sortedCourses(), (Ids{10, 11}));
+    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}}));
 }
 
-TEST_F(MainWindow, TeacherShowsTheCoursesTheyTeach)
+TEST_F(ViewRebuild, RoomTeacherAndSubjectListTheirCoursesWithTheirOccasions)
 {
-    addFaculty();
-    form->WorkMode = 3;
-    form->SelectionId = 1;
-    form->RefreshView();
-    EXPECT_EQ(listedCourses(), (Ids{10}));
-    EXPECT_EQ(rowOf(10)->text(5), QStringLiteral("1"));
+    form->AlkalomCB->setChecked(false);
+    showSelection(2, 5);
+    EXPECT_EQ(sortedCourses(), (Ids{10, 11}));
+    EXPECT_EQ(rowOf(10)->text(0) + rowOf(10)->text(5) + itemOf(100)->Kiiras(), QStringLiteral("MAT-1/r-1B-101")) << "short code, no timetable";
+    EXPECT_EQ(items(), (Items{{10, 100}, {11, 110}}));
+    form->AlkalomCB->setChecked(true);
+    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}})) << "every occasion draws the other rooms too";
+
+    showSelection(3, 1);
+    EXPECT_TRUE(listedCourses() == Ids{10} && rowOf(10)->text(5) == "1");
     EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}}));
-    EXPECT_EQ(itemOf(100)->Oktatok(), QStringLiteral("Kovács Anna"));
-    EXPECT_FALSE(DM->MT_kurzusoktato.Filtered());
+    EXPECT_EQ(itemOf(100)->Subject(), QStringLiteral("MAT-1; Matematika; B-101; Kovács Anna"));
+    expectSharedTablesHandedBack();
     addTeacher(0, "Nulla Tanár");
     linkTeacher(13, 0);
-    form->SelectionId = 0;
-    form->RefreshView();
+    showSelection(3, 0);
     EXPECT_EQ(listedCourses(), (Ids{13})) << "zero is an id like any other";
-}
 
-TEST_F(MainWindow, SubjectShowsTheCoursesLinkedToIt)
-{
-    addFaculty();
-    form->WorkMode = 4;
-    form->SelectionId = 3;
-    form->RefreshView();
-    Ids ids = listedCourses();
-    std::sort(ids.begin(), ids.end());
-    EXPECT_EQ(ids, (Ids{10, 12}));
-    EXPECT_EQ(rowOf(12)->text(6), QStringLiteral("3"));
-    // The subject view draws each course's own occasions.
-    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}}));
-    EXPECT_FALSE(DM->MT_kurzustargy.Filtered());
-}
+    showSelection(4, 3);
+    EXPECT_TRUE(sortedCourses() == Ids({10, 12}) && rowOf(12)->text(6) == "3");
+    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}})) << "each course's own occasions";
+    expectSharedTablesHandedBack();
 
-TEST_F(MainWindow, PickedTimetableDrawsOnlyEachCoursesOwnOccasions)
-{
-    addFaculty();
-    form->WorkMode = 1;
-    form->TimetableId = -1;
-    form->SelectionId = 1;
-    form->RefreshView();
-    Ids ids = listedCourses();
-    std::sort(ids.begin(), ids.end());
-    EXPECT_EQ(ids, (Ids{10, 11, 12, 13}));
-    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}}));
-    form->AlkalomCB->setChecked(false);
-    form->HetekCB->setCurrentIndex(5);
-    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {11, 110}})) << "a listed course draws every occasion";
-}
-
-TEST_F(MainWindow, FailedRebuildHandsTheSharedTablesBack)
-{
-    addFaculty();
     form->MT_alkalom_temp.Close();
-    form->TimetableId = 1;
-    EXPECT_ANY_THROW(form->RefreshView());
-    EXPECT_FALSE(DM->MT_kurzusorarend.Filtered());
-    EXPECT_EQ(DM->MT_kurzusoktato.MasterSource(), nullptr);
-    EXPECT_EQ(DM->MT_kurzustargy.MasterSource(), nullptr);
-    EXPECT_FALSE(form->RefreshBusy);
-    EXPECT_TRUE(form->VL->updatesEnabled());
+    EXPECT_ANY_THROW(showTimetable(1));
+    expectSharedTablesHandedBack();
+    EXPECT_TRUE(!form->RefreshBusy && form->VL->updatesEnabled()) << "a failed rebuild hands everything back";
 }
 
-// The whole sample data, each view held against a plain walk over the tables it shows.
 class SampleViews : public MainWindow {
 protected:
     SampleViews() { keepSampleData = true; }
-
-    // Every row of a data module table in its stored order.
-    template <class Visit> static void walk(TztrMemTable &table, Visit visit)
-    {
-        TztrMemTable rows;
-        rows.SetAttachedTo(&table);
-        rows.Open();
-        for (rows.First(); !rows.Eof(); rows.Next())
-            visit(rows);
-    }
-    static int idOf(TDataSet &rows, const char *field) { return rows.FieldByName(field)->AsInteger(); }
-
-    // Course and occasion of every calendar item, in the calendar's order.
-    std::vector<std::pair<int, int>> itemSequence() const
-    {
-        std::vector<std::pair<int, int>> result;
-        for (TCustomCalendarItem *item : form->VL->Items()) {
-            const auto *occasion = static_cast<TSajat *>(item);
-            result.emplace_back(occasion->KurzusID, occasion->AlkalomID);
-        }
-        return result;
-    }
-    void showRoom(int teremId, bool everyOccasion)
-    {
-        form->AlkalomCB->setChecked(everyOccasion);
-        form->WorkMode = 2;
-        form->TimetableId = -1;
-        form->SelectionId = teremId;
-        form->RefreshView();
-    }
 };
 
+// The room view finds a room's courses through an index: held against a plain walk over every course.
 TEST_F(SampleViews, EveryRoomListsWhatAWalkOverEveryCourseFinds)
 {
-    // Occasions of each course as (occasion, room), and the courses, in stored order.
-    std::map<int, std::vector<std::pair<int, int>>> occasions;
-    walk(DM->MT_alkalom, [&](TDataSet &row) {
-        occasions[idOf(row, "kurzus_id")].emplace_back(idOf(row, "alkalom_id"), idOf(row, "terem_id"));
-    });
-    std::vector<int> courses;
-    walk(DM->MT_kurzus, [&](TDataSet &row) { courses.push_back(idOf(row, "kurzus_id")); });
-    std::vector<int> rooms;
-    walk(DM->MT_terem, [&](TDataSet &row) { rooms.push_back(idOf(row, "terem_id")); });
-    ASSERT_GT(rooms.size(), 10u);
-
+    std::map<int, QStringList> occasions; // course: "occasion|room"
+    for (const QString &row : rowsOf(DM->MT_alkalom, {"kurzus_id", "alkalom_id", "terem_id"}))
+        occasions[row.section('|', 0, 0).toInt()] << row.section('|', 1);
+    const QStringList courses = rowsOf(DM->MT_kurzus, {"kurzus_id"});
     int roomsInUse = 0;
-    for (const int room : rooms) {
+    for (const QString &room : rowsOf(DM->MT_terem, {"terem_id"})) {
         for (const bool everyOccasion : {false, true}) {
             Ids rows;
-            std::vector<std::pair<int, int>> items;
-            for (const int course : courses) {
-                const auto &held = occasions[course];
-                if (std::none_of(held.begin(), held.end(), [room](auto o) { return o.second == room; }))
+            QStringList expected;
+            for (const QString &course : courses) {
+                const QStringList held = occasions[course.toInt()];
+                if (std::none_of(held.begin(), held.end(), [&](const QString &o) { return o.section('|', 1) == room; }))
                     continue;
-                rows.push_back(course);
-                for (const auto &[occasion, itsRoom] : held) {
-                    if (everyOccasion || itsRoom == room)
-                        items.emplace_back(course, occasion);
+                rows.push_back(course.toInt());
+                for (const QString &occasion : held) {
+                    if (everyOccasion || occasion.section('|', 1) == room)
+                        expected << course + '/' + occasion.section('|', 0, 0);
                 }
             }
-            showRoom(room, everyOccasion);
-            Ids listed = listedCourses();
-            std::sort(listed.begin(), listed.end());
+            form->AlkalomCB->setChecked(everyOccasion);
+            showSelection(2, room.toInt());
+            QStringList shown;
+            for (TCustomCalendarItem *item : form->VL->Items())
+                shown << QStringLiteral("%1/%2").arg(static_cast<TSajat *>(item)->KurzusID).arg(static_cast<TSajat *>(item)->AlkalomID);
             std::sort(rows.begin(), rows.end());
-            EXPECT_EQ(listed, rows) << "room " << room;
-            EXPECT_EQ(itemSequence(), items) << "room " << room << (everyOccasion ? ", every occasion" : "");
-            // Left filtered to the last course, as a walk over every course leaves it.
-            EXPECT_EQ(form->MT_alkalom_teremtemp.Filter(),
-                      "(kurzus_id=" + std::to_string(courses.back()) + ")");
+            EXPECT_EQ(sortedCourses(), rows) << "room " << room.toStdString();
+            EXPECT_EQ(shown, expected) << "room " << room.toStdString() << (everyOccasion ? ", every occasion" : "");
             roomsInUse += rows.empty() ? 0 : 1;
         }
     }
     EXPECT_GT(roomsInUse, 10);
-}
-
-TEST_F(SampleViews, EveryTimetableDrawsWhatAWalkOverItsLinksFinds)
-{
-    std::map<int, std::vector<int>> occasions;
-    walk(DM->MT_alkalom,
-         [&](TDataSet &row) { occasions[idOf(row, "kurzus_id")].push_back(idOf(row, "alkalom_id")); });
-    std::map<int, int> headOf;
-    walk(DM->MT_kurzus,
-         [&](TDataSet &row) { headOf[idOf(row, "kurzus_id")] = idOf(row, "kurzus_id_csatolt"); });
-    std::map<int, QString> teacherName;
-    walk(DM->MT_oktato, [&](TDataSet &row) {
-        teacherName[idOf(row, "oktato_id")] =
-            QString::fromStdString(cp1250ToUtf8(row.FieldByName("oktato_nev")->AsString()));
-    });
-    // The first three links of a course name its teachers, a link to no teacher included.
-    std::map<int, std::vector<int>> teachersOf;
-    walk(DM->MT_kurzusoktato,
-         [&](TDataSet &row) { teachersOf[idOf(row, "kurzus_id")].push_back(idOf(row, "oktato_id")); });
-    const auto teacherText = [&](int kurzusId) {
-        QStringList names;
-        const std::vector<int> &links = teachersOf[kurzusId];
-        for (std::size_t i = 0; i < std::min<std::size_t>(links.size(), 3); ++i) {
-            if (teacherName.count(links[i]))
-                names << teacherName[links[i]];
-        }
-        return names.join(QStringLiteral(", "));
-    };
-    std::map<int, std::vector<int>> coursesOf;
-    walk(DM->MT_kurzusorarend,
-         [&](TDataSet &row) { coursesOf[idOf(row, "orarend_id")].push_back(idOf(row, "kurzus_id")); });
-    ASSERT_GT(coursesOf.size(), 3u);
-
-    int named = 0;
-    for (const auto &[timetable, courses] : coursesOf) {
-        Ids rows;
-        std::vector<std::pair<int, int>> items;
-        std::vector<QString> teachers;
-        for (const int course : courses) {
-            if (!headOf.count(course))
-                continue;
-            rows.push_back(course);
-            const int shown = headOf[course] > 0 ? headOf[course] : course;
-            for (const int occasion : occasions[shown]) {
-                items.emplace_back(course, occasion);
-                teachers.push_back(teacherText(shown));
-                named += teachers.back().isEmpty() ? 0 : 1;
-            }
-        }
-        showTimetable(timetable);
-        Ids listed = listedCourses();
-        std::sort(listed.begin(), listed.end());
-        std::sort(rows.begin(), rows.end());
-        EXPECT_EQ(listed, rows) << "timetable " << timetable;
-        EXPECT_EQ(itemSequence(), items) << "timetable " << timetable;
-        std::vector<QString> shownTeachers;
-        for (TCustomCalendarItem *item : form->VL->Items())
-            shownTeachers.push_back(static_cast<TSajat *>(item)->Oktatok());
-        EXPECT_EQ(shownTeachers, teachers) << "timetable " << timetable;
-    }
-    EXPECT_GT(named, 10);
-}
-
-TEST_F(SampleViews, OccasionCounterShowsTheSelectedCourseAfterARebuild)
-{
-    std::map<int, int> perTimetable;
-    walk(DM->MT_kurzusorarend, [&](TDataSet &row) { ++perTimetable[idOf(row, "orarend_id")]; });
-    std::map<int, int> occasionCount;
-    walk(DM->MT_alkalom, [&](TDataSet &row) { ++occasionCount[idOf(row, "kurzus_id")]; });
-    std::map<int, int> linkedTo;
-    walk(DM->MT_kurzus,
-         [&](TDataSet &row) { linkedTo[idOf(row, "kurzus_id")] = idOf(row, "kurzus_id_csatolt"); });
-
-    int checked = 0;
-    for (const auto &[timetable, courses] : perTimetable) {
-        showTimetable(timetable);
-        QTreeWidgetItem *selected = form->LV->currentItem();
-        if (!selected)
-            continue;
-        const int course = selected->text(4).toInt();
-        const int shown = linkedTo[course] > 0 ? linkedTo[course] : course;
-        if (occasionCount[shown] == 0)
-            continue;
-        // The count of the course's occasions, then where the panel stands among them.
-        const QStringList counter = form->DBEdit7->text().split(QLatin1Char('/'));
-        ASSERT_EQ(counter.size(), 2) << "timetable " << timetable;
-        EXPECT_EQ(counter[0].toInt(), occasionCount[shown]) << "timetable " << timetable;
-        EXPECT_GE(counter[1].toInt(), 1) << "timetable " << timetable;
-        EXPECT_LE(counter[1].toInt(), occasionCount[shown]) << "timetable " << timetable;
-        ++checked;
-    }
-    EXPECT_GT(checked, 3);
-}
-
-TEST_F(SampleViews, LinkedCoursesFollowTheCourseTableAfterATeacherOrSubjectView)
-{
-    std::map<int, int> perTeacher;
-    walk(DM->MT_kurzusoktato, [&](TDataSet &row) { ++perTeacher[idOf(row, "oktato_id")]; });
-    std::map<int, int> perSubject;
-    walk(DM->MT_kurzustargy, [&](TDataSet &row) { ++perSubject[idOf(row, "targy_id")]; });
-    const auto busiest = [](const std::map<int, int> &counts) {
-        const auto byCount = [](auto a, auto b) { return a.second < b.second; };
-        return std::max_element(counts.begin(), counts.end(), byCount)->first;
-    };
-    for (const auto &[mode, id] : {std::pair{3, busiest(perTeacher)}, std::pair{4, busiest(perSubject)}}) {
-        form->WorkMode = mode;
-        form->TimetableId = -1;
-        form->SelectionId = id;
-        form->RefreshView();
-        ASSERT_GT(form->LV->topLevelItemCount(), 1);
-        const int current = DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger();
-        int linked = 0;
-        TztrMemTable &detail = DM->MT_kurzus_csatolt;
-        for (detail.First(); !detail.Eof(); detail.Next(), ++linked)
-            EXPECT_EQ(detail.FieldByName("kurzus_id_csatolt")->AsInteger(), current) << "mode " << mode;
-        int expected = 0;
-        walk(DM->MT_kurzus,
-             [&](TDataSet &row) { expected += idOf(row, "kurzus_id_csatolt") == current ? 1 : 0; });
-        EXPECT_EQ(linked, expected) << "mode " << mode;
-    }
 }
