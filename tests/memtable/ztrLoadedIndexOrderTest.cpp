@@ -16,7 +16,8 @@ using namespace streamtest;
 
 namespace {
 
-struct Occasion {
+struct Occasion
+{
     int course;
     int room;
     int startMinute;
@@ -100,7 +101,8 @@ std::vector<Occasion> reversed(std::vector<Occasion> occasions)
     return occasions;
 }
 
-struct Case {
+struct Case
+{
     const char *what;
     std::vector<Occasion> occasions;
 };
@@ -109,7 +111,8 @@ const std::vector<Case> Cases{
     {"lines in key order", inKeyOrder(600)},
     {"lines in reverse key order", reversed(inKeyOrder(600))},
     {"shuffled lines, many equal keys", shuffled(1000, 40)},
-    {"shuffled lines, negative keys and moments before 1900", [] {
+    {"shuffled lines, negative keys and moments before 1900",
+     [] {
          std::vector<Occasion> occasions = shuffled(700, 300);
          for (Occasion &occasion : occasions)
              occasion.startMinute -= 40000;
@@ -131,7 +134,8 @@ TEST(LoadedIndexOrder, WalksEveryIndexByItsKeysWithEqualKeysInFileOrder)
         table.LoadFromStreamViaFormat(in, &csv);
         ASSERT_EQ(table.RecordCount(), static_cast<int>(c.occasions.size()));
 
-        const std::vector<int> byCourse = linesSortedBy(c.occasions, [](const Occasion &o) { return o.course; });
+        const std::vector<int> byCourse =
+            linesSortedBy(c.occasions, [](const Occasion &o) { return o.course; });
         EXPECT_EQ(linesByIndex(table, "kurzus"), byCourse);
         EXPECT_EQ(linesByIndex(table, "terem_kezd"), linesSortedBy(c.occasions, [](const Occasion &o) {
                       return std::tuple(o.room, minuteInTime(o));
