@@ -240,9 +240,8 @@ void TztrIndex::loadEntries(const std::vector<TztrRecord *> &records)
 {
     entries_.Assign(records);
     sortKeys_ = false;
-    idPlacesVersion_ = IsRowOrder() && records.size() == static_cast<std::size_t>(table_.Common().RecordCount())
-                           ? entries_.Version()
-                           : 0;
+    const bool everyRecord = records.size() == static_cast<std::size_t>(table_.Common().RecordCount());
+    idPlacesVersion_ = IsRowOrder() && everyRecord ? entries_.Version() : 0;
 }
 
 void TztrIndex::LoadIndex()

@@ -303,8 +303,7 @@ void TztrIndexEntries::Assign(const std::vector<TztrRecord *> &records)
     assignEntries(records.size(), [&records](std::size_t i) { return TztrIndexEntry{records[i], {}, nullptr}; });
 }
 
-void TztrIndexEntries::AssignKeyed(std::size_t count,
-                                   const std::function<std::pair<TztrRecord *, TztrIndexKey>(std::size_t)> &keyedAt)
+void TztrIndexEntries::AssignKeyed(std::size_t count, const KeyedRecordAt &keyedAt)
 {
     std::size_t sharedSize = 0;
     for (std::size_t i = 0; i < count; ++i) {

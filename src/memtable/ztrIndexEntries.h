@@ -88,8 +88,9 @@ public:
     void Erase(int position);
     // Replace every entry with the records given, in their order (with their keys).
     void Assign(const std::vector<TztrRecord *> &records);
-    // keyedAt gives, by position, each record with its key; the key bytes are copied.
-    void AssignKeyed(std::size_t count, const std::function<std::pair<TztrRecord *, TztrIndexKey>(std::size_t)> &keyedAt);
+    // Gives, by position, each record with its key; the key bytes are copied.
+    using KeyedRecordAt = std::function<std::pair<TztrRecord *, TztrIndexKey>(std::size_t)>;
+    void AssignKeyed(std::size_t count, const KeyedRecordAt &keyedAt);
     std::vector<TztrRecord *> ToVector() const;
 
     // Predicates take a TztrIndexEntry.
