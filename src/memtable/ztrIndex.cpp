@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -36,39 +38,39 @@ public:
             const std::size_t offset = keys_.size();
             if (!AppendSortKey(table, record, fieldList, keys_) || keys_.size() > UINT32_MAX)
                 return false;
-            items_.push_back({{},
+            const std::string_view key = std::string_view(keys_).substr(offset);
+            items_.push_back({TztrIndexKey(key).Prefix,
                               static_cast<std::uint32_t>(offset),
-                              static_cast<std::uint32_t>(keys_.size() - offset),
+                              static_cast<std::uint32_t>(key.size()),
                               static_cast<std::uint32_t>(items_.size()),
                               tieRank(record),
                               record});
         }
-        // Taken once the buffer has stopped moving.
-        for (Item &item : items_)
-            item.prefix = TztrIndexKey(keyOf(item)).Prefix;
         return true;
     }
 
     // Records of equal keys and ranks keep their order; telling them apart by it spares the
-    // buffer a stable sort needs.
+    // buffer a stable sort needs. Records that arrive in order, as those of a file written in
+    // this index's order do, cost one pass.
     void sort()
     {
-        std::sort(items_.begin(), items_.end(), [this](const Item &a, const Item &b) {
+        const auto before = [this](const Item &a, const Item &b) {
             const int order = compareKeys(a, b);
             if (order != 0)
                 return order < 0;
             return a.tieRank != b.tieRank ? a.tieRank < b.tieRank : a.position < b.position;
-        });
+        };
+        if (!std::is_sorted(items_.begin(), items_.end(), before) && !sortByPrefixBytes())
+            std::sort(items_.begin(), items_.end(), before);
     }
 
     // The records in their order, each with its key.
-    std::vector<std::pair<TztrRecord *, std::string_view>> keyedRecords() const
+    void assignTo(TztrIndexEntries &entries) const
     {
-        std::vector<std::pair<TztrRecord *, std::string_view>> result;
-        result.reserve(items_.size());
-        for (const Item &item : items_)
-            result.emplace_back(item.record, keyOf(item));
-        return result;
+        entries.AssignKeyed(items_.size(), [this](std::size_t i) {
+            const Item &item = items_[i];
+            return std::pair(item.record, TztrIndexKey(keyOf(item), item.prefix));
+        });
     }
 
     bool hasEqualNeighbours() const
@@ -89,6 +91,45 @@ private:
         std::int64_t tieRank;
         TztrRecord *record;
     };
+
+    // A stable byte-wise sort on the prefixes, in place of comparisons: when every key fits its
+    // prefix and the tie ranks already rise with the items' order, the keys alone decide it. A
+    // byte that every key shares costs no pass. False, with nothing sorted, when it does not apply.
+    bool sortByPrefixBytes()
+    {
+        constexpr std::size_t byteCount = TztrIndexEntry::KeyPrefixBytes;
+        const bool keysFit = std::all_of(items_.begin(), items_.end(), [](const Item &item) {
+            return item.length <= byteCount;
+        });
+        const bool ranksRise = std::is_sorted(items_.begin(), items_.end(), [](const Item &a, const Item &b) {
+            return a.tieRank < b.tieRank;
+        });
+        if (!keysFit || !ranksRise)
+            return false;
+        std::vector<std::array<std::uint32_t, 256>> counts(byteCount);
+        for (const Item &item : items_) {
+            for (std::size_t at = 0; at < byteCount; ++at)
+                ++counts[at][prefixByte(item.prefix, at)];
+        }
+        std::vector<Item> sorted(items_.size());
+        for (std::size_t at = byteCount; at-- > 0;) {
+            std::array<std::uint32_t, 256> &places = counts[at];
+            if (std::find(places.begin(), places.end(), items_.size()) != places.end())
+                continue;
+            std::uint32_t next = 0;
+            for (std::uint32_t &place : places)
+                next += std::exchange(place, next);
+            for (const Item &item : items_)
+                sorted[places[prefixByte(item.prefix, at)]++] = item;
+            items_.swap(sorted);
+        }
+        return true;
+    }
+
+    static unsigned prefixByte(const TztrKeyPrefix &prefix, std::size_t at)
+    {
+        return static_cast<unsigned>(prefix[at / 8] >> (56 - 8 * (at % 8))) & 0xFF;
+    }
 
     std::string_view keyOf(const Item &item) const { return std::string_view(keys_).substr(item.offset, item.length); }
 
@@ -175,7 +216,7 @@ void TztrIndex::ownSearchKey(const TztrFieldList &fieldList, const TztrRecord *k
         key.Key.emplace(key.Bytes);
 }
 
-void TztrIndex::LoadIndex()
+std::vector<TztrRecord *> TztrIndex::IndexedRecords() const
 {
     const TztrCommon &store = table_.Common();
     TztrStoreLock lock(store);
@@ -192,11 +233,42 @@ void TztrIndex::LoadIndex()
             table_.RecalcStoredRecord(record);
         records.push_back(record);
     }
+    return records;
+}
+
+void TztrIndex::loadEntries(const std::vector<TztrRecord *> &records)
+{
     entries_.Assign(records);
     sortKeys_ = false;
-    idPlacesVersion_ = IsRowOrder() && records.size() == static_cast<std::size_t>(store.RecordCount())
-                           ? entries_.Version()
-                           : 0;
+    const bool everyRecord = records.size() == static_cast<std::size_t>(table_.Common().RecordCount());
+    idPlacesVersion_ = IsRowOrder() && everyRecord ? entries_.Version() : 0;
+}
+
+void TztrIndex::LoadIndex()
+{
+    loadEntries(IndexedRecords());
+}
+
+bool TztrIndex::placeInOrder(const std::vector<TztrRecord *> &records)
+{
+    KeyedRecords keyed;
+    const bool byKeys =
+        SortKeysApply(table_, fieldList_) &&
+        keyed.build(table_, fieldList_, records, [this](const TztrRecord *record) { return tieRank(record); });
+    if (byKeys) {
+        keyed.sort();
+        keyed.assignTo(entries_);
+        startSortKeys();
+    } else {
+        std::vector<TztrRecord *> sorted = records;
+        std::stable_sort(sorted.begin(), sorted.end(), [this](const TztrRecord *a, const TztrRecord *b) {
+            return CompareIndexRecords(fieldList_, a, b, false, true) < 0;
+        });
+        entries_.Assign(sorted);
+        sortKeys_ = false;
+    }
+    ordered_ = true;
+    return options_.Contains(mtcoUnique) && (byKeys ? keyed.hasEqualNeighbours() : hasEqualNeighbours());
 }
 
 void TztrIndex::SortIndex()
@@ -209,24 +281,7 @@ void TztrIndex::SortIndex()
     {
         TztrStoreLock lock(table_.Common());
         // Sorted apart and put back whole, so that a comparison that throws leaves every entry.
-        std::vector<TztrRecord *> sorted = entries_.ToVector();
-        KeyedRecords keyed;
-        const bool byKeys =
-            SortKeysApply(table_, fieldList_) &&
-            keyed.build(table_, fieldList_, sorted, [this](const TztrRecord *record) { return tieRank(record); });
-        if (byKeys) {
-            keyed.sort();
-            entries_.AssignKeyed(keyed.keyedRecords());
-            startSortKeys();
-        } else {
-            std::stable_sort(sorted.begin(), sorted.end(), [this](const TztrRecord *a, const TztrRecord *b) {
-                return CompareIndexRecords(fieldList_, a, b, false, true) < 0;
-            });
-            entries_.Assign(sorted);
-            sortKeys_ = false;
-        }
-        ordered_ = true;
-        if (options_.Contains(mtcoUnique) && (byKeys ? keyed.hasEqualNeighbours() : hasEqualNeighbours()))
+        if (placeInOrder(entries_.ToVector()))
             throw EMemTableDupKey(SDupKey);
     }
     table_.Progress(100, mtpcSort);
@@ -243,12 +298,37 @@ bool TztrIndex::hasEqualNeighbours() const
 
 void TztrIndex::Rebuild()
 {
-    LoadIndex();
-    if (entries_.Empty()) {
+    Rebuild(IndexedRecords());
+}
+
+bool TztrIndex::TakesSameRecordsAs(const TztrIndex &other) const
+{
+    // A recalculation on indexing is a side effect each index's walk makes anew.
+    return &table_ == &other.table_ && statusSet_ == other.statusSet_ && !table_.RecalcOnIndex();
+}
+
+void TztrIndex::Rebuild(const std::vector<TztrRecord *> &records)
+{
+    if (IsRowOrder() || records.empty()) {
+        loadEntries(records);
         ordered_ = true;
-        startSortKeys();
+        if (records.empty())
+            startSortKeys();
     } else {
-        SortIndex();
+        // Sorted straight from the store: an unsorted entry list would only be thrown away.
+        bool duplicates = false;
+        try {
+            table_.Progress(0, mtpcSort);
+            TztrStoreLock lock(table_.Common());
+            duplicates = placeInOrder(records);
+        } catch (...) {
+            // The entries hold no freed record and stay unsorted, as after loading them first.
+            loadEntries(records);
+            throw;
+        }
+        if (duplicates)
+            throw EMemTableDupKey(SDupKey);
+        table_.Progress(100, mtpcSort);
     }
     if (isTableCurrent() && table_.CursorPosition() >= Count())
         table_.SetCursorPosition(Count() - 1);
@@ -605,8 +685,16 @@ TztrIndex *TztrIndexes::GetByFieldNames(const std::string &fieldNames) const
 
 void TztrIndexes::ReBuildAll()
 {
-    for (const auto &index : indexes_)
-        index->Rebuild();
+    // Indexes that take the same records share one walk over the store.
+    std::vector<TztrRecord *> records;
+    const TztrIndex *walked = nullptr;
+    for (const auto &index : indexes_) {
+        if (!walked || !index->TakesSameRecordsAs(*walked)) {
+            records = index->IndexedRecords();
+            walked = index.get();
+        }
+        index->Rebuild(records);
+    }
 }
 
 void TztrIndexes::MarkAllUnordered()

@@ -52,6 +52,12 @@ public:
     // Refuses equal keys of a unique index with EMemTableDupKey.
     void SortIndex();
     void Rebuild();
+    // From the records IndexedRecords gave.
+    void Rebuild(const std::vector<TztrRecord *> &records);
+    // The store's records this index holds, in store order.
+    std::vector<TztrRecord *> IndexedRecords() const;
+    // True when IndexedRecords of both give the same records.
+    bool TakesSameRecordsAs(const TztrIndex &other) const;
     void Clear();
 
     // Field comparison of two records in index order; with tieBreak equal keys are told apart by
@@ -88,6 +94,10 @@ private:
     };
 
     bool isTableCurrent() const;
+    void loadEntries(const std::vector<TztrRecord *> &records);
+    // Fills the entries with the records in index order; true when a unique index then holds
+    // equal keys.
+    bool placeInOrder(const std::vector<TztrRecord *> &records);
     bool accepts(const TztrRecord *record) const { return statusSet_.Contains(TUpdateStatus(record->UpdateStatus)); }
     // Entries carry their sort keys while every one of them has its key and the keys' order
     // holds (the locale and the comparison event unchanged since).

@@ -303,24 +303,25 @@ void TztrIndexEntries::Assign(const std::vector<TztrRecord *> &records)
     assignEntries(records.size(), [&records](std::size_t i) { return TztrIndexEntry{records[i], {}, nullptr}; });
 }
 
-void TztrIndexEntries::AssignKeyed(const std::vector<std::pair<TztrRecord *, std::string_view>> &keyedRecords)
+void TztrIndexEntries::AssignKeyed(std::size_t count, const KeyedRecordAt &keyedAt)
 {
     std::size_t sharedSize = 0;
-    for (const auto &keyed : keyedRecords) {
-        if (isLong(keyed.second))
-            sharedSize += longKeySize(keyed.second);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view key = keyedAt(i).second.Bytes;
+        if (isLong(key))
+            sharedSize += longKeySize(key);
     }
     std::unique_ptr<char[]> shared = std::make_unique_for_overwrite<char[]>(sharedSize);
     char *next = shared.get();
     // Room for the chunk before the entries referring to it go in.
     keyChunks_.reserve(keyChunks_.size() + 1);
-    assignEntries(keyedRecords.size(), [&](std::size_t i) {
-        const auto &[record, key] = keyedRecords[i];
-        TztrIndexEntry entry{record, TztrIndexKey(key).Prefix, nullptr};
-        if (isLong(key)) {
+    assignEntries(count, [&](std::size_t i) {
+        const auto [record, key] = keyedAt(i);
+        TztrIndexEntry entry{record, key.Prefix, nullptr};
+        if (isLong(key.Bytes)) {
             entry.LongKey = next;
-            writeLongKey(next, key);
-            next += longKeySize(key);
+            writeLongKey(next, key.Bytes);
+            next += longKeySize(key.Bytes);
         }
         return entry;
     });

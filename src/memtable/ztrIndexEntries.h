@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -39,6 +40,8 @@ struct TztrIndexKey {
     TztrKeyPrefix Prefix{};
 
     explicit TztrIndexKey(std::string_view bytes);
+    // With the prefix already worked out from the bytes.
+    TztrIndexKey(std::string_view bytes, const TztrKeyPrefix &prefix) : Bytes(bytes), Prefix(prefix) {}
     // The order of two keys as far as their prefixes tell: 0 when they agree there.
     static int ComparePrefixes(const TztrKeyPrefix &a, const TztrKeyPrefix &b)
     {
@@ -85,7 +88,9 @@ public:
     void Erase(int position);
     // Replace every entry with the records given, in their order (with their keys).
     void Assign(const std::vector<TztrRecord *> &records);
-    void AssignKeyed(const std::vector<std::pair<TztrRecord *, std::string_view>> &keyedRecords);
+    // Gives, by position, each record with its key; the key bytes are copied.
+    using KeyedRecordAt = std::function<std::pair<TztrRecord *, TztrIndexKey>(std::size_t)>;
+    void AssignKeyed(std::size_t count, const KeyedRecordAt &keyedAt);
     std::vector<TztrRecord *> ToVector() const;
 
     // Predicates take a TztrIndexEntry.

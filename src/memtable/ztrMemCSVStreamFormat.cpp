@@ -687,7 +687,7 @@ bool TztrCustomCSVStreamFormat::loadRecordDirectly(TztrCustomMemTable &table)
         try {
             if (isNull)
                 field.Clear();
-            else if (!record.WriteString(field, item_))
+            else if (!storedAsRead(field, item_) || !record.WriteString(field, item_))
                 storeItem(field, item_);
         } catch (...) {
             return false;
@@ -702,6 +702,11 @@ bool TztrCustomCSVStreamFormat::loadRecordDirectly(TztrCustomMemTable &table)
         rethrowWithContext(placeOfLine() + ")");
     }
     return true;
+}
+
+bool TztrCustomCSVStreamFormat::storedAsRead(const TField &field, const std::string &text) const
+{
+    return !isTextType(field.DataType()) || text.find(escapeChar_) == std::string::npos;
 }
 
 void TztrCustomCSVStreamFormat::storeItem(TField &field, const std::string &text)

@@ -133,6 +133,8 @@ private:
     void itemText(TField &field, bool &isNull, std::string &text);
     void loadRecord(TztrCustomMemTable &table);
     bool loadRecordDirectly(TztrCustomMemTable &table);
+    // False when storeItem must decode the text before the field takes it.
+    bool storedAsRead(const TField &field, const std::string &text) const;
     void storeItem(TField &field, const std::string &text);
     bool headerExpected() const { return !noHeader_.Contains(sfLoadNoHeader); }
     std::string placeOfLine() const;

@@ -61,11 +61,19 @@ std::string TStringField::GetAsString() const
 
 void TStringField::SetAsStringValue(const std::string &value)
 {
-    // The stored form has room for Size characters; a longer text is cut.
     StoredText buffer(static_cast<std::size_t>(DataSize()));
-    const std::size_t length = std::min(value.size(), static_cast<std::size_t>(Size()));
-    std::memcpy(buffer.data(), value.data(), length);
+    StringToNative(value, buffer.data());
     SetData(buffer.data());
+}
+
+bool TStringField::StringToNative(const std::string &value, void *native) const
+{
+    // The stored form has room for Size characters; a longer text is cut.
+    const std::size_t length = std::min(value.size(), static_cast<std::size_t>(Size()));
+    auto *bytes = static_cast<char *>(native);
+    std::memcpy(bytes, value.data(), length);
+    std::memset(bytes + length, 0, static_cast<std::size_t>(DataSize()) - length);
+    return true;
 }
 
 std::u16string TStringField::GetAsWideString() const

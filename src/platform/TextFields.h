@@ -18,6 +18,7 @@ public:
 
     // The value, or nothing when the field is null.
     bool GetValue(std::string &value) const;
+    bool StringToNative(const std::string &value, void *native) const override;
 
 protected:
     TStringField(TFieldType type, int size);
