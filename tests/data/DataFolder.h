@@ -22,9 +22,9 @@ using datamtest::dataFile;
 
 struct RecordingProgress : Progress
 {
-    void start(int maximum, const std::string &caption) override
+    void start(int max, const std::string &caption) override
     {
-        events.push_back("start " + std::to_string(maximum) + " " + caption);
+        events.push_back("start " + std::to_string(max) + " " + caption);
     }
     void setCaption(const std::string &caption) override { events.push_back(caption); }
     void step() override { events.push_back("step"); }
@@ -74,10 +74,7 @@ protected:
     TDMEnvironment environment(const std::string &login = "tesztelo") const
     {
         return {[path = folder.withSeparator()] { return path; },
-                [login](std::string &name) {
-                    name = login;
-                    return true;
-                }};
+                [login](std::string &name) { return !(name = login).empty(); }};
     }
 
     TempFolder folder;
