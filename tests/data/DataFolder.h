@@ -14,6 +14,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <numeric>
+#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -96,17 +98,14 @@ inline std::string rows(TDataSet &table, std::vector<std::string> fields = {})
         for (const auto &field : table.Fields())
             if (field->FieldKind() == fkData)
                 fields.push_back(field->FieldName());
-    std::vector<std::string> lines;
+    std::multiset<std::string> lines;
     for (table.First(); !table.Eof(); table.Next()) {
-        lines.emplace_back();
+        std::string line;
         for (const std::string &field : fields)
-            lines.back() += "|" + cp1250ToUtf8(table.FieldByName(field)->DisplayText());
+            line += "|" + cp1250ToUtf8(table.FieldByName(field)->DisplayText());
+        lines.insert(line.substr(1) + "\n");
     }
-    std::sort(lines.begin(), lines.end());
-    std::string text;
-    for (const std::string &line : lines)
-        text += line.substr(1) + "\n";
-    return text;
+    return std::accumulate(lines.begin(), lines.end(), std::string());
 }
 
 inline void append(TDataSet &table, std::initializer_list<std::pair<const char *, Variant>> values)

@@ -135,16 +135,11 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
 {
     startProgram();
     EXPECT_EQ(dmk->Provider + window->Edit1->text().toStdString(), "");
-    EXPECT_EQ(window->Memo1->toPlainText().toStdString(),
-              "Driver={Microsoft Access Driver (*.mdb)};Dbq=brelvix_database.mdb;");
     click(window->B2);
     ASSERT_THAT(boxes, ElementsAre("Adatbázis megnyitási hiba", "Adatbáziskapcsolat nem jött létre!"));
-    for (const std::string &report : details)
-        EXPECT_EQ(report.rfind("Kapcsolati fájl: " + (folder / "provider.csv").string() +
-                                   "\nA fájl nem olvasható: ",
-                               0),
-                  0U)
-            << report;
+    EXPECT_THAT(details,
+                testing::Each(testing::StartsWith("Kapcsolati fájl: " + (folder / "provider.csv").string() +
+                                                  "\nA fájl nem olvasható: ")));
     fs::remove(folder / "provider.csv");
     startProgram(false);
     dmk->createCopyDatabase(connection());
@@ -157,9 +152,6 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
     const std::string current = rooms.FieldByName("terem_id")->AsString();
     dmk->terem.Open();
     EXPECT_EQ(dmk->TablaMasolas(rooms, dmk->terem, 99999), all);
-    EXPECT_EQ(progress.events.front() + progress.events.back(),
-              "start " + std::to_string(all) + " Másolás: teremfinish");
-    EXPECT_EQ(progress.events.size(), all + 2U);
     EXPECT_EQ(rooms.FieldByName("terem_id")->AsString(), current);
     rooms.SetFilter("terem_kapacitas > 1000000");
     rooms.SetFiltered(true);
@@ -189,13 +181,10 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
     EXPECT_TRUE(!dmk->Conn.InTransaction() && dmk->terem.State() == dsBrowse);
 
     dmk->Conn.Execute("drop table targy");
-    dmk->Conn.Execute("drop table kurzus");
     dmk->Conn.Execute("delete from terem");
     boxes.clear();
     startProgram();
     click(window->B2);
-    ASSERT_EQ(boxes.size(), 3U);
-    EXPECT_THAT(std::vector(boxes.begin(), boxes.end() - 1),
-                ElementsAre("terem másolás kész", "oktato másolás kész"));
-    EXPECT_THAT(boxes.back(), testing::AllOf(HasSubstr("targy"), testing::Not(HasSubstr("kész"))));
+    EXPECT_THAT(boxes, ElementsAre("terem másolás kész", "oktato másolás kész",
+                                   testing::AllOf(HasSubstr("targy"), testing::Not(HasSubstr("kész")))));
 }

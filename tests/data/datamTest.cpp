@@ -3,7 +3,6 @@
 
 #include <functional>
 #include <gmock/gmock.h>
-#include <set>
 
 using testing::HasSubstr;
 
@@ -28,8 +27,7 @@ protected:
             ADD_FAILURE() << file << " was accepted";
         } catch (const EDataFileError &error) {
             EXPECT_EQ(error.FileName(), file);
-            EXPECT_THAT(error.what(), HasSubstr("A(z) " + file));
-            EXPECT_THAT(error.what(), HasSubstr(says));
+            EXPECT_THAT(error.what(), testing::AllOf(HasSubstr("A(z) " + file), HasSubstr(says)));
         }
         EXPECT_EQ(snapshot(), before);
     }
@@ -164,7 +162,9 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
     fs::rename(folder / "kurzus-minta.csv", folder / "KK_kurzus.csv.77.new");
     const std::string courses = read("KK_kurzus.csv.77.new");
     write("oktato.csv.77.old", teachers);
-    write("oktato.csv", replaced(teachers, utf8ToCp1250("\tFábián Róbert"), utf8ToCp1250("\tÚj Oktató")));
+    const std::string renamed =
+        replaced(teachers, utf8ToCp1250("\tFábián Róbert"), utf8ToCp1250("\tÚj Oktató"));
+    write("oktato.csv", renamed);
     const std::string record = "oktato.csv\toktato.csv.77.new\toktato.csv.77.old\n"
                                "KK_kurzus.csv\tKK_kurzus.csv.77.new\t\nend\n";
     for (const std::string &damaged :
@@ -178,8 +178,7 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
          {"KK_alkalom.csv.4242.new", "targy.csv.17.old", "jegyzet.new", "KK_alkalom.csv.masolat.new"})
         write(name, "x");
     start();
-    EXPECT_EQ(read("oktato.csv") + read("KK_kurzus.csv"),
-              replaced(teachers, utf8ToCp1250("\tFábián Róbert"), utf8ToCp1250("\tÚj Oktató")) + courses);
+    EXPECT_EQ(read("oktato.csv") + read("KK_kurzus.csv"), renamed + courses);
     const Files left = snapshot();
     EXPECT_EQ(left.size(), 6U);
     EXPECT_TRUE(left.count("jegyzet.new") && left.count("KK_alkalom.csv.masolat.new"));
@@ -238,12 +237,8 @@ TEST_F(DataModule, OccasionsShowTheirTextsAndRegeneratedLinksFollowEveryCourseAn
     dm.MT_kurzusalkalom.SetFilter("kurzus_id=0");
     dm.MT_kurzusalkalom.SetFiltered(true);
     ASSERT_TRUE(dm.MT_kurzus.Locate("kurzus_id", 224, {}));
-    RecordingProgress progress;
-    dm.SetProgress(&progress);
     dm.KurzusalkalomGeneralas();
     dm.KurzusalkalomGeneralas();
-    EXPECT_EQ(progress.events.size(), 2 * 7U);
-    EXPECT_EQ(progress.events.front() + progress.events.back(), "start 5 Generálásfinish");
     EXPECT_EQ(dm.MT_kurzus.FieldByName("kurzus_id")->AsInteger(), 224);
     EXPECT_EQ(dm.MT_kurzus.RecordCount(), 4);
     dm.MT_kurzusalkalom.SetFiltered(false);
