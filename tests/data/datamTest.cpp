@@ -1,4 +1,5 @@
 #include "DataFolder.h"
+#include "calendar/veltoCalendar.h"
 #include "data/datamFileSet.h"
 
 #include <functional>
@@ -261,4 +262,16 @@ TEST_F(DataModule, OccasionsShowTheirTextsAndRegeneratedLinksFollowEveryCourseAn
     TDM again(environment());
     EXPECT_EQ(rows(again.MT_alkalom, texts),
               "Hétfő|Páros héten        |Hiba!\nnapGetText!(0)|Minden héten       |B-302\n");
+}
+
+// The lunch break sits between the sixth and seventh lesson and the day ends with the fourteenth.
+TEST_F(DataModule, TimeRowPresetLaysOutTheDayWithItsBreak)
+{
+    TDM dm(environment());
+    TveltoCalendar calendar;
+    dm.SzunetSor = true;
+    dm.applyTimeRowPreset(7, calendar);
+    const auto &rows = calendar.Rows();
+    EXPECT_EQ(std::to_string(rows.size()) + rows[6].Label.toStdString() + rows.back().Label.toStdString(),
+              "15SZÜNET14 19:15-20:00");
 }
