@@ -264,14 +264,18 @@ TEST_F(DataModule, OccasionsShowTheirTextsAndRegeneratedLinksFollowEveryCourseAn
               "Hétfő|Páros héten        |Hiba!\nnapGetText!(0)|Minden héten       |B-302\n");
 }
 
-// The lunch break sits between the sixth and seventh lesson and the day ends with the fourteenth.
-TEST_F(DataModule, TimeRowPresetLaysOutTheDayWithItsBreak)
+// Hourly rows run from seven to the last at seven in the evening; the lunch break sits between the
+// sixth and seventh lesson and the day ends with the fourteenth.
+TEST_F(DataModule, TimeRowPresetsLayOutTheDayInTheirPeriods)
 {
     TDM dm(environment());
-    TveltoCalendar calendar;
     dm.SzunetSor = true;
-    dm.applyTimeRowPreset(7, calendar);
-    const auto &rows = calendar.Rows();
-    EXPECT_EQ(std::to_string(rows.size()) + rows[6].Label.toStdString() + rows.back().Label.toStdString(),
-              "15SZÜNET14 19:15-20:00");
+    for (const auto &[mode, expected] : {std::pair(1, "13 13:00 19:00"), {7, "15 SZÜNET 14 19:15-20:00"}}) {
+        TveltoCalendar calendar;
+        dm.applyTimeRowPreset(mode, calendar);
+        const auto &rows = calendar.Rows();
+        EXPECT_EQ(std::to_string(rows.size()) + " " + rows[6].Label.toStdString() + " " +
+                      rows.back().Label.toStdString(),
+                  expected);
+    }
 }
