@@ -14,6 +14,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <numeric>
+#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -22,9 +24,9 @@ using datamtest::dataFile;
 
 struct RecordingProgress : Progress
 {
-    void start(int maximum, const std::string &caption) override
+    void start(int max, const std::string &caption) override
     {
-        events.push_back("start " + std::to_string(maximum) + " " + caption);
+        events.push_back("start " + std::to_string(max) + " " + caption);
     }
     void setCaption(const std::string &caption) override { events.push_back(caption); }
     void step() override { events.push_back("step"); }
@@ -74,10 +76,7 @@ protected:
     TDMEnvironment environment(const std::string &login = "tesztelo") const
     {
         return {[path = folder.withSeparator()] { return path; },
-                [login](std::string &name) {
-                    name = login;
-                    return true;
-                }};
+                [login](std::string &name) { return !(name = login).empty(); }};
     }
 
     TempFolder folder;
@@ -99,17 +98,14 @@ inline std::string rows(TDataSet &table, std::vector<std::string> fields = {})
         for (const auto &field : table.Fields())
             if (field->FieldKind() == fkData)
                 fields.push_back(field->FieldName());
-    std::vector<std::string> lines;
+    std::multiset<std::string> lines;
     for (table.First(); !table.Eof(); table.Next()) {
-        lines.emplace_back();
+        std::string line;
         for (const std::string &field : fields)
-            lines.back() += "|" + cp1250ToUtf8(table.FieldByName(field)->DisplayText());
+            line += "|" + cp1250ToUtf8(table.FieldByName(field)->DisplayText());
+        lines.insert(line.substr(1) + "\n");
     }
-    std::sort(lines.begin(), lines.end());
-    std::string text;
-    for (const std::string &line : lines)
-        text += line.substr(1) + "\n";
-    return text;
+    return std::accumulate(lines.begin(), lines.end(), std::string());
 }
 
 inline void append(TDataSet &table, std::initializer_list<std::pair<const char *, Variant>> values)

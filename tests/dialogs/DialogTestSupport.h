@@ -200,17 +200,19 @@ class DataModule : public testing::Test {
 protected:
     void SetUp() override
     {
-        // The module does not start without these three master files.
+        // The master files the module cannot start without, and link files with columns of their own.
         for (const auto &[fileName, columns] :
-             {std::pair{"targy.csv", &datamtest::TargyColumns}, std::pair{"oktato.csv", &datamtest::OktatoColumns},
-              std::pair{"terem.csv", &datamtest::TeremColumns}})
-            std::ofstream(folder.path() / fileName, std::ios::binary) << datamtest::dataFile(*columns, {});
-        // The curriculum-subject links carry how the subject is taken.
-        std::ofstream(folder.path() / "mintatantervtargy.csv", std::ios::binary) << datamtest::dataFile(
-            {{"mintatanterv_id", "Integer"}, {"targy_id", "Integer"}, {"targy_felveteltipus", "String", 100}}, {});
-        // The course-subject links carry their own head count in the program's files.
-        std::ofstream(folder.path() / "KK_kurzustargy.csv", std::ios::binary) << datamtest::dataFile(
-            {{"kurzus_id", "Integer"}, {"targy_id", "Integer"}, {"maxletszam", "Integer"}}, {});
+             {std::pair{"targy.csv", "targy_id=AutoInc targy_nev=String,100 targy_kod=String,50 targy_ea=Integer "
+                                     "targy_gy=Integer targy_la=Integer targy_kredit=Integer "
+                                     "targy_teljesites=String,50 tanszek_id=Integer szabad=Integer evjarat=Integer"},
+              {"oktato.csv", "oktato_id=AutoInc oktato_kkod=String,20 oktato_nev=String,60"},
+              {"terem.csv", "terem_id=AutoInc terem_kod=String,40 terem_hely=String,20 terem_kapacitas=Integer "
+                            "terem_telephely=String,50"},
+              // The curriculum-subject links carry how the subject is taken.
+              {"mintatantervtargy.csv", "mintatanterv_id=Integer targy_id=Integer targy_felveteltipus=String,100"},
+              // The course-subject links carry their own head count in the program's files.
+              {"KK_kurzustargy.csv", "kurzus_id=Integer targy_id=Integer maxletszam=Integer"}})
+            std::ofstream(folder.path() / fileName, std::ios::binary) << datamtest::dataFile(columns, {});
         const std::string dataFolder = folder.withSeparator();
         const auto loginName = [](std::string &name) { return !(name = "tesztelo").empty(); };
         dm = std::make_unique<TDM>(TDMEnvironment{[dataFolder] { return dataFolder; }, loginName});
