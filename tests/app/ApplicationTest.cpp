@@ -9,7 +9,6 @@
 #include "app/vonalzo.h"
 #include "data/adoform.h"
 #include "data/kozepreteg.h"
-#include "platform/InstanceLock.h"
 #include "platform/SysUtils.h"
 #include "support/ModalAnswerer.h"
 
@@ -18,24 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Lock names are system-wide; the process id keeps parallel test runs apart.
-std::string uniqueName(const std::string &tag)
-{
-    return "brelvix-test/" + std::to_string(QCoreApplication::applicationPid()) + "/" + tag;
-}
-
-// Starts the probe, which holds the lock of `name` until its input closes; returns it once it has
-// said whether it got the lock.
-std::unique_ptr<QProcess> startProbe(const std::string &name, QByteArray &answer)
-{
-    auto probe = std::make_unique<QProcess>();
-    probe->start(QStringLiteral(INSTANCE_LOCK_PROBE_FILE), {QString::fromStdString(name)});
-    while (!probe->canReadLine() && probe->waitForReadyRead(-1)) {
-    }
-    answer = probe->readLine().trimmed();
-    return probe;
-}
 
 // The sample data in a folder of the test's own.
 class DataFolder {
@@ -96,30 +77,6 @@ TEST(SingleInstance, NameComesFromTheFolderAndARefusalShowsItOnItsSecondLine)
     const QString refusal = QStringLiteral("Haggyá má! Elég belőlem egy is.\r\nC_/Plan/BrelvixKastorel");
     EXPECT_EQ(shown, refusal + " 1 1");
     EXPECT_TRUE(QString::fromStdString(testing::internal::GetCapturedStderr()).contains(refusal));
-}
-
-TEST(SingleInstance, LockIsHeldAcrossProcessesUntilTheHolderEndsOrIsKilledAndIsNotInherited)
-{
-    QByteArray answer;
-    auto theirs = startProbe(uniqueName("theirs"), answer);
-    ASSERT_EQ(answer, "held");
-    EXPECT_FALSE(InstanceLock(uniqueName("theirs")).isHeld());
-    // Deep installation folders give names far longer than a socket address holds.
-    const std::string deep = uniqueName(std::string(300, 'x'));
-    std::unique_ptr<QProcess> bystander;
-    {
-        const InstanceLock mine(uniqueName("mine")), deepA(deep + "/a"), deepB(deep + "/b");
-        EXPECT_TRUE(mine.isHeld() && deepA.isHeld() && deepB.isHeld() && !InstanceLock(deep + "/a").isHeld());
-        startProbe(uniqueName("mine"), answer)->waitForFinished(-1);
-        EXPECT_EQ(answer, "refused");
-        // A program started by the holder must not inherit the lock.
-        bystander = startProbe(uniqueName("bystander"), answer);
-    }
-    EXPECT_TRUE(InstanceLock(uniqueName("mine")).isHeld()) << "the bystander still running keeps it";
-    theirs->kill();
-    bystander->closeWriteChannel();
-    ASSERT_TRUE(theirs->waitForFinished(-1) && bystander->waitForFinished(-1));
-    EXPECT_TRUE(InstanceLock(uniqueName("theirs")).isHeld() && InstanceLock(uniqueName("bystander")).isHeld());
 }
 
 TEST(ProgramForms, AreCreatedInOrderHiddenShowSavesAndEndTheLoopWhenTheMainWindowCloses)

@@ -1,8 +1,20 @@
 // Choosing a course from the list, the calendar and the panel; working modes, selectors and keys.
 
 #include "app/brelvix_pasFixture.h"
+#include "app/vonalzo.h"
 
 using namespace mainwindowtest;
+
+// The values the progress bar showed each time it was drawn.
+struct DrawnValues : QObject {
+    QStringList values;
+    bool eventFilter(QObject *bar, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            values << QString::number(static_cast<QProgressBar *>(bar)->value());
+        return false;
+    }
+};
 
 class CourseSelection : public Faculty {
 protected:
@@ -99,10 +111,11 @@ TEST_F(CourseSelection, EachModeFillsItsSelectorAndAPickedRowShowsItsCourses)
         QTreeWidget *selector;
         QString button, prefix, rows, picked;
         Ids listed;
+        QString drawn = "";
     };
     for (const Mode &mode :
          {Mode{form->UM_terem, form->LV_terem, "Ü: termek", "Terem", "A-2 (Vár/12 fő), B-101 (Kelmendor/40 fő)",
-               "B-101 (Kelmendor/40 fő)", {10, 11}},
+               "B-101 (Kelmendor/40 fő)", {10, 11}, "0 2"},
           Mode{form->UM_oktato, form->LV_oktato, "Ü: oktatók", "Oktató", "Kovács Anna (KA), Nagy Béla", "Nagy Béla", {14}},
           Mode{form->UM_tantargy, form->LV_tantargy, "Ü: tantargyak", "Tantárgy", "BIO, MAT", "MAT Matematika(3)", {10, 12}},
           Mode{form->UM_orarend, form->LV_orarend, "Ü: órarendek", "Órarend", "Első évfolyam, Második (esti), Üres",
@@ -120,10 +133,16 @@ TEST_F(CourseSelection, EachModeFillsItsSelectorAndAPickedRowShowsItsCourses)
             EXPECT_EQ(form->PC->isTabVisible(form->PC->indexOf(page)), page == form->PC_oktatok || mode.selector->parentWidget() == page);
         // A picked row forgets a timetable chosen through the dialog.
         form->TimetableId = 2;
-        mode.selector->setCurrentItem(mode.selector->topLevelItem(1));
+        DrawnValues drawn;
+        Vonal->ProgressBar1->installEventFilter(&drawn);
+        clickRow(*mode.selector, mode.selector->topLevelItem(1));
         EXPECT_EQ(form->windowTitle(), caption(mode.prefix.toUtf8(), (": " + mode.picked).toUtf8()));
         EXPECT_EQ(sortedCourses(), mode.listed) << mode.prefix.toStdString();
         EXPECT_EQ(form->TimetableId, -1);
+        // Only the room walk shows its progress: drawn empty as it starts and full at its last course.
+        EXPECT_EQ(drawn.values.isEmpty() ? "" : drawn.values.front() + ' ' + drawn.values.back(), mode.drawn);
+        EXPECT_FALSE(Vonal->isVisible());
+        EXPECT_TRUE(mode.drawn.isEmpty() || (Vonal->windowTitle() == "Fress" && Vonal->ProgressBar1->maximum() == 2));
     }
     QTest::mouseClick(form->B_group, Qt::LeftButton);
     EXPECT_EQ(form->windowTitle(), caption("Orarend", ": Nincs kiválasztva")) << "the button's prefix has no accent";
