@@ -44,18 +44,6 @@ long windowCount()
     return std::count_if(windows.begin(), windows.end(), [](QWidget *window) { return window->windowType() != Qt::Popup; });
 }
 
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
-
 } // namespace
 
 TEST(SingleInstance, NameComesFromTheFolderAndARefusalShowsItOnItsSecondLine)
@@ -84,7 +72,7 @@ TEST(ProgramForms, AreCreatedInOrderHiddenShowSavesAndEndTheLoopWhenTheMainWindo
     const long windowsBefore = windowCount();
     {
         const DataFolder copy(QStringLiteral("adat"));
-        // An administrator of this desk: "X" shows and "Kilépés" asks nothing.
+        // An administrator of this desk: "Kilépés" asks nothing.
         const TProgramForms forms(copy.environment("qadlepu"));
         EXPECT_EQ(forms.CreationOrder(),
                   (std::vector<std::string>{"TDM", "TForm1", "TVonal", "Torarend", "TTargyfelvet", "Ttantargyszervezes",
@@ -107,13 +95,8 @@ TEST(ProgramForms, AreCreatedInOrderHiddenShowSavesAndEndTheLoopWhenTheMainWindo
         Form1->show();
         QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
         QTimer::singleShot(0, Form1, [&] {
-            // Without a database the copy window tells so when it opens.
-            EXPECT_EQ(answeringModals([] { QTest::mouseClick(Form1->B_admin, Qt::LeftButton); },
-                                      [](QWidget &box) { static_cast<QDialog &>(box).accept(); }),
-                      1);
-            EXPECT_TRUE(Form2->isVisible());
             QTest::mouseClick(Form1->Button1, Qt::LeftButton);
-            // Ends a loop that the copy window would otherwise keep running.
+            // Ends the loop, with 0 only when closing the main window closed the last one.
             QApplication::exit(lastClosed.count() == 1 ? 0 : 1);
         });
         EXPECT_EQ(QApplication::exec(), 0);
@@ -152,7 +135,7 @@ TEST(Application, EscapedExceptionIsShownOnceAndTheEventCountsAsUnhandledAndButt
                   buttons.button(QDialogButtonBox::No)->text(), QStringLiteral("Mégse&Igen&Nem"));
 }
 
-TEST(ProgressWindow, ShowsCaptionAndStepsHoldsTheInputAndPaintsTheFullBarAtOnce)
+TEST(ProgressWindow, ShowsCaptionAndStepsAndHoldsTheInputWhileItRuns)
 {
     TVonal window;
     Progress &progress = window;
@@ -166,12 +149,8 @@ TEST(ProgressWindow, ShowsCaptionAndStepsHoldsTheInputAndPaintsTheFullBarAtOnce)
     progress.setCaption("Mentés:Órarendek");
     progress.step();
     EXPECT_EQ(shown(), QStringLiteral("Mentés:Órarendek 2/3 modal"));
-    // The operations never yield to the event loop, so the last step is painted at once.
-    PaintCounter counter;
-    window.ProgressBar1->installEventFilter(&counter);
     progress.step();
     progress.step();
-    EXPECT_GT(counter.paints, 0);
     EXPECT_EQ(shown(), QStringLiteral("Mentés:Órarendek 3/3 modal")) << "steps beyond the maximum keep the bar full";
     progress.finish();
     EXPECT_EQ(shown(), QStringLiteral("Mentés:Órarendek 3/3 hidden"));

@@ -94,7 +94,7 @@ TEST_F(OccasionEditing, AddedOccasionTakesTheSelectedCellsTheWeekMaskAndInRoomMo
     QTest::mouseClick(form->VL->viewport(), Qt::LeftButton, {}, cellCentre(5, 6));
     const int start = form->VL->SelStartMinute(), end = form->VL->SelEndMinute();
     form->Felvetel->trigger();
-    const int id = currentOccasion();
+    const int id = form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger();
     DM->MT_alkalom.SetFiltered(false);
     EXPECT_EQ(rowsOf(DM->MT_alkalom, {"alkalom_id", "kurzus_id", "gyakorisag", "terem_id", "hetek"}).value(4),
               QString::number(id) + "|10|5|0|110011001100110");
