@@ -1,10 +1,9 @@
-// The program around its windows: one copy per folder, its forms, errors, progress and the wheel.
+// The program around its windows: one copy per folder, its forms, errors and progress.
 
 #include "app/Application.h"
 #include "app/ProgramForms.h"
 #include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
-#include "app/WheelAsArrowKeys.h"
 #include "app/brelvix_pas.h"
 #include "app/vonalzo.h"
 #include "data/adoform.h"
@@ -72,7 +71,7 @@ TEST(ProgramForms, AreCreatedInOrderHiddenShowSavesAndEndTheLoopWhenTheMainWindo
     const long windowsBefore = windowCount();
     {
         const DataFolder copy(QStringLiteral("adat"));
-        // An administrator of this desk: "Kilépés" asks nothing.
+        // An administrator of this desk: "X" shows and "Kilépés" asks nothing.
         const TProgramForms forms(copy.environment("qadlepu"));
         EXPECT_EQ(forms.CreationOrder(),
                   (std::vector<std::string>{"TDM", "TForm1", "TVonal", "Torarend", "TTargyfelvet", "Ttantargyszervezes",
@@ -157,23 +156,4 @@ TEST(ProgressWindow, ShowsCaptionAndStepsAndHoldsTheInputWhileItRuns)
     // Equal bounds would make the bar an endless busy animation.
     progress.start(0, "Másolás: terem");
     EXPECT_EQ(shown(), QStringLiteral("Másolás: terem 0/1 modal"));
-}
-
-TEST(WheelAsArrowKeys, NotchMovesOneRowUpAwayFromTheUserAndDownOtherwiseWithoutScrolling)
-{
-    WheelAsArrowKeys wheelAsKeys;
-    qApp->installEventFilter(&wheelAsKeys);
-    QListWidget list;
-    for (int i = 0; i < 200; ++i)
-        list.addItem(QString::number(i));
-    list.resize(200, 100);
-    for (const auto &[delta, row] : {std::pair{120, 0}, std::pair{-120, 2}, std::pair{0, 2}}) {
-        list.setCurrentRow(1);
-        const QPointF inside(5, 5);
-        QWheelEvent wheel(inside, list.viewport()->mapToGlobal(inside), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(list.viewport(), &wheel);
-        EXPECT_EQ(list.currentRow(), row) << "delta " << delta;
-        EXPECT_EQ(list.verticalScrollBar()->value(), 0) << "a row in sight needs no scrolling";
-    }
 }

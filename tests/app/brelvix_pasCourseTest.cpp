@@ -6,10 +6,6 @@ using namespace mainwindowtest;
 
 class CourseEditing : public Faculty {
 protected:
-    bool linked(TztrMemTable &links, const char *keyField, int kurzusId, int id)
-    {
-        return linkField(links, keyField, kurzusId, id, keyField) == id;
-    }
     // Clicks a cell of the column and answers the number dialog with `typed`, or cancels it.
     int answerNumber(TDBGrid &grid, int column, const char *typed)
     {
@@ -253,7 +249,7 @@ TEST_F(CourseEditing, SubjectsGetAHeadCountAreAttachedRemovedRestoredAndMadeTheD
     for (int subject : {3, 5})
         appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", 90007}, {"targy_id", subject}});
     ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 10, {}));
-    setField(DM->MT_kurzus, "kurzusminta_id", 90007);
+    setFields(DM->MT_kurzus, {{"kurzusminta_id", 90007}});
     form->kurzustargydef->trigger();
     EXPECT_EQ(subjects(), (QStringList{"3|45", "5|-1"}));
     EXPECT_FALSE(DM->MT_kurzustargy.Filtered() || DM->MT_kurzusmintatargy.Filtered());

@@ -50,10 +50,11 @@ inline void appendRow(TDataSet &table, std::initializer_list<std::pair<const cha
     table.Post();
 }
 
-inline void setField(TDataSet &table, const char *field, const Variant &value)
+inline void setFields(TDataSet &table, std::initializer_list<std::pair<const char *, Variant>> values)
 {
     table.Edit();
-    table.FieldByName(field)->SetAsVariant(value);
+    for (const auto &[field, value] : values)
+        table.FieldByName(field)->SetAsVariant(value);
     table.Post();
 }
 
@@ -201,6 +202,10 @@ protected:
         if (!links.Locate(std::string("kurzus_id;") + keyField, VarArrayOf({kurzusId, id}), {}))
             return -999;
         return links.FieldByName(field)->AsInteger();
+    }
+    static bool linked(TztrMemTable &links, const char *keyField, int kurzusId, int id)
+    {
+        return linkField(links, keyField, kurzusId, id, keyField) == id;
     }
     void showTimetable(int id)
     {

@@ -43,7 +43,7 @@ protected:
     }
 };
 
-TEST_F(CourseSelection, ListRowsAndCalendarItemsMakeTheirCourseCurrentEverywhere)
+TEST_F(CourseSelection, ListRowsCalendarItemsAndTheWheelMakeTheirCourseCurrentEverywhere)
 {
     // Selected row and current colours, edit row, occasion panel: after each way of choosing a course.
     const auto state = [&] { return current() + ' ' + editRow() + ' ' + form->DBEdit7->text(); };
@@ -66,6 +66,16 @@ TEST_F(CourseSelection, ListRowsAndCalendarItemsMakeTheirCourseCurrentEverywhere
     EXPECT_THROW(form->SelectCourse(QStringLiteral("LV"), 11, -1), Exception);
     EXPECT_FALSE(form->SelectBusy) << "a failed selection does not block the next one";
     form->MT_kurzus_temp.Open();
+
+    // A wheel notch moves one row, up when turned away from the user and down otherwise.
+    for (const auto &[delta, row] : {std::pair{120, 0}, std::pair{-120, 2}, std::pair{0, 2}}) {
+        form->LV->setCurrentItem(form->LV->topLevelItem(1));
+        const QPoint inside = form->LV->visualItemRect(form->LV->topLevelItem(0)).center();
+        QWheelEvent wheel(inside, form->LV->viewport()->mapToGlobal(inside), {}, {0, delta}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form->LV->viewport(), &wheel);
+        EXPECT_EQ(form->LV->indexOfTopLevelItem(form->LV->currentItem()), row) << "delta " << delta;
+    }
 
     // The spin buttons step the week chooser; up past the last clears it, down stops at zero.
     form->HetekCB->setCurrentIndex(15);

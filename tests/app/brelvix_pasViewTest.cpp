@@ -27,17 +27,13 @@ TEST_F(MainWindow, CalendarItemCarriesItsOccasionAndIsRewrittenInPlace)
     // A rewrite keeps the item, its colours and teachers.
     item->SetOktatok(QStringLiteral("T1"));
     item->SetBGColor(clYellow);
-    occasion.Edit();
-    occasion.FieldByName("kezd_ido")->SetAsDateTime(at(Monday1 + 2, 12, 0));
-    occasion.FieldByName("veg_ido")->SetAsDateTime(at(Monday1 + 2, 12, 45));
-    occasion.FieldByName("gyakorisag")->SetAsInteger(2);
-    occasion.Post();
+    setFields(occasion, {{"kezd_ido", at(Monday1 + 2, 12, 0)}, {"veg_ido", at(Monday1 + 2, 12, 45)}, {"gyakorisag", 2}});
     EXPECT_EQ(messagesOf([&] { form->UpdateCalendarItem(occasion, course, nullptr); }), QStringList{});
     ASSERT_EQ(form->VL->Items().Count(), 1);
     EXPECT_EQ(describe(item), QStringLiteral("40/5 Szerda 12:00+45 K5; Analízis; #; T1"));
     EXPECT_EQ(item->BGColor(), clYellow);
     // An end past midnight gives the shortest item. The first item of an occasion is found.
-    setField(occasion, "veg_ido", at(Monday1 + 3, 0, 30));
+    setFields(occasion, {{"veg_ido", at(Monday1 + 3, 0, 30)}});
     form->UpdateOccasionInCalendar(occasion);
     form->AddCalendarItem(addOccasion(41, 5, at(Monday1, 10, 0), at(Monday1, 11, 0)), course, nullptr);
     form->AddCalendarItem(DM->MT_alkalom, course, nullptr);
@@ -89,7 +85,7 @@ TEST_F(MainWindow, CalendarItemBoxShowsTheRoomOnlyWhileSwitchedOnAndTheFirstThre
     TField *kiiras = form->MT_alkalom_temp.FieldByName("kiiras");
     EXPECT_EQ(kiiras->Text(), "Not display");
     for (const auto &[room, shown] : {std::pair{77, "Nincs meg a terem"}, std::pair{0, "Nincs meg a terem"}, std::pair{-1, "Nincs terem"}}) {
-        setField(form->MT_alkalom_temp, "terem_id", room);
+        setFields(form->MT_alkalom_temp, {{"terem_id", room}});
         EXPECT_EQ(kiiras->DisplayText(), shown) << room;
     }
     EXPECT_TRUE(HasWeekFrom("000100000000000", 1) && HasWeekFrom("000100000000000", 4) && !HasWeekFrom("000100000000000", 5));
