@@ -107,11 +107,14 @@ TEST_F(CourseEditing, SavingWritesTheEditRowIntoTheCourseOrCreatesASingleReserva
     EXPECT_TRUE(linked(DM->MT_kurzusorarend, "orarend_id", id, 1));
     EXPECT_EQ(form->B_kurzusmentes->text(), QStringLiteral("Kurzus mentése"));
     EXPECT_TRUE(form->Edit1->isReadOnly());
-    // In room mode it works without a timetable; elsewhere it needs one.
-    form->TimetableId = -1;
+    // In room mode it works without a timetable; elsewhere it needs one, timetable 0 as any other.
     form->WorkMode = 3;
-    form->B_egyedifoglalasClick();
-    EXPECT_EQ(form->B_kurzusmentes->text(), QStringLiteral("Kurzus mentése"));
+    for (const auto &[timetable, shown] : {std::pair{-1, "Kurzus mentése"}, std::pair{0, " Foglalás"}}) {
+        form->TimetableId = timetable;
+        form->B_egyedifoglalasClick();
+        EXPECT_EQ(form->B_kurzusmentes->text(), QString::fromUtf8(shown)) << timetable;
+    }
+    form->TimetableId = -1;
     form->WorkMode = 2;
     form->B_egyedifoglalasClick();
     save("Egyedi", "Terem foglalás", "", "0");
