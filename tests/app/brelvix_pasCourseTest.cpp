@@ -6,10 +6,6 @@ using namespace mainwindowtest;
 
 class CourseEditing : public Faculty {
 protected:
-    bool linked(TztrMemTable &links, const char *keyField, int kurzusId, int id)
-    {
-        return linkField(links, keyField, kurzusId, id, keyField) == id;
-    }
     // Clicks a cell of the column and answers the number dialog with `typed`, or cancels it.
     int answerNumber(TDBGrid &grid, int column, const char *typed)
     {
@@ -111,11 +107,14 @@ TEST_F(CourseEditing, SavingWritesTheEditRowIntoTheCourseOrCreatesASingleReserva
     EXPECT_TRUE(linked(DM->MT_kurzusorarend, "orarend_id", id, 1));
     EXPECT_EQ(form->B_kurzusmentes->text(), QStringLiteral("Kurzus mentése"));
     EXPECT_TRUE(form->Edit1->isReadOnly());
-    // In room mode it works without a timetable; elsewhere it needs one.
-    form->TimetableId = -1;
+    // In room mode it works without a timetable; elsewhere it needs one, timetable 0 as any other.
     form->WorkMode = 3;
-    form->B_egyedifoglalasClick();
-    EXPECT_EQ(form->B_kurzusmentes->text(), QStringLiteral("Kurzus mentése"));
+    for (const auto &[timetable, shown] : {std::pair{-1, "Kurzus mentése"}, std::pair{0, " Foglalás"}}) {
+        form->TimetableId = timetable;
+        form->B_egyedifoglalasClick();
+        EXPECT_EQ(form->B_kurzusmentes->text(), QString::fromUtf8(shown)) << timetable;
+    }
+    form->TimetableId = -1;
     form->WorkMode = 2;
     form->B_egyedifoglalasClick();
     save("Egyedi", "Terem foglalás", "", "0");
@@ -253,7 +252,7 @@ TEST_F(CourseEditing, SubjectsGetAHeadCountAreAttachedRemovedRestoredAndMadeTheD
     for (int subject : {3, 5})
         appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", 90007}, {"targy_id", subject}});
     ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 10, {}));
-    setField(DM->MT_kurzus, "kurzusminta_id", 90007);
+    setFields(DM->MT_kurzus, {{"kurzusminta_id", 90007}});
     form->kurzustargydef->trigger();
     EXPECT_EQ(subjects(), (QStringList{"3|45", "5|-1"}));
     EXPECT_FALSE(DM->MT_kurzustargy.Filtered() || DM->MT_kurzusmintatargy.Filtered());

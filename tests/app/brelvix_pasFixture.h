@@ -12,7 +12,6 @@
 #include "dialogs/csoportfog.h"
 #include "dialogs/hetek_edit.h"
 #include "dialogs/letszaminp.h"
-#include "dialogs/oktvalaszt.h"
 #include "dialogs/orarendek.h"
 #include "dialogs/orarentitle.h"
 #include "dialogs/targykereso.h"
@@ -51,10 +50,11 @@ inline void appendRow(TDataSet &table, std::initializer_list<std::pair<const cha
     table.Post();
 }
 
-inline void setField(TDataSet &table, const char *field, const Variant &value)
+inline void setFields(TDataSet &table, std::initializer_list<std::pair<const char *, Variant>> values)
 {
     table.Edit();
-    table.FieldByName(field)->SetAsVariant(value);
+    for (const auto &[field, value] : values)
+        table.FieldByName(field)->SetAsVariant(value);
     table.Post();
 }
 
@@ -126,10 +126,8 @@ protected:
                                                                [](std::string &) { return false; }});
         form = Form1;
         for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_oktato, &DM->MT_targy,
-                                    &DM->MT_terem, &DM->MT_orarend, &DM->MT_kurzusorarend, &DM->MT_kurzustargy}) {
-            if (!keepSampleData)
-                table->EmptyTable();
-        }
+                                    &DM->MT_terem, &DM->MT_orarend, &DM->MT_kurzusorarend, &DM->MT_kurzustargy})
+            table->EmptyTable();
     }
     void TearDown() override { forms.reset(); }
 
@@ -165,40 +163,13 @@ protected:
     {
         appendRow(DM->MT_oktato, {{"oktato_id", id}, {"oktato_nev", name}, {"oktato_kkod", code}});
     }
-    void link(TztrMemTable &links, int kurzusId, const char *keyField, int id, const char *field, int value)
+    void linkSubject(int kurzusId, int targyId, int maxletszam = -1)
     {
-        appendRow(links, {{"kurzus_id", kurzusId}, {keyField, id}, {field, value}});
+        appendRow(DM->MT_kurzustargy, {{"kurzus_id", kurzusId}, {"targy_id", targyId}, {"maxletszam", maxletszam}});
     }
-    void linkSubject(int kurzusId, int targyId, int maxletszam = -1) { link(DM->MT_kurzustargy, kurzusId, "targy_id", targyId, "maxletszam", maxletszam); }
-    void linkTeacher(int kurzusId, int oktatoId, int share = 100) { link(DM->MT_kurzusoktato, kurzusId, "oktato_id", oktatoId, "szazalek", share); }
-
-    // A small faculty: timetable 1 holds courses 10 to 13, timetable 2 course 14; course 12 is
-    // attached to course 10 and has no occasions of its own.
-    void addFaculty()
+    void linkTeacher(int kurzusId, int oktatoId, int share = 100)
     {
-        for (const auto &[id, name, note] : {std::tuple{1, "Első évfolyam", ""}, {2, "Második", "esti"}, {3, "Üres", ""}})
-            appendRow(DM->MT_orarend, {{"orarend_id", id}, {"megnevezes", name}, {"megjegyzes", note}});
-        addSubject(3, "MAT", "Matematika");
-        addSubject(4, "BIO", "Biológia");
-        for (const auto &[id, place, code, site, capacity] : {std::tuple{5, "B", "101", "Kelmendor", 40}, {6, "A", "2", "Vár", 12}})
-            appendRow(DM->MT_terem, {{"terem_id", id}, {"terem_hely", place}, {"terem_kod", code}, {"terem_telephely", site},
-                                     {"terem_kapacitas", capacity}});
-        addTeacher(1, "Kovács Anna", "KA");
-        addTeacher(2, "Nagy Béla");
-        addCourse({10, "MAT-1", "", 3, 30}, {1});
-        addCourse({11, "FIZ-1", "Fizika gyakorlat", -1, 0}, {1});
-        addCourse({12, "KEM-1", "", 3, Variant(), 10}, {1});
-        addCourse({13, "BIO-1", "", 4, -5}, {1});
-        addCourse({14, "ANG-1", "Angol", -1, 20}, {2});
-        addOccasion(100, 10, at(Monday1, 8, 0), at(Monday1, 10, 0), Always, 5);
-        addOccasion(101, 10, at(Monday1 + 2, 10, 0), at(Monday1 + 2, 12, 0), "111100000000000");
-        addOccasion(110, 11, at(Monday1 + 1, 8, 0), at(Monday1 + 1, 10, 0), Always, 5);
-        addOccasion(140, 14, at(Monday1 + 3, 14, 0), at(Monday1 + 3, 16, 0), Always, 6);
-        linkTeacher(10, 1);
-        linkTeacher(14, 2);
-        linkSubject(10, 3);
-        linkSubject(12, 3);
-        linkSubject(13, 4);
+        appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", share}});
     }
 
     // The course ids of the list, in its display order or sorted.
@@ -224,7 +195,6 @@ protected:
     TSajat *itemOf(int alkalomId) const { return form->FindCalendarItem(alkalomId); }
     QString editRow() const { return textsOf({form->Edit1, form->Edit2, form->Edit3, form->Edit4}); }
     void selectRow(int kurzusId) { form->LV->setCurrentItem(rowOf(kurzusId)); }
-    int currentOccasion() { return form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger(); }
     // A field of the link (course, key) in a data module table; -999 when there is no such link.
     static int linkField(TztrMemTable &links, const char *keyField, int kurzusId, int id, const char *field)
     {
@@ -232,6 +202,10 @@ protected:
         if (!links.Locate(std::string("kurzus_id;") + keyField, VarArrayOf({kurzusId, id}), {}))
             return -999;
         return links.FieldByName(field)->AsInteger();
+    }
+    static bool linked(TztrMemTable &links, const char *keyField, int kurzusId, int id)
+    {
+        return linkField(links, keyField, kurzusId, id, keyField) == id;
     }
     void showTimetable(int id)
     {
@@ -246,19 +220,40 @@ protected:
         form->RefreshView();
     }
 
-    // Set by a fixture's constructor to work on the whole sample data.
-    bool keepSampleData = false;
     std::unique_ptr<TProgramForms> forms;
     TForm1 *form = nullptr;
 };
 
-// The small faculty on the shown window with timetable 1 in view.
+// A small faculty on the shown window with timetable 1 in view: timetable 1 holds courses 10 to 13,
+// timetable 2 course 14; course 12 is attached to course 10 and has no occasions of its own.
 class Faculty : public MainWindow {
 protected:
     void SetUp() override
     {
         MainWindow::SetUp();
-        addFaculty();
+        for (const auto &[id, name, note] : {std::tuple{1, "Első évfolyam", ""}, {2, "Második", "esti"}, {3, "Üres", ""}})
+            appendRow(DM->MT_orarend, {{"orarend_id", id}, {"megnevezes", name}, {"megjegyzes", note}});
+        addSubject(3, "MAT", "Matematika");
+        addSubject(4, "BIO", "Biológia");
+        for (const auto &[id, place, code, site, capacity] : {std::tuple{5, "B", "101", "Kelmendor", 40}, {6, "A", "2", "Vár", 12}})
+            appendRow(DM->MT_terem, {{"terem_id", id}, {"terem_hely", place}, {"terem_kod", code}, {"terem_telephely", site},
+                                     {"terem_kapacitas", capacity}});
+        addTeacher(1, "Kovács Anna", "KA");
+        addTeacher(2, "Nagy Béla");
+        addCourse({10, "MAT-1", "", 3, 30}, {1});
+        addCourse({11, "FIZ-1", "Fizika gyakorlat", -1, 0}, {1});
+        addCourse({12, "KEM-1", "", 3, Variant(), 10}, {1});
+        addCourse({13, "BIO-1", "", 4, -5}, {1});
+        addCourse({14, "ANG-1", "Angol", -1, 20}, {2});
+        addOccasion(100, 10, at(Monday1, 8, 0), at(Monday1, 10, 0), Always, 5);
+        addOccasion(101, 10, at(Monday1 + 2, 10, 0), at(Monday1 + 2, 12, 0), "111100000000000");
+        addOccasion(110, 11, at(Monday1 + 1, 8, 0), at(Monday1 + 1, 10, 0), Always, 5);
+        addOccasion(140, 14, at(Monday1 + 3, 14, 0), at(Monday1 + 3, 16, 0), Always, 6);
+        linkTeacher(10, 1);
+        linkTeacher(14, 2);
+        linkSubject(10, 3);
+        linkSubject(12, 3);
+        linkSubject(13, 4);
         form->show();
         showTimetable(1);
     }

@@ -1,8 +1,20 @@
 // Choosing a course from the list, the calendar and the panel; working modes, selectors and keys.
 
 #include "app/brelvix_pasFixture.h"
+#include "app/vonalzo.h"
 
 using namespace mainwindowtest;
+
+// The values the progress bar showed each time it was drawn.
+struct DrawnValues : QObject {
+    QStringList values;
+    bool eventFilter(QObject *bar, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            values << QString::number(static_cast<QProgressBar *>(bar)->value());
+        return false;
+    }
+};
 
 class CourseSelection : public Faculty {
 protected:
@@ -31,7 +43,7 @@ protected:
     }
 };
 
-TEST_F(CourseSelection, ListRowsAndCalendarItemsMakeTheirCourseCurrentEverywhere)
+TEST_F(CourseSelection, ListRowsCalendarItemsAndTheWheelMakeTheirCourseCurrentEverywhere)
 {
     // Selected row and current colours, edit row, occasion panel: after each way of choosing a course.
     const auto state = [&] { return current() + ' ' + editRow() + ' ' + form->DBEdit7->text(); };
@@ -55,11 +67,26 @@ TEST_F(CourseSelection, ListRowsAndCalendarItemsMakeTheirCourseCurrentEverywhere
     EXPECT_FALSE(form->SelectBusy) << "a failed selection does not block the next one";
     form->MT_kurzus_temp.Open();
 
+    // A wheel notch moves one row, up when turned away from the user and down otherwise, and a
+    // list longer than its box does not scroll to a row in sight.
+    for (int id = 20; id < 80; ++id)
+        addCourse({id, "ZZ"}, {1});
+    showTimetable(1);
+    for (const auto &[delta, row] : {std::pair{120, 0}, std::pair{-120, 2}, std::pair{0, 2}}) {
+        form->LV->setCurrentItem(form->LV->topLevelItem(1));
+        const QPoint inside = form->LV->visualItemRect(form->LV->topLevelItem(0)).center();
+        QWheelEvent wheel(inside, form->LV->viewport()->mapToGlobal(inside), {}, {0, delta}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form->LV->viewport(), &wheel);
+        EXPECT_EQ(form->LV->indexOfTopLevelItem(form->LV->currentItem()), row) << "delta " << delta;
+        EXPECT_EQ(form->LV->verticalScrollBar()->value(), 0) << "delta " << delta;
+    }
+
     // The spin buttons step the week chooser; up past the last clears it, down stops at zero.
     form->HetekCB->setCurrentIndex(15);
     QTest::mouseClick(form->het_SPBUp, Qt::LeftButton);
     EXPECT_EQ(form->HetekCB->currentIndex(), -1);
-    EXPECT_EQ(form->LV->topLevelItemCount(), 4) << "no entry chosen means no week filter";
+    EXPECT_EQ(form->LV->topLevelItemCount(), 64) << "no entry chosen means no week filter";
     QTest::mouseClick(form->het_SPBUp, Qt::LeftButton);
     EXPECT_EQ(form->HetekCB->currentText(), QStringLiteral("0"));
     for (const auto &[from, to, rebuilds] :
@@ -99,10 +126,11 @@ TEST_F(CourseSelection, EachModeFillsItsSelectorAndAPickedRowShowsItsCourses)
         QTreeWidget *selector;
         QString button, prefix, rows, picked;
         Ids listed;
+        QString drawn = "";
     };
     for (const Mode &mode :
          {Mode{form->UM_terem, form->LV_terem, "Ü: termek", "Terem", "A-2 (Vár/12 fő), B-101 (Kelmendor/40 fő)",
-               "B-101 (Kelmendor/40 fő)", {10, 11}},
+               "B-101 (Kelmendor/40 fő)", {10, 11}, "0 2"},
           Mode{form->UM_oktato, form->LV_oktato, "Ü: oktatók", "Oktató", "Kovács Anna (KA), Nagy Béla", "Nagy Béla", {14}},
           Mode{form->UM_tantargy, form->LV_tantargy, "Ü: tantargyak", "Tantárgy", "BIO, MAT", "MAT Matematika(3)", {10, 12}},
           Mode{form->UM_orarend, form->LV_orarend, "Ü: órarendek", "Órarend", "Első évfolyam, Második (esti), Üres",
@@ -120,10 +148,16 @@ TEST_F(CourseSelection, EachModeFillsItsSelectorAndAPickedRowShowsItsCourses)
             EXPECT_EQ(form->PC->isTabVisible(form->PC->indexOf(page)), page == form->PC_oktatok || mode.selector->parentWidget() == page);
         // A picked row forgets a timetable chosen through the dialog.
         form->TimetableId = 2;
-        mode.selector->setCurrentItem(mode.selector->topLevelItem(1));
+        DrawnValues drawn;
+        Vonal->ProgressBar1->installEventFilter(&drawn);
+        clickRow(*mode.selector, mode.selector->topLevelItem(1));
         EXPECT_EQ(form->windowTitle(), caption(mode.prefix.toUtf8(), (": " + mode.picked).toUtf8()));
         EXPECT_EQ(sortedCourses(), mode.listed) << mode.prefix.toStdString();
         EXPECT_EQ(form->TimetableId, -1);
+        // Only the room walk shows its progress: drawn empty as it starts and full at its last course.
+        EXPECT_EQ(drawn.values.isEmpty() ? "" : drawn.values.front() + ' ' + drawn.values.back(), mode.drawn);
+        EXPECT_FALSE(Vonal->isVisible());
+        EXPECT_TRUE(mode.drawn.isEmpty() || (Vonal->windowTitle() == "Fress" && Vonal->ProgressBar1->maximum() == 2));
     }
     QTest::mouseClick(form->B_group, Qt::LeftButton);
     EXPECT_EQ(form->windowTitle(), caption("Orarend", ": Nincs kiválasztva")) << "the button's prefix has no accent";

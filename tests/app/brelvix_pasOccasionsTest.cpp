@@ -94,7 +94,7 @@ TEST_F(OccasionEditing, AddedOccasionTakesTheSelectedCellsTheWeekMaskAndInRoomMo
     QTest::mouseClick(form->VL->viewport(), Qt::LeftButton, {}, cellCentre(5, 6));
     const int start = form->VL->SelStartMinute(), end = form->VL->SelEndMinute();
     form->Felvetel->trigger();
-    const int id = currentOccasion();
+    const int id = form->MT_alkalom_temp.FieldByName("alkalom_id")->AsInteger();
     DM->MT_alkalom.SetFiltered(false);
     EXPECT_EQ(rowsOf(DM->MT_alkalom, {"alkalom_id", "kurzus_id", "gyakorisag", "terem_id", "hetek"}).value(4),
               QString::number(id) + "|10|5|0|110011001100110");
@@ -115,7 +115,7 @@ TEST_F(OccasionEditing, AddedOccasionTakesTheSelectedCellsTheWeekMaskAndInRoomMo
     form->SelectionId = 6;
     form->B_egyedifoglalasClick();
     form->Felvetel->trigger();
-    EXPECT_EQ(linkField(DM->MT_alkalom, "terem_id", 10, 6, "terem_id"), 6);
+    EXPECT_TRUE(linked(DM->MT_alkalom, "terem_id", 10, 6));
     form->LV->clearSelection();
     const int all = rowsOf(DM->MT_alkalom, {"alkalom_id"}).size();
     form->Felvetel->trigger();
@@ -199,9 +199,9 @@ TEST_F(OccasionEditing, ItemPopupListsTheCoursesTimetablesAndSubjectsAndLaunches
     appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", 90007}, {"targy_id", 3}});
     appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", 90007}, {"targy_id", 3}});
     ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 0, {}));
-    setField(DM->MT_kurzus, "kurzusminta_id", 90007);
+    setFields(DM->MT_kurzus, {{"kurzusminta_id", 90007}});
     ASSERT_TRUE(DM->MT_orarend.Locate("orarend_id", 2, {}));
-    setField(DM->MT_orarend, "hetek", "101010101010101");
+    setFields(DM->MT_orarend, {{"hetek", "101010101010101"}});
     showTimetable(1);
     selectRow(0);
     emit form->PMSajat->aboutToShow();
