@@ -225,8 +225,9 @@ void TForm1::LoadLinkedCourses(int courseId)
         const int head = intOf(courses, "kurzus_id_csatolt");
         // The group is listed from its head course, whichever of its courses is current.
         if (head <= 0 || courses.Locate("kurzus_id", head, {})) {
+            // A link of 0 means "not attached", so a course numbered 0 heads no group.
             DM->MT_kurzus_csatolt.First();
-            show = !DM->MT_kurzus_csatolt.Eof();
+            show = intOf(courses, "kurzus_id") > 0 && !DM->MT_kurzus_csatolt.Eof();
         }
     }
     PC->setTabVisible(PC->indexOf(PC_kurzus), show);

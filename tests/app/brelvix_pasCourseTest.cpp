@@ -56,9 +56,11 @@ TEST_F(CourseEditing, PanelsShowTheCoursesTeachersSubjectsEditRowAndGroupWithPla
     EXPECT_EQ(editRow(), QStringLiteral("|||"));
     EXPECT_EQ(form->MT_alkalom_temp.RecordCount(), 0);
 
-    // The group tab lists the courses attached to the head, also for an attached course.
+    // The group tab lists the courses attached to the head, also for an attached course; a link of 0
+    // attaches nothing, so course 0 heads no group.
     addCourse({23, "X-4", "Árva", -1, 10, 404});
-    for (const auto &[id, shown] : {std::pair{10, true}, std::pair{11, false}, std::pair{23, false}, std::pair{12, true}}) {
+    for (const auto &[id, shown] :
+         {std::pair{10, true}, std::pair{11, false}, std::pair{23, false}, std::pair{0, false}, std::pair{12, true}}) {
         form->LoadLinkedCourses(id);
         EXPECT_EQ(form->PC->isTabVisible(form->PC->indexOf(form->PC_kurzus)), shown) << id;
     }
