@@ -475,6 +475,16 @@ public:
     // A blank and the time of day, up to the end of the text.
     bool readTimeAfterBlank(TDateTime &result)
     {
+        int msecs;
+        if (!readTimeAfterBlank(msecs))
+            return false;
+        result = TDateTime(msecs / MSecsPerDay);
+        return true;
+    }
+
+    // The same, as milliseconds since midnight.
+    bool readTimeAfterBlank(int &msecs)
+    {
         if (!usableSeparator(settings_.TimeSeparator) || !separator(' '))
             return false;
         int hour, minute, second = 0;
@@ -482,7 +492,11 @@ public:
             return false;
         if (separator(settings_.TimeSeparator) && !number(second, 1, 2))
             return false;
-        return atEnd() && TryEncodeTime(hour, minute, second, 0, result);
+        // The digits read are never negative; the upper bounds are those of TryEncodeTime.
+        if (!atEnd() || hour >= 24 || minute >= 60 || second >= 60)
+            return false;
+        msecs = hour * 3600000 + minute * 60000 + second * 1000;
+        return true;
     }
 
     bool atEnd() const { return pos_ == text_.size(); }
@@ -791,6 +805,20 @@ bool TryStrToDateTime(const std::string &text, TDateTime &result, const TFormatS
     if (!scanner.atEnd() && (!scanner.scanTime(time) || !scanner.atEnd()))
         return false;
     result = TDateTime(date < 0 ? date - time : date + time);
+    return true;
+}
+
+bool TryPlainStrToTimeStamp(std::string_view text, TTimeStamp &result, const TFormatSettings &settings)
+{
+    // Straight to the stamp: the same moment TryStrToDateTime gives, without the round trip
+    // through a fraction of a day.
+    TDateTime date;
+    int msecs = 0;
+    PlainDateTimeReader plain(text, settings);
+    if (!plain.readDate(date) || !(plain.atEnd() || plain.readTimeAfterBlank(msecs)))
+        return false;
+    result.Date = static_cast<std::int32_t>(date) + DateDelta;
+    result.Time = msecs;
     return true;
 }
 

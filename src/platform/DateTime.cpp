@@ -18,9 +18,10 @@ constexpr int monthDays[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 3
 // Day number counted from 1 January 0001 (that day is 1), for a valid date.
 int dayNumber(int year, int month, int day)
 {
-    const int *days = monthDays[IsLeapYear(year) ? 1 : 0];
-    for (int m = 0; m < month - 1; ++m)
-        day += days[m];
+    // Days of the year before each month's first day.
+    constexpr int daysBefore[2][12] = {{0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334},
+                                       {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335}};
+    day += daysBefore[IsLeapYear(year) ? 1 : 0][month - 1];
     const int y = year - 1;
     return y * 365 + y / 4 - y / 100 + y / 400 + day;
 }

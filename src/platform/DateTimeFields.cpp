@@ -3,6 +3,8 @@
 #include "platform/DataSet.h"
 #include "platform/FormatSettings.h"
 
+#include <cstring>
+
 // --- TDateTimeField --------------------------------------------------------------------------
 
 TDateTimeField::TDateTimeField(TFieldType type) : TField(type) {}
@@ -44,6 +46,13 @@ void TDateTimeField::SetAsStringValue(const std::string &value)
 
 bool TDateTimeField::StringToNative(const std::string &value, void *native) const
 {
+    // The stored form of a date and time is its stamp in milliseconds, as DataConvert makes it.
+    TTimeStamp stamp;
+    if (DataType() == ftDateTime && DataSet() && TryPlainStrToTimeStamp(value, stamp, FormatSettings())) {
+        const double data = TimeStampToMSecs(stamp);
+        std::memcpy(native, &data, sizeof data);
+        return true;
+    }
     TDateTime parsed;
     bool valid = false;
     switch (DataType()) {

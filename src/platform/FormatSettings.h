@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct TFormatSettings {
     // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"; the negative forms are those of the framework (0 "($1)",
@@ -124,3 +125,6 @@ bool TryStrToDate(const std::string &text, TDateTime &result, const TFormatSetti
 bool TryStrToTime(const std::string &text, TDateTime &result, const TFormatSettings &settings);
 bool TryStrToDateTime(const std::string &text, TDateTime &result,
                       const TFormatSettings &settings);
+// The date and time a file writes, in the settings' short date order, as a time stamp; false for
+// any other form, which TryStrToDateTime may still accept.
+bool TryPlainStrToTimeStamp(std::string_view text, TTimeStamp &result, const TFormatSettings &settings);
