@@ -65,6 +65,9 @@ TveltoCalendar *TveltoCalendarObj::Calendar() const
 
 bool TveltoCalendarObj::event(QEvent *event)
 {
+    // A deferred delete ends the box: nothing of it may be touched once it is handled.
+    if (event->type() == QEvent::DeferredDelete)
+        return QWidget::event(event);
     ++handling_;
     const auto done = qScopeGuard([this] { --handling_; });
     return QWidget::event(event);
