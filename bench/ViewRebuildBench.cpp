@@ -288,32 +288,29 @@ void Subject(benchmark::State &state)
     reportView(state);
 }
 
-void WeekChange(benchmark::State &state)
+// Flips one view setting between two values on the largest timetable; `set` is told which one.
+template <class Set>
+void flipping(benchmark::State &state, Set set)
 {
-    Planner &p = planner();
-    showTimetable(p.picks.largestTimetable);
-    int week = 0;
+    showTimetable(planner().picks.largestTimetable);
+    bool first = false;
     for (auto _ : state) {
-        week = week == 3 ? 5 : 3;
-        Form1->HetekCB->setCurrentIndex(week);
+        set(first = !first);
         settle();
     }
     reportView(state);
+}
+
+void WeekChange(benchmark::State &state)
+{
+    flipping(state, [](bool first) { Form1->HetekCB->setCurrentIndex(first ? 3 : 5); });
     const QSignalBlocker quiet(Form1->HetekCB);
     Form1->HetekCB->setCurrentIndex(0);
 }
 
 void ListFilterChange(benchmark::State &state)
 {
-    Planner &p = planner();
-    showTimetable(p.picks.largestTimetable);
-    int code = 3;
-    for (auto _ : state) {
-        code = code == 3 ? 2 : 3;
-        Form1->ListFilterClick(code);
-        settle();
-    }
-    reportView(state);
+    flipping(state, [](bool first) { Form1->ListFilterClick(first ? 2 : 3); });
     Form1->ListFilter = 3;
 }
 

@@ -16,23 +16,10 @@ namespace {
 
 enum class LoadPath { Direct, RecordByRecord };
 
+// A record handler is one of the watchers that keep the load on Append and Post.
 void load(TztrMemTable &table, const std::filesystem::path &file, LoadPath path)
 {
-    // A record handler is one of the watchers that keep the load on Append and Post.
-    if (path == LoadPath::RecordByRecord)
-        table.OnLoadRecord = [](TztrCustomMemTable &, bool &accept) { accept = true; };
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    table.LoadFromFileViaFormat(file, &csv);
-}
-
-std::string saved(TztrMemTable &table)
-{
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    TStringStream out;
-    table.SaveToStreamViaFormat(out, &csv);
-    return out.DataString();
+    loadCSVFile(table, file, path == LoadPath::RecordByRecord);
 }
 
 // Every value of every record in the order of each index, nulls marked.
@@ -94,7 +81,7 @@ std::string occasionFile()
         table.FieldByName("nagy")->SetAsLargeInt(std::int64_t{1} << (i % 60));
         table.Post();
     }
-    return saved(table);
+    return savedAsCSV(table);
 }
 
 } // namespace
@@ -110,8 +97,8 @@ TEST(DirectLoad, GivesTheRecordsIndexesAndKeysOfALoadThroughPost)
 
     ASSERT_EQ(direct.RecordCount(), 300);
     EXPECT_EQ(recordsByEveryIndex(direct), recordsByEveryIndex(posted));
-    EXPECT_EQ(saved(direct), file);
-    EXPECT_EQ(saved(posted), file);
+    EXPECT_EQ(savedAsCSV(direct), file);
+    EXPECT_EQ(savedAsCSV(posted), file);
     // Loaded keys are kept, and a new record numbers after the largest of them.
     for (TztrMemTable *table : {&direct, &posted}) {
         table->Append();

@@ -53,11 +53,7 @@ std::string fileOf(const std::vector<Occasion> &occasions)
         table.FieldByName("kezd_ido")->SetAsDateTime(occasions[line].startMinute / double(MinutesPerDay));
         table.Post();
     }
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    TStringStream out;
-    table.SaveToStreamViaFormat(out, &csv);
-    return out.DataString();
+    return savedAsCSV(table);
 }
 
 std::vector<int> linesByIndex(TztrMemTable &table, const std::string &index)
@@ -128,10 +124,9 @@ TEST(LoadedIndexOrder, WalksEveryIndexByItsKeysWithEqualKeysInFileOrder)
     for (const Case &c : Cases) {
         SCOPED_TRACE(c.what);
         TztrMemTable table;
-        TStringStream in(fileOf(c.occasions));
         TztrCSVStreamFormat csv;
         configureAsCSV(csv);
-        table.LoadFromStreamViaFormat(in, &csv);
+        loadFromText(table, csv, fileOf(c.occasions));
         ASSERT_EQ(table.RecordCount(), static_cast<int>(c.occasions.size()));
 
         const std::vector<int> byCourse =

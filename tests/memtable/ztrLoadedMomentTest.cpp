@@ -20,11 +20,7 @@ std::string emptyMomentFile()
     table.FieldDefs().Add("sor", ftInteger);
     table.FieldDefs().Add("kezd_ido", ftDateTime);
     table.Open();
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    TStringStream out;
-    table.SaveToStreamViaFormat(out, &csv);
-    return out.DataString();
+    return savedAsCSV(table);
 }
 
 std::string momentFile(const std::vector<std::string> &texts)
@@ -35,14 +31,10 @@ std::string momentFile(const std::vector<std::string> &texts)
     return file;
 }
 
-// Loads straight into the store, or through Post when a record handler watches the load.
+// Loads straight into the store, or through Post; the refusal's message, empty when none.
 std::string load(TztrMemTable &table, const std::filesystem::path &file, bool throughPost)
 {
-    if (throughPost)
-        table.OnLoadRecord = [](TztrCustomMemTable &, bool &accept) { accept = true; };
-    TztrCSVStreamFormat csv;
-    configureAsCSV(csv);
-    return messageOf([&] { table.LoadFromFileViaFormat(file, &csv); });
+    return messageOf([&] { loadCSVFile(table, file, throughPost); });
 }
 
 std::vector<double> moments(TztrMemTable &table)

@@ -9,19 +9,6 @@ using namespace streamtest;
 
 namespace {
 
-std::string saveToText(TztrCustomMemTable &table, TztrCustomStreamFormat &format)
-{
-    TStringStream out;
-    table.SaveToStreamViaFormat(out, &format);
-    return out.DataString();
-}
-
-void loadFromText(TztrCustomMemTable &table, TztrCustomStreamFormat &format, const std::string &text)
-{
-    TStringStream in(text);
-    table.LoadFromStreamViaFormat(in, &format);
-}
-
 using Rows = std::vector<std::vector<std::string>>;
 
 // Values of every field of every record, in index order, "null" for a null value.

@@ -36,6 +36,39 @@ inline void configureAsCSVNodef(TztrCSVStreamFormat &format)
     format.SetsfLocalFormat({sfSaveLocalFormat, sfLoadLocalFormat});
 }
 
+// A table's text in a format, and a table loaded from such a text.
+inline std::string saveToText(TztrCustomMemTable &table, TztrCustomStreamFormat &format)
+{
+    TStringStream out;
+    table.SaveToStreamViaFormat(out, &format);
+    return out.DataString();
+}
+
+inline void loadFromText(TztrCustomMemTable &table, TztrCustomStreamFormat &format, const std::string &text)
+{
+    TStringStream in(text);
+    table.LoadFromStreamViaFormat(in, &format);
+}
+
+// The table as a data file holds it.
+inline std::string savedAsCSV(TztrCustomMemTable &table)
+{
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    return saveToText(table, csv);
+}
+
+// Loads a data file straight into the store, or through Append and Post when a record handler
+// watches the load.
+inline void loadCSVFile(TztrCustomMemTable &table, const std::filesystem::path &file, bool throughPost)
+{
+    if (throughPost)
+        table.OnLoadRecord = [](TztrCustomMemTable &, bool &accept) { accept = true; };
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    table.LoadFromFileViaFormat(file, &csv);
+}
+
 // The room table: terem_id, terem_kod, terem_hely, terem_kapacitas, terem_telephely, with one
 // index definition on terem_id; open and empty.
 inline void makeRoomTable(TztrCustomMemTable &table)
