@@ -183,19 +183,17 @@ void TDM::setUpTables()
         int attachMaxCount;
         int autoIncMinValue;
     };
-    // The occupancy views attach views of their own to the course, occasion and teacher-link
-    // stores while these are open, so those stores keep places free for them.
     const Settings settings[] = {
         {MT_orarend, "MT_orarend", 10, 111},
-        {MT_alkalom, "MT_alkalom", 15, 333},
+        {MT_alkalom, "MT_alkalom", 13, 333},
         {MT_oktato, "MT_oktato", 11, 111},
         {MT_terem, "MT_terem", 10, 0},
         {MT_targy, "MT_targy", 4, 111},
         {MT_mintatanterv, "MT_mintatanterv", 111, 111},
         {MT_kurzusminta, "MT_kurzusminta", 4, 0},
-        {MT_kurzus, "MT_kurzus", 10, 222},
+        {MT_kurzus, "MT_kurzus", 8, 222},
         {MT_kurzusorarend, "MT_kurzusorarend", 3, 0},
-        {MT_kurzusoktato, "MT_kurzusoktato", 12, 0},
+        {MT_kurzusoktato, "MT_kurzusoktato", 10, 0},
         {MT_kurzusalkalom, "MT_kurzusalkalom", 3, 0},
         {MT_mintatantervtargy, "MT_mintatantervtargy", 3, 0},
         {MT_kurzustargy, "MT_kurzustargy", 3, 0},
