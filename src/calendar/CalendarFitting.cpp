@@ -3,6 +3,7 @@
 #include "calendar/veltoCalendar.h"
 
 #include <QFontMetrics>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -40,10 +41,7 @@ void FitCalendarCells(TveltoCalendar &calendar)
     // Every size change would lay the items out again; once, at the end, is enough.
     TCalendarItems &items = calendar.Items();
     items.BeginUpdate();
-    const struct LaidOutOnce {
-        TCalendarItems &items;
-        ~LaidOutOnce() { items.EndUpdate(); }
-    } laidOut{items};
+    const auto laidOut = qScopeGuard([&items] { items.EndUpdate(); });
     const int timeWidth = timeColumnWidth(calendar);
     calendar.SetColWidths(0, timeWidth);
     const std::vector<int> widths =
