@@ -243,9 +243,7 @@ void TDM::saveSet(std::initializer_list<SaveStep> steps, Progress &progress)
             try {
                 step.table.SaveToStreamViaFormat(files.Add(step.fileName), step.table.DefaultFormat());
             } catch (const std::exception &error) {
-                throw EDataFileError(step.fileName, std::string("A(z) ") + step.fileName +
-                                                        " adatfájl mentése nem sikerült, a korábbi adatfájlok "
-                                                        "változatlanok maradtak.\n" + error.what());
+                DataFileSet::FailSaving(step.fileName, error.what());
             }
         }
         files.Commit();

@@ -24,13 +24,6 @@ bool putOnDisk(const fs::path &path)
     return synced;
 }
 
-[[noreturn]] void fail(const std::string &fileName, const std::string &reason)
-{
-    throw EDataFileError(fileName, "A(z) " + fileName +
-                                       " adatfájl mentése nem sikerült, a korábbi adatfájlok változatlanok "
-                                       "maradtak.\n" + reason);
-}
-
 std::string reasonOf(const std::error_code &error) { return std::system_category().message(error.value()); }
 
 std::string secondName(const std::string &fileName) { return fileName + "." + std::to_string(::getpid()) + ".old"; }
@@ -82,6 +75,10 @@ std::string recordText(const std::vector<RecordEntry> &entries)
 
 std::vector<RecordEntry> readRecord(const fs::path &path)
 {
+    const auto damaged = [&path] {
+        const std::string name = path.filename().string();
+        throw EDataFileError(name, "A(z) " + name + " mentési napló sérült.");
+    };
     std::ifstream in(path, std::ios::binary);
     std::vector<RecordEntry> entries;
     std::string line;
@@ -99,12 +96,11 @@ std::vector<RecordEntry> readRecord(const fs::path &path)
         // Only plain names of this folder are acted on.
         for (const std::string *name : {&entry.target, &entry.newName, &entry.oldName})
             if (name->find('/') != std::string::npos || *name == "." || *name == "..")
-                throw EDataFileError(path.filename().string(),
-                                     "A(z) " + path.filename().string() + " mentési napló sérült.");
+                damaged();
         entries.push_back(std::move(entry));
     }
     if (!ended)
-        throw EDataFileError(path.filename().string(), "A(z) " + path.filename().string() + " mentési napló sérült.");
+        damaged();
     return entries;
 }
 
@@ -166,6 +162,13 @@ void undo(const fs::path &folder, const std::vector<RecordEntry> &entries)
 
 } // namespace
 
+void DataFileSet::FailSaving(const std::string &fileName, const std::string &reason)
+{
+    throw EDataFileError(fileName, "A(z) " + fileName +
+                                       " adatfájl mentése nem sikerült, a korábbi adatfájlok változatlanok "
+                                       "maradtak.\n" + reason);
+}
+
 DataFileSet::DataFileSet(fs::path folder) : folder_(std::move(folder)) {}
 
 DataFileSet::~DataFileSet() = default;
@@ -185,7 +188,7 @@ void DataFileSet::Commit()
             stream->Finish();
             TztrReplacingFileStream::CheckReplaceable(stream->FileName());
         } catch (const std::exception &error) {
-            fail(target, error.what());
+            FailSaving(target, error.what());
         }
         std::error_code error;
         const bool present = fs::exists(stream->FileName(), error);
@@ -205,21 +208,21 @@ void DataFileSet::Commit()
         fs::remove(folder_ / entry.oldName, error);
         if (!keepOldFile(folder_ / entry.target, folder_ / entry.oldName, error)) {
             dropSecondNames();
-            fail(entry.target, reasonOf(error));
+            FailSaving(entry.target, reasonOf(error));
         }
     }
     try {
         writeRecord(folder_, CommitRecord, recordText(entries));
     } catch (const std::exception &error) {
         dropSecondNames();
-        fail(CommitRecord, error.what());
+        FailSaving(CommitRecord, error.what());
     }
     std::string failed;
     std::error_code error;
     if (!rollForward(folder_, entries, failed, error)) {
         const std::string reason = reasonOf(error);
         undo(folder_, entries);
-        fail(failed, reason);
+        FailSaving(failed, reason);
     }
 }
 

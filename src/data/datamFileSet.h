@@ -30,6 +30,8 @@ public:
     // that earlier saves of this program left behind. Raises EDataFileError naming a file that
     // cannot be put right.
     static void Recover(const std::filesystem::path &folder);
+    // Raises the EDataFileError of a set left unsaved because of fileName: the old files stand.
+    [[noreturn]] static void FailSaving(const std::string &fileName, const std::string &reason);
 
     // The record a set is committed under; exists only while a set is being replaced.
     static constexpr const char *CommitRecord = "brelvix-mentes.commit";
