@@ -205,22 +205,6 @@ void Tcsoportfoglalasok::addCourseId(int kurzusId)
     MT_kurzus_temp.Post();
 }
 
-// The rows of a shared table that hold the id, in the table's order, as a walk over the whole
-// table with its filter off finds them. The view's filter reaches them through its index on the
-// field, so the cost follows the rows found. The table is left as such a walk leaves it:
-// unfiltered, past its last row.
-template <class Visit> void visitRowsWith(TztrMemTable &view, TztrMemTable &table, const char *field, int id, Visit visit)
-{
-    if (view.IndexFieldNames() != table.IndexFieldNames())
-        view.SetIndexFieldNames(table.IndexFieldNames());
-    dlg::applyFilter(view, idFilter(field, id));
-    for (view.First(); !view.Eof(); view.Next())
-        visit(view);
-    view.SetFiltered(false);
-    table.SetFiltered(false);
-    table.Last();
-}
-
 void Tcsoportfoglalasok::collectSubjectCourses()
 {
     const int targyId = intOf(DM->MT_kurzus, "targy_id");
@@ -246,8 +230,18 @@ void Tcsoportfoglalasok::collectRelatedCourses()
 
 void Tcsoportfoglalasok::collectRoomCourses(int teremId)
 {
-    visitRowsWith(roomOccasions_, DM->MT_alkalom, "terem_id", teremId,
-                  [this](TDataSet &occasion) { addCourseId(intOf(occasion, "kurzus_id")); });
+    // The room's occasions in the table's order, as a walk over every occasion meets them; the
+    // view's filter reaches them through its terem_id index, so the cost follows the rows found.
+    TztrMemTable &occasions = DM->MT_alkalom;
+    if (roomOccasions_.IndexFieldNames() != occasions.IndexFieldNames())
+        roomOccasions_.SetIndexFieldNames(occasions.IndexFieldNames());
+    dlg::applyFilter(roomOccasions_, idFilter("terem_id", teremId));
+    for (roomOccasions_.First(); !roomOccasions_.Eof(); roomOccasions_.Next())
+        addCourseId(intOf(roomOccasions_, "kurzus_id"));
+    roomOccasions_.SetFiltered(false);
+    // The table is left as such a walk leaves it: unfiltered, past its last row.
+    occasions.SetFiltered(false);
+    occasions.Last();
 }
 
 void Tcsoportfoglalasok::listCourses(int teremId)
