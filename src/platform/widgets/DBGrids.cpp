@@ -380,10 +380,15 @@ void TDBGrid::updateBufferCount()
     link_->SetBufferCount(VisibleRowCount());
 }
 
-void TDBGrid::updateScrollBars()
+void TDBGrid::updateVerticalScrollBar()
 {
     showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_,
                         VisibleRowCount());
+}
+
+void TDBGrid::updateScrollBars()
+{
+    updateVerticalScrollBar();
     int total = 0;
     for (int column : shownColumns())
         total += columns_[column]->Width();
@@ -450,8 +455,7 @@ void TDBGrid::dataSetScrolled()
 {
     hideEditor();
     // A scroll moves the current row, not the columns: only the vertical bar follows it.
-    showDataSetPosition(*verticalScrollBar(), link_->Active() ? DataSet() : nullptr, recordCount_,
-                        VisibleRowCount());
+    updateVerticalScrollBar();
     viewport()->update();
 }
 

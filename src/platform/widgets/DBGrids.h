@@ -141,6 +141,7 @@ private:
     void layoutChanged();
     void updateBufferCount();
     void updateScrollBars();
+    void updateVerticalScrollBar();
     void scrollToColumn(int column);
     void clampSelectedIndex();
     int indicatorWidth() const;
