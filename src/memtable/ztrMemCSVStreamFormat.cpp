@@ -734,12 +734,9 @@ void TztrCustomCSVStreamFormat::collectUniqueKeys(TztrCustomMemTable &table)
         keys.indexName = definition->Name();
         keys.fieldNames = definition->Fields();
         keys.caseInsensitive = definition->Options().Contains(ixCaseInsensitive);
-        std::size_t start = 0;
-        while (start <= keys.fieldNames.size()) {
-            const std::size_t end = std::min(keys.fieldNames.find(';', start), keys.fieldNames.size());
-            if (TField *field = table.FindField(keys.fieldNames.substr(start, end - start)))
+        for (const std::string &name : SplitFieldNames(keys.fieldNames)) {
+            if (TField *field = table.FindField(name))
                 keys.fields.push_back(field);
-            start = end + 1;
         }
         if (!keys.fields.empty())
             uniqueKeys_.push_back(std::move(keys));
