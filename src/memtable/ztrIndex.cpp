@@ -244,11 +244,6 @@ void TztrIndex::loadEntries(const std::vector<TztrRecord *> &records)
     idPlacesVersion_ = IsRowOrder() && everyRecord ? entries_.Version() : 0;
 }
 
-void TztrIndex::LoadIndex()
-{
-    loadEntries(IndexedRecords());
-}
-
 bool TztrIndex::placeInOrder(const std::vector<TztrRecord *> &records)
 {
     KeyedRecords keyed;

@@ -48,7 +48,6 @@ public:
     // Changes whenever an entry is added, removed or moved.
     std::uint64_t EntriesVersion() const { return entries_.Version(); }
 
-    void LoadIndex();
     // Refuses equal keys of a unique index with EMemTableDupKey.
     void SortIndex();
     void Rebuild();
