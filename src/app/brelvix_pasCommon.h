@@ -52,19 +52,6 @@ inline void refilter(TDataSet &table, const std::string &filter)
     table.First();
 }
 
-// Keeps the data-aware controls of a table still while a routine walks it, and lets them go
-// again however the routine ends.
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(TDataSet &table) : table_(table) { table_.DisableControls(); }
-    ~ControlsDisabled() { table_.EnableControls(); }
-    ControlsDisabled(const ControlsDisabled &) = delete;
-    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
-
-private:
-    TDataSet &table_;
-};
-
 // A row of the course list. Rows sort by the text of the sort column, folding only a-z, so
 // that numbers sort as text ("10" before "9") the way the planners are used to.
 class CourseListRow : public QTreeWidgetItem {

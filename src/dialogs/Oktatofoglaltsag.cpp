@@ -204,9 +204,9 @@ void TOktatofog::frissites()
         items.EndUpdate();
     });
     // The lookups move these tables item by item; their grids show only where they end.
-    const dlg::ControlsDisabled roomsStill(DM->MT_terem);
-    const dlg::ControlsDisabled subjectsStill(DM->MT_targy);
-    const dlg::ControlsDisabled templatesStill(DM->MT_kurzusminta);
+    const ControlsDisabled roomsStill(DM->MT_terem);
+    const ControlsDisabled subjectsStill(DM->MT_targy);
+    const ControlsDisabled templatesStill(DM->MT_kurzusminta);
     int added = 0;
     // The teacher's occasions in the order a walk over every occasion meets them.
     for (const int position : occasionsOf(taught)) {

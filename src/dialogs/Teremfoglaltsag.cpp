@@ -291,10 +291,10 @@ void TTeremfog::LVSelectItem(QTreeWidgetItem *item, bool selected)
     MT_kurzusoktato_temp.Open();
     items.BeginUpdate();
     // The lookups move these tables item by item; their grids show only where they end.
-    const dlg::ControlsDisabled roomsStill(DM->MT_terem);
-    const dlg::ControlsDisabled subjectsStill(DM->MT_targy);
-    const dlg::ControlsDisabled templatesStill(DM->MT_kurzusminta);
-    const dlg::ControlsDisabled teachersStill(DM->MT_oktato);
+    const ControlsDisabled roomsStill(DM->MT_terem);
+    const ControlsDisabled subjectsStill(DM->MT_targy);
+    const ControlsDisabled templatesStill(DM->MT_kurzusminta);
+    const ControlsDisabled teachersStill(DM->MT_oktato);
     // Every item names the same room: it is looked up once, when the first item needs it.
     std::optional<QString> room;
     // In the table's order still, but only the room's occasions are visited.

@@ -259,9 +259,9 @@ void Tcsoportfoglalasok::listCourses(int teremId)
         items.EndUpdate();
     });
     // The lookups move these tables item by item; the grids over them show only where they end.
-    const dlg::ControlsDisabled subjectsStill(DM->MT_targy);
-    const dlg::ControlsDisabled teachersStill(DM->MT_oktato);
-    const dlg::ControlsDisabled roomsStill(DM->MT_terem_alkalomhoz);
+    const ControlsDisabled subjectsStill(DM->MT_targy);
+    const ControlsDisabled teachersStill(DM->MT_oktato);
+    const ControlsDisabled roomsStill(DM->MT_terem_alkalomhoz);
     for (MT_kurzus_temp.First(); !MT_kurzus_temp.Eof(); MT_kurzus_temp.Next()) {
         if (!course.Locate("kurzus_id", Variant(intOf(MT_kurzus_temp, "kurzus_id")), {}))
             continue;

@@ -102,15 +102,4 @@ private:
     bool was_;
 };
 
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(TDataSet &table) : table_(table) { table_.DisableControls(); }
-    ~ControlsDisabled() { table_.EnableControls(); }
-    ControlsDisabled(const ControlsDisabled &) = delete;
-    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
-
-private:
-    TDataSet &table_;
-};
-
 } // namespace dlg

@@ -382,3 +382,16 @@ private:
     int currentRecord_ = -1;
     std::vector<TDataSource *> dataSources_;
 };
+
+// Keeps the data-aware controls of a table still while a routine walks it, and lets them go
+// again however the routine ends.
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(TDataSet &table) : table_(table) { table_.DisableControls(); }
+    ~ControlsDisabled() { table_.EnableControls(); }
+    ControlsDisabled(const ControlsDisabled &) = delete;
+    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
+
+private:
+    TDataSet &table_;
+};
