@@ -547,4 +547,13 @@ TEST(IndexFilter, AFilteredIndexHoldsWhatItsEventTheTablesEventAndItsExpressionA
     ASSERT_TRUE(table.Locate("id", 6, {}));
     editText(table, "nev", "paratlan");
     EXPECT_EQ(shown(), (std::vector<int>{1, 7, 3}));
+
+    // Searches and filters of a table in another order never read the filtered index for all records.
+    for (int id = 10; id < 40; ++id)
+        appendPerson(table, id, "paratlan", 1);
+    EXPECT_TRUE(table.Locate("pont", 1, {}));
+    EXPECT_EQ(currentId(table), 10);
+    table.SetFilter("pont=1");
+    table.SetFiltered(true);
+    EXPECT_EQ(table.RecordCount(), 30);
 }
