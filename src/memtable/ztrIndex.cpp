@@ -182,7 +182,7 @@ void TztrIndex::SetFilter(const std::string &expression, TztrOnFilterIndex onFil
         boundFilter_ = std::make_unique<TztrBoundFilter>(filterExpression_->Root(), table_);
     onFilter_ = std::move(onFilter);
     hasFilter_ = true;
-    ordered_ = false;
+    Rebuild();
 }
 
 bool TztrIndex::passesFilter(TztrRecord *record) const

@@ -52,8 +52,9 @@ public:
     void SetPosition(int position) { position_ = position; }
 
     // An index with a filter holds only the records that pass its own event, the table's
-    // OnFilterIndex and its expression, tested in that order. An expression names fields of
-    // the open table; the entries follow at the next Rebuild.
+    // OnFilterIndex and its expression, tested in that order, from now until the table closes
+    // (opening makes the indexes anew from IndexDefs). An expression names fields of the open
+    // table.
     void SetFilter(const std::string &expression, TztrOnFilterIndex onFilter);
     bool HasFilter() const { return hasFilter_; }
     const TztrOnFilterIndex &OnFilter() const { return onFilter_; }
