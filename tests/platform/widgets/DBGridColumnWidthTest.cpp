@@ -135,3 +135,30 @@ TEST(DBGridColumns, DefaultWidthFollowsTitleAndShownValuesWithinACap)
     rooms.table.Delete();
     EXPECT_EQ(grid.Columns()[0]->Width(), textWidth(grid, QStringLiteral("Főépület 4")));
 }
+
+// The last column gives up what the grid lacks, down to its title, so that no column before it
+// is pushed out of view; the width the grid asks for still holds it whole.
+TEST(DBGridColumns, LastColumnTakesTheRoomTheOthersLeave)
+{
+    RoomTable rooms;
+    rooms.table.Edit();
+    rooms.table.FieldByName("terem_kod")->SetAsString(std::string(25, 'W'));
+    rooms.table.Post();
+    QWidget window;
+    TDBGrid grid(&window);
+    grid.SetDataSource(&rooms.source);
+    grid.Columns().Add("terem_id")->Title().SetCaption(QStringLiteral("Azonosító"));
+    grid.Columns().Add("terem_kod")->Title().SetCaption(QStringLiteral("Terem"));
+    grid.resize(200, 150);
+    window.show();
+    QApplication::processEvents();
+
+    const QRect last = grid.CellRect(1, 0);
+    EXPECT_EQ(last.right(), grid.viewport()->width() - 1);
+    EXPECT_TRUE(grid.ShownCellText(1, 0).endsWith(QChar(0x2026)));
+    EXPECT_GT(grid.WidthForAllColumns(), grid.width());
+
+    grid.resize(60, 150);
+    QApplication::processEvents();
+    EXPECT_EQ(grid.Columns()[1]->Width(), textWidth(grid, QStringLiteral("Terem")));
+}
