@@ -239,7 +239,7 @@ void ReadComponentsState(TComponent &owner, TStream &stream)
     for (int i = 0; i < owner.ComponentCount(); ++i)
         loading.push_back(owner.Components(i));
     for (TComponent *component : loading)
-        component->state_.Include(csLoading);
+        component->state_ = component->state_ + TComponentState{csLoading, csReading};
     try {
         const std::uint64_t componentCount = reader.number(4);
         for (std::uint64_t c = 0; c < componentCount; ++c) {
@@ -260,9 +260,11 @@ void ReadComponentsState(TComponent &owner, TStream &stream)
     } catch (...) {
         // A half-read form comes back as built, closed rather than half loaded.
         for (TComponent *component : loading)
-            component->state_.Exclude(csLoading);
+            component->state_ = component->state_ - TComponentState{csLoading, csReading};
         throw;
     }
+    for (TComponent *component : loading)
+        component->state_.Exclude(csReading);
     // Every component finishes loading even when one of them fails to.
     std::exception_ptr failure;
     for (TComponent *component : loading) {

@@ -20,8 +20,10 @@ class TStream;
 enum TOperation : std::uint8_t { opInsert, opRemove };
 
 enum TComponentStateFlag : std::uint8_t {
-    // Its stored properties are being read; Loaded ends it.
+    // Its owner's stored properties are being read; Loaded ends it.
     csLoading,
+    // Stored properties are being read; other components may not have theirs yet.
+    csReading,
     csDestroying,
 };
 using TComponentState = EnumSet<TComponentStateFlag>;

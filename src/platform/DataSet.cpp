@@ -79,7 +79,7 @@ void TDataSet::CheckInactive() const
 void TDataSet::SetActive(bool active)
 {
     // Other components of the form may not be there yet: the opening waits for Loaded.
-    if (ComponentState().Contains(csLoading)) {
+    if (ComponentState().Contains(csReading)) {
         streamedActive_ = active;
         return;
     }

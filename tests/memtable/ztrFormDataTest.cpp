@@ -271,3 +271,32 @@ TEST(FormData, ClosingTheStoreAndDestroyingFieldsKeepsTheDefinitions)
     EXPECT_EQ(view.FieldCount(), 3);
     EXPECT_EQ(view.RecordCount(), 0);
 }
+
+TEST(FormData, AViewLoadedBeforeItsOwnerOpensItWithItsRecords)
+{
+    const auto build = [](TComponent &form, TztrMemTable &view, RoomForm &rooms) {
+        // The view comes first, so it finishes loading while the owner still loads.
+        view.SetName("Nezet");
+        form.InsertComponent(&view);
+        for (TComponent *component : {static_cast<TComponent *>(&rooms.csv), static_cast<TComponent *>(&rooms.rooms)})
+            form.InsertComponent(component);
+        rooms.rooms.SetAttachMaxCount(2);
+        view.SetAttachedTo(&rooms.rooms);
+    };
+    TComponent written;
+    RoomForm writtenRooms;
+    TztrMemTable writtenView;
+    build(written, writtenView, writtenRooms);
+    fillRooms(writtenRooms);
+    writtenView.Open();
+    const std::string state = writtenState(written);
+
+    TComponent read;
+    RoomForm readRooms;
+    TztrMemTable readView;
+    build(read, readView, readRooms);
+    readState(read, state);
+    ASSERT_TRUE(readView.Active());
+    EXPECT_TRUE(readRooms.rooms.Active());
+    EXPECT_EQ(readView.RecordCount(), 3);
+}
