@@ -132,3 +132,27 @@ TEST_F(Prices, AViewTakesTheOwnersFieldSettings)
     view.First();
     EXPECT_DOUBLE_EQ(view.FieldByName("ar")->AsFloat(), 1.5);
 }
+
+TEST_F(Prices, LookupFieldsAreMadeAgainAndStillLookUp)
+{
+    TztrMemTable kinds;
+    definePeople(kinds);
+    kinds.Open();
+    appendPerson(kinds, 2, "gyumolcs");
+    TField *kind = addField(ftString, "fajta", 20);
+    kind->SetFieldKind(fkLookup);
+    kind->SetKeyFields("ar_id");
+    kind->SetLookupDataSet(&kinds);
+    kind->SetLookupKeyFields("id");
+    kind->SetLookupResultField("nev");
+    fill();
+
+    copy.CreateTableAs(source, {mtctoCopyData});
+    EXPECT_EQ(copy.FindField("fajta"), nullptr) << "only when asked";
+    copy.CreateTableAs(source, {mtctoCopyData, mtctoLookupFields});
+    TField *copied = copy.FieldByName("fajta");
+    EXPECT_EQ(copied->FieldKind(), fkLookup);
+    EXPECT_EQ(copied->LookupDataSet(), &kinds);
+    ASSERT_TRUE(copy.Locate("ar_id", 2, {}));
+    EXPECT_EQ(copied->AsString(), "gyumolcs");
+}
