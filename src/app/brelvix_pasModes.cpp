@@ -48,10 +48,10 @@ void TForm1::UM_tipusClick(QAction *sender)
         setEveryOccasion(false);
         B_group->setText(QStringLiteral("Ü: órarendek"));
         WorkMode = 1;
-        fillSelector(LV_orarend, DM->MT_orarend, [](QTreeWidgetItem &row) {
+        fillSelector(LV_orarend, DM->MT_orarend, [] {
             TztrMemTable &t = DM->MT_orarend;
-            row.setText(0, guiText(textOf(t, "megnevezes")) + inParentheses(textOf(t, "megjegyzes")));
-            row.setText(1, QString::number(intOf(t, "orarend_id")));
+            return QStringList{guiText(textOf(t, "megnevezes")) + inParentheses(textOf(t, "megjegyzes")),
+                               QString::number(intOf(t, "orarend_id"))};
         });
         B_groupClick();
         TimetableId = SelectionId = -1;
@@ -60,12 +60,12 @@ void TForm1::UM_tipusClick(QAction *sender)
         setEveryOccasion(true);
         B_group->setText(QStringLiteral("Ü: termek"));
         WorkMode = 2;
-        fillSelector(LV_terem, DM->MT_terem, [](QTreeWidgetItem &row) {
+        fillSelector(LV_terem, DM->MT_terem, [] {
             TztrMemTable &t = DM->MT_terem;
-            row.setText(0, guiText(textOf(t, "terem_hely")) + QStringLiteral("-") + guiText(textOf(t, "terem_kod")) +
-                               QStringLiteral(" (") + guiText(textOf(t, "terem_telephely")) + QStringLiteral("/") +
-                               guiText(textOf(t, "terem_kapacitas")) + QStringLiteral(" fő)"));
-            row.setText(1, QString::number(intOf(t, "terem_id")));
+            return QStringList{guiText(textOf(t, "terem_hely")) + QStringLiteral("-") + guiText(textOf(t, "terem_kod")) +
+                                   QStringLiteral(" (") + guiText(textOf(t, "terem_telephely")) + QStringLiteral("/") +
+                                   guiText(textOf(t, "terem_kapacitas")) + QStringLiteral(" fő)"),
+                               QString::number(intOf(t, "terem_id"))};
         });
         B_groupClick();
         TimetableId = SelectionId = -1;
@@ -74,10 +74,10 @@ void TForm1::UM_tipusClick(QAction *sender)
         setEveryOccasion(false);
         B_group->setText(QStringLiteral("Ü: oktatók"));
         WorkMode = 3;
-        fillSelector(LV_oktato, DM->MT_oktato, [](QTreeWidgetItem &row) {
+        fillSelector(LV_oktato, DM->MT_oktato, [] {
             TztrMemTable &t = DM->MT_oktato;
-            row.setText(0, guiText(textOf(t, "oktato_nev")) + inParentheses(textOf(t, "oktato_kkod")));
-            row.setText(1, QString::number(intOf(t, "oktato_id")));
+            return QStringList{guiText(textOf(t, "oktato_nev")) + inParentheses(textOf(t, "oktato_kkod")),
+                               QString::number(intOf(t, "oktato_id"))};
         });
         B_groupClick();
     } else if (sender == UM_tantargy) {
@@ -85,23 +85,22 @@ void TForm1::UM_tipusClick(QAction *sender)
         B_group->setText(QStringLiteral("Ü: tantargyak"));
         WorkMode = 4;
         TimetableId = SelectionId = -1;
-        fillSelector(LV_tantargy, DM->MT_targy, [](QTreeWidgetItem &row) {
+        fillSelector(LV_tantargy, DM->MT_targy, [] {
             TztrMemTable &t = DM->MT_targy;
-            row.setText(0, guiText(textOf(t, "targy_kod")));
-            row.setText(1, guiText(textOf(t, "targy_nev")));
-            row.setText(2, QString::number(intOf(t, "targy_id")));
+            return QStringList{guiText(textOf(t, "targy_kod")), guiText(textOf(t, "targy_nev")),
+                               QString::number(intOf(t, "targy_id"))};
         });
         B_groupClick();
     }
 }
 
-void TForm1::fillSelector(QTreeWidget *list, TztrMemTable &table, const std::function<void(QTreeWidgetItem &)> &fill)
+void TForm1::fillSelector(SelectorList *list, TztrMemTable &table, const std::function<QStringList()> &rowTexts)
 {
-    list->clear();
+    std::vector<QStringList> rows;
     for (table.First(); !table.Eof(); table.Next())
-        fill(*new SelectorRow(list));
+        rows.push_back(rowTexts());
     table.First();
-    list->sortItems(0, Qt::AscendingOrder);
+    list->showRows(std::move(rows));
 }
 
 void TForm1::B_groupClick()
