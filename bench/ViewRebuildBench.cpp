@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
@@ -466,11 +467,13 @@ void ModeSwitchTo(benchmark::State &state)
     state.counters["rows"] = modeList(to)->topLevelItemCount();
 }
 
-// The first click in the subject list, the longest selector, just filled: the list lays out its
-// rows and the view shows the subject clicked.
+// The first click in the subject list, the longest selector, just filled, on its first row or,
+// after the scroll bar is dragged to the end, on its last: the list lays out its rows and the
+// view shows the subject clicked.
 void SelectorFirstClick(benchmark::State &state)
 {
-    grownPlanner(int(state.range(0)));
+    const bool last = state.range(0) == 1;
+    grownPlanner(int(state.range(1)));
     QTreeWidget *list = Form1->LV_tantargy;
     for (auto _ : state) {
         state.PauseTiming();
@@ -479,7 +482,14 @@ void SelectorFirstClick(benchmark::State &state)
         Form1->UM_tantargy->trigger();
         settle();
         state.ResumeTiming();
-        clickRow(*list, list->topLevelItem(0));
+        if (last) {
+            QScrollBar *bar = list->verticalScrollBar();
+            bar->setSliderDown(true);
+            bar->setSliderPosition(bar->maximum());
+            bar->setSliderDown(false);
+            settle();
+        }
+        clickRow(*list, list->topLevelItem(last ? list->topLevelItemCount() - 1 : 0));
     }
     state.counters["rows"] = list->topLevelItemCount();
     reportView(state);
@@ -655,8 +665,10 @@ void ModeSwitchToSqlite(benchmark::State &s)
 
 void SelectorFirstClickSqlite(benchmark::State &s)
 {
-    Planner &p = grownPlanner(int(s.range(0)));
-    sqliteCase(s, {{linkedQuery("kurzustargy", "targy_id"), Form1->LV_tantargy->topLevelItem(0)->text(2).toInt()}}, p);
+    Planner &p = grownPlanner(int(s.range(1)));
+    QTreeWidget *list = Form1->LV_tantargy;
+    const int row = s.range(0) == 1 ? list->topLevelItemCount() - 1 : 0;
+    sqliteCase(s, {{linkedQuery("kurzustargy", "targy_id"), list->topLevelItem(row)->text(2).toInt()}}, p);
 }
 
 // ---- the store shrunk around a fixed view
@@ -869,14 +881,16 @@ void registerCases()
                 ->Args({to, times})
                 ->Unit(benchmark::kMillisecond);
         }
-        benchmark::RegisterBenchmark("Selectors/FirstClick", SelectorFirstClick)
-            ->ArgNames({"times"})
-            ->Arg(times)
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark("Selectors/FirstClickSqlite", SelectorFirstClickSqlite)
-            ->ArgNames({"times"})
-            ->Arg(times)
-            ->Unit(benchmark::kMillisecond);
+        for (const int last : {0, 1}) {
+            benchmark::RegisterBenchmark("Selectors/FirstClick", SelectorFirstClick)
+                ->ArgNames({"last", "times"})
+                ->Args({last, times})
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark("Selectors/FirstClickSqlite", SelectorFirstClickSqlite)
+                ->ArgNames({"last", "times"})
+                ->Args({last, times})
+                ->Unit(benchmark::kMillisecond);
+        }
     };
     selectors(1);
     // {0 timetable | 1 room, share of the courses as 1/n}.
@@ -914,7 +928,9 @@ int main(int argc, char **argv)
                     reporter.printRatio("Selectors/ModeSwitchTo/" + to + "/" + edited + "/" + times,
                                         "Selectors/ModeSwitchToSqlite/" + to + "/" + times);
             }
-            reporter.printRatio("Selectors/FirstClick/" + times, "Selectors/FirstClickSqlite/" + times);
+            for (const std::string last : {"last:0", "last:1"})
+                reporter.printRatio("Selectors/FirstClick/" + last + "/" + times,
+                                    "Selectors/FirstClickSqlite/" + last + "/" + times);
         }
         // Growth from the large set to four times its data.
         for (const std::string to : {"to:4", "to:1"}) {
@@ -922,7 +938,8 @@ int main(int argc, char **argv)
                 reporter.printRatio("Selectors/ModeSwitchTo/" + to + "/" + edited + "/times:4",
                                     "Selectors/ModeSwitchTo/" + to + "/" + edited + "/times:1");
         }
-        reporter.printRatio("Selectors/FirstClick/times:4", "Selectors/FirstClick/times:1");
+        for (const std::string last : {"last:0", "last:1"})
+            reporter.printRatio("Selectors/FirstClick/" + last + "/times:4", "Selectors/FirstClick/" + last + "/times:1");
         thePlanner.reset();
     });
 }
