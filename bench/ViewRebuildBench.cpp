@@ -720,10 +720,8 @@ std::vector<std::string> cellsOf(std::string line)
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     std::vector<std::string> cells;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-        cells.push_back(line.substr(start, tab - start));
-    cells.push_back(line.substr(start));
+    for (const std::string_view cell : bench::splitTabs(line))
+        cells.emplace_back(cell);
     return cells;
 }
 
