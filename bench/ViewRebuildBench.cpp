@@ -467,6 +467,23 @@ void ModeSwitchTo(benchmark::State &state)
     state.counters["rows"] = modeList(to)->topLevelItemCount();
 }
 
+// From the room mode with its first room picked to `to` through the mode menu: unchecking
+// "Minden alkalom (terem)" rebuilds the room view once more before the switch.
+void ModeSwitchFromRooms(benchmark::State &state)
+{
+    const int to = int(state.range(0));
+    grownPlanner(int(state.range(1)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Form1->UM_terem->trigger();
+        clickRow(*Form1->LV_terem, Form1->LV_terem->topLevelItem(0));
+        state.ResumeTiming();
+        modeEntry(to)->trigger();
+        settle();
+    }
+    state.counters["rows"] = modeList(to)->topLevelItemCount();
+}
+
 // The first click in the subject list, the longest selector, just filled, on its first row or,
 // after the scroll bar is dragged to the end, on its last: the list lays out its rows and the
 // view shows the subject clicked.
@@ -878,6 +895,10 @@ void registerCases()
                 ->ArgNames({"to", "times"})
                 ->Args({to, times})
                 ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark("Selectors/ModeSwitchFromRooms", ModeSwitchFromRooms)
+                ->ArgNames({"to", "times"})
+                ->Args({to, times})
+                ->Unit(benchmark::kMillisecond);
         }
         for (const int last : {0, 1}) {
             benchmark::RegisterBenchmark("Selectors/FirstClick", SelectorFirstClick)
@@ -925,6 +946,8 @@ int main(int argc, char **argv)
                 for (const std::string edited : {"edited:0", "edited:1"})
                     reporter.printRatio("Selectors/ModeSwitchTo/" + to + "/" + edited + "/" + times,
                                         "Selectors/ModeSwitchToSqlite/" + to + "/" + times);
+                reporter.printRatio("Selectors/ModeSwitchFromRooms/" + to + "/" + times,
+                                    "Selectors/ModeSwitchToSqlite/" + to + "/" + times);
             }
             for (const std::string last : {"last:0", "last:1"})
                 reporter.printRatio("Selectors/FirstClick/" + last + "/" + times,
@@ -935,6 +958,8 @@ int main(int argc, char **argv)
             for (const std::string edited : {"edited:0", "edited:1"})
                 reporter.printRatio("Selectors/ModeSwitchTo/" + to + "/" + edited + "/times:4",
                                     "Selectors/ModeSwitchTo/" + to + "/" + edited + "/times:1");
+            reporter.printRatio("Selectors/ModeSwitchFromRooms/" + to + "/times:4",
+                                "Selectors/ModeSwitchFromRooms/" + to + "/times:1");
         }
         for (const std::string last : {"last:0", "last:1"})
             reporter.printRatio("Selectors/FirstClick/" + last + "/times:4", "Selectors/FirstClick/" + last + "/times:1");
