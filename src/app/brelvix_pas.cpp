@@ -63,19 +63,6 @@ QAction *action(const char *name, const QString &caption, QMenu *menu)
     return result;
 }
 
-QTreeWidget *selectorList(const char *name, int dataColumns, QWidget *parent)
-{
-    auto *list = new QTreeWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setColumnCount(1 + dataColumns);
-    for (int column = 1; column <= dataColumns; ++column)
-        list->setColumnHidden(column, true);
-    list->setHeaderHidden(true);
-    list->setRootIsDecorated(false);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    return list;
-}
-
 } // namespace
 
 namespace mainwindow {
@@ -268,10 +255,10 @@ QWidget *TForm1::buildCoursePanel()
     PC_oktato = page("PC_oktato", QStringLiteral("Oktató"));
     PC_tantargy = page("PC_tantargy", QStringLiteral("Tantárgy"));
     buildCourseTabs();
-    LV_orarend = selectorList("LV_orarend", 1, PC_orarend);
-    LV_terem = selectorList("LV_terem", 1, PC_terem);
-    LV_oktato = selectorList("LV_oktato", 1, PC_oktato);
-    LV_tantargy = selectorList("LV_tantargy", 2, PC_tantargy);
+    LV_orarend = new SelectorList("LV_orarend", 1, PC_orarend);
+    LV_terem = new SelectorList("LV_terem", 1, PC_terem);
+    LV_oktato = new SelectorList("LV_oktato", 1, PC_oktato);
+    LV_tantargy = new SelectorList("LV_tantargy", 2, PC_tantargy);
     PC_orarend->layout()->addWidget(LV_orarend);
     PC_terem->layout()->addWidget(LV_terem);
     PC_oktato->layout()->addWidget(LV_oktato);
