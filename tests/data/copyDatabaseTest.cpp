@@ -188,3 +188,29 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
     EXPECT_THAT(boxes, ElementsAre("terem másolás kész", "oktato másolás kész",
                                    testing::AllOf(HasSubstr("targy"), testing::Not(HasSubstr("kész")))));
 }
+
+// A second copy without emptying appends every row again. Emptying a database that lacks one of
+// the tables stops there with the statement's error: the tables emptied before it are empty, the
+// later ones keep their rows; choosing the missing table in the list tells so as well.
+TEST_F(CopyDatabase, ASecondCopyAppendsAndEmptyingStopsAtAMissingTable)
+{
+    copySample();
+    ASSERT_EQ(runSetup(), 0) << said;
+    startProgram();
+    click(window->B2);
+    click(window->B2);
+    EXPECT_EQ(rowCount("oktato"), 2 * dm->MT_oktato.RecordCount());
+    dmk->Conn.Execute("drop table kurzus");
+    boxes.clear();
+    startProgram();
+    click(window->B1);
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_THAT(boxes[0], HasSubstr("kurzus"));
+    EXPECT_EQ(rowCount("orarend"), 0);
+    EXPECT_EQ(rowCount("alkalom"), 2 * dm->MT_alkalom.RecordCount());
+    QRadioButton *missing = window->RG_tabla->findChildren<QRadioButton *>().at(9);
+    ASSERT_EQ(missing->text(), QStringLiteral("kurzus"));
+    answer([missing] { QTest::mouseClick(missing, Qt::LeftButton, {}, QPoint(8, missing->height() / 2)); });
+    ASSERT_EQ(boxes.size(), 2U);
+    EXPECT_THAT(boxes[1], HasSubstr("kurzus"));
+}
