@@ -214,12 +214,6 @@ TEST_F(CourseCreation, CopyModeMakesOneCourseOfTheSourceTypeAttachedToItOrStaysW
     EXPECT_EQ(dialog->OrarendId, -1) << "back reports nothing created";
 }
 
-} // namespace
-
-namespace {
-
-using namespace dialogtest;
-
 class CourseCreationByHand : public CourseCreation {
 protected:
     void clickTab(const QString &caption)
@@ -299,6 +293,55 @@ TEST_F(CourseCreationByHand, APlannerPicksACurriculumAndASubjectAndGetsTheCourse
         const int course = courseOf(code);
         EXPECT_EQ(ofCourse(DM->MT_kurzusorarend, course, "orarend_id"), Ids{3}) << code;
         EXPECT_EQ(ofCourse(DM->MT_kurzustargy, course, "targy_id"), Ids{7}) << code;
+    }
+}
+
+// On the templates' page: a subject's templates of the chosen term, a template's subjects, and
+// "Kiválaszt" offering one course of the template's type; the courses take its subjects.
+TEST_F(CourseCreationByHand, APlannerCreatesCoursesFromATemplateOfTheChosenTerm)
+{
+    addSubjectRow(7, "MAB123MN", "Analízis", 1, 1, 1);
+    addSubjectRow(8, "MAB124MN", "Algebra", 1, 0, 0);
+    linkCurriculum(1, 8);
+    for (const auto &[id, code, type, term] : {std::tuple{50, "MAB123MN-GY-01", "GY", "Kereszt"},
+                                               std::tuple{51, "MAB123MN-EA-01", "EA", "2021/22/1"}})
+        appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", id}, text("kurzusminta_kod", code),
+                                       text("kurzusminta_tipus", type), {"targy_id", 7}, text("felev", term)});
+    for (const auto &[templateId, subject] : {std::pair{50, 7}, {50, 8}, {51, 7}})
+        linkTemplate(templateId, subject);
+    dialog->OrarendId = 2;
+    QStringList seen;
+    const auto chooseCounts = [&](QWidget &modal) {
+        auto &counts = dynamic_cast<Ttantargyszervezes &>(modal);
+        seen << counts.Tkod->text() + ' ' + counts.Tcim->text();
+        for (QSpinBox *spin : {counts.SpinEdit1, counts.SpinEdit2, counts.SpinEdit3})
+            seen << spin->text() + (spin->isEnabled() ? "" : " off");
+        QTest::keyClick(counts.SpinEdit2, Qt::Key_Up);
+        click(counts.Button1);
+    };
+    const int shown = execWith(*dialog, [&] {
+        auto closeAnyway = qScopeGuard([&] { dialog->reject(); });
+        clickCell(*dialog->DBG_mintatanterv, 1, 0);
+        clickCell(*dialog->DBG_targy2, 1, shownRow(*dialog->DBG_targy2, "targy_nev", QStringLiteral("Analízis")));
+        seen << shownColumn(*dialog->DBG_kurzusminta, "kurzusminta_kod").join(',');
+        pick(dialog->RG_felev, 0);
+        seen << shownColumn(*dialog->DBG_kurzusminta, "kurzusminta_kod").join(',');
+        const int practice = shownRow(*dialog->DBG_kurzusminta, "kurzusminta_kod", QStringLiteral("MAB123MN-GY-01"));
+        ASSERT_GE(practice, 0);
+        clickCell(*dialog->DBG_kurzusminta, 1, practice);
+        seen << shownColumn(*dialog->DBG_targy3, "targy_nev").join(',');
+        EXPECT_EQ(answeringModals([&] { click(dialog->B_kivalaszt); }, chooseCounts), 1);
+        closeAnyway.dismiss();
+    });
+    EXPECT_EQ(shown, QDialog::Accepted);
+    EXPECT_EQ(seen, (QStringList{"MAB123MN-GY-01", "MAB123MN-GY-01,MAB123MN-EA-01", "Analízis,Algebra",
+                                 "MAB123MN Analízis", "0 off", "1", "0 off"}));
+    EXPECT_EQ(compositeCodes(), (Codes{"MAB123MN-GY-01", "MAB123MN-GY-02"}));
+    for (const std::string &code : compositeCodes()) {
+        const int course = courseOf(code);
+        EXPECT_EQ(fieldOf(DM->MT_kurzus, "kurzus_id", course, "kurzusminta_id"), 50) << code;
+        EXPECT_EQ(ofCourse(DM->MT_kurzusorarend, course, "orarend_id"), Ids{2}) << code;
+        EXPECT_EQ(ofCourse(DM->MT_kurzustargy, course, "targy_id"), (Ids{7, 8})) << code;
     }
 }
 
