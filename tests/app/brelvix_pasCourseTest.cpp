@@ -267,3 +267,31 @@ TEST_F(CourseEditing, SubjectsGetAHeadCountAreAttachedRemovedRestoredAndMadeTheD
         EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), subject) << "course " << course;
     }
 }
+
+// "Létrehozás" opens the course creation on the timetable in view; a course made there is listed
+// at once under its code and title.
+TEST_F(CourseEditing, ACourseCreatedFromTheCreateButtonIsListedInTheTimetableInView)
+{
+    for (TztrMemTable *table : {&DM->MT_mintatanterv, &DM->MT_mintatantervtargy})
+        table->EmptyTable();
+    appendRow(DM->MT_mintatanterv, {{"mintatanterv_id", 1}, {"mintatanterv_kod", "GI-BSC"}, {"szabad", 1}});
+    appendRow(DM->MT_mintatantervtargy, {{"mintatanterv_id", 1}, {"targy_id", 3}, {"targy_felveteltipus", "Kötelező"}});
+    ASSERT_TRUE(DM->MT_targy.Locate("targy_id", 3, {}));
+    setFields(DM->MT_targy, {{"szabad", 1}});
+    const int shown = answeringModals([&] { QTest::mouseClick(form->B_letrehozas, Qt::LeftButton); }, [](QWidget &modal) {
+        ASSERT_EQ(&modal, Targyfelvet);
+        TDBGrid &curricula = *Targyfelvet->DBG_mintatanterv;
+        QTest::mouseClick(curricula.viewport(), Qt::LeftButton, {}, curricula.CellRect(0, 0).center());
+        QTabBar *tabs = Targyfelvet->PageControl1->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(Targyfelvet->PageControl1->indexOf(Targyfelvet->TS_targy)).center());
+        QTest::mouseClick(Targyfelvet->BGY, Qt::LeftButton);
+        if (Targyfelvet->isVisible())
+            Targyfelvet->reject();
+    });
+    EXPECT_EQ(shown, 1);
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_kod_osszetett", Variant("MAT-GY-01"), {}));
+    const QTreeWidgetItem *row = rowOf(DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger());
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->text(0) + '|' + row->text(1), QStringLiteral("MAT-GY-01|Matematika"));
+    EXPECT_EQ(listedCourses().size(), 5U);
+}
