@@ -103,3 +103,21 @@ TEST_F(ItemBoxes, ADraggedBoxIsFramedInTheItemsColourAndADropPastTheLastRowChang
     EXPECT_EQ(item->Length(), 195);
     EXPECT_TRUE(asked.isEmpty());
 }
+
+TEST_F(ItemBoxes, ANewStartOrLengthMovesOrStretchesTheBoxAtOnce)
+{
+    TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90, QStringLiteral("A"));
+    QWidget *box = item->Obj();
+    const auto inCell = [&](int day, int row, QPoint point) {
+        return calendar->CellRect(calendar->ColumnOfDay(day), row).contains(point);
+    };
+    EXPECT_TRUE(inCell(2, 1, box->geometry().center()));
+    item->SetStart(at(4, 11, 15));
+    EXPECT_TRUE(inCell(4, 3, box->geometry().center()));
+    // Down to the end of the next row.
+    item->SetLength(195);
+    EXPECT_TRUE(inCell(4, 3, box->geometry().topLeft() + QPoint(2, 2)));
+    EXPECT_TRUE(inCell(4, 4, box->geometry().bottomLeft() + QPoint(2, -2)));
+    item->SetSubject(QStringLiteral("Új tárgy"));
+    EXPECT_EQ(item->Obj()->Caption(), QStringLiteral("Új tárgy"));
+}
