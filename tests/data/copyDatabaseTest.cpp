@@ -32,12 +32,13 @@ protected:
         return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + (folder / "brelvix.db").string() +
                ";SyncPragma=OFF;";
     }
-    // Runs the setup command; returns its exit code and keeps what it wrote.
-    int runSetup()
+    // Runs the setup command on the folder and a database file in it; returns its exit code and
+    // keeps what it wrote.
+    int runSetup(const std::string &database = "brelvix.db")
     {
         QProcess setup;
         setup.start(BRELVIX_MAKE_COPYDB,
-                    {QString::fromStdString(folder.path()), QString::fromStdString(folder / "brelvix.db")});
+                    {QString::fromStdString(folder.path()), QString::fromStdString(folder / database)});
         EXPECT_TRUE(setup.waitForFinished(-1));
         said = (setup.readAllStandardError() + setup.readAllStandardOutput()).toStdString();
         return setup.exitStatus() == QProcess::NormalExit ? setup.exitCode() : -1;
@@ -213,4 +214,23 @@ TEST_F(CopyDatabase, ASecondCopyAppendsAndEmptyingStopsAtAMissingTable)
     answer([missing] { QTest::mouseClick(missing, Qt::LeftButton, {}, QPoint(8, missing->height() / 2)); });
     ASSERT_EQ(boxes.size(), 2U);
     EXPECT_THAT(boxes[1], HasSubstr("kurzus"));
+}
+
+// A second run, a database path the connection file cannot hold and a folder without its data files
+// are refused, saying why, and no file of the folder changes.
+TEST_F(CopyDatabase, TheCommandRefusesWhatItCannotSetUpAndChangesNoFile)
+{
+    copySample();
+    ASSERT_EQ(runSetup(), 0) << said;
+    for (const auto &[database, says] : {std::pair{"brelvix.db", "brelvix.db exists already; nothing was changed"},
+                                         {"a;b.db", "cannot stand in provider.csv"},
+                                         {"日本.db", "cannot stand in provider.csv"},
+                                         {"masik.db", "targy.csv"}}) {
+        if (std::string(database) == "masik.db")
+            fs::remove(folder / "targy.csv");
+        const Files before = snapshot();
+        EXPECT_EQ(runSetup(database), 1) << database;
+        EXPECT_THAT(said, HasSubstr(says));
+        EXPECT_EQ(snapshot(), before) << database;
+    }
 }
