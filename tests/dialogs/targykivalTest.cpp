@@ -214,6 +214,31 @@ TEST_F(CourseCreation, CopyModeMakesOneCourseOfTheSourceTypeAttachedToItOrStaysW
     EXPECT_EQ(dialog->OrarendId, -1) << "back reports nothing created";
 }
 
+// With the lectures' numbers used up, each refused lecture is told, the practice asked for in the
+// same request is still made, and the dialog closes as after any creation.
+TEST_F(CourseCreation, ARequestGoesOnPastLecturesRefusedForWantOfNumbers)
+{
+    addSubjectRow(7, "MAB123MN", "Analízis", 1, 1, 0);
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(create("MAB123MN", "EA"));
+    dialog->OrarendId = 5;
+    showCurriculum(dialog->TS_targy);
+    QStringList told;
+    answeringModals([&] { click(dialog->B_kivalaszt); }, [&](QWidget &modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(&modal)) {
+            told << box->text();
+            box->accept();
+            return;
+        }
+        counts.SpinEdit1->setValue(2);
+        click(counts.Button1);
+    });
+    EXPECT_EQ(told, (QStringList{"Hiba! Túl sok óra!!!", "Hiba! Túl sok óra!!!"}));
+    EXPECT_EQ(compositeCodes().size(), 11U);
+    EXPECT_EQ(ofCourse(DM->MT_kurzusorarend, courseOf("MAB123MN-GY-01"), "orarend_id"), Ids{5});
+    EXPECT_EQ(std::pair(dialog->OrarendId, dialog->isVisible()), std::pair(0, false));
+}
+
 class CourseCreationByHand : public CourseCreation {
 protected:
     void clickTab(const QString &caption)
