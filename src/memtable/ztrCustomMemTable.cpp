@@ -551,6 +551,8 @@ void TztrCustomMemTable::InternalOpen()
     if (Fields().Count() == 0) {
         if (FieldDefs().Count() == 0)
             throw EMemTableError(SNoFields);
+        // Before the framework refuses such a type in words of its own.
+        CheckStorableFields(fieldSpecs());
         CreateFields();
     }
     BindFields(true);

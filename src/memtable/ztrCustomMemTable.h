@@ -130,6 +130,10 @@ public:
     // The record filter. Unfiltered tables answer from one flag.
     bool MustFilter() const { return mustFilter_; }
     virtual bool FilterRecord(TztrRecord *record, bool forceUseFilter);
+    // Whether record belongs in an index with a filter (its event, OnFilterIndex, its expression).
+    bool FilterIndexRecord(const TztrIndex &index, TztrRecord *record);
+    // None for a blank text; the compiler's error for one it refuses.
+    std::unique_ptr<TztrExprParser> CompileFilterText(const std::string &text, TFilterOptions options) const;
     virtual void UpdateFilteredState();
     void SetFiltered(bool filtered) override;
     void SetOnFilterRecord(TFilterRecordEvent handler) override;
@@ -229,6 +233,8 @@ public:
     TztrOnCompressBlobStream OnCompressBlobStream;
     TztrOnDecompressBlobStream OnDecompressBlobStream;
     TztrOnSetupFieldProperties OnSetupFieldProperties;
+    // Asked for every record an index with a filter is about to take.
+    TztrOnFilterIndex OnFilterIndex;
 
 protected:
     TRecordBuffer AllocRecordBuffer() override;
