@@ -89,6 +89,28 @@ void deleteEvery(TztrMemTable &table, int kurzusId)
         table.Delete();
 }
 
+// Data sources without their datasets for a while, given them back however the while ends.
+class GridsLetGo {
+public:
+    explicit GridsLetGo(std::initializer_list<TDataSource *> sources)
+    {
+        for (TDataSource *source : sources) {
+            taken_.emplace_back(source, source->DataSet());
+            source->SetDataSet(nullptr);
+        }
+    }
+    ~GridsLetGo()
+    {
+        for (auto [source, dataSet] : taken_)
+            source->SetDataSet(dataSet);
+    }
+    GridsLetGo(const GridsLetGo &) = delete;
+    GridsLetGo &operator=(const GridsLetGo &) = delete;
+
+private:
+    std::vector<std::pair<TDataSource *, TDataSet *>> taken_;
+};
+
 } // namespace
 
 Tbeemeles::Tbeemeles(QWidget *parent) : QDialog(parent)
@@ -193,6 +215,8 @@ std::string Tbeemeles::KurzusCim()
 
 void Tbeemeles::frissites()
 {
+    // Under a grid every appended row would refill the grid's row buffers as well.
+    const GridsLetGo detached({&DS_kurzus1_temp, &DS_kurzus2_temp});
     for (TztrMemTable *list : {&MT_kurzus1_temp, &MT_kurzus2_temp}) {
         list->Close();
         list->Open();
@@ -201,6 +225,11 @@ void Tbeemeles::frissites()
     TztrMemTable &links = DM->MT_kurzusorarend;
     Unfiltered allCourses(courses);
     Unfiltered allLinks(links);
+    // Every course is visited: the other windows' grids catch up once at the end.
+    const ControlsDisabled stillCourses(courses);
+    const ControlsDisabled stillLinks(links);
+    const ControlsDisabled stillSubjects(DM->MT_targy);
+    const ControlsDisabled stillTemplates(DM->MT_kurzusminta);
     const bool onlyUnlinked = CheckBox1->isChecked();
     for (courses.First(); !courses.Eof(); courses.Next()) {
         const int kurzusId = intOf(courses, "kurzus_id");
