@@ -5,10 +5,15 @@
 
 #include "data/datam.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace bench {
@@ -57,6 +62,48 @@ inline TDMEnvironment environmentOn(const std::filesystem::path &folder)
                 name = "bench";
                 return true;
             }};
+}
+
+// Copies a data file, leaving out the rows of courses not kept when it has a kurzus_id column.
+inline void copyKeepingCourses(const std::filesystem::path &from, const std::filesystem::path &to, const std::set<int> &kept)
+{
+    std::ifstream in(from, std::ios::binary);
+    std::ofstream out(to, std::ios::binary);
+    std::string line;
+    bool definitions = false;
+    bool header = false;
+    int column = -1;
+    const auto cells = [](std::string text) {
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        std::vector<std::string> items;
+        std::stringstream split(text);
+        for (std::string item; std::getline(split, item, '\t');)
+            items.push_back(item);
+        return items;
+    };
+    while (std::getline(in, line)) {
+        if (line.rfind("@@TABLEDEF START@@", 0) == 0)
+            definitions = true;
+        if (definitions || !header) {
+            out << line << '\n';
+            if (line.rfind("@@TABLEDEF END@@", 0) == 0) {
+                definitions = false;
+                header = false;
+            } else if (!definitions && line.rfind("@@", 0) != 0) {
+                // The column names.
+                const std::vector<std::string> names = cells(line);
+                const auto found = std::find(names.begin(), names.end(), "kurzus_id");
+                column = found == names.end() ? -1 : int(found - names.begin());
+                header = true;
+            }
+            continue;
+        }
+        const std::vector<std::string> row = cells(line);
+        if (column < 0 ||
+            (std::size_t(column) < row.size() && kept.count(std::atoi(row[std::size_t(column)].c_str()))))
+            out << line << '\n';
+    }
 }
 
 } // namespace bench

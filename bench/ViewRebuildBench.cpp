@@ -5,6 +5,7 @@
 
 #include "LargeDataSet.h"
 #include "RatioReporter.h"
+#include "SqliteCopy.h"
 #include "app/ProgramForms.h"
 #include "app/brelvix_pas.h"
 #include "calendar/veltoCalendar.h"
@@ -38,68 +39,10 @@ namespace fs = std::filesystem;
 namespace {
 
 using bench::TempFolder;
+using bench::check;
+using bench::copyIntoSqlite;
 using bench::environmentOn;
 using bench::largeDataFolder;
-
-void check(int status, sqlite3 *db)
-{
-    if (status != SQLITE_OK && status != SQLITE_DONE && status != SQLITE_ROW)
-        throw std::runtime_error(sqlite3_errmsg(db));
-}
-
-// The tables the views read, copied row by row into SQLite with the module's indexes.
-void copyIntoSqlite(sqlite3 *db, const char *name, TztrMemTable &table)
-{
-    std::string create = std::string("CREATE TABLE ") + name + " (";
-    std::string insert = std::string("INSERT INTO ") + name + " VALUES (";
-    std::vector<TField *> fields;
-    for (const auto &field : table.Fields()) {
-        if (field->FieldKind() != fkData)
-            continue;
-        const TFieldType type = field->DataType();
-        create += (fields.empty() ? "" : ", ") + field->FieldName() +
-                  (type == ftString     ? " TEXT"
-                   : type == ftDateTime ? " REAL"
-                                        : " INTEGER");
-        insert += fields.empty() ? "?" : ", ?";
-        fields.push_back(field.get());
-    }
-    check(sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr), db);
-    sqlite3_stmt *statement = nullptr;
-    check(sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr), db);
-    table.SetFiltered(false);
-    // The windows' grids and detail views need not follow the copy row by row.
-    table.DisableControls();
-    for (table.First(); !table.Eof(); table.Next()) {
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            TField &field = *fields[i];
-            if (field.IsNull())
-                continue;
-            const int column = int(i) + 1;
-            if (field.DataType() == ftString) {
-                const std::string text = field.AsString();
-                sqlite3_bind_text(statement, column, text.data(), int(text.size()), SQLITE_TRANSIENT);
-            } else if (field.DataType() == ftDateTime) {
-                sqlite3_bind_double(statement, column, double(field.AsDateTime()));
-            } else {
-                sqlite3_bind_int64(statement, column, field.AsInteger());
-            }
-        }
-        check(sqlite3_step(statement), db);
-    }
-    table.EnableControls();
-    sqlite3_finalize(statement);
-    int number = 0;
-    for (const auto &index : table.IndexDefs()) {
-        std::string columns = index->Fields();
-        std::replace(columns.begin(), columns.end(), ';', ',');
-        const std::string sql = std::string("CREATE INDEX ") + name + "_" + std::to_string(++number) +
-                                " ON " + name + " (" + columns + ")";
-        check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db);
-    }
-}
 
 // The ids the cases show: the largest and the median timetable, the room with most occasions,
 // the teacher and the subject with most courses.
@@ -583,48 +526,6 @@ std::set<int> keptCourses(int share)
     return kept;
 }
 
-// Copies a data file, leaving out the rows of courses not kept when it has a kurzus_id column.
-void copyKeeping(const fs::path &from, const fs::path &to, const std::set<int> &kept)
-{
-    std::ifstream in(from, std::ios::binary);
-    std::ofstream out(to, std::ios::binary);
-    std::string line;
-    bool definitions = false;
-    bool header = false;
-    int column = -1;
-    const auto cells = [](std::string text) {
-        if (!text.empty() && text.back() == '\r')
-            text.pop_back();
-        std::vector<std::string> items;
-        std::stringstream split(text);
-        for (std::string item; std::getline(split, item, '\t');)
-            items.push_back(item);
-        return items;
-    };
-    while (std::getline(in, line)) {
-        if (line.rfind("@@TABLEDEF START@@", 0) == 0)
-            definitions = true;
-        if (definitions || !header) {
-            out << line << '\n';
-            if (line.rfind("@@TABLEDEF END@@", 0) == 0) {
-                definitions = false;
-                header = false;
-            } else if (!definitions && line.rfind("@@", 0) != 0) {
-                // The column names.
-                const std::vector<std::string> names = cells(line);
-                const auto found = std::find(names.begin(), names.end(), "kurzus_id");
-                column = found == names.end() ? -1 : int(found - names.begin());
-                header = true;
-            }
-            continue;
-        }
-        const std::vector<std::string> row = cells(line);
-        if (column < 0 ||
-            (std::size_t(column) < row.size() && kept.count(std::atoi(row[std::size_t(column)].c_str()))))
-            out << line << '\n';
-    }
-}
-
 fs::path shrunkFolder(int share)
 {
     static std::map<int, std::unique_ptr<TempFolder>> folders;
@@ -633,7 +534,7 @@ fs::path shrunkFolder(int share)
         const std::set<int> kept = keptCourses(share);
         folder = std::make_unique<TempFolder>();
         for (const auto &file : fs::directory_iterator(largeDataFolder()))
-            copyKeeping(file.path(), folder->path() / file.path().filename(), kept);
+            bench::copyKeepingCourses(file.path(), folder->path() / file.path().filename(), kept);
     }
     return folder->path();
 }
