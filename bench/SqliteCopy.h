@@ -5,9 +5,11 @@
 #include "memtable/ztrMemTable.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <sqlite3.h>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bench {
@@ -70,6 +72,20 @@ inline void copyIntoSqlite(sqlite3 *db, const char *name, TztrMemTable &table)
                                 " ON " + name + " (" + columns + ")";
         check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db);
     }
+}
+
+// A database in memory holding copies of the tables under the given names; `extraSql` runs in
+// the same transaction (further indexes and tables).
+inline sqlite3 *sqliteCopyOf(std::initializer_list<std::pair<const char *, TztrMemTable *>> tables,
+                             const std::string &extraSql = "")
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(":memory:", &db);
+    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+    for (auto [name, table] : tables)
+        copyIntoSqlite(db, name, *table);
+    check(sqlite3_exec(db, (extraSql + ";COMMIT").c_str(), nullptr, nullptr, nullptr), db);
+    return db;
 }
 
 } // namespace bench

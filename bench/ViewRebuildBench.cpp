@@ -40,7 +40,6 @@ namespace {
 
 using bench::TempFolder;
 using bench::check;
-using bench::copyIntoSqlite;
 using bench::environmentOn;
 using bench::largeDataFolder;
 
@@ -119,20 +118,15 @@ struct Planner
     {
         if (db)
             return db;
-        sqlite3_open(":memory:", &db);
-        check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
-        for (auto [name, table] : std::initializer_list<std::pair<const char *, TztrMemTable *>>{
-                 {"kurzus", &DM->MT_kurzus},
-                 {"alkalom", &DM->MT_alkalom},
-                 {"kurzusorarend", &DM->MT_kurzusorarend},
-                 {"kurzusoktato", &DM->MT_kurzusoktato},
-                 {"kurzustargy", &DM->MT_kurzustargy},
-                 {"targy", &DM->MT_targy},
-                 {"oktato", &DM->MT_oktato},
-                 {"terem", &DM->MT_terem},
-                 {"orarend", &DM->MT_orarend}})
-            copyIntoSqlite(db, name, *table);
-        check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+        db = bench::sqliteCopyOf({{"kurzus", &DM->MT_kurzus},
+                                  {"alkalom", &DM->MT_alkalom},
+                                  {"kurzusorarend", &DM->MT_kurzusorarend},
+                                  {"kurzusoktato", &DM->MT_kurzusoktato},
+                                  {"kurzustargy", &DM->MT_kurzustargy},
+                                  {"targy", &DM->MT_targy},
+                                  {"oktato", &DM->MT_oktato},
+                                  {"terem", &DM->MT_terem},
+                                  {"orarend", &DM->MT_orarend}});
         return db;
     }
 };

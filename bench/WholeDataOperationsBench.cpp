@@ -34,7 +34,10 @@ using bench::environmentOn;
 using bench::largeDataFolder;
 using bench::TempFolder;
 
-int intOf(const TDataSet &table, const char *field) { return table.FieldByName(field)->AsInteger(); }
+int intOf(const TDataSet &table, const char *field)
+{
+    return table.FieldByName(field)->AsInteger();
+}
 
 // The timetable with most courses, the one the membership dialog is opened on.
 int largestTimetable()
@@ -51,61 +54,58 @@ int largestTimetable()
     return best;
 }
 
+void settle()
+{
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+}
+
 // The program on a data folder, and the same tables in SQLite, copied the first time a peer asks.
 struct Planner
 {
-    std::unique_ptr<TProgramForms> forms;
+    TProgramForms forms;
     int timetable = -1;
-    sqlite3 *db = nullptr;
+    std::unique_ptr<sqlite3, int (*)(sqlite3 *)> db{nullptr, sqlite3_close};
 
-    explicit Planner(const fs::path &folder)
+    explicit Planner(const fs::path &folder) : forms(environmentOn(folder))
     {
-        forms = std::make_unique<TProgramForms>(environmentOn(folder));
         Form1->show();
-        QApplication::processEvents();
+        settle();
         timetable = largestTimetable();
-    }
-    ~Planner()
-    {
-        if (db)
-            sqlite3_close(db);
     }
 
     sqlite3 *sqlite()
     {
-        if (db)
-            return db;
-        sqlite3_open(":memory:", &db);
-        check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
-        for (auto [name, table] : std::initializer_list<std::pair<const char *, TztrMemTable *>>{
-                 {"kurzus", &DM->MT_kurzus},
-                 {"alkalom", &DM->MT_alkalom},
-                 {"kurzusorarend", &DM->MT_kurzusorarend},
-                 {"kurzusoktato", &DM->MT_kurzusoktato},
-                 {"kurzustargy", &DM->MT_kurzustargy},
-                 {"kurzusminta", &DM->MT_kurzusminta},
-                 {"targy", &DM->MT_targy},
-                 {"oktato", &DM->MT_oktato},
-                 {"terem", &DM->MT_terem}})
-            bench::copyIntoSqlite(db, name, *table);
-        check(sqlite3_exec(db,
-                           // The keys the questions below are asked on, whatever the files declared.
-                           "CREATE INDEX kurzus_id ON kurzus (kurzus_id);"
-                           "CREATE INDEX kurzus_csatolt ON kurzus (kurzus_id_csatolt);"
-                           "CREATE INDEX alkalom_kurzus ON alkalom (kurzus_id);"
-                           "CREATE INDEX kurzusorarend_key ON kurzusorarend (kurzus_id, orarend_id);"
-                           "CREATE INDEX kurzusoktato_kurzus ON kurzusoktato (kurzus_id);"
-                           "CREATE INDEX kurzustargy_kurzus ON kurzustargy (kurzus_id);"
-                           "CREATE INDEX kurzusminta_id ON kurzusminta (kurzusminta_id);"
-                           "CREATE INDEX targy_id ON targy (targy_id);"
-                           "CREATE INDEX oktato_id ON oktato (oktato_id);"
-                           "CREATE INDEX terem_id ON terem (terem_id);"
-                           "CREATE TABLE kurzusalkalom (kurzus_id INTEGER, alkalom_id INTEGER);"
-                           "CREATE UNIQUE INDEX kurzusalkalom_1 ON kurzusalkalom (kurzus_id, alkalom_id);"
-                           "COMMIT",
-                           nullptr, nullptr, nullptr),
-              db);
-        return db;
+        if (!db)
+            db.reset(sqliteCopy());
+        return db.get();
+    }
+
+    static sqlite3 *sqliteCopy()
+    {
+        return bench::sqliteCopyOf(
+            {{"kurzus", &DM->MT_kurzus},
+             {"alkalom", &DM->MT_alkalom},
+             {"kurzusorarend", &DM->MT_kurzusorarend},
+             {"kurzusoktato", &DM->MT_kurzusoktato},
+             {"kurzustargy", &DM->MT_kurzustargy},
+             {"kurzusminta", &DM->MT_kurzusminta},
+             {"targy", &DM->MT_targy},
+             {"oktato", &DM->MT_oktato},
+             {"terem", &DM->MT_terem}},
+            // The keys the questions below are asked on, whatever the files declared.
+            "CREATE INDEX kurzus_id ON kurzus (kurzus_id);"
+            "CREATE INDEX kurzus_csatolt ON kurzus (kurzus_id_csatolt);"
+            "CREATE INDEX alkalom_kurzus ON alkalom (kurzus_id);"
+            "CREATE INDEX kurzusorarend_key ON kurzusorarend (kurzus_id, orarend_id);"
+            "CREATE INDEX kurzusoktato_kurzus ON kurzusoktato (kurzus_id);"
+            "CREATE INDEX kurzustargy_kurzus ON kurzustargy (kurzus_id);"
+            "CREATE INDEX kurzusminta_id ON kurzusminta (kurzusminta_id);"
+            "CREATE INDEX targy_id ON targy (targy_id);"
+            "CREATE INDEX oktato_id ON oktato (oktato_id);"
+            "CREATE INDEX terem_id ON terem (terem_id);"
+            "CREATE TABLE kurzusalkalom (kurzus_id INTEGER, alkalom_id INTEGER);"
+            "CREATE UNIQUE INDEX kurzusalkalom_1 ON kurzusalkalom (kurzus_id, alkalom_id)");
     }
 };
 
@@ -150,12 +150,6 @@ fs::path quarterFolder()
     for (const auto &file : fs::directory_iterator(largeDataFolder()))
         bench::copyKeepingCourses(file.path(), folder->path() / file.path().filename(), kept);
     return folder->path();
-}
-
-void settle()
-{
-    QApplication::sendPostedEvents();
-    QApplication::processEvents();
 }
 
 // ---- the planner
@@ -254,7 +248,8 @@ const std::string RegenerationSql =
 std::string exportedCourses(const std::string &joins, const std::string &condition = "")
 {
     return " FROM kurzus k JOIN targy t ON t.targy_id = k.targy_id" + joins +
-           " WHERE k.targy_id >= 0 AND EXISTS (SELECT 1 FROM kurzusorarend r WHERE r.kurzus_id = k.kurzus_id)" +
+           " WHERE k.targy_id >= 0 AND EXISTS (SELECT 1 FROM kurzusorarend r WHERE r.kurzus_id = "
+           "k.kurzus_id)" +
            condition;
 }
 
@@ -266,11 +261,13 @@ const std::vector<std::string> ExportQueries = {
     "SELECT t.targy_kod, k.kurzus_kod_osszetett, s.targy_kod, ks.maxletszam" +
         exportedCourses(" JOIN kurzustargy ks ON ks.kurzus_id = k.kurzus_id AND ks.targy_id <> k.targy_id"
                         " LEFT JOIN targy s ON s.targy_id = ks.targy_id"),
-    "SELECT t.targy_kod, k.kurzus_kod_osszetett, a.kezd_ido, a.veg_ido, a.hetek, te.terem_hely || te.terem_kod, "
+    "SELECT t.targy_kod, k.kurzus_kod_osszetett, a.kezd_ido, a.veg_ido, a.hetek, te.terem_hely || "
+    "te.terem_kod, "
     "(SELECT group_concat(ct.targy_kod || '{' || c.kurzus_kod_osszetett || '}', ';') FROM kurzus c "
     "JOIN targy ct ON ct.targy_id = c.targy_id WHERE c.kurzus_id_csatolt = k.kurzus_id)" +
-        exportedCourses(" JOIN alkalom a ON a.kurzus_id = k.kurzus_id LEFT JOIN terem te ON te.terem_id = a.terem_id",
-                        " AND (k.kurzus_id_csatolt <= 0 OR k.kurzus_id_csatolt = k.kurzus_id)")};
+        exportedCourses(
+            " JOIN alkalom a ON a.kurzus_id = k.kurzus_id LEFT JOIN terem te ON te.terem_id = a.terem_id",
+            " AND (k.kurzus_id_csatolt <= 0 OR k.kurzus_id_csatolt = k.kurzus_id)")};
 
 // Runs the statements, reading every column of every row.
 long runQueries(sqlite3 *db, const std::vector<std::string> &queries, int parameter)
@@ -365,7 +362,8 @@ int main(int argc, char **argv)
         std::snprintf(settings, sizeof settings, "/min_time:%.3f/repeats:3", minTime());
         for (const auto &[name, cases] : Cases) {
             for (const int share : {1, 4})
-                reporter.printRatio(caseName(name, false, share) + settings, caseName(name, true, share) + settings);
+                reporter.printRatio(caseName(name, false, share) + settings,
+                                    caseName(name, true, share) + settings);
             reporter.printRatio(caseName(name, false, 1) + settings, caseName(name, false, 4) + settings);
         }
         thePlanner.reset();

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
-
 #include <vector>
 
 using namespace dlg;
@@ -90,7 +89,8 @@ void deleteEvery(TztrMemTable &table, int kurzusId)
 }
 
 // Data sources without their datasets for a while, given them back however the while ends.
-class GridsLetGo {
+class GridsLetGo
+{
 public:
     explicit GridsLetGo(std::initializer_list<TDataSource *> sources)
     {
@@ -246,7 +246,8 @@ void Tbeemeles::frissites()
 
 void Tbeemeles::moveRow(TztrMemTable &from, TztrMemTable &to)
 {
-    appendCourse(to, intOf(from, "kurzus_id"), textOf(from, "kurzus_kod_osszetett"), textOf(from, "megnevezes"));
+    appendCourse(to, intOf(from, "kurzus_id"), textOf(from, "kurzus_kod_osszetett"),
+                 textOf(from, "megnevezes"));
     from.Delete();
 }
 
@@ -326,7 +327,8 @@ void Tbeemeles::torlesClick()
         ShowMessage(this, QStringLiteral("Nincs kijelölve elem!"));
         return;
     }
-    struct Chosen {
+    struct Chosen
+    {
         int kurzusId;
         QString text;
     };
@@ -344,7 +346,8 @@ void Tbeemeles::torlesClick()
 
 void Tbeemeles::deleteCourse(int kurzusId, const QString &text)
 {
-    const struct {
+    const struct
+    {
         TztrMemTable &table;
         QString question;
     } checks[] = {

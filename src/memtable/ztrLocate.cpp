@@ -13,8 +13,8 @@ int arrayDimensions(const Variant &values)
     const Variant::Array *elements = values.Get<Variant::Array>();
     if (!elements)
         return 0;
-    const bool nested =
-        std::any_of(elements->begin(), elements->end(), [](const Variant &element) { return element.IsArray(); });
+    const bool nested = std::any_of(elements->begin(), elements->end(),
+                                    [](const Variant &element) { return element.IsArray(); });
     return nested ? 2 : 1;
 }
 
@@ -53,7 +53,8 @@ TztrIndex *lastIndexWithPrefix(const TztrIndexes &indexes, const TztrFieldList &
 {
     for (int i = indexes.Count() - 1; i >= 0; --i) {
         TztrIndex *index = indexes.Index(i);
-        if (index->IsOrdered() && !index->IsRowOrder() && IsFieldListPrefix(index->FieldList(), searchList, true))
+        if (index->IsOrdered() && !index->IsRowOrder() &&
+            IsFieldListPrefix(index->FieldList(), searchList, true))
             return index;
     }
     return nullptr;
@@ -68,7 +69,8 @@ bool sameEquality(const TztrFieldListEntry &indexed, const TztrFieldListEntry &s
 // The leading fields of an ordered index that are all searched fields, compared alike; of all
 // indexes the one with most such fields. Its entries of equal leading values hold every record
 // the search can find, side by side.
-TztrIndex *indexOnLeadingFields(const TztrIndexes &indexes, const TztrFieldList &searchList, TztrFieldList &leading)
+TztrIndex *indexOnLeadingFields(const TztrIndexes &indexes, const TztrFieldList &searchList,
+                                TztrFieldList &leading)
 {
     TztrIndex *best = nullptr;
     for (int i = 0; i < indexes.Count(); ++i) {
@@ -94,9 +96,10 @@ TztrIndex *indexOnLeadingFields(const TztrIndexes &indexes, const TztrFieldList 
 // The record a scan of the current index would find, looked for among the few records of the
 // leading index that share the key's leading values: the one standing first in the current
 // index. Returns false when the scan is the cheaper way, with searched false.
-bool searchByLeadingFields(TztrCustomMemTable &table, const TztrIndex &leadingIndex, const TztrFieldList &leading,
-                           const TztrFieldList &searchList, const TztrRecord *keyRecord, bool respectFilter,
-                           int &position, TztrRecord *&found, bool &searched)
+bool searchByLeadingFields(TztrCustomMemTable &table, const TztrIndex &leadingIndex,
+                           const TztrFieldList &leading, const TztrFieldList &searchList,
+                           const TztrRecord *keyRecord, bool respectFilter, int &position, TztrRecord *&found,
+                           bool &searched)
 {
     TztrIndex &current = *table.CurrentIndex();
     const int first = leadingIndex.FirstNotBelow(leading, keyRecord);
@@ -190,7 +193,8 @@ bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, co
     return current.SearchStoredRecord(found, position);
 }
 
-int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant &keyValues, TLocateOptions options)
+int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant &keyValues,
+                                     TLocateOptions options)
 {
     if (arrayDimensions(keyValues) > 1)
         throw EMemTableError(SBadValuesDimension);
@@ -216,7 +220,8 @@ int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant
     return position;
 }
 
-bool TztrCustomMemTable::Locate(const std::string &keyFields, const Variant &keyValues, TLocateOptions options)
+bool TztrCustomMemTable::Locate(const std::string &keyFields, const Variant &keyValues,
+                                TLocateOptions options)
 {
     DoBeforeScroll();
     const int place = LocateRecord(keyFields, keyValues, options);
@@ -260,14 +265,16 @@ const TztrFieldList &TztrCustomMemTable::locateFieldList(const std::string &keyF
     return locateFields_;
 }
 
-void TztrCustomMemTable::PopulateKeyRecord(TztrRecord *record, const std::string &fieldNames, const Variant &values)
+void TztrCustomMemTable::PopulateKeyRecord(TztrRecord *record, const std::string &fieldNames,
+                                           const Variant &values)
 {
     TztrFieldList fields;
     BuildFieldList(*this, fields, fieldNames);
     populateKeyRecord(record, fields, values);
 }
 
-void TztrCustomMemTable::populateKeyRecord(TztrRecord *record, const TztrFieldList &fields, const Variant &values)
+void TztrCustomMemTable::populateKeyRecord(TztrRecord *record, const TztrFieldList &fields,
+                                           const Variant &values)
 {
     if (arrayDimensions(values) > 1)
         throw EMemTableError(SBadValuesDimension);

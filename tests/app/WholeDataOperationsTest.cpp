@@ -43,22 +43,23 @@ void searchByScanOnly(TztrMemTable &table)
 }
 
 // Every form of the program on a copy of the sample data, which the export writes into.
-class SampleData : public testing::Test {
+class SampleData : public testing::Test
+{
 protected:
     void SetUp() override
     {
         std::filesystem::copy(BRELVIX_SAMPLEDATA_DIR, folder.path());
-        forms = std::make_unique<TProgramForms>(TDMEnvironment{[this] { return folder.withSeparator(); },
-                                                               [](std::string &) { return false; }});
+        forms = std::make_unique<TProgramForms>(
+            TDMEnvironment{[this] { return folder.withSeparator(); }, [](std::string &) { return false; }});
         Form1->show();
     }
     void TearDown() override { forms.reset(); }
 
     static void searchEveryTableByScan()
     {
-        for (TztrMemTable *table : {&DM->MT_kurzusorarend, &DM->MT_kurzusalkalom, &DM->MT_targy, &DM->MT_kurzusminta,
-                                    &DM->MT_oktato, &DM->MT_terem, &DM->MT_kurzusoktato, &DM->MT_kurzustargy,
-                                    &DM->MT_alkalom})
+        for (TztrMemTable *table :
+             {&DM->MT_kurzusorarend, &DM->MT_kurzusalkalom, &DM->MT_targy, &DM->MT_kurzusminta,
+              &DM->MT_oktato, &DM->MT_terem, &DM->MT_kurzusoktato, &DM->MT_kurzustargy, &DM->MT_alkalom})
             searchByScanOnly(*table);
     }
 
@@ -81,9 +82,11 @@ protected:
                                         QTest::mouseClick(beemeles->CheckBox1, Qt::LeftButton);
                                     shown << QString::number(timetable) << drawn(*beemeles->DBGrid1)
                                           << drawn(*beemeles->DBGrid2)
-                                          << rowsOf(beemeles->MT_kurzus1_temp, {"kurzus_id", "kurzus_kod_osszetett", "megnevezes"})
+                                          << rowsOf(beemeles->MT_kurzus1_temp,
+                                                    {"kurzus_id", "kurzus_kod_osszetett", "megnevezes"})
                                           << "|"
-                                          << rowsOf(beemeles->MT_kurzus2_temp, {"kurzus_id", "kurzus_kod_osszetett", "megnevezes"});
+                                          << rowsOf(beemeles->MT_kurzus2_temp,
+                                                    {"kurzus_id", "kurzus_kod_osszetett", "megnevezes"});
                                     QTest::mouseClick(beemeles->megse, Qt::LeftButton);
                                 });
             }
