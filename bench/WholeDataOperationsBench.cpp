@@ -285,12 +285,50 @@ long runQueries(sqlite3 *db, const std::vector<std::string> &queries, int parame
     return cells;
 }
 
+using Keys = std::multiset<std::pair<int, int>>;
+
+// The first two columns of every row of a query (the second 0 when there is one column).
+Keys keysOf(sqlite3 *db, const std::string &sql, int parameter)
+{
+    Keys keys;
+    sqlite3_stmt *statement = nullptr;
+    check(sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr), db);
+    sqlite3_bind_int(statement, 1, parameter);
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        keys.emplace(sqlite3_column_int(statement, 0),
+                     sqlite3_column_count(statement) > 1 ? sqlite3_column_int(statement, 1) : 0);
+    sqlite3_finalize(statement);
+    return keys;
+}
+
+Keys keysOf(TztrMemTable &table, const char *first, const char *second = nullptr)
+{
+    Keys keys;
+    const ControlsDisabled still(table);
+    for (table.First(); !table.Eof(); table.Next())
+        keys.emplace(intOf(table, first), second ? intOf(table, second) : 0);
+    return keys;
+}
+
+// The planner's answer, left by the case run just before, is checked against SQLite's.
+void expectSameAnswer(benchmark::State &state, const Keys &ours, const Keys &theirs)
+{
+    if (ours != theirs)
+        state.SkipWithError("the planner's answer differs from SQLite's");
+}
+
+const std::string CourseIds = "SELECT k.kurzus_id FROM kurzus k WHERE ";
+
 void MembershipOpenSqlite(benchmark::State &state, int share)
 {
     Planner &p = planner(share);
     sqlite3 *db = p.sqlite();
     for (auto _ : state)
         benchmark::DoNotOptimize(runQueries(db, {MembershipQuery}, p.timetable));
+    expectSameAnswer(state, keysOf(beemeles->MT_kurzus1_temp, "kurzus_id"),
+                     keysOf(db, CourseIds + "NOT " + InTimetable, p.timetable));
+    expectSameAnswer(state, keysOf(beemeles->MT_kurzus2_temp, "kurzus_id"),
+                     keysOf(db, CourseIds + InTimetable, p.timetable));
 }
 
 void MembershipNoTimetableSqlite(benchmark::State &state, int share)
@@ -299,6 +337,10 @@ void MembershipNoTimetableSqlite(benchmark::State &state, int share)
     sqlite3 *db = p.sqlite();
     for (auto _ : state)
         benchmark::DoNotOptimize(runQueries(db, {NoTimetableQuery}, p.timetable));
+    expectSameAnswer(
+        state, keysOf(beemeles->MT_kurzus1_temp, "kurzus_id"),
+        keysOf(db, CourseIds + "NOT EXISTS (SELECT 1 FROM kurzusorarend r WHERE r.kurzus_id = k.kurzus_id)",
+               0));
 }
 
 void RegenerationSqlite(benchmark::State &state, int share)
@@ -306,6 +348,8 @@ void RegenerationSqlite(benchmark::State &state, int share)
     sqlite3 *db = planner(share).sqlite();
     for (auto _ : state)
         check(sqlite3_exec(db, RegenerationSql.c_str(), nullptr, nullptr, nullptr), db);
+    expectSameAnswer(state, keysOf(DM->MT_kurzusalkalom, "kurzus_id", "alkalom_id"),
+                     keysOf(db, "SELECT kurzus_id, alkalom_id FROM kurzusalkalom", 0));
 }
 
 void ExportSqlite(benchmark::State &state, int share)
@@ -313,6 +357,12 @@ void ExportSqlite(benchmark::State &state, int share)
     sqlite3 *db = planner(share).sqlite();
     for (auto _ : state)
         benchmark::DoNotOptimize(runQueries(db, ExportQueries, 0));
+    // The course-level rows: one per course, teacher link and further subject.
+    long rows = 0;
+    for (std::size_t i = 0; i < 3; ++i)
+        rows += long(keysOf(db, ExportQueries[i], 0).size());
+    if (rows != DM->MT_export.RecordCount())
+        state.SkipWithError("the planner's export rows differ from SQLite's");
 }
 
 using Case = void (*)(benchmark::State &, int);
