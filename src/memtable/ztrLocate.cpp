@@ -69,13 +69,14 @@ bool sameEquality(const TztrFieldListEntry &indexed, const TztrFieldListEntry &s
 // The leading fields of an ordered index that are all searched fields, compared alike; of all
 // indexes the one with most such fields. Its entries of equal leading values hold every record
 // the search can find, side by side.
-TztrIndex *indexOnLeadingFields(const TztrIndexes &indexes, const TztrFieldList &searchList,
-                                TztrFieldList &leading)
+TztrIndex *indexOnLeadingFields(const TztrIndexes &indexes, const TztrIndex &current,
+                                const TztrFieldList &searchList, TztrFieldList &leading)
 {
     TztrIndex *best = nullptr;
     for (int i = 0; i < indexes.Count(); ++i) {
         TztrIndex *index = indexes.Index(i);
-        if (!index->IsOrdered() || index->IsRowOrder())
+        // It must hold every record the scan of the current index could meet.
+        if (!index->IsOrdered() || index->IsRowOrder() || !index->TakesSameRecordsAs(current))
             continue;
         TztrFieldList fields;
         for (const TztrFieldListEntry &indexed : index->FieldList()) {
@@ -170,7 +171,8 @@ bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, co
     if (!index && current.IsOrdered() && current.Count() > MaxScannedRecords && !nearest &&
         !table.RecalcOnIndex() && !hasPartialField(searchList)) {
         TztrFieldList leading;
-        if (const TztrIndex *leadingIndex = indexOnLeadingFields(table.Indexes(), searchList, leading)) {
+        if (const TztrIndex *leadingIndex =
+                indexOnLeadingFields(table.Indexes(), current, searchList, leading)) {
             bool searched = false;
             const bool hit = searchByLeadingFields(table, *leadingIndex, leading, searchList, keyRecord,
                                                    respectFilter, position, found, searched);

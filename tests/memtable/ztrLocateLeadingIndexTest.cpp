@@ -135,3 +135,20 @@ TEST(LocateLeadingIndex, KeepsTheRefusalsAndTheOptionsOfAPlainSearch)
     // Searching adds no index of its own.
     EXPECT_EQ(table.Indexes().Count(), 3);
 }
+
+TEST(LocateLeadingIndex, AnIndexHoldingFewerRecordsThanTheCurrentOrderIsNotSearched)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    for (int id = 0; id < 40; ++id)
+        appendPerson(table, id, "a", id);
+    // Holds the records as appended only: an edited one leaves it.
+    table.AddIndex2("uj", "id", {}, {usInserted});
+    ASSERT_TRUE(table.Locate("pont", 5, {}));
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("b");
+    table.Post();
+    EXPECT_TRUE(table.Locate("id;nev", VarArrayOf({5, "b"}), {}));
+    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 5);
+}
