@@ -10,8 +10,8 @@
 #include "platform/LocaleCompare.h"
 
 #include <QAbstractScrollArea>
-#include <QEvent>
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
 #include <QString>
