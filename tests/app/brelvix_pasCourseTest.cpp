@@ -1,5 +1,6 @@
 // The course panels and their editing: edit row, single reservations, teachers, subjects, removal.
 
+#include "app/Application.h"
 #include "app/brelvix_pasFixture.h"
 #include "dialogs/Teremfoglaltsag.h"
 #include "dialogs/oktvalaszt.h"
@@ -135,6 +136,24 @@ TEST_F(CourseEditing, SavingWritesTheEditRowIntoTheCourseOrCreatesASingleReserva
         form->Edit3->setFocus();
         EXPECT_EQ(form->Edit4->text() + (form->Edit4->hasSelectedText() ? "*" : ""), QString::fromUtf8(kept)) << typed;
     }
+}
+
+// The box the program shows for a refused value speaks the program's language.
+TEST_F(CourseEditing, ASingleReservationWithoutAHeadCountIsRefusedInHungarianAndAddsNothing)
+{
+    QTest::mouseClick(form->B_egyfogl, Qt::LeftButton);
+    form->Edit2->setText(QStringLiteral("Vizsga"));
+    form->Edit4->clear();
+    const int courses = DM->MT_kurzus.RecordCount();
+    QStringList shown;
+    answeringModals([&] { deliverShowingExceptions([&] { QTest::mouseClick(form->B_kurzusmentes, Qt::LeftButton); return true; }); },
+                    [&](QWidget &modal) {
+        auto &box = static_cast<QMessageBox &>(modal);
+        shown << box.text();
+        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    EXPECT_EQ(shown, QStringList{"'' nem érvényes egész szám"});
+    EXPECT_EQ(DM->MT_kurzus.RecordCount(), courses);
 }
 
 TEST_F(CourseEditing, RemovalTakesOnlyTheTimetableLinkAndCopyIsMadeFromTheGroupsHead)
