@@ -373,13 +373,6 @@ const std::pair<const char *, std::pair<Case, Case>> Cases[] = {
     {"Regeneration", {Regeneration, RegenerationSqlite}},
     {"Export", {Export, ExportSqlite}}};
 
-// Seconds each case runs; longer under a profiler.
-double minTime()
-{
-    const char *given = std::getenv("BRELVIX_BENCH_MIN_TIME");
-    return given ? std::atof(given) : 0.05;
-}
-
 std::string caseName(const char *name, bool sqlite, int share)
 {
     return std::string("WholeData/") + name + (sqlite ? "Sqlite" : "") + (share == 4 ? "/quarter" : "");
@@ -393,10 +386,7 @@ void registerCases()
             for (const bool sqlite : {false, true})
                 benchmark::RegisterBenchmark(caseName(name, sqlite, share).c_str(),
                                              sqlite ? cases.second : cases.first, share)
-                    ->Unit(benchmark::kMillisecond)
-                    ->Repetitions(3)
-                    ->ReportAggregatesOnly(true)
-                    ->MinTime(minTime());
+                    ->Unit(benchmark::kMillisecond);
 }
 
 } // namespace
@@ -407,14 +397,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     registerCases();
     return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
-        // Runs with repetitions are named with their settings.
-        char settings[64];
-        std::snprintf(settings, sizeof settings, "/min_time:%.3f/repeats:3", minTime());
         for (const auto &[name, cases] : Cases) {
             for (const int share : {1, 4})
-                reporter.printRatio(caseName(name, false, share) + settings,
-                                    caseName(name, true, share) + settings);
-            reporter.printRatio(caseName(name, false, 1) + settings, caseName(name, false, 4) + settings);
+                reporter.printRatio(caseName(name, false, share), caseName(name, true, share));
+            reporter.printRatio(caseName(name, false, 1), caseName(name, false, 4));
         }
         thePlanner.reset();
     });
