@@ -69,7 +69,9 @@ TEST_F(MainWindow, SeventhDoubleClickOnThePanelSwitchesAdministratorModeOnAndExi
 {
     form->show();
     // A key that reaches the window itself shows its code, the one the planners know it by.
-    for (const auto &[key, code] : {std::pair{Qt::Key_A, 65}, {Qt::Key_Return, 13}, {Qt::Key_Escape, 27}, {Qt::Key_F1, 112}}) {
+    for (const auto &keyAndCode : {std::pair{Qt::Key_A, 65}, {Qt::Key_Return, 13}, {Qt::Key_Escape, 27}, {Qt::Key_F1, 112}}) {
+        const Qt::Key key = keyAndCode.first;
+        const int code = keyAndCode.second;
         // The box answered gives the focus to a control; the key is pressed with the window's own.
         form->setFocus();
         EXPECT_EQ(messagesOf([&] { QTest::keyPress(form, key); }, QMessageBox::Cancel).value(0).section(':', -1),
