@@ -122,8 +122,12 @@ void TForm1::Highlight(int occasionId, int courseId)
         if (occasion && occasion->KurzusID == courseId) {
             item->SetBGColor(CurrentBGColor);
             item->SetSelBGColor(CurrentSelBGColor);
-            if (occasion->AlkalomID == occasionId && item->Obj())
+            // A box that has the focus already gets no focus event: it is selected here.
+            if (occasion->AlkalomID == occasionId && item->Obj()) {
+                VL->SetSelectedItem(item);
+                item->Obj()->update();
                 item->Obj()->setFocus();
+            }
         } else {
             item->SetBGColor(OtherBGColor);
             item->SetSelBGColor(OtherSelBGColor);

@@ -23,6 +23,8 @@ TCustomCalendarItem::TCustomCalendarItem(TCalendarItems &collection) : collectio
 TCustomCalendarItem::~TCustomCalendarItem()
 {
     TveltoCalendar *calendar = collection_->Calendar();
+    if (obj_ && calendar)
+        calendar->takeFocusFrom(*obj_);
     if (obj_ && calendar && !obj_->Handling()) {
         calendar->keepBox(*obj_);
     } else if (obj_) {

@@ -51,7 +51,8 @@ TveltoCalendarObj::TveltoCalendarObj(QWidget *parent) : QWidget(parent)
 {
     // Focus comes from the press handler only, so a read-only calendar does not select on press.
     setFocusPolicy(Qt::TabFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not marked opaque, though the box paints all of itself: Qt cuts every opaque sibling out of
+    // the area left to paint, which makes painting a full calendar quadratic.
 }
 
 TveltoCalendar *TveltoCalendarObj::Calendar() const
@@ -189,16 +190,28 @@ void TveltoCalendarObj::DoExit()
     update();
 }
 
+bool TveltoCalendarObj::focusQuiet() const
+{
+    const TveltoCalendar *calendar = Calendar();
+    return calendar && calendar->BoxFocusQuiet();
+}
+
 void TveltoCalendarObj::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
-    DoEnter();
+    if (focusQuiet())
+        update();
+    else
+        DoEnter();
 }
 
 void TveltoCalendarObj::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
-    DoExit();
+    if (focusQuiet())
+        update();
+    else
+        DoExit();
 }
 
 void TveltoCalendarObj::mousePressEvent(QMouseEvent *event)
