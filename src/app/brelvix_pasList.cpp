@@ -112,6 +112,9 @@ bool TForm1::walkToOccasion(int occasionId)
 
 void TForm1::Highlight(int occasionId, int courseId)
 {
+    // The next click on an item then selects it, whichever was selected before: only a click on
+    // the item a click selected marks it.
+    LastSelectedItem = nullptr;
     if (TCustomCalendarItem *selected = VL->SelectedItem()) {
         VL->SetSelectedItem(nullptr);
         if (selected->Obj())
@@ -149,7 +152,7 @@ void TForm1::VLDetails(TCustomCalendarItem *item)
 void TForm1::VLClick(TCustomCalendarItem *item)
 {
     // A second click on the selected item toggles its mark.
-    if (VL->SelectedItem() == LastSelectedItem && item)
+    if (item && VL->SelectedItem() == item && item == LastSelectedItem)
         item->SetSelect(!item->Select());
     LastSelectedItem = VL->SelectedItem();
 }

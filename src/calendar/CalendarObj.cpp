@@ -336,14 +336,16 @@ void TveltoCalendarObj::paintEvent(QPaintEvent *)
     const bool highlighted = hasFocus() || (item_ && calendar->SelectedItem() == item_);
     const QColor background = toQColor(select_ ? selBGColor_ : bgColor_);
 
-    canvas.setPen(QPen(Qt::black, 1));
+    // Filled, then framed: a filled and framed rectangle takes the painter's slow path.
     if (dragMode_ == dmNone) {
-        canvas.setBrush(background);
+        canvas.fillRect(rect(), background);
     } else {
         // The hatch lets the cells' colour show through between its lines, as on a drag image.
         canvas.fillRect(rect(), toQColor(clBtnFace));
-        canvas.setBrush(QBrush(background, Qt::DiagCrossPattern));
+        canvas.fillRect(rect(), QBrush(background, Qt::DiagCrossPattern));
     }
+    canvas.setPen(QPen(Qt::black, 1));
+    canvas.setBrush(Qt::NoBrush);
     canvas.drawRect(0, 0, w - 1, h - 1);
     canvas.drawLine(5, 1, 5, h - 1);
     if (dragMode_ != dmNone) {
@@ -364,9 +366,15 @@ void TveltoCalendarObj::paintEvent(QPaintEvent *)
 void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, int size, int angle)
 {
     canvas.save();
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPointSize(size);
-    canvas.setFont(font);
+    // Made once per size: resolving a font by name at every box painted is a good part of it.
+    static QHash<int, QFont> fonts;
+    auto found = fonts.find(size);
+    if (found == fonts.end()) {
+        QFont font(QStringLiteral("Times New Roman"));
+        font.setPointSize(size);
+        found = fonts.insert(size, font);
+    }
+    canvas.setFont(*found);
     canvas.setBackgroundMode(Qt::TransparentMode);
     DrawWrappedText(canvas, rect, angle != 0, text);
     canvas.restore();

@@ -95,6 +95,12 @@ TEST_F(ItemSelection, AClickedItemBecomesSelectedItsCourseCurrentAndASecondClick
     clickItem(110);
     EXPECT_FALSE(itemOf(110)->Select());
     EXPECT_EQ(currentCourse(), 11);
+    // Nor after a course picked in the list has selected its own item.
+    clickRow(*form->LV, rowOf(10));
+    EXPECT_EQ(form->VL->SelectedItem(), itemOf(100));
+    clickItem(110);
+    EXPECT_FALSE(itemOf(110)->Select());
+    EXPECT_EQ(form->VL->SelectedItem(), itemOf(110));
 }
 
 TEST_F(ItemSelection, DeleteFromAnItemsPopupAsksAboutThatItemAndRemovesOnlyItsOccasion)
