@@ -192,6 +192,10 @@ private:
     };
     void layoutDay(LayoutEntry *entries, int count);
     void placeBoxes();
+    // Moved, shown or hidden one by one, a few boxes cost less than repainting the whole calendar.
+    static constexpr int FewBoxes = 8;
+    // Runs a change of the boxes, with their viewport hidden meanwhile when it changes many.
+    void changeBoxes(bool many, const std::function<void()> &change);
 
     std::unique_ptr<TCalendarItems> items_;
     // Boxes of deleted items, hidden, for the next items: creating and destroying a widget per

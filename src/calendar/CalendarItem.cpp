@@ -152,8 +152,14 @@ void TCalendarItems::Clear()
     if (items_.empty())
         return;
     BeginUpdate();
-    while (!items_.empty())
-        delete items_.back();
+    const auto deleteAll = [this] {
+        while (!items_.empty())
+            delete items_.back();
+    };
+    if (calendar_)
+        calendar_->changeBoxes(Count() > TveltoCalendar::FewBoxes, deleteAll);
+    else
+        deleteAll();
     EndUpdate();
 }
 

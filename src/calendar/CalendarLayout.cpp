@@ -16,9 +16,6 @@ long long minutesOf(TDateTime value)
     return std::llround(std::nearbyint(double(value) * MinutesPerDay));
 }
 
-// Moved one by one, a few boxes cost less than repainting the whole calendar once.
-constexpr int FewBoxes = 8;
-
 // Qt works out the overlap of every box it moves or shows on a visible parent with each of its
 // siblings, and merges their repaint areas: placing every box of a full calendar that way is
 // quadratic. Placed while the viewport is hidden, they cost nothing until it shows again, with
@@ -148,18 +145,25 @@ void TveltoCalendar::placeBoxes()
                                     : entry.box->isHidden() || entry.box->geometry() != entry.place;
     };
     const auto changing = std::count_if(layoutEntries_.begin(), layoutEntries_.end(), changes);
-    const BoxesPlacedTogether placed(*this, changing > FewBoxes);
-    for (const LayoutEntry &entry : layoutEntries_) {
-        TveltoCalendarObj &box = *entry.box;
-        if (entry.place.isNull()) {
-            hideBox(box);
-            continue;
+    changeBoxes(changing > FewBoxes, [this] {
+        for (const LayoutEntry &entry : layoutEntries_) {
+            TveltoCalendarObj &box = *entry.box;
+            if (entry.place.isNull()) {
+                hideBox(box);
+                continue;
+            }
+            if (box.geometry() != entry.place)
+                box.setGeometry(entry.place);
+            if (box.isHidden())
+                box.show();
         }
-        if (box.geometry() != entry.place)
-            box.setGeometry(entry.place);
-        if (box.isHidden())
-            box.show();
-    }
+    });
+}
+
+void TveltoCalendar::changeBoxes(bool many, const std::function<void()> &change)
+{
+    const BoxesPlacedTogether together(*this, many);
+    change();
 }
 
 void TveltoCalendar::layoutDay(LayoutEntry *entries, int count)
