@@ -125,17 +125,25 @@ void TForm1::Highlight(int occasionId, int courseId)
         if (occasion && occasion->KurzusID == courseId) {
             item->SetBGColor(CurrentBGColor);
             item->SetSelBGColor(CurrentSelBGColor);
-            // A box that has the focus already gets no focus event: it is selected here.
+            // Selected here, as a box that has the focus already gets no focus event; it takes
+            // the focus only from the calendar, not from the list or a box the planner works in.
             if (occasion->AlkalomID == occasionId && item->Obj()) {
                 VL->SetSelectedItem(item);
                 item->Obj()->update();
-                item->Obj()->setFocus();
+                if (calendarMayTakeFocus())
+                    item->Obj()->setFocus();
             }
         } else {
             item->SetBGColor(OtherBGColor);
             item->SetSelBGColor(OtherSelBGColor);
         }
     }
+}
+
+bool TForm1::calendarMayTakeFocus() const
+{
+    const QWidget *focused = focusWidget();
+    return !focused || focused == this || focused == VL || VL->isAncestorOf(focused);
 }
 
 void TForm1::LVSelectItem(QTreeWidgetItem *item)

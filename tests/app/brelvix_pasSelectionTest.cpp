@@ -103,6 +103,18 @@ TEST_F(ItemSelection, AClickedItemBecomesSelectedItsCourseCurrentAndASecondClick
     EXPECT_EQ(form->VL->SelectedItem(), itemOf(110));
 }
 
+TEST_F(ItemSelection, ACoursePickedInTheListSelectsItsItemAndTheListKeepsTheKeys)
+{
+    clickRow(*form->LV, rowOf(13));
+    clickRow(*form->LV, rowOf(10));
+    EXPECT_EQ(form->VL->SelectedItem(), itemOf(100));
+    EXPECT_TRUE(form->LV->hasFocus());
+    // Sorted by code: KEM-1 stands above MAT-1.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(currentCourse(), 12);
+    EXPECT_EQ(form->Edit1->text(), QStringLiteral("KEM-1"));
+}
+
 TEST_F(ItemSelection, DeleteFromAnItemsPopupAsksAboutThatItemAndRemovesOnlyItsOccasion)
 {
     clickItem(110);
