@@ -1,7 +1,8 @@
 // Resizing the main window by a few pixels, as a planner drags its edge, with the largest
-// timetable of the whole-university data set in view, and with four times its items (every
-// occasion drawn four times over). The peer is the same window with an empty calendar: the
-// boxes' share of a resize step is the difference, and it should not grow with their square.
+// timetable of the whole-university data set in view, and with two and four times its items
+// (every occasion drawn as many times over). The peer is the same window with an empty
+// calendar: the boxes' share of a resize step is the difference, and it should grow with their
+// number, not with its square.
 
 #include "LargeDataSet.h"
 #include "RatioReporter.h"
@@ -109,6 +110,7 @@ int main(int argc, char **argv)
         ->ArgName("copies")
         ->Arg(0)
         ->Arg(1)
+        ->Arg(2)
         ->Arg(4)
         ->Unit(benchmark::kMillisecond)
         ->Repetitions(3)
@@ -116,7 +118,7 @@ int main(int argc, char **argv)
         ->MinTime(0.2);
     return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
         const std::string settings = "/min_time:0.200/repeats:3";
-        for (const char *copies : {"copies:1", "copies:4"})
+        for (const char *copies : {"copies:1", "copies:2", "copies:4"})
             reporter.printRatio(std::string("MainWindowResize/") + copies + settings,
                                 "MainWindowResize/copies:0" + settings);
         theProgram.reset();
