@@ -33,6 +33,7 @@ namespace {
 using bench::TempFolder;
 using bench::environmentOn;
 using bench::largeDataFolder;
+using bench::splitTabs;
 
 // The files the module reads at start on a folder that has every timetable file, by table.
 const std::vector<std::pair<std::string, std::string>> &loadedFiles()
@@ -139,16 +140,6 @@ double parseDateTime(const std::string &text)
     const int m = month + 12 * a - 3;
     const long julian = day + (153 * m + 2) / 5 + 365L * y + y / 4 - y / 100 + y / 400 - 32045;
     return static_cast<double>(julian - 2415019) + (hour * 3600 + minute * 60 + second) / 86400.0;
-}
-
-std::vector<std::string_view> splitTabs(std::string_view line)
-{
-    std::vector<std::string_view> items;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string_view::npos; start = tab + 1)
-        items.push_back(line.substr(start, tab - start));
-    items.push_back(line.substr(start));
-    return items;
 }
 
 // Reads one data file into its SQLite table: past the definition block, columns by the header.

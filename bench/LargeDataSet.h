@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 #include <unistd.h>
 
 namespace bench {
@@ -57,6 +59,17 @@ inline TDMEnvironment environmentOn(const std::filesystem::path &folder)
                 name = "bench";
                 return true;
             }};
+}
+
+// The tab-separated cells of a data file's line, empty ones included.
+inline std::vector<std::string_view> splitTabs(std::string_view line)
+{
+    std::vector<std::string_view> items;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = line.find('\t', start)) != std::string_view::npos; start = tab + 1)
+        items.push_back(line.substr(start, tab - start));
+    items.push_back(line.substr(start));
+    return items;
 }
 
 } // namespace bench

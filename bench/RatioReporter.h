@@ -10,23 +10,33 @@
 #include <string>
 #include <vector>
 
+namespace benchmark::internal {
+// The library's own reading of --benchmark_color and --benchmark_counters_tabular; exported by
+// the library but left out of its header.
+ConsoleReporter::OutputOptions GetOutputOptions(bool force_no_color);
+} // namespace benchmark::internal
+
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // Call after benchmark::Initialize, which reads the flags.
+    RatioReporter() : ConsoleReporter(benchmark::internal::GetOutputOptions(false)) {}
+
     void ReportRuns(const std::vector<Run> &runs) override
     {
-        // With repetitions (a busy machine) the median stands for the benchmark.
+        // With repetitions (a busy machine) the median stands for the benchmark; it is reported
+        // after the single runs and replaces them.
         for (const Run &run : runs) {
             if (run.error_occurred)
                 continue;
             const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            if (run.run_type == Run::RT_Iteration)
-                seconds_[run.benchmark_name()] = seconds;
-            else if (run.aggregate_name == "median")
-                seconds_[run.run_name.str()] = seconds;
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                seconds_[caseName(run)] = seconds;
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
+    // Benchmarks are named by their case: the registered name and its arguments, whatever
+    // minimum time, repetitions or iterations the run had.
     void printRatio(const std::string &name, const std::string &baseline) const
     {
         const auto measured = seconds_.find(name);
@@ -43,6 +53,12 @@ public:
     }
 
 private:
+    static std::string caseName(const Run &run)
+    {
+        const benchmark::BenchmarkName &name = run.run_name;
+        return name.args.empty() ? name.function_name : name.function_name + "/" + name.args;
+    }
+
     std::map<std::string, double> seconds_;
 };
 

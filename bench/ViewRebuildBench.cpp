@@ -1,7 +1,9 @@
 // Every view rebuild of the main window and of the occupancy views on a whole university's data,
 // each against SQLite in memory answering the same question: the same tables and indexes, one
 // query returning the rows and items the view shows. The scaling cases shrink the store around a
-// fixed view, so their times should stay flat.
+// fixed view, so their times should stay flat. The selector cases switch modes and click a
+// selector row on the large set and on a store four times as large (every row copied with ids
+// of its own).
 
 #include "LargeDataSet.h"
 #include "RatioReporter.h"
@@ -16,6 +18,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <QScrollBar>
+#include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -45,6 +49,18 @@ void check(int status, sqlite3 *db)
 {
     if (status != SQLITE_OK && status != SQLITE_DONE && status != SQLITE_ROW)
         throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+// The indexes `table` keeps, made on the SQLite table `name`.
+void copyIndexes(sqlite3 *db, const char *name, TztrMemTable &table)
+{
+    for (const auto &index : table.IndexDefs()) {
+        std::string columns = index->Fields();
+        std::replace(columns.begin(), columns.end(), ';', ',');
+        const std::string sql = std::string("CREATE INDEX IF NOT EXISTS ") + name + "_" + index->Name() + " ON " +
+                                name + " (" + columns + ")";
+        check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db);
+    }
 }
 
 // The tables the views read, copied row by row into SQLite with the module's indexes.
@@ -91,14 +107,7 @@ void copyIntoSqlite(sqlite3 *db, const char *name, TztrMemTable &table)
     }
     table.EnableControls();
     sqlite3_finalize(statement);
-    int number = 0;
-    for (const auto &index : table.IndexDefs()) {
-        std::string columns = index->Fields();
-        std::replace(columns.begin(), columns.end(), ';', ',');
-        const std::string sql = std::string("CREATE INDEX ") + name + "_" + std::to_string(++number) +
-                                " ON " + name + " (" + columns + ")";
-        check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db);
-    }
+    copyIndexes(db, name, table);
 }
 
 // The ids the cases show: the largest and the median timetable, the room with most occasions,
@@ -189,6 +198,8 @@ struct Planner
                  {"terem", &DM->MT_terem},
                  {"orarend", &DM->MT_orarend}})
             copyIntoSqlite(db, name, *table);
+        // The engine finds a course's linked courses through this view's index.
+        copyIndexes(db, "kurzus", DM->MT_kurzus_csatolt);
         check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
         return db;
     }
@@ -196,20 +207,33 @@ struct Planner
 
 // Released before the application object, which the windows need to the end.
 std::unique_ptr<Planner> thePlanner;
-// The part of the large set's courses thePlanner holds: 1, 2 or 4 for the whole, a half, a quarter.
-int plannerShare = 0;
+// The data folder thePlanner runs on.
+fs::path plannerFolder;
 
 fs::path shrunkFolder(int share);
+fs::path grownFolder(int times);
 
-Planner &planner(int share = 1)
+Planner &plannerOn(const fs::path &folder)
 {
-    if (!thePlanner || plannerShare != share) {
+    if (!thePlanner || plannerFolder != folder) {
         // The forms are the program's globals: one planner at a time.
         thePlanner.reset();
-        thePlanner = std::make_unique<Planner>(share == 1 ? largeDataFolder() : shrunkFolder(share));
-        plannerShare = share;
+        thePlanner = std::make_unique<Planner>(folder);
+        plannerFolder = folder;
     }
     return *thePlanner;
+}
+
+// The large set, or the part of its courses given as 1/share.
+Planner &planner(int share = 1)
+{
+    return plannerOn(share == 1 ? largeDataFolder() : shrunkFolder(share));
+}
+
+// The large set, or a store `times` as large.
+Planner &grownPlanner(int times)
+{
+    return plannerOn(times == 1 ? largeDataFolder() : grownFolder(times));
 }
 
 // Lets the window finish what the action posted (deferred deletions, layouts, paints).
@@ -383,6 +407,111 @@ void GroupOccupancy(benchmark::State &state)
     state.counters["items"] = csoportfoglalasok->VL->Items().Count();
 }
 
+// ---- the working modes and their selector lists
+
+QAction *modeEntry(int mode)
+{
+    return mode == 4 ? Form1->UM_tantargy : Form1->UM_orarend;
+}
+
+QTreeWidget *modeList(int mode)
+{
+    return mode == 4 ? Form1->LV_tantargy : Form1->LV_orarend;
+}
+
+// The selector's source table, with a text field an edit can touch.
+std::pair<TztrMemTable *, const char *> modeTable(int mode)
+{
+    return mode == 4 ? std::pair{&DM->MT_targy, "targy_nev"} : std::pair{&DM->MT_orarend, "megjegyzes"};
+}
+
+// Changes a text of the first row and puts it back, as an edit in a dialog and its undoing would:
+// the list must be filled anew at the next switch.
+void editAndUndo(int mode)
+{
+    auto [table, field] = modeTable(mode);
+    table->First();
+    const std::string text = table->FieldByName(field)->AsString();
+    for (const std::string &value : {text + "x", text}) {
+        table->Edit();
+        table->FieldByName(field)->SetAsString(value);
+        table->Post();
+    }
+}
+
+// A person's click on a list row, where the row is drawn.
+void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
+{
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(row).center());
+    settle();
+}
+
+// From the other mode with its first row picked to `to` (4 subjects, 1 timetables) through the
+// mode menu; after an edit of the list's table or with the table as the list last showed it.
+void ModeSwitchTo(benchmark::State &state)
+{
+    const int to = int(state.range(0));
+    const bool edited = state.range(1) == 1;
+    grownPlanner(int(state.range(2)));
+    const int from = to == 4 ? 1 : 4;
+    for (auto _ : state) {
+        state.PauseTiming();
+        modeEntry(from)->trigger();
+        clickRow(*modeList(from), modeList(from)->topLevelItem(0));
+        if (edited)
+            editAndUndo(to);
+        state.ResumeTiming();
+        modeEntry(to)->trigger();
+        settle();
+    }
+    state.counters["rows"] = modeList(to)->topLevelItemCount();
+}
+
+// From the room mode with its first room picked to `to` through the mode menu: unchecking
+// "Minden alkalom (terem)" rebuilds the room view once more before the switch.
+void ModeSwitchFromRooms(benchmark::State &state)
+{
+    const int to = int(state.range(0));
+    grownPlanner(int(state.range(1)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Form1->UM_terem->trigger();
+        clickRow(*Form1->LV_terem, Form1->LV_terem->topLevelItem(0));
+        state.ResumeTiming();
+        modeEntry(to)->trigger();
+        settle();
+    }
+    state.counters["rows"] = modeList(to)->topLevelItemCount();
+}
+
+// The first click in the subject list, the longest selector, just filled, on its first row or,
+// after the scroll bar is dragged to the end, on its last: the list lays out its rows and the
+// view shows the subject clicked.
+void SelectorFirstClick(benchmark::State &state)
+{
+    const bool last = state.range(0) == 1;
+    grownPlanner(int(state.range(1)));
+    QTreeWidget *list = Form1->LV_tantargy;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Form1->UM_orarend->trigger();
+        editAndUndo(4);
+        Form1->UM_tantargy->trigger();
+        settle();
+        state.ResumeTiming();
+        if (last) {
+            QScrollBar *bar = list->verticalScrollBar();
+            bar->setSliderDown(true);
+            bar->setSliderPosition(bar->maximum());
+            bar->setSliderDown(false);
+            settle();
+        }
+        clickRow(*list, list->topLevelItem(last ? list->topLevelItemCount() - 1 : 0));
+    }
+    state.counters["rows"] = list->topLevelItemCount();
+    reportView(state);
+}
+
 // ---- SQLite answering the same questions
 
 // The teacher names an item shows, and its room.
@@ -474,9 +603,9 @@ long runQueries(sqlite3 *db, const std::vector<std::pair<std::string, int>> &que
     return cells;
 }
 
-void sqliteCase(benchmark::State &state, const std::vector<std::pair<std::string, int>> &queries)
+void sqliteCase(benchmark::State &state, const std::vector<std::pair<std::string, int>> &queries,
+                Planner &p = planner())
 {
-    Planner &p = planner();
     long cells = 0;
     sqlite3 *db = p.sqlite();
     for (auto _ : state)
@@ -540,6 +669,25 @@ void GroupOccupancySqlite(benchmark::State &s)
     sqliteCase(s, {{GroupOccupancyQuery, planner().picks.busyRoom}});
 }
 
+const std::string SubjectListQuery = "SELECT targy_kod, targy_nev, targy_id FROM targy ORDER BY targy_kod";
+
+const std::string TimetableListQuery =
+    "SELECT megnevezes || CASE WHEN megjegyzes <> '' THEN ' (' || megjegyzes || ')' ELSE '' END, orarend_id "
+    "FROM orarend ORDER BY 1";
+
+void ModeSwitchToSqlite(benchmark::State &s)
+{
+    sqliteCase(s, {{s.range(0) == 4 ? SubjectListQuery : TimetableListQuery, 0}}, grownPlanner(int(s.range(1))));
+}
+
+void SelectorFirstClickSqlite(benchmark::State &s)
+{
+    Planner &p = grownPlanner(int(s.range(1)));
+    QTreeWidget *list = Form1->LV_tantargy;
+    const int row = s.range(0) == 1 ? list->topLevelItemCount() - 1 : 0;
+    sqliteCase(s, {{linkedQuery("kurzustargy", "targy_id"), list->topLevelItem(row)->text(2).toInt()}}, p);
+}
+
 // ---- the store shrunk around a fixed view
 
 // The courses the scaling cases show: the largest timetable's, the busy room's, and the heads
@@ -583,24 +731,37 @@ std::set<int> keptCourses(int share)
     return kept;
 }
 
-// Copies a data file, leaving out the rows of courses not kept when it has a kurzus_id column.
-void copyKeeping(const fs::path &from, const fs::path &to, const std::set<int> &kept)
+// The tab-separated cells of a data row, empty ones included, without the line end.
+std::vector<std::string> cellsOf(std::string line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    std::vector<std::string> cells;
+    for (const std::string_view cell : bench::splitTabs(line))
+        cells.emplace_back(cell);
+    return cells;
+}
+
+// Writes a data row's cells back as one line.
+void writeRow(std::ostream &out, const std::vector<std::string> &cells)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        out << (i ? "\t" : "") << cells[i];
+    out << '\n';
+}
+
+// Copies a data file: the definitions and the column names as they are, each data row as `write`
+// puts it out (not at all, once or more), given the column names.
+using RowWriter = std::function<void(const std::vector<std::string> &names, const std::string &line, std::ostream &out)>;
+
+void copyRewriting(const fs::path &from, const fs::path &to, const RowWriter &write)
 {
     std::ifstream in(from, std::ios::binary);
     std::ofstream out(to, std::ios::binary);
     std::string line;
     bool definitions = false;
     bool header = false;
-    int column = -1;
-    const auto cells = [](std::string text) {
-        if (!text.empty() && text.back() == '\r')
-            text.pop_back();
-        std::vector<std::string> items;
-        std::stringstream split(text);
-        for (std::string item; std::getline(split, item, '\t');)
-            items.push_back(item);
-        return items;
-    };
+    std::vector<std::string> names;
     while (std::getline(in, line)) {
         if (line.rfind("@@TABLEDEF START@@", 0) == 0)
             definitions = true;
@@ -610,19 +771,47 @@ void copyKeeping(const fs::path &from, const fs::path &to, const std::set<int> &
                 definitions = false;
                 header = false;
             } else if (!definitions && line.rfind("@@", 0) != 0) {
-                // The column names.
-                const std::vector<std::string> names = cells(line);
-                const auto found = std::find(names.begin(), names.end(), "kurzus_id");
-                column = found == names.end() ? -1 : int(found - names.begin());
+                names = cellsOf(line);
                 header = true;
             }
             continue;
         }
-        const std::vector<std::string> row = cells(line);
-        if (column < 0 ||
-            (std::size_t(column) < row.size() && kept.count(std::atoi(row[std::size_t(column)].c_str()))))
-            out << line << '\n';
+        write(names, line, out);
     }
+}
+
+// Copies a data file, leaving out the rows of courses not kept when it has a kurzus_id column.
+void copyKeeping(const fs::path &from, const fs::path &to, const std::set<int> &kept)
+{
+    copyRewriting(from, to, [&kept](const std::vector<std::string> &names, const std::string &line, std::ostream &out) {
+        const auto found = std::find(names.begin(), names.end(), "kurzus_id");
+        const std::vector<std::string> row = cellsOf(line);
+        const std::size_t column = std::size_t(found - names.begin());
+        if (found == names.end() || (column < row.size() && kept.count(std::atoi(row[column].c_str()))))
+            out << line << '\n';
+    });
+}
+
+// Copies a data file with each row `times` over; every copy after the first has its own ids, so
+// that the copies are new timetables, rooms, teachers, subjects, courses and occasions that refer
+// to one another as the originals do.
+void copyGrowing(const fs::path &from, const fs::path &to, int times)
+{
+    // Above every id of the large set.
+    constexpr long IdsApart = 1000000;
+    copyRewriting(from, to, [times](const std::vector<std::string> &names, const std::string &line, std::ostream &out) {
+        const std::vector<std::string> row = cellsOf(line);
+        for (int copy = 0; copy < times; ++copy) {
+            std::vector<std::string> cells = row;
+            for (std::size_t i = 0; i < cells.size() && i < names.size(); ++i) {
+                const bool id = names[i].ends_with("_id") || names[i] == "kurzus_id_csatolt";
+                const long value = id ? std::atol(cells[i].c_str()) : 0;
+                if (value > 0)
+                    cells[i] = std::to_string(value + copy * IdsApart);
+            }
+            writeRow(out, cells);
+        }
+    });
 }
 
 fs::path shrunkFolder(int share)
@@ -634,6 +823,18 @@ fs::path shrunkFolder(int share)
         folder = std::make_unique<TempFolder>();
         for (const auto &file : fs::directory_iterator(largeDataFolder()))
             copyKeeping(file.path(), folder->path() / file.path().filename(), kept);
+    }
+    return folder->path();
+}
+
+fs::path grownFolder(int times)
+{
+    static std::map<int, std::unique_ptr<TempFolder>> folders;
+    auto &folder = folders[times];
+    if (!folder) {
+        folder = std::make_unique<TempFolder>();
+        for (const auto &file : fs::directory_iterator(largeDataFolder()))
+            copyGrowing(file.path(), folder->path() / file.path().filename(), times);
     }
     return folder->path();
 }
@@ -662,13 +863,6 @@ const char *const Cases[] = {"LargestTimetable", "MedianTimetable",  "Room",
                              "ListFilterChange", "ModeSwitch",       "CourseClick",
                              "RoomOccupancy",    "TeacherOccupancy", "GroupOccupancy"};
 
-// Seconds each case runs; longer under a profiler.
-double minTime()
-{
-    const char *given = std::getenv("BRELVIX_BENCH_MIN_TIME");
-    return given ? std::atof(given) : 0.05;
-}
-
 void registerCases()
 {
     using Case = void (*)(benchmark::State &);
@@ -686,17 +880,38 @@ void registerCases()
                                            {GroupOccupancy, GroupOccupancySqlite}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const std::string name = std::string("ViewRebuild/") + Cases[i];
-        benchmark::RegisterBenchmark(name.c_str(), cases[i].first)
-            ->Unit(benchmark::kMillisecond)
-            ->Repetitions(3)
-            ->ReportAggregatesOnly(true)
-            ->MinTime(minTime());
-        benchmark::RegisterBenchmark((name + "Sqlite").c_str(), cases[i].second)
-            ->Unit(benchmark::kMillisecond)
-            ->Repetitions(3)
-            ->ReportAggregatesOnly(true)
-            ->MinTime(minTime());
+        benchmark::RegisterBenchmark(name.c_str(), cases[i].first)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((name + "Sqlite").c_str(), cases[i].second)->Unit(benchmark::kMillisecond);
     }
+    // The large set first, then the store four times as large, each loaded once.
+    const auto selectors = [](int times) {
+        for (const int to : {4, 1}) {
+            for (const int edited : {0, 1})
+                benchmark::RegisterBenchmark("Selectors/ModeSwitchTo", ModeSwitchTo)
+                    ->ArgNames({"to", "edited", "times"})
+                    ->Args({to, edited, times})
+                    ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark("Selectors/ModeSwitchToSqlite", ModeSwitchToSqlite)
+                ->ArgNames({"to", "times"})
+                ->Args({to, times})
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark("Selectors/ModeSwitchFromRooms", ModeSwitchFromRooms)
+                ->ArgNames({"to", "times"})
+                ->Args({to, times})
+                ->Unit(benchmark::kMillisecond);
+        }
+        for (const int last : {0, 1}) {
+            benchmark::RegisterBenchmark("Selectors/FirstClick", SelectorFirstClick)
+                ->ArgNames({"last", "times"})
+                ->Args({last, times})
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark("Selectors/FirstClickSqlite", SelectorFirstClickSqlite)
+                ->ArgNames({"last", "times"})
+                ->Args({last, times})
+                ->Unit(benchmark::kMillisecond);
+        }
+    };
+    selectors(1);
     // {0 timetable | 1 room, share of the courses as 1/n}.
     benchmark::RegisterBenchmark("ViewRebuildScaling", ViewRebuildScaling)
         ->ArgNames({"room", "over"})
@@ -706,10 +921,8 @@ void registerCases()
         ->Args({1, 2})
         ->Args({0, 4})
         ->Args({1, 4})
-        ->Unit(benchmark::kMillisecond)
-        ->Repetitions(3)
-        ->ReportAggregatesOnly(true)
-        ->MinTime(minTime());
+        ->Unit(benchmark::kMillisecond);
+    selectors(4);
 }
 
 } // namespace
@@ -720,16 +933,36 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     registerCases();
     return runBenchmarks(argc, argv, [](const RatioReporter &reporter) {
-        // Runs with repetitions are named with their settings.
-        const std::string settings = "/min_time:0.050/repeats:3";
         for (const char *name : Cases) {
             const std::string ours = std::string("ViewRebuild/") + name;
-            reporter.printRatio(ours + settings, ours + "Sqlite" + settings);
+            reporter.printRatio(ours, ours + "Sqlite");
         }
         for (const char *view : {"room:0", "room:1"}) {
             const std::string scaling = std::string("ViewRebuildScaling/") + view;
-            reporter.printRatio(scaling + "/over:1" + settings, scaling + "/over:4" + settings);
+            reporter.printRatio(scaling + "/over:1", scaling + "/over:4");
         }
+        for (const std::string times : {"times:1", "times:4"}) {
+            for (const std::string to : {"to:4", "to:1"}) {
+                for (const std::string edited : {"edited:0", "edited:1"})
+                    reporter.printRatio("Selectors/ModeSwitchTo/" + to + "/" + edited + "/" + times,
+                                        "Selectors/ModeSwitchToSqlite/" + to + "/" + times);
+                reporter.printRatio("Selectors/ModeSwitchFromRooms/" + to + "/" + times,
+                                    "Selectors/ModeSwitchToSqlite/" + to + "/" + times);
+            }
+            for (const std::string last : {"last:0", "last:1"})
+                reporter.printRatio("Selectors/FirstClick/" + last + "/" + times,
+                                    "Selectors/FirstClickSqlite/" + last + "/" + times);
+        }
+        // Growth from the large set to four times its data.
+        for (const std::string to : {"to:4", "to:1"}) {
+            for (const std::string edited : {"edited:0", "edited:1"})
+                reporter.printRatio("Selectors/ModeSwitchTo/" + to + "/" + edited + "/times:4",
+                                    "Selectors/ModeSwitchTo/" + to + "/" + edited + "/times:1");
+            reporter.printRatio("Selectors/ModeSwitchFromRooms/" + to + "/times:4",
+                                "Selectors/ModeSwitchFromRooms/" + to + "/times:1");
+        }
+        for (const std::string last : {"last:0", "last:1"})
+            reporter.printRatio("Selectors/FirstClick/" + last + "/times:4", "Selectors/FirstClick/" + last + "/times:1");
         thePlanner.reset();
     });
 }

@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -59,19 +61,6 @@ QAction *action(const char *name, const QString &caption, QMenu *menu)
     QAction *result = menu->addAction(caption);
     result->setObjectName(QString::fromLatin1(name));
     return result;
-}
-
-QTreeWidget *selectorList(const char *name, int dataColumns, QWidget *parent)
-{
-    auto *list = new QTreeWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setColumnCount(1 + dataColumns);
-    for (int column = 1; column <= dataColumns; ++column)
-        list->setColumnHidden(column, true);
-    list->setHeaderHidden(true);
-    list->setRootIsDecorated(false);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    return list;
 }
 
 } // namespace
@@ -143,12 +132,9 @@ QWidget *TForm1::buildButtonPanel()
     Panel4 = new QFrame(this);
     Panel4->setObjectName(QStringLiteral("Panel4"));
     Panel4->setFixedWidth(ButtonPanelWidth);
-    // The captions have to fit the narrow panel.
-    QFont small = Panel4->font();
-    small.setPointSizeF(small.pointSizeF() * 0.8);
-    Panel4->setFont(small);
     auto *layout = new QVBoxLayout(Panel4);
-    layout->setContentsMargins(2, 2, 2, 2);
+    constexpr int Margin = 2;
+    layout->setContentsMargins(Margin, Margin, Margin, Margin);
     B_beosztoras = button("B_beosztoras", QStringLiteral("Órás beosztás"), Panel4);
     B_beosztsajat = button("B_beosztsajat", QStringLiteral("Saját beosztás"), Panel4);
     Button2 = button("Button2", QStringLiteral("Félórás beosztás"), Panel4);
@@ -158,6 +144,18 @@ QWidget *TForm1::buildButtonPanel()
     Button1 = button("Button1", QStringLiteral("Kilépés"), Panel4);
     for (QPushButton *b : {B_beosztoras, B_beosztsajat, Button2, B_group, Button9})
         layout->addWidget(b);
+    // The captions have to fit the narrow panel: the font is made small enough for the widest,
+    // whatever the font in use.
+    QStyleOptionButton option;
+    option.initFrom(Button2);
+    option.rect = QRect(0, 0, ButtonPanelWidth - 2 * Margin, Button2->sizeHint().height());
+    const int room = Button2->style()->subElementRect(QStyle::SE_PushButtonContents, &option, Button2).width();
+    int widest = 0;
+    for (QPushButton *b : {B_beosztoras, B_beosztsajat, Button2, B_group, Button9, Mentes, Button1})
+        widest = std::max(widest, b->fontMetrics().horizontalAdvance(b->text()));
+    QFont small = Panel4->font();
+    small.setPointSizeF(small.pointSizeF() * std::min(0.8, 0.95 * room / widest));
+    Panel4->setFont(small);
     // The free area between the buttons is where the administrator switch is double clicked.
     layout->addStretch(1);
     layout->addWidget(Mentes);
@@ -169,10 +167,11 @@ QWidget *TForm1::buildBottomPanel()
 {
     auto *panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel2"));
-    panel->setFixedHeight(230);
+    panel->setFixedHeight(250);
     auto *layout = new QHBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(buildCourseListPanel(), 3);
+    // The course panel's grids need more of the width than the list, which scrolls sideways.
+    layout->addWidget(buildCourseListPanel(), 2);
     layout->addWidget(buildOccasionPanel(), 0, Qt::AlignTop);
     layout->addWidget(buildCoursePanel(), 3);
     return panel;
@@ -224,15 +223,13 @@ QWidget *TForm1::buildCourseListPanel()
     tobbalkalomCB->setObjectName(QStringLiteral("tobbalkalomCB"));
     for (QWidget *w : std::initializer_list<QWidget *>{HetekCB, het_SPBUp, het_SPBDown})
         filters->addWidget(w);
-    // One above the other, so that the list, the occasion panel and the course panel fit a
-    // common screen side by side.
-    auto *checks = new QVBoxLayout;
-    checks->setSpacing(0);
-    checks->addWidget(AlkalomCB);
-    checks->addWidget(tobbalkalomCB);
-    filters->addLayout(checks);
     filters->addStretch(1);
     layout->addLayout(filters);
+    // Under the week filter rather than beside it, so that the list, the occasion panel and the
+    // course panel fit a common screen side by side.
+    layout->setSpacing(0);
+    layout->addWidget(AlkalomCB);
+    layout->addWidget(tobbalkalomCB);
     return panel;
 }
 
@@ -258,19 +255,22 @@ QWidget *TForm1::buildCoursePanel()
     PC_oktato = page("PC_oktato", QStringLiteral("Oktató"));
     PC_tantargy = page("PC_tantargy", QStringLiteral("Tantárgy"));
     buildCourseTabs();
-    LV_orarend = selectorList("LV_orarend", 1, PC_orarend);
-    LV_terem = selectorList("LV_terem", 1, PC_terem);
-    LV_oktato = selectorList("LV_oktato", 1, PC_oktato);
-    LV_tantargy = selectorList("LV_tantargy", 2, PC_tantargy);
+    LV_orarend = new SelectorList("LV_orarend", 1, PC_orarend);
+    LV_terem = new SelectorList("LV_terem", 1, PC_terem);
+    LV_oktato = new SelectorList("LV_oktato", 1, PC_oktato);
+    LV_tantargy = new SelectorList("LV_tantargy", 2, PC_tantargy);
     PC_orarend->layout()->addWidget(LV_orarend);
     PC_terem->layout()->addWidget(LV_terem);
     PC_oktato->layout()->addWidget(LV_oktato);
     PC_tantargy->layout()->addWidget(LV_tantargy);
     layout->addWidget(PC, 1);
 
-    // Code and title on a row of their own, so that both show whole at common window widths.
+    // Code and title, remark and head count, the course buttons and the days each on a row of
+    // their own, so that all show whole beside the list and the occasion panel on a common screen.
     auto *names = new QHBoxLayout;
     auto *edits = new QHBoxLayout;
+    auto *actions = new QHBoxLayout;
+    auto *days = new QHBoxLayout;
     auto edit = [panel](QBoxLayout *row, const char *name, const QString &placeholder, int stretch) {
         auto *result = new QLineEdit(panel);
         result->setObjectName(QString::fromLatin1(name));
@@ -283,17 +283,23 @@ QWidget *TForm1::buildCoursePanel()
     Edit1->setReadOnly(true);
     Edit2 = edit(names, "Edit2", QStringLiteral("Órarendi név"), 1);
     Edit3 = edit(edits, "Edit3", QStringLiteral("Megjegyzés"), 1);
+    // A remark of a few words shows whole.
+    Edit3->setMinimumWidth(boxWidthFor(*Edit3, QStringLiteral("Megjegyzés a kurzushoz")));
     Edit4 = edit(edits, "Edit4", QStringLiteral("Létszám"), 0);
     Edit4->setMaximumWidth(boxWidthFor(*Edit4, Edit4->placeholderText()));
     B_kurzusmentes = button("B_kurzusmentes", QStringLiteral("Kurzus mentés"), panel);
+    edits->addWidget(B_kurzusmentes);
     B_letrehozas = button("B_letrehozas", QStringLiteral("Létrehozás"), panel);
     B_beemeles = button("B_beemeles", QStringLiteral("Beemelés"), panel);
-    for (QPushButton *b : {B_kurzusmentes, B_letrehozas, B_beemeles})
-        edits->addWidget(b);
-    layout->addLayout(names);
-    layout->addLayout(edits);
+    Button3 = button("Button3", QStringLiteral("Nyomólemez"), panel);
+    B_egyfogl = button("B_egyfogl", QStringLiteral("Egyedi foglalás"), panel);
+    // Shown for administrators only; hidden from the start, so that the window's first layout
+    // does not make room for it.
+    B_egyfogl->hide();
+    for (QPushButton *b : {B_letrehozas, B_beemeles, Button3, B_egyfogl})
+        actions->addWidget(b);
+    actions->addStretch(1);
 
-    auto *days = new QHBoxLayout;
     static const char *const dayNames[] = {"H", "K", "Sze", "Cs", "P", "Szo", "V"};
     for (int i = 0; i < 7; ++i) {
         CBNap[i] = new QCheckBox(QString::fromUtf8(dayNames[i]), panel);
@@ -301,19 +307,19 @@ QWidget *TForm1::buildCoursePanel()
         CBNap[i]->setChecked(i < 5);
         days->addWidget(CBNap[i]);
     }
-    Button3 = button("Button3", QStringLiteral("Nyomólemez"), panel);
     B_admin = button("B_admin", QStringLiteral("X"), panel);
+    B_admin->hide();
     B_szunet = button("B_szunet", QStringLiteral("S"), panel);
-    B_egyfogl = button("B_egyfogl", QStringLiteral("Egyedi foglalás"), panel);
     for (QPushButton *small : {B_admin, B_szunet})
         small->setFixedWidth(24);
     UN = new QLabel(panel);
     UN->setObjectName(QStringLiteral("UN"));
     UN->hide();
-    for (QWidget *w : std::initializer_list<QWidget *>{Button3, B_admin, B_szunet, B_egyfogl, UN})
+    for (QWidget *w : std::initializer_list<QWidget *>{B_admin, B_szunet, UN})
         days->addWidget(w);
     days->addStretch(1);
-    layout->addLayout(days);
+    for (QBoxLayout *row : {names, edits, actions, days})
+        layout->addLayout(row);
     return panel;
 }
 

@@ -7,6 +7,7 @@
 // colours, printing) and brelvix_pasPanels.cpp (the course panels).
 
 #include "calendar/CalendarFitting.h"
+#include "app/SelectorList.h"
 #include "app/WheelAsArrowKeys.h"
 #include "calendar/veltoCalendar.h"
 #include "memtable/ztrMemTable.h"
@@ -94,10 +95,10 @@ public:
     QWidget *PC_terem;
     QWidget *PC_oktato;
     QWidget *PC_tantargy;
-    QTreeWidget *LV_orarend;
-    QTreeWidget *LV_terem;
-    QTreeWidget *LV_oktato;
-    QTreeWidget *LV_tantargy;
+    SelectorList *LV_orarend;
+    SelectorList *LV_terem;
+    SelectorList *LV_oktato;
+    SelectorList *LV_tantargy;
     std::array<QCheckBox *, 7> CBNap;
     QPushButton *Button3;
     QPushButton *B_admin;
@@ -408,7 +409,7 @@ private:
     void loadCoursePanels(int courseId, int teacherCourseId, int linkedCourseId);
 
     // Selector lists.
-    void fillSelector(QTreeWidget *list, TztrMemTable &table, const std::function<void(QTreeWidgetItem &)> &fill);
+    void fillSelector(SelectorList *list, TztrMemTable &table, const std::function<QStringList()> &rowTexts);
     QTreeWidget *modeSelector() const;
     void selectorRowChosen(QTreeWidgetItem *item, const QString &prefix, int idColumn);
     void showSelectorPage(QWidget *page);

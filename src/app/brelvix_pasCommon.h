@@ -60,13 +60,6 @@ public:
     bool operator<(const QTreeWidgetItem &other) const override;
 };
 
-// A row of a selector list, sorted by its caption in the user's language.
-class SelectorRow : public QTreeWidgetItem {
-public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-    bool operator<(const QTreeWidgetItem &other) const override;
-};
-
 // A course's title in the course list: its own name, else its subject's name (empty when the
 // subject is gone), and a fixed text for a course without subject.
 QString courseListTitle(const TDataSet &course);

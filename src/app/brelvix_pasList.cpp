@@ -33,11 +33,6 @@ bool CourseListRow::operator<(const QTreeWidgetItem &other) const
     return CompareText(utf8ToCp1250(text(column).toStdString()), utf8ToCp1250(other.text(column).toStdString())) < 0;
 }
 
-bool SelectorRow::operator<(const QTreeWidgetItem &other) const
-{
-    return QString::localeAwareCompare(text(0), other.text(0)) < 0;
-}
-
 } // namespace mainwindow
 
 void TForm1::SelectCourse(const QString &origin, int courseId, int occasionId)

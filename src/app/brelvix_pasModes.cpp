@@ -48,11 +48,13 @@ void TForm1::UM_tipusClick(QAction *sender)
         setEveryOccasion(false);
         B_group->setText(QStringLiteral("Ü: órarendek"));
         WorkMode = 1;
-        fillSelector(LV_orarend, DM->MT_orarend, [](QTreeWidgetItem &row) {
-            TztrMemTable &t = DM->MT_orarend;
-            row.setText(0, guiText(textOf(t, "megnevezes")) + inParentheses(textOf(t, "megjegyzes")));
-            row.setText(1, QString::number(intOf(t, "orarend_id")));
-        });
+        TztrMemTable &t = DM->MT_orarend;
+        fillSelector(LV_orarend, t,
+                     [name = t.FieldByName("megnevezes"), remark = t.FieldByName("megjegyzes"),
+                      id = t.FieldByName("orarend_id")] {
+                         return QStringList{guiText(name->AsString()) + inParentheses(remark->AsString()),
+                                            QString::number(id->AsInteger())};
+                     });
         B_groupClick();
         TimetableId = SelectionId = -1;
         setCaptionNothingChosen(QStringLiteral("Órarend"));
@@ -60,13 +62,16 @@ void TForm1::UM_tipusClick(QAction *sender)
         setEveryOccasion(true);
         B_group->setText(QStringLiteral("Ü: termek"));
         WorkMode = 2;
-        fillSelector(LV_terem, DM->MT_terem, [](QTreeWidgetItem &row) {
-            TztrMemTable &t = DM->MT_terem;
-            row.setText(0, guiText(textOf(t, "terem_hely")) + QStringLiteral("-") + guiText(textOf(t, "terem_kod")) +
-                               QStringLiteral(" (") + guiText(textOf(t, "terem_telephely")) + QStringLiteral("/") +
-                               guiText(textOf(t, "terem_kapacitas")) + QStringLiteral(" fő)"));
-            row.setText(1, QString::number(intOf(t, "terem_id")));
-        });
+        TztrMemTable &t = DM->MT_terem;
+        fillSelector(LV_terem, t,
+                     [place = t.FieldByName("terem_hely"), code = t.FieldByName("terem_kod"),
+                      site = t.FieldByName("terem_telephely"), seats = t.FieldByName("terem_kapacitas"),
+                      id = t.FieldByName("terem_id")] {
+                         return QStringList{guiText(place->AsString()) + QStringLiteral("-") + guiText(code->AsString()) +
+                                                QStringLiteral(" (") + guiText(site->AsString()) + QStringLiteral("/") +
+                                                guiText(seats->AsString()) + QStringLiteral(" fő)"),
+                                            QString::number(id->AsInteger())};
+                     });
         B_groupClick();
         TimetableId = SelectionId = -1;
         setCaptionNothingChosen(QStringLiteral("Terem"));
@@ -74,34 +79,42 @@ void TForm1::UM_tipusClick(QAction *sender)
         setEveryOccasion(false);
         B_group->setText(QStringLiteral("Ü: oktatók"));
         WorkMode = 3;
-        fillSelector(LV_oktato, DM->MT_oktato, [](QTreeWidgetItem &row) {
-            TztrMemTable &t = DM->MT_oktato;
-            row.setText(0, guiText(textOf(t, "oktato_nev")) + inParentheses(textOf(t, "oktato_kkod")));
-            row.setText(1, QString::number(intOf(t, "oktato_id")));
-        });
+        TztrMemTable &t = DM->MT_oktato;
+        fillSelector(LV_oktato, t,
+                     [name = t.FieldByName("oktato_nev"), code = t.FieldByName("oktato_kkod"),
+                      id = t.FieldByName("oktato_id")] {
+                         return QStringList{guiText(name->AsString()) + inParentheses(code->AsString()),
+                                            QString::number(id->AsInteger())};
+                     });
         B_groupClick();
     } else if (sender == UM_tantargy) {
         setEveryOccasion(false);
         B_group->setText(QStringLiteral("Ü: tantargyak"));
         WorkMode = 4;
         TimetableId = SelectionId = -1;
-        fillSelector(LV_tantargy, DM->MT_targy, [](QTreeWidgetItem &row) {
-            TztrMemTable &t = DM->MT_targy;
-            row.setText(0, guiText(textOf(t, "targy_kod")));
-            row.setText(1, guiText(textOf(t, "targy_nev")));
-            row.setText(2, QString::number(intOf(t, "targy_id")));
-        });
+        TztrMemTable &t = DM->MT_targy;
+        fillSelector(LV_tantargy, t,
+                     [code = t.FieldByName("targy_kod"), name = t.FieldByName("targy_nev"),
+                      id = t.FieldByName("targy_id")] {
+                         return QStringList{guiText(code->AsString()), guiText(name->AsString()),
+                                            QString::number(id->AsInteger())};
+                     });
         B_groupClick();
     }
 }
 
-void TForm1::fillSelector(QTreeWidget *list, TztrMemTable &table, const std::function<void(QTreeWidgetItem &)> &fill)
+// `rowTexts` reads fields it looked up once: a whole university's subjects are thousands of rows.
+void TForm1::fillSelector(SelectorList *list, TztrMemTable &table, const std::function<QStringList()> &rowTexts)
 {
-    list->clear();
-    for (table.First(); !table.Eof(); table.Next())
-        fill(*new SelectorRow(list));
-    table.First();
-    list->sortItems(0, Qt::AscendingOrder);
+    std::vector<QStringList> rows;
+    {
+        // The grids on the table follow it to its first row, not through every row on the way.
+        ControlsDisabled still(table);
+        for (table.First(); !table.Eof(); table.Next())
+            rows.push_back(rowTexts());
+        table.First();
+    }
+    list->showRows(std::move(rows));
 }
 
 void TForm1::B_groupClick()

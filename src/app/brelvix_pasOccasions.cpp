@@ -12,7 +12,7 @@
 #include "platform/widgets/DBCtrls.h"
 
 #include <QAction>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,8 +20,11 @@
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 using namespace mainwindow;
 
@@ -45,11 +48,10 @@ QString clockText(TDateTime moment)
     return QStringLiteral("%1:%2").arg(minute / 60, 2, 10, QLatin1Char('0')).arg(minute % 60, 2, 10, QLatin1Char('0'));
 }
 
-// Makes a box's preferred width the one `widest` needs.
+// A box as wide as the longest text it shows, in the font in use.
 void fitToText(QLineEdit &box, const QString &widest)
 {
-    box.setMinimumWidth(boxWidthFor(box, widest));
-    box.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    box.setFixedWidth(boxWidthFor(box, widest));
 }
 
 } // namespace
@@ -64,11 +66,6 @@ QWidget *TForm1::buildOccasionPanel()
     // Bound, the panel is enabled while the course has occasions and its bar steps through them.
     DBCtrlGrid1->SetDataSource(&DS_alkalom_temp);
     QWidget *panel = DBCtrlGrid1->Panel();
-    auto *layout = new QGridLayout(panel);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
-    // Each box is as wide as the longest text it shows, in the font in use; the panel grows to
-    // hold them.
     const auto edit = [this, panel](TDBEdit *&target, const char *name, const char *field, bool readOnly,
                                     const QString &widest) {
         target = new TDBEdit(panel);
@@ -84,6 +81,8 @@ QWidget *TForm1::buildOccasionPanel()
     edit(DBEdit4, "DBEdit4", "terem_id", false, QString());
     edit(DBEdit5, "DBEdit5", "gyaknev", true, QStringLiteral("Egyedi beosztás    "));
     edit(DBEdit6, "DBEdit6", "kiiras", true, QStringLiteral("Nincs meg a terem"));
+    // The room text runs as long as the panel lets it.
+    DBEdit6->setMaximumWidth(QWIDGETSIZE_MAX);
     DBEdit7 = new QLineEdit(panel);
     DBEdit7->setObjectName(QStringLiteral("DBEdit7"));
     DBEdit7->setReadOnly(true);
@@ -91,17 +90,28 @@ QWidget *TForm1::buildOccasionPanel()
     occasionCountLink_.SetDataSource(&DS_alkalom_temp);
     occasionCountLink_.OnDataChange = [this] { showOccasionCount(); };
     DBEdit4->hide();
-    layout->addWidget(new QLabel(QStringLiteral("Időpont:"), panel), 0, 0);
-    layout->addWidget(DBEdit1, 0, 1);
-    layout->addWidget(DBEdit2, 0, 2);
-    layout->addWidget(new QLabel(QStringLiteral("-"), panel), 0, 3);
-    layout->addWidget(DBEdit3, 0, 4);
-    layout->addWidget(new QLabel(QStringLiteral("Gyakoriság:"), panel), 1, 0);
-    layout->addWidget(DBEdit5, 1, 1, 1, 2);
-    layout->addWidget(DBEdit7, 1, 4);
-    layout->addWidget(new QLabel(QStringLiteral("Terem:"), panel), 2, 0);
-    layout->addWidget(DBEdit6, 2, 1, 1, 4);
-    const QSize needed = layout->sizeHint().expandedTo(QSize(322, 88));
+    // One row per line of the panel, each box at its own width after a caption column.
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(3, 3, 3, 3);
+    layout->setSpacing(2);
+    const QString captions[] = {QStringLiteral("Időpont:"), QStringLiteral("Gyakoriság:"), QStringLiteral("Terem:")};
+    const std::vector<QWidget *> rows[] = {
+        {DBEdit1, DBEdit2, new QLabel(QStringLiteral("-"), panel), DBEdit3}, {DBEdit5, DBEdit7}, {DBEdit6}};
+    int captionWidth = 0;
+    for (const QString &caption : captions)
+        captionWidth = std::max(captionWidth, panel->fontMetrics().horizontalAdvance(caption));
+    for (int row = 0; row < 3; ++row) {
+        auto *line = new QHBoxLayout;
+        auto *caption = new QLabel(captions[row], panel);
+        caption->setFixedWidth(captionWidth);
+        line->addWidget(caption);
+        for (QWidget *box : rows[row])
+            line->addWidget(box);
+        if (row < 2)
+            line->addStretch(1);
+        layout->addLayout(line);
+    }
+    const QSize needed = panel->minimumSizeHint().expandedTo(QSize(322, 88));
     DBCtrlGrid1->SetPanelWidth(needed.width());
     DBCtrlGrid1->SetPanelHeight(needed.height());
     // The panel keeps the width its boxes need, however the window is sized.

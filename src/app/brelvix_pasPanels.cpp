@@ -107,8 +107,13 @@ void TForm1::buildCourseTabs()
     // Its cells edit the attached courses in place, straight into the shared course table.
     PC_kurzus = page("PC_kurzus", QStringLiteral("Kurzuscsoport"), PC->indexOf(PC_targyak) + 1);
     DBGrid1 = panelGrid("DBGrid1", DM->DS_kurzus_csatolt, PC_kurzus);
-    for (const char *field : {"kurzus_kod", "kurzus_tipus", "kurzus_sorszam", "max_letszam", "megjegyzes", "megnevezes"})
-        addColumn(*DBGrid1, field, QString(), 0);
+    // Short titles in place of the field names, so that the columns share the panel's width.
+    const std::pair<const char *, QString> groupColumns[] = {
+        {"kurzus_kod", QStringLiteral("Kód")},          {"kurzus_tipus", QStringLiteral("Típus")},
+        {"kurzus_sorszam", QStringLiteral("Sorsz.")},   {"max_letszam", QStringLiteral("Létszám")},
+        {"megjegyzes", QStringLiteral("Megjegyzés")}, {"megnevezes", QStringLiteral("Név")}};
+    for (const auto &[field, title] : groupColumns)
+        addColumn(*DBGrid1, field, title, 0);
 }
 
 void TForm1::setUpPanelTables()

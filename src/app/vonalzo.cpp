@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QProgressBar>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -25,8 +26,22 @@ void TVonal::start(int maximum, const std::string &caption)
     // over an empty table shows an empty bar instead.
     ProgressBar1->setRange(0, std::max(maximum, 1));
     ProgressBar1->setValue(0);
+    placeOverOwner();
     show();
     setCaption(caption);
+}
+
+void TVonal::placeOverOwner()
+{
+    // Over the window whose operation it reports, else in the middle of the screen.
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QRect over;
+    if (owner && owner->isVisible())
+        over = owner->frameGeometry();
+    else if (const QScreen *shown = screen())
+        over = shown->availableGeometry();
+    if (over.isValid())
+        move(over.center() - QPoint(width() / 2, height() / 2));
 }
 
 void TVonal::setCaption(const std::string &caption)

@@ -21,6 +21,7 @@ public:
     QProgressBar *ProgressBar1;
 
 private:
+    void placeOverOwner();
     // Lets every window draw what is pending, then paints this one.
     void showNow();
     // Paints this window only.

@@ -50,6 +50,8 @@ TveltoCalendar::TveltoCalendar(QWidget *parent)
     SetDefaultColWidth(120);
     SetGridLineWidth(0);
     SetScale(60);
+    // A new calendar shows one time row; its owner sets the scale or the rows it wants.
+    SetRowCount(2);
     SetHetek(1);
 }
 

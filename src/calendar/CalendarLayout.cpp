@@ -74,12 +74,10 @@ void TveltoCalendar::LayoutItems(TCustomCalendarItem *item, bool rangeOnly)
             layoutDays({left, columnOf()});
         return;
     }
-    // Inside an update bracket every range is worked out once, when the bracket closes.
-    if (updating)
-        return;
     for (TCustomCalendarItem *each : *items_)
         computeRange(*each);
-    if (!rangeOnly)
+    // Inside an update bracket the lanes are laid once, when the bracket closes.
+    if (!rangeOnly && !updating)
         layoutDays();
 }
 
@@ -93,7 +91,8 @@ void TveltoCalendar::computeRange(TCustomCalendarItem &item)
     const int col = item.Length() < 1 ? -1 : ColumnOfDay(int(std::trunc(double(item.Start()))));
     const long long minutes = minutesOf(item.Start());
     const int top = col < 0 ? -1 : RowOfStartMinute(int(minutes % 1440));
-    if (top > 0) {
+    // A start past the last row (a scale whose rows were cut off) has no place either.
+    if (top > 0 && top < RowCount()) {
         const int bottom = RowOfEndMinute(int((minutes + item.Length()) % 1440));
         if (bottom >= top)
             box->SetCellRange({col, top, col, std::min(bottom, RowCount())});

@@ -167,7 +167,10 @@ void TDM::DataModuleCreate()
 void TDM::loadFile(TztrMemTable &table, const char *fileName)
 {
     // Going on with part of the data would let the next save overwrite good files.
-    const std::vector<DesignField> design = DesignFieldsOf(table);
+    std::vector<DesignField> design = DesignFieldsOf(table);
+    // The links' table puts this column back itself when a file lacks it.
+    if (&table == &MT_mintatantervtargy)
+        std::erase_if(design, [](const DesignField &field) { return field.name == "targy_felveteltipus"; });
     std::error_code sizeError;
     if (std::filesystem::file_size(Mappa + fileName, sizeError) == 0 && !sizeError)
         throw EDataFileError(fileName, loadFailure(fileName, "A fájl üres." + DataFilePlace(fileName, 0, "")));

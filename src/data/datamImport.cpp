@@ -192,9 +192,7 @@ private:
         table.Append();
         setInteger(table, "mintatanterv_id", curriculumId);
         setInteger(table, "targy_id", subjectId);
-        // The column comes with the links' own file; without that file the table lacks it.
-        if (TField *field = table.FindField("targy_felveteltipus"))
-            field->SetAsString(intake);
+        table.FieldByName("targy_felveteltipus")->SetAsString(intake);
         table.Post();
         changed = true;
     }

@@ -84,7 +84,9 @@ constexpr FieldSpec KurzusorarendFields[] = {{"orarend_id", ftInteger}, {"kurzus
 constexpr FieldSpec KurzusoktatoFields[] = {
     {"kurzus_id", ftInteger}, {"oktato_id", ftInteger}, {"szazalek", ftInteger}};
 constexpr FieldSpec KurzusalkalomFields[] = {{"kurzus_id", ftInteger}, {"alkalom_id", ftInteger}};
-constexpr FieldSpec MintatantervtargyFields[] = {{"mintatanterv_id", ftInteger}, {"targy_id", ftInteger}};
+// How the subject is taken in the curriculum, as wide as the links' files hold it.
+constexpr FieldSpec IntakeField = {"targy_felveteltipus", ftString, 50};
+constexpr FieldSpec MintatantervtargyFields[] = {{"mintatanterv_id", ftInteger}, {"targy_id", ftInteger}, IntakeField};
 // These three take their fields from their files; the fields the program uses keep them usable
 // when the files are missing.
 constexpr FieldSpec KurzustargyFields[] = {{"kurzus_id", ftInteger}, {"targy_id", ftInteger}};
@@ -231,6 +233,11 @@ void TDM::setUpTables()
     addFields(MT_kurzusoktato, KurzusoktatoFields);
     addFields(MT_kurzusalkalom, KurzusalkalomFields);
     addFields(MT_mintatantervtargy, MintatantervtargyFields);
+    // Link files saved without the column still load, and their next save writes it.
+    MT_mintatantervtargy.BeforeOpen = [](TDataSet &table) {
+        if (!table.FindField(IntakeField.name))
+            addField(table, IntakeField);
+    };
     addFields(MT_kurzustargy, KurzustargyFields);
     addFields(MT_kurzusmintatargy, KurzusmintatargyFields);
     addFields(MT_kurzusmintaoktato, KurzusmintaoktatoFields);

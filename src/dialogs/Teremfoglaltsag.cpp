@@ -70,8 +70,12 @@ TTeremfog::TTeremfog(QWidget *parent) : QDialog(parent)
     auto *bottom = new QHBoxLayout(Panel1);
     bottom->setContentsMargins(0, 0, 0, 0);
     bottom->addWidget(LV);
-    bottom->addWidget(detailPane(DBCtrlGrid1, QStringLiteral("Aktuális óra :")), 1);
-    bottom->addWidget(detailPane(DBCtrlGrid2, QStringLiteral("Kiválasztott óra:")), 1);
+    // One above the other: side by side they would not leave the window its designed width.
+    auto *panes = new QVBoxLayout;
+    panes->setContentsMargins(0, 0, 0, 0);
+    panes->addWidget(detailPane(DBCtrlGrid1, QStringLiteral("Aktuális óra :")));
+    panes->addWidget(detailPane(DBCtrlGrid2, QStringLiteral("Kiválasztott óra:")));
+    bottom->addLayout(panes, 1);
     bottom->addLayout(buttonPanel);
 
     auto *layout = new QVBoxLayout(this);

@@ -134,6 +134,8 @@ Tbeemeles::Tbeemeles(QWidget *parent) : QDialog(parent)
     right->addWidget(megse);
     right->addWidget(kivalaszt);
     layout->addLayout(right, 2, 2);
+    // The right-hand columns have set widths; the grid shows both whole.
+    DBGrid2->setMinimumWidth(DBGrid2->WidthForAllColumns());
     resize(900, 600);
 
     connect(CheckBox1, &QCheckBox::clicked, this, &Tbeemeles::CheckBox1Click);

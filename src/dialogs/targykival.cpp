@@ -80,8 +80,9 @@ TTargyfelvet::TTargyfelvet(QWidget *parent) : QDialog(parent)
                                 QStringLiteral("egységes, osztatlan képzés"), QStringLiteral("szakirányú továbbképzés"),
                                 QStringLiteral("nemzetközi program képzése"), QStringLiteral("doktori képzés (PhD/DLA)"),
                                 QStringLiteral("doktori képzés (PhD/DLA) (Nftv. 114 (2))")},
-                               this, 3);
-    RG_felveteltipus = new TRadioGroup(QString(), FelveteltipusItems, this);
+                               this, 2);
+    // In one row under the subject grid, which so gets the page's whole width for its columns.
+    RG_felveteltipus = new TRadioGroup(QString(), FelveteltipusItems, this, int(FelveteltipusItems.size()));
     RG_felveteltipuskurzus = new TRadioGroup(QString(), FelveteltipusItems, this);
     RG_felev = new TRadioGroup(QString(),
                                {QStringLiteral("Mindegyik"), QStringLiteral("Kereszt"), QStringLiteral("2021/22/2"),
@@ -99,7 +100,7 @@ TTargyfelvet::TTargyfelvet(QWidget *parent) : QDialog(parent)
 
     PageControl1 = new QTabWidget(this);
     TS_targy = new QWidget;
-    auto *targyPage = new QHBoxLayout(TS_targy);
+    auto *targyPage = new QVBoxLayout(TS_targy);
     targyPage->addWidget(DBG_targy, 1);
     targyPage->addWidget(RG_felveteltipus);
     TS_kurzus = new QWidget;
@@ -138,7 +139,7 @@ TTargyfelvet::TTargyfelvet(QWidget *parent) : QDialog(parent)
     layout->addLayout(filters);
     layout->addWidget(PageControl1, 2);
     layout->addLayout(buttons);
-    resize(1100, 900);
+    resize(1000, 720);
 
     for (TRadioGroup *group : {RG_tagozat, RG_nyelv, RG_szint})
         group->OnClick = [this](TRadioGroup &) { RGSzuroClick(); };

@@ -4,7 +4,32 @@
 #include "memtable/ztrErrors.h"
 #include "memtable/ztrFieldValue.h"
 
+#include "platform/NumericFields.h"
+
 #include <algorithm>
+
+TField *TztrCustomMemTable::addFieldLike(const TField &source)
+{
+    std::unique_ptr<TField> field = CreateFieldOfType(source.DataType());
+    field->SetFieldName(source.FieldName());
+    field->SetFieldKind(source.FieldKind());
+    field->SetSize(source.Size());
+    field->SetKeyFields(source.KeyFields());
+    field->SetLookupDataSet(source.LookupDataSet());
+    field->SetLookupKeyFields(source.LookupKeyFields());
+    field->SetLookupResultField(source.LookupResultField());
+    const auto *sourceBcd = dynamic_cast<const TBCDField *>(&source);
+    if (auto *bcd = dynamic_cast<TBCDField *>(field.get()); bcd && sourceBcd)
+        bcd->SetPrecision(sourceBcd->Precision());
+    return Fields().Add(std::move(field));
+}
+
+void TztrCustomMemTable::CloseAndDestroyFields()
+{
+    common_->Owner()->Close();
+    Close();
+    DestroyFields();
+}
 
 void TztrCustomMemTable::CreateTableAs(TDataSet &source, TztrCreateTableOptions options)
 {
@@ -25,6 +50,10 @@ void TztrCustomMemTable::CreateTableAs(TDataSet &source, TztrCreateTableOptions 
             FieldDefs().Delete(i);
         else if (options.Contains(mtctoStringsAsWide) && (type == ftString || type == ftFixedChar))
             definition->SetDataType(ftWideString);
+        else if (const auto *bcd = dynamic_cast<const TBCDField *>(source.FindField(definition->Name()));
+                 bcd && bcd->Precision() > 0)
+            // The source's field knows its precision even where its definition does not.
+            definition->SetPrecision(bcd->Precision());
     }
     CreateFields();
     for (const auto &sourceField : source.Fields()) {
@@ -32,14 +61,7 @@ void TztrCustomMemTable::CreateTableAs(TDataSet &source, TztrCreateTableOptions 
         if (!(kind == fkLookup && options.Contains(mtctoLookupFields)) &&
             !(kind == fkCalculated && options.Contains(mtctoCalculatedFields)))
             continue;
-        TField *field = Fields().Add(CreateFieldOfType(sourceField->DataType()));
-        field->SetFieldName(sourceField->FieldName());
-        field->SetFieldKind(kind);
-        field->SetSize(sourceField->Size());
-        field->SetKeyFields(sourceField->KeyFields());
-        field->SetLookupDataSet(sourceField->LookupDataSet());
-        field->SetLookupKeyFields(sourceField->LookupKeyFields());
-        field->SetLookupResultField(sourceField->LookupResultField());
+        addFieldLike(*sourceField);
     }
     if (options.Contains(mtctoKeepFieldOrder)) {
         for (const auto &sourceField : source.Fields()) {

@@ -159,17 +159,8 @@ void TztrCustomMemTable::SetAttachedTo(TztrCustomMemTable *table)
     currentIndex_ = indexes_.RowOrderIndex();
     FieldDefs().Assign(table->FieldDefs());
     for (const auto &source : table->Fields()) {
-        if (FindField(source->FieldName()))
-            continue;
-        std::unique_ptr<TField> field = CreateFieldOfType(source->DataType());
-        field->SetFieldName(source->FieldName());
-        field->SetFieldKind(source->FieldKind());
-        field->SetSize(source->Size());
-        field->SetKeyFields(source->KeyFields());
-        field->SetLookupDataSet(source->LookupDataSet());
-        field->SetLookupKeyFields(source->LookupKeyFields());
-        field->SetLookupResultField(source->LookupResultField());
-        CopyFieldProperties(*source, *Fields().Add(std::move(field)));
+        if (!FindField(source->FieldName()))
+            CopyFieldProperties(*source, *addFieldLike(*source));
     }
 }
 
@@ -532,6 +523,8 @@ void TztrCustomMemTable::InternalInitFieldDefs()
             continue;
         TFieldDef *definition = FieldDefs().Add(field->FieldName(), field->DataType(), field->Size(), field->Required());
         definition->SetInternalCalcField(field->FieldKind() == fkInternalCalc);
+        if (const auto *bcd = dynamic_cast<const TBCDField *>(field.get()))
+            definition->SetPrecision(bcd->Precision());
     }
 }
 
@@ -551,6 +544,8 @@ void TztrCustomMemTable::InternalOpen()
     if (Fields().Count() == 0) {
         if (FieldDefs().Count() == 0)
             throw EMemTableError(SNoFields);
+        // Before the framework refuses such a type in words of its own.
+        CheckStorableFields(fieldSpecs());
         CreateFields();
     }
     BindFields(true);
@@ -595,6 +590,7 @@ void TztrCustomMemTable::DoAfterOpen()
     else if (!indexName_.empty())
         index = indexes_.IndexByName(indexName_);
     selectIndex(index);
+    loadFormData();
     PersistentLoadOnOpen();
     UpdateFilteredState();
     // An opened table stands on its first record before anyone hears of the opening.
@@ -607,6 +603,8 @@ void TztrCustomMemTable::DoAfterOpen()
 
 void TztrCustomMemTable::SetActive(bool active)
 {
+    if (active && refuseOpen_)
+        return;
     if (!active && Active())
         PersistentSaveOnClose();
     TDataSet::SetActive(active);

@@ -14,6 +14,7 @@
 #include "memtable/ztrMasterDataLink.h"
 #include "memtable/ztrMemTablePersistence.h"
 #include "memtable/ztrTypes.h"
+#include "platform/Classes.h"
 #include "platform/DataSet.h"
 
 #include <cstdint>
@@ -130,6 +131,10 @@ public:
     // The record filter. Unfiltered tables answer from one flag.
     bool MustFilter() const { return mustFilter_; }
     virtual bool FilterRecord(TztrRecord *record, bool forceUseFilter);
+    // Whether record belongs in an index with a filter (its event, OnFilterIndex, its expression).
+    bool FilterIndexRecord(const TztrIndex &index, TztrRecord *record);
+    // None for a blank text; the compiler's error for one it refuses.
+    std::unique_ptr<TztrExprParser> CompileFilterText(const std::string &text, TFilterOptions options) const;
     virtual void UpdateFilteredState();
     void SetFiltered(bool filtered) override;
     void SetOnFilterRecord(TFilterRecordEvent handler) override;
@@ -172,6 +177,11 @@ public:
     // Closes every table of the store and takes the source's field definitions (and fields, as
     // the options say); with mtctoCopyData the table opens with the source's records.
     void CreateTableAs(TDataSet &source, TztrCreateTableOptions options);
+    // Closes every table of the store and destroys this table's fields; the definitions stay.
+    void CloseAndDestroyFields();
+    // Makes the fields persistent fields of the table's owner, named after the table and the
+    // field, leaving out those whose name the owner already has.
+    void MoveFieldsToOwner();
     void EmptyTable();
     void Progress(int percentage, TztrProgressCode code);
     // Holds the store over several operations.
@@ -204,6 +214,15 @@ public:
     TztrCustomDeltaHandler *DeltaHandler() const { return deltaHandler_; }
     void SetDeltaHandler(TztrCustomDeltaHandler *handler);
 
+    // Stored with the form: with StoreDataOnForm an open table writes its records through
+    // FormFormat and, read back, loads them when it opens. A table read back as active opens
+    // once the form has loaded, unless DesignActivation is off.
+    bool StoreDataOnForm() const { return storeDataOnForm_; }
+    void SetStoreDataOnForm(bool value) { storeDataOnForm_ = value; }
+    bool DesignActivation() const { return designActivation_; }
+    void SetDesignActivation(bool value) { designActivation_ = value; }
+    void DefineProperties(TFiler &filer) override;
+
     // Dataset protocol.
     // Closing a persistent table writes its file first.
     void SetActive(bool active) override;
@@ -229,8 +248,13 @@ public:
     TztrOnCompressBlobStream OnCompressBlobStream;
     TztrOnDecompressBlobStream OnDecompressBlobStream;
     TztrOnSetupFieldProperties OnSetupFieldProperties;
+    // Asked for every record an index with a filter is about to take.
+    TztrOnFilterIndex OnFilterIndex;
 
 protected:
+    void Notification(TComponent *component, TOperation operation) override;
+    void Loaded() override;
+
     TRecordBuffer AllocRecordBuffer() override;
     void FreeRecordBuffer(TRecordBuffer &buffer) override;
     int GetRecordSize() const override;
@@ -312,6 +336,9 @@ private:
     void emptyCursor();
     void refreshIfBrowsing();
     void takePrivateStore();
+    // A field like source, with its settings, for a view or a copied structure.
+    TField *addFieldLike(const TField &source);
+    void loadFormData();
     void ownerStoreClosing();
     TztrBookmark bookmarkOf(const TBookmark &bookmark) const;
     void compileFilter();
@@ -397,6 +424,12 @@ private:
     TztrMemTableCompareOptions sortOptions_;
     TztrProgressCodes progressFlags_{mtpcLoad, mtpcSave, mtpcCopy};
     TztrCustomDeltaHandler *deltaHandler_ = nullptr;
+    bool storeDataOnForm_ = false;
+    bool designActivation_ = true;
+    // Set while a form that loaded keeps a table stored as active closed.
+    bool refuseOpen_ = false;
+    // The records read with the form, loaded at the next opening.
+    std::unique_ptr<TMemoryStream> formData_;
     TztrOnCompareFields onCompareFields_;
     // A blob stream that could not write its value back, raised by the next post.
     std::exception_ptr blobWriteFailure_;

@@ -1,5 +1,6 @@
 #include "memtable/ztrIndex.h"
 
+#include "memtable/ztrBoundFilter.h"
 #include "memtable/ztrCompare.h"
 #include "memtable/ztrCustomMemTable.h"
 #include "memtable/ztrErrors.h"
@@ -170,6 +171,25 @@ TztrIndex::TztrIndex(const TIndexDef &definition, TztrCustomMemTable &table)
 {
 }
 
+TztrIndex::~TztrIndex() = default;
+
+void TztrIndex::SetFilter(const std::string &expression, TztrOnFilterIndex onFilter)
+{
+    boundFilter_.reset();
+    filterExpression_.reset();
+    filterExpression_ = table_.CompileFilterText(expression, TFilterOptions{});
+    if (filterExpression_)
+        boundFilter_ = std::make_unique<TztrBoundFilter>(filterExpression_->Root(), table_);
+    onFilter_ = std::move(onFilter);
+    hasFilter_ = true;
+    Rebuild();
+}
+
+bool TztrIndex::passesFilter(TztrRecord *record) const
+{
+    return !hasFilter_ || table_.FilterIndexRecord(*this, record);
+}
+
 bool TztrIndex::isTableCurrent() const
 {
     return table_.CurrentIndex() == this;
@@ -231,7 +251,8 @@ std::vector<TztrRecord *> TztrIndex::IndexedRecords() const
             continue;
         if (table_.RecalcOnIndex())
             table_.RecalcStoredRecord(record);
-        records.push_back(record);
+        if (passesFilter(record))
+            records.push_back(record);
     }
     return records;
 }
@@ -299,7 +320,8 @@ void TztrIndex::Rebuild()
 bool TztrIndex::TakesSameRecordsAs(const TztrIndex &other) const
 {
     // A recalculation on indexing is a side effect each index's walk makes anew.
-    return &table_ == &other.table_ && statusSet_ == other.statusSet_ && !table_.RecalcOnIndex();
+    return &table_ == &other.table_ && statusSet_ == other.statusSet_ && !table_.RecalcOnIndex() && !hasFilter_ &&
+           !other.hasFilter_;
 }
 
 void TztrIndex::Rebuild(const std::vector<TztrRecord *> &records)
@@ -389,7 +411,7 @@ bool TztrIndex::binarySearch(const TztrFieldList &fieldList, const TztrRecord *k
 }
 
 bool TztrIndex::sequentialSearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, int &position,
-                                 bool respectFilter, bool nearest)
+                                 bool respectFilter, bool nearest, bool partial)
 {
     const bool checkFilter = respectFilter && table_.MustFilter();
     const int count = Count();
@@ -399,7 +421,7 @@ bool TztrIndex::sequentialSearch(const TztrFieldList &fieldList, const TztrRecor
         TztrRecord *entry = Entry(i);
         if (table_.RecalcOnIndex())
             table_.RecalcStoredRecord(entry);
-        const int comparison = CompareIndexRecords(fieldList, keyRecord, entry, nearest, false);
+        const int comparison = CompareIndexRecords(fieldList, keyRecord, entry, partial, false);
         if ((comparison == 0 && (!checkFilter || table_.FilterRecord(entry, false))) ||
             (nearest && comparison < 0)) {
             position = i;
@@ -414,11 +436,11 @@ bool TztrIndex::Search(const TztrFieldList *fieldList, const TztrRecord *keyReco
                        bool respectFilter, bool nearest)
 {
     SearchKey key;
-    return search(fieldList ? *fieldList : fieldList_, keyRecord, key, position, respectFilter, nearest);
+    return search(fieldList ? *fieldList : fieldList_, keyRecord, key, position, respectFilter, nearest, nearest);
 }
 
 bool TztrIndex::search(const TztrFieldList &fieldList, const TztrRecord *keyRecord, SearchKey &key, int &position,
-                       bool respectFilter, bool nearest)
+                       bool respectFilter, bool nearest, bool partial)
 {
     table_.Progress(0, mtpcSearch);
     bool found = false;
@@ -431,7 +453,7 @@ bool TztrIndex::search(const TztrFieldList &fieldList, const TztrRecord *keyReco
                     ownSearchKey(fieldList, keyRecord, key);
                 found = binarySearch(fieldList, keyRecord, key, position, respectFilter, nearest);
             } else {
-                found = sequentialSearch(fieldList, keyRecord, position, respectFilter, nearest);
+                found = sequentialSearch(fieldList, keyRecord, position, respectFilter, nearest, partial);
             }
         }
     }
@@ -506,7 +528,8 @@ int TztrIndex::FirstNotBelow(const TztrFieldList &fieldList, const TztrRecord *k
 int TztrIndex::insertionPlace(const TztrRecord *values, SearchKey &key)
 {
     int place = 0;
-    search(fieldList_, values, key, place, false, true);
+    // Whole keys: in a descending index "A" belongs after "ABD", though it begins it.
+    search(fieldList_, values, key, place, false, true, false);
     return place;
 }
 
@@ -558,7 +581,7 @@ void TztrIndex::ReflectChange(TztrChangeKind kind, TztrRecord *oldRecord, bool v
 
 void TztrIndex::reflectInsert(int position, TztrRecord *stored)
 {
-    if (!statusSet_.Contains(usInserted))
+    if (!statusSet_.Contains(usInserted) || !passesFilter(stored))
         return;
     SearchKey key;
     if (!IsRowOrder()) {
@@ -572,7 +595,9 @@ void TztrIndex::reflectInsert(int position, TztrRecord *stored)
 
 void TztrIndex::reflectEdit(int position, TztrRecord *stored, TztrRecord *newValues)
 {
-    if (statusSet_.Contains(usModified) && CompareIndexRecords(fieldList_, stored, newValues, false, false) == 0) {
+    // Under a filter an edit may take the record in or out whatever its key does.
+    if (!hasFilter_ && statusSet_.Contains(usModified) &&
+        CompareIndexRecords(fieldList_, stored, newValues, false, false) == 0) {
         if (isTableCurrent())
             table_.RememberRepositionPlace(stored->RecordNo);
         return;
@@ -580,14 +605,15 @@ void TztrIndex::reflectEdit(int position, TztrRecord *stored, TztrRecord *newVal
     int oldPlace = position;
     SearchKey key;
     const bool atPosition = isTableCurrent() && position >= 0 && position < Count() && Entry(position) == stored;
+    const bool takesNewValues = accepts(stored) && passesFilter(newValues);
     if (!atPosition && !SearchRecord(stored, oldPlace)) {
-        if (accepts(stored)) {
+        if (takesNewValues) {
             const int place = IsRowOrder() ? Count() : insertionPlace(newValues, key);
             insertAt(place, stored, newValues, key);
         }
         return;
     }
-    if (!accepts(stored)) {
+    if (!takesNewValues) {
         entries_.Erase(oldPlace);
         return;
     }

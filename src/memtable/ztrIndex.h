@@ -9,13 +9,20 @@
 #include "memtable/ztrTypes.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class TIndexDef;
+class TztrBoundFilter;
 class TztrCustomMemTable;
+class TztrExprParser;
+class TztrIndex;
+
+// Decides whether a record belongs in an index with a filter; field reads reach that record.
+using TztrOnFilterIndex = std::function<void(TztrCustomMemTable &table, const TztrIndex &index, bool &accept)>;
 
 inline constexpr const char *RowOrderIndexName = "__MT__ROWORDER";
 inline constexpr const char *DefaultSortIndexName = "__MT__DEFSORT";
@@ -28,6 +35,7 @@ public:
     TztrIndex(const std::string &name, TztrCustomMemTable &table, const std::string &fieldNames,
               TztrMemTableCompareOptions options, Kind kind);
     TztrIndex(const TIndexDef &definition, TztrCustomMemTable &table);
+    ~TztrIndex();
 
     const std::string &Name() const { return name_; }
     const std::string &FieldNames() const { return fieldNames_; }
@@ -42,6 +50,16 @@ public:
     void SetStatusSet(TztrUpdateStatusSet statuses) { statusSet_ = statuses; }
     int Position() const { return position_; }
     void SetPosition(int position) { position_ = position; }
+
+    // An index with a filter holds only the records that pass its own event, the table's
+    // OnFilterIndex and its expression, tested in that order, from now until the table closes
+    // (opening makes the indexes anew from IndexDefs). An expression names fields of the open
+    // table.
+    void SetFilter(const std::string &expression, TztrOnFilterIndex onFilter);
+    bool HasFilter() const { return hasFilter_; }
+    const TztrOnFilterIndex &OnFilter() const { return onFilter_; }
+    // The compiled expression, none when the filter has none.
+    const TztrBoundFilter *FilterExpression() const { return boundFilter_.get(); }
 
     int Count() const { return entries_.Count(); }
     TztrRecord *Entry(int position) const { return entries_.At(position); }
@@ -98,6 +116,7 @@ private:
     // equal keys.
     bool placeInOrder(const std::vector<TztrRecord *> &records);
     bool accepts(const TztrRecord *record) const { return statusSet_.Contains(TUpdateStatus(record->UpdateStatus)); }
+    bool passesFilter(TztrRecord *record) const;
     // Entries carry their sort keys while every one of them has its key and the keys' order
     // holds (the locale and the comparison event unchanged since).
     void startSortKeys();
@@ -107,12 +126,13 @@ private:
     int compareToEntry(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key,
                        const TztrIndexEntry &entry) const;
     int lowerBound(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key) const;
+    // partial compares each text key over its own length only, as a search for a beginning does.
     bool search(const TztrFieldList &fieldList, const TztrRecord *keyRecord, SearchKey &key, int &position,
-                bool respectFilter, bool nearest);
+                bool respectFilter, bool nearest, bool partial);
     bool binarySearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key,
                       int &position, bool respectFilter, bool nearest);
     bool sequentialSearch(const TztrFieldList &fieldList, const TztrRecord *keyRecord, int &position,
-                          bool respectFilter, bool nearest);
+                          bool respectFilter, bool nearest, bool partial);
     // Where a record with these values goes: before the first entry not below them.
     int insertionPlace(const TztrRecord *values, SearchKey &key);
     void insertAt(int place, TztrRecord *stored, const TztrRecord *values, SearchKey &key);
@@ -134,6 +154,11 @@ private:
     bool enabled_ = true;
     int position_ = -1;
     TztrUpdateStatusSet statusSet_{usUnmodified, usModified, usInserted};
+    bool hasFilter_ = false;
+    TztrOnFilterIndex onFilter_;
+    std::unique_ptr<TztrExprParser> filterExpression_;
+    // Bound to the expression above, so declared after it and freed first.
+    std::unique_ptr<TztrBoundFilter> boundFilter_;
     TztrIndexEntries entries_;
     bool sortKeys_ = false;
     LCID sortKeyLocale_ = 0;

@@ -158,7 +158,7 @@ TztrIndex *TztrIndexedFilter::indexFor(const Key &key) const
     TztrIndex *current = table_.currentIndex_;
     const auto fits = [&](const TztrIndex &index) {
         const TztrFieldList &fields = index.FieldList();
-        if (!index.IsOrdered() || index.IsRowOrder() ||
+        if (!index.IsOrdered() || index.IsRowOrder() || (&index != current && index.HasFilter()) ||
             fields.Count() < static_cast<int>(key.Fields.size()) ||
             !holdsEveryStatus(index.StatusSet(), current->StatusSet()))
             return false;

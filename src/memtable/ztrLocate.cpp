@@ -53,7 +53,9 @@ TztrIndex *lastIndexWithPrefix(const TztrIndexes &indexes, const TztrFieldList &
 {
     for (int i = indexes.Count() - 1; i >= 0; --i) {
         TztrIndex *index = indexes.Index(i);
-        if (index->IsOrdered() && !index->IsRowOrder() && IsFieldListPrefix(index->FieldList(), searchList, true))
+        // A filtered index lacks the records its filter refuses.
+        if (index->IsOrdered() && !index->IsRowOrder() && !index->HasFilter() &&
+            IsFieldListPrefix(index->FieldList(), searchList, true))
             return index;
     }
     return nullptr;
@@ -86,7 +88,8 @@ bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, co
     TztrStoreLock lock(table.Common());
     TztrIndex &current = *table.CurrentIndex();
     TztrIndex *index = nullptr;
-    if (current.IsOrdered() && current.Count() > MaxScannedRecords) {
+    // Under a filter of its own the current index holds records other indexes place elsewhere.
+    if (current.IsOrdered() && current.Count() > MaxScannedRecords && !current.HasFilter()) {
         index = lastIndexWithPrefix(table.Indexes(), searchList);
         if (!index && mayAddIndex)
             index = addSearchIndex(table, searchList);

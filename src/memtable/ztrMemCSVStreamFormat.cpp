@@ -422,7 +422,7 @@ bool isMarker(const std::string &item)
 
 void TztrCustomCSVStreamFormat::readAutoLayout(TztrCustomMemTable &table)
 {
-    destroyTableFields(table);
+    table.CloseAndDestroyFields();
     table.FieldDefs().Clear();
     GetLine();
     bool isNull = false;
@@ -495,7 +495,7 @@ bool TztrCustomCSVStreamFormat::readDefinitionLine(TztrCustomMemTable &table, De
         block.inTableDef = true;
         block.tableDefSeen = true;
         if (block.loadDef) {
-            destroyTableFields(table);
+            table.CloseAndDestroyFields();
             table.FieldDefs().Clear();
         }
     } else if (item == CSVTableDefEnd) {

@@ -30,6 +30,56 @@ TztrCustomMemTable &TztrMemTablePersistence::table()
     return static_cast<TztrCustomMemTable &>(*this);
 }
 
+void TztrMemTablePersistence::setFormat(TztrCustomStreamFormat *&slot, TztrCustomStreamFormat *format)
+{
+    // The link stays while another slot may hold the old format; it is dropped with the table.
+    if (format)
+        format->FreeNotification(&table());
+    slot = format;
+}
+
+void TztrMemTablePersistence::forgetFormat(const TComponent *format)
+{
+    for (TztrCustomStreamFormat **slot :
+         {&defaultFormat_, &commaTextFormat_, &persistentFormat_, &allDataFormat_, &formFormat_}) {
+        if (*slot && static_cast<const TComponent *>(*slot) == format)
+            *slot = nullptr;
+    }
+}
+
+std::string TztrMemTablePersistence::saveToText(TztrCustomStreamFormat *format)
+{
+    TStringStream stream;
+    SaveToStreamViaFormat(stream, format);
+    return stream.DataString();
+}
+
+void TztrMemTablePersistence::loadFromText(const std::string &text, TztrCustomStreamFormat *format)
+{
+    TStringStream stream(text);
+    LoadFromStream(stream, format);
+}
+
+std::string TztrMemTablePersistence::CommaText()
+{
+    return saveToText(commaTextFormat_);
+}
+
+void TztrMemTablePersistence::SetCommaText(const std::string &text)
+{
+    loadFromText(text, commaTextFormat_);
+}
+
+std::string TztrMemTablePersistence::AllData()
+{
+    return saveToText(allDataFormat_);
+}
+
+void TztrMemTablePersistence::SetAllData(const std::string &data)
+{
+    loadFromText(data, allDataFormat_);
+}
+
 void TztrMemTablePersistence::SaveToFile(const std::filesystem::path &fileName)
 {
     SaveToFileViaFormat(fileName, defaultFormat_);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+class TComponent;
 class TField;
 class TStream;
 class TztrCustomMemTable;
@@ -32,16 +33,28 @@ using TztrOnLoadField = TztrOnSaveField;
 class TztrMemTablePersistence
 {
 public:
+    // A format that goes away is dropped from every slot that holds it.
     TztrCustomStreamFormat *DefaultFormat() const { return defaultFormat_; }
-    void SetDefaultFormat(TztrCustomStreamFormat *format) { defaultFormat_ = format; }
+    void SetDefaultFormat(TztrCustomStreamFormat *format) { setFormat(defaultFormat_, format); }
+    // The format of the text forms (CommaText).
     TztrCustomStreamFormat *CommaTextFormat() const { return commaTextFormat_; }
-    void SetCommaTextFormat(TztrCustomStreamFormat *format) { commaTextFormat_ = format; }
+    void SetCommaTextFormat(TztrCustomStreamFormat *format) { setFormat(commaTextFormat_, format); }
     TztrCustomStreamFormat *PersistentFormat() const { return persistentFormat_; }
-    void SetPersistentFormat(TztrCustomStreamFormat *format) { persistentFormat_ = format; }
+    void SetPersistentFormat(TztrCustomStreamFormat *format) { setFormat(persistentFormat_, format); }
+    // The format of the whole-table byte forms (AllData).
     TztrCustomStreamFormat *AllDataFormat() const { return allDataFormat_; }
-    void SetAllDataFormat(TztrCustomStreamFormat *format) { allDataFormat_ = format; }
+    void SetAllDataFormat(TztrCustomStreamFormat *format) { setFormat(allDataFormat_, format); }
+    // The format the records are stored with the table's form in (StoreDataOnForm).
     TztrCustomStreamFormat *FormFormat() const { return formFormat_; }
-    void SetFormFormat(TztrCustomStreamFormat *format) { formFormat_ = format; }
+    void SetFormFormat(TztrCustomStreamFormat *format) { setFormat(formFormat_, format); }
+
+    // The table as text through CommaTextFormat, and as bytes through AllDataFormat. Setting
+    // either loads it as a stream load does: a format that brings the definitions replaces the
+    // table, any other adds the records.
+    std::string CommaText();
+    void SetCommaText(const std::string &text);
+    std::string AllData();
+    void SetAllData(const std::string &data);
 
     // A persistent table loads PersistentFile when it opens and writes it back when it closes.
     bool Persistent() const { return persistent_; }
@@ -105,6 +118,11 @@ private:
     friend class TztrCustomMemTable;
 
     TztrCustomMemTable &table();
+    void setFormat(TztrCustomStreamFormat *&slot, TztrCustomStreamFormat *format);
+    // Told by the table when a component goes away.
+    void forgetFormat(const TComponent *format);
+    std::string saveToText(TztrCustomStreamFormat *format);
+    void loadFromText(const std::string &text, TztrCustomStreamFormat *format);
 
     TztrCustomStreamFormat *defaultFormat_ = nullptr;
     TztrCustomStreamFormat *commaTextFormat_ = nullptr;

@@ -19,6 +19,14 @@ bool livesOutsideRecord(const TztrFieldSpec &field, TztrPerformance performance)
 
 } // namespace
 
+void CheckStorableFields(const std::vector<TztrFieldSpec> &fields)
+{
+    for (const TztrFieldSpec &field : fields) {
+        if (!IsStorableFieldType(field.DataType))
+            throw EMemTableError(unsupportedFieldDefMessage(field.Name, field.DisplayText, field.DataType));
+    }
+}
+
 void TztrRecordLayout::Layout(const std::vector<TztrFieldSpec> &fields, int calcAreaSize, int attachMaxCount,
                               TztrPerformance performance, const TztrSetupFieldHook &setupField)
 {
@@ -26,10 +34,7 @@ void TztrRecordLayout::Layout(const std::vector<TztrFieldSpec> &fields, int calc
         throw EMemTableError(SNoFields);
     if (fields.size() > MaxFields)
         throw EMemTableError(STooManyFieldDefs);
-    for (const TztrFieldSpec &field : fields) {
-        if (!IsStorableFieldType(field.DataType))
-            throw EMemTableError(unsupportedFieldDefMessage(field.Name, field.DisplayText, field.DataType));
-    }
+    CheckStorableFields(fields);
 
     const int count = static_cast<int>(fields.size());
     std::vector<int> offsets(count + 1, 0);

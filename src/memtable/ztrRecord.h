@@ -64,6 +64,9 @@ struct TztrFieldSpec {
     std::string DisplayText; // UTF-8, for messages
 };
 
+// Refuses the first definition of a type the store cannot hold, naming it.
+void CheckStorableFields(const std::vector<TztrFieldSpec> &fields);
+
 // Lets the table adjust a non-blob field's flag byte while the layout is made.
 using TztrSetupFieldHook = std::function<void(int fieldNo, std::uint8_t &flags)>;
 

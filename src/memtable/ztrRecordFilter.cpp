@@ -101,14 +101,32 @@ void TztrCustomMemTable::compileFilter()
 {
     indexedFilter_.Forget();
     boundFilter_.reset();
-    filterExpression_.reset();
-    const std::string &text = Filter();
+    filterExpression_ = CompileFilterText(Filter(), FilterOptions());
+    if (filterExpression_)
+        boundFilter_ = std::make_unique<TztrBoundFilter>(filterExpression_->Root(), *this);
+}
+
+std::unique_ptr<TztrExprParser> TztrCustomMemTable::CompileFilterText(const std::string &text,
+                                                                      TFilterOptions options) const
+{
     if (std::all_of(text.begin(), text.end(), [](unsigned char c) { return c <= ' '; }))
-        return;
+        return nullptr;
     const FieldTypeOf fieldType = [this](const std::string &name) -> std::optional<TFieldType> {
         const TField *field = FindField(name);
         return field ? std::optional(field->DataType()) : std::nullopt;
     };
-    filterExpression_ = std::make_unique<TztrExprParser>(text, fieldType, FilterOptions());
-    boundFilter_ = std::make_unique<TztrBoundFilter>(filterExpression_->Root(), *this);
+    return std::make_unique<TztrExprParser>(text, fieldType, options);
+}
+
+bool TztrCustomMemTable::FilterIndexRecord(const TztrIndex &index, TztrRecord *record)
+{
+    const RecordRedirect redirect(*this, record, dsFilter);
+    bool accept = true;
+    if (index.OnFilter())
+        index.OnFilter()(*this, index, accept);
+    if (accept && OnFilterIndex)
+        OnFilterIndex(*this, index, accept);
+    if (accept && index.FilterExpression())
+        accept = index.FilterExpression()->Accepts(record);
+    return accept;
 }

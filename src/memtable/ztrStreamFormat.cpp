@@ -70,12 +70,6 @@ TztrCustomStreamFormat::StoredRecordReads::~StoredRecordReads()
     table_.RestoreState(state_);
 }
 
-void TztrCustomStreamFormat::destroyTableFields(TztrCustomMemTable &table)
-{
-    table.Close();
-    table.DestroyFields();
-}
-
 // ---- the frame ----
 
 void TztrCustomStreamFormat::releaseStreams()

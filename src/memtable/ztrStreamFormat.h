@@ -6,6 +6,7 @@
 // it back afterwards, and offers compression hooks and events.
 
 #include "platform/Classes.h"
+#include "platform/Component.h"
 #include "platform/DBTypes.h"
 #include "platform/EnumSet.h"
 
@@ -67,11 +68,12 @@ using TztrOnCompress =
 using TztrOnDeCompress =
     std::function<void(TztrCustomMemTable &table, TStream &compressed, TStream &decompressed)>;
 
-class TztrCustomStreamFormat
+// Tables that refer to a format forget it when it goes away.
+class TztrCustomStreamFormat : public TComponent
 {
 public:
     TztrCustomStreamFormat() = default;
-    virtual ~TztrCustomStreamFormat() = default;
+    ~TztrCustomStreamFormat() override = default;
     TztrCustomStreamFormat(const TztrCustomStreamFormat &) = delete;
     TztrCustomStreamFormat &operator=(const TztrCustomStreamFormat &) = delete;
 
@@ -162,10 +164,6 @@ protected:
         TztrCustomMemTable &table_;
         TDataSetState state_;
     };
-
-    // Closes the table (and with it every table on its store) and destroys its fields, for a
-    // format that rebuilds the table's structure from the data.
-    static void destroyTableFields(TztrCustomMemTable &table);
 
     // Per field of the table: -1 when the field is not saved, else its index.
     const std::vector<int> &SaveMap() const { return saveMap_; }

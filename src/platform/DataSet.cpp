@@ -78,6 +78,11 @@ void TDataSet::CheckInactive() const
 
 void TDataSet::SetActive(bool active)
 {
+    // Other components of the form may not be there yet: the opening waits for Loaded.
+    if (ComponentState().Contains(csReading)) {
+        streamedActive_ = active;
+        return;
+    }
     if (Active() == active)
         return;
     if (active) {
@@ -98,6 +103,32 @@ void TDataSet::SetActive(bool active)
         SetState(dsInactive);
         closeCursor();
         DoAfterClose();
+    }
+}
+
+void TDataSet::DefineProperties(TFiler &filer)
+{
+    TComponent::DefineProperties(filer);
+    filer.DefineBinaryProperty(
+        "Active",
+        [this](TStream &stream) {
+            std::uint8_t active = 0;
+            stream.ReadBuffer(&active, 1);
+            SetActive(active != 0);
+        },
+        [this](TStream &stream) {
+            const std::uint8_t active = Active() ? 1 : 0;
+            stream.WriteBuffer(&active, 1);
+        },
+        true);
+}
+
+void TDataSet::Loaded()
+{
+    TComponent::Loaded();
+    if (streamedActive_) {
+        streamedActive_ = false;
+        SetActive(true);
     }
 }
 

@@ -7,6 +7,7 @@
 // A descendant closes itself in its own destructor: by the time this base is destroyed the
 // protocol that frees the buffers is gone.
 
+#include "platform/Component.h"
 #include "platform/DBTypes.h"
 #include "platform/FieldDefs.h"
 #include "platform/Fields.h"
@@ -22,7 +23,7 @@ class TDataLink;
 class TDataSource;
 class TStream;
 
-class TDataSet {
+class TDataSet : public TComponent {
 public:
     using TDataSetNotifyEvent = std::function<void(TDataSet &dataSet)>;
     using TDataSetErrorEvent =
@@ -51,9 +52,8 @@ public:
     TDataSet(const TDataSet &) = delete;
     TDataSet &operator=(const TDataSet &) = delete;
 
-    // The component name, put in front of the framework's error messages.
-    const std::string &Name() const { return name_; }
-    void SetName(const std::string &name) { name_ = name; }
+    // A dataset whose stored Active is read from a form opens once the form has loaded.
+    void DefineProperties(TFiler &filer) override;
 
     // Opening and closing.
     bool Active() const;
@@ -199,6 +199,11 @@ public:
     FilterRecordProperty OnFilterRecord{*this};
 
 protected:
+    // Opens a dataset whose stored Active was set.
+    void Loaded() override;
+    // Fields that outlive the opening they were made in (taken over as persistent ones).
+    void SetDefaultFields(bool value) { defaultFields_ = value; }
+
     // Buffers the descendant allocates and fills.
     virtual TRecordBuffer AllocRecordBuffer() = 0;
     virtual void FreeRecordBuffer(TRecordBuffer &buffer) = 0;
@@ -350,7 +355,6 @@ private:
     void addDataSource(TDataSource *source);
     void removeDataSource(TDataSource *source);
 
-    std::string name_;
     TFields fields_;
     TFieldDefs fieldDefs_;
     TIndexDefs indexDefs_;
@@ -364,6 +368,8 @@ private:
     bool modified_ = false;
     bool defaultFields_ = false;
     bool autoCalcFields_ = true;
+    // Active as read from a form, applied once the form has loaded.
+    bool streamedActive_ = false;
     bool internalOpenComplete_ = false;
     bool filtered_ = false;
     std::string filterText_;

@@ -487,12 +487,11 @@ private:
         const std::string name = asciiUpper(nameToken.text);
         const auto signature = std::find_if(std::begin(Functions), std::end(Functions),
                                             [&](const FunctionSignature &f) { return name == f.name; });
-        if (signature == std::end(Functions))
-            fail(nameToken.position, "unknown function '" + cp1250ToUtf8(nameToken.text) + "'");
-
         std::vector<NodePtr> arguments = parseList();
         const int count = static_cast<int>(arguments.size());
-        if (count < signature->minArguments || count > signature->maxArguments) {
+        // A name the evaluator does not know is its to refuse, as the record under test is read.
+        const bool known = signature != std::end(Functions);
+        if (known && (count < signature->minArguments || count > signature->maxArguments)) {
             const std::string expected = signature->minArguments == signature->maxArguments
                                              ? std::to_string(signature->minArguments)
                                              : std::to_string(signature->minArguments) + " or " +
@@ -507,7 +506,7 @@ private:
         NodePtr function =
             makeNode(ExprNodeClass::Function, ExprOperator::Function,
                      makeList(std::move(arguments), nameToken.position), nullptr, nameToken.position);
-        function->Name = name;
+        function->Name = known ? name : nameToken.text;
         return function;
     }
 

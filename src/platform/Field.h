@@ -4,6 +4,7 @@
 // dataset's current record through GetFieldData/SetFieldData in its native form, and converts
 // between that form and texts, numbers, dates and variants.
 
+#include "platform/Component.h"
 #include "platform/Currency.h"
 #include "platform/DBTypes.h"
 #include "platform/DateTime.h"
@@ -20,7 +21,7 @@ class TDataSet;
 class TFields;
 class TObjectField;
 
-class TField {
+class TField : public TComponent {
 public:
     using TFieldNotifyEvent = std::function<void(TField &sender)>;
     using TFieldGetTextEvent = std::function<void(TField &sender, std::string &text, bool displayText)>;

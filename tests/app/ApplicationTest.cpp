@@ -157,3 +157,39 @@ TEST(ProgressWindow, ShowsCaptionAndStepsAndHoldsTheInputWhileItRuns)
     progress.start(0, "Másolás: terem");
     EXPECT_EQ(shown(), QStringLiteral("Másolás: terem 0/1 modal"));
 }
+
+// Each form carries its caption from the start; with the database copy window open as well,
+// "Kilépés" on the main window still ends the program's loop.
+TEST(ProgramForms, AreCaptionedAndExitWithTheCopyWindowOpenEndsTheLoop)
+{
+    const DataFolder copy(QStringLiteral("adat"));
+    const TProgramForms forms(copy.environment("qadlepu"));
+    const std::map<QString, QString> captions{
+        {"orarend", "Órarend"}, {"Targyfelvet", "Tárgy kiválasztása"}, {"tantargyszervezes", "Tantárgy hirdetés"},
+        {"teremvalasztas", "Terem választása"}, {"teremfelvetel", "Terem felvétel"}, {"oktval", "Oktató választása"},
+        {"beemeles", "Beemelés"}, {"Teremfog", "Teremfoglaltság"}, {"Adminka", "Admin..."},
+        {"letszam", "Maximális létszám"}, {"Targyeditor", "Tantárgy létrehozása"}, {"szakval", "Szakválasztó"},
+        {"csoportfoglalasok", "Csoport foglalásai"}, {"targyszervezo2", "Órarendi elemek létrehozása"},
+        {"Oktatofog", "Oktatói órarend"}, {"Segitseg", "Létszámadatok"}, {"MintaTargy", "Minta(elem) tárgyai"},
+        {"targy_kereso", "Tárgy keresése"}, {"orarend_valaszto", "Órarendi kapcsoló"}, {"Form2", "Form2"}};
+    std::map<QString, QString> found;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (captions.count(window->objectName()))
+            found[window->objectName()] = window->windowTitle();
+    EXPECT_EQ(found, captions);
+    EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Órarend  (2025-2026-1 ősz)"));
+
+    Form1->show();
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    QTimer::singleShot(0, Form1, [&lastClosed] {
+        // Without a database the copy window tells so when it opens.
+        const int told = answeringModals([] { QTest::mouseClick(Form1->B_admin, Qt::LeftButton); },
+                                         [](QWidget &box) { static_cast<QDialog &>(box).accept(); });
+        EXPECT_EQ(told, 1);
+        EXPECT_TRUE(Form2->isVisible());
+        QTest::mouseClick(Form1->Button1, Qt::LeftButton);
+        QApplication::exit(lastClosed.count() == 1 ? 0 : 1);
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(Form1->isVisible());
+}

@@ -267,3 +267,64 @@ TEST_F(CourseEditing, SubjectsGetAHeadCountAreAttachedRemovedRestoredAndMadeTheD
         EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), subject) << "course " << course;
     }
 }
+
+// The course creation dialog offering subject 3 in a curriculum; `answer` picks it there with a
+// click on `button` as a planner does, after choosing the curriculum and the subjects' page.
+class CourseCreationFromTheWindow : public CourseEditing {
+protected:
+    void SetUp() override
+    {
+        CourseEditing::SetUp();
+        for (TztrMemTable *table : {&DM->MT_mintatanterv, &DM->MT_mintatantervtargy})
+            table->EmptyTable();
+        appendRow(DM->MT_mintatanterv, {{"mintatanterv_id", 1}, {"mintatanterv_kod", "GI-BSC"}, {"szabad", 1}});
+        appendRow(DM->MT_mintatantervtargy, {{"mintatanterv_id", 1}, {"targy_id", 3}, {"targy_felveteltipus", "Kötelező"}});
+        ASSERT_TRUE(DM->MT_targy.Locate("targy_id", 3, {}));
+        setFields(DM->MT_targy, {{"szabad", 1}});
+    }
+    static int answer(const std::function<void()> &opening, QPushButton *button)
+    {
+        return answeringModals(opening, [button](QWidget &modal) {
+            ASSERT_EQ(&modal, Targyfelvet);
+            TDBGrid &curricula = *Targyfelvet->DBG_mintatanterv;
+            QTest::mouseClick(curricula.viewport(), Qt::LeftButton, {}, curricula.CellRect(0, 0).center());
+            QTabBar *tabs = Targyfelvet->PageControl1->tabBar();
+            QTest::mouseClick(tabs, Qt::LeftButton, {},
+                              tabs->tabRect(Targyfelvet->PageControl1->indexOf(Targyfelvet->TS_targy)).center());
+            QTest::mouseClick(button, Qt::LeftButton);
+            if (Targyfelvet->isVisible())
+                Targyfelvet->reject();
+        });
+    }
+    int courseCoded(const char *code)
+    {
+        EXPECT_TRUE(DM->MT_kurzus.Locate("kurzus_kod_osszetett", Variant(code), {})) << code;
+        return DM->MT_kurzus.FieldByName("kurzus_id")->AsInteger();
+    }
+};
+
+// "Létrehozás" opens the course creation on the timetable in view; a course made there is listed
+// at once under its code and title.
+TEST_F(CourseCreationFromTheWindow, ACourseCreatedFromTheCreateButtonIsListedInTheTimetableInView)
+{
+    EXPECT_EQ(answer([&] { QTest::mouseClick(form->B_letrehozas, Qt::LeftButton); }, Targyfelvet->BGY), 1);
+    const QTreeWidgetItem *row = rowOf(courseCoded("MAT-GY-01"));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->text(0) + '|' + row->text(1), QStringLiteral("MAT-GY-01|Matematika"));
+    EXPECT_EQ(listedCourses().size(), 5U);
+}
+
+// A copy of a course attached to a group is made of the group's head, of the head's type, and
+// joins the timetable in view with the head staying the current course.
+TEST_F(CourseCreationFromTheWindow, ACopyOfACourseIsAttachedToItsGroupsHeadAndListed)
+{
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 10, {}));
+    setFields(DM->MT_kurzus, {{"kurzus_tipus", Variant("LA")}});
+    selectRow(12);
+    EXPECT_EQ(answer([&] { form->Szaporito1->trigger(); }, Targyfelvet->B_kivalaszt), 1);
+    const int copy = courseCoded("MAT-LA-01");
+    EXPECT_EQ(DM->MT_kurzus.FieldByName("kurzus_id_csatolt")->AsInteger(), 10);
+    EXPECT_TRUE(linked(DM->MT_kurzusorarend, "orarend_id", copy, 1));
+    EXPECT_NE(rowOf(copy), nullptr);
+    EXPECT_EQ(form->LV->currentItem(), rowOf(10));
+}

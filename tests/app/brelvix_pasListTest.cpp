@@ -187,6 +187,35 @@ TEST_F(CourseSelection, EachModeFillsItsSelectorAndAPickedRowShowsItsCourses)
     EXPECT_EQ(form->SelectionId, 3);
 }
 
+TEST_F(CourseSelection, ASelectorShownAgainListsItsTableAsItIsNowWithNoRowPicked)
+{
+    QTreeWidget &subjects = *form->LV_tantargy;
+    const auto shownAgain = [&] {
+        form->UM_terem->trigger();
+        form->UM_tantargy->trigger();
+        return std::tuple(captions(subjects).join(", ").toStdString(), subjects.currentItem(), subjects.selectedItems().size(),
+                          form->SelectionId, form->LV->topLevelItemCount());
+    };
+    form->UM_tantargy->trigger();
+    clickRow(subjects, subjects.topLevelItem(1));
+    ASSERT_EQ(std::tuple(form->SelectionId, form->LV->topLevelItemCount()), std::tuple(3, 2));
+    EXPECT_EQ(shownAgain(), std::tuple(std::string("BIO, MAT"), nullptr, 0, -1, 0)) << "as a refill leaves it";
+
+    // An edit, a new row and a filter of the table all show at the next switch, ids beside their codes.
+    DM->MT_targy.Locate("targy_id", 3, {});
+    setFields(DM->MT_targy, {{"targy_kod", "ALG"}});
+    appendRow(DM->MT_targy, {{"targy_id", 7}, {"targy_kod", "CHE"}, {"targy_nev", "Kémia"}});
+    EXPECT_EQ(std::get<0>(shownAgain()), "ALG, BIO, CHE");
+    clickRow(subjects, subjects.topLevelItem(0));
+    EXPECT_EQ(form->SelectionId, 3);
+    clickRow(subjects, subjects.topLevelItem(2));
+    EXPECT_EQ(form->windowTitle(), caption("Tantárgy", ": CHE Kémia(7)"));
+    DM->MT_targy.SetFilter("targy_id=7");
+    DM->MT_targy.SetFiltered(true);
+    EXPECT_EQ(shownAgain(), std::tuple(std::string("CHE"), nullptr, 0, -1, 0));
+    DM->MT_targy.SetFiltered(false);
+}
+
 TEST_F(CourseSelection, TimetableDialogAndTimetableLinksOfACourseRebuildTheView)
 {
     showTimetable(2);

@@ -146,3 +146,21 @@ TEST(CalendarItems, KeepTheirBoxInStepAndGoWithoutLeavingASelectedItem)
     EXPECT_EQ(calendar.Items().Count(), 0);
     EXPECT_EQ(calendar.SelectedItem(), nullptr);
 }
+
+// A new calendar has a single time row until its owner sets the rows; an item that row does not
+// hold gets no place rather than a range past the grid.
+TEST(CalendarRows, ANewCalendarHasOneTimeRowUntilItsRowsAreSet)
+{
+    TveltoCalendar calendar;
+    EXPECT_EQ(calendar.RowCount(), 2);
+    EXPECT_EQ(calendar.FixedRows(), 1);
+    EXPECT_EQ(calendar.ColCount(), 8);
+    TCustomCalendarItem *morning = addItem(calendar, at(2, 8, 0), 60);
+    TCustomCalendarItem *midnight = addItem(calendar, at(3, 0, 0), 60);
+    EXPECT_EQ(morning->Obj()->CellRange(), (TGridRect{-1, -1, -1, -1}));
+    EXPECT_TRUE(morning->Obj()->isHidden());
+    EXPECT_EQ(midnight->Obj()->CellRange(), (TGridRect{2, 1, 2, 1}));
+    calendar.SetScale(60);
+    EXPECT_EQ(calendar.RowCount(), 25);
+    EXPECT_EQ(morning->Obj()->CellRange(), (TGridRect{1, 9, 1, 9}));
+}

@@ -143,3 +143,18 @@ TEST_F(LaneLayout, BracketsAndPartialLayoutsEndWhereAFullLayoutPutsTheBoxes)
     calendar->Update();
     EXPECT_EQ(moved, boxes(*calendar));
 }
+
+// Inside a bracket a change of the day columns moves every item's cell range with its day at
+// once; the boxes move only when the bracket closes.
+TEST_F(LaneLayout, ABracketDefersTheLanesButNotTheRanges)
+{
+    TCustomCalendarItem *item = addItem(*calendar, at(4, 8, 0), 60);
+    ASSERT_EQ(item->Obj()->CellRange(), (TGridRect{3, 9, 3, 9}));
+    const QRect before = item->Obj()->geometry();
+    calendar->Items().BeginUpdate();
+    calendar->SetDays({vlWednesday, vlThursday});
+    EXPECT_EQ(item->Obj()->CellRange(), (TGridRect{1, 9, 1, 9}));
+    EXPECT_EQ(item->Obj()->geometry(), before);
+    calendar->Items().EndUpdate();
+    EXPECT_EQ(shown(item), inLane(1, 9, 9, 0, 1));
+}

@@ -41,6 +41,8 @@ inline void fit(TveltoCalendar &grid)
 inline std::unique_ptr<TveltoCalendar> shownCalendar(int width = 1000, int height = 600)
 {
     auto calendar = std::make_unique<TveltoCalendar>();
+    // Hourly rows, as the occupancy views set them; a new calendar has a single row.
+    calendar->SetScale(60);
     calendar->resize(width, height);
     calendar->show();
     QApplication::setActiveWindow(calendar.get());

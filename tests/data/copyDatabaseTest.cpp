@@ -32,12 +32,13 @@ protected:
         return "Provider=MSDASQL.1;Driver=SQLite3;Database=" + (folder / "brelvix.db").string() +
                ";SyncPragma=OFF;";
     }
-    // Runs the setup command; returns its exit code and keeps what it wrote.
-    int runSetup()
+    // Runs the setup command on the folder and a database file in it; returns its exit code and
+    // keeps what it wrote.
+    int runSetup(const std::string &database = "brelvix.db")
     {
         QProcess setup;
         setup.start(BRELVIX_MAKE_COPYDB,
-                    {QString::fromStdString(folder.path()), QString::fromStdString(folder / "brelvix.db")});
+                    {QString::fromStdString(folder.path()), QString::fromStdString(folder / database)});
         EXPECT_TRUE(setup.waitForFinished(-1));
         said = (setup.readAllStandardError() + setup.readAllStandardOutput()).toStdString();
         return setup.exitStatus() == QProcess::NormalExit ? setup.exitCode() : -1;
@@ -187,4 +188,49 @@ TEST_F(CopyDatabase, FailuresAreToldWithWhereTheyHappenedAndTheWorkBeforeThemSta
     click(window->B2);
     EXPECT_THAT(boxes, ElementsAre("terem másolás kész", "oktato másolás kész",
                                    testing::AllOf(HasSubstr("targy"), testing::Not(HasSubstr("kész")))));
+}
+
+// A second copy without emptying appends every row again. Emptying a database that lacks one of
+// the tables stops there with the statement's error: the tables emptied before it are empty, the
+// later ones keep their rows; choosing the missing table in the list tells so as well.
+TEST_F(CopyDatabase, ASecondCopyAppendsAndEmptyingStopsAtAMissingTable)
+{
+    copySample();
+    ASSERT_EQ(runSetup(), 0) << said;
+    startProgram();
+    click(window->B2);
+    click(window->B2);
+    EXPECT_EQ(rowCount("oktato"), 2 * dm->MT_oktato.RecordCount());
+    dmk->Conn.Execute("drop table kurzus");
+    boxes.clear();
+    startProgram();
+    click(window->B1);
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_THAT(boxes[0], HasSubstr("kurzus"));
+    EXPECT_EQ(rowCount("orarend"), 0);
+    EXPECT_EQ(rowCount("alkalom"), 2 * dm->MT_alkalom.RecordCount());
+    QRadioButton *missing = window->RG_tabla->findChildren<QRadioButton *>().at(9);
+    ASSERT_EQ(missing->text(), QStringLiteral("kurzus"));
+    answer([missing] { QTest::mouseClick(missing, Qt::LeftButton, {}, QPoint(8, missing->height() / 2)); });
+    ASSERT_EQ(boxes.size(), 2U);
+    EXPECT_THAT(boxes[1], HasSubstr("kurzus"));
+}
+
+// A second run, a database path the connection file cannot hold and a folder without its data files
+// are refused, saying why, and no file of the folder changes.
+TEST_F(CopyDatabase, TheCommandRefusesWhatItCannotSetUpAndChangesNoFile)
+{
+    copySample();
+    ASSERT_EQ(runSetup(), 0) << said;
+    for (const auto &[database, says] : {std::pair{"brelvix.db", "brelvix.db exists already; nothing was changed"},
+                                         {"a;b.db", "cannot stand in provider.csv"},
+                                         {"日本.db", "cannot stand in provider.csv"},
+                                         {"masik.db", "targy.csv"}}) {
+        if (std::string(database) == "masik.db")
+            fs::remove(folder / "targy.csv");
+        const Files before = snapshot();
+        EXPECT_EQ(runSetup(database), 1) << database;
+        EXPECT_THAT(said, HasSubstr(says));
+        EXPECT_EQ(snapshot(), before) << database;
+    }
 }

@@ -124,6 +124,28 @@ TEST_F(Import, CurriculaSubjectsAndLinksThatAreMissingAreAddedAndSaved)
     EXPECT_THAT(columnTexts(dm.MT_mintatantervtargy, "targy_felveteltipus"), testing::Each("kötelező"));
 }
 
+// How each subject is taken is kept in a folder without a links' file, and in one whose links'
+// file was saved without the column, which loads and is written with it from then on.
+TEST_F(Import, HowASubjectIsTakenIsKeptWhateverTheLinksFileHeld)
+{
+    for (const bool oldLinks : {false, true}) {
+        SCOPED_TRACE(oldLinks ? "links' file without the column" : "no links' file");
+        fs::remove(folder / "mintatantervtargy.csv");
+        if (oldLinks)
+            write("mintatantervtargy.csv", dataFile("mintatanterv_id=Integer targy_id=Integer", {"5\t7"}));
+        write("kastorelboltargy.csv", dataFile(CurriculumColumns, {Curriculum{}}));
+        {
+            TDM dm(environment());
+            EXPECT_THAT(outcome(dm.MintatantervBeolvasas()), testing::StartsWith("ok "));
+        }
+        TDM dm(environment());
+        const std::vector<std::string> expected =
+            oldLinks ? std::vector<std::string>{"", "kötelező"} : std::vector<std::string>{"kötelező"};
+        EXPECT_EQ(columnTexts(dm.MT_mintatantervtargy, "targy_felveteltipus"), expected);
+        EXPECT_NE(read("mintatantervtargy.csv").find("targy_felveteltipus"), std::string::npos);
+    }
+}
+
 // Rows whose subject codes are unknown are marked with the code for correction; the template of a
 // row whose linked subject is unknown is made, only its link is missing.
 TEST_F(Import, TemplatesAndTheirSubjectLinksAreAddedAndEveryRowIsMarked)

@@ -3,6 +3,9 @@
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/tantargyszerv.h"
 
+#include <QScopeGuard>
+#include <QTabBar>
+
 namespace {
 
 using namespace dialogtest;
@@ -209,6 +212,162 @@ TEST_F(CourseCreation, CopyModeMakesOneCourseOfTheSourceTypeAttachedToItOrStaysW
     dialog->show();
     click(dialog->Button1);
     EXPECT_EQ(dialog->OrarendId, -1) << "back reports nothing created";
+}
+
+// With the lectures' numbers used up, each refused lecture is told, the practice asked for in the
+// same request is still made, and the dialog closes as after any creation.
+TEST_F(CourseCreation, ARequestGoesOnPastLecturesRefusedForWantOfNumbers)
+{
+    addSubjectRow(7, "MAB123MN", "Analízis", 1, 1, 0);
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(create("MAB123MN", "EA"));
+    dialog->OrarendId = 5;
+    showCurriculum(dialog->TS_targy);
+    QStringList told;
+    answeringModals([&] { click(dialog->B_kivalaszt); }, [&](QWidget &modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(&modal)) {
+            told << box->text();
+            box->accept();
+            return;
+        }
+        counts.SpinEdit1->setValue(2);
+        click(counts.Button1);
+    });
+    EXPECT_EQ(told, (QStringList{"Hiba! Túl sok óra!!!", "Hiba! Túl sok óra!!!"}));
+    EXPECT_EQ(compositeCodes().size(), 11U);
+    EXPECT_EQ(ofCourse(DM->MT_kurzusorarend, courseOf("MAB123MN-GY-01"), "orarend_id"), Ids{5});
+    EXPECT_EQ(std::pair(dialog->OrarendId, dialog->isVisible()), std::pair(0, false));
+}
+
+class CourseCreationByHand : public CourseCreation {
+protected:
+    void clickTab(const QString &caption)
+    {
+        QTabBar *tabs = dialog->PageControl1->tabBar();
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->tabText(i) == caption)
+                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+        ASSERT_EQ(dialog->PageControl1->tabText(dialog->PageControl1->currentIndex()), caption);
+    }
+    // The row of the grid that shows `text` in the column of `field`, -1 when none does.
+    static int shownRow(const TDBGrid &grid, const std::string &field, const QString &text)
+    {
+        return int(shownColumn(grid, field).indexOf(text));
+    }
+};
+
+// As a planner works: narrow the curricula, click one, open its subjects' page, double-click a
+// subject, raise the offered counts in the count dialog and take them; the courses land in the
+// timetable and the dialog closes.
+TEST_F(CourseCreationByHand, APlannerPicksACurriculumAndASubjectAndGetsTheCoursesAskedFor)
+{
+    DM->MT_mintatanterv.Edit();
+    DM->MT_mintatanterv.FieldByName("mintatanterv_kod")->SetAsString("ZZ-NAP");
+    DM->MT_mintatanterv.Post();
+    appendRow(DM->MT_mintatanterv, {{"mintatanterv_id", 2}, text("mintatanterv_kod", "AA-LEV"),
+                                    text("mintatanterv_nev", "Levelező"), text("tagozat", "L"), {"szabad", 1}});
+    addSubjectRow(7, "MAB123MNEX", "Analízis", 2, 1, 0);
+    addSubjectRow(8, "MAB124MN", "Algebra", 1, 1, 1);
+    addSubjectRow(9, "MAB125MN", "Logika", 1, 0, 0);
+    linkCurriculum(1, 8);
+    linkCurriculum(1, 9, "Szabadon választható");
+    linkCurriculum(2, 9);
+    dialog->OrarendId = 3;
+    QStringList seenBeforeChoosing, countsOffered;
+    // The count dialog: one of each offered type, nothing of the rest; the planner asks for three lectures.
+    const auto chooseCounts = [&](QWidget &modal) {
+        auto &counts = dynamic_cast<Ttantargyszervezes &>(modal);
+        countsOffered << counts.windowTitle() << counts.Tkod->text() << counts.Tcim->text();
+        for (QSpinBox *spin : {counts.SpinEdit1, counts.SpinEdit2, counts.SpinEdit3})
+            countsOffered << spin->text() + (spin->isEnabled() ? "" : " off") + "/" + QString::number(spin->maximum());
+        QTest::keyClick(counts.SpinEdit1, Qt::Key_Up);
+        QTest::keyClick(counts.SpinEdit1, Qt::Key_Up);
+        click(counts.Button1);
+    };
+    dialog->OrarendId = 3;
+    const int shown = execWith(*dialog, [&] {
+        // A failed step must not leave the dialog waiting.
+        auto closeAnyway = qScopeGuard([&] { dialog->reject(); });
+        seenBeforeChoosing << dialog->windowTitle() << dialog->PageControl1->tabText(dialog->PageControl1->currentIndex())
+                           << QString::number(dialog->DBG_targy->ShownRowCount());
+        seenBeforeChoosing << shownColumn(*dialog->DBG_mintatanterv, "mintatanterv_kod").join(',');
+        pick(dialog->RG_tagozat, 1);
+        seenBeforeChoosing << shownColumn(*dialog->DBG_mintatanterv, "mintatanterv_kod").join(',');
+        clickCell(*dialog->DBG_mintatanterv, 1, 0);
+        clickTab(QStringLiteral("Tantárgyak"));
+        // Only the compulsory subjects of the curriculum until another kind is chosen.
+        seenBeforeChoosing << shownColumn(*dialog->DBG_targy, "targy_nev").join(',');
+        pick(dialog->RG_felveteltipus, 0);
+        seenBeforeChoosing << shownColumn(*dialog->DBG_targy, "targy_nev").join(',');
+        const int analysis = shownRow(*dialog->DBG_targy, "targy_nev", QStringLiteral("Analízis"));
+        ASSERT_GE(analysis, 0);
+        const QPoint cell = dialog->DBG_targy->CellRect(2, analysis).center();
+        EXPECT_EQ(answeringModals([&] { QTest::mouseDClick(dialog->DBG_targy->viewport(), Qt::LeftButton, {}, cell); },
+                                  chooseCounts), 1);
+        closeAnyway.dismiss();
+    });
+    EXPECT_EQ(shown, QDialog::Accepted);
+    EXPECT_EQ(seenBeforeChoosing, (QStringList{"Tárgy kiválasztása", "Kurzusok", "0", "ZZ-NAP,AA-LEV", "ZZ-NAP",
+                                               "Analízis,Algebra", "Analízis,Algebra,Logika"}));
+    EXPECT_EQ(countsOffered,
+              (QStringList{"Tantárgy hirdetés", "MAB123MNEX", "Analízis", "1/10", "1/10", "0 off/10"}));
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->OrarendId, 0);
+    EXPECT_EQ(compositeCodes(), (Codes{"MAB123MN-EA-00", "MAB123MN-EA-10", "MAB123MN-EA-20", "MAB123MN-GY-01"}));
+    for (const std::string &code : compositeCodes()) {
+        const int course = courseOf(code);
+        EXPECT_EQ(ofCourse(DM->MT_kurzusorarend, course, "orarend_id"), Ids{3}) << code;
+        EXPECT_EQ(ofCourse(DM->MT_kurzustargy, course, "targy_id"), Ids{7}) << code;
+    }
+}
+
+// On the templates' page: a subject's templates of the chosen term, a template's subjects, and
+// "Kiválaszt" offering one course of the template's type; the courses take its subjects.
+TEST_F(CourseCreationByHand, APlannerCreatesCoursesFromATemplateOfTheChosenTerm)
+{
+    addSubjectRow(7, "MAB123MN", "Analízis", 1, 1, 1);
+    addSubjectRow(8, "MAB124MN", "Algebra", 1, 0, 0);
+    linkCurriculum(1, 8);
+    for (const auto &[id, code, type, term] : {std::tuple{50, "MAB123MN-GY-01", "GY", "Kereszt"},
+                                               std::tuple{51, "MAB123MN-EA-01", "EA", "2021/22/1"}})
+        appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", id}, text("kurzusminta_kod", code),
+                                       text("kurzusminta_tipus", type), {"targy_id", 7}, text("felev", term)});
+    for (const auto &[templateId, subject] : {std::pair{50, 7}, {50, 8}, {51, 7}})
+        linkTemplate(templateId, subject);
+    dialog->OrarendId = 2;
+    QStringList seen;
+    const auto chooseCounts = [&](QWidget &modal) {
+        auto &counts = dynamic_cast<Ttantargyszervezes &>(modal);
+        seen << counts.Tkod->text() + ' ' + counts.Tcim->text();
+        for (QSpinBox *spin : {counts.SpinEdit1, counts.SpinEdit2, counts.SpinEdit3})
+            seen << spin->text() + (spin->isEnabled() ? "" : " off");
+        QTest::keyClick(counts.SpinEdit2, Qt::Key_Up);
+        click(counts.Button1);
+    };
+    const int shown = execWith(*dialog, [&] {
+        auto closeAnyway = qScopeGuard([&] { dialog->reject(); });
+        clickCell(*dialog->DBG_mintatanterv, 1, 0);
+        clickCell(*dialog->DBG_targy2, 1, shownRow(*dialog->DBG_targy2, "targy_nev", QStringLiteral("Analízis")));
+        seen << shownColumn(*dialog->DBG_kurzusminta, "kurzusminta_kod").join(',');
+        pick(dialog->RG_felev, 0);
+        seen << shownColumn(*dialog->DBG_kurzusminta, "kurzusminta_kod").join(',');
+        const int practice = shownRow(*dialog->DBG_kurzusminta, "kurzusminta_kod", QStringLiteral("MAB123MN-GY-01"));
+        ASSERT_GE(practice, 0);
+        clickCell(*dialog->DBG_kurzusminta, 1, practice);
+        seen << shownColumn(*dialog->DBG_targy3, "targy_nev").join(',');
+        EXPECT_EQ(answeringModals([&] { click(dialog->B_kivalaszt); }, chooseCounts), 1);
+        closeAnyway.dismiss();
+    });
+    EXPECT_EQ(shown, QDialog::Accepted);
+    EXPECT_EQ(seen, (QStringList{"MAB123MN-GY-01", "MAB123MN-GY-01,MAB123MN-EA-01", "Analízis,Algebra",
+                                 "MAB123MN Analízis", "0 off", "1", "0 off"}));
+    EXPECT_EQ(compositeCodes(), (Codes{"MAB123MN-GY-01", "MAB123MN-GY-02"}));
+    for (const std::string &code : compositeCodes()) {
+        const int course = courseOf(code);
+        EXPECT_EQ(fieldOf(DM->MT_kurzus, "kurzus_id", course, "kurzusminta_id"), 50) << code;
+        EXPECT_EQ(ofCourse(DM->MT_kurzusorarend, course, "orarend_id"), Ids{2}) << code;
+        EXPECT_EQ(ofCourse(DM->MT_kurzustargy, course, "targy_id"), (Ids{7, 8})) << code;
+    }
 }
 
 } // namespace

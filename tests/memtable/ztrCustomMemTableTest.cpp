@@ -210,6 +210,21 @@ TEST_F(PeopleTable, RefusedChangesLeaveTheRecords)
     EXPECT_THROW(fieldless.SortOn("nev", {}), EDatabaseError);
 }
 
+// A type the store cannot hold is refused with the engine's own text, naming the definition and
+// the type's number, and the table stays closed; without it the same definitions open.
+TEST(TableFields, ADefinitionOfATypeTheStoreCannotHoldIsRefusedByName)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.FieldDefs().Add("mutato", ftCursor);
+    EXPECT_EQ(messageOf([&] { table.Open(); }), "Fielddef mutato (mutato) A(z) 22 adattípus nem támogatott.)");
+    EXPECT_FALSE(table.Active());
+    EXPECT_EQ(table.Fields().Count(), 0);
+    table.FieldDefs().Delete(3);
+    table.Open();
+    EXPECT_EQ(table.Fields().Count(), 3);
+}
+
 class SharedStore : public ::testing::Test {
 protected:
     SharedStore()

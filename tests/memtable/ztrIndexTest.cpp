@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -356,4 +357,205 @@ TEST(IndexProperty, TextsAlikeInTheirFirstLettersStayOrderedThroughChanges)
     ASSERT_EQ(names.size(), 150u);
     for (std::size_t i = 1; i < names.size(); ++i)
         EXPECT_TRUE(inNameOrder(Hungarian, names[i - 1], names[i])) << names[i - 1] << " / " << names[i];
+}
+
+namespace {
+
+struct KeyValues {
+    std::string name;
+    std::optional<int> points;
+};
+
+struct IndexOrder {
+    const char *name;
+    const char *field;
+    TIndexOptions options;
+};
+
+// The oracle's order of two values of an index: null first, then the locale's order of texts or
+// the order of numbers; reversed whole for a descending index.
+int orderOf(const IndexOrder &order, const KeyValues &a, const KeyValues &b)
+{
+    int result;
+    if (std::string(order.field) == "nev") {
+        const unsigned flags = order.options.Contains(ixCaseInsensitive) ? NORM_IGNORECASE : 0;
+        result = CompareStringA(Hungarian, flags, a.name, b.name) - CSTR_EQUAL;
+    } else if (!a.points || !b.points) {
+        result = int(a.points.has_value()) - int(b.points.has_value());
+    } else {
+        result = (*a.points > *b.points) - (*a.points < *b.points);
+    }
+    return order.options.Contains(ixDescending) ? -result : result;
+}
+
+} // namespace
+
+// Short texts of two letters in both cases begin one another ("A", "AB", "ABD"); each change must
+// put the record where whole keys say, in every direction and case mode, past the size where
+// searches bisect as well, and every text must be found again.
+TEST(IndexProperty, KeysThatBeginOtherKeysKeepTheirPlaceThroughRandomChanges)
+{
+    const IndexOrder orders[] = {
+        {"nevek", "nev", {}},
+        {"nevek_csokkeno", "nev", {ixDescending}},
+        {"nevek_kisnagy", "nev", {ixCaseInsensitive}},
+        {"nevek_kisnagy_csokkeno", "nev", {ixDescending, ixCaseInsensitive}},
+        {"pontok", "pont", {}},
+        {"pontok_csokkeno", "pont", {ixDescending}},
+    };
+    TztrMemTable table;
+    definePeople(table);
+    table.SetLocaleID(Hungarian);
+    table.IndexDefs().Add("kulcs", "id", {ixUnique});
+    for (const IndexOrder &order : orders)
+        table.IndexDefs().Add(order.name, order.field, order.options);
+    table.Open();
+
+    std::mt19937 random(20261207);
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    auto anyEntry = [&] {
+        std::string name;
+        for (int length = 1 + pick(4); length > 0; --length)
+            name += "ABab"[pick(4)];
+        return KeyValues{name, pick(5) == 0 ? std::nullopt : std::optional(pick(6))};
+    };
+    std::map<int, KeyValues> model;
+    int nextId = 1;
+    for (int step = 0; step < 300 && !::testing::Test::HasFailure(); ++step) {
+        const int action = model.size() < 8 ? 0 : pick(10);
+        table.SetIndexName(orders[pick(6)].name);
+        std::string what;
+        if (action < 5) {
+            const KeyValues entry = anyEntry();
+            what = "insert " + entry.name;
+            table.Insert();
+            setPerson(table, nextId, entry.name, entry.points);
+            table.Post();
+            model[nextId++] = entry;
+        } else {
+            auto target = model.begin();
+            std::advance(target, pick(int(model.size())));
+            ASSERT_TRUE(table.Locate("id", target->first, {}));
+            if (action < 8) {
+                const KeyValues entry = anyEntry();
+                what = "edit " + target->second.name + " to " + entry.name;
+                table.Edit();
+                setPerson(table, target->first, entry.name, entry.points);
+                table.Post();
+                target->second = entry;
+            } else {
+                what = "delete " + target->second.name;
+                table.Delete();
+                model.erase(target);
+            }
+        }
+        SCOPED_TRACE("step " + std::to_string(step) + ": " + what);
+        for (const IndexOrder &order : orders) {
+            table.SetIndexName(order.name);
+            ASSERT_TRUE(table.CurrentIndex()->IsOrdered()) << order.name;
+            std::vector<KeyValues> walked;
+            for (table.First(); !table.Eof(); table.Next()) {
+                TField *points = table.FieldByName("pont");
+                walked.push_back({table.FieldByName("nev")->AsString(),
+                                  points->IsNull() ? std::nullopt : std::optional(points->AsInteger())});
+                const KeyValues &expected = model.at(currentId(table));
+                EXPECT_EQ(walked.back().name, expected.name);
+                EXPECT_EQ(walked.back().points, expected.points);
+            }
+            ASSERT_EQ(walked.size(), model.size()) << order.name;
+            for (std::size_t i = 1; i < walked.size(); ++i)
+                EXPECT_LE(orderOf(order, walked[i - 1], walked[i]), 0)
+                    << order.name << ": " << walked[i - 1].name << " before " << walked[i].name;
+            if (std::string(order.field) != "nev")
+                continue;
+            for (const auto &[id, entry] : model) {
+                EXPECT_TRUE(table.Locate("nev", entry.name, {})) << order.name << ": " << entry.name;
+                EXPECT_EQ(table.FieldByName("nev")->AsString(), entry.name);
+            }
+        }
+    }
+    EXPECT_GT(model.size(), 20u) << "enough records for searches that bisect";
+}
+
+// The order of the insertions a descending index once took wrongly.
+TEST(IndexOrder, ADescendingTextIndexPutsAKeyAfterTheLongerKeysItBegins)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.SetLocaleID(Hungarian);
+    table.IndexDefs().Add("csokkeno", "nev", {ixDescending});
+    table.SetIndexName("csokkeno");
+    table.Open();
+    int id = 0;
+    for (const char *name : {"ABD", "ABC", "AB", "A", "ABCD", "B"})
+        appendPerson(table, ++id, name, 0);
+    std::vector<std::string> names;
+    for (table.First(); !table.Eof(); table.Next())
+        names.push_back(table.FieldByName("nev")->AsString());
+    EXPECT_EQ(names, (std::vector<std::string>{"B", "ABD", "ABCD", "ABC", "AB", "A"}));
+}
+
+// An index with a filter takes only the records that its own event, the table's OnFilterIndex and
+// its expression accept, asked in that order, when it is rebuilt and as records come, change and go.
+TEST(IndexFilter, AFilteredIndexHoldsWhatItsEventTheTablesEventAndItsExpressionAccept)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    for (int id = 1; id <= 6; ++id)
+        appendPerson(table, id, id % 2 ? "paratlan" : "paros", id);
+    table.AddIndex("valogatott", "pont", {ixDescending});
+    TztrIndex &index = *table.Indexes().IndexByName("valogatott");
+    std::vector<std::string> asked;
+    index.SetFilter("pont>1", [&asked](TztrCustomMemTable &t, const TztrIndex &, bool &accept) {
+        asked.push_back("index " + std::to_string(currentId(t)));
+        accept = currentId(t) != 5;
+    });
+    table.OnFilterIndex = [&asked](TztrCustomMemTable &t, const TztrIndex &filtered, bool &accept) {
+        asked.push_back(filtered.Name() + " " + std::to_string(currentId(t)));
+        accept = t.FieldByName("nev")->AsString() == "paros" || currentId(t) == 3;
+    };
+    EXPECT_EQ(table.Indexes().IndexByName("valogatott")->Count(), 4) << "filtered at once";
+    asked.clear();
+    table.Indexes().ReBuildAll();
+    EXPECT_EQ(std::vector<std::string>(asked.begin(), asked.begin() + 3),
+              (std::vector<std::string>{"index 1", "valogatott 1", "index 2"}));
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), "valogatott 5"), 0) << "refused by the index's own event";
+    auto shown = [&table] {
+        table.SetIndexName("valogatott");
+        std::vector<int> ids = idsInOrder(table);
+        table.SetIndexName("");
+        return ids;
+    };
+    EXPECT_EQ(shown(), (std::vector<int>{6, 4, 3, 2}));
+    EXPECT_EQ(table.RecordCount(), 6) << "the other indexes hold every record";
+
+    appendPerson(table, 7, "paros", 7);
+    appendPerson(table, 8, "paratlan", 8);
+    EXPECT_EQ(shown(), (std::vector<int>{7, 6, 4, 3, 2}));
+    ASSERT_TRUE(table.Locate("id", 2, {}));
+    table.Edit();
+    table.FieldByName("pont")->SetAsInteger(0);
+    table.Post();
+    EXPECT_EQ(shown(), (std::vector<int>{7, 6, 4, 3}));
+    ASSERT_TRUE(table.Locate("id", 1, {}));
+    table.Edit();
+    setPerson(table, 1, "paros", 10);
+    table.Post();
+    ASSERT_TRUE(table.Locate("id", 4, {}));
+    table.Delete();
+    EXPECT_EQ(shown(), (std::vector<int>{1, 7, 6, 3}));
+    // An edit that keeps the key may still take the record out.
+    ASSERT_TRUE(table.Locate("id", 6, {}));
+    editText(table, "nev", "paratlan");
+    EXPECT_EQ(shown(), (std::vector<int>{1, 7, 3}));
+
+    // Searches and filters of a table in another order never read the filtered index for all records.
+    for (int id = 10; id < 40; ++id)
+        appendPerson(table, id, "paratlan", 1);
+    EXPECT_TRUE(table.Locate("pont", 1, {}));
+    EXPECT_EQ(currentId(table), 10);
+    table.SetFilter("pont=1");
+    table.SetFiltered(true);
+    EXPECT_EQ(table.RecordCount(), 30);
 }

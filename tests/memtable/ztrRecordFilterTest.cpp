@@ -130,3 +130,18 @@ TEST(FilterWithMasterDetail, MasterDetailStillAppliesWithFilteredOff)
     master.Next();
     EXPECT_EQ(idsInOrder(detail), (std::vector<int>{11, 13, 15}));
 }
+
+// A function name the evaluator does not know passes the compiler and is refused by name when a
+// record is tested; a known one is found whatever its letter case.
+TEST_F(FilteredCourses, AnUnknownFunctionIsRefusedByNameWhenARecordIsTested)
+{
+    add(1, 0, "msb", 1);
+    add(2, 0, "ABC", 1);
+    EXPECT_EQ(shownWith("SubString(targy_kod, 1, 2) = 'AB'"), (std::vector<int>{2}));
+    table.SetFiltered(false);
+    table.SetFilter("Kisbetus(targy_kod) = 'msb'");
+    EXPECT_EQ(messageOf([&] { table.SetFiltered(true); }), "Invalid function name Kisbetus");
+    EXPECT_THROW(table.First(), EMemTableFilterError);
+    table.SetFilter("");
+    EXPECT_EQ(shown(), (std::vector<int>{1, 2}));
+}

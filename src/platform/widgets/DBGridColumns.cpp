@@ -3,6 +3,13 @@
 #include "platform/widgets/DBGrids.h"
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int EmptyColumnWidth = 58;
+
+} // namespace
 
 // --- TColumnTitle, TColumn -------------------------------------------------------------------
 
@@ -54,18 +61,46 @@ int TColumn::Width() const
 {
     if (width_ >= 0)
         return width_;
-    const TField *field = Field();
-    const int fieldChars = field ? field->DisplayWidth() : -1;
+    const int full = fullWidth();
+    const int room = grid_.roomForLastColumn(*this);
+    return room < 0 ? full : std::max(std::min(full, room), titleWidth());
+}
+
+int TColumn::titleWidth() const
+{
     QString caption = title_.Caption();
     const QFont &font = grid_.font();
-    if (measured_.pixels < 0 || measured_.fieldChars != fieldChars || measured_.caption != caption ||
-        measured_.font != font) {
-        const QFontMetrics metrics(font);
-        const int fieldWidth = field ? fieldChars * metrics.horizontalAdvance(QLatin1Char('0')) : 64;
-        const int pixels = std::max(fieldWidth, metrics.horizontalAdvance(caption)) + 2 * GridCellPadding;
-        measured_ = {font, std::move(caption), fieldChars, pixels};
+    if (measured_.captionPixels < 0 || measured_.caption != caption || measured_.font != font) {
+        if (measured_.font != font)
+            valuesChanged(true);
+        measured_.captionPixels = int(std::ceil(QFontMetricsF(font).horizontalAdvance(caption)));
+        measured_.caption = std::move(caption);
+        measured_.font = font;
     }
-    return measured_.pixels;
+    return measured_.captionPixels + 2 * GridCellPadding;
+}
+
+int TColumn::fullWidth() const
+{
+    if (width_ >= 0)
+        return width_;
+    const int title = titleWidth();
+    // The grid's buffer may take more rows without telling its columns.
+    if (measured_.valuesStale || measured_.rowsSeen != grid_.ShownRowCount()) {
+        measured_.valuesStale = false;
+        measured_.rowsSeen = grid_.ShownRowCount();
+        measured_.valuesPixels = std::max(measured_.valuesPixels, grid_.widestShownValue(*this));
+    }
+    // A column of a closed grid still offers some room to click.
+    const int floor = Field() ? 0 : EmptyColumnWidth;
+    return std::max({title, measured_.valuesPixels + 2 * GridCellPadding, floor + 2 * GridCellPadding});
+}
+
+void TColumn::valuesChanged(bool replaced) const
+{
+    if (replaced)
+        measured_.valuesPixels = 0;
+    measured_.valuesStale = true;
 }
 
 void TColumn::SetWidth(int width)

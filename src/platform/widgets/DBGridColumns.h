@@ -49,7 +49,10 @@ public:
     TField *Field() const;
     TColumnTitle &Title() { return title_; }
     const TColumnTitle &Title() const { return title_; }
-    // Pixels; from the field's display width unless set.
+    // Pixels; unless set, as wide as the title and the widest value the grid has shown since its
+    // rows last changed, the values within a cap: a field's declared size says little of its texts.
+    // The last column so sized takes no more than the room the others leave, title aside, so
+    // that every column of the grid is in view.
     int Width() const;
     void SetWidth(int width);
     bool Visible() const { return visible_; }
@@ -58,17 +61,27 @@ public:
     void SetReadOnly(bool readOnly);
 
 private:
+    friend class TDBGrid;
+    // The grid's rows changed: `replaced` when they are other rows (measured afresh), not only
+    // some more of them come into view.
+    void valuesChanged(bool replaced) const;
+    // The width from the title and the values, wherever the column stands.
+    int fullWidth() const;
+    int titleWidth() const;
+
     TDBGrid &grid_;
     std::string fieldName_;
     TColumnTitle title_{*this};
     int width_ = -1;
-    // The last default width and what it was measured from: grids ask for widths on every move
-    // of their dataset, and measuring the title's text is the costly part.
+    // What the default width was measured from: grids ask for widths on every move of their
+    // dataset, and measuring texts is the costly part.
     struct Measured {
         QFont font;
         QString caption;
-        int fieldChars = -1;
-        int pixels = -1;
+        int captionPixels = -1;
+        int valuesPixels = 0;
+        int rowsSeen = -1;
+        bool valuesStale = true;
     };
     mutable Measured measured_;
     bool visible_ = true;

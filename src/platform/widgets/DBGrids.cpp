@@ -20,6 +20,8 @@ namespace {
 constexpr int IndicatorWidth = 14;
 constexpr int ColumnGrip = 3;
 constexpr int MinColumnWidth = 8;
+// A long name or remark takes no more of a grid's width than this many digits.
+constexpr int WidestDefaultColumnChars = 30;
 
 Qt::Alignment toQtAlignment(TAlignment alignment)
 {
@@ -274,11 +276,45 @@ void TDBGrid::WidenColumnsToTitles()
     }
 }
 
+int TDBGrid::widestShownValue(const TColumn &column) const
+{
+    const TField *field = column.Field();
+    if (!field)
+        return 0;
+    const QFontMetricsF metrics(font());
+    const qreal cap = WidestDefaultColumnChars * metrics.horizontalAdvance(QLatin1Char('0'));
+    qreal widest = 0;
+    ActiveRecordGuard guard(*link_);
+    for (int row = 0; row < link_->RecordCount() && widest < cap; ++row) {
+        link_->SetActiveRecord(row);
+        widest = std::max(widest, metrics.horizontalAdvance(fieldTextToQString(field->DisplayText())));
+    }
+    // Rounded up: a text a fraction of a pixel wider than its room is already cut.
+    return int(std::ceil(std::min(widest, cap)));
+}
+
+void TDBGrid::valuesChanged(bool replaced)
+{
+    for (int column = 0; column < columns_.Count(); ++column)
+        columns_[column]->valuesChanged(replaced);
+}
+
+int TDBGrid::roomForLastColumn(const TColumn &column) const
+{
+    const std::vector<int> shown = shownColumns();
+    if (shown.empty() || columns_[shown.back()] != &column)
+        return -1;
+    int room = viewport()->width() - indicatorWidth();
+    for (std::size_t i = 0; i + 1 < shown.size(); ++i)
+        room -= columns_[shown[i]]->Width();
+    return std::max(room, 0);
+}
+
 int TDBGrid::WidthForAllColumns() const
 {
     int width = indicatorWidth() + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     for (int column : shownColumns())
-        width += columns_[column]->Width();
+        width += columns_[column]->fullWidth();
     return width;
 }
 
@@ -447,6 +483,7 @@ void TDBGrid::dataSetChanged()
         hideEditor();
     else if (EditorMode() && !editorModified_)
         recordChanged(nullptr);
+    valuesChanged(true);
     updateScrollBars();
     viewport()->update();
 }
@@ -454,8 +491,12 @@ void TDBGrid::dataSetChanged()
 void TDBGrid::dataSetScrolled()
 {
     hideEditor();
-    // A scroll moves the current row, not the columns: only the vertical bar follows it.
-    updateVerticalScrollBar();
+    // Rows coming into view may widen the columns; a hidden grid measures them when shown.
+    valuesChanged(false);
+    if (isVisible())
+        updateScrollBars();
+    else
+        updateVerticalScrollBar();
     viewport()->update();
 }
 
@@ -464,6 +505,8 @@ void TDBGrid::recordChanged(TField *field)
     TField *shown = SelectedField();
     if (EditorMode() && !editorModified_ && shown && (!field || field == shown))
         editor_->setText(fieldTextToQString(shown->Text()));
+    valuesChanged(false);
+    updateScrollBars();
     viewport()->update();
 }
 
@@ -727,7 +770,8 @@ void TDBGrid::paintEvent(QPaintEvent *)
     // Without records one empty row stands in their place, as the cells to click and type into.
     for (int row = 0; row < std::max(link_->RecordCount(), 1); ++row) {
         link_->SetActiveRecord(row);
-        const bool active = link_->Active() && row == guard.saved();
+        // The stand-in row of an empty dataset is no record, so it is never the current one.
+        const bool active = link_->Active() && row < link_->RecordCount() && row == guard.saved();
         const bool marked = marking && selectedRows_.CurrentRowSelected();
         painter.setClipRect(dataArea);
         for (const auto &[column, title] : columns) {
@@ -940,6 +984,9 @@ bool TDBGrid::dataKey(int key, Qt::KeyboardModifiers modifiers)
 
 bool TDBGrid::event(QEvent *event)
 {
+    // Rows scrolled into view while hidden were not measured yet.
+    if (event->type() == QEvent::Show)
+        updateScrollBars();
     // With dgTabs, Tab moves between the columns instead of leaving the grid.
     if (event->type() == QEvent::KeyPress && options_.Contains(dgTabs) && link_->Active()) {
         const auto *key = static_cast<QKeyEvent *>(event);

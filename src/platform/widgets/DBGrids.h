@@ -130,6 +130,11 @@ private:
     };
 
     bool linkActive() const;
+    // The widest display text of the column's field among the rows on screen, within a cap.
+    int widestShownValue(const TColumn &column) const;
+    void valuesChanged(bool replaced);
+    // For the last shown column: the viewport's width less the other columns'; -1 for any other.
+    int roomForLastColumn(const TColumn &column) const;
     // Called by the link.
     void linkActiveChanged();
     void dataSetChanged();

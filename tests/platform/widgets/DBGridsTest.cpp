@@ -581,3 +581,22 @@ TEST(GridPicture, TheCurrentCellIsHighlightedAndThePictureIsWritten)
     EXPECT_EQ(pixelAt(1, 1), grid->palette().color(QPalette::Base));
     EXPECT_EQ(pixelAt(0, 2), grid->palette().color(QPalette::Base));
 }
+
+// The one blank row of an empty grid is no record and is not drawn as the current one.
+TEST(DBGridEmpty, ShowsItsBlankRowUnhighlighted)
+{
+    RoomTable rooms(0);
+    TDBGrid grid;
+    grid.resize(300, 120);
+    grid.SetOptions(TDBGridOptions{dgColLines, dgRowLines, dgRowSelect, dgAlwaysShowSelection});
+    grid.SetDataSource(&rooms.source);
+    showActive(grid);
+    const QImage drawn = grid.viewport()->grab().toImage();
+    const QPoint inRow = grid.CellRect(0, 0).center();
+    EXPECT_EQ(drawn.pixelColor(inRow), grid.palette().color(QPalette::Base));
+
+    rooms.table.AppendRecord({1, std::string("A1"), 10});
+    const QImage withRecord = grid.viewport()->grab().toImage();
+    EXPECT_EQ(withRecord.pixelColor(grid.CellRect(0, 0).topLeft() + QPoint(1, 1)),
+              grid.palette().color(QPalette::Highlight));
+}

@@ -1,0 +1,123 @@
+#include "CalendarTestSupport.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
+
+using namespace calendartest;
+
+namespace {
+
+QColor pixel(QWidget *box, QPoint at) { return box->grab().toImage().pixelColor(at); }
+QColor background(QWidget *box) { return pixel(box, QPoint(20, box->height() - 3)); }
+QColor topEdge(QWidget *box) { return pixel(box, QPoint(box->width() / 2, 1)); }
+
+class ItemBoxes : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        applyRows(*calendar, 7);
+        fit(*calendar);
+    }
+    QPoint onBox(QWidget *box, QPoint onGrid) const { return box->mapFrom(calendar->viewport(), onGrid); }
+
+    std::unique_ptr<TveltoCalendar> calendar = shownCalendar(1000, 600);
+};
+
+} // namespace
+
+TEST(CalendarItems, ItemsOutsideACalendarHaveNoBoxAndTakeEverySetting)
+{
+    TCalendarItems plain;
+    TCustomCalendarItem *item = plain.Add();
+    EXPECT_EQ(item->Obj(), nullptr);
+    item->SetComment(QStringLiteral("megjegyzés"));
+    item->SetSelect(true);
+    item->SetBGColor(clSilver);
+    item->SetLength(62);
+    EXPECT_EQ(std::tuple(item->Comment(), item->Select(), item->BGColor(), item->Length()),
+              std::tuple(QStringLiteral("megjegyzés"), true, clSilver, 60));
+    EXPECT_EQ(item->Color(), TColor(0xFF0000)) << "blue";
+}
+
+// A copy shows the source's texts at the source's time, in its own colours and unmarked.
+TEST_F(ItemBoxes, ACopyTakesTheTextsAndTimesButKeepsItsOwnColoursAndMark)
+{
+    TCustomCalendarItem *source = addItem(*calendar, at(3, 9, 30), 90, QStringLiteral("Analízis"));
+    source->SetComment(QStringLiteral("K1\r\nAlgebra"));
+    source->SetBGColor(clMoneyGreen);
+    source->SetSelect(true);
+    TCustomCalendarItem *copy = addItem(*calendar, at(5, 13, 0), 45, QStringLiteral("régi"));
+    source->AssignTo(*copy);
+    QWidget *box = copy->Obj();
+    EXPECT_EQ(copy->Obj()->Caption(), QStringLiteral("Analízis"));
+    // The same day and rows, in the lane beside the source.
+    const QRect place = source->Obj()->geometry();
+    EXPECT_EQ(std::tuple(box->y(), box->height(), box->x() > place.right()), std::tuple(place.y(), place.height(), true));
+    EXPECT_EQ(std::tuple(copy->Comment(), copy->Length()), std::tuple(QStringLiteral("K1\r\nAlgebra"), 90));
+    EXPECT_EQ(background(box), QColor(Qt::white));
+    EXPECT_EQ(background(source->Obj()), toQColor(0xF0CAA6));
+}
+
+TEST_F(ItemBoxes, MarkingTheCalendarMarksEveryBoxAndHoveringABoxShowsTheComment)
+{
+    TCustomCalendarItem *items[] = {addItem(*calendar, at(2, 7, 45), 90), addItem(*calendar, at(4, 11, 15), 90)};
+    for (bool marked : {true, false}) {
+        calendar->SetSelect(marked);
+        for (TCustomCalendarItem *item : items)
+            EXPECT_EQ(background(item->Obj()), marked ? toQColor(0xF0CAA6) : QColor(Qt::white)) << marked;
+    }
+    items[1]->SetComment(QStringLiteral("Kovács Anna\r\nA-103"));
+    QWidget *box = items[1]->Obj();
+    QHelpEvent hover(QEvent::ToolTip, box->rect().center(), box->mapToGlobal(box->rect().center()));
+    QApplication::sendEvent(box, &hover);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Kovács Anna\r\nA-103"));
+    QToolTip::hideText();
+}
+
+// While dragged a box is framed in the item's colour; dropped below the last row it goes back.
+TEST_F(ItemBoxes, ADraggedBoxIsFramedInTheItemsColourAndADropPastTheLastRowChangesNothing)
+{
+    // Two rows from the second one: the last row cannot hold its second row.
+    TCustomCalendarItem *item = addItem(*calendar, at(2, 9, 30), 195, QStringLiteral("A"));
+    QStringList asked;
+    calendar->OnMoving = [&](TveltoCalendar &, TCustomCalendarItem *, TDateTime, TDateTime, int, bool &) {
+        asked << QStringLiteral("moving");
+    };
+    QWidget *box = item->Obj();
+    const QRect lane = box->geometry();
+    const QPoint from = calendar->CellRect(1, 2).center();
+    for (const auto &[colour, seen] : {std::pair{TColor(0xFF0000), QColor(Qt::blue)}, {clRed, QColor(Qt::red)}}) {
+        item->SetColor(colour);
+        EXPECT_NE(topEdge(box), seen);
+        QTest::mousePress(box, Qt::LeftButton, Qt::ControlModifier, onBox(box, from));
+        QTest::mouseMove(box, onBox(box, from + QPoint(0, 30)));
+        EXPECT_EQ(topEdge(box), seen);
+        const QPoint below = calendar->CellRect(1, 7).center();
+        QTest::mouseMove(box, onBox(box, below));
+        QTest::mouseRelease(box, Qt::LeftButton, Qt::ControlModifier, onBox(box, below));
+        EXPECT_EQ(box->geometry(), lane);
+        EXPECT_NE(topEdge(box), seen);
+    }
+    EXPECT_EQ(double(item->Start()), double(at(2, 9, 30)));
+    EXPECT_EQ(item->Length(), 195);
+    EXPECT_TRUE(asked.isEmpty());
+}
+
+TEST_F(ItemBoxes, ANewStartOrLengthMovesOrStretchesTheBoxAtOnce)
+{
+    TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90, QStringLiteral("A"));
+    QWidget *box = item->Obj();
+    const auto inCell = [&](int day, int row, QPoint point) {
+        return calendar->CellRect(calendar->ColumnOfDay(day), row).contains(point);
+    };
+    EXPECT_TRUE(inCell(2, 1, box->geometry().center()));
+    item->SetStart(at(4, 11, 15));
+    EXPECT_TRUE(inCell(4, 3, box->geometry().center()));
+    // Down to the end of the next row.
+    item->SetLength(195);
+    EXPECT_TRUE(inCell(4, 3, box->geometry().topLeft() + QPoint(2, 2)));
+    EXPECT_TRUE(inCell(4, 4, box->geometry().bottomLeft() + QPoint(2, -2)));
+    item->SetSubject(QStringLiteral("Új tárgy"));
+    EXPECT_EQ(item->Obj()->Caption(), QStringLiteral("Új tárgy"));
+}

@@ -1,0 +1,28 @@
+#include "dialogs/MintaTargyEditor.h"
+
+#include "dialogs/DialogTestSupport.h"
+
+namespace {
+
+using TemplateSubjects = dialogtest::DialogOn<TMintaTargy>;
+
+// Created but never shown by the program.
+TEST_F(TemplateSubjects, TypedSearchIsCollectedForASearchableColumnAndOkSavesOnlyWithTheSaveButton)
+{
+    addSubject(7, "UJTARGY", "Új");
+    dialog->show();
+    dialog->DBGrid2CellClick("targynev");
+    QTest::keyClicks(dialog->DBGrid2, QStringLiteral("ab!"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Minta(elem) tárgyai ... Keresés:ab"));
+    dialog->DBGrid2CellClick("kurzuskod_ea");
+    QTest::keyClicks(dialog->DBGrid2, QStringLiteral("x"));
+    EXPECT_TRUE(dialog->KeresoSzoveg.isEmpty());
+    dialogtest::click(dialog->B_ok);
+    EXPECT_EQ(dialogtest::readFile(folder, "targy.csv").find("UJTARGY"), std::string::npos);
+    dialog->B_torzsadatmentes->setVisible(true);
+    dialog->show();
+    dialogtest::click(dialog->B_ok);
+    EXPECT_NE(dialogtest::readFile(folder, "targy.csv").find("UJTARGY"), std::string::npos);
+}
+
+} // namespace
