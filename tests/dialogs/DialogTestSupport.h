@@ -145,7 +145,12 @@ int execWith(Dialog &dialog, const std::function<void()> &whileShown)
 }
 
 inline void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-inline void pick(TRadioGroup *group, int item) { click(group->Button(item)); }
+// A radio button takes a click on its circle or caption only, not on the blank width after it.
+inline void pick(TRadioGroup *group, int item)
+{
+    QAbstractButton *button = group->Button(item);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->height() / 2, button->height() / 2));
+}
 
 inline void clickCell(TDBGrid &grid, int column, int row)
 {
