@@ -5,8 +5,13 @@
 
 #include "data/datam.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <ostream>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -70,6 +75,89 @@ inline std::vector<std::string_view> splitTabs(std::string_view line)
         items.push_back(line.substr(start, tab - start));
     items.push_back(line.substr(start));
     return items;
+}
+
+// The tab-separated cells of a data row, empty ones included, without the line end.
+inline std::vector<std::string> cellsOf(std::string line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    std::vector<std::string> cells;
+    for (const std::string_view cell : splitTabs(line))
+        cells.emplace_back(cell);
+    return cells;
+}
+
+// Writes a data row's cells back as one line.
+inline void writeRow(std::ostream &out, const std::vector<std::string> &cells)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        out << (i ? "\t" : "") << cells[i];
+    out << '\n';
+}
+
+// Copies a data file: the definitions and the column names as they are, each data row as `write`
+// puts it out (not at all, once or more), given the column names.
+using RowWriter = std::function<void(const std::vector<std::string> &names, const std::string &line, std::ostream &out)>;
+
+inline void copyRewriting(const std::filesystem::path &from, const std::filesystem::path &to, const RowWriter &write)
+{
+    std::ifstream in(from, std::ios::binary);
+    std::ofstream out(to, std::ios::binary);
+    std::string line;
+    bool definitions = false;
+    bool header = false;
+    std::vector<std::string> names;
+    while (std::getline(in, line)) {
+        if (line.rfind("@@TABLEDEF START@@", 0) == 0)
+            definitions = true;
+        if (definitions || !header) {
+            out << line << '\n';
+            if (line.rfind("@@TABLEDEF END@@", 0) == 0) {
+                definitions = false;
+                header = false;
+            } else if (!definitions && line.rfind("@@", 0) != 0) {
+                names = cellsOf(line);
+                header = true;
+            }
+            continue;
+        }
+        write(names, line, out);
+    }
+}
+
+// Copies a data file, leaving out the rows of courses not kept when it has a kurzus_id column.
+inline void copyKeepingCourses(const std::filesystem::path &from, const std::filesystem::path &to, const std::set<int> &kept)
+{
+    copyRewriting(from, to, [&kept](const std::vector<std::string> &names, const std::string &line, std::ostream &out) {
+        const auto found = std::find(names.begin(), names.end(), "kurzus_id");
+        const std::vector<std::string> row = cellsOf(line);
+        const std::size_t column = std::size_t(found - names.begin());
+        if (found == names.end() || (column < row.size() && kept.count(std::atoi(row[column].c_str()))))
+            out << line << '\n';
+    });
+}
+
+// Copies a data file with each row `times` over; every copy after the first has its own ids, so
+// that the copies are new timetables, rooms, teachers, subjects, courses and occasions that refer
+// to one another as the originals do.
+inline void copyGrowing(const std::filesystem::path &from, const std::filesystem::path &to, int times)
+{
+    // Above every id of the large set.
+    constexpr long IdsApart = 1000000;
+    copyRewriting(from, to, [times](const std::vector<std::string> &names, const std::string &line, std::ostream &out) {
+        const std::vector<std::string> row = cellsOf(line);
+        for (int copy = 0; copy < times; ++copy) {
+            std::vector<std::string> cells = row;
+            for (std::size_t i = 0; i < cells.size() && i < names.size(); ++i) {
+                const bool id = names[i].ends_with("_id") || names[i] == "kurzus_id_csatolt";
+                const long value = id ? std::atol(cells[i].c_str()) : 0;
+                if (value > 0)
+                    cells[i] = std::to_string(value + copy * IdsApart);
+            }
+            writeRow(out, cells);
+        }
+    });
 }
 
 } // namespace bench

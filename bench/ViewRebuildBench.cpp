@@ -7,6 +7,7 @@
 
 #include "LargeDataSet.h"
 #include "RatioReporter.h"
+#include "SqliteCopy.h"
 #include "app/ProgramForms.h"
 #include "app/brelvix_pas.h"
 #include "calendar/veltoCalendar.h"
@@ -42,73 +43,9 @@ namespace fs = std::filesystem;
 namespace {
 
 using bench::TempFolder;
+using bench::check;
 using bench::environmentOn;
 using bench::largeDataFolder;
-
-void check(int status, sqlite3 *db)
-{
-    if (status != SQLITE_OK && status != SQLITE_DONE && status != SQLITE_ROW)
-        throw std::runtime_error(sqlite3_errmsg(db));
-}
-
-// The indexes `table` keeps, made on the SQLite table `name`.
-void copyIndexes(sqlite3 *db, const char *name, TztrMemTable &table)
-{
-    for (const auto &index : table.IndexDefs()) {
-        std::string columns = index->Fields();
-        std::replace(columns.begin(), columns.end(), ';', ',');
-        const std::string sql = std::string("CREATE INDEX IF NOT EXISTS ") + name + "_" + index->Name() + " ON " +
-                                name + " (" + columns + ")";
-        check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db);
-    }
-}
-
-// The tables the views read, copied row by row into SQLite with the module's indexes.
-void copyIntoSqlite(sqlite3 *db, const char *name, TztrMemTable &table)
-{
-    std::string create = std::string("CREATE TABLE ") + name + " (";
-    std::string insert = std::string("INSERT INTO ") + name + " VALUES (";
-    std::vector<TField *> fields;
-    for (const auto &field : table.Fields()) {
-        if (field->FieldKind() != fkData)
-            continue;
-        const TFieldType type = field->DataType();
-        create += (fields.empty() ? "" : ", ") + field->FieldName() +
-                  (type == ftString     ? " TEXT"
-                   : type == ftDateTime ? " REAL"
-                                        : " INTEGER");
-        insert += fields.empty() ? "?" : ", ?";
-        fields.push_back(field.get());
-    }
-    check(sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr), db);
-    sqlite3_stmt *statement = nullptr;
-    check(sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr), db);
-    table.SetFiltered(false);
-    // The windows' grids and detail views need not follow the copy row by row.
-    table.DisableControls();
-    for (table.First(); !table.Eof(); table.Next()) {
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            TField &field = *fields[i];
-            if (field.IsNull())
-                continue;
-            const int column = int(i) + 1;
-            if (field.DataType() == ftString) {
-                const std::string text = field.AsString();
-                sqlite3_bind_text(statement, column, text.data(), int(text.size()), SQLITE_TRANSIENT);
-            } else if (field.DataType() == ftDateTime) {
-                sqlite3_bind_double(statement, column, double(field.AsDateTime()));
-            } else {
-                sqlite3_bind_int64(statement, column, field.AsInteger());
-            }
-        }
-        check(sqlite3_step(statement), db);
-    }
-    table.EnableControls();
-    sqlite3_finalize(statement);
-    copyIndexes(db, name, table);
-}
 
 // The ids the cases show: the largest and the median timetable, the room with most occasions,
 // the teacher and the subject with most courses.
@@ -185,22 +122,17 @@ struct Planner
     {
         if (db)
             return db;
-        sqlite3_open(":memory:", &db);
-        check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
-        for (auto [name, table] : std::initializer_list<std::pair<const char *, TztrMemTable *>>{
-                 {"kurzus", &DM->MT_kurzus},
-                 {"alkalom", &DM->MT_alkalom},
-                 {"kurzusorarend", &DM->MT_kurzusorarend},
-                 {"kurzusoktato", &DM->MT_kurzusoktato},
-                 {"kurzustargy", &DM->MT_kurzustargy},
-                 {"targy", &DM->MT_targy},
-                 {"oktato", &DM->MT_oktato},
-                 {"terem", &DM->MT_terem},
-                 {"orarend", &DM->MT_orarend}})
-            copyIntoSqlite(db, name, *table);
-        // The engine finds a course's linked courses through this view's index.
-        copyIndexes(db, "kurzus", DM->MT_kurzus_csatolt);
-        check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+        db = bench::sqliteCopyOf({{"kurzus", &DM->MT_kurzus},
+                                  {"alkalom", &DM->MT_alkalom},
+                                  {"kurzusorarend", &DM->MT_kurzusorarend},
+                                  {"kurzusoktato", &DM->MT_kurzusoktato},
+                                  {"kurzustargy", &DM->MT_kurzustargy},
+                                  {"targy", &DM->MT_targy},
+                                  {"oktato", &DM->MT_oktato},
+                                  {"terem", &DM->MT_terem},
+                                  {"orarend", &DM->MT_orarend}},
+                                  // The engine finds a course's linked courses through this view's index.
+                                  bench::indexSql("kurzus", DM->MT_kurzus_csatolt));
         return db;
     }
 };
@@ -731,89 +663,6 @@ std::set<int> keptCourses(int share)
     return kept;
 }
 
-// The tab-separated cells of a data row, empty ones included, without the line end.
-std::vector<std::string> cellsOf(std::string line)
-{
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    std::vector<std::string> cells;
-    for (const std::string_view cell : bench::splitTabs(line))
-        cells.emplace_back(cell);
-    return cells;
-}
-
-// Writes a data row's cells back as one line.
-void writeRow(std::ostream &out, const std::vector<std::string> &cells)
-{
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        out << (i ? "\t" : "") << cells[i];
-    out << '\n';
-}
-
-// Copies a data file: the definitions and the column names as they are, each data row as `write`
-// puts it out (not at all, once or more), given the column names.
-using RowWriter = std::function<void(const std::vector<std::string> &names, const std::string &line, std::ostream &out)>;
-
-void copyRewriting(const fs::path &from, const fs::path &to, const RowWriter &write)
-{
-    std::ifstream in(from, std::ios::binary);
-    std::ofstream out(to, std::ios::binary);
-    std::string line;
-    bool definitions = false;
-    bool header = false;
-    std::vector<std::string> names;
-    while (std::getline(in, line)) {
-        if (line.rfind("@@TABLEDEF START@@", 0) == 0)
-            definitions = true;
-        if (definitions || !header) {
-            out << line << '\n';
-            if (line.rfind("@@TABLEDEF END@@", 0) == 0) {
-                definitions = false;
-                header = false;
-            } else if (!definitions && line.rfind("@@", 0) != 0) {
-                names = cellsOf(line);
-                header = true;
-            }
-            continue;
-        }
-        write(names, line, out);
-    }
-}
-
-// Copies a data file, leaving out the rows of courses not kept when it has a kurzus_id column.
-void copyKeeping(const fs::path &from, const fs::path &to, const std::set<int> &kept)
-{
-    copyRewriting(from, to, [&kept](const std::vector<std::string> &names, const std::string &line, std::ostream &out) {
-        const auto found = std::find(names.begin(), names.end(), "kurzus_id");
-        const std::vector<std::string> row = cellsOf(line);
-        const std::size_t column = std::size_t(found - names.begin());
-        if (found == names.end() || (column < row.size() && kept.count(std::atoi(row[column].c_str()))))
-            out << line << '\n';
-    });
-}
-
-// Copies a data file with each row `times` over; every copy after the first has its own ids, so
-// that the copies are new timetables, rooms, teachers, subjects, courses and occasions that refer
-// to one another as the originals do.
-void copyGrowing(const fs::path &from, const fs::path &to, int times)
-{
-    // Above every id of the large set.
-    constexpr long IdsApart = 1000000;
-    copyRewriting(from, to, [times](const std::vector<std::string> &names, const std::string &line, std::ostream &out) {
-        const std::vector<std::string> row = cellsOf(line);
-        for (int copy = 0; copy < times; ++copy) {
-            std::vector<std::string> cells = row;
-            for (std::size_t i = 0; i < cells.size() && i < names.size(); ++i) {
-                const bool id = names[i].ends_with("_id") || names[i] == "kurzus_id_csatolt";
-                const long value = id ? std::atol(cells[i].c_str()) : 0;
-                if (value > 0)
-                    cells[i] = std::to_string(value + copy * IdsApart);
-            }
-            writeRow(out, cells);
-        }
-    });
-}
-
 fs::path shrunkFolder(int share)
 {
     static std::map<int, std::unique_ptr<TempFolder>> folders;
@@ -822,7 +671,7 @@ fs::path shrunkFolder(int share)
         const std::set<int> kept = keptCourses(share);
         folder = std::make_unique<TempFolder>();
         for (const auto &file : fs::directory_iterator(largeDataFolder()))
-            copyKeeping(file.path(), folder->path() / file.path().filename(), kept);
+            bench::copyKeepingCourses(file.path(), folder->path() / file.path().filename(), kept);
     }
     return folder->path();
 }
@@ -834,7 +683,7 @@ fs::path grownFolder(int times)
     if (!folder) {
         folder = std::make_unique<TempFolder>();
         for (const auto &file : fs::directory_iterator(largeDataFolder()))
-            copyGrowing(file.path(), folder->path() / file.path().filename(), times);
+            bench::copyGrowing(file.path(), folder->path() / file.path().filename(), times);
     }
     return folder->path();
 }

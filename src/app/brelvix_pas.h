@@ -17,6 +17,7 @@
 
 #include <QMainWindow>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <array>
 #include <functional>
@@ -336,16 +337,21 @@ public:
     void Norml1Click();
     void Fehr1Click();
     void Fehrnyomtatshoz1Click();
-    // Asks for a printer and prints the window's image under a title line.
+    // Prints the window's image under a title line on the system's default printer; asks for a
+    // printer only when there is none.
     void PrintForm(const QString &title);
     // Prints the window's image under a title line on the printer as it is set up.
     void PrintFormTo(QPrinter &printer, const QString &title);
     void Button3Click();
     void Nyomtats1Click();
+    // Shows `key`, the Windows virtual-key code of a key nothing else took.
     void FormKeyDown(int key);
 
-    // The printer PrintForm offers; its settings are kept between prints.
+    // The printer PrintForm prints on, the default one where the system has one; its settings
+    // are kept between prints.
     QPrinter Printer;
+    // Whether the system has a default printer, that PrintForm then prints on unasked.
+    std::function<bool()> HasDefaultPrinter = [] { return !QPrinterInfo::defaultPrinter().isNull(); };
     // Turns every wheel notch in the program into an arrow key press.
     WheelAsArrowKeys ApplicationEvents1;
 

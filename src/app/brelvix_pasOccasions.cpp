@@ -250,8 +250,16 @@ void TForm1::AlkalomFelvetelClick(QAction *sender)
     const bool roomReservation =
         B_kurzusmentes->text().startsWith(QLatin1Char(' ')) && WorkMode == RoomsMode && SelectionId >= 0;
 
+    // A course of a group shares the occasions of the course it is attached to, so the new one
+    // belongs there too: the panel and the views show it with the group's other occasions.
+    if (!MT_kurzus_temp.Locate("kurzus_id", courseId, {}))
+        return;
+    const int linked = intOf(MT_kurzus_temp, "kurzus_id_csatolt");
+    const int occasionCourse = linked > 0 ? linked : courseId;
+    // The new row stays within the panel's filter, so that it is the row read back after posting.
+    refilter(MT_alkalom_temp, keyFilter("kurzus_id", occasionCourse));
     MT_alkalom_temp.Insert();
-    MT_alkalom_temp.FieldByName("kurzus_id")->SetAsInteger(courseId);
+    MT_alkalom_temp.FieldByName("kurzus_id")->SetAsInteger(occasionCourse);
     MT_alkalom_temp.FieldByName("kezd_ido")->SetAsDateTime(day + startMinute / 1440.0);
     MT_alkalom_temp.FieldByName("veg_ido")->SetAsDateTime(day + endMinute / 1440.0);
     MT_alkalom_temp.FieldByName("gyakorisag")->SetAsInteger(frequency);
@@ -262,7 +270,8 @@ void TForm1::AlkalomFelvetelClick(QAction *sender)
 
     // Left set, as after a rebuild, so that the panel's room box keeps its text.
     RoomTextOn = true;
-    AddOccasionToCalendar(MT_alkalom_temp);
+    // Drawn under the course the planner added it to, as the view draws a group's occasions.
+    AddCalendarItemForCourse(MT_alkalom_temp, &MT_kurzus_temp);
     SelectCourse(QStringLiteral("LV"), courseId, alkalomId);
     if (roomReservation)
         RefreshView();

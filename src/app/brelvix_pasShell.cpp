@@ -8,6 +8,7 @@
 #include "data/datam.h"
 #include "dialogs/Admin_table.h"
 #include "platform/SysUtils.h"
+#include "platform/widgets/VirtualKeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -269,9 +270,12 @@ void TForm1::PrintForm(const QString &title)
 {
     Printer.setPageOrientation(QPageLayout::Landscape);
     Printer.setDocName(title);
-    QPrintDialog dialog(&Printer, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    // The printer is asked for only where the system names none to print on.
+    if (!HasDefaultPrinter()) {
+        QPrintDialog dialog(&Printer, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    }
     PrintFormTo(Printer, title);
 }
 
@@ -318,7 +322,7 @@ void TForm1::keyPressEvent(QKeyEvent *event)
 {
     // Only a key nothing else took, pressed while the window itself has the focus.
     if (!focusWidget() || focusWidget() == this)
-        FormKeyDown(event->key());
+        FormKeyDown(WindowsVirtualKey(event->key(), event->modifiers()));
     QMainWindow::keyPressEvent(event);
 }
 

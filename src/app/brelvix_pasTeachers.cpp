@@ -58,7 +58,12 @@ bool linked(TztrMemTable &links, const char *field, int courseId, int id)
 void TForm1::OktatofelvetelClick()
 {
     const int courseId = selectedCourseId();
-    if (courseId < 0 || oktval->exec() != QDialog::Accepted)
+    if (courseId < 0)
+        return;
+    // The chooser's teacher timetable shows the rows, weeks and days this calendar shows now.
+    oktval->ScaleMode = ScaleMode;
+    oktval->MainCalendar = VL;
+    if (oktval->exec() != QDialog::Accepted)
         return;
     const int oktatoId = intOf(DM->MT_oktato, "oktato_id");
     // The links are filtered to the course the teacher list was loaded for.

@@ -259,6 +259,10 @@ void TTeremfog::showEvent(QShowEvent *event)
 
 void TTeremfog::FormShow()
 {
+    // The day menu shows the days the caller gave the calendar, so that a click changes the day
+    // it names.
+    for (int day = 0; day < 7; ++day)
+        Nap[day]->setChecked(VL->Days().contains(TveltoCalendarDay(day)));
     fitCalendar();
 }
 
@@ -377,11 +381,11 @@ void TTeremfog::rarendben1Click()
     QString names;
     for (MT_orarend_temp.First(); !MT_orarend_temp.Eof(); MT_orarend_temp.Next())
         if (intOf(MT_orarend_temp, "kell") < 0)
-            names += QLatin1Char('\n') + guiText(textOf(MT_orarend_temp, "megnevezes"));
+            names += QStringLiteral("\r\n") + guiText(textOf(MT_orarend_temp, "megnevezes"));
     if (names.isEmpty())
         ShowMessage(this, QStringLiteral("Az alkalom egyik órarendben sem szerepel!"));
     else
-        ShowMessage(this, QStringLiteral("Az alkalom a következő órarendekben szerepel:\n") + names);
+        ShowMessage(this, QStringLiteral("Az alkalom a következő órarendekben szerepel:\r\n") + names);
 }
 
 void TTeremfog::MI_OsszevonasClick()

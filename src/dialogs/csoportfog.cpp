@@ -262,9 +262,11 @@ void Tcsoportfoglalasok::listCourses(int teremId)
     const ControlsDisabled subjectsStill(DM->MT_targy);
     const ControlsDisabled teachersStill(DM->MT_oktato);
     const ControlsDisabled roomsStill(DM->MT_terem_alkalomhoz);
+    int lastListed = -1;
     for (MT_kurzus_temp.First(); !MT_kurzus_temp.Eof(); MT_kurzus_temp.Next()) {
         if (!course.Locate("kurzus_id", Variant(intOf(MT_kurzus_temp, "kurzus_id")), {}))
             continue;
+        lastListed = intOf(course, "kurzus_id");
         std::string title = textOf(course, "megnevezes");
         if (FoglalasMod == TeremFoglalasai && title.empty())
             title = lookUp(DM->MT_targy, "targy_id", intOf(course, "targy_id"), "targy_nev");
@@ -282,6 +284,10 @@ void Tcsoportfoglalasok::listCourses(int teremId)
             if (FoglalasMod != TeremFoglalasai || intOf(MT_alkalom_temp, "terem_id") == teremId)
                 KurzusAlkalmai();
     }
+    // The walk visits the courses on a cursor of its own; the module's course table is left
+    // where a walk on it would end, on the last course listed.
+    if (lastListed >= 0)
+        DM->MT_kurzus.Locate("kurzus_id", Variant(lastListed), {});
 }
 
 void Tcsoportfoglalasok::KurzusAlkalmai()

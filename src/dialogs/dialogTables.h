@@ -5,6 +5,7 @@
 
 #include "memtable/ztrMemTable.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QString>
 
@@ -85,7 +86,8 @@ inline bool isSearchCharacter(QChar c)
 // A question with OK and Cancel; true only on OK.
 inline bool Confirm(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
     return box.exec() == QMessageBox::Ok;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/LocaleCompare.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
@@ -33,7 +34,8 @@ inline std::string dataText(const QString &text)
 // A message with only an OK button, as the program tells the user of an outcome.
 inline void ShowMessage(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 

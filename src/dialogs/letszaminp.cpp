@@ -19,8 +19,9 @@ Tletszam::Tletszam(QWidget *parent) : QDialog(parent)
 
     Label1 = new QLabel(QStringLiteral("Maximális létszám:"), this);
     Edit1 = new QLineEdit(this);
-    // Three optional digits with a blank in each empty place.
-    Edit1->setInputMask(QStringLiteral("000; "));
+    // Three optional digits with a blank in each empty place; the first may be a sign, so that
+    // -1, a subject's "no limit", is shown and kept as it is.
+    Edit1->setInputMask(QStringLiteral("#00; "));
     Edit1->setMaxLength(3);
     Button1 = new QPushButton(QStringLiteral("Mentés"), this);
     Button1->setDefault(true);

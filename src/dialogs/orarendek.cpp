@@ -69,7 +69,6 @@ Torarend_valaszto::Torarend_valaszto(QWidget *parent) : QDialog(parent)
         if (c.width > 0)
             column->SetWidth(c.width);
     }
-    DBGrid1->WidenColumnsToTitles();
 
     Button1 = new QPushButton(QStringLiteral("Kilépés"), this);
 

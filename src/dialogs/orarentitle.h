@@ -7,12 +7,14 @@
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class TColumn;
 class TDBGrid;
+class TField;
 
 // The values of one course-level export row, columns K_helyzet to megjegyzes. Texts are cp1250.
 struct ExportKurzusAdat {
@@ -114,6 +116,10 @@ protected:
 private:
     void exportCourse(const std::string &orarendKod);
     void exportOccasion(const std::string &orarendKod, const std::string &targyKod, const std::string &targyKurzus);
+
+    // The export tables' fields, in the order the row routines set them.
+    std::vector<TField *> kurzusFields_;
+    std::vector<TField *> alkalomFields_;
 };
 
 extern Torarend *orarend;

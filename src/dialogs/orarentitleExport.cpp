@@ -6,10 +6,11 @@
 #include "dialogs/orarentitle.h"
 
 #include <QProgressBar>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 using dlg::intOf;
 using dlg::textOf;
@@ -30,7 +31,8 @@ constexpr int OffSlotLessons = 222;
 constexpr int LessonMinutes = 45;
 
 // Start minute of lesson slots 1 to 14.
-constexpr std::array<int, 14> SlotStarts{465, 510, 570, 615, 675, 720, 795, 840, 900, 945, 1005, 1050, 1110, 1155};
+constexpr std::array<int, 14> SlotStarts{465, 510, 570, 615,  675,  720,  795,
+                                         840, 900, 945, 1005, 1050, 1110, 1155};
 
 std::string part(const std::string &text, std::size_t from, std::size_t count)
 {
@@ -80,7 +82,8 @@ bool weekWritten(int week, int weekday)
 }
 
 // Switched off for the length of the walk, whatever a window left behind.
-class FilterOff {
+class FilterOff
+{
 public:
     explicit FilterOff(TztrMemTable &table) : table_(table) { table_.SetFiltered(false); }
     ~FilterOff() { table_.SetFiltered(false); }
@@ -99,7 +102,8 @@ private:
 
 // Off for the length of the run and back on afterwards if it was: lookups must see every row,
 // while the window that filtered the table keeps its view.
-class FilterSuspended {
+class FilterSuspended
+{
 public:
     explicit FilterSuspended(TztrMemTable &table) : table_(table), wasOn_(table.Filtered())
     {
@@ -113,6 +117,29 @@ private:
     TztrMemTable &table_;
     bool wasOn_;
 };
+
+// The columns the row routines set, in the order they set them.
+const std::vector<const char *> KurzusColumns = {
+    "K_helyzet",  "K_targykod",    "K_felev",          "K_kurzustkod",        "K_kurzuskod",
+    "K_nyelv",    "K_kurzustipus", "K_tipusazonosito", "K_oktatokastorelkod", "K_oktatotipus",
+    "megjegyzes", "K_maxletszam",  "K_hetioraszam",    "K_felevesoraszam",    "K_oktatoszazalek"};
+const std::vector<const char *> AlkalomColumns = {
+    "K_orarendkod",    "K_orarendnev",    "K_tagozat",        "K_felev",
+    "K_orarendkezdet", "K_orarendveg",    "K_csengetesirend", "K_oracsoportkod",
+    "K_oracsoportnev", "K_hetek",         "K_oraeleje",       "K_oravege",
+    "K_targy_kurzus",  "K_teremkod",      "K_orahossza",      "K_nap",
+    "K_oktato",        "K_teremutkozhet", "K_oktatoutkozhet", "K_kurzusoktatoit_azorakhoz",
+    "K_hetirendszeres"};
+
+// Looked up by name once: an export writes half a million rows of twenty fields.
+const std::vector<TField *> &exportFields(const TztrMemTable &table, std::vector<TField *> &fields,
+                                          const std::vector<const char *> &names)
+{
+    if (fields.empty())
+        for (const char *name : names)
+            fields.push_back(table.FieldByName(name));
+    return fields;
+}
 
 } // namespace
 
@@ -168,7 +195,8 @@ std::string OrarendKodbol(const std::string &kurzusKod, const std::string &felev
 {
     std::string fragment;
     if (part(kurzusKod, 0, 2) == "PM")
-        fragment = kurzusKod.size() >= 7 && isAsciiLetter(kurzusKod[6]) ? part(kurzusKod, 3, 3) : part(kurzusKod, 2, 3);
+        fragment = kurzusKod.size() >= 7 && isAsciiLetter(kurzusKod[6]) ? part(kurzusKod, 3, 3)
+                                                                        : part(kurzusKod, 2, 3);
     else
         fragment = part(kurzusKod, 0, 3);
     return fragment + felev;
@@ -177,56 +205,37 @@ std::string OrarendKodbol(const std::string &kurzusKod, const std::string &felev
 void Torarend::ExportKurzusSor(const ExportKurzusAdat &row)
 {
     TztrMemTable &table = DM->MT_export;
+    const std::vector<TField *> &fields = exportFields(table, kurzusFields_, KurzusColumns);
     table.Append();
-    const std::pair<const char *, const std::string *> texts[] = {
-        {"K_helyzet", &row.helyzet},
-        {"K_targykod", &row.targykod},
-        {"K_felev", &row.felev},
-        {"K_kurzustkod", &row.kurzustkod},
-        {"K_kurzuskod", &row.kurzuskod},
-        {"K_nyelv", &row.nyelv},
-        {"K_kurzustipus", &row.kurzustipus},
-        {"K_tipusazonosito", &row.tipusazonosito},
-        {"K_oktatokastorelkod", &row.oktatokastorelkod},
-        {"K_oktatotipus", &row.oktatotipus},
-        {"megjegyzes", &row.megjegyzes},
-    };
-    for (const auto &[field, value] : texts)
-        table.FieldByName(field)->SetAsString(*value);
-    table.FieldByName("K_maxletszam")->SetAsInteger(row.maxletszam);
-    table.FieldByName("K_hetioraszam")->SetAsInteger(row.hetioraszam);
-    table.FieldByName("K_felevesoraszam")->SetAsInteger(row.felevesoraszam);
-    table.FieldByName("K_oktatoszazalek")->SetAsInteger(row.oktatoszazalek);
+    const std::string *const texts[] = {&row.helyzet,     &row.targykod,       &row.felev,
+                                        &row.kurzustkod,  &row.kurzuskod,      &row.nyelv,
+                                        &row.kurzustipus, &row.tipusazonosito, &row.oktatokastorelkod,
+                                        &row.oktatotipus, &row.megjegyzes};
+    std::size_t column = 0;
+    for (const std::string *value : texts)
+        fields[column++]->SetAsString(*value);
+    for (int value : {row.maxletszam, row.hetioraszam, row.felevesoraszam, row.oktatoszazalek})
+        fields[column++]->SetAsInteger(value);
     table.Post();
 }
 
 void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
 {
     TztrMemTable &table = DM->MT_export_alkalom;
+    const std::vector<TField *> &fields = exportFields(table, alkalomFields_, AlkalomColumns);
     table.Append();
-    const std::pair<const char *, const std::string *> texts[] = {
-        {"K_orarendkod", &row.orarendkod},
-        {"K_orarendnev", &row.orarendnev},
-        {"K_tagozat", &row.tagozat},
-        {"K_felev", &row.felev},
-        {"K_orarendkezdet", &row.orarendkezdet},
-        {"K_orarendveg", &row.orarendveg},
-        {"K_csengetesirend", &row.csengetesirend},
-        {"K_oracsoportkod", &row.oracsoportkod},
-        {"K_oracsoportnev", &row.oracsoportnev},
-        {"K_hetek", &row.hetek},
-        {"K_oraeleje", &row.oraeleje},
-        {"K_oravege", &row.oravege},
-        {"K_targy_kurzus", &row.targy_kurzus},
-        {"K_teremkod", &row.teremkod},
-    };
-    for (const auto &[field, value] : texts)
-        table.FieldByName(field)->SetAsString(*value);
-    table.FieldByName("K_orahossza")->SetAsInteger(row.orahossza);
-    table.FieldByName("K_nap")->SetAsInteger(row.nap);
-    table.FieldByName("K_oktato")->SetAsString("");
-    for (const char *flag : {"K_teremutkozhet", "K_oktatoutkozhet", "K_kurzusoktatoit_azorakhoz", "K_hetirendszeres"})
-        table.FieldByName(flag)->SetAsString("I");
+    const std::string *const texts[] = {
+        &row.orarendkod, &row.orarendnev,     &row.tagozat,       &row.felev,         &row.orarendkezdet,
+        &row.orarendveg, &row.csengetesirend, &row.oracsoportkod, &row.oracsoportnev, &row.hetek,
+        &row.oraeleje,   &row.oravege,        &row.targy_kurzus,  &row.teremkod};
+    std::size_t column = 0;
+    for (const std::string *value : texts)
+        fields[column++]->SetAsString(*value);
+    for (int value : {row.orahossza, row.nap})
+        fields[column++]->SetAsInteger(value);
+    fields[column++]->SetAsString("");
+    while (column < fields.size())
+        fields[column++]->SetAsString("I");
     table.Post();
 }
 
@@ -250,6 +259,13 @@ void Torarend::ExportTablak(int maxCourses)
     FilterSuspended subjectFilter(DM->MT_targy);
     FilterSuspended teacherFilter(DM->MT_oktato);
     FilterSuspended roomFilter(DM->MT_terem);
+    // The windows showing these tables need not follow every row the export moves over or adds.
+    // The course table stays live: the attached-course view follows it.
+    std::vector<std::unique_ptr<ControlsDisabled>> still;
+    for (TztrMemTable *table :
+         {&DM->MT_kurzusorarend, &DM->MT_targy, &DM->MT_oktato, &DM->MT_terem, &DM->MT_kurzusoktato,
+          &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_export, &DM->MT_export_alkalom})
+        still.push_back(std::make_unique<ControlsDisabled>(*table));
 
     TztrMemTable &courses = DM->MT_kurzus;
     for (QProgressBar *bar : {PB, PB2}) {
@@ -330,8 +346,8 @@ void Torarend::exportCourse(const std::string &orarendKod)
     std::string targyKurzus = targyKod + "{" + kod + "}";
     TztrMemTable &attached = DM->MT_kurzus_csatolt;
     for (attached.First(); !attached.Eof(); attached.Next())
-        targyKurzus += ";" + lookUp(DM->MT_targy, "targy_id", intOf(attached, "targy_id"), "targy_kod") + "{" +
-                       textOf(attached, "kurzus_kod_osszetett") + "}";
+        targyKurzus += ";" + lookUp(DM->MT_targy, "targy_id", intOf(attached, "targy_id"), "targy_kod") +
+                       "{" + textOf(attached, "kurzus_kod_osszetett") + "}";
 
     occasions.filter(ownFilter);
     for (DM->MT_alkalom.First(); !DM->MT_alkalom.Eof(); DM->MT_alkalom.Next())

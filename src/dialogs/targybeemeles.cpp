@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
-
 #include <vector>
 
 using namespace dlg;
@@ -88,6 +87,29 @@ void deleteEvery(TztrMemTable &table, int kurzusId)
     while (table.Locate("kurzus_id", kurzusId, {}))
         table.Delete();
 }
+
+// Data sources without their datasets for a while, given them back however the while ends.
+class GridsLetGo
+{
+public:
+    explicit GridsLetGo(std::initializer_list<TDataSource *> sources)
+    {
+        for (TDataSource *source : sources) {
+            taken_.emplace_back(source, source->DataSet());
+            source->SetDataSet(nullptr);
+        }
+    }
+    ~GridsLetGo()
+    {
+        for (auto [source, dataSet] : taken_)
+            source->SetDataSet(dataSet);
+    }
+    GridsLetGo(const GridsLetGo &) = delete;
+    GridsLetGo &operator=(const GridsLetGo &) = delete;
+
+private:
+    std::vector<std::pair<TDataSource *, TDataSet *>> taken_;
+};
 
 } // namespace
 
@@ -195,6 +217,8 @@ std::string Tbeemeles::KurzusCim()
 
 void Tbeemeles::frissites()
 {
+    // Under a grid every appended row would refill the grid's row buffers as well.
+    const GridsLetGo detached({&DS_kurzus1_temp, &DS_kurzus2_temp});
     for (TztrMemTable *list : {&MT_kurzus1_temp, &MT_kurzus2_temp}) {
         list->Close();
         list->Open();
@@ -203,6 +227,11 @@ void Tbeemeles::frissites()
     TztrMemTable &links = DM->MT_kurzusorarend;
     Unfiltered allCourses(courses);
     Unfiltered allLinks(links);
+    // Every course is visited: the other windows' grids catch up once at the end.
+    const ControlsDisabled stillCourses(courses);
+    const ControlsDisabled stillLinks(links);
+    const ControlsDisabled stillSubjects(DM->MT_targy);
+    const ControlsDisabled stillTemplates(DM->MT_kurzusminta);
     const bool onlyUnlinked = CheckBox1->isChecked();
     for (courses.First(); !courses.Eof(); courses.Next()) {
         const int kurzusId = intOf(courses, "kurzus_id");
@@ -219,7 +248,8 @@ void Tbeemeles::frissites()
 
 void Tbeemeles::moveRow(TztrMemTable &from, TztrMemTable &to)
 {
-    appendCourse(to, intOf(from, "kurzus_id"), textOf(from, "kurzus_kod_osszetett"), textOf(from, "megnevezes"));
+    appendCourse(to, intOf(from, "kurzus_id"), textOf(from, "kurzus_kod_osszetett"),
+                 textOf(from, "megnevezes"));
     from.Delete();
 }
 
@@ -299,7 +329,8 @@ void Tbeemeles::torlesClick()
         ShowMessage(this, QStringLiteral("Nincs kijelölve elem!"));
         return;
     }
-    struct Chosen {
+    struct Chosen
+    {
         int kurzusId;
         QString text;
     };
@@ -317,7 +348,8 @@ void Tbeemeles::torlesClick()
 
 void Tbeemeles::deleteCourse(int kurzusId, const QString &text)
 {
-    const struct {
+    const struct
+    {
         TztrMemTable &table;
         QString question;
     } checks[] = {

@@ -13,8 +13,8 @@ int arrayDimensions(const Variant &values)
     const Variant::Array *elements = values.Get<Variant::Array>();
     if (!elements)
         return 0;
-    const bool nested =
-        std::any_of(elements->begin(), elements->end(), [](const Variant &element) { return element.IsArray(); });
+    const bool nested = std::any_of(elements->begin(), elements->end(),
+                                    [](const Variant &element) { return element.IsArray(); });
     return nested ? 2 : 1;
 }
 
@@ -61,6 +61,82 @@ TztrIndex *lastIndexWithPrefix(const TztrIndexes &indexes, const TztrFieldList &
     return nullptr;
 }
 
+// Equality over a field is the same in the index as in the search when only the order differs.
+bool sameEquality(const TztrFieldListEntry &indexed, const TztrFieldListEntry &searched)
+{
+    return indexed.Options - TztrifoOptions{mtifoDescending} == searched.Options;
+}
+
+// The leading fields of an ordered index that are all searched fields, compared alike; of all
+// indexes the one with most such fields. Its entries of equal leading values hold every record
+// the search can find, side by side.
+TztrIndex *indexOnLeadingFields(const TztrIndexes &indexes, const TztrIndex &current,
+                                const TztrFieldList &searchList, TztrFieldList &leading)
+{
+    TztrIndex *best = nullptr;
+    for (int i = 0; i < indexes.Count(); ++i) {
+        TztrIndex *index = indexes.Index(i);
+        // It must hold every record the scan of the current index could meet.
+        if (!index->IsOrdered() || index->IsRowOrder() || !index->TakesSameRecordsAs(current))
+            continue;
+        TztrFieldList fields;
+        for (const TztrFieldListEntry &indexed : index->FieldList()) {
+            const int searched = searchList.IndexOf(indexed.Field);
+            if (searched < 0 || !sameEquality(indexed, searchList[searched]))
+                break;
+            fields.Add(indexed.Field, indexed.Options);
+            fields[fields.Count() - 1] = indexed;
+        }
+        if (fields.Count() > leading.Count()) {
+            fields.AssignTo(leading);
+            best = index;
+        }
+    }
+    return best;
+}
+
+// The record a scan of the current index would find, looked for among the few records of the
+// leading index that share the key's leading values: the one standing first in the current
+// index. Returns false when the scan is the cheaper way, with searched false.
+bool searchByLeadingFields(TztrCustomMemTable &table, const TztrIndex &leadingIndex,
+                           const TztrFieldList &leading, const TztrFieldList &searchList,
+                           const TztrRecord *keyRecord, bool respectFilter, int &position, TztrRecord *&found,
+                           bool &searched)
+{
+    TztrIndex &current = *table.CurrentIndex();
+    const int first = leadingIndex.FirstNotBelow(leading, keyRecord);
+    int end = first;
+    while (end < leadingIndex.Count() &&
+           leadingIndex.CompareIndexRecords(leading, keyRecord, leadingIndex.Entry(end), false, false) == 0)
+        ++end;
+    // Placing each candidate costs a search of the current index.
+    constexpr int PlacingCost = 16;
+    searched = (end - first) * PlacingCost < current.Count();
+    if (!searched)
+        return false;
+    const bool checkFilter = respectFilter && table.MustFilter();
+    position = -1;
+    for (int i = first; i < end; ++i) {
+        TztrRecord *record = leadingIndex.Entry(i);
+        if (current.CompareIndexRecords(searchList, keyRecord, record, false, false) != 0)
+            continue;
+        int place = 0;
+        if (!current.SearchStoredRecord(record, place) || (position >= 0 && place > position))
+            continue;
+        if (checkFilter && !table.FilterRecord(record, false))
+            continue;
+        position = place;
+        found = record;
+    }
+    return position >= 0;
+}
+
+bool hasPartialField(const TztrFieldList &searchList)
+{
+    return std::any_of(searchList.begin(), searchList.end(),
+                       [](const TztrFieldListEntry &entry) { return entry.Options.Contains(mtifoPartial); });
+}
+
 // Made once and kept, so the next search on the same fields bisects at once.
 TztrIndex *addSearchIndex(TztrCustomMemTable &table, const TztrFieldList &searchList)
 {
@@ -94,6 +170,18 @@ bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, co
         if (!index && mayAddIndex)
             index = addSearchIndex(table, searchList);
     }
+    if (!index && current.IsOrdered() && current.Count() > MaxScannedRecords && !nearest &&
+        !table.RecalcOnIndex() && !hasPartialField(searchList)) {
+        TztrFieldList leading;
+        if (const TztrIndex *leadingIndex =
+                indexOnLeadingFields(table.Indexes(), current, searchList, leading)) {
+            bool searched = false;
+            const bool hit = searchByLeadingFields(table, *leadingIndex, leading, searchList, keyRecord,
+                                                   respectFilter, position, found, searched);
+            if (searched)
+                return hit;
+        }
+    }
     if (!index)
         return scanCurrentIndex(table, searchList, keyRecord, position, found, respectFilter, nearest);
     index->FieldList().MergeOptionsInto(searchList);
@@ -109,7 +197,8 @@ bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, co
     return current.SearchStoredRecord(found, position);
 }
 
-int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant &keyValues, TLocateOptions options)
+int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant &keyValues,
+                                     TLocateOptions options)
 {
     if (arrayDimensions(keyValues) > 1)
         throw EMemTableError(SBadValuesDimension);
@@ -135,7 +224,8 @@ int TztrCustomMemTable::LocateRecord(const std::string &keyFields, const Variant
     return position;
 }
 
-bool TztrCustomMemTable::Locate(const std::string &keyFields, const Variant &keyValues, TLocateOptions options)
+bool TztrCustomMemTable::Locate(const std::string &keyFields, const Variant &keyValues,
+                                TLocateOptions options)
 {
     DoBeforeScroll();
     const int place = LocateRecord(keyFields, keyValues, options);
@@ -179,14 +269,16 @@ const TztrFieldList &TztrCustomMemTable::locateFieldList(const std::string &keyF
     return locateFields_;
 }
 
-void TztrCustomMemTable::PopulateKeyRecord(TztrRecord *record, const std::string &fieldNames, const Variant &values)
+void TztrCustomMemTable::PopulateKeyRecord(TztrRecord *record, const std::string &fieldNames,
+                                           const Variant &values)
 {
     TztrFieldList fields;
     BuildFieldList(*this, fields, fieldNames);
     populateKeyRecord(record, fields, values);
 }
 
-void TztrCustomMemTable::populateKeyRecord(TztrRecord *record, const TztrFieldList &fields, const Variant &values)
+void TztrCustomMemTable::populateKeyRecord(TztrRecord *record, const TztrFieldList &fields,
+                                           const Variant &values)
 {
     if (arrayDimensions(values) > 1)
         throw EMemTableError(SBadValuesDimension);

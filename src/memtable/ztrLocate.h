@@ -14,8 +14,9 @@ inline constexpr int MaxScannedRecords = 20;
 // (with nearest, the first one not below it). A small or unordered current index is scanned;
 // otherwise the last ordered index whose fields begin with the search fields (case sensitivity
 // alike) is searched, and with mayAddIndex one is made for the purpose when there is none.
-// searchList takes that index's field options. position is a place in the current index, found
-// the record at that place.
+// searchList takes that index's field options. Without such an index an exact search still
+// bisects an index on some of the search fields and finds what the scan would. position is a
+// place in the current index, found the record at that place.
 bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, const TztrRecord *keyRecord,
                         int &position, TztrRecord *&found, bool mayAddIndex, bool respectFilter,
                         bool nearest);

@@ -826,7 +826,7 @@ TDateTime StrToDate(const std::string &text, const TFormatSettings &settings)
 {
     TDateTime result;
     if (!TryStrToDate(text, result, settings))
-        throw EConvertError(QuotedForMessage(text) + " is not a valid date");
+        throw EConvertError(QuotedForMessage(text) + " nem érvényes dátum");
     return result;
 }
 
@@ -839,7 +839,7 @@ TDateTime StrToTime(const std::string &text, const TFormatSettings &settings)
 {
     TDateTime result;
     if (!TryStrToTime(text, result, settings))
-        throw EConvertError(QuotedForMessage(text) + " is not a valid time");
+        throw EConvertError(QuotedForMessage(text) + " nem érvényes időpont");
     return result;
 }
 
@@ -852,7 +852,7 @@ TDateTime StrToDateTime(const std::string &text, const TFormatSettings &settings
 {
     TDateTime result;
     if (!TryStrToDateTime(text, result, settings))
-        throw EConvertError(QuotedForMessage(text) + " is not a valid date and time");
+        throw EConvertError(QuotedForMessage(text) + " nem érvényes dátum és időpont");
     return result;
 }
 

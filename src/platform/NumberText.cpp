@@ -333,7 +333,7 @@ int StrToInt(const std::string &text)
 {
     int result = 0;
     if (!TryStrToInt(text, result))
-        throw EConvertError(QuotedForMessage(text) + " is not a valid integer value");
+        throw EConvertError(QuotedForMessage(text) + " nem érvényes egész szám");
     return result;
 }
 
@@ -341,7 +341,7 @@ std::int64_t StrToInt64(const std::string &text)
 {
     std::int64_t result = 0;
     if (!TryStrToInt64(text, result))
-        throw EConvertError(QuotedForMessage(text) + " is not a valid integer value");
+        throw EConvertError(QuotedForMessage(text) + " nem érvényes egész szám");
     return result;
 }
 
@@ -422,7 +422,7 @@ double StrToFloat(const std::string &text, const TFormatSettings &settings)
 {
     double result = 0;
     if (!TryStrToFloat(text, result, settings))
-        throw EConvertError(QuotedForMessage(text) + " is not a valid floating point value");
+        throw EConvertError(QuotedForMessage(text) + " nem érvényes valós szám");
     return result;
 }
 
@@ -551,7 +551,7 @@ Currency StrToCurr(const std::string &text, const TFormatSettings &settings)
 {
     Currency result;
     if (!TryStrToCurr(text, result, settings))
-        throw EConvertError(QuotedForMessage(text) + " is not a valid floating point value");
+        throw EConvertError(QuotedForMessage(text) + " nem érvényes valós szám");
     return result;
 }
 

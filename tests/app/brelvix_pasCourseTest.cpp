@@ -1,6 +1,9 @@
 // The course panels and their editing: edit row, single reservations, teachers, subjects, removal.
 
+#include "app/Application.h"
 #include "app/brelvix_pasFixture.h"
+#include "dialogs/Teremfoglaltsag.h"
+#include "dialogs/oktvalaszt.h"
 
 using namespace mainwindowtest;
 
@@ -135,6 +138,24 @@ TEST_F(CourseEditing, SavingWritesTheEditRowIntoTheCourseOrCreatesASingleReserva
     }
 }
 
+// The box the program shows for a refused value speaks the program's language.
+TEST_F(CourseEditing, ASingleReservationWithoutAHeadCountIsRefusedInHungarianAndAddsNothing)
+{
+    QTest::mouseClick(form->B_egyfogl, Qt::LeftButton);
+    form->Edit2->setText(QStringLiteral("Vizsga"));
+    form->Edit4->clear();
+    const int courses = DM->MT_kurzus.RecordCount();
+    QStringList shown;
+    answeringModals([&] { deliverShowingExceptions([&] { QTest::mouseClick(form->B_kurzusmentes, Qt::LeftButton); return true; }); },
+                    [&](QWidget &modal) {
+        auto &box = static_cast<QMessageBox &>(modal);
+        shown << box.text();
+        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    EXPECT_EQ(shown, QStringList{"'' nem érvényes egész szám"});
+    EXPECT_EQ(DM->MT_kurzus.RecordCount(), courses);
+}
+
 TEST_F(CourseEditing, RemovalTakesOnlyTheTimetableLinkAndCopyIsMadeFromTheGroupsHead)
 {
     selectRow(11);
@@ -265,6 +286,73 @@ TEST_F(CourseEditing, SubjectsGetAHeadCountAreAttachedRemovedRestoredAndMadeTheD
         EXPECT_EQ(messagesOf([&] { form->AlapertelmezettTargykurzustargydefswap->trigger(); }), QStringList{});
         ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", course, {}));
         EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), subject) << "course " << course;
+    }
+}
+
+// The occupancy windows open on the rows, weeks and days the main calendar shows, and their day
+// controls name those days.
+TEST_F(CourseEditing, TimetablesOpenedFromTheChooserAndTheRoomButtonFollowTheMainCalendar)
+{
+    QTest::mouseClick(form->B_beosztoras, Qt::LeftButton);
+    QTest::mouseClick(form->CBNap[5], Qt::LeftButton);
+    form->VL->SetHetek(2);
+    const auto firstRow = [](const TveltoCalendar &calendar) { return calendar.Rows().empty() ? -1 : calendar.Rows().front().Start; };
+    ASSERT_EQ(form->VL->Days().bits(), 0x3Fu);
+    clickRow(*form->LV, rowOf(10));
+    QStringList seen;
+    const auto readTimetable = [&](QWidget &modal) {
+        ASSERT_EQ(&modal, Oktatofog);
+        const TveltoCalendar &calendar = *Oktatofog->VL;
+        seen << QStringLiteral("%1 %2 %3 %4").arg(calendar.Days().bits()).arg(calendar.Hetek()).arg(firstRow(calendar))
+                    .arg(Oktatofog->CBNap[5]->isChecked());
+        // The last day shown cannot be taken away; its box stays ticked.
+        for (int day = 0; day < 6; ++day)
+            QTest::mouseClick(Oktatofog->CBNap[day], Qt::LeftButton);
+        seen << QStringLiteral("%1 %2").arg(calendar.Days().bits()).arg(Oktatofog->CBNap[5]->isChecked());
+        QTest::mouseClick(Oktatofog->Button1, Qt::LeftButton);
+    };
+    answeringModals([&] { chooseFromPopup(form->G_okttemp->viewport(), form->G_okttemp->CellRect(0, 0).center(),
+                                          form->popuptoktato, form->tnew); },
+                    [&](QWidget &modal) {
+        EXPECT_EQ(&modal, oktval);
+        answeringModals([&] { chooseFromPopup(oktval->DBGrid1->viewport(), oktval->DBGrid1->CellRect(1, 0).center(),
+                                              oktval->PM, oktval->Oktatrarendje1); }, readTimetable);
+        QTest::mouseClick(oktval->Button1, Qt::LeftButton);
+    });
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("63 2 %1 1").arg(firstRow(*form->VL)), "32 1"}));
+
+    // The room view's day menu ticks the days it was given, so choosing "Szombat" takes it away.
+    answeringModals([&] { QTest::mouseClick(form->Button9, Qt::LeftButton); }, [&](QWidget &modal) {
+        ASSERT_EQ(&modal, Teremfog);
+        EXPECT_TRUE(Teremfog->Nap[5]->isChecked());
+        chooseFromPopup(Teremfog->VL->viewport(), Teremfog->VL->CellRect(1, 1).center(), Teremfog->PM_nezet,
+                        Teremfog->Nap[5]);
+        EXPECT_EQ(Teremfog->VL->Days().bits(), 0x1Fu);
+        QTest::mouseClick(Teremfog->Button1, Qt::LeftButton);
+    });
+}
+
+// A subject attached without a limit keeps -1 unless the planner types a number.
+TEST_F(CourseEditing, SubjectHeadCountShowsAndKeepsNoLimitUntilANumberIsTyped)
+{
+    clickRow(*form->LV, rowOf(12));
+    QTabBar *tabs = form->PC->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(form->PC->indexOf(form->PC_targyak)).center());
+    ASSERT_TRUE(form->DBGrid2->isVisible());
+    for (const char *typed : {"", "25"}) {
+        QString shown;
+        answeringModals([&] { QTest::mouseClick(form->DBGrid2->viewport(), Qt::LeftButton, {}, form->DBGrid2->CellRect(0, 0).center()); },
+                        [&](QWidget &modal) {
+            ASSERT_EQ(&modal, letszam);
+            shown = letszam->Edit1->text();
+            if (*typed) {
+                letszam->Edit1->selectAll();
+                QTest::keyClicks(letszam->Edit1, typed);
+            }
+            QTest::mouseClick(letszam->Button1, Qt::LeftButton);
+        });
+        EXPECT_EQ(shown, "-1") << typed;
+        EXPECT_EQ(linkField(DM->MT_kurzustargy, "targy_id", 12, 3, "maxletszam"), *typed ? 25 : -1) << typed;
     }
 }
 

@@ -92,6 +92,15 @@ inline void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 8, rect.center().y()));
 }
 
+// Right-clicks `widget` at `at` and, in the popup that opens, clicks `entry`.
+inline void chooseFromPopup(QWidget *widget, QPoint at, QMenu *popup, QAction *entry)
+{
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &rightClick);
+    ASSERT_TRUE(popup->isVisible()) << popup->objectName().toStdString();
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(entry).center());
+}
+
 // Runs `routine`, closing every dialog it opens with `done(result)`; returns how many opened. The
 // progress window, modal while it runs, closes by itself.
 inline int closingDialogs(const std::function<void()> &routine, int result = QDialog::Rejected)
@@ -127,6 +136,10 @@ protected:
         forms = std::make_unique<TProgramForms>(TDMEnvironment{[] { return std::string(BRELVIX_SAMPLEDATA_DIR "/"); },
                                                                [](std::string &) { return false; }});
         form = Form1;
+        // A test never reaches a real printer: printing asks, and a print accepted goes to a file.
+        form->HasDefaultPrinter = [] { return false; };
+        form->Printer.setOutputFormat(QPrinter::PdfFormat);
+        form->Printer.setOutputFileName(printFolder.filePath(QStringLiteral("printed.pdf")));
         for (TztrMemTable *table : {&DM->MT_kurzus, &DM->MT_alkalom, &DM->MT_kurzusoktato, &DM->MT_oktato, &DM->MT_targy,
                                     &DM->MT_terem, &DM->MT_orarend, &DM->MT_kurzusorarend, &DM->MT_kurzustargy})
             table->EmptyTable();
@@ -222,6 +235,7 @@ protected:
         form->RefreshView();
     }
 
+    QTemporaryDir printFolder;
     std::unique_ptr<TProgramForms> forms;
     TForm1 *form = nullptr;
 };

@@ -122,6 +122,40 @@ TEST_F(OccasionEditing, AddedOccasionTakesTheSelectedCellsTheWeekMaskAndInRoomMo
     EXPECT_EQ(rowsOf(DM->MT_alkalom, {"alkalom_id"}).size(), all) << "no course selected";
 }
 
+// Course 12 is attached to course 10 and shares its occasions: a new one joins the group.
+TEST_F(OccasionEditing, AnOccasionAddedToAnAttachedCourseIsDrawnWhereChosenAndJoinsTheGroup)
+{
+    clickRow(*form->LV, rowOf(12));
+    const QPoint cell = cellCentre(5, 6);
+    QTest::mouseClick(form->VL->viewport(), Qt::LeftButton, {}, cell);
+    const QString time = QStringLiteral("%1-%2").arg(QTime(0, 0).addSecs(form->VL->SelStartMinute() * 60).toString("hh:mm"),
+                                                      QTime(0, 0).addSecs(form->VL->SelEndMinute() * 60).toString("hh:mm"));
+    chooseFromPopup(form->VL->viewport(), cell, form->vlPopUpMenu, form->Felvetel);
+
+    DM->MT_alkalom.SetFiltered(false);
+    const QStringList stored = rowsOf(DM->MT_alkalom, {"alkalom_id", "kurzus_id"});
+    ASSERT_EQ(stored.size(), 5);
+    const int id = stored.last().section('|', 0, 0).toInt();
+    EXPECT_EQ(stored.last().section('|', 1), QStringLiteral("10")) << "the occasion belongs to the group's head";
+    // Its box stands in the chosen cell, under the attached course's code.
+    auto *box = dynamic_cast<TveltoCalendarObj *>(form->VL->viewport()->childAt(cell));
+    ASSERT_NE(box, nullptr) << "no box where the occasion was added";
+    auto *drawn = dynamic_cast<TSajat *>(box->Item());
+    ASSERT_NE(drawn, nullptr);
+    EXPECT_EQ(std::pair(drawn->AlkalomID, drawn->KurzusID), std::pair(id, 12));
+    EXPECT_TRUE(drawn->Subject().startsWith(QStringLiteral("KEM-1; Matematika"))) << drawn->Subject().toStdString();
+    // Clicked, the box shows its occasion in the panel, among the group's occasions.
+    form->SelectCourse(QStringLiteral("VL"), 10, 100);
+    QTest::mouseClick(box, Qt::LeftButton);
+    const QString shown = QStringLiteral("Péntek|%1|%2|Minden héten|Nincs meg a terem|3/3").arg(time.left(5), time.right(5));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel() == shown; })) << panel().toStdString();
+    const Items drawnItems = items();
+    EXPECT_EQ(std::count_if(drawnItems.begin(), drawnItems.end(), [&](const auto &item) { return item.second == id; }), 1);
+    // A rebuild shows it with the group: under the head and under the attached course.
+    showTimetable(1);
+    EXPECT_EQ(items().count({10, id}) + items().count({12, id}), 2u);
+}
+
 TEST_F(OccasionEditing, PanelShowsTheCurrentOccasionAndEditsItsFrequencyAndRoom)
 {
     ASSERT_TRUE(form->DBCtrlGrid1->Panel()->isEnabled());

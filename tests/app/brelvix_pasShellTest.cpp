@@ -68,9 +68,13 @@ TEST_F(MainWindow, ShowStartsOnTheWorkingWeekAndDaysTimeRowsAndColoursFollowTheC
 TEST_F(MainWindow, SeventhDoubleClickOnThePanelSwitchesAdministratorModeOnAndExitAsksOthers)
 {
     form->show();
-    // A key that reaches the window itself shows its code.
-    EXPECT_EQ(messagesOf([&] { QTest::keyPress(form, Qt::Key_A); }, QMessageBox::Cancel).value(0).right(6),
-              QStringLiteral(": <65>"));
+    // A key that reaches the window itself shows its code, the one the planners know it by.
+    for (const auto &[key, code] : {std::pair{Qt::Key_A, 65}, {Qt::Key_Return, 13}, {Qt::Key_Escape, 27}, {Qt::Key_F1, 112}}) {
+        // The box answered gives the focus to a control; the key is pressed with the window's own.
+        form->setFocus();
+        EXPECT_EQ(messagesOf([&] { QTest::keyPress(form, key); }, QMessageBox::Cancel).value(0).section(':', -1),
+                  QStringLiteral(" <%1>").arg(code)) << key;
+    }
     const QPoint freeArea(form->Panel4->width() / 2, form->Panel4->height() / 2);
     ASSERT_EQ(form->Panel4->childAt(freeArea), nullptr);
     const auto doubleClick = [&] {
@@ -120,4 +124,35 @@ TEST_F(Faculty, PressPlatePrintsTheCalendarAloneInWhiteOnALandscapePageAndRestor
     EXPECT_TRUE(printed.open(QIODevice::ReadOnly) && printed.readAll().startsWith("%PDF"));
     EXPECT_EQ(std::pair(form->Printer.pageLayout().orientation(), form->Printer.docName()), std::pair(QPageLayout::Landscape, form->windowTitle()));
     EXPECT_TRUE(form->Panel2->isVisible() && form->VL->FixedColor() == TColor(0xA4A0A0));
+}
+
+TEST_F(Faculty, PrintingGoesToTheDefaultPrinterUnaskedAndAsksForAPrinterOnlyWithoutOne)
+{
+    QFile printed(form->Printer.outputFileName());
+    const auto modals = [&](const std::function<void()> &routine) {
+        QStringList seen;
+        answeringModals(routine, [&](QWidget &modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(&modal)) {
+                seen << box->text();
+                QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+            } else {
+                seen << modal.metaObject()->className();
+                static_cast<QDialog &>(modal).reject();
+            }
+        });
+        return seen;
+    };
+    form->HasDefaultPrinter = [] { return true; };
+    EXPECT_EQ(modals([&] { QTest::mouseClick(form->Button3, Qt::LeftButton); }), QStringList{"Nyomtatás kész"});
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.readAll().startsWith("%PDF"));
+    printed.close();
+    ASSERT_TRUE(printed.remove());
+
+    // Without a default printer the choice is the planner's; cancelled, nothing is printed.
+    form->HasDefaultPrinter = [] { return false; };
+    const QPoint cell = form->VL->CellRect(3, 3).center();
+    EXPECT_EQ(modals([&] { chooseFromPopup(form->VL->viewport(), cell, form->vlPopUpMenu, form->Nyomtats1); }),
+              QStringList{"QPrintDialog"});
+    EXPECT_FALSE(printed.exists());
 }

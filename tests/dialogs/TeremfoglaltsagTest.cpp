@@ -111,7 +111,7 @@ TEST_F(RoomOccupancy, AClickedItemShowsItsDetailsItsTimetablesAndTakesTheMark)
     EXPECT_EQ(ids(dialog->MT_alkalom_temp2, "alkalom_id"), std::vector<int>{100});
     EXPECT_EQ(shown("nap") + " " + shown("kezd_ido") + "-" + shown("veg_ido"), "Kedd 08:05-09:30");
     EXPECT_EQ(shown("gyakorisag"), "Egyedi beosztás");
-    EXPECT_EQ(askTimetables(), QStringList{"Az alkalom a következő órarendekben szerepel:\n\nAlfa\nZeta"});
+    EXPECT_EQ(askTimetables(), QStringList{"Az alkalom a következő órarendekben szerepel:\r\n\r\nAlfa\r\nZeta"});
     EXPECT_EQ(utf8Of(DM->MT_orarend, "megnevezes"), "Béta");
     dialog->MI_Osszevonas->trigger();
     EXPECT_TRUE(item(100)->Select());

@@ -18,6 +18,8 @@ TEST(NumberInput, OpensOnTheNumberAndTypedDigitsAreSavedOrCancelledWithABlankMad
         {"30", "8", Cancel, QDialog::Rejected, "8"},       {"12", "", Save, QDialog::Accepted, "0"},
         {"", "1a2-34", Leave, QDialog::Rejected, "123"},   {"55", "", Leave, QDialog::Rejected, "0"},
         {"   ", nullptr, Leave, QDialog::Rejected, "0"},   {"", "007", Leave, QDialog::Rejected, "007"},
+        // "No limit" is shown and saved as it is; only the first place takes a sign.
+        {"-1", nullptr, Save, QDialog::Accepted, "-1"},    {"", "-5-", Leave, QDialog::Rejected, "-5"},
     };
     input.setWindowTitle(QStringLiteral("Részvétel 0-100"));
     for (const auto &c : cases) {

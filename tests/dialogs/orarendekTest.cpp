@@ -45,6 +45,7 @@ TEST_F(TimetableSwitch, MarksTheTimetablesOfTheCourseShownWithItsCodeNameAndWeek
             EXPECT_EQ(dialog->Edit2->text(), c.name) << c.course;
             EXPECT_TRUE(dialog->Edit1->isReadOnly());
             EXPECT_EQ(shownColumn(*dialog->DBGrid1, "hetek").value(0), "101010101010101");
+            EXPECT_EQ(dialog->DBGrid1->Columns()[0]->Width(), 32) << "the mark column stays narrow";
         });
     EXPECT_FALSE(DM->MT_kurzusorarend.Filtered());
     EXPECT_EQ(DM->MT_kurzusorarend.RecordCount(), 2);

@@ -221,7 +221,7 @@ TEST_F(People, RequiredFieldsMustHaveAValueOnPostUnlessAnErrorHandlerFixesThem)
         people.Post();
         FAIL() << "posted without the required id";
     } catch (const EDatabaseError &error) {
-        EXPECT_STREQ(error.what(), "people: Field 'id' must have a value");
+        EXPECT_STREQ(error.what(), "people: A(z) 'id' mezőnek értéket kell adni");
     }
     EXPECT_EQ(people.State(), dsInsert);
     people.FieldByName("id")->SetAsInteger(7);

@@ -79,7 +79,7 @@ TEST(DateText, ParsingFollowsTheOrderOfTheShortDateFormat)
         StrToDate("h\xE9tf\xF5", dataFile());
         FAIL();
     } catch (const EConvertError &error) {
-        EXPECT_STREQ(error.what(), "'hétfő' is not a valid date");
+        EXPECT_STREQ(error.what(), "'hétfő' nem érvényes dátum");
     }
 }
 

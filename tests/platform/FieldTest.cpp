@@ -100,7 +100,7 @@ TEST_F(FieldValues, StringsIntegersFloatsAndCurrenciesConvertAndCheckTheirValues
         field("i")->SetAsString("4x");
         FAIL();
     } catch (const EConvertError &error) {
-        EXPECT_STREQ(error.what(), "'4x' is not a valid integer value for field 'i'");
+        EXPECT_STREQ(error.what(), "'4x' nem érvényes egész szám a(z) 'i' mezőben");
     }
     EXPECT_THROW(field("small")->SetAsInteger(40000), EDatabaseError);
     EXPECT_THROW(field("w")->SetAsInteger(-1), EDatabaseError);

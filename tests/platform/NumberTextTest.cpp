@@ -37,7 +37,7 @@ TEST(IntegerText, ParsesSignsBlanksAndHex)
         StrToInt("12a");
         FAIL();
     } catch (const EConvertError &error) {
-        EXPECT_STREQ(error.what(), "'12a' is not a valid integer value");
+        EXPECT_STREQ(error.what(), "'12a' nem érvényes egész szám");
     }
     EXPECT_THROW(StrToInt(""), EConvertError);
     EXPECT_THROW(StrToInt("2147483648"), EConvertError);

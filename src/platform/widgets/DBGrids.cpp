@@ -685,8 +685,8 @@ void TDBGrid::deleteRecord()
     if (dataSet->IsEmpty())
         return;
     if (options_.Contains(dgConfirmDelete) &&
-        QMessageBox::question(this, windowTitle(), QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel) !=
-            QMessageBox::Ok)
+        QMessageBox::question(this, QApplication::applicationDisplayName(), QStringLiteral("Törli a rekordot?"),
+                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
     selectedRows_.SetCurrentRowSelected(false);
     dataSet->Delete();

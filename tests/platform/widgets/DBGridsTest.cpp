@@ -61,13 +61,14 @@ protected:
 };
 
 // Answers the next modal message box with the given button once the event loop shows it.
+// `text` gets the box's title and text joined by "|".
 void answerNextMessageBox(QMessageBox::StandardButton answer, QString *text = nullptr)
 {
     QTimer::singleShot(0, [answer, text] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         if (text)
-            *text = box->text();
+            *text = box->windowTitle() + '|' + box->text();
         box->button(answer)->click();
     });
 }
@@ -399,7 +400,9 @@ TEST_F(GridOnRooms, ControlDeleteAsksFirstWhenConfirmationIsOn)
     QString question;
     answerNextMessageBox(QMessageBox::Cancel, &question);
     QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(question, QStringLiteral("Delete record?"));
+    // Asked in the program's language, under the program's title.
+    ASSERT_FALSE(QApplication::applicationDisplayName().isEmpty());
+    EXPECT_EQ(question, QApplication::applicationDisplayName() + QStringLiteral("|Törli a rekordot?"));
     EXPECT_EQ(rooms.table.RowCount(), 50);
     answerNextMessageBox(QMessageBox::Ok);
     QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
