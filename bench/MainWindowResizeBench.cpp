@@ -15,7 +15,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -23,6 +22,8 @@ namespace {
 
 using bench::environmentOn;
 using bench::largeDataFolder;
+using bench::largestTimetable;
+using bench::settle;
 
 // Released before the application object, which the windows need to the end.
 std::unique_ptr<TProgramForms> theProgram;
@@ -37,26 +38,6 @@ TProgramForms &program()
         QApplication::processEvents();
     }
     return *theProgram;
-}
-
-int largestTimetable()
-{
-    std::map<int, int> courses;
-    TztrMemTable &links = DM->MT_kurzusorarend;
-    links.SetFiltered(false);
-    for (links.First(); !links.Eof(); links.Next())
-        ++courses[links.FieldByName("orarend_id")->AsInteger()];
-    int largest = -1;
-    for (const auto &[id, count] : courses)
-        if (largest < 0 || count > courses[largest])
-            largest = id;
-    return largest;
-}
-
-void settle()
-{
-    QApplication::sendPostedEvents();
-    QApplication::processEvents();
 }
 
 // The view the case resizes: the largest timetable times `copies`, or an empty calendar for 0.
