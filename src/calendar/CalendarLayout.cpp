@@ -16,10 +16,10 @@ long long minutesOf(TDateTime value)
     return std::llround(std::nearbyint(double(value) * MinutesPerDay));
 }
 
-// Qt works out the overlap of every box it moves or shows on a visible parent with each of its
-// siblings, and merges their repaint areas: placing every box of a full calendar that way is
-// quadratic. Placed while the viewport is hidden, they cost nothing until it shows again, with
-// one repaint. A box holding the focus leaves it to the calendar meanwhile, quietly, and gets
+// On a visible parent Qt looks for the widget under the mouse after each box shown, and merges
+// the repaint area of each box moved into the rest: placing every box of a full calendar that
+// way grows with the square of their number. Placed while the viewport is hidden, they cost
+// nothing until it shows again, with one repaint. A box holding the focus leaves it to the calendar meanwhile, quietly, and gets
 // it back; none is placed this way while the mouse drags one.
 class BoxesPlacedTogether
 {
