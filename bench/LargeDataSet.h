@@ -5,11 +5,14 @@
 
 #include "data/datam.h"
 
+#include <QApplication>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <ostream>
 #include <set>
 #include <stdexcept>
@@ -158,6 +161,28 @@ inline void copyGrowing(const std::filesystem::path &from, const std::filesystem
             writeRow(out, cells);
         }
     });
+}
+
+// The timetable with most courses in the data module's links, the one the window cases show.
+inline int largestTimetable()
+{
+    std::map<int, int> counts;
+    TztrMemTable &links = DM->MT_kurzusorarend;
+    links.SetFiltered(false);
+    for (links.First(); !links.Eof(); links.Next())
+        ++counts[links.FieldByName("orarend_id")->AsInteger()];
+    int best = -1;
+    for (const auto &[id, count] : counts)
+        if (best < 0 || count > counts[best])
+            best = id;
+    return best;
+}
+
+// Lets the windows finish what an action posted (deferred deletions, layouts, paints).
+inline void settle()
+{
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
 }
 
 } // namespace bench

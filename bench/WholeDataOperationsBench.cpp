@@ -32,32 +32,13 @@ namespace {
 using bench::check;
 using bench::environmentOn;
 using bench::largeDataFolder;
+using bench::largestTimetable;
+using bench::settle;
 using bench::TempFolder;
 
 int intOf(const TDataSet &table, const char *field)
 {
     return table.FieldByName(field)->AsInteger();
-}
-
-// The timetable with most courses, the one the membership dialog is opened on.
-int largestTimetable()
-{
-    std::map<int, int> counts;
-    TztrMemTable &links = DM->MT_kurzusorarend;
-    links.SetFiltered(false);
-    for (links.First(); !links.Eof(); links.Next())
-        ++counts[intOf(links, "orarend_id")];
-    int best = -1;
-    for (const auto &[id, count] : counts)
-        if (best < 0 || count > counts[best])
-            best = id;
-    return best;
-}
-
-void settle()
-{
-    QApplication::sendPostedEvents();
-    QApplication::processEvents();
 }
 
 // The program on a data folder, and the same tables in SQLite, copied the first time a peer asks.

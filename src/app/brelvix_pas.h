@@ -234,6 +234,8 @@ public:
     // (a list row), "VL" (a calendar item) or "C" (the occasion panel); occasionId -1 for none.
     void SelectCourse(const QString &origin, int courseId, int occasionId);
     void Highlight(int occasionId, int courseId);
+    // Whether the focus is where moving it to a calendar box takes it from no one.
+    bool calendarMayTakeFocus() const;
 
     // Course panels; a negative course id stands for the course of the selected list row.
     void LoadCourseTeachers(int courseId, int teacherId);

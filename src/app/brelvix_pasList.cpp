@@ -107,6 +107,9 @@ bool TForm1::walkToOccasion(int occasionId)
 
 void TForm1::Highlight(int occasionId, int courseId)
 {
+    // The next click on an item then selects it, whichever was selected before: only a click on
+    // the item a click selected marks it.
+    LastSelectedItem = nullptr;
     if (TCustomCalendarItem *selected = VL->SelectedItem()) {
         VL->SetSelectedItem(nullptr);
         if (selected->Obj())
@@ -117,13 +120,25 @@ void TForm1::Highlight(int occasionId, int courseId)
         if (occasion && occasion->KurzusID == courseId) {
             item->SetBGColor(CurrentBGColor);
             item->SetSelBGColor(CurrentSelBGColor);
-            if (occasion->AlkalomID == occasionId && item->Obj())
-                item->Obj()->setFocus();
+            // Selected here, as a box that has the focus already gets no focus event; it takes
+            // the focus only from the calendar, not from the list or a box the planner works in.
+            if (occasion->AlkalomID == occasionId && item->Obj()) {
+                VL->SetSelectedItem(item);
+                item->Obj()->update();
+                if (calendarMayTakeFocus())
+                    item->Obj()->setFocus();
+            }
         } else {
             item->SetBGColor(OtherBGColor);
             item->SetSelBGColor(OtherSelBGColor);
         }
     }
+}
+
+bool TForm1::calendarMayTakeFocus() const
+{
+    const QWidget *focused = focusWidget();
+    return !focused || focused == this || focused == VL || VL->isAncestorOf(focused);
 }
 
 void TForm1::LVSelectItem(QTreeWidgetItem *item)
@@ -140,7 +155,7 @@ void TForm1::VLDetails(TCustomCalendarItem *item)
 void TForm1::VLClick(TCustomCalendarItem *item)
 {
     // A second click on the selected item toggles its mark.
-    if (VL->SelectedItem() == LastSelectedItem && item)
+    if (item && VL->SelectedItem() == item && item == LastSelectedItem)
         item->SetSelect(!item->Select());
     LastSelectedItem = VL->SelectedItem();
 }

@@ -227,6 +227,10 @@ void TForm1::Panel1Resize()
 
 void TForm1::Csakrarend1Click()
 {
+    // Hidden with the focus, the panel would pass it on to the first calendar box, whose course
+    // would become the current one.
+    if (QWidget *focused = focusWidget(); focused && Panel2->isAncestorOf(focused))
+        VL->setFocus(Qt::OtherFocusReason);
     Panel2->hide();
     // Laid out at once, so that the fitting and a print right after see the calendar's new size.
     centralWidget()->layout()->activate();

@@ -118,7 +118,7 @@ void TveltoCalendar::SetScale(int value)
         SetFixedRows(0);
         for (TCustomCalendarItem *item : *items_) {
             if (TveltoCalendarObj *box = item->Obj()) {
-                box->hide();
+                hideBox(*box);
                 box->SetCellRange({});
             }
         }
@@ -264,6 +264,24 @@ TveltoCalendarObj *TveltoCalendar::takeBox()
     // Hidden on purpose, so that showing the viewport again does not show it.
     box->hide();
     return box;
+}
+
+void TveltoCalendar::takeFocusFrom(TveltoCalendarObj &box)
+{
+    // Hidden with the focus, the box would hand it to the next box, whose item would be selected.
+    if (!box.hasFocus())
+        return;
+    boxFocusQuiet_ = true;
+    setFocus(Qt::OtherFocusReason);
+    boxFocusQuiet_ = false;
+}
+
+void TveltoCalendar::hideBox(TveltoCalendarObj &box)
+{
+    if (box.isHidden())
+        return;
+    takeFocusFrom(box);
+    box.hide();
 }
 
 void TveltoCalendar::keepBox(TveltoCalendarObj &box)

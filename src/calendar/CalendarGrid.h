@@ -109,6 +109,10 @@ public:
     void SetSelectedItem(TCustomCalendarItem *item) { selectedItem_ = item; }
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool value) { readOnly_ = value; }
+    // While set, a box taking or losing the focus only repaints: the layout lends the focus of a
+    // box to the calendar while it places the boxes, and no item is selected or left meanwhile.
+    bool BoxFocusQuiet() const { return boxFocusQuiet_; }
+    void SetBoxFocusQuiet(bool value) { boxFocusQuiet_ = value; }
     // Marks or unmarks every item.
     void SetSelect(bool value) { items_->SetSelectAll(value); }
 
@@ -163,6 +167,9 @@ private:
     // A box for a new item: one an earlier item left, else a new hidden one.
     TveltoCalendarObj *takeBox();
     void keepBox(TveltoCalendarObj &box);
+    // A box about to go leaves the focus to the calendar, quietly.
+    void takeFocusFrom(TveltoCalendarObj &box);
+    void hideBox(TveltoCalendarObj &box);
     void computeRange(TCustomCalendarItem &item);
     // Places the boxes of every day, or only of the day columns given.
     void layoutDays(std::initializer_list<int> onlyColumns = {});
@@ -180,8 +187,15 @@ private:
         double start;
         int length;
         int group;
+        // Where the box goes; null when its cells are out of view.
+        QRect place;
     };
     void layoutDay(LayoutEntry *entries, int count);
+    void placeBoxes();
+    // Moved, shown or hidden one by one, a few boxes cost less than repainting the whole calendar.
+    static constexpr int FewBoxes = 8;
+    // Runs a change of the boxes, with their viewport hidden meanwhile when it changes many.
+    void changeBoxes(bool many, const std::function<void()> &change);
 
     std::unique_ptr<TCalendarItems> items_;
     // Boxes of deleted items, hidden, for the next items: creating and destroying a widget per
@@ -204,6 +218,7 @@ private:
     int currentColumn_ = 0;
     TCustomCalendarItem *selectedItem_ = nullptr;
     bool readOnly_ = false;
+    bool boxFocusQuiet_ = false;
     // Working storage of the layout, kept between runs so that a layout allocates nothing.
     std::vector<LayoutEntry> layoutEntries_;
     std::vector<int> rowCounts_;

@@ -23,6 +23,8 @@ TCustomCalendarItem::TCustomCalendarItem(TCalendarItems &collection) : collectio
 TCustomCalendarItem::~TCustomCalendarItem()
 {
     TveltoCalendar *calendar = collection_->Calendar();
+    if (obj_ && calendar)
+        calendar->takeFocusFrom(*obj_);
     if (obj_ && calendar && !obj_->Handling()) {
         calendar->keepBox(*obj_);
     } else if (obj_) {
@@ -150,8 +152,14 @@ void TCalendarItems::Clear()
     if (items_.empty())
         return;
     BeginUpdate();
-    while (!items_.empty())
-        delete items_.back();
+    const auto deleteAll = [this] {
+        while (!items_.empty())
+            delete items_.back();
+    };
+    if (calendar_)
+        calendar_->changeBoxes(Count() > TveltoCalendar::FewBoxes, deleteAll);
+    else
+        deleteAll();
     EndUpdate();
 }
 

@@ -16,39 +16,46 @@ long long minutesOf(TDateTime value)
     return std::llround(std::nearbyint(double(value) * MinutesPerDay));
 }
 
-void setBoxGeometry(TveltoCalendarObj &box, const QRect &geometry)
-{
-    if (box.geometry() != geometry)
-        box.setGeometry(geometry);
-    if (box.isHidden())
-        box.show();
-}
-
-// Qt looks for the widget under the mouse after each child shown on a visible parent, which
-// makes showing many boxes one by one quadratic; shown with their parent it looks once. Not
-// while a box holds the focus or the mouse, which hiding the parent would take away.
-class BoxesShownTogether
+// On a visible parent Qt looks for the widget under the mouse after each box shown, and merges
+// the repaint area of each box moved into the rest: placing every box of a full calendar that
+// way grows with the square of their number. Placed while the viewport is hidden, they cost
+// nothing until it shows again, with one repaint. A box holding the focus leaves it to the calendar meanwhile, quietly, and gets
+// it back; none is placed this way while the mouse drags one.
+class BoxesPlacedTogether
 {
 public:
-    BoxesShownTogether(QWidget &parent, bool manyToShow)
+    BoxesPlacedTogether(TveltoCalendar &calendar, bool many) : calendar_(calendar)
     {
-        const auto inside = [&parent](QWidget *widget) { return widget && parent.isAncestorOf(widget); };
-        if (manyToShow && parent.isVisible() && !inside(QApplication::focusWidget()) &&
-            !inside(QWidget::mouseGrabber())) {
-            parent_ = &parent;
-            parent.hide();
+        QWidget &viewport = *calendar.viewport();
+        if (!many || !viewport.isVisible() || QGuiApplication::mouseButtons() != Qt::NoButton)
+            return;
+        QWidget *focused = QApplication::focusWidget();
+        if (focused && viewport.isAncestorOf(focused)) {
+            focused_ = focused;
+            calendar.SetBoxFocusQuiet(true);
+            calendar.setFocus(Qt::OtherFocusReason);
+        }
+        viewport_ = &viewport;
+        viewport.hide();
+    }
+    ~BoxesPlacedTogether()
+    {
+        if (!viewport_)
+            return;
+        viewport_->show();
+        if (focused_) {
+            if (focused_->isVisible())
+                focused_->setFocus(Qt::OtherFocusReason);
+            calendar_.SetBoxFocusQuiet(false);
         }
     }
-    ~BoxesShownTogether()
-    {
-        if (parent_)
-            parent_->show();
-    }
-    BoxesShownTogether(const BoxesShownTogether &) = delete;
-    BoxesShownTogether &operator=(const BoxesShownTogether &) = delete;
+    BoxesPlacedTogether(const BoxesPlacedTogether &) = delete;
+    BoxesPlacedTogether &operator=(const BoxesPlacedTogether &) = delete;
 
 private:
-    QPointer<QWidget> parent_;
+    TveltoCalendar &calendar_;
+    QPointer<QWidget> viewport_;
+    QPointer<QWidget> focused_;
 };
 
 } // namespace
@@ -92,7 +99,7 @@ void TveltoCalendar::computeRange(TCustomCalendarItem &item)
     }
     // A placed box is shown by the day layout, once it has its lane.
     if (box->CellRange().Left < 0)
-        box->hide();
+        hideBox(*box);
 }
 
 void TveltoCalendar::layoutDays(std::initializer_list<int> onlyColumns)
@@ -108,7 +115,7 @@ void TveltoCalendar::layoutDays(std::initializer_list<int> onlyColumns)
             continue;
         const int day = int(std::trunc(double(item->Start())));
         if (day >= 2 && day <= MaxDayColumns + 1)
-            layoutEntries_.push_back({box, day, double(item->Start()), item->Length(), 0});
+            layoutEntries_.push_back({box, day, double(item->Start()), item->Length(), 0, {}});
     }
     // Day by day, earlier starts first and shorter items first among equal starts; the stable
     // sort keeps collection order for the rest, so a layout never shuffles equal boxes.
@@ -119,9 +126,6 @@ void TveltoCalendar::layoutDays(std::initializer_list<int> onlyColumns)
             return a.start < b.start;
         return a.length < b.length;
     });
-    const auto hidden = std::count_if(layoutEntries_.begin(), layoutEntries_.end(),
-                                      [](const LayoutEntry &entry) { return entry.box->isHidden(); });
-    const BoxesShownTogether shown(*viewport(), hidden > 1);
     for (std::size_t first = 0; first < layoutEntries_.size();) {
         std::size_t last = first;
         while (last < layoutEntries_.size() && layoutEntries_[last].day == layoutEntries_[first].day)
@@ -129,6 +133,36 @@ void TveltoCalendar::layoutDays(std::initializer_list<int> onlyColumns)
         layoutDay(&layoutEntries_[first], int(last - first));
         first = last;
     }
+    placeBoxes();
+}
+
+void TveltoCalendar::placeBoxes()
+{
+    // A null place hides the box: its range is scrolled out of view.
+    const auto changes = [](const LayoutEntry &entry) {
+        return entry.place.isNull() ? !entry.box->isHidden()
+                                    : entry.box->isHidden() || entry.box->geometry() != entry.place;
+    };
+    const auto changing = std::count_if(layoutEntries_.begin(), layoutEntries_.end(), changes);
+    changeBoxes(changing > FewBoxes, [this] {
+        for (const LayoutEntry &entry : layoutEntries_) {
+            TveltoCalendarObj &box = *entry.box;
+            if (entry.place.isNull()) {
+                hideBox(box);
+                continue;
+            }
+            if (box.geometry() != entry.place)
+                box.setGeometry(entry.place);
+            if (box.isHidden())
+                box.show();
+        }
+    });
+}
+
+void TveltoCalendar::changeBoxes(bool many, const std::function<void()> &change)
+{
+    const BoxesPlacedTogether together(*this, many);
+    change();
 }
 
 void TveltoCalendar::layoutDay(LayoutEntry *entries, int count)
@@ -175,8 +209,7 @@ void TveltoCalendar::layoutDay(LayoutEntry *entries, int count)
 
     occupancy_.assign(std::size_t(rowSlots) * std::size_t(maxCount), 0);
     for (int i = 0; i < count; ++i) {
-        TveltoCalendarObj &box = *entries[i].box;
-        const TGridRect range = box.CellRange();
+        const TGridRect range = entries[i].box->CellRange();
         const int lanes = groupLanes_[std::size_t(entries[i].group)];
         int lane = 0;
         for (; lane < lanes; ++lane) {
@@ -198,12 +231,10 @@ void TveltoCalendar::layoutDay(LayoutEntry *entries, int count)
             occupancy_[std::size_t(row * maxCount + lane)] = 1;
 
         const QRect rect = BoxRect(range.Left, range.Top, range.Right, range.Bottom);
-        if (rect.left() < 1 || rect.top() < 1) {
-            box.hide();
+        if (rect.left() < 1 || rect.top() < 1)
             continue;
-        }
         const int width = (rect.width() - vonalzoBal_ - vonalzoJobb_) / lanes;
-        setBoxGeometry(box, QRect(rect.left() + vonalzoBal_ + lane * width, rect.top(), width - 1, rect.height() - 1));
+        entries[i].place = QRect(rect.left() + vonalzoBal_ + lane * width, rect.top(), width - 1, rect.height() - 1);
     }
 }
 

@@ -51,7 +51,8 @@ TveltoCalendarObj::TveltoCalendarObj(QWidget *parent) : QWidget(parent)
 {
     // Focus comes from the press handler only, so a read-only calendar does not select on press.
     setFocusPolicy(Qt::TabFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not marked opaque, though the box paints all of itself: Qt cuts every opaque sibling out of
+    // the area left to paint, which makes painting a full calendar quadratic.
 }
 
 TveltoCalendar *TveltoCalendarObj::Calendar() const
@@ -189,16 +190,28 @@ void TveltoCalendarObj::DoExit()
     update();
 }
 
+bool TveltoCalendarObj::focusQuiet() const
+{
+    const TveltoCalendar *calendar = Calendar();
+    return calendar && calendar->BoxFocusQuiet();
+}
+
 void TveltoCalendarObj::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
-    DoEnter();
+    if (focusQuiet())
+        update();
+    else
+        DoEnter();
 }
 
 void TveltoCalendarObj::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
-    DoExit();
+    if (focusQuiet())
+        update();
+    else
+        DoExit();
 }
 
 void TveltoCalendarObj::mousePressEvent(QMouseEvent *event)
@@ -323,16 +336,18 @@ void TveltoCalendarObj::paintEvent(QPaintEvent *)
     const bool highlighted = hasFocus() || (item_ && calendar->SelectedItem() == item_);
     const QColor background = toQColor(select_ ? selBGColor_ : bgColor_);
 
-    canvas.setPen(QPen(Qt::black, 1));
+    // Frame, background and the line beside the strip as filled areas: stroked, they were the
+    // dearest part of painting a box.
+    canvas.fillRect(rect(), Qt::black);
+    const QRect inside = rect().adjusted(1, 1, -1, -1);
     if (dragMode_ == dmNone) {
-        canvas.setBrush(background);
+        canvas.fillRect(inside, background);
     } else {
         // The hatch lets the cells' colour show through between its lines, as on a drag image.
-        canvas.fillRect(rect(), toQColor(clBtnFace));
-        canvas.setBrush(QBrush(background, Qt::DiagCrossPattern));
+        canvas.fillRect(inside, toQColor(clBtnFace));
+        canvas.fillRect(inside, QBrush(background, Qt::DiagCrossPattern));
     }
-    canvas.drawRect(0, 0, w - 1, h - 1);
-    canvas.drawLine(5, 1, 5, h - 1);
+    canvas.fillRect(QRect(5, 1, 1, h - 1), Qt::black);
     if (dragMode_ != dmNone) {
         canvas.setPen(QPen(toQColor(color_), 5));
         canvas.setBrush(Qt::NoBrush);
@@ -343,7 +358,7 @@ void TveltoCalendarObj::paintEvent(QPaintEvent *)
     canvas.setPen(Qt::black);
     // The text area only places the words; a letter or line running past it may still use the
     // rest of the box, else a narrow box shows half letters.
-    canvas.setClipRect(rect().adjusted(1, 1, -1, -1));
+    canvas.setClipRect(inside);
     const QRect textArea(7, 2, w - 14, h - 6);
     DrawRotatedText(canvas, textArea, caption_, 8, w - 9 > h - 5 ? 0 : 90);
 }
@@ -351,9 +366,15 @@ void TveltoCalendarObj::paintEvent(QPaintEvent *)
 void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, int size, int angle)
 {
     canvas.save();
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPointSize(size);
-    canvas.setFont(font);
+    // Made once per size: resolving a font by name at every box painted is a good part of it.
+    static QHash<int, QFont> fonts;
+    auto found = fonts.find(size);
+    if (found == fonts.end()) {
+        QFont font(QStringLiteral("Times New Roman"));
+        font.setPointSize(size);
+        found = fonts.insert(size, font);
+    }
+    canvas.setFont(*found);
     canvas.setBackgroundMode(Qt::TransparentMode);
     DrawWrappedText(canvas, rect, angle != 0, text);
     canvas.restore();

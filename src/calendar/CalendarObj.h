@@ -75,6 +75,7 @@ protected:
 
 private:
     TGridCoord cellUnder(const QPoint &pos) const;
+    bool focusQuiet() const;
     bool moveStarted(const QPoint &pos, const TGridCoord &cell) const;
 
     TCustomCalendarItem *item_ = nullptr;

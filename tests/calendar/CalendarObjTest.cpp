@@ -161,6 +161,40 @@ TEST_F(MouseEditing, ClicksSelectAndReportTheItemButStartNothingWhereNoDragIsAll
     }
 }
 
+TEST_F(MouseEditing, TheFocusedBoxKeepsItsItemSelectedWhileBoxesAroundItMoveOrGo)
+{
+    // A full week: enough boxes that a layout places them all in one pass.
+    std::vector<TCustomCalendarItem *> items;
+    for (int day = 2; day <= 6; ++day)
+        for (int hour : {8, 10, 12, 14})
+            items.push_back(addItem(*calendar, at(day, hour, 0), 90, QString::asprintf("%d-%d", day, hour)));
+    TCustomCalendarItem *clicked = items[6];
+    QTest::mouseClick(clicked->Obj(), Qt::LeftButton, {}, clicked->Obj()->rect().center());
+    ASSERT_TRUE(clicked->Obj()->hasFocus());
+    takeEvents();
+
+    // Every box moves; the clicked one keeps the focus and nothing else is selected or reported.
+    calendar->resize(900, 600);
+    fit(*calendar);
+    EXPECT_TRUE(clicked->Obj()->hasFocus());
+    EXPECT_EQ(calendar->SelectedItem(), clicked);
+    EXPECT_EQ(takeEvents(), "");
+
+    // The focused item deleted: the focus stays with the calendar, no other box takes it.
+    delete clicked;
+    EXPECT_TRUE(calendar->hasFocus());
+    EXPECT_EQ(calendar->SelectedItem(), nullptr);
+    EXPECT_EQ(takeEvents(), "");
+
+    // Nor when the row change hides every box.
+    QTest::mouseClick(items[0]->Obj(), Qt::LeftButton, {}, items[0]->Obj()->rect().center());
+    takeEvents();
+    calendar->SetScale(-1);
+    EXPECT_TRUE(calendar->hasFocus());
+    EXPECT_EQ(calendar->SelectedItem(), items[0]);
+    EXPECT_EQ(takeEvents(), "");
+}
+
 TEST(WrappedText, ACaptionWrapsInsideItsBoxAndAWordWiderThanALineIsBroken)
 {
     auto calendar = shownCalendar();
