@@ -28,9 +28,9 @@ function(brelvix_layer name dir)
 endfunction()
 
 # A test executable made of every test file in its folder, registered with CTest.
-# GUI tests get a main() that defaults to the offscreen platform (MAIN names another such main).
+# GUI tests get a main() that defaults to the offscreen platform.
 function(brelvix_tests name dir)
-  cmake_parse_arguments(ARG "GUI" "MAIN" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
     return()
@@ -40,10 +40,7 @@ function(brelvix_tests name dir)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   if(ARG_GUI)
-    if(NOT ARG_MAIN)
-      set(ARG_MAIN gui_test_main)
-    endif()
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${ARG_MAIN} GTest::gmock)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} gui_test_main GTest::gmock)
   else()
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
   endif()
