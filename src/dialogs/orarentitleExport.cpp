@@ -260,11 +260,13 @@ void Torarend::ExportTablak(int maxCourses)
     FilterSuspended teacherFilter(DM->MT_oktato);
     FilterSuspended roomFilter(DM->MT_terem);
     // The windows showing these tables need not follow every row the export moves over or adds.
-    // The course table stays live: the attached-course view follows it.
+    // The course table stays live: the attached-course table follows it, while its grid is drawn
+    // once at the end rather than twice per course.
     std::vector<std::unique_ptr<ControlsDisabled>> still;
     for (TztrMemTable *table :
          {&DM->MT_kurzusorarend, &DM->MT_targy, &DM->MT_oktato, &DM->MT_terem, &DM->MT_kurzusoktato,
-          &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_export, &DM->MT_export_alkalom})
+          &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_kurzus_csatolt, &DM->MT_export,
+          &DM->MT_export_alkalom})
         still.push_back(std::make_unique<ControlsDisabled>(*table));
 
     TztrMemTable &courses = DM->MT_kurzus;
