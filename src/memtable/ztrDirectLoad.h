@@ -1,8 +1,8 @@
 #pragma once
 
-// Loading records straight into the store: a record filled from a data file is appended without
-// the dataset's Append and Post, which cost more than reading the file whenever nothing watches
-// the table record by record.
+// Loading records straight into the store: a record filled from a data file (or by a bulk
+// appender such as the export) is appended without the dataset's Append and Post, which cost more
+// than filling the record whenever nothing watches the table record by record.
 
 #include "memtable/ztrCustomMemTable.h"
 
