@@ -4,12 +4,14 @@
 #include "data/datam.h"
 #include "dialogs/dialogsCommon.h"
 #include "dialogs/orarentitle.h"
+#include "memtable/ztrDirectLoad.h"
 
 #include <QProgressBar>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using dlg::intOf;
@@ -131,6 +133,38 @@ const std::vector<const char *> AlkalomColumns = {
     "K_oktato",        "K_teremutkozhet", "K_oktatoutkozhet", "K_kurzusoktatoit_azorakhoz",
     "K_hetirendszeres"};
 
+// A row of an export table goes straight into the store while nothing shows the table (the
+// export keeps its controls disabled); otherwise it is appended and posted as usual.
+class ExportRow
+{
+public:
+    explicit ExportRow(TztrMemTable &table) : table_(table)
+    {
+        if (TztrDirectLoadRecord::AppliesToAppend(table))
+            direct_.emplace(table);
+        else
+            table.Append();
+    }
+
+    void setText(TField &field, const std::string &value)
+    {
+        if (!direct_ || !direct_->WriteString(field, value))
+            field.SetAsString(value);
+    }
+
+    void post()
+    {
+        if (direct_)
+            direct_->Store();
+        else
+            table_.Post();
+    }
+
+private:
+    TztrMemTable &table_;
+    std::optional<TztrDirectLoadRecord> direct_;
+};
+
 // Looked up by name once: an export writes half a million rows of twenty fields.
 const std::vector<TField *> &exportFields(const TztrMemTable &table, std::vector<TField *> &fields,
                                           const std::vector<const char *> &names)
@@ -206,37 +240,37 @@ void Torarend::ExportKurzusSor(const ExportKurzusAdat &row)
 {
     TztrMemTable &table = DM->MT_export;
     const std::vector<TField *> &fields = exportFields(table, kurzusFields_, KurzusColumns);
-    table.Append();
+    ExportRow added(table);
     const std::string *const texts[] = {&row.helyzet,     &row.targykod,       &row.felev,
                                         &row.kurzustkod,  &row.kurzuskod,      &row.nyelv,
                                         &row.kurzustipus, &row.tipusazonosito, &row.oktatokastorelkod,
                                         &row.oktatotipus, &row.megjegyzes};
     std::size_t column = 0;
     for (const std::string *value : texts)
-        fields[column++]->SetAsString(*value);
+        added.setText(*fields[column++], *value);
     for (int value : {row.maxletszam, row.hetioraszam, row.felevesoraszam, row.oktatoszazalek})
         fields[column++]->SetAsInteger(value);
-    table.Post();
+    added.post();
 }
 
 void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
 {
     TztrMemTable &table = DM->MT_export_alkalom;
     const std::vector<TField *> &fields = exportFields(table, alkalomFields_, AlkalomColumns);
-    table.Append();
+    ExportRow added(table);
     const std::string *const texts[] = {
         &row.orarendkod, &row.orarendnev,     &row.tagozat,       &row.felev,         &row.orarendkezdet,
         &row.orarendveg, &row.csengetesirend, &row.oracsoportkod, &row.oracsoportnev, &row.hetek,
         &row.oraeleje,   &row.oravege,        &row.targy_kurzus,  &row.teremkod};
     std::size_t column = 0;
     for (const std::string *value : texts)
-        fields[column++]->SetAsString(*value);
+        added.setText(*fields[column++], *value);
     for (int value : {row.orahossza, row.nap})
         fields[column++]->SetAsInteger(value);
-    fields[column++]->SetAsString("");
+    added.setText(*fields[column++], "");
     while (column < fields.size())
-        fields[column++]->SetAsString("I");
-    table.Post();
+        added.setText(*fields[column++], "I");
+    added.post();
 }
 
 void Torarend::BTNExportClick()
@@ -260,11 +294,13 @@ void Torarend::ExportTablak(int maxCourses)
     FilterSuspended teacherFilter(DM->MT_oktato);
     FilterSuspended roomFilter(DM->MT_terem);
     // The windows showing these tables need not follow every row the export moves over or adds.
-    // The course table stays live: the attached-course view follows it.
+    // The course table stays live: the attached-course table follows it, while its grid is drawn
+    // once at the end rather than twice per course.
     std::vector<std::unique_ptr<ControlsDisabled>> still;
     for (TztrMemTable *table :
          {&DM->MT_kurzusorarend, &DM->MT_targy, &DM->MT_oktato, &DM->MT_terem, &DM->MT_kurzusoktato,
-          &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_export, &DM->MT_export_alkalom})
+          &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_kurzus_csatolt, &DM->MT_export,
+          &DM->MT_export_alkalom})
         still.push_back(std::make_unique<ControlsDisabled>(*table));
 
     TztrMemTable &courses = DM->MT_kurzus;
@@ -279,6 +315,9 @@ void Torarend::ExportTablak(int maxCourses)
         exportCourse(OrarendKodbol(textOf(courses, "kurzus_kod_osszetett"), DM->Felev));
         courses.Next();
     }
+    // Rows stored straight leave the cursor behind; it ends on the last row, as posting leaves it.
+    for (TztrMemTable *table : {&DM->MT_export, &DM->MT_export_alkalom})
+        table->Last();
 }
 
 void Torarend::exportCourse(const std::string &orarendKod)

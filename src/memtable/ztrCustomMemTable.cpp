@@ -971,6 +971,30 @@ void TztrCustomMemTable::readFieldValue(const TztrRecord *record, TField *field,
     std::memset(static_cast<std::uint8_t *>(buffer) + copied, 0, width - copied);
 }
 
+bool TztrCustomMemTable::StringReadInPlace(const TField &field) const
+{
+    const int fieldNo = field.FieldNo();
+    return field.FieldKind() == fkData && fieldNo > 0 && field.DataType() == ftString &&
+           !(common_->Layout().IsIndirect(fieldNo) && common_->Layout().IsCompressed(fieldNo) && OnDecompressField);
+}
+
+std::optional<std::string_view> TztrCustomMemTable::StoredString(const TztrRecord *record, const TField &field) const
+{
+    TztrStoreLock lock(*common_);
+    const std::uint8_t *nullByte = common_->FieldNullByte(record, field);
+    if (*nullByte == 0)
+        return std::nullopt;
+    const auto width = static_cast<std::size_t>(field.DataSize());
+    std::string_view value;
+    if (!common_->Layout().IsIndirect(field.FieldNo())) {
+        value = std::string_view(reinterpret_cast<const char *>(nullByte + 1), width);
+    } else if (const std::uint8_t *block = common_->IndirectValue(record, field.FieldNo())) {
+        value = ValueBlock::view(block).substr(0, width);
+    }
+    // The stored form ends at its first zero byte, as a copy read through the field does.
+    return value.substr(0, std::min(value.find('\0'), value.size()));
+}
+
 bool TztrCustomMemTable::GetFieldData(TField *field, void *buffer)
 {
     TztrStoreLock lock(*common_);
@@ -1001,10 +1025,14 @@ void TztrCustomMemTable::writeFieldValue(TztrRecord *record, TField *field, cons
     std::uint8_t *block = nullptr;
     if (buffer) {
         const auto *bytes = static_cast<const char *>(buffer);
-        std::string kept(bytes, keptLength(*field, buffer));
-        if (layout.IsCompressed(fieldNo) && OnCompressField)
+        const std::size_t length = keptLength(*field, buffer);
+        if (layout.IsCompressed(fieldNo) && OnCompressField) {
+            std::string kept(bytes, length);
             OnCompressField(*this, field, kept);
-        block = ValueBlock::makeFrom(kept.data(), static_cast<std::uint32_t>(kept.size()));
+            block = ValueBlock::makeFrom(kept.data(), static_cast<std::uint32_t>(kept.size()));
+        } else {
+            block = ValueBlock::makeFrom(bytes, static_cast<std::uint32_t>(length));
+        }
     }
     ValueBlock::free(layout.IndirectBlock(record, fieldNo));
     layout.SetIndirectBlock(record, fieldNo, block);
@@ -1063,7 +1091,20 @@ void TztrCustomMemTable::insertRecord(TztrRecord *buffer, bool append)
         if (table && table->Active())
             table->indexes_.CheckRecordUniqueness(buffer, nullptr);
     }
-    storeNewRecord(common_->Layout().DuplicateRecord(buffer, true), append ? -1 : beforeInsertPosition_);
+    // The stored record takes the buffer's value blocks rather than copies of them; the buffer,
+    // refilled after posting, shows them through its record ID until then.
+    const TztrRecordLayout &layout = common_->Layout();
+    TztrRecord *stored = layout.DuplicateRecord(buffer, false);
+    layout.MoveIndirectValues(buffer, stored);
+    try {
+        storeNewRecord(stored, append ? -1 : beforeInsertPosition_);
+    } catch (...) {
+        // The insert stays open with the values typed into it.
+        layout.DuplicateIndirectValues(stored, buffer);
+        throw;
+    }
+    buffer->RecordID = stored->RecordID;
+    buffer->UniqueRecordID = stored->UniqueRecordID;
 }
 
 void TztrCustomMemTable::storeNewRecord(TztrRecord *stored, int position)

@@ -21,7 +21,9 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -237,6 +239,11 @@ public:
     TUpdateStatus UpdateStatus() override;
     using TDataSet::GetFieldData;
     using TDataSet::SetFieldData;
+    // True for a data field of type ftString whose stored value StoredString can read in place.
+    bool StringReadInPlace(const TField &field) const;
+    // The value AsString gives for such a field of a stored record, without copying it; nullopt
+    // for a null value.
+    std::optional<std::string_view> StoredString(const TztrRecord *record, const TField &field) const;
 
     TztrOnProgress OnProgress;
     TztrOnSetupField OnSetupField;

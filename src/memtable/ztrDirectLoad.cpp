@@ -48,7 +48,23 @@ bool quietField(const TField &field)
 
 bool TztrDirectLoadRecord::Applies(const TztrCustomMemTable &table)
 {
-    if (!table.Loading() || table.State() != dsBrowse || !table.CanModify() || table.masterDetailApplies())
+    return table.Loading() && unwatched(table);
+}
+
+bool TztrDirectLoadRecord::AppliesToAppend(const TztrCustomMemTable &table)
+{
+    if (table.Loading() || !table.ControlsDisabled() || table.autoIncField_ || !unwatched(table))
+        return false;
+    for (const auto &field : table.Fields()) {
+        if (field->Required())
+            return false;
+    }
+    return true;
+}
+
+bool TztrDirectLoadRecord::unwatched(const TztrCustomMemTable &table)
+{
+    if (table.State() != dsBrowse || !table.CanModify() || table.masterDetailApplies())
         return false;
     // The cancel and error events would hear of a refused line.
     if (table.BeforeInsert || table.AfterInsert || table.OnNewRecord || table.BeforePost || table.AfterPost ||

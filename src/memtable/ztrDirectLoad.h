@@ -1,8 +1,8 @@
 #pragma once
 
-// Loading records straight into the store: a record filled from a data file is appended without
-// the dataset's Append and Post, which cost more than reading the file whenever nothing watches
-// the table record by record.
+// Loading records straight into the store: a record filled from a data file (or by a bulk
+// appender such as the export) is appended without the dataset's Append and Post, which cost more
+// than filling the record whenever nothing watches the table record by record.
 
 #include "memtable/ztrCustomMemTable.h"
 
@@ -15,6 +15,10 @@ public:
     // dataset or field event, validation, default value, calculated field, master link, filter
     // handler or other open table on the store could tell a directly stored record apart.
     static bool Applies(const TztrCustomMemTable &table);
+    // The same outside a load, for a record appended while the table's controls are disabled and
+    // no autoincrement number or required value is due. Unlike Post it leaves the cursor where it
+    // was: the appender moves it once it has added its records.
+    static bool AppliesToAppend(const TztrCustomMemTable &table);
 
     // A new empty record; field writes through the table reach it until it is stored.
     explicit TztrDirectLoadRecord(TztrCustomMemTable &table);
@@ -31,6 +35,8 @@ public:
     void Store();
 
 private:
+    static bool unwatched(const TztrCustomMemTable &table);
+
     TztrCustomMemTable &table_;
     TztrRecord *record_;
     std::optional<TztrCustomMemTable::RecordRedirect> redirect_;

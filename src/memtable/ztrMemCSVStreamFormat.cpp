@@ -237,11 +237,16 @@ void TztrCustomCSVStreamFormat::writeHeader(TztrCustomMemTable &table)
     writeLine(line);
 }
 
-void TztrCustomCSVStreamFormat::itemText(TField &field, bool &isNull, std::string &text)
+void TztrCustomCSVStreamFormat::itemText(const TztrCustomMemTable &table, const TztrRecord *record, TField &field,
+                                         bool &isNull, std::string &text)
 {
     text.clear();
-    isNull = field.IsNull();
-    if (!isNull) {
+    if (record) {
+        const std::optional<std::string_view> value = table.StoredString(record, field);
+        isNull = !value;
+        if (value)
+            CSVAppendEscaped(text, *value, escapeChar_);
+    } else if (isNull = field.IsNull(); !isNull) {
         const TFieldType type = field.DataType();
         if (isTextType(type))
             CSVAppendEscaped(text, field.AsString(), escapeChar_);
@@ -259,7 +264,7 @@ void TztrCustomCSVStreamFormat::itemText(TField &field, bool &isNull, std::strin
 }
 
 // The items go straight into the output buffer; only a value's own text is formed apart.
-void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table)
+void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table, const TztrRecord *record)
 {
     const bool placeholders = placeholders_.Contains(sfSavePlaceholders);
     const bool quoteOnlyStrings = quoteOnlyStrings_.Contains(sfSaveQuoteOnlyStrings);
@@ -279,7 +284,7 @@ void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table)
         if (table.OnSaveField)
             table.OnSaveField(table, i, field);
         bool isNull = false;
-        itemText(field, isNull, item_);
+        itemText(table, inPlace_[static_cast<std::size_t>(i)] ? record : nullptr, field, isNull, item_);
         if (isNull)
             continue;
         const TFieldType type = field.DataType();
@@ -304,6 +309,10 @@ void TztrCustomCSVStreamFormat::SaveData(TztrCustomMemTable &table)
         writeHeader(table);
     if (sfData().Contains(sfSaveData)) {
         table.savedCompletely_ = true;
+        // A save handler may change what a field reads, so then every value goes through its field.
+        inPlace_.clear();
+        for (const auto &field : table.Fields())
+            inPlace_.push_back(!table.OnSaveField && table.StringReadInPlace(*field));
         const TztrIndex &index = *table.CurrentIndex();
         const int count = index.Count();
         for (int i = 0; i < count; ++i) {
@@ -322,7 +331,7 @@ void TztrCustomCSVStreamFormat::SaveData(TztrCustomMemTable &table)
                 table.OnSaveRecord(table, accept);
             if (!accept)
                 continue;
-            writeRecord(table);
+            writeRecord(table, record);
             ++table.savedCount_;
         }
     }

@@ -122,15 +122,30 @@ TztrRecord *TztrRecordLayout::DuplicateRecord(const TztrRecord *source, bool wit
 {
     TztrRecord *copy = AllocateRecord();
     CopyRecord(source, copy);
-    if (withIndirectValues) {
-        for (int fieldNo : indirectFields_) {
-            if (const std::uint8_t *block = IndirectBlock(source, fieldNo)) {
-                SetIndirectBlock(copy, fieldNo, ValueBlock::duplicate(block));
-                *FieldNullByte(copy, fieldNo) = NullByteValue;
-            }
+    if (withIndirectValues)
+        DuplicateIndirectValues(source, copy);
+    return copy;
+}
+
+void TztrRecordLayout::DuplicateIndirectValues(const TztrRecord *source, TztrRecord *destination) const
+{
+    for (int fieldNo : indirectFields_) {
+        if (const std::uint8_t *block = IndirectBlock(source, fieldNo)) {
+            SetIndirectBlock(destination, fieldNo, ValueBlock::duplicate(block));
+            *FieldNullByte(destination, fieldNo) = NullByteValue;
         }
     }
-    return copy;
+}
+
+void TztrRecordLayout::MoveIndirectValues(TztrRecord *source, TztrRecord *destination) const
+{
+    for (int fieldNo : indirectFields_) {
+        if (std::uint8_t *block = IndirectBlock(source, fieldNo)) {
+            SetIndirectBlock(destination, fieldNo, block);
+            SetIndirectBlock(source, fieldNo, nullptr);
+            *FieldNullByte(destination, fieldNo) = NullByteValue;
+        }
+    }
 }
 
 void TztrRecordLayout::TransferRecord(TztrRecord *source, TztrRecord *destination) const

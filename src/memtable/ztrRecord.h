@@ -99,6 +99,10 @@ public:
     void CopyRecord(const TztrRecord *source, TztrRecord *destination) const;
     TztrRecord *DuplicateRecord(const TztrRecord *source, bool withIndirectValues) const;
     void TransferRecord(TztrRecord *source, TztrRecord *destination) const;
+    // The source's value blocks become the destination's, which had none of its own.
+    void MoveIndirectValues(TztrRecord *source, TztrRecord *destination) const;
+    // The destination gets copies of the source's value blocks, in place of none of its own.
+    void DuplicateIndirectValues(const TztrRecord *source, TztrRecord *destination) const;
     void FreeIndirectValues(TztrRecord *record) const;
     void FreeRecord(TztrRecord *record, bool freeValues, bool freeVersions) const;
 

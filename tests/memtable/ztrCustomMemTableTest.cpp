@@ -1,6 +1,7 @@
 #include "memtable/ztrCustomMemTable.h"
 
 #include "memtable/ztrTestTables.h"
+#include "platform/DataSource.h"
 
 #include <gtest/gtest.h>
 
@@ -424,4 +425,41 @@ TEST_F(PeopleTable, RollbackUndoesInsertsEditsAndDeletesLevelByLevel)
     table.First();
     EXPECT_EQ(table.FieldByName("nev")->AsString(), "n1");
     EXPECT_EQ(table.Common().TransactionLevel(), 0);
+}
+
+TEST_F(PeopleTable, PostedTextsStayReadableWhileTheInsertEndsAndAfter)
+{
+    std::vector<std::string> seenOnStateChange;
+    TDataSource source(&table);
+    source.OnStateChange = [&](TDataSource &) {
+        if (table.State() == dsBrowse && !table.IsEmpty())
+            seenOnStateChange.push_back(table.FieldByName("nev")->AsString());
+    };
+    const std::string name = "hossz\xFA n\xE9v \"x\"\t";
+    table.Append();
+    setPerson(table, 1, name, 10);
+    table.Post();
+    EXPECT_EQ(seenOnStateChange, std::vector<std::string>{name});
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), name);
+    for (int id = 2; id <= 40; ++id)
+        appendPerson(table, id, name + std::to_string(id), id);
+    table.First();
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), name);
+    table.Last();
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), name + "40");
+
+    // A post the unique index refuses leaves the typed values in the open insert.
+    table.Close();
+    table.IndexDefs().Add("id_ix", "id", {ixUnique});
+    table.Open();
+    appendPerson(table, 1, "els\xF5", 1);
+    table.Append();
+    setPerson(table, 1, "m\xE1sodik hossz\xFA n\xE9v", 2);
+    EXPECT_THROW(table.Post(), EMemTableDupKey);
+    ASSERT_EQ(table.State(), dsInsert);
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "m\xE1sodik hossz\xFA n\xE9v");
+    table.FieldByName("id")->SetAsInteger(2);
+    table.Post();
+    EXPECT_EQ(table.RecordCount(), 2);
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "m\xE1sodik hossz\xFA n\xE9v");
 }

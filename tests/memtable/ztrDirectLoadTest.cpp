@@ -1,6 +1,7 @@
 // A data file loads straight into the store unless something watches the table record by record;
 // then it loads through Append and Post. Whichever way, the table must come out the same.
 
+#include "memtable/ztrDirectLoad.h"
 #include "memtable/ztrMemCSVStreamFormat.h"
 #include "ztrStreamTestTables.h"
 #include "ztrTestTables.h"
@@ -147,4 +148,84 @@ TEST(DirectLoad, RefusesALineAsPostWouldAndKeepsTheLinesBeforeIt)
         EXPECT_EQ(direct.RecordCount(), 301);
         EXPECT_EQ(recordsByEveryIndex(direct), recordsByEveryIndex(posted));
     }
+}
+
+namespace {
+
+void defineRows(TztrMemTable &table)
+{
+    table.FieldDefs().Add("kod", ftString, 10);
+    table.FieldDefs().Add("nev", ftString, 40);
+    table.FieldDefs().Add("szam", ftInteger);
+    table.IndexDefs().Add("kod_ix", "kod", {ixUnique});
+    table.IndexDefs().Add("nev_ix", "nev", {ixDescending});
+    table.Open();
+}
+
+const std::vector<std::vector<std::string>> Rows = {
+    {"b", "m\xE1sodik \"sor\"\t", "2"}, {"a", "", "-1"}, {"c", "\xF5s %n", "30"}};
+
+void appendRows(TztrMemTable &table, bool direct)
+{
+    for (const auto &row : Rows) {
+        if (!direct) {
+            table.Append();
+            for (std::size_t i = 0; i < row.size(); ++i)
+                table.Fields()[static_cast<int>(i)]->SetAsString(row[i]);
+            table.Post();
+            continue;
+        }
+        TztrDirectLoadRecord record(table);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            TField &field = *table.Fields()[static_cast<int>(i)];
+            if (!record.WriteString(field, row[i]))
+                field.SetAsString(row[i]);
+        }
+        record.Store();
+    }
+}
+
+} // namespace
+
+TEST(DirectAppend, AppliesOnlyWhileNothingShowsOrHearsOfTheTable)
+{
+    TztrMemTable table;
+    defineRows(table);
+    EXPECT_FALSE(TztrDirectLoadRecord::AppliesToAppend(table)) << "controls enabled";
+    const ControlsDisabled still(table);
+    EXPECT_TRUE(TztrDirectLoadRecord::AppliesToAppend(table));
+    table.AfterPost = [](TDataSet &) {};
+    EXPECT_FALSE(TztrDirectLoadRecord::AppliesToAppend(table)) << "post event";
+    table.AfterPost = nullptr;
+    table.FieldByName("nev")->SetRequired(true);
+    EXPECT_FALSE(TztrDirectLoadRecord::AppliesToAppend(table)) << "required field";
+
+    TztrMemTable numbered;
+    numbered.FieldDefs().Add("azon", ftAutoInc);
+    numbered.Open();
+    const ControlsDisabled numberedStill(numbered);
+    EXPECT_FALSE(TztrDirectLoadRecord::AppliesToAppend(numbered)) << "autoincrement";
+}
+
+TEST(DirectAppend, GivesTheRecordsAndIndexesOfAppendAndPost)
+{
+    TztrMemTable posted, direct;
+    defineRows(posted);
+    defineRows(direct);
+    appendRows(posted, false);
+    {
+        const ControlsDisabled still(direct);
+        ASSERT_TRUE(TztrDirectLoadRecord::AppliesToAppend(direct));
+        appendRows(direct, true);
+        direct.Last();
+    }
+    EXPECT_EQ(direct.FieldByName("kod")->AsString(), "c");
+    EXPECT_EQ(recordsByEveryIndex(direct), recordsByEveryIndex(posted));
+
+    // A key the unique index holds already is refused and nothing is stored.
+    const ControlsDisabled still(direct);
+    TztrDirectLoadRecord again(direct);
+    direct.FieldByName("kod")->SetAsString("a");
+    EXPECT_THROW(again.Store(), EMemTableDupKey);
+    EXPECT_EQ(direct.RecordCount(), 3);
 }

@@ -462,3 +462,47 @@ TEST(CsvFile, LoadedKeysAreKeptAndNewRecordsNumberAfterTheLargest)
                                        {"null", "null", "null", "null", "null"},
                                        {"501", "new", "null", "null", "null"}}));
 }
+
+TEST(CsvFile, TextsReadInPlaceAreWrittenAsThroughTheirFields)
+{
+    const HungarianUser user;
+    Formats f;
+    const std::string tricky[] = {"id\xE9zet \"a\" \t%n% \r\nv\xE9g\xE9n\r", "", "   ", "%", "\xF5\xFB\xC1\xC9",
+                                  std::string(60, 'x')};
+    for (const TztrPerformance performance : {mtpfFast, mtpfBalanced, mtpfSmall}) {
+        TztrMemTable table;
+        table.SetPerformance(performance);
+        table.FieldDefs().Add("rovid", ftString, 5);
+        table.FieldDefs().Add("hosszu", ftString, 40);
+        table.FieldDefs().Add("fix", ftFixedChar, 8);
+        table.FieldDefs().Add("szam", ftInteger);
+        table.FieldDefs().Add("tort", ftFloat);
+        table.FieldDefs().Add("ido", ftDateTime);
+        table.OnCompressField = [](TztrCustomMemTable &, TField *, std::string &value) { value += "z"; };
+        table.OnDecompressField = [](TztrCustomMemTable &, TField *, std::string &value) { value.pop_back(); };
+        table.Open();
+        int n = 0;
+        for (const std::string &text : tricky)
+            table.AppendRecord({text, text, text, -n, 1234.5 * n, EncodeDate(2025, 9, 8) + n++});
+        table.Append();
+        table.Post();
+        // A posted edit moves the new values into the stored record.
+        table.First();
+        table.Edit();
+        table.FieldByName("hosszu")->SetAsString("\xE1t\xEDrva\t");
+        table.Post();
+
+        for (TztrCSVStreamFormat *format : {&f.csv, &f.nodef}) {
+            const std::string inPlace = saveToText(table, *format);
+            table.OnSaveField = [](TztrCustomMemTable &, int, TField &) {};
+            EXPECT_EQ(inPlace, saveToText(table, *format)) << "performance " << int(performance);
+            table.OnSaveField = nullptr;
+            TztrMemTable loaded;
+            loaded.FieldDefs().Assign(table.FieldDefs());
+            loaded.Open();
+            loadFromText(loaded, *format, inPlace);
+            // Empty texts come back null, which the file writes alike.
+            EXPECT_EQ(saveToText(loaded, *format), inPlace);
+        }
+    }
+}
