@@ -2,6 +2,8 @@
 
 #include "app/brelvix_pasFixture.h"
 
+#include <map>
+
 using namespace mainwindowtest;
 
 namespace {
@@ -205,4 +207,57 @@ TEST_F(ViewRebuild, RoomTeacherAndSubjectListTheirCoursesWithTheirOccasions)
     EXPECT_ANY_THROW(showTimetable(1));
     expectSharedTablesHandedBack();
     EXPECT_TRUE(!form->RefreshBusy && form->VL->updatesEnabled()) << "a failed rebuild hands everything back";
+}
+
+TEST_F(ViewRebuild, ItemsShowTheirOccasionCoursesTeachersAndLeaveTheLinksOnTheLastItemsCourse)
+{
+    // Course 10 has four links, the third naming no teacher; the last items drawn, course 12's,
+    // show course 10's occasions.
+    addTeacher(3, "Szabó Csilla");
+    for (int id : {2, 99, 3})
+        linkTeacher(10, id);
+    const auto teachersByCourse = [this] {
+        std::map<int, QString> shown;
+        for (TCustomCalendarItem *item : form->VL->Items())
+            shown[static_cast<TSajat *>(item)->KurzusID] = static_cast<TSajat *>(item)->Oktatok();
+        return shown;
+    };
+    TztrMemTable &links = form->MT_kurzusoktato_temp2;
+    showTimetable(1);
+    const QString course10 = QStringLiteral("Kovács Anna, Nagy Béla");
+    EXPECT_EQ(teachersByCourse(), (std::map<int, QString>{{10, course10}, {11, ""}, {12, course10}}));
+    EXPECT_TRUE(links.Filter() == "kurzus_id=10" && links.Filtered() && !links.Eof());
+    EXPECT_EQ(links.FieldByName("oktato_id")->AsInteger(), 3) << "the fourth link, not read";
+
+    // Each rebuild reads the names afresh. Course 13 is drawn last now.
+    addOccasion(130, 13, at(Monday1 + 4, 8, 0), at(Monday1 + 4, 9, 0));
+    DM->MT_oktato.Locate("oktato_id", 2, {});
+    setFields(DM->MT_oktato, {{"oktato_nev", "Nagy Ede"}});
+    addTeacher(4, "Tóth Dénes");
+    for (int id : {1, 2, 3, 4})
+        linkTeacher(13, id);
+    showTimetable(1);
+    EXPECT_EQ(teachersByCourse()[12], QStringLiteral("Kovács Anna, Nagy Ede"));
+    EXPECT_EQ(teachersByCourse()[13], QStringLiteral("Kovács Anna, Nagy Ede, Szabó Csilla"));
+    EXPECT_TRUE(links.Filter() == "kurzus_id=13" && links.Filtered() && !links.Eof());
+    EXPECT_EQ(links.FieldByName("oktato_id")->AsInteger(), 4);
+
+    // Every branch shows what drawing each occasion on its own shows.
+    for (const auto &[mode, id] : {std::pair{3, 2}, std::pair{4, 3}, std::pair{2, 5}}) {
+        showSelection(mode, id);
+        std::map<int, QString> drawn;
+        for (TCustomCalendarItem *item : form->VL->Items())
+            drawn[static_cast<TSajat *>(item)->AlkalomID] = static_cast<TSajat *>(item)->Oktatok();
+        ASSERT_FALSE(drawn.empty()) << mode;
+        std::map<int, QString> single;
+        form->VL->Items().Clear();
+        for (const auto &[alkalomId, shown] : drawn) {
+            form->MT_alkalom_temp.SetFiltered(false);
+            ASSERT_TRUE(form->MT_alkalom_temp.Locate("alkalom_id", alkalomId, {}));
+            form->AddOccasionToCalendar(form->MT_alkalom_temp);
+            single[alkalomId] = itemOf(alkalomId)->Oktatok();
+        }
+        EXPECT_EQ(drawn, single) << mode;
+        expectSharedTablesHandedBack();
+    }
 }
