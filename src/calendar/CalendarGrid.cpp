@@ -271,8 +271,13 @@ void TveltoCalendar::takeFocusFrom(TveltoCalendarObj &box)
     // Hidden with the focus, the box would hand it to the next box, whose item would be selected.
     if (!box.hasFocus())
         return;
+    moveFocusQuietly(*this);
+}
+
+void TveltoCalendar::moveFocusQuietly(QWidget &to)
+{
     boxFocusQuiet_ = true;
-    setFocus(Qt::OtherFocusReason);
+    to.setFocus(Qt::OtherFocusReason);
     boxFocusQuiet_ = false;
 }
 

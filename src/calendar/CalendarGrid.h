@@ -109,10 +109,10 @@ public:
     void SetSelectedItem(TCustomCalendarItem *item) { selectedItem_ = item; }
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool value) { readOnly_ = value; }
-    // While set, a box taking or losing the focus only repaints: the layout lends the focus of a
-    // box to the calendar while it places the boxes, and no item is selected or left meanwhile.
+    // While set, a box taking or losing the focus only repaints: the focus moves between a box
+    // and the calendar around a change of the boxes, and no item is selected or left meanwhile.
     bool BoxFocusQuiet() const { return boxFocusQuiet_; }
-    void SetBoxFocusQuiet(bool value) { boxFocusQuiet_ = value; }
+    void moveFocusQuietly(QWidget &to);
     // Marks or unmarks every item.
     void SetSelect(bool value) { items_->SetSelectAll(value); }
 

@@ -19,8 +19,8 @@ long long minutesOf(TDateTime value)
 // On a visible parent Qt looks for the widget under the mouse after each box shown, and merges
 // the repaint area of each box moved into the rest: placing every box of a full calendar that
 // way grows with the square of their number. Placed while the viewport is hidden, they cost
-// nothing until it shows again, with one repaint. A box holding the focus leaves it to the calendar meanwhile, quietly, and gets
-// it back; none is placed this way while the mouse drags one.
+// nothing until it shows again, with one repaint. A box holding the focus leaves it to the
+// calendar meanwhile, quietly, and gets it back; none is placed this way while the mouse drags one.
 class BoxesPlacedTogether
 {
 public:
@@ -32,8 +32,7 @@ public:
         QWidget *focused = QApplication::focusWidget();
         if (focused && viewport.isAncestorOf(focused)) {
             focused_ = focused;
-            calendar.SetBoxFocusQuiet(true);
-            calendar.setFocus(Qt::OtherFocusReason);
+            calendar.moveFocusQuietly(calendar);
         }
         viewport_ = &viewport;
         viewport.hide();
@@ -43,11 +42,8 @@ public:
         if (!viewport_)
             return;
         viewport_->show();
-        if (focused_) {
-            if (focused_->isVisible())
-                focused_->setFocus(Qt::OtherFocusReason);
-            calendar_.SetBoxFocusQuiet(false);
-        }
+        if (focused_ && focused_->isVisible())
+            calendar_.moveFocusQuietly(*focused_);
     }
     BoxesPlacedTogether(const BoxesPlacedTogether &) = delete;
     BoxesPlacedTogether &operator=(const BoxesPlacedTogether &) = delete;

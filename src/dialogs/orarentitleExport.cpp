@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -296,12 +295,9 @@ void Torarend::ExportTablak(int maxCourses)
     // The windows showing these tables need not follow every row the export moves over or adds.
     // The course table stays live: the attached-course table follows it, while its grid is drawn
     // once at the end rather than twice per course.
-    std::vector<std::unique_ptr<ControlsDisabled>> still;
-    for (TztrMemTable *table :
-         {&DM->MT_kurzusorarend, &DM->MT_targy, &DM->MT_oktato, &DM->MT_terem, &DM->MT_kurzusoktato,
-          &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_kurzus_csatolt, &DM->MT_export,
-          &DM->MT_export_alkalom})
-        still.push_back(std::make_unique<ControlsDisabled>(*table));
+    const ControlsDisabled still({&DM->MT_kurzusorarend, &DM->MT_targy, &DM->MT_oktato, &DM->MT_terem,
+                                  &DM->MT_kurzusoktato, &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_kurzus_csatolt,
+                                  &DM->MT_export, &DM->MT_export_alkalom});
 
     TztrMemTable &courses = DM->MT_kurzus;
     for (QProgressBar *bar : {PB, PB2}) {

@@ -228,10 +228,7 @@ void Tbeemeles::frissites()
     Unfiltered allCourses(courses);
     Unfiltered allLinks(links);
     // Every course is visited: the other windows' grids catch up once at the end.
-    const ControlsDisabled stillCourses(courses);
-    const ControlsDisabled stillLinks(links);
-    const ControlsDisabled stillSubjects(DM->MT_targy);
-    const ControlsDisabled stillTemplates(DM->MT_kurzusminta);
+    const ControlsDisabled still({&courses, &links, &DM->MT_targy, &DM->MT_kurzusminta});
     const bool onlyUnlinked = CheckBox1->isChecked();
     for (courses.First(); !courses.Eof(); courses.Next()) {
         const int kurzusId = intOf(courses, "kurzus_id");

@@ -164,14 +164,15 @@ bool FindIndexAndSearch(TztrCustomMemTable &table, TztrFieldList &searchList, co
     TztrStoreLock lock(table.Common());
     TztrIndex &current = *table.CurrentIndex();
     TztrIndex *index = nullptr;
+    // A short walk of the current order is cheaper than any index.
+    const bool worthAnIndex = current.IsOrdered() && current.Count() > MaxScannedRecords;
     // Under a filter of its own the current index holds records other indexes place elsewhere.
-    if (current.IsOrdered() && current.Count() > MaxScannedRecords && !current.HasFilter()) {
+    if (worthAnIndex && !current.HasFilter()) {
         index = lastIndexWithPrefix(table.Indexes(), searchList);
         if (!index && mayAddIndex)
             index = addSearchIndex(table, searchList);
     }
-    if (!index && current.IsOrdered() && current.Count() > MaxScannedRecords && !nearest &&
-        !table.RecalcOnIndex() && !hasPartialField(searchList)) {
+    if (!index && worthAnIndex && !nearest && !table.RecalcOnIndex() && !hasPartialField(searchList)) {
         TztrFieldList leading;
         if (const TztrIndex *leadingIndex =
                 indexOnLeadingFields(table.Indexes(), current, searchList, leading)) {

@@ -15,6 +15,7 @@
 #include "platform/Variant.h"
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -389,15 +390,24 @@ private:
     std::vector<TDataSource *> dataSources_;
 };
 
-// Keeps the data-aware controls of a table still while a routine walks it, and lets them go
+// Keeps the data-aware controls of tables still while a routine walks them, and lets them go
 // again however the routine ends.
 class ControlsDisabled {
 public:
-    explicit ControlsDisabled(TDataSet &table) : table_(table) { table_.DisableControls(); }
-    ~ControlsDisabled() { table_.EnableControls(); }
+    explicit ControlsDisabled(TDataSet &table) : ControlsDisabled({&table}) {}
+    explicit ControlsDisabled(std::initializer_list<TDataSet *> tables) : tables_(tables)
+    {
+        for (TDataSet *table : tables_)
+            table->DisableControls();
+    }
+    ~ControlsDisabled()
+    {
+        for (TDataSet *table : tables_)
+            table->EnableControls();
+    }
     ControlsDisabled(const ControlsDisabled &) = delete;
     ControlsDisabled &operator=(const ControlsDisabled &) = delete;
 
 private:
-    TDataSet &table_;
+    std::vector<TDataSet *> tables_;
 };
