@@ -12,15 +12,17 @@
 #include "platform/DateTime.h"
 #include "platform/FormatSettings.h"
 #include "platform/LocaleCompare.h"
+#include "platform/SysUtils.h"
 
-TFormatSettings CSVFixedFormatSettings(const TFormatSettings &user)
+TFormatSettings CSVFixedFormatSettings()
 {
-    TFormatSettings fixed = user;
+    TFormatSettings fixed = TFormatSettings::Invariant();
     fixed.DateSeparator = '/';
     fixed.TimeSeparator = ':';
     fixed.ThousandSeparator = ',';
     fixed.DecimalSeparator = '.';
     fixed.ShortDateFormat = "dd/mm/yyyy";
+    fixed.LongTimeFormat = "hh:nn:ss";
     fixed.CurrencyString.clear();
     fixed.CurrencyFormat = 0;
     fixed.NegCurrFormat = 1;
@@ -112,6 +114,22 @@ std::string momentText(const TField &field)
     return field.DataType() == ftTime ? time : DateToStr(value) + " " + time;
 }
 
+// Earlier versions wrote times in the user's own form; where that put dots between hours, minutes
+// and seconds ("9.30.00"), the moment still reads plainly, as its date is joined by "/".
+void storeMoment(TField &field, const std::string &text)
+{
+    try {
+        field.SetAsString(text);
+    } catch (const EConvertError &) {
+        TFormatSettings dotted = FormatSettings();
+        dotted.TimeSeparator = '.';
+        TDateTime value;
+        if (!(field.DataType() == ftTime ? TryStrToTime(text, value, dotted) : TryStrToDateTime(text, value, dotted)))
+            throw;
+        field.SetAsDateTime(value);
+    }
+}
+
 // A value quoted into a message is cut short; a damaged file may hold a very long line.
 std::string quotedForMessage(const std::string &text)
 {
@@ -130,7 +148,7 @@ void TztrCustomCSVStreamFormat::switchFormatSettings(bool keepUserSettings)
     if (keepUserSettings)
         return;
     savedSettings_ = FormatSettings();
-    FormatSettings() = CSVFixedFormatSettings(*savedSettings_);
+    FormatSettings() = CSVFixedFormatSettings();
 }
 
 void TztrCustomCSVStreamFormat::restoreFormatSettings()
@@ -729,6 +747,8 @@ void TztrCustomCSVStreamFormat::storeItem(TField &field, const std::string &text
         field.SetAsString(CSVSixBitDecode(text));
     else if (type == ftBoolean)
         field.SetAsBoolean(text == trueString_);
+    else if (type == ftDateTime || type == ftTime)
+        storeMoment(field, text);
     else
         field.SetAsString(text);
 }

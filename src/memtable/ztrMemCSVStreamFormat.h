@@ -37,10 +37,10 @@ using TztrOnFormatSaveField =
 using TztrOnFormatLoadField = TztrOnFormatSaveField;
 using TztrOnGetLine = std::function<void(TztrCustomCSVStreamFormat &sender, std::string &line, bool &eof)>;
 
-// The number and date settings files are written and read with unless the user's are asked for,
-// so that a file reads the same on every machine: user is kept for everything not fixed here
-// (the long time format above all).
-TFormatSettings CSVFixedFormatSettings(const TFormatSettings &user);
+// The number and date settings files are written and read with unless the user's are asked for.
+// Nothing of the user's is kept, so that a file saved under any locale reads under every other:
+// "dd/mm/yyyy" dates, 24-hour "hh:nn:ss" times, "." decimals.
+TFormatSettings CSVFixedFormatSettings();
 
 class TztrCustomCSVStreamFormat : public TztrCustomStreamFormat
 {

@@ -4,6 +4,7 @@
 #include "ztrStreamTestTables.h"
 
 #include <gtest/gtest.h>
+#include <unicode/locid.h>
 
 using namespace streamtest;
 
@@ -370,6 +371,97 @@ TEST(CsvFile, DataFilesUseFixedNumberAndDateSettingsAndExportsTheUsers)
         EXPECT_TRUE(contains(error.Message(), "\"31/02/2025 08:00:00\"")) << error.Message();
     }
     EXPECT_EQ(dates.RecordCount(), 1);
+}
+
+namespace {
+
+// The user's settings under every locale the program can take them from, and a few made up to
+// differ from the file's form in every part.
+std::vector<std::pair<std::string, TFormatSettings>> everyUsersSettings()
+{
+    std::vector<std::pair<std::string, TFormatSettings>> users{{"C", TFormatSettings::FromLocale("C")}};
+    int count = 0;
+    const icu::Locale *locales = icu::Locale::getAvailableLocales(count);
+    for (int i = 0; i < count; ++i)
+        users.emplace_back(locales[i].getName(), TFormatSettings::FromLocale(locales[i].getName()));
+    TFormatSettings dots = TFormatSettings::Invariant();
+    dots.DateSeparator = dots.TimeSeparator = dots.ThousandSeparator = '.';
+    dots.DecimalSeparator = ',';
+    dots.ShortDateFormat = "d.m.yyyy";
+    dots.LongTimeFormat = "h.nn.ss";
+    users.emplace_back("dots", dots);
+    TFormatSettings twelveHours = TFormatSettings::Invariant();
+    twelveHours.LongTimeFormat = "ampm h:nn:ss";
+    twelveHours.TimeAMString = "de.";
+    twelveHours.TimePMString = "du.";
+    twelveHours.ShortDateFormat = "yy/mm/dd";
+    twelveHours.TwoDigitYearCenturyWindow = 0;
+    users.emplace_back("twelve hours", twelveHours);
+    TFormatSettings words = TFormatSettings::Invariant();
+    words.LongTimeFormat = "hh'h'nn";
+    words.ShortDateFormat = "yyyy-mm-dd";
+    words.DateSeparator = '-';
+    words.TimeSeparator = 'h';
+    words.DecimalSeparator = '\'';
+    users.emplace_back("words", words);
+    return users;
+}
+
+class UserSettings {
+public:
+    UserSettings() : previous_(FormatSettings()) {}
+    ~UserSettings() { FormatSettings() = previous_; }
+    void set(const TFormatSettings &settings) { FormatSettings() = settings; }
+
+private:
+    TFormatSettings previous_;
+};
+
+} // namespace
+
+// An occasion saved by a planner under any locale loads for a planner under any other: the file
+// has one form, the one the sample files hold, and earlier files keep loading.
+TEST(CsvFile, FilesSavedUnderAnyLocaleLoadUnderEveryOther)
+{
+    UserSettings user;
+    TztrMemTable table;
+    table.FieldDefs().Add("kezd_ido", ftDateTime);
+    table.FieldDefs().Add("ora", ftTime);
+    table.FieldDefs().Add("nap", ftDate);
+    table.FieldDefs().Add("suly", ftFloat);
+    table.Open();
+    const TDateTime morning = EncodeDate(1900, 1, 6) + EncodeTime(9, 30, 0, 0);
+    const TDateTime afternoon = EncodeDate(2025, 9, 8) + EncodeTime(13, 45, 7, 0);
+    table.AppendRecord({morning, EncodeTime(9, 30, 0, 0), EncodeDate(2025, 12, 24), -1234.5});
+    table.AppendRecord({afternoon, EncodeTime(23, 59, 59, 0), EncodeDate(1899, 12, 30), 0.25});
+    table.AppendRecord({EncodeDate(2026, 2, 1), EncodeTime(0, 0, 0, 0), EncodeDate(2026, 2, 1), 1e20});
+    const Rows expected = [&] {
+        user.set(TFormatSettings::Invariant());
+        return contentsOf(table);
+    }();
+
+    Formats f;
+    const auto users = everyUsersSettings();
+    ASSERT_GT(users.size(), 100U);
+    user.set(users.front().second);
+    const std::string file = saveToText(table, f.csv);
+    EXPECT_TRUE(contains(file, "\r\n06/01/1900 09:30:00\t09:30:00\t24/12/2025\t-1234.5\r\n")) << file;
+    EXPECT_TRUE(contains(file, "\r\n01/02/2026\t00:00:00\t01/02/2026\t1E20\r\n")) << file;
+    // Files of earlier versions: what a Hungarian planner's program wrote, a twelve-hour clock, and
+    // dots between the parts of the time.
+    const std::string earlier = replaceAll(replaceAll(file, " 09:30:00\t09:30:00", " 9:30:00\t9.30.00"),
+                                           " 13:45:07\t23:59:59", " 1:45:07 PM\t11:59:59 PM");
+    for (const auto &[name, settings] : users) {
+        user.set(settings);
+        EXPECT_EQ(saveToText(table, f.csv), file) << name;
+        for (const std::string *text : {&file, &earlier}) {
+            TztrMemTable loaded;
+            EXPECT_NO_THROW(loadFromText(loaded, f.csv, *text)) << name << "\n" << *text;
+            user.set(TFormatSettings::Invariant());
+            EXPECT_EQ(contentsOf(loaded), expected) << name << "\n" << *text;
+            user.set(settings);
+        }
+    }
 }
 
 TEST(CsvFile, DeltasAreRefusedBeforeAnythingIsWritten)
