@@ -114,6 +114,21 @@ std::string momentText(const TField &field)
     return field.DataType() == ftTime ? time : DateToStr(value) + " " + time;
 }
 
+// A text field holds at most its size in characters; memos have no such bound.
+bool fitsIn(const TField &field, const std::string &text)
+{
+    return isBlobType(field.DataType()) || text.size() <= static_cast<std::size_t>(std::max(field.Size(), 0));
+}
+
+// The field would cut a longer text, and the next save would write the cut value back.
+void storeText(TField &field, const std::string &text)
+{
+    if (!fitsIn(field, text))
+        throw EMemTableError("A szöveg hosszabb (" + std::to_string(text.size()) +
+                             " karakter), mint amennyit a mező tárol (" + std::to_string(field.Size()) + ").");
+    field.SetAsString(text);
+}
+
 // Earlier versions wrote times in the user's own form; where that put dots between hours, minutes
 // and seconds ("9.30.00"), the moment still reads plainly, as its date is joined by "/".
 void storeMoment(TField &field, const std::string &text)
@@ -733,16 +748,16 @@ bool TztrCustomCSVStreamFormat::loadRecordDirectly(TztrCustomMemTable &table)
 
 bool TztrCustomCSVStreamFormat::storedAsRead(const TField &field, const std::string &text) const
 {
-    return !isTextType(field.DataType()) || text.find(escapeChar_) == std::string::npos;
+    return !isTextType(field.DataType()) || (text.find(escapeChar_) == std::string::npos && fitsIn(field, text));
 }
 
 void TztrCustomCSVStreamFormat::storeItem(TField &field, const std::string &text)
 {
     const TFieldType type = field.DataType();
     if (isTextType(type) && text.find(escapeChar_) == std::string::npos)
-        field.SetAsString(text);
+        storeText(field, text);
     else if (isTextType(type))
-        field.SetAsString(CSVEscapeDecode(text, escapeChar_));
+        storeText(field, CSVEscapeDecode(text, escapeChar_));
     else if (isBinaryType(type))
         field.SetAsString(CSVSixBitDecode(text));
     else if (type == ftBoolean)

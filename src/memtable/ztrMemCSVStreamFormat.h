@@ -135,7 +135,7 @@ private:
                   std::string &text);
     void loadRecord(TztrCustomMemTable &table);
     bool loadRecordDirectly(TztrCustomMemTable &table);
-    // False when storeItem must decode the text before the field takes it.
+    // False when storeItem must decode the text before the field takes it, or refuse it.
     bool storedAsRead(const TField &field, const std::string &text) const;
     void storeItem(TField &field, const std::string &text);
     bool headerExpected() const { return !noHeader_.Contains(sfLoadNoHeader); }

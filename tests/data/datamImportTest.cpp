@@ -38,7 +38,7 @@ struct Curriculum
 };
 
 const std::string TemplateColumns =
-    "kurzuskod=String,50 kurzustipus=String,10 felev=String,20 atargykod=String,20 atargynev=String,100 "
+    "kurzuskod=String,50 kurzustipus=String,20 felev=String,20 atargykod=String,20 atargynev=String,100 "
     "szervkod=String,20 szervnev=String,100 szervkod2=String,20 targykod=String,20 targynev=String,100 "
     "targynev_angol=String,100 orarendinfo=String,100";
 

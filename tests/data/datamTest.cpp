@@ -135,8 +135,13 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
         {"KK_alkalom.csv",
          replaced(edited("KK_alkalom.csv", "\r\nhetek=", "\r\nX="), "\thetek\r\n", "\tX\r\n"),
          "A fájl nem határozza meg a program által használt mezőt. (fájl: KK_alkalom.csv, mező: hetek)"},
+        {"KK_kurzus.csv", edited("KK_kurzus.csv", "megnevezes=String,100", "megnevezes=String,99"),
+         "(String,99 a(z) String,100 helyett), az értékei csonkulnának. (fájl: KK_kurzus.csv, sor: 11"},
+        // A value longer than its field is refused where it stands, before the field could cut it.
         {"KK_kurzus.csv", edited("KK_kurzus.csv", "megnevezes=String,100", "megnevezes=String,5"),
-         "(String,5 a(z) String,100 helyett), az értékei csonkulnának. (fájl: KK_kurzus.csv, sor: 11"},
+         "KK_kurzus.csv\", sor: 40, mező: megnevezes"},
+        {"terem.csv", edited("terem.csv", "\r\n1\t103\tA\t24\t", "\r\n1\t103\tA\t24\t" + std::string(37, 'x')),
+         "A szöveg hosszabb (62 karakter), mint amennyit a mező tárol (50). (fájl: "},
         // The next save would write the column the header leaves out empty.
         {"mintatantervtargy.csv", edited("mintatantervtargy.csv", "\ttargy_felveteltipus\r\n", "\r\n"),
          "sor: 12, mező: targy_felveteltipus"},

@@ -244,6 +244,11 @@ TEST(CsvFile, DamagedFileIsRefusedNamingTheFileTheLineAndWhatIsWrong)
          "terem_szam", "sor: 10"},
         {"letters in a number", replaceAll(ExampleRoomFile, "\t120\t", "\t12O\t"), "mező: terem_kapacitas",
          "sor: 13"},
+        // The field would cut it, and the next save would write the cut value.
+        {"text longer than its field", replaceAll(ExampleRoomFile, "\tKelmendor", "\t" + std::string(62, 'K')),
+         "mező: terem_telephely", "sor: 13"},
+        {"escaped text longer than its field", replaceAll(ExampleRoomFile, "%nbal", "%nbal%%"), "mező: terem_hely",
+         "sor: 13"},
         {"letters in a number, lines ending in LF",
          replaceAll(replaceAll(ExampleRoomFile, "\t120\t", "\t12O\t"), "\r\n", "\n"), "mező", "sor: 13"},
         {"index name that would not read back",
