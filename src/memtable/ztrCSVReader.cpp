@@ -73,6 +73,7 @@ bool TztrCSVReader::GetLine()
 {
     line_.clear();
     cursor_ = 0;
+    lineEnded_ = true;
     if (ended_)
         return false;
 
@@ -85,6 +86,7 @@ bool TztrCSVReader::GetLine()
             line_.append(buffer_.data() + runStart, (breakSeen ? textEnd : readPos_) - runStart);
             if (!FillBuffer()) {
                 ended_ = true;
+                lineEnded_ = breakSeen || line_.empty();
                 break;
             }
             runStart = 0;
@@ -110,7 +112,7 @@ bool TztrCSVReader::GetLine()
         if (!breakSeen) {
             const char *text = buffer_.data();
             readPos_ = static_cast<std::size_t>(
-                findFirstOf(text + readPos_, text + bufferFill_, {'\r', '\n', '\0'}) - text);
+                findFirstOf(text + readPos_, text + bufferFill_, {'\r', '\n'}) - text);
             continue;
         }
         // The first byte of the next line: the current one is complete.

@@ -27,9 +27,10 @@ public:
 
     // Reads the next block; false when the stream had nothing more.
     bool FillBuffer();
-    // Makes the next line current, with the item cursor at its start. A run of CR, LF and #0 of
-    // any length is one break, so no line is empty except at the end. False when the stream ended
-    // while the line was read: that line is still current and still to be used.
+    // Makes the next line current, with the item cursor at its start. A run of CR and LF of any
+    // length is one break, so no line is empty except at the end. A #0 is no break: it stays in
+    // the line, for the caller to refuse. False when the stream ended while the line was read:
+    // that line is still current and still to be used.
     bool GetLine();
     // The next item of the current line; the cursor moves past it and its delimiter.
     void GetWord(bool &isNull, std::string &text);
@@ -39,9 +40,11 @@ public:
     void RestartLine() { cursor_ = 0; }
     // The line of the file (counted from 1, as an editor counts them) the current line starts on.
     int LineNumber() const { return lineNumber_; }
+    // False for a last line that the stream ends in without a line break.
+    bool LineEnded() const { return lineEnded_; }
 
 private:
-    static bool isBreak(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+    static bool isBreak(char c) { return c == '\r' || c == '\n'; }
     void countBreak(char c);
     // Runs OnGetLine and the comment test on the finished line; false when it was a comment.
     bool acceptLine();
@@ -62,6 +65,7 @@ private:
 
     std::string line_;
     std::size_t cursor_ = 0;
+    bool lineEnded_ = true;
 
     int newlines_ = 0;
     bool afterCR_ = false;

@@ -991,8 +991,8 @@ std::optional<std::string_view> TztrCustomMemTable::StoredString(const TztrRecor
     } else if (const std::uint8_t *block = common_->IndirectValue(record, field.FieldNo())) {
         value = ValueBlock::view(block).substr(0, width);
     }
-    // The stored form ends at its first zero byte, as a copy read through the field does.
-    return value.substr(0, std::min(value.find('\0'), value.size()));
+    // The stored form ends where its zero padding begins, as a copy read through the field does.
+    return value.substr(0, NativeTextLength(value.data(), value.size()));
 }
 
 bool TztrCustomMemTable::GetFieldData(TField *field, void *buffer)

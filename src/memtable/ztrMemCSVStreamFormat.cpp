@@ -145,6 +145,9 @@ void storeMoment(TField &field, const std::string &text)
     }
 }
 
+constexpr const char *SNulInLine = "A sor NUL (0) bájtot tartalmaz, az adatfájl sérült.";
+constexpr const char *SLineCut = "A fájl utolsó sora nem ér véget (nincs sorvége), a fájl csonka.";
+
 // A value quoted into a message is cut short; a damaged file may hold a very long line.
 std::string quotedForMessage(const std::string &text)
 {
@@ -406,6 +409,12 @@ bool TztrCustomCSVStreamFormat::GetLine()
         return false;
     const bool more = reader_->GetLine();
     endOfStream_ = !more;
+    // The writer escapes every #0 and ends every line, so either of these is damage: a #0 would
+    // split a record in two, and the last record of a cut file would load cut.
+    if (reader_->Line().find('\0') != std::string::npos)
+        throw EMemTableError(SNulInLine + placeOfLine() + ")");
+    if (!reader_->LineEnded() && sfDef().Contains(sfLoadDef))
+        throw EMemTableError(SLineCut + placeOfLine() + ", szöveg: " + quotedForMessage(reader_->Line()) + ")");
     return more;
 }
 

@@ -30,6 +30,22 @@ private:
 
 } // namespace
 
+std::size_t NativeTextLength(const char *bytes, std::size_t width)
+{
+    const std::size_t length = strnlen(bytes, width);
+    // Nearly always all that follows is padding, which a block compare confirms fastest.
+    static constexpr char padding[256] = {};
+    for (std::size_t at = length; at < width; at += sizeof padding) {
+        if (std::memcmp(bytes + at, padding, std::min(sizeof padding, width - at)) != 0) {
+            std::size_t end = width;
+            while (bytes[end - 1] == '\0')
+                --end;
+            return end;
+        }
+    }
+    return length;
+}
+
 // --- TStringField ----------------------------------------------------------------------------
 
 TStringField::TStringField(TFieldType type, int size) : TField(type, size) {}
@@ -44,7 +60,7 @@ bool TStringField::GetValue(std::string &value) const
     StoredText buffer(static_cast<std::size_t>(DataSize()) + 1);
     if (!GetData(buffer.data()))
         return false;
-    value.assign(buffer.data(), strnlen(buffer.data(), static_cast<std::size_t>(DataSize())));
+    value.assign(buffer.data(), NativeTextLength(buffer.data(), static_cast<std::size_t>(DataSize())));
     if (FixedChar()) {
         const auto last = value.find_last_not_of(' ');
         value.erase(last == std::string::npos ? 0 : last + 1);

@@ -4,6 +4,11 @@
 
 #include "platform/Field.h"
 
+// The length of a text in its native form of width bytes, the text followed by zero bytes. A #0
+// inside the text (a data file can bring one escaped) is part of it; one at its end is not told
+// apart from the padding.
+std::size_t NativeTextLength(const char *bytes, std::size_t width);
+
 // Native form: the text followed by a zero byte, Size + 1 bytes.
 class TStringField : public TField {
 public:

@@ -36,7 +36,7 @@ TEST(CsvLineReader, LineBreakStylesBlankLinesAndBufferBoundariesReadAlike)
 {
     const std::vector<std::string> expected = {"a\tb", "c", "d"};
     for (const std::string &content : {"a\tb\r\nc\r\nd\r\n"s, "a\tb\nc\nd\n"s, "a\tb\r\n\nc\r\n\nd\r\n\n"s,
-                                       "a\tb\r\n\r\n\r\nc\n\n\nd"s, "a\tb\rc\0\0d"s, "\r\n\r\na\tb\r\nc\r\nd"s})
+                                       "a\tb\r\n\r\n\r\nc\n\n\nd"s, "\r\n\r\na\tb\r\nc\r\nd"s})
         EXPECT_EQ(linesOf(content), expected);
     const std::string longLine(3 * TztrCSVReader::BufferSize + 17, 'x');
     // The CR of this break is the last byte of the first buffer, its LF the first of the next.
@@ -56,4 +56,19 @@ TEST(CsvLineReader, CommentLinesAreSkippedAnywhere)
 {
     const std::vector<std::string> expected = {"a", "b;not a comment"};
     EXPECT_EQ(linesOf(";head\r\na\r\n;middle\r\n;twice\r\nb;not a comment\r\n;last\r\n", ';'), expected);
+}
+
+// Neither is a line break: the caller sees them and can refuse the file.
+TEST(CsvLineReader, NulStaysInItsLineAndALastLineWithoutBreakIsTold)
+{
+    EXPECT_EQ(linesOf("a\tb\rc\0\0d\r\n"s), (std::vector<std::string>{"a\tb", "c\0\0d"s}));
+    for (const auto &[content, ended] : {std::pair{"a\r\nb\r\n"s, true}, {"a\r\nb\n\n"s, true}, {"a\r\nb"s, false}}) {
+        TStringStream stream(content);
+        TztrCSVReader reader(stream, '\0', '\t', '\0', '\0');
+        EXPECT_TRUE(reader.GetLine());
+        EXPECT_TRUE(reader.LineEnded());
+        EXPECT_FALSE(reader.GetLine());
+        EXPECT_EQ(reader.Line(), "b");
+        EXPECT_EQ(reader.LineEnded(), ended) << content;
+    }
 }

@@ -143,7 +143,7 @@ TEST(CsvFile, EveryKindOfValueTheDataFilesHoldSurvivesRoundTrip)
     table.FieldDefs().Add("memo", ftMemo);
     table.FieldDefs().Add("szoveg", ftString, 40);
     table.Open();
-    // A NUL cannot stand in a text field (its value ends there); memo values carry it.
+    // A NUL at the end of a text field's value is not told from its padding; memo values carry it.
     const std::string tricky = "100% %n \r\n\r%c\n\nend%\t%t";
     table.AppendRecord({5, 0.1 + 0.2, EncodeDate(2025, 12, 14), EncodeDate(1899, 12, 31) + EncodeTime(7, 45, 0, 0),
                         true, std::string("els\xF5\r\nm\xE1sodik\0%n%", 18), tricky});
@@ -251,6 +251,10 @@ TEST(CsvFile, DamagedFileIsRefusedNamingTheFileTheLineAndWhatIsWrong)
          "sor: 13"},
         {"letters in a number, lines ending in LF",
          replaceAll(replaceAll(ExampleRoomFile, "\t120\t", "\t12O\t"), "\r\n", "\n"), "mező", "sor: 13"},
+        // A NUL would split the record in two: a second room 111 and the rest of the first.
+        {"NUL inside a record", replaceAll(ExampleRoomFile, "A-001", std::string("A-0\0" "111\tB", 9)), "NUL",
+         "sor: 13"},
+        {"last line cut in a value", ExampleRoomFile.substr(0, ExampleRoomFile.size() - 6), "csonka", "sor: 14"},
         {"index name that would not read back",
          replaceAll(ExampleRoomFile, "terem_id=terem_id,terem_id\r\n", "terem_id=terem_id,a=b\r\n"),
          "Az index neve (a=b)", "sor: 9"},
@@ -275,6 +279,22 @@ TEST(CsvFile, DamagedFileIsRefusedNamingTheFileTheLineAndWhatIsWrong)
         EXPECT_TRUE(contains(message, c.line)) << c.name << ": " << message.substr(0, 500);
         EXPECT_TRUE(contains(message, (folder / "terem.csv").string())) << c.name << ": " << message.substr(0, 500);
         EXPECT_LT(message.size(), 1000U) << c.name;
+    }
+}
+
+// A NUL travels escaped: one inside a text loads whole and saves back as it was, whether the
+// records go straight into the store or through posting them.
+TEST(CsvFile, EscapedNulInsideATextLoadsWhole)
+{
+    const std::string file = replaceAll(ExampleRoomFile, "\tKelmendor\r\n112", "\tKel%0mendor\r\n112");
+    TempFolder folder;
+    writeFile(folder / "terem.csv", file);
+    for (const bool throughPost : {false, true}) {
+        TztrMemTable table;
+        loadCSVFile(table, folder / "terem.csv", throughPost);
+        ASSERT_TRUE(table.Locate("terem_id", 111, {}));
+        EXPECT_EQ(table.FieldByName("terem_telephely")->AsString(), std::string("Kel\0mendor", 10)) << throughPost;
+        EXPECT_EQ(savedAsCSV(table), file) << throughPost;
     }
 }
 
