@@ -35,6 +35,31 @@ std::string stored(const TDataSet &table, const char *fieldName, const std::stri
     return field.DataType() == ftString && text.size() > size ? text.substr(0, size) : text;
 }
 
+// Locates the row whose text fields hold the texts, each as its field stores it. An empty text is
+// held as null once its file was read back (the files write both as nothing), while a row added
+// in this run holds the empty text, so every mix of the two is tried for the empty parts.
+bool locateTexts(TztrMemTable &table, std::initializer_list<std::pair<const char *, std::string>> key)
+{
+    std::string fieldNames;
+    Variant::Array values;
+    std::vector<std::size_t> empty;
+    for (const auto &[fieldName, text] : key) {
+        fieldNames += (fieldNames.empty() ? "" : ";") + std::string(fieldName);
+        if (text.empty())
+            empty.push_back(values.size());
+        values.emplace_back(stored(table, fieldName, text));
+    }
+    for (std::size_t nulls = 0; nulls < std::size_t{1} << empty.size(); ++nulls) {
+        Variant::Array tried = values;
+        for (std::size_t i = 0; i < empty.size(); ++i)
+            if ((nulls >> i & 1) != 0)
+                tried[empty[i]] = Variant();
+        if (table.Locate(fieldNames, tried.size() == 1 ? tried.front() : VarArrayOf(std::move(tried)), {}))
+            return true;
+    }
+    return false;
+}
+
 void setText(TDataSet &table, const char *fieldName, const std::string &text)
 {
     table.FieldByName(fieldName)->SetAsString(text);
@@ -149,7 +174,7 @@ private:
     int curriculum(const CurriculumRow &row, bool &changed)
     {
         TztrMemTable &table = dm_.MT_mintatanterv;
-        if (!table.Locate("mintatanterv_kod", stored(table, "mintatanterv_kod", row.curriculumCode), {})) {
+        if (!locateTexts(table, {{"mintatanterv_kod", row.curriculumCode}})) {
             table.Append();
             setText(table, "mintatanterv_kod", row.curriculumCode);
             setText(table, "mintatanterv_nev", row.curriculumName);
@@ -166,7 +191,7 @@ private:
     int subject(const CurriculumRow &row, bool &changed)
     {
         TztrMemTable &table = dm_.MT_targy;
-        if (!table.Locate("targy_kod", stored(table, "targy_kod", row.subjectCode), {})) {
+        if (!locateTexts(table, {{"targy_kod", row.subjectCode}})) {
             table.Append();
             setText(table, "targy_nev", row.subjectName);
             setText(table, "targy_kod", row.subjectCode);
@@ -262,8 +287,7 @@ public:
             const int templateId = findOrAddTemplate(row, changed);
             bool linked = false;
             TztrMemTable &subjects = dm_.MT_targy;
-            if (templateId >= 0 &&
-                subjects.Locate("targy_kod", stored(subjects, "targy_kod", row.linkedSubjectCode), {})) {
+            if (templateId >= 0 && locateTexts(subjects, {{"targy_kod", row.linkedSubjectCode}})) {
                 linked = true;
                 link(templateId, idOf(subjects, "targy_id"), changed);
             }
@@ -306,14 +330,13 @@ private:
     int findOrAddTemplate(const TemplateRow &row, bool &changed)
     {
         TztrMemTable &templates = dm_.MT_kurzusminta;
-        const Variant key = VarArrayOf({stored(templates, "kurzusminta_kod", row.code),
-                                        stored(templates, "felev", row.semester),
-                                        stored(templates, "atargykod", row.subjectCode),
-                                        stored(templates, "kurzusminta_tipus", row.type)});
-        if (templates.Locate("kurzusminta_kod;felev;atargykod;kurzusminta_tipus", key, {}))
+        if (locateTexts(templates, {{"kurzusminta_kod", row.code},
+                                    {"felev", row.semester},
+                                    {"atargykod", row.subjectCode},
+                                    {"kurzusminta_tipus", row.type}}))
             return idOf(templates, "kurzusminta_id");
         TztrMemTable &subjects = dm_.MT_targy;
-        if (!subjects.Locate("targy_kod", stored(subjects, "targy_kod", row.subjectCode), {}))
+        if (!locateTexts(subjects, {{"targy_kod", row.subjectCode}}))
             return -1;
         templates.Append();
         setText(templates, "atargykod", row.subjectCode);

@@ -45,10 +45,11 @@ const std::string TemplateColumns =
 // szervkod holds a department code until the import marks the row.
 struct Template
 {
-    std::string code = "K1", type = "Előadás", subjectCode = "IDTDIPLOM", linkedSubjectCode = "IDTDIPLOM";
+    std::string code = "K1", type = "Előadás", subjectCode = "IDTDIPLOM", linkedSubjectCode = "IDTDIPLOM",
+                semester = "2025/26/1";
     operator std::string() const
     {
-        return code + "\t" + type + "\t2025/26/1\t" + subjectCode + "\tDiplomamunka\tMATI\tIntézet\t\t" +
+        return code + "\t" + type + "\t" + semester + "\t" + subjectCode + "\tDiplomamunka\tMATI\tIntézet\t\t" +
                linkedSubjectCode + "\tDiplomamunka\tThesis\thétfő délelőtt";
     }
 };
@@ -186,6 +187,29 @@ TEST_F(Import, TemplatesAndTheirSubjectLinksAreAddedAndEveryRowIsMarked)
     const int k7 = dm.MT_kurzusminta.FieldByName("kurzusminta_id")->AsInteger();
     EXPECT_EQ(dm.MT_kurzusmintatargy.RecordCount(), 5);
     EXPECT_TRUE(dm.MT_kurzusmintatargy.Locate("kurzusminta_id;targy_id", VarArrayOf({k7, 118}), {}));
+}
+
+// An empty part of a key is saved as nothing and read back as null; a restart and a new run
+// still find the curriculum and template, so nothing is added twice.
+TEST_F(Import, KeysWithAnEmptyPartAreFoundAgainAfterARestart)
+{
+    const std::string curricula = dataFile(CurriculumColumns, {Curriculum{.code = "/2020"}});
+    const std::string templates =
+        dataFile(TemplateColumns, {Template{.code = "", .semester = ""}, Template{.code = "", .type = ""}});
+    std::string counts;
+    for (int start = 0; start < 3; ++start) {
+        write("kastorelboltargy.csv", curricula);
+        write("kastorelbolkurzus.csv", templates);
+        TDM dm(environment());
+        EXPECT_TRUE(dm.MintatantervBeolvasas().succeeded);
+        EXPECT_TRUE(dm.KurzusmintaBeolvasas().succeeded);
+        const std::string now = std::to_string(dm.MT_mintatanterv.RecordCount()) + " " +
+                                std::to_string(dm.MT_mintatantervtargy.RecordCount()) + " " +
+                                std::to_string(dm.MT_kurzusminta.RecordCount()) + " " +
+                                std::to_string(dm.MT_kurzusmintatargy.RecordCount());
+        EXPECT_EQ(now, counts.empty() ? now : counts) << "start " << start;
+        counts = now;
+    }
 }
 
 // A file that is missing or lacks a column is refused by name
