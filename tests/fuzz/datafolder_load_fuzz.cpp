@@ -4,78 +4,14 @@
 // Anything else (another exception, a crash, a hang, a value lost on the way) is a finding.
 //   Input: the first byte picks the data file (modulo their count), the rest is its content.
 
-#include "data/datam.h"
+#include "SampleDataFolder.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <unistd.h>
-#include <vector>
 
-namespace fs = std::filesystem;
+using namespace fuzzfolder;
 
 namespace {
-
-constexpr const char *DataFiles[] = {
-    "targy.csv",           "oktato.csv",          "terem.csv",             "mintatanterv.csv",
-    "mintatantervtargy.csv", "kurzusminta.csv",   "kurzusmintatargy.csv",  "kurzusmintaoktato.csv",
-    "KK_orarend.csv",      "KK_kurzus.csv",       "KK_alkalom.csv",        "KK_kurzusoktato.csv",
-    "KK_kurzustargy.csv",  "KK_kurzusorarend.csv",
-};
-
-std::string readFile(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// The start of each sample file (its definitions, header and a few records), with the timetable
-// samples under the names the program saves them as; short files keep every run quick.
-const std::vector<std::string> &sampleFiles()
-{
-    static const std::vector<std::string> files = [] {
-        std::vector<std::string> contents;
-        for (const char *name : DataFiles) {
-            std::string sample = name;
-            if (sample.rfind("KK_", 0) == 0)
-                sample = sample.substr(3, sample.size() - 7) + "-minta.csv";
-            const std::string text = readFile(fs::path(BRELVIX_SAMPLEDATA_DIR) / sample);
-            std::size_t end = text.find("@@TABLEDEF END@@");
-            for (int line = 0; line < 7 && end != std::string::npos; ++line)
-                end = text.find("\r\n", end + 1);
-            contents.push_back(text.substr(0, end == std::string::npos ? end : end + 2));
-        }
-        return contents;
-    }();
-    return files;
-}
-
-const fs::path &folder()
-{
-    static const fs::path path = [] {
-        std::string pattern = (fs::temp_directory_path() / "brelvix-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        return fs::path(pattern);
-    }();
-    return path;
-}
-
-TDMEnvironment environment()
-{
-    const std::string dataFolder = (folder() / "").string();
-    return {[dataFolder] { return dataFolder; },
-            [](std::string &name) {
-                name = "fuzz";
-                return true;
-            }};
-}
 
 // A value as it is held, so that a digit lost in the file's text form shows; numbers travel with
 // fifteen significant digits, as the file's number form has them.
@@ -123,12 +59,6 @@ std::vector<std::string> contentsOf(TDM &dm)
     return contents;
 }
 
-[[noreturn]] void finding(const std::string &what)
-{
-    std::fprintf(stderr, "finding: %s\n", what.c_str());
-    std::abort();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -136,15 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size == 0)
         return 0;
     const std::size_t chosen = data[0] % std::size(DataFiles);
-    fs::remove_all(folder());
-    fs::create_directory(folder());
-    for (std::size_t i = 0; i < std::size(DataFiles); ++i) {
-        std::ofstream out(folder() / DataFiles[i], std::ios::binary);
-        if (i == chosen)
-            out.write(reinterpret_cast<const char *>(data) + 1, static_cast<std::streamsize>(size - 1));
-        else
-            out << sampleFiles()[i];
-    }
+    writeSampleFolder(chosen, std::string_view(reinterpret_cast<const char *>(data) + 1, size - 1));
 
     std::vector<std::string> loaded;
     try {
