@@ -278,31 +278,22 @@ public:
     {
         for (TDataSet *table : {&dm_.MT_targy, &dm_.MT_kurzusminta, &dm_.MT_kurzusmintatargy})
             table->SetFiltered(false);
+        // Every row is marked before anything is added: a status column the file cannot fill (a
+        // number, a read-only or a unique one) then fails the run with the master data as it was.
         TDataSet &file = buffer();
         file.First();
         file.MoveBy(firstRow_);
+        for (const TemplateRow &row : rows_) {
+            mark(row);
+            file.Next();
+        }
         bool changed = false;
+        TztrMemTable &subjects = dm_.MT_targy;
         for (const TemplateRow &row : rows_) {
             progress.step();
             const int templateId = findOrAddTemplate(row, changed);
-            bool linked = false;
-            TztrMemTable &subjects = dm_.MT_targy;
-            if (templateId >= 0 && locateTexts(subjects, {{"targy_kod", row.linkedSubjectCode}})) {
-                linked = true;
+            if (templateId >= 0 && locateTexts(subjects, {{"targy_kod", row.linkedSubjectCode}}))
                 link(templateId, idOf(subjects, "targy_id"), changed);
-            }
-            file.Edit();
-            if (linked) {
-                status_->SetAsString(RowImported);
-            } else if (templateId >= 0) {
-                status_->SetAsString(LinkedSubjectMissing);
-                statusCode_->SetAsString(row.linkedSubjectCode);
-            } else {
-                status_->SetAsString(TemplateSubjectMissing);
-                statusCode_->SetAsString(row.subjectCode);
-            }
-            file.Post();
-            file.Next();
         }
         return changed;
     }
@@ -326,14 +317,39 @@ private:
         return type;
     }
 
+    bool locateTemplate(const TemplateRow &row)
+    {
+        return locateTexts(dm_.MT_kurzusminta, {{"kurzusminta_kod", row.code},
+                                                {"felev", row.semester},
+                                                {"atargykod", row.subjectCode},
+                                                {"kurzusminta_tipus", row.type}});
+    }
+
+    // The current row's status: what adding the row will find, looked up before anything is added.
+    void mark(const TemplateRow &row)
+    {
+        TztrMemTable &subjects = dm_.MT_targy;
+        const bool hasTemplate = locateTemplate(row) || locateTexts(subjects, {{"targy_kod", row.subjectCode}});
+        const bool linked = hasTemplate && locateTexts(subjects, {{"targy_kod", row.linkedSubjectCode}});
+        TDataSet &file = buffer();
+        file.Edit();
+        if (linked) {
+            status_->SetAsString(RowImported);
+        } else if (hasTemplate) {
+            status_->SetAsString(LinkedSubjectMissing);
+            statusCode_->SetAsString(row.linkedSubjectCode);
+        } else {
+            status_->SetAsString(TemplateSubjectMissing);
+            statusCode_->SetAsString(row.subjectCode);
+        }
+        file.Post();
+    }
+
     // The template of the row, found or made; -1 when its subject is unknown.
     int findOrAddTemplate(const TemplateRow &row, bool &changed)
     {
         TztrMemTable &templates = dm_.MT_kurzusminta;
-        if (locateTexts(templates, {{"kurzusminta_kod", row.code},
-                                    {"felev", row.semester},
-                                    {"atargykod", row.subjectCode},
-                                    {"kurzusminta_tipus", row.type}}))
+        if (locateTemplate(row))
             return idOf(templates, "kurzusminta_id");
         TztrMemTable &subjects = dm_.MT_targy;
         if (!locateTexts(subjects, {{"targy_kod", row.subjectCode}}))

@@ -219,6 +219,11 @@ TEST_F(Import, RunThatCannotBeCompletedFailsKeepingTheImportFile)
 {
     std::string unnamedColumn = dataFile(TemplateColumns, {Template{}});
     unnamedColumn.replace(unnamedColumn.find("\ttargynev_angol\t"), 16, "\t");
+    // The status column cannot take the status: found when the row is marked, before any adding.
+    std::string numberStatus = TemplateColumns;
+    numberStatus.replace(numberStatus.find("szervkod=String,20"), 18, "szervkod=Integer");
+    numberStatus = dataFile(numberStatus, {Template{}});
+    numberStatus.replace(numberStatus.find("\tMATI\t"), 6, "\t\t");
     const std::string curricula = "kastorelboltargy.csv", templates = "kastorelbolkurzus.csv";
     const std::string refused = " importfájl nem olvasható be, semmi sem változott.\n";
     const struct
@@ -236,6 +241,8 @@ TEST_F(Import, RunThatCannotBeCompletedFailsKeepingTheImportFile)
              "(fájl: kastorelbolkurzus.csv, sor: 16, mező: targynev_angol)"},
         {curricula, dataFile(CurriculumColumns, {Curriculum{.subjectCode = "UJ1"}}), 'c',
          "A(z) kastorelboltargy.csv beolvasása megszakadt, az importfájl változatlan maradt.\n"},
+        {templates, numberStatus, 'n',
+         "A(z) kastorelbolkurzus.csv beolvasása megszakadt, az importfájl változatlan maradt.\n"},
         {curricula, dataFile(CurriculumColumns, {Curriculum{.subjectCode = "UJ2"}}), 'r',
          "A(z) kastorelboltargy.csv importfájl visszaírása nem sikerült.\n"},
         // A folder standing where the subjects' file belongs cannot be replaced by a file.
@@ -260,5 +267,6 @@ TEST_F(Import, RunThatCannotBeCompletedFailsKeepingTheImportFile)
         EXPECT_EQ(read(c.file), c.bytes);
         EXPECT_EQ(progress.events.size() > 0, c.how != ' ') << c.says;
         EXPECT_FALSE(dm.MT_kastorelboltargy.Active() || dm.MT_kastorelbolkurzus.Active());
+        EXPECT_EQ(dm.MT_kurzusminta.RecordCount(), 0) << c.says;
     }
 }
