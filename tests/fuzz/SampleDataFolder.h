@@ -7,11 +7,13 @@
 
 #include "data/datam.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -88,6 +90,27 @@ inline TDMEnvironment environment()
                 name = "fuzz";
                 return true;
             }};
+}
+
+// Every data value of the tables, a row to a line, row order aside; text gives a value's text.
+inline std::vector<std::string> contentsOf(std::initializer_list<TztrMemTable *> tables,
+                                           std::string (*text)(const TField &))
+{
+    std::vector<std::string> contents;
+    for (TztrMemTable *table : tables) {
+        table->SetFiltered(false);
+        std::vector<std::string> rows;
+        for (table->First(); !table->Eof(); table->Next()) {
+            std::string row = table->Name() + ":";
+            for (const auto &field : table->Fields())
+                if (field->FieldKind() == fkData)
+                    row += field->FieldName() + "=" + text(*field) + "\t";
+            rows.push_back(std::move(row));
+        }
+        std::sort(rows.begin(), rows.end());
+        contents.insert(contents.end(), rows.begin(), rows.end());
+    }
+    return contents;
 }
 
 [[noreturn]] inline void finding(const std::string &what)

@@ -6,7 +6,6 @@
 
 #include "SampleDataFolder.h"
 
-#include <algorithm>
 #include <cstdint>
 
 using namespace fuzzfolder;
@@ -39,24 +38,11 @@ std::string exactText(const TField &field)
 // Every data value of the tables the start loads and the saves write, row order aside.
 std::vector<std::string> contentsOf(TDM &dm)
 {
-    std::vector<std::string> contents;
-    for (TztrMemTable *table : {&dm.MT_targy, &dm.MT_oktato, &dm.MT_terem, &dm.MT_mintatanterv,
-                                &dm.MT_mintatantervtargy, &dm.MT_kurzusminta, &dm.MT_kurzusmintatargy,
-                                &dm.MT_kurzusmintaoktato, &dm.MT_orarend, &dm.MT_kurzus, &dm.MT_alkalom,
-                                &dm.MT_kurzusoktato, &dm.MT_kurzustargy, &dm.MT_kurzusorarend}) {
-        table->SetFiltered(false);
-        std::vector<std::string> rows;
-        for (table->First(); !table->Eof(); table->Next()) {
-            std::string row = table->Name() + ":";
-            for (const auto &field : table->Fields())
-                if (field->FieldKind() == fkData)
-                    row += field->FieldName() + "=" + exactText(*field) + "\t";
-            rows.push_back(std::move(row));
-        }
-        std::sort(rows.begin(), rows.end());
-        contents.insert(contents.end(), rows.begin(), rows.end());
-    }
-    return contents;
+    return fuzzfolder::contentsOf({&dm.MT_targy, &dm.MT_oktato, &dm.MT_terem, &dm.MT_mintatanterv,
+                                   &dm.MT_mintatantervtargy, &dm.MT_kurzusminta, &dm.MT_kurzusmintatargy,
+                                   &dm.MT_kurzusmintaoktato, &dm.MT_orarend, &dm.MT_kurzus, &dm.MT_alkalom,
+                                   &dm.MT_kurzusoktato, &dm.MT_kurzustargy, &dm.MT_kurzusorarend},
+                                  exactText);
 }
 
 } // namespace

@@ -18,22 +18,9 @@ namespace {
 // read alike: the files write both as nothing.
 std::vector<std::string> masterData(TDM &dm)
 {
-    std::vector<std::string> contents;
-    for (TztrMemTable *table : {&dm.MT_mintatanterv, &dm.MT_targy, &dm.MT_mintatantervtargy, &dm.MT_kurzusminta,
-                                &dm.MT_kurzusmintatargy}) {
-        table->SetFiltered(false);
-        std::vector<std::string> rows;
-        for (table->First(); !table->Eof(); table->Next()) {
-            std::string row = table->Name() + ":";
-            for (const auto &field : table->Fields())
-                if (field->FieldKind() == fkData)
-                    row += field->FieldName() + "=" + field->AsString() + "\t";
-            rows.push_back(std::move(row));
-        }
-        std::sort(rows.begin(), rows.end());
-        contents.insert(contents.end(), rows.begin(), rows.end());
-    }
-    return contents;
+    return contentsOf({&dm.MT_mintatanterv, &dm.MT_targy, &dm.MT_mintatantervtargy, &dm.MT_kurzusminta,
+                       &dm.MT_kurzusmintatargy},
+                      [](const TField &field) { return field.AsString(); });
 }
 
 std::vector<std::string> folderFiles()
