@@ -158,6 +158,43 @@ TEST_F(CourseEditing, ASingleReservationWithoutAHeadCountIsRefusedInHungarianAnd
     EXPECT_EQ(DM->MT_kurzus.RecordCount(), courses);
 }
 
+// The edit row takes no more than the course holds and no character the files cannot hold; a
+// text put there another way is refused on saving, before the course or its list row changes.
+TEST_F(CourseEditing, TheEditRowTakesOnlyWhatTheCourseCanHold)
+{
+    selectRow(11);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    const auto type = [](QLineEdit *edit, const QStringList &characters) {
+        edit->setFocus();
+        edit->selectAll();
+        for (const QString &c : characters)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, c, Qt::NoModifier);
+    };
+    type(form->Edit2, QStringList(103, QStringLiteral("n")));
+    type(form->Edit3, {QStringLiteral("😀"), QStringLiteral("中"), QStringLiteral("ő")});
+    EXPECT_EQ(form->Edit2->text(), QString(100, u'n'));
+    EXPECT_EQ(form->Edit3->text(), QStringLiteral("ő"));
+    QTest::mouseClick(form->B_kurzusmentes, Qt::LeftButton);
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 11, {}));
+    EXPECT_EQ(DM->MT_kurzus.FieldByName("megnevezes")->AsString(), std::string(100, 'n'));
+    EXPECT_EQ(cp1250ToUtf8(DM->MT_kurzus.FieldByName("megjegyzes")->AsString()), "ő");
+
+    form->Edit3->setText(QStringLiteral("Terem 😀"));
+    QStringList shown;
+    answeringModals([&] { deliverShowingExceptions([&] { form->B_kurzusmentesClick(); return true; }); },
+                    [&](QWidget &modal) {
+        auto &box = static_cast<QMessageBox &>(modal);
+        shown << box.text();
+        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("„😀”")) && shown[0].contains(QStringLiteral("megjegyzes"))) << shown[0].toStdString();
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 11, {}));
+    EXPECT_EQ(cp1250ToUtf8(DM->MT_kurzus.FieldByName("megjegyzes")->AsString()), "ő");
+    EXPECT_EQ(rowOf(11)->text(3), QStringLiteral("ő"));
+}
+
 TEST_F(CourseEditing, RemovalTakesOnlyTheTimetableLinkAndCopyIsMadeFromTheGroupsHead)
 {
     selectRow(11);

@@ -68,4 +68,25 @@ TEST_F(NewRoom, ACapacityThatIsNoNumberRaisesAndAddsNothing)
     EXPECT_EQ(DM->MT_terem.RecordCount(), 1);
 }
 
+// Codes stop at what the room table holds and refuse what the files cannot hold, as typed.
+TEST_F(NewRoom, EditsTakeNoMoreThanTheRoomHoldsAndNoCharacterTheFilesCannotHold)
+{
+    QStringList shown;
+    execWith(*dialog, [&] {
+        for (QLineEdit *edit : {dialog->Edit1, dialog->Edit2, dialog->Edit4}) {
+            edit->clear();
+            edit->setFocus();
+            for (const QString &c : {QStringLiteral("😀"), QStringLiteral("中"), QStringLiteral("É")})
+                typeCharacter(edit, c);
+            for (int i = 0; i < 62; ++i)
+                typeCharacter(edit, QStringLiteral("k"));
+            shown << QString::number(edit->text().size()) + edit->text().left(2);
+        }
+        click(dialog->Button1);
+    });
+    EXPECT_EQ(shown, (QStringList{"20Ék", "20Ék", "50Ék"}));
+    ASSERT_TRUE(DM->MT_terem.Locate("terem_kod", utf8ToCp1250("É" + std::string(19, 'k')), {}));
+    EXPECT_EQ(utf8Of(DM->MT_terem, "terem_telephely"), "É" + std::string(49, 'k'));
+}
+
 } // namespace

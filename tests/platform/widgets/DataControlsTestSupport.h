@@ -7,6 +7,7 @@
 #include "platform/Cp1250.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
@@ -40,6 +41,20 @@ inline void typeText(QWidget *widget, const QString &text)
 {
     for (const QChar character : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
+// Types one character that is no key of its own (an emoji is two UTF-16 units), as an input
+// method delivers it.
+inline void typeCharacter(QWidget *widget, const QString &character)
+{
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, character, Qt::NoModifier);
+}
+
+// Pastes through the clipboard with Ctrl+V, as a person does.
+inline void pasteInto(QWidget *widget, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
 }
 
 // Delivers a key press to the widget alone. Used where the key makes the control raise: an
