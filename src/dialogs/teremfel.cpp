@@ -1,8 +1,8 @@
 #include "dialogs/teremfel.h"
 
 #include "data/datam.h"
+#include "dialogs/HeadCount.h"
 #include "dialogs/dialogsCommon.h"
-#include "platform/FormatSettings.h"
 #include "platform/widgets/FieldTextInput.h"
 
 #include <QFormLayout>
@@ -64,8 +64,11 @@ void Tteremfelvetel::Button1Click()
         ShowMessage(this, QStringLiteral("Kérem töltse ki a terem kódot és a helyet!"));
         return;
     }
-    // Converted before the row is begun, so a refused capacity leaves no half-made room behind.
-    const int capacity = StrToInt(dataText(Edit3->text()));
+    const std::optional<int> capacity = countOf(Edit3->text());
+    if (!capacity) {
+        ShowMessage(this, countRefusal(Edit3->text()));
+        return;
+    }
     TztrMemTable &rooms = DM->MT_terem;
     // Checked before the row is begun, so a refusal leaves no half-made room behind.
     std::string code, place, site;
@@ -78,7 +81,7 @@ void Tteremfelvetel::Button1Click()
     rooms.Insert();
     rooms.FieldByName("terem_kod")->SetAsString(code);
     rooms.FieldByName("terem_hely")->SetAsString(place);
-    rooms.FieldByName("terem_kapacitas")->SetAsInteger(capacity);
+    rooms.FieldByName("terem_kapacitas")->SetAsInteger(*capacity);
     rooms.FieldByName("terem_telephely")->SetAsString(site);
     rooms.Post();
     DM->Mentes();

@@ -195,6 +195,43 @@ TEST_F(CourseEditing, TheEditRowTakesOnlyWhatTheCourseCanHold)
     EXPECT_EQ(rowOf(11)->text(3), QStringLiteral("ő"));
 }
 
+// Shares and head counts are counts in decimal digits; a sign is refused in Hungarian and stores
+// nothing, save a subject's "no limit" it was shown with.
+TEST_F(CourseEditing, ASharesOrHeadCountsSignIsRefusedInHungarian)
+{
+    selectRow(10);
+    form->LV->setFocus();
+    const auto answer = [&](TDBGrid &grid, int column, const char *typed) {
+        QStringList said;
+        answeringModals([&] { grid.OnCellClick(*grid.Columns()[column]); }, [&](QWidget &modal) {
+            if (&modal == letszam) {
+                letszam->Edit1->setText(QString::fromUtf8(typed));
+                letszam->done(QDialog::Accepted);
+                return;
+            }
+            auto &box = static_cast<QMessageBox &>(modal);
+            said << box.text();
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        return said;
+    };
+    const auto refusal = [](const char *typed) {
+        return QStringList{"'" + QString::fromUtf8(typed) +
+                           "' nem érvényes szám: csak számjegyekkel írt, nem negatív egész szám adható meg!"};
+    };
+    const int headCount = linkField(DM->MT_kurzustargy, "targy_id", 10, 3, "maxletszam");
+    for (const char *typed : {"-5", "-1"}) {
+        EXPECT_EQ(answer(*form->G_okttemp, 1, typed), refusal(typed));
+        EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 100) << typed;
+    }
+    EXPECT_EQ(answer(*form->DBGrid2, 0, "-5"), refusal("-5"));
+    EXPECT_EQ(linkField(DM->MT_kurzustargy, "targy_id", 10, 3, "maxletszam"), headCount);
+    EXPECT_TRUE(answer(*form->DBGrid2, 0, "-1").isEmpty());
+    EXPECT_EQ(linkField(DM->MT_kurzustargy, "targy_id", 10, 3, "maxletszam"), -1);
+    EXPECT_TRUE(answer(*form->G_okttemp, 1, "40").isEmpty());
+    EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 40);
+}
+
 TEST_F(CourseEditing, RemovalTakesOnlyTheTimetableLinkAndCopyIsMadeFromTheGroupsHead)
 {
     selectRow(11);
