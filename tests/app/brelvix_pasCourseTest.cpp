@@ -9,6 +9,20 @@ using namespace mainwindowtest;
 
 class CourseEditing : public Faculty {
 protected:
+    // Saves the edit row; the messages the program showed. A refusal is raised by the handler and
+    // shown as the application object shows it; it is delivered here without Qt's event code
+    // between, whose frames an exception must not cross.
+    QStringList shownWhenSaving()
+    {
+        QStringList shown;
+        answeringModals([&] { deliverShowingExceptions([&] { form->B_kurzusmentesClick(); return true; }); },
+                        [&](QWidget &modal) {
+            auto &box = static_cast<QMessageBox &>(modal);
+            shown << box.text();
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        return shown;
+    }
     // Clicks a cell of the column and answers the number dialog with `typed`, or cancels it.
     int answerNumber(TDBGrid &grid, int column, const char *typed)
     {
@@ -145,16 +159,7 @@ TEST_F(CourseEditing, ASingleReservationWithoutAHeadCountIsRefusedInHungarianAnd
     form->Edit2->setText(QStringLiteral("Vizsga"));
     form->Edit4->clear();
     const int courses = DM->MT_kurzus.RecordCount();
-    QStringList shown;
-    // The refusal is raised by the handler and shown as the application object shows it; it is
-    // delivered here without Qt's event code between, whose frames an exception must not cross.
-    answeringModals([&] { deliverShowingExceptions([&] { form->B_kurzusmentesClick(); return true; }); },
-                    [&](QWidget &modal) {
-        auto &box = static_cast<QMessageBox &>(modal);
-        shown << box.text();
-        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
-    });
-    EXPECT_EQ(shown, QStringList{"'' nem érvényes egész szám"});
+    EXPECT_EQ(shownWhenSaving(), QStringList{"'' nem érvényes egész szám"});
     EXPECT_EQ(DM->MT_kurzus.RecordCount(), courses);
 }
 
@@ -181,13 +186,7 @@ TEST_F(CourseEditing, TheEditRowTakesOnlyWhatTheCourseCanHold)
     EXPECT_EQ(cp1250ToUtf8(DM->MT_kurzus.FieldByName("megjegyzes")->AsString()), "ő");
 
     form->Edit3->setText(QStringLiteral("Terem 😀"));
-    QStringList shown;
-    answeringModals([&] { deliverShowingExceptions([&] { form->B_kurzusmentesClick(); return true; }); },
-                    [&](QWidget &modal) {
-        auto &box = static_cast<QMessageBox &>(modal);
-        shown << box.text();
-        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
-    });
+    const QStringList shown = shownWhenSaving();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains(QStringLiteral("„😀”")) && shown[0].contains(QStringLiteral("megjegyzes"))) << shown[0].toStdString();
     ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 11, {}));
