@@ -3,6 +3,7 @@
 #include "data/datam.h"
 #include "dialogs/dialogsCommon.h"
 #include "dialogs/hetek_edit.h"
+#include "platform/TextFields.h"
 #include "platform/widgets/DBGrids.h"
 #include "platform/widgets/FieldTextInput.h"
 
@@ -211,6 +212,9 @@ void Torarend::DefHetekDblClick()
 {
     edithetek->Hetek = DM->MT_orarend.FieldByName("hetek")->AsString();
     edithetek->Gyakorisag = 0;
-    if (edithetek->exec() == QDialog::Accepted)
+    // The editor takes masks as long as an occasion's; the edit would cut a longer one silently.
+    if (edithetek->exec() == QDialog::Accepted && storableOrTold(this, [&] {
+            CheckTextFits(*DM->MT_orarend.FieldByName("hetek"), edithetek->Hetek.size());
+        }))
         DefHetek->setText(guiText(edithetek->Hetek));
 }

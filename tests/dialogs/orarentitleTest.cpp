@@ -1,4 +1,5 @@
 #include "dialogs/orarentitle.h"
+#include "dialogs/hetek_edit.h"
 
 #include "dialogs/DialogTestSupport.h"
 
@@ -141,6 +142,38 @@ TEST_F(TimetableList, EditsTakeNoMoreThanTheTimetableHoldsAndNoCharacterTheFiles
     ASSERT_EQ(seen.size(), 1);
     EXPECT_TRUE(seen[0].contains(QStringLiteral("„🌸”"))) << seen[0].toStdString();
     EXPECT_EQ(DM->MT_orarend.RecordCount(), 3);
+}
+
+// The week editor takes masks as long as an occasion's; a longer one than a timetable holds is
+// refused rather than cut to fit.
+TEST_F(TimetableList, AWeekMaskLongerThanATimetableHoldsIsRefusedNotCut)
+{
+    Tedithetek editor;
+    edithetek = &editor;
+    QStringList seen;
+    QString kept;
+    for (const int typed : {20, 15}) {
+        open([&] {
+            clickCell(0, 1);
+            answeringModals([&] { QTest::mouseDClick(dialog->DefHetek, Qt::LeftButton); }, [&](QWidget &modal) {
+                if (&modal == &editor) {
+                    editor.HetekEdit->setFocus();
+                    editor.HetekEdit->selectAll();
+                    QTest::keyClicks(editor.HetekEdit, QString(typed, u'1'));
+                    click(editor.Button1);
+                    return;
+                }
+                auto &box = static_cast<QMessageBox &>(modal);
+                seen << box.text();
+                click(box.button(QMessageBox::Ok));
+            });
+            kept = dialog->DefHetek->text();
+        });
+        EXPECT_EQ(kept, typed > 15 ? QStringLiteral("101010101010101") : QString(15, u'1')) << typed;
+    }
+    edithetek = nullptr;
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_TRUE(seen[0].contains(QStringLiteral("'hetek'")) && seen[0].contains(QStringLiteral("legfeljebb 15"))) << seen[0].toStdString();
 }
 
 } // namespace
