@@ -145,7 +145,7 @@ TDBEdit::TDBEdit(QWidget *parent) : QLineEdit(parent)
     link_.OnEditingChange = [this] { QLineEdit::setReadOnly(!editable()); };
     link_.OnUpdateData = [this] { writeField(); };
     connect(this, &QLineEdit::textEdited, this, [this] { textTyped(); });
-    setValidator(new TCp1250Validator(this));
+    limitEditToField(*this, nullptr);
     loadText();
 }
 

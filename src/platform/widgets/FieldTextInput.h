@@ -7,22 +7,15 @@
 #include "platform/Field.h"
 
 #include <QString>
-#include <QValidator>
 
 #include <string>
 
 class QLineEdit;
 
-// Refuses any text holding a character that cp1250 lacks, so the edit keeps its text as it was.
-class TCp1250Validator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &pos) const override;
-};
-
 // Whether every character of the text can be stored.
 bool isStorableText(const QString &text);
-// Makes the edit refuse what cp1250 lacks; with a text field, also more characters than it holds.
+// Makes the edit refuse what cp1250 lacks, naming a pasted character in a message box; with a
+// text field, also more characters than it holds.
 void limitEditToField(QLineEdit &edit, const TField *field);
 // The field text for a typed text; raises EDatabaseError (naming the field, when one is given)
 // for a character cp1250 lacks or a text longer than the field holds.

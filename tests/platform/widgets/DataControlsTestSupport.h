@@ -5,10 +5,13 @@
 
 #include "platform/ArrayDataSet.h"
 #include "platform/Cp1250.h"
+#include "support/ModalAnswerer.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QWidget>
 
@@ -50,11 +53,23 @@ inline void typeCharacter(QWidget *widget, const QString &character)
     QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, character, Qt::NoModifier);
 }
 
-// Pastes through the clipboard with Ctrl+V, as a person does.
-inline void pasteInto(QWidget *widget, const QString &text)
+// Pastes through the clipboard with Ctrl+V, as a person does; the texts of the message boxes
+// that brought up, each answered with OK.
+inline QStringList pasteInto(QWidget *widget, const QString &text)
 {
     QGuiApplication::clipboard()->setText(text);
-    QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+    QStringList said;
+    answeringModals([&] { QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier); }, [&](QWidget &modal) {
+        auto &box = static_cast<QMessageBox &>(modal);
+        said << box.text();
+        box.button(QMessageBox::Ok)->click();
+    });
+    // The desktop gives the window its focus back once a box has gone.
+    if (!said.isEmpty()) {
+        QApplication::setActiveWindow(widget->window());
+        (void)QTest::qWaitForWindowActive(widget->window());
+    }
+    return said;
 }
 
 // Delivers a key press to the widget alone. Used where the key makes the control raise: an
