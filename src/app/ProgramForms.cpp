@@ -25,6 +25,7 @@
 #include "dialogs/targykival.h"
 #include "dialogs/teremfel.h"
 #include "dialogs/teremval.h"
+#include "platform/widgets/FieldTextInput.h"
 
 TVonal *Vonal = nullptr;
 
@@ -59,6 +60,8 @@ TProgramForms::TProgramForms(TDMEnvironment environment)
         create(Emelo, "TEmelo");
         create(Adminka, "TAdminka");
         create(edithetek, "Tedithetek");
+        // Its mask goes into occasions, whose weeks field is the widest it feeds.
+        limitEditToField(*edithetek->HetekEdit, DM->MT_alkalom.FieldByName("hetek"));
         create(letszam, "Tletszam");
         create(Targyeditor, "TTargyeditor");
         create(szakval, "Tszakval");

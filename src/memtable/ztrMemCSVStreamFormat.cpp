@@ -114,18 +114,16 @@ std::string momentText(const TField &field)
     return field.DataType() == ftTime ? time : DateToStr(value) + " " + time;
 }
 
-// A text field holds at most its size in characters; memos have no such bound.
 bool fitsIn(const TField &field, const std::string &text)
 {
-    return isBlobType(field.DataType()) || text.size() <= static_cast<std::size_t>(std::max(field.Size(), 0));
+    const int capacity = TextCapacity(field);
+    return capacity < 0 || text.size() <= static_cast<std::size_t>(capacity);
 }
 
 // The field would cut a longer text, and the next save would write the cut value back.
 void storeText(TField &field, const std::string &text)
 {
-    if (!fitsIn(field, text))
-        throw EMemTableError("A szöveg hosszabb (" + std::to_string(text.size()) +
-                             " karakter), mint amennyit a mező tárol (" + std::to_string(field.Size()) + ").");
+    CheckTextFits(field, text.size());
     field.SetAsString(text);
 }
 

@@ -9,6 +9,20 @@ using namespace mainwindowtest;
 
 class CourseEditing : public Faculty {
 protected:
+    // Saves the edit row; the messages the program showed. A refusal is raised by the handler and
+    // shown as the application object shows it; it is delivered here without Qt's event code
+    // between, whose frames an exception must not cross.
+    QStringList shownWhenSaving()
+    {
+        QStringList shown;
+        answeringModals([&] { deliverShowingExceptions([&] { form->B_kurzusmentesClick(); return true; }); },
+                        [&](QWidget &modal) {
+            auto &box = static_cast<QMessageBox &>(modal);
+            shown << box.text();
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        return shown;
+    }
     // Clicks a cell of the column and answers the number dialog with `typed`, or cancels it.
     int answerNumber(TDBGrid &grid, int column, const char *typed)
     {
@@ -145,17 +159,76 @@ TEST_F(CourseEditing, ASingleReservationWithoutAHeadCountIsRefusedInHungarianAnd
     form->Edit2->setText(QStringLiteral("Vizsga"));
     form->Edit4->clear();
     const int courses = DM->MT_kurzus.RecordCount();
-    QStringList shown;
-    // The refusal is raised by the handler and shown as the application object shows it; it is
-    // delivered here without Qt's event code between, whose frames an exception must not cross.
-    answeringModals([&] { deliverShowingExceptions([&] { form->B_kurzusmentesClick(); return true; }); },
-                    [&](QWidget &modal) {
-        auto &box = static_cast<QMessageBox &>(modal);
-        shown << box.text();
-        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
-    });
-    EXPECT_EQ(shown, QStringList{"'' nem érvényes egész szám"});
+    EXPECT_EQ(shownWhenSaving(), QStringList{"'' nem érvényes egész szám"});
     EXPECT_EQ(DM->MT_kurzus.RecordCount(), courses);
+}
+
+// The edit row takes no more than the course holds and no character the files cannot hold; a
+// text put there another way is refused on saving, before the course or its list row changes.
+TEST_F(CourseEditing, TheEditRowTakesOnlyWhatTheCourseCanHold)
+{
+    selectRow(11);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    const auto type = [](QLineEdit *edit, const QStringList &characters) {
+        edit->setFocus();
+        edit->selectAll();
+        for (const QString &c : characters)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, c, Qt::NoModifier);
+    };
+    type(form->Edit2, QStringList(103, QStringLiteral("n")));
+    type(form->Edit3, {QStringLiteral("😀"), QStringLiteral("中"), QStringLiteral("ő")});
+    EXPECT_EQ(form->Edit2->text(), QString(100, u'n'));
+    EXPECT_EQ(form->Edit3->text(), QStringLiteral("ő"));
+    QTest::mouseClick(form->B_kurzusmentes, Qt::LeftButton);
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 11, {}));
+    EXPECT_EQ(DM->MT_kurzus.FieldByName("megnevezes")->AsString(), std::string(100, 'n'));
+    EXPECT_EQ(cp1250ToUtf8(DM->MT_kurzus.FieldByName("megjegyzes")->AsString()), "ő");
+
+    form->Edit3->setText(QStringLiteral("Terem 😀"));
+    const QStringList shown = shownWhenSaving();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("„😀”")) && shown[0].contains(QStringLiteral("megjegyzes"))) << shown[0].toStdString();
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 11, {}));
+    EXPECT_EQ(cp1250ToUtf8(DM->MT_kurzus.FieldByName("megjegyzes")->AsString()), "ő");
+    EXPECT_EQ(rowOf(11)->text(3), QStringLiteral("ő"));
+}
+
+// Shares and head counts are counts in decimal digits; a sign is refused in Hungarian and stores
+// nothing, save a subject's "no limit" it was shown with.
+TEST_F(CourseEditing, ASharesOrHeadCountsSignIsRefusedInHungarian)
+{
+    selectRow(10);
+    form->LV->setFocus();
+    const auto answer = [&](TDBGrid &grid, int column, const char *typed) {
+        QStringList said;
+        answeringModals([&] { grid.OnCellClick(*grid.Columns()[column]); }, [&](QWidget &modal) {
+            if (&modal == letszam) {
+                letszam->Edit1->setText(QString::fromUtf8(typed));
+                letszam->done(QDialog::Accepted);
+                return;
+            }
+            auto &box = static_cast<QMessageBox &>(modal);
+            said << box.text();
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        return said;
+    };
+    const auto refusal = [](const char *typed) {
+        return QStringList{"'" + QString::fromUtf8(typed) +
+                           "' nem érvényes szám: csak számjegyekkel írt, nem negatív egész szám adható meg!"};
+    };
+    const int headCount = linkField(DM->MT_kurzustargy, "targy_id", 10, 3, "maxletszam");
+    for (const char *typed : {"-5", "-1"}) {
+        EXPECT_EQ(answer(*form->G_okttemp, 1, typed), refusal(typed));
+        EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 100) << typed;
+    }
+    EXPECT_EQ(answer(*form->DBGrid2, 0, "-5"), refusal("-5"));
+    EXPECT_EQ(linkField(DM->MT_kurzustargy, "targy_id", 10, 3, "maxletszam"), headCount);
+    EXPECT_TRUE(answer(*form->DBGrid2, 0, "-1").isEmpty());
+    EXPECT_EQ(linkField(DM->MT_kurzustargy, "targy_id", 10, 3, "maxletszam"), -1);
+    EXPECT_TRUE(answer(*form->G_okttemp, 1, "40").isEmpty());
+    EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 40);
 }
 
 TEST_F(CourseEditing, RemovalTakesOnlyTheTimetableLinkAndCopyIsMadeFromTheGroupsHead)

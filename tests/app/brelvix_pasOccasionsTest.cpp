@@ -156,6 +156,25 @@ TEST_F(OccasionEditing, AnOccasionAddedToAnAttachedCourseIsDrawnWhereChosenAndJo
     EXPECT_EQ(items().count({10, id}) + items().count({12, id}), 2u);
 }
 
+// A mask typed into the week editor stops at what an occasion holds, rather than being cut there.
+TEST_F(OccasionEditing, TheWeekEditorTakesNoLongerMaskThanTheOccasionHolds)
+{
+    QString shown;
+    answeringModals([&] { QTest::mouseDClick(form->DBEdit5, Qt::LeftButton); }, [&](QWidget &modal) {
+        ASSERT_EQ(&modal, edithetek);
+        edithetek->HetekEdit->setFocus();
+        edithetek->HetekEdit->selectAll();
+        QTest::keyClicks(edithetek->HetekEdit, QString(60, u'1'));
+        QTest::sendKeyEvent(QTest::Click, edithetek->HetekEdit, Qt::Key_unknown, QStringLiteral("中"), Qt::NoModifier);
+        shown = edithetek->HetekEdit->text();
+        QTest::mouseClick(edithetek->Button1, Qt::LeftButton);
+    });
+    EXPECT_EQ(shown, QString(50, u'1'));
+    DM->MT_alkalom.SetFiltered(false);
+    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 100, {}));
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("hetek")->AsString(), std::string(50, '1'));
+}
+
 TEST_F(OccasionEditing, PanelShowsTheCurrentOccasionAndEditsItsFrequencyAndRoom)
 {
     ASSERT_TRUE(form->DBCtrlGrid1->Panel()->isEnabled());

@@ -141,7 +141,7 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
         {"KK_kurzus.csv", edited("KK_kurzus.csv", "megnevezes=String,100", "megnevezes=String,5"),
          "KK_kurzus.csv\", sor: 40, mező: megnevezes"},
         {"terem.csv", edited("terem.csv", "\r\n1\t103\tA\t24\t", "\r\n1\t103\tA\t24\t" + std::string(37, 'x')),
-         "A szöveg hosszabb (62 karakter), mint amennyit a mező tárol (50). (fájl: "},
+         "'terem_telephely' mezőbe legfeljebb 50 karakter fér, a szöveg 62 karakteres (fájl: "},
         // The next save would write the column the header leaves out empty.
         {"mintatantervtargy.csv", edited("mintatantervtargy.csv", "\ttargy_felveteltipus\r\n", "\r\n"),
          "sor: 12, mező: targy_felveteltipus"},

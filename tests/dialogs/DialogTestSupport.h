@@ -145,6 +145,12 @@ int execWith(Dialog &dialog, const std::function<void()> &whileShown)
 }
 
 inline void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+// Types one character as an input method delivers it, whatever its script (QTest's own typing
+// knows ASCII only; an emoji is two UTF-16 units in one key).
+inline void typeCharacter(QWidget *widget, const QString &character)
+{
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, character, Qt::NoModifier);
+}
 // A radio button takes a click on its circle or caption only, not on the blank width after it.
 inline void pick(TRadioGroup *group, int item)
 {
