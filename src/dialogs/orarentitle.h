@@ -114,9 +114,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void exportCourse(const std::string &orarendKod);
-    void exportOccasion(const std::string &orarendKod, const std::string &targyKod, const std::string &targyKurzus);
-
     // The export tables' fields, in the order the row routines set them.
     std::vector<TField *> kurzusFields_;
     std::vector<TField *> alkalomFields_;
