@@ -183,9 +183,9 @@ const std::vector<const char *> AlkalomColumns = {
 class ExportRow
 {
 public:
-    explicit ExportRow(TztrMemTable &table) : table_(table)
+    ExportRow(TztrMemTable &table, std::optional<bool> direct) : table_(table)
     {
-        if (TztrDirectLoadRecord::AppliesToAppend(table))
+        if (direct ? *direct : TztrDirectLoadRecord::AppliesToAppend(table))
             direct_.emplace(table);
         else
             table.Append();
@@ -208,6 +208,22 @@ public:
 private:
     TztrMemTable &table_;
     std::optional<TztrDirectLoadRecord> direct_;
+};
+
+// Whether a table takes its rows straight into its store, decided for the length of a run.
+class DirectRowsDecided
+{
+public:
+    DirectRowsDecided(std::optional<bool> &decision, const TztrMemTable &table) : decision_(decision)
+    {
+        decision_ = TztrDirectLoadRecord::AppliesToAppend(table);
+    }
+    ~DirectRowsDecided() { decision_.reset(); }
+    DirectRowsDecided(const DirectRowsDecided &) = delete;
+    DirectRowsDecided &operator=(const DirectRowsDecided &) = delete;
+
+private:
+    std::optional<bool> &decision_;
 };
 
 // Looked up by name once: an export writes half a million rows of twenty fields.
@@ -324,7 +340,7 @@ void Torarend::ExportKurzusSor(const ExportKurzusAdat &row)
 {
     TztrMemTable &table = DM->MT_export;
     const std::vector<TField *> &fields = exportFields(table, kurzusFields_, KurzusColumns);
-    ExportRow added(table);
+    ExportRow added(table, kurzusDirect_);
     const std::string *const texts[] = {&row.helyzet,     &row.targykod,       &row.felev,
                                         &row.kurzustkod,  &row.kurzuskod,      &row.nyelv,
                                         &row.kurzustipus, &row.tipusazonosito, &row.oktatokastorelkod,
@@ -341,7 +357,7 @@ void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
 {
     TztrMemTable &table = DM->MT_export_alkalom;
     const std::vector<TField *> &fields = exportFields(table, alkalomFields_, AlkalomColumns);
-    ExportRow added(table);
+    ExportRow added(table, alkalomDirect_);
     const std::string *const texts[] = {
         &row.orarendkod, &row.orarendnev,     &row.tagozat,       &row.felev,         &row.orarendkezdet,
         &row.orarendveg, &row.csengetesirend, &row.oracsoportkod, &row.oracsoportnev, &row.hetek,
@@ -384,6 +400,8 @@ void Torarend::ExportTablak(int maxCourses)
                                   &DM->MT_kurzusoktato, &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_kurzus_csatolt,
                                   &DM->MT_export, &DM->MT_export_alkalom});
 
+    const DirectRowsDecided kurzusDecided(kurzusDirect_, DM->MT_export);
+    const DirectRowsDecided alkalomDecided(alkalomDirect_, DM->MT_export_alkalom);
     CourseExport run(*this);
     TztrMemTable &courses = DM->MT_kurzus;
     for (QProgressBar *bar : {PB, PB2}) {
