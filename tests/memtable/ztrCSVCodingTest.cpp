@@ -18,6 +18,30 @@ TEST(CsvEscapeCoding, EncodesLineBreaksNulAndEscapeAndDecodesLeniently)
     EXPECT_EQ(CSVEscapeDecode("a%\\n\\\\", '\\'), "a%\n\\");
 }
 
+// Long values are passed over several bytes at a time: a character to escape is found wherever it
+// falls, and other bytes (control characters, bytes with the same low bits or next to one) are not.
+TEST(CsvEscapeCoding, FindsTheCharactersToEscapeAtEveryPlaceOfALongValue)
+{
+    const std::string plain = "Matematika alapjai 2";
+    const std::pair<char, std::string> escaped[] = {
+        {'\0', "%0"}, {'\n', "%n"}, {'\r', "%c"}, {'\t', "%t"}, {'%', "%%"}};
+    for (std::size_t at = 0; at <= plain.size(); ++at) {
+        for (const auto &[c, code] : escaped) {
+            std::string text = plain;
+            text.insert(at, 1, c);
+            const std::string expected = plain.substr(0, at) + code + plain.substr(at);
+            EXPECT_EQ(CSVEscapeEncode(text, '%'), expected) << at << " " << int(c);
+            EXPECT_EQ(CSVEscapeDecode(expected, '%'), text) << at << " " << int(c);
+        }
+        for (const char c : {'\x01', '\x0B', '\x0E', '\x1F', '$', '&', '\x8A', '\x8D', '\xA5', '\xFF'}) {
+            std::string text = plain;
+            text.insert(at, 1, c);
+            EXPECT_EQ(CSVEscapeEncode(text, '%'), text) << at << " " << int(c);
+        }
+    }
+    EXPECT_EQ(CSVEscapeEncode(plain + "\\" + plain + "%\n", '\\'), plain + "\\\\" + plain + "%\\n");
+}
+
 TEST(CsvQuoting, QuotesAreDoubledAndUnquotingStopsAtTheClosingQuote)
 {
     EXPECT_EQ(CSVQuoteText("say \"hi\"", '"'), "\"say \"\"hi\"\"\"");

@@ -61,3 +61,29 @@ TEST(IndexEntries, RandomInsertsAndRemovalsKeepEveryPosition)
     entries.Insert(0, record(8));
     expectSameEntries(entries, {record(8), record(7)});
 }
+
+// Appends (as loads and bulk appends make them) fill blocks to the brim; changes anywhere
+// afterwards, and appends after those, still find every position.
+TEST(IndexEntries, AppendsAtTheEndThenChangesAnywhereKeepEveryPosition)
+{
+    TztrIndexEntries entries;
+    std::vector<TztrRecord *> model;
+    const auto insert = [&](int position, int id) {
+        entries.Insert(position, record(id));
+        model.insert(model.begin() + position, record(id));
+    };
+    int next = 0;
+    for (; next < 2500; ++next)
+        insert(static_cast<int>(model.size()), next);
+    expectSameEntries(entries, model);
+    for (const int position : {0, 511, 512, 1022, 1250, 2499, 2501})
+        insert(position, next++);
+    for (int i = 0; i < 520; ++i) {
+        entries.Erase(500);
+        model.erase(model.begin() + 500);
+    }
+    expectSameEntries(entries, model);
+    for (; next < 4000; ++next)
+        insert(static_cast<int>(model.size()), next);
+    expectSameEntries(entries, model);
+}
