@@ -195,8 +195,12 @@ private:
     void addOccasionTextFields(TDataSet &table);
 
     void loadFile(TztrMemTable &table, const char *fileName);
-    // Loads the first of the files that exists; with none, opens the table empty.
+    // Loads the first of the files that exists; with none, opens the table empty. A folder or a
+    // link to nothing under a name is refused.
     void loadFirstPresent(TztrMemTable &table, std::initializer_list<const char *> fileNames);
+    // The sample stands in only while the folder holds no timetable file at all (a first start);
+    // after that a missing timetable file is refused.
+    void loadTimetableFile(TztrMemTable &table, const char *fileName, const char *sampleName);
     // Adds the definitions the file did not bring, keeping those it did.
     void addMissingIndexes(TztrMemTable &table, std::initializer_list<IndexSpec> indexes);
     void saveSet(std::initializer_list<SaveStep> steps, Progress &progress);
