@@ -6,25 +6,38 @@
 
 #include <chrono>
 #include <csignal>
+#include <functional>
 #include <random>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
-using KilledSave = DataFolder;
 using Clock = std::chrono::steady_clock;
 
-TEST_F(KilledSave, LeavesTheOldOrTheNewSetAndTheNextStartLoadsIt)
+namespace {
+
+class KilledSave : public DataFolder
+{
+protected:
+    // Kills saves of the folder's data at random moments; `shape`, when given, links a data file
+    // into the other folder again after each restore. A round must leave the old or the new set
+    // and nothing beside the linked file.
+    void killSaves(const std::function<void()> &shape);
+
+    TempFolder elsewhere;
+};
+
+void KilledSave::killSaves(const std::function<void()> &shape)
 {
     const int rounds = std::getenv("BRELVIX_KILL_ROUNDS") ? std::atoi(std::getenv("BRELVIX_KILL_ROUNDS")) : 8;
-    copySample();
-    TDM(environment()).Mentes();
     const Files first = snapshot();
     Files second;
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<long long> killAfter;
     for (int round = 0; round <= rounds; ++round) {
         restore(first);
+        if (shape)
+            shape();
         const long long delay = round == 0 ? 0 : killAfter(random);
         int saving[2];
         ASSERT_EQ(::pipe(saving), 0);
@@ -79,5 +92,27 @@ TEST_F(KilledSave, LeavesTheOldOrTheNewSetAndTheNextStartLoadsIt)
         const Files after = snapshot();
         ASSERT_TRUE(after == first || after == second)
             << "round " << round << " after " << delay << " us left a mix";
+        ASSERT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), {}), shape ? 1 : 0)
+            << "round " << round << " after " << delay << " us left a file beside a linked one";
     }
+}
+
+} // namespace
+
+TEST_F(KilledSave, LeavesTheOldOrTheNewSetAndTheNextStartLoadsIt)
+{
+    copySample();
+    TDM(environment()).Mentes();
+    killSaves({});
+}
+
+// The occasions live in another folder, the data file linking to them.
+TEST_F(KilledSave, WithALinkedFileLeavesTheOldOrTheNewSetInBothFolders)
+{
+    copySample();
+    TDM(environment()).Mentes();
+    killSaves([this] {
+        fs::rename(folder / "KK_alkalom.csv", elsewhere / "alkalmak.csv");
+        fs::create_symlink(elsewhere / "alkalmak.csv", folder / "KK_alkalom.csv");
+    });
 }
