@@ -26,6 +26,8 @@
 #include "dialogs/teremfel.h"
 #include "dialogs/teremval.h"
 
+#include <QMessageBox>
+
 TVonal *Vonal = nullptr;
 
 template <class T, class... Args>
@@ -89,4 +91,13 @@ void TProgramForms::release()
     for (auto release = releases_.rbegin(); release != releases_.rend(); ++release)
         (*release)();
     releases_.clear();
+}
+
+void tellRecoveredSave(const TDM &dm)
+{
+    if (dm.RecoveryNotice().empty())
+        return;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Információ"),
+                    QString::fromStdString(dm.RecoveryNotice()), QMessageBox::Ok);
+    box.exec();
 }

@@ -136,7 +136,20 @@ void TDM::DataModuleCreate()
     Mappa = environment_.programFolder();
 
     // A save that a crash cut short is completed or undone before anything is read.
-    DataFileSet::Recover(Mappa);
+    switch (DataFileSet::Recover(Mappa)) {
+    case DataFileSet::Recovery::None:
+        recoveryNotice_.clear();
+        break;
+    case DataFileSet::Recovery::Completed:
+        recoveryNotice_ = "Az előző mentést a program váratlan leállása félbeszakította. A program most "
+                          "befejezte: az adatfájlok a mentett adatokat tartalmazzák.";
+        break;
+    case DataFileSet::Recovery::Undone:
+        recoveryNotice_ = "Az előző mentést a program váratlan leállása félbeszakította. A program most "
+                          "visszavonta: az adatfájlok a mentés előtti állapotukban vannak, az akkor mentett "
+                          "módosítások elvesztek.";
+        break;
+    }
     loadFile(MT_targy, "targy.csv");
     addMissingIndexes(MT_targy, {{"index1", "targy_id"}, {"index2", "targy_kod"}, {"index3", "targy_nev"},
                                  {"index4", "evjarat"}});

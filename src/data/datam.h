@@ -72,6 +72,9 @@ public:
     void ExportMentes();
     // Sets Mappa to the program folder again.
     void MappaFrissites();
+    // What the start did with a save a crash had cut short (completed or undone), ready to show
+    // (UTF-8); empty when there was none.
+    const std::string &RecoveryNotice() const { return recoveryNotice_; }
 
     // The progress display the saves, imports and regeneration drive; none shows nothing. The
     // module does not own it.
@@ -211,6 +214,7 @@ private:
 
     TDMEnvironment environment_;
     Progress *progress_ = nullptr;
+    std::string recoveryNotice_;
 };
 
 // The one data module of the program, created first at start.

@@ -2,6 +2,7 @@
 
 #include "data/datam.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <fstream>
 #include <regex>
@@ -195,6 +196,8 @@ void rollBack(const fs::path &folder, const std::vector<RecordEntry> &entries)
                 throw EDataFileError(entry.name, "A(z) " + entry.name +
                                                      " adatfájl korábbi állapota nem állítható vissza.\n" +
                                                      reasonOf(error));
+            // A rename between two names of one file leaves both, and the file was never replaced.
+            fs::remove(entry.oldFile, error);
             fs::remove(entry.newFile, error);
         }
     }
@@ -235,12 +238,13 @@ void undo(const fs::path &folder, const std::vector<RecordEntry> &entries)
 }
 
 // Removes the new files and second names saves left in a folder: every one when `of` is empty,
-// else those of that file only. True when there was a new file, that is, a save cut short.
-bool removeLeftovers(const fs::path &folder, const std::string &of)
+// else those of that file only. What they say of the save that left them: new files belong to one
+// cut short before its commit (the old set stands), second names alone to one cut short after it.
+DataFileSet::Recovery removeLeftovers(const fs::path &folder, const std::string &of)
 {
     // What saves leave behind when they end before their commit: new files and second names.
     static const std::regex leftover(R"(.+\.(csv|txt|commit)\.[0-9]+\.(new|old))");
-    bool newFileFound = false;
+    DataFileSet::Recovery found = DataFileSet::Recovery::None;
     std::error_code error;
     for (const fs::directory_entry &entry : fs::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
@@ -249,10 +253,13 @@ bool removeLeftovers(const fs::path &folder, const std::string &of)
                                      : secondNameOf(name, of, "new") || secondNameOf(name, of, "old");
         if (!left || !entry.is_regular_file(ignored))
             continue;
-        newFileFound = newFileFound || name.ends_with(".new");
+        if (name.ends_with(".new"))
+            found = DataFileSet::Recovery::Undone;
+        else if (found == DataFileSet::Recovery::None)
+            found = DataFileSet::Recovery::Completed;
         fs::remove(entry.path(), ignored);
     }
-    return newFileFound;
+    return found;
 }
 
 } // namespace
@@ -331,18 +338,24 @@ void DataFileSet::Commit()
     }
 }
 
-void DataFileSet::Recover(const fs::path &folder)
+DataFileSet::Recovery DataFileSet::Recover(const fs::path &folder)
 {
+    Recovery recovery = Recovery::None;
     std::error_code error;
     if (fs::exists(folder / RollbackRecord, error)) {
         rollBack(folder, readRecord(folder, RollbackRecord));
+        recovery = Recovery::Undone;
     } else if (fs::exists(folder / CommitRecord, error)) {
         const std::vector<RecordEntry> entries = readRecord(folder, CommitRecord);
         std::string failed;
-        if (!rollForward(folder, entries, failed, error))
+        recovery = Recovery::Completed;
+        if (!rollForward(folder, entries, failed, error)) {
             undo(folder, entries);
+            recovery = Recovery::Undone;
+        }
     }
-    removeLeftovers(folder, {});
+    // Without a record only the files a save left tell whether one was cut short, and where.
+    Recovery left = removeLeftovers(folder, {});
     // Files that data files of the folder link to have their new files and second names beside them.
     for (const fs::directory_entry &entry : fs::directory_iterator(folder, error)) {
         std::error_code ignored;
@@ -350,9 +363,10 @@ void DataFileSet::Recover(const fs::path &folder)
             continue;
         try {
             const fs::path target = throughLinks(entry.path());
-            removeLeftovers(target.parent_path(), target.filename().string());
+            left = std::max(left, removeLeftovers(target.parent_path(), target.filename().string()));
         } catch (const fs::filesystem_error &) {
             // Links in a loop lead to no file that could have anything beside it.
         }
     }
+    return recovery == Recovery::None ? left : recovery;
 }

@@ -27,10 +27,19 @@ public:
     // leaves every old file as it was.
     void Commit();
 
+    // What a start found of a save that a crash cut short, in rising order of what the planner
+    // lost.
+    enum class Recovery {
+        None,
+        // Its files are all in place now.
+        Completed,
+        // The files from before it stand.
+        Undone,
+    };
     // Completes or undoes a set a crash interrupted, and removes the new files and second names
     // that earlier saves of this program left behind, beside files that data files link to as
     // well. Raises EDataFileError naming a file that cannot be put right.
-    static void Recover(const std::filesystem::path &folder);
+    static Recovery Recover(const std::filesystem::path &folder);
     // Raises the EDataFileError of a set left unsaved because of fileName: the old files stand.
     [[noreturn]] static void FailSaving(const std::string &fileName, const std::string &reason);
 

@@ -1,9 +1,34 @@
 #include "DataFolder.h"
 #include "data/datamFileSet.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <dlfcn.h>
 #include <gmock/gmock.h>
 
 using testing::HasSubstr;
+
+namespace {
+
+// The name whose next replacement fails as a broken disk makes it fail; none when empty.
+std::string failingRenameTo;
+
+} // namespace
+
+// Stands in for the C library's rename in this test program, so that a save can meet a rename
+// that fails half-way through its set.
+extern "C" int rename(const char *from, const char *to) noexcept
+{
+    if (!failingRenameTo.empty() && fs::path(to).filename() == failingRenameTo) {
+        // Once only: putting the old files back may rename onto the same name.
+        failingRenameTo.clear();
+        errno = EIO;
+        return -1;
+    }
+    using Rename = int (*)(const char *, const char *);
+    static const auto real = reinterpret_cast<Rename>(::dlsym(RTLD_NEXT, "rename"));
+    return real(from, to);
+}
 
 namespace {
 
@@ -18,6 +43,8 @@ protected:
         fs::rename(folder / "KK_alkalom.csv", elsewhere / "alkalmak.csv");
         fs::create_symlink(elsewhere / "alkalmak.csv", folder / "KK_alkalom.csv");
     }
+    ~SavedFiles() override { failingRenameTo.clear(); }
+
     std::vector<std::string> namesElsewhere() const
     {
         std::vector<std::string> names;
@@ -58,6 +85,7 @@ TEST_F(SavedFiles, LinkedDataFileIsSavedThroughItsLink)
     EXPECT_THAT(read("KK_alkalom.csv"), HasSubstr("\t4242\t1\t"));
     TDM again(environment());
     EXPECT_TRUE(again.MT_alkalom.Locate("kurzus_id", 4242, {}));
+    EXPECT_EQ(again.RecoveryNotice(), "");
 
     // Two data files leading to one file would each overwrite the other's rows.
     fs::remove(folder / "KK_kurzusalkalom.csv");
@@ -75,8 +103,8 @@ TEST_F(SavedFiles, LinkedDataFileIsSavedThroughItsLink)
     EXPECT_EQ(namesElsewhere(), std::vector<std::string>{"alkalmak.csv"});
 }
 
-// A kill in the commit of a set with a linked file is completed by the next start in both folders;
-// a record naming a file the link does not lead to is refused untouched.
+// A kill in the commit of a set with a linked file is completed by the next start in both folders,
+// which says so; a record naming a file the link does not lead to is refused untouched.
 TEST_F(SavedFiles, SaveCutShortWithALinkedFileIsCompletedInItsOwnFolder)
 {
     const std::string older = read("KK_alkalom.csv");
@@ -98,10 +126,34 @@ TEST_F(SavedFiles, SaveCutShortWithALinkedFileIsCompletedInItsOwnFolder)
 
     write(DataFileSet::CommitRecord, record);
     TDM dm(environment());
+    EXPECT_THAT(dm.RecoveryNotice(), HasSubstr("A program most befejezte"));
     EXPECT_EQ(read("KK_alkalom.csv"), newer);
     EXPECT_TRUE(fs::is_symlink(folder / "KK_alkalom.csv"));
     EXPECT_EQ(namesElsewhere(), std::vector<std::string>{"alkalmak.csv"});
     EXPECT_FALSE(fs::exists(folder / "oktato.csv.77.old") || fs::exists(folder / DataFileSet::CommitRecord));
+}
+
+// A replacement that fails half-way puts every old file back, through the link too, and leaves no
+// new file nor second name behind in either folder; the start after says nothing.
+TEST_F(SavedFiles, ReplacementFailingHalfWayLeavesTheOldFilesAndNothingElse)
+{
+    const Files before = snapshot();
+    for (const char *failing : {"KK_orarend.csv", "alkalmak.csv", "KK_kurzusalkalom.csv"}) {
+        TDM dm(environment());
+        append(dm.MT_oktato, {});
+        append(dm.MT_alkalom, {{"kurzus_id", 4242}});
+        failingRenameTo = failing;
+        try {
+            dm.Mentes();
+            ADD_FAILURE() << failing << ": the save succeeded";
+        } catch (const EDataFileError &error) {
+            EXPECT_EQ(error.FileName(), failing == std::string("alkalmak.csv") ? "KK_alkalom.csv" : failing);
+        }
+        failingRenameTo.clear();
+        EXPECT_EQ(snapshot(), before) << failing;
+        EXPECT_EQ(namesElsewhere(), std::vector<std::string>{"alkalmak.csv"});
+    }
+    EXPECT_EQ(TDM(environment()).RecoveryNotice(), "");
 }
 
 // A folder standing where a data file belongs is named as a folder, whether it stands there

@@ -222,8 +222,12 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
     for (const char *name :
          {"KK_alkalom.csv.4242.new", "targy.csv.17.old", "jegyzet.new", "KK_alkalom.csv.masolat.new"})
         write(name, "x");
-    start();
+    // The planner is told what became of the save, at that start only.
+    EXPECT_EQ(TDM(environment()).RecoveryNotice(),
+              "Az előző mentést a program váratlan leállása félbeszakította. A program most befejezte: az "
+              "adatfájlok a mentett adatokat tartalmazzák.");
     EXPECT_EQ(read("oktato.csv") + read("kurzusminta.csv"), renamed + templates);
+    EXPECT_EQ(TDM(environment()).RecoveryNotice(), "");
     const Files left = snapshot();
     EXPECT_EQ(left.size(), 6U);
     EXPECT_TRUE(left.count("jegyzet.new") && left.count("KK_alkalom.csv.masolat.new"));
@@ -232,16 +236,25 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
     fs::create_directories(folder / "jegyzet.csv/x");
     write("jegyzet.csv.5.new", "x");
     write(DataFileSet::CommitRecord, "jegyzet.csv\tjegyzet.csv.5.new\t\nend\n");
-    start();
+    EXPECT_THAT(TDM(environment()).RecoveryNotice(), HasSubstr("A program most visszavonta: az adatfájlok a "
+                                                               "mentés előtti állapotukban vannak"));
     EXPECT_FALSE(fs::exists(folder / DataFileSet::CommitRecord));
 
     // Undoing puts the old file back under its name and removes a file the set added.
     write("oktato.csv.77.old", teachers);
     write(DataFileSet::RollbackRecord, record);
-    start();
+    EXPECT_THAT(TDM(environment()).RecoveryNotice(), HasSubstr("visszavonta"));
     EXPECT_EQ(read("oktato.csv"), teachers);
     for (const char *gone : {"kurzusminta.csv", "oktato.csv.77.old", DataFileSet::RollbackRecord})
         EXPECT_FALSE(fs::exists(folder / gone)) << gone;
+
+    // Without a record, a new file left means a save cut short before its commit, second names
+    // alone one cut short after its record was gone.
+    write("oktato.csv.88.old", teachers);
+    EXPECT_THAT(TDM(environment()).RecoveryNotice(), HasSubstr("A program most befejezte"));
+    write("oktato.csv.88.old", teachers);
+    write("KK_orarend.csv.88.new", "x");
+    EXPECT_THAT(TDM(environment()).RecoveryNotice(), HasSubstr("A program most visszavonta"));
 }
 
 // Grids show a day, frequency and room text for every occasion, in the course's view too; they are
