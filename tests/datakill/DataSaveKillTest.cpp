@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <functional>
 #include <random>
 #include <sys/wait.h>
@@ -34,6 +35,8 @@ void KilledSave::killSaves(const std::function<void()> &shape)
     Files second;
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<long long> killAfter;
+    // Kills by the set they left (old, new) and whether the start told of it.
+    int tally[2][2] = {};
     for (int round = 0; round <= rounds; ++round) {
         restore(first);
         if (shape)
@@ -83,8 +86,9 @@ void KilledSave::killSaves(const std::function<void()> &shape)
             ASSERT_NE(first.at("oktato.csv"), second.at("oktato.csv"));
             ASSERT_NE(first.at("KK_kurzusalkalom.csv"), second.at("KK_kurzusalkalom.csv"));
         }
+        std::string notice;
         try {
-            TDM dm(environment());
+            notice = TDM(environment()).RecoveryNotice();
         } catch (const std::exception &error) {
             FAIL() << "round " << round << " after " << delay
                    << " us: the folder does not load: " << error.what();
@@ -92,9 +96,19 @@ void KilledSave::killSaves(const std::function<void()> &shape)
         const Files after = snapshot();
         ASSERT_TRUE(after == first || after == second)
             << "round " << round << " after " << delay << " us left a mix";
+        // What the start tells must be what it did.
+        const bool completed = notice.find("befejezte") != std::string::npos;
+        const bool undone = notice.find("visszavonta") != std::string::npos;
+        ASSERT_FALSE(after == first ? completed : undone)
+            << "round " << round << " after " << delay << " us: " << notice;
+        if (round > 0)
+            ++tally[after == first ? 0 : 1][completed || undone ? 1 : 0];
         ASSERT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), {}), shape ? 1 : 0)
             << "round " << round << " after " << delay << " us left a file beside a linked one";
     }
+    std::printf("%d kills, 0 mixed sets: %d left the old set (%d told as undone), %d the new set (%d told as "
+                "completed)\n",
+                rounds, tally[0][0] + tally[0][1], tally[0][1], tally[1][0] + tally[1][1], tally[1][1]);
 }
 
 } // namespace
