@@ -50,7 +50,8 @@ class TDM {
 public:
     // Completes or undoes a save a crash cut short, builds the tables and loads every data file;
     // raises EDataFileError naming the file, line and field when a file cannot be loaded or would
-    // not save back every value it holds, leaving every data file as it was.
+    // not save back every value it holds, leaving every data file as it was. A sample file stands
+    // in for a timetable file only while the folder holds none of them.
     TDM();
     explicit TDM(TDMEnvironment environment);
     TDM(const TDM &) = delete;
@@ -64,8 +65,9 @@ public:
 
     // Saves the teachers and the seven timetable files with progress; TorzsadatMentes the eight
     // master files without. The files of a set replace the old ones all together, also when the
-    // program is killed on the way: a failure (a read-only file included) raises EDataFileError
-    // naming the file and leaves all the old files as they were.
+    // program is killed on the way: a failure (a read-only file or a folder in a file's place
+    // included) raises EDataFileError naming the file and leaves all the old files as they were.
+    // A data file that is a link stays one; the file it leads to is replaced.
     void Mentes();
     void TorzsadatMentes();
     // Writes the export tables as "KK_export.txt" and "KK_export_ALKALOM.txt".

@@ -279,6 +279,10 @@ TStream &DataFileSet::Add(const std::string &fileName)
 {
     const fs::path file = folder_ / fileName;
     const fs::path target = throughLinks(file);
+    // The commit record holds the path on a line of tab-separated fields.
+    if (target.string().find_first_of("\t\n") != std::string::npos)
+        throw EDataFileError(fileName, "A(z) " + fileName + " olyan fájlra mutat, amelynek az útvonalában "
+                                                            "tabulátor vagy sortörés áll.");
     // Two new files for one file would be written over each other.
     for (const Member &member : members_)
         if (fs::weakly_canonical(member.stream->FileName()) == fs::weakly_canonical(target))
@@ -359,7 +363,8 @@ DataFileSet::Recovery DataFileSet::Recover(const fs::path &folder)
     // Files that data files of the folder link to have their new files and second names beside them.
     for (const fs::directory_entry &entry : fs::directory_iterator(folder, error)) {
         std::error_code ignored;
-        if (!entry.is_symlink(ignored))
+        const fs::path extension = entry.path().extension();
+        if (!entry.is_symlink(ignored) || (extension != ".csv" && extension != ".txt"))
             continue;
         try {
             const fs::path target = throughLinks(entry.path());

@@ -72,7 +72,8 @@ protected:
 } // namespace
 
 // A data file that is a link stays one: the file it leads to gets the saved rows, replaced in its
-// own folder, and the next start reads them through the link. Two data files may not lead to one.
+// own folder, and the next start reads them through the link. Two data files may not lead to one,
+// nor one to a path the save's record cannot hold.
 TEST_F(SavedFiles, LinkedDataFileIsSavedThroughItsLink)
 {
     {
@@ -100,6 +101,12 @@ TEST_F(SavedFiles, LinkedDataFileIsSavedThroughItsLink)
                                             "KK_alkalom.csv."));
     }
     EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(namesElsewhere(), std::vector<std::string>{"alkalmak.csv"});
+
+    // The save's record could not name a file whose path holds a line break.
+    fs::remove(folder / "KK_kurzusalkalom.csv");
+    fs::create_symlink(elsewhere / "kurzus\nalkalom.csv", folder / "KK_kurzusalkalom.csv");
+    EXPECT_THROW(again.Mentes(), EDataFileError);
     EXPECT_EQ(namesElsewhere(), std::vector<std::string>{"alkalmak.csv"});
 }
 
