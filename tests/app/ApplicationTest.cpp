@@ -111,6 +111,33 @@ TEST(ProgramForms, AreCreatedInOrderHiddenShowSavesAndEndTheLoopWhenTheMainWindo
     EXPECT_EQ(windowCount(), windowsBefore);
 }
 
+// A save a kill cut short in its commit (the teachers' new file still beside the old one) is
+// completed by the next start, which says so in one information box; the start after says nothing.
+TEST(ProgramForms, AStartTellsOnceThatItCompletedASaveCutShort)
+{
+    const DataFolder copy(QStringLiteral("adat"));
+    const QString teachers = copy.folder + QStringLiteral("oktato.csv");
+    ASSERT_TRUE(QFile::copy(teachers, teachers + QStringLiteral(".77.new")) &&
+                QFile::copy(teachers, teachers + QStringLiteral(".77.old")));
+    QFile record(copy.folder + QStringLiteral("brelvix-mentes.commit"));
+    ASSERT_TRUE(record.open(QIODevice::WriteOnly));
+    record.write("oktato.csv\toktato.csv.77.new\toktato.csv.77.old\nend\n");
+    record.close();
+    QStringList shown;
+    for (int start = 0; start < 2; ++start) {
+        const TProgramForms forms(copy.environment({}));
+        answeringModals([] { tellRecoveredSave(*DM); }, [&](QWidget &modal) {
+            auto &box = static_cast<QMessageBox &>(modal);
+            shown << box.windowTitle() + (box.icon() == QMessageBox::Information ? " i " : " ? ") + box.text();
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+    }
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Információ i Az előző mentést a program váratlan leállása "
+                                                "félbeszakította. A program most befejezte: az adatfájlok a "
+                                                "mentett adatokat tartalmazzák.")});
+    EXPECT_FALSE(QFile::exists(record.fileName()) || QFile::exists(teachers + QStringLiteral(".77.new")));
+}
+
 TEST(Application, EscapedExceptionIsShownOnceAndTheEventCountsAsUnhandledAndButtonsSpeakHungarian)
 {
     QStringList shown;
