@@ -316,14 +316,6 @@ TEST_F(CompareRecordsOnTable, TheTableMayCompareValuesItself)
     EXPECT_EQ(calls, 1);
 }
 
-TEST_F(SortKeysOnTable, KeyBytesOrderAsTheRecordComparisonForEveryType)
-{
-    for (const char *field : {"kis", "szo", "egesz", "nagy", "igaz", "valos", "ido", "nev"}) {
-        expectKeysAgree(field);
-        expectKeysAgree(std::string(field) + ":D");
-    }
-}
-
 TEST_F(SortKeysOnTable, KeyBytesOrderAsTheRecordComparisonForTextOptionsAndFieldLists)
 {
     for (const char *fields : {"nev:C", "nev:L", "nev:CL", "nev:CD", "igaz;nev:D;egesz", "valos:D;kis;nev",

@@ -609,44 +609,6 @@ TEST_F(PeopleTable, AnOpenedViewStandsOnTheFirstRecordAndGoesToTheCurrentOneOfIt
     EXPECT_EQ(messageOf([&] { view.GotoCurrent(stranger); }), "Record not found");
 }
 
-TEST_F(PeopleTable, CursorMovesWithinTheRecordsAndEditsChangeTheStoredRecord)
-{
-    table.Insert();
-    table.FieldByName("id")->SetAsInteger(7);
-    table.Post();
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{7}));
-    table.EmptyTable();
-    fill(4);
-    table.Last();
-    EXPECT_EQ(table.RecNo(), 4);
-    for (const auto &[recNo, id] : {std::pair{3, 3}, {0, 3}, {5, 3}, {1, 1}, {2, 2}}) {
-        table.SetRecNo(recNo);
-        EXPECT_EQ(table.FieldByName("id")->AsInteger(), id) << recNo;
-    }
-    EXPECT_EQ(table.RecNo(), 2);
-    table.Edit();
-    table.FieldByName("nev")->SetAsString("mas");
-    table.Cancel();
-    EXPECT_EQ(table.FieldByName("nev")->AsString(), "n2");
-    table.Edit();
-    table.FieldByName("nev")->SetAsString(cp1250("Kovács"));
-    table.FieldByName("pont")->Clear();
-    table.Post();
-    table.First();
-    table.Next();
-    EXPECT_EQ(table.FieldByName("nev")->AsString(), cp1250("Kovács"));
-    EXPECT_TRUE(table.FieldByName("pont")->IsNull());
-    table.Delete();
-    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 3);
-    table.Insert();
-    table.FieldByName("id")->SetAsInteger(99);
-    table.Post();
-    EXPECT_EQ(table.RecNo(), 2);
-    appendPerson(table, 100);
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 99, 3, 4, 100}));
-    EXPECT_EQ(table.RecordCount(), 5);
-}
-
 TEST_F(PeopleTable, BookmarksReturnToTheirRecordUntilItIsGone)
 {
     fill(5);
@@ -1009,24 +971,6 @@ TEST_F(PeopleTable, HeldStoreKeepsTheControlsQuietButFieldChangesCount)
     table.Next();
     EXPECT_GT(controlEvents, 0);
     source.SetDataSet(nullptr);
-}
-
-TEST_F(PeopleTable, SortOnPostsTheEditAndOrdersByTheFieldsKeepingTheCurrentRecord)
-{
-    appendPerson(table, 1, "c", 5);
-    appendPerson(table, 2, "a", 7);
-    appendPerson(table, 3, "b", 6);
-    table.SetRecNo(3);
-    table.Edit();
-    table.FieldByName("nev")->SetAsString("bb");
-    table.SortOn("nev", {});
-    EXPECT_EQ(table.State(), dsBrowse);
-    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 3);
-    EXPECT_EQ(table.CurrentIndex()->Name(), DefaultSortIndexName);
-    EXPECT_EQ(table.IndexFieldNames(), "");
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
-    appendPerson(table, 4, "ab", 8);
-    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 4, 3, 1}));
 }
 
 TEST_F(PeopleTable, SortingAgainReplacesTheSortIndexAndNoFieldsGoBackToRowOrder)

@@ -63,36 +63,6 @@ TEST_F(ReplacingFile, OnlyACommittedWriteReplacesTheFileKeepingItsAccessRightsUn
     EXPECT_EQ(entries(), 2);
 }
 
-TEST_F(ReplacingFile, OnlyACommittedWriteReplacesTheFileKeepingItsAccessRights)
-{
-    const fs::path target = folder / "terem.csv";
-    const fs::perms rights = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    writeFile(target, "old content that is longer than the new");
-    fs::permissions(target, rights);
-    {
-        TztrReplacingFileStream stream(target);
-        stream.WriteBuffer("half", 4);
-    }
-    EXPECT_EQ(readFile(target), "old content that is longer than the new");
-    EXPECT_EQ(entries(), 1);
-    {
-        TztrReplacingFileStream stream(target);
-        stream.WriteBuffer("new", 3);
-        EXPECT_EQ(readFile(target), "old content that is longer than the new");
-        stream.Commit();
-    }
-    EXPECT_EQ(readFile(target), "new");
-    EXPECT_EQ(fs::status(target).permissions(), rights);
-    EXPECT_EQ(entries(), 1);
-
-    const fs::path fresh = folder / "uj.csv";
-    TztrReplacingFileStream stream(fresh);
-    stream.WriteBuffer("x", 1);
-    EXPECT_FALSE(fs::exists(fresh));
-    stream.Commit();
-    EXPECT_EQ(readFile(fresh), "x");
-}
-
 TEST_F(ReplacingFile, FolderInTheWayIsReportedByNameAndKept)
 {
     const fs::path target = folder / "oktato.csv";

@@ -232,30 +232,6 @@ TEST_F(MappedTable, CompressionHooksSeeTheWholeData)
     EXPECT_EQ(loaded.RecordCount(), 2);
 }
 
-TEST_F(MappedTable, TableIsGivenBackAfterAFailedLoad)
-{
-    table.SetEnableIndexes(true);
-    table.SetPersistent(false);
-    std::vector<int> loadEvents;
-    format.OnBeforeLoad = [&](TztrCustomStreamFormat &) { loadEvents.push_back(1); };
-    format.OnAfterLoad = [&](TztrCustomStreamFormat &) { loadEvents.push_back(2); };
-    TStringStream in("id\r\n5\r\nhat\r\n");
-    EXPECT_THROW(table.LoadFromStreamViaFormat(in, &format), EConvertError);
-    EXPECT_EQ(loadEvents, std::vector<int>{1});
-    EXPECT_FALSE(table.ControlsDisabled());
-    EXPECT_TRUE(table.EnableIndexes());
-    EXPECT_FALSE(table.Loading());
-    EXPECT_EQ(table.BulkOperation(), TztrBulkOperation::None);
-    EXPECT_EQ(format.Stream(), nullptr);
-    EXPECT_EQ(table.RecordCount(), 3);
-    EXPECT_EQ(table.State(), dsBrowse);
-    // The read-only check is back in force.
-    table.FieldByName("id")->SetReadOnly(true);
-    table.Edit();
-    EXPECT_THROW(table.FieldByName("id")->SetAsInteger(9), EDatabaseError);
-    table.Cancel();
-}
-
 TEST_F(MappedTable, SaveEventsRunAroundTheWrittenData)
 {
     std::vector<std::string> seen;
