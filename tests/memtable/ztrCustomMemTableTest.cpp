@@ -851,24 +851,6 @@ TEST_F(StaleBuffer, PostAndDeleteAreRefusedAndTheNewRecordKeepsItsValues)
     EXPECT_EQ(idsInOrder(*view), (std::vector<int>{3, 4, 5}));
 }
 
-TEST(SharedStoreLifetime, ViewOutlivingItsOwnerFallsBackToAPrivateStore)
-{
-    TztrMemTable view;
-    {
-        TztrMemTable owner;
-        definePeople(owner);
-        owner.SetAttachMaxCount(2);
-        owner.Open();
-        view.SetAttachedTo(&owner);
-        view.Open();
-        appendPerson(owner, 1);
-    }
-    EXPECT_FALSE(view.Active());
-    EXPECT_EQ(view.AttachedTo(), nullptr);
-    view.Open();
-    EXPECT_EQ(view.RecordCount(), 0);
-}
-
 TEST_F(PeopleTable, RollbackUndoesInsertsEditsAndDeletesAndCommitKeepsThem)
 {
     EXPECT_EQ(messageOf([&] { table.StartTransaction(); }), "A tranzakcióhoz szükséges a multiversion verzió nyilvántartás.");

@@ -1199,37 +1199,6 @@ TEST(CsvDefinitionBlock, FileEndingWithTheBlockGivesAnOpenEmptyTable)
     EXPECT_EQ(table.RecordCount(), 0);
 }
 
-TEST(CsvSaving, DetailTableIsSavedWholeUnlessAskedOtherwise)
-{
-    TztrMemTable courses;
-    courses.FieldDefs().Add("kurzus_id", ftInteger);
-    courses.Open();
-    courses.AppendRecord({1});
-    courses.AppendRecord({2});
-    courses.First();
-    TDataSource source(&courses);
-    TztrMemTable occasions;
-    occasions.FieldDefs().Add("alkalom_id", ftInteger);
-    occasions.FieldDefs().Add("kurzus_id", ftInteger);
-    occasions.IndexDefs().Add("kurzus", "kurzus_id", {});
-    occasions.Open();
-    occasions.AppendRecord({10, 1});
-    occasions.AppendRecord({20, 2});
-    occasions.AppendRecord({11, 1});
-    occasions.SetIndexName("kurzus");
-    occasions.SetMasterSource(&source);
-    occasions.SetMasterFields("kurzus_id");
-    ASSERT_EQ(occasions.RecordCount(), 2);
-
-    TztrCSVStreamFormat nodef;
-    configureAsCSVNodef(nodef);
-    EXPECT_EQ(saveToText(occasions, nodef), "alkalom_id\tkurzus_id\r\n11\t1\r\n10\t1\r\n20\t2\r\n");
-    EXPECT_EQ(occasions.RecordCount(), 2);
-
-    nodef.SetsfIgnoreMasterDetail({});
-    EXPECT_EQ(saveToText(occasions, nodef), "alkalom_id\tkurzus_id\r\n11\t1\r\n10\t1\r\n");
-}
-
 TEST(CsvLoading, LoadedKeysAreKeptAndNewRecordsNumberAfterTheLargest)
 {
     TztrMemTable table;

@@ -62,12 +62,6 @@ protected:
         return out.DataString();
     }
 
-    std::string header()
-    {
-        const std::string text = saveInto(TStringStream());
-        return text.substr(0, text.find("\r\n"));
-    }
-
     TztrCSVStreamFormat format;
     TztrMemTable table;
 };
@@ -143,24 +137,6 @@ TEST(StreamFormatFlags, AssignCopiesEveryFlagSetButNoEvent)
     target.Assign(source);
     EXPECT_TRUE(flagsOf(target) == flagsOf(source));
     EXPECT_FALSE(target.OnBeforeSave);
-}
-
-TEST_F(MappedTable, FlagsChooseTheFieldsSavedAndLoaded)
-{
-    EXPECT_EQ(header(), "id\trejtett");
-    format.SetsfNonVisible({sfLoadNonVisible});
-    EXPECT_EQ(header(), "id");
-    format.SetsfNonVisible({sfSaveNonVisible});
-    TStringStream in("id\trejtett\r\n5\t6\r\n");
-    table.LoadFromStreamViaFormat(in, &format);
-    table.Last();
-    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 5);
-    EXPECT_TRUE(table.FieldByName("rejtett")->IsNull());
-    format.SetsfData({sfLoadData});
-    TStringStream out;
-    table.SaveToStreamViaFormat(out, &format);
-    // Without data the header line alone is written, and it names no field.
-    EXPECT_EQ(out.DataString(), "\r\n");
 }
 
 TEST_F(MappedTable, LoadWithNoColumnToFillIsRefused)
