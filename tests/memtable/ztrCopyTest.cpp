@@ -401,6 +401,30 @@ TEST(SaveToDataSet, WritesEveryRecordIntoAnotherDataSet)
     EXPECT_EQ(saves, (std::vector<TztrMemTableStorageType>{mtstDataSet}));
 }
 
+// A caller that holds both tables' controls still keeps them held when the save event refuses
+// the save, and nothing reaches the destination.
+TEST(SaveToDataSet, ARefusingSaveEventLeavesBothTablesAsTheCallerHeldThem)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1);
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+    table.OnSave = [](TztrCustomMemTable &, TztrMemTableStorageType, TStream &) { throw EMemTableError("tele"); };
+    table.DisableControls();
+    destination.DisableControls();
+
+    EXPECT_EQ(messageOf([&] { table.SaveToDataSet(destination, {}); }), "tele");
+
+    EXPECT_TRUE(table.ControlsDisabled());
+    EXPECT_TRUE(destination.ControlsDisabled());
+    EXPECT_EQ(destination.RowCount(), 0);
+    table.EnableControls();
+    destination.EnableControls();
+    EXPECT_FALSE(table.ControlsDisabled());
+    EXPECT_FALSE(destination.ControlsDisabled());
+}
+
 TEST(SaveToDataSet, OnSaveRecordChoosesTheRecordsAndOnSaveFieldSeesThem)
 {
     TztrMemTable table;

@@ -132,6 +132,27 @@ TEST_F(PeopleTable, TheFilterEventDecidesWhatIsWalkedAndCounted)
     }
 }
 
+// The record shown stays current through an order switch, and moving on goes from its place in
+// the new order rather than from the place it had in the old one.
+TEST_F(PeopleTable, MovingOnAfterAnOrderSwitchStartsFromTheCurrentRecord)
+{
+    table.AddIndex("nevek", "nev", {});
+    for (const auto &[id, name] : {std::pair{1, "d"}, {2, "c"}, {3, "b"}, {4, "a"}})
+        appendPerson(table, id, name);
+    table.SetRecNo(2);
+    table.SetIndexName("nevek");
+    EXPECT_EQ(currentId(table), 2);
+    EXPECT_EQ(table.RecNo(), 3);
+    table.Next();
+    EXPECT_EQ(currentId(table), 1);
+    table.Prior();
+    table.Prior();
+    EXPECT_EQ(currentId(table), 3);
+    table.SetIndexName("");
+    table.Next();
+    EXPECT_EQ(currentId(table), 4);
+}
+
 TEST_F(PeopleTable, IndexFieldNamesAndSortOnOrderTheRecordsKeepingTheCurrentOne)
 {
     table.IndexDefs().Add("nevek", "NEV", {ixDescending});
