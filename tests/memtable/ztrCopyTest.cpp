@@ -208,39 +208,6 @@ TEST(CopyRecords, WideConversionTurnsEightBitTextToWideAndBackAsUtf8)
     EXPECT_EQ(destination.FieldByName("szoveg")->AsString(), utf8);
 }
 
-TEST(LoadFromDataSet, MatchesFieldsByNameAndConvertsValuesBetweenFieldClasses)
-{
-    ArrayDataSet source;
-    source.FieldDefs().Add("nev", ftString, 20);
-    source.FieldDefs().Add("csak_forrasban", ftInteger);
-    source.FieldDefs().Add("id", ftInteger);
-    source.FieldDefs().Add("pont", ftString, 10);
-    source.FieldDefs().Add("nagy", ftLargeint);
-    source.Open();
-    source.AppendRecord({cp1250("Ákos"), 77, 5, "42", std::int64_t{9007199254740993}});
-    source.AppendRecord({"", 1, 6, Variant::Null(), Variant::Null()});
-    TztrMemTable table;
-    table.FieldDefs().Add("id", ftInteger);
-    table.FieldDefs().Add("nev", ftString, 20);
-    table.FieldDefs().Add("megjegyzes", ftString, 30);
-    table.FieldDefs().Add("pont", ftInteger);
-    table.FieldDefs().Add("nagy", ftLargeint);
-    table.Open();
-
-    table.LoadFromDataSet(source, {});
-
-    ASSERT_EQ(table.RecordCount(), 2);
-    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 5);
-    EXPECT_EQ(table.FieldByName("nev")->AsString(), cp1250("Ákos"));
-    EXPECT_TRUE(table.FieldByName("megjegyzes")->IsNull());
-    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 42);
-    EXPECT_EQ(table.FieldByName("nagy")->AsLargeInt(), 9007199254740993);
-    EXPECT_EQ(table.FindField("csak_forrasban"), nullptr);
-    table.Last();
-    EXPECT_TRUE(table.FieldByName("pont")->IsNull());
-    EXPECT_TRUE(table.FieldByName("nagy")->IsNull());
-}
-
 TEST(LoadFromDataSet, AnEmptyTableKeepsTheSourceKeysAndAppendedRecordsNumberOn)
 {
     ArrayDataSet source;
