@@ -109,3 +109,34 @@ TEST_F(FieldListText, PrefixNeedsTheSameFieldsInOrderAndOptionallyTheSameCase)
     EXPECT_TRUE(IsFieldListPrefix(whole, caseless, false));
     EXPECT_FALSE(IsFieldListPrefix(whole, caseless, true));
 }
+
+// Lookup fields hold values a table can be ordered by; aggregates hold none of a record's own.
+TEST(FieldListKinds, LookupFieldsMayBeListedButAggregatesAreRefused)
+{
+    TztrMemTable kinds;
+    definePeople(kinds);
+    kinds.Open();
+    TztrMemTable table;
+    definePeople(table);
+    for (const char *name : {"id", "nev", "pont"}) {
+        TField *field = table.Fields().Add(CreateFieldOfType(table.FieldDefs().Find(name)->DataType()));
+        field->SetFieldName(name);
+        field->SetSize(table.FieldDefs().Find(name)->Size());
+    }
+    for (const auto &[name, kind] : {std::pair{"fajta", fkLookup}, {"osszeg", fkAggregate}}) {
+        TField *field = table.Fields().Add(CreateFieldOfType(ftInteger));
+        field->SetFieldName(name);
+        field->SetFieldKind(kind);
+    }
+    TField &lookup = *table.FindField("fajta");
+    lookup.SetKeyFields("pont");
+    lookup.SetLookupDataSet(&kinds);
+    lookup.SetLookupKeyFields("id");
+    lookup.SetLookupResultField("pont");
+    table.Open();
+    TztrFieldList list;
+    BuildFieldList(table, list, "fajta;id");
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list[0].Field, table.FieldByName("fajta"));
+    EXPECT_EQ(messageOf([&] { BuildFieldList(table, list, "id;osszeg"); }), "Nem lehet indexelni a(z) osszeg mezőt");
+}
