@@ -6,6 +6,26 @@
 
 using namespace std::string_literals;
 
+TEST(CsvSixBitCoding, EveryLengthAndByteValueSurvivesRoundTripInPrintableCharacters)
+{
+    EXPECT_EQ(CSVSixBitEncode("abc"), "A)V8");
+    std::string bytes;
+    for (int length = 0; length <= 40; ++length) {
+        const std::string coded = CSVSixBitEncode(bytes);
+        EXPECT_EQ(coded.size(), (4 * bytes.size() + 2) / 3);
+        for (const char c : coded)
+            EXPECT_TRUE(c >= 32 && c <= 95) << int(c);
+        EXPECT_EQ(CSVSixBitDecode(coded), bytes) << "length " << length;
+        bytes += static_cast<char>(255 - length * 7);
+    }
+    std::string all;
+    for (int value = 0; value < 256; ++value)
+        all += static_cast<char>(value);
+    EXPECT_EQ(CSVSixBitDecode(CSVSixBitEncode(all)), all);
+    // Bytes outside the coding's range come from hand-edited files; they must not break reading.
+    EXPECT_EQ(CSVSixBitDecode("\x01\xFF\x7F\x80zz"s).size(), 4u);
+}
+
 TEST(CsvEscapeCoding, EncodesLineBreaksNulAndEscapeAndDecodesLeniently)
 {
     const std::string text = "50% a\r\nb\0c%n\n"s;
