@@ -158,3 +158,21 @@ TEST_F(Faculty, PrintingGoesToTheDefaultPrinterUnaskedAndAsksForAPrinterOnlyWith
               QStringList{"QPrintDialog"});
     EXPECT_FALSE(printed.exists());
 }
+
+TEST_F(Faculty, PrintMenuPrintsOnceThePrintDialogIsAccepted)
+{
+    QFile printed(form->Printer.outputFileName());
+    const QPoint cell = form->VL->CellRect(3, 3).center();
+    answeringModals([&] { chooseFromPopup(form->VL->viewport(), cell, form->vlPopUpMenu, form->Nyomtats1); },
+                    [](QWidget &dialog) {
+                        ASSERT_NE(qobject_cast<QPrintDialog *>(&dialog), nullptr);
+                        static_cast<QDialog &>(dialog).accept();
+                    });
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    const QByteArray document = printed.readAll();
+    EXPECT_TRUE(document.startsWith("%PDF"));
+    EXPECT_EQ(document.count("/Type /Page\n") + document.count("/Type /Page\r") + document.count("/Type /Page "), 1)
+        << "the window on one page";
+    EXPECT_EQ(form->Printer.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(form->Printer.docName(), form->windowTitle());
+}

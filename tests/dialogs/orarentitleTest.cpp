@@ -1,6 +1,7 @@
 #include "dialogs/orarentitle.h"
 
 #include "dialogs/DialogTestSupport.h"
+#include "dialogs/hetek_edit.h"
 
 namespace {
 
@@ -105,6 +106,40 @@ TEST_F(TimetableList, SavingAddsANewNameOnlyAndAFailedInsertionSaysSoLeavingNoHa
     EXPECT_EQ(DM->MT_orarend.State(), dsBrowse);
     DM->MT_orarend.BeforePost = nullptr;
     EXPECT_EQ(DM->MT_orarend.RecordCount(), 3);
+}
+
+// The timetable's default weeks are edited in the week editor, opened by a double click.
+TEST_F(TimetableList, TheWeekEditorStartsFromTheCurrentTimetableAndFillsTheEdit)
+{
+    Tedithetek editor;
+    edithetek = &editor;
+    std::string editorStartedWith;
+    open([&] {
+        clickCell(0, 1);
+        dialog->DefHetek->setText(QStringLiteral("000000000000001"));
+        answeringModals([&] { QTest::mouseDClick(dialog->DefHetek, Qt::LeftButton); },
+                        [&](QWidget &) { click(editor.Button2); });
+        EXPECT_EQ(dialog->DefHetek->text(), "000000000000001") << "a cancelled editor leaves the edit";
+        answeringModals([&] { QTest::mouseDClick(dialog->DefHetek, Qt::LeftButton); },
+                        [&](QWidget &modal) {
+                            ASSERT_EQ(&modal, &editor);
+                            editorStartedWith = editor.HetekEdit->text().toStdString();
+                            click(editor.CB[14]);
+                            click(editor.Button1);
+                        });
+        EXPECT_EQ(dialog->DefHetek->text(), "101010101010100");
+    });
+    edithetek = nullptr;
+    EXPECT_EQ(editorStartedWith, "101010101010101");
+    EXPECT_EQ(editor.Gyakorisag, 999);
+}
+
+TEST_F(TimetableList, MergingOnlySaysItIsGone)
+{
+    QStringList seen;
+    open([&] { seen = textsOf(messagesOf([&] { click(dialog->Button4); })); });
+    EXPECT_EQ(seen, QStringList{"Beemelés megszüntetve!!!"});
+    EXPECT_EQ(DM->MT_orarend.RecordCount(), 2);
 }
 
 } // namespace
