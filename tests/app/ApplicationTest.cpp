@@ -5,6 +5,7 @@
 #include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
 #include "app/brelvix_pas.h"
+#include "app/brelvix_pasFixture.h"
 #include "app/vonalzo.h"
 #include "data/adoform.h"
 #include "data/kozepreteg.h"
@@ -219,4 +220,42 @@ TEST(ProgramForms, AreCaptionedAndExitWithTheCopyWindowOpenEndsTheLoop)
     });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(Form1->isVisible());
+}
+
+// "Mentések" writes the planner's changes into the data files at once; the next start shows them.
+TEST(ProgramForms, SaveButtonWritesThePlannersChangesForTheNextStart)
+{
+    const DataFolder copy(QStringLiteral("adat"));
+    const auto showFirstTimetable = [] {
+        Form1->show();
+        Form1->UM_orarend->trigger();
+        mainwindowtest::clickRow(*Form1->LV_orarend, Form1->LV_orarend->topLevelItem(0));
+    };
+    const auto savedCourses = [&] {
+        QFile file(copy.folder + QStringLiteral("KK_kurzus.csv"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QString id;
+    {
+        const TProgramForms forms(copy.environment({}));
+        showFirstTimetable();
+        QTreeWidgetItem *course = Form1->LV->topLevelItem(0);
+        ASSERT_NE(course, nullptr);
+        id = course->text(4);
+        mainwindowtest::clickRow(*Form1->LV, course);
+        QTest::keyClick(Form1->Edit3, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Form1->Edit3, QStringLiteral("mentve 42"));
+        QTest::mouseClick(Form1->B_kurzusmentes, Qt::LeftButton);
+        EXPECT_FALSE(savedCourses().contains("mentve 42")) << "only the button saves";
+        QTest::mouseClick(Form1->Mentes, Qt::LeftButton);
+        EXPECT_TRUE(savedCourses().contains("mentve 42"));
+        EXPECT_EQ(QStringLiteral("%1 %2/%3 %4").arg(Vonal->windowTitle()).arg(Vonal->ProgressBar1->value())
+                      .arg(Vonal->ProgressBar1->maximum()).arg(Vonal->isVisible()),
+                  QStringLiteral("Mentés:Kurzus-alkalom kapcsolatok 8/8 0")) << "the progress went through every file";
+    }
+    const TProgramForms again(copy.environment({}));
+    showFirstTimetable();
+    const QList<QTreeWidgetItem *> rows = Form1->LV->findItems(id, Qt::MatchExactly, 4);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0]->text(3), QStringLiteral("mentve 42"));
 }

@@ -25,15 +25,6 @@ std::string fileText(const std::filesystem::path &path)
     return bytes.str();
 }
 
-// The codes a course grid draws, top to bottom.
-QString drawn(const TDBGrid &grid)
-{
-    QStringList codes;
-    for (int row = 0; row < grid.ShownRowCount(); ++row)
-        codes << grid.ShownCellText(0, row);
-    return codes.join(QLatin1Char(','));
-}
-
 // Every index of the table but the one its rows are read in: each search scans the table.
 void searchByScanOnly(TztrMemTable &table)
 {

@@ -179,6 +179,10 @@ TEST_F(OccasionEditing, PanelShowsTheCurrentOccasionAndEditsItsFrequencyAndRoom)
 {
     ASSERT_TRUE(form->DBCtrlGrid1->Panel()->isEnabled());
     EXPECT_EQ(panel(), QStringLiteral("Hétfő|08:00|10:00|Minden héten|B-101|2/1"));
+    // The boxes only show the occasion: what is typed into them changes nothing.
+    for (QLineEdit *box : {form->DBEdit1, form->DBEdit2, form->DBEdit3, form->DBEdit5, form->DBEdit6})
+        QTest::keyClicks(box, "X");
+    EXPECT_EQ(panel(), QStringLiteral("Hétfő|08:00|10:00|Minden héten|B-101|2/1"));
     QScrollBar *bar = form->DBCtrlGrid1->verticalScrollBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
     EXPECT_EQ(panel(), QStringLiteral("Szerda|10:00|12:00|Minden héten|Nincs meg a terem|2/2"));

@@ -11,6 +11,7 @@
 #include "platform/Cp1250.h"
 #include "platform/widgets/DBGrids.h"
 #include "support/ModalAnswerer.h"
+#include "support/PopupChooser.h"
 
 #include <QAction>
 #include <QApplication>

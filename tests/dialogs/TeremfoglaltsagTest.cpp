@@ -126,4 +126,21 @@ TEST_F(RoomOccupancy, AClickedItemShowsItsDetailsItsTimetablesAndTakesTheMark)
     EXPECT_EQ(shown("nap"), "Hiba!");
 }
 
+TEST_F(RoomOccupancy, TheDayMenuAddsAndTakesAwayDaysButNotTheLast)
+{
+    create();
+    const auto choose = [&](QAction *entry) {
+        chooseFromPopup(dialog->VL->viewport(), dialog->VL->CellRect(0, 1).center(), dialog->PM_nezet, entry);
+    };
+    choose(dialog->Nap[5]);
+    EXPECT_TRUE(dialog->VL->Days().contains(vlSaturday));
+    for (int day = 0; day < 4; ++day)
+        choose(dialog->Nap[day]);
+    EXPECT_EQ(dialog->VL->ColCount(), 1 + 2);
+    choose(dialog->Nap[5]);
+    EXPECT_EQ(textsOf(messagesOf([&] { choose(dialog->Nap[4]); })), QStringList{"Nincs kiválasztva Nap!"});
+    EXPECT_TRUE(dialog->Nap[4]->isChecked());
+    EXPECT_EQ(dialog->VL->Days(), TveltoCalendarDays{vlFriday});
+}
+
 } // namespace
