@@ -371,7 +371,7 @@ TEST_F(CourseEditing, NoNumberNoSubjectRowOrATemplateLeftOnAnotherPageChangeNoth
 {
     selectRow(10);
     form->LV->setFocus();
-    EXPECT_EQ(answerNumber(*form->G_okttemp, 1, ""), 1);
+    EXPECT_EQ(answerNumber(*form->G_okttemp, 1, ""), 2) << "the input, then the refusal";
     EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 100);
     EXPECT_EQ(letszam->Edit1->text(), QStringLiteral("0"));
 
