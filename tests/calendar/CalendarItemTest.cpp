@@ -121,3 +121,46 @@ TEST_F(ItemBoxes, ANewStartOrLengthMovesOrStretchesTheBoxAtOnce)
     item->SetSubject(QStringLiteral("Új tárgy"));
     EXPECT_EQ(item->Obj()->Caption(), QStringLiteral("Új tárgy"));
 }
+
+namespace {
+
+// Counts the layouts the calendar runs, to tell changes that move boxes from those that do not.
+class CountingCalendar : public TveltoCalendar {
+public:
+    int layouts = 0;
+    void LayoutItems(TCustomCalendarItem *item, bool rangeOnly) override
+    {
+        ++layouts;
+        TveltoCalendar::LayoutItems(item, rangeOnly);
+    }
+};
+
+} // namespace
+
+TEST(CalendarItems, StartEmptyWithABlueFrameAndOnlyPlacementChangesLayTheCalendarOut)
+{
+    CountingCalendar calendar;
+    TCustomCalendarItem *fresh = calendar.Items().Add();
+    EXPECT_EQ(fresh->Length(), 0);
+    EXPECT_EQ(fresh->Obj()->Color(), TColor(0xFF0000));
+    EXPECT_EQ(fresh->Obj()->SelBGColor(), TColor(0xF0CAA6));
+    EXPECT_EQ(fresh->Obj()->BGColor(), clWhite);
+
+    TCustomCalendarItem *item = addItem(calendar, at(2, 8, 0), 60);
+    int before = calendar.layouts;
+    item->SetColor(clGreen);
+    item->SetBGColor(clMoneyGreen);
+    item->SetSelBGColor(clSilver);
+    EXPECT_EQ(calendar.layouts, before);
+    EXPECT_EQ(std::tuple(item->Obj()->Color(), item->Obj()->BGColor(), item->Obj()->SelBGColor()),
+              std::tuple(clGreen, clMoneyGreen, clSilver));
+    for (const auto &change : {std::function<void()>([&] { item->SetSubject(QStringLiteral("Új")); }),
+                               std::function<void()>([&] { item->SetSelect(true); }),
+                               std::function<void()>([&] { item->SetComment(QStringLiteral("K1")); }),
+                               std::function<void()>([&] { item->SetStart(at(3, 8, 0)); })}) {
+        before = calendar.layouts;
+        change();
+        EXPECT_GT(calendar.layouts, before);
+    }
+    EXPECT_EQ(std::tuple(item->Obj()->Caption(), item->Obj()->Select()), std::tuple(QStringLiteral("Új"), true));
+}
