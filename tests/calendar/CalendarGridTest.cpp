@@ -205,7 +205,8 @@ TEST(CalendarWindow, KeyReleasesReachOnKeyUpWithTheirModifiersAndKeysOnABoxRaise
     EXPECT_EQ(released[0].first, int(Qt::Key_P));
     EXPECT_TRUE(released[0].second & Qt::ControlModifier);
     TCustomCalendarItem *item = addItem(*calendar, at(2, 8, 0), 60);
-    QTest::mouseClick(item->Obj(), Qt::LeftButton, {}, item->Obj()->rect().center());
-    QTest::keyPress(item->Obj(), Qt::Key_Down);
+    clickItem(*calendar, item);
+    ASSERT_TRUE(item->Obj()->hasFocus());
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Down);
     EXPECT_EQ(keyDowns, 0);
 }

@@ -7,9 +7,10 @@ using namespace calendartest;
 
 namespace {
 
-QColor pixel(QWidget *box, QPoint at) { return box->grab().toImage().pixelColor(at); }
-QColor background(QWidget *box) { return pixel(box, QPoint(20, box->height() - 3)); }
-QColor topEdge(QWidget *box) { return pixel(box, QPoint(box->width() / 2, 1)); }
+// What the calendar shows of a box, at a point of the box.
+QColor pixel(const TveltoCalendarObj *box, QPoint at) { return box->grab().toImage().pixelColor(at); }
+QColor background(const TveltoCalendarObj *box) { return pixel(box, QPoint(20, box->height() - 3)); }
+QColor topEdge(const TveltoCalendarObj *box) { return pixel(box, QPoint(box->width() / 2, 1)); }
 
 class ItemBoxes : public testing::Test {
 protected:
@@ -18,9 +19,9 @@ protected:
         applyRows(*calendar, 7);
         fit(*calendar);
     }
-    QPoint onBox(QWidget *box, QPoint onGrid) const { return box->mapFrom(calendar->viewport(), onGrid); }
 
     std::unique_ptr<TveltoCalendar> calendar = shownCalendar(1000, 600);
+    CalendarMouse mouse{*calendar};
 };
 
 } // namespace
@@ -48,7 +49,7 @@ TEST_F(ItemBoxes, ACopyTakesTheTextsAndTimesButKeepsItsOwnColoursAndMark)
     source->SetSelect(true);
     TCustomCalendarItem *copy = addItem(*calendar, at(5, 13, 0), 45, QStringLiteral("régi"));
     source->AssignTo(*copy);
-    QWidget *box = copy->Obj();
+    const TveltoCalendarObj *box = copy->Obj();
     EXPECT_EQ(copy->Obj()->Caption(), QStringLiteral("Analízis"));
     // The same day and rows, in the lane beside the source.
     const QRect place = source->Obj()->geometry();
@@ -67,9 +68,11 @@ TEST_F(ItemBoxes, MarkingTheCalendarMarksEveryBoxAndHoveringABoxShowsTheComment)
             EXPECT_EQ(background(item->Obj()), marked ? toQColor(0xF0CAA6) : QColor(Qt::white)) << marked;
     }
     items[1]->SetComment(QStringLiteral("Kovács Anna\r\nA-103"));
-    QWidget *box = items[1]->Obj();
-    QHelpEvent hover(QEvent::ToolTip, box->rect().center(), box->mapToGlobal(box->rect().center()));
-    QApplication::sendEvent(box, &hover);
+    // Hovered where the box is drawn.
+    QWidget *grid = calendar->viewport();
+    const QPoint centre = items[1]->Obj()->geometry().center();
+    QHelpEvent hover(QEvent::ToolTip, centre, grid->mapToGlobal(centre));
+    QApplication::sendEvent(grid, &hover);
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), QStringLiteral("Kovács Anna\r\nA-103"));
     QToolTip::hideText();
@@ -84,18 +87,18 @@ TEST_F(ItemBoxes, ADraggedBoxIsFramedInTheItemsColourAndADropPastTheLastRowChang
     calendar->OnMoving = [&](TveltoCalendar &, TCustomCalendarItem *, TDateTime, TDateTime, int, bool &) {
         asked << QStringLiteral("moving");
     };
-    QWidget *box = item->Obj();
+    const TveltoCalendarObj *box = item->Obj();
     const QRect lane = box->geometry();
     const QPoint from = calendar->CellRect(1, 2).center();
     for (const auto &[colour, seen] : {std::pair{TColor(0xFF0000), QColor(Qt::blue)}, {clRed, QColor(Qt::red)}}) {
         item->SetColor(colour);
         EXPECT_NE(topEdge(box), seen);
-        QTest::mousePress(box, Qt::LeftButton, Qt::ControlModifier, onBox(box, from));
-        QTest::mouseMove(box, onBox(box, from + QPoint(0, 30)));
+        mouse.press(from, Qt::ControlModifier);
+        mouse.move(from + QPoint(0, 30));
         EXPECT_EQ(topEdge(box), seen);
         const QPoint below = calendar->CellRect(1, 7).center();
-        QTest::mouseMove(box, onBox(box, below));
-        QTest::mouseRelease(box, Qt::LeftButton, Qt::ControlModifier, onBox(box, below));
+        mouse.move(below);
+        mouse.release(below, Qt::ControlModifier);
         EXPECT_EQ(box->geometry(), lane);
         EXPECT_NE(topEdge(box), seen);
     }
@@ -107,7 +110,7 @@ TEST_F(ItemBoxes, ADraggedBoxIsFramedInTheItemsColourAndADropPastTheLastRowChang
 TEST_F(ItemBoxes, ANewStartOrLengthMovesOrStretchesTheBoxAtOnce)
 {
     TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90, QStringLiteral("A"));
-    QWidget *box = item->Obj();
+    const TveltoCalendarObj *box = item->Obj();
     const auto inCell = [&](int day, int row, QPoint point) {
         return calendar->CellRect(calendar->ColumnOfDay(day), row).contains(point);
     };

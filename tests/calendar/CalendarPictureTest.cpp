@@ -73,25 +73,25 @@ protected:
 // Pictures for a person to look at: a fortnight with overlaps, a selected item and cells, then a drag.
 TEST_F(CalendarPicture, FortnightWithSelectionsAndADrag)
 {
-    QWidget *grid = calendar->viewport();
-    QTest::mousePress(grid, Qt::LeftButton, {}, calendar->CellRect(9, 3).center());
-    QTest::mouseMove(grid, calendar->CellRect(9, 4).center());
-    QTest::mouseRelease(grid, Qt::LeftButton, {}, calendar->CellRect(9, 4).center());
+    CalendarMouse mouse(*calendar);
+    mouse.press(calendar->CellRect(9, 3).center());
+    mouse.move(calendar->CellRect(9, 4).center());
+    mouse.release(calendar->CellRect(9, 4).center());
     TCustomCalendarItem *selected = calendar->Items()[5];
-    QTest::mouseClick(selected->Obj(), Qt::LeftButton, {}, selected->Obj()->rect().center());
+    clickItem(*calendar, selected);
     calendar->Items()[1]->SetSelect(true);
     ASSERT_EQ(calendar->SelectedItem(), selected);
     ASSERT_EQ(calendar->Selection(), (TGridRect{9, 3, 9, 4}));
     save(QStringLiteral("calendar-fortnight.png"));
 
     TveltoCalendarObj *box = calendar->Items()[3]->Obj();
-    const QPoint to = box->mapFrom(grid, calendar->CellRect(8, 5).center());
-    QTest::mousePress(box, Qt::LeftButton, Qt::ControlModifier, box->rect().center());
-    QTest::mouseMove(box, to);
+    const QPoint to = calendar->CellRect(8, 5).center();
+    mouse.press(box->geometry().center(), Qt::ControlModifier);
+    mouse.move(to);
     ASSERT_EQ(box->DragMode(), TveltoCalendarObj::dmMove);
     save(QStringLiteral("calendar-dragging.png"));
     calendar->OnMoving = [](TveltoCalendar &, TCustomCalendarItem *, TDateTime, TDateTime, int, bool &accept) {
         accept = false;
     };
-    QTest::mouseRelease(box, Qt::LeftButton, Qt::ControlModifier, to);
+    mouse.release(to, Qt::ControlModifier);
 }
