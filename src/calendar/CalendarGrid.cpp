@@ -42,6 +42,7 @@ TveltoCalendar::TveltoCalendar(QWidget *parent)
       boxControl_(new TveltoCalendarBoxControl(viewport()))
 {
     columnDays_.fill(-1);
+    dayColumns_.fill(-1);
     // The labels of the preset rows are 17 characters long and must fit the 100-pixel time column.
     QFont labels = font();
     labels.setPointSize(8);
@@ -82,10 +83,13 @@ void TveltoCalendar::SetSelColor(TColor value)
 void TveltoCalendar::SetDays(TveltoCalendarDays value)
 {
     columnDays_.fill(-1);
+    dayColumns_.fill(-1);
     int columns = 0;
     for (int d = 1; d <= hetek_ * 7; ++d) {
-        if (value.contains(TveltoCalendarDay((d - 1) % 7)))
+        if (value.contains(TveltoCalendarDay((d - 1) % 7))) {
             columnDays_[std::size_t(++columns)] = d + 1;
+            dayColumns_[std::size_t(d + 1)] = columns;
+        }
     }
     if (columns == 0)
         throw Exception("Nincs kiválasztva Nap!");
@@ -175,6 +179,9 @@ void TveltoCalendar::SetVonalzoJobb(int value)
 
 int TveltoCalendar::ColumnOfDay(int day) const
 {
+    if (day >= 0 && day < int(dayColumns_.size()))
+        return dayColumns_[std::size_t(day)];
+    // Columns without a day hold -1 as well.
     for (int col = 1; col <= MaxDayColumns; ++col) {
         if (columnDays_[std::size_t(col)] == day)
             return col;
@@ -221,8 +228,11 @@ int TveltoCalendar::RowOfStartMinute(int minute) const
 {
     if (scale_ > 0)
         return minute / scale_ + FixedRows();
-    for (int row = FixedRows(); row < RowCount(); ++row) {
-        const int start = RowStartMinute(row);
+    // Straight through the records: every item placed walks the rows twice.
+    const int fixed = FixedRows();
+    for (int row = fixed; row < RowCount(); ++row) {
+        const std::size_t index = std::size_t(row - fixed);
+        const int start = index < rows_.size() ? rows_[index].Start : -1;
         if (minute >= start - 1 && minute <= start + 1)
             return row;
         if (start > 0 && minute <= start + 1)
@@ -237,9 +247,11 @@ int TveltoCalendar::RowOfEndMinute(int minute) const
 {
     if (scale_ > 0)
         return (minute - 1) / scale_ + FixedRows();
+    const int fixed = FixedRows();
     int upper = 1439;
-    for (int row = RowCount() - 1; row >= FixedRows(); --row) {
-        const int start = RowStartMinute(row);
+    for (int row = RowCount() - 1; row >= fixed; --row) {
+        const std::size_t index = std::size_t(row - fixed);
+        const int start = index < rows_.size() ? rows_[index].Start : -1;
         if (start < minute && minute <= upper)
             return row;
         upper = start;

@@ -223,6 +223,8 @@ private:
     TveltoCalendarDays days_ = TveltoCalendarDays::all();
     int hetek_ = 1;
     std::array<int, MaxDayColumns + 1> columnDays_{};
+    // The other way round, by day number (2 .. MaxDayColumns + 1): every item placed asks it.
+    std::array<int, MaxDayColumns + 2> dayColumns_{};
     int scale_ = 60;
     std::vector<TveltoCalendarRow> rows_;
     QString caption_;

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QStaticText>
 #include <QToolTip>
 
 #include <cstdlib>
@@ -19,32 +20,53 @@ namespace {
 // Pixels the pointer travels from the press before a Ctrl-drag starts moving the box.
 constexpr int MoveThreshold = 4;
 
-// Widths of the words last drawn, in the font and resolution they were drawn in: the same words
-// (codes, names, rooms) come back box after box, and measuring a word shapes it anew.
-class WordWidths
+// The words last drawn, measured and laid out once in the font and resolution they were drawn
+// in: the same words (codes, names, rooms) come back box after box, and measuring or drawing a
+// word as a plain string shapes it anew each time.
+class WordCache
 {
 public:
-    int of(const QPainter &canvas, const QFontMetrics &metrics, const QString &word)
+    int width(const QPainter &canvas, const QFontMetrics &metrics, const QString &word)
     {
-        const int dpi = canvas.device() ? canvas.device()->logicalDpiY() : 0;
-        if (canvas.font() != font_ || dpi != dpi_ || widths_.size() >= MaxWords) {
-            widths_.clear();
-            font_ = canvas.font();
-            dpi_ = dpi;
+        Word &cached = find(canvas, word);
+        if (cached.width < 0)
+            cached.width = metrics.horizontalAdvance(word);
+        return cached.width;
+    }
+    // The word laid out for drawing, upright or rotated as the canvas stands now.
+    const QStaticText &text(const QPainter &canvas, const QString &word, bool rotated)
+    {
+        Word &cached = find(canvas, word);
+        QStaticText &text = rotated ? cached.rotated : cached.upright;
+        if (text.text().isEmpty()) {
+            text.setTextFormat(Qt::PlainText);
+            text.setText(word);
+            text.prepare(canvas.transform(), canvas.font());
         }
-        const auto found = widths_.constFind(word);
-        if (found != widths_.constEnd())
-            return *found;
-        const int width = metrics.horizontalAdvance(word);
-        widths_.insert(word, width);
-        return width;
+        return text;
     }
 
 private:
+    struct Word {
+        int width = -1;
+        QStaticText upright;
+        QStaticText rotated;
+    };
+    Word &find(const QPainter &canvas, const QString &word)
+    {
+        const int dpi = canvas.device() ? canvas.device()->logicalDpiY() : 0;
+        if (canvas.font() != font_ || dpi != dpi_ || words_.size() >= MaxWords) {
+            words_.clear();
+            font_ = canvas.font();
+            dpi_ = dpi;
+        }
+        return words_[word];
+    }
+
     static constexpr qsizetype MaxWords = 20000;
     QFont font_;
     int dpi_ = 0;
-    QHash<QString, int> widths_;
+    QHash<QString, Word> words_;
 };
 
 } // namespace
@@ -512,9 +534,9 @@ void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, i
 }
 void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QString &text)
 {
-    static WordWidths wordWidths;
+    static WordCache words;
     const QFontMetrics metrics = canvas.fontMetrics();
-    const auto widthOf = [&](const QString &word) { return wordWidths.of(canvas, metrics, word); };
+    const auto widthOf = [&](const QString &word) { return words.width(canvas, metrics, word); };
     const int lineHeight = metrics.height();
     const int left = rect.x();
     const int top = rect.y();
@@ -556,11 +578,11 @@ void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QS
             canvas.save();
             canvas.translate(x, y);
             canvas.rotate(-90);
-            canvas.drawText(0, metrics.ascent(), word);
+            canvas.drawStaticText(0, 0, words.text(canvas, word, true));
             canvas.restore();
             y -= width;
         } else {
-            canvas.drawText(x, y + metrics.ascent(), word);
+            canvas.drawStaticText(x, y, words.text(canvas, word, false));
             x += width;
         }
     }
