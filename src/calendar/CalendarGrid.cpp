@@ -362,15 +362,15 @@ void TveltoCalendar::paintEvent(QPaintEvent *event)
     boxRepaints_ = 0;
     TmyCustomGrid::paintEvent(event);
     QPainter canvas(viewport());
-    paintBoxes(canvas, event->rect());
+    paintBoxes(canvas, event->region());
 }
 
-void TveltoCalendar::paintBoxes(QPainter &canvas, const QRect &area) const
+void TveltoCalendar::paintBoxes(QPainter &canvas, const QRegion &area) const
 {
     // The box under the box control is drawn by the control.
     const TveltoCalendarObj *covered = boxControl_->isVisible() ? boxControl_->Box() : nullptr;
     const auto paint = [&](const TveltoCalendarObj &box) {
-        if (box.isHidden() || &box == covered || !box.geometry().intersects(area))
+        if (box.isHidden() || &box == covered || !area.intersects(box.geometry()))
             return;
         canvas.save();
         canvas.translate(box.geometry().topLeft());

@@ -181,7 +181,7 @@ private:
     void repaintBox(const TveltoCalendarObj &box);
     void raiseBox(TveltoCalendarObj &box);
     void boxMoved(TveltoCalendarObj &box);
-    void paintBoxes(QPainter &canvas, const QRect &area) const;
+    void paintBoxes(QPainter &canvas, const QRegion &area) const;
     void computeRange(TCustomCalendarItem &item);
     // Places the boxes of every day, or only of the day columns given.
     void layoutDays(std::initializer_list<int> onlyColumns = {});
@@ -204,9 +204,10 @@ private:
     };
     void layoutDay(LayoutEntry *entries, int count);
     void placeBoxes();
-    // Repainted one by one, a few boxes cost less than the whole calendar; Qt merges every area
-    // given into the rest, which for many boxes costs more than painting them all.
-    static constexpr int FewBoxes = 8;
+    // Repainted one by one, the boxes a course selection recolours cost less than the whole
+    // calendar; Qt merges every area given into the rest, which for hundreds of boxes costs
+    // more than painting them all.
+    static constexpr int FewBoxes = 64;
 
     std::unique_ptr<TCalendarItems> items_;
     TveltoCalendarBoxControl *boxControl_;
