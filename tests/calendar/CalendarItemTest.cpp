@@ -1,6 +1,7 @@
 #include "CalendarTestSupport.h"
 
 #include <QHelpEvent>
+#include <QScreen>
 #include <QToolTip>
 
 using namespace calendartest;
@@ -166,4 +167,30 @@ TEST(CalendarItems, StartEmptyWithABlueFrameAndOnlyPlacementChangesLayTheCalenda
         EXPECT_GT(calendar.layouts, before);
     }
     EXPECT_EQ(std::tuple(item->Obj()->Caption(), item->Obj()->Select()), std::tuple(QStringLiteral("Új"), true));
+}
+
+// A few recoloured boxes are repainted one by one, many at once with the whole calendar: both
+// show every new colour and leave the other boxes as they were.
+TEST_F(ItemBoxes, RecolouringAFewOrManyBoxesShowsEveryNewColour)
+{
+    std::vector<TCustomCalendarItem *> items;
+    for (int day = 2; day <= 8; ++day)
+        for (int period = 0; period < 7; ++period)
+            for (int lane = 0; lane < 2; ++lane)
+                items.push_back(addItem(*calendar, at(day, 7, 45) + period * 105 / 1440.0, 90));
+    // What the window shows, not a fresh painting of it: only what was repainted has changed.
+    const auto shownColour = [&](const TCustomCalendarItem *item) {
+        const QRect drawn = item->Obj()->geometry();
+        const QPoint at = calendar->viewport()->mapTo(calendar.get(), QPoint(drawn.right() - 2, drawn.bottom() - 2));
+        return calendar->screen()->grabWindow(calendar->winId()).toImage().pixelColor(at);
+    };
+    QApplication::processEvents();
+    for (std::size_t few : {std::size_t(3), items.size()}) {
+        const TColor colour = few == 3 ? clMoneyGreen : clSilver;
+        for (std::size_t i = 0; i < few; ++i)
+            items[i]->SetBGColor(colour);
+        QApplication::processEvents();
+        for (std::size_t i : {std::size_t(0), std::size_t(2), few - 1, items.size() / 2, items.size() - 1})
+            EXPECT_EQ(shownColour(items[i]), i < few ? toQColor(colour) : QColor(Qt::white)) << few << " " << i;
+    }
 }

@@ -1,7 +1,10 @@
 #include "CalendarTestSupport.h"
 
+#include <QHelpEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QPointer>
+#include <QToolTip>
 
 using namespace calendartest;
 
@@ -223,4 +226,37 @@ TEST(WrappedText, ACaptionWrapsInsideItsBoxAndAWordWiderThanALineIsBroken)
     EXPECT_EQ(ink(image, QRect(0, 13 * line, 40, 400 - 13 * line)), 0);
     EXPECT_GT(ink(image, QRect(100 + 2 * line, 0, line, 41)), 0);
     EXPECT_EQ(ink(image, QRect(100 + 3 * line, 0, line, 41)), 0);
+}
+
+// The focused box stands under the box control: double clicks, hints and the popup menu reach it
+// there as they reach the boxes drawn with the cells.
+TEST_F(MouseEditing, TheFocusedBoxTakesDoubleClicksHintsAndItsPopupMenuLikeTheOthers)
+{
+    QMenu menu;
+    menu.addAction(QStringLiteral("Részletek"));
+    calendar->SetItemPopupMenu(&menu);
+    TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90, QStringLiteral("A"));
+    item->SetComment(QStringLiteral("Kovács Anna"));
+    clickItem(*calendar, item);
+    ASSERT_TRUE(item->Obj()->hasFocus());
+    const QPoint centre = item->Obj()->geometry().center();
+    QWidget *standing = calendar->viewport()->childAt(centre);
+    ASSERT_NE(standing, nullptr) << "no control over the focused box";
+    EXPECT_EQ(standing->mapTo(calendar->viewport(), QPoint(0, 0)), item->Obj()->geometry().topLeft());
+    mouse.doubleClick(centre);
+    mouse.release(centre);
+    EXPECT_EQ(takeEvents(), "info A; click A; info A; click A");
+
+    QHelpEvent hover(QEvent::ToolTip, standing->mapFrom(calendar->viewport(), centre), standing->mapToGlobal(QPoint()));
+    QApplication::sendEvent(standing, &hover);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Kovács Anna"));
+    QToolTip::hideText();
+    mouse.rightClick(centre);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+    // Moved to another day, the item takes the control along.
+    item->SetStart(at(4, 11, 15));
+    EXPECT_TRUE(item->Obj()->hasFocus());
+    EXPECT_EQ(calendar->viewport()->childAt(item->Obj()->geometry().center()), standing);
 }
