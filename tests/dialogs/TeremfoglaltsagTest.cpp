@@ -1,5 +1,6 @@
 #include "dialogs/Teremfoglaltsag.h"
 
+#include "calendar/CalendarTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 
 #include <QTreeWidget>
@@ -41,7 +42,7 @@ protected:
         QTest::mouseClick(dialog->LV->viewport(), Qt::LeftButton, {}, dialog->LV->visualItemRect(room).center());
     }
     TSajat *item(int alkalomId) { return itemOf(*dialog->VL, alkalomId); }
-    void clickItem(int alkalomId) { QTest::mouseClick(item(alkalomId)->Obj(), Qt::LeftButton); }
+    void clickItem(int alkalomId) { calendartest::clickItem(*dialog->VL, item(alkalomId)); }
     QStringList askTimetables() { return textsOf(messagesOf([&] { dialog->rarendben1->trigger(); })); }
     std::string shown(const char *field)
     {
