@@ -27,6 +27,8 @@
 #include "dialogs/teremval.h"
 #include "platform/widgets/FieldTextInput.h"
 
+#include <QMessageBox>
+
 TVonal *Vonal = nullptr;
 
 template <class T, class... Args>
@@ -92,4 +94,13 @@ void TProgramForms::release()
     for (auto release = releases_.rbegin(); release != releases_.rend(); ++release)
         (*release)();
     releases_.clear();
+}
+
+void tellRecoveredSave(const TDM &dm)
+{
+    if (dm.RecoveryNotice().empty())
+        return;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Információ"),
+                    QString::fromStdString(dm.RecoveryNotice()), QMessageBox::Ok);
+    box.exec();
 }

@@ -4,6 +4,7 @@
 #include "app/brelvix_pasFixture.h"
 #include "dialogs/Teremfoglaltsag.h"
 #include "dialogs/oktvalaszt.h"
+#include "dialogs/targybeemeles.h"
 
 using namespace mainwindowtest;
 
@@ -364,6 +365,71 @@ TEST_F(CourseEditing, SubjectsGetAHeadCountAreAttachedRemovedRestoredAndMadeTheD
     }
 }
 
+// A share that is no number, a restore with no subject row to name the course and a template
+// exchange left on the subjects' page change nothing.
+TEST_F(CourseEditing, NoNumberNoSubjectRowOrATemplateLeftOnAnotherPageChangeNothing)
+{
+    selectRow(10);
+    form->LV->setFocus();
+    EXPECT_EQ(answerNumber(*form->G_okttemp, 1, ""), 2) << "the input, then the refusal";
+    EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 100);
+    EXPECT_EQ(letszam->Edit1->text(), QStringLiteral("0"));
+
+    appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", 90007}, {"targy_id", 4}});
+    answeringModals([&] { form->Kurzusmintacsere->trigger(); }, [&](QWidget &modal) {
+        targy_kereso->PC->setCurrentWidget(targy_kereso->TS_targy);
+        targy_kereso->Eredmeny = 90007;
+        static_cast<QDialog &>(modal).done(QDialog::Accepted);
+    });
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 10, {}));
+    EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), 3);
+    EXPECT_NE(DM->MT_kurzus.FieldByName("kurzusminta_id")->AsInteger(), 90007);
+
+    selectRow(11);
+    linkSubject(10, 4);
+    ASSERT_EQ(form->MT_kurzustargy_temp.RecordCount(), 0);
+    form->kurzustargydef->trigger();
+    EXPECT_TRUE(linked(DM->MT_kurzustargy, "targy_id", 10, 4));
+}
+
+TEST_F(CourseEditing, EditRowShowsWholeCodesAndTitlesAndTheStartOfLongerOnes)
+{
+    addCourse({20, "SZT151MN-LA-03", "Valószínűségszámítás és statisztika"}, {3});
+    addCourse(
+        {21, "X-1",
+         "Gyakorlat a valószínűségszámítás és a statisztika alkalmazásaihoz, mérnök szakos hallgatóknak"},
+        {3});
+    form->resize(1024, 720);
+    showTimetable(3);
+    clickRow(*form->LV, rowOf(20));
+    EXPECT_TRUE(showsWholeText(*form->Edit1, form->Edit1->text())) << form->Edit1->width();
+    EXPECT_TRUE(showsWholeText(*form->Edit2, form->Edit2->text())) << form->Edit2->width();
+    clickRow(*form->LV, rowOf(21));
+    EXPECT_EQ(form->Edit2->cursorPosition(), 0) << "the title is shown from its start";
+}
+
+// "<" takes the clicked course out of the timetable; "Mentés" stores that and the view loses it.
+TEST_F(CourseEditing, ACourseTakenOutOfTheTimetableLeavesItsListAndCalendar)
+{
+    QStringList seen;
+    answeringModals([&] { QTest::mouseClick(form->B_beemeles, Qt::LeftButton); }, [&](QWidget &modal) {
+        ASSERT_EQ(&modal, beemeles);
+        TDBGrid &inTimetable = *beemeles->DBGrid2;
+        seen << drawn(*beemeles->DBGrid1) + " / " + drawn(inTimetable);
+        const int row = drawn(inTimetable).split(',').indexOf("FIZ-1");
+        QTest::mouseClick(inTimetable.viewport(), Qt::LeftButton, {}, inTimetable.CellRect(0, row).center());
+        QTest::mouseClick(beemeles->B_kivetel, Qt::LeftButton);
+        seen << drawn(*beemeles->DBGrid1) + " / " + drawn(inTimetable);
+        QTest::mouseClick(beemeles->kivalaszt, Qt::LeftButton);
+    });
+    EXPECT_EQ(seen, (QStringList{"ANG-1 / MAT-1,FIZ-1,KEM-1,BIO-1", "ANG-1,FIZ-1 / MAT-1,KEM-1,BIO-1"}));
+    EXPECT_EQ(sortedCourses(), (Ids{10, 12, 13}));
+    // Course 12 shows the occasions of its group's head.
+    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {12, 100}, {12, 101}}));
+    EXPECT_FALSE(linked(DM->MT_kurzusorarend, "orarend_id", 11, 1));
+    EXPECT_TRUE(linked(DM->MT_kurzusorarend, "orarend_id", 10, 1));
+}
+
 // The occupancy windows open on the rows, weeks and days the main calendar shows, and their day
 // controls name those days.
 TEST_F(CourseEditing, TimetablesOpenedFromTheChooserAndTheRoomButtonFollowTheMainCalendar)
@@ -433,6 +499,33 @@ TEST_F(CourseEditing, SubjectHeadCountShowsAndKeepsNoLimitUntilANumberIsTyped)
 
 // The course creation dialog offering subject 3 in a curriculum; `answer` picks it there with a
 // click on `button` as a planner does, after choosing the curriculum and the subjects' page.
+TEST_F(CourseEditing, CourseDialogsGetTheTimetableAndOnlyASaveRebuildsTheView)
+{
+    // The membership dialog's save rebuilds the view; leaving the creation dialog keeps it.
+    struct Case {
+        QPushButton *button;
+        int *orarendId;
+        bool rebuilds;
+    };
+    for (const Case &c : {Case{form->B_beemeles, &beemeles->OrarendId, true},
+                          Case{form->B_letrehozas, &Targyfelvet->OrarendId, false}}) {
+        DM->MT_kurzusorarend.SetFiltered(false);
+        if (DM->MT_kurzusorarend.Locate("kurzus_id;orarend_id", VarArrayOf({14, 1}), {}))
+            DM->MT_kurzusorarend.Delete();
+        showTimetable(1);
+        int asked = -1;
+        answeringModals([&] { QTest::mouseClick(c.button, Qt::LeftButton); },
+                        [&](QWidget &modal) {
+                            asked = *c.orarendId;
+                            appendRow(DM->MT_kurzusorarend, {{"kurzus_id", 14}, {"orarend_id", 1}});
+                            *c.orarendId = -1;
+                            static_cast<QDialog &>(modal).reject();
+                        });
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(rowOf(14) != nullptr, c.rebuilds);
+    }
+}
+
 class CourseCreationFromTheWindow : public CourseEditing {
 protected:
     void SetUp() override

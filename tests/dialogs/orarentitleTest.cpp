@@ -1,7 +1,7 @@
 #include "dialogs/orarentitle.h"
-#include "dialogs/hetek_edit.h"
 
 #include "dialogs/DialogTestSupport.h"
+#include "dialogs/hetek_edit.h"
 
 namespace {
 
@@ -174,6 +174,40 @@ TEST_F(TimetableList, AWeekMaskLongerThanATimetableHoldsIsRefusedNotCut)
     edithetek = nullptr;
     ASSERT_EQ(seen.size(), 1);
     EXPECT_TRUE(seen[0].contains(QStringLiteral("'hetek'")) && seen[0].contains(QStringLiteral("legfeljebb 15"))) << seen[0].toStdString();
+}
+
+// The timetable's default weeks are edited in the week editor, opened by a double click.
+TEST_F(TimetableList, TheWeekEditorStartsFromTheCurrentTimetableAndFillsTheEdit)
+{
+    Tedithetek editor;
+    edithetek = &editor;
+    std::string editorStartedWith;
+    open([&] {
+        clickCell(0, 1);
+        dialog->DefHetek->setText(QStringLiteral("000000000000001"));
+        answeringModals([&] { QTest::mouseDClick(dialog->DefHetek, Qt::LeftButton); },
+                        [&](QWidget &) { click(editor.Button2); });
+        EXPECT_EQ(dialog->DefHetek->text(), "000000000000001") << "a cancelled editor leaves the edit";
+        answeringModals([&] { QTest::mouseDClick(dialog->DefHetek, Qt::LeftButton); },
+                        [&](QWidget &modal) {
+                            ASSERT_EQ(&modal, &editor);
+                            editorStartedWith = editor.HetekEdit->text().toStdString();
+                            click(editor.CB[14]);
+                            click(editor.Button1);
+                        });
+        EXPECT_EQ(dialog->DefHetek->text(), "101010101010100");
+    });
+    edithetek = nullptr;
+    EXPECT_EQ(editorStartedWith, "101010101010101");
+    EXPECT_EQ(editor.Gyakorisag, 999);
+}
+
+TEST_F(TimetableList, MergingOnlySaysItIsGone)
+{
+    QStringList seen;
+    open([&] { seen = textsOf(messagesOf([&] { click(dialog->Button4); })); });
+    EXPECT_EQ(seen, QStringList{"Beemelés megszüntetve!!!"});
+    EXPECT_EQ(DM->MT_orarend.RecordCount(), 2);
 }
 
 } // namespace
