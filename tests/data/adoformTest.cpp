@@ -2,6 +2,7 @@
 #include "kozepretegTestSupport.h"
 #include "platform/Cp1250.h"
 #include "platform/widgets/DBGrids.h"
+#include "support/ModalAnswerer.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include <fstream>
 
@@ -24,42 +24,32 @@ using testing::HasSubstr;
 
 namespace {
 
-// Answers every message box that comes up with OK, keeping its text and the lines below it.
-class BoxAnswerer {
-public:
-    BoxAnswerer()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (box == nullptr)
-                return;
-            texts.push_back(box->text().toStdString());
-            details.push_back(box->informativeText().toStdString());
-            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-        });
-        timer_.start(0);
-    }
-
-    std::vector<std::string> texts;
-    std::vector<std::string> details;
-
-private:
-    QTimer timer_;
-};
-
 class CopyWindow : public CopyDatabaseTest {
 protected:
-    void TearDown() override
-    {
-        window.reset();
-        CopyDatabaseTest::TearDown();
-    }
+    ~CopyWindow() override { window.reset(); }
 
     TForm2 &showWindow()
     {
         window = std::make_unique<TForm2>(makeModule(), nullptr);
-        window->show();
+        answer([this] { window->show(); });
         return *window;
+    }
+
+    // Runs the routine answering every message box it opens with OK, keeping its text and the
+    // lines below it.
+    void answer(const std::function<void()> &routine)
+    {
+        answeringModals(routine, [this](QWidget &modal) {
+            auto &box = static_cast<QMessageBox &>(modal);
+            boxes.texts.push_back(box.text().toStdString());
+            boxes.details.push_back(box.informativeText().toStdString());
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+    }
+
+    void click(QAbstractButton *button)
+    {
+        answer([button] { QTest::mouseClick(button, Qt::LeftButton); });
     }
 
     // Clicks a table's item where its round mark is; the item is wider than its text.
@@ -67,7 +57,7 @@ protected:
     {
         QRadioButton *button = radio(text);
         ASSERT_NE(button, nullptr);
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+        answer([button] { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2)); });
     }
 
     QRadioButton *radio(const QString &text)
@@ -78,7 +68,9 @@ protected:
         return nullptr;
     }
 
-    BoxAnswerer boxes;
+    struct {
+        std::vector<std::string> texts, details;
+    } boxes;
     std::unique_ptr<TForm2> window;
 };
 
@@ -122,7 +114,7 @@ TEST_P(CopyWindowFailure, TellsWhyTheConnectionFailed)
     ASSERT_THAT(boxes.texts, ElementsAre("Adatbázis megnyitási hiba"));
     EXPECT_EQ(form.Edit1->text(), "");
     EXPECT_EQ(form.Memo1->toPlainText().toStdString(), GetParam().connectionInUse);
-    QTest::mouseClick(form.B2, Qt::LeftButton);
+    click(form.B2);
     ASSERT_THAT(boxes.texts, ElementsAre("Adatbázis megnyitási hiba", "Adatbáziskapcsolat nem jött létre!"));
 
     for (const std::string &told : boxes.details) {
@@ -191,7 +183,7 @@ TEST_F(CopyWindow, GeneratingOpensADatabaseThatCameAfterTheStart)
 
     std::filesystem::create_directory(folder / "later");
     createTables();
-    QTest::mouseClick(form.B2, Qt::LeftButton);
+    click(form.B2);
     EXPECT_EQ(boxes.texts.size(), 15u);
     EXPECT_EQ(rowCount("terem"), dm->MT_terem.RecordCount());
 }
@@ -201,7 +193,7 @@ TEST_F(CopyWindow, AFailingTableStopsTheCopyAndIsNamed)
     createTables("targy");
     writeProvider(connectionString());
     TForm2 &form = showWindow();
-    QTest::mouseClick(form.B2, Qt::LeftButton);
+    click(form.B2);
     ASSERT_EQ(boxes.texts.size(), 3u);
     EXPECT_EQ(boxes.texts[0], "terem másolás kész");
     EXPECT_EQ(boxes.texts[1], "oktato másolás kész");
@@ -216,7 +208,7 @@ TEST_F(CopyWindow, EmptyingTellsTheTableItStoppedAtAndLeavesTheLaterOnes)
     database.Execute("insert into alkalom (alkalom_id) values (1)");
     writeProvider(connectionString());
     TForm2 &form = showWindow();
-    QTest::mouseClick(form.B1, Qt::LeftButton);
+    click(form.B1);
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_THAT(boxes.texts[0], HasSubstr("delete from kurzus"));
     // orarend comes before kurzus, alkalom after it.

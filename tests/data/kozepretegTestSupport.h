@@ -3,43 +3,23 @@
 // A program folder with the three master files the data module cannot start without, and an
 // SQLite database beside it reached through ODBC.
 
-#include "data/datam.h"
+#include "DataFolder.h"
 #include "data/kozepreteg.h"
 #include "platform/ADODB.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <string>
-#include <vector>
 
-class CopyDatabaseTest : public testing::Test {
+class CopyDatabaseTest : public DataFolder {
 public:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "brelvix-copy-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        databaseFile = folder / "brelvix.db";
-        for (const char *file : {"targy.csv", "oktato.csv", "terem.csv"})
-            std::filesystem::copy_file(std::filesystem::path(BRELVIX_SAMPLEDATA_DIR) / file, folder / file);
-        const std::string programFolder = (folder / "").string();
-        dm = std::make_unique<TDM>(TDMEnvironment{[programFolder] { return programFolder; },
-                                                  [](std::string &name) {
-                                                      name = "tester";
-                                                      return true;
-                                                  }});
-    }
+    using DataFolder::folder;
 
-    void TearDown() override
+    CopyDatabaseTest() : databaseFile(folder / "brelvix.db"), dm(std::make_unique<TDM>(environment())) {}
+
+    ~CopyDatabaseTest() override
     {
         dmk.reset();
         database.Close();
         dm.reset();
-        std::filesystem::remove_all(folder);
     }
 
     // Commits without waiting for the disk: every copied row is a transaction of its own.
@@ -88,7 +68,6 @@ public:
         return reader.RecordCount();
     }
 
-    std::filesystem::path folder;
     std::filesystem::path databaseFile;
     std::unique_ptr<TDM> dm;
     std::unique_ptr<TDMK> dmk;
