@@ -318,3 +318,32 @@ TEST_F(Import, UnreadableImportFilesAreRefusedByNameBeforeAnyRowIsTaken)
         EXPECT_EQ(snapshot(), before) << c.says;
     }
 }
+
+// Rows whose curriculum, subject and link, or template and link, all exist change nothing: an
+// existing subject keeps its values, and no master file is written again.
+TEST_F(Import, RowsThatAllExistWriteNoMasterFile)
+{
+    write("kastorelboltargy.csv", dataFile(CurriculumColumns, {Curriculum{.subjectCode = "IDTGYAKOB"}}));
+    write("kastorelbolkurzus.csv", dataFile(TemplateColumns, {Template{}}));
+    TDM dm(environment());
+    EXPECT_THAT(outcome(dm.MintatantervBeolvasas()) + outcome(dm.KurzusmintaBeolvasas()),
+                testing::AllOf(testing::StartsWith("ok "), HasSubstr("kész.ok ")));
+    write("kastorelboltargy.csv",
+          dataFile(CurriculumColumns, {Curriculum{.subjectCode = "IDTGYAKOB", .subjectName = "Más", .credits = "9"},
+                                       Curriculum{.code = "MI/2024", .subjectCode = "IDTGYAKOB"}}));
+    write("kastorelbolkurzus.csv", dataFile(TemplateColumns, {Template{}}));
+    const auto written = [this] {
+        std::vector<fs::file_time_type> times;
+        for (const char *file : {"targy.csv", "mintatanterv.csv", "mintatantervtargy.csv", "kurzusminta.csv",
+                                 "kurzusmintatargy.csv", "kurzusmintaoktato.csv"})
+            times.push_back(fs::last_write_time(folder / file));
+        return times;
+    };
+    const auto before = written();
+    EXPECT_THAT(outcome(dm.MintatantervBeolvasas()) + outcome(dm.KurzusmintaBeolvasas()),
+                testing::AllOf(testing::StartsWith("ok "), HasSubstr("kész.ok ")));
+    EXPECT_EQ(written(), before);
+    EXPECT_EQ(row(dm.MT_targy, "targy_kod", "IDTGYAKOB", "targy_nev targy_kredit"), "Szakmai gyakorlat|30");
+    EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount() + dm.MT_kurzusminta.RecordCount(), 2);
+    EXPECT_TRUE(fileColumn(dm.MT_kastorelboltargy, "kastorelboltargy.csv", "targy_kod").empty());
+}
