@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 #include "calendar/veltoCalendar.h"
 #include "data/datamFileSet.h"
+#include "platform/System.h"
 
 #include <functional>
 #include <gmock/gmock.h>
@@ -377,4 +378,16 @@ TEST_F(DataModule, FilesMissingCutShortOrRedefinedStopTheStart)
             write(c.file, c.bytes);
         expectRefused([this] { start(); }, c.file, c.says);
     }
+}
+
+// The program's own environment is the folder its file stands in and the login name; the test
+// program's folder holds no master files, so a start there is refused.
+TEST(ProgramEnvironment, IsTheProgramsFolderAndTheLogin)
+{
+    const TDMEnvironment program = TDMEnvironment::Program();
+    EXPECT_EQ(program.programFolder(), (fs::read_symlink("/proc/self/exe").parent_path() / "").string());
+    std::string login, expected;
+    EXPECT_EQ(program.userName(login), GetUserName(expected));
+    EXPECT_EQ(login, expected);
+    EXPECT_THROW(TDM(), EDataFileError);
 }
