@@ -25,6 +25,9 @@
 #include "dialogs/targykival.h"
 #include "dialogs/teremfel.h"
 #include "dialogs/teremval.h"
+#include "platform/widgets/FieldTextInput.h"
+
+#include <QMessageBox>
 
 TVonal *Vonal = nullptr;
 
@@ -59,6 +62,8 @@ TProgramForms::TProgramForms(TDMEnvironment environment)
         create(Emelo, "TEmelo");
         create(Adminka, "TAdminka");
         create(edithetek, "Tedithetek");
+        // Its mask goes into occasions, whose weeks field is the widest it feeds.
+        limitEditToField(*edithetek->HetekEdit, DM->MT_alkalom.FieldByName("hetek"));
         create(letszam, "Tletszam");
         create(Targyeditor, "TTargyeditor");
         create(szakval, "Tszakval");
@@ -89,4 +94,13 @@ void TProgramForms::release()
     for (auto release = releases_.rbegin(); release != releases_.rend(); ++release)
         (*release)();
     releases_.clear();
+}
+
+void tellRecoveredSave(const TDM &dm)
+{
+    if (dm.RecoveryNotice().empty())
+        return;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Információ"),
+                    QString::fromStdString(dm.RecoveryNotice()), QMessageBox::Ok);
+    box.exec();
 }

@@ -34,3 +34,7 @@ private:
 };
 
 extern TVonal *Vonal;
+
+// Tells the planner in an information box what the data module's start did with a save a crash
+// had cut short; shows nothing when there was none. Returns once the box is answered.
+void tellRecoveredSave(const TDM &dm);

@@ -1,5 +1,7 @@
 #include "app/SingleInstance.h"
 
+#include "platform/InstanceLock.h"
+
 #include <QCoreApplication>
 #include <QMessageBox>
 
@@ -12,11 +14,7 @@ QString programFolder()
 
 QString instanceName(const QString &folder)
 {
-    QString name = folder + QStringLiteral("BrelvixKastorel");
-    name.remove(QLatin1Char(' '));
-    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    name.replace(QLatin1Char(':'), QLatin1Char('_'));
-    return name;
+    return QString::fromStdString(programInstanceName(folder.toStdString()));
 }
 
 void refuseSecondStart(const QString &name)

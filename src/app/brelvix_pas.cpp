@@ -3,6 +3,7 @@
 #include "sajat/SajatVCI.h"
 #include "app/brelvix_pasCommon.h"
 #include "data/datam.h"
+#include "platform/widgets/FieldTextInput.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -286,6 +287,9 @@ QWidget *TForm1::buildCoursePanel()
     // A remark of a few words shows whole.
     Edit3->setMinimumWidth(boxWidthFor(*Edit3, QStringLiteral("Megjegyzés a kurzushoz")));
     Edit4 = edit(edits, "Edit4", QStringLiteral("Létszám"), 0);
+    limitEditToField(*Edit1, DM->MT_kurzus.FieldByName("kurzus_kod_osszetett"));
+    limitEditToField(*Edit2, DM->MT_kurzus.FieldByName("megnevezes"));
+    limitEditToField(*Edit3, DM->MT_kurzus.FieldByName("megjegyzes"));
     Edit4->setMaximumWidth(boxWidthFor(*Edit4, Edit4->placeholderText()));
     B_kurzusmentes = button("B_kurzusmentes", QStringLiteral("Kurzus mentés"), panel);
     edits->addWidget(B_kurzusmentes);

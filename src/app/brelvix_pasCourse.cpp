@@ -8,6 +8,7 @@
 #include "dialogs/targybeemeles.h"
 #include "dialogs/targykival.h"
 #include "platform/FormatSettings.h"
+#include "platform/widgets/FieldTextInput.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,6 +23,12 @@ constexpr int RoomsMode = 2;
 std::string dataText(const QLineEdit &edit)
 {
     return utf8ToCp1250(edit.text().toStdString());
+}
+
+// The text of an edit as the course field would hold it; raises for what the field cannot hold.
+std::string courseText(const QString &text, const char *field)
+{
+    return storableFieldText(text, DM->MT_kurzus.FieldByName(field));
 }
 
 // Edits the current row of `table` through `write` and posts it; a value the fields refuse
@@ -104,13 +111,16 @@ void TForm1::B_kurzusmentesClick()
     if (!row)
         return;
 
+    // Refused before anything changes, the list row included.
+    const std::string code = courseText(Edit1->text(), "kurzus_kod_osszetett");
+    const std::string title = courseText(Edit2->text(), "megnevezes");
+    const std::string remark = courseText(Edit3->text(), "megjegyzes");
     const int id = rowCourseId(*row);
     row->setText(1, Edit2->text());
     row->setText(2, Edit4->text());
     row->setText(3, Edit3->text());
     TztrMemTable &courses = DM->MT_kurzus;
     if (courses.Locate("kurzus_id", id, {})) {
-        const std::string code = dataText(*Edit1);
         const bool codeChange = DM->Admin && code != textOf(courses, "kurzus_kod_osszetett");
         bool duplicate = false;
         if (codeChange) {
@@ -121,8 +131,8 @@ void TForm1::B_kurzusmentesClick()
         editRow(courses, [&] {
             if (codeChange && !duplicate)
                 courses.FieldByName("kurzus_kod_osszetett")->SetAsString(code);
-            courses.FieldByName("megnevezes")->SetAsString(dataText(*Edit2));
-            courses.FieldByName("megjegyzes")->SetAsString(dataText(*Edit3));
+            courses.FieldByName("megnevezes")->SetAsString(title);
+            courses.FieldByName("megjegyzes")->SetAsString(remark);
             courses.FieldByName("max_letszam")->SetAsString(dataText(*Edit4));
         });
         if (codeChange && !duplicate)
@@ -143,12 +153,15 @@ void TForm1::B_kurzusmentesClick()
 void TForm1::CreateCourse(int timetableId, const QString &code, const QString &title, int headCount,
                           const QString &remark)
 {
+    const std::string storedCode = courseText(code, "kurzus_kod_osszetett");
+    const std::string storedTitle = courseText(title, "megnevezes");
+    const std::string storedRemark = courseText(remark, "megjegyzes");
     TztrMemTable &courses = DM->MT_kurzus;
     courses.Append();
     try {
-        courses.FieldByName("kurzus_kod_osszetett")->SetAsString(utf8ToCp1250(code.toStdString()));
-        courses.FieldByName("megnevezes")->SetAsString(utf8ToCp1250(title.toStdString()));
-        courses.FieldByName("megjegyzes")->SetAsString(utf8ToCp1250(remark.toStdString()));
+        courses.FieldByName("kurzus_kod_osszetett")->SetAsString(storedCode);
+        courses.FieldByName("megnevezes")->SetAsString(storedTitle);
+        courses.FieldByName("megjegyzes")->SetAsString(storedRemark);
         courses.FieldByName("max_letszam")->SetAsInteger(headCount);
         courses.FieldByName("targy_id")->SetAsInteger(-1);
         for (const char *field : {"kurzus_kod", "kurzus_tipus", "kurzus_sorszam"})

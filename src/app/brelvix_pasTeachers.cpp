@@ -5,11 +5,11 @@
 
 #include "app/brelvix_pasCommon.h"
 #include "data/datam.h"
+#include "dialogs/HeadCount.h"
 #include "dialogs/Oktatofoglaltsag.h"
 #include "dialogs/letszaminp.h"
 #include "dialogs/oktvalaszt.h"
 #include "dialogs/targykereso.h"
-#include "platform/FormatSettings.h"
 #include "platform/widgets/DBGrids.h"
 
 #include <QAction>
@@ -25,17 +25,29 @@ namespace {
 
 const QString MissingCourseOrSubject = QStringLiteral("A kurzus és/vagy tárgy hiányzik!");
 
+// A subject's head count that sets no limit.
+constexpr int NoLimit = -1;
+
 // Asks for a number in the head-count dialog; false when it is cancelled or the text is no
-// number, in which case the dialog's edit is left showing "0".
-bool askNumber(int current, const QString &label, const QString &caption, int &value)
+// count, which is told, and the dialog's edit is left showing "0". With `noLimitAllowed`, "-1"
+// is kept as the subject's "no limit" it was shown as.
+bool askNumber(int current, const QString &label, const QString &caption, int &value, bool noLimitAllowed = false)
 {
     letszam->Edit1->setText(QString::number(current));
     letszam->Label1->setText(label);
     letszam->setWindowTitle(caption);
     if (letszam->exec() != QDialog::Accepted)
         return false;
-    if (TryStrToInt(letszam->Edit1->text().trimmed().toStdString(), value))
+    const QString typed = letszam->Edit1->text().trimmed();
+    if (const std::optional<int> count = countOf(typed)) {
+        value = *count;
         return true;
+    }
+    if (noLimitAllowed && typed == QString::number(NoLimit)) {
+        value = NoLimit;
+        return true;
+    }
+    showMessage(letszam->parentWidget(), countRefusal(typed));
     letszam->Edit1->setText(QStringLiteral("0"));
     return false;
 }
@@ -152,7 +164,7 @@ void TForm1::DBGrid2CellClick(TColumn &column)
         return;
     int headCount = 0;
     if (!askNumber(intOf(MT_kurzustargy_temp, "maxletszam"), QStringLiteral("Tárgy maximális létszáma:"),
-                   QStringLiteral("Tárgy maximális létszáma"), headCount))
+                   QStringLiteral("Tárgy maximális létszáma"), headCount, true))
         return;
     setInteger(MT_kurzustargy_temp, "maxletszam", headCount);
     if (linked(DM->MT_kurzustargy, "targy_id", intOf(MT_kurzustargy_temp, "kurzus_id"),

@@ -50,6 +50,8 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // The record of an interrupted save is gone now, so this is said at this start only.
+    tellRecoveredSave(*DM);
     Form1->show();
     // Only scripts set this, to check the program on a virtual display without a user.
     if (const QString shot = qEnvironmentVariable("BRELVIX_SCREENSHOT"); !shot.isEmpty()) {

@@ -3,10 +3,14 @@
 #include "calendar/CalendarObj.h"
 #include "platform/SysUtils.h"
 
+#include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -34,9 +38,11 @@ void lineTo(QPainter &canvas, int x1, int y1, int x2, int y2)
 } // namespace
 
 TveltoCalendar::TveltoCalendar(QWidget *parent)
-    : TmyCustomGrid(parent), items_(std::make_unique<TCalendarItems>(this))
+    : TmyCustomGrid(parent), items_(std::make_unique<TCalendarItems>(this)),
+      boxControl_(new TveltoCalendarBoxControl(viewport()))
 {
     columnDays_.fill(-1);
+    dayColumns_.fill(-1);
     // The labels of the preset rows are 17 characters long and must fit the 100-pixel time column.
     QFont labels = font();
     labels.setPointSize(8);
@@ -77,10 +83,13 @@ void TveltoCalendar::SetSelColor(TColor value)
 void TveltoCalendar::SetDays(TveltoCalendarDays value)
 {
     columnDays_.fill(-1);
+    dayColumns_.fill(-1);
     int columns = 0;
     for (int d = 1; d <= hetek_ * 7; ++d) {
-        if (value.contains(TveltoCalendarDay((d - 1) % 7)))
+        if (value.contains(TveltoCalendarDay((d - 1) % 7))) {
             columnDays_[std::size_t(++columns)] = d + 1;
+            dayColumns_[std::size_t(d + 1)] = columns;
+        }
     }
     if (columns == 0)
         throw Exception("Nincs kiválasztva Nap!");
@@ -118,7 +127,7 @@ void TveltoCalendar::SetScale(int value)
         SetFixedRows(0);
         for (TCustomCalendarItem *item : *items_) {
             if (TveltoCalendarObj *box = item->Obj()) {
-                hideBox(*box);
+                box->hide();
                 box->SetCellRange({});
             }
         }
@@ -170,6 +179,9 @@ void TveltoCalendar::SetVonalzoJobb(int value)
 
 int TveltoCalendar::ColumnOfDay(int day) const
 {
+    if (day >= 0 && day < int(dayColumns_.size()))
+        return dayColumns_[std::size_t(day)];
+    // Columns without a day hold -1 as well.
     for (int col = 1; col <= MaxDayColumns; ++col) {
         if (columnDays_[std::size_t(col)] == day)
             return col;
@@ -216,8 +228,11 @@ int TveltoCalendar::RowOfStartMinute(int minute) const
 {
     if (scale_ > 0)
         return minute / scale_ + FixedRows();
-    for (int row = FixedRows(); row < RowCount(); ++row) {
-        const int start = RowStartMinute(row);
+    // Straight through the records: every item placed walks the rows twice.
+    const int fixed = FixedRows();
+    for (int row = fixed; row < RowCount(); ++row) {
+        const std::size_t index = std::size_t(row - fixed);
+        const int start = index < rows_.size() ? rows_[index].Start : -1;
         if (minute >= start - 1 && minute <= start + 1)
             return row;
         if (start > 0 && minute <= start + 1)
@@ -232,9 +247,11 @@ int TveltoCalendar::RowOfEndMinute(int minute) const
 {
     if (scale_ > 0)
         return (minute - 1) / scale_ + FixedRows();
+    const int fixed = FixedRows();
     int upper = 1439;
-    for (int row = RowCount() - 1; row >= FixedRows(); --row) {
-        const int start = RowStartMinute(row);
+    for (int row = RowCount() - 1; row >= fixed; --row) {
+        const std::size_t index = std::size_t(row - fixed);
+        const int start = index < rows_.size() ? rows_[index].Start : -1;
         if (start < minute && minute <= upper)
             return row;
         upper = start;
@@ -253,25 +270,16 @@ void TveltoCalendar::itemChanged(TCustomCalendarItem *item)
     LayoutItems(item);
 }
 
-TveltoCalendarObj *TveltoCalendar::takeBox()
+void TveltoCalendar::releaseBox(TveltoCalendarObj &box)
 {
-    if (!spareBoxes_.empty()) {
-        TveltoCalendarObj *box = spareBoxes_.back();
-        spareBoxes_.pop_back();
-        return box;
-    }
-    auto *box = new TveltoCalendarObj(viewport());
-    // Hidden on purpose, so that showing the viewport again does not show it.
-    box->hide();
-    return box;
-}
-
-void TveltoCalendar::takeFocusFrom(TveltoCalendarObj &box)
-{
-    // Hidden with the focus, the box would hand it to the next box, whose item would be selected.
-    if (!box.hasFocus())
+    if (boxControl_->Box() != &box)
         return;
-    moveFocusQuietly(*this);
+    // Hidden with the focus, the control would hand it on to the next control in the chain.
+    if (boxControl_->hasFocus())
+        moveFocusQuietly(*this);
+    boxControl_->SetBox(nullptr);
+    // The box is drawn with the cells again.
+    repaintBox(box);
 }
 
 void TveltoCalendar::moveFocusQuietly(QWidget &to)
@@ -281,18 +289,115 @@ void TveltoCalendar::moveFocusQuietly(QWidget &to)
     boxFocusQuiet_ = false;
 }
 
-void TveltoCalendar::hideBox(TveltoCalendarObj &box)
+void TveltoCalendar::focusBox(TveltoCalendarObj &box)
 {
+    // As a hidden control, a box not drawn takes no focus.
     if (box.isHidden())
         return;
-    takeFocusFrom(box);
-    box.hide();
+    TveltoCalendarObj *before = boxControl_->Box();
+    const bool focused = boxControl_->hasFocus();
+    if (before == &box) {
+        if (!focused)
+            boxControl_->setFocus(Qt::MouseFocusReason);
+        return;
+    }
+    // The control keeps the focus while it goes over to another box: the boxes leave and enter
+    // it themselves, as two controls would.
+    QPointer<TveltoCalendarObj> guard(&box);
+    if (focused && before)
+        before->FocusOut();
+    if (!guard || box.isHidden())
+        return;
+    boxControl_->SetBox(&box);
+    if (before)
+        repaintBox(*before);
+    if (focused)
+        box.FocusIn();
+    else
+        boxControl_->setFocus(Qt::MouseFocusReason);
 }
 
-void TveltoCalendar::keepBox(TveltoCalendarObj &box)
+void TveltoCalendar::repaintBox(const TveltoCalendarObj &box)
 {
-    box.Clear();
-    spareBoxes_.push_back(&box);
+    if (boxControl_->Box() == &box)
+        boxControl_->update();
+    if (boxRepaints_ > FewBoxes)
+        return;
+    if (++boxRepaints_ > FewBoxes)
+        viewport()->update();
+    else
+        viewport()->update(box.geometry());
+}
+
+void TveltoCalendar::raiseBox(TveltoCalendarObj &box)
+{
+    raisedBox_ = &box;
+    repaintBox(box);
+}
+
+void TveltoCalendar::boxMoved(TveltoCalendarObj &box)
+{
+    if (boxControl_->Box() == &box)
+        boxControl_->Follow();
+}
+
+TveltoCalendarObj *TveltoCalendar::boxAt(const QPoint &pos) const
+{
+    const auto drawnAt = [&pos](const TveltoCalendarObj *box) {
+        return box && !box->isHidden() && box->geometry().contains(pos);
+    };
+    if (drawnAt(raisedBox_))
+        return raisedBox_;
+    // Later boxes are drawn over earlier ones.
+    for (int i = items_->Count() - 1; i >= 0; --i) {
+        TveltoCalendarObj *box = items_->Items(i)->Obj();
+        if (drawnAt(box))
+            return box;
+    }
+    return nullptr;
+}
+
+void TveltoCalendar::paintEvent(QPaintEvent *event)
+{
+    boxRepaints_ = 0;
+    TmyCustomGrid::paintEvent(event);
+    QPainter canvas(viewport());
+    paintBoxes(canvas, event->region());
+}
+
+void TveltoCalendar::paintBoxes(QPainter &canvas, const QRegion &area) const
+{
+    // The box under the box control is drawn by the control.
+    const TveltoCalendarObj *covered = boxControl_->isVisible() ? boxControl_->Box() : nullptr;
+    const auto paint = [&](const TveltoCalendarObj &box) {
+        if (box.isHidden() || &box == covered || !area.intersects(box.geometry()))
+            return;
+        canvas.save();
+        canvas.translate(box.geometry().topLeft());
+        box.Paint(canvas);
+        canvas.restore();
+    };
+    for (TCustomCalendarItem *item : *items_) {
+        if (item->Obj() && item->Obj() != raisedBox_)
+            paint(*item->Obj());
+    }
+    if (raisedBox_)
+        paint(*raisedBox_);
+}
+
+bool TveltoCalendar::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        if (const TveltoCalendarObj *box = boxAt(help->pos())) {
+            if (box->toolTip().isEmpty())
+                QToolTip::hideText();
+            else
+                QToolTip::showText(help->globalPos(), box->toolTip(), viewport(), box->geometry());
+            return true;
+        }
+    }
+    return TmyCustomGrid::viewportEvent(event);
 }
 
 bool TveltoCalendar::SelectCell(int, int)
@@ -324,6 +429,15 @@ void TveltoCalendar::resizeEvent(QResizeEvent *event)
 
 void TveltoCalendar::mousePressEvent(QMouseEvent *event)
 {
+    const QPoint pos = event->position().toPoint();
+    // A press on a box never selects the cells beneath it; the mouse stays with the box.
+    mouseBox_ = boxAt(pos);
+    mouseOnBox_ = mouseBox_;
+    if (mouseOnBox_) {
+        event->accept();
+        mouseBox_->MouseDown(event->button(), event->modifiers(), pos);
+        return;
+    }
     TmyCustomGrid::mousePressEvent(event);
     currentColumn_ = Selection().Left;
     Invalidate();
@@ -331,15 +445,58 @@ void TveltoCalendar::mousePressEvent(QMouseEvent *event)
 
 void TveltoCalendar::mouseMoveEvent(QMouseEvent *event)
 {
+    const QPoint pos = event->position().toPoint();
+    if (mouseOnBox_) {
+        event->accept();
+        if (mouseBox_)
+            mouseBox_->MouseMove(pos);
+        return;
+    }
     TmyCustomGrid::mouseMoveEvent(event);
-    updateMarginCursor(event->position().toPoint());
+    updateMarginCursor(pos);
+}
+
+void TveltoCalendar::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!mouseOnBox_) {
+        TmyCustomGrid::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    mouseOnBox_ = false;
+    if (QPointer<TveltoCalendarObj> box = std::exchange(mouseBox_, nullptr))
+        box->MouseUp(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void TveltoCalendar::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    mouseBox_ = boxAt(pos);
+    mouseOnBox_ = mouseBox_;
+    if (!mouseOnBox_) {
+        TmyCustomGrid::mouseDoubleClickEvent(event);
+        return;
+    }
+    event->accept();
+    mouseBox_->MouseDoubleClick(event->button(), event->modifiers(), pos);
+}
+
+void TveltoCalendar::contextMenuEvent(QContextMenuEvent *event)
+{
+    const TveltoCalendarObj *box = boxAt(event->pos());
+    if (!box || !box->PopupMenu()) {
+        TmyCustomGrid::contextMenuEvent(event);
+        return;
+    }
+    event->accept();
+    box->PopupMenu()->popup(event->globalPos());
 }
 
 void TveltoCalendar::updateMarginCursor(const QPoint &pos)
 {
     const TGridCoord cell = MouseCoord(pos.x(), pos.y());
     Qt::CursorShape shape = Qt::ArrowCursor;
-    if (cell.X >= 1 && cell.Y >= 1) {
+    if (cell.X >= 1 && cell.Y >= 1 && !boxAt(pos)) {
         const QRect rect = CellRect(cell.X, cell.Y);
         const int left = rect.x();
         const int right = rect.x() + rect.width();

@@ -3,9 +3,11 @@
 // TveltoCalendar: a week-by-day calendar on the grid base. Column 0 shows the time of each row,
 // row 0 the day of each column; the other columns are the chosen weekdays over 1 to 15 weeks,
 // the other rows time slots of a fixed number of minutes or custom rows with their own labels.
-// Items are drawn by their own boxes laid over the cells.
+// The calendar draws the items' boxes over the cells and hands them the mouse; one box control
+// stands over the box that has the focus.
 
 #include "calendar/CalendarItem.h"
+#include "calendar/CalendarObj.h"
 #include "platform/DateTime.h"
 #include "platform/widgets/myCustomGrid.h"
 
@@ -154,22 +156,32 @@ protected:
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void TopLeftChanged() override;
+    void paintEvent(QPaintEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     friend class TCalendarItems;
     friend class TCustomCalendarItem;
+    friend class TveltoCalendarObj;
 
     // The item-changed notification of the collection.
     void itemChanged(TCustomCalendarItem *item);
-    // A box for a new item: one an earlier item left, else a new hidden one.
-    TveltoCalendarObj *takeBox();
-    void keepBox(TveltoCalendarObj &box);
-    // A box about to go leaves the focus to the calendar, quietly.
-    void takeFocusFrom(TveltoCalendarObj &box);
-    void hideBox(TveltoCalendarObj &box);
+    TveltoCalendarBoxControl &boxControl() const { return *boxControl_; }
+    // The box drawn at a point of the viewport, the topmost where boxes overlap; null for none.
+    TveltoCalendarObj *boxAt(const QPoint &pos) const;
+    void focusBox(TveltoCalendarObj &box);
+    // A box hidden or about to go leaves the box control, and its focus to the calendar, quietly.
+    void releaseBox(TveltoCalendarObj &box);
+    void repaintBox(const TveltoCalendarObj &box);
+    void raiseBox(TveltoCalendarObj &box);
+    void boxMoved(TveltoCalendarObj &box);
+    void paintBoxes(QPainter &canvas, const QRegion &area) const;
     void computeRange(TCustomCalendarItem &item);
     // Places the boxes of every day, or only of the day columns given.
     void layoutDays(std::initializer_list<int> onlyColumns = {});
@@ -192,16 +204,19 @@ private:
     };
     void layoutDay(LayoutEntry *entries, int count);
     void placeBoxes();
-    // Moved, shown or hidden one by one, a few boxes cost less than repainting the whole calendar.
-    static constexpr int FewBoxes = 8;
-    // Runs a change of the boxes, with their viewport hidden meanwhile when it changes many.
-    void changeBoxes(bool many, const std::function<void()> &change);
+    // Repainted one by one, the boxes a course selection recolours cost less than the whole
+    // calendar; Qt merges every area given into the rest, which for hundreds of boxes costs
+    // more than painting them all.
+    static constexpr int FewBoxes = 64;
 
     std::unique_ptr<TCalendarItems> items_;
-    // Boxes of deleted items, hidden, for the next items: creating and destroying a widget per
-    // item is what refilling a calendar of many items costs most. The oldest is handed out
-    // first, so boxes take focus in item order as new ones would.
-    std::vector<TveltoCalendarObj *> spareBoxes_;
+    TveltoCalendarBoxControl *boxControl_;
+    // The box a press on the viewport went to: the mouse stays with it until the release.
+    QPointer<TveltoCalendarObj> mouseBox_;
+    bool mouseOnBox_ = false;
+    QPointer<TveltoCalendarObj> raisedBox_;
+    // Boxes repainted one by one since the last paint; past FewBoxes the whole viewport is.
+    int boxRepaints_ = 0;
     // Row rebuilding passes through states the mapping cannot place items in.
     int rebuildingRows_ = 0;
     TColor dayColor_ = 0x80FFFF;
@@ -209,6 +224,8 @@ private:
     TveltoCalendarDays days_ = TveltoCalendarDays::all();
     int hetek_ = 1;
     std::array<int, MaxDayColumns + 1> columnDays_{};
+    // The other way round, by day number (2 .. MaxDayColumns + 1): every item placed asks it.
+    std::array<int, MaxDayColumns + 2> dayColumns_{};
     int scale_ = 60;
     std::vector<TveltoCalendarRow> rows_;
     QString caption_;

@@ -10,7 +10,7 @@ TCustomCalendarItem::TCustomCalendarItem(TCalendarItems &collection) : collectio
     collection.insert(this);
     SetStart(0);
     if (TveltoCalendar *calendar = collection.Calendar()) {
-        obj_ = calendar->takeBox();
+        obj_ = new TveltoCalendarObj(calendar);
         obj_->SetItem(this);
         obj_->SetSelect(select_);
         obj_->SetSelBGColor(selBGColor_);
@@ -23,16 +23,18 @@ TCustomCalendarItem::TCustomCalendarItem(TCalendarItems &collection) : collectio
 TCustomCalendarItem::~TCustomCalendarItem()
 {
     TveltoCalendar *calendar = collection_->Calendar();
-    if (obj_ && calendar)
-        calendar->takeFocusFrom(*obj_);
-    if (obj_ && calendar && !obj_->Handling()) {
-        calendar->keepBox(*obj_);
-    } else if (obj_) {
+    if (obj_) {
+        if (calendar) {
+            calendar->releaseBox(*obj_);
+            obj_->hide();
+        }
+        obj_->SetItem(nullptr);
         // The box may be the one whose mouse handler is running this deletion (an owner that
         // rebuilds its items from an event), so it goes when control is back in the event loop.
-        obj_->SetItem(nullptr);
-        obj_->hide();
-        obj_->deleteLater();
+        if (obj_->Handling())
+            obj_->deleteLater();
+        else
+            delete obj_;
     }
     if (calendar && calendar->SelectedItem() == this)
         calendar->SetSelectedItem(nullptr);
@@ -152,14 +154,8 @@ void TCalendarItems::Clear()
     if (items_.empty())
         return;
     BeginUpdate();
-    const auto deleteAll = [this] {
-        while (!items_.empty())
-            delete items_.back();
-    };
-    if (calendar_)
-        calendar_->changeBoxes(Count() > TveltoCalendar::FewBoxes, deleteAll);
-    else
-        deleteAll();
+    while (!items_.empty())
+        delete items_.back();
     EndUpdate();
 }
 

@@ -24,7 +24,7 @@ public:
 
     TCalendarItems &Collection() const { return *collection_; }
     int Index() const;
-    // The box that draws the item; null when the collection belongs to no calendar.
+    // The item's box, which its calendar draws; null when the collection belongs to no calendar.
     TveltoCalendarObj *Obj() const { return obj_; }
 
     const QString &Subject() const { return subject_; }

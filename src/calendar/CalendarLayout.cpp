@@ -2,7 +2,6 @@
 #include "calendar/CalendarObj.h"
 #include "platform/SysUtils.h"
 
-#include <QApplication>
 #include <QPointer>
 
 #include <algorithm>
@@ -15,44 +14,6 @@ long long minutesOf(TDateTime value)
 {
     return std::llround(std::nearbyint(double(value) * MinutesPerDay));
 }
-
-// On a visible parent Qt looks for the widget under the mouse after each box shown, and merges
-// the repaint area of each box moved into the rest: placing every box of a full calendar that
-// way grows with the square of their number. Placed while the viewport is hidden, they cost
-// nothing until it shows again, with one repaint. A box holding the focus leaves it to the
-// calendar meanwhile, quietly, and gets it back; none is placed this way while the mouse drags one.
-class BoxesPlacedTogether
-{
-public:
-    BoxesPlacedTogether(TveltoCalendar &calendar, bool many) : calendar_(calendar)
-    {
-        QWidget &viewport = *calendar.viewport();
-        if (!many || !viewport.isVisible() || QGuiApplication::mouseButtons() != Qt::NoButton)
-            return;
-        QWidget *focused = QApplication::focusWidget();
-        if (focused && viewport.isAncestorOf(focused)) {
-            focused_ = focused;
-            calendar.moveFocusQuietly(calendar);
-        }
-        viewport_ = &viewport;
-        viewport.hide();
-    }
-    ~BoxesPlacedTogether()
-    {
-        if (!viewport_)
-            return;
-        viewport_->show();
-        if (focused_ && focused_->isVisible())
-            calendar_.moveFocusQuietly(*focused_);
-    }
-    BoxesPlacedTogether(const BoxesPlacedTogether &) = delete;
-    BoxesPlacedTogether &operator=(const BoxesPlacedTogether &) = delete;
-
-private:
-    TveltoCalendar &calendar_;
-    QPointer<QWidget> viewport_;
-    QPointer<QWidget> focused_;
-};
 
 } // namespace
 
@@ -95,7 +56,7 @@ void TveltoCalendar::computeRange(TCustomCalendarItem &item)
     }
     // A placed box is shown by the day layout, once it has its lane.
     if (box->CellRange().Left < 0)
-        hideBox(*box);
+        box->hide();
 }
 
 void TveltoCalendar::layoutDays(std::initializer_list<int> onlyColumns)
@@ -134,31 +95,16 @@ void TveltoCalendar::layoutDays(std::initializer_list<int> onlyColumns)
 
 void TveltoCalendar::placeBoxes()
 {
-    // A null place hides the box: its range is scrolled out of view.
-    const auto changes = [](const LayoutEntry &entry) {
-        return entry.place.isNull() ? !entry.box->isHidden()
-                                    : entry.box->isHidden() || entry.box->geometry() != entry.place;
-    };
-    const auto changing = std::count_if(layoutEntries_.begin(), layoutEntries_.end(), changes);
-    changeBoxes(changing > FewBoxes, [this] {
-        for (const LayoutEntry &entry : layoutEntries_) {
-            TveltoCalendarObj &box = *entry.box;
-            if (entry.place.isNull()) {
-                hideBox(box);
-                continue;
-            }
-            if (box.geometry() != entry.place)
-                box.setGeometry(entry.place);
-            if (box.isHidden())
-                box.show();
+    for (const LayoutEntry &entry : layoutEntries_) {
+        TveltoCalendarObj &box = *entry.box;
+        // A null place hides the box: its range is scrolled out of view.
+        if (entry.place.isNull()) {
+            box.hide();
+            continue;
         }
-    });
-}
-
-void TveltoCalendar::changeBoxes(bool many, const std::function<void()> &change)
-{
-    const BoxesPlacedTogether together(*this, many);
-    change();
+        box.setGeometry(entry.place);
+        box.show();
+    }
 }
 
 void TveltoCalendar::layoutDay(LayoutEntry *entries, int count)
@@ -266,7 +212,7 @@ void TveltoCalendar::MoveResizeItem(int dCol, int dRow, bool isFinal, TveltoCale
     if (!isFinal) {
         const QRect rect = BoxRect(col, top, col, bottom);
         if (rect.left() != 0 && rect.top() != 0) {
-            box->setGeometry(rect.left() - 1, rect.top() - 1, rect.width(), rect.height());
+            box->setGeometry(QRect(rect.left() - 1, rect.top() - 1, rect.width(), rect.height()));
             box->update();
         }
         return;

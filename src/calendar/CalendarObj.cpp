@@ -5,10 +5,13 @@
 
 #include <QContextMenuEvent>
 #include <QHash>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QStaticText>
+#include <QToolTip>
 
 #include <cstdlib>
 
@@ -17,79 +20,58 @@ namespace {
 // Pixels the pointer travels from the press before a Ctrl-drag starts moving the box.
 constexpr int MoveThreshold = 4;
 
-// Widths of the words last drawn, in the font and resolution they were drawn in: the same words
-// (codes, names, rooms) come back box after box, and measuring a word shapes it anew.
-class WordWidths
+// The words last drawn, measured and laid out once in the font and resolution they were drawn
+// in: the same words (codes, names, rooms) come back box after box, and measuring or drawing a
+// word as a plain string shapes it anew each time.
+class WordCache
 {
 public:
-    int of(const QPainter &canvas, const QFontMetrics &metrics, const QString &word)
+    int width(const QPainter &canvas, const QFontMetrics &metrics, const QString &word)
     {
-        const int dpi = canvas.device() ? canvas.device()->logicalDpiY() : 0;
-        if (canvas.font() != font_ || dpi != dpi_ || widths_.size() >= MaxWords) {
-            widths_.clear();
-            font_ = canvas.font();
-            dpi_ = dpi;
+        Word &cached = find(canvas, word);
+        if (cached.width < 0)
+            cached.width = metrics.horizontalAdvance(word);
+        return cached.width;
+    }
+    // The word laid out for drawing, upright or rotated as the canvas stands now.
+    const QStaticText &text(const QPainter &canvas, const QString &word, bool rotated)
+    {
+        Word &cached = find(canvas, word);
+        QStaticText &text = rotated ? cached.rotated : cached.upright;
+        if (text.text().isEmpty()) {
+            text.setTextFormat(Qt::PlainText);
+            text.setText(word);
+            text.prepare(canvas.transform(), canvas.font());
         }
-        const auto found = widths_.constFind(word);
-        if (found != widths_.constEnd())
-            return *found;
-        const int width = metrics.horizontalAdvance(word);
-        widths_.insert(word, width);
-        return width;
+        return text;
     }
 
 private:
+    struct Word {
+        int width = -1;
+        QStaticText upright;
+        QStaticText rotated;
+    };
+    Word &find(const QPainter &canvas, const QString &word)
+    {
+        const int dpi = canvas.device() ? canvas.device()->logicalDpiY() : 0;
+        if (canvas.font() != font_ || dpi != dpi_ || words_.size() >= MaxWords) {
+            words_.clear();
+            font_ = canvas.font();
+            dpi_ = dpi;
+        }
+        return words_[word];
+    }
+
     static constexpr qsizetype MaxWords = 20000;
     QFont font_;
     int dpi_ = 0;
-    QHash<QString, int> widths_;
+    QHash<QString, Word> words_;
 };
 
 } // namespace
 
-TveltoCalendarObj::TveltoCalendarObj(QWidget *parent) : QWidget(parent)
-{
-    // Focus comes from the press handler only, so a read-only calendar does not select on press.
-    setFocusPolicy(Qt::TabFocus);
-    // Not marked opaque, though the box paints all of itself: Qt cuts every opaque sibling out of
-    // the area left to paint, which makes painting a full calendar quadratic.
-}
-
-TveltoCalendar *TveltoCalendarObj::Calendar() const
-{
-    // Boxes lie on the calendar's viewport, where its cells are painted.
-    QWidget *parent = parentWidget();
-    if (auto *calendar = dynamic_cast<TveltoCalendar *>(parent))
-        return calendar;
-    return parent ? dynamic_cast<TveltoCalendar *>(parent->parentWidget()) : nullptr;
-}
-
-bool TveltoCalendarObj::event(QEvent *event)
-{
-    // A deferred delete ends the box: nothing of it may be touched once it is handled.
-    if (event->type() == QEvent::DeferredDelete)
-        return QWidget::event(event);
-    ++handling_;
-    const auto done = qScopeGuard([this] { --handling_; });
-    return QWidget::event(event);
-}
-
-void TveltoCalendarObj::Clear()
-{
-    item_ = nullptr;
-    if (!isHidden())
-        hide();
-    OnClick = nullptr;
-    OnDblClick = nullptr;
-    caption_.clear();
-    cellRange_ = {};
-    dragMode_ = dmNone;
-    moved_ = false;
-    skipMouseDown_ = false;
-    unsetCursor();
-    if (!toolTip().isEmpty())
-        setToolTip(QString());
-}
+TveltoCalendarObj::TveltoCalendarObj(TveltoCalendar *calendar) : calendar_(calendar) {}
 
 void TveltoCalendarObj::SetCaption(const QString &value)
 {
@@ -100,7 +82,7 @@ void TveltoCalendarObj::SetCaption(const QString &value)
 }
 
 // An unchanged value repaints nothing: owners set the colours of every item at each course
-// selection, and repainting every box is what that would cost.
+// selection.
 void TveltoCalendarObj::SetColor(TColor value)
 {
     if (color_ == value)
@@ -133,55 +115,121 @@ void TveltoCalendarObj::SetSelect(bool value)
     update();
 }
 
+void TveltoCalendarObj::setGeometry(const QRect &place)
+{
+    if (geometry_ == place)
+        return;
+    update();
+    geometry_ = place;
+    update();
+    if (calendar_)
+        calendar_->boxMoved(*this);
+}
+
+bool TveltoCalendarObj::isVisible() const
+{
+    return !hidden_ && calendar_ && calendar_->viewport()->isVisible();
+}
+
+void TveltoCalendarObj::show()
+{
+    if (!hidden_)
+        return;
+    hidden_ = false;
+    update();
+}
+
+void TveltoCalendarObj::hide()
+{
+    if (hidden_)
+        return;
+    update();
+    hidden_ = true;
+    if (calendar_)
+        calendar_->releaseBox(*this);
+}
+
+void TveltoCalendarObj::raise()
+{
+    if (calendar_)
+        calendar_->raiseBox(*this);
+}
+
+void TveltoCalendarObj::update()
+{
+    if (calendar_ && !hidden_)
+        calendar_->repaintBox(*this);
+}
+
+QPixmap TveltoCalendarObj::grab() const
+{
+    if (!calendar_)
+        return {};
+    return calendar_->viewport()->grab(geometry_);
+}
+
+bool TveltoCalendarObj::hasFocus() const
+{
+    return calendar_ && calendar_->boxControl().Box() == this && calendar_->boxControl().hasFocus();
+}
+
+void TveltoCalendarObj::setFocus()
+{
+    if (calendar_)
+        calendar_->focusBox(*this);
+}
+
 TGridCoord TveltoCalendarObj::cellUnder(const QPoint &pos) const
 {
-    const QPoint onGrid = pos + geometry().topLeft();
-    return Calendar()->MouseCoord(onGrid.x(), onGrid.y());
+    return calendar_->MouseCoord(pos.x(), pos.y());
 }
 
 bool TveltoCalendarObj::moveStarted(const QPoint &pos, const TGridCoord &cell) const
 {
-    const QPoint travel = pos + geometry().topLeft() - downPos_;
+    const QPoint travel = pos - downPos_;
     return cell.X != downCol_ || cell.Y != downRow_ || std::abs(travel.x()) > MoveThreshold ||
            std::abs(travel.y()) > MoveThreshold;
 }
 
+void TveltoCalendarObj::setDragCursor(Qt::CursorShape shape)
+{
+    calendar_->SetCursor(shape);
+}
+
 void TveltoCalendarObj::Click()
 {
-    setFocus(Qt::MouseFocusReason);
+    setFocus();
     if (OnClick)
         OnClick(*this);
 }
 
 void TveltoCalendarObj::DblClick()
 {
-    TveltoCalendar *calendar = Calendar();
-    if (calendar) {
+    if (calendar_) {
         skipMouseDown_ = true;
-        setFocus(Qt::MouseFocusReason);
+        setFocus();
     }
     if (OnDblClick)
         OnDblClick(*this);
-    if (!calendar)
+    if (!calendar_)
         return;
     dragMode_ = dmNone;
-    unsetCursor();
-    if (calendar->OnDetails && item_)
-        calendar->OnDetails(*calendar, item_);
+    setDragCursor(Qt::ArrowCursor);
+    if (calendar_->OnDetails && item_)
+        calendar_->OnDetails(*calendar_, item_);
 }
 
 void TveltoCalendarObj::DoEnter()
 {
     update();
-    TveltoCalendar *calendar = Calendar();
-    if (!calendar)
+    if (!calendar_)
         return;
-    TCustomCalendarItem *before = calendar->SelectedItem();
-    calendar->SetSelectedItem(item_);
+    TCustomCalendarItem *before = calendar_->SelectedItem();
+    calendar_->SetSelectedItem(item_);
     if (before && before != item_ && before->Obj())
         before->Obj()->update();
-    if (calendar->OnDetails && item_)
-        calendar->OnDetails(*calendar, item_);
+    if (calendar_->OnDetails && item_)
+        calendar_->OnDetails(*calendar_, item_);
 }
 
 void TveltoCalendarObj::DoExit()
@@ -192,154 +240,142 @@ void TveltoCalendarObj::DoExit()
 
 bool TveltoCalendarObj::focusQuiet() const
 {
-    const TveltoCalendar *calendar = Calendar();
-    return calendar && calendar->BoxFocusQuiet();
+    return calendar_ && calendar_->BoxFocusQuiet();
 }
 
-void TveltoCalendarObj::focusInEvent(QFocusEvent *event)
+void TveltoCalendarObj::FocusIn()
 {
-    QWidget::focusInEvent(event);
+    ++handling_;
+    const auto done = qScopeGuard([this] { --handling_; });
     if (focusQuiet())
         update();
     else
         DoEnter();
 }
 
-void TveltoCalendarObj::focusOutEvent(QFocusEvent *event)
+void TveltoCalendarObj::FocusOut()
 {
-    QWidget::focusOutEvent(event);
+    ++handling_;
+    const auto done = qScopeGuard([this] { --handling_; });
     if (focusQuiet())
         update();
     else
         DoExit();
 }
 
-void TveltoCalendarObj::mousePressEvent(QMouseEvent *event)
+void TveltoCalendarObj::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos)
 {
-    // Taken here, so that a press on a box never selects the cells beneath it.
-    event->accept();
-    TveltoCalendar *calendar = Calendar();
-    if (!calendar || calendar->ReadOnly())
+    if (!calendar_ || calendar_->ReadOnly())
         return;
+    ++handling_;
+    const auto done = qScopeGuard([this] { --handling_; });
     if (skipMouseDown_) {
         skipMouseDown_ = false;
         return;
     }
-    setFocus(Qt::MouseFocusReason);
+    QPointer<TveltoCalendarObj> self(this);
+    setFocus();
+    // Entering the box may have made the owner rebuild its items.
+    if (!self || !item_)
+        return;
     dragMode_ = dmNone;
     moved_ = false;
-    if (!item_)
-        return;
-    const QPoint pos = event->position().toPoint();
     const TGridCoord cell = cellUnder(pos);
-    if (cell.X < 1 || cell.Y < 1 || event->button() != Qt::LeftButton || calendar->Scale() > 0)
+    if (cell.X < 1 || cell.Y < 1 || button != Qt::LeftButton || calendar_->Scale() > 0)
         return;
-    if (event->modifiers() & Qt::ControlModifier)
+    if (shift & Qt::ControlModifier)
         dragMode_ = dmMove;
-    else if (event->modifiers() & Qt::ShiftModifier)
+    else if (shift & Qt::ShiftModifier)
         dragMode_ = dmResize;
     else
         return;
     downCol_ = cell.X;
     downRow_ = cell.Y;
-    downPos_ = pos + geometry().topLeft();
+    downPos_ = pos;
     raise();
-    setCursor(dragMode_ == dmResize ? Qt::SizeVerCursor : Qt::DragMoveCursor);
+    setDragCursor(dragMode_ == dmResize ? Qt::SizeVerCursor : Qt::DragMoveCursor);
     update();
 }
 
-void TveltoCalendarObj::mouseMoveEvent(QMouseEvent *event)
+void TveltoCalendarObj::MouseMove(const QPoint &pos)
 {
-    event->accept();
-    TveltoCalendar *calendar = Calendar();
-    if (!calendar || calendar->ReadOnly() || dragMode_ == dmNone)
+    if (!calendar_ || calendar_->ReadOnly() || dragMode_ == dmNone)
         return;
-    const QPoint pos = event->position().toPoint();
+    ++handling_;
+    const auto done = qScopeGuard([this] { --handling_; });
     const TGridCoord cell = cellUnder(pos);
     if (dragMode_ == dmMove && (moved_ || moveStarted(pos, cell))) {
         moved_ = true;
-        calendar->MoveResizeItem(cell.X - downCol_, cell.Y - downRow_, false, this, true);
+        calendar_->MoveResizeItem(cell.X - downCol_, cell.Y - downRow_, false, this, true);
     } else if (dragMode_ == dmResize) {
-        calendar->MoveResizeItem(0, cell.Y - downRow_, false, this, false);
+        calendar_->MoveResizeItem(0, cell.Y - downRow_, false, this, false);
     }
 }
 
-void TveltoCalendarObj::mouseReleaseEvent(QMouseEvent *event)
+void TveltoCalendarObj::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint &pos)
 {
-    event->accept();
-    TveltoCalendar *calendar = Calendar();
-    if (!calendar)
+    if (!calendar_)
         return;
-    const QPoint pos = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && rect().contains(pos))
+    ++handling_;
+    const auto done = qScopeGuard([this] { --handling_; });
+    QPointer<TveltoCalendarObj> self(this);
+    if (button == Qt::LeftButton && geometry_.contains(pos))
         Click();
-    if (calendar->ReadOnly() || dragMode_ == dmNone) {
-        if (calendar->OnClick && item_)
-            calendar->OnClick(*calendar, item_);
+    if (!self)
+        return;
+    if (calendar_->ReadOnly() || dragMode_ == dmNone) {
+        if (calendar_->OnClick && item_)
+            calendar_->OnClick(*calendar_, item_);
         return;
     }
     const TGridCoord cell = cellUnder(pos);
     const int mode = dragMode_;
     dragMode_ = dmNone;
     if (mode == dmMove && moved_)
-        calendar->MoveResizeItem(cell.X - downCol_, cell.Y - downRow_, true, this, true);
+        calendar_->MoveResizeItem(cell.X - downCol_, cell.Y - downRow_, true, this, true);
     else if (mode == dmResize)
-        calendar->MoveResizeItem(0, cell.Y - downRow_, true, this, false);
+        calendar_->MoveResizeItem(0, cell.Y - downRow_, true, this, false);
+    if (!self)
+        return;
     moved_ = false;
-    unsetCursor();
+    setDragCursor(Qt::ArrowCursor);
     update();
 }
 
-void TveltoCalendarObj::mouseDoubleClickEvent(QMouseEvent *event)
+void TveltoCalendarObj::MouseDoubleClick(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos)
 {
+    ++handling_;
+    const auto done = qScopeGuard([this] { --handling_; });
     QPointer<TveltoCalendarObj> self(this);
     DblClick();
     // The press that comes with the double click; the flag set above makes it start nothing.
     if (self)
-        mousePressEvent(event);
+        MouseDown(button, shift, pos);
 }
 
-void TveltoCalendarObj::keyPressEvent(QKeyEvent *event)
+void TveltoCalendarObj::KeyUp(int key, Qt::KeyboardModifiers shift)
 {
-    // The focused box takes its keys, as any focused control does; they move no grid cell.
-    event->accept();
-}
-
-void TveltoCalendarObj::keyReleaseEvent(QKeyEvent *event)
-{
-    event->accept();
-    TveltoCalendar *calendar = Calendar();
-    if (!calendar || event->isAutoRepeat())
+    if (!calendar_)
         return;
-    int key = event->key();
-    calendar->KeyUp(key, event->modifiers());
+    ++handling_;
+    const auto done = qScopeGuard([this] { --handling_; });
+    calendar_->KeyUp(key, shift);
 }
 
-void TveltoCalendarObj::contextMenuEvent(QContextMenuEvent *event)
+void TveltoCalendarObj::Paint(QPainter &canvas) const
 {
-    if (!popupMenu_) {
-        event->ignore();
+    if (!calendar_)
         return;
-    }
-    event->accept();
-    popupMenu_->popup(event->globalPos());
-}
-
-void TveltoCalendarObj::paintEvent(QPaintEvent *)
-{
-    TveltoCalendar *calendar = Calendar();
-    if (!calendar)
-        return;
-    QPainter canvas(this);
     const int w = width();
     const int h = height();
-    const bool highlighted = hasFocus() || (item_ && calendar->SelectedItem() == item_);
+    const QRect whole(0, 0, w, h);
+    const bool highlighted = hasFocus() || (item_ && calendar_->SelectedItem() == item_);
     const QColor background = toQColor(select_ ? selBGColor_ : bgColor_);
 
     // Frame, background and the line beside the strip as filled areas: stroked, they were the
     // dearest part of painting a box.
-    canvas.fillRect(rect(), Qt::black);
-    const QRect inside = rect().adjusted(1, 1, -1, -1);
+    canvas.fillRect(whole, Qt::black);
+    const QRect inside = whole.adjusted(1, 1, -1, -1);
     if (dragMode_ == dmNone) {
         canvas.fillRect(inside, background);
     } else {
@@ -358,9 +394,126 @@ void TveltoCalendarObj::paintEvent(QPaintEvent *)
     canvas.setPen(Qt::black);
     // The text area only places the words; a letter or line running past it may still use the
     // rest of the box, else a narrow box shows half letters.
-    canvas.setClipRect(inside);
+    canvas.setClipRect(inside, Qt::IntersectClip);
     const QRect textArea(7, 2, w - 14, h - 6);
     DrawRotatedText(canvas, textArea, caption_, 8, w - 9 > h - 5 ? 0 : 90);
+}
+
+TveltoCalendarBoxControl::TveltoCalendarBoxControl(QWidget *viewport) : QWidget(viewport)
+{
+    // Focus comes from a press on a box only, so a read-only calendar does not select on press.
+    setFocusPolicy(Qt::TabFocus);
+    hide();
+}
+
+void TveltoCalendarBoxControl::SetBox(TveltoCalendarObj *box)
+{
+    box_ = box;
+    if (!box) {
+        hide();
+        return;
+    }
+    Follow();
+    if (isHidden())
+        show();
+}
+
+void TveltoCalendarBoxControl::Follow()
+{
+    if (box_ && geometry() != box_->geometry())
+        setGeometry(box_->geometry());
+}
+
+QPoint TveltoCalendarBoxControl::onViewport(const QMouseEvent &event) const
+{
+    return event.position().toPoint() + geometry().topLeft();
+}
+
+bool TveltoCalendarBoxControl::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        if (box_ && !box_->toolTip().isEmpty())
+            QToolTip::showText(help->globalPos(), box_->toolTip(), this, rect());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TveltoCalendarBoxControl::paintEvent(QPaintEvent *)
+{
+    if (!box_)
+        return;
+    QPainter canvas(this);
+    box_->Paint(canvas);
+}
+
+void TveltoCalendarBoxControl::mousePressEvent(QMouseEvent *event)
+{
+    // Taken here, so that a press on a box never selects the cells beneath it.
+    event->accept();
+    if (box_)
+        box_->MouseDown(event->button(), event->modifiers(), onViewport(*event));
+}
+
+void TveltoCalendarBoxControl::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (box_)
+        box_->MouseMove(onViewport(*event));
+}
+
+void TveltoCalendarBoxControl::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (box_)
+        box_->MouseUp(event->button(), event->modifiers(), onViewport(*event));
+}
+
+void TveltoCalendarBoxControl::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (box_)
+        box_->MouseDoubleClick(event->button(), event->modifiers(), onViewport(*event));
+}
+
+void TveltoCalendarBoxControl::keyPressEvent(QKeyEvent *event)
+{
+    // The focused box takes its keys, as any focused control does; they move no grid cell.
+    event->accept();
+}
+
+void TveltoCalendarBoxControl::keyReleaseEvent(QKeyEvent *event)
+{
+    event->accept();
+    if (box_ && !event->isAutoRepeat())
+        box_->KeyUp(event->key(), event->modifiers());
+}
+
+void TveltoCalendarBoxControl::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    if (box_)
+        box_->FocusIn();
+}
+
+void TveltoCalendarBoxControl::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    if (box_)
+        box_->FocusOut();
+}
+
+void TveltoCalendarBoxControl::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!box_ || !box_->PopupMenu()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    box_->PopupMenu()->popup(event->globalPos());
 }
 
 void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, int size, int angle)
@@ -379,12 +532,11 @@ void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, i
     DrawWrappedText(canvas, rect, angle != 0, text);
     canvas.restore();
 }
-
 void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QString &text)
 {
-    static WordWidths wordWidths;
+    static WordCache words;
     const QFontMetrics metrics = canvas.fontMetrics();
-    const auto widthOf = [&](const QString &word) { return wordWidths.of(canvas, metrics, word); };
+    const auto widthOf = [&](const QString &word) { return words.width(canvas, metrics, word); };
     const int lineHeight = metrics.height();
     const int left = rect.x();
     const int top = rect.y();
@@ -426,11 +578,11 @@ void DrawWrappedText(QPainter &canvas, const QRect &rect, bool rotated, const QS
             canvas.save();
             canvas.translate(x, y);
             canvas.rotate(-90);
-            canvas.drawText(0, metrics.ascent(), word);
+            canvas.drawStaticText(0, 0, words.text(canvas, word, true));
             canvas.restore();
             y -= width;
         } else {
-            canvas.drawText(x, y + metrics.ascent(), word);
+            canvas.drawStaticText(x, y, words.text(canvas, word, false));
             x += width;
         }
     }

@@ -70,10 +70,32 @@ std::string loadFailure(const char *fileName, const std::string &reason)
     return std::string("A(z) ") + fileName + " adatfájl nem tölthető be, a program nem indul el.\n" + reason;
 }
 
-bool fileExists(const std::string &path)
+// The timetable files the start reads. Each save writes them all, so once one of them is in the
+// folder the samples must no longer stand in for a missing one: the next save would write the
+// sample rows beside the planner's own.
+constexpr const char *TimetableFiles[] = {"KK_orarend.csv",      "KK_kurzus.csv",        "KK_alkalom.csv",
+                                          "KK_kurzusoktato.csv", "KK_kurzustargy.csv", "KK_kurzusorarend.csv"};
+
+// Whether anything stands under the name, a link to nothing included.
+bool entryExists(const std::string &path)
 {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+// Why what stands under the name cannot be read as a data file (UTF-8); empty for a file.
+std::string notAFile(const std::string &path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_regular_file(status))
+        return {};
+    if (fs::is_symlink(fs::symlink_status(path, error)) && !fs::exists(status))
+        return "A fájl egy nem létező fájlra mutató hivatkozás.";
+    if (fs::is_directory(status))
+        return "A fájl helyén egy mappa áll.";
+    return "A fájl nem közönséges fájl.";
 }
 
 } // namespace
@@ -114,7 +136,20 @@ void TDM::DataModuleCreate()
     Mappa = environment_.programFolder();
 
     // A save that a crash cut short is completed or undone before anything is read.
-    DataFileSet::Recover(Mappa);
+    switch (DataFileSet::Recover(Mappa)) {
+    case DataFileSet::Recovery::None:
+        recoveryNotice_.clear();
+        break;
+    case DataFileSet::Recovery::Completed:
+        recoveryNotice_ = "Az előző mentést a program váratlan leállása félbeszakította. A program most "
+                          "befejezte: az adatfájlok a mentett adatokat tartalmazzák.";
+        break;
+    case DataFileSet::Recovery::Undone:
+        recoveryNotice_ = "Az előző mentést a program váratlan leállása félbeszakította. A program most "
+                          "visszavonta: az adatfájlok a mentés előtti állapotukban vannak, az akkor mentett "
+                          "módosítások elvesztek.";
+        break;
+    }
     loadFile(MT_targy, "targy.csv");
     addMissingIndexes(MT_targy, {{"index1", "targy_id"}, {"index2", "targy_kod"}, {"index3", "targy_nev"},
                                  {"index4", "evjarat"}});
@@ -142,23 +177,23 @@ void TDM::DataModuleCreate()
     loadFirstPresent(MT_kurzusmintaoktato, {"kurzusmintaoktato.csv"});
     addMissingIndexes(MT_kurzusmintaoktato, {{"index1", "kurzusminta_id"}, {"index2", "oktato_id"}});
 
-    loadFirstPresent(MT_orarend, {"KK_orarend.csv", "orarend-minta.csv"});
+    loadTimetableFile(MT_orarend, "KK_orarend.csv", "orarend-minta.csv");
     addMissingIndexes(MT_orarend, {{"index1", "megnevezes"}});
     // Timetables are listed in name order.
     MT_orarend.SetIndexFieldNames("megnevezes");
-    loadFirstPresent(MT_kurzus, {"KK_kurzus.csv", "kurzus-minta.csv"});
+    loadTimetableFile(MT_kurzus, "KK_kurzus.csv", "kurzus-minta.csv");
     addMissingIndexes(MT_kurzus, {{"index1", "kurzus_id"}, {"index2", "targy_id"}, {"index3", "kurzus_kod_osszetett"}});
     MT_kurzus_csatolt.Open();
-    loadFirstPresent(MT_alkalom, {"KK_alkalom.csv", "alkalom-minta.csv"});
+    loadTimetableFile(MT_alkalom, "KK_alkalom.csv", "alkalom-minta.csv");
     addMissingIndexes(MT_alkalom, {{"index1", "kurzus_id"}, {"index3", "terem_id"}, {"index2", "kurzus_id;alkalom_id"}});
     // Its file is written by every save but rebuilt from the occasions rather than read.
     loadFirstPresent(MT_kurzusalkalom, {});
     addMissingIndexes(MT_kurzusalkalom, {{"index1", "kurzus_id"}, {"index2", "alkalom_id"}});
-    loadFirstPresent(MT_kurzusoktato, {"KK_kurzusoktato.csv", "kurzusoktato-minta.csv"});
+    loadTimetableFile(MT_kurzusoktato, "KK_kurzusoktato.csv", "kurzusoktato-minta.csv");
     addMissingIndexes(MT_kurzusoktato, {{"index1", "kurzus_id"}, {"index2", "oktato_id"}});
-    loadFirstPresent(MT_kurzustargy, {"KK_kurzustargy.csv", "kurzustargy-minta.csv"});
+    loadTimetableFile(MT_kurzustargy, "KK_kurzustargy.csv", "kurzustargy-minta.csv");
     addMissingIndexes(MT_kurzustargy, {{"index1", "kurzus_id"}, {"index2", "targy_id"}});
-    loadFirstPresent(MT_kurzusorarend, {"KK_kurzusorarend.csv", "kurzusorarend-minta.csv"});
+    loadTimetableFile(MT_kurzusorarend, "KK_kurzusorarend.csv", "kurzusorarend-minta.csv");
     addMissingIndexes(MT_kurzusorarend, {{"index1", "kurzus_id"}, {"index2", "orarend_id"}});
 
     MT_terem_alkalomhoz.Open();
@@ -186,12 +221,29 @@ void TDM::loadFile(TztrMemTable &table, const char *fileName)
 void TDM::loadFirstPresent(TztrMemTable &table, std::initializer_list<const char *> fileNames)
 {
     for (const char *fileName : fileNames) {
-        if (fileExists(Mappa + fileName)) {
-            loadFile(table, fileName);
-            return;
-        }
+        if (!entryExists(Mappa + fileName))
+            continue;
+        if (const std::string problem = notAFile(Mappa + fileName); !problem.empty())
+            throw EDataFileError(fileName, loadFailure(fileName, problem + DataFilePlace(fileName, 0, "")));
+        loadFile(table, fileName);
+        return;
     }
     table.Open();
+}
+
+void TDM::loadTimetableFile(TztrMemTable &table, const char *fileName, const char *sampleName)
+{
+    const bool firstStart = std::none_of(std::begin(TimetableFiles), std::end(TimetableFiles),
+                                         [this](const char *name) { return entryExists(Mappa + name); });
+    if (firstStart) {
+        loadFirstPresent(table, {sampleName});
+        return;
+    }
+    if (!entryExists(Mappa + fileName))
+        throw EDataFileError(fileName, loadFailure(fileName, "A fájl hiányzik, pedig a mappában vannak más "
+                                                             "órarendi adatfájlok." +
+                                                                 DataFilePlace(fileName, 0, "")));
+    loadFirstPresent(table, {fileName});
 }
 
 void TDM::addMissingIndexes(TztrMemTable &table, std::initializer_list<IndexSpec> indexes)

@@ -50,7 +50,8 @@ class TDM {
 public:
     // Completes or undoes a save a crash cut short, builds the tables and loads every data file;
     // raises EDataFileError naming the file, line and field when a file cannot be loaded or would
-    // not save back every value it holds, leaving every data file as it was.
+    // not save back every value it holds, leaving every data file as it was. A sample file stands
+    // in for a timetable file only while the folder holds none of them.
     TDM();
     explicit TDM(TDMEnvironment environment);
     TDM(const TDM &) = delete;
@@ -64,14 +65,18 @@ public:
 
     // Saves the teachers and the seven timetable files with progress; TorzsadatMentes the eight
     // master files without. The files of a set replace the old ones all together, also when the
-    // program is killed on the way: a failure (a read-only file included) raises EDataFileError
-    // naming the file and leaves all the old files as they were.
+    // program is killed on the way: a failure (a read-only file or a folder in a file's place
+    // included) raises EDataFileError naming the file and leaves all the old files as they were.
+    // A data file that is a link stays one; the file it leads to is replaced.
     void Mentes();
     void TorzsadatMentes();
     // Writes the export tables as "KK_export.txt" and "KK_export_ALKALOM.txt".
     void ExportMentes();
     // Sets Mappa to the program folder again.
     void MappaFrissites();
+    // What the start did with a save a crash had cut short (completed or undone), ready to show
+    // (UTF-8); empty when there was none.
+    const std::string &RecoveryNotice() const { return recoveryNotice_; }
 
     // The progress display the saves, imports and regeneration drive; none shows nothing. The
     // module does not own it.
@@ -195,8 +200,12 @@ private:
     void addOccasionTextFields(TDataSet &table);
 
     void loadFile(TztrMemTable &table, const char *fileName);
-    // Loads the first of the files that exists; with none, opens the table empty.
+    // Loads the first of the files that exists; with none, opens the table empty. A folder or a
+    // link to nothing under a name is refused.
     void loadFirstPresent(TztrMemTable &table, std::initializer_list<const char *> fileNames);
+    // The sample stands in only while the folder holds no timetable file at all (a first start);
+    // after that a missing timetable file is refused.
+    void loadTimetableFile(TztrMemTable &table, const char *fileName, const char *sampleName);
     // Adds the definitions the file did not bring, keeping those it did.
     void addMissingIndexes(TztrMemTable &table, std::initializer_list<IndexSpec> indexes);
     void saveSet(std::initializer_list<SaveStep> steps, Progress &progress);
@@ -207,6 +216,7 @@ private:
 
     TDMEnvironment environment_;
     Progress *progress_ = nullptr;
+    std::string recoveryNotice_;
 };
 
 // The one data module of the program, created first at start.

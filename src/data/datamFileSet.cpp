@@ -2,10 +2,10 @@
 
 #include "data/datam.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <system_error>
 #include <unistd.h>
 
@@ -26,12 +26,30 @@ bool putOnDisk(const fs::path &path)
 
 std::string reasonOf(const std::error_code &error) { return std::system_category().message(error.value()); }
 
-std::string secondName(const std::string &fileName) { return fileName + "." + std::to_string(::getpid()) + ".old"; }
+fs::path withSuffix(const fs::path &file, const char *suffix)
+{
+    fs::path named = file;
+    named += "." + std::to_string(::getpid()) + suffix;
+    return named;
+}
+
+// Where a data file's bytes are: the file at the end of its links, so that a save replaces that
+// file in its own folder instead of putting a file in the link's place.
+fs::path throughLinks(fs::path path)
+{
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(path)); ++hops) {
+        if (hops == 40)
+            throw fs::filesystem_error("too many levels of links", path,
+                                       std::make_error_code(std::errc::too_many_symbolic_link_levels));
+        path = path.parent_path() / fs::read_symlink(path);
+    }
+    return path;
+}
 
 // Written under a passing name and moved into place, so a record is either whole or absent.
 void writeRecord(const fs::path &folder, const char *recordName, const std::string &text)
 {
-    const fs::path passing = folder / (std::string(recordName) + "." + std::to_string(::getpid()) + ".new");
+    const fs::path passing = withSuffix(folder / recordName, ".new");
     {
         std::ofstream out(passing, std::ios::binary | std::ios::trunc);
         out << text;
@@ -45,10 +63,13 @@ void writeRecord(const fs::path &folder, const char *recordName, const std::stri
     putOnDisk(folder);
 }
 
-// One file of a set: its name, the new file's and the old file's second name (empty when the
-// file did not exist before).
+// One file of a set: the data file's name in the folder, the file replaced (the data file, or
+// the file its link leads to), the new file and the old file's second name (empty when there was
+// no old file), the last two beside the replaced file.
 struct RecordEntry {
-    std::string target, newName, oldName;
+    std::string name;
+    fs::path target, newFile, oldFile;
+    bool linked = false;
 };
 
 // A second name for the old file: a hard link, or a copy on the disk where the file system has
@@ -65,21 +86,59 @@ bool keepOldFile(const fs::path &file, const fs::path &secondName, std::error_co
     return putOnDisk(secondName);
 }
 
+// The folders whose entries a set changes: the data folder and those linked files live in.
+void putFoldersOnDisk(const fs::path &folder, const std::vector<RecordEntry> &entries)
+{
+    putOnDisk(folder);
+    for (const RecordEntry &entry : entries)
+        if (entry.linked)
+            putOnDisk(entry.target.parent_path());
+}
+
+// A line per file: three names within the folder, or for a linked file its name and the three
+// full paths.
 std::string recordText(const std::vector<RecordEntry> &entries)
 {
     std::string text;
-    for (const RecordEntry &entry : entries)
-        text += entry.target + "\t" + entry.newName + "\t" + entry.oldName + "\n";
+    for (const RecordEntry &entry : entries) {
+        if (entry.linked)
+            text += entry.name + "\t" + entry.target.string() + "\t" + entry.newFile.string() + "\t" +
+                    entry.oldFile.string() + "\n";
+        else
+            text += entry.name + "\t" + entry.newFile.filename().string() + "\t" +
+                    (entry.oldFile.empty() ? "" : entry.oldFile.filename().string()) + "\n";
+    }
     return text + "end\n";
 }
 
-std::vector<RecordEntry> readRecord(const fs::path &path)
+std::vector<std::string> tabFields(const std::string &line)
 {
-    const auto damaged = [&path] {
-        const std::string name = path.filename().string();
-        throw EDataFileError(name, "A(z) " + name + " mentési napló sérült.");
+    std::vector<std::string> fields(1);
+    for (const char c : line) {
+        if (c == '\t')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+bool plainName(const std::string &name) { return name.find('/') == std::string::npos && name != "." && name != ".."; }
+
+// A second name this program gives the file: its name followed by ".<process id>" and the suffix.
+bool secondNameOf(const std::string &name, const fs::path &file, const std::string &suffix)
+{
+    const std::string prefix = file.string();
+    return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+           std::regex_match(name.substr(prefix.size()), std::regex(R"(\.[0-9]+\.)" + suffix));
+}
+
+std::vector<RecordEntry> readRecord(const fs::path &folder, const char *recordName)
+{
+    const auto damaged = [recordName] {
+        throw EDataFileError(recordName, std::string("A(z) ") + recordName + " mentési napló sérült.");
     };
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(folder / recordName, std::ios::binary);
     std::vector<RecordEntry> entries;
     std::string line;
     bool ended = false;
@@ -88,15 +147,31 @@ std::vector<RecordEntry> readRecord(const fs::path &path)
             ended = true;
             break;
         }
+        const std::vector<std::string> fields = tabFields(line);
         RecordEntry entry;
-        std::istringstream fields(line);
-        std::getline(fields, entry.target, '\t');
-        std::getline(fields, entry.newName, '\t');
-        std::getline(fields, entry.oldName, '\t');
-        // Only plain names of this folder are acted on.
-        for (const std::string *name : {&entry.target, &entry.newName, &entry.oldName})
-            if (name->find('/') != std::string::npos || *name == "." || *name == "..")
+        if (fields.size() == 3) {
+            // Only plain names of this folder are acted on.
+            for (const std::string &name : fields)
+                if (!plainName(name))
+                    damaged();
+            entry = {fields[0], folder / fields[0], folder / fields[1],
+                     fields[2].empty() ? fs::path() : folder / fields[2]};
+        } else if (fields.size() == 4) {
+            // Only the file a data file of this folder still leads to, and its second names.
+            std::error_code error;
+            if (!plainName(fields[0]) || !fs::is_symlink(fs::symlink_status(folder / fields[0], error)))
                 damaged();
+            try {
+                entry = {fields[0], throughLinks(folder / fields[0]), fields[2], fields[3], true};
+            } catch (const fs::filesystem_error &) {
+                damaged();
+            }
+            if (fields[1] != entry.target.string() || !secondNameOf(fields[2], entry.target, "new") ||
+                !(fields[3].empty() || secondNameOf(fields[3], entry.target, "old")))
+                damaged();
+        } else {
+            damaged();
+        }
         entries.push_back(std::move(entry));
     }
     if (!ended)
@@ -109,22 +184,24 @@ void rollBack(const fs::path &folder, const std::vector<RecordEntry> &entries)
 {
     for (const RecordEntry &entry : entries) {
         std::error_code error;
-        if (entry.oldName.empty()) {
-            if (fs::exists(folder / entry.newName, error))
-                fs::remove(folder / entry.newName, error);
+        if (entry.oldFile.empty()) {
+            if (fs::exists(entry.newFile, error))
+                fs::remove(entry.newFile, error);
             else
-                fs::remove(folder / entry.target, error);
+                fs::remove(entry.target, error);
         } else {
-            if (fs::exists(folder / entry.oldName, error))
-                fs::rename(folder / entry.oldName, folder / entry.target, error);
+            if (fs::exists(entry.oldFile, error))
+                fs::rename(entry.oldFile, entry.target, error);
             if (error)
-                throw EDataFileError(entry.target, "A(z) " + entry.target +
-                                                       " adatfájl korábbi állapota nem állítható vissza.\n" +
-                                                       reasonOf(error));
-            fs::remove(folder / entry.newName, error);
+                throw EDataFileError(entry.name, "A(z) " + entry.name +
+                                                     " adatfájl korábbi állapota nem állítható vissza.\n" +
+                                                     reasonOf(error));
+            // A rename between two names of one file leaves both, and the file was never replaced.
+            fs::remove(entry.oldFile, error);
+            fs::remove(entry.newFile, error);
         }
     }
-    putOnDisk(folder);
+    putFoldersOnDisk(folder, entries);
     std::error_code ignored;
     fs::remove(folder / DataFileSet::RollbackRecord, ignored);
     putOnDisk(folder);
@@ -135,20 +212,20 @@ bool rollForward(const fs::path &folder, const std::vector<RecordEntry> &entries
                  std::error_code &error)
 {
     for (const RecordEntry &entry : entries) {
-        if (!fs::exists(folder / entry.newName, error))
+        if (!fs::exists(entry.newFile, error))
             continue;
-        fs::rename(folder / entry.newName, folder / entry.target, error);
+        fs::rename(entry.newFile, entry.target, error);
         if (error) {
-            failed = entry.target;
+            failed = entry.name;
             return false;
         }
     }
-    putOnDisk(folder);
+    putFoldersOnDisk(folder, entries);
     fs::remove(folder / DataFileSet::CommitRecord, error);
     putOnDisk(folder);
     for (const RecordEntry &entry : entries)
-        if (!entry.oldName.empty())
-            fs::remove(folder / entry.oldName, error);
+        if (!entry.oldFile.empty())
+            fs::remove(entry.oldFile, error);
     return true;
 }
 
@@ -158,6 +235,31 @@ void undo(const fs::path &folder, const std::vector<RecordEntry> &entries)
     fs::rename(folder / DataFileSet::CommitRecord, folder / DataFileSet::RollbackRecord);
     putOnDisk(folder);
     rollBack(folder, entries);
+}
+
+// Removes the new files and second names saves left in a folder: every one when `of` is empty,
+// else those of that file only. What they say of the save that left them: new files belong to one
+// cut short before its commit (the old set stands), second names alone to one cut short after it.
+DataFileSet::Recovery removeLeftovers(const fs::path &folder, const std::string &of)
+{
+    // What saves leave behind when they end before their commit: new files and second names.
+    static const std::regex leftover(R"(.+\.(csv|txt|commit)\.[0-9]+\.(new|old))");
+    DataFileSet::Recovery found = DataFileSet::Recovery::None;
+    std::error_code error;
+    for (const fs::directory_entry &entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        std::error_code ignored;
+        const bool left = of.empty() ? std::regex_match(name, leftover)
+                                     : secondNameOf(name, of, "new") || secondNameOf(name, of, "old");
+        if (!left || !entry.is_regular_file(ignored))
+            continue;
+        if (name.ends_with(".new"))
+            found = DataFileSet::Recovery::Undone;
+        else if (found == DataFileSet::Recovery::None)
+            found = DataFileSet::Recovery::Completed;
+        fs::remove(entry.path(), ignored);
+    }
+    return found;
 }
 
 } // namespace
@@ -175,40 +277,54 @@ DataFileSet::~DataFileSet() = default;
 
 TStream &DataFileSet::Add(const std::string &fileName)
 {
-    streams_.push_back(std::make_unique<TztrReplacingFileStream>(folder_ / fileName));
-    return *streams_.back();
+    const fs::path file = folder_ / fileName;
+    const fs::path target = throughLinks(file);
+    // The commit record holds the path on a line of tab-separated fields.
+    if (target.string().find_first_of("\t\n") != std::string::npos)
+        throw EDataFileError(fileName, "A(z) " + fileName + " olyan fájlra mutat, amelynek az útvonalában "
+                                                            "tabulátor vagy sortörés áll.");
+    // Two new files for one file would be written over each other.
+    for (const Member &member : members_)
+        if (fs::weakly_canonical(member.stream->FileName()) == fs::weakly_canonical(target))
+            throw EDataFileError(fileName, "A(z) " + fileName + " ugyanarra a fájlra mutat, mint a(z) " +
+                                               member.name + ".");
+    members_.push_back({fileName, target != file, std::make_unique<TztrReplacingFileStream>(target)});
+    return *members_.back().stream;
 }
 
 void DataFileSet::Commit()
 {
     std::vector<RecordEntry> entries;
-    for (const auto &stream : streams_) {
-        const std::string target = stream->FileName().filename().string();
+    for (const Member &member : members_) {
+        TztrReplacingFileStream &stream = *member.stream;
+        std::error_code statusError;
+        if (fs::is_directory(stream.FileName(), statusError))
+            FailSaving(member.name, "A(z) " + member.name + " nem fájl, hanem mappa.");
         try {
-            stream->Finish();
-            TztrReplacingFileStream::CheckReplaceable(stream->FileName());
+            stream.Finish();
+            TztrReplacingFileStream::CheckReplaceable(stream.FileName());
         } catch (const std::exception &error) {
-            FailSaving(target, error.what());
+            FailSaving(member.name, error.what());
         }
-        std::error_code error;
-        const bool present = fs::exists(stream->FileName(), error);
-        entries.push_back({target, stream->NewFileName().filename().string(), present ? secondName(target) : ""});
+        const bool present = fs::exists(stream.FileName(), statusError);
+        entries.push_back({member.name, stream.FileName(), stream.NewFileName(),
+                           present ? withSuffix(stream.FileName(), ".old") : fs::path(), member.linked});
     }
     const auto dropSecondNames = [&] {
         std::error_code ignored;
         for (const RecordEntry &entry : entries)
-            if (!entry.oldName.empty())
-                fs::remove(folder_ / entry.oldName, ignored);
+            if (!entry.oldFile.empty())
+                fs::remove(entry.oldFile, ignored);
     };
     // The old files keep a second name until the set is in place, so that it can be undone.
     for (const RecordEntry &entry : entries) {
-        if (entry.oldName.empty())
+        if (entry.oldFile.empty())
             continue;
         std::error_code error;
-        fs::remove(folder_ / entry.oldName, error);
-        if (!keepOldFile(folder_ / entry.target, folder_ / entry.oldName, error)) {
+        fs::remove(entry.oldFile, error);
+        if (!keepOldFile(entry.target, entry.oldFile, error)) {
             dropSecondNames();
-            FailSaving(entry.target, reasonOf(error));
+            FailSaving(entry.name, reasonOf(error));
         }
     }
     try {
@@ -226,23 +342,36 @@ void DataFileSet::Commit()
     }
 }
 
-void DataFileSet::Recover(const fs::path &folder)
+DataFileSet::Recovery DataFileSet::Recover(const fs::path &folder)
 {
+    Recovery recovery = Recovery::None;
     std::error_code error;
     if (fs::exists(folder / RollbackRecord, error)) {
-        rollBack(folder, readRecord(folder / RollbackRecord));
+        rollBack(folder, readRecord(folder, RollbackRecord));
+        recovery = Recovery::Undone;
     } else if (fs::exists(folder / CommitRecord, error)) {
-        const std::vector<RecordEntry> entries = readRecord(folder / CommitRecord);
+        const std::vector<RecordEntry> entries = readRecord(folder, CommitRecord);
         std::string failed;
-        if (!rollForward(folder, entries, failed, error))
+        recovery = Recovery::Completed;
+        if (!rollForward(folder, entries, failed, error)) {
             undo(folder, entries);
+            recovery = Recovery::Undone;
+        }
     }
-    // What saves leave behind when they end before their commit: new files and second names.
-    static const std::regex leftover(R"(.+\.(csv|txt|commit)\.[0-9]+\.(new|old))");
+    // Without a record only the files a save left tell whether one was cut short, and where.
+    Recovery left = removeLeftovers(folder, {});
+    // Files that data files of the folder link to have their new files and second names beside them.
     for (const fs::directory_entry &entry : fs::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
         std::error_code ignored;
-        if (std::regex_match(name, leftover) && entry.is_regular_file(ignored))
-            fs::remove(entry.path(), ignored);
+        const fs::path extension = entry.path().extension();
+        if (!entry.is_symlink(ignored) || (extension != ".csv" && extension != ".txt"))
+            continue;
+        try {
+            const fs::path target = throughLinks(entry.path());
+            left = std::max(left, removeLeftovers(target.parent_path(), target.filename().string()));
+        } catch (const fs::filesystem_error &) {
+            // Links in a loop lead to no file that could have anything beside it.
+        }
     }
+    return recovery == Recovery::None ? left : recovery;
 }

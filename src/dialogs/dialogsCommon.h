@@ -39,6 +39,19 @@ inline void ShowMessage(QWidget *parent, const QString &text)
     box.exec();
 }
 
+// Runs `convert`, which turns typed texts into the forms they are stored in; a text refused there
+// is told in a message box and false returned, before anything has changed.
+inline bool storableOrTold(QWidget *parent, const std::function<void()> &convert)
+{
+    try {
+        convert();
+        return true;
+    } catch (const EDatabaseError &error) {
+        ShowMessage(parent, QString::fromUtf8(error.what()));
+        return false;
+    }
+}
+
 // A list row ordered by the platform's CompareText of the sort column's texts: ASCII letters
 // without case, everything else by its cp1250 code, numbers as text.
 class CompareTextRow : public QTreeWidgetItem {

@@ -4,6 +4,7 @@
 #include "dialogs/Oktatofoglaltsag.h"
 #include "dialogs/dialogsCommon.h"
 #include "platform/widgets/DBGrids.h"
+#include "platform/widgets/FieldTextInput.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -50,7 +51,9 @@ Toktval::Toktval(QWidget *parent) : QDialog(parent)
 
     Label1 = new QLabel(QStringLiteral("Oktató neve :"), this);
     Edit1 = new QLineEdit(this);
+    limitEditToField(*Edit1, DM->MT_oktato.FieldByName("oktato_nev"));
     Edit2 = new QLineEdit(this);
+    limitEditToField(*Edit2, DM->MT_oktato.FieldByName("oktato_kkod"));
     Button3 = new QPushButton(QStringLiteral("Újbeírás"), this);
     Button1 = new QPushButton(QStringLiteral("Vissza"), this);
     Button2 = new QPushButton(QStringLiteral("Kiválaszt"), this);
@@ -147,8 +150,8 @@ void Toktval::Button3Click()
     if (Edit1->text().size() < ShortestName)
         return;
     TztrMemTable &teachers = DM->MT_oktato;
-    const std::string name = dataText(Edit1->text());
-    const std::string code = dataText(Edit2->text());
+    const std::string name = storableFieldText(Edit1->text(), teachers.FieldByName("oktato_nev"));
+    const std::string code = storableFieldText(Edit2->text(), teachers.FieldByName("oktato_kkod"));
     if (Modositas) {
         teachers.Edit();
         teachers.FieldByName("oktato_nev")->SetAsString(name);

@@ -3,7 +3,9 @@
 #include "data/datam.h"
 #include "dialogs/dialogsCommon.h"
 #include "dialogs/hetek_edit.h"
+#include "platform/TextFields.h"
 #include "platform/widgets/DBGrids.h"
+#include "platform/widgets/FieldTextInput.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -62,7 +64,9 @@ Torarend::Torarend(QWidget *parent) : QDialog(parent)
     Edit1 = labelledEdit(edits, 0, QStringLiteral("Órarend neve:"), this);
     Edit2 = labelledEdit(edits, 1, QStringLiteral("Megjegyés:"), this);
     DefHetek = labelledEdit(edits, 2, QStringLiteral("Gyakoriság:"), this);
-    DefHetek->setMaxLength(15);
+    limitEditToField(*Edit1, DM->MT_orarend.FieldByName("megnevezes"));
+    limitEditToField(*Edit2, DM->MT_orarend.FieldByName("megjegyzes"));
+    limitEditToField(*DefHetek, DM->MT_orarend.FieldByName("hetek"));
     DefHetek->setToolTip(QStringLiteral("Gyakoriság: A pozícióban lévő 1 foglalást jelent."));
     DefHetek->installEventFilter(this);
 
@@ -157,16 +161,25 @@ void Torarend::MentesUjkentClick()
     if (Edit1->text().isEmpty())
         return;
     TztrMemTable &table = DM->MT_orarend;
-    if (table.Locate("megnevezes", Variant(dataText(Edit1->text())), {}))
+    std::string name, remark, weeks;
+    // Checked before the name is looked up: a text cut or changed to fit would find, or become,
+    // another timetable's name.
+    if (!storableOrTold(this, [&] {
+            name = storableFieldText(Edit1->text(), table.FieldByName("megnevezes"));
+            remark = storableFieldText(Edit2->text(), table.FieldByName("megjegyzes"));
+            weeks = storableFieldText(DefHetek->text(), table.FieldByName("hetek"));
+        }))
+        return;
+    if (table.Locate("megnevezes", Variant(name), {}))
         return;
     try {
         table.Insert();
-        table.FieldByName("megnevezes")->SetAsString(dataText(Edit1->text()));
-        table.FieldByName("megjegyzes")->SetAsString(dataText(Edit2->text()));
-        table.FieldByName("hetek")->SetAsString(dataText(DefHetek->text()));
+        table.FieldByName("megnevezes")->SetAsString(name);
+        table.FieldByName("megjegyzes")->SetAsString(remark);
+        table.FieldByName("hetek")->SetAsString(weeks);
         table.Post();
         // The index places the new row by its name; the grid is to stand on it.
-        table.Locate("megnevezes", Variant(dataText(Edit1->text())), {});
+        table.Locate("megnevezes", Variant(name), {});
     } catch (const std::exception &) {
         // A half-made row left in insert mode would be posted by the next edit of the grid.
         if (table.State() == dsInsert)
@@ -199,6 +212,9 @@ void Torarend::DefHetekDblClick()
 {
     edithetek->Hetek = DM->MT_orarend.FieldByName("hetek")->AsString();
     edithetek->Gyakorisag = 0;
-    if (edithetek->exec() == QDialog::Accepted)
+    // The editor takes masks as long as an occasion's; the edit would cut a longer one silently.
+    if (edithetek->exec() == QDialog::Accepted && storableOrTold(this, [&] {
+            CheckTextFits(*DM->MT_orarend.FieldByName("hetek"), edithetek->Hetek.size());
+        }))
         DefHetek->setText(guiText(edithetek->Hetek));
 }

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,9 +115,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void exportCourse(const std::string &orarendKod);
-    void exportOccasion(const std::string &orarendKod, const std::string &targyKod, const std::string &targyKurzus);
-
+    // While a run fills the export tables, whether each takes its rows straight into its store:
+    // decided once, as the run holds everything the decision rests on still.
+    std::optional<bool> kurzusDirect_;
+    std::optional<bool> alkalomDirect_;
     // The export tables' fields, in the order the row routines set them.
     std::vector<TField *> kurzusFields_;
     std::vector<TField *> alkalomFields_;

@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 using dlg::intOf;
@@ -119,6 +120,51 @@ private:
     bool wasOn_;
 };
 
+// The rows of a link table read in one pass in the table's order and kept per course: a course
+// then finds its own rows, in that order, without a filter built and run for it. A row without a
+// course belongs to none, as a filter on the course would not take it.
+template <class Row>
+class RowsByCourse
+{
+public:
+    template <class Read>
+    RowsByCourse(TztrMemTable &table, Read read)
+    {
+        const FilterOff whole(table);
+        const TField &course = *table.FieldByName("kurzus_id");
+        for (table.First(); !table.Eof(); table.Next())
+            if (!course.IsNull())
+                rows_[course.AsInteger()].push_back(read(table));
+    }
+
+    const std::vector<Row> &of(int kurzusId) const
+    {
+        static const std::vector<Row> none;
+        const auto found = rows_.find(kurzusId);
+        return found == rows_.end() ? none : found->second;
+    }
+
+private:
+    std::unordered_map<int, std::vector<Row>> rows_;
+};
+
+struct TeacherLink {
+    int oktatoId;
+    int szazalek;
+};
+
+struct SubjectLink {
+    std::optional<int> targyId;
+    int maxletszam;
+};
+
+struct Occasion {
+    TDateTime kezdIdo;
+    TDateTime vegIdo;
+    int teremId;
+    std::string hetek;
+};
+
 // The columns the row routines set, in the order they set them.
 const std::vector<const char *> KurzusColumns = {
     "K_helyzet",  "K_targykod",    "K_felev",          "K_kurzustkod",        "K_kurzuskod",
@@ -137,9 +183,9 @@ const std::vector<const char *> AlkalomColumns = {
 class ExportRow
 {
 public:
-    explicit ExportRow(TztrMemTable &table) : table_(table)
+    ExportRow(TztrMemTable &table, std::optional<bool> direct) : table_(table)
     {
-        if (TztrDirectLoadRecord::AppliesToAppend(table))
+        if (direct ? *direct : TztrDirectLoadRecord::AppliesToAppend(table))
             direct_.emplace(table);
         else
             table.Append();
@@ -164,6 +210,22 @@ private:
     std::optional<TztrDirectLoadRecord> direct_;
 };
 
+// Whether a table takes its rows straight into its store, decided for the length of a run.
+class DirectRowsDecided
+{
+public:
+    DirectRowsDecided(std::optional<bool> &decision, const TztrMemTable &table) : decision_(decision)
+    {
+        decision_ = TztrDirectLoadRecord::AppliesToAppend(table);
+    }
+    ~DirectRowsDecided() { decision_.reset(); }
+    DirectRowsDecided(const DirectRowsDecided &) = delete;
+    DirectRowsDecided &operator=(const DirectRowsDecided &) = delete;
+
+private:
+    std::optional<bool> &decision_;
+};
+
 // Looked up by name once: an export writes half a million rows of twenty fields.
 const std::vector<TField *> &exportFields(const TztrMemTable &table, std::vector<TField *> &fields,
                                           const std::vector<const char *> &names)
@@ -173,6 +235,45 @@ const std::vector<TField *> &exportFields(const TztrMemTable &table, std::vector
             fields.push_back(table.FieldByName(name));
     return fields;
 }
+
+// One run's walk over the courses: the link tables are read once, then every course writes its
+// rows from them.
+class CourseExport
+{
+public:
+    explicit CourseExport(Torarend &dialog)
+        : dialog_(dialog),
+          teachers_(DM->MT_kurzusoktato,
+                    [](const TztrMemTable &links) {
+                        return TeacherLink{intOf(links, "oktato_id"), intOf(links, "szazalek")};
+                    }),
+          subjects_(DM->MT_kurzustargy,
+                    [](const TztrMemTable &links) {
+                        const TField &targy = *links.FieldByName("targy_id");
+                        return SubjectLink{targy.IsNull() ? std::nullopt : std::optional(targy.AsInteger()),
+                                           headCount(*links.FieldByName("maxletszam"))};
+                    }),
+          occasions_(DM->MT_alkalom, [](const TztrMemTable &occasion) {
+              return Occasion{occasion.FieldByName("kezd_ido")->AsDateTime(),
+                              occasion.FieldByName("veg_ido")->AsDateTime(), intOf(occasion, "terem_id"),
+                              textOf(occasion, "hetek")};
+          })
+    {
+    }
+
+    // The rows of the course the course table stands on.
+    void exportCourse(const std::string &orarendKod);
+
+private:
+    void exportOccasion(const Occasion &occasion, const std::string &orarendKod, const std::string &kod,
+                        const std::string &targyKod, const std::string &targyKurzus);
+
+    Torarend &dialog_;
+    RowsByCourse<TeacherLink> teachers_;
+    RowsByCourse<SubjectLink> subjects_;
+    RowsByCourse<Occasion> occasions_;
+};
+
 
 } // namespace
 
@@ -239,7 +340,7 @@ void Torarend::ExportKurzusSor(const ExportKurzusAdat &row)
 {
     TztrMemTable &table = DM->MT_export;
     const std::vector<TField *> &fields = exportFields(table, kurzusFields_, KurzusColumns);
-    ExportRow added(table);
+    ExportRow added(table, kurzusDirect_);
     const std::string *const texts[] = {&row.helyzet,     &row.targykod,       &row.felev,
                                         &row.kurzustkod,  &row.kurzuskod,      &row.nyelv,
                                         &row.kurzustipus, &row.tipusazonosito, &row.oktatokastorelkod,
@@ -256,7 +357,7 @@ void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
 {
     TztrMemTable &table = DM->MT_export_alkalom;
     const std::vector<TField *> &fields = exportFields(table, alkalomFields_, AlkalomColumns);
-    ExportRow added(table);
+    ExportRow added(table, alkalomDirect_);
     const std::string *const texts[] = {
         &row.orarendkod, &row.orarendnev,     &row.tagozat,       &row.felev,         &row.orarendkezdet,
         &row.orarendveg, &row.csengetesirend, &row.oracsoportkod, &row.oracsoportnev, &row.hetek,
@@ -299,6 +400,9 @@ void Torarend::ExportTablak(int maxCourses)
                                   &DM->MT_kurzusoktato, &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_kurzus_csatolt,
                                   &DM->MT_export, &DM->MT_export_alkalom});
 
+    const DirectRowsDecided kurzusDecided(kurzusDirect_, DM->MT_export);
+    const DirectRowsDecided alkalomDecided(alkalomDirect_, DM->MT_export_alkalom);
+    CourseExport run(*this);
     TztrMemTable &courses = DM->MT_kurzus;
     for (QProgressBar *bar : {PB, PB2}) {
         bar->setMaximum(courses.RecordCount());
@@ -308,7 +412,7 @@ void Torarend::ExportTablak(int maxCourses)
     courses.First();
     for (int examined = 0; !courses.Eof() && examined < maxCourses; ++examined) {
         PB2->setValue(PB2->value() + 1);
-        exportCourse(OrarendKodbol(textOf(courses, "kurzus_kod_osszetett"), DM->Felev));
+        run.exportCourse(OrarendKodbol(textOf(courses, "kurzus_kod_osszetett"), DM->Felev));
         courses.Next();
     }
     // Rows stored straight leave the cursor behind; it ends on the last row, as posting leaves it.
@@ -316,14 +420,15 @@ void Torarend::ExportTablak(int maxCourses)
         table->Last();
 }
 
-void Torarend::exportCourse(const std::string &orarendKod)
+namespace {
+
+void CourseExport::exportCourse(const std::string &orarendKod)
 {
     const TztrMemTable &course = DM->MT_kurzus;
     const int kurzusId = intOf(course, "kurzus_id");
     const int targyId = intOf(course, "targy_id");
     const std::string kod = textOf(course, "kurzus_kod_osszetett");
     const int csatolt = intOf(course, "kurzus_id_csatolt");
-    FilterOff occasions(DM->MT_alkalom);
     if (targyId < 0 || !DM->MT_kurzusorarend.Locate("kurzus_id", Variant(kurzusId), {}))
         return;
 
@@ -340,38 +445,30 @@ void Torarend::exportCourse(const std::string &orarendKod)
     row.hetioraszam = HetiOraszam;
     row.felevesoraszam = FelevesOraszam;
     row.megjegyzes = textOf(course, "megjegyzes");
-    ExportKurzusSor(row);
+    dialog_.ExportKurzusSor(row);
 
-    const std::string ownFilter = "(kurzus_id=" + std::to_string(kurzusId) + ")";
-    {
-        FilterOff teachers(DM->MT_kurzusoktato);
-        teachers.filter(ownFilter);
-        TztrMemTable &links = DM->MT_kurzusoktato;
-        for (links.First(); !links.Eof(); links.Next()) {
-            std::string teacher;
-            if (DM->MT_oktato.Locate("oktato_id", Variant(intOf(links, "oktato_id")), {})) {
-                teacher = textOf(DM->MT_oktato, "oktato_kkod");
-                if (teacher.empty() || teacher.front() == '.')
-                    teacher = textOf(DM->MT_oktato, "oktato_nev");
-            }
-            ExportKurzusAdat teacherRow = row;
-            teacherRow.helyzet = "3 OKTATO";
-            teacherRow.oktatokastorelkod = teacher;
-            teacherRow.oktatoszazalek = std::clamp(intOf(links, "szazalek"), 0, 100);
-            ExportKurzusSor(teacherRow);
+    for (const TeacherLink &link : teachers_.of(kurzusId)) {
+        std::string teacher;
+        if (DM->MT_oktato.Locate("oktato_id", Variant(link.oktatoId), {})) {
+            teacher = textOf(DM->MT_oktato, "oktato_kkod");
+            if (teacher.empty() || teacher.front() == '.')
+                teacher = textOf(DM->MT_oktato, "oktato_nev");
         }
+        ExportKurzusAdat teacherRow = row;
+        teacherRow.helyzet = "3 OKTATO";
+        teacherRow.oktatokastorelkod = teacher;
+        teacherRow.oktatoszazalek = std::clamp(link.szazalek, 0, 100);
+        dialog_.ExportKurzusSor(teacherRow);
     }
-    {
-        FilterOff subjects(DM->MT_kurzustargy);
-        subjects.filter(ownFilter + " and (targy_id<>" + std::to_string(targyId) + ")");
-        TztrMemTable &links = DM->MT_kurzustargy;
-        for (links.First(); !links.Eof(); links.Next()) {
-            ExportKurzusAdat subjectRow = row;
-            subjectRow.helyzet = "2 TARGY+";
-            subjectRow.targykod = lookUp(DM->MT_targy, "targy_id", intOf(links, "targy_id"), "targy_kod");
-            subjectRow.maxletszam = headCount(*links.FieldByName("maxletszam"));
-            ExportKurzusSor(subjectRow);
-        }
+    // Only the further subjects: a link to the course's own subject, or to none, is left out.
+    for (const SubjectLink &link : subjects_.of(kurzusId)) {
+        if (!link.targyId || *link.targyId == targyId)
+            continue;
+        ExportKurzusAdat subjectRow = row;
+        subjectRow.helyzet = "2 TARGY+";
+        subjectRow.targykod = lookUp(DM->MT_targy, "targy_id", *link.targyId, "targy_kod");
+        subjectRow.maxletszam = link.maxletszam;
+        dialog_.ExportKurzusSor(subjectRow);
     }
 
     // An attached course is scheduled through the course it is attached to.
@@ -384,20 +481,16 @@ void Torarend::exportCourse(const std::string &orarendKod)
         targyKurzus += ";" + lookUp(DM->MT_targy, "targy_id", intOf(attached, "targy_id"), "targy_kod") +
                        "{" + textOf(attached, "kurzus_kod_osszetett") + "}";
 
-    occasions.filter(ownFilter);
-    for (DM->MT_alkalom.First(); !DM->MT_alkalom.Eof(); DM->MT_alkalom.Next())
-        exportOccasion(orarendKod, targyKod, targyKurzus);
+    for (const Occasion &occasion : occasions_.of(kurzusId))
+        exportOccasion(occasion, orarendKod, kod, targyKod, targyKurzus);
 }
 
-void Torarend::exportOccasion(const std::string &orarendKod, const std::string &targyKod,
-                              const std::string &targyKurzus)
+void CourseExport::exportOccasion(const Occasion &occasion, const std::string &orarendKod, const std::string &kod,
+                                  const std::string &targyKod, const std::string &targyKurzus)
 {
-    const TztrMemTable &occasion = DM->MT_alkalom;
-    const std::string kod = textOf(DM->MT_kurzus, "kurzus_kod_osszetett");
-    const TDateTime start = occasion.FieldByName("kezd_ido")->AsDateTime();
-    const int weekday = weekdayOf(start);
-    const int s = truncatedMinute(start);
-    const int e = truncatedMinute(occasion.FieldByName("veg_ido")->AsDateTime());
+    const int weekday = weekdayOf(occasion.kezdIdo);
+    const int s = truncatedMinute(occasion.kezdIdo);
+    const int e = truncatedMinute(occasion.vegIdo);
     const int firstSlot = OraSorszam(s, false);
     const int lastSlot = OraSorszam(e, true);
 
@@ -408,7 +501,7 @@ void Torarend::exportOccasion(const std::string &orarendKod, const std::string &
     row.felev = ExportFelev;
     row.orarendkezdet = OrarendKezdet;
     row.orarendveg = OrarendVeg;
-    row.csengetesirend = Csengetesirend;
+    row.csengetesirend = dialog_.Csengetesirend;
     row.oracsoportkod = targyKod + "/" + kod;
     row.oracsoportnev = row.oracsoportkod;
     row.orahossza = firstSlot > 20 || lastSlot > 20 ? OffSlotLessons : lastSlot - firstSlot + 1;
@@ -416,16 +509,17 @@ void Torarend::exportOccasion(const std::string &orarendKod, const std::string &
     row.oraeleje = PercbolIdo(roundedUp(s));
     row.oravege = PercbolIdo(roundedUp(e));
     row.targy_kurzus = targyKurzus;
-    const int teremId = intOf(occasion, "terem_id");
-    if (DM->MT_terem.Locate("terem_id", Variant(teremId), {}))
+    if (DM->MT_terem.Locate("terem_id", Variant(occasion.teremId), {}))
         row.teremkod = TeremElotag + textOf(DM->MT_terem, "terem_hely") + textOf(DM->MT_terem, "terem_kod");
 
-    const std::string hetek = textOf(occasion, "hetek");
+    const std::string &hetek = occasion.hetek;
     for (std::size_t i = 0; i < hetek.size(); ++i) {
         const int week = int(i) + 1;
         if (hetek[i] == '1' && weekWritten(week, weekday)) {
             row.hetek = std::to_string(week);
-            ExportAlkalomSor(row);
+            dialog_.ExportAlkalomSor(row);
         }
     }
 }
+
+} // namespace

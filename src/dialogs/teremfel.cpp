@@ -1,8 +1,9 @@
 #include "dialogs/teremfel.h"
 
 #include "data/datam.h"
+#include "dialogs/HeadCount.h"
 #include "dialogs/dialogsCommon.h"
-#include "platform/FormatSettings.h"
+#include "platform/widgets/FieldTextInput.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -17,13 +18,16 @@ Tteremfelvetel::Tteremfelvetel(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("teremfelvetel"));
     setWindowTitle(QStringLiteral("Terem felvétel"));
 
+    TztrMemTable &rooms = DM->MT_terem;
     Edit1 = new QLineEdit(this);
-    Edit1->setMaxLength(20);
+    limitEditToField(*Edit1, rooms.FieldByName("terem_hely"));
     Edit2 = new QLineEdit(this);
+    limitEditToField(*Edit2, rooms.FieldByName("terem_kod"));
+    // Room numbers are kept short, though the field would take more.
     Edit2->setMaxLength(20);
     Edit3 = new QLineEdit(this);
     Edit4 = new QLineEdit(this);
-    Edit4->setMaxLength(50);
+    limitEditToField(*Edit4, rooms.FieldByName("terem_telephely"));
     Button1 = new QPushButton(QStringLiteral("Felvétel"), this);
     Button2 = new QPushButton(QStringLiteral("Mégsem"), this);
 
@@ -60,14 +64,25 @@ void Tteremfelvetel::Button1Click()
         ShowMessage(this, QStringLiteral("Kérem töltse ki a terem kódot és a helyet!"));
         return;
     }
-    // Converted before the row is begun, so a refused capacity leaves no half-made room behind.
-    const int capacity = StrToInt(dataText(Edit3->text()));
+    const std::optional<int> capacity = countOf(Edit3->text());
+    if (!capacity) {
+        ShowMessage(this, countRefusal(Edit3->text()));
+        return;
+    }
     TztrMemTable &rooms = DM->MT_terem;
+    // Checked before the row is begun, so a refusal leaves no half-made room behind.
+    std::string code, place, site;
+    if (!storableOrTold(this, [&] {
+            code = storableFieldText(Edit2->text(), rooms.FieldByName("terem_kod"));
+            place = storableFieldText(Edit1->text(), rooms.FieldByName("terem_hely"));
+            site = storableFieldText(Edit4->text(), rooms.FieldByName("terem_telephely"));
+        }))
+        return;
     rooms.Insert();
-    rooms.FieldByName("terem_kod")->SetAsString(dataText(Edit2->text()));
-    rooms.FieldByName("terem_hely")->SetAsString(dataText(Edit1->text()));
-    rooms.FieldByName("terem_kapacitas")->SetAsInteger(capacity);
-    rooms.FieldByName("terem_telephely")->SetAsString(dataText(Edit4->text()));
+    rooms.FieldByName("terem_kod")->SetAsString(code);
+    rooms.FieldByName("terem_hely")->SetAsString(place);
+    rooms.FieldByName("terem_kapacitas")->SetAsInteger(*capacity);
+    rooms.FieldByName("terem_telephely")->SetAsString(site);
     rooms.Post();
     DM->Mentes();
     // The rooms file is master data: without this the occasions just saved would point to a

@@ -1,6 +1,7 @@
 #include "memtable/ztrCSVCoding.h"
 
 #include <cstdint>
+#include <cstring>
 
 void CSVAppendQuoted(std::string &out, std::string_view text, char quote)
 {
@@ -70,6 +71,19 @@ char escapeCode(char c, char escape)
     }
 }
 
+// Whether one of the eight bytes of `word` may need escaping: a byte below 14 (a control
+// character up to CR) or the escape. Exact for the word as a whole, so plain words are passed
+// over eight bytes at a time.
+bool wordMayNeedEscape(std::uint64_t word, char escape)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highs = 0x8080808080808080ULL;
+    const std::uint64_t below14 = (word - ones * 14) & ~word & highs;
+    const std::uint64_t escapes = word ^ (ones * static_cast<unsigned char>(escape));
+    const std::uint64_t escapeFound = (escapes - ones) & ~escapes & highs;
+    return (below14 | escapeFound) != 0;
+}
+
 } // namespace
 
 void CSVAppendEscaped(std::string &out, std::string_view text, char escape)
@@ -77,6 +91,13 @@ void CSVAppendEscaped(std::string &out, std::string_view text, char escape)
     // Plain runs go in whole; most values hold nothing to escape.
     std::size_t runStart = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
+        // Words with nothing to escape are passed over whole.
+        std::uint64_t word = 0;
+        while (i + sizeof word <= text.size() &&
+               (std::memcpy(&word, text.data() + i, sizeof word), !wordMayNeedEscape(word, escape)))
+            i += sizeof word;
+        if (i == text.size())
+            break;
         // Everything to escape is a control character up to CR, or the escape itself.
         if (static_cast<unsigned char>(text[i]) > '\r' && text[i] != escape)
             continue;

@@ -981,7 +981,13 @@ bool TztrCustomMemTable::StringReadInPlace(const TField &field) const
 std::optional<std::string_view> TztrCustomMemTable::StoredString(const TztrRecord *record, const TField &field) const
 {
     TztrStoreLock lock(*common_);
-    const std::uint8_t *nullByte = common_->FieldNullByte(record, field);
+    return storedStringLocked(record, field);
+}
+
+std::optional<std::string_view> TztrCustomMemTable::storedStringLocked(const TztrRecord *record,
+                                                                       const TField &field) const
+{
+    const std::uint8_t *nullByte = common_->Layout().FieldNullByte(record, field.FieldNo());
     if (*nullByte == 0)
         return std::nullopt;
     const auto width = static_cast<std::size_t>(field.DataSize());

@@ -320,6 +320,8 @@ private:
     friend class TztrDirectLoadRecord;
 
     TztrRecord *activeRecord();
+    // StoredString for a caller that holds the store's lock, as a save does throughout.
+    std::optional<std::string_view> storedStringLocked(const TztrRecord *record, const TField &field) const;
     // The record at a place of the current index.
     TztrRecord *currentEntry(int position) const;
     TztrRecord *storedRecordOf(const TztrRecord *buffer) const;

@@ -201,6 +201,18 @@ void TztrIndexEntries::InsertKeyed(int position, TztrRecord *record, const TztrI
     }
 }
 
+void TztrIndexEntries::addLastBlock()
+{
+    Block last;
+    last.reserve(FullBlock);
+    blocks_.reserve(blocks_.size() + 1);
+    starts_.reserve(starts_.size() + 1);
+    lasts_.reserve(lasts_.size() + 1);
+    blocks_.push_back(std::move(last));
+    starts_.push_back(count_);
+    lasts_.emplace_back();
+}
+
 void TztrIndexEntries::splitBlock(std::size_t b)
 {
     Block upper;
@@ -222,19 +234,16 @@ void TztrIndexEntries::insertEntry(int position, const TztrIndexEntry &entry)
 {
     // Whatever allocates comes before the entry goes in, so a failure leaves the list as it was
     // and the entry with the caller.
-    if (blocks_.empty()) {
-        Block first;
-        first.reserve(FullBlock);
-        blocks_.reserve(1);
-        starts_.reserve(1);
-        lasts_.reserve(1);
-        blocks_.push_back(std::move(first));
-        starts_.push_back(0);
-        lasts_.emplace_back();
-    }
+    if (blocks_.empty())
+        addLastBlock();
     std::size_t b = blockOf(position);
     if (blocks_[b].size() + 1 >= FullBlock) {
-        splitBlock(b);
+        // Entries added in order at the end, as appends add them, start a block of their own:
+        // halving the last block would leave every block half empty.
+        if (position == count_ && b + 1 == blocks_.size())
+            addLastBlock();
+        else
+            splitBlock(b);
         b = blockOf(position);
     }
     Block &block = blocks_[b];

@@ -106,6 +106,8 @@ private:
     // The block holding position (the last block for Count()).
     std::size_t blockOf(int position) const;
     void renumberFrom(std::size_t block);
+    // An empty block after the last, for the entry about to go in.
+    void addLastBlock();
     void splitBlock(std::size_t block);
     void insertEntry(int position, const TztrIndexEntry &entry);
     // The first of count ordered entries that fails belowKey (count when none does).

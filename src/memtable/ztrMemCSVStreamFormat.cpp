@@ -242,7 +242,7 @@ void TztrCustomCSVStreamFormat::itemText(const TztrCustomMemTable &table, const 
 {
     text.clear();
     if (record) {
-        const std::optional<std::string_view> value = table.StoredString(record, field);
+        const std::optional<std::string_view> value = SavedString(table, record, field);
         isNull = !value;
         if (value)
             CSVAppendEscaped(text, *value, escapeChar_);
@@ -283,8 +283,15 @@ void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table, const Tzt
         TField &field = *fields[i];
         if (table.OnSaveField)
             table.OnSaveField(table, i, field);
+        const bool inPlace = inPlace_[static_cast<std::size_t>(i)];
+        // A stored text that no handler sees and no quote encloses goes straight out.
+        if (inPlace && quote_ == '\0' && !OnFormatSaveField) {
+            if (const std::optional<std::string_view> value = SavedString(table, record, field))
+                CSVAppendEscaped(output_, *value, escapeChar_);
+            continue;
+        }
         bool isNull = false;
-        itemText(table, inPlace_[static_cast<std::size_t>(i)] ? record : nullptr, field, isNull, item_);
+        itemText(table, inPlace ? record : nullptr, field, isNull, item_);
         if (isNull)
             continue;
         const TFieldType type = field.DataType();

@@ -158,6 +158,12 @@ void TztrCustomStreamFormat::DetermineSaveFields(TztrCustomMemTable &table)
     }
 }
 
+std::optional<std::string_view> TztrCustomStreamFormat::SavedString(const TztrCustomMemTable &table,
+                                                                    const TztrRecord *record, const TField &field)
+{
+    return table.storedStringLocked(record, field);
+}
+
 void TztrCustomStreamFormat::BeforeSave(TztrCustomMemTable &table)
 {
     table.DisableControls();

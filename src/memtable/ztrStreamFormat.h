@@ -14,9 +14,12 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+class TField;
 class TztrCustomMemTable;
 struct TztrRecord;
 
@@ -164,6 +167,10 @@ protected:
         TztrCustomMemTable &table_;
         TDataSetState state_;
     };
+
+    // A text read in place (StoredString) while the save holds the table's lock.
+    static std::optional<std::string_view> SavedString(const TztrCustomMemTable &table, const TztrRecord *record,
+                                                       const TField &field);
 
     // Per field of the table: -1 when the field is not saved, else its index.
     const std::vector<int> &SaveMap() const { return saveMap_; }

@@ -55,6 +55,14 @@ char utf16CharToCp1250(char16_t unit)
     return static_cast<char>(byte);
 }
 
+std::size_t firstNonCp1250(std::u16string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != u'?' && utf16CharToCp1250(text[i]) == '?')
+            return i;
+    return std::u16string_view::npos;
+}
+
 std::u16string cp1250ToUtf16(std::string_view text)
 {
     const auto &map = tables().toUnicode;

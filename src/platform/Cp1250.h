@@ -18,3 +18,6 @@ char16_t cp1250CharToUtf16(unsigned char byte);
 
 // The cp1250 byte of one UTF-16 code unit, or '?' when cp1250 has no such character.
 char utf16CharToCp1250(char16_t unit);
+
+// Where the first character that cp1250 cannot hold starts, or npos when every one fits.
+std::size_t firstNonCp1250(std::u16string_view text);

@@ -4,6 +4,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -67,4 +68,13 @@ InstanceLock::~InstanceLock()
 {
     if (socket_ >= 0)
         ::close(socket_);
+}
+
+std::string programInstanceName(const std::string &folder)
+{
+    std::string name = folder + "BrelvixKastorel";
+    std::erase(name, ' ');
+    std::replace(name.begin(), name.end(), '\\', '/');
+    std::replace(name.begin(), name.end(), ':', '_');
+    return name;
 }

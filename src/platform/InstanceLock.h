@@ -21,3 +21,9 @@ public:
 private:
     int socket_ = -1;
 };
+
+// The name under which one copy of the program per program folder holds the lock, for the folder
+// with its trailing separator: the folder followed by "BrelvixKastorel", with every blank removed,
+// every "\" turned into "/" and every ":" into "_". Tools that open a program folder's data take
+// the lock under it as well, so that they never meet a running program there.
+std::string programInstanceName(const std::string &folder);

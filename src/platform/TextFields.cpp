@@ -4,6 +4,9 @@
 #include "platform/DBConsts.h"
 #include "platform/FormatSettings.h"
 
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -29,6 +32,45 @@ private:
 };
 
 } // namespace
+
+std::string StorableText(std::u16string_view text, const TField *field)
+{
+    const std::size_t at = firstNonCp1250(text);
+    if (at == std::u16string_view::npos)
+        return utf16ToCp1250(text);
+    UChar32 character = 0;
+    std::size_t next = at;
+    U16_NEXT(text.data(), next, text.size(), character);
+    char encoded[U8_MAX_LENGTH];
+    int length = 0;
+    U8_APPEND_UNSAFE(encoded, length, character);
+    const std::string shown(encoded, static_cast<std::size_t>(length));
+    if (field)
+        DatabaseErrorFmt(SFieldCharNotStorable, {shown, cp1250ToUtf8(field->DisplayName())}, field->DataSet());
+    DatabaseErrorFmt(SCharNotStorable, {shown});
+}
+
+int TextCapacity(const TField &field)
+{
+    switch (field.DataType()) {
+    case ftString:
+    case ftFixedChar:
+    case ftWideString:
+    case ftGuid:
+        return field.Size();
+    default:
+        return -1;
+    }
+}
+
+void CheckTextFits(const TField &field, std::size_t length)
+{
+    const int capacity = TextCapacity(field);
+    if (capacity >= 0 && length > static_cast<std::size_t>(capacity))
+        DatabaseErrorFmt(SFieldTextTooLong,
+                         {cp1250ToUtf8(field.DisplayName()), std::to_string(capacity), std::to_string(length)},
+                         field.DataSet());
+}
 
 // --- TStringField ----------------------------------------------------------------------------
 
@@ -83,7 +125,7 @@ std::u16string TStringField::GetAsWideString() const
 
 void TStringField::SetAsWideStringValue(const std::u16string &value)
 {
-    SetAsStringValue(utf16ToCp1250(value));
+    SetAsStringValue(StorableText(value, this));
 }
 
 int TStringField::GetAsInteger() const

@@ -47,6 +47,15 @@ private:
     bool transliterate_ = true;
 };
 
+// The cp1250 form of a text that comes from outside the data (typed, or set in code). A character
+// cp1250 lacks raises EDatabaseError naming it (and the field, when one is given) rather than
+// being stored as "?".
+std::string StorableText(std::u16string_view text, const TField *field = nullptr);
+// The characters a text field holds; -1 for a field that is no fixed-size text.
+int TextCapacity(const TField &field);
+// Raises EDatabaseError when a text of that many characters does not fit into the field.
+void CheckTextFits(const TField &field, std::size_t length);
+
 class TGuidField : public TStringField {
 public:
     static constexpr int GuidSize = 38;

@@ -5,6 +5,7 @@
 #include "app/QtTranslations.h"
 #include "app/SingleInstance.h"
 #include "app/brelvix_pas.h"
+#include "app/brelvix_pasFixture.h"
 #include "app/vonalzo.h"
 #include "data/adoform.h"
 #include "data/kozepreteg.h"
@@ -111,6 +112,33 @@ TEST(ProgramForms, AreCreatedInOrderHiddenShowSavesAndEndTheLoopWhenTheMainWindo
     EXPECT_EQ(windowCount(), windowsBefore);
 }
 
+// A save a kill cut short in its commit (the teachers' new file still beside the old one) is
+// completed by the next start, which says so in one information box; the start after says nothing.
+TEST(ProgramForms, AStartTellsOnceThatItCompletedASaveCutShort)
+{
+    const DataFolder copy(QStringLiteral("adat"));
+    const QString teachers = copy.folder + QStringLiteral("oktato.csv");
+    ASSERT_TRUE(QFile::copy(teachers, teachers + QStringLiteral(".77.new")) &&
+                QFile::copy(teachers, teachers + QStringLiteral(".77.old")));
+    QFile record(copy.folder + QStringLiteral("brelvix-mentes.commit"));
+    ASSERT_TRUE(record.open(QIODevice::WriteOnly));
+    record.write("oktato.csv\toktato.csv.77.new\toktato.csv.77.old\nend\n");
+    record.close();
+    QStringList shown;
+    for (int start = 0; start < 2; ++start) {
+        const TProgramForms forms(copy.environment({}));
+        answeringModals([] { tellRecoveredSave(*DM); }, [&](QWidget &modal) {
+            auto &box = static_cast<QMessageBox &>(modal);
+            shown << box.windowTitle() + (box.icon() == QMessageBox::Information ? " i " : " ? ") + box.text();
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+    }
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Információ i Az előző mentést a program váratlan leállása "
+                                                "félbeszakította. A program most befejezte: az adatfájlok a "
+                                                "mentett adatokat tartalmazzák.")});
+    EXPECT_FALSE(QFile::exists(record.fileName()) || QFile::exists(teachers + QStringLiteral(".77.new")));
+}
+
 TEST(Application, EscapedExceptionIsShownOnceAndTheEventCountsAsUnhandledAndButtonsSpeakHungarian)
 {
     QStringList shown;
@@ -192,4 +220,42 @@ TEST(ProgramForms, AreCaptionedAndExitWithTheCopyWindowOpenEndsTheLoop)
     });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(Form1->isVisible());
+}
+
+// "Mentések" writes the planner's changes into the data files at once; the next start shows them.
+TEST(ProgramForms, SaveButtonWritesThePlannersChangesForTheNextStart)
+{
+    const DataFolder copy(QStringLiteral("adat"));
+    const auto showFirstTimetable = [] {
+        Form1->show();
+        Form1->UM_orarend->trigger();
+        mainwindowtest::clickRow(*Form1->LV_orarend, Form1->LV_orarend->topLevelItem(0));
+    };
+    const auto savedCourses = [&] {
+        QFile file(copy.folder + QStringLiteral("KK_kurzus.csv"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QString id;
+    {
+        const TProgramForms forms(copy.environment({}));
+        showFirstTimetable();
+        QTreeWidgetItem *course = Form1->LV->topLevelItem(0);
+        ASSERT_NE(course, nullptr);
+        id = course->text(4);
+        mainwindowtest::clickRow(*Form1->LV, course);
+        QTest::keyClick(Form1->Edit3, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Form1->Edit3, QStringLiteral("mentve 42"));
+        QTest::mouseClick(Form1->B_kurzusmentes, Qt::LeftButton);
+        EXPECT_FALSE(savedCourses().contains("mentve 42")) << "only the button saves";
+        QTest::mouseClick(Form1->Mentes, Qt::LeftButton);
+        EXPECT_TRUE(savedCourses().contains("mentve 42"));
+        EXPECT_EQ(QStringLiteral("%1 %2/%3 %4").arg(Vonal->windowTitle()).arg(Vonal->ProgressBar1->value())
+                      .arg(Vonal->ProgressBar1->maximum()).arg(Vonal->isVisible()),
+                  QStringLiteral("Mentés:Kurzus-alkalom kapcsolatok 8/8 0")) << "the progress went through every file";
+    }
+    const TProgramForms again(copy.environment({}));
+    showFirstTimetable();
+    const QList<QTreeWidgetItem *> rows = Form1->LV->findItems(id, Qt::MatchExactly, 4);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0]->text(3), QStringLiteral("mentve 42"));
 }

@@ -4,11 +4,26 @@
 #include "app/brelvix_pasFixture.h"
 #include "dialogs/Teremfoglaltsag.h"
 #include "dialogs/oktvalaszt.h"
+#include "dialogs/targybeemeles.h"
 
 using namespace mainwindowtest;
 
 class CourseEditing : public Faculty {
 protected:
+    // Saves the edit row; the messages the program showed. A refusal is raised by the handler and
+    // shown as the application object shows it; it is delivered here without Qt's event code
+    // between, whose frames an exception must not cross.
+    QStringList shownWhenSaving()
+    {
+        QStringList shown;
+        answeringModals([&] { deliverShowingExceptions([&] { form->B_kurzusmentesClick(); return true; }); },
+                        [&](QWidget &modal) {
+            auto &box = static_cast<QMessageBox &>(modal);
+            shown << box.text();
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        return shown;
+    }
     // Clicks a cell of the column and answers the number dialog with `typed`, or cancels it.
     int answerNumber(TDBGrid &grid, int column, const char *typed)
     {
@@ -145,17 +160,76 @@ TEST_F(CourseEditing, ASingleReservationWithoutAHeadCountIsRefusedInHungarianAnd
     form->Edit2->setText(QStringLiteral("Vizsga"));
     form->Edit4->clear();
     const int courses = DM->MT_kurzus.RecordCount();
-    QStringList shown;
-    // The refusal is raised by the handler and shown as the application object shows it; it is
-    // delivered here without Qt's event code between, whose frames an exception must not cross.
-    answeringModals([&] { deliverShowingExceptions([&] { form->B_kurzusmentesClick(); return true; }); },
-                    [&](QWidget &modal) {
-        auto &box = static_cast<QMessageBox &>(modal);
-        shown << box.text();
-        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
-    });
-    EXPECT_EQ(shown, QStringList{"'' nem érvényes egész szám"});
+    EXPECT_EQ(shownWhenSaving(), QStringList{"'' nem érvényes egész szám"});
     EXPECT_EQ(DM->MT_kurzus.RecordCount(), courses);
+}
+
+// The edit row takes no more than the course holds and no character the files cannot hold; a
+// text put there another way is refused on saving, before the course or its list row changes.
+TEST_F(CourseEditing, TheEditRowTakesOnlyWhatTheCourseCanHold)
+{
+    selectRow(11);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    const auto type = [](QLineEdit *edit, const QStringList &characters) {
+        edit->setFocus();
+        edit->selectAll();
+        for (const QString &c : characters)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, c, Qt::NoModifier);
+    };
+    type(form->Edit2, QStringList(103, QStringLiteral("n")));
+    type(form->Edit3, {QStringLiteral("😀"), QStringLiteral("中"), QStringLiteral("ő")});
+    EXPECT_EQ(form->Edit2->text(), QString(100, u'n'));
+    EXPECT_EQ(form->Edit3->text(), QStringLiteral("ő"));
+    QTest::mouseClick(form->B_kurzusmentes, Qt::LeftButton);
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 11, {}));
+    EXPECT_EQ(DM->MT_kurzus.FieldByName("megnevezes")->AsString(), std::string(100, 'n'));
+    EXPECT_EQ(cp1250ToUtf8(DM->MT_kurzus.FieldByName("megjegyzes")->AsString()), "ő");
+
+    form->Edit3->setText(QStringLiteral("Terem 😀"));
+    const QStringList shown = shownWhenSaving();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("„😀”")) && shown[0].contains(QStringLiteral("megjegyzes"))) << shown[0].toStdString();
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 11, {}));
+    EXPECT_EQ(cp1250ToUtf8(DM->MT_kurzus.FieldByName("megjegyzes")->AsString()), "ő");
+    EXPECT_EQ(rowOf(11)->text(3), QStringLiteral("ő"));
+}
+
+// Shares and head counts are counts in decimal digits; a sign is refused in Hungarian and stores
+// nothing, save a subject's "no limit" it was shown with.
+TEST_F(CourseEditing, ASharesOrHeadCountsSignIsRefusedInHungarian)
+{
+    selectRow(10);
+    form->LV->setFocus();
+    const auto answer = [&](TDBGrid &grid, int column, const char *typed) {
+        QStringList said;
+        answeringModals([&] { grid.OnCellClick(*grid.Columns()[column]); }, [&](QWidget &modal) {
+            if (&modal == letszam) {
+                letszam->Edit1->setText(QString::fromUtf8(typed));
+                letszam->done(QDialog::Accepted);
+                return;
+            }
+            auto &box = static_cast<QMessageBox &>(modal);
+            said << box.text();
+            QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        return said;
+    };
+    const auto refusal = [](const char *typed) {
+        return QStringList{"'" + QString::fromUtf8(typed) +
+                           "' nem érvényes szám: csak számjegyekkel írt, nem negatív egész szám adható meg!"};
+    };
+    const int headCount = linkField(DM->MT_kurzustargy, "targy_id", 10, 3, "maxletszam");
+    for (const char *typed : {"-5", "-1"}) {
+        EXPECT_EQ(answer(*form->G_okttemp, 1, typed), refusal(typed));
+        EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 100) << typed;
+    }
+    EXPECT_EQ(answer(*form->DBGrid2, 0, "-5"), refusal("-5"));
+    EXPECT_EQ(linkField(DM->MT_kurzustargy, "targy_id", 10, 3, "maxletszam"), headCount);
+    EXPECT_TRUE(answer(*form->DBGrid2, 0, "-1").isEmpty());
+    EXPECT_EQ(linkField(DM->MT_kurzustargy, "targy_id", 10, 3, "maxletszam"), -1);
+    EXPECT_TRUE(answer(*form->G_okttemp, 1, "40").isEmpty());
+    EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 40);
 }
 
 TEST_F(CourseEditing, RemovalTakesOnlyTheTimetableLinkAndCopyIsMadeFromTheGroupsHead)
@@ -291,6 +365,71 @@ TEST_F(CourseEditing, SubjectsGetAHeadCountAreAttachedRemovedRestoredAndMadeTheD
     }
 }
 
+// A share that is no number, a restore with no subject row to name the course and a template
+// exchange left on the subjects' page change nothing.
+TEST_F(CourseEditing, NoNumberNoSubjectRowOrATemplateLeftOnAnotherPageChangeNothing)
+{
+    selectRow(10);
+    form->LV->setFocus();
+    EXPECT_EQ(answerNumber(*form->G_okttemp, 1, ""), 2) << "the input, then the refusal";
+    EXPECT_EQ(linkField(DM->MT_kurzusoktato, "oktato_id", 10, 1, "szazalek"), 100);
+    EXPECT_EQ(letszam->Edit1->text(), QStringLiteral("0"));
+
+    appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", 90007}, {"targy_id", 4}});
+    answeringModals([&] { form->Kurzusmintacsere->trigger(); }, [&](QWidget &modal) {
+        targy_kereso->PC->setCurrentWidget(targy_kereso->TS_targy);
+        targy_kereso->Eredmeny = 90007;
+        static_cast<QDialog &>(modal).done(QDialog::Accepted);
+    });
+    ASSERT_TRUE(DM->MT_kurzus.Locate("kurzus_id", 10, {}));
+    EXPECT_EQ(DM->MT_kurzus.FieldByName("targy_id")->AsInteger(), 3);
+    EXPECT_NE(DM->MT_kurzus.FieldByName("kurzusminta_id")->AsInteger(), 90007);
+
+    selectRow(11);
+    linkSubject(10, 4);
+    ASSERT_EQ(form->MT_kurzustargy_temp.RecordCount(), 0);
+    form->kurzustargydef->trigger();
+    EXPECT_TRUE(linked(DM->MT_kurzustargy, "targy_id", 10, 4));
+}
+
+TEST_F(CourseEditing, EditRowShowsWholeCodesAndTitlesAndTheStartOfLongerOnes)
+{
+    addCourse({20, "SZT151MN-LA-03", "Valószínűségszámítás és statisztika"}, {3});
+    addCourse(
+        {21, "X-1",
+         "Gyakorlat a valószínűségszámítás és a statisztika alkalmazásaihoz, mérnök szakos hallgatóknak"},
+        {3});
+    form->resize(1024, 720);
+    showTimetable(3);
+    clickRow(*form->LV, rowOf(20));
+    EXPECT_TRUE(showsWholeText(*form->Edit1, form->Edit1->text())) << form->Edit1->width();
+    EXPECT_TRUE(showsWholeText(*form->Edit2, form->Edit2->text())) << form->Edit2->width();
+    clickRow(*form->LV, rowOf(21));
+    EXPECT_EQ(form->Edit2->cursorPosition(), 0) << "the title is shown from its start";
+}
+
+// "<" takes the clicked course out of the timetable; "Mentés" stores that and the view loses it.
+TEST_F(CourseEditing, ACourseTakenOutOfTheTimetableLeavesItsListAndCalendar)
+{
+    QStringList seen;
+    answeringModals([&] { QTest::mouseClick(form->B_beemeles, Qt::LeftButton); }, [&](QWidget &modal) {
+        ASSERT_EQ(&modal, beemeles);
+        TDBGrid &inTimetable = *beemeles->DBGrid2;
+        seen << drawn(*beemeles->DBGrid1) + " / " + drawn(inTimetable);
+        const int row = drawn(inTimetable).split(',').indexOf("FIZ-1");
+        QTest::mouseClick(inTimetable.viewport(), Qt::LeftButton, {}, inTimetable.CellRect(0, row).center());
+        QTest::mouseClick(beemeles->B_kivetel, Qt::LeftButton);
+        seen << drawn(*beemeles->DBGrid1) + " / " + drawn(inTimetable);
+        QTest::mouseClick(beemeles->kivalaszt, Qt::LeftButton);
+    });
+    EXPECT_EQ(seen, (QStringList{"ANG-1 / MAT-1,FIZ-1,KEM-1,BIO-1", "ANG-1,FIZ-1 / MAT-1,KEM-1,BIO-1"}));
+    EXPECT_EQ(sortedCourses(), (Ids{10, 12, 13}));
+    // Course 12 shows the occasions of its group's head.
+    EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}, {12, 100}, {12, 101}}));
+    EXPECT_FALSE(linked(DM->MT_kurzusorarend, "orarend_id", 11, 1));
+    EXPECT_TRUE(linked(DM->MT_kurzusorarend, "orarend_id", 10, 1));
+}
+
 // The occupancy windows open on the rows, weeks and days the main calendar shows, and their day
 // controls name those days.
 TEST_F(CourseEditing, TimetablesOpenedFromTheChooserAndTheRoomButtonFollowTheMainCalendar)
@@ -360,6 +499,33 @@ TEST_F(CourseEditing, SubjectHeadCountShowsAndKeepsNoLimitUntilANumberIsTyped)
 
 // The course creation dialog offering subject 3 in a curriculum; `answer` picks it there with a
 // click on `button` as a planner does, after choosing the curriculum and the subjects' page.
+TEST_F(CourseEditing, CourseDialogsGetTheTimetableAndOnlyASaveRebuildsTheView)
+{
+    // The membership dialog's save rebuilds the view; leaving the creation dialog keeps it.
+    struct Case {
+        QPushButton *button;
+        int *orarendId;
+        bool rebuilds;
+    };
+    for (const Case &c : {Case{form->B_beemeles, &beemeles->OrarendId, true},
+                          Case{form->B_letrehozas, &Targyfelvet->OrarendId, false}}) {
+        DM->MT_kurzusorarend.SetFiltered(false);
+        if (DM->MT_kurzusorarend.Locate("kurzus_id;orarend_id", VarArrayOf({14, 1}), {}))
+            DM->MT_kurzusorarend.Delete();
+        showTimetable(1);
+        int asked = -1;
+        answeringModals([&] { QTest::mouseClick(c.button, Qt::LeftButton); },
+                        [&](QWidget &modal) {
+                            asked = *c.orarendId;
+                            appendRow(DM->MT_kurzusorarend, {{"kurzus_id", 14}, {"orarend_id", 1}});
+                            *c.orarendId = -1;
+                            static_cast<QDialog &>(modal).reject();
+                        });
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(rowOf(14) != nullptr, c.rebuilds);
+    }
+}
+
 class CourseCreationFromTheWindow : public CourseEditing {
 protected:
     void SetUp() override

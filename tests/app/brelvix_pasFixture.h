@@ -21,6 +21,7 @@
 #include "platform/widgets/DBGrids.h"
 #include "platform/Cp1250.h"
 #include "support/ModalAnswerer.h"
+#include "support/PopupChooser.h"
 
 #include <QtPrintSupport>
 #include <QtTest>
@@ -92,15 +93,6 @@ inline void clickRow(QTreeWidget &list, QTreeWidgetItem *row)
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 8, rect.center().y()));
 }
 
-// Right-clicks `widget` at `at` and, in the popup that opens, clicks `entry`.
-inline void chooseFromPopup(QWidget *widget, QPoint at, QMenu *popup, QAction *entry)
-{
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
-    QApplication::sendEvent(widget, &rightClick);
-    ASSERT_TRUE(popup->isVisible()) << popup->objectName().toStdString();
-    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(entry).center());
-}
-
 // Runs `routine`, closing every dialog it opens with `done(result)`; returns how many opened. The
 // progress window, modal while it runs, closes by itself.
 inline int closingDialogs(const std::function<void()> &routine, int result = QDialog::Rejected)
@@ -126,6 +118,28 @@ inline QStringList messagesOf(const std::function<void()> &routine, QMessageBox:
         }
     });
     return texts;
+}
+
+// The codes a course grid draws, top to bottom.
+inline QString drawn(const TDBGrid &grid)
+{
+    QStringList codes;
+    for (int row = 0; row < grid.ShownRowCount(); ++row)
+        codes << grid.ShownCellText(0, row);
+    return codes.join(QLatin1Char(','));
+}
+
+inline void pressButton(QWidget &modal, QMessageBox::StandardButton which)
+{
+    auto *box = qobject_cast<QMessageBox *>(&modal);
+    ASSERT_NE(box, nullptr) << "expected a message box";
+    QTest::mouseClick(box->button(which), Qt::LeftButton);
+}
+
+// Whether a line edit is wide enough for its whole text; its frame and margins take a few pixels.
+inline bool showsWholeText(const QWidget &box, const QString &text)
+{
+    return box.fontMetrics().horizontalAdvance(text) + 8 <= box.width();
 }
 
 // Every form of the program on the sample data, then the tables the window shows emptied.
@@ -187,6 +201,39 @@ protected:
         appendRow(DM->MT_kurzusoktato, {{"kurzus_id", kurzusId}, {"oktato_id", oktatoId}, {"szazalek", share}});
     }
 
+    void addRoom(int id, const char *place, const char *code, const char *site, int capacity)
+    {
+        appendRow(DM->MT_terem, {{"terem_id", id}, {"terem_hely", place}, {"terem_kod", code}, {"terem_telephely", site},
+                                 {"terem_kapacitas", capacity}});
+    }
+    // A small faculty: timetable 1 holds courses 10 to 13, timetable 2 course 14; course 12 is
+    // attached to course 10 and has no occasions of its own.
+    void addFaculty()
+    {
+        for (const auto &[id, name, note] : {std::tuple{1, "Első évfolyam", ""}, {2, "Második", "esti"}, {3, "Üres", ""}})
+            appendRow(DM->MT_orarend, {{"orarend_id", id}, {"megnevezes", name}, {"megjegyzes", note}});
+        addSubject(3, "MAT", "Matematika");
+        addSubject(4, "BIO", "Biológia");
+        addRoom(5, "B", "101", "Kelmendor", 40);
+        addRoom(6, "A", "2", "Vár", 12);
+        addTeacher(1, "Kovács Anna", "KA");
+        addTeacher(2, "Nagy Béla");
+        addCourse({10, "MAT-1", "", 3, 30}, {1});
+        addCourse({11, "FIZ-1", "Fizika gyakorlat", -1, 0}, {1});
+        addCourse({12, "KEM-1", "", 3, Variant(), 10}, {1});
+        addCourse({13, "BIO-1", "", 4, -5}, {1});
+        addCourse({14, "ANG-1", "Angol", -1, 20}, {2});
+        addOccasion(100, 10, at(Monday1, 8, 0), at(Monday1, 10, 0), Always, 5);
+        addOccasion(101, 10, at(Monday1 + 2, 10, 0), at(Monday1 + 2, 12, 0), "111100000000000");
+        addOccasion(110, 11, at(Monday1 + 1, 8, 0), at(Monday1 + 1, 10, 0), Always, 5);
+        addOccasion(140, 14, at(Monday1 + 3, 14, 0), at(Monday1 + 3, 16, 0), Always, 6);
+        linkTeacher(10, 1);
+        linkTeacher(14, 2);
+        linkSubject(10, 3);
+        linkSubject(12, 3);
+        linkSubject(13, 4);
+    }
+
     // The course ids of the list, in its display order or sorted.
     Ids listedCourses(bool sorted = false) const
     {
@@ -240,36 +287,13 @@ protected:
     TForm1 *form = nullptr;
 };
 
-// A small faculty on the shown window with timetable 1 in view: timetable 1 holds courses 10 to 13,
-// timetable 2 course 14; course 12 is attached to course 10 and has no occasions of its own.
+// The small faculty on the shown window with timetable 1 in view.
 class Faculty : public MainWindow {
 protected:
     void SetUp() override
     {
         MainWindow::SetUp();
-        for (const auto &[id, name, note] : {std::tuple{1, "Első évfolyam", ""}, {2, "Második", "esti"}, {3, "Üres", ""}})
-            appendRow(DM->MT_orarend, {{"orarend_id", id}, {"megnevezes", name}, {"megjegyzes", note}});
-        addSubject(3, "MAT", "Matematika");
-        addSubject(4, "BIO", "Biológia");
-        for (const auto &[id, place, code, site, capacity] : {std::tuple{5, "B", "101", "Kelmendor", 40}, {6, "A", "2", "Vár", 12}})
-            appendRow(DM->MT_terem, {{"terem_id", id}, {"terem_hely", place}, {"terem_kod", code}, {"terem_telephely", site},
-                                     {"terem_kapacitas", capacity}});
-        addTeacher(1, "Kovács Anna", "KA");
-        addTeacher(2, "Nagy Béla");
-        addCourse({10, "MAT-1", "", 3, 30}, {1});
-        addCourse({11, "FIZ-1", "Fizika gyakorlat", -1, 0}, {1});
-        addCourse({12, "KEM-1", "", 3, Variant(), 10}, {1});
-        addCourse({13, "BIO-1", "", 4, -5}, {1});
-        addCourse({14, "ANG-1", "Angol", -1, 20}, {2});
-        addOccasion(100, 10, at(Monday1, 8, 0), at(Monday1, 10, 0), Always, 5);
-        addOccasion(101, 10, at(Monday1 + 2, 10, 0), at(Monday1 + 2, 12, 0), "111100000000000");
-        addOccasion(110, 11, at(Monday1 + 1, 8, 0), at(Monday1 + 1, 10, 0), Always, 5);
-        addOccasion(140, 14, at(Monday1 + 3, 14, 0), at(Monday1 + 3, 16, 0), Always, 6);
-        linkTeacher(10, 1);
-        linkTeacher(14, 2);
-        linkSubject(10, 3);
-        linkSubject(12, 3);
-        linkSubject(13, 4);
+        addFaculty();
         form->show();
         showTimetable(1);
     }

@@ -197,6 +197,8 @@ TEST_F(CourseSelection, ASelectorShownAgainListsItsTableAsItIsNowWithNoRowPicked
                           form->SelectionId, form->LV->topLevelItemCount());
     };
     form->UM_tantargy->trigger();
+    for (int column = 1; column < subjects.columnCount(); ++column)
+        EXPECT_TRUE(subjects.isColumnHidden(column)) << "only the captions show, column " << column;
     clickRow(subjects, subjects.topLevelItem(1));
     ASSERT_EQ(std::tuple(form->SelectionId, form->LV->topLevelItemCount()), std::tuple(3, 2));
     EXPECT_EQ(shownAgain(), std::tuple(std::string("BIO, MAT"), nullptr, 0, -1, 0)) << "as a refill leaves it";
@@ -204,6 +206,7 @@ TEST_F(CourseSelection, ASelectorShownAgainListsItsTableAsItIsNowWithNoRowPicked
     // An edit, a new row and a filter of the table all show at the next switch, ids beside their codes.
     DM->MT_targy.Locate("targy_id", 3, {});
     setFields(DM->MT_targy, {{"targy_kod", "ALG"}});
+    EXPECT_EQ(std::get<0>(shownAgain()), "ALG, BIO") << "an edit alone";
     appendRow(DM->MT_targy, {{"targy_id", 7}, {"targy_kod", "CHE"}, {"targy_nev", "Kémia"}});
     EXPECT_EQ(std::get<0>(shownAgain()), "ALG, BIO, CHE");
     clickRow(subjects, subjects.topLevelItem(0));

@@ -1,6 +1,7 @@
 // Editing occasions on the calendar and in the occasion panel; the items' popup menu.
 
 #include "app/brelvix_pasFixture.h"
+#include "calendar/CalendarTestSupport.h"
 
 using namespace mainwindowtest;
 
@@ -16,13 +17,13 @@ protected:
     QStringList drag(int alkalomId, Qt::KeyboardModifiers keys, QPoint from, QPoint to,
                      QMessageBox::StandardButton answer = QMessageBox::Ok)
     {
-        QPointer<QWidget> box = itemOf(alkalomId)->Obj();
-        QWidget *grid = form->VL->viewport();
+        EXPECT_TRUE(itemOf(alkalomId)->Obj()->geometry().contains(from)) << "the drag starts beside the box";
+        calendartest::CalendarMouse mouse(*form->VL);
         return messagesOf([&] {
-            QTest::mousePress(box, Qt::LeftButton, keys, box->mapFrom(grid, from));
-            QTest::mouseMove(box, box->mapFrom(grid, from + (to - from) / 2));
-            QTest::mouseMove(box, box->mapFrom(grid, to));
-            QTest::mouseRelease(box, Qt::LeftButton, keys, box->mapFrom(grid, to));
+            mouse.press(from, keys);
+            mouse.move(from + (to - from) / 2);
+            mouse.move(to);
+            mouse.release(to, keys);
         }, answer);
     }
     QPoint cellCentre(int col, int row) const { return form->VL->CellRect(col, row).center(); }
@@ -138,15 +139,18 @@ TEST_F(OccasionEditing, AnOccasionAddedToAnAttachedCourseIsDrawnWhereChosenAndJo
     const int id = stored.last().section('|', 0, 0).toInt();
     EXPECT_EQ(stored.last().section('|', 1), QStringLiteral("10")) << "the occasion belongs to the group's head";
     // Its box stands in the chosen cell, under the attached course's code.
-    auto *box = dynamic_cast<TveltoCalendarObj *>(form->VL->viewport()->childAt(cell));
-    ASSERT_NE(box, nullptr) << "no box where the occasion was added";
-    auto *drawn = dynamic_cast<TSajat *>(box->Item());
+    TCustomCalendarItem *there = nullptr;
+    for (TCustomCalendarItem *each : form->VL->Items())
+        if (each->Obj()->isVisible() && each->Obj()->geometry().contains(cell))
+            there = each;
+    ASSERT_NE(there, nullptr) << "no box where the occasion was added";
+    auto *drawn = dynamic_cast<TSajat *>(there);
     ASSERT_NE(drawn, nullptr);
     EXPECT_EQ(std::pair(drawn->AlkalomID, drawn->KurzusID), std::pair(id, 12));
     EXPECT_TRUE(drawn->Subject().startsWith(QStringLiteral("KEM-1; Matematika"))) << drawn->Subject().toStdString();
     // Clicked, the box shows its occasion in the panel, among the group's occasions.
     form->SelectCourse(QStringLiteral("VL"), 10, 100);
-    QTest::mouseClick(box, Qt::LeftButton);
+    calendartest::clickItem(*form->VL, drawn);
     const QString shown = QStringLiteral("Péntek|%1|%2|Minden héten|Nincs meg a terem|3/3").arg(time.left(5), time.right(5));
     EXPECT_TRUE(QTest::qWaitFor([&] { return panel() == shown; })) << panel().toStdString();
     const Items drawnItems = items();
@@ -156,9 +160,32 @@ TEST_F(OccasionEditing, AnOccasionAddedToAnAttachedCourseIsDrawnWhereChosenAndJo
     EXPECT_EQ(items().count({10, id}) + items().count({12, id}), 2u);
 }
 
+// A mask typed into the week editor stops at what an occasion holds, rather than being cut there.
+TEST_F(OccasionEditing, TheWeekEditorTakesNoLongerMaskThanTheOccasionHolds)
+{
+    QString shown;
+    answeringModals([&] { QTest::mouseDClick(form->DBEdit5, Qt::LeftButton); }, [&](QWidget &modal) {
+        ASSERT_EQ(&modal, edithetek);
+        edithetek->HetekEdit->setFocus();
+        edithetek->HetekEdit->selectAll();
+        QTest::keyClicks(edithetek->HetekEdit, QString(60, u'1'));
+        QTest::sendKeyEvent(QTest::Click, edithetek->HetekEdit, Qt::Key_unknown, QStringLiteral("中"), Qt::NoModifier);
+        shown = edithetek->HetekEdit->text();
+        QTest::mouseClick(edithetek->Button1, Qt::LeftButton);
+    });
+    EXPECT_EQ(shown, QString(50, u'1'));
+    DM->MT_alkalom.SetFiltered(false);
+    ASSERT_TRUE(DM->MT_alkalom.Locate("alkalom_id", 100, {}));
+    EXPECT_EQ(DM->MT_alkalom.FieldByName("hetek")->AsString(), std::string(50, '1'));
+}
+
 TEST_F(OccasionEditing, PanelShowsTheCurrentOccasionAndEditsItsFrequencyAndRoom)
 {
     ASSERT_TRUE(form->DBCtrlGrid1->Panel()->isEnabled());
+    EXPECT_EQ(panel(), QStringLiteral("Hétfő|08:00|10:00|Minden héten|B-101|2/1"));
+    // The boxes only show the occasion: what is typed into them changes nothing.
+    for (QLineEdit *box : {form->DBEdit1, form->DBEdit2, form->DBEdit3, form->DBEdit5, form->DBEdit6})
+        QTest::keyClicks(box, "X");
     EXPECT_EQ(panel(), QStringLiteral("Hétfő|08:00|10:00|Minden héten|B-101|2/1"));
     QScrollBar *bar = form->DBCtrlGrid1->verticalScrollBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));

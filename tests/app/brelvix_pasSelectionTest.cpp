@@ -2,19 +2,11 @@
 // item's popup acts on, and that hiding the course panel leaves the current course alone.
 
 #include "app/brelvix_pasFixture.h"
+#include "calendar/CalendarTestSupport.h"
 
 using namespace mainwindowtest;
 
 namespace {
-
-// The point of the calendar's viewport where the box is drawn, checked to be the box on top there.
-QPoint drawnAt(QWidget *box)
-{
-    QWidget *viewport = box->parentWidget();
-    const QPoint centre = box->geometry().center();
-    EXPECT_EQ(viewport->childAt(centre), box) << "the box is not what is drawn there";
-    return centre;
-}
 
 // A right click: the press and release, then the menu request the platform makes of it.
 void rightClick(QWidget *widget, QPoint at)
@@ -39,18 +31,19 @@ protected:
     // A click as the planner makes it, at the place of the viewport where the item's box is drawn.
     void clickItem(int alkalomId, Qt::MouseButton button = Qt::LeftButton)
     {
-        QWidget *box = itemOf(alkalomId)->Obj();
-        const QPoint at = box->mapFrom(box->parentWidget(), drawnAt(box));
+        const TveltoCalendarObj *box = itemOf(alkalomId)->Obj();
+        ASSERT_TRUE(box->isVisible()) << "the box is not drawn";
+        calendartest::CalendarMouse mouse(*form->VL);
         if (button == Qt::RightButton)
-            rightClick(box, at);
+            mouse.rightClick(box->geometry().center());
         else
-            QTest::mouseClick(box, button, {}, at);
+            mouse.click(box->geometry().center(), {}, button);
     }
     int currentCourse() const { return form->LV->currentItem() ? form->LV->currentItem()->text(4).toInt() : -1; }
     // The colour the box's background shows, beside its text.
     QColor background(int alkalomId) const
     {
-        QWidget *box = itemOf(alkalomId)->Obj();
+        const TveltoCalendarObj *box = itemOf(alkalomId)->Obj();
         return box->grab().toImage().pixelColor(box->width() - 3, box->height() - 3);
     }
     // Opens a popup by `rightClick` and clicks its entry named `entry`.

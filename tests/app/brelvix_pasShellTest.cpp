@@ -1,8 +1,64 @@
 // The frame of the main window: show, days, time rows, colours, administrator switch, printing.
 
 #include "app/brelvix_pasFixture.h"
+#include "calendar/CalendarFitting.h"
 
 using namespace mainwindowtest;
+
+TEST(SemesterCaption, AutumnWhenTheEleventhCharacterIsOneElseSpring)
+{
+    EXPECT_EQ(SemesterCaption("2025-2026-1"), QStringLiteral(" (2025-2026-1 ősz)"));
+    EXPECT_EQ(SemesterCaption("2025-2026-2"), QStringLiteral(" (2025-2026-2 tavasz)"));
+    EXPECT_EQ(SemesterCaption("2025"), QStringLiteral(" (2025 tavasz)"));
+}
+
+TEST(CalendarFitting, SharesOutInOrderWithTheRemainderToTheLaterCells)
+{
+    EXPECT_EQ(ShareOut(900, 5), (std::vector<int>{180, 180, 180, 180, 180}));
+    EXPECT_EQ(ShareOut(900, 7), (std::vector<int>{128, 128, 128, 129, 129, 129, 129}));
+    EXPECT_TRUE(ShareOut(900, 0).empty());
+}
+
+TEST(CalendarFitting, CalendarOfAThousandPixelsGetsATimeColumnOfAHundred)
+{
+    TveltoCalendar calendar;
+    calendar.SetDays({vlMonday, vlTuesday, vlWednesday, vlThursday, vlFriday, vlSaturday, vlSunday});
+    // Scroll bars coming and going would change the client area under the test.
+    calendar.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    calendar.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    calendar.show();
+    calendar.resize(1000, 600);
+    // Aim the client area at exactly 1000 by 600 whatever the frame takes.
+    calendar.resize(2000 - calendar.ClientWidth(), 1200 - calendar.ClientHeight());
+    ASSERT_EQ(calendar.ClientWidth(), 1000);
+    FitCalendarCells(calendar);
+
+    EXPECT_EQ(calendar.ColWidths(0), 100);
+    std::vector<int> days;
+    for (int col = 1; col < calendar.ColCount(); ++col)
+        days.push_back(calendar.ColWidths(col));
+    EXPECT_EQ(days, (std::vector<int>{128, 128, 128, 129, 129, 129, 129}));
+    EXPECT_EQ(calendar.RowHeights(0), 20);
+    int rows = 0;
+    for (int row = 1; row < calendar.RowCount(); ++row)
+        rows += calendar.RowHeights(row);
+    EXPECT_EQ(rows, 580);
+}
+
+TEST(CalendarFitting, TimeColumnWidensToShowTheLongestRowLabelWhole)
+{
+    TveltoCalendar calendar;
+    calendar.SetDays({vlMonday, vlTuesday});
+    calendar.show();
+    calendar.resize(1000, 600);
+    const QString label = QStringLiteral("13-14 18:15-19:45");
+    calendar.AddRow(465, 90, label);
+    calendar.AddRow(-1, 0, QString());
+    FitCalendarCells(calendar);
+
+    const int shown = calendar.ColWidths(0) - 6;
+    EXPECT_GE(shown, QFontMetrics(calendar.viewport()->font()).horizontalAdvance(label));
+}
 
 TEST_F(MainWindow, ShowStartsOnTheWorkingWeekAndDaysTimeRowsAndColoursFollowTheControls)
 {
@@ -153,8 +209,26 @@ TEST_F(Faculty, PrintingGoesToTheDefaultPrinterUnaskedAndAsksForAPrinterOnlyWith
 
     // Without a default printer the choice is the planner's; cancelled, nothing is printed.
     form->HasDefaultPrinter = [] { return false; };
-    const QPoint cell = form->VL->CellRect(3, 3).center();
+    const QPoint cell = form->VL->CellRect(1, form->VL->RowCount() - 1).center(); // no box there
     EXPECT_EQ(modals([&] { chooseFromPopup(form->VL->viewport(), cell, form->vlPopUpMenu, form->Nyomtats1); }),
               QStringList{"QPrintDialog"});
     EXPECT_FALSE(printed.exists());
+}
+
+TEST_F(Faculty, PrintMenuPrintsOnceThePrintDialogIsAccepted)
+{
+    QFile printed(form->Printer.outputFileName());
+    const QPoint cell = form->VL->CellRect(1, form->VL->RowCount() - 1).center(); // no box there
+    answeringModals([&] { chooseFromPopup(form->VL->viewport(), cell, form->vlPopUpMenu, form->Nyomtats1); },
+                    [](QWidget &dialog) {
+                        ASSERT_NE(qobject_cast<QPrintDialog *>(&dialog), nullptr);
+                        static_cast<QDialog &>(dialog).accept();
+                    });
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    const QByteArray document = printed.readAll();
+    EXPECT_TRUE(document.startsWith("%PDF"));
+    EXPECT_EQ(document.count("/Type /Page\n") + document.count("/Type /Page\r") + document.count("/Type /Page "), 1)
+        << "the window on one page";
+    EXPECT_EQ(form->Printer.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(form->Printer.docName(), form->windowTitle());
 }

@@ -92,6 +92,7 @@ TEST_F(MainWindow, CalendarItemBoxShowsTheRoomOnlyWhileSwitchedOnAndTheFirstThre
     }
     EXPECT_TRUE(HasWeekFrom("000100000000000", 1) && HasWeekFrom("000100000000000", 4) && !HasWeekFrom("000100000000000", 5));
     EXPECT_FALSE(HasWeekFrom("111", 4) || HasWeekFrom("", 1));
+    EXPECT_TRUE(HasWeekFrom("001", 3)) << "the last week of a mask is looked at";
 }
 
 class ViewRebuild : public Faculty {

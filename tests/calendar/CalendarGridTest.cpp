@@ -164,3 +164,49 @@ TEST(CalendarRows, ANewCalendarHasOneTimeRowUntilItsRowsAreSet)
     EXPECT_EQ(calendar.RowCount(), 25);
     EXPECT_EQ(morning->Obj()->CellRange(), (TGridRect{1, 9, 1, 9}));
 }
+
+TEST(CalendarColumnsAndRows, MinutesMapToHourlyRowsAndToTheEdgesOfCustomRows)
+{
+    TveltoCalendar calendar;
+    calendar.SetScale(60);
+    // {minute, row it starts in, row it ends in}.
+    const int hourly[][3] = {{480, 9, 8}, {539, 9, 9}, {540, 10, 9}, {541, 10, 10}};
+    for (const auto &[minute, startRow, endRow] : hourly) {
+        EXPECT_EQ(calendar.RowOfStartMinute(minute), startRow) << "start " << minute;
+        EXPECT_EQ(calendar.RowOfEndMinute(minute), endRow) << "end " << minute;
+    }
+    EXPECT_EQ(std::pair(calendar.RowStartMinute(9), calendar.RowEndMinute(9)), std::pair(480, 540));
+    calendar.SetScale(5);
+    EXPECT_EQ(calendar.Rows()[1].Label, QStringLiteral("00:05"));
+    EXPECT_EQ(calendar.Rows()[96].Label, QStringLiteral("08:00"));
+    // A row's own start and the minute before the next row's start.
+    applyRows(calendar, 3);
+    const int custom[][3] = {{465, 1, -1}, {570, 2, 1}, {674, 3, 2}};
+    for (const auto &[minute, startRow, endRow] : custom) {
+        EXPECT_EQ(calendar.RowOfStartMinute(minute), startRow) << "start " << minute;
+        EXPECT_EQ(calendar.RowOfEndMinute(minute), endRow) << "end " << minute;
+    }
+    EXPECT_EQ(std::pair(calendar.RowStartMinute(2), calendar.RowEndMinute(3)), std::pair(570, 765));
+}
+
+TEST(CalendarWindow, KeyReleasesReachOnKeyUpWithTheirModifiersAndKeysOnABoxRaiseNoKeyDown)
+{
+    auto calendar = shownCalendar();
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> released;
+    int keyDowns = 0;
+    calendar->OnKeyUp = [&](TmyCustomGrid &, int &key, Qt::KeyboardModifiers modifiers) {
+        released.emplace_back(key, modifiers);
+    };
+    calendar->OnKeyDown = [&](TmyCustomGrid &, int &, Qt::KeyboardModifiers) { ++keyDowns; };
+    calendar->setFocus();
+    QTest::keyRelease(calendar.get(), Qt::Key_P, Qt::ControlModifier);
+    // The modifier's own release follows.
+    ASSERT_FALSE(released.empty());
+    EXPECT_EQ(released[0].first, int(Qt::Key_P));
+    EXPECT_TRUE(released[0].second & Qt::ControlModifier);
+    TCustomCalendarItem *item = addItem(*calendar, at(2, 8, 0), 60);
+    clickItem(*calendar, item);
+    ASSERT_TRUE(item->Obj()->hasFocus());
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(keyDowns, 0);
+}

@@ -1,15 +1,17 @@
 #include "CalendarTestSupport.h"
 
 #include <QHelpEvent>
+#include <QScreen>
 #include <QToolTip>
 
 using namespace calendartest;
 
 namespace {
 
-QColor pixel(QWidget *box, QPoint at) { return box->grab().toImage().pixelColor(at); }
-QColor background(QWidget *box) { return pixel(box, QPoint(20, box->height() - 3)); }
-QColor topEdge(QWidget *box) { return pixel(box, QPoint(box->width() / 2, 1)); }
+// What the calendar shows of a box, at a point of the box.
+QColor pixel(const TveltoCalendarObj *box, QPoint at) { return box->grab().toImage().pixelColor(at); }
+QColor background(const TveltoCalendarObj *box) { return pixel(box, QPoint(20, box->height() - 3)); }
+QColor topEdge(const TveltoCalendarObj *box) { return pixel(box, QPoint(box->width() / 2, 1)); }
 
 class ItemBoxes : public testing::Test {
 protected:
@@ -18,9 +20,9 @@ protected:
         applyRows(*calendar, 7);
         fit(*calendar);
     }
-    QPoint onBox(QWidget *box, QPoint onGrid) const { return box->mapFrom(calendar->viewport(), onGrid); }
 
     std::unique_ptr<TveltoCalendar> calendar = shownCalendar(1000, 600);
+    CalendarMouse mouse{*calendar};
 };
 
 } // namespace
@@ -48,7 +50,7 @@ TEST_F(ItemBoxes, ACopyTakesTheTextsAndTimesButKeepsItsOwnColoursAndMark)
     source->SetSelect(true);
     TCustomCalendarItem *copy = addItem(*calendar, at(5, 13, 0), 45, QStringLiteral("régi"));
     source->AssignTo(*copy);
-    QWidget *box = copy->Obj();
+    const TveltoCalendarObj *box = copy->Obj();
     EXPECT_EQ(copy->Obj()->Caption(), QStringLiteral("Analízis"));
     // The same day and rows, in the lane beside the source.
     const QRect place = source->Obj()->geometry();
@@ -67,9 +69,11 @@ TEST_F(ItemBoxes, MarkingTheCalendarMarksEveryBoxAndHoveringABoxShowsTheComment)
             EXPECT_EQ(background(item->Obj()), marked ? toQColor(0xF0CAA6) : QColor(Qt::white)) << marked;
     }
     items[1]->SetComment(QStringLiteral("Kovács Anna\r\nA-103"));
-    QWidget *box = items[1]->Obj();
-    QHelpEvent hover(QEvent::ToolTip, box->rect().center(), box->mapToGlobal(box->rect().center()));
-    QApplication::sendEvent(box, &hover);
+    // Hovered where the box is drawn.
+    QWidget *grid = calendar->viewport();
+    const QPoint centre = items[1]->Obj()->geometry().center();
+    QHelpEvent hover(QEvent::ToolTip, centre, grid->mapToGlobal(centre));
+    QApplication::sendEvent(grid, &hover);
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), QStringLiteral("Kovács Anna\r\nA-103"));
     QToolTip::hideText();
@@ -84,18 +88,18 @@ TEST_F(ItemBoxes, ADraggedBoxIsFramedInTheItemsColourAndADropPastTheLastRowChang
     calendar->OnMoving = [&](TveltoCalendar &, TCustomCalendarItem *, TDateTime, TDateTime, int, bool &) {
         asked << QStringLiteral("moving");
     };
-    QWidget *box = item->Obj();
+    const TveltoCalendarObj *box = item->Obj();
     const QRect lane = box->geometry();
     const QPoint from = calendar->CellRect(1, 2).center();
     for (const auto &[colour, seen] : {std::pair{TColor(0xFF0000), QColor(Qt::blue)}, {clRed, QColor(Qt::red)}}) {
         item->SetColor(colour);
         EXPECT_NE(topEdge(box), seen);
-        QTest::mousePress(box, Qt::LeftButton, Qt::ControlModifier, onBox(box, from));
-        QTest::mouseMove(box, onBox(box, from + QPoint(0, 30)));
+        mouse.press(from, Qt::ControlModifier);
+        mouse.move(from + QPoint(0, 30));
         EXPECT_EQ(topEdge(box), seen);
         const QPoint below = calendar->CellRect(1, 7).center();
-        QTest::mouseMove(box, onBox(box, below));
-        QTest::mouseRelease(box, Qt::LeftButton, Qt::ControlModifier, onBox(box, below));
+        mouse.move(below);
+        mouse.release(below, Qt::ControlModifier);
         EXPECT_EQ(box->geometry(), lane);
         EXPECT_NE(topEdge(box), seen);
     }
@@ -107,7 +111,7 @@ TEST_F(ItemBoxes, ADraggedBoxIsFramedInTheItemsColourAndADropPastTheLastRowChang
 TEST_F(ItemBoxes, ANewStartOrLengthMovesOrStretchesTheBoxAtOnce)
 {
     TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90, QStringLiteral("A"));
-    QWidget *box = item->Obj();
+    const TveltoCalendarObj *box = item->Obj();
     const auto inCell = [&](int day, int row, QPoint point) {
         return calendar->CellRect(calendar->ColumnOfDay(day), row).contains(point);
     };
@@ -120,4 +124,73 @@ TEST_F(ItemBoxes, ANewStartOrLengthMovesOrStretchesTheBoxAtOnce)
     EXPECT_TRUE(inCell(4, 4, box->geometry().bottomLeft() + QPoint(2, -2)));
     item->SetSubject(QStringLiteral("Új tárgy"));
     EXPECT_EQ(item->Obj()->Caption(), QStringLiteral("Új tárgy"));
+}
+
+namespace {
+
+// Counts the layouts the calendar runs, to tell changes that move boxes from those that do not.
+class CountingCalendar : public TveltoCalendar {
+public:
+    int layouts = 0;
+    void LayoutItems(TCustomCalendarItem *item, bool rangeOnly) override
+    {
+        ++layouts;
+        TveltoCalendar::LayoutItems(item, rangeOnly);
+    }
+};
+
+} // namespace
+
+TEST(CalendarItems, StartEmptyWithABlueFrameAndOnlyPlacementChangesLayTheCalendarOut)
+{
+    CountingCalendar calendar;
+    TCustomCalendarItem *fresh = calendar.Items().Add();
+    EXPECT_EQ(fresh->Length(), 0);
+    EXPECT_EQ(fresh->Obj()->Color(), TColor(0xFF0000));
+    EXPECT_EQ(fresh->Obj()->SelBGColor(), TColor(0xF0CAA6));
+    EXPECT_EQ(fresh->Obj()->BGColor(), clWhite);
+
+    TCustomCalendarItem *item = addItem(calendar, at(2, 8, 0), 60);
+    int before = calendar.layouts;
+    item->SetColor(clGreen);
+    item->SetBGColor(clMoneyGreen);
+    item->SetSelBGColor(clSilver);
+    EXPECT_EQ(calendar.layouts, before);
+    EXPECT_EQ(std::tuple(item->Obj()->Color(), item->Obj()->BGColor(), item->Obj()->SelBGColor()),
+              std::tuple(clGreen, clMoneyGreen, clSilver));
+    for (const auto &change : {std::function<void()>([&] { item->SetSubject(QStringLiteral("Új")); }),
+                               std::function<void()>([&] { item->SetSelect(true); }),
+                               std::function<void()>([&] { item->SetComment(QStringLiteral("K1")); }),
+                               std::function<void()>([&] { item->SetStart(at(3, 8, 0)); })}) {
+        before = calendar.layouts;
+        change();
+        EXPECT_GT(calendar.layouts, before);
+    }
+    EXPECT_EQ(std::tuple(item->Obj()->Caption(), item->Obj()->Select()), std::tuple(QStringLiteral("Új"), true));
+}
+
+// A few recoloured boxes are repainted one by one, many at once with the whole calendar: both
+// show every new colour and leave the other boxes as they were.
+TEST_F(ItemBoxes, RecolouringAFewOrManyBoxesShowsEveryNewColour)
+{
+    std::vector<TCustomCalendarItem *> items;
+    for (int day = 2; day <= 8; ++day)
+        for (int period = 0; period < 7; ++period)
+            for (int lane = 0; lane < 2; ++lane)
+                items.push_back(addItem(*calendar, at(day, 7, 45) + period * 105 / 1440.0, 90));
+    // What the window shows, not a fresh painting of it: only what was repainted has changed.
+    const auto shownColour = [&](const TCustomCalendarItem *item) {
+        const QRect drawn = item->Obj()->geometry();
+        const QPoint at = calendar->viewport()->mapTo(calendar.get(), QPoint(drawn.right() - 2, drawn.bottom() - 2));
+        return calendar->screen()->grabWindow(calendar->winId()).toImage().pixelColor(at);
+    };
+    QApplication::processEvents();
+    for (std::size_t few : {std::size_t(3), items.size()}) {
+        const TColor colour = few == 3 ? clMoneyGreen : clSilver;
+        for (std::size_t i = 0; i < few; ++i)
+            items[i]->SetBGColor(colour);
+        QApplication::processEvents();
+        for (std::size_t i : {std::size_t(0), std::size_t(2), few - 1, items.size() / 2, items.size() - 1})
+            EXPECT_EQ(shownColour(items[i]), i < few ? toQColor(colour) : QColor(Qt::white)) << few << " " << i;
+    }
 }

@@ -158,3 +158,20 @@ TEST_F(LaneLayout, ABracketDefersTheLanesButNotTheRanges)
     calendar->Items().EndUpdate();
     EXPECT_EQ(shown(item), inLane(1, 9, 9, 0, 1));
 }
+
+// An item inside the last custom row shows; before the first row or after the last it does not.
+TEST_F(LaneLayout, CustomRowsShowWhatLiesInsideThemOnly)
+{
+    TCustomCalendarItem *late = addItem(*calendar, at(3, 18, 30), 60);
+    TCustomCalendarItem *early = addItem(*calendar, at(3, 7, 0), 90);
+    TCustomCalendarItem *night = addItem(*calendar, at(3, 21, 0), 60);
+    TCustomCalendarItem *single = addItem(*calendar, at(4, 9, 30), 195);
+    applyRows(*calendar, 7);
+    fit(*calendar);
+    EXPECT_EQ(late->Obj()->CellRange(), (TGridRect{2, 7, 2, 7}));
+    EXPECT_EQ(shown(late), inLane(2, 7, 7, 0, 1));
+    EXPECT_TRUE(early->Obj()->isHidden());
+    EXPECT_TRUE(night->Obj()->isHidden());
+    // Over two rows, alone on its day: the whole width of both.
+    EXPECT_EQ(shown(single), inLane(3, 2, 3, 0, 1));
+}

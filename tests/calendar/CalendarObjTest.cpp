@@ -1,7 +1,10 @@
 #include "CalendarTestSupport.h"
 
+#include <QHelpEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QPointer>
+#include <QToolTip>
 
 using namespace calendartest;
 
@@ -32,20 +35,25 @@ protected:
     }
 
     QPoint cellCentre(int col, int row) const { return calendar->CellRect(col, row).center(); }
-    // The pressed box holds the mouse: points on the grid are mapped to the box as it stands.
-    QPoint onBox(QPoint onGrid) const { return box->mapFrom(calendar->viewport(), onGrid); }
     void drag(TCustomCalendarItem *item, Qt::KeyboardModifiers keys, QPoint from, QPoint to, bool drop = true)
     {
         box = item->Obj();
-        QTest::mousePress(box, Qt::LeftButton, keys, onBox(from));
-        QTest::mouseMove(box, onBox(from + (to - from) / 2));
-        QTest::mouseMove(box, onBox(to));
+        mouse.press(from, keys);
+        mouse.move(from + (to - from) / 2);
+        mouse.move(to);
         if (drop)
-            QTest::mouseRelease(box, Qt::LeftButton, keys, onBox(to));
+            mouse.release(to, keys);
+    }
+    // What the calendar shows of a box at a distance from its left edge, near its bottom.
+    QColor pixel(const TCustomCalendarItem *item, int x) const
+    {
+        const QRect drawn = item->Obj()->geometry();
+        return calendar->viewport()->grab().toImage().pixelColor(drawn.left() + x, drawn.bottom() - 2);
     }
     std::string takeEvents() { return std::exchange(events, {}).join(QStringLiteral("; ")).toStdString(); }
 
     std::unique_ptr<TveltoCalendar> calendar = shownCalendar(1200, 700);
+    CalendarMouse mouse{*calendar};
     QPointer<TveltoCalendarObj> box;
     bool acceptChanges = true;
     QStringList events;
@@ -64,7 +72,7 @@ TEST_F(MouseEditing, CtrlDragMovesAndShiftDragStretchesTheItemOntoWholeRowsOrPut
     drag(item, Qt::ControlModifier, cellCentre(1, 1), cellCentre(7, 3), false);
     EXPECT_EQ(box->geometry(), calendar->CellRect(7, 3).translated(-1, -1));
     EXPECT_EQ(double(item->Start()), double(at(2, 7, 45)));
-    QTest::mouseRelease(box, Qt::LeftButton, Qt::ControlModifier, onBox(cellCentre(7, 3)));
+    mouse.release(cellCentre(7, 3), Qt::ControlModifier);
     // Part of two rows becomes the whole of the two rows it lands on, the first day column included.
     drag(partial, Qt::ControlModifier, cellCentre(2, 1), cellCentre(1, 4));
     EXPECT_EQ(takeEvents(), "info A; moving A 10 675-765 90; info B; moving B 2 780-975 195");
@@ -117,13 +125,13 @@ TEST_F(MouseEditing, ClicksSelectAndReportTheItemButStartNothingWhereNoDragIsAll
     TCustomCalendarItem *first = addItem(*calendar, at(2, 7, 45), 90, QStringLiteral("A"));
     TCustomCalendarItem *second = addItem(*calendar, at(3, 7, 45), 90, QStringLiteral("B"));
     // The strip at the left of a box shows the selected item, its background the mark.
-    const auto pixel = [](auto *it, int x) { return it->Obj()->grab().toImage().pixelColor(x, it->Obj()->height() - 3); };
-    QTest::mouseClick(calendar->viewport(), Qt::LeftButton, {}, cellCentre(3, 3));
-    QTest::mouseClick(first->Obj(), Qt::LeftButton, {}, first->Obj()->rect().center());
+    mouse.click(cellCentre(3, 3));
+    clickItem(*calendar, first);
     EXPECT_EQ(calendar->SelectedItem(), first);
     EXPECT_EQ(pixel(first, 3), toQColor(clBlue));
-    QTest::mouseClick(second->Obj(), Qt::LeftButton, {}, second->Obj()->rect().center());
+    clickItem(*calendar, second);
     EXPECT_EQ(calendar->SelectedItem(), second);
+    EXPECT_TRUE(second->Obj()->hasFocus());
     EXPECT_EQ(std::make_pair(pixel(first, 3), pixel(first, 20)), std::make_pair(QColor(Qt::white), QColor(Qt::white)));
     first->SetSelect(true);
     EXPECT_EQ(pixel(first, 20), toQColor(0xF0CAA6));
@@ -131,17 +139,17 @@ TEST_F(MouseEditing, ClicksSelectAndReportTheItemButStartNothingWhereNoDragIsAll
     // Keys stay with the focused box; their releases reach the calendar's owner.
     std::vector<int> released;
     calendar->OnKeyUp = [&](TmyCustomGrid &, int &key, Qt::KeyboardModifiers) { released.push_back(key); };
-    QTest::keyPress(second->Obj(), Qt::Key_Down);
-    QTest::keyRelease(second->Obj(), Qt::Key_S);
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_S);
     EXPECT_EQ(released, std::vector<int>{int(Qt::Key_S)});
     EXPECT_EQ(calendar->Selection(), (TGridRect{3, 3, 3, 3}));
 
     // A double click reports details; the press that comes with it starts no drag.
     box = first->Obj();
-    QTest::mouseDClick(box, Qt::LeftButton, Qt::ControlModifier, box->rect().center());
+    mouse.doubleClick(box->geometry().center(), Qt::ControlModifier);
     EXPECT_EQ(box->DragMode(), TveltoCalendarObj::dmNone);
-    QTest::mouseMove(box, onBox(cellCentre(3, 3)));
-    QTest::mouseRelease(box, Qt::LeftButton, Qt::ControlModifier, onBox(cellCentre(3, 3)));
+    mouse.move(cellCentre(3, 3));
+    mouse.release(cellCentre(3, 3), Qt::ControlModifier);
     EXPECT_EQ(takeEvents(), "info A; info A; click A");
 
     // Read-only, or on fixed rows: the release is only a click, and a read-only press selects nothing.
@@ -169,7 +177,7 @@ TEST_F(MouseEditing, TheFocusedBoxKeepsItsItemSelectedWhileBoxesAroundItMoveOrGo
         for (int hour : {8, 10, 12, 14})
             items.push_back(addItem(*calendar, at(day, hour, 0), 90, QString::asprintf("%d-%d", day, hour)));
     TCustomCalendarItem *clicked = items[6];
-    QTest::mouseClick(clicked->Obj(), Qt::LeftButton, {}, clicked->Obj()->rect().center());
+    clickItem(*calendar, clicked);
     ASSERT_TRUE(clicked->Obj()->hasFocus());
     takeEvents();
 
@@ -187,7 +195,7 @@ TEST_F(MouseEditing, TheFocusedBoxKeepsItsItemSelectedWhileBoxesAroundItMoveOrGo
     EXPECT_EQ(takeEvents(), "");
 
     // Nor when the row change hides every box.
-    QTest::mouseClick(items[0]->Obj(), Qt::LeftButton, {}, items[0]->Obj()->rect().center());
+    clickItem(*calendar, items[0]);
     takeEvents();
     calendar->SetScale(-1);
     EXPECT_TRUE(calendar->hasFocus());
@@ -198,10 +206,13 @@ TEST_F(MouseEditing, TheFocusedBoxKeepsItsItemSelectedWhileBoxesAroundItMoveOrGo
 TEST(WrappedText, ACaptionWrapsInsideItsBoxAndAWordWiderThanALineIsBroken)
 {
     auto calendar = shownCalendar();
-    TveltoCalendarObj *box =
-        addItem(*calendar, at(2, 8, 0), 120, QStringLiteral("Lineáris algebra gyakorlat"))->Obj();
     // Narrow and tall: the caption reads upwards, its second column runs past the text area (7 to 27).
-    box->resize(34, 100);
+    calendar->SetColWidths(1, 34 + calendar->VonalzoBal() + calendar->VonalzoJobb() + 1);
+    calendar->SetRowHeights(9, 50);
+    calendar->SetRowHeights(10, 51);
+    const TveltoCalendarObj *box =
+        addItem(*calendar, at(2, 8, 0), 120, QStringLiteral("Lineáris algebra gyakorlat"))->Obj();
+    ASSERT_EQ(box->geometry().size(), QSize(34, 100));
     EXPECT_GT(ink(box->grab().toImage(), QRect(28, 2, 4, box->height() - 4)), 0);
     // A word wider than a line goes a character per line (13 lines), or column while one fits.
     QImage image(200, 400, QImage::Format_RGB32);
@@ -215,4 +226,37 @@ TEST(WrappedText, ACaptionWrapsInsideItsBoxAndAWordWiderThanALineIsBroken)
     EXPECT_EQ(ink(image, QRect(0, 13 * line, 40, 400 - 13 * line)), 0);
     EXPECT_GT(ink(image, QRect(100 + 2 * line, 0, line, 41)), 0);
     EXPECT_EQ(ink(image, QRect(100 + 3 * line, 0, line, 41)), 0);
+}
+
+// The focused box stands under the box control: double clicks, hints and the popup menu reach it
+// there as they reach the boxes drawn with the cells.
+TEST_F(MouseEditing, TheFocusedBoxTakesDoubleClicksHintsAndItsPopupMenuLikeTheOthers)
+{
+    QMenu menu;
+    menu.addAction(QStringLiteral("Részletek"));
+    calendar->SetItemPopupMenu(&menu);
+    TCustomCalendarItem *item = addItem(*calendar, at(2, 7, 45), 90, QStringLiteral("A"));
+    item->SetComment(QStringLiteral("Kovács Anna"));
+    clickItem(*calendar, item);
+    ASSERT_TRUE(item->Obj()->hasFocus());
+    const QPoint centre = item->Obj()->geometry().center();
+    QWidget *standing = calendar->viewport()->childAt(centre);
+    ASSERT_NE(standing, nullptr) << "no control over the focused box";
+    EXPECT_EQ(standing->mapTo(calendar->viewport(), QPoint(0, 0)), item->Obj()->geometry().topLeft());
+    mouse.doubleClick(centre);
+    mouse.release(centre);
+    EXPECT_EQ(takeEvents(), "info A; click A; info A; click A");
+
+    QHelpEvent hover(QEvent::ToolTip, standing->mapFrom(calendar->viewport(), centre), standing->mapToGlobal(QPoint()));
+    QApplication::sendEvent(standing, &hover);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Kovács Anna"));
+    QToolTip::hideText();
+    mouse.rightClick(centre);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+    // Moved to another day, the item takes the control along.
+    item->SetStart(at(4, 11, 15));
+    EXPECT_TRUE(item->Obj()->hasFocus());
+    EXPECT_EQ(calendar->viewport()->childAt(item->Obj()->geometry().center()), standing);
 }

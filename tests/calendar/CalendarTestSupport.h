@@ -5,6 +5,8 @@
 #include "calendar/veltoCalendar.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QPointer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -68,6 +70,61 @@ inline TCustomCalendarItem *addItem(TveltoCalendar &calendar, TDateTime start, i
     item->SetStart(start);
     item->SetLength(length);
     return item;
+}
+
+// A person's mouse on a calendar, at points of its viewport: a press reaches what stands there
+// (the box control over the focused box, else the viewport, which hands a box drawn there the
+// press), and the pressed widget holds the mouse until the release.
+class CalendarMouse {
+public:
+    explicit CalendarMouse(TveltoCalendar &calendar) : calendar_(calendar) {}
+
+    void press(QPoint at, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton)
+    {
+        held_ = under(at);
+        QTest::mousePress(held_, button, keys, onHeld(at));
+    }
+    void move(QPoint at) { QTest::mouseMove(held_, onHeld(at)); }
+    void release(QPoint at, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseRelease(held_, button, keys, onHeld(at));
+    }
+    void click(QPoint at, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton)
+    {
+        press(at, keys, button);
+        release(at, keys, button);
+    }
+    void doubleClick(QPoint at, Qt::KeyboardModifiers keys = {})
+    {
+        held_ = under(at);
+        QTest::mouseDClick(held_, Qt::LeftButton, keys, onHeld(at));
+    }
+    // The press and release, then the menu request the platform makes of them.
+    void rightClick(QPoint at)
+    {
+        click(at, {}, Qt::RightButton);
+        QWidget *target = under(at);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, target->mapFrom(calendar_.viewport(), at),
+                                  calendar_.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(target, &request);
+    }
+
+private:
+    QWidget *under(QPoint at) const
+    {
+        QWidget *child = calendar_.viewport()->childAt(at);
+        return child ? child : calendar_.viewport();
+    }
+    QPoint onHeld(QPoint at) const { return held_->mapFrom(calendar_.viewport(), at); }
+
+    TveltoCalendar &calendar_;
+    QPointer<QWidget> held_;
+};
+
+// Clicks the middle of the item's box, where it is drawn.
+inline void clickItem(TveltoCalendar &calendar, const TCustomCalendarItem *item, Qt::KeyboardModifiers keys = {})
+{
+    CalendarMouse(calendar).click(item->Obj()->geometry().center(), keys);
 }
 
 } // namespace calendartest

@@ -5,6 +5,7 @@
 #include "DataFolder.h"
 #include "data/adoform.h"
 #include "data/kozepreteg.h"
+#include "platform/InstanceLock.h"
 #include "platform/widgets/DBGrids.h"
 #include "support/ModalAnswerer.h"
 
@@ -216,8 +217,8 @@ TEST_F(CopyDatabase, ASecondCopyAppendsAndEmptyingStopsAtAMissingTable)
     EXPECT_THAT(boxes[1], HasSubstr("kurzus"));
 }
 
-// A second run, a database path the connection file cannot hold and a folder without its data files
-// are refused, saying why, and no file of the folder changes.
+// A second run, a database path the connection file cannot hold, a folder without its data files
+// and a folder the planner is running in are refused, saying why, and no file of the folder changes.
 TEST_F(CopyDatabase, TheCommandRefusesWhatItCannotSetUpAndChangesNoFile)
 {
     copySample();
@@ -234,6 +235,15 @@ TEST_F(CopyDatabase, TheCommandRefusesWhatItCannotSetUpAndChangesNoFile)
         EXPECT_THAT(said, HasSubstr(says));
         EXPECT_EQ(snapshot(), before) << database;
     }
+    // A planner saving in the folder keeps its new file: the command does not start there.
+    copySample({"targy.csv"});
+    const InstanceLock planner(programInstanceName((fs::canonical(folder.path()) / "").string()));
+    ASSERT_TRUE(planner.isHeld());
+    write("KK_alkalom.csv.4242.new", "a save under way");
+    const Files before = snapshot();
+    EXPECT_EQ(runSetup("harmadik.db"), 1);
+    EXPECT_THAT(said, HasSubstr("the planner (or another tool) is running in"));
+    EXPECT_EQ(snapshot(), before);
 }
 
 // A database file named in an accented folder of its own is made there, and the program's start

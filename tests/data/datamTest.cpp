@@ -128,9 +128,9 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
         const char *removed = nullptr;
     } cases[] = {
         {"terem.csv", "", "A(z) terem.csv adatfájl nem tölthető be, a program nem indul el.\nA fájl üres."},
-        // A sample file standing in for a missing timetable file is checked as strictly.
-        {"kurzus-minta.csv", edited("kurzus-minta.csv", "\r\n222\t393\t", "\r\n222\tx\t"), "x",
-         "KK_kurzus.csv"},
+        // A sample file standing in for a missing timetable file (at a first start, before any
+        // timetable file was saved) is checked as strictly.
+        {"kurzus-minta.csv", edited("kurzus-minta.csv", "\r\n222\t393\t", "\r\n222\tx\t"), "x", "KK_"},
         {"KK_alkalom.csv", edited("KK_alkalom.csv", "\r\nalkalom_id\t", "\r\nX\t"),
          "A fejléc nem nevezi meg a mező oszlopát. (fájl: KK_alkalom.csv, sor: 16, mező: alkalom_id)"},
         {"KK_alkalom.csv",
@@ -149,9 +149,53 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
         restore(healthy);
         write(c.file, c.bytes);
         if (c.removed != nullptr)
-            fs::remove(folder / c.removed);
+            for (const auto &[name, bytes] : healthy)
+                if (name.rfind(c.removed, 0) == 0)
+                    fs::remove(folder / name);
         expectRefused([this] { start(); }, c.file, c.says);
     }
+}
+
+// Once a save has put the timetable files into the folder, the samples no longer stand in: a
+// timetable file that is missing, a link to nothing or a folder stops the start by name, as does
+// a folder or a dangling link in place of an optional master file.
+TEST_F(DataModule, TimetableFileThatIsNotThereAfterASaveStopsTheStartInsteadOfTheSample)
+{
+    copySample();
+    TDM(environment()).Mentes();
+    const Files healthy = snapshot();
+    const char *const missing = "A fájl hiányzik, pedig a mappában vannak más órarendi adatfájlok.";
+    const char *const dangling = "A fájl egy nem létező fájlra mutató hivatkozás.";
+    const char *const isFolder = "A fájl helyén egy mappa áll.";
+    const struct
+    {
+        const char *file;
+        char how;
+        const char *says;
+    } cases[] = {
+        {"KK_alkalom.csv", 'm', missing},         {"KK_alkalom.csv", 'l', dangling},
+        {"KK_alkalom.csv", 'd', isFolder},        {"KK_orarend.csv", 'm', missing},
+        {"KK_kurzus.csv", 'l', dangling},         {"KK_kurzusoktato.csv", 'm', missing},
+        {"KK_kurzustargy.csv", 'd', isFolder},    {"KK_kurzusorarend.csv", 'm', missing},
+        {"mintatanterv.csv", 'd', isFolder},      {"kurzusminta.csv", 'l', dangling},
+    };
+    for (const auto &c : cases) {
+        restore(healthy);
+        fs::remove(folder / c.file);
+        if (c.how == 'l')
+            fs::create_symlink(folder / "elveszett" / c.file, folder / c.file);
+        if (c.how == 'd')
+            fs::create_directories(folder / c.file / "x");
+        expectRefused([this] { start(); }, c.file,
+                      std::string(" adatfájl nem tölthető be, a program nem indul el.\n") + c.says);
+    }
+    // The program's own occasion links are rebuilt, never read, so they prove no save.
+    restore(healthy);
+    for (const char *name : {"KK_orarend.csv", "KK_kurzus.csv", "KK_alkalom.csv", "KK_kurzusoktato.csv",
+                             "KK_kurzustargy.csv", "KK_kurzusorarend.csv"})
+        fs::remove(folder / name);
+    TDM firstStart(environment());
+    EXPECT_FALSE(firstStart.MT_alkalom.IsEmpty()) << "the sample occasions";
 }
 
 // A start first completes the save a crash cut short after its commit record (one file already in
@@ -160,15 +204,15 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
 TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft)
 {
     const std::string teachers = read("oktato.csv");
-    copySample({"kurzus-minta.csv"});
-    fs::rename(folder / "kurzus-minta.csv", folder / "KK_kurzus.csv.77.new");
-    const std::string courses = read("KK_kurzus.csv.77.new");
+    copySample({"kurzusminta.csv"});
+    fs::rename(folder / "kurzusminta.csv", folder / "kurzusminta.csv.77.new");
+    const std::string templates = read("kurzusminta.csv.77.new");
     write("oktato.csv.77.old", teachers);
     const std::string renamed =
         replaced(teachers, utf8ToCp1250("\tFábián Róbert"), utf8ToCp1250("\tÚj Oktató"));
     write("oktato.csv", renamed);
     const std::string record = "oktato.csv\toktato.csv.77.new\toktato.csv.77.old\n"
-                               "KK_kurzus.csv\tKK_kurzus.csv.77.new\t\nend\n";
+                               "kurzusminta.csv\tkurzusminta.csv.77.new\t\nend\n";
     for (const std::string &damaged :
          {record.substr(0, record.size() - 4), std::string("../x\ty.77.new\t\nend\n")}) {
         write(DataFileSet::CommitRecord, damaged);
@@ -179,8 +223,12 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
     for (const char *name :
          {"KK_alkalom.csv.4242.new", "targy.csv.17.old", "jegyzet.new", "KK_alkalom.csv.masolat.new"})
         write(name, "x");
-    start();
-    EXPECT_EQ(read("oktato.csv") + read("KK_kurzus.csv"), renamed + courses);
+    // The planner is told what became of the save, at that start only.
+    EXPECT_EQ(TDM(environment()).RecoveryNotice(),
+              "Az előző mentést a program váratlan leállása félbeszakította. A program most befejezte: az "
+              "adatfájlok a mentett adatokat tartalmazzák.");
+    EXPECT_EQ(read("oktato.csv") + read("kurzusminta.csv"), renamed + templates);
+    EXPECT_EQ(TDM(environment()).RecoveryNotice(), "");
     const Files left = snapshot();
     EXPECT_EQ(left.size(), 6U);
     EXPECT_TRUE(left.count("jegyzet.new") && left.count("KK_alkalom.csv.masolat.new"));
@@ -189,16 +237,25 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
     fs::create_directories(folder / "jegyzet.csv/x");
     write("jegyzet.csv.5.new", "x");
     write(DataFileSet::CommitRecord, "jegyzet.csv\tjegyzet.csv.5.new\t\nend\n");
-    start();
+    EXPECT_THAT(TDM(environment()).RecoveryNotice(), HasSubstr("A program most visszavonta: az adatfájlok a "
+                                                               "mentés előtti állapotukban vannak"));
     EXPECT_FALSE(fs::exists(folder / DataFileSet::CommitRecord));
 
     // Undoing puts the old file back under its name and removes a file the set added.
     write("oktato.csv.77.old", teachers);
     write(DataFileSet::RollbackRecord, record);
-    start();
+    EXPECT_THAT(TDM(environment()).RecoveryNotice(), HasSubstr("visszavonta"));
     EXPECT_EQ(read("oktato.csv"), teachers);
-    for (const char *gone : {"KK_kurzus.csv", "oktato.csv.77.old", DataFileSet::RollbackRecord})
+    for (const char *gone : {"kurzusminta.csv", "oktato.csv.77.old", DataFileSet::RollbackRecord})
         EXPECT_FALSE(fs::exists(folder / gone)) << gone;
+
+    // Without a record, a new file left means a save cut short before its commit, second names
+    // alone one cut short after its record was gone.
+    write("oktato.csv.88.old", teachers);
+    EXPECT_THAT(TDM(environment()).RecoveryNotice(), HasSubstr("A program most befejezte"));
+    write("oktato.csv.88.old", teachers);
+    write("KK_orarend.csv.88.new", "x");
+    EXPECT_THAT(TDM(environment()).RecoveryNotice(), HasSubstr("A program most visszavonta"));
 }
 
 // Grids show a day, frequency and room text for every occasion, in the course's view too; they are

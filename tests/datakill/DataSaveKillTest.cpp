@@ -6,25 +6,41 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <functional>
 #include <random>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
-using KilledSave = DataFolder;
 using Clock = std::chrono::steady_clock;
 
-TEST_F(KilledSave, LeavesTheOldOrTheNewSetAndTheNextStartLoadsIt)
+namespace {
+
+class KilledSave : public DataFolder
+{
+protected:
+    // Kills saves of the folder's data at random moments; `shape`, when given, links a data file
+    // into the other folder again after each restore. A round must leave the old or the new set
+    // and nothing beside the linked file.
+    void killSaves(const std::function<void()> &shape);
+
+    TempFolder elsewhere;
+};
+
+void KilledSave::killSaves(const std::function<void()> &shape)
 {
     const int rounds = std::getenv("BRELVIX_KILL_ROUNDS") ? std::atoi(std::getenv("BRELVIX_KILL_ROUNDS")) : 8;
-    copySample();
-    TDM(environment()).Mentes();
     const Files first = snapshot();
     Files second;
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<long long> killAfter;
+    // Kills by the set they left (old, new) and whether the start told of it.
+    int tally[2][2] = {};
     for (int round = 0; round <= rounds; ++round) {
         restore(first);
+        if (shape)
+            shape();
         const long long delay = round == 0 ? 0 : killAfter(random);
         int saving[2];
         ASSERT_EQ(::pipe(saving), 0);
@@ -70,8 +86,9 @@ TEST_F(KilledSave, LeavesTheOldOrTheNewSetAndTheNextStartLoadsIt)
             ASSERT_NE(first.at("oktato.csv"), second.at("oktato.csv"));
             ASSERT_NE(first.at("KK_kurzusalkalom.csv"), second.at("KK_kurzusalkalom.csv"));
         }
+        std::string notice;
         try {
-            TDM dm(environment());
+            notice = TDM(environment()).RecoveryNotice();
         } catch (const std::exception &error) {
             FAIL() << "round " << round << " after " << delay
                    << " us: the folder does not load: " << error.what();
@@ -79,5 +96,37 @@ TEST_F(KilledSave, LeavesTheOldOrTheNewSetAndTheNextStartLoadsIt)
         const Files after = snapshot();
         ASSERT_TRUE(after == first || after == second)
             << "round " << round << " after " << delay << " us left a mix";
+        // What the start tells must be what it did.
+        const bool completed = notice.find("befejezte") != std::string::npos;
+        const bool undone = notice.find("visszavonta") != std::string::npos;
+        ASSERT_FALSE(after == first ? completed : undone)
+            << "round " << round << " after " << delay << " us: " << notice;
+        if (round > 0)
+            ++tally[after == first ? 0 : 1][completed || undone ? 1 : 0];
+        ASSERT_EQ(std::distance(fs::directory_iterator(elsewhere.path()), {}), shape ? 1 : 0)
+            << "round " << round << " after " << delay << " us left a file beside a linked one";
     }
+    std::printf("%d kills, 0 mixed sets: %d left the old set (%d told as undone), %d the new set (%d told as "
+                "completed)\n",
+                rounds, tally[0][0] + tally[0][1], tally[0][1], tally[1][0] + tally[1][1], tally[1][1]);
+}
+
+} // namespace
+
+TEST_F(KilledSave, LeavesTheOldOrTheNewSetAndTheNextStartLoadsIt)
+{
+    copySample();
+    TDM(environment()).Mentes();
+    killSaves({});
+}
+
+// The occasions live in another folder, the data file linking to them.
+TEST_F(KilledSave, WithALinkedFileLeavesTheOldOrTheNewSetInBothFolders)
+{
+    copySample();
+    TDM(environment()).Mentes();
+    killSaves([this] {
+        fs::rename(folder / "KK_alkalom.csv", elsewhere / "alkalmak.csv");
+        fs::create_symlink(elsewhere / "alkalmak.csv", folder / "KK_alkalom.csv");
+    });
 }

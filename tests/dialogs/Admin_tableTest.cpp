@@ -2,6 +2,8 @@
 
 #include "dialogs/DialogTestSupport.h"
 
+#include <QKeyEvent>
+
 namespace {
 
 using namespace dialogtest;
@@ -91,6 +93,70 @@ TEST_F(TableBrowser, NameFixingFillsOnlyEmptyNamesThenRegenerationAndSavingWork)
     ASSERT_EQ(seen.size(), 1u) << "an import without its file tells why";
     EXPECT_FALSE(seen[0].text.isEmpty());
     EXPECT_EQ(seen[0].buttons, QMessageBox::Ok);
+}
+
+TEST_F(TableBrowser, TemplateTreeFiltersOnTheFixedCodeTypeAndTerm)
+{
+    const struct {
+        int id;
+        const char *code, *type, *term;
+    } templates[] = {{1, "MSB293-1", "GY", "2019/20/1"},
+                     {2, "MSB293-2", "EA", "2019/20/1"},
+                     {3, "MSB294-1", "GY", "2019/20/1"},
+                     {4, "MSB293-3", "GY", "2020/21/1"}};
+    for (const auto &t : templates)
+        appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", t.id}, text("kurzusminta_kod", t.code),
+                                       text("kurzusminta_tipus", t.type), text("felev", t.term)});
+    dialog->show();
+    dialog->PageControl1->setCurrentWidget(dialog->TS_kurzusmintafa);
+    // A page shown for the first time lays out its buttons from the event loop.
+    QApplication::processEvents();
+    EXPECT_EQ(dialog->MT_kurzusminta_temp.RecordCount(), 4);
+    pick(dialog->RG_tip2, 2);
+    pick(dialog->RG_felev, 7);
+    EXPECT_EQ(dialog->MT_kurzusminta_temp.Filter(),
+              "kurzusminta_kod like 'MSB293**' and (kurzusminta_tipus='GY') and (felev='2019/20/1')");
+    EXPECT_EQ(ids(dialog->MT_kurzusminta_temp, "kurzusminta_id"), std::vector<int>{1});
+}
+
+TEST_F(TableBrowser, TemplateTreeShowsTheTemplatesSubjectsAndTeachers)
+{
+    addSubject(7, "S7", "Analízis");
+    appendRow(DM->MT_kurzusminta, {{"kurzusminta_id", 1}, text("kurzusminta_kod", "MSB293-1")});
+    appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", 1}, {"targy_id", 7}});
+    appendRow(DM->MT_kurzusmintatargy, {{"kurzusminta_id", 2}, {"targy_id", 7}});
+    appendRow(DM->MT_kurzusmintaoktato, {{"kurzusminta_id", 1}, {"oktato_id", 5}});
+    appendRow(DM->MT_kurzusmintaoktato, {{"kurzusminta_id", 2}, {"oktato_id", 6}});
+    dialog->show();
+    dialog->PageControl1->setCurrentWidget(dialog->TS_kurzusmintafa);
+    EXPECT_EQ(ids(dialog->MT_targy_temp, "targy_id"), std::vector<int>{7});
+    EXPECT_EQ(ids(dialog->MT_kurzusmintaoktato_temp, "oktato_id"), std::vector<int>{5});
+}
+
+TEST_F(TableBrowser, KastorelGridCollectsTypedSearchText)
+{
+    dialog->show();
+    dialog->PageControl1->setCurrentIndex(dialog->PageControl1->count() - 1);
+    QTest::mouseClick(dialog->DBG_kastorel->viewport(), Qt::LeftButton, {},
+                      dialog->DBG_kastorel->CellRect(1, 0).center());
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Adminka ..."));
+    QTest::keyClicks(dialog->DBG_kastorel, QStringLiteral("Ab1!"));
+    // The test library types only ASCII; an accented letter comes as the keyboard would send it.
+    QKeyEvent accented(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ő"));
+    QApplication::sendEvent(dialog->DBG_kastorel, &accented);
+    EXPECT_EQ(dialog->szures->text(), QStringLiteral("Ab1ő"));
+    QTest::keyClick(dialog->DBG_kastorel, Qt::Key_Backspace);
+    EXPECT_EQ(dialog->szures->text(), QStringLiteral("Ab1"));
+}
+
+TEST_F(TableBrowser, RightClickOnTheLoadFormatBoxClearsBoth)
+{
+    dialog->show();
+    dialog->sfLoadFormat->setChecked(true);
+    dialog->sfSaveFormat->setChecked(true);
+    QTest::mouseClick(dialog->sfLoadFormat, Qt::RightButton);
+    EXPECT_FALSE(dialog->sfLoadFormat->isChecked());
+    EXPECT_FALSE(dialog->sfSaveFormat->isChecked());
 }
 
 } // namespace

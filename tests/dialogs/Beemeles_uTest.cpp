@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -23,4 +24,15 @@ TEST(MergeFolderPicker, ShowEmptiesTheBarAndAChosenSubfolderFillsThePath)
     ASSERT_EQ(dialog.DLB->count(), 2);
     dialog.DLB->setCurrentRow(1);
     EXPECT_EQ(dialog.P->text(), root + QStringLiteral("/beta"));
+}
+
+TEST(MergeFolderPicker, ShowEmptiesTheBarAndCancelCloses)
+{
+    TEmelo dialog;
+    dialog.PB->setValue(500);
+    dialog.show();
+    EXPECT_EQ(dialog.PB->value(), 0);
+    EXPECT_EQ(dialog.PB->maximum(), 900);
+    QTest::mouseClick(dialog.B_megse, Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
 }

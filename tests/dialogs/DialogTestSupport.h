@@ -11,6 +11,7 @@
 #include "platform/Cp1250.h"
 #include "platform/widgets/DBGrids.h"
 #include "support/ModalAnswerer.h"
+#include "support/PopupChooser.h"
 
 #include <QAction>
 #include <QApplication>
@@ -145,6 +146,12 @@ int execWith(Dialog &dialog, const std::function<void()> &whileShown)
 }
 
 inline void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+// Types one character as an input method delivers it, whatever its script (QTest's own typing
+// knows ASCII only; an emoji is two UTF-16 units in one key).
+inline void typeCharacter(QWidget *widget, const QString &character)
+{
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, character, Qt::NoModifier);
+}
 // A radio button takes a click on its circle or caption only, not on the blank width after it.
 inline void pick(TRadioGroup *group, int item)
 {
@@ -215,8 +222,9 @@ protected:
                             "terem_telephely=String,50"},
               // The curriculum-subject links carry how the subject is taken.
               {"mintatantervtargy.csv", "mintatanterv_id=Integer targy_id=Integer targy_felveteltipus=String,100"},
-              // The course-subject links carry their own head count in the program's files.
-              {"KK_kurzustargy.csv", "kurzus_id=Integer targy_id=Integer maxletszam=Integer"}})
+              // The course-subject links carry their own head count in the program's files; a
+              // sample, as the folder has no timetable files yet.
+              {"kurzustargy-minta.csv", "kurzus_id=Integer targy_id=Integer maxletszam=Integer"}})
             std::ofstream(folder.path() / fileName, std::ios::binary) << datamtest::dataFile(columns, {});
         const std::string dataFolder = folder.withSeparator();
         const auto loginName = [](std::string &name) { return !(name = "tesztelo").empty(); };

@@ -89,4 +89,44 @@ TEST_F(TeacherTimetable, ShowsTheFirstHundredOfItsOccasionsInTheTablesOrder)
     EXPECT_EQ(shownIds(), expected);
 }
 
+TEST_F(TeacherTimetable, ShowingAgainRebuildsTheItemsFromTheTablesAsTheyAreThen)
+{
+    addCourse({.id = 10, .code = "K-01", .title = "K"});
+    linkTeacher(10, 1);
+    addOccasion(400, 10, at(Monday1, 8, 0), at(Monday1, 9, 30));
+    show(1);
+    show(1);
+    EXPECT_EQ(shownIds(), (std::vector<int>{400}));
+    // Courses, links and occasions made between two showings are in the second.
+    addCourse({.id = 11, .code = "K-02", .title = "L"});
+    linkTeacher(11, 1);
+    addOccasion(401, 11, at(Tuesday1, 10, 0), at(Tuesday1, 11, 30));
+    show(1);
+    ASSERT_EQ(shownIds(), (std::vector<int>{400, 401}));
+    EXPECT_EQ(items(1)->Kod(), QStringLiteral("K-02"));
+}
+
+TEST_F(TeacherTimetable, DayBoxesShowTheCallersDaysChangeThemAndKeepTheLastDay)
+{
+    TveltoCalendar mainCalendar;
+    mainCalendar.SetDays({vlMonday, vlTuesday, vlSaturday});
+    dialog->NaptarBeallitas(4, &mainCalendar);
+    show(1, [&] {
+        EXPECT_TRUE(dialog->CBNap[5]->isChecked());
+        EXPECT_FALSE(dialog->CBNap[2]->isChecked());
+        click(dialog->CBNap[2]);
+        click(dialog->CBNap[0]);
+    });
+    EXPECT_EQ(dialog->VL->Days(), (TveltoCalendarDays{vlTuesday, vlWednesday, vlSaturday}));
+
+    mainCalendar.SetDays({vlThursday});
+    dialog->NaptarBeallitas(4, &mainCalendar);
+    show(1, [&] {
+        click(dialog->CBNap[3]);
+        EXPECT_TRUE(dialog->CBNap[3]->isChecked()) << "the last day cannot be taken away";
+    });
+    EXPECT_EQ(dialog->VL->Days(), (TveltoCalendarDays{vlThursday}));
+    EXPECT_EQ(dialog->VL->ColCount(), 2);
+}
+
 } // namespace

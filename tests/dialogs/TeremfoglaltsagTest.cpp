@@ -1,5 +1,6 @@
 #include "dialogs/Teremfoglaltsag.h"
 
+#include "calendar/CalendarTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 
 #include <QTreeWidget>
@@ -41,7 +42,7 @@ protected:
         QTest::mouseClick(dialog->LV->viewport(), Qt::LeftButton, {}, dialog->LV->visualItemRect(room).center());
     }
     TSajat *item(int alkalomId) { return itemOf(*dialog->VL, alkalomId); }
-    void clickItem(int alkalomId) { QTest::mouseClick(item(alkalomId)->Obj(), Qt::LeftButton); }
+    void clickItem(int alkalomId) { calendartest::clickItem(*dialog->VL, item(alkalomId)); }
     QStringList askTimetables() { return textsOf(messagesOf([&] { dialog->rarendben1->trigger(); })); }
     std::string shown(const char *field)
     {
@@ -124,6 +125,23 @@ TEST_F(RoomOccupancy, AClickedItemShowsItsDetailsItsTimetablesAndTakesTheMark)
     // A day number off the first week reads as an error.
     dialog->VLDetails(*dialog->VL, item(120));
     EXPECT_EQ(shown("nap"), "Hiba!");
+}
+
+TEST_F(RoomOccupancy, TheDayMenuAddsAndTakesAwayDaysButNotTheLast)
+{
+    create();
+    const auto choose = [&](QAction *entry) {
+        chooseFromPopup(dialog->VL->viewport(), dialog->VL->CellRect(0, 1).center(), dialog->PM_nezet, entry);
+    };
+    choose(dialog->Nap[5]);
+    EXPECT_TRUE(dialog->VL->Days().contains(vlSaturday));
+    for (int day = 0; day < 4; ++day)
+        choose(dialog->Nap[day]);
+    EXPECT_EQ(dialog->VL->ColCount(), 1 + 2);
+    choose(dialog->Nap[5]);
+    EXPECT_EQ(textsOf(messagesOf([&] { choose(dialog->Nap[4]); })), QStringList{"Nincs kiválasztva Nap!"});
+    EXPECT_TRUE(dialog->Nap[4]->isChecked());
+    EXPECT_EQ(dialog->VL->Days(), TveltoCalendarDays{vlFriday});
 }
 
 } // namespace

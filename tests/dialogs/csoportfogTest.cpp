@@ -81,8 +81,10 @@ TEST_F(GroupOccupancy, TheSubjectModeListsEveryCourseOfTheSubjectAfreshEachShowi
     showFor(Tcsoportfoglalasok::TantargyFoglalasai, 12);
     EXPECT_EQ(listed(), std::vector<int>{12});
     EXPECT_EQ(occasions(), std::vector<int>{120});
-    // The related mode lists every course sharing a subject with it.
+    // The related mode lists every course sharing a subject with it, and no other.
     linkSubject(12, 3);
+    addCourse({13, "BIO-1", "", 4});
+    linkSubject(13, 4);
     showFor(Tcsoportfoglalasok::KapcsolodoTargyakFoglalasai, 12);
     EXPECT_EQ(caption, "Kapcsolódó Tantárgy foglalásai");
     EXPECT_EQ(listed(), (std::vector<int>{10, 11, 12}));

@@ -47,4 +47,13 @@ TEST(HeadCountStatistics, OldCodesOfTheOrganisersSubjectsAreSummedUpWithATotalRo
     EXPECT_EQ(window.MT_segitsegtemp.FieldByName("felvette")->AsInteger(), 3);
 }
 
+TEST(HeadCountStatistics, EmptyTablesGiveOnlyTheTotalRow)
+{
+    TSegitseg window;
+    window.show();
+    ASSERT_EQ(window.MT_segitsegtemp.RecordCount(), 1);
+    window.hide();
+    EXPECT_FALSE(window.MT_segitsegtemp.Active());
+}
+
 } // namespace

@@ -93,6 +93,25 @@ TEST_F(TeacherChooser, ANewTeacherIsEnteredWithItsCodeOrNumberUnlessKnownOrShort
     EXPECT_GT(currentTeacher(), 5);
 }
 
+TEST_F(TeacherChooser, NameAndCodeTakeNoMoreThanTheTeacherHoldsAndNoCharacterTheFilesCannotHold)
+{
+    DM->Admin = true;
+    open([&] {
+        for (QLineEdit *edit : {dialog->Edit1, dialog->Edit2}) {
+            edit->setFocus();
+            for (const QString &c : {QStringLiteral("Ő"), QStringLiteral("😀"), QStringLiteral("中")})
+                typeCharacter(edit, c);
+            for (int i = 0; i < 70; ++i)
+                typeCharacter(edit, QStringLiteral("z"));
+        }
+        EXPECT_EQ(dialog->Edit1->text(), QStringLiteral("Ő") + QString(59, u'z'));
+        EXPECT_EQ(dialog->Edit2->text(), QStringLiteral("Ő") + QString(19, u'z'));
+        click(dialog->Button3);
+    });
+    ASSERT_TRUE(DM->MT_oktato.Locate("oktato_nev", utf8ToCp1250("Ő" + std::string(59, 'z')), {}));
+    EXPECT_EQ(utf8Of(DM->MT_oktato, "oktato_kkod"), "Ő" + std::string(19, 'z'));
+}
+
 // A change starts from the popup menu; a click in the grid or a new opening turns it back into an entry.
 TEST_F(TeacherChooser, ChangingATeacherRewritesItsRowAndAnUnfinishedChangeIsDropped)
 {

@@ -70,6 +70,16 @@ TEST_F(TimetableSwitch, ClickingAMarkAddsOrRemovesOnlyThatCoursesLinkOnce)
     EXPECT_EQ(DM->MT_kurzusorarend.RecordCount(), 2) << "the other course's links stay";
 }
 
+TEST_F(TimetableSwitch, MarkingALinkThatIsAlreadyThereAddsNoSecondOne)
+{
+    open(10, [&] {
+        // Another window linked the course meanwhile; the mark still shows blank.
+        appendRow(DM->MT_kurzusorarend, {{"kurzus_id", 10}, {"orarend_id", 2}});
+        clickCell(*dialog->DBGrid1, 0, 1);
+    });
+    EXPECT_EQ(ofCourse(DM->MT_kurzusorarend, 10, "orarend_id"), (std::vector{1, 3, 2}));
+}
+
 // The display name the dialog and the administrator's tools use.
 TEST_F(TimetableSwitch, CourseNameIsItsOwnThenItsSubjectsOrSaysWhatIsMissing)
 {

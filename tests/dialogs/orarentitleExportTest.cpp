@@ -194,6 +194,43 @@ TEST_F(Export, OnlyCoursesWithASubjectInATimetableAreWrittenEveryRunAfresh)
     EXPECT_EQ(dialog->PB2->value(), 5);
 }
 
+// Links of several courses lie mixed in their tables: each course takes its own in table order,
+// and a link without a course, or a further subject without a subject, belongs to nothing.
+TEST_F(Export, EachCourseTakesItsOwnLinksInTableOrder)
+{
+    addSubject(3, "MSX");
+    addSubject(4, "FIZ");
+    addSubject(5, "KEM");
+    addTeacher(1, "Kovács Anna", "KA");
+    addTeacher(2, "Nagy Béla", "NB");
+    addCourse({10, "AAA-EA", "", 3}, {1});
+    addCourse({11, "BBB-GY", "", 4}, {1});
+    linkTeacher(10, 2);
+    linkTeacher(11, 2);
+    linkTeacher(10, 1);
+    appendRow(DM->MT_kurzusoktato, {{"kurzus_id", Variant()}, {"oktato_id", 1}, {"szazalek", 100}});
+    linkSubject(10, 5);
+    linkSubject(11, 5);
+    linkSubject(10, 3);
+    appendRow(DM->MT_kurzustargy, {{"kurzus_id", 10}, {"targy_id", Variant()}});
+    appendRow(DM->MT_kurzustargy, {{"kurzus_id", Variant()}, {"targy_id", 4}});
+    linkSubject(10, 4);
+    addOccasion(100, 11, Tuesday + double(time(465)), Tuesday + double(time(555)), -1, "100000000000000");
+    addOccasion(101, 10, Tuesday + double(time(570)), Tuesday + double(time(660)), -1, "100000000000000");
+    addOccasion(102, 11, Thursday + double(time(465)), Thursday + double(time(555)), -1, "100000000000000");
+    appendRow(DM->MT_alkalom, {{"alkalom_id", 103}, {"kurzus_id", Variant()}, {"kezd_ido", Tuesday + double(time(465))},
+                               {"veg_ido", Tuesday + double(time(555))}, text("hetek", "100000000000000")});
+    runExport();
+    EXPECT_EQ(joined(DM->MT_export, "K_helyzet"),
+              "1 KURZUS 3 OKTATO 3 OKTATO 2 TARGY+ 2 TARGY+ 1 KURZUS 3 OKTATO 2 TARGY+");
+    EXPECT_EQ(texts(DM->MT_export, "K_targykod"),
+              (std::vector<std::string>{"MSX", "MSX", "MSX", "KEM", "FIZ", "FIZ", "FIZ", "KEM"}));
+    EXPECT_EQ(texts(DM->MT_export, "K_oktatokastorelkod"),
+              (std::vector<std::string>{"", "NB", "KA", "", "", "", "NB", ""}));
+    EXPECT_EQ(joined(DM->MT_export_alkalom, "K_tagozat"), "AAA-EA BBB-GY BBB-GY");
+    EXPECT_EQ(joined(DM->MT_export_alkalom, "K_nap"), "2 2 4");
+}
+
 TEST_F(Export, ExaminesNoCourseBeyondItsBudget)
 {
     addSubject(3, "MSX");

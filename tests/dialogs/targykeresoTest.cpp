@@ -43,6 +43,7 @@ TEST_F(SubjectSearch, SearchesByCodeWithItsQuoteDoubledOrByNameFromThePopup)
     dialog->KeresesMod = 2;
     dialog->show();
     EXPECT_FALSE(dialog->PC->isTabVisible(2)) << "no template page while searching subjects";
+    EXPECT_TRUE(dialog->PC->isTabVisible(dialog->PC->indexOf(dialog->TS_targy)));
     dialog->E_kereso->setText(QStringLiteral("O'B"));
     EXPECT_EQ(dialog->MT_targy_temp.Filter(), "targy_kod like 'O''B**'");
     EXPECT_EQ(ids(dialog->MT_targy_temp, "targy_id"), std::vector<int>{7});

@@ -58,14 +58,42 @@ TEST_F(NewRoom, AddsTheRoomSavesItWithTheTimetableDataAndKeepsTheTextsForTheNext
     EXPECT_EQ(dialog->Edit1->text() + dialog->Edit2->text() + dialog->Edit3->text(), "É1245");
 }
 
-TEST_F(NewRoom, ACapacityThatIsNoNumberRaisesAndAddsNothing)
+// A capacity is a head count in decimal digits; anything else is refused in Hungarian.
+TEST_F(NewRoom, ACapacityThatIsNoHeadCountIsRefusedInHungarianAndAddsNothing)
 {
-    dialog->Edit1->setText(QStringLiteral("B"));
-    dialog->Edit2->setText(QStringLiteral("201"));
-    dialog->Edit3->setText(QStringLiteral("sok"));
-    EXPECT_THROW(dialog->Button1Click(), EConvertError);
+    for (const char *typed : {"harminc", "-5", "$1F", "0x1F", "+5", "3.5", "", "99999999999"}) {
+        const QString capacity = QString::fromUtf8(typed);
+        EXPECT_EQ(add(QStringLiteral("B"), QStringLiteral("201"), capacity),
+                  QStringList{"'" + capacity + "' nem érvényes szám: csak számjegyekkel írt, nem negatív egész szám adható meg!"})
+            << typed;
+        EXPECT_EQ(dialog->result(), QDialog::Rejected) << typed;
+    }
     EXPECT_EQ(DM->MT_terem.State(), dsBrowse);
     EXPECT_EQ(DM->MT_terem.RecordCount(), 1);
+    EXPECT_TRUE(add(QStringLiteral("B"), QStringLiteral("201"), QStringLiteral(" 030 ")).isEmpty());
+    ASSERT_TRUE(DM->MT_terem.Locate("terem_kod", "201", {}));
+    EXPECT_EQ(DM->MT_terem.FieldByName("terem_kapacitas")->AsInteger(), 30);
+}
+
+// Codes stop at what the room table holds and refuse what the files cannot hold, as typed.
+TEST_F(NewRoom, EditsTakeNoMoreThanTheRoomHoldsAndNoCharacterTheFilesCannotHold)
+{
+    QStringList shown;
+    execWith(*dialog, [&] {
+        for (QLineEdit *edit : {dialog->Edit1, dialog->Edit2, dialog->Edit4}) {
+            edit->clear();
+            edit->setFocus();
+            for (const QString &c : {QStringLiteral("😀"), QStringLiteral("中"), QStringLiteral("É")})
+                typeCharacter(edit, c);
+            for (int i = 0; i < 62; ++i)
+                typeCharacter(edit, QStringLiteral("k"));
+            shown << QString::number(edit->text().size()) + edit->text().left(2);
+        }
+        click(dialog->Button1);
+    });
+    EXPECT_EQ(shown, (QStringList{"20Ék", "20Ék", "50Ék"}));
+    ASSERT_TRUE(DM->MT_terem.Locate("terem_kod", utf8ToCp1250("É" + std::string(19, 'k')), {}));
+    EXPECT_EQ(utf8Of(DM->MT_terem, "terem_telephely"), "É" + std::string(49, 'k'));
 }
 
 } // namespace

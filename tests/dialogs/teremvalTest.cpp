@@ -108,6 +108,8 @@ TEST_F(RoomChooser, NarrowedListOffersOnlyTheRoomsFreeAtTheOccasionsTime)
          {2, 4, 5}},
         {"a fixed frequency uses its own mask", 3, "100000000000000",
          {{2, mon10, mon12, "100000000000000", 999}, {3, mon10, mon12, "001000000000000", 999}}, {2, 4, 5}},
+        {"every week means every week whatever the mask says", 0, "100000000000000",
+         {{2, mon10, mon12, "001000000000000", 0}}, {3, 4, 5}},
         {"custom masks clash on a shared week", 1, every,
          {{2, mon10, mon12, "010100000000000", 999}, {3, mon10, mon12, "000010000000000", 5},
           {5, mon10, mon12, "000000000000001", 999}},

@@ -1,8 +1,10 @@
 #include "memtable/ztrBlobStream.h"
 
+#include "memtable/ztrMemCSVStreamFormat.h"
 #include "memtable/ztrTestTables.h"
 #include "platform/Classes.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -14,11 +16,16 @@ class Notes : public ::testing::Test {
 protected:
     Notes()
     {
-        table.FieldDefs().Add("id", ftInteger);
-        table.FieldDefs().Add("szoveg", ftMemo);
-        table.Open();
+        openNotes(table);
         table.AppendRecord({1, "régi"});
         text = table.FieldByName("szoveg");
+    }
+
+    static void openNotes(TztrMemTable &notes)
+    {
+        notes.FieldDefs().Add("id", ftInteger);
+        notes.FieldDefs().Add("szoveg", ftMemo);
+        notes.Open();
     }
 
     std::unique_ptr<TStream> openBlob(TBlobStreamMode mode) { return table.CreateBlobStream(text, mode); }
@@ -102,4 +109,52 @@ TEST_F(Notes, RefusedFailedOrCancelledWritesLeaveTheOldValue)
     table.Cancel();
     EXPECT_EQ(text->AsString(), "régi");
     EXPECT_EQ(table.RecordCount(), 1);
+}
+
+TEST_F(Notes, ValuesPassThroughTheCompressionHandlers)
+{
+    auto reversed = [](TztrCustomMemTable &, TStream &from, TStream &to) {
+        std::string bytes = contents(from);
+        std::reverse(bytes.begin(), bytes.end());
+        write(to, bytes);
+    };
+    table.OnCompressBlobStream = reversed;
+    table.AppendRecord({2, "abc"});
+
+    // Without the matching handler the stored form shows.
+    EXPECT_EQ(text->AsString(), "cba");
+    table.OnDecompressBlobStream = reversed;
+    EXPECT_EQ(text->AsString(), "abc");
+}
+
+TEST_F(Notes, BlobsTravelToViewsCopiesAndDataFiles)
+{
+    const std::string longText = "első sor\nmásodik sor" + std::string(1000, 'x');
+    TztrMemTable source;
+    source.SetAttachMaxCount(2);
+    openNotes(source);
+    TztrMemTable view;
+    view.SetAttachedTo(&source);
+    view.Open();
+    source.AppendRecord({1, longText});
+    source.AppendRecord({2, ""});
+    view.First();
+    EXPECT_EQ(view.FieldByName("szoveg")->AsString(), longText);
+
+    TztrMemTable copy;
+    openNotes(copy);
+    copy.FieldByName("szoveg")->SetReadOnly(true);
+    copy.LoadFromDataSet(source, {});
+    TztrCSVStreamFormat csv;
+    TMemoryStream file;
+    source.SaveToStreamViaFormat(file, &csv);
+    TztrMemTable loaded;
+    openNotes(loaded);
+    loaded.LoadFromStreamViaFormat(file, &csv);
+    for (TztrMemTable *other : {&copy, &loaded}) {
+        other->First();
+        EXPECT_EQ(other->FieldByName("szoveg")->AsString(), longText);
+        other->Next();
+        EXPECT_TRUE(other->FieldByName("szoveg")->IsNull());
+    }
 }

@@ -6,6 +6,26 @@
 
 using namespace std::string_literals;
 
+TEST(CsvSixBitCoding, EveryLengthAndByteValueSurvivesRoundTripInPrintableCharacters)
+{
+    EXPECT_EQ(CSVSixBitEncode("abc"), "A)V8");
+    std::string bytes;
+    for (int length = 0; length <= 40; ++length) {
+        const std::string coded = CSVSixBitEncode(bytes);
+        EXPECT_EQ(coded.size(), (4 * bytes.size() + 2) / 3);
+        for (const char c : coded)
+            EXPECT_TRUE(c >= 32 && c <= 95) << int(c);
+        EXPECT_EQ(CSVSixBitDecode(coded), bytes) << "length " << length;
+        bytes += static_cast<char>(255 - length * 7);
+    }
+    std::string all;
+    for (int value = 0; value < 256; ++value)
+        all += static_cast<char>(value);
+    EXPECT_EQ(CSVSixBitDecode(CSVSixBitEncode(all)), all);
+    // Bytes outside the coding's range come from hand-edited files; they must not break reading.
+    EXPECT_EQ(CSVSixBitDecode("\x01\xFF\x7F\x80zz"s).size(), 4u);
+}
+
 TEST(CsvEscapeCoding, EncodesLineBreaksNulAndEscapeAndDecodesLeniently)
 {
     const std::string text = "50% a\r\nb\0c%n\n"s;
@@ -16,6 +36,30 @@ TEST(CsvEscapeCoding, EncodesLineBreaksNulAndEscapeAndDecodesLeniently)
     EXPECT_EQ(CSVEscapeDecode("a%xb", '%'), "axb");
     EXPECT_EQ(CSVEscapeEncode("a%\n", '\\'), "a%\\n");
     EXPECT_EQ(CSVEscapeDecode("a%\\n\\\\", '\\'), "a%\n\\");
+}
+
+// Long values are passed over several bytes at a time: a character to escape is found wherever it
+// falls, and other bytes (control characters, bytes with the same low bits or next to one) are not.
+TEST(CsvEscapeCoding, FindsTheCharactersToEscapeAtEveryPlaceOfALongValue)
+{
+    const std::string plain = "Matematika alapjai 2";
+    const std::pair<char, std::string> escaped[] = {
+        {'\0', "%0"}, {'\n', "%n"}, {'\r', "%c"}, {'\t', "%t"}, {'%', "%%"}};
+    for (std::size_t at = 0; at <= plain.size(); ++at) {
+        for (const auto &[c, code] : escaped) {
+            std::string text = plain;
+            text.insert(at, 1, c);
+            const std::string expected = plain.substr(0, at) + code + plain.substr(at);
+            EXPECT_EQ(CSVEscapeEncode(text, '%'), expected) << at << " " << int(c);
+            EXPECT_EQ(CSVEscapeDecode(expected, '%'), text) << at << " " << int(c);
+        }
+        for (const char c : {'\x01', '\x0B', '\x0E', '\x1F', '$', '&', '\x8A', '\x8D', '\xA5', '\xFF'}) {
+            std::string text = plain;
+            text.insert(at, 1, c);
+            EXPECT_EQ(CSVEscapeEncode(text, '%'), text) << at << " " << int(c);
+        }
+    }
+    EXPECT_EQ(CSVEscapeEncode(plain + "\\" + plain + "%\n", '\\'), plain + "\\\\" + plain + "%\\n");
 }
 
 TEST(CsvQuoting, QuotesAreDoubledAndUnquotingStopsAtTheClosingQuote)

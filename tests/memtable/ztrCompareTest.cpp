@@ -3,6 +3,8 @@
 #include "memtable/ztrErrors.h"
 #include "memtable/ztrFieldValue.h"
 #include "memtable/ztrTestTables.h"
+#include "platform/DateTime.h"
+#include "platform/FmtBcd.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,14 @@
 namespace {
 
 constexpr LCID Hungarian = 0x040E;
+
+constexpr LCID English = 0x0409;
+
+template <typename T> int compareAs(TFieldType type, T key, T value, TztrifoOptions options = {})
+{
+    bool full = false;
+    return CompareFields(&key, &value, type, options, full, English);
+}
 
 } // namespace
 
@@ -221,4 +231,94 @@ TEST_F(SortKeysOnTable, KeyBytesOrderAsTheRecordComparisonOrAreNotUsed)
     table.Common().SetLocaleID(0x7777);
     key.clear();
     EXPECT_FALSE(AppendSortKey(table, record, list, key));
+}
+
+TEST(CompareFieldsText, UnknownLocaleIsRefusedUnlessTheLocaleIsIgnored)
+{
+    constexpr LCID unknown = 0x7A7A;
+    bool full = false;
+    EXPECT_EQ(CompareFields("a", "b", ftString, {mtifoIgnoreLocale}, full, unknown), -1);
+    try {
+        CompareFields("a", "b", ftString, {}, full, unknown);
+        FAIL() << "an unknown locale compared texts";
+    } catch (const EMemTableInvalidLocale &error) {
+        EXPECT_STREQ(error.what(), "Invalid locale.");
+    }
+}
+
+TEST(CompareFieldsNumbers, EveryTypeComparesByValue)
+{
+    TSQLTimeStamp early{2025, 9, 8, 23, 59, 59, 999};
+    TSQLTimeStamp late{2025, 9, 9, 0, 0, 0, 0};
+    const char a[4] = {1, 2, 3, 4};
+    const char b[4] = {9, 9, 9, 9};
+    const std::vector<std::pair<int, int>> results = {
+        {compareAs<std::int16_t>(ftSmallint, -1, 1), -1},
+        {compareAs<std::uint16_t>(ftWord, 65535, 1), 1},
+        {compareAs<std::int32_t>(ftInteger, -5, -5), 0},
+        {compareAs<std::int32_t>(ftAutoInc, 2147483647, -2147483647), 1},
+        {compareAs<std::int64_t>(ftLargeint, 1LL << 40, 1LL << 41), -1},
+        // False sorts before true whatever non-zero value stands for true.
+        {compareAs<std::uint16_t>(ftBoolean, 0, 1), -1},
+        {compareAs<std::uint16_t>(ftBoolean, 7, 1), 0},
+        {compareAs<std::uint16_t>(ftBoolean, 1, 0), 1},
+        {compareAs<double>(ftDateTime, 45000.25 * 86400000.0, 45000.75 * 86400000.0), -1},
+        {compareAs<double>(ftFloat, 2.5, 2.5), 0},
+        {compareAs<double>(ftCurrency, 3.0, 2.5), 1},
+        {compareAs(ftTimeStamp, early, late), -1},
+        {compareAs(ftTimeStamp, late, early), 1},
+        {compareAs(ftTimeStamp, late, late), 0},
+        {compareAs<std::int32_t>(ftInteger, 1, 2, {mtifoDescending}), 1},
+        {compareAs(ftBCD, CurrToBCD(Currency(-3)), CurrToBCD(Currency(2))), -1},
+        {compareAs(ftFMTBcd, DoubleToBcd(12.5), DoubleToBcd(12.25)), 1},
+        // Out of range for the comparison: no order.
+        {compareAs(ftBCD, StrToBcd("1000000000000000000000"), CurrToBCD(Currency(2))), 0},
+    };
+    for (std::size_t i = 0; i < results.size(); ++i)
+        EXPECT_EQ(results[i].first, results[i].second) << "case " << i;
+    bool full = false;
+    for (const TFieldType unordered : {ftBytes, ftVarBytes, ftBlob})
+        EXPECT_EQ(CompareFields(a, b, unordered, {}, full, English), 0);
+    EXPECT_TRUE(full);
+}
+
+TEST_F(CompareRecordsOnTable, FieldLimitComparesOnlyTheLeadingFields)
+{
+    TztrFieldList list;
+    BuildFieldList(table, list, "nev;pont");
+    EXPECT_EQ(CompareRecords(table, record(0), record(2), list, 1, false, false, 0), 0);
+    EXPECT_LT(CompareRecords(table, record(0), record(2), list, 0, false, false, 0), 0);
+    EXPECT_EQ(CompareRecords(table, nullptr, record(2), list, 0, false, false, 0), 0);
+}
+
+TEST_F(CompareRecordsOnTable, RangeModesTestEachFieldOnItsOwn)
+{
+    // Record 0 is (id 1, pont 10), record 2 is (id 3, pont 20).
+    EXPECT_LT(compare(0, 2, "id;pont", 1), 0);  // a field below stops mode 1
+    EXPECT_LE(compare(0, 2, "id;pont", 2), 0);  // nothing above: mode 2 runs to the end
+    EXPECT_GT(compare(2, 0, "id;pont", 2), 0);
+    EXPECT_LT(compare(0, 2, "id;pont", 3), 0);
+    EXPECT_GT(compare(2, 0, "id;pont", 4), 0);
+    EXPECT_LT(compare(0, 2, "id:d;pont", 1), 0); // descending does not count in range modes
+}
+
+TEST_F(CompareRecordsOnTable, TheTableMayCompareValuesItself)
+{
+    int calls = 0;
+    table.SetOnCompareFields([&](TztrCustomMemTable &, TField *field, const void *, const void *, TFieldType type,
+                                TztrifoOptions, bool &, int &result) {
+        ++calls;
+        EXPECT_EQ(field, table.FieldByName("pont"));
+        EXPECT_EQ(type, ftInteger);
+        result = 5;
+    });
+    EXPECT_EQ(compare(0, 2, "pont"), 5);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(SortKeysOnTable, KeyBytesOrderAsTheRecordComparisonForTextOptionsAndFieldLists)
+{
+    for (const char *fields : {"nev:C", "nev:L", "nev:CL", "nev:CD", "igaz;nev:D;egesz", "valos:D;kis;nev",
+                               "nev;ido:D"})
+        expectKeysAgree(fields);
 }

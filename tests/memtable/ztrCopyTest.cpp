@@ -11,13 +11,13 @@
 namespace {
 
 // A dataset of another class than the memory table: id (integer), nev (text), pont (integer).
-void openPeopleArray(ArrayDataSet &dataSet, int count)
+void openPeopleArray(ArrayDataSet &dataSet, int count, int firstId = 1)
 {
     dataSet.FieldDefs().Add("id", ftInteger);
     dataSet.FieldDefs().Add("nev", ftString, 20);
     dataSet.FieldDefs().Add("pont", ftInteger);
     dataSet.Open();
-    for (int id = 1; id <= count; ++id)
+    for (int id = firstId; id < firstId + count; ++id)
         dataSet.AppendRecord({id, cp1250("Név ") + std::to_string(id), id * 10});
 }
 
@@ -25,6 +25,17 @@ void openPeople(TztrMemTable &table)
 {
     definePeople(table);
     table.Open();
+}
+
+std::vector<std::string> namesOf(TDataSet &dataSet)
+{
+    std::vector<std::string> names;
+    dataSet.First();
+    while (!dataSet.Eof()) {
+        names.push_back(dataSet.FieldByName("nev")->AsString());
+        dataSet.Next();
+    }
+    return names;
 }
 
 } // namespace
@@ -195,4 +206,312 @@ TEST(CopyRecords, WideConversionTurnsEightBitTextToWideAndBackAsUtf8)
     destination.Open();
     destination.First();
     EXPECT_EQ(destination.FieldByName("szoveg")->AsString(), utf8);
+}
+
+TEST(LoadFromDataSet, AnEmptyTableKeepsTheSourceKeysAndAppendedRecordsNumberOn)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 0);
+    source.AppendRecord({7, "hét", 1});
+    source.AppendRecord({9, "kilenc", 2});
+    TztrMemTable table;
+    table.FieldDefs().Add("id", ftAutoInc);
+    table.FieldDefs().Add("nev", ftString, 20);
+    table.Open();
+
+    table.LoadFromDataSet(source, {});
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{7, 9}));
+    table.LoadFromDataSet(source, {mtcpoAppend});
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{7, 9, 10, 11}));
+    EXPECT_EQ(namesOf(table), (std::vector<std::string>{"hét", "kilenc", "hét", "kilenc"}));
+}
+
+TEST(LoadFromDataSet, LeavesTheTableOnItsFirstRecordWithIndexesInOrder)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 0);
+    source.AppendRecord({3, "c", 1});
+    source.AppendRecord({1, "a", 1});
+    source.AppendRecord({2, "b", 1});
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("byId", "id", {});
+    table.Open();
+    table.SetIndexName("byId");
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(table.FieldByName("id")->AsInteger(), 1);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 3}));
+    EXPECT_TRUE(table.EnableIndexes());
+}
+
+TEST(LoadFromDataSet, StructureOptionTakesTheSourceFields)
+{
+    ArrayDataSet source;
+    source.FieldDefs().Add("kod", ftString, 8);
+    source.FieldDefs().Add("ertek", ftFloat);
+    source.Open();
+    source.AppendRecord({"A-1", 1.5});
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1);
+
+    table.LoadFromDataSet(source, {mtcpoStructure});
+
+    ASSERT_TRUE(table.Active());
+    EXPECT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(table.FieldByName("kod")->Size(), 8);
+    EXPECT_EQ(table.FieldByName("kod")->AsString(), "A-1");
+    EXPECT_DOUBLE_EQ(table.FieldByName("ertek")->AsFloat(), 1.5);
+    EXPECT_EQ(table.FindField("id"), nullptr);
+}
+
+TEST(LoadFromDataSet, PropertiesOptionCopiesFieldProperties)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 1);
+    source.FieldByName("nev")->SetDisplayLabel(cp1250("Név"));
+    source.FieldByName("pont")->SetVisible(false);
+    TztrMemTable table;
+    openPeople(table);
+
+    table.LoadFromDataSet(source, {mtcpoProperties});
+
+    EXPECT_EQ(table.FieldByName("nev")->DisplayLabel(), cp1250("Név"));
+    EXPECT_FALSE(table.FieldByName("pont")->Visible());
+    EXPECT_TRUE(table.FieldByName("id")->Visible());
+}
+
+TEST(LoadFromDataSet, ReadOnlyFieldsAndTablesAreFilledAllTheSame)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 2);
+    TztrMemTable table;
+    openPeople(table);
+    table.FieldByName("nev")->SetReadOnly(true);
+
+    table.LoadFromDataSet(source, {});
+    EXPECT_EQ(namesOf(table), (std::vector<std::string>{cp1250("Név 1"), cp1250("Név 2")}));
+    table.First();
+    table.Edit();
+    EXPECT_THROW(table.FieldByName("nev")->SetAsString("x"), EDatabaseError);
+    table.Cancel();
+
+    table.SetReadOnly(true);
+    table.LoadFromDataSet(source, {mtcpoAppend});
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 1, 2}));
+    EXPECT_FALSE(table.CanModify());
+    EXPECT_THROW(table.Append(), EDatabaseError);
+}
+
+TEST(LoadFromDataSet, RecordsRefusedByOnLoadRecordAreNotStored)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 4);
+    TztrMemTable table;
+    openPeople(table);
+    std::vector<int> fieldsSeen;
+    table.OnLoadField = [&](TztrCustomMemTable &, int fieldNo, TField &) { fieldsSeen.push_back(fieldNo); };
+    table.OnLoadRecord = [](TztrCustomMemTable &self, bool &accept) {
+        accept = self.FieldByName("id")->AsInteger() != 2;
+    };
+
+    table.LoadFromDataSet(source, {});
+
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(table.LoadedCount(), 3);
+    EXPECT_EQ(fieldsSeen.size(), 12u);
+}
+
+TEST(LoadFromDataSet, ReportsCopyProgress)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 250);
+    TztrMemTable table;
+    openPeople(table);
+    std::vector<int> percentages;
+    table.OnProgress = [&](TztrCustomMemTable &, int percentage, TztrProgressCode code) {
+        if (code == mtpcCopy)
+            percentages.push_back(percentage);
+    };
+
+    table.LoadFromDataSet(source, {});
+    EXPECT_EQ(percentages, (std::vector<int>{0, 0, 40, 80, 100}));
+
+    ArrayDataSet single;
+    openPeopleArray(single, 1);
+    percentages.clear();
+    table.LoadFromDataSet(single, {});
+    EXPECT_EQ(percentages, (std::vector<int>{0, 0, 100}));
+}
+
+TEST(SaveToDataSet, WritesEveryRecordIntoAnotherDataSet)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1, "a", 10);
+    appendPerson(table, 2, "b");
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+    std::vector<TztrMemTableStorageType> saves;
+    table.OnSave = [&](TztrCustomMemTable &, TztrMemTableStorageType type, TStream &) {
+        saves.push_back(type);
+    };
+
+    table.SaveToDataSet(destination, {});
+
+    EXPECT_EQ(idsInOrder(destination), (std::vector<int>{1, 2}));
+    destination.Last();
+    EXPECT_TRUE(destination.FieldByName("pont")->IsNull());
+    EXPECT_EQ(table.SavedCount(), 2);
+    EXPECT_EQ(saves, (std::vector<TztrMemTableStorageType>{mtstDataSet}));
+}
+
+// A caller that holds both tables' controls still keeps them held when the save event refuses
+// the save, and nothing reaches the destination.
+TEST(SaveToDataSet, ARefusingSaveEventLeavesBothTablesAsTheCallerHeldThem)
+{
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 1);
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+    table.OnSave = [](TztrCustomMemTable &, TztrMemTableStorageType, TStream &) { throw EMemTableError("tele"); };
+    table.DisableControls();
+    destination.DisableControls();
+
+    EXPECT_EQ(messageOf([&] { table.SaveToDataSet(destination, {}); }), "tele");
+
+    EXPECT_TRUE(table.ControlsDisabled());
+    EXPECT_TRUE(destination.ControlsDisabled());
+    EXPECT_EQ(destination.RowCount(), 0);
+    table.EnableControls();
+    destination.EnableControls();
+    EXPECT_FALSE(table.ControlsDisabled());
+    EXPECT_FALSE(destination.ControlsDisabled());
+}
+
+TEST(SaveToDataSet, OnSaveRecordChoosesTheRecordsAndOnSaveFieldSeesThem)
+{
+    TztrMemTable table;
+    openPeople(table);
+    for (int id = 1; id <= 4; ++id)
+        appendPerson(table, id);
+    table.OnSaveRecord = [](TztrCustomMemTable &self, bool &accept) {
+        accept = self.FieldByName("id")->AsInteger() > 2;
+    };
+    std::vector<std::string> savedFields;
+    table.OnSaveField = [&](TztrCustomMemTable &, int, TField &field) {
+        savedFields.push_back(field.FieldName());
+    };
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+
+    table.SaveToDataSet(destination, {});
+
+    EXPECT_EQ(idsInOrder(destination), (std::vector<int>{3, 4}));
+    EXPECT_EQ(savedFields, (std::vector<std::string>{"id", "nev", "pont", "id", "nev", "pont"}));
+}
+
+TEST(UpdateToDataSet, FlagsChooseWhetherFoundKeysAreUpdatedAndOthersAppended)
+{
+    struct Case
+    {
+        TztrUpdateFlags flags;
+        std::vector<int> ids;
+        std::vector<std::string> names;
+    };
+    const std::vector<Case> cases = {
+        {{mtufEdit, mtufAppend}, {1, 3, 2}, {"új", "harmadik", "második"}},
+        {{mtufEdit}, {1, 3}, {"új", "harmadik"}},
+        {{mtufAppend}, {1, 3, 2}, {"régi", "harmadik", "második"}},
+    };
+    for (const Case &c : cases) {
+        TztrMemTable table;
+        openPeople(table);
+        appendPerson(table, 1, "új", 11);
+        appendPerson(table, 2, "második", 22);
+        ArrayDataSet destination;
+        openPeopleArray(destination, 0);
+        destination.AppendRecord({1, "régi", 1});
+        destination.AppendRecord({3, "harmadik", 3});
+
+        table.UpdateToDataSet(destination, "id", c.flags);
+
+        EXPECT_EQ(idsInOrder(destination), c.ids);
+        EXPECT_EQ(namesOf(destination), c.names);
+    }
+}
+
+TEST(UpdateToDataSet, MatchesOnSeveralKeyFieldsAndOpensAClosedTable)
+{
+    TztrMemTable table;
+    definePeople(table);
+    ArrayDataSet destination;
+    openPeopleArray(destination, 0);
+    destination.AppendRecord({1, "b", 0});
+    table.UpdateToDataSet(destination, "id");
+    EXPECT_TRUE(table.Active());
+    EXPECT_EQ(destination.RowCount(), 1);
+
+    appendPerson(table, 1, "a", 100);
+    appendPerson(table, 1, "b", 200);
+    table.UpdateToDataSet(destination, "id;nev:C");
+    EXPECT_EQ(destination.RowCount(), 2);
+    destination.First();
+    EXPECT_EQ(destination.FieldByName("pont")->AsInteger(), 200);
+}
+
+TEST(UpdateRecords, UpdatesAMemoryTableFromAnotherDataSet)
+{
+    ArrayDataSet source;
+    openPeopleArray(source, 3);
+    TztrMemTable table;
+    openPeople(table);
+    appendPerson(table, 2, "régi", 0);
+
+    table.UpdateRecords(source, table, {mtufEdit, mtufAppend}, 0, "id");
+
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 1, 3}));
+    table.First();
+    EXPECT_EQ(table.FieldByName("pont")->AsInteger(), 20);
+}
+
+TEST(CopyFieldProperties, CopiesTheTypeSpecificProperties)
+{
+    TztrMemTable source;
+    source.FieldDefs().Add("ar", ftFloat);
+    source.FieldDefs().Add("db", ftInteger);
+    source.FieldDefs().Add("kesz", ftBoolean);
+    source.Open();
+    auto *price = static_cast<TFloatField *>(source.FieldByName("ar"));
+    price->SetDisplayFormat("0.00");
+    price->SetMaxValue(99.5);
+    price->SetCurrency(true);
+    auto *count = static_cast<TIntegerField *>(source.FieldByName("db"));
+    count->SetMinValue(1);
+    count->SetMaxValue(9);
+    count->SetRequired(true);
+    static_cast<TBooleanField *>(source.FieldByName("kesz"))->SetDisplayValues("igen;nem");
+    TztrMemTable destination;
+    destination.FieldDefs().Assign(source.FieldDefs());
+    destination.Open();
+    std::vector<std::string> setUp;
+    destination.OnSetupFieldProperties = [&](TztrCustomMemTable &, TField &field) {
+        setUp.push_back(field.FieldName());
+    };
+
+    destination.CopyFieldsProperties(source, destination);
+
+    auto *copiedPrice = static_cast<TFloatField *>(destination.FieldByName("ar"));
+    EXPECT_EQ(copiedPrice->DisplayFormat(), "0.00");
+    EXPECT_DOUBLE_EQ(copiedPrice->MaxValue(), 99.5);
+    EXPECT_TRUE(copiedPrice->IsCurrency());
+    auto *copiedCount = static_cast<TIntegerField *>(destination.FieldByName("db"));
+    EXPECT_EQ(copiedCount->MinValue(), 1);
+    EXPECT_EQ(copiedCount->MaxValue(), 9);
+    EXPECT_TRUE(copiedCount->Required());
+    EXPECT_EQ(static_cast<TBooleanField *>(destination.FieldByName("kesz"))->DisplayValues(), "igen;nem");
+    EXPECT_EQ(setUp, (std::vector<std::string>{"ar", "db", "kesz"}));
 }

@@ -16,6 +16,9 @@ public:
     std::vector<std::string> calls;
     int retries = 0;
 
+    // Outside a resolve there is no record to read.
+    Variant idOutsideAResolve() { return Value(*MemTable()->FieldByName("id")); }
+
 protected:
     void HandleInserted(bool &retry, TUpdateStatus &) override { note("inserted", retry); }
     void HandleDeleted(bool &retry, TUpdateStatus &) override { note("deleted", retry, true); }
@@ -134,4 +137,25 @@ TEST(DeltaHandler, WithoutATableItRefusesAndEitherSideMayGoFirst)
         table.SetDeltaHandler(&shortLived);
     }
     EXPECT_EQ(table.DeltaHandler(), nullptr);
+}
+
+TEST_F(Changes, NoRecordIsLeftCurrentOnceTheChangesAreResolved)
+{
+    journal.ResolveChanges();
+    EXPECT_EQ(journal.calls.size(), 4u);
+    EXPECT_EQ(journal.CurrentRecord(), nullptr);
+    EXPECT_TRUE(journal.idOutsideAResolve().IsEmpty());
+}
+
+TEST(DeltaHandler, AHandlerServesOneTableAtATime)
+{
+    Journal handler;
+    TztrMemTable first;
+    TztrMemTable second;
+    first.SetDeltaHandler(&handler);
+
+    second.SetDeltaHandler(&handler);
+
+    EXPECT_EQ(first.DeltaHandler(), nullptr);
+    EXPECT_EQ(handler.MemTable(), &second);
 }

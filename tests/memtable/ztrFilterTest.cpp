@@ -56,6 +56,32 @@ Variant valueOf(const std::string &expression, const Record &record = {})
     return EvaluateFilterExpression(parser.Root(), record);
 }
 
+std::unique_ptr<ExprNode> node(ExprNodeClass nodeClass, std::uint32_t op)
+{
+    auto result = std::make_unique<ExprNode>();
+    result->NodeClass = nodeClass;
+    result->Operator = static_cast<ExprOperator>(op);
+    return result;
+}
+
+std::unique_ptr<ExprNode> constant(TFieldType type, ExprValue value)
+{
+    auto result = node(ExprNodeClass::Constant, 14);
+    result->DataType = type;
+    result->Value = std::move(value);
+    return result;
+}
+
+std::string refusal(const ExprNode &tree)
+{
+    try {
+        EvaluateFilterExpression(tree, Record{});
+    } catch (const EMemTableFilterError &error) {
+        return error.what();
+    }
+    return "evaluated";
+}
+
 } // namespace
 
 TEST(FilterExpressions, AcceptRecordsByTheNullLikeCaseAndValueRules)
@@ -162,4 +188,104 @@ TEST(FilterFunctions, TextFunctionsFoldTrimAndCut)
     for (const char *expression : {"upper(targy_kod)", "substring(targy_kod, 1, 2)", "trim(targy_kod)",
                                    "year(kezd_ido)", "date(kezd_ido)"})
         EXPECT_TRUE(valueOf(expression).IsNull()) << expression;
+}
+
+TEST(FilterLists, ListsStopAtTheFirstEmptyElement)
+{
+    auto tree = node(ExprNodeClass::Binary, 31);
+    tree->Left = constant(ftInteger, 7);
+    tree->Right = node(ExprNodeClass::ListElement, 36);
+    tree->Right->Left = node(ExprNodeClass::Unary, 1); // False, then an empty element, then 7
+    tree->Right->Left->Left = constant(ftInteger, 1);
+    tree->Right->Right = node(ExprNodeClass::ListElement, 36);
+    tree->Right->Right->Right = node(ExprNodeClass::ListElement, 36);
+    tree->Right->Right->Right->Left = constant(ftInteger, 7);
+    EXPECT_FALSE(FilterExpressionAccepts(*tree, Record{}));
+}
+
+TEST(FilterArithmetic, OperatorsFollowTheirPrecedence)
+{
+    EXPECT_TRUE(accepts("kurzus_id + 1 * 2 = 7", Record{{"kurzus_id", 5}}));
+    EXPECT_TRUE(accepts("(kurzus_id - 1) / 2 = 2", Record{{"kurzus_id", 5}}));
+    EXPECT_TRUE(accepts("-kurzus_id = -5", Record{{"kurzus_id", 5}}));
+    EXPECT_TRUE(
+        accepts("targy_kod + '-' + targy_nev = 'A-B'", Record{{"targy_kod", "A"}, {"targy_nev", "B"}}));
+}
+
+TEST(FilterArithmetic, ModuloAndRemainderAreTheIntegerRemainder)
+{
+    for (std::uint32_t op : {20u, 21u}) {
+        auto tree = node(ExprNodeClass::Binary, op);
+        tree->Left = constant(ftInteger, 17);
+        tree->Right = constant(ftInteger, 5);
+        EXPECT_EQ(EvaluateFilterExpression(*tree, Record{}).AsInteger(), 2);
+    }
+}
+
+TEST(FilterFunctions, DateAndTimePartsOfAMoment)
+{
+    const TDateTime moment = EncodeDate(2025, 9, 8) + EncodeTime(10, 45, 30, 0);
+    const Record record{{"kezd_ido", moment}};
+    EXPECT_EQ(valueOf("year(kezd_ido)", record).AsInteger(), 2025);
+    EXPECT_EQ(valueOf("month(kezd_ido)", record).AsInteger(), 9);
+    EXPECT_EQ(valueOf("day(kezd_ido)", record).AsInteger(), 8);
+    EXPECT_EQ(valueOf("hour(kezd_ido)", record).AsInteger(), 10);
+    EXPECT_EQ(valueOf("minute(kezd_ido)", record).AsInteger(), 45);
+    EXPECT_EQ(valueOf("second(kezd_ido)", record).AsInteger(), 30);
+    EXPECT_DOUBLE_EQ(valueOf("date(kezd_ido)", record).AsDateTime(), EncodeDate(2025, 9, 8));
+    EXPECT_NEAR(valueOf("time(kezd_ido)", record).AsDateTime(), EncodeTime(10, 45, 30, 0), 1 / MSecsPerDay);
+}
+
+TEST(FilterFunctions, GetDateIsTheCurrentMomentEvenWithoutArguments)
+{
+    const TDateTime before = Now();
+    const TDateTime now = valueOf("getdate()").AsDateTime();
+    EXPECT_GE(now, before);
+    EXPECT_LE(now, Now());
+}
+
+TEST(FilterConstants, EachDataTypeGivesItsValue)
+{
+    EXPECT_EQ(EvaluateFilterExpression(*constant(ftSmallint, -3), Record{}).VarType(), varSmallint);
+    EXPECT_EQ(EvaluateFilterExpression(*constant(ftWord, 65535), Record{}).AsInteger(), 65535);
+    EXPECT_EQ(EvaluateFilterExpression(*constant(ftAutoInc, 9), Record{}).VarType(), varInteger);
+    EXPECT_TRUE(EvaluateFilterExpression(*constant(ftBoolean, 1), Record{}).AsBoolean());
+    EXPECT_FALSE(EvaluateFilterExpression(*constant(ftBoolean, 0), Record{}).AsBoolean());
+    EXPECT_EQ(EvaluateFilterExpression(*constant(ftBCD, 2.5), Record{}).VarType(), varCurrency);
+    EXPECT_EQ(EvaluateFilterExpression(*constant(ftCurrency, 2.5), Record{}).VarType(), varDouble);
+    EXPECT_EQ(EvaluateFilterExpression(*constant(ftDate, TDateTime(45908)), Record{}).VarType(), varDate);
+    EXPECT_EQ(EvaluateFilterExpression(*constant(ftWideString, std::string("\xE1")), Record{}).AsWideString(),
+              u"\u00E1");
+}
+
+TEST(FilterErrors, UnknownOperatorsAndConstantTypesAreReported)
+{
+    EXPECT_EQ(refusal(*constant(ftBlob, 1)), "Ismeretlen mezőtípus (15)");
+    EXPECT_EQ(refusal(*node(ExprNodeClass::Field, 14)), "Ismeretlen operátor (14)");
+    auto wrongConstant = constant(ftInteger, 1);
+    wrongConstant->Operator = ExprOperator::Field;
+    EXPECT_EQ(refusal(*wrongConstant), "Ismeretlen operátor (13)");
+
+    auto unary = node(ExprNodeClass::Unary, 3);
+    unary->Left = constant(ftInteger, 1);
+    EXPECT_EQ(refusal(*unary), "Az operátor nem támogatott (3).");
+    auto binary = node(ExprNodeClass::Binary, 9);
+    binary->Left = constant(ftInteger, 1);
+    binary->Right = constant(ftInteger, 1);
+    EXPECT_EQ(refusal(*binary), "Az operátor nem támogatott (9).");
+    auto compare = node(ExprNodeClass::Compare, 6);
+    compare->Left = constant(ftString, std::string("a"));
+    compare->Right = constant(ftString, std::string("b"));
+    EXPECT_EQ(refusal(*compare), "Az operátor nem támogatott (6).");
+    EXPECT_EQ(refusal(*node(ExprNodeClass::Function, 33)), "Az operátor nem támogatott (33).");
+    EXPECT_EQ(refusal(*node(ExprNodeClass::ListElement, 35)), "Az operátor nem támogatott (35).");
+}
+
+TEST(FilterErrors, UnknownNodeClassesAndFunctionsAreReported)
+{
+    EXPECT_EQ(refusal(*node(static_cast<ExprNodeClass>(7), 3)), "Ismeretlen operátor (7)");
+    EXPECT_EQ(refusal(*node(static_cast<ExprNodeClass>(12), 3)), "iClass Túl van a határon (12)");
+    auto function = node(ExprNodeClass::Function, 35);
+    function->Name = "upper";
+    EXPECT_EQ(refusal(*function), "Invalid function name upper") << "names are matched exactly";
 }

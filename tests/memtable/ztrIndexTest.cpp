@@ -4,6 +4,7 @@
 #include "memtable/ztrTestTables.h"
 #include "platform/LocaleCompare.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -558,4 +559,275 @@ TEST(IndexFilter, AFilteredIndexHoldsWhatItsEventTheTablesEventAndItsExpressionA
     table.SetFilter("pont=1");
     table.SetFiltered(true);
     EXPECT_EQ(table.RecordCount(), 30);
+}
+
+namespace {
+
+// A people table whose pont values repeat: record i (0-based) gets pont i / 3.
+class IndexSearch : public ::testing::TestWithParam<int> {
+protected:
+    void fill(int count)
+    {
+        definePeople(table);
+        table.Open();
+        for (int i = 0; i < count; ++i)
+            appendPerson(table, i, "", i / 3);
+        table.AddIndex("pontok", "pont", {});
+        index = table.Indexes().IndexByName("pontok");
+    }
+
+    // The stored record with this id, used as a search key.
+    TztrRecord *storedWithId(int id)
+    {
+        TztrIndex *rows = table.Indexes().RowOrderIndex();
+        for (int i = 0; i < rows->Count(); ++i) {
+            if (rows->Entry(i)->RecordID == id)
+                return rows->Entry(i);
+        }
+        return nullptr;
+    }
+
+    TztrMemTable table;
+    TztrIndex *index = nullptr;
+};
+
+} // namespace
+
+TEST_P(IndexSearch, FindsTheFirstOfEqualEntriesOrTheNearestNotBelowTheKey)
+{
+    fill(GetParam());
+    const int lastGroupStart = (GetParam() - 1) / 3 * 3;
+    int position = -1;
+    // The key is the last record of its group; the search must still land on the group's first.
+    ASSERT_TRUE(index->Search(nullptr, storedWithId(GetParam() - 1), position, false, false));
+    EXPECT_EQ(position, lastGroupStart);
+    ASSERT_TRUE(index->Search(nullptr, storedWithId(5), position, false, false));
+    EXPECT_EQ(position, 3);
+    table.Edit();
+    table.FieldByName("pont")->SetAsInteger(-1);
+    table.Post();
+    // The last record now holds pont -1 and leads the index; a key of -1 finds it.
+    ASSERT_TRUE(index->Search(nullptr, storedWithId(GetParam() - 1), position, false, true));
+    EXPECT_EQ(position, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ScannedAndBisected, IndexSearch, ::testing::Values(20, 21));
+
+TEST(IndexSearchCost, TwentyEntriesAreScannedAndTwentyOneBisected)
+{
+    auto comparisonsToFindTheLast = [](int count) {
+        TztrMemTable table;
+        definePeople(table);
+        table.Open();
+        for (int i = 0; i < count; ++i)
+            appendPerson(table, i, "", i);
+        table.AddIndex("pontok", "pont", {});
+        TztrIndex *index = table.Indexes().IndexByName("pontok");
+        int calls = 0;
+        table.SetOnCompareFields([&calls](TztrCustomMemTable &, TField *, const void *a, const void *b, TFieldType,
+                                         TztrifoOptions, bool &, int &result) {
+            ++calls;
+            const int x = *static_cast<const std::int32_t *>(a), y = *static_cast<const std::int32_t *>(b);
+            result = (x > y) - (x < y);
+        });
+        calls = 0; // the sort the new comparison brings is no part of the search
+        int position = 0;
+        EXPECT_TRUE(index->Search(nullptr, index->Entry(count - 1), position, false, false));
+        EXPECT_EQ(position, count - 1);
+        return calls;
+    };
+    // The comparison event is set after the sort, and every search must still ask it.
+    EXPECT_GE(comparisonsToFindTheLast(20), 20);
+    EXPECT_LE(comparisonsToFindTheLast(21), 8);
+}
+
+TEST(IndexUniqueness, SortingEqualKeysIsRefusedAndLeavesNoIndex)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    appendPerson(table, 1, "a", 7);
+    appendPerson(table, 2, "b", 7);
+    try {
+        table.AddIndex("egyedi", "pont", {ixUnique});
+        FAIL() << "equal keys were accepted";
+    } catch (const EMemTableDupKey &error) {
+        EXPECT_STREQ(error.what(), "Duplikált érték az indexben. Művelet leállítva.");
+    }
+    EXPECT_EQ(table.Indexes().IndexByName("egyedi"), nullptr);
+    EXPECT_EQ(table.IndexDefs().Count(), 0);
+}
+
+TEST(IndexUniqueness, PostingADuplicateIsRefusedAndStoresNothingButAnEditedRecordIsNoDuplicate)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("kulcs", "id", {ixUnique});
+    table.Open();
+    appendPerson(table, 1, "a");
+    appendPerson(table, 2, "b");
+    table.Append();
+    setPerson(table, 2, "masik", std::nullopt);
+    EXPECT_THROW(table.Post(), EMemTableDupKey);
+    table.Cancel();
+    EXPECT_EQ(table.Common().RecordCount(), 2);
+    table.First();
+    table.Edit();
+    table.FieldByName("nev")->SetAsString("uj");
+    EXPECT_NO_THROW(table.Post());
+    table.Edit();
+    table.FieldByName("id")->SetAsInteger(2);
+    EXPECT_THROW(table.Post(), EMemTableDupKey);
+    table.Cancel();
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+    EXPECT_EQ(table.RecordCount(), 2);
+}
+
+TEST(IndexMaintenance, NewRecordGoesBeforeEqualKeysInEveryIndex)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("pontok", "pont", {});
+    table.IndexDefs().Add("nevek", "nev", {ixDescending});
+    table.Open();
+    appendPerson(table, 1, "azonos", 5);
+    appendPerson(table, 2, "azonos", 5);
+    appendPerson(table, 3, "azonos", 5);
+    appendPerson(table, 4, "masik", 1);
+    table.SetIndexName("pontok");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{4, 3, 2, 1}));
+    table.SetIndexName("nevek");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{4, 3, 2, 1}));
+}
+
+TEST(IndexMaintenance, DisabledUpkeepLeavesIndexesUnorderedUntilRebuilt)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("pontok", "pont", {});
+    table.Open();
+    appendPerson(table, 1, "", 3);
+    TztrIndex *index = table.Indexes().IndexByName("pontok");
+    table.SetEnableIndexes(false);
+    appendPerson(table, 2, "", 1);
+    appendPerson(table, 3, "", 2);
+    EXPECT_FALSE(index->IsOrdered());
+    EXPECT_EQ(index->Count(), 1);
+    index->Rebuild();
+    EXPECT_TRUE(index->IsOrdered());
+    table.SetEnableIndexes(true);
+    table.SetIndexName("pontok");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
+}
+
+TEST(IndexMaintenance, NonMaintainedIndexIsRebuiltWhenSwitchedToAndDeletedThrough)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("pontok", "pont", {ixNonMaintained});
+    table.Open();
+    appendPerson(table, 1, "", 3);
+    appendPerson(table, 2, "", 1);
+    appendPerson(table, 3, "", 2);
+    EXPECT_FALSE(table.Indexes().IndexByName("pontok")->IsOrdered());
+    table.SetIndexName("pontok");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
+    table.First();
+    table.Delete();
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{3, 1}));
+}
+
+TEST(IndexSet, NamesMatchWithoutCaseAndDeletingTheCurrentIndexFallsBackToRowOrder)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.IndexDefs().Add("Pontok", "PONT;ID", {});
+    table.Open();
+    EXPECT_NE(table.Indexes().GetByFieldNames("pont;id"), nullptr);
+    EXPECT_EQ(table.Indexes().GetByFieldNames("pont"), nullptr);
+    try {
+        table.AddIndex("ures", "", {});
+        FAIL() << "an index without fields was accepted";
+    } catch (const EMemTableError &error) {
+        EXPECT_STREQ(error.what(), "Hiányzó Name, vagy FieldName az IndexDef-ben!");
+    }
+    appendPerson(table, 1, "", 2);
+    appendPerson(table, 2, "", 1);
+    table.SetIndexName("pontok");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 1}));
+    table.Indexes().Delete(table.Indexes().IndexByName("pontok"));
+    EXPECT_EQ(table.CurrentIndex(), table.Indexes().RowOrderIndex());
+    table.Indexes().Delete(table.Indexes().RowOrderIndex());
+    EXPECT_EQ(table.Indexes().Count(), 1);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+}
+
+TEST(IndexOrder, ARecordWhoseCalculatedKeyChangedLeavesTheIndexWhenDeleted)
+{
+    TztrMemTable table;
+    for (const auto &[name, kind] : {std::pair{"id", fkData}, {"pont", fkData}, {"szorzat", fkCalculated}}) {
+        TField *field = table.Fields().Add(CreateFieldOfType(ftInteger));
+        field->SetFieldName(name);
+        field->SetFieldKind(kind);
+    }
+    int factor = 1;
+    table.OnCalcFields = [&factor](TDataSet &dataSet) {
+        dataSet.FieldByName("szorzat")->SetAsInteger(dataSet.FieldByName("pont")->AsInteger() * factor);
+    };
+    table.SetAttachMaxCount(2);
+    table.IndexDefs().Add("szorzatok", "szorzat", {});
+    table.SetIndexName("szorzatok");
+    table.Open();
+    for (int id = 0; id < 30; ++id) {
+        table.Append();
+        table.FieldByName("id")->SetAsInteger(id);
+        table.FieldByName("pont")->SetAsInteger(id);
+        table.Post();
+    }
+    // The filter computes the stored records' values anew, against the index's order.
+    factor = -1;
+    table.OnFilterRecord = [](TDataSet &, bool &accept) { accept = true; };
+    table.SetFiltered(true);
+    EXPECT_EQ(table.RecordCount(), 30);
+    deleteEveryRecordThroughAView(table);
+    EXPECT_EQ(table.CurrentIndex()->Count(), 0);
+}
+
+TEST(IndexOrder, ALocaleTheIndexesCannotBeSortedUnderIsRefused)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.SetLocaleID(English);
+    table.IndexDefs().Add("nevek", "nev", {});
+    table.SetIndexName("nevek");
+    table.Open();
+    appendPerson(table, 1, cp1250("cz"), 0);
+    appendPerson(table, 2, cp1250("cs"), 0);
+    // An unknown locale refuses every text comparison.
+    EXPECT_THROW(table.SetLocaleID(0x7FFF), EMemTableInvalidLocale);
+    EXPECT_EQ(table.LocaleID(), static_cast<int>(English));
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 1}));
+}
+
+TEST(IndexSearch, AFieldListOfOtherFieldsOrOptionsSearchesInItsOwnOrder)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.Open();
+    for (int i = 0; i < 40; ++i)
+        appendPerson(table, i, "", 39 - i);
+    table.AddIndex("pontok", "pont", {});
+    TztrIndex *index = table.Indexes().IndexByName("pontok");
+    const TztrRecord *key = table.Indexes().RowOrderIndex()->Entry(10);
+    TztrFieldList sameOrder, descending, otherField;
+    BuildFieldList(table, sameOrder, "pont");
+    BuildFieldList(table, descending, "pont:D");
+    BuildFieldList(table, otherField, "id");
+    int position = -1;
+    ASSERT_TRUE(index->Search(&sameOrder, key, position, false, false));
+    EXPECT_EQ(position, 29);
+    // Bisecting an index in another order goes astray; it must not borrow the index's own
+    // order to find the key all the same.
+    EXPECT_FALSE(index->Search(&descending, key, position, false, false));
+    EXPECT_FALSE(index->Search(&otherField, key, position, false, false));
 }

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -25,6 +27,14 @@ protected:
     }
 
     int currentId() const { return table.FieldByName("id")->AsInteger(); }
+
+    std::vector<std::string> indexNames()
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < table.Indexes().Count(); ++i)
+            names.push_back(table.Indexes().Index(i)->Name());
+        return names;
+    }
 
     TztrMemTable table;
 };
@@ -149,4 +159,104 @@ TEST_F(LocateTable, KeyValuesThatDoNotFitAreRefusedAndLeaveTheCursor)
     EXPECT_EQ(currentId(), 2);
     table.Close();
     EXPECT_THROW(table.Locate("id", 1, {}), EDatabaseError);
+}
+
+TEST_F(LocateTable, AReopenedTableWithOtherFieldsLocatesOnItsNewFields)
+{
+    fill(5);
+    ASSERT_TRUE(table.Locate("pont", 30, {}));
+    table.Close();
+    table.FieldDefs().Clear();
+    table.FieldDefs().Add("nev", ftString, 10);
+    table.FieldDefs().Add("pont", ftSmallint);
+    table.Open();
+    for (int points : {7, 8, 9}) {
+        table.Append();
+        table.FieldByName("pont")->SetAsInteger(points);
+        table.FieldByName("nev")->SetAsString("p" + std::to_string(points));
+        table.Post();
+    }
+    ASSERT_TRUE(table.Locate("pont", 8, {}));
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "p8");
+}
+
+TEST_F(LocateTable, RecordsTheFilterRefusesArePassedOver)
+{
+    appendPerson(table, 7, "rejtett", 1);
+    appendPerson(table, 7, "latszik", 2);
+    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
+        accept = dataSet.FieldByName("pont")->AsInteger() != 1;
+    };
+    table.SetFiltered(true);
+    EXPECT_TRUE(table.Locate("id", 7, {}));
+    EXPECT_EQ(table.FieldByName("nev")->AsString(), "latszik");
+}
+
+TEST_F(LocateTable, MoreThanTwentyRecordsAddOneSearchIndexThatTheNextLocateReuses)
+{
+    for (const auto &[count, autoAdd, indexes] : {std::tuple{20, true, 1}, {21, true, 2}, {30, false, 1}}) {
+        table.EmptyTable();
+        if (TztrIndex *added = table.Indexes().IndexByName("__MT__AUTO_pont"))
+            table.Indexes().Delete(added);
+        fill(count);
+        table.SetAutoAddIndexes(autoAdd);
+        EXPECT_TRUE(table.Locate("pont", 170, {}));
+        EXPECT_EQ(currentId(), 17);
+        EXPECT_EQ(table.Indexes().Count(), indexes) << count;
+    }
+    table.SetAutoAddIndexes(true);
+    EXPECT_TRUE(table.Locate("pont", 170, {}));
+    EXPECT_EQ(indexNames(), (std::vector<std::string>{RowOrderIndexName, "__MT__AUTO_pont"}));
+    EXPECT_TRUE(table.Locate("pont", 30, {}));
+    EXPECT_EQ(currentId(), 3);
+    EXPECT_EQ(table.Indexes().Count(), 2);
+    // The table still reads in row order: the search index only found the record.
+    EXPECT_EQ(table.CurrentIndex(), table.Indexes().RowOrderIndex());
+    table.Next();
+    EXPECT_EQ(currentId(), 4);
+
+    EXPECT_TRUE(table.Locate("nev", "N12", {loCaseInsensitive}));
+    EXPECT_EQ(currentId(), 12);
+    const TztrIndex *added = table.Indexes().IndexByName("__MT__AUTO_nev");
+    ASSERT_NE(added, nullptr);
+    EXPECT_TRUE(added->Options().Contains(mtcoCaseInsensitive));
+    // A case-sensitive search cannot use it and is answered by a scan.
+    EXPECT_FALSE(table.Locate("nev", "N12", {}));
+    EXPECT_EQ(table.Indexes().Count(), 3);
+}
+
+TEST_F(LocateTable, LookupReadsTheResultFieldsOfTheMatchWithoutMoving)
+{
+    fill(5);
+    table.Locate("id", 1, {});
+    EXPECT_EQ(table.Lookup("id", 3, "nev").AsString(), "n3");
+    const Variant both = table.Lookup("nev", "n4", "id;pont");
+    ASSERT_TRUE(both.IsArray());
+    EXPECT_EQ(both.Element(0).AsInteger(), 4);
+    EXPECT_EQ(both.Element(1).AsInteger(), 40);
+    EXPECT_EQ(currentId(), 1);
+    EXPECT_TRUE(table.Lookup("id", 9, "nev").IsEmpty());
+    EXPECT_FALSE(table.Found());
+}
+
+TEST_F(LocateTable, LookupComputesCalculatedFields)
+{
+    TztrMemTable calculated;
+    auto addField = [&calculated](const char *name, TFieldType type, int size) {
+        TField *field = calculated.Fields().Add(CreateFieldOfType(type));
+        field->SetFieldName(name);
+        field->SetSize(size);
+        return field;
+    };
+    addField("id", ftInteger, 0);
+    addField("nev", ftString, 20);
+    addField("pont", ftInteger, 0);
+    addField("dupla", ftInteger, 0)->SetFieldKind(fkCalculated);
+    calculated.OnCalcFields = [](TDataSet &dataSet) {
+        dataSet.FieldByName("dupla")->SetAsInteger(dataSet.FieldByName("pont")->AsInteger() * 2);
+    };
+    calculated.Open();
+    appendPerson(calculated, 1, "a", 4);
+    appendPerson(calculated, 2, "b", 6);
+    EXPECT_EQ(calculated.Lookup("id", 2, "dupla").AsInteger(), 12);
 }

@@ -140,3 +140,35 @@ TEST(MasterDetailLinks, CirclesAreRefused)
     EXPECT_THROW(table.SetMasterSource(&secondSource), EDatabaseError);
     EXPECT_EQ(table.MasterSource(), nullptr);
 }
+
+TEST_F(CourseOccasions, TwoMasterFieldsOverAOneFieldIndexFollowOnlyTheFirst)
+{
+    occasions.AddIndex("kurzus", "kurzus_id", {});
+    occasions.SetIndexFieldNames("kurzus_id");
+    occasions.SetMasterSource(&source);
+    occasions.SetMasterFields("kurzus_id;het");
+    // Course 1 is in week 1, yet its week-2 occasion 12 is shown as well.
+    EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{10, 12, 14}));
+}
+
+TEST_F(CourseOccasions, OnNewRecordSeesTheMastersValuesAlready)
+{
+    linkOnCourse();
+    courses.Last();
+    int seen = 0;
+    occasions.OnNewRecord = [&seen](TDataSet &dataSet) { seen = dataSet.FieldByName("kurzus_id")->AsInteger(); };
+    occasions.Append();
+    EXPECT_EQ(seen, 3);
+    occasions.Cancel();
+}
+
+TEST_F(CourseOccasions, ADetailOpenedAfterTheLinkFollowsAtOnce)
+{
+    occasions.Close();
+    linkOnCourse();
+    courses.Next();
+    occasions.Open();
+    occasions.AppendRecord({30, 2, 1});
+    occasions.AppendRecord({31, 1, 1});
+    EXPECT_EQ(idsInOrder(occasions), (std::vector<int>{30}));
+}

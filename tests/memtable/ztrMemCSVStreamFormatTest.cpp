@@ -506,3 +506,713 @@ TEST(CsvFile, TextsReadInPlaceAreWrittenAsThroughTheirFields)
         }
     }
 }
+
+TEST(CsvFormatSettings, FieldDelimiterCannotBeNul)
+{
+    TztrCSVStreamFormat format;
+    format.SetCSVFieldDelimiter('\t');
+    format.SetCSVFieldDelimiter('\0');
+    EXPECT_EQ(format.CSVFieldDelimiter(), '\t');
+}
+
+TEST(CsvFormatSettings, AssignCopiesTheLayoutButNotCommentsEscapesOrHeaders)
+{
+    TztrCSVStreamFormat source;
+    source.SetCommentChar(';');
+    source.SetEscapeChar('\\');
+    source.SetDefaultStringFieldSize(40);
+    source.SetCSVQuote('\0');
+    source.SetCSVFieldDelimiter('\t');
+    source.SetCSVRecordDelimiter('\0');
+    source.SetCSVTrueString("igen");
+    source.SetCSVFalseString("nem");
+    source.SetsfLocalFormat({sfSaveLocalFormat, sfLoadLocalFormat});
+    source.SetsfQuoteOnlyStrings({sfSaveQuoteOnlyStrings});
+    source.SetsfNoHeader({sfSaveNoHeader});
+    source.SetsfPlaceHolders({sfSavePlaceholders});
+    source.SetsfDef({});
+
+    TztrCSVStreamFormat target;
+    target.Assign(source);
+    EXPECT_EQ(target.CSVQuote(), '\0');
+    EXPECT_EQ(target.CSVFieldDelimiter(), '\t');
+    EXPECT_EQ(target.CSVRecordDelimiter(), '\0');
+    EXPECT_EQ(target.CSVTrueString(), "igen");
+    EXPECT_EQ(target.CSVFalseString(), "nem");
+    EXPECT_TRUE(target.sfLocalFormat() == source.sfLocalFormat());
+    EXPECT_TRUE(target.sfPlaceHolders() == source.sfPlaceHolders());
+    EXPECT_TRUE(target.sfDef().Empty());
+
+    EXPECT_EQ(target.CommentChar(), '\0');
+    EXPECT_EQ(target.EscapeChar(), '%');
+    EXPECT_EQ(target.DefaultStringFieldSize(), 255);
+    EXPECT_TRUE(target.sfQuoteOnlyStrings().Empty());
+    EXPECT_TRUE(target.sfNoHeader().Empty());
+}
+
+TEST(CsvFormatSettings, AssignFromPlainFormatTakesOnlyTheFlagSets)
+{
+    TztrCustomStreamFormat source;
+    source.SetsfBlobs({});
+    TztrCSVStreamFormat target;
+    target.SetCSVQuote('\'');
+    target.Assign(source);
+    EXPECT_TRUE(target.sfBlobs().Empty());
+    EXPECT_EQ(target.CSVQuote(), '\'');
+}
+
+TEST(CsvWorkedExample, RoomsAreSavedByteForByteAndLoadIntoAnEmptyTable)
+{
+    TztrMemTable source;
+    makeRoomTable(source);
+    addExampleRooms(source);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    EXPECT_EQ(saveToText(source, csv), ExampleRoomFile);
+    EXPECT_EQ(saveToText(source, nodef), ExampleRoomFileNodef);
+
+    TztrMemTable table;
+    loadFromText(table, csv, ExampleRoomFile);
+    ASSERT_TRUE(table.Active());
+    ASSERT_EQ(table.FieldCount(), 5);
+    EXPECT_EQ(table.FieldByName("terem_id")->DataType(), ftAutoInc);
+    EXPECT_EQ(table.FieldByName("terem_kod")->Size(), 40);
+    ASSERT_EQ(table.IndexDefs().Count(), 1);
+    EXPECT_EQ(table.IndexDefs()[0]->Name(), "terem_id");
+    EXPECT_EQ(table.RecNo(), 1);
+    EXPECT_EQ(contentsOf(table), contentsOf(source));
+    EXPECT_EQ(saveToText(table, csv), ExampleRoomFile);
+}
+
+TEST(CsvRecordLines, PercentLineBreaksAndTabsSurviveRoundTrip)
+{
+    // A NUL cannot stand in a text field (its value ends there); memo values carry it, as the
+    // round trip of every kind of value shows.
+    const std::string tricky = "100% %n \r\n\r%c\n\nend%\t%t";
+    TztrMemTable table;
+    makeRoomTable(table);
+    addRoom(table, 1, tricky, std::string("%%"), 1, "\n\tKelmendor\t");
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string saved = saveToText(table, csv);
+
+    TztrMemTable loaded;
+    loadFromText(loaded, csv, saved);
+    EXPECT_EQ(loaded.FieldByName("terem_kod")->AsString(), tricky);
+    EXPECT_EQ(loaded.FieldByName("terem_hely")->AsString(), "%%");
+    EXPECT_EQ(loaded.FieldByName("terem_telephely")->AsString(), "\n\tKelmendor\t");
+    EXPECT_EQ(loaded.RecordCount(), 1);
+}
+
+TEST(CsvRecordLines, OneColumnTableKeepsItsEmptyValues)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("provider", ftString, 500);
+    table.Open();
+    for (const char *value : {"elso", "", "harmadik", ""}) {
+        table.Append();
+        table.FieldByName("provider")->SetAsString(value);
+        table.Post();
+    }
+    for (const bool withDefinitions : {true, false}) {
+        TztrCSVStreamFormat format;
+        withDefinitions ? configureAsCSV(format) : configureAsCSVNodef(format);
+        TztrMemTable loaded;
+        loaded.FieldDefs().Add("provider", ftString, 500);
+        loaded.Open();
+        loadFromText(loaded, format, saveToText(table, format));
+        const std::vector<std::vector<std::string>> expected = {{"elso"}, {"null"}, {"harmadik"}, {"null"}};
+        EXPECT_EQ(contentsOf(loaded), expected) << withDefinitions;
+    }
+}
+
+TEST(CsvNullsAndEmptyTexts, OnlyQuotedFilesKeepEmptyTextsApartFromNull)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    addRoom(table, 1, "", std::nullopt, 1, "x");
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    TztrCSVStreamFormat quoted;
+    for (const auto &[format, line] : {std::pair{&csv, "\r\n1\t\t\t1\tx\r\n"}, {&quoted, "\r\n\"1\",\"\",,\"1\",\"x\",\r\n"}}) {
+        const std::string saved = saveToText(table, *format);
+        EXPECT_NE(saved.find(line), std::string::npos) << saved;
+        TztrMemTable loaded;
+        loadFromText(loaded, *format, saved);
+        EXPECT_EQ(loaded.FieldByName("terem_kod")->IsNull(), format == &csv);
+        EXPECT_EQ(loaded.FieldByName("terem_kod")->AsString(), "");
+        EXPECT_TRUE(loaded.FieldByName("terem_hely")->IsNull());
+        EXPECT_EQ(saveToText(loaded, *format), saved);
+    }
+    EXPECT_TRUE(saveToText(table, quoted).starts_with("\"@@FILE VERSION@@\",\"251\"\r\n\"@@TABLEDEF START@@\"\r\n"));
+}
+
+TEST(CsvValues, BooleanIsTrueOnlyForTheExactTrueString)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("nev", ftString, 10);
+    table.FieldDefs().Add("aktiv", ftBoolean);
+    table.Open();
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    loadFromText(table, nodef, "nev\taktiv\r\na\tTrue\r\nb\ttrue\r\nc\tFalse\r\nd\r\n");
+    const std::vector<std::vector<std::string>> expected = {
+        {"a", "True"}, {"b", "False"}, {"c", "False"}, {"d", "null"}};
+    EXPECT_EQ(contentsOf(table), expected);
+}
+
+TEST(CsvValues, EveryKindOfValueSurvivesRoundTrip)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("kis", ftSmallint);
+    table.FieldDefs().Add("nagy", ftLargeint);
+    table.FieldDefs().Add("tort", ftFloat);
+    table.FieldDefs().Add("penz", ftCurrency);
+    table.FieldDefs().Add("nap", ftDate);
+    table.FieldDefs().Add("ido", ftDateTime);
+    table.FieldDefs().Add("igaz", ftBoolean);
+    table.FieldDefs().Add("bajt", ftBytes, 4);
+    table.FieldDefs().Add("valt", ftVarBytes, 8);
+    table.FieldDefs().Add("szeles", ftWideString, 20);
+    table.FieldDefs().Add("blob", ftBlob);
+    table.FieldDefs().Add("memo", ftMemo);
+    table.Open();
+    table.Append();
+    table.FieldByName("kis")->SetAsInteger(-12);
+    table.FieldByName("nagy")->SetAsLargeInt(-9000000000LL);
+    table.FieldByName("tort")->SetAsFloat(0.1 + 0.2);
+    table.FieldByName("penz")->SetAsCurrency(Currency::FromScaled(-123456789));
+    table.FieldByName("nap")->SetAsDateTime(EncodeDate(2025, 12, 14));
+    table.FieldByName("ido")->SetAsDateTime(EncodeDate(1899, 12, 31) + EncodeTime(7, 45, 0, 0));
+    table.FieldByName("igaz")->SetAsBoolean(true);
+    table.FieldByName("bajt")->SetAsString(std::string("\0\x01\xFF\n", 4));
+    table.FieldByName("valt")->SetAsString("abc");
+    table.FieldByName("szeles")->SetAsWideString(u"\u0151\u0171");
+    table.FieldByName("blob")->SetAsString(std::string("\r\n\0\t\xFF", 5));
+    table.FieldByName("memo")->SetAsString(std::string("els\xF5\r\nm\xE1sodik\0%n%", 18));
+    table.Post();
+    table.Append();
+    table.Post();
+    // Milliseconds, as a hand-edited file may give them.
+    table.Append();
+    table.FieldByName("ido")->SetAsDateTime(EncodeDate(2025, 9, 8) + EncodeTime(9, 30, 0, 5));
+    table.Post();
+
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    TztrCSVStreamFormat quoted;
+    for (TztrCSVStreamFormat *format : {&csv, &quoted}) {
+        const std::string saved = saveToText(table, *format);
+        TztrMemTable loaded;
+        loadFromText(loaded, *format, saved);
+        EXPECT_EQ(contentsOf(loaded), contentsOf(table));
+        loaded.Last();
+        EXPECT_EQ(loaded.FieldByName("ido")->AsDateTime(), table.FieldByName("ido")->AsDateTime()) << saved;
+        loaded.First();
+        // Fifteen significant digits travel, as the file's number form has them.
+        EXPECT_EQ(loaded.FieldByName("tort")->AsFloat(), 0.3);
+        EXPECT_EQ(loaded.FieldByName("szeles")->AsWideString(), u"\u0151\u0171");
+        EXPECT_EQ(loaded.FieldByName("memo")->AsString(), std::string("els\xF5\r\nm\xE1sodik\0%n%", 18));
+    }
+}
+
+TEST(CsvHeader, DisplayLabelsNameTheColumns)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    table.FieldByName("terem_kod")
+        ->SetDisplayLabel("K\xF3"
+                          "d");
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    addRoom(table, 1, "A", std::nullopt, std::nullopt, "B");
+    const std::string saved = saveToText(table, nodef);
+    EXPECT_TRUE(saved.starts_with("terem_id\tK\xF3"
+                                  "d\t"))
+        << saved;
+
+    TztrMemTable loaded;
+    makeRoomTable(loaded);
+    loaded.FieldByName("terem_kod")
+        ->SetDisplayLabel("k\xF3"
+                          "D");
+    loadFromText(loaded, nodef, saved);
+    EXPECT_EQ(loaded.FieldByName("terem_kod")->AsString(), "A");
+}
+
+TEST(CsvHeader, WithoutHeaderColumnsGoByPosition)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.SetsfNoHeader({sfSaveNoHeader, sfLoadNoHeader});
+    addExampleRooms(table);
+    const std::string saved = saveToText(table, nodef);
+    EXPECT_TRUE(saved.starts_with("111\t")) << saved;
+
+    TztrMemTable loaded;
+    makeRoomTable(loaded);
+    loadFromText(loaded, nodef, saved);
+    EXPECT_EQ(contentsOf(loaded), contentsOf(table));
+}
+
+TEST(CsvDefinitionBlock, ShortFieldLinesLoadAndALabelHoldingTheReadOnlyFlagStillLoads)
+{
+    TztrMemTable table;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    loadFromText(table, csv,
+                 "@@TABLEDEF START@@\r\n"
+                 "id=Integer,0,\"Azonos\xEDt\xF3\",\"\",8\r\n"
+                 "nev=String,30,\"nev\",\"\",30,Data\r\n"
+                 "kod=String,10,\"k,RO\",\"\",10,Data,\"\"\r\n"
+                 "@@TABLEDEF END@@\r\n"
+                 "Azonos\xEDt\xF3\tnev\tk,RO\r\n"
+                 "5\tegy\tx\r\n");
+    ASSERT_EQ(table.FieldCount(), 3);
+    EXPECT_EQ(table.Fields()[0]->DisplayLabel(), "Azonos\xEDt\xF3");
+    EXPECT_EQ(table.Fields()[0]->DisplayWidth(), 8);
+    EXPECT_EQ(table.Fields()[0]->FieldKind(), fkData);
+    EXPECT_EQ(table.Fields()[1]->Size(), 30);
+    EXPECT_TRUE(table.FieldByName("kod")->ReadOnly());
+    const std::vector<std::vector<std::string>> expected = {{"5", "egy", "x"}};
+    EXPECT_EQ(contentsOf(table), expected);
+    table.Edit();
+    EXPECT_THROW(table.FieldByName("kod")->SetAsString("y"), EDatabaseError);
+    table.Cancel();
+}
+
+TEST(CsvDefinitionBlock, FlagsAndKindsOfFieldsTravel)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("kod", ftString, 10, true);
+    table.FieldDefs().Add("rejtett", ftInteger);
+    table.Open();
+    table.FieldByName("kod")->SetReadOnly(true);
+    table.FieldByName("kod")->SetEditMask("LL");
+    table.FieldByName("kod")->SetDefaultExpression("'AA'");
+    table.FieldByName("rejtett")->SetVisible(false);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string saved = saveToText(table, csv);
+    EXPECT_NE(saved.find("kod=String,10,\"kod\",\"LL\",10,REQ,RO,Data,\"'AA'\"\r\n"), std::string::npos)
+        << saved;
+    EXPECT_NE(saved.find("rejtett=Integer,0,\"rejtett\",\"\",10,INV,Data,\"\"\r\n"), std::string::npos)
+        << saved;
+
+    TztrMemTable loaded;
+    loadFromText(loaded, csv, saved);
+    EXPECT_TRUE(loaded.FieldByName("kod")->Required());
+    EXPECT_TRUE(loaded.FieldByName("kod")->ReadOnly());
+    EXPECT_EQ(loaded.FieldByName("kod")->EditMask(), "LL");
+    EXPECT_EQ(loaded.FieldByName("kod")->DefaultExpression(), "'AA'");
+    EXPECT_FALSE(loaded.FieldByName("rejtett")->Visible());
+    EXPECT_EQ(saveToText(loaded, csv), saved);
+}
+
+TEST(CsvDefinitionBlock, ReplacesTheTablesFieldsAndIndexesThroughCsv)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("terem_id", ftInteger);
+    table.FieldDefs().Add("regi", ftString, 10);
+    table.IndexDefs().Add("regi_ix", "regi", {});
+    table.Open();
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    loadFromText(table, csv, ExampleRoomFile);
+    EXPECT_EQ(table.FindField("regi"), nullptr);
+    ASSERT_NE(table.FindField("terem_telephely"), nullptr);
+    EXPECT_EQ(table.FieldByName("terem_id")->DataType(), ftAutoInc);
+    ASSERT_EQ(table.IndexDefs().Count(), 1);
+    EXPECT_EQ(table.IndexDefs()[0]->Name(), "terem_id");
+    EXPECT_EQ(table.RecordCount(), 2);
+}
+
+TEST(CsvDefinitionBlock, IsSkippedThroughNodef)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("terem_kod", ftString, 10);
+    table.FieldDefs().Add("sajat", ftInteger);
+    table.Open();
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    loadFromText(table, nodef, ExampleRoomFile);
+    ASSERT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(table.IndexDefs().Count(), 0);
+    const std::vector<std::vector<std::string>> expected = {{"A-001", "null"}, {"A-002", "null"}};
+    EXPECT_EQ(contentsOf(table), expected);
+}
+
+TEST(CsvDefinitionBlock, IndexFlagsTravelAndNamesComeFromTheDisplayName)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("a", ftInteger);
+    table.FieldDefs().Add("b", ftString, 10);
+    table.IndexDefs().Add("ab", "a;b", {ixDescending, ixCaseInsensitive, ixUnique});
+    table.Open();
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string saved = saveToText(table, csv);
+    EXPECT_NE(saved.find("\r\nab=a;b,ab,DESC,CASE,UNIQ\r\n"), std::string::npos) << saved;
+
+    TztrMemTable loaded;
+    loadFromText(loaded, csv, saved);
+    ASSERT_EQ(loaded.IndexDefs().Count(), 1);
+    EXPECT_EQ(loaded.IndexDefs()[0]->Fields(), "a;b");
+    EXPECT_TRUE(loaded.IndexDefs()[0]->Options() ==
+                (TIndexOptions{ixDescending, ixCaseInsensitive, ixUnique}));
+}
+
+TEST(CsvDefinitionBlock, IndexOnFieldNamesWithBlanksReloads)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("terem kod", ftString, 40);
+    table.FieldDefs().Add("hely", ftString, 20);
+    table.IndexDefs().Add("kod es hely", "terem kod;hely", {});
+    table.IndexDefs().Add("hely", "hely", {});
+    table.Open();
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string saved = saveToText(table, csv);
+    // Names without blanks are written as before.
+    EXPECT_NE(saved.find("\r\nhely=hely,hely\r\n"), std::string::npos) << saved;
+
+    TztrMemTable loaded;
+    loadFromText(loaded, csv, saved);
+    ASSERT_EQ(loaded.IndexDefs().Count(), 2);
+    EXPECT_EQ(loaded.IndexDefs()[0]->Name(), "kod es hely");
+    EXPECT_EQ(loaded.IndexDefs()[0]->Fields(), "terem kod;hely");
+    EXPECT_EQ(saveToText(loaded, csv), saved);
+}
+
+TEST(CsvDefinitionBlock, AutomaticLayoutMakesTextFieldsFromTheFirstLine)
+{
+    TztrMemTable table;
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.SetsfDef({sfAutoLayoutDef});
+    nodef.SetDefaultStringFieldSize(30);
+    loadFromText(table, nodef, "kod\t\tnev\r\nA\t1\tB\r\n");
+    ASSERT_EQ(table.FieldCount(), 3);
+    EXPECT_EQ(table.Fields()[0]->FieldName(), "kod");
+    EXPECT_EQ(table.Fields()[1]->FieldName(), "Field_2");
+    EXPECT_EQ(table.Fields()[2]->DataType(), ftString);
+    EXPECT_EQ(table.Fields()[2]->Size(), 30);
+    EXPECT_EQ(table.RecordCount(), 1);
+
+    nodef.SetsfNoHeader({sfLoadNoHeader});
+    loadFromText(table, nodef, "A\tB\r\nC\tD\r\n");
+    ASSERT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(table.Fields()[0]->FieldName(), "Field_1");
+    const std::vector<std::vector<std::string>> expected = {{"A", "B"}, {"C", "D"}};
+    EXPECT_EQ(contentsOf(table), expected);
+}
+
+TEST(CsvDamagedFile, HugeBadValueIsQuotedOnlyInPart)
+{
+    TztrMemTable table;
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string huge(2'000'000, '9');
+    const std::string message = messageOf(
+        [&] { loadFromText(table, csv, replaceAll(ExampleRoomFile, "\t120\t", "\tX" + huge + "\t")); });
+    EXPECT_NE(message.find("mező: terem_kapacitas"), std::string::npos) << message.substr(0, 500);
+    EXPECT_LT(message.size(), 1000U);
+    // The conversion's own message and the line's text both quote the start of the value.
+    EXPECT_TRUE(message.starts_with("'X99999999")) << message.substr(0, 500);
+    EXPECT_NE(message.find("sz\xC3\xB6veg: \"X99999999"), std::string::npos) << message.substr(0, 500);
+}
+
+TEST(CsvDamagedFile, DateThatDoesNotParseSaysWhere)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("kezd_ido", ftDateTime);
+    table.Open();
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.SetsfLocalFormat({});
+    const std::string message = messageOf(
+        [&] { loadFromText(table, nodef, "kezd_ido\r\n01/01/1900\r\n\r\n31/02/2025 08:00:00\r\n"); });
+    EXPECT_NE(message.find("sor: 4"), std::string::npos) << message;
+    EXPECT_NE(message.find("\"31/02/2025 08:00:00\""), std::string::npos) << message;
+    EXPECT_EQ(table.RecordCount(), 1);
+}
+
+TEST(CsvLimits, LimitsStopLoadsAndSavesAndZeroMeansNone)
+{
+    TztrMemTable source;
+    makeRoomTable(source);
+    for (int i = 1; i <= 15; ++i)
+        addRoom(source, i, "R" + std::to_string(i), std::nullopt, i, "x");
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    for (const auto &[limit, count] : {std::pair{10, 10}, {15, 15}, {0, 15}}) {
+        source.SetSaveLimit(limit);
+        const std::string saved = saveToText(source, csv);
+        EXPECT_EQ(source.SavedCompletely(), count == 15) << limit;
+        EXPECT_NE(saved.find("\r\n" + std::to_string(count) + "\tR"), std::string::npos) << limit;
+        EXPECT_EQ(saved.find("\r\n" + std::to_string(count + 1) + "\t"), std::string::npos) << limit;
+
+        source.SetSaveLimit(0);
+        TztrMemTable table;
+        table.SetLoadLimit(limit);
+        loadFromText(table, csv, saveToText(source, csv));
+        EXPECT_EQ(table.RecordCount(), count) << limit;
+        EXPECT_EQ(table.LoadedCompletely(), count == 15) << limit;
+    }
+}
+
+TEST(CsvNumberAndDateSettings, FilesUseFixedSettingsWhateverTheUserHas)
+{
+    const HungarianUser user;
+    TztrMemTable table;
+    makeOccasionTable(table);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    const std::string saved = saveToText(table, csv);
+    EXPECT_TRUE(saved.ends_with("\r\n08/09/2025 07:45:00\t1234.5\r\n")) << saved;
+    EXPECT_EQ(FormatSettings().DecimalSeparator, ',');
+
+    TztrMemTable loaded;
+    loadFromText(loaded, csv, saved);
+    EXPECT_EQ(loaded.FieldByName("suly")->AsFloat(), 1234.5);
+    EXPECT_EQ(static_cast<double>(loaded.FieldByName("kezd_ido")->AsDateTime()),
+              static_cast<double>(table.FieldByName("kezd_ido")->AsDateTime()));
+    EXPECT_EQ(FormatSettings().ShortDateFormat, "yyyy.mm.dd.");
+
+    // The user's settings come back when a load fails, too.
+    EXPECT_THROW(loadFromText(loaded, csv, "kezd_ido\tsuly\r\n01/01/2000\tsok\r\n"), EConvertError);
+    EXPECT_EQ(FormatSettings().DecimalSeparator, ',');
+    EXPECT_EQ(FormatSettings().ShortDateFormat, "yyyy.mm.dd.");
+    EXPECT_FALSE(loaded.ControlsDisabled());
+}
+
+TEST(CsvNumberAndDateSettings, NodefKeepsTheUsersSettings)
+{
+    const HungarianUser user;
+    TztrMemTable table;
+    makeOccasionTable(table);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    const std::string saved = saveToText(table, nodef);
+    EXPECT_TRUE(saved.ends_with("\r\n2025.09.08. 07:45:00\t1234,5\r\n")) << saved;
+
+    TztrMemTable loaded;
+    makeOccasionTable(loaded);
+    loadFromText(loaded, nodef, saved);
+    loaded.Last();
+    EXPECT_EQ(loaded.FieldByName("suly")->AsFloat(), 1234.5);
+}
+
+TEST(CsvSaving, DeltasAreRefusedBeforeAnythingIsWritten)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    addExampleRooms(table);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    csv.SetsfDeltas({sfSaveDeltas});
+    std::vector<int> progress;
+    table.OnProgress = [&](TztrCustomMemTable &, int percentage, TztrProgressCode) {
+        progress.push_back(percentage);
+    };
+    TStringStream out("kept");
+    const std::string message = messageOf([&] { table.SaveToStreamViaFormat(out, &csv); });
+    EXPECT_EQ(message, "A különbségeket csak bináris formában lehet kimenteni.");
+    EXPECT_EQ(out.DataString(), "kept");
+    EXPECT_TRUE(progress.empty());
+    EXPECT_FALSE(table.ControlsDisabled());
+}
+
+TEST(CsvSaving, QuoteOnlyStringsLeavesNumbersBare)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    addRoom(table, 3, "A \"3\"", std::nullopt, 40, "x");
+    TztrCSVStreamFormat format;
+    format.SetsfDef({});
+    format.SetsfQuoteOnlyStrings({sfSaveQuoteOnlyStrings});
+    format.SetCSVRecordDelimiter(';');
+    EXPECT_EQ(saveToText(table, format),
+              "\"terem_id\",\"terem_kod\",\"terem_hely\",\"terem_kapacitas\",\"terem_telephely\";\r\n"
+              "3,\"A \"\"3\"\"\",,40,\"x\";\r\n");
+}
+
+TEST(CsvSaving, PlaceholdersKeepTheColumnsOfUnsavedFields)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    table.FieldByName("terem_hely")->SetVisible(false);
+    addExampleRooms(table);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    csv.SetsfNonVisible({});
+    const std::string without = saveToText(table, csv);
+    EXPECT_EQ(without.find("terem_hely"), std::string::npos);
+    EXPECT_NE(without.find("\r\n111\tA-001\t120\tKelmendor\r\n"), std::string::npos) << without;
+
+    csv.SetsfPlaceHolders({sfSavePlaceholders});
+    const std::string with = saveToText(table, csv);
+    EXPECT_NE(with.find("terem_hely=String,20,\"terem_hely\",\"\",20,INV,Data,\"\"\r\n"), std::string::npos);
+    EXPECT_NE(with.find("\r\n111\tA-001\t\t120\tKelmendor\r\n"), std::string::npos) << with;
+}
+
+TEST(CsvSaving, FiltersAndRangesAreSavedWholeUnlessAskedAndRecordsGoInIndexOrder)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    for (const int id : {2, 1, 4, 3})
+        addRoom(table, id, "R" + std::to_string(id), std::nullopt, id, "x");
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    const auto lines = [&] {
+        const std::string saved = saveToText(table, nodef);
+        return std::count(saved.begin(), saved.end(), '\n');
+    };
+    EXPECT_NE(saveToText(table, nodef).find("\r\n2\tR2\t\t2\tx\r\n1\tR1"), std::string::npos);
+    table.SetIndexName("terem_id");
+    EXPECT_NE(saveToText(table, nodef).find("\r\n1\tR1\t\t1\tx\r\n2\tR2"), std::string::npos);
+
+    table.OnFilterRecord = [](TDataSet &dataSet, bool &accept) {
+        accept = dataSet.FieldByName("terem_id")->AsInteger() % 2 == 0;
+    };
+    table.SetFiltered(true);
+    EXPECT_EQ(lines(), 5);
+    EXPECT_TRUE(table.Filtered());
+    EXPECT_EQ(table.RecordCount(), 2);
+    nodef.SetsfFiltered({});
+    EXPECT_EQ(lines(), 3);
+    EXPECT_NE(saveToText(table, nodef).find("\r\n2\tR2\t"), std::string::npos);
+    table.SetFiltered(false);
+
+    table.SetRange(2, 3);
+    ASSERT_EQ(table.RecordCount(), 2);
+    EXPECT_EQ(lines(), 5);
+    EXPECT_TRUE(table.RangeActive());
+    EXPECT_EQ(table.RecordCount(), 2);
+    nodef.SetsfIgnoreRange({});
+    EXPECT_EQ(lines(), 3);
+}
+
+TEST(CsvSaving, EventsMaySkipRecordsAndRewriteItems)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    addExampleRooms(table);
+    std::vector<int> fieldNumbers;
+    table.OnSaveRecord = [](TztrCustomMemTable &t, bool &accept) {
+        accept = t.FieldByName("terem_id")->AsInteger() != 111;
+    };
+    table.OnSaveField = [&](TztrCustomMemTable &, int fieldNo, TField &) { fieldNumbers.push_back(fieldNo); };
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.OnFormatSaveField = [](TztrCustomCSVStreamFormat &, TField &field, bool &isNull,
+                                 std::string &data) {
+        if (field.FieldName() == "terem_hely") {
+            isNull = false;
+            data = "?";
+        }
+    };
+    EXPECT_TRUE(saveToText(table, nodef).ends_with("\r\n112\tA-002\t?\t\tKelmendor\r\n"));
+    EXPECT_EQ(fieldNumbers, (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+TEST(CsvLoading, CommentLinesAndLineHandlerShapeWhatIsRead)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.SetCommentChar('#');
+    nodef.OnGetLine = [](TztrCustomCSVStreamFormat &, std::string &line, bool &eof) {
+        // The line that ends the reading is still read.
+        if (line == "3;C")
+            eof = true;
+        line = replaceAll(line, ";", "\t");
+    };
+    loadFromText(table, nodef, "# rooms\r\nterem_id;terem_kod\r\n1;A\r\n#2;B\r\n3;C\r\n4;D\r\n");
+    const std::vector<std::vector<std::string>> expected = {{"1", "A", "null", "null", "null"},
+                                                            {"3", "C", "null", "null", "null"}};
+    EXPECT_EQ(contentsOf(table), expected);
+}
+
+TEST(CsvLoading, EventsMayRejectRecordsAndRewriteItems)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    std::vector<std::string> loadedFields;
+    table.OnLoadField = [&](TztrCustomMemTable &, int, TField &field) {
+        loadedFields.push_back(field.FieldName());
+    };
+    table.OnLoadRecord = [](TztrCustomMemTable &t, bool &accept) {
+        accept = t.FieldByName("terem_id")->AsInteger() != 112;
+    };
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    csv.OnFormatLoadField = [](TztrCustomCSVStreamFormat &, TField &field, bool &isNull, std::string &data) {
+        if (field.FieldName() == "terem_kod")
+            data += "!";
+        isNull = isNull && field.FieldName() != "terem_kapacitas";
+        if (isNull)
+            return;
+        if (field.FieldName() == "terem_kapacitas" && data.empty())
+            data = "0";
+    };
+    loadFromText(table, csv, ExampleRoomFile);
+    const std::vector<std::vector<std::string>> expected = {
+        {"111", "A-001!", "1. emelet\nbal sz\xE1rny", "120", "Kelmendor"}};
+    EXPECT_EQ(contentsOf(table), expected);
+    EXPECT_EQ(table.LoadedCount(), 1);
+    EXPECT_EQ(loadedFields.size(), 10u);
+}
+
+TEST(CsvLoading, ColumnsOfFieldsTheFlagsExcludeAreReadAndIgnored)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    table.FieldByName("terem_hely")->SetVisible(false);
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    nodef.SetsfNonVisible({sfSaveNonVisible});
+    loadFromText(table, nodef, ExampleRoomFile);
+    EXPECT_TRUE(table.FieldByName("terem_hely")->IsNull());
+    EXPECT_EQ(table.FieldByName("terem_kapacitas")->AsInteger(), 120);
+}
+
+TEST(CsvDefinitionBlock, FileEndingWithTheBlockGivesAnOpenEmptyTable)
+{
+    TztrMemTable source;
+    makeRoomTable(source);
+    TztrCSVStreamFormat csv;
+    configureAsCSV(csv);
+    csv.SetsfNoHeader({sfSaveNoHeader, sfLoadNoHeader});
+    const std::string saved = saveToText(source, csv);
+    ASSERT_TRUE(saved.ends_with("@@TABLEDEF END@@\r\n"));
+
+    TztrMemTable table;
+    loadFromText(table, csv, saved);
+    EXPECT_TRUE(table.Active());
+    EXPECT_EQ(table.FieldCount(), 5);
+    EXPECT_EQ(table.RecordCount(), 0);
+}
+
+TEST(CsvLoading, LoadedKeysAreKeptAndNewRecordsNumberAfterTheLargest)
+{
+    TztrMemTable table;
+    makeRoomTable(table);
+    addRoom(table, 500, "Z", std::nullopt, std::nullopt, "x");
+    TztrCSVStreamFormat nodef;
+    configureAsCSVNodef(nodef);
+    loadFromText(table, nodef, "terem_id\tterem_kod\r\n7\tA\r\n\t\r\n");
+    table.Append();
+    table.FieldByName("terem_kod")->SetAsString("new");
+    table.Post();
+    const std::vector<std::vector<std::string>> expected = {{"500", "Z", "null", "null", "x"},
+                                                            {"7", "A", "null", "null", "null"},
+                                                            {"null", "null", "null", "null", "null"},
+                                                            {"501", "new", "null", "null", "null"}};
+    EXPECT_EQ(contentsOf(table), expected);
+}

@@ -145,3 +145,74 @@ TEST_F(FilteredCourses, AnUnknownFunctionIsRefusedByNameWhenARecordIsTested)
     table.SetFilter("");
     EXPECT_EQ(shown(), (std::vector<int>{1, 2}));
 }
+
+TEST_F(FilteredCourses, ATextSetWhileClosedIsCompiledWhenTheTableOpens)
+{
+    table.Close();
+    table.SetFilter("kurzus_id=2");
+    table.SetFiltered(true);
+    table.Open();
+    add(1, 0, "A", 1);
+    add(2, 0, "B", 1);
+    EXPECT_EQ(shown(), (std::vector<int>{2}));
+}
+
+TEST_F(FilteredCourses, SwitchingOnWithARefusedTextRaisesAgain)
+{
+    add(1, 0, "A", 1);
+    EXPECT_THROW(table.SetFilter("kurzus_id ="), EDatabaseError);
+    EXPECT_THROW(table.SetFiltered(true), EDatabaseError);
+    EXPECT_FALSE(table.Filtered());
+    table.SetFilter("kurzus_id = 1");
+    table.SetFiltered(true);
+    EXPECT_EQ(shown(), (std::vector<int>{1}));
+}
+
+TEST_F(FilteredCourses, CaseInsensitiveOptionRecompilesTheText)
+{
+    add(1, 0, "abc", 1);
+    add(2, 0, "ABC", 1);
+    EXPECT_EQ(shownWith("targy_kod = 'ABC'"), (std::vector<int>{2}));
+    table.SetFilterOptions({foCaseInsensitive});
+    EXPECT_EQ(shown(), (std::vector<int>{1, 2}));
+}
+
+TEST_F(FilteredCourses, SwitchedOffTheTextIsKeptButNotApplied)
+{
+    add(1, 0, "A", 1);
+    add(2, 0, "B", 1);
+    shownWith("kurzus_id=1");
+    table.SetFiltered(false);
+    EXPECT_EQ(shown(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(table.Filter(), "kurzus_id=1");
+    table.SetFiltered(true);
+    EXPECT_EQ(shown(), (std::vector<int>{1}));
+}
+
+TEST_F(FilteredCourses, TheEventDecidesBeforeTheExpression)
+{
+    for (int id = 1; id <= 4; ++id)
+        add(id, id % 2, "A", 1);
+    std::vector<int> asked;
+    table.OnFilterRecord = [&asked](TDataSet &dataSet, bool &accept) {
+        const int id = dataSet.FieldByName("kurzus_id")->AsInteger();
+        asked.push_back(id);
+        accept = id != 3;
+    };
+    table.SetFilter("teszt=1");
+    table.SetFiltered(true);
+    asked.clear();
+    EXPECT_EQ(shown(), (std::vector<int>{1}));
+    // Every record reaches the event; the expression would have let 3 through.
+    EXPECT_EQ(asked, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(FilteredCourses, FindFirstAppliesTheExpressionEvenWhenNotFiltered)
+{
+    add(1, 0, "A", 1);
+    add(2, 1, "B", 1);
+    table.SetFilter("teszt=1");
+    EXPECT_TRUE(table.FindFirst());
+    EXPECT_EQ(table.FieldByName("kurzus_id")->AsInteger(), 2);
+    EXPECT_EQ(shown(), (std::vector<int>{1, 2}));
+}

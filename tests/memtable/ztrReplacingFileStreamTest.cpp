@@ -62,3 +62,36 @@ TEST_F(ReplacingFile, OnlyACommittedWriteReplacesTheFileKeepingItsAccessRightsUn
     EXPECT_EQ(readFile(target), "new");
     EXPECT_EQ(entries(), 2);
 }
+
+TEST_F(ReplacingFile, FolderInTheWayIsReportedByNameAndKept)
+{
+    const fs::path target = folder / "oktato.csv";
+    fs::create_directory(target);
+    TztrReplacingFileStream stream(target);
+    stream.WriteBuffer("x", 1);
+    try {
+        stream.Commit();
+        FAIL() << "a folder was replaced";
+    } catch (const EFCreateError &error) {
+        EXPECT_NE(error.Message().find(target.string()), std::string::npos) << error.Message();
+    }
+    EXPECT_TRUE(fs::is_directory(target));
+    EXPECT_EQ(entries(), 1);
+}
+
+TEST_F(ReplacingFile, ReadOnlyFileIsRefusedByNameAndKept)
+{
+    const fs::path target = folder / "kastorelbolkurzus.csv";
+    writeFile(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+    TztrReplacingFileStream stream(target);
+    stream.WriteBuffer("new", 3);
+    try {
+        stream.Commit();
+        FAIL() << "a read-only file was replaced";
+    } catch (const EFCreateError &error) {
+        EXPECT_NE(error.Message().find(target.string()), std::string::npos) << error.Message();
+    }
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_EQ(entries(), 1);
+}

@@ -1,6 +1,7 @@
 #include "ArrayDataSet.h"
 
 #include "platform/FormatSettings.h"
+#include "platform/TextFields.h"
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,31 @@ TEST_F(FieldValues, StringsIntegersFloatsAndCurrenciesConvertAndCheckTheirValues
     EXPECT_EQ(field("f")->Text(), "3.500");
     static_cast<TFloatField *>(field("f"))->SetEditFormat("0.0");
     EXPECT_EQ(field("f")->Text(), "3.5");
+}
+
+// A text from outside the data is never stored as "?" or cut without a word.
+TEST_F(FieldValues, TextsWithCharactersCp1250LacksAreRefusedByNameAndLengthsAreCheckedAgainstTheField)
+{
+    field("s")->SetAsString("abc");
+    for (const std::u16string &foreign : {std::u16string(u"a😀"), std::u16string(u"中")}) {
+        try {
+            field("s")->SetAsWideString(foreign);
+            ADD_FAILURE() << "stored";
+        } catch (const EDatabaseError &error) {
+            const std::string said = error.what();
+            EXPECT_NE(said.find(foreign == u"中" ? "„中”" : "„😀”"), std::string::npos) << said;
+            EXPECT_NE(said.find("'s'"), std::string::npos) << said;
+        }
+    }
+    EXPECT_EQ(field("s")->AsString(), "abc");
+    field("s")->SetAsWideString(u"ő?");
+    EXPECT_EQ(field("s")->AsString(), "\xF5?") << "a question mark typed is kept";
+    EXPECT_EQ(StorableText(u"Árvíz"), "\xC1rv\xEDz");
+    EXPECT_THROW(StorableText(u"\U0001F600"), EDatabaseError);
+    EXPECT_NO_THROW(CheckTextFits(*field("s"), 5));
+    EXPECT_THROW(CheckTextFits(*field("s"), 6), EDatabaseError);
+    EXPECT_THROW(CheckTextFits(*field("ws"), 5), EDatabaseError);
+    EXPECT_NO_THROW(CheckTextFits(*field("i"), 50)) << "no text field";
 }
 
 TEST_F(FieldValues, BcdDateTimeWideAndBinaryFieldsKeepTheirValues)

@@ -5,6 +5,7 @@
 
 #include "SampleDataWindows.h"
 #include "calendar/CalendarObj.h"
+#include "calendar/CalendarTestSupport.h"
 #include "calendar/veltoCalendar.h"
 #include "platform/DataSource.h"
 #include "platform/widgets/DBCGrids.h"
@@ -49,7 +50,7 @@ void clickFirstRows(QWidget &window)
                     [&] { QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 0).center()); });
         for (const QPointer<TveltoCalendar> &calendar : childrenOf<TveltoCalendar>(window))
             if (calendar && calendar->isVisible() && calendar->Items().Count() > 0)
-                withModalsClosed([&] { QTest::mouseClick(calendar->Items()[0]->Obj(), Qt::LeftButton); });
+                withModalsClosed([&] { calendartest::clickItem(*calendar, calendar->Items()[0]); });
     };
     clickAll();
     for (QTabWidget *pages : window.findChildren<QTabWidget *>()) {

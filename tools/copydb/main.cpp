@@ -4,11 +4,13 @@
 //   make_copydb PROGRAM_FOLDER [DATABASE_FILE]
 //
 // The tables and their columns are those of the data module started on the folder's data files.
-// An existing database file is never touched: the command refuses it.
+// An existing database file is never touched: the command refuses it, as it refuses a folder the
+// planner is running in.
 
 #include "data/datam.h"
 #include "data/kozepreteg.h"
 #include "platform/Cp1250.h"
+#include "platform/InstanceLock.h"
 
 #include <cstdio>
 #include <exception>
@@ -46,10 +48,12 @@ int main(int argc, char *argv[])
                              "  DATABASE_FILE defaults to PROGRAM_FOLDER/brelvix.db\n");
         return 2;
     }
-    const fs::path folder = fs::absolute(argv[1]).lexically_normal();
+    std::error_code folderError;
+    // The program knows its folder by its real path, and so takes its lock under that.
+    const fs::path folder = fs::canonical(argv[1], folderError);
+    if (folderError || !fs::is_directory(folder))
+        return refuse(fs::absolute(argv[1]).lexically_normal().string() + " is not a folder.");
     const fs::path database = argc == 3 ? fs::absolute(argv[2]).lexically_normal() : folder / "brelvix.db";
-    if (!fs::is_directory(folder))
-        return refuse(folder.string() + " is not a folder.");
     if (fs::exists(database))
         return refuse(database.string() + " exists already; nothing was changed (remove it first to make a new "
                                           "one, or name another file).");
@@ -58,8 +62,13 @@ int main(int argc, char *argv[])
         return refuse("the path " + database.string() + " cannot stand in provider.csv (\";\", braces or a "
                                                         "character outside cp1250); choose another.");
 
+    const std::string programFolder = (folder / "").string();
+    // The data module's start would complete or undo the save of a planner working there.
+    const InstanceLock planner(programInstanceName(programFolder));
+    if (!planner.isHeld())
+        return refuse("the planner (or another tool) is running in " + folder.string() +
+                      "; nothing was changed (close it first).");
     try {
-        const std::string programFolder = (folder / "").string();
         TDM dm(TDMEnvironment{[programFolder] { return programFolder; }, [](std::string &) { return false; }});
         TDMK dmk(dm);
         dmk.createCopyDatabase(connection);

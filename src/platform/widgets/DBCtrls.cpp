@@ -1,6 +1,7 @@
 #include "platform/widgets/DBCtrls.h"
 
 #include "platform/Cp1250.h"
+#include "platform/widgets/FieldTextInput.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -144,6 +145,7 @@ TDBEdit::TDBEdit(QWidget *parent) : QLineEdit(parent)
     link_.OnEditingChange = [this] { QLineEdit::setReadOnly(!editable()); };
     link_.OnUpdateData = [this] { writeField(); };
     connect(this, &QLineEdit::textEdited, this, [this] { textTyped(); });
+    limitEditToField(*this, nullptr);
     loadText();
 }
 
@@ -168,8 +170,11 @@ void TDBEdit::loadText()
         clear();
         return;
     }
-    // The edit text (unformatted) only where the user may change it.
-    setText(fieldTextToQString(hasFocus() && editable() ? field->Text() : field->DisplayText()));
+    // The edit text (unformatted) only where the user may change it, and only then limited to
+    // what the field holds: a display text may be longer.
+    const bool editing = hasFocus() && editable();
+    limitEditToField(*this, editing ? field : nullptr);
+    setText(fieldTextToQString(editing ? field->Text() : field->DisplayText()));
 }
 
 void TDBEdit::textTyped()
@@ -192,7 +197,7 @@ void TDBEdit::writeField()
 {
     if (!modified_ || !link_.Field())
         return;
-    link_.Field()->SetText(qStringToFieldText(text()));
+    link_.Field()->SetText(storableFieldText(text(), link_.Field()));
     modified_ = false;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/widgets/DBGrids.h"
 
 #include "platform/widgets/Colors.h"
+#include "platform/widgets/FieldTextInput.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -520,7 +521,7 @@ void TDBGrid::updateData()
     TField *field = SelectedField();
     if (!EditorMode() || !editorModified_ || !field)
         return;
-    field->SetText(qStringToFieldText(editor_->text()));
+    field->SetText(storableFieldText(editor_->text(), field));
     editorModified_ = false;
 }
 
@@ -548,6 +549,7 @@ void TDBGrid::showEditor(const QString *typed)
     if (!editor_)
         editor_ = new Editor(*this);
     editorModified_ = false;
+    limitEditToField(*editor_, SelectedField());
     editor_->setText(fieldTextToQString(SelectedField()->Text()));
     editor_->setAlignment(toQtAlignment(SelectedField()->Alignment()));
     placeEditor();
@@ -918,7 +920,8 @@ void TDBGrid::keyPressEvent(QKeyEvent *event)
     QChar character = event->text().front();
     if (OnKeyPress)
         OnKeyPress(*this, character);
-    if (character.isPrint()) {
+    // A character the files cannot hold opens no editor, as the editor itself would refuse it.
+    if (character.isPrint() && isStorableText(QString(character))) {
         const QString typed(character);
         showEditor(&typed);
     }

@@ -101,6 +101,28 @@ TEST_F(EditOnRooms, EnterWithARefusedValueRaisesAndKeepsTheText)
     EXPECT_EQ(capacity()->AsInteger(), 10);
 }
 
+// The files hold cp1250 and the field its size: what does not fit is refused as it arrives,
+// never cut or turned into "?" on the way into the field.
+TEST_F(EditOnRooms, TypingAndPastingStopAtWhatTheFieldAndTheFilesCanHold)
+{
+    edit->SetDataField("terem_kod");
+    edit->setFocus();
+    edit->selectAll();
+    typeText(edit, QStringLiteral("Kő"));
+    for (const QString &foreign : {QStringLiteral("😀"), QStringLiteral("中")}) {
+        typeCharacter(edit, foreign);
+        edit->selectAll();
+        EXPECT_EQ(pasteInto(edit, QStringLiteral("Terem ") + foreign),
+                  QStringList{QStringLiteral("A(z) „%1” karakter nem menthető: az adatfájlok nem tudják tárolni").arg(foreign)});
+        EXPECT_EQ(edit->text(), QStringLiteral("Kő")) << foreign.toStdString();
+    }
+    edit->selectAll();
+    EXPECT_TRUE(pasteInto(edit, QString(45, u'x')).isEmpty());
+    EXPECT_EQ(edit->text().toStdString(), QString(40, u'x').toStdString());
+    other->setFocus();
+    EXPECT_EQ(rooms.currentRoom(), std::string(40, 'x'));
+}
+
 TEST_F(EditOnRooms, ReadOnlyEditsAndUnchangeableFieldsTakeNoTyping)
 {
     edit->SetReadOnly(true);

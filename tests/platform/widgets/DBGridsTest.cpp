@@ -343,6 +343,29 @@ TEST_F(GridOnRooms, EscapeOrARefusedValueLeavesTheStoredRecordAlone)
     EXPECT_EQ(std::count(rooms.table.calls.begin(), rooms.table.calls.end(), "post"), 50);
 }
 
+TEST_F(GridOnRooms, TheEditorTakesNoMoreThanTheFieldHoldsAndNoCharacterTheFilesCannotHold)
+{
+    grid.SetSelectedIndex(columnIndex("terem_kod"));
+    typeCharacter(&grid, QStringLiteral("中"));
+    EXPECT_FALSE(grid.EditorMode()) << "the first key opens no editor for what it would refuse";
+    QTest::keyClick(&grid, Qt::Key_F2);
+    ASSERT_TRUE(grid.EditorMode());
+    QLineEdit *editor = grid.InplaceEditor();
+    typeCharacter(editor, QStringLiteral("😀"));
+    editor->selectAll();
+    EXPECT_EQ(pasteInto(editor, QStringLiteral("中庭")).size(), 1);
+    EXPECT_EQ(editor->text(), QStringLiteral("Főépület 1"));
+    editor->selectAll();
+    typeText(editor, QString(45, u'y'));
+    EXPECT_EQ(editor->text(), QString(40, u'y'));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(rooms.currentRoom(), std::string(40, 'y'));
+    // A number column is not held to the text column's length.
+    grid.SetSelectedIndex(columnIndex("terem_kapacitas"));
+    QTest::keyClick(&grid, Qt::Key_F2);
+    EXPECT_GT(grid.InplaceEditor()->maxLength(), 40);
+}
+
 TEST_F(GridOnRooms, ReadOnlyGridsAndWholeRowSelectionDoNotEdit)
 {
     grid.SetReadOnly(true);

@@ -5,9 +5,13 @@
 
 #include "platform/ArrayDataSet.h"
 #include "platform/Cp1250.h"
+#include "support/ModalAnswerer.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QWidget>
 
@@ -40,6 +44,32 @@ inline void typeText(QWidget *widget, const QString &text)
 {
     for (const QChar character : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
+}
+
+// Types one character that is no key of its own (an emoji is two UTF-16 units), as an input
+// method delivers it.
+inline void typeCharacter(QWidget *widget, const QString &character)
+{
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, character, Qt::NoModifier);
+}
+
+// Pastes through the clipboard with Ctrl+V, as a person does; the texts of the message boxes
+// that brought up, each answered with OK.
+inline QStringList pasteInto(QWidget *widget, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QStringList said;
+    answeringModals([&] { QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier); }, [&](QWidget &modal) {
+        auto &box = static_cast<QMessageBox &>(modal);
+        said << box.text();
+        box.button(QMessageBox::Ok)->click();
+    });
+    // The desktop gives the window its focus back once a box has gone.
+    if (!said.isEmpty()) {
+        QApplication::setActiveWindow(widget->window());
+        (void)QTest::qWaitForWindowActive(widget->window());
+    }
+    return said;
 }
 
 // Delivers a key press to the widget alone. Used where the key makes the control raise: an
