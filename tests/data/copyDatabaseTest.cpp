@@ -225,6 +225,7 @@ TEST_F(CopyDatabase, TheCommandRefusesWhatItCannotSetUpAndChangesNoFile)
     ASSERT_EQ(runSetup(), 0) << said;
     for (const auto &[database, says] : {std::pair{"brelvix.db", "brelvix.db exists already; nothing was changed"},
                                          {"a;b.db", "cannot stand in provider.csv"},
+                                         {"{copy}.db", "cannot stand in provider.csv"},
                                          {"日本.db", "cannot stand in provider.csv"},
                                          {"masik.db", "targy.csv"}}) {
         if (std::string(database) == "masik.db")
@@ -243,4 +244,16 @@ TEST_F(CopyDatabase, TheCommandRefusesWhatItCannotSetUpAndChangesNoFile)
     EXPECT_EQ(runSetup("harmadik.db"), 1);
     EXPECT_THAT(said, HasSubstr("the planner (or another tool) is running in"));
     EXPECT_EQ(snapshot(), before);
+}
+
+// A database file named in an accented folder of its own is made there, and the program's start
+// opens it through the connection file the command wrote.
+TEST_F(CopyDatabase, TheCommandMakesTheDatabaseItIsToldInAnAccentedFolder)
+{
+    copySample();
+    fs::create_directory(folder / "másolat");
+    ASSERT_EQ(runSetup("másolat/órarend.db"), 0) << said;
+    EXPECT_TRUE(fs::exists(folder / "másolat" / "órarend.db"));
+    startProgram(false);
+    EXPECT_TRUE(dmk->Conn.Connected());
 }

@@ -270,3 +270,112 @@ TEST_F(Import, RunThatCannotBeCompletedFailsKeepingTheImportFile)
         EXPECT_EQ(dm.MT_kurzusminta.RecordCount(), 0) << c.says;
     }
 }
+
+// A run takes a batch of rows and leaves the rest in the file for the next run; the progress bar
+// spans the whole file and steps through the batch only.
+TEST_F(Import, LargeFilesAreTakenOverSeveralRunsKeepingTheRowsStillToDo)
+{
+    std::vector<std::string> curricula;
+    for (int i = 0; i < 25000; ++i)
+        curricula.push_back(Curriculum{.code = "MT" + std::to_string(i % 40), .subjectCode = "T" + std::to_string(i)});
+    write("kastorelboltargy.csv", dataFile(CurriculumColumns, curricula));
+    std::vector<std::string> templates(40000, Template{});
+    templates.push_back(Template{.code = "UTOLSO"});
+    write("kastorelbolkurzus.csv", dataFile(TemplateColumns, templates));
+    TDM dm(environment());
+    const int subjects = dm.MT_targy.RecordCount();
+    RecordingProgress progress;
+    dm.SetProgress(&progress);
+    for (const auto &[before, after] : {std::pair(25000U, 15000U), {15000U, 5000U}, {5000U, 0U}}) {
+        progress.events.clear();
+        EXPECT_THAT(outcome(dm.MintatantervBeolvasas()), testing::StartsWith("ok "));
+        EXPECT_EQ(progress.events.front(), "start " + std::to_string(before) + " Mintatantervek és tárgyak beolvasása");
+        EXPECT_EQ(progress.events.size(), before - after + 2);
+        const std::vector<std::string> left = fileColumn(dm.MT_kastorelboltargy, "kastorelboltargy.csv", "targy_kod");
+        ASSERT_EQ(left.size(), after);
+        EXPECT_EQ(left.empty() ? "" : left.front(), after ? "T" + std::to_string(25000 - after) : "");
+    }
+    EXPECT_EQ(dm.MT_targy.RecordCount(), subjects + 25000);
+    EXPECT_EQ(dm.MT_mintatanterv.RecordCount(), 40);
+    EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount(), 25000);
+
+    dm.KurzusmintaBeolvasas();
+    EXPECT_EQ(fileColumn(dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod").back(), "MATI");
+    progress.events.clear();
+    dm.KurzusmintaBeolvasas();
+    EXPECT_THAT(progress.events, ElementsAre("start 40001 Kurzus minták beolvasása", "step", "finish"));
+    EXPECT_EQ(fileColumn(dm.MT_kastorelbolkurzus, "kastorelbolkurzus.csv", "szervkod").back(), "Ok");
+    EXPECT_EQ(rows(dm.MT_kurzusminta, {"kurzusminta_kod"}), "K1\nUTOLSO\n");
+}
+
+// A file that is missing, lacks a column or holds a value that cannot be read is refused by name
+// before any row is taken, and no file changes.
+TEST_F(Import, UnreadableImportFilesAreRefusedByNameBeforeAnyRowIsTaken)
+{
+    std::string textCredits = CurriculumColumns;
+    textCredits.replace(textCredits.find("targy_kredit=Integer"), 20, "targy_kredit=String,10");
+    std::string withoutCorrection = TemplateColumns, row = Template{};
+    withoutCorrection.erase(withoutCorrection.find("szervkod2=String,20 "), 20);
+    row.erase(row.find("\t\t"), 1);
+    const auto curricula = &TDM::MintatantervBeolvasas;
+    const auto templates = &TDM::KurzusmintaBeolvasas;
+    const struct
+    {
+        TDM::ImportResult (TDM::*import)();
+        const char *file;
+        std::string bytes; // none when empty
+        const char *says;
+    } cases[] = {
+        {curricula, "kastorelboltargy.csv",
+         dataFile(textCredits, {Curriculum{}, Curriculum{.subjectCode = "INB102", .credits = "öt"}}),
+         "kastorelboltargy.csv"},
+        {templates, "kastorelbolkurzus.csv", "", "A(z) kastorelbolkurzus.csv importfájl nem található"},
+        {templates, "kastorelbolkurzus.csv", dataFile(withoutCorrection, {row}), "szervkod2"},
+    };
+    for (const auto &c : cases) {
+        fs::remove(folder / "kastorelboltargy.csv");
+        fs::remove(folder / "kastorelbolkurzus.csv");
+        if (!c.bytes.empty())
+            write(c.file, c.bytes);
+        TDM dm(environment());
+        const int subjects = dm.MT_targy.RecordCount();
+        RecordingProgress progress;
+        dm.SetProgress(&progress);
+        const Files before = snapshot();
+        EXPECT_THAT(outcome((dm.*c.import)()), testing::AllOf(testing::StartsWith("failed "), HasSubstr(c.says)));
+        EXPECT_TRUE(progress.events.empty()) << c.says;
+        EXPECT_EQ(dm.MT_targy.RecordCount(), subjects);
+        EXPECT_TRUE(dm.MT_mintatanterv.IsEmpty() && dm.MT_kurzusminta.IsEmpty());
+        EXPECT_FALSE(dm.MT_kastorelboltargy.Active() || dm.MT_kastorelbolkurzus.Active());
+        EXPECT_EQ(snapshot(), before) << c.says;
+    }
+}
+
+// Rows whose curriculum, subject and link, or template and link, all exist change nothing: an
+// existing subject keeps its values, and no master file is written again.
+TEST_F(Import, RowsThatAllExistWriteNoMasterFile)
+{
+    write("kastorelboltargy.csv", dataFile(CurriculumColumns, {Curriculum{.subjectCode = "IDTGYAKOB"}}));
+    write("kastorelbolkurzus.csv", dataFile(TemplateColumns, {Template{}}));
+    TDM dm(environment());
+    EXPECT_THAT(outcome(dm.MintatantervBeolvasas()) + outcome(dm.KurzusmintaBeolvasas()),
+                testing::AllOf(testing::StartsWith("ok "), HasSubstr("kész.ok ")));
+    write("kastorelboltargy.csv",
+          dataFile(CurriculumColumns, {Curriculum{.subjectCode = "IDTGYAKOB", .subjectName = "Más", .credits = "9"},
+                                       Curriculum{.code = "MI/2024", .subjectCode = "IDTGYAKOB"}}));
+    write("kastorelbolkurzus.csv", dataFile(TemplateColumns, {Template{}}));
+    const auto written = [this] {
+        std::vector<fs::file_time_type> times;
+        for (const char *file : {"targy.csv", "mintatanterv.csv", "mintatantervtargy.csv", "kurzusminta.csv",
+                                 "kurzusmintatargy.csv", "kurzusmintaoktato.csv"})
+            times.push_back(fs::last_write_time(folder / file));
+        return times;
+    };
+    const auto before = written();
+    EXPECT_THAT(outcome(dm.MintatantervBeolvasas()) + outcome(dm.KurzusmintaBeolvasas()),
+                testing::AllOf(testing::StartsWith("ok "), HasSubstr("kész.ok ")));
+    EXPECT_EQ(written(), before);
+    EXPECT_EQ(row(dm.MT_targy, "targy_kod", "IDTGYAKOB", "targy_nev targy_kredit"), "Szakmai gyakorlat|30");
+    EXPECT_EQ(dm.MT_mintatantervtargy.RecordCount() + dm.MT_kurzusminta.RecordCount(), 2);
+    EXPECT_TRUE(fileColumn(dm.MT_kastorelboltargy, "kastorelboltargy.csv", "targy_kod").empty());
+}

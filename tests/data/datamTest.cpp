@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 #include "calendar/veltoCalendar.h"
 #include "data/datamFileSet.h"
+#include "platform/System.h"
 
 #include <functional>
 #include <gmock/gmock.h>
@@ -148,6 +149,19 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
         {"oktato.csv",
          healthy.at("oktato.csv").substr(0, healthy.at("oktato.csv").find("\r\noktato_id\t") + 2),
          "A fájl üres vagy csonka: nincs fejléce. (fájl: oktato.csv)"},
+        {"oktato.csv", "\r\n\r\n", "A fájl üres."},
+        {"terem.csv", "", "terem.csv", "terem.csv"},
+        {"KK_alkalom.csv", healthy.at("KK_alkalom.csv").substr(0, healthy.at("KK_alkalom.csv").find("\tveg_ido")),
+         "mező: veg_ido"},
+        {"KK_alkalom.csv", edited("KK_alkalom.csv", "kezd_ido\",\"\",10,Data", "kezd_ido\",\"\",10,Calculated"),
+         "Calculated), az értékei nem töltődnének be. (fájl: KK_alkalom.csv, sor: 6, mező: kezd_ido"},
+        {"terem.csv", edited("terem.csv", "\r\nterem_id\tterem_kod\t", "\r\nterem_id\tteremkod\t"),
+         "mező: terem_kod"},
+        {"KK_kurzusoktato.csv", edited("KK_kurzusoktato.csv", "kurzus_id=Integer,0", "kurzus_id=String,2"),
+         "(String,2 a(z) Integer,0 helyett)"},
+        {"KK_orarend.csv",
+         healthy.at("KK_orarend.csv").substr(0, healthy.at("KK_orarend.csv").find("@@TABLEDEF END@@")),
+         "@@TABLEDEF END@@"},
     };
     for (const auto &c : cases) {
         restore(healthy);
@@ -340,4 +354,77 @@ TEST_F(DataModule, TimeRowPresetsLayOutTheDayInTheirPeriods)
                       rows.back().Label.toStdString(),
                   expected);
     }
+}
+
+// Only the listed logins, in their exact case and the login's code page, are administrators; a
+// login that cannot be read shows as "Unknown".
+TEST_F(DataModule, LoginsAreAdministratorsOnlyAsListedAndShownAsRead)
+{
+    for (const auto &[login, admin] : {std::pair<const char *, bool>{"WUSNERX.QLA", true},
+                                       {"wusnerx.qla", true},
+                                       {"Wusnerx.qla", false},
+                                       {"wusnerx.qla ", false},
+                                       {"Vemdár Pukol", true},
+                                       {"", false}}) {
+        TDM dm(environment(utf8ToCp1250(login)));
+        const std::string shown = *login != '\0' ? utf8ToCp1250(login) : "Unknown";
+        EXPECT_EQ(dm.Admin, admin) << login;
+        EXPECT_EQ(dm.Felhasznalo + "|" + dm.FelhasznaloNev(), shown + "|" + shown);
+    }
+}
+
+// A folder with the master files only: every other table is open, with the fields and indexes the
+// program uses. Master data saved is read back by the next start; the folder is taken again from
+// the environment.
+TEST_F(DataModule, TablesWithoutAFileAreOpenAndMasterDataSavesAreReadBack)
+{
+    {
+        TDM dm(environment());
+        for (TDataSet *table : {&dm.MT_kurzus, &dm.MT_alkalom, &dm.MT_orarend, &dm.MT_kurzusoktato,
+                                &dm.MT_mintatanterv, &dm.MT_mintatantervtargy, &dm.MT_kurzusminta,
+                                &dm.MT_kurzusmintatargy, &dm.MT_kurzusmintaoktato, &dm.MT_terem_alkalomhoz})
+            EXPECT_TRUE(table->Active()) << table->Name();
+        const TIndexDefs &indexes = dm.MT_kurzus.IndexDefs();
+        EXPECT_EQ(std::to_string(indexes.Count()) + indexes.Find("index1")->Fields() +
+                      indexes.Find("index2")->Fields() + indexes.Find("index3")->Fields(),
+                  "3kurzus_idtargy_idkurzus_kod_osszetett");
+        EXPECT_TRUE(dm.MT_kurzustargy.FindField("targy_id") && dm.MT_kurzusmintatargy.FindField("kurzusminta_id") &&
+                    dm.MT_kurzusmintaoktato.FindField("oktato_id"));
+        append(dm.MT_terem, {{"terem_kod", "C-205"}, {"terem_hely", utf8ToCp1250("Új szárny")}});
+        dm.TorzsadatMentes();
+        dm.Mappa = "/elsewhere/";
+        dm.MappaFrissites();
+        EXPECT_EQ(dm.Mappa, folder.withSeparator());
+    }
+    for (const char *file : {"terem.csv", "mintatanterv.csv", "mintatantervtargy.csv", "kurzusminta.csv",
+                             "kurzusmintatargy.csv", "kurzusmintaoktato.csv"})
+        EXPECT_TRUE(fs::exists(folder / file)) << file;
+    TDM again(environment());
+    EXPECT_EQ(columnTexts(again.MT_terem, "terem_hely").back(), "Új szárny");
+}
+
+// The timetable save names each file it writes, in order, on the progress display.
+TEST_F(DataModule, TimetableSaveShowsEachFileItWrites)
+{
+    TDM dm(environment());
+    RecordingProgress progress;
+    dm.SetProgress(&progress);
+    dm.Mentes();
+    EXPECT_THAT(progress.events,
+                testing::ElementsAre("start 8 Mentés", "step", "Mentés:Oktatók", "step", "Mentés:Órarendek", "step",
+                                     "Mentés:Alkalmak", "step", "Mentés:Kurzusok", "step", "Mentés:Kurzus oktatói",
+                                     "step", "Mentés:Kurzus órarendjei", "step", "Mentés:Kurzus tárgyai", "step",
+                                     "Mentés:Kurzus-alkalom kapcsolatok", "finish"));
+}
+
+// The program's own environment is the folder its file stands in and the login name; the test
+// program's folder holds no master files, so a start there is refused.
+TEST(ProgramEnvironment, IsTheProgramsFolderAndTheLogin)
+{
+    const TDMEnvironment program = TDMEnvironment::Program();
+    EXPECT_EQ(program.programFolder(), (fs::read_symlink("/proc/self/exe").parent_path() / "").string());
+    std::string login, expected;
+    EXPECT_EQ(program.userName(login), GetUserName(expected));
+    EXPECT_EQ(login, expected);
+    EXPECT_THROW(TDM(), EDataFileError);
 }
