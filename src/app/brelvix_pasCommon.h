@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 #include <QString>
+#include <QTabWidget>
 #include <QTreeWidgetItem>
 #include <QWidget>
 
@@ -79,6 +80,15 @@ inline int boxWidthFor(const QWidget &box, const QString &text)
 
 // As long as the longest course codes of the faculty, with a letter to spare.
 inline const QString WidestCourseCode = QStringLiteral("SZT151MN-LA-03W");
+
+// Shows or hides the tab of `page`. A tab widget lays out and repaints itself and every page
+// whenever a tab's visibility is set, even to what it was, so an unchanged one is left alone.
+inline void setPageVisible(QTabWidget *pages, QWidget *page, bool visible)
+{
+    const int index = pages->indexOf(page);
+    if (pages->isTabVisible(index) != visible)
+        pages->setTabVisible(index, visible);
+}
 
 // A plain message with only an OK button.
 void showMessage(QWidget *parent, const QString &text);
