@@ -104,9 +104,11 @@ void TForm1::RefreshView()
     VL->setUpdatesEnabled(false);
     LV->setUpdatesEnabled(false);
     RefreshBusy = true;
+    rebuildTeachers_.reset();
     // A rebuild that fails half way still gives the calendar, the list and the occasion panel back.
     const auto done = qScopeGuard([this] {
         RefreshBusy = false;
+        rebuildTeachers_.reset();
         LV->setUpdatesEnabled(true);
         VL->setUpdatesEnabled(true);
     });
