@@ -55,10 +55,14 @@ inline void refilter(TDataSet &table, const std::string &filter)
 
 // A row of the course list. Rows sort by the text of the sort column, folding only a-z, so
 // that numbers sort as text ("10" before "9") the way the planners are used to.
+// A list whose rows all show one line may take every row as high as the first, which spares
+// measuring each row above the ones it draws; a row given a text of more lines switches its
+// list back to measuring rows one by one.
 class CourseListRow : public QTreeWidgetItem {
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
     bool operator<(const QTreeWidgetItem &other) const override;
+    void setData(int column, int role, const QVariant &value) override;
 };
 
 // A course's title in the course list: its own name, else its subject's name (empty when the

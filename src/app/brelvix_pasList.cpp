@@ -33,6 +33,16 @@ bool CourseListRow::operator<(const QTreeWidgetItem &other) const
     return CompareText(utf8ToCp1250(text(column).toStdString()), utf8ToCp1250(other.text(column).toStdString())) < 0;
 }
 
+void CourseListRow::setData(int column, int role, const QVariant &value)
+{
+    QTreeWidgetItem::setData(column, role, value);
+    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !treeWidget())
+        return;
+    const QString text = value.toString();
+    if (text.contains(QLatin1Char('\n')) || text.contains(QChar::LineSeparator))
+        treeWidget()->setUniformRowHeights(false);
+}
+
 } // namespace mainwindow
 
 void TForm1::SelectCourse(const QString &origin, int courseId, int occasionId)

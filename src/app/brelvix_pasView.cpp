@@ -115,6 +115,8 @@ void TForm1::RefreshView()
     RoomTextOn = false;
     VL->Items().Clear();
     LV->clear();
+    // Until a row of more lines comes (see CourseListRow).
+    LV->setUniformRowHeights(true);
     {
         // The calendar lays its items out once, and the occasion panel and its counter follow
         // MT_alkalom_temp once, when the walk is over rather than at every row it passes.

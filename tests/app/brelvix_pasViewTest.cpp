@@ -262,3 +262,32 @@ TEST_F(ViewRebuild, ItemsShowTheirOccasionCoursesTeachersAndLeaveTheLinksOnTheLa
         expectSharedTablesHandedBack();
     }
 }
+
+TEST_F(ViewRebuild, ARowOfTwoLinesIsDrawnTallerWhileRowsOfOneLineStayAlike)
+{
+    const auto heights = [this] {
+        std::map<int, int> shown;
+        for (int course : {10, 11, 12, 13})
+            shown[course] = form->LV->visualItemRect(rowOf(course)).height();
+        return shown;
+    };
+    showTimetable(1);
+    const int line = heights()[10];
+    ASSERT_GT(line, 0);
+    EXPECT_EQ(heights(), (std::map<int, int>{{10, line}, {11, line}, {12, line}, {13, line}}));
+
+    DM->MT_kurzus.Locate("kurzus_id", 12, {});
+    setFields(DM->MT_kurzus, {{"megjegyzes", "első sor\nmásodik sor"}});
+    showTimetable(1);
+    EXPECT_GT(heights()[12], line) << "the remark's second line shows";
+    EXPECT_TRUE(heights()[10] == line && heights()[11] == line && heights()[13] == line);
+
+    // So does a title of two lines, and the remark of one line gives its row back.
+    DM->MT_kurzus.Locate("kurzus_id", 12, {});
+    setFields(DM->MT_kurzus, {{"megjegyzes", ""}});
+    DM->MT_kurzus.Locate("kurzus_id", 10, {});
+    setFields(DM->MT_kurzus, {{"megnevezes", "Matematika\nelőadás"}});
+    showTimetable(1);
+    EXPECT_GT(heights()[10], line);
+    EXPECT_EQ(heights()[12], line);
+}
