@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QString>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QWidget>
 
@@ -63,6 +64,12 @@ public:
     using QTreeWidgetItem::QTreeWidgetItem;
     bool operator<(const QTreeWidgetItem &other) const override;
     void setData(int column, int role, const QVariant &value) override;
+    // Adds the row, filled while outside the list, so that the list hears of it once rather than
+    // of each of its texts.
+    void joinList(QTreeWidget &list);
+
+private:
+    void fitListTo(const QString &text);
 };
 
 // A course's title in the course list: its own name, else its subject's name (empty when the

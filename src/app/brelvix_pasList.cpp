@@ -36,9 +36,19 @@ bool CourseListRow::operator<(const QTreeWidgetItem &other) const
 void CourseListRow::setData(int column, int role, const QVariant &value)
 {
     QTreeWidgetItem::setData(column, role, value);
-    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !treeWidget())
-        return;
-    const QString text = value.toString();
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && treeWidget())
+        fitListTo(value.toString());
+}
+
+void CourseListRow::joinList(QTreeWidget &list)
+{
+    list.addTopLevelItem(this);
+    for (int column = 0; column < columnCount(); ++column)
+        fitListTo(text(column));
+}
+
+void CourseListRow::fitListTo(const QString &text)
+{
     if (text.contains(QLatin1Char('\n')) || text.contains(QChar::LineSeparator))
         treeWidget()->setUniformRowHeights(false);
 }

@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 using namespace mainwindow;
@@ -181,7 +182,7 @@ void TForm1::loadCoursePanels(int courseId, int teacherCourseId, int linkedCours
 QTreeWidgetItem *TForm1::addCourseRow(const QString &caption, TDataSet &course, const QString &title,
                                       const QString &selection, bool withSubject)
 {
-    auto *row = new CourseListRow(LV);
+    auto row = std::make_unique<CourseListRow>();
     row->setText(0, caption);
     row->setText(1, title);
     row->setText(2, guiText(course.FieldByName("max_letszam")->AsString()));
@@ -190,7 +191,8 @@ QTreeWidgetItem *TForm1::addCourseRow(const QString &caption, TDataSet &course, 
     row->setText(5, selection);
     if (withSubject)
         row->setText(6, QString::number(intOf(course, "targy_id")));
-    return row;
+    row->joinList(*LV);
+    return row.release();
 }
 
 void TForm1::listTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems)
