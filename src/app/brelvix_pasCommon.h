@@ -70,6 +70,12 @@ public:
 
 private:
     void fitListTo(const QString &text);
+    // The text of the column in cp1250, kept from one comparison to the next: a sort compares
+    // each row many times.
+    const std::string &sortKey(int column) const;
+
+    mutable int keyColumn_ = -1;
+    mutable std::string key_;
 };
 
 // A course's title in the course list: its own name, else its subject's name (empty when the

@@ -30,11 +30,23 @@ namespace mainwindow {
 bool CourseListRow::operator<(const QTreeWidgetItem &other) const
 {
     const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-    return CompareText(utf8ToCp1250(text(column).toStdString()), utf8ToCp1250(other.text(column).toStdString())) < 0;
+    if (const auto *row = dynamic_cast<const CourseListRow *>(&other))
+        return CompareText(sortKey(column), row->sortKey(column)) < 0;
+    return CompareText(sortKey(column), utf8ToCp1250(other.text(column).toStdString())) < 0;
+}
+
+const std::string &CourseListRow::sortKey(int column) const
+{
+    if (keyColumn_ != column) {
+        key_ = utf8ToCp1250(text(column).toStdString());
+        keyColumn_ = column;
+    }
+    return key_;
 }
 
 void CourseListRow::setData(int column, int role, const QVariant &value)
 {
+    keyColumn_ = -1;
     QTreeWidgetItem::setData(column, role, value);
     if ((role == Qt::DisplayRole || role == Qt::EditRole) && treeWidget())
         fitListTo(value.toString());

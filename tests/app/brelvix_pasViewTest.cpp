@@ -291,3 +291,28 @@ TEST_F(ViewRebuild, ARowOfTwoLinesIsDrawnTallerWhileRowsOfOneLineStayAlike)
     EXPECT_GT(heights()[10], line);
     EXPECT_EQ(heights()[12], line);
 }
+
+TEST_F(ViewRebuild, ARowSortsByItsTextAsItIsNowWhenAColumnIsClicked)
+{
+    showTimetable(1);
+    QHeaderView *header = form->LV->header();
+    const auto clickColumn = [header](int column) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    };
+    rowOf(12)->setText(1, QStringLiteral("Kémia"));
+    clickColumn(1);
+    EXPECT_EQ(listedCourses(), (Ids{13, 11, 12, 10}));
+    clickColumn(0);
+    EXPECT_EQ(listedCourses(), (Ids{11, 13, 12, 10}));
+    // A text changed after a sort counts at the next one, in either column.
+    rowOf(10)->setText(0, QStringLiteral("ÁLG-1"));
+    rowOf(13)->setText(1, QStringLiteral("Zoológia"));
+    clickColumn(0);
+    EXPECT_EQ(listedCourses(), (Ids{11, 13, 12, 10})) << "Á sorts after the letters a-z fold to";
+    rowOf(10)->setText(0, QStringLiteral("ALG-1"));
+    clickColumn(0);
+    EXPECT_EQ(listedCourses(), (Ids{11, 10, 13, 12}));
+    clickColumn(1);
+    EXPECT_EQ(listedCourses(), (Ids{11, 12, 10, 13}));
+}
