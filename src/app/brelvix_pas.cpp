@@ -547,10 +547,15 @@ void TForm1::fillItem(TSajat &item, TDataSet &occasion, TDataSet *course, TDataS
 
 QString TForm1::teacherNames(int kurzusId)
 {
-    MT_kurzusoktato_temp2.SetFiltered(false);
-    MT_kurzusoktato_temp2.SetFilter("kurzus_id=" + std::to_string(kurzusId));
-    MT_kurzusoktato_temp2.SetFiltered(true);
-    MT_kurzusoktato_temp2.First();
+    if (RefreshBusy && rebuildTeachers_ && rebuildTeachers_->first == kurzusId)
+        return rebuildTeachers_->second;
+    // The occasions of a course come one after the other, and a filter already on this course
+    // lets through the same links without being compiled again.
+    const std::string filter = keyFilter("kurzus_id", kurzusId);
+    if (MT_kurzusoktato_temp2.Filtered() && MT_kurzusoktato_temp2.Filter() == filter)
+        MT_kurzusoktato_temp2.First();
+    else
+        refilter(MT_kurzusoktato_temp2, filter);
     QStringList names;
     // A link whose teacher is gone still takes one of the places.
     for (int link = 0; link < MaxTeachersShown && !MT_kurzusoktato_temp2.Eof(); ++link) {
@@ -558,7 +563,10 @@ QString TForm1::teacherNames(int kurzusId)
             names << guiText(textOf(DM->MT_oktato, "oktato_nev"));
         MT_kurzusoktato_temp2.Next();
     }
-    return names.join(QStringLiteral(", "));
+    QString joined = names.join(QStringLiteral(", "));
+    if (RefreshBusy)
+        rebuildTeachers_.emplace(kurzusId, joined);
+    return joined;
 }
 
 TSajat *TForm1::FindCalendarItem(int alkalomId) const

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -432,6 +433,9 @@ private:
     TztrMemTable occasionCounter_;
     // Every occasion in room order, so that a room's courses are found without a scan.
     TztrMemTable roomOccasions_;
+    // The teachers of the course whose occasion the rebuild drew last: its other occasions come
+    // next and show the same names, and nothing edits the links while the view is rebuilt.
+    std::optional<std::pair<int, QString>> rebuildTeachers_;
 };
 
 extern TForm1 *Form1;

@@ -9,6 +9,8 @@
 
 #include <QFontMetrics>
 #include <QString>
+#include <QTabWidget>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QWidget>
 
@@ -54,10 +56,26 @@ inline void refilter(TDataSet &table, const std::string &filter)
 
 // A row of the course list. Rows sort by the text of the sort column, folding only a-z, so
 // that numbers sort as text ("10" before "9") the way the planners are used to.
+// A list whose rows all show one line may take every row as high as the first, which spares
+// measuring each row above the ones it draws; a row given a text of more lines switches its
+// list back to measuring rows one by one.
 class CourseListRow : public QTreeWidgetItem {
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
     bool operator<(const QTreeWidgetItem &other) const override;
+    void setData(int column, int role, const QVariant &value) override;
+    // Adds the row, filled while outside the list, so that the list hears of it once rather than
+    // of each of its texts.
+    void joinList(QTreeWidget &list);
+
+private:
+    void fitListTo(const QString &text);
+    // The text of the column in cp1250, kept from one comparison to the next: a sort compares
+    // each row many times.
+    const std::string &sortKey(int column) const;
+
+    mutable int keyColumn_ = -1;
+    mutable std::string key_;
 };
 
 // A course's title in the course list: its own name, else its subject's name (empty when the
@@ -79,6 +97,15 @@ inline int boxWidthFor(const QWidget &box, const QString &text)
 
 // As long as the longest course codes of the faculty, with a letter to spare.
 inline const QString WidestCourseCode = QStringLiteral("SZT151MN-LA-03W");
+
+// Shows or hides the tab of `page`. A tab widget lays out and repaints itself and every page
+// whenever a tab's visibility is set, even to what it was, so an unchanged one is left alone.
+inline void setPageVisible(QTabWidget *pages, QWidget *page, bool visible)
+{
+    const int index = pages->indexOf(page);
+    if (pages->isTabVisible(index) != visible)
+        pages->setTabVisible(index, visible);
+}
 
 // A plain message with only an OK button.
 void showMessage(QWidget *parent, const QString &text);

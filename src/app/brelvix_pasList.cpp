@@ -30,7 +30,39 @@ namespace mainwindow {
 bool CourseListRow::operator<(const QTreeWidgetItem &other) const
 {
     const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-    return CompareText(utf8ToCp1250(text(column).toStdString()), utf8ToCp1250(other.text(column).toStdString())) < 0;
+    if (const auto *row = dynamic_cast<const CourseListRow *>(&other))
+        return CompareText(sortKey(column), row->sortKey(column)) < 0;
+    return CompareText(sortKey(column), utf8ToCp1250(other.text(column).toStdString())) < 0;
+}
+
+const std::string &CourseListRow::sortKey(int column) const
+{
+    if (keyColumn_ != column) {
+        key_ = utf8ToCp1250(text(column).toStdString());
+        keyColumn_ = column;
+    }
+    return key_;
+}
+
+void CourseListRow::setData(int column, int role, const QVariant &value)
+{
+    keyColumn_ = -1;
+    QTreeWidgetItem::setData(column, role, value);
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && treeWidget())
+        fitListTo(value.toString());
+}
+
+void CourseListRow::joinList(QTreeWidget &list)
+{
+    list.addTopLevelItem(this);
+    for (int column = 0; column < columnCount(); ++column)
+        fitListTo(text(column));
+}
+
+void CourseListRow::fitListTo(const QString &text)
+{
+    if (text.contains(QLatin1Char('\n')) || text.contains(QChar::LineSeparator))
+        treeWidget()->setUniformRowHeights(false);
 }
 
 } // namespace mainwindow

@@ -23,11 +23,6 @@ QString inParentheses(const std::string &text)
     return text.empty() ? QString() : QStringLiteral(" (") + guiText(text) + QStringLiteral(")");
 }
 
-void setPageVisible(QTabWidget *pages, QWidget *page, bool visible)
-{
-    pages->setTabVisible(pages->indexOf(page), visible);
-}
-
 } // namespace
 
 void TForm1::UM_tipusClick(QAction *sender)

@@ -235,7 +235,7 @@ void TForm1::LoadLinkedCourses(int courseId)
             show = intOf(courses, "kurzus_id") > 0 && !DM->MT_kurzus_csatolt.Eof();
         }
     }
-    PC->setTabVisible(PC->indexOf(PC_kurzus), show);
+    setPageVisible(PC, PC_kurzus, show);
 }
 
 void TForm1::CourseTitle(int courseId, TDataSet *courses, QString &title)

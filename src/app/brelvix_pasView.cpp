@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 using namespace mainwindow;
@@ -104,15 +105,19 @@ void TForm1::RefreshView()
     VL->setUpdatesEnabled(false);
     LV->setUpdatesEnabled(false);
     RefreshBusy = true;
+    rebuildTeachers_.reset();
     // A rebuild that fails half way still gives the calendar, the list and the occasion panel back.
     const auto done = qScopeGuard([this] {
         RefreshBusy = false;
+        rebuildTeachers_.reset();
         LV->setUpdatesEnabled(true);
         VL->setUpdatesEnabled(true);
     });
     RoomTextOn = false;
     VL->Items().Clear();
     LV->clear();
+    // Until a row of more lines comes (see CourseListRow).
+    LV->setUniformRowHeights(true);
     {
         // The calendar lays its items out once, and the occasion panel and its counter follow
         // MT_alkalom_temp once, when the walk is over rather than at every row it passes.
@@ -177,7 +182,7 @@ void TForm1::loadCoursePanels(int courseId, int teacherCourseId, int linkedCours
 QTreeWidgetItem *TForm1::addCourseRow(const QString &caption, TDataSet &course, const QString &title,
                                       const QString &selection, bool withSubject)
 {
-    auto *row = new CourseListRow(LV);
+    auto row = std::make_unique<CourseListRow>();
     row->setText(0, caption);
     row->setText(1, title);
     row->setText(2, guiText(course.FieldByName("max_letszam")->AsString()));
@@ -186,7 +191,8 @@ QTreeWidgetItem *TForm1::addCourseRow(const QString &caption, TDataSet &course, 
     row->setText(5, selection);
     if (withSubject)
         row->setText(6, QString::number(intOf(course, "targy_id")));
-    return row;
+    row->joinList(*LV);
+    return row.release();
 }
 
 void TForm1::listTimetable(int orarendId, bool followLinkedCourse, bool weekTestOnItems)

@@ -1,5 +1,7 @@
 #include "sajat/SajatVCI.h"
 
+#include <QStringBuilder>
+
 #include <array>
 #include <cmath>
 #include <utility>
@@ -106,12 +108,13 @@ void TSajat::setGyakorisagJel(int code)
 
 void TSajat::UpdateTexts()
 {
-    const QString marker = gyakorisagJel_.isEmpty() ? QString() : QStringLiteral("; ") + gyakorisagJel_;
-    SetSubject(kod_ + QStringLiteral("; ") + nev_ + QStringLiteral("; ") + kiiras_ + marker + QStringLiteral("; ") +
+    // Built with % so that each text is allocated once: every item of a rebuild composes both.
+    const QString marker = gyakorisagJel_.isEmpty() ? QString() : QStringLiteral("; ") % gyakorisagJel_;
+    SetSubject(kod_ % QStringLiteral("; ") % nev_ % QStringLiteral("; ") % kiiras_ % marker % QStringLiteral("; ") %
                oktatok_);
     // Every line is written even when its text is empty, so each line of the hint keeps its meaning.
-    SetComment(kod_ + QLatin1Char('\n') + nev_ + QStringLiteral("\n\n") + StartText() + QLatin1Char('-') +
-               EndTimeText() + QLatin1Char('\n') + kiiras_ + QLatin1Char(' ') + gyakorisagJel_ + QLatin1Char('\n') +
+    SetComment(kod_ % QLatin1Char('\n') % nev_ % QStringLiteral("\n\n") % StartText() % QLatin1Char('-') %
+               EndTimeText() % QLatin1Char('\n') % kiiras_ % QLatin1Char(' ') % gyakorisagJel_ % QLatin1Char('\n') %
                oktatok_);
 }
 

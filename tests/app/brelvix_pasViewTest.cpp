@@ -262,3 +262,57 @@ TEST_F(ViewRebuild, ItemsShowTheirOccasionCoursesTeachersAndLeaveTheLinksOnTheLa
         expectSharedTablesHandedBack();
     }
 }
+
+TEST_F(ViewRebuild, ARowOfTwoLinesIsDrawnTallerWhileRowsOfOneLineStayAlike)
+{
+    const auto heights = [this] {
+        std::map<int, int> shown;
+        for (int course : {10, 11, 12, 13})
+            shown[course] = form->LV->visualItemRect(rowOf(course)).height();
+        return shown;
+    };
+    showTimetable(1);
+    const int line = heights()[10];
+    ASSERT_GT(line, 0);
+    EXPECT_EQ(heights(), (std::map<int, int>{{10, line}, {11, line}, {12, line}, {13, line}}));
+
+    DM->MT_kurzus.Locate("kurzus_id", 12, {});
+    setFields(DM->MT_kurzus, {{"megjegyzes", "első sor\nmásodik sor"}});
+    showTimetable(1);
+    EXPECT_GT(heights()[12], line) << "the remark's second line shows";
+    EXPECT_TRUE(heights()[10] == line && heights()[11] == line && heights()[13] == line);
+
+    // So does a title of two lines, and the remark of one line gives its row back.
+    DM->MT_kurzus.Locate("kurzus_id", 12, {});
+    setFields(DM->MT_kurzus, {{"megjegyzes", ""}});
+    DM->MT_kurzus.Locate("kurzus_id", 10, {});
+    setFields(DM->MT_kurzus, {{"megnevezes", "Matematika\nelőadás"}});
+    showTimetable(1);
+    EXPECT_GT(heights()[10], line);
+    EXPECT_EQ(heights()[12], line);
+}
+
+TEST_F(ViewRebuild, ARowSortsByItsTextAsItIsNowWhenAColumnIsClicked)
+{
+    showTimetable(1);
+    QHeaderView *header = form->LV->header();
+    const auto clickColumn = [header](int column) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    };
+    rowOf(12)->setText(1, QStringLiteral("Kémia"));
+    clickColumn(1);
+    EXPECT_EQ(listedCourses(), (Ids{13, 11, 12, 10}));
+    clickColumn(0);
+    EXPECT_EQ(listedCourses(), (Ids{11, 13, 12, 10}));
+    // A text changed after a sort counts at the next one, in either column.
+    rowOf(10)->setText(0, QStringLiteral("ÁLG-1"));
+    rowOf(13)->setText(1, QStringLiteral("Zoológia"));
+    clickColumn(0);
+    EXPECT_EQ(listedCourses(), (Ids{11, 13, 12, 10})) << "Á sorts after the letters a-z fold to";
+    rowOf(10)->setText(0, QStringLiteral("ALG-1"));
+    clickColumn(0);
+    EXPECT_EQ(listedCourses(), (Ids{11, 10, 13, 12}));
+    clickColumn(1);
+    EXPECT_EQ(listedCourses(), (Ids{11, 12, 10, 13}));
+}

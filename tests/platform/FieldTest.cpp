@@ -1,6 +1,7 @@
 #include "ArrayDataSet.h"
 
 #include "platform/FormatSettings.h"
+#include "platform/LocaleCompare.h"
 #include "platform/TextFields.h"
 
 #include <gtest/gtest.h>
@@ -309,6 +310,24 @@ TEST(Fields, ADuplicateNameIsRefused)
     ASSERT_NE(removed, nullptr);
     EXPECT_EQ(removed->DataSet(), nullptr);
     EXPECT_EQ(table.FieldCount(), 0);
+}
+
+TEST(Fields, NamesAreFoundWhateverTheirCaseAndOnlyWhole)
+{
+    ArrayDataSet table;
+    for (const char *name : {"kurzus_id", "kurzus_id_csatolt", "Kurzus", "x"})
+        table.Fields().Add<TIntegerField>(name);
+    // Every field a scan comparing each whole name without case would find, and no other.
+    for (const std::string name : {"KURZUS_ID", "kurzus_ID_Csatolt", "kurzus", "X", "kurzus_i", "kurzus_id_",
+                                   "kurzus_id_csatoltx", "", "y", "\xc1rv\xedz"}) {
+        TField *scanned = nullptr;
+        for (int i = 0; i < table.FieldCount() && !scanned; ++i)
+            if (CompareText(table.Fields()[i]->FieldName(), name) == 0)
+                scanned = table.Fields()[i];
+        EXPECT_EQ(table.FindField(name), scanned) << name;
+    }
+    EXPECT_EQ(table.FieldByName("KURZUS_ID_CSATOLT"), table.Fields()[1]);
+    EXPECT_THROW(table.FieldByName("kurzus_"), EDatabaseError);
 }
 
 TEST(Fields, EveryStoredTypeHasAFieldClass)
