@@ -117,8 +117,9 @@ TEST_F(BoxRouting, TheOwnerMovesTheFocusBetweenBoxesAndADraggedBoxStillTakesTheM
     mouse.press(from, Qt::ControlModifier);
     mouse.move(to);
     mouse.release(to, Qt::ControlModifier);
+    EXPECT_EQ(first->Obj()->CellRange(), (TGridRect{4, 3, 4, 3}));
     clickItem(*calendar, second);
-    takeEvents();
+    EXPECT_EQ(takeEvents(), "info A; moving A; info B; click B");
     mouse.doubleClick(centreOf(first));
     mouse.release(centreOf(first));
     EXPECT_TRUE(first->Obj()->hasFocus());
