@@ -994,3 +994,27 @@ TEST_F(PeopleTable, SortingAgainReplacesTheSortIndexAndNoFieldsGoBackToRowOrder)
     EXPECT_EQ(sortIndexCount(table), 0);
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 3}));
 }
+
+TEST_F(PeopleTable, LanguageAndSortPartsOfTheLocaleSortTheIndexesAgain)
+{
+    table.IndexDefs().Add("nevek", "nev", {});
+    table.Close();
+    table.Open();
+    table.SetLocaleID(0x0409); // English: cs is two letters, so csiga comes before cukor
+    appendPerson(table, 1, "cukor", 1);
+    appendPerson(table, 2, "csiga", 2);
+    table.SetIndexFieldNames("nev");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 1}));
+
+    table.SetLanguageID(0x0E); // Hungarian, with the sub-language kept: cs follows c
+    EXPECT_EQ(table.LocaleID(), 0x040E);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+
+    table.SetSortID(0);
+    EXPECT_EQ(table.SortID(), 0);
+    EXPECT_EQ(table.LocaleID(), 0x040E);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+    // Setting what is already set changes nothing.
+    table.SetStandalone(table.Standalone());
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+}
