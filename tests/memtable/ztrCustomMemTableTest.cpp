@@ -1010,6 +1010,7 @@ TEST_F(PeopleTable, LanguageAndSortPartsOfTheLocaleSortTheIndexesAgain)
     EXPECT_EQ(table.LocaleID(), 0x040E);
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
 
+    table.SetSubLanguageID(1);
     table.SetSortID(0);
     EXPECT_EQ(table.SortID(), 0);
     EXPECT_EQ(table.LocaleID(), 0x040E);
@@ -1096,4 +1097,20 @@ TEST(BalancedTableBytes, LongByteValuesKeptOutsideTheRecordReadBackWhole)
     table.Post();
     EXPECT_EQ(table.FieldByName("valtozo")->AsString(), varying);
     EXPECT_EQ(table.FieldByName("fix")->AsString(), fixed);
+}
+
+TEST(ClosedTableIndexes, AnIndexAddedWhileClosedIsDefinedWithItsOptionsAndOrdersAfterOpening)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.AddIndex2("pontok", "pont", {mtcoDescending, mtcoNonMaintained}, {});
+    const TIndexDef *definition = table.IndexDefs().Find("pontok");
+    EXPECT_TRUE(definition->Options().Contains(ixDescending));
+    EXPECT_TRUE(definition->Options().Contains(ixNonMaintained));
+    table.Open();
+    appendPerson(table, 1, "a", 10);
+    appendPerson(table, 2, "b", 30);
+    appendPerson(table, 3, "c", 20);
+    table.SetIndexName("pontok");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
 }
