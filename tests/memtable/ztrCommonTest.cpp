@@ -2,6 +2,7 @@
 
 #include "memtable/ztrErrors.h"
 #include "memtable/ztrFieldValue.h"
+#include "platform/SysUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,30 @@ TEST_F(StoreFixture, IndirectValueOfACopyComesFromTheStoredRecord)
     *layout.FieldNullByte(buffer, 2) = 0;
     EXPECT_EQ(store.IndirectValue(buffer, 2), nullptr);
     layout.FreeRecord(buffer, true, true);
+}
+
+TEST_F(StoreFixture, AValueMarkedPresentButNotYetWrittenReadsAsNone)
+{
+    const TztrRecordLayout &layout = store.Layout();
+    TztrRecord *stored = add();
+    *layout.FieldNullByte(stored, 2) = NullByteValue;
+    EXPECT_EQ(store.IndirectValue(stored, 2), nullptr);
+
+    // A copy of a record whose value is null has nothing to borrow from it.
+    *layout.FieldNullByte(stored, 2) = 0;
+    TztrRecord *buffer = layout.AllocateRecord();
+    layout.CopyRecord(stored, buffer);
+    *layout.FieldNullByte(buffer, 2) = NullByteValue;
+    EXPECT_EQ(store.IndirectValue(buffer, 2), nullptr);
+    layout.FreeRecord(buffer, true, true);
+}
+
+TEST_F(StoreFixture, AttachPlacesBelowOneAreRefused)
+{
+    const int before = store.AttachMaxCount();
+    EXPECT_THROW(store.SetAttachMaxCount(0), ERangeError);
+    EXPECT_THROW(store.SetAttachMaxCount(-3), ERangeError);
+    EXPECT_EQ(store.AttachMaxCount(), before);
 }
 
 TEST(StoreLocale, PartsSplitAndRebuildTheLocaleID)

@@ -322,3 +322,76 @@ TEST_F(SortKeysOnTable, KeyBytesOrderAsTheRecordComparisonForTextOptionsAndField
                                "nev;ido:D"})
         expectKeysAgree(fields);
 }
+
+namespace {
+
+// Wide texts stored by a table: a name kept in UTF-16, so accents outside cp1250 survive.
+class WideTextsOnTable : public ::testing::Test {
+protected:
+    WideTextsOnTable()
+    {
+        table.FieldDefs().Add("id", ftInteger);
+        table.FieldDefs().Add("nev", ftWideString, 20);
+        table.SetLocaleID(Hungarian);
+        table.Open();
+        const std::u16string names[] = {u"cukor", u"csiga", u"ALMA", u"alma", u"AB", u"ABC", u"\u0150ri"};
+        for (int i = 0; i < 7; ++i) {
+            table.Append();
+            table.FieldByName("id")->SetAsInteger(i);
+            table.FieldByName("nev")->SetAsWideString(names[i]);
+            table.Post();
+        }
+    }
+
+    int compare(int key, int other, const std::string &fields, bool partial = false)
+    {
+        TztrFieldList list;
+        BuildFieldList(table, list, fields);
+        TztrIndex *rows = table.Indexes().RowOrderIndex();
+        const int result = CompareRecords(table, rows->Entry(key), rows->Entry(other), list, 0, false, partial, 0);
+        return (result > 0) - (result < 0);
+    }
+
+    TztrMemTable table;
+};
+
+} // namespace
+
+TEST_F(WideTextsOnTable, LocaleCaseAndPartialRulesDecideAsForNarrowTexts)
+{
+    // Records: 0 cukor, 1 csiga, 2 ALMA, 3 alma, 4 AB, 5 ABC, 6 Őri.
+    EXPECT_EQ(compare(0, 1, "nev"), -1); // cs is a letter of its own, after c
+    EXPECT_EQ(compare(1, 0, "nev"), 1);
+    EXPECT_EQ(compare(6, 0, "nev"), 1);
+    EXPECT_EQ(compare(3, 2, "nev"), -1); // lower case first by the locale
+    EXPECT_EQ(compare(2, 3, "nev:C"), 0);
+    EXPECT_EQ(compare(2, 3, "nev:L"), -1); // code unit order: 'A' before 'a'
+    EXPECT_EQ(compare(3, 2, "nev:CL"), 0);
+    EXPECT_EQ(compare(0, 1, "nev:D"), 1);
+    EXPECT_EQ(compare(4, 5, "nev", true), 0); // a key that begins the value matches it
+    EXPECT_EQ(compare(5, 4, "nev", true), 1);
+    EXPECT_EQ(compare(4, 5, "nev"), -1);
+    EXPECT_EQ(compare(0, 0, "id;nev"), 0);
+}
+
+TEST_F(WideTextsOnTable, WideTextsAndDecimalsHaveNoSortKeyAndAreLeftToTheComparison)
+{
+    TztrFieldList list;
+    BuildFieldList(table, list, "id;nev");
+    EXPECT_FALSE(SortKeysApply(table, list));
+    std::string key;
+    EXPECT_FALSE(AppendSortKey(table, table.Indexes().RowOrderIndex()->Entry(0), list, key));
+
+    TztrMemTable decimals;
+    decimals.FieldDefs().Add("ertek", ftBCD, 4);
+    decimals.Open();
+    BuildFieldList(decimals, list, "ertek");
+    EXPECT_FALSE(SortKeysApply(decimals, list));
+}
+
+TEST_F(CompareRecordsOnTable, AnUnknownModeNeverStopsEarlySoTheLastFieldDecides)
+{
+    // Record 0 is (id 1, ABC), record 2 is (id 3, ABC): the ids differ, the names do not.
+    EXPECT_EQ(compare(0, 2, "id;nev", 9), 0);
+    EXPECT_LT(compare(0, 2, "nev;id", 9), 0);
+}

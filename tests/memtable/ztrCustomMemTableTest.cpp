@@ -994,3 +994,123 @@ TEST_F(PeopleTable, SortingAgainReplacesTheSortIndexAndNoFieldsGoBackToRowOrder)
     EXPECT_EQ(sortIndexCount(table), 0);
     EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 3}));
 }
+
+TEST_F(PeopleTable, LanguageAndSortPartsOfTheLocaleSortTheIndexesAgain)
+{
+    table.IndexDefs().Add("nevek", "nev", {});
+    table.Close();
+    table.Open();
+    table.SetLocaleID(0x0409); // English: cs is two letters, so csiga comes before cukor
+    appendPerson(table, 1, "cukor", 1);
+    appendPerson(table, 2, "csiga", 2);
+    table.SetIndexFieldNames("nev");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 1}));
+
+    table.SetLanguageID(0x0E); // Hungarian, with the sub-language kept: cs follows c
+    EXPECT_EQ(table.LocaleID(), 0x040E);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+
+    table.SetSubLanguageID(1);
+    table.SetSortID(0);
+    EXPECT_EQ(table.SortID(), 0);
+    EXPECT_EQ(table.LocaleID(), 0x040E);
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+    // Setting what is already set changes nothing.
+    table.SetStandalone(table.Standalone());
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2}));
+}
+
+TEST_F(PeopleTable, RollbackOfTheLastRecordsLeavesTheCursorOnTheLastKeptOne)
+{
+    fill(3);
+    table.SetEnableVersioning(true);
+    table.SetVersioningMode(mtvmAllSinceCheckPoint);
+    table.Commit(); // nothing to commit: no change
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{1, 2, 3}));
+    table.StartTransaction();
+    appendPerson(table, 4);
+    appendPerson(table, 5);
+    table.Last();
+    table.Rollback();
+    EXPECT_EQ(table.RecordCount(), 3);
+    EXPECT_FALSE(table.Eof());
+    EXPECT_EQ(currentId(table), 3);
+    EXPECT_EQ(table.RecNo(), 3);
+}
+
+TEST_F(PeopleTable, BookmarksCompareInTheOrderOfTheCurrentIndex)
+{
+    table.IndexDefs().Add("pontok", "pont", {});
+    table.Close();
+    table.Open();
+    appendPerson(table, 1, "a", 30);
+    appendPerson(table, 2, "b", 10);
+    appendPerson(table, 3, "c", 10);
+    auto bookmarkOf = [&](int id) {
+        EXPECT_TRUE(table.Locate("id", Variant(id), {}));
+        return table.Bookmark();
+    };
+    const TBookmark first = bookmarkOf(1), second = bookmarkOf(2), third = bookmarkOf(3);
+    EXPECT_LT(table.CompareBookmarks(first, second), 0);
+    table.SetIndexName("pontok");
+    EXPECT_GT(table.CompareBookmarks(first, second), 0);
+    EXPECT_LT(table.CompareBookmarks(second, third), 0); // equal keys: the older record first
+    EXPECT_GT(table.CompareBookmarks(third, second), 0);
+    EXPECT_EQ(table.CompareBookmarks(third, third), 0);
+    EXPECT_TRUE(table.FieldByName("pont")->IsIndexField());
+    EXPECT_FALSE(table.FieldByName("nev")->IsIndexField());
+}
+
+TEST_F(PeopleTable, RecNoIsUnknownOnAnEmptyOrClosedTable)
+{
+    EXPECT_EQ(table.RecNo(), -1);
+    fill(2);
+    table.Last();
+    EXPECT_EQ(table.RecNo(), 2);
+    table.Close();
+    EXPECT_EQ(table.RecNo(), -1);
+}
+
+TEST(BalancedTableBytes, LongByteValuesKeptOutsideTheRecordReadBackWhole)
+{
+    TztrMemTable table;
+    table.FieldDefs().Add("id", ftInteger);
+    table.FieldDefs().Add("valtozo", ftVarBytes, 20);
+    table.FieldDefs().Add("fix", ftBytes, 16);
+    table.SetPerformance(mtpfBalanced);
+    table.Open();
+    const std::string varying("ab\0cd", 5);
+    const std::string fixed("0123456789\0abcde", 16);
+    table.Append();
+    table.FieldByName("id")->SetAsInteger(1);
+    table.FieldByName("valtozo")->SetAsString(varying);
+    table.FieldByName("fix")->SetAsString(fixed);
+    table.Post();
+    table.Append();
+    table.FieldByName("id")->SetAsInteger(2);
+    table.Post();
+    table.First();
+    EXPECT_EQ(table.FieldByName("valtozo")->AsString(), varying);
+    EXPECT_EQ(table.FieldByName("fix")->AsString(), fixed);
+    table.Edit();
+    table.FieldByName("id")->SetAsInteger(7);
+    table.Post();
+    EXPECT_EQ(table.FieldByName("valtozo")->AsString(), varying);
+    EXPECT_EQ(table.FieldByName("fix")->AsString(), fixed);
+}
+
+TEST(ClosedTableIndexes, AnIndexAddedWhileClosedIsDefinedWithItsOptionsAndOrdersAfterOpening)
+{
+    TztrMemTable table;
+    definePeople(table);
+    table.AddIndex2("pontok", "pont", {mtcoDescending, mtcoNonMaintained}, {});
+    const TIndexDef *definition = table.IndexDefs().Find("pontok");
+    EXPECT_TRUE(definition->Options().Contains(ixDescending));
+    EXPECT_TRUE(definition->Options().Contains(ixNonMaintained));
+    table.Open();
+    appendPerson(table, 1, "a", 10);
+    appendPerson(table, 2, "b", 30);
+    appendPerson(table, 3, "c", 20);
+    table.SetIndexName("pontok");
+    EXPECT_EQ(idsInOrder(table), (std::vector<int>{2, 3, 1}));
+}

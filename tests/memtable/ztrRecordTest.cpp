@@ -66,6 +66,19 @@ TEST(RecordLayoutAreas, CalculatedBookmarkAndIndirectAreasFollowTheFixedFields)
     EXPECT_EQ(layout.RecordSize(), static_cast<int>(sizeof(TztrRecord)) + layout.DataSize());
 }
 
+TEST(RecordLayoutAreas, GuidsAndTimeStampsTakeTheirFixedWidthAndContainersOnlyTheirNullByte)
+{
+    // A guid is 38 characters and a terminating 0; a time stamp is six 16-bit parts and a 32-bit fraction.
+    const TztrRecordLayout layout = layoutOf(
+        {{ftGuid, 38, "g", "g"}, {ftTimeStamp, 0, "t", "t"}, {ftADT, 0, "c", "c"}, {ftInteger, 0, "id", "id"}},
+        mtpfBalanced);
+    EXPECT_EQ(layout.FieldOffset(1), 0);
+    EXPECT_EQ(layout.FieldOffset(2), 40);
+    EXPECT_EQ(layout.FieldOffset(3), 57);
+    EXPECT_EQ(layout.FieldOffset(4), 58);
+    EXPECT_FALSE(layout.IsIndirect(1));
+}
+
 TEST(RecordLayoutAreas, SetupHookCanMoveAFieldOutOfTheRecord)
 {
     const TztrRecordLayout layout = layoutOf(shortAndLongText(), mtpfFast, [](int fieldNo, std::uint8_t &flags) {
