@@ -150,7 +150,7 @@ TEST_F(RoomOccupancy, TheDayMenuAddsAndTakesAwayDaysButNotTheLast)
     EXPECT_EQ(dialog->VL->Days(), TveltoCalendarDays{vlFriday});
 }
 
-TEST_F(RoomOccupancy, TheViewMenuGivesTheCalendarTheWholeWindowAndTakesItBack)
+TEST_F(RoomOccupancy, TheViewMenuGivesTheCalendarTheWholeWindowAndTakesItBackAndKilepesCloses)
 {
     create();
     const int fullHeight = dialog->VL->height();
@@ -163,6 +163,8 @@ TEST_F(RoomOccupancy, TheViewMenuGivesTheCalendarTheWholeWindowAndTakesItBack)
     EXPECT_TRUE(dialog->LV->isVisible());
     EXPECT_EQ(dialog->VL->height(), fullHeight);
     expectCalendarFillsItsRoom(*dialog->VL);
+    click(dialog->Button1);
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 // A time format without a leading zero still shows every time five characters wide.
