@@ -129,4 +129,18 @@ TEST_F(TeacherTimetable, DayBoxesShowTheCallersDaysChangeThemAndKeepTheLastDay)
     EXPECT_EQ(dialog->VL->ColCount(), 2);
 }
 
+// Asked for no teacher, the window closes by itself rather than wait for a click.
+TEST_F(TeacherTimetable, WithoutATeacherTheWindowClosesAtOnce)
+{
+    addCourse({.id = 10, .code = "K-01"});
+    linkTeacher(10, 1);
+    addOccasion(400, 10, at(Monday1, 8, 0), at(Monday1, 9, 30));
+    dialog->OktatoId = 0;
+    int result = -1;
+    answeringModals([&] { result = dialog->exec(); }, [](QWidget &) {});
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->VL->Items().Count(), 0);
+}
+
 } // namespace

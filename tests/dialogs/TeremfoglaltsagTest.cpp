@@ -3,6 +3,10 @@
 #include "calendar/CalendarTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 
+#include "platform/FormatSettings.h"
+
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTreeWidget>
 
 namespace {
@@ -43,6 +47,10 @@ protected:
     }
     TSajat *item(int alkalomId) { return itemOf(*dialog->VL, alkalomId); }
     void clickItem(int alkalomId) { calendartest::clickItem(*dialog->VL, item(alkalomId)); }
+    void chooseView(QAction *entry)
+    {
+        chooseFromPopup(dialog->VL->viewport(), dialog->VL->CellRect(0, 1).center(), dialog->PM_nezet, entry);
+    }
     QStringList askTimetables() { return textsOf(messagesOf([&] { dialog->rarendben1->trigger(); })); }
     std::string shown(const char *field)
     {
@@ -130,9 +138,7 @@ TEST_F(RoomOccupancy, AClickedItemShowsItsDetailsItsTimetablesAndTakesTheMark)
 TEST_F(RoomOccupancy, TheDayMenuAddsAndTakesAwayDaysButNotTheLast)
 {
     create();
-    const auto choose = [&](QAction *entry) {
-        chooseFromPopup(dialog->VL->viewport(), dialog->VL->CellRect(0, 1).center(), dialog->PM_nezet, entry);
-    };
+    const auto choose = [&](QAction *entry) { chooseView(entry); };
     choose(dialog->Nap[5]);
     EXPECT_TRUE(dialog->VL->Days().contains(vlSaturday));
     for (int day = 0; day < 4; ++day)
@@ -142,6 +148,36 @@ TEST_F(RoomOccupancy, TheDayMenuAddsAndTakesAwayDaysButNotTheLast)
     EXPECT_EQ(textsOf(messagesOf([&] { choose(dialog->Nap[4]); })), QStringList{"Nincs kiválasztva Nap!"});
     EXPECT_TRUE(dialog->Nap[4]->isChecked());
     EXPECT_EQ(dialog->VL->Days(), TveltoCalendarDays{vlFriday});
+}
+
+TEST_F(RoomOccupancy, TheViewMenuGivesTheCalendarTheWholeWindowAndTakesItBackAndKilepesCloses)
+{
+    create();
+    const int fullHeight = dialog->VL->height();
+    chooseView(dialog->Csakrarend1);
+    EXPECT_FALSE(dialog->LV->isVisible());
+    EXPECT_FALSE(dialog->Button1->isVisible());
+    EXPECT_GT(dialog->VL->height(), fullHeight);
+    expectCalendarFillsItsRoom(*dialog->VL);
+    chooseView(dialog->Minden1);
+    EXPECT_TRUE(dialog->LV->isVisible());
+    EXPECT_EQ(dialog->VL->height(), fullHeight);
+    expectCalendarFillsItsRoom(*dialog->VL);
+    click(dialog->Button1);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+// A time format without a leading zero still shows every time five characters wide.
+TEST_F(RoomOccupancy, DetailTimesKeepTheirLeadingZeroUnderAnyTimeFormat)
+{
+    const TFormatSettings saved = FormatSettings();
+    const auto restored = qScopeGuard([&] { FormatSettings() = saved; });
+    FormatSettings().LongTimeFormat = "h:nn:ss";
+    addOccasion(100, 10, at(Tuesday, 8, 5), at(Tuesday, 10, 30), 5);
+    create();
+    pickRoom(1);
+    clickItem(100);
+    EXPECT_EQ(shown("kezd_ido") + "-" + shown("veg_ido"), "08:05-10:30");
 }
 
 } // namespace

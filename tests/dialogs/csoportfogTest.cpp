@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogTestSupport.h"
 
+#include <QHeaderView>
 #include <QTreeWidget>
 
 namespace {
@@ -131,6 +132,53 @@ TEST_F(GroupOccupancy, ItemsCarryTheCourseItsFirstThreeTeachersAndTheirRoom)
     EXPECT_EQ(item(101)->Kiiras(), "Nincs terem");
     EXPECT_EQ(item(102)->Kiiras(), "Hiba-1204!");
     EXPECT_EQ(dialog->VL->Items().Count(), 20) << "a course shows its first twenty occasions";
+}
+
+TEST_F(GroupOccupancy, AHeaderClickSortsTheListAndIgazitasFitsTheCalendarAgain)
+{
+    addCourse({10, "MAT-1", "Valószínűség", 3});
+    addCourse({11, "MAT-2", "Analízis", 3});
+    addCourse({12, "MAT-3", "Geometria", 3});
+    for (int kurzusId : {10, 11, 12})
+        linkSubject(kurzusId, 3);
+    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
+    QStringList byCode, byTitle;
+    const auto column = [&](int index) {
+        QStringList texts;
+        for (int row = 0; row < dialog->LV->topLevelItemCount(); ++row)
+            texts << dialog->LV->topLevelItem(row)->text(index);
+        return texts;
+    };
+    const auto clickHeader = [&](int index) {
+        QHeaderView *header = dialog->LV->header();
+        const QPoint at(header->sectionViewportPosition(index) + header->sectionSize(index) / 2, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    };
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10, -1, [&] {
+        byCode = column(1);
+        clickHeader(1);
+        byTitle = column(1);
+        // A width left by hand is given back to the window's room.
+        dialog->VL->SetColWidths(1, 20);
+        click(dialog->Button1);
+        expectCalendarFillsItsRoom(*dialog->VL);
+    });
+    EXPECT_EQ(byCode, (QStringList{"Valószínűség", "Analízis", "Geometria"}));
+    EXPECT_EQ(byTitle, (QStringList{"Analízis", "Geometria", "Valószínűség"}));
+    // The next showing keeps the order chosen.
+    showFor(Tcsoportfoglalasok::TantargyFoglalasai, 10);
+    EXPECT_EQ(column(1), (QStringList{"Analízis", "Geometria", "Valószínűség"}));
+}
+
+TEST_F(GroupOccupancy, AnUnknownModeListsNothing)
+{
+    addCourse({10, "MAT-1", "Analízis", 3});
+    linkSubject(10, 3);
+    addOccasion(100, 10, at(Tuesday, 8, 0), at(Tuesday, 9, 30), 5);
+    showFor(7, 10);
+    EXPECT_EQ(caption, "Csoport foglalásai");
+    EXPECT_EQ(dialog->LV->topLevelItemCount(), 0);
+    EXPECT_EQ(dialog->VL->Items().Count(), 0);
 }
 
 } // namespace

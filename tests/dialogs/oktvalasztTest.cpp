@@ -2,7 +2,10 @@
 
 #include "dialogs/DialogTestSupport.h"
 
+#include "dialogs/Oktatofoglaltsag.h"
+
 #include <QKeyEvent>
+#include <QScopeGuard>
 
 namespace {
 
@@ -132,6 +135,26 @@ TEST_F(TeacherChooser, ChangingATeacherRewritesItsRowAndAnUnfinishedChangeIsDrop
     EXPECT_EQ(utf8Of(DM->MT_oktato, "oktato_nev") + utf8Of(DM->MT_oktato, "oktato_kkod"), "Kovács Ádám PálKAP");
     open([&] { enter(QStringLiteral("Új Oktató"), QStringLiteral("UJO")); });
     EXPECT_EQ(DM->MT_oktato.RecordCount(), 6);
+}
+
+// Without teachers there is nothing to find, change or show a timetable of.
+TEST_F(TeacherChooser, WithNoTeachersLettersChangesAndTheTimetableDoNothing)
+{
+    DM->MT_oktato.EmptyTable();
+    DM->Admin = true;
+    TOktatofog timetable;
+    Oktatofog = &timetable;
+    const auto forgotten = qScopeGuard([] { Oktatofog = nullptr; });
+    open([&] {
+        const QPoint inGrid = dialog->DBGrid1->viewport()->rect().center();
+        dialog->DBGrid1->setFocus();
+        QTest::keyClick(dialog->DBGrid1, Qt::Key_K);
+        chooseFromPopup(dialog->DBGrid1->viewport(), inGrid, dialog->PM, dialog->Mdosts1);
+        EXPECT_EQ(entry(), "||Újbeírás");
+        chooseFromPopup(dialog->DBGrid1->viewport(), inGrid, dialog->PM, dialog->Oktatrarendje1);
+        EXPECT_FALSE(timetable.isVisible());
+    });
+    EXPECT_TRUE(DM->MT_oktato.IsEmpty());
 }
 
 } // namespace

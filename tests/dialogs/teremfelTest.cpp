@@ -96,4 +96,18 @@ TEST_F(NewRoom, EditsTakeNoMoreThanTheRoomHoldsAndNoCharacterTheFilesCannotHold)
     EXPECT_EQ(utf8Of(DM->MT_terem, "terem_telephely"), "É" + std::string(49, 'k'));
 }
 
+// A text that reaches an edit other than by typing is checked again before the room is begun.
+TEST_F(NewRoom, ASiteTheFilesCannotHoldIsRefusedAndAddsNothing)
+{
+    dialog->Edit4->setText(QStringLiteral("Dűlő 中"));
+    const QStringList said = add(QStringLiteral("B"), QStringLiteral("201"), QStringLiteral("30"));
+    EXPECT_EQ(said.size(), 1);
+    EXPECT_TRUE(said.value(0).contains(QStringLiteral("„中” karakter nem menthető a(z) 'terem_telephely' mezőbe")))
+        << said.value(0).toStdString();
+    EXPECT_EQ(dialog->Edit4->text(), QStringLiteral("Dűlő 中")) << "what was typed stays for mending";
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(DM->MT_terem.State(), dsBrowse);
+    EXPECT_EQ(DM->MT_terem.RecordCount(), 1);
+}
+
 } // namespace
