@@ -238,6 +238,17 @@ void TveltoCalendarObj::DoExit()
     update();
 }
 
+// A handler may drop the item and with it this box (an owner rebuilding at once), so the count
+// is put back only on a box that is still there.
+auto TveltoCalendarObj::handlingGuard()
+{
+    ++handling_;
+    return qScopeGuard([self = QPointer<TveltoCalendarObj>(this)] {
+        if (self)
+            --self->handling_;
+    });
+}
+
 bool TveltoCalendarObj::focusQuiet() const
 {
     return calendar_ && calendar_->BoxFocusQuiet();
@@ -245,8 +256,7 @@ bool TveltoCalendarObj::focusQuiet() const
 
 void TveltoCalendarObj::FocusIn()
 {
-    ++handling_;
-    const auto done = qScopeGuard([this] { --handling_; });
+    const auto done = handlingGuard();
     if (focusQuiet())
         update();
     else
@@ -255,8 +265,7 @@ void TveltoCalendarObj::FocusIn()
 
 void TveltoCalendarObj::FocusOut()
 {
-    ++handling_;
-    const auto done = qScopeGuard([this] { --handling_; });
+    const auto done = handlingGuard();
     if (focusQuiet())
         update();
     else
@@ -267,8 +276,7 @@ void TveltoCalendarObj::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers 
 {
     if (!calendar_ || calendar_->ReadOnly())
         return;
-    ++handling_;
-    const auto done = qScopeGuard([this] { --handling_; });
+    const auto done = handlingGuard();
     if (skipMouseDown_) {
         skipMouseDown_ = false;
         return;
@@ -301,8 +309,7 @@ void TveltoCalendarObj::MouseMove(const QPoint &pos)
 {
     if (!calendar_ || calendar_->ReadOnly() || dragMode_ == dmNone)
         return;
-    ++handling_;
-    const auto done = qScopeGuard([this] { --handling_; });
+    const auto done = handlingGuard();
     const TGridCoord cell = cellUnder(pos);
     if (dragMode_ == dmMove && (moved_ || moveStarted(pos, cell))) {
         moved_ = true;
@@ -316,8 +323,7 @@ void TveltoCalendarObj::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, c
 {
     if (!calendar_)
         return;
-    ++handling_;
-    const auto done = qScopeGuard([this] { --handling_; });
+    const auto done = handlingGuard();
     QPointer<TveltoCalendarObj> self(this);
     if (button == Qt::LeftButton && geometry_.contains(pos))
         Click();
@@ -344,8 +350,7 @@ void TveltoCalendarObj::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, c
 
 void TveltoCalendarObj::MouseDoubleClick(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint &pos)
 {
-    ++handling_;
-    const auto done = qScopeGuard([this] { --handling_; });
+    const auto done = handlingGuard();
     QPointer<TveltoCalendarObj> self(this);
     DblClick();
     // The press that comes with the double click; the flag set above makes it start nothing.
@@ -357,8 +362,7 @@ void TveltoCalendarObj::KeyUp(int key, Qt::KeyboardModifiers shift)
 {
     if (!calendar_)
         return;
-    ++handling_;
-    const auto done = qScopeGuard([this] { --handling_; });
+    const auto done = handlingGuard();
     calendar_->KeyUp(key, shift);
 }
 

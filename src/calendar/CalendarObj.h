@@ -109,6 +109,7 @@ protected:
 private:
     TGridCoord cellUnder(const QPoint &pos) const;
     bool focusQuiet() const;
+    auto handlingGuard();
     bool moveStarted(const QPoint &pos, const TGridCoord &cell) const;
     void setDragCursor(Qt::CursorShape shape);
 
