@@ -243,3 +243,29 @@ TEST_F(Export, ExaminesNoCourseBeyondItsBudget)
 }
 
 } // namespace
+
+// Something listening on the export tables takes every row through the usual append and post,
+// and the files come out the same.
+TEST_F(Export, TablesWithAListenerGetTheSameRowsThroughThePost)
+{
+    addSubject(3, "MSABCDAX", "Matek");
+    addTeacher(1, "Kovács Anna", "KA01");
+    addRoom(5, "B", "101");
+    addCourse({10, "PMABCDE-EA-00", "", 3}, {1});
+    linkTeacher(10, 1, 60);
+    addOccasion(100, 10, Tuesday + double(time(465)), Tuesday + double(time(555)), 5);
+    runExport();
+    const std::string courses = readFile(folder, "KK_export.txt");
+    const std::string schedule = readFile(folder, "KK_export_ALKALOM.txt");
+
+    int posted = 0;
+    for (TztrMemTable *table : {&DM->MT_export, &DM->MT_export_alkalom})
+        table->AfterPost = [&posted](TDataSet &) { ++posted; };
+    runExport();
+    for (TztrMemTable *table : {&DM->MT_export, &DM->MT_export_alkalom})
+        table->AfterPost = nullptr;
+    EXPECT_GE(posted, 3) << "at least a course row, its teacher's row and one schedule row";
+    EXPECT_NE(schedule, ScheduleHeader);
+    EXPECT_EQ(readFile(folder, "KK_export.txt"), courses);
+    EXPECT_EQ(readFile(folder, "KK_export_ALKALOM.txt"), schedule);
+}
