@@ -2,6 +2,7 @@
 
 #include "memtable/ztrMemCSVStreamFormat.h"
 #include "platform/Cp1250.h"
+#include "platform/LocaleCompare.h"
 
 #include <algorithm>
 
@@ -62,6 +63,18 @@ std::string LoadedFileProblem(const TztrMemTable &table, const std::vector<Desig
         const TField *field = table.FindField(name);
         if (field != nullptr && field->FieldKind() == fkData && !filled(*field))
             return "A fejléc nem nevezi meg a mező oszlopát." + DataFilePlace(fileName, layout.headerLine, name);
+    }
+    // The next save heads each column with its field's display name, and a start finds columns
+    // by name whatever their case, so two fields under one name would not load again.
+    std::vector<const TField *> saved;
+    for (const auto &field : table.Fields()) {
+        if (field->FieldKind() != fkData)
+            continue;
+        for (const TField *earlier : saved)
+            if (CompareText(earlier->DisplayName(), field->DisplayName()) == 0)
+                return "Két mező oszlopa ugyanazt a nevet kapná, a mentett fájl nem töltődne be újra." +
+                       DataFilePlace(fileName, layout.headerLine, field->FieldName());
+        saved.push_back(field.get());
     }
     return {};
 }

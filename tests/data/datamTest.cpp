@@ -159,6 +159,9 @@ TEST_F(DataModule, FileThatWouldLoseValuesStopsTheStartAndNoFileChanges)
          "mező: terem_kod"},
         {"KK_kurzusoktato.csv", edited("KK_kurzusoktato.csv", "kurzus_id=Integer,0", "kurzus_id=String,20"),
          "(String,20 a(z) Integer,0 helyett)"},
+        // A field defined under another name but headed as the column the program puts back.
+        {"mintatantervtargy.csv", edited("mintatantervtargy.csv", "targy_felveteltipus=String", "targy_x=String"),
+         "Két mező oszlopa ugyanazt a nevet kapná"},
         {"KK_orarend.csv",
          healthy.at("KK_orarend.csv").substr(0, healthy.at("KK_orarend.csv").find("@@TABLEDEF END@@")),
          "@@TABLEDEF END@@"},
