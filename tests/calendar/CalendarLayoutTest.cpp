@@ -84,6 +84,14 @@ TEST_F(LaneLayout, ItemsWithoutAPlaceAreHiddenUntilTheyGetOne)
         EXPECT_EQ(calendar->Items()[i]->Obj()->CellRange(), TGridRect{}) << i;
     TCustomCalendarItem *friday = calendar->Items()[5];
     EXPECT_EQ(shown(friday), inLane(5, 9, 9, 0, 1));
+    // Nor is a box without a place moved or stretched.
+    TCustomCalendarItem *placeless = calendar->Items()[3];
+    const TDateTime start = placeless->Start();
+    calendar->MoveResizeItem(1, 1, true, placeless->Obj(), true);
+    calendar->MoveResizeItem(0, 1, true, placeless->Obj(), false);
+    EXPECT_EQ(double(placeless->Start()), double(start));
+    EXPECT_EQ(placeless->Length(), 60);
+    EXPECT_EQ(placeless->Obj()->CellRange(), TGridRect{});
 
     // Columns scrolled out of view hide their boxes until scrolled back; the last day has its place too.
     calendar->SetDays(TveltoCalendarDays::all());
