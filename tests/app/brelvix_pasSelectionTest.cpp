@@ -171,3 +171,14 @@ TEST_F(ItemSelection, CalendarAloneFromThePopupKeepsTheCourseChosenInTheList)
     EXPECT_TRUE(form->Panel2->isVisible());
     EXPECT_EQ(form->Edit1->text(), QStringLiteral("BIO-1"));
 }
+
+// A course gone from the view's table while its row is still listed: clicking its occasion still
+// makes the row current and the item selected, and the panels follow the course.
+TEST_F(ItemSelection, AnItemOfACourseGoneFromTheViewsTableStillSelectsItsListRow)
+{
+    ASSERT_TRUE(form->MT_kurzus_temp.Locate("kurzus_id", 11, {}));
+    form->MT_kurzus_temp.Delete();
+    clickItem(110);
+    EXPECT_EQ(form->VL->SelectedItem(), itemOf(110));
+    EXPECT_EQ(currentCourse(), 11);
+}
