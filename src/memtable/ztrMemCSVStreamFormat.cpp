@@ -409,8 +409,10 @@ bool TztrCustomCSVStreamFormat::GetLine()
         return false;
     const bool more = reader_->GetLine();
     endOfStream_ = !more;
-    // The writer escapes every #0 and ends every line, so either of these is damage: a #0 would
-    // split a record in two, and the last record of a cut file would load cut.
+    // The writer escapes every #0 and ends every line, so a raw #0 (as a crash leaves in a file's
+    // zero-filled end) is damage, and so is a last line without its break in a file of ours, the
+    // one kind that carries its definitions: its record would load cut. Files of other programs
+    // may leave the last break off.
     if (reader_->Line().find('\0') != std::string::npos)
         throw EMemTableError(SNulInLine + placeOfLine() + ")");
     if (!reader_->LineEnded() && sfDef().Contains(sfLoadDef))
