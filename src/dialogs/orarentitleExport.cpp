@@ -83,25 +83,6 @@ bool weekWritten(int week, int weekday)
     return week != 8 && week <= 14 && !(week == 7 && weekday >= 4);
 }
 
-// Switched off for the length of the walk, whatever a window left behind.
-class FilterOff
-{
-public:
-    explicit FilterOff(TztrMemTable &table) : table_(table) { table_.SetFiltered(false); }
-    ~FilterOff() { table_.SetFiltered(false); }
-    FilterOff(const FilterOff &) = delete;
-    FilterOff &operator=(const FilterOff &) = delete;
-
-    void filter(const std::string &text)
-    {
-        table_.SetFilter(text);
-        table_.SetFiltered(true);
-    }
-
-private:
-    TztrMemTable &table_;
-};
-
 // Off for the length of the run and back on afterwards if it was: lookups must see every row,
 // while the window that filtered the table keeps its view.
 class FilterSuspended
@@ -130,7 +111,8 @@ public:
     template <class Read>
     RowsByCourse(TztrMemTable &table, Read read)
     {
-        const FilterOff whole(table);
+        // Every row, whatever filter a window left on the table.
+        table.SetFiltered(false);
         const TField &course = *table.FieldByName("kurzus_id");
         for (table.First(); !table.Eof(); table.Next())
             if (!course.IsNull())
@@ -183,9 +165,9 @@ const std::vector<const char *> AlkalomColumns = {
 class ExportRow
 {
 public:
-    ExportRow(TztrMemTable &table, std::optional<bool> direct) : table_(table)
+    ExportRow(TztrMemTable &table, bool direct) : table_(table)
     {
-        if (direct ? *direct : TztrDirectLoadRecord::AppliesToAppend(table))
+        if (direct)
             direct_.emplace(table);
         else
             table.Append();
@@ -210,20 +192,21 @@ private:
     std::optional<TztrDirectLoadRecord> direct_;
 };
 
-// Whether a table takes its rows straight into its store, decided for the length of a run.
-class DirectRowsDecided
+// For the length of a run, whether a table takes its rows straight into its store: decided once,
+// as the run holds everything the decision rests on still. Outside a run rows are posted.
+class DirectRowsForRun
 {
 public:
-    DirectRowsDecided(std::optional<bool> &decision, const TztrMemTable &table) : decision_(decision)
+    DirectRowsForRun(bool &direct, const TztrMemTable &table) : direct_(direct)
     {
-        decision_ = TztrDirectLoadRecord::AppliesToAppend(table);
+        direct_ = TztrDirectLoadRecord::AppliesToAppend(table);
     }
-    ~DirectRowsDecided() { decision_.reset(); }
-    DirectRowsDecided(const DirectRowsDecided &) = delete;
-    DirectRowsDecided &operator=(const DirectRowsDecided &) = delete;
+    ~DirectRowsForRun() { direct_ = false; }
+    DirectRowsForRun(const DirectRowsForRun &) = delete;
+    DirectRowsForRun &operator=(const DirectRowsForRun &) = delete;
 
 private:
-    std::optional<bool> &decision_;
+    bool &direct_;
 };
 
 // Looked up by name once: an export writes half a million rows of twenty fields.
@@ -273,7 +256,6 @@ private:
     RowsByCourse<SubjectLink> subjects_;
     RowsByCourse<Occasion> occasions_;
 };
-
 
 } // namespace
 
@@ -400,8 +382,8 @@ void Torarend::ExportTablak(int maxCourses)
                                   &DM->MT_kurzusoktato, &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_kurzus_csatolt,
                                   &DM->MT_export, &DM->MT_export_alkalom});
 
-    const DirectRowsDecided kurzusDecided(kurzusDirect_, DM->MT_export);
-    const DirectRowsDecided alkalomDecided(alkalomDirect_, DM->MT_export_alkalom);
+    const DirectRowsForRun kurzusRows(kurzusDirect_, DM->MT_export);
+    const DirectRowsForRun alkalomRows(alkalomDirect_, DM->MT_export_alkalom);
     CourseExport run(*this);
     TztrMemTable &courses = DM->MT_kurzus;
     for (QProgressBar *bar : {PB, PB2}) {
