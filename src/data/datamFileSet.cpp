@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <fstream>
-#include <regex>
+#include <string_view>
 #include <system_error>
 #include <unistd.h>
 
@@ -26,11 +26,27 @@ bool putOnDisk(const fs::path &path)
 
 std::string reasonOf(const std::error_code &error) { return std::system_category().message(error.value()); }
 
-fs::path withSuffix(const fs::path &file, const char *suffix)
+// A save's new files and the old files' second names: "<name>.<process id>.new" or ".old".
+constexpr std::string_view NewSuffix = ".new";
+constexpr std::string_view OldSuffix = ".old";
+
+fs::path withSuffix(const fs::path &file, std::string_view suffix)
 {
     fs::path named = file;
-    named += "." + std::to_string(::getpid()) + suffix;
+    named += "." + std::to_string(::getpid()) + std::string(suffix);
     return named;
+}
+
+// The name withSuffix formed `name` from; empty for a name it did not form with that suffix.
+std::string_view passingOwner(std::string_view name, std::string_view suffix)
+{
+    if (!name.ends_with(suffix))
+        return {};
+    name.remove_suffix(suffix.size());
+    const std::size_t dot = name.find_last_not_of("0123456789");
+    if (dot == std::string_view::npos || dot + 1 == name.size() || name[dot] != '.')
+        return {};
+    return name.substr(0, dot);
 }
 
 // Where a data file's bytes are: the file at the end of its links, so that a save replaces that
@@ -49,7 +65,7 @@ fs::path throughLinks(fs::path path)
 // Written under a passing name and moved into place, so a record is either whole or absent.
 void writeRecord(const fs::path &folder, const char *recordName, const std::string &text)
 {
-    const fs::path passing = withSuffix(folder / recordName, ".new");
+    const fs::path passing = withSuffix(folder / recordName, NewSuffix);
     {
         std::ofstream out(passing, std::ios::binary | std::ios::trunc);
         out << text;
@@ -125,14 +141,6 @@ std::vector<std::string> tabFields(const std::string &line)
 
 bool plainName(const std::string &name) { return name.find('/') == std::string::npos && name != "." && name != ".."; }
 
-// A second name this program gives the file: its name followed by ".<process id>" and the suffix.
-bool secondNameOf(const std::string &name, const fs::path &file, const std::string &suffix)
-{
-    const std::string prefix = file.string();
-    return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-           std::regex_match(name.substr(prefix.size()), std::regex(R"(\.[0-9]+\.)" + suffix));
-}
-
 std::vector<RecordEntry> readRecord(const fs::path &folder, const char *recordName)
 {
     const auto damaged = [recordName] {
@@ -166,8 +174,8 @@ std::vector<RecordEntry> readRecord(const fs::path &folder, const char *recordNa
             } catch (const fs::filesystem_error &) {
                 damaged();
             }
-            if (fields[1] != entry.target.string() || !secondNameOf(fields[2], entry.target, "new") ||
-                !(fields[3].empty() || secondNameOf(fields[3], entry.target, "old")))
+            if (fields[1] != entry.target.string() || passingOwner(fields[2], NewSuffix) != fields[1] ||
+                !(fields[3].empty() || passingOwner(fields[3], OldSuffix) == fields[1]))
                 damaged();
         } else {
             damaged();
@@ -242,18 +250,24 @@ void undo(const fs::path &folder, const std::vector<RecordEntry> &entries)
 // cut short before its commit (the old set stands), second names alone to one cut short after it.
 DataFileSet::Recovery removeLeftovers(const fs::path &folder, const std::string &of)
 {
-    // What saves leave behind when they end before their commit: new files and second names.
-    static const std::regex leftover(R"(.+\.(csv|txt|commit)\.[0-9]+\.(new|old))");
+    // What saves leave behind when they end before their commit: new files and second names of
+    // data files and of the commit record.
+    const auto leftBy = [&of](std::string_view owner) {
+        if (!of.empty())
+            return owner == of;
+        const fs::path extension = fs::path(owner).extension();
+        return extension == ".csv" || extension == ".txt" || extension == ".commit";
+    };
     DataFileSet::Recovery found = DataFileSet::Recovery::None;
     std::error_code error;
     for (const fs::directory_entry &entry : fs::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
+        const std::string_view newOwner = passingOwner(name, NewSuffix);
+        const std::string_view oldOwner = passingOwner(name, OldSuffix);
         std::error_code ignored;
-        const bool left = of.empty() ? std::regex_match(name, leftover)
-                                     : secondNameOf(name, of, "new") || secondNameOf(name, of, "old");
-        if (!left || !entry.is_regular_file(ignored))
+        if (!(leftBy(newOwner) || leftBy(oldOwner)) || !entry.is_regular_file(ignored))
             continue;
-        if (name.ends_with(".new"))
+        if (!newOwner.empty())
             found = DataFileSet::Recovery::Undone;
         else if (found == DataFileSet::Recovery::None)
             found = DataFileSet::Recovery::Completed;
@@ -308,7 +322,7 @@ void DataFileSet::Commit()
         }
         const bool present = fs::exists(stream.FileName(), statusError);
         entries.push_back({member.name, stream.FileName(), stream.NewFileName(),
-                           present ? withSuffix(stream.FileName(), ".old") : fs::path(), member.linked});
+                           present ? withSuffix(stream.FileName(), OldSuffix) : fs::path(), member.linked});
     }
     const auto dropSecondNames = [&] {
         std::error_code ignored;
