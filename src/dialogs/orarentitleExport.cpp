@@ -245,11 +245,11 @@ public:
     }
 
     // The rows of the course the course table stands on.
-    void exportCourse(const std::string &orarendKod);
+    void exportCourse(const std::string &orarendKod) const;
 
 private:
     void exportOccasion(const Occasion &occasion, const std::string &orarendKod, const std::string &kod,
-                        const std::string &targyKod, const std::string &targyKurzus);
+                        const std::string &targyKod, const std::string &targyKurzus) const;
 
     Torarend &dialog_;
     RowsByCourse<TeacherLink> teachers_;
@@ -384,7 +384,7 @@ void Torarend::ExportTablak(int maxCourses)
 
     const DirectRowsForRun kurzusRows(kurzusDirect_, DM->MT_export);
     const DirectRowsForRun alkalomRows(alkalomDirect_, DM->MT_export_alkalom);
-    CourseExport run(*this);
+    const CourseExport run(*this);
     TztrMemTable &courses = DM->MT_kurzus;
     for (QProgressBar *bar : {PB, PB2}) {
         bar->setMaximum(courses.RecordCount());
@@ -404,7 +404,7 @@ void Torarend::ExportTablak(int maxCourses)
 
 namespace {
 
-void CourseExport::exportCourse(const std::string &orarendKod)
+void CourseExport::exportCourse(const std::string &orarendKod) const
 {
     const TztrMemTable &course = DM->MT_kurzus;
     const int kurzusId = intOf(course, "kurzus_id");
@@ -468,7 +468,7 @@ void CourseExport::exportCourse(const std::string &orarendKod)
 }
 
 void CourseExport::exportOccasion(const Occasion &occasion, const std::string &orarendKod, const std::string &kod,
-                                  const std::string &targyKod, const std::string &targyKurzus)
+                                  const std::string &targyKod, const std::string &targyKurzus) const
 {
     const int weekday = weekdayOf(occasion.kezdIdo);
     const int s = truncatedMinute(occasion.kezdIdo);
