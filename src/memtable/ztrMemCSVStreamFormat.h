@@ -13,6 +13,7 @@
 #include <optional>
 #include <unordered_set>
 #include <string>
+#include <vector>
 
 class TField;
 class TztrCSVReader;
