@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <unistd.h>
@@ -141,50 +142,49 @@ std::vector<std::string> tabFields(const std::string &line)
 
 bool plainName(const std::string &name) { return name.find('/') == std::string::npos && name != "." && name != ".."; }
 
+// The entry a line of a record stands for; none for a line no save of this program wrote.
+std::optional<RecordEntry> entryOf(const fs::path &folder, const std::string &line)
+{
+    const std::vector<std::string> fields = tabFields(line);
+    if (fields.size() == 3) {
+        // Only plain names of this folder are acted on.
+        if (!std::all_of(fields.begin(), fields.end(), plainName))
+            return std::nullopt;
+        return RecordEntry{fields[0], folder / fields[0], folder / fields[1],
+                           fields[2].empty() ? fs::path() : folder / fields[2]};
+    }
+    if (fields.size() != 4)
+        return std::nullopt;
+    // Only the file a data file of this folder still leads to, and its second names.
+    const std::string &name = fields[0], &target = fields[1], &newFile = fields[2], &oldFile = fields[3];
+    std::error_code error;
+    if (!plainName(name) || !fs::is_symlink(fs::symlink_status(folder / name, error)))
+        return std::nullopt;
+    try {
+        if (throughLinks(folder / name).string() != target)
+            return std::nullopt;
+    } catch (const fs::filesystem_error &) {
+        return std::nullopt;
+    }
+    if (passingOwner(newFile, NewSuffix) != target ||
+        !(oldFile.empty() || passingOwner(oldFile, OldSuffix) == target))
+        return std::nullopt;
+    return RecordEntry{name, target, newFile, oldFile, true};
+}
+
 std::vector<RecordEntry> readRecord(const fs::path &folder, const char *recordName)
 {
-    const auto damaged = [recordName] {
-        throw EDataFileError(recordName, std::string("A(z) ") + recordName + " mentési napló sérült.");
-    };
     std::ifstream in(folder / recordName, std::ios::binary);
     std::vector<RecordEntry> entries;
-    std::string line;
-    bool ended = false;
-    while (std::getline(in, line)) {
-        if (line == "end") {
-            ended = true;
+    for (std::string line; std::getline(in, line);) {
+        if (line == "end")
+            return entries;
+        std::optional<RecordEntry> entry = entryOf(folder, line);
+        if (!entry)
             break;
-        }
-        const std::vector<std::string> fields = tabFields(line);
-        RecordEntry entry;
-        if (fields.size() == 3) {
-            // Only plain names of this folder are acted on.
-            for (const std::string &name : fields)
-                if (!plainName(name))
-                    damaged();
-            entry = {fields[0], folder / fields[0], folder / fields[1],
-                     fields[2].empty() ? fs::path() : folder / fields[2]};
-        } else if (fields.size() == 4) {
-            // Only the file a data file of this folder still leads to, and its second names.
-            std::error_code error;
-            if (!plainName(fields[0]) || !fs::is_symlink(fs::symlink_status(folder / fields[0], error)))
-                damaged();
-            try {
-                entry = {fields[0], throughLinks(folder / fields[0]), fields[2], fields[3], true};
-            } catch (const fs::filesystem_error &) {
-                damaged();
-            }
-            if (fields[1] != entry.target.string() || passingOwner(fields[2], NewSuffix) != fields[1] ||
-                !(fields[3].empty() || passingOwner(fields[3], OldSuffix) == fields[1]))
-                damaged();
-        } else {
-            damaged();
-        }
-        entries.push_back(std::move(entry));
+        entries.push_back(std::move(*entry));
     }
-    if (!ended)
-        damaged();
-    return entries;
+    throw EDataFileError(recordName, std::string("A(z) ") + recordName + " mentési napló sérült.");
 }
 
 // Puts the old files back; running it again after a crash ends the same way.
