@@ -98,6 +98,23 @@ std::string notAFile(const std::string &path)
     return "A fájl nem közönséges fájl.";
 }
 
+// What the planner is told of a save a crash cut short (UTF-8); empty when there was none.
+std::string recoveryNotice(DataFileSet::Recovery recovery)
+{
+    switch (recovery) {
+    case DataFileSet::Recovery::None:
+        break;
+    case DataFileSet::Recovery::Completed:
+        return "Az előző mentést a program váratlan leállása félbeszakította. A program most "
+               "befejezte: az adatfájlok a mentett adatokat tartalmazzák.";
+    case DataFileSet::Recovery::Undone:
+        return "Az előző mentést a program váratlan leállása félbeszakította. A program most "
+               "visszavonta: az adatfájlok a mentés előtti állapotukban vannak, az akkor mentett "
+               "módosítások elvesztek.";
+    }
+    return {};
+}
+
 } // namespace
 
 TDMEnvironment TDMEnvironment::Program()
@@ -136,20 +153,7 @@ void TDM::DataModuleCreate()
     Mappa = environment_.programFolder();
 
     // A save that a crash cut short is completed or undone before anything is read.
-    switch (DataFileSet::Recover(Mappa)) {
-    case DataFileSet::Recovery::None:
-        recoveryNotice_.clear();
-        break;
-    case DataFileSet::Recovery::Completed:
-        recoveryNotice_ = "Az előző mentést a program váratlan leállása félbeszakította. A program most "
-                          "befejezte: az adatfájlok a mentett adatokat tartalmazzák.";
-        break;
-    case DataFileSet::Recovery::Undone:
-        recoveryNotice_ = "Az előző mentést a program váratlan leállása félbeszakította. A program most "
-                          "visszavonta: az adatfájlok a mentés előtti állapotukban vannak, az akkor mentett "
-                          "módosítások elvesztek.";
-        break;
-    }
+    recoveryNotice_ = recoveryNotice(DataFileSet::Recover(Mappa));
     loadFile(MT_targy, "targy.csv");
     addMissingIndexes(MT_targy, {{"index1", "targy_id"}, {"index2", "targy_kod"}, {"index3", "targy_nev"},
                                  {"index4", "evjarat"}});

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <fstream>
-#include <regex>
+#include <optional>
+#include <string_view>
 #include <system_error>
 #include <unistd.h>
 
@@ -26,11 +27,27 @@ bool putOnDisk(const fs::path &path)
 
 std::string reasonOf(const std::error_code &error) { return std::system_category().message(error.value()); }
 
-fs::path withSuffix(const fs::path &file, const char *suffix)
+// A save's new files and the old files' second names: "<name>.<process id>.new" or ".old".
+constexpr std::string_view NewSuffix = ".new";
+constexpr std::string_view OldSuffix = ".old";
+
+fs::path withSuffix(const fs::path &file, std::string_view suffix)
 {
     fs::path named = file;
-    named += "." + std::to_string(::getpid()) + suffix;
+    named += "." + std::to_string(::getpid()) + std::string(suffix);
     return named;
+}
+
+// The name withSuffix formed `name` from; empty for a name it did not form with that suffix.
+std::string_view passingOwner(std::string_view name, std::string_view suffix)
+{
+    if (!name.ends_with(suffix))
+        return {};
+    name.remove_suffix(suffix.size());
+    const std::size_t dot = name.find_last_not_of("0123456789");
+    if (dot == std::string_view::npos || dot + 1 == name.size() || name[dot] != '.')
+        return {};
+    return name.substr(0, dot);
 }
 
 // Where a data file's bytes are: the file at the end of its links, so that a save replaces that
@@ -49,7 +66,7 @@ fs::path throughLinks(fs::path path)
 // Written under a passing name and moved into place, so a record is either whole or absent.
 void writeRecord(const fs::path &folder, const char *recordName, const std::string &text)
 {
-    const fs::path passing = withSuffix(folder / recordName, ".new");
+    const fs::path passing = withSuffix(folder / recordName, NewSuffix);
     {
         std::ofstream out(passing, std::ios::binary | std::ios::trunc);
         out << text;
@@ -125,58 +142,49 @@ std::vector<std::string> tabFields(const std::string &line)
 
 bool plainName(const std::string &name) { return name.find('/') == std::string::npos && name != "." && name != ".."; }
 
-// A second name this program gives the file: its name followed by ".<process id>" and the suffix.
-bool secondNameOf(const std::string &name, const fs::path &file, const std::string &suffix)
+// The entry a line of a record stands for; none for a line no save of this program wrote.
+std::optional<RecordEntry> entryOf(const fs::path &folder, const std::string &line)
 {
-    const std::string prefix = file.string();
-    return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-           std::regex_match(name.substr(prefix.size()), std::regex(R"(\.[0-9]+\.)" + suffix));
+    const std::vector<std::string> fields = tabFields(line);
+    if (fields.size() == 3) {
+        // Only plain names of this folder are acted on.
+        if (!std::all_of(fields.begin(), fields.end(), plainName))
+            return std::nullopt;
+        return RecordEntry{fields[0], folder / fields[0], folder / fields[1],
+                           fields[2].empty() ? fs::path() : folder / fields[2]};
+    }
+    if (fields.size() != 4)
+        return std::nullopt;
+    // Only the file a data file of this folder still leads to, and its second names.
+    const std::string &name = fields[0], &target = fields[1], &newFile = fields[2], &oldFile = fields[3];
+    std::error_code error;
+    if (!plainName(name) || !fs::is_symlink(fs::symlink_status(folder / name, error)))
+        return std::nullopt;
+    try {
+        if (throughLinks(folder / name).string() != target)
+            return std::nullopt;
+    } catch (const fs::filesystem_error &) {
+        return std::nullopt;
+    }
+    if (passingOwner(newFile, NewSuffix) != target ||
+        !(oldFile.empty() || passingOwner(oldFile, OldSuffix) == target))
+        return std::nullopt;
+    return RecordEntry{name, target, newFile, oldFile, true};
 }
 
 std::vector<RecordEntry> readRecord(const fs::path &folder, const char *recordName)
 {
-    const auto damaged = [recordName] {
-        throw EDataFileError(recordName, std::string("A(z) ") + recordName + " mentési napló sérült.");
-    };
     std::ifstream in(folder / recordName, std::ios::binary);
     std::vector<RecordEntry> entries;
-    std::string line;
-    bool ended = false;
-    while (std::getline(in, line)) {
-        if (line == "end") {
-            ended = true;
+    for (std::string line; std::getline(in, line);) {
+        if (line == "end")
+            return entries;
+        std::optional<RecordEntry> entry = entryOf(folder, line);
+        if (!entry)
             break;
-        }
-        const std::vector<std::string> fields = tabFields(line);
-        RecordEntry entry;
-        if (fields.size() == 3) {
-            // Only plain names of this folder are acted on.
-            for (const std::string &name : fields)
-                if (!plainName(name))
-                    damaged();
-            entry = {fields[0], folder / fields[0], folder / fields[1],
-                     fields[2].empty() ? fs::path() : folder / fields[2]};
-        } else if (fields.size() == 4) {
-            // Only the file a data file of this folder still leads to, and its second names.
-            std::error_code error;
-            if (!plainName(fields[0]) || !fs::is_symlink(fs::symlink_status(folder / fields[0], error)))
-                damaged();
-            try {
-                entry = {fields[0], throughLinks(folder / fields[0]), fields[2], fields[3], true};
-            } catch (const fs::filesystem_error &) {
-                damaged();
-            }
-            if (fields[1] != entry.target.string() || !secondNameOf(fields[2], entry.target, "new") ||
-                !(fields[3].empty() || secondNameOf(fields[3], entry.target, "old")))
-                damaged();
-        } else {
-            damaged();
-        }
-        entries.push_back(std::move(entry));
+        entries.push_back(std::move(*entry));
     }
-    if (!ended)
-        damaged();
-    return entries;
+    throw EDataFileError(recordName, std::string("A(z) ") + recordName + " mentési napló sérült.");
 }
 
 // Puts the old files back; running it again after a crash ends the same way.
@@ -242,18 +250,24 @@ void undo(const fs::path &folder, const std::vector<RecordEntry> &entries)
 // cut short before its commit (the old set stands), second names alone to one cut short after it.
 DataFileSet::Recovery removeLeftovers(const fs::path &folder, const std::string &of)
 {
-    // What saves leave behind when they end before their commit: new files and second names.
-    static const std::regex leftover(R"(.+\.(csv|txt|commit)\.[0-9]+\.(new|old))");
+    // What saves leave behind when they end before their commit: new files and second names of
+    // data files and of the commit record.
+    const auto leftBy = [&of](std::string_view owner) {
+        if (!of.empty())
+            return owner == of;
+        const fs::path extension = fs::path(owner).extension();
+        return extension == ".csv" || extension == ".txt" || extension == ".commit";
+    };
     DataFileSet::Recovery found = DataFileSet::Recovery::None;
     std::error_code error;
     for (const fs::directory_entry &entry : fs::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
+        const std::string_view newOwner = passingOwner(name, NewSuffix);
+        const std::string_view oldOwner = passingOwner(name, OldSuffix);
         std::error_code ignored;
-        const bool left = of.empty() ? std::regex_match(name, leftover)
-                                     : secondNameOf(name, of, "new") || secondNameOf(name, of, "old");
-        if (!left || !entry.is_regular_file(ignored))
+        if (!(leftBy(newOwner) || leftBy(oldOwner)) || !entry.is_regular_file(ignored))
             continue;
-        if (name.ends_with(".new"))
+        if (!newOwner.empty())
             found = DataFileSet::Recovery::Undone;
         else if (found == DataFileSet::Recovery::None)
             found = DataFileSet::Recovery::Completed;
@@ -308,7 +322,7 @@ void DataFileSet::Commit()
         }
         const bool present = fs::exists(stream.FileName(), statusError);
         entries.push_back({member.name, stream.FileName(), stream.NewFileName(),
-                           present ? withSuffix(stream.FileName(), ".old") : fs::path(), member.linked});
+                           present ? withSuffix(stream.FileName(), OldSuffix) : fs::path(), member.linked});
     }
     const auto dropSecondNames = [&] {
         std::error_code ignored;

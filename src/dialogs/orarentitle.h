@@ -6,7 +6,6 @@
 
 #include <QDialog>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -115,10 +114,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // While a run fills the export tables, whether each takes its rows straight into its store:
-    // decided once, as the run holds everything the decision rests on still.
-    std::optional<bool> kurzusDirect_;
-    std::optional<bool> alkalomDirect_;
+    // While a run fills the export tables, whether each takes its rows straight into its store.
+    bool kurzusDirect_ = false;
+    bool alkalomDirect_ = false;
     // The export tables' fields, in the order the row routines set them.
     std::vector<TField *> kurzusFields_;
     std::vector<TField *> alkalomFields_;

@@ -83,25 +83,6 @@ bool weekWritten(int week, int weekday)
     return week != 8 && week <= 14 && !(week == 7 && weekday >= 4);
 }
 
-// Switched off for the length of the walk, whatever a window left behind.
-class FilterOff
-{
-public:
-    explicit FilterOff(TztrMemTable &table) : table_(table) { table_.SetFiltered(false); }
-    ~FilterOff() { table_.SetFiltered(false); }
-    FilterOff(const FilterOff &) = delete;
-    FilterOff &operator=(const FilterOff &) = delete;
-
-    void filter(const std::string &text)
-    {
-        table_.SetFilter(text);
-        table_.SetFiltered(true);
-    }
-
-private:
-    TztrMemTable &table_;
-};
-
 // Off for the length of the run and back on afterwards if it was: lookups must see every row,
 // while the window that filtered the table keeps its view.
 class FilterSuspended
@@ -130,7 +111,8 @@ public:
     template <class Read>
     RowsByCourse(TztrMemTable &table, Read read)
     {
-        const FilterOff whole(table);
+        // Every row, whatever filter a window left on the table.
+        table.SetFiltered(false);
         const TField &course = *table.FieldByName("kurzus_id");
         for (table.First(); !table.Eof(); table.Next())
             if (!course.IsNull())
@@ -183,9 +165,9 @@ const std::vector<const char *> AlkalomColumns = {
 class ExportRow
 {
 public:
-    ExportRow(TztrMemTable &table, std::optional<bool> direct) : table_(table)
+    ExportRow(TztrMemTable &table, bool direct) : table_(table)
     {
-        if (direct ? *direct : TztrDirectLoadRecord::AppliesToAppend(table))
+        if (direct)
             direct_.emplace(table);
         else
             table.Append();
@@ -210,20 +192,21 @@ private:
     std::optional<TztrDirectLoadRecord> direct_;
 };
 
-// Whether a table takes its rows straight into its store, decided for the length of a run.
-class DirectRowsDecided
+// For the length of a run, whether a table takes its rows straight into its store: decided once,
+// as the run holds everything the decision rests on still. Outside a run rows are posted.
+class DirectRowsForRun
 {
 public:
-    DirectRowsDecided(std::optional<bool> &decision, const TztrMemTable &table) : decision_(decision)
+    DirectRowsForRun(bool &direct, const TztrMemTable &table) : direct_(direct)
     {
-        decision_ = TztrDirectLoadRecord::AppliesToAppend(table);
+        direct_ = TztrDirectLoadRecord::AppliesToAppend(table);
     }
-    ~DirectRowsDecided() { decision_.reset(); }
-    DirectRowsDecided(const DirectRowsDecided &) = delete;
-    DirectRowsDecided &operator=(const DirectRowsDecided &) = delete;
+    ~DirectRowsForRun() { direct_ = false; }
+    DirectRowsForRun(const DirectRowsForRun &) = delete;
+    DirectRowsForRun &operator=(const DirectRowsForRun &) = delete;
 
 private:
-    std::optional<bool> &decision_;
+    bool &direct_;
 };
 
 // Looked up by name once: an export writes half a million rows of twenty fields.
@@ -262,18 +245,17 @@ public:
     }
 
     // The rows of the course the course table stands on.
-    void exportCourse(const std::string &orarendKod);
+    void exportCourse(const std::string &orarendKod) const;
 
 private:
     void exportOccasion(const Occasion &occasion, const std::string &orarendKod, const std::string &kod,
-                        const std::string &targyKod, const std::string &targyKurzus);
+                        const std::string &targyKod, const std::string &targyKurzus) const;
 
     Torarend &dialog_;
     RowsByCourse<TeacherLink> teachers_;
     RowsByCourse<SubjectLink> subjects_;
     RowsByCourse<Occasion> occasions_;
 };
-
 
 } // namespace
 
@@ -400,9 +382,9 @@ void Torarend::ExportTablak(int maxCourses)
                                   &DM->MT_kurzusoktato, &DM->MT_kurzustargy, &DM->MT_alkalom, &DM->MT_kurzus_csatolt,
                                   &DM->MT_export, &DM->MT_export_alkalom});
 
-    const DirectRowsDecided kurzusDecided(kurzusDirect_, DM->MT_export);
-    const DirectRowsDecided alkalomDecided(alkalomDirect_, DM->MT_export_alkalom);
-    CourseExport run(*this);
+    const DirectRowsForRun kurzusRows(kurzusDirect_, DM->MT_export);
+    const DirectRowsForRun alkalomRows(alkalomDirect_, DM->MT_export_alkalom);
+    const CourseExport run(*this);
     TztrMemTable &courses = DM->MT_kurzus;
     for (QProgressBar *bar : {PB, PB2}) {
         bar->setMaximum(courses.RecordCount());
@@ -422,7 +404,7 @@ void Torarend::ExportTablak(int maxCourses)
 
 namespace {
 
-void CourseExport::exportCourse(const std::string &orarendKod)
+void CourseExport::exportCourse(const std::string &orarendKod) const
 {
     const TztrMemTable &course = DM->MT_kurzus;
     const int kurzusId = intOf(course, "kurzus_id");
@@ -486,7 +468,7 @@ void CourseExport::exportCourse(const std::string &orarendKod)
 }
 
 void CourseExport::exportOccasion(const Occasion &occasion, const std::string &orarendKod, const std::string &kod,
-                                  const std::string &targyKod, const std::string &targyKurzus)
+                                  const std::string &targyKod, const std::string &targyKurzus) const
 {
     const int weekday = weekdayOf(occasion.kezdIdo);
     const int s = truncatedMinute(occasion.kezdIdo);

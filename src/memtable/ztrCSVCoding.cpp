@@ -71,9 +71,9 @@ char escapeCode(char c, char escape)
     }
 }
 
-// Whether one of the eight bytes of `word` may need escaping: a byte below 14 (a control
-// character up to CR) or the escape. Exact for the word as a whole, so plain words are passed
-// over eight bytes at a time.
+// Whether one of the eight bytes of `word` is a control character up to CR or the escape, the
+// only bytes escapeCode may code. A borrow between bytes can flag a byte above a true match but
+// never a word without one, so the answer for the word as a whole is exact.
 bool wordMayNeedEscape(std::uint64_t word, char escape)
 {
     constexpr std::uint64_t ones = 0x0101010101010101ULL;
@@ -88,26 +88,26 @@ bool wordMayNeedEscape(std::uint64_t word, char escape)
 
 void CSVAppendEscaped(std::string &out, std::string_view text, char escape)
 {
-    // Plain runs go in whole; most values hold nothing to escape.
+    // Plain runs go in whole, and plain words are passed over eight bytes at a time: most values
+    // hold nothing to escape.
     std::size_t runStart = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        // Words with nothing to escape are passed over whole.
-        std::uint64_t word = 0;
-        while (i + sizeof word <= text.size() &&
-               (std::memcpy(&word, text.data() + i, sizeof word), !wordMayNeedEscape(word, escape)))
-            i += sizeof word;
-        if (i == text.size())
-            break;
-        // Everything to escape is a control character up to CR, or the escape itself.
-        if (static_cast<unsigned char>(text[i]) > '\r' && text[i] != escape)
-            continue;
-        const char code = escapeCode(text[i], escape);
-        if (code == '\0')
-            continue;
-        out.append(text, runStart, i - runStart);
-        out += escape;
-        out += code;
-        runStart = i + 1;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::uint64_t word;
+        if (text.size() - i >= sizeof word) {
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if (!wordMayNeedEscape(word, escape)) {
+                i += sizeof word;
+                continue;
+            }
+        }
+        if (const char code = escapeCode(text[i], escape); code != '\0') {
+            out.append(text, runStart, i - runStart);
+            out += escape;
+            out += code;
+            runStart = i + 1;
+        }
+        ++i;
     }
     out.append(text, runStart);
 }

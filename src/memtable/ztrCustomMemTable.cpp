@@ -978,12 +978,6 @@ bool TztrCustomMemTable::StringReadInPlace(const TField &field) const
            !(common_->Layout().IsIndirect(fieldNo) && common_->Layout().IsCompressed(fieldNo) && OnDecompressField);
 }
 
-std::optional<std::string_view> TztrCustomMemTable::StoredString(const TztrRecord *record, const TField &field) const
-{
-    TztrStoreLock lock(*common_);
-    return storedStringLocked(record, field);
-}
-
 std::optional<std::string_view> TztrCustomMemTable::storedStringLocked(const TztrRecord *record,
                                                                        const TField &field) const
 {

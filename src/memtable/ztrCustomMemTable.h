@@ -239,11 +239,8 @@ public:
     TUpdateStatus UpdateStatus() override;
     using TDataSet::GetFieldData;
     using TDataSet::SetFieldData;
-    // True for a data field of type ftString whose stored value StoredString can read in place.
+    // True for a data field of type ftString whose stored value a save can read in place.
     bool StringReadInPlace(const TField &field) const;
-    // The value AsString gives for such a field of a stored record, without copying it; nullopt
-    // for a null value.
-    std::optional<std::string_view> StoredString(const TztrRecord *record, const TField &field) const;
 
     TztrOnProgress OnProgress;
     TztrOnSetupField OnSetupField;
@@ -320,7 +317,9 @@ private:
     friend class TztrDirectLoadRecord;
 
     TztrRecord *activeRecord();
-    // StoredString for a caller that holds the store's lock, as a save does throughout.
+    // The value AsString gives for a StringReadInPlace field of a stored record, without copying
+    // it; nullopt for a null value. For a caller that holds the store's lock, as a save does
+    // throughout.
     std::optional<std::string_view> storedStringLocked(const TztrRecord *record, const TField &field) const;
     // The record at a place of the current index.
     TztrRecord *currentEntry(int position) const;

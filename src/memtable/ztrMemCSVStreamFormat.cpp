@@ -271,16 +271,11 @@ void TztrCustomCSVStreamFormat::writeHeader(TztrCustomMemTable &table)
     writeLine(line);
 }
 
-void TztrCustomCSVStreamFormat::itemText(const TztrCustomMemTable &table, const TztrRecord *record, TField &field,
-                                         bool &isNull, std::string &text)
+void TztrCustomCSVStreamFormat::itemText(TField &field, bool &isNull, std::string &text)
 {
     text.clear();
-    if (record) {
-        const std::optional<std::string_view> value = SavedString(table, record, field);
-        isNull = !value;
-        if (value)
-            CSVAppendEscaped(text, *value, escapeChar_);
-    } else if (isNull = field.IsNull(); !isNull) {
+    isNull = field.IsNull();
+    if (!isNull) {
         const TFieldType type = field.DataType();
         if (isTextType(type))
             CSVAppendEscaped(text, field.AsString(), escapeChar_);
@@ -317,15 +312,13 @@ void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table, const Tzt
         TField &field = *fields[i];
         if (table.OnSaveField)
             table.OnSaveField(table, i, field);
-        const bool inPlace = inPlace_[static_cast<std::size_t>(i)];
-        // A stored text that no handler sees and no quote encloses goes straight out.
-        if (inPlace && quote_ == '\0' && !OnFormatSaveField) {
+        if (inPlace_[static_cast<std::size_t>(i)]) {
             if (const std::optional<std::string_view> value = SavedString(table, record, field))
                 CSVAppendEscaped(output_, *value, escapeChar_);
             continue;
         }
         bool isNull = false;
-        itemText(table, inPlace ? record : nullptr, field, isNull, item_);
+        itemText(field, isNull, item_);
         if (isNull)
             continue;
         const TFieldType type = field.DataType();
@@ -350,10 +343,12 @@ void TztrCustomCSVStreamFormat::SaveData(TztrCustomMemTable &table)
         writeHeader(table);
     if (sfData().Contains(sfSaveData)) {
         table.savedCompletely_ = true;
-        // A save handler may change what a field reads, so then every value goes through its field.
+        // A handler may change what a field reads or how its text is written, and a quote is
+        // doubled inside the text: then the value goes through its field and item_.
+        const bool plainItems = !table.OnSaveField && !OnFormatSaveField && quote_ == '\0';
         inPlace_.clear();
         for (const auto &field : table.Fields())
-            inPlace_.push_back(!table.OnSaveField && table.StringReadInPlace(*field));
+            inPlace_.push_back(plainItems && table.StringReadInPlace(*field));
         const TztrIndex &index = *table.CurrentIndex();
         const int count = index.Count();
         for (int i = 0; i < count; ++i) {
@@ -414,8 +409,10 @@ bool TztrCustomCSVStreamFormat::GetLine()
         return false;
     const bool more = reader_->GetLine();
     endOfStream_ = !more;
-    // The writer escapes every #0 and ends every line, so either of these is damage: a #0 would
-    // split a record in two, and the last record of a cut file would load cut.
+    // The writer escapes every #0 and ends every line, so a raw #0 (as a crash leaves in a file's
+    // zero-filled end) is damage, and so is a last line without its break in a file of ours, the
+    // one kind that carries its definitions: its record would load cut. Files of other programs
+    // may leave the last break off.
     if (reader_->Line().find('\0') != std::string::npos)
         throw EMemTableError(SNulInLine + placeOfLine() + ")");
     if (!reader_->LineEnded() && sfDef().Contains(sfLoadDef))

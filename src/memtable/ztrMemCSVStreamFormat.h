@@ -13,6 +13,7 @@
 #include <optional>
 #include <unordered_set>
 #include <string>
+#include <vector>
 
 class TField;
 class TztrCSVReader;
@@ -130,9 +131,7 @@ private:
     void flushOutput();
     void writeHeader(TztrCustomMemTable &table);
     void writeRecord(TztrCustomMemTable &table, const TztrRecord *record);
-    // With a record, the field's value is read where the store keeps it (see inPlace_).
-    void itemText(const TztrCustomMemTable &table, const TztrRecord *record, TField &field, bool &isNull,
-                  std::string &text);
+    void itemText(TField &field, bool &isNull, std::string &text);
     void loadRecord(TztrCustomMemTable &table);
     bool loadRecordDirectly(TztrCustomMemTable &table);
     // False when storeItem must decode the text before the field takes it, or refuse it.
@@ -174,7 +173,8 @@ private:
     std::string output_;
     // The text of the value being written or read, kept to reuse its memory.
     std::string item_;
-    // By field index: read in place while saving (see TztrCustomMemTable::StoredString).
+    // By field index: a text read where the store keeps it and escaped straight into output_
+    // while saving (see TztrCustomMemTable::StringReadInPlace).
     std::vector<bool> inPlace_;
     std::unique_ptr<TztrCSVReader> reader_;
     // Records of this load go straight into the store (see loadRecordDirectly).

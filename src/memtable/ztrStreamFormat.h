@@ -168,7 +168,7 @@ protected:
         TDataSetState state_;
     };
 
-    // A text read in place (StoredString) while the save holds the table's lock.
+    // A text read where the store keeps it (StringReadInPlace), while the save holds the table's lock.
     static std::optional<std::string_view> SavedString(const TztrCustomMemTable &table, const TztrRecord *record,
                                                        const TField &field);
 

@@ -279,6 +279,22 @@ TEST_F(DataModule, StartCompletesOrUndoesAnInterruptedSaveAndClearsWhatSavesLeft
     EXPECT_THAT(TDM(environment()).RecoveryNotice(), HasSubstr("A program most visszavonta"));
 }
 
+// Only names a save forms ("<data file>.<process id>.new" or ".old") are taken for its leftovers.
+TEST_F(DataModule, StartKeepsFilesThatOnlyLookLikeWhatSavesLeave)
+{
+    const std::vector<std::string> kept{"oktato.csv.12.3.new", ".csv.5.new",   "oktato.csv..new",
+                                        "oktato.csv.5.bak",    "level.doc.5.new", "oktato.csv.5new",
+                                        "oktato.csv5.old",     "kurzus.csv.x5.old"};
+    for (const std::string &name : kept)
+        write(name, "x");
+    write("oktato.csv.12.old", "x");
+    EXPECT_THAT(TDM(environment()).RecoveryNotice(), HasSubstr("A program most befejezte"));
+    const Files left = snapshot();
+    EXPECT_FALSE(left.count("oktato.csv.12.old"));
+    for (const std::string &name : kept)
+        EXPECT_TRUE(left.count(name)) << name;
+}
+
 // Grids show a day, frequency and room text for every occasion, in the course's view too; they are
 // not saved. A course's links take its own occasions and those of the course it is linked to:
 // 223 is linked to 222, 226 to 224, which has none of its own.

@@ -1,7 +1,9 @@
 #include "memtable/ztrCSVCoding.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace std::string_literals;
@@ -60,6 +62,28 @@ TEST(CsvEscapeCoding, FindsTheCharactersToEscapeAtEveryPlaceOfALongValue)
         }
     }
     EXPECT_EQ(CSVEscapeEncode(plain + "\\" + plain + "%\n", '\\'), plain + "\\\\" + plain + "%\\n");
+}
+
+// Every slice of a value mixing plain bytes, bytes to escape and bytes next to them (control
+// characters kept as they are, high bytes that borrow) is coded alike, wherever the slice starts in
+// memory and however long it is.
+TEST(CsvEscapeCoding, CodesEverySliceWhateverItsAlignmentAndLength)
+{
+    const std::string mixed = "Alg\x01%\x0E\xFF\r\nabcdefgh\x0Bijkl\tmn%%opq\0\x8Dr"s;
+    const auto escapable = [](char c) { return c == '\0' || c == '\n' || c == '\r' || c == '\t' || c == '%'; };
+    for (std::size_t from = 0; from < mixed.size(); ++from) {
+        for (std::size_t length = 0; from + length <= mixed.size(); ++length) {
+            const std::string_view slice = std::string_view(mixed).substr(from, length);
+            std::string coded = "x";
+            CSVAppendEscaped(coded, slice, '%');
+            ASSERT_EQ(coded.front(), 'x');
+            coded.erase(0, 1);
+            const auto escapes = static_cast<std::size_t>(std::count_if(slice.begin(), slice.end(), escapable));
+            EXPECT_EQ(coded.size(), slice.size() + escapes) << from << " " << length;
+            EXPECT_EQ(coded.find_first_of("\0\n\r\t"s), std::string::npos) << from << " " << length;
+            EXPECT_EQ(CSVEscapeDecode(coded, '%'), slice) << from << " " << length;
+        }
+    }
 }
 
 TEST(CsvQuoting, QuotesAreDoubledAndUnquotingStopsAtTheClosingQuote)
