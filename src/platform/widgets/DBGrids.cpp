@@ -282,13 +282,13 @@ int TDBGrid::widestShownValue(const TColumn &column) const
     const TField *field = column.Field();
     if (!field)
         return 0;
-    const QFontMetricsF metrics(font());
-    const qreal cap = WidestDefaultColumnChars * metrics.horizontalAdvance(QLatin1Char('0'));
+    const qreal cap = WidestDefaultColumnChars * QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
+    valueWidths_.useFont(font());
     qreal widest = 0;
     ActiveRecordGuard guard(*link_);
     for (int row = 0; row < link_->RecordCount() && widest < cap; ++row) {
         link_->SetActiveRecord(row);
-        widest = std::max(widest, metrics.horizontalAdvance(fieldTextToQString(field->DisplayText())));
+        widest = std::max(widest, valueWidths_.width(fieldTextToQString(field->DisplayText())));
     }
     // Rounded up: a text a fraction of a pixel wider than its room is already cut.
     return int(std::ceil(std::min(widest, cap)));

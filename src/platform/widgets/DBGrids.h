@@ -200,4 +200,5 @@ private:
     int resizingColumn_ = -1;
     int resizeOrigin_ = 0;
     QPointer<QMenu> popupMenu_;
+    mutable TextWidthCache valueWidths_;
 };
