@@ -505,7 +505,7 @@ void TDBGrid::recordChanged(TField *field)
 {
     TField *shown = SelectedField();
     if (EditorMode() && !editorModified_ && shown && (!field || field == shown))
-        editor_->setText(fieldTextToQString(shown->Text()));
+        showFieldText(*editor_, fieldTextToQString(shown->Text()));
     valuesChanged(false);
     updateScrollBars();
     viewport()->update();

@@ -459,6 +459,22 @@ TEST_F(GridOnRooms, ChangesMadeElsewhereShowInTheOpenEditorAndLeavingTheGridDrop
     EXPECT_EQ(rooms.table.RowCount(), 50);
 }
 
+TEST_F(GridOnRooms, AValueWrittenAgainElsewhereLeavesTheOpenEditorsCaret)
+{
+    clickCell(columnIndex("terem_kapacitas"), 0);
+    clickCell(columnIndex("terem_kapacitas"), 0);
+    ASSERT_TRUE(grid.EditorMode());
+    QTest::keyClick(focused(), Qt::Key_Home);
+    QTest::keyClick(focused(), Qt::Key_Right);
+    rooms.table.Edit();
+    rooms.table.FieldByName("terem_kapacitas")->SetAsInteger(10);
+    EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("10"));
+    EXPECT_EQ(grid.InplaceEditor()->cursorPosition(), 1);
+    type("5");
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(rooms.currentCapacity(), 150);
+}
+
 TEST_F(GridOnRooms, AddedColumnsStayWhenTheGridMovesToAnotherDataSourceOrLosesItsTitles)
 {
     grid.SetOptions(grid.Options() - TDBGridOptions{dgTitles, dgIndicator});
