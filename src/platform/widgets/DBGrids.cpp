@@ -302,12 +302,14 @@ void TDBGrid::valuesChanged(bool replaced)
 
 int TDBGrid::roomForLastColumn(const TColumn &column) const
 {
-    const std::vector<int> shown = shownColumns();
-    if (shown.empty() || columns_[shown.back()] != &column)
+    // Asked for every column whenever the grid measures itself: no list of the shown ones here.
+    const int last = nextShownColumn(columns_.Count(), -1);
+    if (last == columns_.Count() || columns_[last] != &column)
         return -1;
     int room = viewport()->width() - indicatorWidth();
-    for (std::size_t i = 0; i + 1 < shown.size(); ++i)
-        room -= columns_[shown[i]]->Width();
+    for (int i = 0; i < last; ++i)
+        if (columns_[i]->Visible())
+            room -= columns_[i]->Width();
     return std::max(room, 0);
 }
 
