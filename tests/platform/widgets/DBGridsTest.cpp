@@ -151,6 +151,36 @@ TEST_F(GridOnRooms, ClicksAndTheScrollBarMoveTheDatasetWhichTheGridFollows)
     EXPECT_EQ(rooms.currentId(), 50);
 }
 
+TEST_F(GridOnRooms, TheScrollBarsFollowATableGrownAndShrunk)
+{
+    QScrollBar *bar = grid.verticalScrollBar();
+    for (int id = 51; id <= 60; ++id)
+        rooms.table.AppendRecord({id, utf8ToCp1250("Főépület " + std::to_string(id)), 10});
+    EXPECT_EQ(bar->maximum(), 59);
+    EXPECT_EQ(bar->value(), 59);
+    bar->setSliderPosition(54);
+    EXPECT_EQ(rooms.currentId(), 55);
+    rooms.table.First();
+    for (int i = 0; i < 40; ++i)
+        rooms.table.Delete();
+    EXPECT_EQ(bar->maximum(), 19);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(grid.ShownCellText(0, 0), QStringLiteral("41"));
+
+    // Across: a value wider than the room makes the columns scroll, and they stop when it is gone.
+    grid.resize(320, 240);
+    QApplication::processEvents();
+    QScrollBar *across = grid.horizontalScrollBar();
+    ASSERT_EQ(across->maximum(), 0);
+    rooms.table.Edit();
+    rooms.table.FieldByName("terem_kod")->SetAsString(std::string(40, 'W'));
+    rooms.table.Post();
+    EXPECT_GT(across->maximum(), 0);
+    rooms.table.Delete();
+    EXPECT_EQ(across->maximum(), 0);
+    EXPECT_EQ(grid.ShownCellText(columnIndex("terem_kod"), 0), QStringLiteral("Főépület 42"));
+}
+
 TEST_F(GridOnManyRooms, AThumbDragLandsOnTheRecordOfThatNumber)
 {
     grid.verticalScrollBar()->setSliderPosition(1499);
