@@ -439,6 +439,16 @@ void TDBGrid::updateScrollBars()
     horizontalOffset_ = bar->value();
 }
 
+void TDBGrid::updateScrollBarsInView()
+{
+    // A hidden grid (on a page not shown, say) measures its columns when shown, not at every
+    // change of its rows meanwhile.
+    if (isVisible())
+        updateScrollBars();
+    else
+        updateVerticalScrollBar();
+}
+
 void TDBGrid::scrollContentsBy(int, int)
 {
     // Vertical moves go through the dataset (the bar's actions); only columns scroll by pixels.
@@ -487,19 +497,16 @@ void TDBGrid::dataSetChanged()
     else if (EditorMode() && !editorModified_)
         recordChanged(nullptr);
     valuesChanged(true);
-    updateScrollBars();
+    updateScrollBarsInView();
     viewport()->update();
 }
 
 void TDBGrid::dataSetScrolled()
 {
     hideEditor();
-    // Rows coming into view may widen the columns; a hidden grid measures them when shown.
+    // Rows coming into view may widen the columns.
     valuesChanged(false);
-    if (isVisible())
-        updateScrollBars();
-    else
-        updateVerticalScrollBar();
+    updateScrollBarsInView();
     viewport()->update();
 }
 
@@ -509,7 +516,7 @@ void TDBGrid::recordChanged(TField *field)
     if (EditorMode() && !editorModified_ && shown && (!field || field == shown))
         showFieldText(*editor_, fieldTextToQString(shown->Text()));
     valuesChanged(false);
-    updateScrollBars();
+    updateScrollBarsInView();
     viewport()->update();
 }
 

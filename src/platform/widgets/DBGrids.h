@@ -147,6 +147,8 @@ private:
     void updateBufferCount();
     void updateScrollBars();
     void updateVerticalScrollBar();
+    // Both bars on a grid in view; only the vertical one, which follows the dataset, on a hidden grid.
+    void updateScrollBarsInView();
     void scrollToColumn(int column);
     void clampSelectedIndex();
     int indicatorWidth() const;

@@ -181,6 +181,37 @@ TEST_F(GridOnRooms, TheScrollBarsFollowATableGrownAndShrunk)
     EXPECT_EQ(grid.ShownCellText(columnIndex("terem_kod"), 0), QStringLiteral("Főépület 42"));
 }
 
+// As on a page of tabs not in front: the grid sizes its columns to the rows it shows once it is.
+TEST(GridOnAHiddenPage, ShowsTheRowsThatChangedMeanwhileWithColumnsToFit)
+{
+    RoomTable rooms(30);
+    QWidget window;
+    auto *page = new QWidget(&window);
+    auto *layout = new QVBoxLayout(page);
+    auto *grid = new TDBGrid;
+    layout->addWidget(grid);
+    grid->SetDataSource(&rooms.source);
+    window.resize(320, 240);
+    page->resize(320, 240);
+    showActive(window);
+    page->hide();
+
+    rooms.table.Last();
+    rooms.table.Edit();
+    rooms.table.FieldByName("terem_kod")->SetAsString(std::string(40, 'W'));
+    rooms.table.Post();
+    page->show();
+    QApplication::processEvents();
+
+    const int kod = grid->Columns().ColumnOfField(rooms.table.FieldByName("terem_kod"))->Index();
+    const int bottom = grid->ShownRowCount() - 1;
+    EXPECT_EQ(grid->ShownCellText(0, bottom), QStringLiteral("30"));
+    EXPECT_GT(grid->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(grid->CellRect(kod, bottom).width(), grid->Columns()[kod]->Width());
+    EXPECT_GT(grid->Columns()[kod]->Width(), QFontMetrics(grid->font()).horizontalAdvance(QString(10, u'W')));
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 29);
+}
+
 TEST_F(GridOnManyRooms, AThumbDragLandsOnTheRecordOfThatNumber)
 {
     grid.verticalScrollBar()->setSliderPosition(1499);
