@@ -116,34 +116,52 @@ void CopyingTableViewShow(benchmark::State &state)
 }
 BENCHMARK(CopyingTableViewShow)->Unit(benchmark::kMillisecond);
 
+// A grid on the table from its first record, window sized.
+struct GridOnRooms {
+    GridOnRooms()
+    {
+        grid.resize(WindowSize);
+        grid.SetDataSource(&source);
+        rooms().First();
+    }
+    ~GridOnRooms() { grid.SetDataSource(nullptr); }
+
+    TDataSource source{&rooms()};
+    TDBGrid grid;
+};
+
+// The peer's view over its copy of the table, window sized.
+struct CopyingViewOnRooms {
+    CopyingViewOnRooms()
+    {
+        view.resize(WindowSize);
+        view.setModel(&model);
+    }
+
+    CopyingModel model{rooms()};
+    QTableView view;
+};
+
 void GridStep(benchmark::State &state)
 {
-    TDataSource source(&rooms());
-    TDBGrid grid;
-    grid.resize(WindowSize);
-    grid.SetDataSource(&source);
-    rooms().First();
+    GridOnRooms on;
     for (auto _ : state) {
         rooms().Next();
         if (rooms().Eof())
             rooms().First();
-        paint(grid);
+        paint(on.grid);
     }
-    grid.SetDataSource(nullptr);
 }
 BENCHMARK(GridStep)->Unit(benchmark::kMicrosecond);
 
 void CopyingTableViewStep(benchmark::State &state)
 {
-    CopyingModel model(rooms());
-    QTableView view;
-    view.resize(WindowSize);
-    view.setModel(&model);
+    CopyingViewOnRooms on;
     int row = 0;
     for (auto _ : state) {
         row = (row + 1) % RecordCount;
-        view.setCurrentIndex(model.index(row, 0));
-        paint(view);
+        on.view.setCurrentIndex(on.model.index(row, 0));
+        paint(on.view);
     }
 }
 BENCHMARK(CopyingTableViewStep)->Unit(benchmark::kMicrosecond);
@@ -152,35 +170,26 @@ BENCHMARK(CopyingTableViewStep)->Unit(benchmark::kMicrosecond);
 // columns to them again, as a view whose columns fit their contents does.
 void GridDataChange(benchmark::State &state)
 {
-    TDataSource source(&rooms());
-    TDBGrid grid;
-    grid.resize(WindowSize);
-    grid.SetDataSource(&source);
-    rooms().First();
-    grid.show();
+    GridOnRooms on;
+    on.grid.show();
     for (auto _ : state) {
         rooms().DisableControls();
         rooms().EnableControls();
-        benchmark::DoNotOptimize(grid.WidthForAllColumns());
+        benchmark::DoNotOptimize(on.grid.WidthForAllColumns());
     }
-    grid.SetDataSource(nullptr);
 }
 BENCHMARK(GridDataChange)->Unit(benchmark::kMicrosecond);
 
 void CopyingTableViewDataChange(benchmark::State &state)
 {
-    CopyingModel model(rooms());
-    QTableView view;
-    view.resize(WindowSize);
-    // Only the rows in view count, as in the grid.
-    view.horizontalHeader()->setResizeContentsPrecision(0);
-    view.setModel(&model);
-    // A hidden view sizes its columns to every row.
-    view.show();
-    const int rowsInView = view.rowAt(view.viewport()->height() - 1) + 1;
+    CopyingViewOnRooms on;
+    // Only the rows in view count, as in the grid; a hidden view would size its columns to every row.
+    on.view.horizontalHeader()->setResizeContentsPrecision(0);
+    on.view.show();
+    const int rowsInView = on.view.rowAt(on.view.viewport()->height() - 1) + 1;
     for (auto _ : state) {
-        model.changeRows(rowsInView);
-        view.resizeColumnsToContents();
+        on.model.changeRows(rowsInView);
+        on.view.resizeColumnsToContents();
     }
 }
 BENCHMARK(CopyingTableViewDataChange)->Unit(benchmark::kMicrosecond);
