@@ -21,6 +21,12 @@ std::string qStringToFieldText(const QString &text)
     return utf16ToCp1250(text.toStdU16String());
 }
 
+void showFieldText(QLineEdit &edit, const QString &text)
+{
+    if (edit.text() != text)
+        edit.setText(text);
+}
+
 void showDataSetPosition(QScrollBar &bar, TDataSet *dataSet, int recordCount, int pageStep)
 {
     if (!dataSet || !dataSet->Active() || dataSet->IsEmpty()) {
@@ -153,7 +159,7 @@ void TDBEdit::SetReadOnly(bool readOnly)
 {
     readOnly_ = readOnly;
     link_.SetReadOnly(readOnly);
-    loadText();
+    reloadText();
 }
 
 bool TDBEdit::editable() const
@@ -161,20 +167,28 @@ bool TDBEdit::editable() const
     return !readOnly_ && link_.CanModify();
 }
 
-void TDBEdit::loadText()
+QString TDBEdit::fieldText()
 {
     modified_ = false;
     QLineEdit::setReadOnly(!editable());
     TField *field = link_.Field();
-    if (!field) {
-        clear();
-        return;
-    }
+    if (!field)
+        return {};
     // The edit text (unformatted) only where the user may change it, and only then limited to
     // what the field holds: a display text may be longer.
     const bool editing = hasFocus() && editable();
     limitEditToField(*this, editing ? field : nullptr);
-    setText(fieldTextToQString(editing ? field->Text() : field->DisplayText()));
+    return fieldTextToQString(editing ? field->Text() : field->DisplayText());
+}
+
+void TDBEdit::loadText()
+{
+    showFieldText(*this, fieldText());
+}
+
+void TDBEdit::reloadText()
+{
+    setText(fieldText());
 }
 
 void TDBEdit::textTyped()
@@ -183,7 +197,7 @@ void TDBEdit::textTyped()
     const int cursor = cursorPosition();
     // Entering edit mode reloads the field's value; the typing is put back over it.
     if (!link_.Edit()) {
-        loadText();
+        reloadText();
         return;
     }
     if (text() != typed) {
@@ -211,7 +225,7 @@ void TDBEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
     if (!modified_)
-        loadText();
+        reloadText();
 }
 
 void TDBEdit::focusOutEvent(QFocusEvent *event)
@@ -232,7 +246,7 @@ void TDBEdit::focusOutEvent(QFocusEvent *event)
         return;
     }
     if (!modified_)
-        loadText();
+        reloadText();
 }
 
 bool TDBEdit::event(QEvent *event)
@@ -242,7 +256,7 @@ bool TDBEdit::event(QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         switch (static_cast<QKeyEvent *>(event)->key()) {
         case Qt::Key_Escape:
-            loadText();
+            reloadText();
             selectAll();
             return true;
         case Qt::Key_Return:

@@ -19,6 +19,9 @@ class QScrollBar;
 // Field texts are cp1250; Qt wants Unicode.
 QString fieldTextToQString(const std::string &text);
 std::string qStringToFieldText(const QString &text);
+// Shows a field's text in an edit. The text the edit shows already is left alone: setting it
+// again would move the caret to the end and repaint for nothing.
+void showFieldText(QLineEdit &edit, const QString &text);
 
 // Sets a vertical scroll bar to the dataset's position: record numbers when the dataset is
 // sequenced, else three places (first, middle, last). recordCount is the caller's cached count.
@@ -94,7 +97,12 @@ protected:
 
 private:
     bool editable() const;
+    // The field's text for the edit as it is now, read-only state and length limit set for it.
+    QString fieldText();
+    // On a change of the data: leaves a text already shown, with its caret, alone.
     void loadText();
+    // On entering, leaving and undoing: the text set afresh, caret at its end.
+    void reloadText();
     void textTyped();
     void writeField();
 

@@ -8,8 +8,30 @@
 namespace {
 
 constexpr int EmptyColumnWidth = 58;
+// Enough for the values of several screens of rows; past it the cache starts over.
+constexpr qsizetype MostTextWidthsKept = 4096;
 
 } // namespace
+
+// --- TextWidthCache ------------------------------------------------------------------------
+
+void TextWidthCache::useFont(const QFont &font)
+{
+    if (font == font_)
+        return;
+    font_ = font;
+    metrics_ = QFontMetricsF(font);
+    widths_.clear();
+}
+
+qreal TextWidthCache::width(const QString &text)
+{
+    if (const auto known = widths_.constFind(text); known != widths_.cend())
+        return *known;
+    if (widths_.size() >= MostTextWidthsKept)
+        widths_.clear();
+    return widths_.insert(text, metrics_.horizontalAdvance(text)).value();
+}
 
 // --- TColumnTitle, TColumn -------------------------------------------------------------------
 

@@ -5,6 +5,8 @@
 #include "platform/DB.h"
 
 #include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -16,6 +18,20 @@ class TColumn;
 
 // Room left and right of a cell's text, counted into a column's default width.
 inline constexpr int GridCellPadding = 3;
+
+// Widths of texts in one font, remembered: a grid measures its values again at every change of
+// its rows, mostly the same values, and shaping a text is the costly part of measuring it.
+class TextWidthCache {
+public:
+    // Forgets what it knew when the font is another.
+    void useFont(const QFont &font);
+    qreal width(const QString &text);
+
+private:
+    QFontMetricsF metrics_{QFont()};
+    QFont font_;
+    QHash<QString, qreal> widths_;
+};
 
 class TColumnTitle {
 public:

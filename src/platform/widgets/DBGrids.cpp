@@ -282,13 +282,13 @@ int TDBGrid::widestShownValue(const TColumn &column) const
     const TField *field = column.Field();
     if (!field)
         return 0;
-    const QFontMetricsF metrics(font());
-    const qreal cap = WidestDefaultColumnChars * metrics.horizontalAdvance(QLatin1Char('0'));
+    const qreal cap = WidestDefaultColumnChars * QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
+    valueWidths_.useFont(font());
     qreal widest = 0;
     ActiveRecordGuard guard(*link_);
     for (int row = 0; row < link_->RecordCount() && widest < cap; ++row) {
         link_->SetActiveRecord(row);
-        widest = std::max(widest, metrics.horizontalAdvance(fieldTextToQString(field->DisplayText())));
+        widest = std::max(widest, valueWidths_.width(fieldTextToQString(field->DisplayText())));
     }
     // Rounded up: a text a fraction of a pixel wider than its room is already cut.
     return int(std::ceil(std::min(widest, cap)));
@@ -302,12 +302,14 @@ void TDBGrid::valuesChanged(bool replaced)
 
 int TDBGrid::roomForLastColumn(const TColumn &column) const
 {
-    const std::vector<int> shown = shownColumns();
-    if (shown.empty() || columns_[shown.back()] != &column)
+    // Asked for every column whenever the grid measures itself: no list of the shown ones here.
+    const int last = nextShownColumn(columns_.Count(), -1);
+    if (last == columns_.Count() || columns_[last] != &column)
         return -1;
     int room = viewport()->width() - indicatorWidth();
-    for (std::size_t i = 0; i + 1 < shown.size(); ++i)
-        room -= columns_[shown[i]]->Width();
+    for (int i = 0; i < last; ++i)
+        if (columns_[i]->Visible())
+            room -= columns_[i]->Width();
     return std::max(room, 0);
 }
 
@@ -437,6 +439,16 @@ void TDBGrid::updateScrollBars()
     horizontalOffset_ = bar->value();
 }
 
+void TDBGrid::updateScrollBarsInView()
+{
+    // A hidden grid (on a page not shown, say) measures its columns when shown, not at every
+    // change of its rows meanwhile.
+    if (isVisible())
+        updateScrollBars();
+    else
+        updateVerticalScrollBar();
+}
+
 void TDBGrid::scrollContentsBy(int, int)
 {
     // Vertical moves go through the dataset (the bar's actions); only columns scroll by pixels.
@@ -485,19 +497,16 @@ void TDBGrid::dataSetChanged()
     else if (EditorMode() && !editorModified_)
         recordChanged(nullptr);
     valuesChanged(true);
-    updateScrollBars();
+    updateScrollBarsInView();
     viewport()->update();
 }
 
 void TDBGrid::dataSetScrolled()
 {
     hideEditor();
-    // Rows coming into view may widen the columns; a hidden grid measures them when shown.
+    // Rows coming into view may widen the columns.
     valuesChanged(false);
-    if (isVisible())
-        updateScrollBars();
-    else
-        updateVerticalScrollBar();
+    updateScrollBarsInView();
     viewport()->update();
 }
 
@@ -505,9 +514,9 @@ void TDBGrid::recordChanged(TField *field)
 {
     TField *shown = SelectedField();
     if (EditorMode() && !editorModified_ && shown && (!field || field == shown))
-        editor_->setText(fieldTextToQString(shown->Text()));
+        showFieldText(*editor_, fieldTextToQString(shown->Text()));
     valuesChanged(false);
-    updateScrollBars();
+    updateScrollBarsInView();
     viewport()->update();
 }
 

@@ -147,6 +147,8 @@ private:
     void updateBufferCount();
     void updateScrollBars();
     void updateVerticalScrollBar();
+    // Both bars on a grid in view; only the vertical one, which follows the dataset, on a hidden grid.
+    void updateScrollBarsInView();
     void scrollToColumn(int column);
     void clampSelectedIndex();
     int indicatorWidth() const;
@@ -200,4 +202,5 @@ private:
     int resizingColumn_ = -1;
     int resizeOrigin_ = 0;
     QPointer<QMenu> popupMenu_;
+    mutable TextWidthCache valueWidths_;
 };

@@ -60,7 +60,9 @@ void limitEditToField(QLineEdit &edit, const TField *field)
     // QLineEdit's own default when there is no limit.
     constexpr int NoLimit = 32767;
     const int capacity = field ? TextCapacity(*field) : -1;
-    edit.setMaxLength(capacity >= 0 ? capacity : NoLimit);
+    // Qt sets the text again on every new limit, which moves the caret to the end.
+    if (const int limit = capacity >= 0 ? capacity : NoLimit; edit.maxLength() != limit)
+        edit.setMaxLength(limit);
 }
 
 std::string storableFieldText(const QString &text, const TField *field)

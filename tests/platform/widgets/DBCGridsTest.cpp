@@ -107,3 +107,27 @@ TEST_F(PanelOnRooms, ThePanelIsDisabledWithoutARecord)
         rooms.table.Delete();
     EXPECT_FALSE(grid.Panel()->isEnabled());
 }
+
+TEST_F(PanelOnRooms, ThePanelComesBackEnabledWithItsRecordWhenTheTableReopensOrFillsAgain)
+{
+    rooms.table.Last();
+    rooms.table.Close();
+    rooms.table.Open();
+    EXPECT_TRUE(grid.Panel()->isEnabled());
+    EXPECT_TRUE(code->isEnabled());
+    EXPECT_EQ(code->text(), QStringLiteral("Főépület 1"));
+    EXPECT_EQ(grid.verticalScrollBar()->maximum(), 3);
+
+    rooms.table.DisableControls();
+    while (!rooms.table.IsEmpty())
+        rooms.table.Delete();
+    rooms.table.EnableControls();
+    EXPECT_FALSE(capacity->isEnabled());
+    EXPECT_EQ(capacity->text(), QString());
+    rooms.table.AppendRecord({7, utf8ToCp1250("Új épület"), 70});
+    EXPECT_TRUE(grid.Panel()->isEnabled());
+    EXPECT_TRUE(capacity->isEnabled());
+    EXPECT_EQ(code->text(), QStringLiteral("Új épület"));
+    EXPECT_EQ(capacity->text(), QStringLiteral("70"));
+    EXPECT_EQ(grid.verticalScrollBar()->maximum(), 0);
+}

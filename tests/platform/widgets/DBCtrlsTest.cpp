@@ -123,6 +123,60 @@ TEST_F(EditOnRooms, TypingAndPastingStopAtWhatTheFieldAndTheFilesCanHold)
     EXPECT_EQ(rooms.currentRoom(), std::string(40, 'x'));
 }
 
+// A person who left the caret inside the value finds it there after the data changed to the
+// same text, and the right text after any other change.
+TEST_F(EditOnRooms, ADataChangeThatLeavesTheTextLeavesTheCaret)
+{
+    const auto setCapacity = [&](int value) {
+        rooms.table.Edit();
+        capacity()->SetAsInteger(value);
+        rooms.table.Post();
+    };
+    rooms.table.Next();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Home);
+    QTest::keyClick(edit, Qt::Key_Right);
+    ASSERT_EQ(edit->cursorPosition(), 1);
+
+    rooms.table.DisableControls();
+    setCapacity(99);
+    setCapacity(20);
+    rooms.table.EnableControls();
+    EXPECT_EQ(edit->text(), QStringLiteral("20"));
+    EXPECT_EQ(edit->cursorPosition(), 1);
+
+    setCapacity(99);
+    EXPECT_EQ(edit->text(), QStringLiteral("99"));
+    setCapacity(20);
+    EXPECT_EQ(edit->text(), QStringLiteral("20"));
+    QTest::keyClick(edit, Qt::Key_Home);
+    QTest::keyClick(edit, Qt::Key_Right);
+    QTest::keyClicks(edit, "5");
+    EXPECT_EQ(edit->text(), QStringLiteral("250"));
+    other->setFocus();
+    EXPECT_EQ(capacity()->AsInteger(), 250);
+}
+
+// The edit text is held to the field's size while typing; the display text, longer, is shown whole.
+TEST_F(EditOnRooms, ALongDisplayTextIsShownWholeBeforeAndAfterEditing)
+{
+    edit->SetDataField("terem_kod");
+    rooms.table.FieldByName("terem_kod")->OnGetText = [](TField &sender, std::string &text, bool displayText) {
+        text = displayText ? sender.AsString() + std::string(40, '.') : sender.AsString();
+    };
+    rooms.table.Next();
+    const QString shown = QStringLiteral("Főépület 2") + QString(40, u'.');
+    EXPECT_EQ(edit->text(), shown);
+    edit->setFocus();
+    EXPECT_EQ(edit->text(), QStringLiteral("Főépület 2"));
+    EXPECT_EQ(edit->maxLength(), 40);
+    other->setFocus();
+    EXPECT_EQ(edit->text(), shown);
+    rooms.table.First();
+    rooms.table.Next();
+    EXPECT_EQ(edit->text(), shown);
+}
+
 TEST_F(EditOnRooms, ReadOnlyEditsAndUnchangeableFieldsTakeNoTyping)
 {
     edit->SetReadOnly(true);

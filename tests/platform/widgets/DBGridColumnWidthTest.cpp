@@ -162,3 +162,27 @@ TEST(DBGridColumns, LastColumnTakesTheRoomTheOthersLeave)
     QApplication::processEvents();
     EXPECT_EQ(grid.Columns()[1]->Width(), textWidth(grid, QStringLiteral("Terem")));
 }
+
+// Values measured in one font are measured again in the next, and again when the first returns.
+TEST(DBGridColumns, ValuesAreMeasuredInTheFontTheyAreShownIn)
+{
+    RoomTable rooms;
+    QWidget window;
+    TDBGrid grid(&window);
+    grid.SetDataSource(&rooms.source);
+    grid.Columns().Add("terem_kod")->Title().SetCaption(QStringLiteral("T"));
+    window.resize(600, 300);
+    window.show();
+    const QFont normal = grid.font();
+    const int normalWidth = textWidth(grid, QStringLiteral("Főépület 5"));
+    ASSERT_EQ(grid.Columns()[0]->Width(), normalWidth);
+
+    grid.setFont(larger(normal));
+    EXPECT_EQ(grid.Columns()[0]->Width(), textWidth(grid, QStringLiteral("Főépület 5")));
+    EXPECT_GT(grid.Columns()[0]->Width(), normalWidth);
+
+    grid.setFont(normal);
+    rooms.table.Next();
+    EXPECT_EQ(grid.Columns()[0]->Width(), normalWidth);
+    EXPECT_EQ(grid.ShownCellText(0, 4), QStringLiteral("Főépület 5"));
+}

@@ -151,6 +151,67 @@ TEST_F(GridOnRooms, ClicksAndTheScrollBarMoveTheDatasetWhichTheGridFollows)
     EXPECT_EQ(rooms.currentId(), 50);
 }
 
+TEST_F(GridOnRooms, TheScrollBarsFollowATableGrownAndShrunk)
+{
+    QScrollBar *bar = grid.verticalScrollBar();
+    for (int id = 51; id <= 60; ++id)
+        rooms.table.AppendRecord({id, utf8ToCp1250("Főépület " + std::to_string(id)), 10});
+    EXPECT_EQ(bar->maximum(), 59);
+    EXPECT_EQ(bar->value(), 59);
+    bar->setSliderPosition(54);
+    EXPECT_EQ(rooms.currentId(), 55);
+    rooms.table.First();
+    for (int i = 0; i < 40; ++i)
+        rooms.table.Delete();
+    EXPECT_EQ(bar->maximum(), 19);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(grid.ShownCellText(0, 0), QStringLiteral("41"));
+
+    // Across: a value wider than the room makes the columns scroll, and they stop when it is gone.
+    grid.resize(320, 240);
+    QApplication::processEvents();
+    QScrollBar *across = grid.horizontalScrollBar();
+    ASSERT_EQ(across->maximum(), 0);
+    rooms.table.Edit();
+    rooms.table.FieldByName("terem_kod")->SetAsString(std::string(40, 'W'));
+    rooms.table.Post();
+    EXPECT_GT(across->maximum(), 0);
+    rooms.table.Delete();
+    EXPECT_EQ(across->maximum(), 0);
+    EXPECT_EQ(grid.ShownCellText(columnIndex("terem_kod"), 0), QStringLiteral("Főépület 42"));
+}
+
+// As on a page of tabs not in front: the grid sizes its columns to the rows it shows once it is.
+TEST(GridOnAHiddenPage, ShowsTheRowsThatChangedMeanwhileWithColumnsToFit)
+{
+    RoomTable rooms(30);
+    QWidget window;
+    auto *page = new QWidget(&window);
+    auto *layout = new QVBoxLayout(page);
+    auto *grid = new TDBGrid;
+    layout->addWidget(grid);
+    grid->SetDataSource(&rooms.source);
+    window.resize(320, 240);
+    page->resize(320, 240);
+    showActive(window);
+    page->hide();
+
+    rooms.table.Last();
+    rooms.table.Edit();
+    rooms.table.FieldByName("terem_kod")->SetAsString(std::string(40, 'W'));
+    rooms.table.Post();
+    page->show();
+    QApplication::processEvents();
+
+    const int kod = grid->Columns().ColumnOfField(rooms.table.FieldByName("terem_kod"))->Index();
+    const int bottom = grid->ShownRowCount() - 1;
+    EXPECT_EQ(grid->ShownCellText(0, bottom), QStringLiteral("30"));
+    EXPECT_GT(grid->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(grid->CellRect(kod, bottom).width(), grid->Columns()[kod]->Width());
+    EXPECT_GT(grid->Columns()[kod]->Width(), QFontMetrics(grid->font()).horizontalAdvance(QString(10, u'W')));
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 29);
+}
+
 TEST_F(GridOnManyRooms, AThumbDragLandsOnTheRecordOfThatNumber)
 {
     grid.verticalScrollBar()->setSliderPosition(1499);
@@ -457,6 +518,22 @@ TEST_F(GridOnRooms, ChangesMadeElsewhereShowInTheOpenEditorAndLeavingTheGridDrop
     EXPECT_EQ(exits, 1);
     EXPECT_EQ(rooms.table.State(), dsBrowse);
     EXPECT_EQ(rooms.table.RowCount(), 50);
+}
+
+TEST_F(GridOnRooms, AValueWrittenAgainElsewhereLeavesTheOpenEditorsCaret)
+{
+    clickCell(columnIndex("terem_kapacitas"), 0);
+    clickCell(columnIndex("terem_kapacitas"), 0);
+    ASSERT_TRUE(grid.EditorMode());
+    QTest::keyClick(focused(), Qt::Key_Home);
+    QTest::keyClick(focused(), Qt::Key_Right);
+    rooms.table.Edit();
+    rooms.table.FieldByName("terem_kapacitas")->SetAsInteger(10);
+    EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("10"));
+    EXPECT_EQ(grid.InplaceEditor()->cursorPosition(), 1);
+    type("5");
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(rooms.currentCapacity(), 150);
 }
 
 TEST_F(GridOnRooms, AddedColumnsStayWhenTheGridMovesToAnotherDataSourceOrLosesItsTitles)
