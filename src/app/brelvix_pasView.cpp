@@ -119,21 +119,23 @@ void TForm1::RefreshView()
     // Until a row of more lines comes (see CourseListRow).
     LV->setUniformRowHeights(true);
     {
-        // The calendar lays its items out once, and the occasion panel and its counter follow
-        // MT_alkalom_temp once, when the walk is over rather than at every row it passes.
-        TCalendarItems &items = VL->Items();
-        items.BeginUpdate();
-        const auto laidOut = qScopeGuard([&items] { items.EndUpdate(); });
+        // The occasion panel and its counter follow MT_alkalom_temp once, when the first course
+        // is selected, rather than at every row the walk passes and again at the selection.
         ControlsDisabled still(MT_alkalom_temp);
-        // The lookups of every item move these tables; their grids show only where they end.
-        ControlsDisabled subjectsStill(DM->MT_targy);
-        ControlsDisabled teachersStill(DM->MT_oktato);
-        ControlsDisabled roomsStill(DM->MT_terem_alkalomhoz);
-        listCourses();
+        {
+            // The calendar lays its items out once.
+            TCalendarItems &items = VL->Items();
+            items.BeginUpdate();
+            const auto laidOut = qScopeGuard([&items] { items.EndUpdate(); });
+            // The lookups of every item move these tables; their grids show only where they end.
+            ControlsDisabled subjectsStill(DM->MT_targy);
+            ControlsDisabled teachersStill(DM->MT_oktato);
+            ControlsDisabled roomsStill(DM->MT_terem_alkalomhoz);
+            listCourses();
+        }
+        if (LV->topLevelItemCount() > 0)
+            LV->setCurrentItem(LV->topLevelItem(0));
     }
-
-    if (LV->topLevelItemCount() > 0)
-        LV->setCurrentItem(LV->topLevelItem(0));
     SortColumn = 0;
     SortLV();
 }
