@@ -119,9 +119,10 @@ void TForm1::RefreshView()
     // Until a row of more lines comes (see CourseListRow).
     LV->setUniformRowHeights(true);
     {
-        // The occasion panel and its counter follow MT_alkalom_temp once, when the first course
-        // is selected, rather than at every row the walk passes and again at the selection.
-        ControlsDisabled still(MT_alkalom_temp);
+        // The occasion panel and its counter, and the course's teacher and subject grids, follow
+        // their tables once, when the first course is selected, rather than at every row the walk
+        // passes, for the course it ends on and again for the selection.
+        ControlsDisabled still({&MT_alkalom_temp, &MT_oktato_temp, &MT_kurzustargy_temp});
         {
             // The calendar lays its items out once.
             TCalendarItems &items = VL->Items();
