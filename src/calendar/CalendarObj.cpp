@@ -3,6 +3,7 @@
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarItem.h"
 
+#include <QCache>
 #include <QContextMenuEvent>
 #include <QHash>
 #include <QHelpEvent>
@@ -67,6 +68,54 @@ private:
     QFont font_;
     int dpi_ = 0;
     QHash<QString, Word> words_;
+};
+
+// What a box at rest shows: boxes come back alike view after view and at every repaint, and
+// drawing their words is most of painting a calendar.
+struct BoxLook {
+    QString caption;
+    QSize size;
+    TColor background;
+    bool highlighted;
+    qreal pixelRatio;
+    int dpi;
+    bool operator==(const BoxLook &) const = default;
+};
+
+size_t qHash(const BoxLook &look, size_t seed = 0)
+{
+    return qHashMulti(seed, look.caption, look.size.width(), look.size.height(), look.background,
+                      look.highlighted, look.pixelRatio, look.dpi);
+}
+
+// The pictures of the boxes drawn last, as many as fill a few calendars: boxes stand side by side,
+// so one calendar's boxes cover at most its own area.
+class BoxPictures
+{
+public:
+    // Null for a box too large to keep.
+    template <class Draw>
+    const QPixmap *picture(const BoxLook &look, Draw draw)
+    {
+        if (const QPixmap *found = pictures_.object(look))
+            return found;
+        const QSize pixels = look.size * look.pixelRatio;
+        const qsizetype kilobytes = 1 + qsizetype(pixels.width()) * pixels.height() * 4 / 1024;
+        if (kilobytes > pictures_.maxCost())
+            return nullptr;
+        auto *picture = new QPixmap(pixels);
+        picture->setDevicePixelRatio(look.pixelRatio);
+        picture->fill(Qt::black);
+        {
+            QPainter canvas(picture);
+            draw(canvas);
+        }
+        pictures_.insert(look, picture, kilobytes);
+        return picture;
+    }
+
+private:
+    QCache<BoxLook, QPixmap> pictures_{16 * 1024};
 };
 
 } // namespace
@@ -370,10 +419,28 @@ void TveltoCalendarObj::Paint(QPainter &canvas) const
 {
     if (!calendar_)
         return;
+    const bool highlighted = hasFocus() || (item_ && calendar_->SelectedItem() == item_);
+    // A dragged box is drawn as it moves, its frame wider than the box.
+    if (dragMode_ != dmNone) {
+        paintOn(canvas, highlighted);
+        return;
+    }
+    static BoxPictures pictures;
+    const QPaintDevice *device = canvas.device();
+    const BoxLook look{caption_, geometry_.size(), select_ ? selBGColor_ : bgColor_, highlighted,
+                       device ? device->devicePixelRatio() : 1.0, device ? device->logicalDpiY() : 0};
+    const auto draw = [&](QPainter &onPicture) { paintOn(onPicture, highlighted); };
+    if (const QPixmap *picture = pictures.picture(look, draw))
+        canvas.drawPixmap(0, 0, *picture);
+    else
+        paintOn(canvas, highlighted);
+}
+
+void TveltoCalendarObj::paintOn(QPainter &canvas, bool highlighted) const
+{
     const int w = width();
     const int h = height();
     const QRect whole(0, 0, w, h);
-    const bool highlighted = hasFocus() || (item_ && calendar_->SelectedItem() == item_);
     const QColor background = toQColor(select_ ? selBGColor_ : bgColor_);
 
     // Frame, background and the line beside the strip as filled areas: stroked, they were the

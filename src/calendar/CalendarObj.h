@@ -108,6 +108,7 @@ protected:
 
 private:
     TGridCoord cellUnder(const QPoint &pos) const;
+    void paintOn(QPainter &canvas, bool highlighted) const;
     bool focusQuiet() const;
     auto handlingGuard();
     bool moveStarted(const QPoint &pos, const TGridCoord &cell) const;
