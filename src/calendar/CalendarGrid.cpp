@@ -25,14 +25,20 @@ QRect ltrb(int left, int top, int right, int bottom)
     return QRect(left, top, right - left, bottom - top);
 }
 
-// Lines leave out their end point, so that adjacent cells share no pixel.
-void lineTo(QPainter &canvas, int x1, int y1, int x2, int y2)
+// Lines leave out their end point, so that adjacent cells share no pixel. Straight ones are
+// filled: the same pixels at a fraction of what stroking costs.
+void lineTo(QPainter &canvas, const QColor &color, int x1, int y1, int x2, int y2)
 {
-    if (x1 == x2 && y1 != y2)
+    if (x1 == x2 && y1 != y2) {
         y2 += y2 > y1 ? -1 : 1;
-    else if (y1 == y2 && x1 != x2)
+        canvas.fillRect(QRect(QPoint(x1, std::min(y1, y2)), QPoint(x1, std::max(y1, y2))), color);
+    } else if (y1 == y2 && x1 != x2) {
         x2 += x2 > x1 ? -1 : 1;
-    canvas.drawLine(x1, y1, x2, y2);
+        canvas.fillRect(QRect(QPoint(std::min(x1, x2), y1), QPoint(std::max(x1, x2), y1)), color);
+    } else {
+        canvas.setPen(QPen(color, 1));
+        canvas.drawLine(x1, y1, x2, y2);
+    }
 }
 
 } // namespace
@@ -551,9 +557,10 @@ void TveltoCalendar::drawFixedCell(QPainter &canvas, int col, int row, const QRe
         text = caption_;
     }
     canvas.fillRect(ltrb(left, top, right - 1, bottom), toQColor(fill));
-    canvas.setPen(QPen(Qt::black, 1));
-    lineTo(canvas, right - 1, top, right - 1, bottom);
-    lineTo(canvas, left, bottom - 1, right, bottom - 1);
+    const QColor black(Qt::black);
+    lineTo(canvas, black, right - 1, top, right - 1, bottom);
+    lineTo(canvas, black, left, bottom - 1, right, bottom - 1);
+    canvas.setPen(black);
     if (text.isEmpty())
         return;
     canvas.setClipRect(ltrb(left, top, right - 1, bottom - 1));
@@ -579,14 +586,13 @@ void TveltoCalendar::drawDayCell(QPainter &canvas, int col, const QRect &rect, T
         canvas.fillRect(ltrb(left, top, left + vonalzoBal_, bottom), white);
     if (vonalzoJobb_ > 0)
         canvas.fillRect(ltrb(right - vonalzoJobb_ - 1, top, right, bottom), white);
-    canvas.setPen(QPen(Qt::black, 1));
+    const QColor black(Qt::black);
     if (vonalzoBal_ > 0)
-        lineTo(canvas, left + vonalzoBal_ - 1, top, left + vonalzoBal_ - 1, bottom);
+        lineTo(canvas, black, left + vonalzoBal_ - 1, top, left + vonalzoBal_ - 1, bottom);
     if (vonalzoJobb_ > 0)
-        lineTo(canvas, right - vonalzoJobb_ - 1, top, right - vonalzoJobb_ - 1, bottom);
-    lineTo(canvas, right - 1, top, right - 1, bottom);
-    canvas.setPen(QPen(toQColor(DayCellBottomLine), 1));
-    lineTo(canvas, left + vonalzoBal_, bottom - 1, right - vonalzoJobb_ - 1, bottom - 1);
+        lineTo(canvas, black, right - vonalzoJobb_ - 1, top, right - vonalzoJobb_ - 1, bottom);
+    lineTo(canvas, black, right - 1, top, right - 1, bottom);
+    lineTo(canvas, toQColor(DayCellBottomLine), left + vonalzoBal_, bottom - 1, right - vonalzoJobb_ - 1, bottom - 1);
 
     const bool selected = state & gdSelected && col == currentColumn_;
     const QColor inner = toQColor(selected ? selColor_ : dayColor_);
