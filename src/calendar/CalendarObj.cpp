@@ -89,33 +89,36 @@ size_t qHash(const BoxLook &look, size_t seed = 0)
 }
 
 // The pictures of the boxes drawn last, as many as fill a few calendars: boxes stand side by side,
-// so one calendar's boxes cover at most its own area.
+// so one calendar's boxes cover at most its own area. A new picture is drawn on one scratch image
+// and copied out: a painter on a fresh image makes and drops a paint engine each time.
 class BoxPictures
 {
 public:
     // Null for a box too large to keep.
     template <class Draw>
-    const QPixmap *picture(const BoxLook &look, Draw draw)
+    const QImage *picture(const BoxLook &look, Draw draw)
     {
-        if (const QPixmap *found = pictures_.object(look))
+        if (const QImage *found = pictures_.object(look))
             return found;
         const QSize pixels = look.size * look.pixelRatio;
         const qsizetype kilobytes = 1 + qsizetype(pixels.width()) * pixels.height() * 4 / 1024;
         if (kilobytes > pictures_.maxCost())
             return nullptr;
-        auto *picture = new QPixmap(pixels);
-        picture->setDevicePixelRatio(look.pixelRatio);
-        picture->fill(Qt::black);
+        if (scratch_.width() < pixels.width() || scratch_.height() < pixels.height())
+            scratch_ = QImage(pixels.expandedTo(scratch_.size()), QImage::Format_RGB32);
+        scratch_.setDevicePixelRatio(look.pixelRatio);
         {
-            QPainter canvas(picture);
+            QPainter canvas(&scratch_);
             draw(canvas);
         }
+        auto *picture = new QImage(scratch_.copy(QRect(QPoint(0, 0), pixels)));
         pictures_.insert(look, picture, kilobytes);
         return picture;
     }
 
 private:
-    QCache<BoxLook, QPixmap> pictures_{16 * 1024};
+    QCache<BoxLook, QImage> pictures_{16 * 1024};
+    QImage scratch_;
 };
 
 } // namespace
@@ -420,8 +423,9 @@ void TveltoCalendarObj::Paint(QPainter &canvas) const
     if (!calendar_)
         return;
     const bool highlighted = hasFocus() || (item_ && calendar_->SelectedItem() == item_);
-    // A dragged box is drawn as it moves, its frame wider than the box.
-    if (dragMode_ != dmNone) {
+    // A dragged box is drawn as it moves, its frame wider than the box; a box too small for its
+    // strip draws the strip beside it.
+    if (dragMode_ != dmNone || width() < 6 || height() < 4) {
         paintOn(canvas, highlighted);
         return;
     }
@@ -430,8 +434,8 @@ void TveltoCalendarObj::Paint(QPainter &canvas) const
     const BoxLook look{caption_, geometry_.size(), select_ ? selBGColor_ : bgColor_, highlighted,
                        device ? device->devicePixelRatio() : 1.0, device ? device->logicalDpiY() : 0};
     const auto draw = [&](QPainter &onPicture) { paintOn(onPicture, highlighted); };
-    if (const QPixmap *picture = pictures.picture(look, draw))
-        canvas.drawPixmap(0, 0, *picture);
+    if (const QImage *picture = pictures.picture(look, draw))
+        canvas.drawImage(0, 0, *picture);
     else
         paintOn(canvas, highlighted);
 }
