@@ -1,6 +1,7 @@
 #include "calendar/CalendarGrid.h"
 
 #include "calendar/CalendarObj.h"
+#include "calendar/WordCache.h"
 #include "platform/SysUtils.h"
 
 #include <QContextMenuEvent>
@@ -564,15 +565,19 @@ void TveltoCalendar::drawFixedCell(QPainter &canvas, int col, int row, const QRe
     if (text.isEmpty())
         return;
     canvas.setClipRect(ltrb(left, top, right - 1, bottom - 1));
+    // Shaped once: the same labels and weekdays come back at every paint.
+    static WordCache labels;
     // A label wider than its cell is narrowed rather than cut: the end time matters as much.
     const int room = right - 1 - (left + 3);
-    const int width = canvas.fontMetrics().horizontalAdvance(text);
+    const int width = labels.width(canvas, canvas.fontMetrics(), text);
     if (width > room && room > 0) {
         QFont narrow = canvas.font();
         narrow.setStretch(std::max(50, room * 100 / width));
         canvas.setFont(narrow);
+        canvas.drawText(left + 3, top + 3 + canvas.fontMetrics().ascent(), text);
+        return;
     }
-    canvas.drawText(left + 3, top + 3 + canvas.fontMetrics().ascent(), text);
+    canvas.drawStaticText(left + 3, top + 3, labels.text(canvas, text));
 }
 
 void TveltoCalendar::drawDayCell(QPainter &canvas, int col, const QRect &rect, TGridDrawState state)

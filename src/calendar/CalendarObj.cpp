@@ -2,6 +2,7 @@
 
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarItem.h"
+#include "calendar/WordCache.h"
 
 #include <QCache>
 #include <QContextMenuEvent>
@@ -11,7 +12,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScopeGuard>
-#include <QStaticText>
 #include <QToolTip>
 
 #include <cstdlib>
@@ -20,55 +20,6 @@ namespace {
 
 // Pixels the pointer travels from the press before a Ctrl-drag starts moving the box.
 constexpr int MoveThreshold = 4;
-
-// The words last drawn, measured and laid out once in the font and resolution they were drawn
-// in: the same words (codes, names, rooms) come back box after box, and measuring or drawing a
-// word as a plain string shapes it anew each time.
-class WordCache
-{
-public:
-    int width(const QPainter &canvas, const QFontMetrics &metrics, const QString &word)
-    {
-        Word &cached = find(canvas, word);
-        if (cached.width < 0)
-            cached.width = metrics.horizontalAdvance(word);
-        return cached.width;
-    }
-    // The word laid out for drawing, upright or rotated as the canvas stands now.
-    const QStaticText &text(const QPainter &canvas, const QString &word, bool rotated)
-    {
-        Word &cached = find(canvas, word);
-        QStaticText &text = rotated ? cached.rotated : cached.upright;
-        if (text.text().isEmpty()) {
-            text.setTextFormat(Qt::PlainText);
-            text.setText(word);
-            text.prepare(canvas.transform(), canvas.font());
-        }
-        return text;
-    }
-
-private:
-    struct Word {
-        int width = -1;
-        QStaticText upright;
-        QStaticText rotated;
-    };
-    Word &find(const QPainter &canvas, const QString &word)
-    {
-        const int dpi = canvas.device() ? canvas.device()->logicalDpiY() : 0;
-        if (canvas.font() != font_ || dpi != dpi_ || words_.size() >= MaxWords) {
-            words_.clear();
-            font_ = canvas.font();
-            dpi_ = dpi;
-        }
-        return words_[word];
-    }
-
-    static constexpr qsizetype MaxWords = 20000;
-    QFont font_;
-    int dpi_ = 0;
-    QHash<QString, Word> words_;
-};
 
 // What a box at rest shows: boxes come back alike view after view and at every repaint, and
 // drawing their words is most of painting a calendar.
