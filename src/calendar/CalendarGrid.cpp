@@ -27,16 +27,22 @@ QRect ltrb(int left, int top, int right, int bottom)
 }
 
 // Lines leave out their end point, so that adjacent cells share no pixel. Straight ones are
-// filled: the same pixels at a fraction of what stroking costs.
+// filled: the same pixels at a fraction of what stroking costs. Scaled, a stroke stands half a
+// pixel off the fill, so there they are stroked still.
 void lineTo(QPainter &canvas, const QColor &color, int x1, int y1, int x2, int y2)
 {
-    if (x1 == x2 && y1 != y2) {
+    const bool unscaled = WholePixelScale(canvas) == 1;
+    if (unscaled && x1 == x2 && y1 != y2) {
         y2 += y2 > y1 ? -1 : 1;
         canvas.fillRect(QRect(QPoint(x1, std::min(y1, y2)), QPoint(x1, std::max(y1, y2))), color);
-    } else if (y1 == y2 && x1 != x2) {
+    } else if (unscaled && y1 == y2 && x1 != x2) {
         x2 += x2 > x1 ? -1 : 1;
         canvas.fillRect(QRect(QPoint(std::min(x1, x2), y1), QPoint(std::max(x1, x2), y1)), color);
     } else {
+        if (x1 == x2 && y1 != y2)
+            y2 += y2 > y1 ? -1 : 1;
+        else if (y1 == y2 && x1 != x2)
+            x2 += x2 > x1 ? -1 : 1;
         canvas.setPen(QPen(color, 1));
         canvas.drawLine(x1, y1, x2, y2);
     }

@@ -14,6 +14,7 @@
 #include <QScopeGuard>
 #include <QToolTip>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -28,7 +29,7 @@ struct BoxLook {
     QSize size;
     TColor background;
     bool highlighted;
-    qreal pixelRatio;
+    int pixelRatio;
     int dpi;
     bool operator==(const BoxLook &) const = default;
 };
@@ -375,15 +376,16 @@ void TveltoCalendarObj::Paint(QPainter &canvas) const
         return;
     const bool highlighted = hasFocus() || (item_ && calendar_->SelectedItem() == item_);
     // A dragged box is drawn as it moves, its frame wider than the box; a box too small for its
-    // strip draws the strip beside it.
-    if (dragMode_ != dmNone || width() < 6 || height() < 4) {
+    // strip draws the strip beside it; drawn between device pixels, its text would stand else.
+    const int scale = WholePixelScale(canvas);
+    if (dragMode_ != dmNone || width() < 6 || height() < 4 || scale == 0) {
         paintOn(canvas, highlighted);
         return;
     }
     static BoxPictures pictures;
     const QPaintDevice *device = canvas.device();
-    const BoxLook look{caption_, geometry_.size(), select_ ? selBGColor_ : bgColor_, highlighted,
-                       device ? device->devicePixelRatio() : 1.0, device ? device->logicalDpiY() : 0};
+    const BoxLook look{caption_, geometry_.size(), select_ ? selBGColor_ : bgColor_, highlighted, scale,
+                       device ? device->logicalDpiY() : 0};
     const auto draw = [&](QPainter &onPicture) { paintOn(onPicture, highlighted); };
     if (const QImage *picture = pictures.picture(look, draw))
         canvas.drawImage(0, 0, *picture);
@@ -540,6 +542,17 @@ void TveltoCalendarBoxControl::contextMenuEvent(QContextMenuEvent *event)
     }
     event->accept();
     box_->PopupMenu()->popup(event->globalPos());
+}
+
+int WholePixelScale(const QPainter &canvas)
+{
+    const QTransform toDevice = canvas.deviceTransform();
+    const qreal scale = toDevice.m11();
+    const auto whole = [](qreal value) { return value == std::floor(value); };
+    if (toDevice.type() > QTransform::TxScale || toDevice.m22() != scale || scale < 1 || !whole(scale) ||
+        !whole(toDevice.dx()) || !whole(toDevice.dy()))
+        return 0;
+    return int(scale);
 }
 
 void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, int size, int angle)

@@ -166,6 +166,8 @@ private:
     QPointer<TveltoCalendarObj> box_;
 };
 
+// Device pixels per pixel where the canvas draws unrotated and on whole device pixels, else 0.
+int WholePixelScale(const QPainter &canvas);
 // Draws the text word by word inside the rectangle at the given point size; any angle other than
 // 0 draws it rotated by 90 degrees, reading upwards.
 void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, int size, int angle);
