@@ -375,8 +375,9 @@ void TveltoCalendarObj::Paint(QPainter &canvas) const
     if (!calendar_)
         return;
     const bool highlighted = hasFocus() || (item_ && calendar_->SelectedItem() == item_);
-    // A dragged box is drawn as it moves, its frame wider than the box; a box too small for its
-    // strip draws the strip beside it; drawn between device pixels, its text would stand else.
+    // Drawn in place: a dragged box, whose frame is wider than the box; a box too small for its
+    // strip, which draws the strip beside it; a box off whole device pixels, whose picture would
+    // show its text shifted.
     const int scale = WholePixelScale(canvas);
     if (dragMode_ != dmNone || width() < 6 || height() < 4 || scale == 0) {
         paintOn(canvas, highlighted);
