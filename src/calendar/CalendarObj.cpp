@@ -41,21 +41,28 @@ size_t qHash(const BoxLook &look, size_t seed = 0)
 }
 
 // The pictures of the boxes drawn last, as many as fill a few calendars: boxes stand side by side,
-// so one calendar's boxes cover at most its own area. A new picture is drawn on one scratch image
-// and copied out: a painter on a fresh image makes and drops a paint engine each time.
+// so one calendar's boxes cover at most its own area. A box gets its picture when it is drawn the
+// second time, so a view shown once costs no more than drawing it. A new picture is drawn on one
+// scratch image and copied out: a painter on a fresh image makes and drops a paint engine each time.
 class BoxPictures
 {
 public:
-    // Null for a box too large to keep.
+    // Null for a box drawn the first time or too large to keep: it is drawn in place.
     template <class Draw>
     const QImage *picture(const BoxLook &look, Draw draw)
     {
-        if (const QImage *found = pictures_.object(look))
+        const QImage *found = pictures_.object(look);
+        if (found && !found->isNull())
             return found;
         const QSize pixels = look.size * look.pixelRatio;
         const qsizetype kilobytes = 1 + qsizetype(pixels.width()) * pixels.height() * 4 / 1024;
         if (kilobytes > pictures_.maxCost())
             return nullptr;
+        // Seen the first time, the look is kept without a picture.
+        if (!found) {
+            pictures_.insert(look, new QImage, 1);
+            return nullptr;
+        }
         if (scratch_.width() < pixels.width() || scratch_.height() < pixels.height())
             scratch_ = QImage(pixels.expandedTo(scratch_.size()), QImage::Format_RGB32);
         scratch_.setDevicePixelRatio(look.pixelRatio);
