@@ -142,8 +142,10 @@ std::unique_ptr<TveltoCalendar> timetableWeek(int round = 0)
         TCustomCalendarItem *item = calendar->Items().Add();
         item->SetStart(day(random) + PeriodStarts[period(random)] / 1440.0);
         item->SetLength(90);
-        item->SetSubject(QStringLiteral("BMEVI%1; Tárgy %2 gyakorlat; QBF%3; Oktató Név %4")
-                             .arg(1000 + i + round * 150)
+        // Codes of one length, new in every round: the text wraps alike round after round.
+        item->SetSubject(QStringLiteral("BMEVI%1%2; Tárgy %3 gyakorlat; QBF%4; Oktató Név %5")
+                             .arg(round % 100000, 5, 10, QLatin1Char('0'))
+                             .arg(i, 3, 10, QLatin1Char('0'))
                              .arg(i % 40)
                              .arg(i % 17)
                              .arg(i % 23));
