@@ -2,7 +2,9 @@
 
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarItem.h"
+#include "calendar/WordCache.h"
 
+#include <QCache>
 #include <QContextMenuEvent>
 #include <QHash>
 #include <QHelpEvent>
@@ -10,9 +12,9 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScopeGuard>
-#include <QStaticText>
 #include <QToolTip>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -20,53 +22,62 @@ namespace {
 // Pixels the pointer travels from the press before a Ctrl-drag starts moving the box.
 constexpr int MoveThreshold = 4;
 
-// The words last drawn, measured and laid out once in the font and resolution they were drawn
-// in: the same words (codes, names, rooms) come back box after box, and measuring or drawing a
-// word as a plain string shapes it anew each time.
-class WordCache
+// What a box at rest shows: boxes come back alike view after view and at every repaint, and
+// drawing their words is most of painting a calendar.
+struct BoxLook {
+    QString caption;
+    QSize size;
+    TColor background;
+    bool highlighted;
+    int pixelRatio;
+    int dpi;
+    bool operator==(const BoxLook &) const = default;
+};
+
+size_t qHash(const BoxLook &look, size_t seed = 0)
+{
+    return qHashMulti(seed, look.caption, look.size.width(), look.size.height(), look.background,
+                      look.highlighted, look.pixelRatio, look.dpi);
+}
+
+// The pictures of the boxes drawn last, as many as fill a few calendars: boxes stand side by side,
+// so one calendar's boxes cover at most its own area. A box gets its picture when it is drawn the
+// second time, so a view shown once costs no more than drawing it. A new picture is drawn on one
+// scratch image and copied out: a painter on a fresh image makes and drops a paint engine each time.
+class BoxPictures
 {
 public:
-    int width(const QPainter &canvas, const QFontMetrics &metrics, const QString &word)
+    // Null for a box drawn the first time or too large to keep: it is drawn in place.
+    template <class Draw>
+    const QImage *picture(const BoxLook &look, Draw draw)
     {
-        Word &cached = find(canvas, word);
-        if (cached.width < 0)
-            cached.width = metrics.horizontalAdvance(word);
-        return cached.width;
-    }
-    // The word laid out for drawing, upright or rotated as the canvas stands now.
-    const QStaticText &text(const QPainter &canvas, const QString &word, bool rotated)
-    {
-        Word &cached = find(canvas, word);
-        QStaticText &text = rotated ? cached.rotated : cached.upright;
-        if (text.text().isEmpty()) {
-            text.setTextFormat(Qt::PlainText);
-            text.setText(word);
-            text.prepare(canvas.transform(), canvas.font());
+        const QImage *found = pictures_.object(look);
+        if (found && !found->isNull())
+            return found;
+        const QSize pixels = look.size * look.pixelRatio;
+        const qsizetype kilobytes = 1 + qsizetype(pixels.width()) * pixels.height() * 4 / 1024;
+        if (kilobytes > pictures_.maxCost())
+            return nullptr;
+        // Seen the first time, the look is kept without a picture.
+        if (!found) {
+            pictures_.insert(look, new QImage, 1);
+            return nullptr;
         }
-        return text;
+        if (scratch_.width() < pixels.width() || scratch_.height() < pixels.height())
+            scratch_ = QImage(pixels.expandedTo(scratch_.size()), QImage::Format_RGB32);
+        scratch_.setDevicePixelRatio(look.pixelRatio);
+        {
+            QPainter canvas(&scratch_);
+            draw(canvas);
+        }
+        auto *picture = new QImage(scratch_.copy(QRect(QPoint(0, 0), pixels)));
+        pictures_.insert(look, picture, kilobytes);
+        return picture;
     }
 
 private:
-    struct Word {
-        int width = -1;
-        QStaticText upright;
-        QStaticText rotated;
-    };
-    Word &find(const QPainter &canvas, const QString &word)
-    {
-        const int dpi = canvas.device() ? canvas.device()->logicalDpiY() : 0;
-        if (canvas.font() != font_ || dpi != dpi_ || words_.size() >= MaxWords) {
-            words_.clear();
-            font_ = canvas.font();
-            dpi_ = dpi;
-        }
-        return words_[word];
-    }
-
-    static constexpr qsizetype MaxWords = 20000;
-    QFont font_;
-    int dpi_ = 0;
-    QHash<QString, Word> words_;
+    QCache<BoxLook, QImage> pictures_{16 * 1024};
+    QImage scratch_;
 };
 
 } // namespace
@@ -370,10 +381,31 @@ void TveltoCalendarObj::Paint(QPainter &canvas) const
 {
     if (!calendar_)
         return;
+    const bool highlighted = hasFocus() || (item_ && calendar_->SelectedItem() == item_);
+    // Drawn in place: a dragged box, whose frame is wider than the box; a box too small for its
+    // strip, which draws the strip beside it; a box off whole device pixels, whose picture would
+    // show its text shifted.
+    const int scale = WholePixelScale(canvas);
+    if (dragMode_ != dmNone || width() < 6 || height() < 4 || scale == 0) {
+        paintOn(canvas, highlighted);
+        return;
+    }
+    static BoxPictures pictures;
+    const QPaintDevice *device = canvas.device();
+    const BoxLook look{caption_, geometry_.size(), select_ ? selBGColor_ : bgColor_, highlighted, scale,
+                       device ? device->logicalDpiY() : 0};
+    const auto draw = [&](QPainter &onPicture) { paintOn(onPicture, highlighted); };
+    if (const QImage *picture = pictures.picture(look, draw))
+        canvas.drawImage(0, 0, *picture);
+    else
+        paintOn(canvas, highlighted);
+}
+
+void TveltoCalendarObj::paintOn(QPainter &canvas, bool highlighted) const
+{
     const int w = width();
     const int h = height();
     const QRect whole(0, 0, w, h);
-    const bool highlighted = hasFocus() || (item_ && calendar_->SelectedItem() == item_);
     const QColor background = toQColor(select_ ? selBGColor_ : bgColor_);
 
     // Frame, background and the line beside the strip as filled areas: stroked, they were the
@@ -518,6 +550,17 @@ void TveltoCalendarBoxControl::contextMenuEvent(QContextMenuEvent *event)
     }
     event->accept();
     box_->PopupMenu()->popup(event->globalPos());
+}
+
+int WholePixelScale(const QPainter &canvas)
+{
+    const QTransform toDevice = canvas.deviceTransform();
+    const qreal scale = toDevice.m11();
+    const auto whole = [](qreal value) { return value == std::floor(value); };
+    if (toDevice.type() > QTransform::TxScale || toDevice.m22() != scale || scale < 1 || !whole(scale) ||
+        !whole(toDevice.dx()) || !whole(toDevice.dy()))
+        return 0;
+    return int(scale);
 }
 
 void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, int size, int angle)

@@ -108,6 +108,7 @@ protected:
 
 private:
     TGridCoord cellUnder(const QPoint &pos) const;
+    void paintOn(QPainter &canvas, bool highlighted) const;
     bool focusQuiet() const;
     auto handlingGuard();
     bool moveStarted(const QPoint &pos, const TGridCoord &cell) const;
@@ -165,6 +166,8 @@ private:
     QPointer<TveltoCalendarObj> box_;
 };
 
+// Device pixels per pixel where the canvas draws unrotated and on whole device pixels, else 0.
+int WholePixelScale(const QPainter &canvas);
 // Draws the text word by word inside the rectangle at the given point size; any angle other than
 // 0 draws it rotated by 90 degrees, reading upwards.
 void DrawRotatedText(QPainter &canvas, const QRect &rect, const QString &text, int size, int angle);

@@ -260,3 +260,59 @@ TEST_F(MouseEditing, TheFocusedBoxTakesDoubleClicksHintsAndItsPopupMenuLikeTheOt
     EXPECT_TRUE(item->Obj()->hasFocus());
     EXPECT_EQ(calendar->viewport()->childAt(item->Obj()->geometry().center()), standing);
 }
+
+// Boxes at rest are drawn from pictures kept between paints; a box whose text, size, colour or
+// focus changed must show the change, and showing the old text again shows the old picture.
+TEST(BoxPictures, ABoxShownAgainFollowsItsTextSizeColourAndFocus)
+{
+    auto calendar = shownCalendar();
+    TCustomCalendarItem *item = addItem(*calendar, at(2, 8, 0), 60, QStringLiteral("Alfa"));
+    TveltoCalendarObj *box = item->Obj();
+    const QImage first = box->grab().toImage();
+    const QRect textArea(7, 2, box->width() - 14, box->height() - 6);
+    item->SetSubject(QStringLiteral("Béta Gamma Delta Epszilon"));
+    EXPECT_GT(ink(box->grab().toImage(), textArea), ink(first, textArea));
+    item->SetSubject(QStringLiteral("Alfa"));
+    EXPECT_EQ(box->grab().toImage(), first);
+
+    item->SetBGColor(clMoneyGreen);
+    EXPECT_EQ(box->grab().toImage().pixelColor(box->width() - 3, box->height() - 3), toQColor(clMoneyGreen));
+    // Narrower, the box is drawn anew at its size: its frame on its last pixel column.
+    const int wide = box->width();
+    calendar->SetColWidths(1, calendar->ColWidths(1) - 30);
+    ASSERT_EQ(box->width(), wide - 30);
+    const QImage narrow = box->grab().toImage();
+    EXPECT_EQ(narrow.pixelColor(narrow.width() - 1, narrow.height() / 2), QColor(Qt::black));
+    EXPECT_EQ(narrow.pixelColor(narrow.width() - 3, narrow.height() - 3), toQColor(clMoneyGreen));
+
+    EXPECT_EQ(narrow.pixelColor(3, 3), toQColor(clWhite));
+    clickItem(*calendar, item);
+    EXPECT_EQ(box->grab().toImage().pixelColor(3, 3), toQColor(clBlue));
+    // Still selected with the focus gone, the strip stays blue on the box drawn with the cells.
+    calendar->setFocus();
+    QApplication::processEvents();
+    ASSERT_FALSE(box->hasFocus());
+    EXPECT_EQ(box->grab().toImage().pixelColor(3, 3), toQColor(clBlue));
+}
+
+// A box whose picture is made for a repaint that covers only part of it is drawn there, and
+// whole afterwards, as it was drawn before it had a picture.
+TEST(BoxPictures, APictureMadeForPartOfABoxShowsItWhole)
+{
+    auto calendar = shownCalendar();
+    calendar->SetRowHeights(9, 60);
+    const TveltoCalendarObj *box =
+        addItem(*calendar, at(3, 8, 0), 60, QStringLiteral("Részben rajzolt doboz"))->Obj();
+    ASSERT_GT(box->width(), box->height());
+    const QImage before = box->grab().toImage();
+    EXPECT_GT(ink(before, QRect(7, 2, box->width() - 14, box->height() / 2 - 2)), 0);
+
+    const QRect lowerHalf = box->geometry().adjusted(0, box->height() / 2, 0, 0);
+    // The area comes out at the picture's origin.
+    QImage part(lowerHalf.size(), QImage::Format_RGB32);
+    part.fill(Qt::magenta);
+    calendar->viewport()->render(&part, QPoint(), QRegion(lowerHalf));
+    EXPECT_EQ(part.convertToFormat(before.format()),
+              before.copy(QRect(QPoint(0, box->height() / 2), lowerHalf.size())));
+    EXPECT_EQ(box->grab().toImage(), before);
+}

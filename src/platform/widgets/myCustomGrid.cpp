@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -409,11 +410,22 @@ void TmyCustomGrid::paintLines(QPainter &painter, int col, int row, const QRect 
 void TmyCustomGrid::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
-    painter.fillRect(event->rect(), toQColor(color_));
     const int clientWidth = ClientWidth();
     const int clientHeight = ClientHeight();
     const std::vector<int> cols = visibleIndices(cols_, clientWidth);
     const std::vector<int> rows = visibleIndices(rows_, clientHeight);
+    // Cells paint all of themselves and their lines the gaps: only the rest is background. Scaled,
+    // a cell's strokes may leave device pixels at its edges to the background.
+    const auto end = [](const GridAxis &axis, const std::vector<int> &shown, int client) {
+        return shown.empty() ? 0
+                             : axis.start(shown.back(), client) + axis.sizes[std::size_t(shown.back())] +
+                                   axis.lineAfter(shown.back());
+    };
+    const bool unscaled = painter.deviceTransform().type() <= QTransform::TxTranslate;
+    const QRect cellArea = unscaled ? QRect(0, 0, end(cols_, cols, clientWidth), end(rows_, rows, clientHeight))
+                                    : QRect();
+    for (const QRect &background : QRegion(event->rect()).subtracted(cellArea))
+        painter.fillRect(background, toQColor(color_));
     for (int row : rows) {
         const int y = rows_.start(row, clientHeight);
         const int height = rows_.sizes[std::size_t(row)];

@@ -128,6 +128,7 @@ public:
     TNotifyEvent OnExit;
 
 protected:
+    // Paints every pixel of the cell: the grid's colour is filled in only beside the cells.
     virtual void DrawCell(QPainter &canvas, int col, int row, const QRect &rect, TGridDrawState state);
     virtual bool SelectCell(int col, int row);
     virtual void ColWidthsChanged() {}
