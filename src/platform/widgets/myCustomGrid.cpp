@@ -40,6 +40,9 @@ TmyCustomGrid::TmyCustomGrid(QWidget *parent) : QAbstractScrollArea(parent)
     clampCurrent();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
+    // The grid paints every pixel of what it is asked to (cells, lines and the background beside
+    // them), so the viewport's own fill beneath would only be painted over.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     updateScrollBars();
 }
 
