@@ -504,7 +504,7 @@ void TForm1::MT_alkalom_tempkiirasGetText(TField &sender, std::string &text, boo
         return;
     const int teremId = intOf(*sender.DataSet(), "terem_id");
     TztrMemTable &rooms = DM->MT_terem_alkalomhoz;
-    if (rooms.Locate("terem_id", teremId, {}))
+    if (locateKey(rooms, "terem_id", teremId))
         text = textOf(rooms, "terem_hely") + "-" + textOf(rooms, "terem_kod");
     else
         text = teremId < 0 ? "Nincs terem" : "Nincs meg a terem";
@@ -559,7 +559,7 @@ QString TForm1::teacherNames(int kurzusId)
     QStringList names;
     // A link whose teacher is gone still takes one of the places.
     for (int link = 0; link < MaxTeachersShown && !MT_kurzusoktato_temp2.Eof(); ++link) {
-        if (DM->MT_oktato.Locate("oktato_id", intOf(MT_kurzusoktato_temp2, "oktato_id"), {}))
+        if (locateKey(DM->MT_oktato, "oktato_id", intOf(MT_kurzusoktato_temp2, "oktato_id")))
             names << guiText(textOf(DM->MT_oktato, "oktato_nev"));
         MT_kurzusoktato_temp2.Next();
     }
@@ -582,7 +582,7 @@ TSajat *TForm1::FindCalendarItem(int alkalomId) const
 TDataSet *TForm1::courseSubject(TDataSet *course)
 {
     const int targyId = hasRow(course) ? intOf(*course, "targy_id") : -1;
-    return DM->MT_targy.Locate("targy_id", targyId, {}) ? &DM->MT_targy : nullptr;
+    return locateKey(DM->MT_targy, "targy_id", targyId) ? &DM->MT_targy : nullptr;
 }
 
 void TForm1::AddCalendarItemForCourse(TDataSet &occasion, TDataSet *course)

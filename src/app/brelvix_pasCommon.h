@@ -38,6 +38,16 @@ inline std::string textOf(const TDataSet &table, const char *field)
     return table.FieldByName(field)->AsString();
 }
 
+// Goes to the row whose key field holds id, as Locate does. A walk looks up the same subject,
+// room or teacher for item after item, and a table already standing on the row (and not being
+// edited, which Locate would post) is not searched again.
+inline bool locateKey(TDataSet &table, const char *field, int id)
+{
+    if (table.State() == dsBrowse && hasRow(&table) && intOf(table, field) == id)
+        return true;
+    return table.Locate(field, id, {});
+}
+
 // "field=id", the filter text every lookup by key uses.
 inline std::string keyFilter(const char *field, int id)
 {

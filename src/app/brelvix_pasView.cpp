@@ -93,7 +93,7 @@ QString mainwindow::courseListTitle(const TDataSet &course)
     const int targyId = intOf(course, "targy_id");
     if (targyId < 0)
         return QStringLiteral("A tárgy vagy egyedi foglalás nem található!!!");
-    if (DM->MT_targy.Locate("targy_id", targyId, {}))
+    if (locateKey(DM->MT_targy, "targy_id", targyId))
         return guiText(textOf(DM->MT_targy, "targy_nev"));
     return QString();
 }
