@@ -159,6 +159,8 @@ const std::vector<const char *> AlkalomColumns = {
     "K_targy_kurzus",  "K_teremkod",      "K_orahossza",      "K_nap",
     "K_oktato",        "K_teremutkozhet", "K_oktatoutkozhet", "K_kurzusoktatoit_azorakhoz",
     "K_hetirendszeres"};
+// Where K_hetek stands among them.
+constexpr std::size_t HetekColumn = 9;
 
 // A row of an export table goes straight into the store while nothing shows the table (the
 // export keeps its controls disabled); otherwise it is appended and posted as usual.
@@ -186,6 +188,9 @@ public:
         else
             table_.Post();
     }
+
+    // Stores a row stored straight and goes on with a copy of it, all columns set as they were.
+    void repeat() { direct_->StoreAndRepeat(); }
 
 private:
     TztrMemTable &table_;
@@ -335,11 +340,10 @@ void Torarend::ExportKurzusSor(const ExportKurzusAdat &row)
     added.post();
 }
 
-void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
+namespace {
+
+void setAlkalomColumns(ExportRow &added, const std::vector<TField *> &fields, const ExportAlkalomAdat &row)
 {
-    TztrMemTable &table = DM->MT_export_alkalom;
-    const std::vector<TField *> &fields = exportFields(table, alkalomFields_, AlkalomColumns);
-    ExportRow added(table, alkalomDirect_);
     const std::string *const texts[] = {
         &row.orarendkod, &row.orarendnev,     &row.tagozat,       &row.felev,         &row.orarendkezdet,
         &row.orarendveg, &row.csengetesirend, &row.oracsoportkod, &row.oracsoportnev, &row.hetek,
@@ -352,6 +356,39 @@ void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
     added.setText(*fields[column++], "");
     while (column < fields.size())
         added.setText(*fields[column++], "I");
+}
+
+} // namespace
+
+void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
+{
+    TztrMemTable &table = DM->MT_export_alkalom;
+    ExportRow added(table, alkalomDirect_);
+    setAlkalomColumns(added, exportFields(table, alkalomFields_, AlkalomColumns), row);
+    added.post();
+}
+
+void Torarend::ExportAlkalomHetek(ExportAlkalomAdat row, const std::vector<int> &weeks)
+{
+    if (weeks.empty())
+        return;
+    if (!alkalomDirect_) {
+        for (int week : weeks) {
+            row.hetek = std::to_string(week);
+            ExportAlkalomSor(row);
+        }
+        return;
+    }
+    TztrMemTable &table = DM->MT_export_alkalom;
+    ExportRow added(table, true);
+    const std::vector<TField *> &fields = exportFields(table, alkalomFields_, AlkalomColumns);
+    row.hetek = std::to_string(weeks.front());
+    setAlkalomColumns(added, fields, row);
+    // The weeks of an occasion differ in their week alone.
+    for (std::size_t i = 1; i < weeks.size(); ++i) {
+        added.repeat();
+        added.setText(*fields[HetekColumn], std::to_string(weeks[i]));
+    }
     added.post();
 }
 
@@ -494,14 +531,14 @@ void CourseExport::exportOccasion(const Occasion &occasion, const std::string &o
     if (DM->MT_terem.Locate("terem_id", Variant(occasion.teremId), {}))
         row.teremkod = TeremElotag + textOf(DM->MT_terem, "terem_hely") + textOf(DM->MT_terem, "terem_kod");
 
+    std::vector<int> weeks;
     const std::string &hetek = occasion.hetek;
     for (std::size_t i = 0; i < hetek.size(); ++i) {
         const int week = int(i) + 1;
-        if (hetek[i] == '1' && weekWritten(week, weekday)) {
-            row.hetek = std::to_string(week);
-            dialog_.ExportAlkalomSor(row);
-        }
+        if (hetek[i] == '1' && weekWritten(week, weekday))
+            weeks.push_back(week);
     }
+    dialog_.ExportAlkalomHetek(row, weeks);
 }
 
 } // namespace
