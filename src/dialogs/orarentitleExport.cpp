@@ -130,6 +130,32 @@ private:
     std::unordered_map<int, std::vector<Row>> rows_;
 };
 
+// The room code of every room, read in one pass: an occasion finds its room's without a search.
+// As a search would, a room id held twice gives the first row's code.
+class RoomCodes
+{
+public:
+    explicit RoomCodes(TztrMemTable &rooms)
+    {
+        const TField &id = *rooms.FieldByName("terem_id");
+        for (rooms.First(); !rooms.Eof(); rooms.Next())
+            if (!id.IsNull())
+                codes_.try_emplace(id.AsInteger(),
+                                   TeremElotag + textOf(rooms, "terem_hely") + textOf(rooms, "terem_kod"));
+    }
+
+    // Empty for a room that is not there.
+    const std::string &of(int teremId) const
+    {
+        static const std::string none;
+        const auto found = codes_.find(teremId);
+        return found == codes_.end() ? none : found->second;
+    }
+
+private:
+    std::unordered_map<int, std::string> codes_;
+};
+
 struct TeacherLink {
     int oktatoId;
     int szazalek;
@@ -245,7 +271,8 @@ public:
               return Occasion{occasion.FieldByName("kezd_ido")->AsDateTime(),
                               occasion.FieldByName("veg_ido")->AsDateTime(), intOf(occasion, "terem_id"),
                               textOf(occasion, "hetek")};
-          })
+          }),
+          rooms_(DM->MT_terem)
     {
     }
 
@@ -260,6 +287,7 @@ private:
     RowsByCourse<TeacherLink> teachers_;
     RowsByCourse<SubjectLink> subjects_;
     RowsByCourse<Occasion> occasions_;
+    RoomCodes rooms_;
 };
 
 } // namespace
@@ -528,8 +556,7 @@ void CourseExport::exportOccasion(const Occasion &occasion, const std::string &o
     row.oraeleje = PercbolIdo(roundedUp(s));
     row.oravege = PercbolIdo(roundedUp(e));
     row.targy_kurzus = targyKurzus;
-    if (DM->MT_terem.Locate("terem_id", Variant(occasion.teremId), {}))
-        row.teremkod = TeremElotag + textOf(DM->MT_terem, "terem_hely") + textOf(DM->MT_terem, "terem_kod");
+    row.teremkod = rooms_.of(occasion.teremId);
 
     std::vector<int> weeks;
     const std::string &hetek = occasion.hetek;
