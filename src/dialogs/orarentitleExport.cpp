@@ -12,6 +12,7 @@
 #include <cmath>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 using dlg::intOf;
@@ -156,6 +157,17 @@ private:
     std::unordered_map<int, std::string> codes_;
 };
 
+// The courses that belong to a timetable, read in one pass.
+std::unordered_set<int> coursesInTimetables(TztrMemTable &links)
+{
+    std::unordered_set<int> courses;
+    const TField &course = *links.FieldByName("kurzus_id");
+    for (links.First(); !links.Eof(); links.Next())
+        if (!course.IsNull())
+            courses.insert(course.AsInteger());
+    return courses;
+}
+
 struct TeacherLink {
     int oktatoId;
     int szazalek;
@@ -272,7 +284,7 @@ public:
                               occasion.FieldByName("veg_ido")->AsDateTime(), intOf(occasion, "terem_id"),
                               textOf(occasion, "hetek")};
           }),
-          rooms_(DM->MT_terem)
+          rooms_(DM->MT_terem), scheduled_(coursesInTimetables(DM->MT_kurzusorarend))
     {
     }
 
@@ -288,6 +300,7 @@ private:
     RowsByCourse<SubjectLink> subjects_;
     RowsByCourse<Occasion> occasions_;
     RoomCodes rooms_;
+    std::unordered_set<int> scheduled_;
 };
 
 } // namespace
@@ -476,7 +489,7 @@ void CourseExport::exportCourse(const std::string &orarendKod) const
     const int targyId = intOf(course, "targy_id");
     const std::string kod = textOf(course, "kurzus_kod_osszetett");
     const int csatolt = intOf(course, "kurzus_id_csatolt");
-    if (targyId < 0 || !DM->MT_kurzusorarend.Locate("kurzus_id", Variant(kurzusId), {}))
+    if (targyId < 0 || !scheduled_.contains(kurzusId))
         return;
 
     const std::string targyKod = lookUp(DM->MT_targy, "targy_id", targyId, "targy_kod");
