@@ -108,6 +108,8 @@ public:
     void ExportTablak(int maxCourses = MaxExportCourses);
     void ExportKurzusSor(const ExportKurzusAdat &row);
     void ExportAlkalomSor(const ExportAlkalomAdat &row);
+    // The schedule row once for each of the weeks, in their order, K_hetek holding the week.
+    void ExportAlkalomHetek(ExportAlkalomAdat row, const std::vector<int> &weeks);
 
 protected:
     void showEvent(QShowEvent *event) override;

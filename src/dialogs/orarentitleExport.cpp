@@ -12,6 +12,7 @@
 #include <cmath>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 using dlg::intOf;
@@ -130,6 +131,43 @@ private:
     std::unordered_map<int, std::vector<Row>> rows_;
 };
 
+// The room code of every room, read in one pass: an occasion finds its room's without a search.
+// As a search would, a room id held twice gives the first row's code.
+class RoomCodes
+{
+public:
+    explicit RoomCodes(TztrMemTable &rooms)
+    {
+        const TField &id = *rooms.FieldByName("terem_id");
+        for (rooms.First(); !rooms.Eof(); rooms.Next())
+            if (!id.IsNull())
+                codes_.try_emplace(id.AsInteger(),
+                                   TeremElotag + textOf(rooms, "terem_hely") + textOf(rooms, "terem_kod"));
+    }
+
+    // Empty for a room that is not there.
+    const std::string &of(int teremId) const
+    {
+        static const std::string none;
+        const auto found = codes_.find(teremId);
+        return found == codes_.end() ? none : found->second;
+    }
+
+private:
+    std::unordered_map<int, std::string> codes_;
+};
+
+// The courses that belong to a timetable, read in one pass.
+std::unordered_set<int> coursesInTimetables(TztrMemTable &links)
+{
+    std::unordered_set<int> courses;
+    const TField &course = *links.FieldByName("kurzus_id");
+    for (links.First(); !links.Eof(); links.Next())
+        if (!course.IsNull())
+            courses.insert(course.AsInteger());
+    return courses;
+}
+
 struct TeacherLink {
     int oktatoId;
     int szazalek;
@@ -159,6 +197,8 @@ const std::vector<const char *> AlkalomColumns = {
     "K_targy_kurzus",  "K_teremkod",      "K_orahossza",      "K_nap",
     "K_oktato",        "K_teremutkozhet", "K_oktatoutkozhet", "K_kurzusoktatoit_azorakhoz",
     "K_hetirendszeres"};
+// Where K_hetek stands among them.
+constexpr std::size_t HetekColumn = 9;
 
 // A row of an export table goes straight into the store while nothing shows the table (the
 // export keeps its controls disabled); otherwise it is appended and posted as usual.
@@ -186,6 +226,9 @@ public:
         else
             table_.Post();
     }
+
+    // Stores a row stored straight and goes on with a copy of it, all columns set as they were.
+    void repeat() { direct_->StoreAndRepeat(); }
 
 private:
     TztrMemTable &table_;
@@ -240,7 +283,8 @@ public:
               return Occasion{occasion.FieldByName("kezd_ido")->AsDateTime(),
                               occasion.FieldByName("veg_ido")->AsDateTime(), intOf(occasion, "terem_id"),
                               textOf(occasion, "hetek")};
-          })
+          }),
+          rooms_(DM->MT_terem), scheduled_(coursesInTimetables(DM->MT_kurzusorarend))
     {
     }
 
@@ -255,6 +299,8 @@ private:
     RowsByCourse<TeacherLink> teachers_;
     RowsByCourse<SubjectLink> subjects_;
     RowsByCourse<Occasion> occasions_;
+    RoomCodes rooms_;
+    std::unordered_set<int> scheduled_;
 };
 
 } // namespace
@@ -335,11 +381,10 @@ void Torarend::ExportKurzusSor(const ExportKurzusAdat &row)
     added.post();
 }
 
-void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
+namespace {
+
+void setAlkalomColumns(ExportRow &added, const std::vector<TField *> &fields, const ExportAlkalomAdat &row)
 {
-    TztrMemTable &table = DM->MT_export_alkalom;
-    const std::vector<TField *> &fields = exportFields(table, alkalomFields_, AlkalomColumns);
-    ExportRow added(table, alkalomDirect_);
     const std::string *const texts[] = {
         &row.orarendkod, &row.orarendnev,     &row.tagozat,       &row.felev,         &row.orarendkezdet,
         &row.orarendveg, &row.csengetesirend, &row.oracsoportkod, &row.oracsoportnev, &row.hetek,
@@ -352,6 +397,39 @@ void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
     added.setText(*fields[column++], "");
     while (column < fields.size())
         added.setText(*fields[column++], "I");
+}
+
+} // namespace
+
+void Torarend::ExportAlkalomSor(const ExportAlkalomAdat &row)
+{
+    TztrMemTable &table = DM->MT_export_alkalom;
+    ExportRow added(table, alkalomDirect_);
+    setAlkalomColumns(added, exportFields(table, alkalomFields_, AlkalomColumns), row);
+    added.post();
+}
+
+void Torarend::ExportAlkalomHetek(ExportAlkalomAdat row, const std::vector<int> &weeks)
+{
+    if (weeks.empty())
+        return;
+    if (!alkalomDirect_) {
+        for (int week : weeks) {
+            row.hetek = std::to_string(week);
+            ExportAlkalomSor(row);
+        }
+        return;
+    }
+    TztrMemTable &table = DM->MT_export_alkalom;
+    ExportRow added(table, true);
+    const std::vector<TField *> &fields = exportFields(table, alkalomFields_, AlkalomColumns);
+    row.hetek = std::to_string(weeks.front());
+    setAlkalomColumns(added, fields, row);
+    // The weeks of an occasion differ in their week alone.
+    for (std::size_t i = 1; i < weeks.size(); ++i) {
+        added.repeat();
+        added.setText(*fields[HetekColumn], std::to_string(weeks[i]));
+    }
     added.post();
 }
 
@@ -411,7 +489,7 @@ void CourseExport::exportCourse(const std::string &orarendKod) const
     const int targyId = intOf(course, "targy_id");
     const std::string kod = textOf(course, "kurzus_kod_osszetett");
     const int csatolt = intOf(course, "kurzus_id_csatolt");
-    if (targyId < 0 || !DM->MT_kurzusorarend.Locate("kurzus_id", Variant(kurzusId), {}))
+    if (targyId < 0 || !scheduled_.contains(kurzusId))
         return;
 
     const std::string targyKod = lookUp(DM->MT_targy, "targy_id", targyId, "targy_kod");
@@ -491,17 +569,16 @@ void CourseExport::exportOccasion(const Occasion &occasion, const std::string &o
     row.oraeleje = PercbolIdo(roundedUp(s));
     row.oravege = PercbolIdo(roundedUp(e));
     row.targy_kurzus = targyKurzus;
-    if (DM->MT_terem.Locate("terem_id", Variant(occasion.teremId), {}))
-        row.teremkod = TeremElotag + textOf(DM->MT_terem, "terem_hely") + textOf(DM->MT_terem, "terem_kod");
+    row.teremkod = rooms_.of(occasion.teremId);
 
+    std::vector<int> weeks;
     const std::string &hetek = occasion.hetek;
     for (std::size_t i = 0; i < hetek.size(); ++i) {
         const int week = int(i) + 1;
-        if (hetek[i] == '1' && weekWritten(week, weekday)) {
-            row.hetek = std::to_string(week);
-            dialog_.ExportAlkalomSor(row);
-        }
+        if (hetek[i] == '1' && weekWritten(week, weekday))
+            weeks.push_back(week);
     }
+    dialog_.ExportAlkalomHetek(row, weeks);
 }
 
 } // namespace

@@ -978,6 +978,24 @@ bool TztrCustomMemTable::StringReadInPlace(const TField &field) const
            !(common_->Layout().IsIndirect(fieldNo) && common_->Layout().IsCompressed(fieldNo) && OnDecompressField);
 }
 
+bool TztrCustomMemTable::IntegerReadInPlace(const TField &field) const
+{
+    const int fieldNo = field.FieldNo();
+    return field.FieldKind() == fkData && fieldNo > 0 && field.DataType() == ftInteger &&
+           !common_->Layout().IsIndirect(fieldNo);
+}
+
+std::optional<std::int32_t> TztrCustomMemTable::storedIntegerLocked(const TztrRecord *record,
+                                                                    const TField &field) const
+{
+    const std::uint8_t *nullByte = common_->Layout().FieldNullByte(record, field.FieldNo());
+    if (*nullByte == 0)
+        return std::nullopt;
+    std::int32_t value = 0;
+    std::memcpy(&value, nullByte + 1, sizeof value);
+    return value;
+}
+
 std::optional<std::string_view> TztrCustomMemTable::storedStringLocked(const TztrRecord *record,
                                                                        const TField &field) const
 {

@@ -241,6 +241,8 @@ public:
     using TDataSet::SetFieldData;
     // True for a data field of type ftString whose stored value a save can read in place.
     bool StringReadInPlace(const TField &field) const;
+    // The same for a data field of type ftInteger.
+    bool IntegerReadInPlace(const TField &field) const;
 
     TztrOnProgress OnProgress;
     TztrOnSetupField OnSetupField;
@@ -321,6 +323,8 @@ private:
     // it; nullopt for a null value. For a caller that holds the store's lock, as a save does
     // throughout.
     std::optional<std::string_view> storedStringLocked(const TztrRecord *record, const TField &field) const;
+    // The same for an IntegerReadInPlace field.
+    std::optional<std::int32_t> storedIntegerLocked(const TztrRecord *record, const TField &field) const;
     // The record at a place of the current index.
     TztrRecord *currentEntry(int position) const;
     TztrRecord *storedRecordOf(const TztrRecord *buffer) const;

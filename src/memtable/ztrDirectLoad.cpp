@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -114,6 +116,17 @@ bool TztrDirectLoadRecord::RequiredFieldsFilled() const
             return false;
     }
     return true;
+}
+
+void TztrDirectLoadRecord::StoreAndRepeat()
+{
+    const TztrRecordLayout &layout = table_.common_->Layout();
+    // Copied while the record is still new: storing gives it its place and number.
+    std::unique_ptr<TztrRecord, std::function<void(TztrRecord *)>> next(
+        layout.DuplicateRecord(record_, true), [&layout](TztrRecord *record) { layout.FreeRecord(record, true, false); });
+    Store();
+    record_ = next.release();
+    redirect_.emplace(table_, record_, dsSetKey);
 }
 
 void TztrDirectLoadRecord::Store()

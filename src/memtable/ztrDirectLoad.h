@@ -33,6 +33,9 @@ public:
     bool RequiredFieldsFilled() const;
     // Appends the record to the store as posting it would while a load runs.
     void Store();
+    // Stores the record and goes on with a new one holding the same values: a run of records
+    // that differ in few fields writes only those.
+    void StoreAndRepeat();
 
 private:
     static bool unwatched(const TztrCustomMemTable &table);

@@ -14,6 +14,9 @@
 #include "platform/LocaleCompare.h"
 #include "platform/SysUtils.h"
 
+#include <charconv>
+#include <iterator>
+
 TFormatSettings CSVFixedFormatSettings()
 {
     TFormatSettings fixed = TFormatSettings::Invariant();
@@ -62,6 +65,14 @@ void TztrCustomCSVStreamFormat::SetCSVFieldDelimiter(char value)
 namespace {
 
 constexpr std::size_t OutputChunk = 64 * 1024;
+
+// An integer as AsString writes it.
+void appendDecimal(std::string &out, std::int32_t value)
+{
+    char digits[16];
+    const std::to_chars_result written = std::to_chars(std::begin(digits), std::end(digits), value);
+    out.append(digits, written.ptr);
+}
 
 bool isTextType(TFieldType type)
 {
@@ -312,10 +323,17 @@ void TztrCustomCSVStreamFormat::writeRecord(TztrCustomMemTable &table, const Tzt
         TField &field = *fields[i];
         if (table.OnSaveField)
             table.OnSaveField(table, i, field);
-        if (inPlace_[static_cast<std::size_t>(i)]) {
+        switch (inPlace_[static_cast<std::size_t>(i)]) {
+        case InPlace::Text:
             if (const std::optional<std::string_view> value = SavedString(table, record, field))
                 CSVAppendEscaped(output_, *value, escapeChar_);
             continue;
+        case InPlace::Integer:
+            if (const std::optional<std::int32_t> value = SavedInteger(table, record, field))
+                appendDecimal(output_, *value);
+            continue;
+        case InPlace::No:
+            break;
         }
         bool isNull = false;
         itemText(field, isNull, item_);
@@ -348,7 +366,10 @@ void TztrCustomCSVStreamFormat::SaveData(TztrCustomMemTable &table)
         const bool plainItems = !table.OnSaveField && !OnFormatSaveField && quote_ == '\0';
         inPlace_.clear();
         for (const auto &field : table.Fields())
-            inPlace_.push_back(plainItems && table.StringReadInPlace(*field));
+            inPlace_.push_back(!plainItems                          ? InPlace::No
+                               : table.StringReadInPlace(*field)  ? InPlace::Text
+                               : table.IntegerReadInPlace(*field) ? InPlace::Integer
+                                                                  : InPlace::No);
         const TztrIndex &index = *table.CurrentIndex();
         const int count = index.Count();
         for (int i = 0; i < count; ++i) {

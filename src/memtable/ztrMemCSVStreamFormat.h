@@ -7,6 +7,7 @@
 #include "memtable/ztrStreamFormat.h"
 #include "platform/FormatSettings.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <map>
@@ -173,9 +174,10 @@ private:
     std::string output_;
     // The text of the value being written or read, kept to reuse its memory.
     std::string item_;
-    // By field index: a text read where the store keeps it and escaped straight into output_
-    // while saving (see TztrCustomMemTable::StringReadInPlace).
-    std::vector<bool> inPlace_;
+    // By field index: a value read where the store keeps it and written straight into output_
+    // while saving (see TztrCustomMemTable::StringReadInPlace and IntegerReadInPlace).
+    enum class InPlace : std::uint8_t { No, Text, Integer };
+    std::vector<InPlace> inPlace_;
     std::unique_ptr<TztrCSVReader> reader_;
     // Records of this load go straight into the store (see loadRecordDirectly).
     bool directLoad_ = false;

@@ -84,12 +84,17 @@ void TztrRecordLayout::ClearWrittenMarks()
 
 TztrRecord *TztrRecordLayout::AllocateRecord() const
 {
+    TztrRecord *record = uninitialisedRecord();
+    InitialiseRecord(record);
+    return record;
+}
+
+TztrRecord *TztrRecordLayout::uninitialisedRecord() const
+{
     void *memory = std::malloc(static_cast<std::size_t>(RecordSize()));
     if (!memory)
         throw std::bad_alloc();
-    auto *record = static_cast<TztrRecord *>(memory);
-    InitialiseRecord(record);
-    return record;
+    return static_cast<TztrRecord *>(memory);
 }
 
 void TztrRecordLayout::InitialiseRecord(TztrRecord *record) const
@@ -120,7 +125,10 @@ void TztrRecordLayout::CopyRecord(const TztrRecord *source, TztrRecord *destinat
 
 TztrRecord *TztrRecordLayout::DuplicateRecord(const TztrRecord *source, bool withIndirectValues) const
 {
-    TztrRecord *copy = AllocateRecord();
+    // The copy overwrites all but the indirect slots, which start empty.
+    TztrRecord *copy = uninitialisedRecord();
+    copy->Flag = 0;
+    std::memset(copy->Data() + indirectOffset_, 0, static_cast<std::size_t>(dataSize_ - indirectOffset_));
     CopyRecord(source, copy);
     if (withIndirectValues)
         DuplicateIndirectValues(source, copy);

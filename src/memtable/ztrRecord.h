@@ -121,6 +121,7 @@ public:
     void SetBookmarkSlot(TztrRecord *record, int attachIndex, const TztrBookmarkSlot &slot) const;
 
 private:
+    TztrRecord *uninitialisedRecord() const;
     std::uint8_t *slotBlockAt(const TztrRecord *record, int slotOffset) const;
     void setSlotBlockAt(TztrRecord *record, int slotOffset, std::uint8_t *block) const;
 

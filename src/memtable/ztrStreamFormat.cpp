@@ -164,6 +164,12 @@ std::optional<std::string_view> TztrCustomStreamFormat::SavedString(const TztrCu
     return table.storedStringLocked(record, field);
 }
 
+std::optional<std::int32_t> TztrCustomStreamFormat::SavedInteger(const TztrCustomMemTable &table,
+                                                                 const TztrRecord *record, const TField &field)
+{
+    return table.storedIntegerLocked(record, field);
+}
+
 void TztrCustomStreamFormat::BeforeSave(TztrCustomMemTable &table)
 {
     table.DisableControls();

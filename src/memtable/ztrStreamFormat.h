@@ -171,6 +171,9 @@ protected:
     // A text read where the store keeps it (StringReadInPlace), while the save holds the table's lock.
     static std::optional<std::string_view> SavedString(const TztrCustomMemTable &table, const TztrRecord *record,
                                                        const TField &field);
+    // The same for an integer (IntegerReadInPlace).
+    static std::optional<std::int32_t> SavedInteger(const TztrCustomMemTable &table, const TztrRecord *record,
+                                                    const TField &field);
 
     // Per field of the table: -1 when the field is not saved, else its index.
     const std::vector<int> &SaveMap() const { return saveMap_; }

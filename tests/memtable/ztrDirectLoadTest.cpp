@@ -229,3 +229,46 @@ TEST(DirectAppend, GivesTheRecordsAndIndexesOfAppendAndPost)
     EXPECT_THROW(again.Store(), EMemTableDupKey);
     EXPECT_EQ(direct.RecordCount(), 3);
 }
+
+// A run of records that differ in one field: each repeat starts with every value of the record
+// before, long texts kept outside the record too, and a refused repeat leaves those before stored.
+TEST(DirectAppend, RepeatedRecordsKeepTheirOwnValues)
+{
+    for (const TztrPerformance performance : {mtpfFast, mtpfBalanced}) {
+        TztrMemTable posted, direct;
+        for (TztrMemTable *table : {&posted, &direct}) {
+            table->SetPerformance(performance);
+            defineRows(*table);
+        }
+        const std::vector<std::string> codes = {"x1", "x2", "x3"};
+        const std::string name = "egy hosszabb n\xE9v, ami kint \xE1ll";
+        for (const std::string &code : codes) {
+            posted.Append();
+            posted.FieldByName("kod")->SetAsString(code);
+            posted.FieldByName("nev")->SetAsString(name);
+            posted.FieldByName("szam")->SetAsInteger(7);
+            posted.Post();
+        }
+        const ControlsDisabled still(direct);
+        ASSERT_TRUE(TztrDirectLoadRecord::AppliesToAppend(direct));
+        {
+            TztrDirectLoadRecord record(direct);
+            direct.FieldByName("kod")->SetAsString(codes[0]);
+            direct.FieldByName("nev")->SetAsString(name);
+            direct.FieldByName("szam")->SetAsInteger(7);
+            for (std::size_t i = 1; i < codes.size(); ++i) {
+                record.StoreAndRepeat();
+                EXPECT_EQ(direct.FieldByName("nev")->AsString(), name) << performance;
+                direct.FieldByName("kod")->SetAsString(codes[i]);
+            }
+            record.Store();
+        }
+        EXPECT_EQ(recordsByEveryIndex(direct), recordsByEveryIndex(posted)) << performance;
+
+        TztrDirectLoadRecord again(direct);
+        direct.FieldByName("kod")->SetAsString("x4");
+        again.StoreAndRepeat();
+        EXPECT_THROW(again.StoreAndRepeat(), EMemTableDupKey) << "the repeat still holds x4";
+        EXPECT_EQ(direct.RecordCount(), 4) << performance;
+    }
+}
