@@ -38,12 +38,12 @@ inline std::string textOf(const TDataSet &table, const char *field)
     return table.FieldByName(field)->AsString();
 }
 
-// Goes to the row whose key field holds id, as Locate does. A walk looks up the same subject,
-// room or teacher for item after item, and a table already standing on the row (and not being
-// edited, which Locate would post) is not searched again.
+// Goes to the row whose key field holds id, as Locate does. A walk looks up the same course,
+// subject, room or teacher again and again, and a table already standing on the row is not
+// searched again.
 inline bool locateKey(TDataSet &table, const char *field, int id)
 {
-    if (table.State() == dsBrowse && hasRow(&table) && intOf(table, field) == id)
+    if (hasRow(&table) && intOf(table, field) == id)
         return true;
     return table.Locate(field, id, {});
 }

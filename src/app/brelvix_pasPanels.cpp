@@ -245,8 +245,7 @@ void TForm1::CourseTitle(int courseId, TDataSet *courses, QString &title)
         title = QStringLiteral("kurzustábla nem aktív");
         return;
     }
-    const bool onCourse = !table.Eof() && !table.IsEmpty() && intOf(table, "kurzus_id") == courseId;
-    if (!onCourse && !table.Locate("kurzus_id", courseId, {})) {
+    if (!locateKey(table, "kurzus_id", courseId)) {
         title = QStringLiteral("kurzus hiányzik (") + QString::number(courseId) + QLatin1Char(')');
         return;
     }

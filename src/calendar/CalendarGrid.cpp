@@ -31,21 +31,19 @@ QRect ltrb(int left, int top, int right, int bottom)
 // pixel off the fill, so there they are stroked still.
 void lineTo(QPainter &canvas, const QColor &color, int x1, int y1, int x2, int y2)
 {
-    const bool unscaled = WholePixelScale(canvas) == 1;
-    if (unscaled && x1 == x2 && y1 != y2) {
+    const bool vertical = x1 == x2 && y1 != y2;
+    const bool horizontal = y1 == y2 && x1 != x2;
+    if (vertical)
         y2 += y2 > y1 ? -1 : 1;
-        canvas.fillRect(QRect(QPoint(x1, std::min(y1, y2)), QPoint(x1, std::max(y1, y2))), color);
-    } else if (unscaled && y1 == y2 && x1 != x2) {
+    else if (horizontal)
         x2 += x2 > x1 ? -1 : 1;
-        canvas.fillRect(QRect(QPoint(std::min(x1, x2), y1), QPoint(std::max(x1, x2), y1)), color);
-    } else {
-        if (x1 == x2 && y1 != y2)
-            y2 += y2 > y1 ? -1 : 1;
-        else if (y1 == y2 && x1 != x2)
-            x2 += x2 > x1 ? -1 : 1;
-        canvas.setPen(QPen(color, 1));
-        canvas.drawLine(x1, y1, x2, y2);
+    if ((vertical || horizontal) && WholePixelScale(canvas) == 1) {
+        const QPoint from(std::min(x1, x2), std::min(y1, y2));
+        canvas.fillRect(QRect(from, QPoint(std::max(x1, x2), std::max(y1, y2))), color);
+        return;
     }
+    canvas.setPen(QPen(color, 1));
+    canvas.drawLine(x1, y1, x2, y2);
 }
 
 } // namespace
@@ -241,11 +239,8 @@ int TveltoCalendar::RowOfStartMinute(int minute) const
 {
     if (scale_ > 0)
         return minute / scale_ + FixedRows();
-    // Straight through the records: every item placed walks the rows twice.
-    const int fixed = FixedRows();
-    for (int row = fixed; row < RowCount(); ++row) {
-        const std::size_t index = std::size_t(row - fixed);
-        const int start = index < rows_.size() ? rows_[index].Start : -1;
+    for (int row = FixedRows(); row < RowCount(); ++row) {
+        const int start = RowStartMinute(row);
         if (minute >= start - 1 && minute <= start + 1)
             return row;
         if (start > 0 && minute <= start + 1)
@@ -260,11 +255,9 @@ int TveltoCalendar::RowOfEndMinute(int minute) const
 {
     if (scale_ > 0)
         return (minute - 1) / scale_ + FixedRows();
-    const int fixed = FixedRows();
     int upper = 1439;
-    for (int row = RowCount() - 1; row >= fixed; --row) {
-        const std::size_t index = std::size_t(row - fixed);
-        const int start = index < rows_.size() ? rows_[index].Start : -1;
+    for (int row = RowCount() - 1; row >= FixedRows(); --row) {
+        const int start = RowStartMinute(row);
         if (start < minute && minute <= upper)
             return row;
         upper = start;

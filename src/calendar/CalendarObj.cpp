@@ -84,46 +84,39 @@ private:
 
 TveltoCalendarObj::TveltoCalendarObj(TveltoCalendar *calendar) : calendar_(calendar) {}
 
-void TveltoCalendarObj::SetCaption(const QString &value)
+// An unchanged value repaints nothing: owners set the colours of every item at each course
+// selection.
+template <class T> void TveltoCalendarObj::change(T &member, const T &value)
 {
-    if (caption_ == value)
+    if (member == value)
         return;
-    caption_ = value;
+    member = value;
     update();
 }
 
-// An unchanged value repaints nothing: owners set the colours of every item at each course
-// selection.
+void TveltoCalendarObj::SetCaption(const QString &value)
+{
+    change(caption_, value);
+}
+
 void TveltoCalendarObj::SetColor(TColor value)
 {
-    if (color_ == value)
-        return;
-    color_ = value;
-    update();
+    change(color_, value);
 }
 
 void TveltoCalendarObj::SetSelBGColor(TColor value)
 {
-    if (selBGColor_ == value)
-        return;
-    selBGColor_ = value;
-    update();
+    change(selBGColor_, value);
 }
 
 void TveltoCalendarObj::SetBGColor(TColor value)
 {
-    if (bgColor_ == value)
-        return;
-    bgColor_ = value;
-    update();
+    change(bgColor_, value);
 }
 
 void TveltoCalendarObj::SetSelect(bool value)
 {
-    if (select_ == value)
-        return;
-    select_ = value;
-    update();
+    change(select_, value);
 }
 
 void TveltoCalendarObj::setGeometry(const QRect &place)

@@ -107,6 +107,8 @@ protected:
     virtual void DoExit();
 
 private:
+    // Sets a look of the box, repainting it only when the value is another.
+    template <class T> void change(T &member, const T &value);
     TGridCoord cellUnder(const QPoint &pos) const;
     void paintOn(QPainter &canvas, bool highlighted) const;
     bool focusQuiet() const;

@@ -282,8 +282,8 @@ int TDBGrid::widestShownValue(const TColumn &column) const
     const TField *field = column.Field();
     if (!field)
         return 0;
-    const qreal cap = WidestDefaultColumnChars * QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
     valueWidths_.useFont(font());
+    const qreal cap = WidestDefaultColumnChars * valueWidths_.width(QStringLiteral("0"));
     qreal widest = 0;
     ActiveRecordGuard guard(*link_);
     for (int row = 0; row < link_->RecordCount() && widest < cap; ++row) {
