@@ -4,6 +4,7 @@
 #include "app/brelvix_pasCommon.h"
 #include "data/datam.h"
 #include "platform/widgets/FieldTextInput.h"
+#include "platform/widgets/SizeRememberingDelegate.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -200,6 +201,7 @@ QWidget *TForm1::buildCourseListPanel()
     LV->setColumnHidden(5, true);
     LV->setColumnHidden(6, true);
     LV->setRootIsDecorated(false);
+    LV->setItemDelegate(new SizeRememberingDelegate(LV));
     LV->setSelectionMode(QAbstractItemView::SingleSelection);
     LV->header()->setSectionsClickable(true);
     LV->header()->setSortIndicatorShown(false);
