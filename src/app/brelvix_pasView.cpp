@@ -134,11 +134,16 @@ void TForm1::RefreshView()
             ControlsDisabled roomsStill(DM->MT_terem_alkalomhoz);
             listCourses();
         }
-        if (LV->topLevelItemCount() > 0)
-            LV->setCurrentItem(LV->topLevelItem(0));
+        // The first row listed is selected where the sort puts it, as if selected at the top
+        // before the sort and followed there, with the list laid out once rather than twice.
+        QTreeWidgetItem *first = LV->topLevelItem(0);
+        SortColumn = 0;
+        SortLV();
+        if (first) {
+            LV->scrollToTop();
+            LV->setCurrentItem(first);
+        }
     }
-    SortColumn = 0;
-    SortLV();
 }
 
 void TForm1::listCourses()

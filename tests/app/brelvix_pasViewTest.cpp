@@ -316,3 +316,37 @@ TEST_F(ViewRebuild, ARowSortsByItsTextAsItIsNowWhenAColumnIsClicked)
     clickColumn(1);
     EXPECT_EQ(listedCourses(), (Ids{11, 12, 10, 13}));
 }
+
+TEST_F(ViewRebuild, TheFirstCourseWalkedIsSelectedAndInSightWhereTheSortPutsIt)
+{
+    // Course 20 comes first in the walk; its code sorts it last, then into the middle.
+    addCourse({20, "ZZZ-1"}, {7});
+    for (int id = 21; id < 61; ++id)
+        addCourse({id, ("A-" + std::to_string(id)).c_str()}, {7});
+    // As if selected at the top before the sort, the list moves only as far as needed to show it.
+    const auto expectShownAtTheBottom = [this](const char *when) {
+        ASSERT_EQ(form->LV->currentItem(), rowOf(20)) << when;
+        const QRect view = form->LV->viewport()->rect();
+        const QRect row = form->LV->visualItemRect(rowOf(20));
+        EXPECT_TRUE(row.top() >= view.top() && row.bottom() <= view.bottom()) << when;
+        EXPECT_GT(row.bottom() + row.height(), view.bottom()) << when;
+    };
+    showTimetable(7);
+    expectShownAtTheBottom("sorted last");
+
+    // Scrolled to the end first, the list still shows the row from above, not from below.
+    QTest::keyClick(form->LV, Qt::Key_End);
+    ASSERT_GT(form->LV->verticalScrollBar()->value(), 0);
+    DM->MT_kurzus.Locate("kurzus_id", 20, {});
+    setFields(DM->MT_kurzus, {{"kurzus_kod_osszetett", "A-405"}});
+    showTimetable(7);
+    expectShownAtTheBottom("sorted into the middle");
+
+    // Sorted into the first rows, it is shown from the top.
+    DM->MT_kurzus.Locate("kurzus_id", 20, {});
+    setFields(DM->MT_kurzus, {{"kurzus_kod_osszetett", "0-1"}});
+    QTest::keyClick(form->LV, Qt::Key_End);
+    showTimetable(7);
+    EXPECT_EQ(form->LV->currentItem(), rowOf(20));
+    EXPECT_EQ(form->LV->verticalScrollBar()->value(), 0);
+}
