@@ -154,7 +154,11 @@ void TForm1::listCourses()
     }
     if (SelectionId < 0)
         return;
-    DBCtrlGrid1->hide();
+    // Hidden while the walk runs, the occasion panel passes on a focus inside it; one without the
+    // focus stays shown, which spares laying it out twice. It is shown however the walk ends.
+    if (DBCtrlGrid1->isAncestorOf(focusWidget()))
+        DBCtrlGrid1->hide();
+    const auto shown = qScopeGuard([this] { DBCtrlGrid1->show(); });
     switch (WorkMode) {
     case 1:
         listTimetable(SelectionId, false, false);
@@ -171,7 +175,6 @@ void TForm1::listCourses()
     default:
         break;
     }
-    DBCtrlGrid1->show();
 }
 
 int TForm1::chosenWeek() const

@@ -204,10 +204,23 @@ TEST_F(ViewRebuild, RoomTeacherAndSubjectListTheirCoursesWithTheirOccasions)
     EXPECT_EQ(items(), (Items{{10, 100}, {10, 101}})) << "each course's own occasions";
     expectSharedTablesHandedBack();
 
+    // The occasion panel is hidden while a selection is walked, and passes on a focus inside it.
+    auto *panelEdit = form->DBCtrlGrid1->findChild<QLineEdit *>();
+    ASSERT_NE(panelEdit, nullptr);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    panelEdit->setFocus();
+    ASSERT_EQ(form->focusWidget(), panelEdit);
+    showSelection(3, 1);
+    EXPECT_FALSE(form->DBCtrlGrid1->isAncestorOf(form->focusWidget()));
+    EXPECT_TRUE(form->DBCtrlGrid1->isVisible());
+
     form->MT_alkalom_temp.Close();
     EXPECT_ANY_THROW(showTimetable(1));
     expectSharedTablesHandedBack();
     EXPECT_TRUE(!form->RefreshBusy && form->VL->updatesEnabled()) << "a failed rebuild hands everything back";
+    EXPECT_ANY_THROW(showSelection(3, 1));
+    EXPECT_TRUE(form->DBCtrlGrid1->isVisible()) << "and the occasion panel";
 }
 
 TEST_F(ViewRebuild, ItemsShowTheirOccasionCoursesTeachersAndLeaveTheLinksOnTheLastItemsCourse)
