@@ -206,6 +206,11 @@ QWidget *TForm1::buildCourseListPanel()
     LV->header()->setSectionsClickable(true);
     LV->header()->setSortIndicatorShown(false);
     LV->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The room view hides the list while it walks the courses; the filters below it stay where
+    // they are rather than being laid out and drawn again twice.
+    QSizePolicy keepsItsPlace = LV->sizePolicy();
+    keepsItsPlace.setRetainSizeWhenHidden(true);
+    LV->setSizePolicy(keepsItsPlace);
     layout->addWidget(LV, 1);
 
     auto *filters = new QHBoxLayout;

@@ -115,7 +115,11 @@ QWidget *TForm1::buildOccasionPanel()
     DBCtrlGrid1->SetPanelWidth(needed.width());
     DBCtrlGrid1->SetPanelHeight(needed.height());
     // The panel keeps the width its boxes need, however the window is sized.
-    DBCtrlGrid1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // Hidden while a view is rebuilt, it keeps its place, so the panels beside it are not laid out
+    // and drawn again for the moment.
+    QSizePolicy fixed(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    fixed.setRetainSizeWhenHidden(true);
+    DBCtrlGrid1->setSizePolicy(fixed);
     return DBCtrlGrid1;
 }
 
