@@ -187,6 +187,45 @@ TEST_F(CourseSelection, EachModeFillsItsSelectorAndAPickedRowShowsItsCourses)
     EXPECT_EQ(form->SelectionId, 3);
 }
 
+// Where the window's parts stand, each time the progress bar is drawn.
+struct PlacesWhenDrawn : QObject {
+    std::vector<QWidget *> watched;
+    QStringList places;
+    bool listEverShown = false;
+    QString placesNow() const
+    {
+        QStringList now;
+        for (QWidget *part : watched) {
+            const QRect place(part->mapTo(Form1, QPoint()), part->size());
+            now << QStringLiteral("%1,%2 %3x%4").arg(place.x()).arg(place.y()).arg(place.width()).arg(place.height());
+        }
+        return now.join(QStringLiteral("; "));
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            listEverShown = listEverShown || Form1->LV->isVisible();
+            places << placesNow();
+        }
+        return false;
+    }
+};
+
+TEST_F(CourseSelection, TheRoomWalkHidesTheListWithoutMovingThePanelsAroundIt)
+{
+    form->UM_terem->trigger();
+    PlacesWhenDrawn drawn;
+    drawn.watched = {form->AlkalomCB, form->tobbalkalomCB, form->Edit2, form->LV};
+    Vonal->ProgressBar1->installEventFilter(&drawn);
+    clickRow(*form->LV_terem, form->LV_terem->topLevelItem(1));
+    ASSERT_FALSE(drawn.places.isEmpty());
+    EXPECT_FALSE(drawn.listEverShown);
+    // Each time the bar is drawn the parts stand where the finished view shows them.
+    for (const QString &place : drawn.places)
+        EXPECT_EQ(place, drawn.placesNow());
+    EXPECT_TRUE(form->LV->isVisible() && form->DBCtrlGrid1->isVisible());
+}
+
 TEST_F(CourseSelection, ASelectorShownAgainListsItsTableAsItIsNowWithNoRowPicked)
 {
     QTreeWidget &subjects = *form->LV_tantargy;
