@@ -18,6 +18,7 @@ TVonal::TVonal(QWidget *parent)
     resize(420, 60);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(ProgressBar1);
+    ProgressBar1->installEventFilter(this);
 }
 
 void TVonal::start(int maximum, const std::string &caption)
@@ -26,6 +27,7 @@ void TVonal::start(int maximum, const std::string &caption)
     // over an empty table shows an empty bar instead.
     ProgressBar1->setRange(0, std::max(maximum, 1));
     ProgressBar1->setValue(0);
+    drawnValue_ = -1;
     placeOverOwner();
     show();
     setCaption(caption);
@@ -82,11 +84,23 @@ void TVonal::showNow()
     // event is handled draws nothing, so the window would stay blank for the whole operation.
     // User input is left waiting, so nothing can start another operation meanwhile.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    paintNow();
+    // A window just shown is drawn whole as it is exposed, and a bar marked for painting is
+    // drawn with the pending paints; drawing either again costs as much as the first time.
+    if (drawnValue_ == ProgressBar1->value())
+        sinceShown_.start();
+    else
+        paintNow();
 }
 
 void TVonal::paintNow()
 {
     repaint();
     sinceShown_.start();
+}
+
+bool TVonal::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ProgressBar1 && event->type() == QEvent::Paint)
+        drawnValue_ = ProgressBar1->value();
+    return QWidget::eventFilter(watched, event);
 }

@@ -20,6 +20,9 @@ public:
 
     QProgressBar *ProgressBar1;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void placeOverOwner();
     // Lets every window draw what is pending, then paints this one.
@@ -29,4 +32,6 @@ private:
 
     // Since the window was last put on screen; steps in between only move the bar.
     QElapsedTimer sinceShown_;
+    // The value the bar showed when last drawn, -1 when not drawn since the window was shown.
+    int drawnValue_ = -1;
 };

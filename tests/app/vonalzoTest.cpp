@@ -38,3 +38,19 @@ TEST(ProgressWindow, FullBarIsPaintedWithoutReturningToTheEventLoop)
     progress.step();
     EXPECT_GT(counter.paints, beforeLast);
 }
+
+TEST(ProgressWindow, BarIsDrawnOnceAsTheWindowShows)
+{
+    // Drawing the bar costs more than most steps; a value already on screen is not drawn again.
+    TVonal window;
+    PaintCounter counter;
+    window.ProgressBar1->installEventFilter(&counter);
+    Progress &progress = window;
+    progress.start(2, "Fress");
+    EXPECT_EQ(counter.paints, 1);
+    progress.setCaption("Mentés");
+    EXPECT_EQ(counter.paints, 1) << "a new caption leaves the bar as it is";
+    progress.finish();
+    progress.start(2, "Fress");
+    EXPECT_EQ(counter.paints, 2) << "shown again, drawn again";
+}
