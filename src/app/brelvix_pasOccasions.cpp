@@ -115,8 +115,8 @@ QWidget *TForm1::buildOccasionPanel()
     DBCtrlGrid1->SetPanelWidth(needed.width());
     DBCtrlGrid1->SetPanelHeight(needed.height());
     // The panel keeps the width its boxes need, however the window is sized.
-    // Hidden while a view is rebuilt, it keeps its place, so the panels beside it are not laid out
-    // and drawn again for the moment.
+    // Hidden while a view is rebuilt with the focus in it, it keeps its place, so the panels
+    // beside it are not laid out and drawn again for the moment.
     QSizePolicy fixed(QSizePolicy::Fixed, QSizePolicy::Fixed);
     fixed.setRetainSizeWhenHidden(true);
     DBCtrlGrid1->setSizePolicy(fixed);
