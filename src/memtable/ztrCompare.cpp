@@ -422,6 +422,29 @@ bool SortKeysApply(const TztrCustomMemTable &table, const TztrFieldList &fieldLi
     return true;
 }
 
+int FixedSortKeyWidth(TFieldType type)
+{
+    switch (type) {
+    case ftSmallint:
+    case ftWord:
+        return 2;
+    case ftInteger:
+    case ftAutoInc:
+    case ftDate:
+    case ftTime:
+        return 4;
+    case ftLargeint:
+    case ftFloat:
+    case ftCurrency:
+    case ftDateTime:
+        return 8;
+    case ftBoolean:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
 bool AppendSortKey(TztrCustomMemTable &table, const TztrRecord *record, const TztrFieldList &fieldList,
                    std::string &key)
 {
