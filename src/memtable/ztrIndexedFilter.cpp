@@ -137,12 +137,14 @@ std::optional<TztrIndexedFilter::Key> TztrIndexedFilter::rangeKey() const
 }
 
 // OnFilterRecord runs before the expression, for every record the scan passes.
+bool TztrIndexedFilter::expressionDecides() const
+{
+    return table_.Filtered() && !table_.OnFilterRecord && table_.boundFilter();
+}
+
 std::optional<TztrIndexedFilter::Key> TztrIndexedFilter::expressionKey() const
 {
-    const TztrBoundFilter *filter = table_.boundFilter();
-    if (!table_.Filtered() || table_.OnFilterRecord || !filter)
-        return std::nullopt;
-    for (const TztrBoundFilter::IntegerKey &required : filter->RequiredIntegerKeys()) {
+    for (const TztrBoundFilter::IntegerKey &required : table_.boundFilter()->RequiredIntegerKeys()) {
         Key key;
         key.WholeNumber = required.Value;
         key.Fields.push_back({required.Field, {}});
@@ -202,26 +204,32 @@ TztrIndexedFilter::Positions TztrIndexedFilter::candidates()
     if (stillValid(known_))
         return known_->Positions;
     known_.reset();
-    for (const auto &keyOf : {&TztrIndexedFilter::masterDetailKey, &TztrIndexedFilter::rangeKey,
-                              &TztrIndexedFilter::expressionKey}) {
+    for (const auto &keyOf : {&TztrIndexedFilter::masterDetailKey, &TztrIndexedFilter::rangeKey}) {
         const std::optional<Key> key = (this->*keyOf)();
-        TztrIndex *lookup = key ? indexFor(*key) : nullptr;
-        if (!lookup)
-            continue;
-        // A filter text set again finds what it found last time, while the indexes are unchanged.
-        std::optional<TztrFilterCandidates> *kept =
-            keyOf == &TztrIndexedFilter::expressionKey ? &table_.compiledFilter_->Candidates : nullptr;
-        if (kept && stillValid(*kept)) {
-            known_ = *kept;
-        } else {
-            known_ = TztrFilterCandidates{table_.currentIndex_, table_.currentIndex_->EntriesVersion(), lookup,
-                                          lookup->EntriesVersion(), collectPositions(*key, *lookup)};
-            if (kept)
-                *kept = known_;
+        if (TztrIndex *lookup = key ? indexFor(*key) : nullptr) {
+            known_ = collect(*key, *lookup);
+            return known_->Positions;
         }
-        return known_->Positions;
     }
-    return nullptr;
+    if (!expressionDecides())
+        return nullptr;
+    // A filter text set again finds what it found last time, while the indexes are unchanged.
+    std::optional<TztrFilterCandidates> &kept = table_.compiledFilter_->Candidates;
+    if (!stillValid(kept)) {
+        kept.reset();
+        const std::optional<Key> key = expressionKey();
+        if (!key)
+            return nullptr;
+        kept = collect(*key, *indexFor(*key));
+    }
+    known_ = kept;
+    return known_->Positions;
+}
+
+TztrFilterCandidates TztrIndexedFilter::collect(const Key &key, const TztrIndex &lookup) const
+{
+    return {table_.currentIndex_, table_.currentIndex_->EntriesVersion(), &lookup, lookup.EntriesVersion(),
+            collectPositions(key, lookup)};
 }
 
 TztrIndexedFilter::Positions TztrIndexedFilter::collectPositions(const Key &key,

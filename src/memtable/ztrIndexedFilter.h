@@ -50,8 +50,11 @@ private:
     bool stillValid(const std::optional<TztrFilterCandidates> &found) const;
     std::optional<Key> masterDetailKey() const;
     std::optional<Key> rangeKey() const;
+    bool expressionDecides() const;
+    // The first whole-number key of the expression that an index can look up.
     std::optional<Key> expressionKey() const;
     TztrIndex *indexFor(const Key &key) const;
+    TztrFilterCandidates collect(const Key &key, const TztrIndex &lookup) const;
     Positions collectPositions(const Key &key, const TztrIndex &lookup) const;
 
     TztrCustomMemTable &table_;

@@ -51,6 +51,7 @@ std::unique_ptr<TField> TFields::Remove(TField *field)
         return nullptr;
     std::unique_ptr<TField> removed = std::move(*it);
     fields_.erase(it);
+    found_.clear();
     bindToDataSet(removed.get(), nullptr, [](TField *f, TDataSet *d) { f->dataSet_ = d; });
     if (dataSet_)
         dataSet_->DataEvent(deFieldListChange, 0);
@@ -65,21 +66,42 @@ void TFields::Clear()
     for (const auto &field : fields_)
         bindToDataSet(field.get(), nullptr, [](TField *f, TDataSet *d) { f->dataSet_ = d; });
     fields_.clear();
+    found_.clear();
     if (dataSet_)
         dataSet_->DataEvent(deFieldListChange, 0);
 }
 
-TField *TFields::FindField(const std::string &fieldName) const
+namespace {
+
+bool sameName(const std::string &name, std::string_view wanted)
 {
     // Names that match case-insensitively are as long as each other; the length turns most
-    // fields away before their names are compared, which every read by field name pays for.
-    for (const auto &field : fields_)
-        if (field->FieldName().size() == fieldName.size() && CompareText(field->FieldName(), fieldName) == 0)
-            return field.get();
+    // fields away before their names are compared.
+    return name.size() == wanted.size() && CompareText(name, wanted) == 0;
+}
+
+} // namespace
+
+TField *TFields::FindField(std::string_view fieldName) const
+{
+    // A walk reads the same few fields by name for every record. Only a dataset refuses a second
+    // field of a name, so only its names are remembered; a field renamed since is looked for again.
+    if (dataSet_) {
+        const auto known = found_.find(fieldName);
+        if (known != found_.end() && sameName(known->second->FieldName(), fieldName))
+            return known->second;
+    }
+    for (const auto &field : fields_) {
+        if (!sameName(field->FieldName(), fieldName))
+            continue;
+        if (dataSet_)
+            found_.insert_or_assign(std::string(fieldName), field.get());
+        return field.get();
+    }
     return nullptr;
 }
 
-TField *TFields::FieldByName(const std::string &fieldName) const
+TField *TFields::FieldByName(std::string_view fieldName) const
 {
     TField *field = FindField(fieldName);
     if (!field)

@@ -5,7 +5,10 @@
 #include "platform/Field.h"
 
 #include <memory>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TFields {
@@ -35,9 +38,9 @@ public:
     void Clear();
 
     // Names compare without regard to ASCII case.
-    TField *FindField(const std::string &fieldName) const;
+    TField *FindField(std::string_view fieldName) const;
     // Raises EDatabaseError "Field '%s' not found".
-    TField *FieldByName(const std::string &fieldName) const;
+    TField *FieldByName(std::string_view fieldName) const;
     // The field bound to that field number, or none.
     TField *FieldByNumber(int fieldNo) const;
     int IndexOf(const TField *field) const;
@@ -47,6 +50,13 @@ public:
     auto end() const { return fields_.end(); }
 
 private:
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+
     TDataSet *dataSet_;
     std::vector<std::unique_ptr<TField>> fields_;
+    // Names looked up before, as written, and the field found; a dataset's field names are unique.
+    mutable std::unordered_map<std::string, TField *, NameHash, std::equal_to<>> found_;
 };
