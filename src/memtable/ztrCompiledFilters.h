@@ -40,5 +40,11 @@ private:
     // More than the largest walk sets, so that a walk repeated finds all of its texts.
     static constexpr std::size_t Capacity = 2048;
 
-    std::unordered_map<std::string, std::shared_ptr<const TztrCompiledFilter>> filters_;
+    struct Kept
+    {
+        TFilterOptions Options;
+        std::shared_ptr<const TztrCompiledFilter> Filter;
+    };
+    // By text alone, so that a lookup builds no key; the options seldom change.
+    std::unordered_map<std::string, Kept> filters_;
 };

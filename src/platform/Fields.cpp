@@ -7,6 +7,7 @@
 #include "platform/ObjectFields.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -51,7 +52,7 @@ std::unique_ptr<TField> TFields::Remove(TField *field)
         return nullptr;
     std::unique_ptr<TField> removed = std::move(*it);
     fields_.erase(it);
-    found_.clear();
+    found_.fill({});
     bindToDataSet(removed.get(), nullptr, [](TField *f, TDataSet *d) { f->dataSet_ = d; });
     if (dataSet_)
         dataSet_->DataEvent(deFieldListChange, 0);
@@ -66,7 +67,7 @@ void TFields::Clear()
     for (const auto &field : fields_)
         bindToDataSet(field.get(), nullptr, [](TField *f, TDataSet *d) { f->dataSet_ = d; });
     fields_.clear();
-    found_.clear();
+    found_.fill({});
     if (dataSet_)
         dataSet_->DataEvent(deFieldListChange, 0);
 }
@@ -84,18 +85,16 @@ bool sameName(const std::string &name, std::string_view wanted)
 
 TField *TFields::FindField(std::string_view fieldName) const
 {
-    // A walk reads the same few fields by name for every record. Only a dataset refuses a second
-    // field of a name, so only its names are remembered; a field renamed since is looked for again.
-    if (dataSet_) {
-        const auto known = found_.find(fieldName);
-        if (known != found_.end() && sameName(known->second->FieldName(), fieldName))
-            return known->second;
-    }
+    // Only a dataset refuses a second field of a name, so only its fields are remembered. The
+    // name is checked, so a text reused for another name, or a field renamed, is looked for anew.
+    Found &found = found_[std::hash<const char *>{}(fieldName.data()) % FoundSlots];
+    if (dataSet_ && found.Name == fieldName.data() && found.Field && sameName(found.Field->FieldName(), fieldName))
+        return found.Field;
     for (const auto &field : fields_) {
         if (!sameName(field->FieldName(), fieldName))
             continue;
         if (dataSet_)
-            found_.insert_or_assign(std::string(fieldName), field.get());
+            found = {fieldName.data(), field.get()};
         return field.get();
     }
     return nullptr;

@@ -4,11 +4,10 @@
 
 #include "platform/Field.h"
 
+#include <array>
 #include <memory>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class TFields {
@@ -50,13 +49,15 @@ public:
     auto end() const { return fields_.end(); }
 
 private:
-    struct NameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    // A name looked up before and the field found for it, remembered by where the name's text
+    // lies: readers name their fields with the same few literals again and again.
+    struct Found {
+        const char *Name = nullptr;
+        TField *Field = nullptr;
     };
+    static constexpr std::size_t FoundSlots = 16;
 
     TDataSet *dataSet_;
     std::vector<std::unique_ptr<TField>> fields_;
-    // Names looked up before, as written, and the field found; a dataset's field names are unique.
-    mutable std::unordered_map<std::string, TField *, NameHash, std::equal_to<>> found_;
+    mutable std::array<Found, FoundSlots> found_{};
 };
