@@ -425,23 +425,15 @@ bool SortKeysApply(const TztrCustomMemTable &table, const TztrFieldList &fieldLi
 int FixedSortKeyWidth(TFieldType type)
 {
     switch (type) {
-    case ftSmallint:
-    case ftWord:
-        return 2;
-    case ftInteger:
-    case ftAutoInc:
-    case ftDate:
-    case ftTime:
-        return 4;
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftDateTime:
-        return 8;
+    case ftString:
+    case ftFixedChar:
+    case ftGuid:
+        return 0;
     case ftBoolean:
         return 1;
     default:
-        return 0;
+        // A number's key is its stored bytes reordered.
+        return hasSortKeyForm(type) ? FieldDataWidth(type, 0) : 0;
     }
 }
 

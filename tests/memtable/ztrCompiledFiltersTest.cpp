@@ -68,13 +68,14 @@ protected:
         other.AppendRecord({nextId++, course ? Variant(*course) : Variant::Null(), static_cast<int>(rng() % 6)});
     }
 
-    bool pickThroughOther()
+    // Edits one field of a random record through the other view.
+    void editThroughOther(const char *field, const Variant &value)
     {
-        if (other.RecordCount() == 0)
-            return false;
-        other.First();
-        other.MoveBy(static_cast<int>(rng() % static_cast<unsigned>(other.RecordCount())));
-        return true;
+        if (!goToRandomRecord(other, rng))
+            return;
+        other.Edit();
+        other.FieldByName(field)->SetAsVariant(value);
+        other.Post();
     }
 
     void setText(std::size_t which)
@@ -109,38 +110,22 @@ protected:
 
     void randomChange()
     {
-        switch (rng() % 7) {
-        case 0:
-            insertThroughOther();
-            break;
-        case 1:
-            if (pickThroughOther()) {
-                other.Edit();
+        const std::vector<std::function<void()>> changes = {
+            [this] { insertThroughOther(); },
+            [this] {
                 const std::optional<int> course = randomCourse();
-                other.FieldByName("kurzus")->SetAsVariant(course ? Variant(*course) : Variant::Null());
-                other.Post();
-            }
-            break;
-        case 2:
-            if (pickThroughOther()) {
-                other.Edit();
-                other.FieldByName("terem")->SetAsInteger(static_cast<int>(rng() % 6));
-                other.Post();
-            }
-            break;
-        case 3:
-            if (pickThroughOther())
-                other.Delete();
-            break;
-        case 4:
-            occasions.SetIndexName(orders[rng() % orders.size()]);
-            break;
-        case 5:
-            occasions.SetLocaleID(occasions.LocaleID() == Hungarian ? English : Hungarian);
-            break;
-        default:
-            break; // nothing changes: the text is set again on records as they were
-        }
+                editThroughOther("kurzus", course ? Variant(*course) : Variant::Null());
+            },
+            [this] { editThroughOther("terem", static_cast<int>(rng() % 6)); },
+            [this] {
+                if (goToRandomRecord(other, rng))
+                    other.Delete();
+            },
+            [this] { occasions.SetIndexName(orders[rng() % orders.size()]); },
+            [this] { occasions.SetLocaleID(occasions.LocaleID() == Hungarian ? English : Hungarian); },
+            [] {}, // the text is set again on records as they were
+        };
+        changes[rng() % changes.size()]();
     }
 
     const std::vector<std::string> orders = {"", "kurzus", "kurzusdesc", "teremkurzus"};
