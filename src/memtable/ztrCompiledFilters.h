@@ -38,7 +38,7 @@ public:
 
 private:
     // More than the largest walk sets, so that a walk repeated finds all of its texts.
-    static constexpr std::size_t Capacity = 2048;
+    static constexpr std::size_t Capacity = 1024;
 
     struct Kept
     {
