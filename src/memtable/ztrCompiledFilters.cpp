@@ -1,7 +1,7 @@
 #include "memtable/ztrCompiledFilters.h"
 
-std::shared_ptr<const TztrCompiledFilter> TztrCompiledFilters::Get(const std::string &text, TFilterOptions options,
-                                                                   const Compile &compile)
+std::shared_ptr<const TztrCompiledFilter>
+TztrCompiledFilters::Get(const std::string &text, TFilterOptions options, const Compile &compile)
 {
     if (const auto kept = filters_.find(text); kept != filters_.end() && kept->second.Options == options)
         return kept->second.Filter;

@@ -355,7 +355,10 @@ private:
     void ownerStoreClosing();
     TztrBookmark bookmarkOf(const TBookmark &bookmark) const;
     void compileFilter();
-    const TztrBoundFilter *boundFilter() const { return compiledFilter_ ? compiledFilter_->Bound.get() : nullptr; }
+    const TztrBoundFilter *boundFilter() const
+    {
+        return compiledFilter_ ? compiledFilter_->Bound.get() : nullptr;
+    }
     bool masterDetailApplies() const;
     bool inRange(const TztrRecord *record);
     void fillMasterKey();

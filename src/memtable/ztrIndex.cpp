@@ -542,8 +542,9 @@ std::pair<int, int> TztrIndex::EqualRange(const TztrFieldList &fieldList, const 
     // The entries' own key bytes answer without a read of any record.
     if (keyBeginsEntryPrefixes(fieldList) && AppendSortKey(table_, keyRecord, fieldList, bytes)) {
         const TztrIndexKey key(bytes);
-        return {entries_.PartitionPoint([&](const TztrIndexEntry &entry) { return key.CompareToBeginningOf(entry) > 0; }),
-                entries_.PartitionPoint([&](const TztrIndexEntry &entry) { return key.CompareToBeginningOf(entry) >= 0; })};
+        const auto order = [&key](const TztrIndexEntry &entry) { return key.CompareToBeginningOf(entry); };
+        return {entries_.PartitionPoint([&](const TztrIndexEntry &entry) { return order(entry) > 0; }),
+                entries_.PartitionPoint([&](const TztrIndexEntry &entry) { return order(entry) >= 0; })};
     }
     const int first = entries_.PartitionPoint([&](const TztrIndexEntry &entry) {
         return CompareIndexRecords(fieldList, keyRecord, entry.Record, false, false) > 0;

@@ -71,7 +71,8 @@ struct TztrIndexKey {
         std::size_t left = Bytes.size();
         for (std::size_t i = 0; i < Prefix.size() && left > 0; ++i) {
             const std::size_t bytes = std::min<std::size_t>(left, 8);
-            const std::uint64_t mask = bytes == 8 ? ~std::uint64_t{0} : ~(~std::uint64_t{0} >> (8 * bytes));
+            constexpr std::uint64_t all = ~std::uint64_t{0};
+            const std::uint64_t mask = bytes == 8 ? all : ~(all >> (8 * bytes));
             const std::uint64_t own = Prefix[i] & mask;
             const std::uint64_t theirs = entry.KeyPrefix[i] & mask;
             if (own != theirs)

@@ -185,8 +185,8 @@ TztrIndex *TztrIndexedFilter::indexFor(const Key &key) const
 
 bool TztrIndexedFilter::stillValid(const std::optional<TztrFilterCandidates> &found) const
 {
-    if (!found || found->Current != table_.currentIndex_ || found->Current->EntriesVersion() != found->CurrentVersion ||
-        !found->Current->IsOrdered())
+    if (!found || found->Current != table_.currentIndex_ ||
+        found->Current->EntriesVersion() != found->CurrentVersion || !found->Current->IsOrdered())
         return false;
     // The lookup index may have been dropped since; it is read only while the table still has it.
     const TztrIndexes &indexes = table_.indexes_;

@@ -88,7 +88,8 @@ TField *TFields::FindField(std::string_view fieldName) const
     // Only a dataset refuses a second field of a name, so only its fields are remembered. The
     // name is checked, so a text reused for another name, or a field renamed, is looked for anew.
     Found &found = found_[std::hash<const char *>{}(fieldName.data()) % FoundSlots];
-    if (dataSet_ && found.Name == fieldName.data() && found.Field && sameName(found.Field->FieldName(), fieldName))
+    if (dataSet_ && found.Name == fieldName.data() && found.Field &&
+        sameName(found.Field->FieldName(), fieldName))
         return found.Field;
     for (const auto &field : fields_) {
         if (!sameName(field->FieldName(), fieldName))
