@@ -422,6 +422,21 @@ bool SortKeysApply(const TztrCustomMemTable &table, const TztrFieldList &fieldLi
     return true;
 }
 
+int FixedSortKeyWidth(TFieldType type)
+{
+    switch (type) {
+    case ftString:
+    case ftFixedChar:
+    case ftGuid:
+        return 0;
+    case ftBoolean:
+        return 1;
+    default:
+        // A number's key is its stored bytes reordered.
+        return hasSortKeyForm(type) ? FieldDataWidth(type, 0) : 0;
+    }
+}
+
 bool AppendSortKey(TztrCustomMemTable &table, const TztrRecord *record, const TztrFieldList &fieldList,
                    std::string &key)
 {

@@ -32,3 +32,6 @@ int CompareRecords(TztrCustomMemTable &table, const TztrRecord *keyRecord, const
 bool SortKeysApply(const TztrCustomMemTable &table, const TztrFieldList &fieldList);
 bool AppendSortKey(TztrCustomMemTable &table, const TztrRecord *record, const TztrFieldList &fieldList,
                    std::string &key);
+// The bytes a value of this type adds to a sort key after its null marker; 0 for a type whose
+// values' keys differ in length (texts) or that has no sort key.
+int FixedSortKeyWidth(TFieldType type);

@@ -578,6 +578,7 @@ void TztrCustomMemTable::InternalOpen()
     if (!attachedTo_)
         common_->SetAutoIncMax(std::int64_t{common_->AutoIncMinValue()} - 1);
     BuildFieldList(*this, detailFieldList_, detailFields_);
+    compiledFilters_.Clear();
     compileFilter();
     UpdateFilteredState();
 }
@@ -630,6 +631,7 @@ void TztrCustomMemTable::InternalClose()
     cursorOpen_ = false;
     freeScratchRecords();
     detailFieldList_.Clear();
+    compiledFilters_.Clear();
     BindFields(false);
     if (DefaultFields())
         DestroyFields();

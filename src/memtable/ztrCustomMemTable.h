@@ -5,6 +5,7 @@
 
 #include "memtable/ztrBoundFilter.h"
 #include "memtable/ztrCommon.h"
+#include "memtable/ztrCompiledFilters.h"
 #include "memtable/ztrCopy.h"
 #include "memtable/ztrCreateTableAs.h"
 #include "memtable/ztrExprParser.h"
@@ -354,6 +355,10 @@ private:
     void ownerStoreClosing();
     TztrBookmark bookmarkOf(const TBookmark &bookmark) const;
     void compileFilter();
+    const TztrBoundFilter *boundFilter() const
+    {
+        return compiledFilter_ ? compiledFilter_->Bound.get() : nullptr;
+    }
     bool masterDetailApplies() const;
     bool inRange(const TztrRecord *record);
     void fillMasterKey();
@@ -397,10 +402,9 @@ private:
     int repositionPlace_ = -1;
     int beforeInsertPosition_ = -1;
     TztrFieldList indexFieldList_;
-    std::unique_ptr<TztrExprParser> filterExpression_;
-    // The expression bound to this table's fields; declared after the expression it reads, so
-    // it is freed first.
-    std::unique_ptr<TztrBoundFilter> boundFilter_;
+    // The filter text compiled and bound to this table's fields; none for a blank text.
+    std::shared_ptr<const TztrCompiledFilter> compiledFilter_;
+    TztrCompiledFilters compiledFilters_;
     TztrIndexedFilter indexedFilter_{*this};
     TztrMasterDataLink masterLink_{this};
     std::string detailFields_;

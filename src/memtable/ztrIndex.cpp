@@ -518,11 +518,41 @@ bool TztrIndex::SearchStoredRecord(const TztrRecord *record, int &position)
     return SearchRecord(record, position);
 }
 
-int TztrIndex::FirstNotBelow(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const
+bool TztrIndex::keyBeginsEntryPrefixes(const TztrFieldList &fieldList) const
 {
-    return entries_.PartitionPoint([&](const TztrIndexEntry &entry) {
+    if (!sortKeysUsable() || fieldList.Count() > fieldList_.Count())
+        return false;
+    int width = 0;
+    for (int i = 0; i < fieldList.Count(); ++i) {
+        const TztrFieldListEntry &own = fieldList_[i];
+        if (fieldList[i].Field != own.Field || fieldList[i].Options != own.Options)
+            return false;
+        // A text's key has no fixed end, so one text's key could begin another's.
+        const int valueWidth = FixedSortKeyWidth(own.Field->DataType());
+        if (valueWidth == 0)
+            return false;
+        width += 1 + valueWidth;
+    }
+    return width <= static_cast<int>(TztrIndexEntry::KeyPrefixBytes);
+}
+
+std::pair<int, int> TztrIndex::EqualRange(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const
+{
+    std::string bytes;
+    // The entries' own key bytes answer without a read of any record.
+    if (keyBeginsEntryPrefixes(fieldList) && AppendSortKey(table_, keyRecord, fieldList, bytes)) {
+        const TztrIndexKey key(bytes);
+        const auto order = [&key](const TztrIndexEntry &entry) { return key.CompareToBeginningOf(entry); };
+        return {entries_.PartitionPoint([&](const TztrIndexEntry &entry) { return order(entry) > 0; }),
+                entries_.PartitionPoint([&](const TztrIndexEntry &entry) { return order(entry) >= 0; })};
+    }
+    const int first = entries_.PartitionPoint([&](const TztrIndexEntry &entry) {
         return CompareIndexRecords(fieldList, keyRecord, entry.Record, false, false) > 0;
     });
+    int end = first;
+    while (end < Count() && CompareIndexRecords(fieldList, keyRecord, Entry(end), false, false) == 0)
+        ++end;
+    return {first, end};
 }
 
 int TztrIndex::insertionPlace(const TztrRecord *values, SearchKey &key)

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TIndexDef;
@@ -90,9 +91,9 @@ public:
     bool SearchRecordID(int recordID, int &position);
     // SearchRecord for a stored record, trying first the place a table last gave it.
     bool SearchStoredRecord(const TztrRecord *record, int &position);
-    // The first entry not below the key over the leading fields of fieldList, on an ordered
-    // index whose own fields begin with those; no events, no filter.
-    int FirstNotBelow(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const;
+    // The entries [first, end) equal to the key over fieldList, on an ordered index whose own
+    // fields begin with those; no events, no filter.
+    std::pair<int, int> EqualRange(const TztrFieldList &fieldList, const TztrRecord *keyRecord) const;
 
     // Follows one insert, edit or delete of the store. position is the calling table's cursor
     // position when this index belongs to that table, else -1.
@@ -122,6 +123,9 @@ private:
     void startSortKeys();
     bool sortKeysUsable() const;
     bool ordersAsOwnFields(const TztrFieldList &fieldList) const;
+    // Whether the keys of these leading fields are the first bytes of the entries' keys, few
+    // enough for their prefixes to hold.
+    bool keyBeginsEntryPrefixes(const TztrFieldList &fieldList) const;
     void ownSearchKey(const TztrFieldList &fieldList, const TztrRecord *keyRecord, SearchKey &key) const;
     int compareToEntry(const TztrFieldList &fieldList, const TztrRecord *keyRecord, const SearchKey &key,
                        const TztrIndexEntry &entry) const;

@@ -4,6 +4,7 @@
 // so that an insert or removal in the middle moves one block instead of the whole list, while
 // reading by position stays a short lookup.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -61,6 +62,24 @@ struct TztrIndexKey {
     {
         const int byPrefix = ComparePrefixes(Prefix, entry.KeyPrefix);
         return byPrefix != 0 || !entry.LongKey ? byPrefix : compareLongKeys(entry);
+    }
+
+    // -1, 0 or 1: this key against as many first bytes of the entry's key, for a key short
+    // enough for the prefix to hold (one of a few leading fields of fixed width).
+    int CompareToBeginningOf(const TztrIndexEntry &entry) const
+    {
+        std::size_t left = Bytes.size();
+        for (std::size_t i = 0; i < Prefix.size() && left > 0; ++i) {
+            const std::size_t bytes = std::min<std::size_t>(left, 8);
+            constexpr std::uint64_t all = ~std::uint64_t{0};
+            const std::uint64_t mask = bytes == 8 ? all : ~(all >> (8 * bytes));
+            const std::uint64_t own = Prefix[i] & mask;
+            const std::uint64_t theirs = entry.KeyPrefix[i] & mask;
+            if (own != theirs)
+                return own < theirs ? -1 : 1;
+            left -= bytes;
+        }
+        return 0;
     }
 
 private:

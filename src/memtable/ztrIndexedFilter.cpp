@@ -137,11 +137,14 @@ std::optional<TztrIndexedFilter::Key> TztrIndexedFilter::rangeKey() const
 }
 
 // OnFilterRecord runs before the expression, for every record the scan passes.
+bool TztrIndexedFilter::expressionDecides() const
+{
+    return table_.Filtered() && !table_.OnFilterRecord && table_.boundFilter();
+}
+
 std::optional<TztrIndexedFilter::Key> TztrIndexedFilter::expressionKey() const
 {
-    if (!table_.Filtered() || table_.OnFilterRecord || !table_.boundFilter_)
-        return std::nullopt;
-    for (const TztrBoundFilter::IntegerKey &required : table_.boundFilter_->RequiredIntegerKeys()) {
+    for (const TztrBoundFilter::IntegerKey &required : table_.boundFilter()->RequiredIntegerKeys()) {
         Key key;
         key.WholeNumber = required.Value;
         key.Fields.push_back({required.Field, {}});
@@ -180,16 +183,16 @@ TztrIndex *TztrIndexedFilter::indexFor(const Key &key) const
     return nullptr;
 }
 
-bool TztrIndexedFilter::stillValid() const
+bool TztrIndexedFilter::stillValid(const std::optional<TztrFilterCandidates> &found) const
 {
-    if (!known_ || current_ != table_.currentIndex_ || current_->EntriesVersion() != currentVersion_ ||
-        !current_->IsOrdered())
+    if (!found || found->Current != table_.currentIndex_ ||
+        found->Current->EntriesVersion() != found->CurrentVersion || !found->Current->IsOrdered())
         return false;
     // The lookup index may have been dropped since; it is read only while the table still has it.
     const TztrIndexes &indexes = table_.indexes_;
     for (int i = 0; i < indexes.Count(); ++i) {
-        if (indexes.Index(i) == lookup_)
-            return lookup_->IsOrdered() && lookup_->EntriesVersion() == lookupVersion_;
+        if (indexes.Index(i) == found->Lookup)
+            return found->Lookup->IsOrdered() && found->Lookup->EntriesVersion() == found->LookupVersion;
     }
     return false;
 }
@@ -198,24 +201,35 @@ TztrIndexedFilter::Positions TztrIndexedFilter::candidates()
 {
     if (!mayUseIndexes() || !table_.currentIndex_->IsOrdered())
         return nullptr;
-    if (stillValid())
-        return positions_;
-    known_ = false;
-    for (const auto &keyOf : {&TztrIndexedFilter::masterDetailKey, &TztrIndexedFilter::rangeKey,
-                              &TztrIndexedFilter::expressionKey}) {
+    if (stillValid(known_))
+        return known_->Positions;
+    known_.reset();
+    for (const auto &keyOf : {&TztrIndexedFilter::masterDetailKey, &TztrIndexedFilter::rangeKey}) {
         const std::optional<Key> key = (this->*keyOf)();
-        TztrIndex *lookup = key ? indexFor(*key) : nullptr;
-        if (!lookup)
-            continue;
-        positions_ = collectPositions(*key, *lookup);
-        current_ = table_.currentIndex_;
-        currentVersion_ = current_->EntriesVersion();
-        lookup_ = lookup;
-        lookupVersion_ = lookup->EntriesVersion();
-        known_ = true;
-        return positions_;
+        if (TztrIndex *lookup = key ? indexFor(*key) : nullptr) {
+            known_ = collect(*key, *lookup);
+            return known_->Positions;
+        }
     }
-    return nullptr;
+    if (!expressionDecides())
+        return nullptr;
+    // A filter text set again finds what it found last time, while the indexes are unchanged.
+    std::optional<TztrFilterCandidates> &kept = table_.compiledFilter_->Candidates;
+    if (!stillValid(kept)) {
+        kept.reset();
+        const std::optional<Key> key = expressionKey();
+        if (!key)
+            return nullptr;
+        kept = collect(*key, *indexFor(*key));
+    }
+    known_ = kept;
+    return known_->Positions;
+}
+
+TztrFilterCandidates TztrIndexedFilter::collect(const Key &key, const TztrIndex &lookup) const
+{
+    return {table_.currentIndex_, table_.currentIndex_->EntriesVersion(), &lookup, lookup.EntriesVersion(),
+            collectPositions(key, lookup)};
 }
 
 TztrIndexedFilter::Positions TztrIndexedFilter::collectPositions(const Key &key,
@@ -230,11 +244,8 @@ TztrIndexedFilter::Positions TztrIndexedFilter::collectPositions(const Key &key,
             return positions; // no value of the field's type equals it
         values = scratch.get();
     }
-    const int first = lookup.FirstNotBelow(fields, values);
-    int end = first;
-    while (end < lookup.Count() &&
-           CompareRecords(table_, values, lookup.Entry(end), fields, 0, false, false, 0) == 0)
-        ++end;
+    const auto [first, end] = lookup.EqualRange(fields, values);
+    positions->reserve(static_cast<std::size_t>(end - first));
     const TztrIndex &current = *table_.currentIndex_;
     if (&lookup == &current) {
         for (int i = first; i < end; ++i)

@@ -14,6 +14,17 @@
 class TztrCustomMemTable;
 class TztrIndex;
 
+// Ascending positions in the table's current index of every record a filter key may let
+// through, found in a lookup index; good while neither index's entries change.
+struct TztrFilterCandidates
+{
+    const TztrIndex *Current = nullptr;
+    std::uint64_t CurrentVersion = 0;
+    const TztrIndex *Lookup = nullptr;
+    std::uint64_t LookupVersion = 0;
+    std::shared_ptr<const std::vector<int>> Positions;
+};
+
 class TztrIndexedFilter
 {
 public:
@@ -22,7 +33,7 @@ public:
     TztrIndexedFilter &operator=(const TztrIndexedFilter &) = delete;
 
     // The filter's keys or the table's filter settings changed.
-    void Forget() { known_ = false; }
+    void Forget() { known_.reset(); }
 
     // Steps position to the next (prior) record the record filter accepts, as the table's scan
     // would; none when the filter has no index path. Called under the store's lock.
@@ -36,18 +47,16 @@ private:
     // Ascending positions in the current index of every record the filter may accept.
     Positions candidates();
     bool mayUseIndexes() const;
-    bool stillValid() const;
+    bool stillValid(const std::optional<TztrFilterCandidates> &found) const;
     std::optional<Key> masterDetailKey() const;
     std::optional<Key> rangeKey() const;
+    bool expressionDecides() const;
+    // The first whole-number key of the expression that an index can look up.
     std::optional<Key> expressionKey() const;
     TztrIndex *indexFor(const Key &key) const;
+    TztrFilterCandidates collect(const Key &key, const TztrIndex &lookup) const;
     Positions collectPositions(const Key &key, const TztrIndex &lookup) const;
 
     TztrCustomMemTable &table_;
-    bool known_ = false;
-    const TztrIndex *current_ = nullptr;
-    std::uint64_t currentVersion_ = 0;
-    const TztrIndex *lookup_ = nullptr;
-    std::uint64_t lookupVersion_ = 0;
-    Positions positions_;
+    std::optional<TztrFilterCandidates> known_;
 };

@@ -104,11 +104,7 @@ bool searchByLeadingFields(TztrCustomMemTable &table, const TztrIndex &leadingIn
                            bool &searched)
 {
     TztrIndex &current = *table.CurrentIndex();
-    const int first = leadingIndex.FirstNotBelow(leading, keyRecord);
-    int end = first;
-    while (end < leadingIndex.Count() &&
-           leadingIndex.CompareIndexRecords(leading, keyRecord, leadingIndex.Entry(end), false, false) == 0)
-        ++end;
+    const auto [first, end] = leadingIndex.EqualRange(leading, keyRecord);
     // Placing each candidate costs a search of the current index.
     constexpr int PlacingCost = 16;
     searched = (end - first) * PlacingCost < current.Count();

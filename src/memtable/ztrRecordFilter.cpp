@@ -36,8 +36,8 @@ bool TztrCustomMemTable::FilterRecord(TztrRecord *record, bool forceUseFilter)
         return true;
     bool accept = true;
     DoOnFilterRecord(accept);
-    if (accept && boundFilter_)
-        accept = boundFilter_->Accepts(record);
+    if (accept && compiledFilter_)
+        accept = compiledFilter_->Bound->Accepts(record);
     return accept;
 }
 
@@ -51,7 +51,7 @@ void TztrCustomMemTable::UpdateFilteredState()
 {
     TztrStoreLock lock(*common_);
     indexedFilter_.Forget();
-    mustFilter_ = common_->EnableVersioning() || (Filtered() && (filterExpression_ || OnFilterRecord)) ||
+    mustFilter_ = common_->EnableVersioning() || (Filtered() && (compiledFilter_ || OnFilterRecord)) ||
                   masterDetailApplies() || rangeActive_;
 }
 
@@ -60,7 +60,7 @@ void TztrCustomMemTable::SetFiltered(bool filtered)
     if (filtered == Filtered())
         return;
     // A text refused earlier is refused again rather than filtering nothing unannounced.
-    if (filtered && cursorOpen_ && !filterExpression_)
+    if (filtered && cursorOpen_ && !compiledFilter_)
         compileFilter();
     TDataSet::SetFiltered(filtered);
     UpdateFilteredState();
@@ -100,10 +100,17 @@ void TztrCustomMemTable::SetFilterOptions(TFilterOptions options)
 void TztrCustomMemTable::compileFilter()
 {
     indexedFilter_.Forget();
-    boundFilter_.reset();
-    filterExpression_ = CompileFilterText(Filter(), FilterOptions());
-    if (filterExpression_)
-        boundFilter_ = std::make_unique<TztrBoundFilter>(filterExpression_->Root(), *this);
+    // Dropped first, so that a text the compiler refuses leaves no expression behind.
+    compiledFilter_.reset();
+    compiledFilter_ = compiledFilters_.Get(Filter(), FilterOptions(), [this] {
+        std::shared_ptr<TztrCompiledFilter> compiled;
+        if (auto expression = CompileFilterText(Filter(), FilterOptions())) {
+            compiled = std::make_shared<TztrCompiledFilter>();
+            compiled->Bound = std::make_unique<TztrBoundFilter>(expression->Root(), *this);
+            compiled->Expression = std::move(expression);
+        }
+        return compiled;
+    });
 }
 
 std::unique_ptr<TztrExprParser> TztrCustomMemTable::CompileFilterText(const std::string &text,

@@ -114,8 +114,8 @@ public:
     const TFieldDefs &FieldDefs() const { return fieldDefs_; }
     TIndexDefs &IndexDefs() { return indexDefs_; }
     const TIndexDefs &IndexDefs() const { return indexDefs_; }
-    TField *FieldByName(const std::string &fieldName) const { return fields_.FieldByName(fieldName); }
-    TField *FindField(const std::string &fieldName) const { return fields_.FindField(fieldName); }
+    TField *FieldByName(std::string_view fieldName) const { return fields_.FieldByName(fieldName); }
+    TField *FindField(std::string_view fieldName) const { return fields_.FindField(fieldName); }
     TField *FieldByNumber(int fieldNo) const { return fields_.FieldByNumber(fieldNo); }
     // The fields named in a ";"-list, in its order; an unknown name raises "Field '%s' not found".
     std::vector<TField *> GetFieldList(const std::string &fieldNames) const;

@@ -7,6 +7,7 @@
 #include "platform/ObjectFields.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -51,6 +52,7 @@ std::unique_ptr<TField> TFields::Remove(TField *field)
         return nullptr;
     std::unique_ptr<TField> removed = std::move(*it);
     fields_.erase(it);
+    found_.fill({});
     bindToDataSet(removed.get(), nullptr, [](TField *f, TDataSet *d) { f->dataSet_ = d; });
     if (dataSet_)
         dataSet_->DataEvent(deFieldListChange, 0);
@@ -65,21 +67,41 @@ void TFields::Clear()
     for (const auto &field : fields_)
         bindToDataSet(field.get(), nullptr, [](TField *f, TDataSet *d) { f->dataSet_ = d; });
     fields_.clear();
+    found_.fill({});
     if (dataSet_)
         dataSet_->DataEvent(deFieldListChange, 0);
 }
 
-TField *TFields::FindField(const std::string &fieldName) const
+namespace {
+
+bool sameName(const std::string &name, std::string_view wanted)
 {
     // Names that match case-insensitively are as long as each other; the length turns most
-    // fields away before their names are compared, which every read by field name pays for.
-    for (const auto &field : fields_)
-        if (field->FieldName().size() == fieldName.size() && CompareText(field->FieldName(), fieldName) == 0)
-            return field.get();
+    // fields away before their names are compared.
+    return name.size() == wanted.size() && CompareText(name, wanted) == 0;
+}
+
+} // namespace
+
+TField *TFields::FindField(std::string_view fieldName) const
+{
+    // Only a dataset refuses a second field of a name, so only its fields are remembered. The
+    // name is checked, so a text reused for another name, or a field renamed, is looked for anew.
+    Found &found = found_[std::hash<const char *>{}(fieldName.data()) % FoundSlots];
+    if (dataSet_ && found.Name == fieldName.data() && found.Field &&
+        sameName(found.Field->FieldName(), fieldName))
+        return found.Field;
+    for (const auto &field : fields_) {
+        if (!sameName(field->FieldName(), fieldName))
+            continue;
+        if (dataSet_)
+            found = {fieldName.data(), field.get()};
+        return field.get();
+    }
     return nullptr;
 }
 
-TField *TFields::FieldByName(const std::string &fieldName) const
+TField *TFields::FieldByName(std::string_view fieldName) const
 {
     TField *field = FindField(fieldName);
     if (!field)

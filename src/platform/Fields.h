@@ -4,8 +4,10 @@
 
 #include "platform/Field.h"
 
+#include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TFields {
@@ -35,9 +37,9 @@ public:
     void Clear();
 
     // Names compare without regard to ASCII case.
-    TField *FindField(const std::string &fieldName) const;
+    TField *FindField(std::string_view fieldName) const;
     // Raises EDatabaseError "Field '%s' not found".
-    TField *FieldByName(const std::string &fieldName) const;
+    TField *FieldByName(std::string_view fieldName) const;
     // The field bound to that field number, or none.
     TField *FieldByNumber(int fieldNo) const;
     int IndexOf(const TField *field) const;
@@ -47,6 +49,15 @@ public:
     auto end() const { return fields_.end(); }
 
 private:
+    // A name looked up before and the field found for it, remembered by where the name's text
+    // lies: readers name their fields with the same few literals again and again.
+    struct Found {
+        const char *Name = nullptr;
+        TField *Field = nullptr;
+    };
+    static constexpr std::size_t FoundSlots = 16;
+
     TDataSet *dataSet_;
     std::vector<std::unique_ptr<TField>> fields_;
+    mutable std::array<Found, FoundSlots> found_{};
 };

@@ -61,14 +61,7 @@ protected:
     }
 
     // Goes to a random record of the other view; false when it has none.
-    bool pickThroughOther()
-    {
-        if (other.RecordCount() == 0)
-            return false;
-        other.First();
-        other.MoveBy(static_cast<int>(rng() % static_cast<unsigned>(other.RecordCount())));
-        return true;
-    }
+    bool pickThroughOther() { return goToRandomRecord(other, rng); }
 
     void narrowTo(int course)
     {

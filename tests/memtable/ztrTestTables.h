@@ -7,6 +7,7 @@
 #include "platform/DB.h"
 
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -76,4 +77,14 @@ template <class Action> std::string messageOf(Action action)
         return error.what();
     }
     return {};
+}
+
+// Goes to a record of the table picked by rng; false when it has none.
+inline bool goToRandomRecord(TDataSet &table, std::minstd_rand &rng)
+{
+    if (table.RecordCount() == 0)
+        return false;
+    table.First();
+    table.MoveBy(static_cast<int>(rng() % static_cast<unsigned>(table.RecordCount())));
+    return true;
 }

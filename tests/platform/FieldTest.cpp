@@ -398,3 +398,23 @@ TEST(BlobFields, CancellingAWrittenBlobClosesIt)
     EXPECT_EQ(table.FieldByName("note")->AsString(), "régi");
     EXPECT_FALSE(static_cast<TBlobField *>(table.FieldByName("note"))->Modified());
 }
+
+TEST(Fields, ANameFoundBeforeIsLookedForAgainOnceItsFieldIsRenamedOrRemoved)
+{
+    ArrayDataSet table;
+    TField *a = table.Fields().Add<TIntegerField>("a");
+    TField *b = table.Fields().Add<TIntegerField>("b");
+    // One buffer naming one field after another, as a caller's reused text does.
+    char name[] = "a";
+    EXPECT_EQ(table.FindField(name), a);
+    name[0] = 'b';
+    EXPECT_EQ(table.FindField(name), b);
+    b->SetFieldName("c");
+    EXPECT_EQ(table.FindField(name), nullptr);
+    a->SetFieldName("B");
+    EXPECT_EQ(table.FindField(name), a);
+    const std::unique_ptr<TField> removed = table.Fields().Remove(a);
+    EXPECT_EQ(table.FindField(name), nullptr);
+    TField *added = table.Fields().Add<TIntegerField>("b");
+    EXPECT_EQ(table.FindField(name), added);
+}
