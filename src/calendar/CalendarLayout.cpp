@@ -23,11 +23,14 @@ void TveltoCalendar::LayoutItems(TCustomCalendarItem *item, bool rangeOnly)
         return;
     const bool updating = items_->UpdateCount() > 0;
     if (item) {
+        // Inside an update bracket every item's place is worked out once, when it closes.
+        if (updating)
+            return;
         const auto columnOf = [item] { return item->Obj() ? item->Obj()->CellRange().Left : -1; };
         const int left = columnOf();
         computeRange(*item);
         // Lanes are per day: only the day the item left and the one it joined change.
-        if (!rangeOnly && !updating)
+        if (!rangeOnly)
             layoutDays({left, columnOf()});
         return;
     }
