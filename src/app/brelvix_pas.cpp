@@ -4,6 +4,7 @@
 #include "app/brelvix_pasCommon.h"
 #include "data/datam.h"
 #include "platform/widgets/FieldTextInput.h"
+#include "platform/widgets/KeepPlaceWhenHidden.h"
 #include "platform/widgets/SizeRememberingDelegate.h"
 
 #include <QAction>
@@ -208,9 +209,7 @@ QWidget *TForm1::buildCourseListPanel()
     LV->setContextMenuPolicy(Qt::CustomContextMenu);
     // The room view hides the list while it walks the courses; the filters below it stay where
     // they are rather than being laid out and drawn again twice.
-    QSizePolicy keepsItsPlace = LV->sizePolicy();
-    keepsItsPlace.setRetainSizeWhenHidden(true);
-    LV->setSizePolicy(keepsItsPlace);
+    keepPlaceWhenHidden(*LV);
     layout->addWidget(LV, 1);
 
     auto *filters = new QHBoxLayout;

@@ -10,6 +10,7 @@
 #include "dialogs/teremval.h"
 #include "platform/widgets/DBCGrids.h"
 #include "platform/widgets/DBCtrls.h"
+#include "platform/widgets/KeepPlaceWhenHidden.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -115,11 +116,10 @@ QWidget *TForm1::buildOccasionPanel()
     DBCtrlGrid1->SetPanelWidth(needed.width());
     DBCtrlGrid1->SetPanelHeight(needed.height());
     // The panel keeps the width its boxes need, however the window is sized.
+    DBCtrlGrid1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     // Hidden while a view is rebuilt with the focus in it, it keeps its place, so the panels
     // beside it are not laid out and drawn again for the moment.
-    QSizePolicy fixed(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    fixed.setRetainSizeWhenHidden(true);
-    DBCtrlGrid1->setSizePolicy(fixed);
+    keepPlaceWhenHidden(*DBCtrlGrid1);
     return DBCtrlGrid1;
 }
 

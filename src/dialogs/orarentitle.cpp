@@ -6,6 +6,7 @@
 #include "platform/TextFields.h"
 #include "platform/widgets/DBGrids.h"
 #include "platform/widgets/FieldTextInput.h"
+#include "platform/widgets/KeepPlaceWhenHidden.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -81,9 +82,7 @@ Torarend::Torarend(QWidget *parent) : QDialog(parent)
         bar->setTextVisible(false);
         // Until an export runs, an empty bar only looks like a field to type into; its place is
         // kept so that nothing moves when it shows.
-        QSizePolicy policy = bar->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        bar->setSizePolicy(policy);
+        keepPlaceWhenHidden(*bar);
         bar->hide();
     }
 

@@ -142,14 +142,14 @@ bool TztrIndexedFilter::expressionDecides() const
     return table_.Filtered() && !table_.OnFilterRecord && table_.boundFilter();
 }
 
-std::optional<TztrIndexedFilter::Key> TztrIndexedFilter::expressionKey() const
+std::optional<TztrFilterCandidates> TztrIndexedFilter::expressionCandidates() const
 {
     for (const TztrBoundFilter::IntegerKey &required : table_.boundFilter()->RequiredIntegerKeys()) {
         Key key;
         key.WholeNumber = required.Value;
         key.Fields.push_back({required.Field, {}});
-        if (indexFor(key))
-            return key;
+        if (const TztrIndex *lookup = indexFor(key))
+            return collect(key, *lookup);
     }
     return std::nullopt;
 }
@@ -215,13 +215,10 @@ TztrIndexedFilter::Positions TztrIndexedFilter::candidates()
         return nullptr;
     // A filter text set again finds what it found last time, while the indexes are unchanged.
     std::optional<TztrFilterCandidates> &kept = table_.compiledFilter_->Candidates;
-    if (!stillValid(kept)) {
-        kept.reset();
-        const std::optional<Key> key = expressionKey();
-        if (!key)
-            return nullptr;
-        kept = collect(*key, *indexFor(*key));
-    }
+    if (!stillValid(kept))
+        kept = expressionCandidates();
+    if (!kept)
+        return nullptr;
     known_ = kept;
     return known_->Positions;
 }

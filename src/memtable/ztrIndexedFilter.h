@@ -51,8 +51,8 @@ private:
     std::optional<Key> masterDetailKey() const;
     std::optional<Key> rangeKey() const;
     bool expressionDecides() const;
-    // The first whole-number key of the expression that an index can look up.
-    std::optional<Key> expressionKey() const;
+    // The records of the expression's first whole-number key that an index can look up.
+    std::optional<TztrFilterCandidates> expressionCandidates() const;
     TztrIndex *indexFor(const Key &key) const;
     TztrFilterCandidates collect(const Key &key, const TztrIndex &lookup) const;
     Positions collectPositions(const Key &key, const TztrIndex &lookup) const;
