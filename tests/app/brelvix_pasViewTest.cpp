@@ -209,7 +209,7 @@ TEST_F(ViewRebuild, RoomTeacherAndSubjectListTheirCoursesWithTheirOccasions)
     ASSERT_NE(panelEdit, nullptr);
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form));
-    panelEdit->setFocus();
+    QTest::mouseClick(panelEdit, Qt::LeftButton);
     ASSERT_EQ(form->focusWidget(), panelEdit);
     showSelection(3, 1);
     EXPECT_FALSE(form->DBCtrlGrid1->isAncestorOf(form->focusWidget()));
